@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds from clean and runs every test: first the
+# normal build, then the test suites under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+rm -rf build build-asan
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+(cd build && ctest --output-on-failure -j "$jobs")
+
+# Sanitizer build: tests only; cases tagged Slow stay in the normal run.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLYSTRAND_SANITIZE=ON \
+  -DPLYSTRAND_BUILD_BENCH=OFF -DPLYSTRAND_BUILD_EXAMPLES=OFF
+cmake --build build-asan -j "$jobs"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$jobs" -E 'Slow')
