@@ -1,0 +1,5 @@
+#include "layuplib/CKpAnsysEtStore.h"
+
+CKpAnsysEtStore::CKpAnsysEtStore() : CVekObjectStore<CKpAnsysEt>(64) {}
+
+CKpAnsysEtStore::~CKpAnsysEtStore() = default;

@@ -1,0 +1,7 @@
+#include "layuplib/CKpBdyStoreGroup.h"
+
+CKpBdyStoreGroup::CKpBdyStoreGroup() : CVekObjectStore<CKpBdyStore>(64) {}
+
+CKpBdyStoreGroup::~CKpBdyStoreGroup() {
+    eraseAllObjects();
+}

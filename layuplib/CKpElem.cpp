@@ -1,0 +1,451 @@
+#include "layuplib/CKpElem.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <new>
+
+#include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemLypPly.h"
+#include "layuplib/CKpElemLypPlyStore.h"
+#include "layuplib/CKpElemRefStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/CKpOrient.h"
+#include "layuplib/geom_util.h"
+
+namespace {
+
+struct TypeInfo {
+    int gmtp;
+    int nnod;
+    int nfac;
+    int nvert;
+    int topology;
+};
+
+const TypeInfo kTypes[] = {
+    {1, 4, 2, 4, 4},    {2, 8, 8, 4, 8},     {11, 3, 1, 3, 3},   {12, 6, 6, 3, 6},
+    {101, 8, 0, 0, 28}, {102, 20, 0, 0, 20}, {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25},
+};
+
+const TypeInfo* typeOf(int gmtp) {
+    for (const TypeInfo& t : kTypes)
+        if (t.gmtp == gmtp) return &t;
+    return nullptr;
+}
+
+// Stored (perimeter) position of each solver position.
+const int kQuad8Kor[8] = {0, 2, 4, 6, 1, 3, 5, 7};
+const int kTria6Kor[6] = {0, 2, 4, 1, 3, 5};
+
+// Appends printf-style text at buffer + *len within `size`; false (and the
+// buffer left to the caller to clear) when it does not fit.
+template <typename... Args>
+bool append(char* buffer, size_t size, size_t* len, const char* format, Args... args) {
+    const int n = std::snprintf(buffer + *len, size - *len, format, args...);
+    if (n < 0 || static_cast<size_t>(n) >= size - *len) return false;
+    *len += static_cast<size_t>(n);
+    return true;
+}
+
+}  // namespace
+
+CKpElem::CKpElem(int id, int type)
+    : CVekObject(id),
+      gmtp(type),
+      eltp(0),
+      tpmd(0),
+      ckpnodes(nullptr),
+      unid(nullptr),
+      facs(nullptr),
+      part(0),
+      PatchID(0),
+      etdnfg(0),
+      angtol(std::acos(-1.0) / 36.0),
+      thktol(5.0),
+      off_fg(0),
+      off_val(0.0),
+      m_pid(0),
+      m_pOrient(nullptr),
+      m_orientId(0),
+      m_theta(0.0),
+      sidefg(0),
+      Sltd(0),
+      Ordr(0),
+      Intr(0),
+      elemRefs(nullptr),
+      lypPlies(nullptr),
+      m_pAnsys(nullptr) {
+    if (const TypeInfo* t = typeOf(gmtp)) {
+        ckpnodes = new (std::nothrow) CKpNode*[t->nnod]();
+        unid = new (std::nothrow) int[t->nnod]();
+        if (t->nfac > 0) facs = new (std::nothrow) int[t->nfac]();
+        // All or nothing, so that every count agrees with its array.
+        if (!ckpnodes || !unid || (t->nfac > 0 && !facs)) {
+            delete[] ckpnodes;
+            delete[] unid;
+            delete[] facs;
+            ckpnodes = nullptr;
+            unid = nullptr;
+            facs = nullptr;
+        }
+    }
+    lypPlies = new (std::nothrow) CKpElemLypPlyStore();
+}
+
+CKpElem::~CKpElem() {
+    delete[] ckpnodes;
+    delete[] unid;
+    delete[] facs;
+    delete lypPlies;  // deletes its entries
+    DeleteElemRefs();
+    delete m_pAnsys;
+}
+
+int CKpElem::getnnod() const {
+    const TypeInfo* t = typeOf(gmtp);
+    return (t && unid) ? t->nnod : 0;
+}
+
+int CKpElem::getnfac() const {
+    const TypeInfo* t = typeOf(gmtp);
+    return (t && facs) ? t->nfac : 0;
+}
+
+int CKpElem::GetNumVertices() const {
+    const TypeInfo* t = typeOf(gmtp);
+    return (t && unid) ? t->nvert : 0;
+}
+
+bool CKpElem::IsSupportedTopology(int topology) {
+    return topology == 3 || topology == 4 || topology == 6 || topology == 8;
+}
+
+int CKpElem::GetNumNodesForTopology(int topology) {
+    return IsSupportedTopology(topology) ? topology : 0;
+}
+
+int CKpElem::GetGmtpForTopology(int topology) {
+    switch (topology) {
+        case 3:
+            return 11;
+        case 6:
+            return 12;
+        case 4:
+            return 1;
+        case 8:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+int CKpElem::GetTopologyForGmtp(int type) {
+    const TypeInfo* t = typeOf(type);
+    return t ? t->topology : 0;
+}
+
+bool CKpElem::isShell() const {
+    return (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && unid;
+}
+
+int CKpElem::storedPos(int k) const {
+    if (gmtp == 2) return kQuad8Kor[k];
+    if (gmtp == 12) return kTria6Kor[k];
+    return k;
+}
+
+int CKpElem::cornerPos(int c) const {
+    return (gmtp == 2 || gmtp == 12) ? 2 * c : c;
+}
+
+CKpElemAnsys* CKpElem::CreateAnsys() {
+    if (!m_pAnsys) m_pAnsys = new (std::nothrow) CKpElemAnsys();
+    return m_pAnsys;
+}
+
+CKpElemRefStore* CKpElem::pElemRefs() {
+    if (!elemRefs) elemRefs = new (std::nothrow) CKpElemRefStore();
+    return elemRefs;
+}
+
+void CKpElem::DeleteElemRefs() {
+    if (!elemRefs) return;
+    elemRefs->eraseAllObjects();
+    delete elemRefs;
+    elemRefs = nullptr;
+}
+
+CKpNode* CKpElem::getckpnodes(int i) const {
+    if (i < 0 || i >= getnnod()) return nullptr;
+    return ckpnodes[i];
+}
+
+double CKpElem::getckpnodesX(int i) const {
+    const CKpNode* node = getckpnodes(i);
+    return node ? node->getCKpPointX() : 0.0;
+}
+
+double CKpElem::getckpnodesY(int i) const {
+    const CKpNode* node = getckpnodes(i);
+    return node ? node->getCKpPointY() : 0.0;
+}
+
+double CKpElem::getckpnodesZ(int i) const {
+    const CKpNode* node = getckpnodes(i);
+    return node ? node->getCKpPointZ() : 0.0;
+}
+
+int CKpElem::getunid(int i) const {
+    if (i < 0 || i >= getnnod()) return 0;
+    return unid[i];
+}
+
+void CKpElem::setckpnodes(int i, CKpNode* node) {
+    assert(i >= 0 && i < getnnod());
+    if (i < 0 || i >= getnnod()) return;
+    ckpnodes[i] = node;
+}
+
+void CKpElem::setunid(int i, int id) {
+    assert(i >= 0 && i < getnnod());
+    if (i < 0 || i >= getnnod()) return;
+    unid[i] = id;
+}
+
+int CKpElem::getfacs(int i) const {
+    assert(i >= 0 && i < getnfac());
+    if (i < 0 || i >= getnfac()) return -1;
+    return facs[i];
+}
+
+void CKpElem::setfacs(int i, int index) {
+    assert(i >= 0 && i < getnfac());
+    if (i < 0 || i >= getnfac()) return;
+    facs[i] = index;
+}
+
+CKpNode* CKpElem::GetNodeKor(CKpMsg* msg, int i) const {
+    const int n = getnnod();
+    if (i < 0 || i >= n) {
+        if (msg) msg->Create(4, "Attempt to access element node %d of %d", i + 1, n);
+        return nullptr;
+    }
+    return ckpnodes[storedPos(i)];
+}
+
+int CKpElem::GetUnidKor(int i) const {
+    if (i < 0 || i >= getnnod()) return 0;
+    return unid[storedPos(i)];
+}
+
+int CKpElem::SetConnectivityKor(int n, const int* ids) {
+    if (!ids || !isShell() || n != getnnod()) return -1;
+    for (int k = 0; k < n; ++k) unid[storedPos(k)] = ids[k];
+    return 0;
+}
+
+void CKpElem::GetFacOnEdge(int edge, int& facet, int& facetEdge) const {
+    facet = -1;
+    facetEdge = -1;
+    if (edge < 0 || !facs) return;
+    switch (gmtp) {
+        case 1:
+            if (edge < 4) {
+                facet = edge / 2;
+                facetEdge = edge % 2;
+            }
+            break;
+        case 11:
+            if (edge < 3) {
+                facet = 0;
+                facetEdge = edge;
+            }
+            break;
+        case 2:
+        case 12:
+            if (edge < getnfac()) {
+                facet = edge;
+                facetEdge = 0;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+int CKpElem::GetFacEdges(CKpMsg* msg, int edge, int* count, int* facets, int* facetEdges) const {
+    if (count) *count = 0;
+    if (!count || !facets || !facetEdges) return -1;
+    if (!isShell() || !facs) {
+        if (msg) msg->Create(4, "Element %d unsupported geometry type %d.", id(), gmtp);
+        return -1;
+    }
+    const int nvert = GetNumVertices();
+    if (edge < 1 || edge > nvert) {
+        if (msg) msg->Create(4, "Element %d edge %d undefined.", id(), edge);
+        return -1;
+    }
+    if (gmtp == 1 || gmtp == 11) {
+        int f = 0;
+        int e = 0;
+        GetFacOnEdge(edge - 1, f, e);
+        *count = 1;
+        facets[0] = facs[f];
+        facetEdges[0] = e;
+    } else {
+        // A quadratic side is two perimeter segments, each edge 0 of its
+        // fan facet.
+        *count = 2;
+        facets[0] = facs[2 * edge - 2];
+        facets[1] = facs[2 * edge - 1];
+        facetEdges[0] = 0;
+        facetEdges[1] = 0;
+    }
+    return 0;
+}
+
+double CKpElem::thck() const {
+    double sum = 0.0;
+    if (!lypPlies) return sum;
+    for (CKpElemLypPly* p = lypPlies->First(); p; p = lypPlies->Next(p)) sum += p->thck();
+    return sum;
+}
+
+double CKpElem::off() const {
+    if (off_fg == -1) return off_val - thck();
+    if (off_fg == 0) return off_val - thck() / 2.0;
+    return off_val;
+}
+
+int CKpElem::GetLypPlyOffsets(int lypPlyId, double* z, CKpElemLypPly** ply) const {
+    if (!z) return -1;
+    if (!lypPlies) return 1;
+    double bottom = off();
+    for (CKpElemLypPly* p = lypPlies->First(); p; p = lypPlies->Next(p)) {
+        if (!p->getLypPly()) return 2;
+        const double t = p->thck();
+        if (p->getLypPlyId() == lypPlyId) {
+            z[0] = bottom;
+            z[1] = bottom + t / 2.0;
+            z[2] = bottom + t;
+            if (ply) *ply = p;
+            return 0;
+        }
+        bottom += t;
+    }
+    return 3;
+}
+
+double CKpElem::GetLypPlyOffset(int lypPlyId, int top) const {
+    double z[3];
+    if (GetLypPlyOffsets(lypPlyId, z, nullptr) != 0) return 0.0;
+    return top > 0 ? z[2] : z[0];
+}
+
+int CKpElem::CheckShape() const {
+    const int n = getnnod();
+    for (int i = 0; i < n; ++i) {
+        if (unid[i] < 1) return 1;
+        for (int j = 0; j < i; ++j)
+            if (unid[j] == unid[i]) return 1;
+    }
+    return 0;
+}
+
+double CKpElem::thetaKor(CKpMsg* msg) const {
+    switch (gmtp) {
+        case 1:
+        case 2: {
+            CKpPoint p[4];
+            if (corners(p) != 4) return 0.0;
+            CKpDirn d1;
+            CKpDirn d2;
+            d1.set2pts(&p[0], &p[2]);  // corner 3 - corner 1
+            d2.set2pts(&p[3], &p[1]);  // corner 2 - corner 4
+            double a1 = 0.0;
+            double a2 = 0.0;
+            if (GetProjectedAngle(msg, d1, &a1) != 0 || GetProjectedAngle(msg, d2, &a2) != 0)
+                return 0.0;
+            return (a1 + a2) / 2.0;
+        }
+        case 11:
+        case 12:
+            return 0.0;
+        default:
+            if (msg) msg->Create(4, "Element %d unsupported element geometry type %d.", id(), gmtp);
+            return 0.0;
+    }
+}
+
+double CKpElem::GetThetaAnsys(CKpMsg* msg) const {
+    switch (gmtp) {
+        case 1: {
+            CKpPoint p[4];
+            if (corners(p) != 4) {
+                if (msg)
+                    msg->Create(2,
+                                "GetThetaAnsys() on element %d failed as node pointers have not "
+                                "been set.",
+                                id());
+                return 0.0;
+            }
+            CKpPoint m1;
+            CKpPoint m2;
+            m1.SetMid(&p[3], &p[0]);
+            m2.SetMid(&p[1], &p[2]);
+            CKpDirn d;
+            d.set2pts(&m1, &m2);
+            double a = 0.0;
+            return GetProjectedAngle(msg, d, &a) == 0 ? a : 0.0;
+        }
+        case 2:
+        case 11:
+        case 12:
+            return 0.0;
+        default:
+            if (msg) msg->Create(4, "Element %d unsupported element geometry type %d.", id(), gmtp);
+            return 0.0;
+    }
+}
+
+int CKpElem::GetProjectedAngle(CKpMsg* msg, const CKpDirn& d, double* angle) const {
+    if (!angle) return -1;
+    CKpDirn n;
+    CKpDirn r;
+    if (GetNormal(&n) != 0 || GetReference(&r) != 0) return -1;
+    *angle = ang_dn_elem(msg, d, n, r);
+    return *angle == -1000.0 ? -1 : 0;
+}
+
+int CKpElem::write(char* buffer, size_t size, int index) const {
+    if (!buffer || size == 0) return -1;
+    size_t len = 0;
+    bool ok = append(buffer, size, &len, "%03d %-7s\n", 200, "ELEMENT");
+    if (PatchID < 1)
+        ok = ok && append(buffer, size, &len, "%03d %d %d %d\n", 201, index, id(), part);
+    else
+        ok =
+            ok && append(buffer, size, &len, "%03d %d %d %d %d\n", 201, index, id(), part, PatchID);
+    ok = ok && append(buffer, size, &len, "%03d %d %d %d\n", 202, eltp, gmtp, tpmd);
+    const int n = getnnod();
+    ok = ok && append(buffer, size, &len, "%03d %d\n", 203, n);
+    ok = ok && append(buffer, size, &len, "%03d", 204);
+    for (int i = 0; ok && i < n; ++i) ok = append(buffer, size, &len, " %d", unid[i]);
+    ok = ok && append(buffer, size, &len, "%s", "\n");
+    ok = ok && append(buffer, size, &len, "%03d %.8G %.8G\n", 206, angtol, thktol);
+    ok = ok && append(buffer, size, &len, "%03d %d %.8G\n", 207, off_fg, off_val);
+    if (m_pAnsys) {
+        const CKpElemAnsys& a = *m_pAnsys;
+        ok = ok && append(buffer, size, &len, "%03d %d %d %d %d %d %d %d %d\n", 208, a.Get(0),
+                          a.Get(1), a.Get(2), a.Get(3), a.Get(4), a.Get(5), a.Get(6), a.Get(7));
+    }
+    if (m_pOrient && m_pOrient->type() != 0)
+        ok = ok && append(buffer, size, &len, "%03d %d %.8G\n", 209, m_pOrient->id(), m_theta);
+    if (!ok) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    return static_cast<int>(len);
+}

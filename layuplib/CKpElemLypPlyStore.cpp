@@ -1,0 +1,26 @@
+#include "layuplib/CKpElemLypPlyStore.h"
+
+#include <new>
+
+CKpElemLypPlyStore::CKpElemLypPlyStore() = default;
+
+CKpElemLypPlyStore::~CKpElemLypPlyStore() {
+    eraseAllObjects();
+}
+
+int CKpElemLypPlyStore::AddLypPlyIds(CVekObjectStore<CVekObject>& ids) const {
+    for (const CKpElemLypPly* entry = First(); entry; entry = Next(entry)) {
+        if (!entry->getLypPly()) continue;
+        const int id = entry->getLypPlyId();
+        if (ids.find(id)) continue;
+        CVekObject* obj = new (std::nothrow) CVekObject(id);
+        if (!obj) return -1;
+        const int before = ids.entries();
+        ids.insert(obj);
+        if (ids.entries() == before) {  // the store could not grow
+            delete obj;
+            return -1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,5 @@
+#include "layuplib/CKpElemRefStore.h"
+
+CKpElemRefStore::CKpElemRefStore() : CVekObjectStore<CKpElemRef>(64) {}
+
+CKpElemRefStore::~CKpElemRefStore() = default;

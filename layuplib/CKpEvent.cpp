@@ -1,0 +1,3 @@
+#include "layuplib/CKpEvent.h"
+
+CKpEvent::~CKpEvent() = default;

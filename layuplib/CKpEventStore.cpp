@@ -1,0 +1,7 @@
+#include "layuplib/CKpEventStore.h"
+
+CKpEventStore::CKpEventStore() : CVekObjectStore<CKpEvent>(64) {}
+
+CKpEventStore::~CKpEventStore() {
+    eraseAllObjects();
+}

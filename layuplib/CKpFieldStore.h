@@ -1,0 +1,35 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPFIELDSTORE_H
+#define PLYSTRAND_LAYUPLIB_CKPFIELDSTORE_H
+
+#include "layuplib/CKpField.h"
+#include "layuplib/CVekObjectStore.h"
+#include "layuplib/IVekFieldStore.h"
+
+class CKpLayup;
+
+// CKpFieldStore: the model's fields by id. It derives from its interface
+// first, so the store pointer is the interface pointer. It owns its fields
+// and keeps a pointer back to the model.
+class CKpFieldStore : public IVekFieldStore, public CVekObjectStore<CKpField> {
+  public:
+    // An empty store of capacity 64 belonging to `layup` (may be null).
+    explicit CKpFieldStore(CKpLayup* layup);
+    // Deletes every field.
+    ~CKpFieldStore() override;
+
+    CKpFieldStore(const CKpFieldStore&) = delete;
+    CKpFieldStore& operator=(const CKpFieldStore&) = delete;
+
+    // The owning model (null when none).
+    CKpLayup* GetLayup() const { return m_layup; }
+    void SetLayup(CKpLayup* layup) { m_layup = layup; }
+
+    // Makes this store the owner of `field` and inserts it; the store then
+    // deletes it. Null is ignored.
+    void insert(CKpField* field);
+
+  private:
+    CKpLayup* m_layup;  // held, not owned
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPFIELDSTORE_H

@@ -1,0 +1,3 @@
+#include "layuplib/CKpFlatPat.h"
+
+CKpFlatPat::~CKpFlatPat() = default;

@@ -1,0 +1,3 @@
+#include "layuplib/CKpFlatPatPt.h"
+
+CKpFlatPatPt::~CKpFlatPatPt() = default;

@@ -1,0 +1,3 @@
+#include "layuplib/CKpFlatPatPtBdy.h"
+
+CKpFlatPatPtBdy::~CKpFlatPatPtBdy() = default;

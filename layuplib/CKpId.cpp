@@ -1,0 +1,3 @@
+#include "layuplib/CKpId.h"
+
+CKpId::~CKpId() = default;

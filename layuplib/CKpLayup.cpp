@@ -1,0 +1,460 @@
+#include "layuplib/CKpLayup.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpCurveStore.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpFieldStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOffStore.h"
+#include "layuplib/CKpOrientStore.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPlyStore.h"
+#include "layuplib/CKpPropGenSet.h"
+#include "layuplib/CKpPropStore.h"
+#include "layuplib/CKpResStore.h"
+#include "layuplib/CKpSelect.h"
+#include "layuplib/CKpSetStore.h"
+#include "layuplib/CKpSolidGenSet.h"
+#include "layuplib/CKpSubLypStore.h"
+#include "layuplib/CKpTol.h"
+#include "layuplib/CKpTolStore.h"
+#include "layuplib/CVekAddinFailureLaminaCowin.h"
+#include "layuplib/CVekAddinFailureLaminaHankinson.h"
+#include "layuplib/CVekAddinFailureLaminaHill.h"
+#include "layuplib/CVekAddinFailureLaminaHoffman.h"
+#include "layuplib/CVekAddinFailureLaminaMaximum.h"
+#include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
+#include "layuplib/CVekAddinFailureLaminaUser.h"
+#include "layuplib/CVekAddinManager.h"
+
+CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
+    : m_db(db),
+      m_gui(gui),
+      m_nodes(nullptr),
+      m_elems(nullptr),
+      m_sets(nullptr),
+      m_facs(nullptr),
+      m_bdys(0),
+      m_mats(nullptr),
+      m_pats(nullptr),
+      m_plys(nullptr),
+      m_offs(nullptr),
+      m_gtol(nullptr),
+      m_tols(nullptr),
+      m_lamMats(nullptr),
+      m_coords(nullptr),
+      m_orients(nullptr),
+      m_lams(nullptr),
+      m_props(nullptr),
+      m_fields(nullptr),
+      m_subLyps(nullptr),
+      m_propGenSet(nullptr),
+      m_solidGenSet(nullptr),
+      m_ress(nullptr),
+      m_curves(nullptr),
+      m_select(nullptr),
+      m_addins(nullptr) {
+    m_msg.SetGUI(gui);
+    m_gra.SetGUI(gui);
+    init();
+}
+
+CKpLayup::~CKpLayup() {
+    reinit();
+    delete m_propGenSet;
+    m_propGenSet = nullptr;
+    delete m_nodes;
+    m_nodes = nullptr;
+    delete m_elems;
+    m_elems = nullptr;
+    delete m_sets;
+    m_sets = nullptr;
+    delete m_facs;
+    m_facs = nullptr;
+    delete m_mats;
+    m_mats = nullptr;
+    delete m_pats;
+    m_pats = nullptr;
+    delete m_plys;
+    m_plys = nullptr;
+    delete m_offs;
+    m_offs = nullptr;
+    delete m_gtol;
+    m_gtol = nullptr;
+    delete m_tols;
+    m_tols = nullptr;
+    delete m_lamMats;
+    m_lamMats = nullptr;
+    delete m_coords;
+    m_coords = nullptr;
+    delete m_orients;
+    m_orients = nullptr;
+    delete m_lams;
+    m_lams = nullptr;
+    delete m_props;
+    m_props = nullptr;
+    delete m_fields;
+    m_fields = nullptr;
+    delete m_subLyps;
+    m_subLyps = nullptr;
+    delete m_solidGenSet;
+    m_solidGenSet = nullptr;
+    delete m_ress;
+    m_ress = nullptr;
+    delete m_curves;
+    m_curves = nullptr;
+    delete m_select;
+    m_select = nullptr;
+    delete m_addins;
+    m_addins = nullptr;
+}
+
+void CKpLayup::init() {
+    if (!m_nodes) m_nodes = new CKpNodeStore();
+    if (!m_elems) m_elems = new CKpElemStore();
+    if (!m_sets) m_sets = new CKpSetStore();
+    if (!m_facs) m_facs = new CKpFacetStore(this);
+    if (!m_mats) m_mats = new CKpMatStore(this);
+    if (!m_pats) m_pats = new CKpPatStore();
+    if (!m_plys) m_plys = new CKpPlyStore(this);
+    if (!m_offs) {
+        m_offs = new CKpOffStore(this);
+        m_lyp.SetLayup(this);
+    }
+    if (!m_gtol) m_gtol = new CKpTol(0, std::acos(-1.0) / 36.0, 5.0);
+    if (!m_tols) m_tols = new CKpTolStore();
+    if (!m_lamMats) m_lamMats = new CKpMatStore(this);
+    if (!m_coords) m_coords = new CKpCoordStore(this);
+    if (!m_orients) m_orients = new CKpOrientStore(this);
+    if (!m_lams) m_lams = new CKpLamStore(this);
+    if (!m_props) m_props = new CKpPropStore();
+    if (!m_fields) m_fields = new CKpFieldStore(this);
+    if (!m_subLyps) m_subLyps = new CKpSubLypStore();
+    if (!m_propGenSet) {
+        m_propGenSet = new CKpPropGenSet();
+        m_propGenSet->SetLayup(this);
+    }
+    if (!m_solidGenSet) {
+        m_solidGenSet = new CKpSolidGenSet();
+        m_solidGenSet->SetLayup(this);
+    }
+    if (!m_ress) m_ress = new CKpResStore(this);
+    if (!m_curves) m_curves = new CKpCurveStore();
+    if (!m_select) {
+        m_select = new CKpSelect();
+        m_select->SetLayup(this);
+    }
+    if (!m_addins) CreateAddinManager();
+}
+
+void CKpLayup::CreateAddinManager() {
+    m_addins = new CVekAddinManager();
+    const char* const lamina = "IVekAddinFailureLamina";
+    // The temporary reference keeps an object that could not be registered
+    // from leaking: its Release then deletes it.
+    auto add = [this, lamina](const char* name, CVekAddinFailureLaminaTemplate* criterion) {
+        criterion->AddRef();
+        m_addins->AddBuiltin(name, lamina, criterion);
+        criterion->Release();
+    };
+    add("Builtin:Tsaiwu", new CVekAddinFailureLaminaTsaiwu);
+    add("Builtin:Maximum", new CVekAddinFailureLaminaMaximum);
+    add("Builtin:Hill", new CVekAddinFailureLaminaHill);
+    add("Builtin:Hoffman", new CVekAddinFailureLaminaHoffman);
+    add("Builtin:Hankinson", new CVekAddinFailureLaminaHankinson);
+    add("Builtin:Cowin", new CVekAddinFailureLaminaCowin);
+    add("Builtin:User", new CVekAddinFailureLaminaUser);
+    // An unset variable passes null, which leaves the built-ins only.
+    m_addins->SetSearchPath(std::getenv("VEKAddinPath"));
+    m_addins->CreateEnumerateList();
+}
+
+int CKpLayup::reinit() {
+    m_file.Clear();
+    m_view.Identity();
+    init();
+    m_nodes->eraseAllObjects();
+    m_elems->eraseAllObjects();
+    m_sets->eraseAllObjects();
+    m_facs->reinit();
+    m_bdys.reinit();
+    m_drapeSim.reinit();
+    m_mats->eraseAllObjects();
+    m_pats->eraseAllObjects();
+    m_plys->eraseAllObjects();
+    m_lyp.reinit();
+    m_offs->eraseAllObjects();
+    m_tols->eraseAllObjects();
+    m_lamMats->eraseAllObjects();
+    m_coords->eraseAllObjects();
+    m_orients->eraseAllObjects();
+    m_lams->eraseAllObjects();
+    m_props->eraseAllObjects();
+    m_fields->eraseAllObjects();
+    m_subLyps->eraseAllObjects();
+    m_propGenSet->Clear();
+    m_solidGenSet->Clear();
+    m_ress->eraseAllObjects();
+    m_curves->eraseAllObjects();
+    m_select->Clear();
+    return 0;
+}
+
+int CKpLayup::NotAvailable(const char* operation, int status) {
+    m_msg.Create(4, "%s is not available", operation);
+    return status;
+}
+
+// ---- getters
+
+CKpNodeStore* CKpLayup::pNodes() {
+    if (!m_nodes) init();
+    return m_nodes;
+}
+CKpElemStore* CKpLayup::pElems() {
+    if (!m_elems) init();
+    return m_elems;
+}
+CKpSetStore* CKpLayup::pSets() {
+    if (!m_sets) init();
+    return m_sets;
+}
+CKpFacetStore* CKpLayup::pFacs() {
+    if (!m_facs) init();
+    return m_facs;
+}
+CKpMatStore* CKpLayup::pMats() {
+    if (!m_mats) init();
+    return m_mats;
+}
+CKpPatStore* CKpLayup::pPats() {
+    if (!m_pats) init();
+    return m_pats;
+}
+CKpPlyStore* CKpLayup::pPlys() {
+    if (!m_plys) init();
+    return m_plys;
+}
+CKpOffStore* CKpLayup::pOffs() {
+    if (!m_offs) init();
+    return m_offs;
+}
+CKpTol* CKpLayup::pGTol() {
+    if (!m_gtol) init();
+    return m_gtol;
+}
+CKpTolStore* CKpLayup::pTols() {
+    if (!m_tols) init();
+    return m_tols;
+}
+CKpMatStore* CKpLayup::pLamMats() {
+    if (!m_lamMats) init();
+    return m_lamMats;
+}
+CKpCoordStore* CKpLayup::pCoords() {
+    if (!m_coords) init();
+    return m_coords;
+}
+CKpOrientStore* CKpLayup::pOrients() {
+    if (!m_orients) init();
+    return m_orients;
+}
+CKpLamStore* CKpLayup::pLams() {
+    if (!m_lams) init();
+    return m_lams;
+}
+CKpPropStore* CKpLayup::pProps() {
+    if (!m_props) init();
+    return m_props;
+}
+CKpFieldStore* CKpLayup::pFields() {
+    if (!m_fields) init();
+    return m_fields;
+}
+CKpSubLypStore* CKpLayup::pSubLyps() {
+    if (!m_subLyps) init();
+    return m_subLyps;
+}
+CKpPropGenSet* CKpLayup::pPropGenSet() {
+    if (!m_propGenSet) init();
+    return m_propGenSet;
+}
+CKpSolidGenSet* CKpLayup::pSolidGenSet() {
+    if (!m_solidGenSet) init();
+    return m_solidGenSet;
+}
+CKpResStore* CKpLayup::pRess() {
+    if (!m_ress) init();
+    return m_ress;
+}
+CKpCurveStore* CKpLayup::pCurves() {
+    if (!m_curves) init();
+    return m_curves;
+}
+CKpSelect* CKpLayup::pSelect() {
+    if (!m_select) init();
+    return m_select;
+}
+CVekAddinManager* CKpLayup::VekAddinManager() {
+    if (!m_addins) init();
+    return m_addins;
+}
+
+// ---- store interfaces
+
+IVekSelect* CKpLayup::GetSelect() {
+    return pSelect();
+}
+IVekMaterialStore* CKpLayup::GetMaterialStore() {
+    return pMats();
+}
+IVekPlyStore* CKpLayup::GetPlyStore() {
+    return pPlys();
+}
+IVekOffsetStore* CKpLayup::GetOffsetStore() {
+    return pOffs();
+}
+IVekPlyLayup* CKpLayup::GetPlyLayup() {
+    return &m_lyp;
+}
+IVekPropGenSet* CKpLayup::GetPropGenSet() {
+    return pPropGenSet();
+}
+IVekLamStore* CKpLayup::GetLamStore() {
+    return pLams();
+}
+IVekCoordStore* CKpLayup::GetCoordStore() {
+    return pCoords();
+}
+IVekOrientationStore* CKpLayup::GetOrientationStore() {
+    return pOrients();
+}
+IVekSolidGenSet* CKpLayup::GetSolidGenSet() {
+    return pSolidGenSet();
+}
+IVekResultStore* CKpLayup::GetResultStore() {
+    return pRess();
+}
+
+// ---- add-in components
+
+int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
+    if (!count) return 1;
+    if (!interfaceName || *count < 0 || (*count > 0 && !out)) {
+        m_msg.Create(4, "GetAddins: invalid count, interface name or output array.");
+        return 1;
+    }
+    CVekAddinManager* manager = VekAddinManager();
+    const int wanted = *count;
+    if (manager->CreateEnumerateList() != 0) return 1;
+    const int size = manager->GetEnumerateSize();
+    int stored = 0;
+    char component[255];
+    char offered[255];
+    for (int i = 0; i < size; ++i) {
+        if (manager->GetEnumerateInterface(i, component, sizeof(component), offered,
+                                           sizeof(offered)) != 0)
+            continue;
+        if (std::strcmp(offered, interfaceName) != 0) continue;
+        if (wanted == 0) {
+            ++*count;
+            continue;
+        }
+        void* object = nullptr;
+        if (manager->Instantiate(component, offered, &object) == 0 && object) {
+            out[stored++] = object;
+            if (stored >= wanted) break;
+        }
+    }
+    return 0;
+}
+
+// ---- operations of later subsystems
+
+int CKpLayup::NewLayup(double, double) {
+    return NotAvailable("NewLayup", -1);
+}
+int CKpLayup::OpenLayup(const char*, int) {
+    return NotAvailable("OpenLayup", -1);
+}
+int CKpLayup::Read(EFormat, const char*, int, int, const char*) {
+    return NotAvailable("Read", -1);
+}
+int CKpLayup::Write(EFormat, const char*, int, int, int, int) {
+    return NotAvailable("Write", -1);
+}
+int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
+                     int*) {
+    return NotAvailable("Import", -1);
+}
+int CKpLayup::SaveLayup(const char*, int, int) {
+    return NotAvailable("SaveLayup", -1);
+}
+int CKpLayup::MergeFree(double) {
+    return NotAvailable("MergeFree", -1);
+}
+int CKpLayup::SewFree(double) {
+    return NotAvailable("SewFree", -1);
+}
+int CKpLayup::RestoreArea() {
+    return NotAvailable("RestoreArea", -1);
+}
+int CKpLayup::RestoreAndSelectArea(int, const int*) {
+    return NotAvailable("RestoreAndSelectArea", 1);
+}
+int CKpLayup::SelectAreaEID(int, const int*, int) {
+    return NotAvailable("SelectAreaEID", -1);
+}
+int CKpLayup::GetElemIntersect(int, const int*, const double*, const double*, int*, double*,
+                               double*) {
+    return NotAvailable("GetElemIntersect", -1);
+}
+int CKpLayup::CreateSetsPatches() {
+    return NotAvailable("CreateSetsPatches", -1);
+}
+int CKpLayup::CutAreaEID(int, const int*, const int*) {
+    return NotAvailable("CutAreaEID", -1);
+}
+int CKpLayup::GetPlyBoundaryNum(const char*, int*, int*) {
+    return NotAvailable("GetPlyBoundaryNum", -1);
+}
+int CKpLayup::GetPlyBoundary(const char*, int, int, int*, double*, int*) {
+    return NotAvailable("GetPlyBoundary", -1);
+}
+int CKpLayup::GetPlyHolesNum(const char*, int*) {
+    return NotAvailable("GetPlyHolesNum", -1);
+}
+int CKpLayup::GetPlyHoles(const char*, int, int*) {
+    return NotAvailable("GetPlyHoles", 1);
+}
+int CKpLayup::GetDrapedPatternSizes(int, int*) {
+    return NotAvailable("GetDrapedPatternSizes", -1);
+}
+int CKpLayup::GetDrapedPattern(int, int, int*, int*, int*, int*, int*, double*, double*) {
+    return NotAvailable("GetDrapedPattern", -1);
+}
+int CKpLayup::GetFlatPatternSizes(int*, int*) {
+    return NotAvailable("GetFlatPatternSizes", -1);
+}
+int CKpLayup::GetFlatPattern(int, int, int*, double*) {
+    return NotAvailable("GetFlatPattern", -1);
+}
+int CKpLayup::Get3DFrom2D(const double*, double*, int*) {
+    return NotAvailable("Get3DFrom2D", -1);
+}
+int CKpLayup::Get2DFrom3D(const double*, double, double*) {
+    return NotAvailable("Get2DFrom3D", -1);
+}
+int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
+    return NotAvailable("Export2dDXF", -1);
+}
+int CKpLayup::Export3dLaser(const char*, int, const char*, int) {
+    return NotAvailable("Export3dLaser", -1);
+}

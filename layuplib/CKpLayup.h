@@ -1,0 +1,253 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPLAYUP_H
+#define PLYSTRAND_LAYUPLIB_CKPLAYUP_H
+
+#include "host/CKpGra.h"
+#include "layuplib/CKpAnsys.h"
+#include "layuplib/CKpBdyStore.h"
+#include "layuplib/CKpDrapeSim.h"
+#include "layuplib/CKpFile.h"
+#include "layuplib/CKpLyp.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpView.h"
+#include "layuplib/ILayup.h"
+
+class CKpDB;
+class CKpGUI;
+class CKpNodeStore;
+class CKpElemStore;
+class CKpSetStore;
+class CKpFacetStore;
+class CKpMatStore;
+class CKpPatStore;
+class CKpPlyStore;
+class CKpOffStore;
+class CKpTol;
+class CKpTolStore;
+class CKpCoordStore;
+class CKpOrientStore;
+class CKpLamStore;
+class CKpPropStore;
+class CKpFieldStore;
+class CKpSubLypStore;
+class CKpPropGenSet;
+class CKpSolidGenSet;
+class CKpResStore;
+class CKpCurveStore;
+class CKpSelect;
+class CVekAddinManager;
+
+// CKpLayup: the one layup model. It implements ILayup, embeds the message
+// log, graphics context, file record, view, ANSYS element types, the
+// boundary store of the current region, the drape workspace and the layup,
+// and owns every other store of the model (created by the constructor and
+// by init, emptied by reinit, deleted by the destructor). It holds the host
+// database and GUI adapters without owning them; the GUI adapter is handed
+// to the message log and the graphics context.
+//
+// Every model has its own add-in manager with the seven built-in lamina
+// failure criteria registered as "Builtin:Tsaiwu", "Builtin:Maximum",
+// "Builtin:Hill", "Builtin:Hoffman", "Builtin:Hankinson", "Builtin:Cowin"
+// and "Builtin:User" under "IVekAddinFailureLamina", and the search path
+// read from the environment variable VEKAddinPath at construction.
+//
+// The operations of ILayup are documented there. Of them, MergeFree,
+// SewFree, RestoreArea, RestoreAndSelectArea, SelectAreaEID,
+// GetElemIntersect, CreateSetsPatches, NewLayup, OpenLayup, Read, Write,
+// Import and SaveLayup, and the further operations below, are not available
+// in this build: each reports the error "<operation> is not available" and
+// returns its failure status (-1, or 1 for RestoreAndSelectArea and
+// GetPlyHoles). CheckMatch compares nothing yet: it returns 0 for a null
+// model or a model without elements and otherwise reports "Mesh comparison
+// is not available" and returns -1. NewLayupMesh builds nodes and elements
+// but not yet the faceted surface.
+class CKpLayup : public ILayup {
+  public:
+    // Stores both adapters (either may be null), creates every member and
+    // registers the built-in failure criteria.
+    CKpLayup(CKpDB* db, CKpGUI* gui);
+    // Empties the model (reinit) and deletes what it owns; the message log
+    // closes an open message file last.
+    ~CKpLayup() override;
+    CKpLayup(const CKpLayup&) = delete;
+    CKpLayup& operator=(const CKpLayup&) = delete;
+
+    // ---- ILayup, in slot order
+    int GetVersions(int* apiVersion, int* fileVersion, int* libVersion) override;
+    int OpenMessage(const char* path) override;
+    int CloseMessage() override;
+    void SetMessage(EMsgTyp type, const char* text) override;
+    void SetMessageStoreParams(int maxCount, double maxAge) override;
+    void FlushMessageStore() override;
+    int GetFirstMessageInStore(double age, EMsgTyp& type, char* text, int textSize) override;
+    // Also refused, before the model is emptied, with an error message and
+    // -1: a negative count, a null array with a positive count, a width
+    // smaller than the node count of an element's topology, and a node
+    // coordinate that is not finite ("Node <id> has a non-finite
+    // coordinate.").
+    int NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, int nElems,
+                     const int* elemIds, const int* patchIds, const int* topologies, int width,
+                     const int* connectivity, double mergeTolerance, double unused) override;
+    int NewLayup(double mergeTolerance, double unused) override;
+    int OpenLayup(const char* path, int compressed) override;
+    int Read(EFormat format, const char* path, int clear, int flags, const char* extra) override;
+    int Write(EFormat format, const char* path, int what, int results, int option,
+              int binary) override;
+    int CheckMatch(ILayup* other) override;
+    int Import(ILayup* source, int areaCount, const int* areaIds, double angleTolerance,
+               double distanceTolerance, int normalCalculation, double splitWidth, int importLayup,
+               int plyCount, int* flags, int* uncoveredCount, int* uncoveredIds) override;
+    int SaveLayup(const char* path, int detail, int compress) override;
+    int CloseLayup() override;
+    int MergeFree(double tolerance) override;
+    int SewFree(double tolerance) override;
+    int GetNumElems(int* count) override;
+    int GetElemIds(int count, int* ids) override;
+    int RestoreArea() override;
+    int RestoreAndSelectArea(int n, const int* ids) override;
+    int SelectAreaEID(int n, const int* ids, int order) override;
+    int GetElemIntersect(int n, const int* ids, const double* point, const double* direction,
+                         int* elemOut, double* pointOut, double* normalOut) override;
+    int PlotElemEdges(int all) override;
+    int EraseElemEdges() override;
+    int CreateSetsPatches() override;
+    int GetMeshSizes(int* nNodes, int* nElems, int* width) override;
+    int GetMesh(int nNodes, int* nodeIds, double* xyz, int nElems, int* elemIds, int* patchIds,
+                int* topologies, int width, int* nodes) override;
+    int GetSubMesh(int n, const int* ids, double* xyz, int* xyzCount, int* quads, int* quadCount,
+                   int* trias, int* triaCount) override;
+    IVekSelect* GetSelect() override;
+    int GetElementEdgeIDs(int n, const int* ids, const double* points, int* edgesOut) override;
+    int GetEdgeCoords(int n, const int* ids, const int* edges, double* pointsOut) override;
+    int GetEdgeNodes(int n, const int* ids, const int* edges, int* countOut,
+                     int* nodesOut) override;
+    int GetElementEdgeIDsByNodes(int n, const int* nodeIds, int* countOut, int* elemsOut,
+                                 int* edgesOut) override;
+    IVekMaterialStore* GetMaterialStore() override;
+    IVekPlyStore* GetPlyStore() override;
+    IVekOffsetStore* GetOffsetStore() override;
+    IVekPlyLayup* GetPlyLayup() override;
+    IVekPropGenSet* GetPropGenSet() override;
+    IVekLamStore* GetLamStore() override;
+    IVekCoordStore* GetCoordStore() override;
+    IVekOrientationStore* GetOrientationStore() override;
+    IVekSolidGenSet* GetSolidGenSet() override;
+    IVekResultStore* GetResultStore() override;
+    int GetAddins(int* count, const char* interfaceName, void** out) override;
+
+    // ---- further operations, in slot order after those of ILayup
+
+    // Cuts the surface along the edges between first[i] and second[i].
+    virtual int CutAreaEID(int n, const int* first, const int* second);
+    // Outer boundary and holes of the named ply's region.
+    virtual int GetPlyBoundaryNum(const char* plyName, int* contours, int* points);
+    virtual int GetPlyBoundary(const char* plyName, int contours, int points, int* pointCounts,
+                               double* xyz, int* nodeIds);
+    virtual int GetPlyHolesNum(const char* plyName, int* count);
+    virtual int GetPlyHoles(const char* plyName, int count, int* elemIds);
+    // The current drape grid as points with their four neighbours.
+    virtual int GetDrapedPatternSizes(int mode, int* count);
+    virtual int GetDrapedPattern(int mode, int size, int* minusI, int* plusI, int* minusJ,
+                                 int* plusJ, int* elemIds, double* xyz, double* shear);
+    // The flat pattern as point rings.
+    virtual int GetFlatPatternSizes(int* rings, int* points);
+    virtual int GetFlatPattern(int rings, int size, int* counts, double* xyz);
+    // Mapping between the flat pattern (u, v) and the draped surface.
+    virtual int Get3DFrom2D(const double* uv, double* xyz, int* elemId);
+    virtual int Get2DFrom3D(const double* xyz, double tolerance, double* uv);
+    // Flat-pattern DXF and 3-D laser projector exports of the current drape.
+    virtual int Export2dDXF(const char* file, const char* layer, const char* style, int flag);
+    virtual int Export3dLaser(const char* plyName, int kind, const char* file, int flag);
+
+    // ---- lifecycle of the members
+
+    // Creates every owned member that is missing (the add-in manager with
+    // its registrations and search path); members that exist stay.
+    void init();
+    // Empties the model and keeps its objects: file record and view reset,
+    // every store emptied in member order, the layup emptied, the property
+    // and solid generation settings and the selection cleared. The adapters,
+    // the message log (file and store), the graphics context, the ANSYS
+    // element types, the global tolerance and the add-in manager stay. 0.
+    int reinit();
+
+    // ---- getters; an owned member that is missing is created first
+    CKpDB* pDB() const { return m_db; }
+    CKpGUI* pGUI() const { return m_gui; }
+    CKpMsg* pMsg() { return &m_msg; }
+    CKpGra* pGra() { return &m_gra; }
+    CKpFile* pFile() { return &m_file; }
+    CKpView* pView() { return &m_view; }
+    CKpAnsys* pAnsys() { return &m_ansys; }
+    CKpBdyStore* pBdys() { return &m_bdys; }
+    CKpDrapeSim* pDrapeSim() { return &m_drapeSim; }
+    CKpLyp* pLyp() { return &m_lyp; }
+    CKpNodeStore* pNodes();
+    CKpElemStore* pElems();
+    CKpSetStore* pSets();
+    CKpFacetStore* pFacs();
+    CKpMatStore* pMats();
+    CKpPatStore* pPats();
+    CKpPlyStore* pPlys();
+    CKpOffStore* pOffs();
+    CKpTol* pGTol();
+    CKpTolStore* pTols();
+    CKpMatStore* pLamMats();
+    CKpCoordStore* pCoords();
+    CKpOrientStore* pOrients();
+    CKpLamStore* pLams();
+    CKpPropStore* pProps();
+    CKpFieldStore* pFields();
+    CKpSubLypStore* pSubLyps();
+    CKpPropGenSet* pPropGenSet();
+    CKpSolidGenSet* pSolidGenSet();
+    CKpResStore* pRess();
+    CKpCurveStore* pCurves();
+    CKpSelect* pSelect();
+    CVekAddinManager* VekAddinManager();
+
+  private:
+    // Reports "<operation> is not available" as an error; returns `status`.
+    int NotAvailable(const char* operation, int status);
+    // Creates the add-in manager, registers the built-ins, sets the search
+    // path from VEKAddinPath and builds the enumeration list.
+    void CreateAddinManager();
+
+    CKpDB* m_db;
+    CKpGUI* m_gui;
+    CKpMsg m_msg;
+    CKpGra m_gra;
+    CKpFile m_file;
+    CKpView m_view;
+    CKpAnsys m_ansys;
+    CKpNodeStore* m_nodes;
+    CKpElemStore* m_elems;
+    CKpSetStore* m_sets;
+    CKpFacetStore* m_facs;
+    CKpBdyStore m_bdys;
+    CKpDrapeSim m_drapeSim;
+    CKpMatStore* m_mats;
+    CKpPatStore* m_pats;
+    CKpPlyStore* m_plys;
+    CKpLyp m_lyp;
+    CKpOffStore* m_offs;
+    CKpTol* m_gtol;
+    CKpTolStore* m_tols;
+    CKpMatStore* m_lamMats;
+    CKpCoordStore* m_coords;
+    CKpOrientStore* m_orients;
+    CKpLamStore* m_lams;
+    CKpPropStore* m_props;
+    CKpFieldStore* m_fields;
+    CKpSubLypStore* m_subLyps;
+    CKpPropGenSet* m_propGenSet;
+    CKpSolidGenSet* m_solidGenSet;
+    CKpResStore* m_ress;
+    CKpCurveStore* m_curves;
+    CKpSelect* m_select;
+    CVekAddinManager* m_addins;
+};
+
+// Euclidean distance between (x1, y1, z1) and (x2, y2, z2).
+double PointDistance(double x1, double y1, double z1, double x2, double y2, double z2);
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPLAYUP_H

@@ -1,0 +1,195 @@
+// Versions, messages and the lifecycle operations of the model.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/node_reref.h"
+
+namespace {
+
+// Marks, for each accepted entry, whether an earlier accepted entry carries
+// the same id (the first in input order wins). Returns the accepted
+// indices in ascending id order.
+std::vector<int> SortAndMarkDuplicates(const int* ids, const std::vector<int>& accepted,
+                                       std::vector<char>& duplicate) {
+    std::vector<int> order(accepted);
+    std::stable_sort(order.begin(), order.end(), [ids](int a, int b) { return ids[a] < ids[b]; });
+    std::vector<int> unique;
+    unique.reserve(order.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && ids[order[k]] == ids[order[k - 1]]) {
+            duplicate[order[k]] = 1;
+        } else {
+            unique.push_back(order[k]);
+        }
+    }
+    return unique;
+}
+
+}  // namespace
+
+int CKpLayup::GetVersions(int* apiVersion, int* fileVersion, int* libVersion) {
+    if (apiVersion) *apiVersion = 20081003;
+    if (fileVersion) *fileVersion = 20081003;
+    if (libVersion) *libVersion = 20081110;
+    return 0;
+}
+
+int CKpLayup::OpenMessage(const char* path) {
+    return m_msg.FileOpen(path);
+}
+
+int CKpLayup::CloseMessage() {
+    return m_msg.FileClose();
+}
+
+void CKpLayup::SetMessage(EMsgTyp type, const char* text) {
+    m_msg.Create(type, "%s", text ? text : "");
+}
+
+void CKpLayup::SetMessageStoreParams(int maxCount, double maxAge) {
+    m_msg.SetMessageStoreParams(maxCount, maxAge);
+}
+
+void CKpLayup::FlushMessageStore() {
+    m_msg.FlushMessageStore();
+}
+
+int CKpLayup::GetFirstMessageInStore(double age, EMsgTyp& type, char* text, int textSize) {
+    int level = 0;
+    const int status = m_msg.GetFirstMessageInStore(age, &level, text, textSize);
+    if (status == 0) type = static_cast<EMsgTyp>(level);
+    return status;
+}
+
+int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, int nElems,
+                           const int* elemIds, const int* patchIds, const int* topologies,
+                           int width, const int* connectivity, double mergeTolerance, double) {
+    // 0. The arrays are checked before the model is emptied, so that bad
+    //    input loses nothing.
+    if (nNodes < 0 || nElems < 0) {
+        m_msg.Create(4, "NewLayupMesh: negative node count %d or element count %d.", nNodes,
+                     nElems);
+        return -1;
+    }
+    if ((nNodes > 0 && (!nodeIds || !xyz)) ||
+        (nElems > 0 && (!elemIds || !patchIds || !topologies || !connectivity))) {
+        m_msg.Create(4, "NewLayupMesh: a node or element array is missing.");
+        return -1;
+    }
+    for (int i = 0; i < nNodes; ++i) {
+        if (nodeIds[i] < 1) continue;
+        const double* p = xyz + 3 * static_cast<size_t>(i);
+        if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) {
+            m_msg.Create(4, "Node %d has a non-finite coordinate.", nodeIds[i]);
+            return -1;
+        }
+    }
+    std::vector<int> acceptedElems;
+    try {
+        for (int k = 0; k < nElems; ++k) {
+            if (!CKpElem::IsSupportedTopology(topologies[k]) || elemIds[k] < 1) continue;
+            if (width < CKpElem::GetNumNodesForTopology(topologies[k])) {
+                m_msg.Create(4,
+                             "NewLayupMesh: connectivity width %d is smaller than the %d nodes "
+                             "of element %d.",
+                             width, CKpElem::GetNumNodesForTopology(topologies[k]), elemIds[k]);
+                return -1;
+            }
+            acceptedElems.push_back(k);
+        }
+    } catch (...) {
+        m_msg.Create(4, "Could not allocate memory.");
+        return -1;
+    }
+
+    // 1. Empty the model.
+    if (reinit() != 0) {
+        m_msg.Create(4, "Could not reinitialise data arrays");
+        return -1;
+    }
+    m_msg.Create(1, "Reinitialisation completed");
+    CKpNodeStore* nodes = pNodes();
+    CKpElemStore* elems = pElems();
+
+    try {
+        // 2. Nodes. Duplicates are found by sorting rather than by a store
+        //    lookup per node, and the nodes go into the store in ascending
+        //    id order, so that each merge of the store's pending buffer is
+        //    an append: a large shuffled mesh loads in O(n log n).
+        std::vector<int> acceptedNodes;
+        acceptedNodes.reserve(static_cast<size_t>(nNodes));
+        for (int i = 0; i < nNodes; ++i)
+            if (nodeIds[i] >= 1) acceptedNodes.push_back(i);
+        std::vector<char> duplicate(static_cast<size_t>(nNodes), 0);
+        const std::vector<int> nodeOrder = SortAndMarkDuplicates(nodeIds, acceptedNodes, duplicate);
+        for (int i : acceptedNodes)
+            if (duplicate[i]) m_msg.Create(2, "Duplicate node ID %d ignored.", nodeIds[i]);
+        for (int i : nodeOrder) {
+            CKpNode* node = nodes->NewNode(nodeIds[i]);
+            if (!node) {
+                m_msg.Create(4, "Could not allocate memory.");
+                return -1;
+            }
+            const double* p = xyz + 3 * static_cast<size_t>(i);
+            node->setCKpPoint(p[0], p[1], p[2]);
+            node->setIncompleteFlag(0);
+            nodes->insert(node);
+        }
+        m_msg.Create(1, "Nodes created");
+
+        // 3. Elements, the same way. Row k of the connectivity starts at
+        //    k × width whether or not element k is taken.
+        duplicate.assign(static_cast<size_t>(nElems), 0);
+        const std::vector<int> elemOrder = SortAndMarkDuplicates(elemIds, acceptedElems, duplicate);
+        for (int k : acceptedElems)
+            if (duplicate[k]) m_msg.Create(2, "Duplicate element ID %d ignored.", elemIds[k]);
+        for (int k : elemOrder) {
+            const int topology = topologies[k];
+            CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));
+            if (!elem) {
+                m_msg.Create(4, "Could not allocate memory.");
+                return -1;
+            }
+            elem->seteltp(1);
+            elem->SetConnectivityKor(CKpElem::GetNumNodesForTopology(topology),
+                                     connectivity + static_cast<size_t>(k) * width);
+            elem->SetPatchID(patchIds[k]);
+            elems->insert(elem);
+        }
+        m_msg.Create(1, "Elements created");
+    } catch (...) {
+        m_msg.Create(4, "Could not allocate memory.");
+        return -1;
+    }
+
+    // 4. Merge coincident nodes, link elements to nodes, check shapes.
+    if (mergeTolerance > 0.0) nodes->Merge(&m_msg, elems, nullptr, mergeTolerance);
+    if (node_reref(&m_msg, nodes, elems) <= 0) return -1;
+    elems->CheckShape(&m_msg);
+    m_msg.Create(1, "Mesh created");
+    return 0;
+}
+
+int CKpLayup::CloseLayup() {
+    if (reinit() != 0) {
+        m_msg.Create(4, "Could not reinitialise data arrays");
+        return -1;
+    }
+    return 0;
+}
+
+int CKpLayup::CheckMatch(ILayup* other) {
+    if (!other) return 0;
+    if (pElems()->entries() == 0) {
+        m_msg.Create(1, "Cannot check mesh as no elements exist");
+        return 0;
+    }
+    return NotAvailable("Mesh comparison", -1);
+}

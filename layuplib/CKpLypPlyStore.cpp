@@ -1,0 +1,7 @@
+#include "layuplib/CKpLypPlyStore.h"
+
+CKpLypPlyStore::CKpLypPlyStore() : CVekObjectStore<CKpLypPly>(64) {}
+
+CKpLypPlyStore::~CKpLypPlyStore() {
+    eraseAllObjects();
+}

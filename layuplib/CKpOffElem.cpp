@@ -1,0 +1,3 @@
+#include "layuplib/CKpOffElem.h"
+
+CKpOffElem::~CKpOffElem() = default;

@@ -1,0 +1,3 @@
+#include "layuplib/CKpPatSplit.h"
+
+CKpPatSplit::~CKpPatSplit() = default;

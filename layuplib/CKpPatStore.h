@@ -1,0 +1,20 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPPATSTORE_H
+#define PLYSTRAND_LAYUPLIB_CKPPATSTORE_H
+
+#include "layuplib/CKpPat.h"
+#include "layuplib/CVekObjectStore.h"
+
+// CKpPatStore: the model's patterns by id, one per ply. The store owns its
+// patterns.
+class CKpPatStore : public CVekObjectStore<CKpPat> {
+  public:
+    // An empty store of capacity 64.
+    CKpPatStore();
+    // Deletes every pattern.
+    ~CKpPatStore() override;
+
+    CKpPatStore(const CKpPatStore&) = delete;
+    CKpPatStore& operator=(const CKpPatStore&) = delete;
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPPATSTORE_H

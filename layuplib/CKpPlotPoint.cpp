@@ -1,0 +1,3 @@
+#include "layuplib/CKpPlotPoint.h"
+
+CKpPlotPoint::~CKpPlotPoint() = default;

@@ -1,0 +1,3 @@
+#include "layuplib/CKpPropElem.h"
+
+CKpPropElem::~CKpPropElem() = default;

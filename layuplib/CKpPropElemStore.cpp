@@ -1,0 +1,7 @@
+#include "layuplib/CKpPropElemStore.h"
+
+CKpPropElemStore::CKpPropElemStore() : CVekObjectStore<CKpPropElem>(64) {}
+
+CKpPropElemStore::~CKpPropElemStore() {
+    eraseAllObjects();
+}

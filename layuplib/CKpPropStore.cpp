@@ -1,0 +1,7 @@
+#include "layuplib/CKpPropStore.h"
+
+CKpPropStore::CKpPropStore() : CVekObjectStore<CKpProp>(64) {}
+
+CKpPropStore::~CKpPropStore() {
+    eraseAllObjects();
+}

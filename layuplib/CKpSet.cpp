@@ -1,0 +1,5 @@
+#include "layuplib/CKpSet.h"
+
+CKpSet::CKpSet(int id) : CVekObject(id) {}
+
+CKpSet::~CKpSet() = default;  // the id store deletes its entries

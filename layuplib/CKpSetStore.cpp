@@ -1,0 +1,7 @@
+#include "layuplib/CKpSetStore.h"
+
+CKpSetStore::CKpSetStore() : CVekObjectStore<CKpSet>(64) {}
+
+CKpSetStore::~CKpSetStore() {
+    eraseAllObjects();
+}

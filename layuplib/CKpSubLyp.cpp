@@ -1,0 +1,13 @@
+#include "layuplib/CKpSubLyp.h"
+
+#include <new>
+
+#include "layuplib/CKpSubLypPlyStore.h"
+
+CKpSubLyp::CKpSubLyp(int id)
+    : CVekObject(id), m_orient(nullptr), m_plys(new (std::nothrow) CKpSubLypPlyStore) {}
+
+CKpSubLyp::~CKpSubLyp() {
+    delete m_plys;  // deletes the plies
+    m_plys = nullptr;
+}

@@ -1,0 +1,42 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPSUBLYP_H
+#define PLYSTRAND_LAYUPLIB_CKPSUBLYP_H
+
+#include "layuplib/CKpStr.h"
+#include "layuplib/CVekObject.h"
+#include "layuplib/IVekSubLayup.h"
+
+class CKpField;
+class CKpSubLypPlyStore;
+
+// CKpSubLyp: a sub-layup: the plies lying on a selected area, as a list of
+// sub-layup plies, with one orientation field for the area. The orientation
+// field lives in the model's field store; the sub-layup owns its plies.
+class CKpSubLyp : public IVekSubLayup, public CVekObject {
+  public:
+    // An empty sub-layup: empty name, no orientation field, an empty ply
+    // store (null only when it could not be allocated).
+    explicit CKpSubLyp(int id);
+    // Deletes the ply store and its plies.
+    ~CKpSubLyp() override;
+
+    CKpSubLyp(const CKpSubLyp&) = delete;
+    CKpSubLyp& operator=(const CKpSubLyp&) = delete;
+
+    // The name ("" when unset).
+    const char* name() const { return m_name; }
+    void SetName(const char* name) { m_name = name ? name : ""; }
+
+    // The orientation field (not owned).
+    CKpField* pOrientation() const { return m_orient; }
+    void SetOrientation(CKpField* field) { m_orient = field; }
+
+    // The sub-layup plies.
+    CKpSubLypPlyStore* GetSubLypPlys() const { return m_plys; }
+
+  private:
+    CKpStr m_name;
+    CKpField* m_orient;         // not owned
+    CKpSubLypPlyStore* m_plys;  // owned
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPSUBLYP_H

@@ -1,0 +1,7 @@
+#include "layuplib/CKpSubLypStore.h"
+
+CKpSubLypStore::CKpSubLypStore() : CVekObjectStore<CKpSubLyp>(64) {}
+
+CKpSubLypStore::~CKpSubLypStore() {
+    eraseAllObjects();
+}

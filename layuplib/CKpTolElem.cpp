@@ -1,0 +1,3 @@
+#include "layuplib/CKpTolElem.h"
+
+CKpTolElem::~CKpTolElem() = default;

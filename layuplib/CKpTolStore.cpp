@@ -1,0 +1,7 @@
+#include "layuplib/CKpTolStore.h"
+
+CKpTolStore::CKpTolStore() : CVekObjectStore<CKpTol>(64) {}
+
+CKpTolStore::~CKpTolStore() {
+    eraseAllObjects();
+}

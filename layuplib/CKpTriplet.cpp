@@ -1,0 +1,104 @@
+#include "layuplib/CKpTriplet.h"
+
+#include <cmath>
+
+void CKpTriplet::Set(double vx, double vy, double vz) {
+    x = vx;
+    y = vy;
+    z = vz;
+}
+
+void CKpTriplet::Set(const double* xyz) {
+    if (!xyz) return;
+    Set(xyz[0], xyz[1], xyz[2]);
+}
+
+void CKpTriplet::Set(CKpTriplet t) {
+    Set(t.x, t.y, t.z);
+}
+
+void CKpTriplet::Set(int i, double v) {
+    switch (i) {
+        case 0:
+            x = v;
+            break;
+        case 1:
+            y = v;
+            break;
+        case 2:
+            z = v;
+            break;
+        default:
+            break;
+    }
+}
+
+void CKpTriplet::Get(double* xyz) const {
+    if (!xyz) return;
+    xyz[0] = x;
+    xyz[1] = y;
+    xyz[2] = z;
+}
+
+double CKpTriplet::Get(int i) const {
+    switch (i) {
+        case 0:
+            return x;
+        case 1:
+            return y;
+        case 2:
+            return z;
+        default:
+            return 0.0;
+    }
+}
+
+void CKpTriplet::SetNull() {
+    Set(0.0, 0.0, 0.0);
+}
+
+void CKpTriplet::Add(CKpTriplet t) {
+    AddXYZ(t.x, t.y, t.z);
+}
+
+void CKpTriplet::AddXYZ(double dx, double dy, double dz) {
+    x += dx;
+    y += dy;
+    z += dz;
+}
+
+void CKpTriplet::Scale(double s) {
+    x *= s;
+    y *= s;
+    z *= s;
+}
+
+float* CKpTriplet::fvals(float* out) const {
+    if (!out) return out;
+    out[0] = static_cast<float>(x);
+    out[1] = static_cast<float>(y);
+    out[2] = static_cast<float>(z);
+    return out;
+}
+
+int CKpTriplet::Rotate(int axis, double angle) {
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const double ox = x, oy = y, oz = z;
+    switch (axis) {
+        case 0:
+            y = oy * c - oz * s;
+            z = oy * s + oz * c;
+            return 0;
+        case 1:
+            x = ox * c + oz * s;
+            z = oz * c - ox * s;
+            return 0;
+        case 2:
+            x = ox * c - oy * s;
+            y = oy * c + ox * s;
+            return 0;
+        default:
+            return -1;
+    }
+}

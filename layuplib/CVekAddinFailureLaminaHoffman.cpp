@@ -1,0 +1,10 @@
+#include "layuplib/CVekAddinFailureLaminaHoffman.h"
+
+int CVekAddinFailureLaminaHoffman::GetName(char* buffer, int len) {
+    return CopyText("Hoffman", buffer, len);
+}
+
+int CVekAddinFailureLaminaHoffman::Run() {
+    if (CheckAllowables() != 0) return 1;
+    return SolveTsaiWuForm(-1.0 / (m_allowables[0] * m_allowables[1]));
+}

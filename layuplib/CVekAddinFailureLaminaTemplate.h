@@ -1,0 +1,132 @@
+#ifndef PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H
+#define PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H
+
+#include <string>
+#include <vector>
+
+#include "layuplib/IVekAddinFailureLamina.h"
+
+// CVekAddinFailureLaminaTemplate: the bookkeeping shared by every lamina
+// failure criterion (labels, allowables, loads, result buffers, message
+// queue), so that a criterion supplies only its name and its Run.
+//
+// Defaults (Initialise, run by the constructor):
+//   - seven allowables labelled "Xt", "Xc", "Yt", "Yc", "S12", "S23", "S31"
+//     (fibre tension and compression, transverse tension and compression,
+//     in-plane shear, transverse shear 23 and 31 strengths);
+//   - four results labelled "Margins of Safety", "Reserve Factors",
+//     "Critical Components", "Failure Indices", each with one double and one
+//     integer value and no text value. Result 0 is the margin of safety
+//     (reserve factor - 1), 1 the reserve factor, 2 the critical component
+//     (failure-mode code, also the integer value of every result), 3 the
+//     failure index.
+// Allowable values, loads, results and the basis are 0 until set.
+//
+// Reference counting: a new object has count 0; the one who keeps it calls
+// AddRef, and the Release that brings the count to 0 deletes the object
+// (objects must therefore come from `new`). Every message the template
+// queues has the type eError and stays queued until Clear.
+class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
+  public:
+    CVekAddinFailureLaminaTemplate();
+    CVekAddinFailureLaminaTemplate(const CVekAddinFailureLaminaTemplate&) = delete;
+    CVekAddinFailureLaminaTemplate& operator=(const CVekAddinFailureLaminaTemplate&) = delete;
+
+    // Returns the new count.
+    int AddRef() override;
+    // Returns the count left; at 0 the object deletes itself.
+    int Release() override;
+    // Offers "IVekAddinFailureLamina" only (exact bytes): *out = this, 0.
+    // Any other name: *out = null, 1 (a null `out` also gives 1). Takes no
+    // reference.
+    int QueryInterface(const char* interfaceName, void** out) override;
+
+    // "Template".
+    int GetName(char* buffer, int len) override;
+    // "Plystrand" and "https://plystrand.example.org".
+    int GetProviderName(char* buffer, int len) override;
+    int GetProviderWebsite(char* buffer, int len) override;
+    // 0, 0, 0.
+    int GetVersion(int& major, int& minor, int& revision) override;
+    int GetNumAllowables(int& n) override;
+    // Index outside 0..n-1: "Allowable index is beyond allowable range.", 1.
+    int GetAllowableLabel(int index, char* buffer, int len) override;
+    // 4.
+    int GetNumResults(int& n) override;
+    // Index outside: "Result index is beyond allowable range.", 1.
+    int GetResultLabel(int index, char* buffer, int len) override;
+    int GetNumResultValues(int index, int& nDoubles, int& nInts, int& nStrings) override;
+    // Deletes every queued message; zeroes the doubles of results 0, 1, 3
+    // and the integer of result 2. 0.
+    int Clear() override;
+    // Stores the basis (no built-in criterion reads it). 0.
+    int SetBasis(EBasis basis) override;
+    // A null `values` with a positive count queues "Allowable values are
+    // missing." and returns 1. 0 otherwise.
+    int SetAllowables(int count, const double* values) override;
+    // Direction above 5 (compared unsigned): "Load index is beyond allowable
+    // range.", 1, nothing stored. 0 otherwise.
+    int SetLoadInDirection(ELoadDirection direction, double value) override;
+    // 1 when any of Xt, Xc, Yt, Yc, S12 is <= 0 (message "One or more
+    // in-plane failure values are less than or equal to zero: ..."); 2 when
+    // S23 or S31 is < 0 ("One or more out-of-plane failure values are less
+    // than zero: ..."); 0 otherwise (S23 = 0 or S31 = 0 switches that
+    // transverse-shear check off). Fewer than seven allowables: "Allowable
+    // index is beyond allowable range.", 1.
+    int CheckAllowables() override;
+    // The template evaluates nothing: 1.
+    int Run() override;
+    // Bad result index: "Result index is beyond allowable range.", 1; value
+    // index outside the result's doubles (ints, texts): "Result value is
+    // beyond allowable range.", 2; otherwise the value, 0. GetszResult
+    // writes nothing in range (no criterion has text results).
+    int GetdResult(int resultIndex, int valueIndex, double& value) override;
+    int GetiResult(int resultIndex, int valueIndex, int& value) override;
+    int GetszResult(int resultIndex, int valueIndex, char* buffer, int len) override;
+    int GetNumMessages(int& n) override;
+    // Index -1 or 0..n-1: 0; otherwise `len` = 0 and 1.
+    int GetMessageLength(int index, int& len) override;
+    // Index -1 or 0..n-1: type and text, 0. An index at or past the count
+    // (and -1 with no message) writes nothing and returns 0; below -1: 1.
+    int GetMessageString(int index, EMessageType& type, char* buffer, int len) override;
+
+    virtual ~CVekAddinFailureLaminaTemplate();
+
+  protected:
+    // Sets the default labels and result layout described above.
+    void Initialise();
+    // Queues a formatted message of type eError.
+    void QueueMessage(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Copies `text` into `buffer` as the text outputs do; 1 for a null
+    // buffer or len < 1.
+    static int CopyText(const char* text, char* buffer, int len);
+    // Writes the outcome of a computing criterion: the margin clamped to
+    // 999999.0, reserve factor = margin + 1, critical component `mode`
+    // (as double in result 2 and as every integer result), failure index.
+    void StoreOutcome(double margin, int mode, double failureIndex);
+    // The strength-ratio scheme of the quadratic criteria for
+    // a·R² + b·R - 1 = 0 plus the transverse-shear checks; 0, or 1 with a
+    // queued message when the root is imaginary.
+    int SolveQuadratic(double a, double b);
+    // SolveQuadratic for the quadratic form with the Tsai-Wu linear and
+    // square terms (F1 = 1/Xt - 1/Xc, F2 = 1/Yt - 1/Yc, F11 = 1/(Xt·Xc),
+    // F22 = 1/(Yt·Yc), F66 = 1/S12²) and the cross coefficient `k` of s1·s2.
+    int SolveTsaiWuForm(double k);
+
+    int m_refCount;
+    std::vector<std::string> m_allowableLabels;
+    std::vector<double> m_allowables;
+    std::vector<std::string> m_resultLabels;
+    std::vector<int> m_resultNumDoubles;
+    std::vector<int> m_resultNumInts;
+    std::vector<int> m_resultNumStrings;
+    std::vector<double> m_dResults;
+    std::vector<int> m_iResults;
+    std::vector<std::string> m_szResults;
+    double m_loads[6];
+    std::vector<std::string> m_messages;
+    std::vector<EMessageType> m_messageTypes;
+    EBasis m_basis;
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H

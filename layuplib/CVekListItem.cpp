@@ -1,0 +1,3 @@
+#include "layuplib/CVekListItem.h"
+
+CVekListItem::~CVekListItem() = default;

@@ -1,0 +1,301 @@
+#include "layuplib/CVekObjectStoreBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Bytes for `slots` pointers; at least one slot so that realloc never sees a
+// size of 0 (which may free the block). 0 on overflow.
+size_t slotBytes(size_t slots) {
+    if (slots > SIZE_MAX / sizeof(CVekObject*)) return 0;
+    return std::max<size_t>(slots, 1) * sizeof(CVekObject*);
+}
+
+CVekObject** allocSlots(size_t slots) {
+    const size_t bytes = slotBytes(slots);
+    return bytes ? static_cast<CVekObject**>(std::malloc(bytes)) : nullptr;
+}
+
+}  // namespace
+
+size_t CVekObjectStoreBase::pendingCapacityFor(size_t capacity) {
+    return 4 + static_cast<size_t>(1.3 * std::sqrt(static_cast<float>(capacity)));
+}
+
+CVekObjectStoreBase::CVekObjectStoreBase(size_t capacity)
+    : m_sorted(nullptr),
+      m_sortedCount(0),
+      m_capacity(0),
+      m_pending(nullptr),
+      m_pendingCount(0),
+      m_pendingCapacity(0) {
+    reallocArrays(capacity);
+}
+
+CVekObjectStoreBase::CVekObjectStoreBase(CVekObjectStoreBase& other)
+    : m_sorted(nullptr),
+      m_sortedCount(0),
+      m_capacity(0),
+      m_pending(nullptr),
+      m_pendingCount(0),
+      m_pendingCapacity(0) {
+    other.download_cache();
+    if (!copyArrays(other, m_sorted, m_pending)) return;
+    m_sortedCount = other.m_sortedCount;
+    m_capacity = other.m_capacity;
+    m_pendingCapacity = other.m_pendingCapacity;
+}
+
+CVekObjectStoreBase& CVekObjectStoreBase::operator=(CVekObjectStoreBase& other) {
+    other.download_cache();
+    if (&other == this) return *this;
+    CVekObject** sorted = nullptr;
+    CVekObject** pending = nullptr;
+    if (!copyArrays(other, sorted, pending)) return *this;
+    std::free(m_sorted);
+    std::free(m_pending);
+    m_sorted = sorted;
+    m_pending = pending;
+    m_sortedCount = other.m_sortedCount;
+    m_capacity = other.m_capacity;
+    m_pendingCount = 0;
+    m_pendingCapacity = other.m_pendingCapacity;
+    return *this;
+}
+
+CVekObjectStoreBase::~CVekObjectStoreBase() {
+    std::free(m_sorted);
+    std::free(m_pending);
+}
+
+bool CVekObjectStoreBase::copyArrays(const CVekObjectStoreBase& other, CVekObject**& sorted,
+                                     CVekObject**& pending) {
+    sorted = allocSlots(other.m_capacity);
+    pending = allocSlots(other.m_pendingCapacity);
+    if (!sorted || !pending) {
+        std::free(sorted);
+        std::free(pending);
+        sorted = pending = nullptr;
+        return false;
+    }
+    if (other.m_sortedCount > 0)
+        std::memcpy(sorted, other.m_sorted, other.m_sortedCount * sizeof(CVekObject*));
+    return true;
+}
+
+bool CVekObjectStoreBase::reallocArrays(size_t capacity) {
+    // Each block is replaced only when its realloc succeeds, and each figure
+    // follows its own block, so a failure leaves a consistent store.
+    const size_t sortedBytes = slotBytes(capacity);
+    if (!sortedBytes) return false;
+    void* sorted = std::realloc(m_sorted, sortedBytes);
+    if (!sorted) return false;
+    m_sorted = static_cast<CVekObject**>(sorted);
+    m_capacity = capacity;
+
+    const size_t pendingCapacity = pendingCapacityFor(capacity);
+    void* pending = std::realloc(m_pending, slotBytes(pendingCapacity));
+    if (!pending) return false;
+    m_pending = static_cast<CVekObject**>(pending);
+    m_pendingCapacity = pendingCapacity;
+    return true;
+}
+
+void CVekObjectStoreBase::insert(CVekObject* obj) {
+    if (!obj) return;
+    if (m_capacity <= m_sortedCount + m_pendingCount) {
+        resize(m_capacity + 100 * pendingCapacityFor(m_capacity));
+        if (m_capacity <= m_sortedCount + m_pendingCount) return;  // no room: not stored
+    }
+    if (m_pendingCount >= m_pendingCapacity && m_pendingCount != 0) download_cache();
+    if (m_pendingCapacity == 0) return;  // pending buffer never allocated
+    m_pending[m_pendingCount++] = obj;
+}
+
+CVekObject* CVekObjectStoreBase::find(int id) {
+    if (m_sortedCount + m_pendingCount < 1) return nullptr;
+    download_cache();
+    CVekObject** pos = nullptr;
+    if (search(m_sorted, m_sorted + m_sortedCount - 1, id, pos)) return *pos;
+    return nullptr;
+}
+
+int CVekObjectStoreBase::minId() {
+    download_cache();
+    return m_sortedCount == 0 ? 0 : m_sorted[0]->id();
+}
+
+int CVekObjectStoreBase::maxId() {
+    download_cache();
+    if (m_sortedCount == 0) return 0;
+    const int id = m_sorted[m_sortedCount - 1]->id();
+    return id < 1 ? 0 : id;
+}
+
+void CVekObjectStoreBase::resize(size_t capacity) {
+    download_cache();
+    if (capacity < m_sortedCount) m_sortedCount = capacity;
+    reallocArrays(capacity);
+}
+
+void CVekObjectStoreBase::GetAllIds(int& n, int* ids) {
+    if (!ids || entries() == 0 || n != entries()) return;
+    download_cache();
+    for (size_t i = 0; i < m_sortedCount; ++i) ids[i] = m_sorted[i] ? m_sorted[i]->id() : 0;
+}
+
+int CVekObjectStoreBase::IdsDiffer(CVekObjectStoreBase& other) {
+    download_cache();
+    other.download_cache();
+    if (m_sortedCount != other.m_sortedCount) return 1;
+    for (size_t i = 0; i < m_sortedCount; ++i) {
+        if (!m_sorted[i]) return 2;
+        if (!other.m_sorted[i]) return 3;
+        if (m_sorted[i]->id() != other.m_sorted[i]->id()) return 4;
+    }
+    return 0;
+}
+
+CVekObject** CVekObjectStoreBase::locate(CVekObject* obj) {
+    if (!obj || m_sortedCount == 0) return nullptr;
+    CVekObject** first = m_sorted;
+    CVekObject** last = m_sorted + m_sortedCount - 1;
+    CVekObject** pos = nullptr;
+    const int id = obj->id();
+    if (search(first, last, id, pos)) {
+        // Duplicate ids form a run; the object may sit anywhere in it.
+        for (CVekObject** p = pos; p >= first && (*p)->id() == id; --p) {
+            if (*p == obj) return p;
+            if (p == first) break;
+        }
+        for (CVekObject** p = pos + 1; p <= last && (*p)->id() == id; ++p)
+            if (*p == obj) return p;
+    }
+    // Not under its id: its id may have been changed behind the store's back.
+    // Leaving such an entry behind would leave a dangling pointer once the
+    // caller deletes the object.
+    for (CVekObject** p = first; p <= last; ++p)
+        if (*p == obj) return p;
+    return nullptr;
+}
+
+void CVekObjectStoreBase::erase(CVekObject* obj) {
+    if (!obj) return;
+    download_cache();
+    CVekObject** slot = locate(obj);
+    if (!slot) return;
+    CVekObject** end = m_sorted + m_sortedCount;
+    std::memmove(slot, slot + 1, static_cast<size_t>(end - slot - 1) * sizeof(CVekObject*));
+    --m_sortedCount;
+}
+
+int CVekObjectStoreBase::updateId(CVekObject* obj, int newId) {
+    if (!obj) return 1;
+    if (entries() > 0 && find(newId)) return 2;
+    if (entries() == 0) return 3;
+    download_cache();
+    CVekObject** slot = locate(obj);
+    if (!slot) return 3;
+    erase(obj);
+    obj->setId(newId);
+    insert(obj);  // cannot fail: erase has just freed a slot
+    return 0;
+}
+
+void CVekObjectStoreBase::download_cache() {
+    if (m_pendingCount == 0) return;
+    download_sub(m_sortedCount ? m_sorted + m_sortedCount - 1 : nullptr);
+}
+
+void CVekObjectStoreBase::download_sub(CVekObject** last) {
+    const size_t pendingCount = m_pendingCount;
+    if (pendingCount == 0) return;
+    const size_t sortedCount = last ? static_cast<size_t>(last - m_sorted) + 1 : 0;
+
+    // 1. Sort the pending entries; reversing first puts the most recent
+    //    insertion first among equal ids, matching the rule against the
+    //    sorted run below.
+    std::reverse(m_pending, m_pending + pendingCount);
+    sortArray(m_pending, static_cast<int>(pendingCount));
+
+    // 2. Slot of the smallest pending id: the insertion slot, or the first
+    //    slot of its run when that id is already stored.
+    size_t gap = 0;
+    if (sortedCount > 0) {
+        const int smallest = m_pending[0]->id();
+        CVekObject** pos = nullptr;
+        if (search(m_sorted, last, smallest, pos))
+            while (pos > m_sorted && (*(pos - 1))->id() == smallest) --pos;
+        gap = static_cast<size_t>(pos - m_sorted);
+    }
+
+    // 3. Move the tail up by the pending count.
+    CVekObject** moved = m_sorted + gap + pendingCount;
+    const size_t tail = sortedCount - gap;
+    if (tail > 0) std::memmove(moved, m_sorted + gap, tail * sizeof(CVekObject*));
+    CVekObject** movedEnd = moved + tail;
+
+    // 4. Merge both runs into the gap; pending entries win ties. Once the
+    //    pending run is used up the moved entries are already in place.
+    CVekObject** out = m_sorted + gap;
+    CVekObject** in = m_pending;
+    CVekObject** inEnd = m_pending + pendingCount;
+    while (in < inEnd) {
+        if (moved == movedEnd || (*in)->id() <= (*moved)->id())
+            *out++ = *in++;
+        else
+            *out++ = *moved++;
+    }
+
+    // 5. Nothing pending any more.
+    m_sortedCount = sortedCount + pendingCount;
+    m_pendingCount = 0;
+}
+
+int CVekObjectStoreBase::search(CVekObject** lo, CVekObject** hi, int id, CVekObject**& pos) {
+    // Work on slot offsets in 64 bits: the interpolating guess for ids far
+    // apart overflows 32 bits and may point far outside the range, so it is
+    // checked against the bounds before any pointer is formed.
+    if (hi < lo) {
+        pos = lo;
+        return 0;
+    }
+    std::int64_t low = 0;
+    std::int64_t high = hi - lo;
+    std::int64_t slot = 0;
+    while (low <= high) {
+        slot = low + (static_cast<std::int64_t>(id) - lo[low]->id());
+        if (slot > high)
+            slot = low + (high - low) / 2;
+        else if (slot < low)
+            slot = low;
+        const int slotId = lo[slot]->id();
+        if (slotId == id) {
+            pos = lo + slot;
+            return 1;
+        }
+        if (id < slotId)
+            high = slot - 1;
+        else
+            low = slot + 1;
+    }
+    pos = lo + low;  // the last slot looked at, or the one after it
+    return 0;
+}
+
+void CVekObjectStoreBase::sortArray(CVekObject** array, int n) {
+    if (n < 2) return;
+    std::stable_sort(array, array + n, [](CVekObject* const& a, CVekObject* const& b) {
+        return Compare(&a, &b) < 0;
+    });
+}
+
+int CVekObjectStoreBase::Compare(const void* a, const void* b) {
+    const int ia = (*static_cast<CVekObject* const*>(a))->id();
+    const int ib = (*static_cast<CVekObject* const*>(b))->id();
+    return (ia > ib) - (ia < ib);
+}

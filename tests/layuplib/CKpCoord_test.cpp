@@ -1,0 +1,302 @@
+#include "layuplib/CKpCoord.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpOrient.h"
+#include "tests/support/RecordingGUI.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+const double kPi = std::acos(-1.0);
+
+// A frame of `type` defined in frame `rid` by A, B, C; inserted into `store`.
+CKpCoord* addFrame(CKpCoordStore& store, int id, CKpCoordType type, int rid,
+                   const double (&abc)[9]) {
+    auto* c = new CKpCoord(id);
+    c->setType(type);
+    c->setRid(rid);
+    for (int i = 0; i < 9; ++i) c->setCoords(abc[i], i);
+    store.insert(c);
+    return c;
+}
+
+::testing::AssertionResult PointNear(const CKpTriplet& p, double x, double y, double z) {
+    const double got[3] = {p.getx(), p.gety(), p.getz()};
+    const double want[3] = {x, y, z};
+    return NearArray(got, want, 3, tol::loose);
+}
+
+CKpPoint pt(double x, double y, double z) {
+    CKpPoint p;
+    p.Set(x, y, z);
+    return p;
+}
+
+// Basic axes, origin at A.
+const double kUnitAt0[9] = {0, 0, 0, 0, 0, 1, 1, 0, 0};
+// Origin (10, 0, 0): local x along basic y, local y along basic -x.
+const double kTurned[9] = {10, 0, 0, 10, 0, 1, 10, 1, 0};
+
+}  // namespace
+
+TEST(CKpCoord, ConstructionCopyAndIndexChecks) {
+    CKpCoordStore store;
+    CKpCoord* c = addFrame(store, 4, CKpCoordCylindrical, 2, kTurned);
+    c->SetExtId(77);
+    EXPECT_EQ(c->GetCoordStore(), &store);
+    EXPECT_EQ(c->GetLayup(), nullptr);
+
+    CKpCoord copy(*c);
+    EXPECT_EQ(copy.id(), 4);
+    EXPECT_EQ(copy.type(), CKpCoordCylindrical);
+    EXPECT_EQ(copy.rid(), 2);
+    EXPECT_EQ(copy.GetExtId(), 77);
+    EXPECT_EQ(copy.GetCoordStore(), nullptr);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(copy.coords(i), kTurned[i]) << i;
+
+    CKpCoord fresh(1);
+    EXPECT_EQ(fresh.type(), CKpCoordRectangular);
+    EXPECT_EQ(fresh.rid(), 0);
+    fresh.setCoords(5.0, 9);  // outside 0..8: ignored
+    fresh.setCoords(5.0, -1);
+    EXPECT_EQ(fresh.coords(9), 0.0);
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(fresh.coords(i), 0.0);
+}
+
+TEST(CKpCoord, DefiningPointsFromOriginAxesAndAngles) {
+    const double origin[3] = {1, 2, 3};
+    CKpCoord c(1);
+    c.SetCoordsByOriginDefault(origin);
+    const double byDefault[9] = {1, 2, 3, 1, 2, 4, 2, 2, 3};
+    for (int i = 0; i < 9; ++i) EXPECT_EQ(c.coords(i), byDefault[i]) << i;
+    c.SetCoordsByOriginDefault(nullptr);  // no change
+    EXPECT_EQ(c.coords(5), 4.0);
+
+    // Axes are normalised; a zero axis is used as it is.
+    const double axes[9] = {0, 3, 0, 0, 0, 0, 0, 0, 0};
+    c.SetCoordsByOriginAxes(origin, axes);
+    const double byAxes[9] = {1, 2, 3, 1, 2, 3, 1, 3, 3};
+    for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(c.coords(i), byAxes[i], tol::length)) << i;
+    c.SetCoordsByOriginAxes(nullptr, axes);
+    EXPECT_EQ(c.coords(7), 3.0);
+
+    const double zero[3] = {0, 0, 0};
+    c.SetCoordsByEulerAngles(zero);
+    for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(c.coords(i), byDefault[i], tol::length)) << i;
+
+    // A quarter turn about y takes z to x and x to -z.
+    const double aboutY[3] = {0, 0, kPi / 2};
+    c.SetCoordsByEulerAngles(aboutY);
+    const double turnedY[9] = {1, 2, 3, 2, 2, 3, 1, 2, 2};
+    for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(c.coords(i), turnedY[i], tol::loose)) << i;
+    // A quarter turn about z takes x to y and leaves z.
+    const double aboutZ[3] = {kPi / 2, 0, 0};
+    c.SetCoordsByEulerAngles(aboutZ);
+    const double turnedZ[9] = {1, 2, 3, 1, 2, 4, 1, 3, 3};
+    for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(c.coords(i), turnedZ[i], tol::loose)) << i;
+}
+
+TEST(CKpCoord, AxesOriginAndTransform) {
+    CKpCoordStore store;
+    CKpCoord* c = addFrame(store, 1, CKpCoordRectangular, 0, kTurned);
+
+    CKpDirn ax[3];
+    ASSERT_EQ(c->axes(nullptr, ax), 0);
+    EXPECT_TRUE(PointNear(ax[0], 0, 1, 0));
+    EXPECT_TRUE(PointNear(ax[1], -1, 0, 0));
+    EXPECT_TRUE(PointNear(ax[2], 0, 0, 1));
+
+    double d[3] = {9, 9, 9};
+    EXPECT_EQ(c->GetAxisDirection(3, d), 1);
+    EXPECT_EQ(c->GetAxisDirection(-1, d), 1);
+    EXPECT_EQ(c->GetAxisDirection(0, nullptr), 1);
+    EXPECT_EQ(d[0], 9.0);
+    ASSERT_EQ(c->GetAxisDirection(1, d), 0);
+    EXPECT_TRUE(NearArray(d, std::vector<double>{-1, 0, 0}, 3, tol::length));
+    ASSERT_EQ(c->GetOrigin(d), 0);
+    EXPECT_TRUE(NearArray(d, std::vector<double>{10, 0, 0}, 3, tol::length));
+    EXPECT_EQ(c->GetOrigin(static_cast<double*>(nullptr)), 1);
+
+    // Axes exist only for rectangular frames.
+    c->setType(CKpCoordSpherical);
+    EXPECT_EQ(c->axes(nullptr, ax), -1);
+    ASSERT_EQ(c->GetAxisDirection(0, d), 0);
+    EXPECT_TRUE(NearArray(d, std::vector<double>{0, 0, 0}, 3, tol::length));
+    c->setType(CKpCoordRectangular);
+
+    // Transform acts only with an external id.
+    CKpPoint p = pt(10, 1, 0);
+    CKpDirn dn;
+    dn.Set(0, 1, 0);
+    c->Transform(&p, &dn);
+    EXPECT_TRUE(PointNear(p, 10, 1, 0));
+    c->SetExtId(5);
+    c->Transform(&p, &dn);
+    EXPECT_TRUE(PointNear(p, 1, 0, 0));
+    EXPECT_TRUE(PointNear(dn, 1, 0, 0));
+    c->Transform(nullptr, &dn);  // nothing happens
+    EXPECT_TRUE(PointNear(dn, 1, 0, 0));
+}
+
+TEST(CKpCoord, ElementQueriesWithoutModel) {
+    CKpCoord c(3);
+    EXPECT_EQ(c.GetNumElements(), 0);
+    int ids[2] = {-5, -5};
+    EXPECT_EQ(c.GetElementIds(1, ids), 1);
+    EXPECT_EQ(c.GetElementIds(0, ids), 2);
+    CKpCoordStore store;  // a store without a model
+    CKpCoord* s = addFrame(store, 3, CKpCoordRectangular, 0, kUnitAt0);
+    EXPECT_EQ(s->GetElementIds(0, ids), 2);
+    EXPECT_EQ(ids[0], -5);
+}
+
+TEST(CKpCoord, ElementsOrientedByTheFrame) {
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    CKpCoord* frame = addFrame(*model.pCoords(), 7, CKpCoordRectangular, 0, kUnitAt0);
+    EXPECT_EQ(frame->GetLayup(), &model);
+
+    CKpOrient byFrame(1), byOther(2), byAngle(3);
+    byFrame.setType(CKpOrient::TypeCoord);
+    byFrame.setRefId(7);
+    byOther.setType(CKpOrient::TypeCoord);
+    byOther.setRefId(8);
+    byAngle.setType(CKpOrient::TypeAngle);
+    byAngle.setRefId(7);  // a type-3 reference id names no frame
+    CKpOrient* orientOf[6] = {&byFrame, &byOther, &byFrame, nullptr, &byAngle, &byFrame};
+    const int elemIds[6] = {30, 12, 5, 40, 7, 18};
+    for (int i = 0; i < 6; ++i) {
+        auto* elem = new CKpElem(elemIds[i], 1);
+        elem->pOrient(orientOf[i]);
+        model.pElems()->insert(elem);
+    }
+
+    ASSERT_EQ(frame->GetNumElements(), 3);
+    int ids[3] = {0, 0, 0};
+    EXPECT_EQ(frame->GetElementIds(2, ids), 1);
+    EXPECT_EQ(frame->GetElementIds(3, nullptr), 1);
+    ASSERT_EQ(frame->GetElementIds(3, ids), 0);
+    EXPECT_EQ(ids[0], 5);
+    EXPECT_EQ(ids[1], 18);
+    EXPECT_EQ(ids[2], 30);
+    // Elements point at the orientations on the stack: unlink them first.
+    for (int id : elemIds) model.pElems()->find(id)->pOrient(nullptr);
+}
+
+TEST(CKpCoordStore, InterfaceCountAndPositions) {
+    CKpCoordStore store;
+    IVekCoordStore* iface = &store;
+    EXPECT_EQ(static_cast<void*>(iface), static_cast<void*>(&store));
+    addFrame(store, 9, CKpCoordRectangular, 0, kUnitAt0);
+    addFrame(store, 2, CKpCoordSpherical, 0, kUnitAt0);
+    EXPECT_EQ(iface->Count(), 2);
+    ASSERT_NE(iface->Get(0), nullptr);
+    EXPECT_EQ(iface->Get(0)->GetId(), 2);
+    EXPECT_EQ(iface->Get(0)->GetType(), EVekCoordSpherical);
+    EXPECT_EQ(iface->Get(1)->GetId(), 9);
+    EXPECT_EQ(iface->Get(2), nullptr);
+    EXPECT_EQ(iface->Get(-1), nullptr);
+    store.insert(nullptr);
+    EXPECT_EQ(iface->Count(), 2);
+}
+
+TEST(CKpCoordStore, BasicCoordsOfSingleFrames) {
+    CKpCoordStore store;
+    addFrame(store, 1, CKpCoordRectangular, 0, kUnitAt0);
+    addFrame(store, 2, CKpCoordCylindrical, 0, kUnitAt0);
+    addFrame(store, 3, CKpCoordRectangular, 0, kTurned);
+    const double shifted[9] = {1, 2, 3, 1, 2, 4, 2, 2, 3};
+    addFrame(store, 4, CKpCoordSpherical, 0, shifted);
+    // B not at unit distance, C off the x axis: x runs along basic y.
+    const double skew[9] = {0, 0, 0, 0, 0, 2, 0, 3, 0};
+    addFrame(store, 5, CKpCoordCylindrical, 0, skew);
+
+    CKpPoint p = pt(1.5, -2, 7);
+    EXPECT_EQ(store.GetBasicCoords(1, &p), 0);
+    EXPECT_TRUE(PointNear(p, 1.5, -2, 7));
+    p = pt(2, 90, 5);
+    EXPECT_EQ(store.GetBasicCoords(2, &p), 0);
+    EXPECT_TRUE(PointNear(p, 0, 2, 5));
+    p = pt(1, 0, 0);
+    EXPECT_EQ(store.GetBasicCoords(3, &p), 0);
+    EXPECT_TRUE(PointNear(p, 10, 1, 0));
+    p = pt(2, 90, 180);  // r 2 in the -x direction of the local xy plane
+    EXPECT_EQ(store.GetBasicCoords(4, &p), 0);
+    EXPECT_TRUE(PointNear(p, -1, 2, 3));
+    p = pt(3, 0, 45);  // theta 0: on the local z axis
+    EXPECT_EQ(store.GetBasicCoords(4, &p), 0);
+    EXPECT_TRUE(PointNear(p, 1, 2, 6));
+    p = pt(1, 90, 4);
+    EXPECT_EQ(store.GetBasicCoords(5, &p), 0);
+    EXPECT_TRUE(PointNear(p, -1, 0, 4));
+}
+
+TEST(CKpCoordStore, ChainedFramesResolveThroughEveryReference) {
+    CKpCoordStore store;
+    addFrame(store, 1, CKpCoordCylindrical, 0, kUnitAt0);
+    // Given in the cylindrical frame 1: A (0, 5, 0), B (0, 5, 1), C (5, 5, 0)
+    // in basic terms, a pure shift by (0, 5, 0).
+    const double inCyl[9] = {5, 90, 0, 5, 90, 1, 5 * std::sqrt(2.0), 45, 0};
+    addFrame(store, 2, CKpCoordRectangular, 1, inCyl);
+    addFrame(store, 3, CKpCoordRectangular, 2, kUnitAt0);
+    // Frame 4 in frame 2: origin (1, 0, 0), local x along y, local y along -x.
+    const double turnedInTwo[9] = {1, 0, 0, 1, 0, 1, 1, 1, 0};
+    addFrame(store, 4, CKpCoordRectangular, 2, turnedInTwo);
+
+    CKpPoint p = pt(1, 2, 3);
+    EXPECT_EQ(store.GetBasicCoords(2, &p), 0);
+    EXPECT_TRUE(PointNear(p, 1, 7, 3));
+    p = pt(1, 2, 3);
+    EXPECT_EQ(store.GetBasicCoords(3, &p), 0);
+    EXPECT_TRUE(PointNear(p, 1, 7, 3));
+
+    // Frame 4 composed by hand: (a, b, c) in 4 is (1 - b, a, c) in 2.
+    const double samples[3][3] = {{1, 0, 0}, {0.5, -2, 3}, {-4, 7, -1}};
+    for (const auto& s : samples) {
+        CKpPoint viaChain = pt(s[0], s[1], s[2]);
+        CKpPoint viaHand = pt(1 - s[1], s[0], s[2]);
+        ASSERT_EQ(store.GetBasicCoords(4, &viaChain), 0);
+        ASSERT_EQ(store.GetBasicCoords(2, &viaHand), 0);
+        EXPECT_TRUE(PointNear(viaChain, viaHand.getx(), viaHand.gety(), viaHand.getz()));
+    }
+}
+
+TEST(CKpCoordStore, LongChainResolvesInLinearTime) {
+    // Each frame shifts the one below by (1, 0, 0). Resolving each defining
+    // point recursively would cost 3^n lookups here.
+    CKpCoordStore store;
+    const int n = 400;
+    const double shift[9] = {1, 0, 0, 1, 0, 1, 2, 0, 0};
+    for (int id = 1; id <= n; ++id) addFrame(store, id, CKpCoordRectangular, id - 1, shift);
+    CKpPoint p = pt(0, 0, 0);
+    ASSERT_EQ(store.GetBasicCoords(n, &p), 0);
+    EXPECT_TRUE(PointNear(p, n, 0, 0));
+}
+
+TEST(CKpCoordStore, BadIdsAndLoopsFailWithoutTouchingThePoint) {
+    CKpCoordStore store;
+    addFrame(store, 1, CKpCoordRectangular, 1, kTurned);  // refers to itself
+    addFrame(store, 2, CKpCoordRectangular, 3, kTurned);  // 2 -> 3 -> 2
+    addFrame(store, 3, CKpCoordCylindrical, 2, kTurned);
+    addFrame(store, 4, CKpCoordRectangular, 2, kTurned);  // runs into the loop
+    addFrame(store, 5, CKpCoordRectangular, 8, kTurned);  // reference missing
+    addFrame(store, 6, CKpCoordRectangular, -2, kTurned);
+
+    for (int id : {1, 2, 3, 4, 5, 6, 7, -1}) {
+        CKpPoint p = pt(1, 2, 3);
+        EXPECT_EQ(store.GetBasicCoords(id, &p), -1) << id;
+        EXPECT_TRUE(PointNear(p, 1, 2, 3)) << id;
+    }
+    CKpPoint p = pt(1, 2, 3);
+    EXPECT_EQ(store.GetBasicCoords(0, &p), 0);
+    EXPECT_TRUE(PointNear(p, 1, 2, 3));
+    EXPECT_EQ(store.GetBasicCoords(0, nullptr), -1);
+}

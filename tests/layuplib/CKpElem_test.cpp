@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemLypPly.h"
+#include "layuplib/CKpElemLypPlyStore.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLypPly.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOrient.h"
+#include "layuplib/elem_sort.h"
+#include "layuplib/node_reref.h"
+#include "tests/support/MeshGen.h"
+#include "tests/support/RecordingGUI.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+struct Model {
+    CKpNodeStore nodes;
+    CKpElemStore elems;
+    CKpMsg msg;
+    RecordingGUI gui;
+    Model() { msg.SetGUI(&gui); }
+    ~Model() {
+        elems.eraseAllObjects();
+        nodes.eraseAllObjects();
+    }
+};
+
+CKpElem* withIds(CKpElemStore& store, int id, int gmtp, std::vector<int> ids) {
+    CKpElem* e = store.NewElem(id, gmtp);
+    for (size_t i = 0; i < ids.size(); ++i) e->setunid(static_cast<int>(i), ids[i]);
+    store.insert(e);
+    return e;
+}
+
+TEST(CKpElem, TypeTable) {
+    // gmtp, nodes, facets, corners, host topology
+    const int rows[][5] = {{1, 4, 2, 4, 4},    {2, 8, 8, 4, 8},     {11, 3, 1, 3, 3},
+                           {12, 6, 6, 3, 6},   {101, 8, 0, 0, 28},  {102, 20, 0, 0, 20},
+                           {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25}, {7, 0, 0, 0, 0}};
+    for (const auto& r : rows) {
+        CKpElem e(1, r[0]);
+        const int got[5] = {r[0], e.getnnod(), e.getnfac(), e.GetNumVertices(),
+                            CKpElem::GetTopologyForGmtp(r[0])};
+        EXPECT_EQ(std::vector<int>(got, got + 5), std::vector<int>(r, r + 5));
+    }
+    const int gmtpFor[9] = {0, 0, 0, 11, 1, 0, 12, 0, 2};
+    for (int t = 0; t <= 8; ++t) {
+        EXPECT_EQ(CKpElem::GetGmtpForTopology(t), gmtpFor[t]);
+        EXPECT_EQ(CKpElem::IsSupportedTopology(t), gmtpFor[t] != 0);
+        EXPECT_EQ(CKpElem::GetNumNodesForTopology(t), gmtpFor[t] ? t : 0);
+    }
+}
+
+// Solver order in, perimeter order stored, solver order back out, for all
+// four shells on a shuffled plate.
+TEST(CKpElem, ConnectivityRoundTrip) {
+    CKpElem q8(1, 2);
+    const int solver[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_EQ(q8.SetConnectivityKor(8, solver), 0);
+    std::vector<int> stored, back;
+    for (int i = 0; i < 8; ++i) stored.push_back(q8.getunid(i)), back.push_back(q8.GetUnidKor(i));
+    EXPECT_EQ(stored, (std::vector<int>{1, 5, 2, 6, 3, 7, 4, 8}));
+    EXPECT_EQ(back, std::vector<int>(solver, solver + 8));
+
+    using meshgen::Kind;
+    for (Kind kind : {Kind::Quad4, Kind::Quad8, Kind::Tria3, Kind::Tria6}) {
+        Model m;
+        const meshgen::Mesh mesh = meshgen::Plate(kind, 3, 2, 3.0, 2.0, {5, 20, 99});
+        meshgen::Load(mesh, m.nodes, m.elems);
+        ASSERT_EQ(node_reref(&m.msg, &m.nodes, &m.elems), 1);
+
+        const int n = mesh.numElems();
+        const int w = mesh.width + 1;  // one spare column, left untouched
+        std::vector<int> ids(n), patches(n), topo(n), rows(n * w, -7);
+        ASSERT_EQ(m.elems.GetElements(n, ids.data(), patches.data(), topo.data(), w, rows.data()),
+                  0);
+        for (int k = 0; k < n; ++k) {
+            const int src = static_cast<int>(
+                std::find(mesh.elemIds.begin(), mesh.elemIds.end(), ids[k]) - mesh.elemIds.begin());
+            ASSERT_LT(src, n);
+            EXPECT_EQ(topo[k], mesh.topologies[src]);
+            for (int j = 0; j < mesh.width; ++j) EXPECT_EQ(rows[k * w + j], mesh.row(src)[j]);
+            EXPECT_EQ(rows[k * w + mesh.width], -7);
+            if (k > 0) {
+                EXPECT_LT(ids[k - 1], ids[k]);
+            }
+
+            // Stored order walks the perimeter: each midside node lies
+            // halfway between its stored neighbours.
+            const CKpElem* e = m.elems.find(ids[k]);
+            const int nn = e->getnnod();
+            for (int i = 1; (nn == 6 || nn == 8) && i < nn; i += 2) {
+                const int j = (i + 1) % nn;
+                EXPECT_TRUE(Near(e->getckpnodesX(i) + e->getckpnodesY(i),
+                                 0.5 * (e->getckpnodesX(i - 1) + e->getckpnodesX(j) +
+                                        e->getckpnodesY(i - 1) + e->getckpnodesY(j)),
+                                 tol::length));
+            }
+            for (int i = 0; i < nn; ++i)
+                EXPECT_EQ(e->GetNodeKor(&m.msg, i)->id(), e->GetUnidKor(i));
+        }
+    }
+}
+
+TEST(CKpElem, BadIndicesAndConnectivityAreRefused) {
+    Model m;
+    CKpElem e(3, 2);
+    const int ids[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    CKpElem solid(4, 101);
+    EXPECT_EQ(e.SetConnectivityKor(6, ids) + e.SetConnectivityKor(8, nullptr) +
+                  solid.SetConnectivityKor(8, ids),
+              -3);
+    EXPECT_EQ(solid.getunid(0), 0);
+
+    e.SetConnectivityKor(8, ids);
+    EXPECT_TRUE(!e.getckpnodes(-1) && !e.getckpnodes(8) && e.getckpnodesX(9) == 0.0);
+    EXPECT_EQ(e.getunid(-1) + e.getunid(8) + e.GetUnidKor(-3) + e.GetUnidKor(8), 0);
+    EXPECT_TRUE(!e.GetNodeKor(&m.msg, 8) && !e.GetNodeKor(&m.msg, -1));
+    const std::vector<std::string> want = {"Attempt to access element node 9 of 8",
+                                           "Attempt to access element node 0 of 8"};
+    EXPECT_EQ(m.gui.texts(4), want);
+
+    // Out-of-range writes stop at the assertion in a debug build and are
+    // ignored in a release build.
+    EXPECT_DEBUG_DEATH(e.setunid(8, 77), "");
+    EXPECT_DEBUG_DEATH(e.setunid(-1, 77), "");
+    EXPECT_DEBUG_DEATH(e.setfacs(8, 77), "");
+    EXPECT_DEBUG_DEATH(solid.setfacs(0, 77), "");
+    EXPECT_EQ(e.getunid(7), 8);
+}
+
+TEST(CKpElem, WriteElementRecord) {
+    CKpElem e(12, 1);
+    const int ids[4] = {1, 2, 3, 4};
+    e.SetConnectivityKor(4, ids);
+    e.seteltp(1);
+    e.settpmd(181);
+    e.setpart(2);
+    char buf[CKpElem::WRITE_MAX];
+    const std::string head = "200 ELEMENT\n";
+    const std::string body = "202 1 1 181\n203 4\n204 1 2 3 4\n206 0.087266463 5\n207 0 0\n";
+    EXPECT_EQ(e.write(buf, 3), static_cast<int>((head + "201 3 12 2\n" + body).size()));
+    EXPECT_EQ(std::string(buf), head + "201 3 12 2\n" + body);
+
+    e.SetPatchID(3);
+    e.setoff_fg(-1);
+    e.setoff_val(-0.125);
+    e.CreateAnsys();
+    for (int i = 0; i < 8; ++i) e.pAnsys()->Set(i, 10 + i);
+    CKpOrient orient(7);
+    e.pOrient(&orient);
+    e.theta(0.5);
+    e.write(buf, 0);
+    std::string want = head + "201 0 12 2 3\n" +
+                       "202 1 1 181\n203 4\n204 1 2 3 4\n206 0.087266463 5\n207 -1 -0.125\n" +
+                       "208 10 11 12 13 14 15 16 17\n";
+    EXPECT_EQ(std::string(buf), want);  // orientation of type 0: no 209
+    orient.setType(3);
+    e.write(buf, 0);
+    EXPECT_EQ(std::string(buf), want + "209 7 0.5\n");
+
+    // Unknown type: no nodes; a full 20-node solid fits WRITE_MAX; a short
+    // buffer is refused without overrun.
+    CKpElem odd(5, 42);
+    odd.write(buf, 1);
+    EXPECT_NE(std::string(buf).find("\n203 0\n204\n206 "), std::string::npos);
+    CKpElem solid(2000000000, 102);
+    for (int i = 0; i < 20; ++i) solid.setunid(i, -2000000000 + i);
+    solid.SetPatchID(2000000000);
+    solid.setoff_val(-1.2345678e-300);
+    ASSERT_GT(solid.write(buf, 2000000000), 0);
+    EXPECT_NE(std::string(buf).find(" -1999999981\n206"), std::string::npos);
+    char small[40];
+    EXPECT_EQ(solid.write(small, sizeof small, 0), -1);
+    EXPECT_STREQ(small, "");
+}
+
+TEST(CKpElem, CheckShape) {
+    Model m;
+    withIds(m.elems, 1, 1, {1, 2, 3, 4});
+    withIds(m.elems, 2, 1, {1, 2, 3, 1});  // repeated node
+    withIds(m.elems, 3, 11, {5, 0, 6});    // id below 1
+    withIds(m.elems, 4, 12, {1, 2, 3, 4, 5, 6});
+    EXPECT_EQ(m.elems.find(2)->CheckShape(), 1);
+    EXPECT_EQ(m.elems.find(4)->CheckShape(), 0);
+    EXPECT_EQ(CKpElem(9, 55).CheckShape(), 0);
+
+    EXPECT_EQ(m.elems.CheckShape(&m.msg), 2);
+    const std::vector<std::string> want = {
+        "Shape check failed for element 3, deleting from the element store.",
+        "Shape check failed for element 2, deleting from the element store."};
+    EXPECT_EQ(m.gui.texts(2), want);
+    EXPECT_EQ(m.elems.entries(), 2);
+    EXPECT_NE(m.elems.find(4), nullptr);
+}
+
+TEST(CKpElemStore, ExportRefusesWrongSizes) {
+    Model m;
+    withIds(m.elems, 3, 2, {1, 2, 3, 4, 5, 6, 7, 8});
+    withIds(m.elems, 1, 11, {1, 3, 5})->setSltd(1);
+    EXPECT_EQ(m.elems.GetMaxNumNodes(), 8);
+    int ids[2] = {-1, -1}, patch[2] = {-1, -1}, topo[2] = {-1, -1}, rows[16];
+    std::fill(rows, rows + 16, -1);
+    EXPECT_EQ(m.elems.GetElements(3, ids, patch, topo, 8, rows), 1);
+    EXPECT_EQ(m.elems.GetElements(2, ids, patch, topo, 7, rows), 1);  // 8 nodes won't fit
+    EXPECT_EQ(ids[0] + rows[0], -2);                                  // nothing written
+
+    int n = 0, width = 0;
+    EXPECT_EQ(m.elems.GetSelectedElementSizes(&n, &width), 0);
+    EXPECT_EQ(n * 10 + width, 13);
+    EXPECT_EQ(m.elems.GetSelectedElements(1, ids, patch, topo, 8, rows), 1);
+    ASSERT_EQ(m.elems.GetSelectedElements(1, ids, patch, topo, 3, rows), 0);
+    EXPECT_EQ((std::vector<int>{ids[0], topo[0], rows[2], rows[3]}),
+              (std::vector<int>{1, 3, 5, -1}));
+
+    CVekObjectStore<CVekObject> sel(64);
+    sel.insert(new CVekObject(500));  // emptied first
+    EXPECT_EQ(m.elems.GetSelectedIds(sel), 0);
+    ASSERT_EQ(sel.entries(), 1);
+    EXPECT_NE(sel.find(1), nullptr);
+    sel.eraseAllObjects();
+}
+
+TEST(CKpElem, FacetsAlongEdges) {
+    Model m;
+    CKpElem q4(1, 1), t3(2, 11), q8(3, 2), solid(9, 111);
+    auto on = [](const CKpElem& e, int edge) {
+        int f = 0, fe = 0;
+        e.GetFacOnEdge(edge, f, fe);
+        return 10 * f + fe;
+    };
+    EXPECT_EQ((std::vector<int>{on(q4, 0), on(q4, 1), on(q4, 2), on(q4, 3), on(q4, 4)}),
+              (std::vector<int>{0, 1, 10, 11, -11}));
+    EXPECT_EQ((std::vector<int>{on(t3, 2), on(q8, 7), on(q8, 8), on(q8, -1)}),
+              (std::vector<int>{2, 70, -11, -11}));
+
+    for (int i = 0; i < 8; ++i) q8.setfacs(i, 100 + i);
+    q4.setfacs(1, 55);
+    int count = 0, facets[2], edges[2];
+    ASSERT_EQ(q8.GetFacEdges(&m.msg, 2, &count, facets, edges), 0);
+    EXPECT_EQ((std::vector<int>{count, facets[0], edges[0], facets[1], edges[1]}),
+              (std::vector<int>{2, 102, 0, 103, 0}));
+    ASSERT_EQ(q4.GetFacEdges(&m.msg, 4, &count, facets, edges), 0);
+    EXPECT_EQ((std::vector<int>{count, facets[0], edges[0]}), (std::vector<int>{1, 55, 1}));
+    EXPECT_EQ(q8.GetFacEdges(&m.msg, 5, &count, facets, edges), -1);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(solid.GetFacEdges(&m.msg, 1, &count, facets, edges), -1);
+    const std::vector<std::string> msgs = {"Element 3 edge 5 undefined.",
+                                           "Element 9 unsupported geometry type 111."};
+    EXPECT_EQ(m.gui.texts(4), msgs);
+}
+
+TEST(CKpElem, PlyStackOffsets) {
+    CKpLypPly lower(4), upper(9);
+    lower.setThicknessOverride(0.25);
+    upper.setThicknessOverride(0.75);
+    CKpElem e(1, 1);
+    e.getElemLypPlies()->InsertLast(new CKpElemLypPly(&lower, nullptr));
+    e.getElemLypPlies()->InsertLast(new CKpElemLypPly(&upper, nullptr));
+    EXPECT_DOUBLE_EQ(e.thck(), 1.0);
+    e.setoff_val(2.0);
+    std::vector<double> offs;
+    for (int fg : {1, 0, -1}) e.setoff_fg(fg), offs.push_back(e.off());
+    EXPECT_EQ(offs, (std::vector<double>{2.0, 1.5, 1.0}));
+
+    double z[3];
+    CKpElemLypPly* ply = nullptr;
+    ASSERT_EQ(e.GetLypPlyOffsets(9, z, &ply), 0);
+    EXPECT_EQ(std::vector<double>(z, z + 3), (std::vector<double>{1.25, 1.625, 2.0}));
+    EXPECT_EQ(ply, e.getElemLypPlies()->Last());
+    EXPECT_EQ(e.GetLypPlyOffset(4, 1) * 10 + e.GetLypPlyOffset(4, 0), 13.5);
+    EXPECT_EQ(e.GetLypPlyOffsets(5, z, nullptr), 3);
+    EXPECT_EQ(e.GetLypPlyOffset(5, 1), 0.0);
+    e.getElemLypPlies()->InsertFirst(new CKpElemLypPly(nullptr, nullptr));
+    EXPECT_EQ(e.GetLypPlyOffsets(9, z, nullptr), 2);
+
+    CVekObjectStore<CVekObject> lypIds(64);
+    CKpElemStore store;
+    store.insert(store.NewElem(3, 1));
+    store.find(3)->getElemLypPlies()->InsertLast(new CKpElemLypPly(&upper, nullptr));
+    store.find(3)->setSltd(1);
+    EXPECT_EQ(store.GetSelectedLypPlyIds(lypIds), 0);
+    EXPECT_EQ(lypIds.entries() * 100 + lypIds.minId(), 109);
+    lypIds.eraseAllObjects();
+    store.eraseAllObjects();
+}
+
+TEST(elem_sort, Keys) {
+    CKpOrient o1(1), o2(2);
+    CKpElem a(10, 1), b(11, 1), c(12, 1), d(13, 1), e(14, 1);
+    for (CKpElem* x : {&b, &c, &d, &e}) x->pid(1);
+    a.pid(2);
+    b.pOrient(&o2);
+    d.pOrient(&o1);
+    e.pOrient(&o2);
+    auto order = [](std::vector<CKpElem*> v, int (*cmp)(const void*, const void*)) {
+        std::qsort(v.data(), v.size(), sizeof(CKpElem*), cmp);
+        std::vector<int> ids;
+        for (CKpElem* p : v) ids.push_back(p ? p->id() : 0);
+        return ids;
+    };
+    const std::vector<CKpElem*> in = {&e, nullptr, &a, &d, &c, &b};
+    EXPECT_EQ(order(in, cmpElemPidId), (std::vector<int>{11, 12, 13, 14, 10, 0}));
+    EXPECT_EQ(order(in, cmpElemPidOrientId), (std::vector<int>{13, 11, 14, 12, 10, 0}));
+    EXPECT_EQ(order(in, cmpElemPid).back(), 0);
+
+    CKpElem t(20, 11), q(21, 1), q2(22, 1), q3(5, 1);
+    const int tn[3] = {9, 9, 9}, qn[4] = {1, 2, 3, 4}, q2n[4] = {1, 2, 4, 3};
+    t.SetConnectivityKor(3, tn);
+    q.SetConnectivityKor(4, qn);
+    q2.SetConnectivityKor(4, q2n);
+    q3.SetConnectivityKor(4, qn);
+    EXPECT_EQ(order({&q2, &q, nullptr, &t, &q3}, cmpElemNodesId),
+              (std::vector<int>{20, 5, 21, 22, 0}));
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "layuplib/CKpFacet.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpNode.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+const double kPi = std::acos(-1.0);
+
+// An element of `gmtp` whose perimeter nodes are `nodes` in order.
+std::unique_ptr<CKpElem> makeElem(int id, int gmtp, const std::vector<CKpNode*>& nodes) {
+    auto elem = std::make_unique<CKpElem>(id, gmtp);
+    for (size_t i = 0; i < nodes.size(); ++i) elem->setckpnodes(static_cast<int>(i), nodes[i]);
+    return elem;
+}
+
+void setVertices(CKpFacet& f, CKpNode* a, CKpNode* b, CKpNode* c) {
+    f.setCKpNode(0, a);
+    f.setCKpNode(1, b);
+    f.setCKpNode(2, c);
+}
+
+}  // namespace
+
+// quad4 c0 c1 c2 c3 cut into A = (c0, c1, c2) and B = (c2, c3, c0):
+//   c3 ---- c2
+//   |  B  / |
+//   |   /  A|
+//   c0 ---- c1
+TEST(CKpFacet, ElementEdgeOfEachFacetEdge) {
+    CKpNode c0(1), c1(2), c2(3), c3(4);
+    auto quad = makeElem(10, 1, {&c0, &c1, &c2, &c3});
+    CKpFacet a(0), b(1);
+    a.setElement(quad.get());
+    b.setElement(quad.get());
+    setVertices(a, &c0, &c1, &c2);
+    setVertices(b, &c2, &c3, &c0);
+
+    const int expectA[3] = {0, 1, -1};  // edge 2 is the cut inside the quad
+    const int expectB[3] = {2, 3, -1};
+    for (int e = 0; e < 3; ++e) {
+        CKpElem* elem = nullptr;
+        int edge = 99;
+        a.GetElemOnEdge(e, &elem, edge);
+        EXPECT_EQ(elem, quad.get());
+        EXPECT_EQ(edge, expectA[e]) << "A edge " << e;
+        b.GetElemOnEdge(e, &elem, edge);
+        EXPECT_EQ(edge, expectB[e]) << "B edge " << e;
+    }
+    int edge = 99;
+    a.GetElemOnEdge(3, nullptr, edge);
+    EXPECT_EQ(edge, -1);
+    a.GetElemOnEdge(-1, nullptr, edge);
+    EXPECT_EQ(edge, -1);
+
+    // The same two nodes in the opposite sense are no element edge.
+    CKpFacet flipped(2);
+    flipped.setElement(quad.get());
+    setVertices(flipped, &c1, &c0, &c3);
+    flipped.GetElemOnEdge(0, nullptr, edge);
+    EXPECT_EQ(edge, -1);
+
+    // quad8: facet j = (p_j, p_j+1, centre) lies on perimeter segment j,
+    // the closing segment included.
+    std::vector<std::unique_ptr<CKpNode>> owned;
+    std::vector<CKpNode*> p;
+    for (int i = 0; i < 8; ++i) {
+        owned.push_back(std::make_unique<CKpNode>(i + 1));
+        p.push_back(owned.back().get());
+    }
+    CKpNode centre(9);
+    auto quad8 = makeElem(11, 2, p);
+    for (int j = 0; j < 8; ++j) {
+        CKpFacet f(j);
+        f.setElement(quad8.get());
+        setVertices(f, p[j], p[(j + 1) % 8], &centre);
+        f.GetElemOnEdge(0, nullptr, edge);
+        EXPECT_EQ(edge, j);
+        f.GetElemOnEdge(1, nullptr, edge);
+        EXPECT_EQ(edge, -1);
+    }
+
+    CKpFacet lone(5);  // no element
+    CKpElem* elem = quad.get();
+    lone.GetElemOnEdge(0, &elem, edge);
+    EXPECT_EQ(elem, nullptr);
+    EXPECT_EQ(edge, -1);
+    EXPECT_EQ(lone.GetElemId(), -1);
+    EXPECT_EQ(a.GetElemId(), 10);
+}
+
+TEST(CKpFacet, NeighbourCodesDecode) {
+    CKpFacet f(0);
+    EXPECT_EQ(f.getNeigh(0), -1);
+    EXPECT_EQ(f.getNedge(2), -1);
+    EXPECT_EQ(f.getNeighn(1), 0);
+    EXPECT_EQ(f.getwpang(), -1000.0);
+    EXPECT_EQ(f.getwtang(), -1000.0);
+
+    struct Case {
+        int code, edge, dnfg, divided, connected;
+    };
+    const Case cases[] = {{-1, -1, 0, 0, 0},    {0, 0, -1, 0, 1},    {2, 2, -1, 0, 1},
+                          {3, 0, 1, 0, 1},      {5, 2, 1, 0, 1},     {0 - 7, 0, -1, 1, 0},
+                          {2 - 7, 2, -1, 1, 0}, {4 - 7, 1, 1, 1, 0}, {5 - 7, 2, 1, 1, 0}};
+    for (const Case& c : cases) {
+        f.setNedge(1, c.code);
+        EXPECT_EQ(f.GetNeighEdge(1), c.edge) << c.code;
+        EXPECT_EQ(f.GetNeighDnfg(1), c.dnfg) << c.code;
+        EXPECT_EQ(f.GetNeighDivided(1), c.divided) << c.code;
+        EXPECT_EQ(f.GetNeighConnected(1), c.connected) << c.code;
+    }
+    f.setNedge(3, 4);  // outside the edges: ignored, and read as "none"
+    EXPECT_EQ(f.GetNeighDnfg(3), 0);
+    EXPECT_EQ(f.GetNeighEdge(-1), -1);
+    EXPECT_EQ(f.getNeigh(3), -1);
+    EXPECT_EQ(f.getNeigha(3), nullptr);
+}
+
+TEST(CKpFacet, GeometryOfARightTriangle) {
+    CKpNode n0(1), n1(2), n2(3);
+    n0.setCKpPoint(0, 0, 0);
+    n1.setCKpPoint(2, 0, 0);
+    n2.setCKpPoint(0, 2, 0);
+    CKpFacet f(0);
+    setVertices(f, &n0, &n1, &n2);
+
+    CKpDirn n;
+    f.GetNormal(&n);
+    EXPECT_TRUE(Near(n.getz(), 1.0, tol::length));
+    EXPECT_TRUE(Near(f.Area(), 2.0, tol::length));
+    EXPECT_TRUE(Near(f.GetVertexAngle(0), kPi / 2, tol::angle));
+    EXPECT_TRUE(Near(f.GetVertexAngle(1), kPi / 4, tol::angle));
+    EXPECT_EQ(f.GetVertex(3), 2);
+    EXPECT_EQ(f.GetVertex(7), -1);
+    CKpDirn up;
+    up.Set(0, 1, 0);
+    EXPECT_TRUE(Near(f.GetAngle(&up), kPi / 2, tol::angle));
+    const CKpDirn d = f.GetDirn(kPi / 2);
+    EXPECT_TRUE(Near(d.gety(), 1.0, tol::length));
+    EXPECT_TRUE(Near(d.getx(), 0.0, tol::length));
+    CKpPoint p;
+    f.MoveToCentroid(&p, 0.5);
+    EXPECT_TRUE(Near(p.getx(), 1.0 / 3, tol::length));
+    EXPECT_TRUE(Near(p.gety(), 1.0 / 3, tol::length));
+
+    CKpFacet bare(1);  // no nodes: everything degenerate, nothing crashes
+    bare.GetNormal(&n);
+    EXPECT_EQ(n.IsNull(), 1);
+    EXPECT_EQ(bare.Area(), 0.0);
+    EXPECT_EQ(bare.GetAngle(&up), 0.0);
+}
+
+TEST(CKpFacetStore, SlotsOwnershipAndReinit) {
+    CKpFacetStore store;
+    EXPECT_EQ(store.GetLayup(), nullptr);
+    EXPECT_EQ(store.entries(), 0);
+    EXPECT_EQ(store.pFac(0), nullptr);
+
+    CKpNode c0(1), c1(2), c2(3);
+    auto tria = makeElem(40, 11, {&c0, &c1, &c2});
+    store.setFacets(alloc_pfacet(3), 3);
+    ASSERT_EQ(store.entries(), 3);
+    for (int i = 0; i < 3; ++i) {
+        auto* f = new CKpFacet(i);
+        if (i == 1) f->setElement(tria.get());
+        EXPECT_EQ(store.pFac(i, f), 0);
+    }
+    auto* extra = new CKpFacet(3);
+    EXPECT_EQ(store.pFac(3, extra), -1);
+    delete extra;
+
+    // A branch edge with two partners: arrays from malloc, freed by reinit.
+    CKpFacet* f0 = store.pFac(0);
+    f0->setNeighn(0, 2);
+    f0->setNeigha(0, static_cast<int*>(std::malloc(2 * sizeof(int))));
+    f0->setNedgea(0, static_cast<int*>(std::malloc(2 * sizeof(int))));
+
+    EXPECT_TRUE(store.iOK(2));
+    EXPECT_FALSE(store.iOK(3));
+    EXPECT_EQ(store.GetElemId(1), 40);
+    EXPECT_EQ(store.GetElemId(0), -1);
+    EXPECT_EQ(store.GetElemId(-1), -1);
+
+    store.reinit();
+    EXPECT_EQ(store.entries(), 0);
+    EXPECT_EQ(store.ppFac(), nullptr);
+    EXPECT_EQ(store.pFac(0), nullptr);
+    store.setFacets(alloc_pfacet(2), 0);  // count below 1: array freed
+    EXPECT_EQ(store.entries(), 0);
+    store.setFacets(alloc_pfacet(1), 1);
+    EXPECT_EQ(store.pFac(0, new CKpFacet(0)), 0);  // released by the destructor
+}
