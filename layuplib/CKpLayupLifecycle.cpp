@@ -18,16 +18,18 @@ namespace {
 // indices in ascending id order.
 std::vector<int> SortAndMarkDuplicates(const int* ids, const std::vector<int>& accepted,
                                        std::vector<char>& duplicate) {
-    std::vector<int> order(accepted);
-    std::stable_sort(order.begin(), order.end(), [ids](int a, int b) { return ids[a] < ids[b]; });
+    // (id, index) pairs sort contiguously; equal ids keep their input order.
+    std::vector<std::pair<int, int>> keyed;
+    keyed.reserve(accepted.size());
+    for (int i : accepted) keyed.emplace_back(ids[i], i);
+    std::sort(keyed.begin(), keyed.end());
     std::vector<int> unique;
-    unique.reserve(order.size());
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && ids[order[k]] == ids[order[k - 1]]) {
-            duplicate[order[k]] = 1;
-        } else {
-            unique.push_back(order[k]);
-        }
+    unique.reserve(keyed.size());
+    for (size_t k = 0; k < keyed.size(); ++k) {
+        if (k > 0 && keyed[k].first == keyed[k - 1].first)
+            duplicate[keyed[k].second] = 1;
+        else
+            unique.push_back(keyed[k].second);
     }
     return unique;
 }
@@ -140,7 +142,13 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
             const double* p = xyz + 3 * static_cast<size_t>(i);
             node->setCKpPoint(p[0], p[1], p[2]);
             node->setIncompleteFlag(0);
+            const int before = nodes->entries();
             nodes->insert(node);
+            if (nodes->entries() == before) {  // the store could not grow
+                delete node;
+                m_msg.Create(4, "Could not allocate memory.");
+                return -1;
+            }
         }
         m_msg.Create(1, "Nodes created");
 
@@ -161,7 +169,13 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
             elem->SetConnectivityKor(CKpElem::GetNumNodesForTopology(topology),
                                      connectivity + static_cast<size_t>(k) * width);
             elem->SetPatchID(patchIds[k]);
+            const int before = elems->entries();
             elems->insert(elem);
+            if (elems->entries() == before) {
+                delete elem;
+                m_msg.Create(4, "Could not allocate memory.");
+                return -1;
+            }
         }
         m_msg.Create(1, "Elements created");
     } catch (...) {
