@@ -25,15 +25,17 @@ class CKpSbdmnStore : public CVekObjectStore<CKpSbdmn> {
     // 2, ...: the facets reached from it get number k and a direction flag
     // (getSbdmndnfg) relative to it: +1 for the opening facet; across an
     // edge of opposite sense (code 3..5) a facet keeps its neighbour's flag,
-    // across one of the same sense (code 0..2) it gets the opposite. Facets
-    // already numbered are left as they are and are not crossed into.
-    // Each region is inserted as CKpSbdmn(k, facet count, area); subdomains
+    // across one of the same sense (code 0..2) it gets the opposite. A
+    // facet reached from there is renumbered even when it had a number (a
+    // second Create on a numbered surface therefore changes nothing). Each
+    // region is inserted as CKpSbdmn(k, facet count, area); subdomains
     // already in the store stay. The facets' painted flags (the walk marks)
     // are 0 afterwards and their drape direction flags (FacetDirection)
     // hold the direction found. Finally reports as WriteMsg.
-    // Returns 0; -1 for a null facet store, a missing facet slot, or with
-    // the error "Could not allocate memory." when memory runs out (numbers
-    // given so far stay).
+    // Empty facet slots are skipped. Returns 0; -1 for a null facet store,
+    // with the error "Facet <f> edge <e> links to facet <g>, which does not
+    // exist." for a link into an empty slot or outside the surface, or with
+    // the error "Could not allocate memory." (numbers given so far stay).
     int Create(CKpMsg* msg, CKpFacetStore* facets);
 
     // Empties the store, then for every facet whose element is selected
