@@ -39,6 +39,15 @@ class CKpBdyStore : public CVekObject {
     // Hole ring i counted from 0; null outside 0..hole count-1.
     CKpBdy* pIntrBdy(int i) const;
 
+    // Replaces the outer ring by `ring` (null: none); the old ring is
+    // deleted unless it is `ring` itself. The store owns `ring` from then on.
+    void SetBdy(CKpBdy* ring);
+
+    // Appends `ring` to the holes after those already held; the store owns
+    // it from then on. 0 (also for a null ring, which is not added); -1 when
+    // the hole array cannot grow (the caller keeps the ring).
+    int AddIntrBdy(CKpBdy* ring);
+
     // Sizes of the boundary and the interior element id sets.
     int GetNumElements() const { return m_elemIds.entries(); }
     int GetNumInteriorElements() const { return m_interiorIds.entries(); }

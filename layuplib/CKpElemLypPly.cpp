@@ -35,6 +35,10 @@ int CKpElemLypPly::gplyid() const {
     return m_lypPly ? m_lypPly->gplyid() : 0;
 }
 
+const char* CKpElemLypPly::GetLayupPlyName() const {
+    return m_lypPly ? m_lypPly->GetPlyNameInstance() : "";
+}
+
 int CKpElemLypPly::dnfg() const {
     return m_plyElem ? m_plyElem->dnfg() : 0;
 }

@@ -39,6 +39,9 @@ class CKpElemLypPly : public CVekListItem {
     int lyrid() const;
     int instance() const;
     int gplyid() const;
+    // The layup ply's name with its instance (CKpLypPly::GetPlyNameInstance:
+    // "P1", "P1_2", ...); "" without layup ply.
+    const char* GetLayupPlyName() const;
 
     // From the ply element: direction flag, material id, material nominal
     // thickness, material state id, density, weft minus warp angle.

@@ -5,12 +5,20 @@
 #include "layuplib/IVekEvent.h"
 
 // CKpEvent: one event recorded on a ply (for example its replacement by
-// another ply): an id and a type code (EVekEventType).
+// another ply): an id and a type code (EVekEventType). The ply's event
+// store owns it.
 class CKpEvent : public IVekEvent, public CVekObject {
   public:
     // Type 0.
     explicit CKpEvent(int id) : CVekObject(id), m_type(0) {}
     ~CKpEvent() override;
+
+    CKpEvent(const CKpEvent&) = delete;
+    CKpEvent& operator=(const CKpEvent&) = delete;
+
+    // ---- IVekEvent
+    // The type code.
+    int GetType() override;
 
     int type() const { return m_type; }
     void setType(int type) { m_type = type; }

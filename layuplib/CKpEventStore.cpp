@@ -5,3 +5,11 @@ CKpEventStore::CKpEventStore() : CVekObjectStore<CKpEvent>(64) {}
 CKpEventStore::~CKpEventStore() {
     eraseAllObjects();
 }
+
+int CKpEventStore::Count() {
+    return entries();
+}
+
+IVekEvent* CKpEventStore::Get(int index) {
+    return (*this)[index];
+}

@@ -17,6 +17,13 @@ class CKpEventStore : public IVekEventStore, public CVekObjectStore<CKpEvent> {
 
     CKpEventStore(const CKpEventStore&) = delete;
     CKpEventStore& operator=(const CKpEventStore&) = delete;
+
+    // ---- IVekEventStore
+    // The number of events.
+    int Count() override;
+    // The event at `index` in ascending id order; null outside
+    // 0..Count()-1.
+    IVekEvent* Get(int index) override;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPEVENTSTORE_H

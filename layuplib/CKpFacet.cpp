@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "layuplib/CKpElem.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLayup.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/geom_util.h"
 
@@ -30,24 +32,6 @@ CKpFacet::CKpFacet(int id)
 CKpFacet::CKpFacet(const CKpFacet& other) = default;
 
 CKpFacet::~CKpFacet() = default;
-
-CKpNode* CKpFacet::getCKpNode(int i) const {
-    return validIndex(i) ? m_nodes[i] : nullptr;
-}
-
-void CKpFacet::setCKpNode(int i, CKpNode* node) {
-    if (validIndex(i)) m_nodes[i] = node;
-}
-
-CKpPoint* CKpFacet::getCKpPoint(int i) const {
-    CKpNode* node = getCKpNode(i);
-    return node ? node->getCKpPoint() : nullptr;
-}
-
-CKpDirn* CKpFacet::getCKpDirn(int i) const {
-    CKpNode* node = getCKpNode(i);
-    return node ? node->getCKpDirn() : nullptr;
-}
 
 int CKpFacet::GetElemId() const {
     return m_element ? m_element->id() : -1;
@@ -149,44 +133,61 @@ void CKpFacet::GetElemOnEdge(int edge, CKpElem** elem, int& elemEdge) const {
     }
 }
 
-int CKpFacet::getNeigh(int i) const {
-    return validIndex(i) ? m_neigh[i] : -1;
+int CKpFacet::OffsetPoint(CKpPoint& p, CKpDirn& d, int lypPlyId, int top) const {
+    if (!m_element) return -1;
+    const double offset = m_element->GetLypPlyOffset(lypPlyId, top);
+    p.AddXYZ(d.getx() * offset, d.gety() * offset, d.getz() * offset);
+    return 0;
 }
 
-void CKpFacet::setNeigh(int i, int facet) {
-    if (validIndex(i)) m_neigh[i] = facet;
-}
+int CKpFacet::GetNeighFacRelDnfg(CKpFacetStore* facets, int nodeId, CKpFacet* other) const {
+    if (!other) return 0;
+    if (other == this || other->id() == id()) return 1;
+    if (!facets) return 0;
+    const int v = GetVertex(nodeId);
+    if (v < 0) return 0;
 
-int CKpFacet::getNedge(int i) const {
-    return validIndex(i) ? m_nedge[i] : -1;
-}
-
-void CKpFacet::setNedge(int i, int code) {
-    if (validIndex(i)) m_nedge[i] = code;
-}
-
-int CKpFacet::getNeighn(int i) const {
-    return validIndex(i) ? m_neighn[i] : 0;
-}
-
-void CKpFacet::setNeighn(int i, int n) {
-    if (validIndex(i)) m_neighn[i] = n;
-}
-
-int* CKpFacet::getNeigha(int i) const {
-    return validIndex(i) ? m_neigha[i] : nullptr;
-}
-
-void CKpFacet::setNeigha(int i, int* facets) {
-    if (validIndex(i)) m_neigha[i] = facets;
-}
-
-int* CKpFacet::getNedgea(int i) const {
-    return validIndex(i) ? m_nedgea[i] : nullptr;
-}
-
-void CKpFacet::setNedgea(int i, int* codes) {
-    if (validIndex(i)) m_nedgea[i] = codes;
+    // Two turning senses: out through the edge that ends at the node, then
+    // through the edge that starts there.
+    const int startEdge[2] = {(v + 2) % 3, v};
+    const int turn[2] = {-1, 1};
+    const int maxSteps = facets->entries();
+    for (int k = 0; k < 2; ++k) {
+        const CKpFacet* cur = this;
+        int curIndex = id();
+        int e = startEdge[k];
+        int sign = 1;
+        for (int step = 0; step < maxSteps; ++step) {
+            const int g = cur->m_neigh[e];
+            int code = cur->m_nedge[e];
+            if (cur->m_neighn[e] < 1 || g == -1 || code == -1) break;
+            const CKpFacet* next = facets->pFac(g);
+            if (code < -1) code += 7;
+            const int h = code >= 3 ? code - 3 : code;
+            // The shared edge must hold the node; otherwise the links
+            // contradict each other and the fan cannot be followed.
+            const bool holds = next && h >= 0 && h < 3 &&
+                               ((next->m_nodes[h] && next->m_nodes[h]->id() == nodeId) ||
+                                (next->m_nodes[GetNextVertex(h)] &&
+                                 next->m_nodes[GetNextVertex(h)]->id() == nodeId));
+            if (!holds) {
+                CKpLayup* layup = facets->GetLayup();
+                if (layup)
+                    layup->pMsg()->Create(4,
+                                          "Facet %d edge %d: the neighbour link to facet %d does "
+                                          "not match around node %d.",
+                                          curIndex, e, g, nodeId);
+                return 0;
+            }
+            if (next == this || g == id()) return 0;
+            if (code < 3) sign = -sign;
+            if (next == other || g == other->id()) return sign;
+            e = sign * turn[k] > 0 ? (h + 1) % 3 : (h + 2) % 3;
+            cur = next;
+            curIndex = g;
+        }
+    }
+    return 0;
 }
 
 int CKpFacet::GetNeighEdge(int i) const {

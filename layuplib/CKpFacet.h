@@ -2,12 +2,13 @@
 #define PLYSTRAND_LAYUPLIB_CKPFACET_H
 
 #include "layuplib/CKpDirn.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObject.h"
 
 class CKpBdy;
 class CKpElem;
-class CKpNode;
+class CKpFacetStore;
 
 // CKpFacet: one triangle of the faceted surface, cut from a shell element.
 // Its CVekObject id is its index in the model's CKpFacetStore, and the
@@ -60,15 +61,23 @@ class CKpFacet : public CVekObject {
     void setElement(CKpElem* elem) { m_element = elem; }
 
     // The node at vertex i; null when not set or i is outside 0..2.
-    CKpNode* getCKpNode(int i) const;
-    void setCKpNode(int i, CKpNode* node);
+    CKpNode* getCKpNode(int i) const { return validIndex(i) ? m_nodes[i] : nullptr; }
+    void setCKpNode(int i, CKpNode* node) {
+        if (validIndex(i)) m_nodes[i] = node;
+    }
 
     // The position (CKpNode::getCKpPoint) and the direction
     // (CKpNode::getCKpDirn) of the node at vertex i, pointing into the node
     // (read and written in place); null without a node or for i outside
     // 0..2.
-    CKpPoint* getCKpPoint(int i) const;
-    CKpDirn* getCKpDirn(int i) const;
+    CKpPoint* getCKpPoint(int i) const {
+        CKpNode* node = getCKpNode(i);
+        return node ? node->getCKpPoint() : nullptr;
+    }
+    CKpDirn* getCKpDirn(int i) const {
+        CKpNode* node = getCKpNode(i);
+        return node ? node->getCKpDirn() : nullptr;
+    }
 
     // The id of the facet's element; -1 without element.
     int GetElemId() const;
@@ -121,23 +130,40 @@ class CKpFacet : public CVekObject {
     //             0..2 or when the facet has no element.
     void GetElemOnEdge(int edge, CKpElem** elem, int& elemEdge) const;
 
+    // Moves p along d by the offset of a ply face on the facet's element:
+    // p += d × CKpElem::GetLypPlyOffset(lypPlyId, top) (top > 0 the ply's
+    // top face, else its bottom; 0.0 when the element has no such ply). `d`
+    // is used as given (not normalised). 0; -1 without element (p
+    // unchanged).
+    int OffsetPoint(CKpPoint& p, CKpDirn& d, int lypPlyId, int top) const;
+
     // ---- Neighbour links (per edge i, 0..2) ----
 
     // Neighbour facet index; -1 none (also for i outside 0..2).
-    int getNeigh(int i) const;
-    void setNeigh(int i, int facet);
+    int getNeigh(int i) const { return validIndex(i) ? m_neigh[i] : -1; }
+    void setNeigh(int i, int facet) {
+        if (validIndex(i)) m_neigh[i] = facet;
+    }
     // Neighbour edge code (see above); -1 for i outside 0..2.
-    int getNedge(int i) const;
-    void setNedge(int i, int code);
+    int getNedge(int i) const { return validIndex(i) ? m_nedge[i] : -1; }
+    void setNedge(int i, int code) {
+        if (validIndex(i)) m_nedge[i] = code;
+    }
     // Number of other facets sharing the edge; 0 for i outside 0..2.
-    int getNeighn(int i) const;
-    void setNeighn(int i, int n);
+    int getNeighn(int i) const { return validIndex(i) ? m_neighn[i] : 0; }
+    void setNeighn(int i, int n) {
+        if (validIndex(i)) m_neighn[i] = n;
+    }
     // Partner arrays of a branch edge (getNeighn(i) entries); null when
     // none. The setters take a malloc'ed array, or null; they free nothing.
-    int* getNeigha(int i) const;
-    void setNeigha(int i, int* facets);
-    int* getNedgea(int i) const;
-    void setNedgea(int i, int* codes);
+    int* getNeigha(int i) const { return validIndex(i) ? m_neigha[i] : nullptr; }
+    void setNeigha(int i, int* facets) {
+        if (validIndex(i)) m_neigha[i] = facets;
+    }
+    int* getNedgea(int i) const { return validIndex(i) ? m_nedgea[i] : nullptr; }
+    void setNedgea(int i, int* codes) {
+        if (validIndex(i)) m_nedgea[i] = codes;
+    }
 
     // Decoded neighbour edge code. GetNeighEdge: the neighbour's edge 0..2
     // (a divided code gets 7 added, a value of 3 or more loses 3); -1 for no
@@ -150,6 +176,28 @@ class CKpFacet : public CVekObject {
     int GetNeighDnfg(int i) const;
     int GetNeighDivided(int i) const;
     int GetNeighConnected(int i) const;
+
+    // The direction of `other` relative to this facet, both meeting at the
+    // node of id `nodeId`, found by walking the fan of facets around the
+    // node through the links of `facets` (read):
+    //   1   `other` is this facet, or it is reached with the same sense;
+    //   -1  it is reached with the opposite sense (an odd number of crossed
+    //       edges with codes 0..2, divided codes counted undivided);
+    //   0   the node is not a vertex of this facet, the walk comes back to
+    //       this facet or ends at a free or branch edge (neighn 0, or
+    //       neigh/nedge -1) in both turning senses without meeting `other`,
+    //       or a link disagrees with the facet it leads to.
+    // The walk leaves this facet first by edge v+2 (the edge ending at the
+    // node's vertex v), then by edge v, and crosses at most
+    // facets->entries() edges in each sense. A link that disagrees (a
+    // neighbour index outside the store, or a neighbour whose shared edge
+    // does not hold the node) stops the walk with the error "Facet %d edge
+    // %d: the neighbour link to facet %d does not match around node %d."
+    // in the message log of the store's model (when it has one). A null
+    // store gives 0 (unless `other` is this facet), a null `other` 0.
+    // Facets are matched by pointer or by index (id), so copies of stored
+    // facets may be passed.
+    int GetNeighFacRelDnfg(CKpFacetStore* facets, int nodeId, CKpFacet* other) const;
 
     // ---- Subdomain ----
 

@@ -1,8 +1,16 @@
 #include "layuplib/CKpFacetStore.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <new>
 
+#include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/geom_util.h"
+#include "layuplib/make_facet.h"
 
 CKpFacetStore::CKpFacetStore(CKpLayup* layup) : m_layup(layup), m_count(0), m_ppFac(nullptr) {}
 
@@ -21,10 +29,6 @@ void CKpFacetStore::setFacets(CKpFacet** array, int count) {
     m_count = count;
 }
 
-CKpFacet* CKpFacetStore::pFac(int i) const {
-    return iOK(i) ? m_ppFac[i] : nullptr;
-}
-
 int CKpFacetStore::pFac(int i, CKpFacet* facet) {
     if (!iOK(i)) return -1;
     m_ppFac[i] = facet;
@@ -34,6 +38,11 @@ int CKpFacetStore::pFac(int i, CKpFacet* facet) {
 int CKpFacetStore::GetElemId(int i) const {
     const CKpFacet* facet = pFac(i);
     return facet ? facet->GetElemId() : -1;
+}
+
+int CKpFacetStore::CreateFacets() {
+    if (!m_layup) return 1;
+    return make_facet(m_layup->pMsg(), m_layup->pNodes(), m_layup->pElems(), this) == 1 ? 2 : 0;
 }
 
 void CKpFacetStore::reinit() {
@@ -53,6 +62,101 @@ void CKpFacetStore::reinit() {
     std::free(m_ppFac);
     m_ppFac = nullptr;
     m_count = 0;
+}
+
+void CKpFacetStore::ReinitPntd() {
+    for (int i = 0; i < m_count; ++i) {
+        if (CKpFacet* f = m_ppFac[i]) {
+            f->setPntd(0);
+            f->setFacetDirection(0);
+        }
+    }
+}
+
+void CKpFacetStore::ReinitBdyStoreId() {
+    for (int i = 0; i < m_count; ++i)
+        if (CKpFacet* f = m_ppFac[i]) f->setBdyStoreId(0);
+}
+
+void CKpFacetStore::InitBdy() {
+    for (int i = 0; i < m_count; ++i)
+        if (CKpFacet* f = m_ppFac[i])
+            for (int k = 0; k < 3; ++k) f->SetBdy(k, nullptr);
+}
+
+double CKpFacetStore::SelectedArea() const {
+    double area = 0.0;
+    for (int i = 0; i < m_count; ++i) {
+        const CKpFacet* f = m_ppFac[i];
+        if (f && f->getElement() && f->getElement()->getSltd()) area += f->Area();
+    }
+    return area;
+}
+
+double CKpFacetStore::DefaultStep() const {
+    return std::sqrt(SelectedArea()) * 7.5 / 200.0;
+}
+
+int CKpFacetStore::GetFreeEdgeNum(int gmtp) const {
+    int n = 0;
+    for (int i = 0; i < m_count; ++i) {
+        const CKpFacet* f = m_ppFac[i];
+        if (!f || !f->getElement() || f->getElement()->getgmtp() != gmtp) continue;
+        for (int e = 0; e < 3; ++e)
+            if (f->getNeighn(e) == 0) ++n;
+    }
+    return n;
+}
+
+double CKpFacetStore::GetFreeEdgeMinLen(int gmtp) const {
+    double shortest = 1e12;
+    for (int i = 0; i < m_count; ++i) {
+        const CKpFacet* f = m_ppFac[i];
+        if (!f || !f->getElement() || f->getElement()->getgmtp() != gmtp) continue;
+        for (int e = 0; e < 3; ++e) {
+            const CKpPoint* a = f->getCKpPoint(e);
+            const CKpPoint* b = f->getCKpPoint(CKpFacet::GetNextVertex(e));
+            if (f->getNeighn(e) != 0 || !a || !b) continue;
+            shortest = std::min(shortest, dist_2pt(a, b));
+        }
+    }
+    return shortest;
+}
+
+int CKpFacetStore::GetFreeEdgeNodeIDs(int /*unused*/, CVekObjectStore<CVekObject>* ids) const {
+    if (!ids) return -1;
+    // Collect, sort and thin out first: inserting one by one with a lookup
+    // per id would re-sort the store's pending buffer at every lookup.
+    std::vector<int> found;
+    try {
+        for (int i = 0; i < m_count; ++i) {
+            const CKpFacet* f = m_ppFac[i];
+            if (!f) continue;
+            for (int e = 0; e < 3; ++e) {
+                if (f->getNeighn(e) != 0) continue;
+                for (int k = 0; k < 2; ++k) {
+                    const CKpNode* node = f->getCKpNode((e + k) % 3);
+                    if (node) found.push_back(node->id());
+                }
+            }
+        }
+    } catch (const std::exception&) {
+        return -1;
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    for (int id : found) {
+        if (ids->find(id)) continue;
+        CVekObject* obj = new (std::nothrow) CVekObject(id);
+        if (!obj) return -1;
+        const int before = ids->entries();
+        ids->insert(obj);
+        if (ids->entries() == before) {
+            delete obj;
+            return -1;
+        }
+    }
+    return 0;
 }
 
 CKpFacet** alloc_pfacet(int n) {

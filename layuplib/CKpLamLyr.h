@@ -6,6 +6,7 @@
 #include "layuplib/IVekLamLayer.h"
 
 class CKpLamLyrStore;
+class CKpLayup;
 
 // CKpLamLyr: one layer of a laminate: material id (in the model's material
 // store), thickness, angle (radians), stress output request code, material
@@ -22,9 +23,26 @@ class CKpLamLyr : public IVekLamLayer, public CVekListItem {
     CKpLamLyr& operator=(const CKpLamLyr&) = delete;
     ~CKpLamLyr() override;
 
-    // The layer list holding the layer (set when it is inserted).
+    // ---- IVekLamLayer (see there) ----
+    IVekMaterial* GetMaterial() override;
+    const char* GetExternalMaterialName() override;
+    int GetExternalMaterialId() override;
+    double GetThickness() override { return m_t; }
+    double GetAngle() override { return m_theta; }
+    int GetGlobalPlyID() override { return m_gplyid; }
+    const char* GetLayupPlyName() override { return m_lypPlyName; }
+    int SetMaterial(IVekMaterial* material) override;
+    int SetThickness(double thickness) override;
+    int SetAngle(double angle) override;
+    int SetGlobalPlyID(int id) override;
+    int SetGlobalPlyName(const char* name) override;
+
+    // The layer list holding the layer (set when it is inserted), and the
+    // model reached through list, laminate and store (null when any is
+    // missing).
     CKpLamLyrStore* GetLamLyrStore() const { return m_store; }
     void SetLamLyrStore(CKpLamLyrStore* store) { m_store = store; }
+    CKpLayup* GetLayup() const;
 
     // Material id.
     int mid() const { return m_mid; }
@@ -47,6 +65,21 @@ class CKpLamLyr : public IVekLamLayer, public CVekListItem {
     // Name of the layup ply (global ply) the layer came from ("" when unset).
     const char* layupPlyName() const { return m_lypPlyName; }
     void SetLayupPlyName(const char* name) { m_lypPlyName = name ? name : ""; }
+
+    // The layer thickness when the layer lies at angle `angle` (radians)
+    // within `tol`: with d = the layer angle minus `angle` wrapped into
+    // [-pi/2, pi/2] (an axis has no sense), the thickness when
+    // -tol < d <= tol, else 0.0.
+    double GetThickAtAngle(double angle, double tol) const;
+
+    // The nominal direction of the layer among `n` directions spread evenly
+    // over half a turn: with d = the layer angle minus `ref` wrapped into
+    // [-pi/2, pi/2], the direction i pi / n (i = 0 .. n-1, wrapped into
+    // [-pi/2, pi/2], relative to `ref`) whose sector
+    // [i pi / n - pi / 2n, i pi / n + pi / 2n) holds d. Layers of the same
+    // nominal direction give exactly the same value. With n below 1, d
+    // itself.
+    double GetNominalAngle(double ref, int n) const;
 
   private:
     CKpLamLyrStore* m_store;  // the list holding the layer

@@ -170,6 +170,20 @@ class CKpLayup : public ILayup {
     // element types, the global tolerance and the add-in manager stay. 0.
     int reinit();
 
+    // Rebuilds `layup` after the plies behind it changed (replacement,
+    // import, reopening): every layup ply is placed again in id order with
+    // its labels, type, side, angle offset, thickness override and global
+    // ply id (CreateLayupPly, layuplib/add_layer.h), after the layup was
+    // emptied with DeleteLayup over `elements` and `plies`; its name and id
+    // are kept. Layup ply ids, default names and instance numbers are given
+    // afresh (1, 2, ... in the old order); placements that fail (the ply gone
+    // or not simulated successfully) are logged by CreateLayupPly and
+    // dropped. 0 (also with no layup plies); 1 for a null store or a layup
+    // other than this model's; -1 after the error "Could not allocate
+    // memory." (to `log`, or the model's log when null) when the layup
+    // cannot be copied aside (the layup is then unchanged).
+    int LayupRecreate(CKpMsg* log, CKpElemStore* elements, CKpPlyStore* plies, CKpLyp* layup);
+
     // ---- getters; an owned member that is missing is created first
     CKpDB* pDB() const { return m_db; }
     CKpGUI* pGUI() const { return m_gui; }

@@ -12,12 +12,15 @@ class CKpLayup;
 // The model embeds one and hands it out as IVekPlyLayup; the layup keeps a
 // pointer back to the model. Elements keep their own stacks of entries that
 // point at these layup plies (CKpElemLypPly).
+//
+// The operations of IVekPlyLayup are documented there; placements go
+// through CreateLayupPly and add_layer (layuplib/add_layer.h).
 class CKpLyp : public IVekPlyLayup {
   public:
     // An empty layup: no model, flag 0, empty name, no layup plies.
     CKpLyp();
     // Erases (deletes) the layup plies first.
-    ~CKpLyp() override;
+    virtual ~CKpLyp();
 
     CKpLyp(const CKpLyp&) = delete;
     CKpLyp& operator=(const CKpLyp&) = delete;
@@ -43,6 +46,21 @@ class CKpLyp : public IVekPlyLayup {
     // capacity 64). Element stacks that point at the layup plies must have
     // been emptied before; the plies' instance counts are not touched.
     void reinit();
+
+    // ---- IVekPlyLayup, in slot order
+    int Clear() override;
+    const char* GetName() override;
+    int SetName(const char* name) override;
+    int Create(int n, const char* const* plyGroups, const char* const* sequences, const int* types,
+               const char* const* plyNames, const int* counts, const int* sides,
+               const double* angleOffsets, const double* thicknessOverrides,
+               const int* globalPlyIds) override;
+    IVekLayupPlyStore* GetLayupPlyStore() override;
+    int GetNumLayupPlyIDs() override;
+    int GetLayupPlyIDsNamesThicks(int n, int* ids, char** names, char** materialNames, int size,
+                                  double* thicknesses) override;
+    int GetLayupPlyLayers(int fromTop, int layupPlyId, int size, int& count, int* elemIds,
+                          int* positions, int* directions) override;
 
   private:
     CKpLayup* m_layup;  // held, not owned

@@ -71,6 +71,28 @@ class CKpLypPly : public IVekLayupPly, public CVekObject {
     int gplyid() const { return m_gplyid; }
     void setGplyid(int id) { m_gplyid = id; }
 
+    // The ply name, followed by "_" and the instance number when the
+    // instance is above 1; the default name without ply. The text is kept
+    // in the layup ply's name buffer and stays valid until the next call
+    // (an allocation failure gives "").
+    const char* GetPlyNameInstance();
+
+    // ---- IVekLayupPly, in slot order
+    const char* GetPlyGroup() override;
+    const char* GetSequence() override;
+    const char* GetName() override;
+    EVekMaterialType GetType() override;
+    const char* GetPlyName() override;
+    int GetInstance() override;
+    int GetSide() override;
+    double GetAngleOffset() override;
+    double GetThicknessOverride() override;
+    int GetGlobalPlyID() override;
+    int GetNumElements() override;
+    int GetThicksOrients(int n, int* vertexCounts, double* lowerPoints, double* middlePoints,
+                         double* upperPoints, double* midpoints, double* warpDirections,
+                         double* weftDirections, double* sizes) override;
+
   private:
     CKpStr m_plyGroup;
     CKpStr m_sequence;

@@ -5,3 +5,11 @@ CKpLypPlyStore::CKpLypPlyStore() : CVekObjectStore<CKpLypPly>(64) {}
 CKpLypPlyStore::~CKpLypPlyStore() {
     eraseAllObjects();
 }
+
+int CKpLypPlyStore::Count() {
+    return entries();
+}
+
+IVekLayupPly* CKpLypPlyStore::Get(int index) {
+    return (*this)[index];
+}

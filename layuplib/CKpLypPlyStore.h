@@ -17,6 +17,10 @@ class CKpLypPlyStore : public IVekLayupPlyStore, public CVekObjectStore<CKpLypPl
 
     CKpLypPlyStore(const CKpLypPlyStore&) = delete;
     CKpLypPlyStore& operator=(const CKpLypPlyStore&) = delete;
+
+    // ---- IVekLayupPlyStore
+    int Count() override;
+    IVekLayupPly* Get(int index) override;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPLYPPLYSTORE_H

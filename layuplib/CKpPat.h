@@ -4,9 +4,11 @@
 #include "layuplib/CKpStr.h"
 #include "layuplib/CVekObject.h"
 
+class CKpAxis;
 class CKpElemEdgeStore;
 class CKpPatElemStore;
 class CKpPatSplitStore;
+class CKpPoint;
 
 // CKpPat: the drape definition of one ply and what its last simulation
 // produced. The definition: type, method, seed point and directions,
@@ -25,8 +27,23 @@ class CKpPat : public CVekObject {
     // pattern elements and split edges (null only when they could not be
     // allocated), no seed curves.
     explicit CKpPat(int id);
-    // Deletes the pattern elements and the split edges (the seed-curve lists
-    // are null).
+    // A pattern with all its values, as read from a file or imported: id,
+    // type, name, method (axstp), extension type, start point, start warp
+    // and weft directions, seed (eye) point, application direction,
+    // reference direction (3 doubles each, read; a null array gives 0),
+    // reference angle, warp-weft angle, maximum strain, step,
+    // start-direction flag, the grid state (mid, minu, maxu, minv, maxv),
+    // the strain range, the thickness range and the bounds (minwp, maxwp,
+    // minwt, maxwt). Everything else as the id constructor: ratio 1.0,
+    // reference step 0, start facet -1, simulation result -1, no origin.
+    CKpPat(int id, int type, const char* name, int method, int extType, const double* st,
+           const double* stwpd, const double* stwtd, const double* eye, const double* eyed,
+           const double* refd, double refang, double stwpwtang, double maxstrn, double step,
+           int stdn, int mid, int minu, int maxu, int minv, int maxv, double minstrnc,
+           double maxstrnc, double minthck, double maxthck, double minwp, double maxwp,
+           double minwt, double maxwt);
+    // Deletes the pattern elements and the split edges (no seed-curve list
+    // is kept: both stay null).
     ~CKpPat() override;
 
     CKpPat(const CKpPat&) = delete;
@@ -35,6 +52,9 @@ class CKpPat : public CVekObject {
     // Name: the ply name + "_pattern" ("" when unset).
     const char* pttrnnm() const { return m_pttrnnm; }
     void setPttrnnm(const char* name) { m_pttrnnm = name ? name : ""; }
+    // Names the pattern after its ply: plyName + "_pattern" (a null name
+    // counts as ""). 0; -1 when the text cannot be stored (name unchanged).
+    int SetNameByPlyName(const char* plyName);
     // Type (EVekMaterialType), kept equal to the ply type: 1 painted,
     // 2 projected, 3 draped, 4 draped with warp and weft at 90 degrees.
     int lyrtp() const { return m_lyrtp; }
@@ -56,10 +76,22 @@ class CKpPat : public CVekObject {
     double eyey() const { return m_eye[1]; }
     double eyez() const { return m_eye[2]; }
     void setEye(double x, double y, double z) { set3(m_eye, x, y, z); }
-    // Coordinate origin: flag (0 until an origin is given), name, point.
+    // Coordinate origin: flag (0 until an origin is given, then raised by
+    // each SetCoordOriginName), name, point (3 doubles).
     int originSet() const { return m_originSet; }
     const char* originName() const { return m_originName; }
     const double* origin() const { return m_origin; }
+    // Forgets the origin: flag 0, name emptied, point (0, 0, 0).
+    void Clear();
+    // Raises the origin flag and stores `name` (null: "") and the point
+    // `xyz` (3 doubles, read). 0; -1 for a null `xyz` (nothing changes).
+    int SetCoordOriginName(const double* xyz, const char* name);
+    // The origin: 1 when none was ever set; 2 when `buffer` is null;
+    // otherwise copies the name into `buffer` (room for `size` bytes: at
+    // most size - 1 characters and the terminator; nothing when size is
+    // below 1) and the point into `xyz` (3 doubles, written; skipped when
+    // null), 0.
+    int GetCoordOriginName(double* xyz, char* buffer, int size) const;
     // Application (eye) direction.
     double eyedx() const { return m_eyed[0]; }
     double eyedy() const { return m_eyed[1]; }
@@ -105,22 +137,50 @@ class CKpPat : public CVekObject {
     double stwtdx() const { return m_stwtd[0]; }
     double stwtdy() const { return m_stwtd[1]; }
     double stwtdz() const { return m_stwtd[2]; }
+    void SetStartPoint(const CKpPoint& point);
+    void setStwpd(double x, double y, double z) { set3(m_stwpd, x, y, z); }
+    void setStwtd(double x, double y, double z) { set3(m_stwtd, x, y, z); }
+    // The start warp direction from a fibre axis: its second point minus its
+    // first. 0; -1 when the axis has fewer than two points (unchanged).
+    int SetStartWarpDirection(const CKpAxis& axis);
+    // The same for the weft, kept by draped patterns of type 3 only: 1 for
+    // any other type (unchanged); -1 as above.
+    int SetStartWeftDirection(const CKpAxis& axis);
+    // The start point (st, not the seed point) and the application
+    // direction, 3 doubles each (written; nothing for null).
+    void GetEyePoint(double* xyz) const;
+    void GetEyeDirn(double* xyz) const;
+
     // Drape grid state: 0 or the grid's index bounds.
     int mid() const { return m_mid; }
     int minu() const { return m_minu; }
     int maxu() const { return m_maxu; }
     int minv() const { return m_minv; }
     int maxv() const { return m_maxv; }
+    void setMid(int mid, int minu, int maxu, int minv, int maxv);
     // Shear strain and thickness range of the last simulation.
     double minstrnc() const { return m_minstrnc; }
     double maxstrnc() const { return m_maxstrnc; }
     double minthck() const { return m_minthck; }
     double maxthck() const { return m_maxthck; }
+    void setMinstrnc(double s) { m_minstrnc = s; }
+    void setMaxstrnc(double s) { m_maxstrnc = s; }
+    void setMinthck(double t) { m_minthck = t; }
+    void setMaxthck(double t) { m_maxthck = t; }
     // Bounds along warp and weft, lengths from the start point.
     double minwp() const { return m_minwp; }
     double maxwp() const { return m_maxwp; }
     double minwt() const { return m_minwt; }
     double maxwt() const { return m_maxwt; }
+    void setMinwp(double v) { m_minwp = v; }
+    void setMaxwp(double v) { m_maxwp = v; }
+    void setMinwt(double v) { m_minwt = v; }
+    void setMaxwt(double v) { m_maxwt = v; }
+
+    // Turns a painted pattern (type 1) into a projected one: type 2,
+    // reference direction (1, 0, 0), reference angle 0, method 7. 0; 1 for
+    // a pattern of any other type (unchanged).
+    int ConvertPaintedToProjected();
 
     // The covered elements and the split edges (owned); the seed-curve edge
     // lists 0 and 1 (null: this pattern keeps no seed curves; null also for

@@ -1,5 +1,9 @@
 #include "layuplib/CKpPatElem.h"
 
+#include <cstdio>
+
+#include "layuplib/CKpElem.h"
+
 CKpPatElem::CKpPatElem()
     : m_elemId(0),
       m_elem(nullptr),
@@ -12,3 +16,24 @@ CKpPatElem::CKpPatElem()
       m_order(0) {}
 
 CKpPatElem::~CKpPatElem() = default;
+
+int CKpPatElem::GetElemId() const {
+    return m_elem ? m_elem->id() : m_elemId;
+}
+
+int CKpPatElem::write(char* buffer, size_t size) const {
+    if (!buffer || size == 0) return -1;
+    int n;
+    if (m_thickness > 0.0)
+        n = std::snprintf(buffer, size, "%03d %d %d %d %.8G %.8G %.8G %d %d %.8G\n", 430, 0,
+                          GetElemId(), m_dnfg, m_shear, m_warp, m_weft, m_stdn, m_order,
+                          m_thickness);
+    else
+        n = std::snprintf(buffer, size, "%03d %d %d %d %.8G %.8G %.8G %d %d\n", 430, 0, GetElemId(),
+                          m_dnfg, m_shear, m_warp, m_weft, m_stdn, m_order);
+    if (n < 0 || static_cast<size_t>(n) >= size) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    return n;
+}

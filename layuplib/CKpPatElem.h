@@ -1,6 +1,8 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPPATELEM_H
 #define PLYSTRAND_LAYUPLIB_CKPPATELEM_H
 
+#include <cstddef>
+
 #include "layuplib/CVekListItem.h"
 
 class CKpElem;
@@ -11,6 +13,9 @@ class CKpElem;
 // the element itself is held by pointer, not owned.
 class CKpPatElem : public CVekListItem {
   public:
+    // Largest text `write` produces, terminator included.
+    enum { WRITE_MAX = 256 };
+
     // Element id 0, no element, flags 0, angles, shear and thickness 0,
     // order 0.
     CKpPatElem();
@@ -24,6 +29,8 @@ class CKpPatElem : public CVekListItem {
     // The element; null until ids are linked to the mesh.
     CKpElem* pelem() const { return m_elem; }
     void setPelem(CKpElem* elem) { m_elem = elem; }
+    // The id of the linked element, else the stored id.
+    int GetElemId() const;
 
     // Start-direction flag of the ply (+1 or -1).
     int stdn() const { return m_stdn; }
@@ -50,6 +57,18 @@ class CKpPatElem : public CVekListItem {
     // Extension order in which the element was reached.
     int order() const { return m_order; }
     void SetOrder(int order) { m_order = order; }
+
+    // Formats the pattern-element record of the layup file into `buffer`
+    // (content replaced), one line ended by '\n':
+    //   430 0 <element id> <dnfg> <shear> <warp> <weft> <stdn> <order>
+    // with " <thickness>" before the newline when the thickness is greater
+    // than 0; the element id as GetElemId, the reals "%.8G". `size` is the
+    // capacity of `buffer` in bytes; WRITE_MAX always suffices. Returns the
+    // length written (terminator excluded); -1 when `buffer` is null or
+    // `size` is too small (then `buffer` holds "" when size > 0).
+    int write(char* buffer, size_t size) const;
+    // As above with a buffer of at least WRITE_MAX bytes.
+    int write(char* buffer) const { return write(buffer, WRITE_MAX); }
 
   private:
     int m_elemId;

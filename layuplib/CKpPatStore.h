@@ -15,6 +15,10 @@ class CKpPatStore : public CVekObjectStore<CKpPat> {
 
     CKpPatStore(const CKpPatStore&) = delete;
     CKpPatStore& operator=(const CKpPatStore&) = delete;
+
+    // The first pattern in ascending id whose name equals `name` exactly
+    // (case-sensitive); null when none or for a null name.
+    CKpPat* findByName(const char* name);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPPATSTORE_H

@@ -8,21 +8,36 @@
 #include "layuplib/CVekObject.h"
 #include "layuplib/IVekPly.h"
 
+class CKpField;
+class CKpLayup;
 class CKpMat;
 class CKpPat;
 class CKpPlyStore;
+class CKpSet;
 
 // CKpPly: one piece of fabric of one material laid over a region of the
 // shell mesh: its identity (id, name, type), its material, its pattern (the
 // drape definition and the result of its last simulation, owned by the
 // pattern store), the events recorded on it, and one ply element per element
 // it covers. The ply store owns the ply; through the store the ply reaches
-// the model.
+// the model (message log, mesh, material and pattern stores, drape
+// workspace, exports). The IVekPly operations are documented there.
+//
+// Not available in this build: the ply simulation driver (Simulate reports
+// the error "PlySimulate is not available" and returns -1 after its own
+// checks), the draped and flat pattern writers (the exports fail with their
+// documented message and status), the VFP and laser-projector data writers
+// and the plot routines (each reports "<routine> is not available" and
+// returns -1; PlotBoundary returns 2), and the seed-curve lists of the
+// pattern (every curve reads as empty; SetSeedCurveEdges returns -1).
 class CKpPly : public IVekPly, public CVekObject {
   public:
     // A ply with the given id: no store, empty name, type 0, no material or
     // pattern (ids 0), no instances, no ply elements, no events.
     explicit CKpPly(int id);
+    // A ply with id, name, type, material and pattern (neither owned), both
+    // linked, then its ply elements built (UpdatePlyElems).
+    CKpPly(int id, const char* name, int type, CKpMat* mat, CKpPat* pat);
     // Deletes the ply elements and the events; the material and the pattern
     // belong to their stores.
     ~CKpPly() override;
@@ -30,9 +45,103 @@ class CKpPly : public IVekPly, public CVekObject {
     CKpPly(const CKpPly&) = delete;
     CKpPly& operator=(const CKpPly&) = delete;
 
-    // The owning store (set when the store inserts the ply).
+    // ---- IVekPly, in slot order
+    const char* GetName() override;
+    EVekMaterialType GetType() override;
+    const char* GetMaterialName() override;
+    int GetNumElements() override;
+    int GetElementIdsOrders(int n, int* ids, int* orders) override;
+    int GetNumOrders() override;
+    int GetPossibleSeedPointByOriginDirection(const double* origin, const double* direction,
+                                              double* point) override;
+    int GetPossibleSeedPointByDirectionNormal(const double* direction, double* point) override;
+    int GetSeedPoint(double* xyz) override;
+    int GetCoordOriginName(double* xyz, char* name, int size) override;
+    int GetApplicationDirection(double* xyz) override;
+    int GetReferenceDirection(double* xyz) override;
+    double GetReferenceAngle() override;
+    int GetProjectionMethod() override;
+    double GetWarpWeftAngle() override;
+    double GetWarpWeftRatio() override;
+    double GetMaximumStrain() override;
+    double GetStepLength() override;
+    int GetSeedCurveType() override;
+    EVekPlySeedCurveDirection GetSeedCurveDirection() override;
+    double GetSeedCurveAngle() override;
+    const char* GetSeedCurveDirectionAngle() override;
+    int GetNumSeedCurveEdges(int i) override;
+    int GetSeedCurveEdges(int i, int n, int* elemIds, int* edgeIds, double* coords) override;
+    int GetSeedCurveEdges(int i, int n, int* elemIds, int* edgeIds) override;
+    int GetExtensionType() override;
+    int GetInadmissibleMode() override;
+    double GetInadmissibleTolerance() override;
+    int GetNumSplitEdges() override;
+    int GetSplitEdges(int n, int* elemIds, int* edgeIds, int* flags) override;
+    int GetBounds(double* warp2, double* weft2) override;
+    int GetSimulationResult() override;
+    int GetSimulationStrains(double* two) override;
+    int GetSimulationThicknesses(double* two) override;
+    IVekEventStore* GetEventStore() override;
+    int SetName(const char* name) override;
+    int SetType(EVekMaterialType type) override;
+    int SetMaterialName(const char* name) override;
+    int ClearElementIdsOrders() override;
+    int SetElementIdsOrders(int n, const int* ids, const int* orders) override;
+    int SetSeedPoint(const double* xyz) override;
+    int SetCoordOriginName(const double* xyz, const char* name) override;
+    int SetApplicationDirection(const double* xyz) override;
+    int SetReferenceDirection(const double* xyz) override;
+    int SetReferenceAngle(double angle) override;
+    int SetProjectionMethod(int method) override;
+    int SetWarpWeftAngle(double angle) override;
+    int SetWarpWeftRatio(double ratio) override;
+    int SetMaximumStrain(double strain) override;
+    int SetStepLength(double step) override;
+    int SetSeedCurveType(int type) override;
+    int SetSeedCurveDirection(EVekPlySeedCurveDirection direction) override;
+    int SetSeedCurveAngle(double angle) override;
+    int SetSeedCurveDirectionAngle(const char* text) override;
+    int SetSeedCurveEdges(int i, int n, const int* elemIds, const int* edgeIds) override;
+    int SetExtensionType(int type) override;
+    int SetInadmissibleOptions(int mode, double tolerance) override;
+    int SetSplitEdges(int n, const int* elemIds, const int* edgeIds, const int* flags) override;
+    int SetBounds(const double* warp2, const double* weft2) override;
+    int AddEvent(int type) override;
+    int Simulate() override;
+    int GetBoundarySizes(int* contours, int* points) override;
+    int GetBoundary(int contours, int points, int* pointCounts, double* xyz, int* nodeIds) override;
+    int GetHolesSizes(int* count) override;
+    int GetHoles(int count, int* elemIds) override;
+    int GetOrientations(VekTList<int>& ids, VekTList<double>& mids, VekTList<double>& warps,
+                        VekTList<double>& wefts, VekTList<double>& sizes) override;
+    int GetDrapedPatternSizes(int mode, int* count) override;
+    int GetDrapedPattern(int mode, int size, int* minusI, int* plusI, int* minusJ, int* plusJ,
+                         int* elemIds, double* xyz, double* shear) override;
+    int GetFlatPatternSizes(int* rings, int* points) override;
+    int GetFlatPattern(int rings, int size, int* counts, double* xyz, double* origin,
+                       double* axes) override;
+    int Get3DFrom2D(const double* uv, double* xyz, int* elemId) override;
+    int Get2DFrom3D(const double* xyz, double tolerance, double* uv) override;
+    int Export3dDXF(const char* file, const char* layer, int flag) override;
+    int Export3dIGES(const char* file, int flag) override;
+    int Export3dVFP(const char* file, const char* name, int flag) override;
+    int Export3dLaser(int kind, const char* file, int flag) override;
+    int Export2dDXF(const char* file, const char* layer, const char* style, int flag) override;
+    int Export2dIGES(const char* file, int flag) override;
+    int Export2dVirtek(const char* file, int flag) override;
+    int PlotAngles() override;
+    int PlotBoundary() override;
+    int PlotOutline() override;
+    int PlotDrapedPattern(int mode) override;
+    int PlotFlatPattern() override;
+
+    // ---- class operations
+
+    // The owning store (set when the store inserts the ply) and its model
+    // (null without store or model).
     CKpPlyStore* GetPlyStore() const { return m_store; }
     void SetPlyStore(CKpPlyStore* store) { m_store = store; }
+    CKpLayup* GetLayup() const;
 
     // The name ("" when unset); setname stores it as given (no check of
     // uniqueness, the pattern's name is not touched).
@@ -43,6 +152,10 @@ class CKpPly : public IVekPly, public CVekObject {
     // ("Scissor"), 4 draped with warp and weft held at 90 degrees ("Slide").
     int lyrtp() const { return m_type; }
     void setLyrtp(int type) { m_type = type; }
+    // The type as text into text[size] (at most size - 1 characters,
+    // terminated): "Paint", "Project", "Scissor", "Slide", else "Unknown".
+    // 0; -1 for a null text or size < 1 (nothing written).
+    int lyrtp(char* text, int size) const;
 
     // Material and pattern: the linked objects (not owned, null when not
     // linked) and their ids (read from the linked object, else the stored
@@ -74,7 +187,60 @@ class CKpPly : public IVekPly, public CVekObject {
     // The events recorded on the ply.
     CKpEventStore& Events() { return m_events; }
 
+    // Sets name, type, material and pattern, links both and rebuilds the ply
+    // elements. 0; -1 when a ply element cannot be allocated.
+    int ModifyAndUpdate(const char* name, int type, CKpMat* mat, CKpPat* pat);
+
+    // Simulates the ply: -1 without store or model (no message); the
+    // information "Simulating ply '<name>'"; -1 after an error when the ply
+    // has no material or no pattern; else the result of the ply simulation
+    // driver with `flag` (1: update the ply from the result; 0: leave the
+    // result in the drape workspace only).
+    int Simulate(int flag);
+
+    // A painted ply (type 1) becomes projected: its pattern is converted
+    // first, then the type becomes 2 and the information "Ply '<name>' has
+    // been converted from 'Painted' to 'Projected' type." is logged (when a
+    // model is reachable). 0; 1 for a ply of another type; 2 when there is
+    // no pattern or the pattern refuses (the ply stays painted).
+    int ConvertPaintedToProjected();
+
+    // Deletes every ply element and appends one per pattern element, in the
+    // pattern's element order. 0; -1 when an allocation fails (the ply
+    // elements made so far stay). When the ply is placed in the model's
+    // layup, the layup is placed again (CKpLayup::LayupRecreate), since the
+    // element stacks pointed at the old ply elements.
+    int UpdatePlyElems();
+    // Brings the ply up to date with its pattern after a simulation changed
+    // the pattern elements: UpdatePlyElems.
+    int UpdateSimulation();
+
+    // prefix + "_" + ply name + "_Thickness" (or "_Rotation") into `out`.
+    void GetThicknessFieldName(const char* prefix, CKpStr& out) const;
+    void GetRotationFieldName(const char* prefix, CKpStr& out) const;
+    // For each ply element whose element is selected, one value keyed by the
+    // element id is put into each field (an existing value of that id is
+    // replaced): the thickness (mtrlthck when useNominal is non-zero, else
+    // thck) and the rotation (rotn minus the element's orientation angle
+    // theta, wrapped into (-pi, pi]). A null field is skipped. 0; -1 when a
+    // value cannot be stored.
+    int GetThicknessesAndRotations(int useNominal, CKpField* thicknessField,
+                                   CKpField* rotationField);
+    // Over the ply elements whose element is selected: their common GetSide
+    // (+1 or -1); 0 when they differ or none is selected.
+    int GetSideOfSelectedElems() const;
+    // Empties `set` and adds the ids of the ply's selected elements. 0; -1
+    // for a null set or when an id cannot be stored.
+    int SetSelectedElemIds(CKpSet* set) const;
+
   private:
+    // Makes the model's current drape belong to this ply (simulating with
+    // flag 0 when the workspace holds another ply; the result is ignored).
+    // The model, or null when the ply has no store or model.
+    CKpLayup* MakeDrapeCurrent();
+    // Whether a layup ply of `model` places this ply.
+    bool IsInLayup(CKpLayup* model) const;
+
     CKpPlyStore* m_store;  // owner; the way to the model
     CKpStr m_name;
     int m_type;

@@ -6,6 +6,7 @@
 #include "layuplib/CKpMatPropStore.h"
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/calculate_thickness.h"
 
 namespace {
 
@@ -15,15 +16,6 @@ double wrapHalfOpen(double a) {
     const double pi = std::acos(-1.0);
     const double w = pi_pi(a);
     return w <= -pi ? pi : w;
-}
-
-// Thickness of a material draped at shear angle x (radians).
-double drapedThickness(const CKpMat& mat, double x) {
-    const double t0 = mat.mtrlthck();
-    if (x == 0.0) return t0;
-    const double a = 1.0 + x * (mat.a1() + x * (mat.a2() + x * mat.a3()));
-    const double b = 1.0 + x * (mat.b1() + x * (mat.b2() + x * mat.b3()));
-    return t0 / (std::cos(x) * a * b);
 }
 
 }  // namespace
@@ -80,7 +72,7 @@ int CKpPlyElem::order() const {
 double CKpPlyElem::thck() const {
     if (m_patElem && m_patElem->thickness() > 0.0) return m_patElem->thickness();
     if (!m_mat) return 0.0;
-    return drapedThickness(*m_mat, m_patElem ? m_patElem->shear() : 0.0);
+    return calculate_thickness(m_mat, m_patElem ? m_patElem->shear() : 0.0);
 }
 
 double CKpPlyElem::mtrlthck() const {

@@ -14,7 +14,8 @@ class CKpLam;
 // material orientation of its elements (frame, angle, direction or field,
 // by property mode), the six property-set options of the run and the ids of
 // the elements that carry it. The laminate and the frame are held, not
-// owned; the property-set store owns the property set.
+// owned; the property-set store owns the property set. The property words
+// of each mode are listed in IVekPropertySet.
 class CKpProp : public IVekPropertySet, public CVekObject {
   public:
     // A property set with the given id: empty names, mode 0, no laminate or
@@ -32,12 +33,27 @@ class CKpProp : public IVekPropertySet, public CVekObject {
     CKpProp(const CKpProp&) = delete;
     CKpProp& operator=(const CKpProp&) = delete;
 
+    // ---- IVekPropertySet, in slot order (documented there)
+    const char* GetName() override;
+    int GetOptions(int options[6]) override;
+    int GetNumWords() override;
+    int GetWordIdsTypesValues(int n, int* ids, int* types, char** values) override;
+    int GetNumElems() override;
+    int GetElemIds(int n, int* ids) override;
+    IVekLam* GetLam() override;
+    int GetCoordID() override;
+    int GetAxis() override;
+
+    // ---- Plain accessors
+
     // Name prefix of the run ("" when unset).
     const char* name() const { return m_name; }
     // Property mode of the run.
     int propMode() const { return m_propMode; }
-    // The laminate (not owned).
+    // The laminate (not owned); null when none. Setting null detaches the
+    // property set from a laminate that is about to be deleted.
     CKpLam* pLam() const { return m_pLam; }
+    void pLam(CKpLam* lam) { m_pLam = lam; }
     // Equivalent material name (mode 118; "" otherwise).
     const char* matName() const { return m_matName; }
     void matName(const char* name) { m_matName = name ? name : ""; }

@@ -17,6 +17,10 @@ class CKpPropStore : public IVekPropertySetStore, public CVekObjectStore<CKpProp
 
     CKpPropStore(const CKpPropStore&) = delete;
     CKpPropStore& operator=(const CKpPropStore&) = delete;
+
+    // ---- IVekPropertySetStore, in slot order (documented there)
+    int Count() override;
+    IVekPropertySet* Get(int i) override;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPPROPSTORE_H

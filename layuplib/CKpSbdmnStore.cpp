@@ -3,10 +3,12 @@
 #include <new>
 #include <vector>
 
+#include "layuplib/CKpBdy.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/CalcBoundary.h"
 
 CKpSbdmnStore::CKpSbdmnStore() : CVekObjectStore<CKpSbdmn>(64) {}
 
@@ -18,7 +20,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     if (!facets) return -1;
     const int n = facets->entries();
 
-    // 1. The facet list (the walk's queue) and the direction found per facet.
+    // 1. The facet list and the direction flags the region walk fills.
     std::vector<int> list;
     std::vector<int> dnfg;
     try {
@@ -28,49 +30,21 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         return -1;
     }
-    for (int i = 0; i < n; ++i) {
-        if (CKpFacet* f = facets->pFac(i)) {
-            f->setPntd(0);
-            f->setFacetDirection(0);
-        }
-    }
+    facets->ReinitPntd();
 
-    // 2. Each facet not yet numbered opens the next subdomain; the region is
-    // grown across every linked edge (neighbour and code both non-negative:
-    // free, divided and branch edges stop it). A facet is marked before it
-    // is queued, so the walk visits each facet once whatever the links say.
+    // 2. Each facet not yet numbered opens the next subdomain. The walk
+    // leaves the facets it collected painted; they are unpainted again so
+    // that the marks are free for the next walk and for the caller.
     int k = 0;
     for (int i = 0; i < n; ++i) {
         CKpFacet* start = facets->pFac(i);
         if (!start || start->getSbdmn() != 0) continue;
         ++k;
+        start->setSbdmndnfg(1);
         int count = 0;
-        start->setPntd(1);
-        start->setFacetDirection(1);
-        list[count] = i;
-        dnfg[count++] = 1;
-        for (int q = 0; q < count; ++q) {
-            CKpFacet* f = facets->pFac(list[q]);
-            for (int e = 0; e < 3; ++e) {
-                const int g = f->getNeigh(e);
-                const int code = f->getNedge(e);
-                if (g < 0 || code < 0) continue;
-                CKpFacet* other = facets->pFac(g);
-                if (!other) {
-                    if (msg)
-                        msg->Create(4, "Facet %d edge %d links to facet %d, which does not exist.",
-                                    list[q], e, g);
-                    return -1;
-                }
-                if (other->getPntd()) continue;
-                // Opposite senses (3..5): the normals agree, so the flag carries over.
-                const int d = code >= 3 ? dnfg[q] : -dnfg[q];
-                other->setPntd(1);
-                other->setFacetDirection(d);
-                list[count] = g;
-                dnfg[count++] = d;
-            }
-        }
+        CKpBdy* ring = nullptr;
+        if (CalcAllBoundary(msg, facets, 0, i, 1, ring, &count, list.data(), dnfg.data()) != 0)
+            return -1;
         double area = 0.0;
         for (int q = 0; q < count; ++q) {
             CKpFacet* f = facets->pFac(list[q]);
@@ -79,6 +53,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
             f->setPntd(0);
             area += f->Area();
         }
+        DeleteBoundary(ring);
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);
         const int before = entries();
         if (sbdmn) insert(sbdmn);
@@ -122,7 +97,8 @@ void CKpSbdmnStore::WriteMsg(CKpMsg* msg) {
     msg->Create(1, "A total of %d subdomains were identified.", entries());
     for (int i = 0; i < entries(); ++i) {
         const CKpSbdmn* s = (*this)[i];
-        if (s) msg->Create(1, " subdomain %3d contains %6d facets of area %g", s->id(), s->NumFacs(),
-                           s->Area());
+        if (s)
+            msg->Create(1, " subdomain %3d contains %6d facets of area %g", s->id(), s->NumFacs(),
+                        s->Area());
     }
 }

@@ -20,22 +20,21 @@ class CKpSbdmnStore : public CVekObjectStore<CKpSbdmn> {
     CKpSbdmnStore& operator=(const CKpSbdmnStore&) = delete;
 
     // Numbers the connected regions of the surface `facets` (read, and its
-    // facets written). Every facet whose subdomain number (CKpFacet::
-    // getSbdmn) is still 0 opens, in facet-index order, subdomain k = 1,
-    // 2, ...: the facets reached from it get number k and a direction flag
-    // (getSbdmndnfg) relative to it: +1 for the opening facet; across an
-    // edge of opposite sense (code 3..5) a facet keeps its neighbour's flag,
-    // across one of the same sense (code 0..2) it gets the opposite. A
-    // facet reached from there is renumbered even when it had a number (a
-    // second Create on a numbered surface therefore changes nothing). Each
-    // region is inserted as CKpSbdmn(k, facet count, area); subdomains
-    // already in the store stay. The facets' painted flags (the walk marks)
-    // are 0 afterwards and their drape direction flags (FacetDirection)
-    // hold the direction found. Finally reports as WriteMsg.
-    // Empty facet slots are skipped. Returns 0; -1 for a null facet store,
-    // with the error "Facet <f> edge <e> links to facet <g>, which does not
-    // exist." for a link into an empty slot or outside the surface, or with
-    // the error "Could not allocate memory." (numbers given so far stay).
+    // facets written). The facets' walk marks (painted flag and drape
+    // direction flag, CKpFacetStore::ReinitPntd) are cleared first. Every
+    // facet whose subdomain number (CKpFacet::getSbdmn) is still 0 then
+    // opens, in facet-index order, subdomain k = 1, 2, ...: the region walk
+    // of the boundary code (CalcAllBoundary, direction +1) collects the
+    // facets reached from it, which get number k and their direction flag
+    // (getSbdmndnfg) relative to the opening facet (+1 for it; a facet
+    // reached across an edge of the same sense, code 0..2, gets the
+    // opposite of its neighbour's). Their painted flags are cleared again;
+    // their drape direction flags keep the walk's values. Each region is
+    // inserted as CKpSbdmn(k, facet count, area); subdomains already in the
+    // store stay. Finally reports as WriteMsg.
+    // Returns 0; -1 for a null facet store, when the walk fails (its
+    // messages), or with the error "Could not allocate memory." (numbers
+    // given so far stay).
     int Create(CKpMsg* msg, CKpFacetStore* facets);
 
     // Empties the store, then for every facet whose element is selected

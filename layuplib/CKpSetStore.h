@@ -17,6 +17,14 @@ class CKpSetStore : public IVekSetStore, public CVekObjectStore<CKpSet> {
 
     CKpSetStore(const CKpSetStore&) = delete;
     CKpSetStore& operator=(const CKpSetStore&) = delete;
+
+    // ---- IVekSetStore, in slot order (documented there)
+    int Count() override;
+    IVekSet* Get(int i) override;
+
+    // The first set in ascending id order whose name equals `name` exactly
+    // (case-sensitive); null when none does or `name` is null.
+    CKpSet* findByName(const char* name);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPSETSTORE_H

@@ -31,8 +31,8 @@ int CheckMesh(CKpMsg* msg, CKpNodeStore* layupNodes, CKpElemStore* layupElems,
     }
 
     // 2.
-    const int numNodes = layupNodes->entries() < dbNodes->entries() ? layupNodes->entries()
-                                                                    : dbNodes->entries();
+    const int numNodes =
+        layupNodes->entries() < dbNodes->entries() ? layupNodes->entries() : dbNodes->entries();
     for (int i = 0; i < numNodes; ++i) {
         const CKpNode* a = (*layupNodes)[i];
         const CKpNode* b = (*dbNodes)[i];
@@ -42,9 +42,8 @@ int CheckMesh(CKpMsg* msg, CKpNodeStore* layupNodes, CKpElemStore* layupElems,
             msg->Create(1,
                         "Node position mismatch for tolerance %16g:\n Layup    id %6d xyz %16g "
                         "%16g %16g\n database id %6d xyz %16g %16g %16g",
-                        tolerance, a->id(), a->getCKpPointX(), a->getCKpPointY(),
-                        a->getCKpPointZ(), b->id(), b->getCKpPointX(), b->getCKpPointY(),
-                        b->getCKpPointZ());
+                        tolerance, a->id(), a->getCKpPointX(), a->getCKpPointY(), a->getCKpPointZ(),
+                        b->id(), b->getCKpPointX(), b->getCKpPointY(), b->getCKpPointZ());
         return 1;
     }
 

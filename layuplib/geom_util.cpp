@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "layuplib/CKpCoord.h"
+#include "layuplib/CKpFacet.h"
 #include "layuplib/CKpMsg.h"
 
 namespace {
@@ -191,4 +193,18 @@ void rotate_dirn_dirn(const CKpDirn* axis, const CKpDirn* d, double angle, CKpDi
     pd.Set(*d);
     rotate_axis(&origin, &tip, &pd, &res, angle);
     out->Set(res);
+}
+
+double ang_dn_coord(CKpDirn d, CKpCoord* frame) {
+    CKpDirn axes[3];
+    if (!frame || frame->axes(nullptr, axes) != 0) return -1000.0;
+    return std::atan2(d.DotProduct(&axes[1]), d.DotProduct(&axes[0]));
+}
+
+CKpDirn dirn_ang(CKpFacet* facet, double angle) {
+    return facet ? facet->GetDirn(angle) : CKpDirn();
+}
+
+double ang_dirn(CKpFacet* facet, CKpDirn d) {
+    return facet ? facet->GetAngle(&d) : -1000.0;
 }

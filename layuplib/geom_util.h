@@ -81,7 +81,9 @@ double ang_fac(const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* f0, const
                const CKpPoint* f2);
 
 // The angle of d in the frame's local xy plane: atan2 of d's components
-// along the frame's local y and x axes (CKpCoord::axes), radians.
+// along the frame's local y and x axes (CKpCoord::axes), radians, -pi..pi.
+// -1000.0 (angle not set) for a null frame or one without Cartesian axes
+// (not rectangular).
 double ang_dn_coord(CKpDirn d, CKpCoord* frame);
 
 // The angle of d about `normal`, measured from `xaxis`: with the unit axes
@@ -107,11 +109,12 @@ void rotate_dirn_dirn(const CKpDirn* axis, const CKpDirn* d, double angle, CKpDi
 
 // ---- Directions on a facet ----
 
-// The facet's in-plane direction at `angle` from its first edge
-// (CKpFacet::GetDirn).
+// The facet's in-plane unit direction at `angle` (radians) from its first
+// edge (CKpFacet::GetDirn); (0, 0, 0) for a null or degenerate facet.
 CKpDirn dirn_ang(CKpFacet* facet, double angle);
 
-// The angle of d on the facet, from its first edge (CKpFacet::GetAngle).
+// The angle of d on the facet, from its first edge (CKpFacet::GetAngle),
+// radians, -pi..pi; -1000.0 (angle not set) for a null facet.
 double ang_dirn(CKpFacet* facet, CKpDirn d);
 
 #endif  // PLYSTRAND_LAYUPLIB_GEOM_UTIL_H

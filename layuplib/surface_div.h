@@ -112,8 +112,8 @@ int surface_select_all(CKpElemStore* elems, CKpFacetStore* facets);
 // GetFacEdges for an edge number outside the element or a non-shell type,
 // with the error "Element <id> does not exist." for an unknown id, and
 // without a message for a null store.
-int surface_divide_elementid(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets,
-                             int elementId, int edge);
+int surface_divide_elementid(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets, int elementId,
+                             int edge);
 
 // Restores the whole surface:
 //   1. every element loses its selected flag, selection order and interior

@@ -1,0 +1,538 @@
+#include "layuplib/CalcBoundary.h"
+
+#include <cstdlib>
+#include <new>
+#include <unordered_set>
+#include <vector>
+
+#include "layuplib/CKpBdy.h"
+#include "layuplib/CKpBdyStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/geom_util.h"
+
+namespace {
+
+const double kLengthTie = 2.220446049250313e-16;
+
+void outOfMemory(CKpMsg* msg) {
+    if (msg) msg->Create(4, "Could not allocate memory.");
+}
+
+void record(int facet, int dirn, int* count, int* facetIds, int* facetDirs) {
+    if (!count) return;
+    if (facetIds) facetIds[*count] = facet;
+    if (facetDirs) facetDirs[*count] = dirn;
+    ++*count;
+}
+
+CKpBdy* newSegment(int facet, int edge, int dirn) {
+    CKpBdy* seg = new (std::nothrow) CKpBdy();
+    if (seg) {
+        seg->setFacet(facet);
+        seg->setEdge(edge);
+        seg->setDirn(dirn);
+    }
+    return seg;
+}
+
+// The neighbour across `edge` of `facet` when the edge joins the surface
+// (neighbour and code both set, not divided): its index and its shared
+// edge 0..2 in *neighEdge. -1 otherwise.
+int linkedNeighbour(const CKpFacet* facet, int edge, int* neighEdge) {
+    const int g = facet->getNeigh(edge);
+    const int code = facet->getNedge(edge);
+    if (g < 0 || code < 0 || code > 5) return -1;
+    if (neighEdge) *neighEdge = code % 3;
+    return g;
+}
+
+// Whether `edge` of facet G is the other side of segment `seg`.
+bool borders(const CKpFacet* g, int edge, const CKpBdy* seg) {
+    int shared = -1;
+    return seg && linkedNeighbour(g, edge, &shared) == seg->getFacet() && shared == seg->getEdge();
+}
+
+// Removes `k` segments in ring order from `first`. When they make up the
+// whole ring it vanishes (ring and current null). Otherwise the head moves
+// past them if it was among them, and `current` becomes `stay` when given,
+// else the segment after them (sense +1) or before them (sense -1).
+void removeBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, int sense, CKpBdy* stay) {
+    CKpBdy* block[3] = {nullptr, nullptr, nullptr};
+    int n = 0;
+    bool whole = false;
+    for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
+        if (n > 0 && seg == first) {
+            whole = true;
+            break;
+        }
+        block[n++] = seg;
+    }
+    if (!whole) whole = block[n - 1]->Next() == first;
+    if (whole) {
+        for (int i = 0; i < n; ++i) delete block[i];
+        ring = nullptr;
+        current = nullptr;
+        return;
+    }
+    CKpBdy* before = first->Prev();
+    CKpBdy* after = block[n - 1]->Next();
+    before->SetNext(after);
+    after->SetPrev(before);
+    for (int i = 0; i < n; ++i) {
+        if (block[i] == ring) ring = after;
+        delete block[i];
+    }
+    current = stay ? stay : (sense >= 0 ? after : before);
+}
+
+// Deletes whatever is reachable from `ring` along next links, each segment
+// once, whether or not the links close: the safe way out with a ring whose
+// links disagree.
+void deleteReachable(CKpBdy*& ring) {
+    std::vector<CKpBdy*> segs;
+    try {
+        std::unordered_set<CKpBdy*> seen;
+        for (CKpBdy* s = ring; s && seen.insert(s).second; s = s->Next()) segs.push_back(s);
+    } catch (...) {
+        ring = nullptr;  // cannot tell the segments apart safely: leave them
+        return;
+    }
+    for (CKpBdy* s : segs) delete s;
+    ring = nullptr;
+}
+
+// Number of segments of a ring already verified by UpdateBoundary.
+int ringSize(const CKpBdy* ring) {
+    if (!ring) return 0;
+    int n = 1;
+    for (const CKpBdy* s = ring->Next(); s != ring; s = s->Next()) ++n;
+    return n;
+}
+
+const CKpNode* startNode(CKpFacetStore* facets, const CKpBdy* seg) {
+    const CKpFacet* f = facets->pFac(seg->getFacet());
+    return f ? f->getCKpNode(seg->vx0()) : nullptr;
+}
+
+const CKpNode* endNode(CKpFacetStore* facets, const CKpBdy* seg) {
+    const CKpFacet* f = facets->pFac(seg->getFacet());
+    return f ? f->getCKpNode(seg->vx1()) : nullptr;
+}
+
+double edgeLength(CKpFacetStore* facets, const CKpBdy* seg) {
+    const CKpFacet* f = facets->pFac(seg->getFacet());
+    if (!f) return 0.0;
+    const CKpPoint* a = f->getCKpPoint(seg->getEdge());
+    const CKpPoint* b = f->getCKpPoint((seg->getEdge() + 1) % 3);
+    return (a && b) ? dist_2pt(a, b) : 0.0;
+}
+
+}  // namespace
+
+int UpdateBoundary(CKpMsg* msg, CKpBdy* ring) {
+    if (!ring) return 0;
+    CKpBdy* seg = ring;
+    for (int i = 1;; ++i) {
+        seg->setSeq(i);
+        CKpBdy* prev = seg->Prev();
+        CKpBdy* next = seg->Next();
+        // Checking both links at every segment catches a next chain that
+        // runs into a loop not passing the head, so the walk always ends.
+        if (!prev || prev->Next() != seg || !next || next->Prev() != seg) {
+            if (msg) msg->Create(4, "Incorrect boundary pointers for byid %d", i);
+            return -1;
+        }
+        if (next == ring) return 0;
+        seg = next;
+    }
+}
+
+CKpBdy** newCKpBdyPtrA(int n) {
+    if (n < 1) return nullptr;
+    return static_cast<CKpBdy**>(std::calloc(static_cast<size_t>(n), sizeof(CKpBdy*)));
+}
+
+int CalcBoundaryEdge(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, CKpBdy*& current, int sense,
+                     int* count, int* facetIds, int* facetDirs) {
+    if (!facets || !ring || !current) return 0;
+    CKpBdy* s = current;
+    CKpBdy* p = s->Prev();
+    CKpBdy* n = s->Next();
+    const CKpFacet* f = facets->pFac(s->getFacet());
+    if (!p || !n || !f) return 0;
+
+    int shared = -1;
+    const int g = linkedNeighbour(f, s->getEdge(), &shared);
+
+    // 1. Phantom splits: S and a neighbouring segment are the two sides of
+    // one edge, so neither bounds anything.
+    const bool splitNext = g >= 0 && n != s && n->getFacet() == g && n->getEdge() == shared;
+    const bool splitPrev =
+        !splitNext && g >= 0 && p != s && p->getFacet() == g && p->getEdge() == shared;
+    if (splitNext || splitPrev) {
+        CKpBdy* first = splitNext ? s : p;
+        if (first->Next()->Next() == first) {
+            if (msg) msg->Create(2, "Phantom interior boundary deleted.");
+        } else if (msg) {
+            msg->Create(1, splitNext ? "Phantom split exists next." : "Phantom split exists prev.");
+        }
+        removeBlock(ring, current, first, 2, sense, nullptr);
+        return 1;
+    }
+
+    // 2. Growth across S's edge into an unpainted neighbour G.
+    if (g < 0) return 0;
+    CKpFacet* gf = facets->pFac(g);
+    if (!gf || gf->getPntd()) return 0;
+    const int d = s->getDirn() >= 1 ? 1 : -1;
+    const int code = f->getNedge(s->getEdge());
+    const int dg = code >= 3 ? d : -d;
+    const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
+    const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
+
+    // The new segment is made before anything changes, so that running out
+    // of memory leaves the ring and the marks as they were.
+    const bool bN = borders(gf, b, n);
+    const bool aP = borders(gf, a, p);
+    CKpBdy* added = nullptr;
+    if (!bN && !aP) {
+        added = newSegment(g, sense >= 0 ? a : b, dg);
+        if (!added) {
+            outOfMemory(msg);
+            return -1;
+        }
+    }
+    gf->setPntd(1);
+    gf->setFacetDirection(dg);
+    record(g, dg, count, facetIds, facetDirs);
+
+    // 3. Mend the ring so that it runs around G instead of across it.
+    if (bN && aP) {
+        // G fills a notch: P, S and N all lie on G.
+        removeBlock(ring, current, p, 3, sense, nullptr);
+    } else if (bN) {
+        if (borders(gf, a, n->Next())) {
+            removeBlock(ring, current, s, 3, sense, nullptr);
+        } else {
+            s->setFacet(g);
+            s->setEdge(a);
+            s->setDirn(dg);
+            removeBlock(ring, current, n, 1, sense, s);
+        }
+    } else if (aP) {
+        if (borders(gf, b, p->Prev())) {
+            removeBlock(ring, current, p->Prev(), 3, sense, nullptr);
+        } else {
+            s->setFacet(g);
+            s->setEdge(b);
+            s->setDirn(dg);
+            removeBlock(ring, current, p, 1, sense, s);
+        }
+    } else {
+        // ...P, (G, a), (G, b), N...: the new segment goes behind the walk.
+        s->setFacet(g);
+        s->setEdge(sense >= 0 ? b : a);
+        s->setDirn(dg);
+        if (sense >= 0) {
+            added->SetPrev(p);
+            added->SetNext(s);
+            p->SetNext(added);
+            s->SetPrev(added);
+        } else {
+            added->SetPrev(s);
+            added->SetNext(n);
+            s->SetNext(added);
+            n->SetPrev(added);
+        }
+    }
+    return 1;
+}
+
+int CalcBoundaryAdvance(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, int* changes, int* count,
+                        int* facetIds, int* facetDirs) {
+    if (changes) *changes = 0;
+    if (!facets) return -1;
+    if (!ring) return 0;
+    if (UpdateBoundary(msg, ring) != 0) return -1;
+
+    int total = 0;
+    for (;;) {
+        // A pass moves forward at most twice round the ring (once more when
+        // the head is replaced) and changes it at most once per facet grown
+        // plus once per phantom pair; beyond that the links are corrupt.
+        const long cap = 2L * ringSize(ring) + 4L * facets->entries() + 16;
+        long steps = 0;
+        int passChanges = 0;
+        CKpBdy* current = ring;
+        while (ring && current) {
+            if (++steps > cap) {
+                if (msg)
+                    msg->Create(4, "Incorrect boundary pointers for byid %d", current->getSeq());
+                if (changes) *changes = total + passChanges;
+                return -1;
+            }
+            const int r =
+                CalcBoundaryEdge(msg, facets, ring, current, 1, count, facetIds, facetDirs);
+            if (r < 0) {
+                if (changes) *changes = total + passChanges;
+                return -1;
+            }
+            if (r > 0) {
+                passChanges += r;  // the same position is stepped again
+                continue;
+            }
+            current = current->Next();
+            if (current == ring) break;
+        }
+        total += passChanges;
+        if (changes) *changes = total;
+        if (!ring) return 0;
+        if (UpdateBoundary(msg, ring) != 0) return -1;
+        if (passChanges == 0) return 0;
+    }
+}
+
+int CalcAllBoundary(CKpMsg* msg, CKpFacetStore* facets, int clearMarks, int startFacet,
+                    int direction, CKpBdy*& ring, int* count, int* facetIds, int* facetDirs) {
+    ring = nullptr;
+    if (!facets) return 1;
+
+    // 1. Marks.
+    if (clearMarks) facets->ReinitPntd();
+    CKpFacet* start = facets->pFac(startFacet);
+    if (!start) return 1;
+
+    // 2.-3. The start facet and its three edges, anticlockwise about its
+    // normal taken with the direction.
+    const int d = direction < 0 ? -1 : 1;
+    CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
+    for (int k = 0; k < 3; ++k) {
+        segs[k] = newSegment(startFacet, (k * d + 3) % 3, d);
+        if (!segs[k]) {
+            for (CKpBdy* s : segs) delete s;
+            outOfMemory(msg);
+            return -1;
+        }
+    }
+    for (int k = 0; k < 3; ++k) {
+        segs[k]->setSeq(k + 1);
+        segs[k]->SetNext(segs[(k + 1) % 3]);
+        segs[k]->SetPrev(segs[(k + 2) % 3]);
+    }
+    start->setPntd(1);
+    start->setFacetDirection(d);
+    record(startFacet, d, count, facetIds, facetDirs);
+    ring = segs[0];
+
+    // 4. Growth passes until nothing changes.
+    if (CalcBoundaryAdvance(msg, facets, ring, nullptr, count, facetIds, facetDirs) != 0) {
+        deleteReachable(ring);
+        return -1;
+    }
+    return 0;
+}
+
+int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store) {
+    if (!facets || !store) return -1;
+    CKpBdy* ring = store->GetBdy(0);
+    if (!ring) return 0;
+    if (UpdateBoundary(msg, ring) != 0) return -1;
+
+    std::vector<CKpBdy*> segs;
+    std::vector<char> used;
+    try {
+        for (CKpBdy* s = ring;;) {
+            segs.push_back(s);
+            s = s->Next();
+            if (s == ring) break;
+        }
+        used.assign(segs.size(), 0);
+    } catch (...) {
+        outOfMemory(msg);
+        return -1;
+    }
+    const int n = static_cast<int>(segs.size());
+
+    std::vector<double> lengths;
+    try {
+        lengths.reserve(segs.size());  // one per loop at most: no throw below
+    } catch (...) {
+        outOfMemory(msg);
+        return -1;
+    }
+    CKpBdy** loops = newCKpBdyPtrA(n);
+    if (!loops) {
+        outOfMemory(msg);
+        return -1;
+    }
+    int numLoops = 0;
+    auto fail = [&]() {
+        for (int k = 0; k < numLoops; ++k) DeleteBoundary(loops[k]);
+        std::free(loops);
+        outOfMemory(msg);
+        return -1;
+    };
+
+    // 1.-2. Cut the ring into loops.
+    for (int i = 0; i < n; ++i) {
+        if (used[i]) continue;
+        used[i] = 1;
+        CKpBdy* head = newSegment(segs[i]->getFacet(), segs[i]->getEdge(), segs[i]->getDirn());
+        if (!head) return fail();
+        head->SetNext(head);
+        head->SetPrev(head);
+        head->setSeq(1);
+        loops[numLoops++] = head;
+        double length = edgeLength(facets, segs[i]);
+        const CKpNode* firstNode = startNode(facets, segs[i]);
+        const CKpBdy* last = segs[i];
+        for (int j = i + 1; j < n; ++j) {
+            const CKpNode* lastEnd = endNode(facets, last);
+            if (lastEnd && lastEnd == firstNode) break;  // the loop is closed
+            if (used[j]) continue;
+            if (segs[j]->getFacet() == last->getFacet() && segs[j]->getEdge() == last->getEdge())
+                break;
+            if (!lastEnd || startNode(facets, segs[j]) != lastEnd) continue;
+            CKpBdy* copy = newSegment(segs[j]->getFacet(), segs[j]->getEdge(), segs[j]->getDirn());
+            if (!copy) return fail();
+            CKpBdy* tail = head->Prev();
+            copy->setSeq(tail->getSeq() + 1);
+            copy->SetPrev(tail);
+            copy->SetNext(head);
+            tail->SetNext(copy);
+            head->SetPrev(copy);
+            used[j] = 1;
+            length += edgeLength(facets, segs[j]);
+            last = segs[j];
+        }
+        lengths.push_back(length);  // capacity reserved above
+    }
+
+    // 3. The longest loop is the outer ring, the others are holes.
+    int outer = 0;
+    for (int k = 1; k < numLoops; ++k)
+        if (lengths[k] > lengths[outer] + kLengthTie) outer = k;
+    for (int k = 0; k < numLoops; ++k) {
+        if (k == outer) continue;
+        if (store->AddIntrBdy(loops[k]) != 0) {
+            // Holes appended so far belong to the store now; drop the rest.
+            for (int r = k; r < numLoops; ++r)
+                if (r != outer) DeleteBoundary(loops[r]);
+            DeleteBoundary(loops[outer]);
+            std::free(loops);
+            outOfMemory(msg);
+            return -1;
+        }
+    }
+    store->SetBdy(loops[outer]);  // deletes the old ring
+    std::free(loops);
+    return 0;
+}
+
+int CalcBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int direction,
+                 CKpBdyStore* store) {
+    if (!store) return 2;
+    // 1. A fresh store and a valid start.
+    store->reinit();
+    if (!facets || !facets->iOK(startFacet)) {
+        if (msg) msg->Create(4, "Invalid start facet %d.", startFacet);
+        return 1;
+    }
+
+    // 2. Trace the region, collecting its facets.
+    std::vector<int> ids;
+    std::vector<int> dirs;
+    try {
+        ids.resize(static_cast<size_t>(facets->entries()));
+        dirs.resize(static_cast<size_t>(facets->entries()));
+    } catch (...) {
+        outOfMemory(msg);
+        return -1;
+    }
+    int count = 0;
+    CKpBdy* ring = nullptr;
+    if (CalcAllBoundary(msg, facets, 1, startFacet, direction, ring, &count, ids.data(),
+                        dirs.data()) != 0)
+        return 2;
+
+    // 3. The region's facets and elements belong to this store.
+    for (int i = 0; i < count; ++i) {
+        CKpFacet* f = facets->pFac(ids[i]);
+        if (!f) continue;
+        f->setBdyStoreId(store->id());
+        const int elemId = f->GetElemId();
+        if (elemId >= 0) store->AddElementId(elemId);
+    }
+
+    // 4. Segments between two region facets are where the front met itself.
+    bool removed = false;
+    if (ring) {
+        const int n = ringSize(ring);
+        CKpBdy* seg = ring;
+        for (int i = 0; i < n && ring; ++i) {
+            CKpBdy* next = seg->Next();
+            const CKpFacet* f = facets->pFac(seg->getFacet());
+            if (f && linkedNeighbour(f, seg->getEdge(), nullptr) >= 0) {
+                removed = true;
+                if (next == seg) {
+                    delete seg;
+                    ring = nullptr;
+                    break;
+                }
+                seg->Prev()->SetNext(next);
+                next->SetPrev(seg->Prev());
+                if (seg == ring) ring = next;
+                delete seg;
+            }
+            seg = next;
+        }
+    }
+    if (!removed) {
+        store->SetBdy(ring);
+        return 0;
+    }
+
+    // 5. Otherwise separate the outer ring from the holes.
+    if (ring && UpdateBoundary(msg, ring) != 0) {
+        deleteReachable(ring);
+        return 2;
+    }
+    store->SetBdy(ring);
+    return CalcInteriorBoundary(msg, facets, store) == 0 ? 0 : 3;
+}
+
+int CalcBoundaryAngle(CKpFacetStore* facets, const CKpBdy* segment, double* angle) {
+    if (!facets || !segment || !angle) return -1;
+    const CKpBdy* before = segment->Prev();
+    const int limit = facets->entries();
+
+    int current = segment->getFacet();
+    int vertex = segment->vx0();
+    int entered = segment->getEdge();
+    double sum = 0.0;
+    for (int steps = 0;; ++steps) {
+        const CKpFacet* f = facets->pFac(current);
+        if (!f) break;
+        sum += f->GetVertexAngle(vertex);
+        // The facet's other edge at V (edges `vertex` and `vertex` + 2 meet there).
+        const int other = entered == vertex ? (vertex + 2) % 3 : vertex;
+        if (before && current == before->getFacet() && other == before->getEdge()) break;
+        int shared = -1;
+        const int next = linkedNeighbour(f, other, &shared);
+        // A free or divided edge, a full turn or a runaway walk ends it.
+        if (next < 0 || next == segment->getFacet() || steps + 1 >= limit) break;
+        // V is the first or the second end of the crossed edge; a neighbour
+        // running the same way (code 0..2) keeps that, one running the
+        // other way swaps it.
+        const bool firstEnd = vertex == other;
+        const bool opposite = f->getNedge(other) >= 3;
+        vertex = (firstEnd == opposite) ? (shared + 1) % 3 : shared;
+        entered = shared;
+        current = next;
+    }
+    *angle = sum;
+    return 0;
+}

@@ -1,0 +1,475 @@
+#include "layuplib/find_nei.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "host/CKpGra.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacRefStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpSbdmnStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+
+namespace {
+
+// One facet meeting at a node: the facet, the node's vertex in it and the
+// ids of the nodes at the next vertex and at the one after (CKpFacRef).
+struct NodeRef {
+    int facet;
+    int vertex;
+    int other[2];
+};
+
+// One end of a candidate edge at a node: the id of the far node, the
+// reference (position in the node's list) and its slot (1 or 2).
+struct SlotRef {
+    int far;
+    int ref;
+    int slot;
+};
+
+int partOf(const CKpFacet* f) {
+    return f->getElement() ? f->getElement()->getpart() : 0;
+}
+
+// Pairs the edges that leave the node of id `nodeId` towards nodes of higher
+// id, over the node's references `refs` (n, in list order). `scratch` is
+// reused between nodes. 0; -1 when a link cannot be allocated.
+int pairAtNode(CKpMsg* msg, CKpFacetStore* facets, int nodeId, const NodeRef* refs, int n,
+               std::vector<SlotRef>& scratch) {
+    scratch.clear();
+    for (int r = 0; r < n; ++r)
+        for (int s = 0; s < 2; ++s)
+            if (refs[r].other[s] > nodeId) scratch.push_back({refs[r].other[s], r, s + 1});
+    if (scratch.size() < 2) return 0;
+    // Grouped by far node; within a group in list order, then slot order, so
+    // that the pairs come in the order of the reference-list walk.
+    std::sort(scratch.begin(), scratch.end(), [](const SlotRef& a, const SlotRef& b) {
+        if (a.far != b.far) return a.far < b.far;
+        if (a.ref != b.ref) return a.ref < b.ref;
+        return a.slot < b.slot;
+    });
+    const size_t total = scratch.size();
+    for (size_t g0 = 0; g0 < total;) {
+        size_t g1 = g0 + 1;
+        while (g1 < total && scratch[g1].far == scratch[g0].far) ++g1;
+        // Runs of one reference inside the group: [a0, a1) and [b0, b1).
+        for (size_t a0 = g0; a0 < g1;) {
+            size_t a1 = a0 + 1;
+            while (a1 < g1 && scratch[a1].ref == scratch[a0].ref) ++a1;
+            const NodeRef& A = refs[scratch[a0].ref];
+            const CKpFacet* fa = facets->pFac(A.facet);
+            for (size_t b0 = a1; b0 < g1;) {
+                size_t b1 = b0 + 1;
+                while (b1 < g1 && scratch[b1].ref == scratch[b0].ref) ++b1;
+                const NodeRef& B = refs[scratch[b0].ref];
+                const CKpFacet* fb = facets->pFac(B.facet);
+                if (fa && fb && partOf(fa) == partOf(fb)) {
+                    for (size_t sa = a0; sa < a1; ++sa) {
+                        const int ea = scratch[sa].slot == 1 ? A.vertex : (A.vertex + 2) % 3;
+                        for (size_t sb = b0; sb < b1; ++sb) {
+                            const int eb = scratch[sb].slot == 1 ? B.vertex : (B.vertex + 2) % 3;
+                            if (neigh_same_elem(facets, A.facet, ea) ||
+                                neigh_same_elem(facets, B.facet, eb) ||
+                                neigh_exists(facets, A.facet, ea, B.facet) ||
+                                neigh_exists(facets, B.facet, eb, A.facet))
+                                continue;
+                            if (CreateNeigh(msg, facets, A.facet, B.facet, ea, eb, scratch[sa].slot,
+                                            scratch[sb].slot) != 0)
+                                return -1;
+                        }
+                    }
+                }
+                b0 = b1;
+            }
+            a0 = a1;
+        }
+        g0 = g1;
+    }
+    return 0;
+}
+
+// Puts the partners of every branch edge in ascending order of their angle
+// about the edge.
+void orderBranches(CKpFacetStore* facets) {
+    std::vector<double> angles;
+    for (int i = 0; i < facets->entries(); ++i) {
+        CKpFacet* f = facets->pFac(i);
+        if (!f) continue;
+        for (int e = 0; e < 3; ++e) {
+            const int n = f->getNeighn(e);
+            int* partner = f->getNeigha(e);
+            int* code = f->getNedgea(e);
+            if (n <= 1 || !partner || !code) continue;
+            CKpDirn normal, t, b;
+            f->GetNormal(&normal);
+            t.set2pts(f->getCKpPoint(e), f->getCKpPoint(CKpFacet::GetNextVertex(e)));
+            t.unitize();
+            b.setCrossProduct(&t, &normal);
+            angles.assign(static_cast<size_t>(n), 0.0);
+            for (int k = 0; k < n; ++k) {
+                const CKpFacet* g = facets->pFac(partner[k]);
+                int h = code[k];
+                if (h < -1) h += 7;
+                if (h >= 3) h -= 3;
+                if (!g || h < 0 || h > 2) continue;
+                CKpDirn w;
+                w.set2pts(g->getCKpPoint(h), g->getCKpPoint((h + 2) % 3));
+                angles[k] = std::atan2(w.DotProduct(&normal), w.DotProduct(&b));
+            }
+            for (int p = 0; p < n; ++p)
+                for (int q = p + 1; q < n; ++q)
+                    if (angles[q] < angles[p]) {
+                        std::swap(angles[p], angles[q]);
+                        std::swap(partner[p], partner[q]);
+                        std::swap(code[p], code[q]);
+                    }
+        }
+    }
+}
+
+// Node ids in ascending order with their nodes, and the lookup of a node's
+// position in that order.
+class NodeIndex {
+  public:
+    explicit NodeIndex(CKpNodeStore& nodes) {
+        CVekObjectStoreIterator<CKpNode> it(nodes);
+        while (++it) {
+            m_nodes.push_back(it.key());
+            m_ids.push_back(it.key()->id());
+        }
+        if (m_ids.empty()) return;
+        // A direct table when the ids are dense enough, else bisection.
+        m_minId = m_ids.front();
+        const long long range = static_cast<long long>(m_ids.back()) - m_minId + 1;
+        if (range <= 4 * static_cast<long long>(m_ids.size()) + 1024) {
+            m_table.assign(static_cast<size_t>(range), -1);
+            for (size_t r = m_ids.size(); r-- > 0;)
+                m_table[static_cast<size_t>(m_ids[r] - static_cast<long long>(m_minId))] =
+                    static_cast<int>(r);
+        }
+    }
+
+    int size() const { return static_cast<int>(m_nodes.size()); }
+    CKpNode* node(int rank) const { return m_nodes[static_cast<size_t>(rank)]; }
+
+    // Position of `node` in id order; -1 when it is not a node of the store.
+    int rank(const CKpNode* node) const {
+        if (!node || m_ids.empty()) return -1;
+        const long long id = node->id();
+        int r = -1;
+        if (!m_table.empty()) {
+            const long long k = id - m_minId;
+            if (k >= 0 && k < static_cast<long long>(m_table.size()))
+                r = m_table[static_cast<size_t>(k)];
+        } else {
+            auto it = std::lower_bound(m_ids.begin(), m_ids.end(), node->id());
+            if (it != m_ids.end() && *it == node->id()) r = static_cast<int>(it - m_ids.begin());
+        }
+        return r >= 0 && m_nodes[static_cast<size_t>(r)] == node ? r : -1;
+    }
+
+  private:
+    std::vector<CKpNode*> m_nodes;
+    std::vector<int> m_ids;
+    std::vector<int> m_table;
+    int m_minId = 0;
+};
+
+// Whether all three vertex nodes of the facet are set.
+bool complete(const CKpFacet* f) {
+    return f && f->getCKpNode(0) && f->getCKpNode(1) && f->getCKpNode(2);
+}
+
+// The node's facets as offsets + items (facet × 3 + vertex), each node's
+// items in facet order, then vertex order: the order of its reference list.
+struct NodeFacets {
+    std::vector<int> offsets;
+    std::vector<uint32_t> items;
+};
+
+// Builds `out` for the nodes of `index`; false when the surface is too
+// large to be addressed.
+bool collectNodeFacets(const NodeIndex& index, const CKpFacetStore& facets, NodeFacets& out) {
+    const int n = facets.entries();
+    if (3ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
+    std::vector<int> rankOf(static_cast<size_t>(n) * 3, -1);
+    out.offsets.assign(static_cast<size_t>(index.size()) + 1, 0);
+    for (int i = 0; i < n; ++i) {
+        const CKpFacet* f = facets.pFac(i);
+        if (!complete(f)) continue;
+        for (int v = 0; v < 3; ++v) {
+            const int r = index.rank(f->getCKpNode(v));
+            rankOf[static_cast<size_t>(i) * 3 + v] = r;
+            if (r >= 0) ++out.offsets[static_cast<size_t>(r) + 1];
+        }
+    }
+    for (size_t r = 1; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
+    out.items.resize(static_cast<size_t>(out.offsets.back()));
+    std::vector<int> fill(out.offsets.begin(), out.offsets.end() - 1);
+    for (size_t k = 0; k < rankOf.size(); ++k)
+        if (rankOf[k] >= 0)
+            out.items[static_cast<size_t>(fill[static_cast<size_t>(rankOf[k])]++)] =
+                static_cast<uint32_t>(k);
+    return true;
+}
+
+// Every node whose facets all lie in one subdomain gets the angle-weighted
+// mean of their normals, each turned by its subdomain direction flag. The
+// sums run over the facets in index order, so each node adds its facets in
+// the order of its reference list while every normal is formed once.
+void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets) {
+    const size_t n = static_cast<size_t>(index.size());
+    std::vector<double> sum(3 * n, 0.0);
+    std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
+    for (int i = 0; i < facets.entries(); ++i) {
+        const CKpFacet* f = facets.pFac(i);
+        if (!complete(f)) continue;
+        CKpDirn normal;
+        f->GetNormal(&normal);
+        for (int v = 0; v < 3; ++v) {
+            const int r = index.rank(f->getCKpNode(v));
+            if (r < 0) continue;
+            int& s = sbdmn[static_cast<size_t>(r)];
+            if (s == 0) s = f->getSbdmn();
+            if (s != f->getSbdmn()) s = -1;
+            const double w = f->getSbdmndnfg() * f->GetVertexAngle(v);
+            for (int k = 0; k < 3; ++k) sum[3 * static_cast<size_t>(r) + k] += w * normal.Get(k);
+        }
+    }
+    for (size_t r = 0; r < n; ++r) {
+        if (sbdmn[r] <= 0) continue;
+        CKpDirn d;
+        d.Set(&sum[3 * r]);
+        d.unitize();
+        index.node(static_cast<int>(r))->setCKpDirn(d);
+    }
+}
+
+}  // namespace
+
+int CreateNeigh(CKpMsg* msg, CKpFacetStore* facets, int f, int g, int e, int h, int kf, int kg) {
+    if (!facets || e < 0 || e > 2 || h < 0 || h > 2 || (f == g && e == h)) return -1;
+    CKpFacet* side[2] = {facets->pFac(f), facets->pFac(g)};
+    if (!side[0] || !side[1]) return -1;
+    const int edge[2] = {e, h};
+    const int partner[2] = {g, f};
+    const int code[2] = {kf != kg ? h + 3 : h, kf != kg ? e + 3 : e};
+
+    // 1.-2. Grow the partner arrays of each side that reaches two partners;
+    //       all allocations come first so that a failure changes no count.
+    for (int s = 0; s < 2; ++s) {
+        const int n = side[s]->getNeighn(edge[s]) + 1;
+        if (n < 2) continue;
+        const size_t bytes = static_cast<size_t>(n) * sizeof(int);
+        int* facetsArr = static_cast<int*>(std::realloc(side[s]->getNeigha(edge[s]), bytes));
+        if (facetsArr) side[s]->setNeigha(edge[s], facetsArr);
+        int* codesArr = static_cast<int*>(std::realloc(side[s]->getNedgea(edge[s]), bytes));
+        if (codesArr) side[s]->setNedgea(edge[s], codesArr);
+        if (!facetsArr || !codesArr) {
+            if (msg) msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
+    }
+    // 3.-4. Count, then write the link; a side with several partners keeps
+    //       its former single neighbour first and the new one last.
+    for (int s = 0; s < 2; ++s) {
+        CKpFacet* facet = side[s];
+        const int k = edge[s];
+        const int n = facet->getNeighn(k) + 1;
+        facet->setNeighn(k, n);
+        if (n == 2) {
+            facet->getNeigha(k)[0] = facet->getNeigh(k);
+            facet->getNedgea(k)[0] = facet->getNedge(k);
+        }
+        if (n >= 2) {
+            facet->getNeigha(k)[n - 1] = partner[s];
+            facet->getNedgea(k)[n - 1] = code[s];
+            facet->setNeigh(k, -1);
+            facet->setNedge(k, -1);
+        } else {
+            facet->setNeigh(k, partner[s]);
+            facet->setNedge(k, code[s]);
+        }
+    }
+    return 0;
+}
+
+int neigh_same_elem(CKpFacetStore* facets, int f, int e) {
+    const CKpFacet* facet = facets ? facets->pFac(f) : nullptr;
+    if (!facet || !facet->getElement() || e < 0 || e > 2) return 0;
+    const int n = facet->getNeighn(e);
+    if (n < 1) return 0;
+    auto same = [&](int g) {
+        const CKpFacet* other = facets->pFac(g);
+        return other && other->getElement() == facet->getElement();
+    };
+    if (same(facet->getNeigh(e))) return 1;
+    const int* partners = facet->getNeigha(e);
+    for (int k = 0; partners && k < n; ++k)
+        if (same(partners[k])) return 1;
+    return 0;
+}
+
+int neigh_exists(CKpFacetStore* facets, int f, int e, int g) {
+    const CKpFacet* facet = facets ? facets->pFac(f) : nullptr;
+    if (!facet || e < 0 || e > 2) return 0;
+    if (facet->getNeighn(e) >= 1 && facet->getNeigh(e) == g) return 1;
+    const int* partners = facet->getNeigha(e);
+    for (int k = 0; partners && k < facet->getNeighn(e); ++k)
+        if (partners[k] == g) return 1;
+    return 0;
+}
+
+int find_neigh_init(CKpNodeStore* /*nodes*/, CKpFacetStore* facets) {
+    if (!facets) return -1;
+    int status = 0;
+    for (int i = 0; i < facets->entries(); ++i) {
+        const CKpFacet* f = facets->pFac(i);
+        if (!complete(f)) {
+            status = -1;
+            continue;
+        }
+        for (int v = 0; v < 3; ++v) {
+            CKpFacRefStore* list = f->getCKpNode(v)->FacRefs();
+            CKpFacRef* ref = new (std::nothrow)
+                CKpFacRef(i, v, f->getCKpNode((v + 1) % 3)->id(), f->getCKpNode((v + 2) % 3)->id());
+            if (!list || !ref) {
+                delete ref;
+                return -1;
+            }
+            list->InsertLast(ref);
+        }
+    }
+    return status;
+}
+
+int find_neigh_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* /*elems*/,
+                     CKpFacetStore* facets) {
+    if (!nodes || !facets) return -1;
+    try {
+        std::vector<NodeRef> refs;
+        std::vector<SlotRef> scratch;
+        CVekObjectStoreIterator<CKpNode> it(*nodes);
+        while (++it) {
+            CKpNode* node = it.key();
+            CKpFacRefStore* list = node->FacRefs();
+            if (!list) continue;
+            refs.clear();
+            for (CKpFacRef* ref = list->First(); ref; ref = list->Next(ref))
+                refs.push_back({ref->ft(), ref->nd(0), {ref->nd(1), ref->nd(2)}});
+            if (pairAtNode(msg, facets, node->id(), refs.data(), static_cast<int>(refs.size()),
+                           scratch) != 0)
+                return -1;
+        }
+    } catch (const std::exception&) {
+        if (msg) msg->Create(4, "Could not allocate memory.");
+        return -1;
+    }
+    return 0;
+}
+
+int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
+    if (!nodes || !elems || !facets) return 0;
+    try {
+        // 1. The facets at each node, in the order of its reference list.
+        const NodeIndex index(*nodes);
+        {
+            NodeFacets nf;
+            if (!collectNodeFacets(index, *facets, nf)) throw std::bad_alloc();
+
+            // 2. Pair the edges at their end node of lower id.
+            std::vector<NodeRef> refs;
+            std::vector<SlotRef> scratch;
+            for (int r = 0; r < index.size(); ++r) {
+                refs.clear();
+                for (int k = nf.offsets[static_cast<size_t>(r)];
+                     k < nf.offsets[static_cast<size_t>(r) + 1]; ++k) {
+                    const int facet = static_cast<int>(nf.items[static_cast<size_t>(k)] / 3);
+                    const int v = static_cast<int>(nf.items[static_cast<size_t>(k)] % 3);
+                    const CKpFacet* f = facets->pFac(facet);
+                    refs.push_back(
+                        {facet,
+                         v,
+                         {f->getCKpNode((v + 1) % 3)->id(), f->getCKpNode((v + 2) % 3)->id()}});
+                }
+                if (pairAtNode(msg, facets, index.node(r)->id(), refs.data(),
+                               static_cast<int>(refs.size()), scratch) != 0)
+                    return 0;
+            }
+        }
+
+        // 3. Branch partners by angle.
+        orderBranches(facets);
+
+        // 4. Subdomains, numbered afresh.
+        for (int i = 0; i < facets->entries(); ++i) {
+            if (CKpFacet* f = facets->pFac(i)) {
+                f->setSbdmn(0);
+                f->setSbdmndnfg(0);
+            }
+        }
+        {
+            CKpSbdmnStore sbdmns;
+            if (sbdmns.Create(msg, facets) != 0) return -1;
+        }
+
+        // 5. Element direction flags from their first facet.
+        CVekObjectStoreIterator<CKpElem> eit(*elems);
+        while (++eit) {
+            CKpElem* elem = eit.key();
+            if (elem->getnfac() < 1) continue;
+            const CKpFacet* first = facets->pFac(elem->getfacs(0));
+            if (first && first->getElement() == elem) elem->setetdnfg(first->getSbdmndnfg());
+        }
+
+        // 6. Node directions.
+        setNodeDirections(index, *facets);
+    } catch (const std::exception&) {
+        if (msg) msg->Create(4, "Could not allocate memory.");
+        return 0;
+    }
+    return 1;
+}
+
+int find_selected_neighbour(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpElemStore* elems) {
+    if (!facets) return -1;
+    int count = 0;
+    CVekObjectStore<CVekObject> deselect(64);
+    facets->NeighClear();
+    int status = facets->NeighSet(msg, gra, &count, &deselect);
+    if (status == 0 && count > 0) {
+        if (msg)
+            msg->Create(2, "Automatically deselecting %d elements to remove shell branch:",
+                        deselect.entries());
+        for (int k = 0; k < deselect.entries(); ++k) {
+            const int id = deselect[k]->id();
+            CKpElem* elem = elems ? elems->find(id) : nullptr;
+            if (!elem) continue;
+            elem->setSltd(0);
+            if (msg) msg->Create(2, "   %6d", id);
+        }
+        facets->NeighClear();
+        status = facets->NeighSet(msg, gra, &count, &deselect);
+    }
+    deselect.eraseAllObjects();
+    if (status != 0) return -1;
+    if (count == 0) {
+        facets->NeighDivide();
+        return 0;
+    }
+    if (msg)
+        msg->Create(4,
+                    "The selected area contains one or more shell branches where element edges "
+                    "are shared by three or more elements. Please select an area without "
+                    "branches.");
+    if (gra) gra->delete_segment(6);
+    return -1;
+}

@@ -1,0 +1,252 @@
+#include "layuplib/make_facet.h"
+
+#include <algorithm>
+#include <climits>
+#include <new>
+#include <vector>
+
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/calculate_offset.h"
+#include "layuplib/find_nei.h"
+
+namespace {
+
+bool samePosition(const CKpPoint& a, const CKpPoint& b) {
+    return a.getx() == b.getx() && a.gety() == b.gety() && a.getz() == b.getz();
+}
+
+// Links edge e of facet f and edge h of facet g as one ordinary pair.
+void linkInner(CKpFacet* f, int e, CKpFacet* g, int h, int codeF, int codeG) {
+    f->setNeigh(e, g->id());
+    f->setNedge(e, codeF);
+    f->setNeighn(e, 1);
+    g->setNeigh(h, f->id());
+    g->setNedge(h, codeG);
+    g->setNeighn(h, 1);
+}
+
+// Whether every node pointer of the element is linked.
+bool nodesLinked(const CKpElem* elem) {
+    for (int i = 0; i < elem->getnnod(); ++i)
+        if (!elem->getckpnodes(i)) return false;
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+// Takes back what the previous build left in the node store: the vertex
+// moves (where the node still sits where it was put) and the centre nodes
+// (where the node of that id is still the internal one). Ids are looked up
+// in the store; a recorded address is only compared, never followed.
+void undoPreviousBuild(CKpNodeStore* nodes, std::vector<CKpFacetStore::VertexMove>& moves,
+                       std::vector<CKpFacetStore::CentreNode>& centres) {
+    for (const auto& move : moves) {
+        CKpNode* node = nodes->find(move.id);
+        if (node != move.node || !samePosition(*node->getCKpPoint(), move.moved)) continue;
+        node->getCKpPoint()->AddXYZ(-move.delta.getx(), -move.delta.gety(), -move.delta.getz());
+    }
+    moves.clear();
+    // Highest ids first: they sit at the end of the store's sorted array.
+    std::sort(centres.begin(), centres.end(),
+              [](const CKpFacetStore::CentreNode& a, const CKpFacetStore::CentreNode& b) {
+                  return a.id > b.id;
+              });
+    for (const auto& centre : centres) {
+        CKpNode* node = nodes->find(centre.id);
+        if (node == centre.node && node->incomplete()) nodes->eraseObject(node);
+    }
+    centres.clear();
+}
+
+}  // namespace
+
+int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
+    if (!nodes || !elems || !facets) return 0;
+
+    // 1. Clear the previous surface and what it added to the nodes.
+    undoPreviousBuild(nodes, facets->m_vertexMoves, facets->m_centreNodes);
+    facets->reinit();
+    int nextId = nodes->maxId() + 1;
+
+    // 2. Facet count and array.
+    long long total = 0;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (++it)
+        if (it.key()->geteltp() == 1) total += it.key()->getnfac();
+    if (total < 1) {
+        if (msg) msg->Create(1, "Model contains no facets.");
+        return 0;
+    }
+    CKpFacet** array = total <= INT_MAX ? alloc_pfacet(static_cast<int>(total)) : nullptr;
+    if (!array) {
+        if (msg) msg->Create(4, "Could not allocate memory.");
+        return 0;
+    }
+
+    // 3. Cut the elements in ascending id order.
+    int built = 0;
+    bool failed = false;
+    it.reset(*elems);
+    while (!failed && ++it) {
+        CKpElem* elem = it.key();
+        if (elem->geteltp() != 1) continue;
+        const int gmtp = elem->getgmtp();
+        if (gmtp != 1 && gmtp != 2 && gmtp != 11 && gmtp != 12) {
+            if (msg) msg->Create(4, "Unsupported facet number.");
+            continue;
+        }
+        if (!nodesLinked(elem) || elem->getnfac() < 1) {
+            if (msg)
+                msg->Create(4, "Element %d has a node that is not linked, no facets made.",
+                            elem->id());
+            continue;
+        }
+
+        // Perimeter nodes; quadratic elements fan around a new centre node.
+        const int nnod = elem->getnnod();
+        CKpNode* perim[8];
+        for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
+        CKpNode* centre = nullptr;
+        if (gmtp == 2 || gmtp == 12) {
+            const double wMid = gmtp == 2 ? 0.5 : 2.0 / 3.0;
+            const double wCorner = gmtp == 2 ? -0.25 : -1.0 / 3.0;
+            double c[3] = {0.0, 0.0, 0.0};
+            for (int i = 0; i < nnod; ++i) {
+                const double w = (i % 2 == 1) ? wMid : wCorner;
+                for (int k = 0; k < 3; ++k) c[k] += w * perim[i]->getCKpPoint()->Get(k);
+            }
+            CKpPoint point;
+            point.Set(c);
+            centre = nodes->CreateNode(&point, &nextId);
+            if (!centre) {
+                failed = true;
+                break;
+            }
+            centre->setIncompleteFlag(1);
+            try {
+                facets->m_centreNodes.push_back({centre->id(), centre});
+            } catch (const std::exception&) {
+                nodes->eraseObject(centre);
+                failed = true;
+                break;
+            }
+        }
+
+        const int nfac = elem->getnfac();
+        CKpFacet* made[8] = {};
+        for (int j = 0; j < nfac; ++j) {
+            CKpFacet* facet = new (std::nothrow) CKpFacet(built);
+            if (!facet) {
+                failed = true;
+                break;
+            }
+            facet->setElement(elem);
+            if (gmtp == 1) {
+                // A = (c0, c1, c2), B = (c2, c3, c0).
+                const int first = 2 * j;
+                for (int v = 0; v < 3; ++v) facet->setCKpNode(v, perim[(first + v) % 4]);
+            } else if (gmtp == 11) {
+                for (int v = 0; v < 3; ++v) facet->setCKpNode(v, perim[v]);
+            } else {
+                facet->setCKpNode(0, perim[j]);
+                facet->setCKpNode(1, perim[(j + 1) % nnod]);
+                facet->setCKpNode(2, centre);
+            }
+            array[built] = facet;
+            elem->setfacs(j, built);
+            made[j] = facet;
+            ++built;
+        }
+        if (failed) break;
+
+        // Inner links of the split element.
+        if (gmtp == 1) {
+            linkInner(made[0], 2, made[1], 2, 5, 5);
+        } else if (gmtp == 2 || gmtp == 12) {
+            for (int j = 0; j < nfac; ++j) linkInner(made[j], 1, made[(j + 1) % nfac], 2, 5, 4);
+        }
+    }
+
+    facets->setFacets(array, built);  // frees the array when nothing was built
+    if (failed) {
+        if (msg) msg->Create(4, "Could not allocate memory.");
+        facets->reinit();
+        undoPreviousBuild(nodes, facets->m_vertexMoves, facets->m_centreNodes);
+        return 0;
+    }
+    if (built < 1) {
+        if (msg) msg->Create(1, "Model contains no facets.");
+        undoPreviousBuild(nodes, facets->m_vertexMoves, facets->m_centreNodes);
+        return 0;
+    }
+
+    // 4. Neighbours, node offsets, vertex moves.
+    find_neigh(msg, nodes, elems, facets);
+    calculate_offset(msg, nodes, facets, 0, nullptr);
+    calc_facet_vertices(facets);
+    return 1;
+}
+
+int calc_facet_vertices(CKpFacetStore* facets) {
+    if (!facets) return 1;
+    const int n = facets->entries();
+
+    // Nothing to do (and nothing to look up) unless a node carries an offset
+    // factor or an earlier call moved nodes.
+    bool any = !facets->m_vertexMoves.empty();
+    for (int i = 0; i < n && !any; ++i) {
+        const CKpFacet* f = facets->pFac(i);
+        for (int v = 0; f && v < 3 && !any; ++v) {
+            const CKpNode* node = f->getCKpNode(v);
+            if (node && node->getfac_off() != 0.0) any = true;
+        }
+    }
+    if (!any) return 1;
+
+    try {
+        // 1. Each vertex node once.
+        std::vector<CKpNode*> vertexNodes;
+        vertexNodes.reserve(static_cast<size_t>(n) * 3);
+        for (int i = 0; i < n; ++i) {
+            const CKpFacet* f = facets->pFac(i);
+            for (int v = 0; f && v < 3; ++v)
+                if (CKpNode* node = f->getCKpNode(v)) vertexNodes.push_back(node);
+        }
+        std::sort(vertexNodes.begin(), vertexNodes.end());
+        vertexNodes.erase(std::unique(vertexNodes.begin(), vertexNodes.end()), vertexNodes.end());
+
+        // 2. Back to the unmoved position, then one move per node.
+        std::vector<CKpFacetStore::VertexMove>& old = facets->m_vertexMoves;
+        std::sort(old.begin(), old.end(),
+                  [](const CKpFacetStore::VertexMove& a, const CKpFacetStore::VertexMove& b) {
+                      return a.node < b.node;
+                  });
+        std::vector<CKpFacetStore::VertexMove> moves;
+        moves.reserve(vertexNodes.size());  // no throw once nodes start moving
+        for (CKpNode* node : vertexNodes) {
+            CKpPoint* pos = node->getCKpPoint();
+            auto prev = std::lower_bound(
+                old.begin(), old.end(), node,
+                [](const CKpFacetStore::VertexMove& m, const CKpNode* p) { return m.node < p; });
+            if (prev != old.end() && prev->node == node && prev->id == node->id() &&
+                samePosition(*pos, prev->moved))
+                pos->AddXYZ(-prev->delta.getx(), -prev->delta.gety(), -prev->delta.getz());
+            CKpDirn delta = *node->getCKpDirn();
+            delta.Scale(node->getfac_off());
+            if (delta.IsNull()) continue;
+            pos->Add(delta);
+            moves.push_back({node->id(), node, *pos, delta});
+        }
+        old.swap(moves);
+    } catch (const std::exception&) {
+        // Out of memory before anything moved: the vertices stay as they are.
+    }
+    return 1;
+}

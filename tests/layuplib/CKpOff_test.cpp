@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpOffStore.h"
+#include "tests/support/MeshGen.h"
+#include "tests/support/RecordingGUI.h"
+
+namespace {
+
+// A 3 x 2 plate of unit quad4 elements (ids 1..6) with its faceted surface.
+class Offsets : public ::testing::Test {
+  protected:
+    RecordingGUI gui;
+    std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
+
+    void SetUp() override {
+        const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
+        const std::vector<int> patches(m.numElems(), 0);
+        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
+                                      m.elemIds.data(), patches.data(), m.topologies.data(),
+                                      m.width, m.connectivity.data(), 0.0, 0.0),
+                  0);
+        ASSERT_NE(model->pFacs()->CreateFacets(), 0);
+        gui.clear();
+    }
+    CKpOffStore* Store() { return model->pOffs(); }
+    IVekOffsetStore* Api() { return model->GetOffsetStore(); }
+    std::vector<int> Selected() {
+        std::vector<int> ids;
+        for (int id = 1; id <= 6; ++id)
+            if (model->pElems()->find(id)->getSltd()) ids.push_back(id);
+        return ids;
+    }
+};
+
+TEST_F(Offsets, StoreKeepsDefinitionsById) {
+    IVekOffset* a = Api()->New();
+    IVekOffset* b = Api()->New();
+    IVekOffset* c = Api()->New();
+    ASSERT_TRUE(a && b && c);
+    EXPECT_EQ(c->GetId(), 3);
+    EXPECT_EQ(a->SetName("Skin"), 0);
+    EXPECT_EQ(b->SetName("Skin"), -1);
+    EXPECT_EQ(a->SetName("Skin"), -1);  // its own name counts too
+    EXPECT_EQ(b->SetName("skin"), 0);
+    EXPECT_EQ(Api()->Get("skin"), b);
+    EXPECT_EQ(Api()->Get("SKIN"), nullptr);
+    EXPECT_EQ(Api()->Get(2), c);
+    EXPECT_EQ(Api()->Get(3), nullptr);
+    EXPECT_EQ(Api()->Get(-1), nullptr);
+
+    EXPECT_EQ(Api()->Delete(b), 0);
+    EXPECT_EQ(Api()->Count(), 2);
+    EXPECT_EQ(Api()->New()->GetId(), 4);  // highest id + 1, the gap stays
+    CKpOff foreign(9);
+    EXPECT_EQ(Api()->Delete(&foreign), -1);
+    EXPECT_EQ(Api()->Delete(nullptr), -1);
+    EXPECT_EQ(Api()->Count(), 3);
+}
+
+TEST_F(Offsets, DefinitionValues) {
+    IVekOffset* off = Api()->New();
+    const int ids[] = {4, 2, 99};
+    int out[3] = {0, 0, 0};
+    EXPECT_EQ(off->SetElementIds(3, nullptr), 1);
+    ASSERT_EQ(off->SetElementIds(3, ids), 0);
+    ASSERT_EQ(off->SetElementIds(3, ids), 0);  // replaces, does not append
+    EXPECT_EQ(off->GetNumElements(), 3);
+    EXPECT_EQ(off->GetElementIds(2, out), 1);
+    ASSERT_EQ(off->GetElementIds(3, out), 0);
+    EXPECT_EQ(out[2], 99);
+    EXPECT_EQ(off->SetElementIds(0, ids), 0);
+    EXPECT_EQ(off->GetNumElements(), 0);
+
+    const double seed[3] = {1, 2, 3}, bad[3] = {0, std::nan(""), 0};
+    double xyz[3];
+    EXPECT_EQ(off->SetSeedPoint(seed), 0);
+    EXPECT_EQ(off->SetSeedPoint(bad), -1);
+    EXPECT_EQ(off->SetApplicationDirection(nullptr), -1);
+    off->GetSeedPoint(xyz);
+    EXPECT_EQ(xyz[1], 2.0);
+    EXPECT_EQ(off->SetOffsetValue(std::numeric_limits<double>::infinity()), -1);
+    EXPECT_EQ(off->SetOffsetValue(-0.25), 0);
+    EXPECT_EQ(off->SetOffsetFlag(EVekOffsetTop), 0);
+    EXPECT_EQ(off->GetOffsetValue(), -0.25);
+    EXPECT_EQ(off->GetOffsetFlag(), EVekOffsetTop);
+
+    char name[6] = "same";
+    EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 1);
+    EXPECT_EQ(off->SetCoordOriginName(seed, "Frame-12"), 0);
+    EXPECT_EQ(off->GetCoordOriginName(xyz, nullptr, 6), 2);
+    EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 0);
+    EXPECT_STREQ(name, "Frame");
+    static_cast<CKpOff*>(off)->Clear();
+    EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 1);
+}
+
+TEST_F(Offsets, ClearResetsEveryElement) {
+    model->pElems()->find(5)->setoff_fg(-1);
+    model->pElems()->find(5)->setoff_val(2.0);
+    Api()->New();
+    Api()->New();
+    EXPECT_EQ(Api()->Clear(), 0);
+    EXPECT_EQ(Api()->Count(), 0);
+    EXPECT_EQ(model->pElems()->find(5)->getoff_fg(), 0);
+    EXPECT_EQ(model->pElems()->find(5)->getoff_val(), 0.0);
+    CKpOffStore detached(nullptr);
+    detached.insert(new CKpOff(1));
+    EXPECT_EQ(detached.Clear(), 1);
+    EXPECT_EQ(detached.Count(), 0);
+}
+
+TEST_F(Offsets, SelectingTheRegion) {
+    CKpOff* off = static_cast<CKpOff*>(Api()->New());
+    model->pElems()->find(6)->setSltd(1);  // an earlier selection is dropped
+    const int ids[] = {2, 1, 42};
+    off->SetElementIds(3, ids);
+    EXPECT_EQ(off->SelectElements(), 0);  // 42 is skipped
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
+
+    // Without a start-facet search the application stops at step 4, after
+    // selecting, and the store stops at its first definition.
+    EXPECT_EQ(off->Apply(), 4);
+    EXPECT_EQ(gui.texts(4).back(), "CalculateStart is not available");
+    EXPECT_EQ(Store()->Apply(), 1);
+    int contours = -1, points = -1;
+    EXPECT_EQ(off->GetBoundarySizes(contours, points), 1);
+    EXPECT_EQ(contours, 0);
+    EXPECT_EQ(off->GetBoundary(4, 40, nullptr, nullptr, nullptr), 3);
+
+    CKpOff loose(1);
+    EXPECT_EQ(loose.Apply(), 1);
+    EXPECT_EQ(loose.SelectElements(), 1);
+    EXPECT_EQ(loose.GetBoundary(1, 1, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(CKpOffStore(nullptr).Apply(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#ifndef PLYSTRAND_TESTS_SUPPORT_MESSAGECAPTURE_H
+#define PLYSTRAND_TESTS_SUPPORT_MESSAGECAPTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "layuplib/CKpMsg.h"
+
+// Captures what a CKpMsg writes to its message file, information included
+// (information never reaches the host). The file lives in the test temp
+// directory and is removed afterwards.
+//
+//   MessageCapture cap("name");
+//   cap.log.Create(1, "...");
+//   EXPECT_EQ(cap.body(), "$# ...\n");
+class MessageCapture {
+  public:
+    CKpMsg log;
+
+    explicit MessageCapture(const std::string& name)
+        : m_path(::testing::TempDir() + "msgcap_" + name + ".msg") {
+        EXPECT_EQ(log.FileOpen(m_path.c_str()), 0);
+        m_skip = contents().size();  // the opening lines
+    }
+    ~MessageCapture() {
+        log.FileClose();
+        std::remove(m_path.c_str());
+    }
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+
+    // Everything written since the file was opened (or since the last
+    // reset): lines "$# <text>", "$# WARNING: <text>", "$# ERROR: <text>",
+    // each ended by '\n'.
+    std::string body() const { return contents().substr(m_skip); }
+    // Forgets what was written so far.
+    void reset() { m_skip = contents().size(); }
+
+  private:
+    std::string contents() const {
+        std::ifstream in(m_path);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+
+    std::string m_path;
+    size_t m_skip = 0;
+};
+
+#endif  // PLYSTRAND_TESTS_SUPPORT_MESSAGECAPTURE_H
