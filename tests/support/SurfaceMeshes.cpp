@@ -5,10 +5,12 @@
 #include <functional>
 #include <map>
 #include <numeric>
+#include <sstream>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/make_facet.h"
 #include "layuplib/node_reref.h"
 
 namespace surfmesh {
@@ -302,6 +304,30 @@ Stores::~Stores() {
     facets.reinit();
     elems.eraseAllObjects();
     nodes.eraseAllObjects();
+}
+
+Faceted::Faceted(const std::string& name, const Mesh& mesh, const std::vector<int>& parts)
+    : cap(name) {
+    Load(mesh, s.nodes, s.elems, parts);
+    status = rebuild();
+}
+
+int Faceted::rebuild() {
+    return make_facet(&cap.log, &s.nodes, &s.elems, &s.facets);
+}
+
+void Faceted::select(std::initializer_list<int> ids, int flag) {
+    for (int id : ids)
+        if (CKpElem* elem = s.elems.find(id)) elem->setSltd(flag);
+}
+
+std::vector<std::string> Faceted::warnings() const {
+    std::vector<std::string> out;
+    std::istringstream in(cap.body());
+    const std::string tag = "$# WARNING: ";
+    for (std::string line; std::getline(in, line);)
+        if (line.compare(0, tag.size(), tag) == 0) out.push_back(line.substr(tag.size()));
+    return out;
 }
 
 }  // namespace surfmesh

@@ -1,13 +1,17 @@
 #ifndef PLYSTRAND_TESTS_SUPPORT_SURFACEMESHES_H
 #define PLYSTRAND_TESTS_SUPPORT_SURFACEMESHES_H
 
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpNodeStore.h"
 #include "tests/support/MeshGen.h"
+#include "tests/support/MessageCapture.h"
 
+class CKpFacet;
 class CKpMsg;
 
 // Shell surfaces for tests of the faceted surface and of everything that
@@ -99,6 +103,23 @@ struct Stores {
     ~Stores();
     Stores(const Stores&) = delete;
     Stores& operator=(const Stores&) = delete;
+};
+
+// A mesh loaded (Load) and cut into facets by make_facet, its messages
+// written to a captured message file named after `name`.
+struct Faceted {
+    MessageCapture cap;
+    Stores s;
+    int status;  // make_facet's result
+
+    Faceted(const std::string& name, const Mesh& mesh, const std::vector<int>& parts = {});
+    // make_facet again on the same stores.
+    int rebuild();
+    CKpFacet* f(int i) { return s.facets.pFac(i); }
+    // Sets the selection flag of the elements of these ids.
+    void select(std::initializer_list<int> ids, int flag = 1);
+    // The texts of the warnings written since the capture's last reset.
+    std::vector<std::string> warnings() const;
 };
 
 }  // namespace surfmesh
