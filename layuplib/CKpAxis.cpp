@@ -3,13 +3,104 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/CKpGra.h"
 #include "layuplib/CKpAxisPt.h"
+#include "layuplib/CKpLine.h"
+#include "layuplib/CKpMatGeom.h"
+#include "layuplib/angle_util.h"
+#include "layuplib/geom_util.h"
 
 namespace {
 constexpr int kInitialSlots = 512;
 constexpr int kGrowth = 128;
 // Far beyond any traced axis; keeps i + 128 clear of overflow.
 constexpr int kMaxSlot = 100000000;
+const double kPi = 3.14159265358979323846;
+
+// p = a + t (b - a).
+CKpPoint lerp(const CKpPoint& a, const CKpPoint& b, double t) {
+    CKpPoint p;
+    for (int k = 0; k < 3; ++k) p.Set(k, a.Get(k) + t * (b.Get(k) - a.Get(k)));
+    return p;
+}
+
+// The line through the end points of segment i (points i-1 and i) of an axis;
+// false when either point is missing.
+bool segmentLine(const CKpAxis& axis, int i, CKpLine* line) {
+    const CKpAxisPt* a = axis.pAxisPt(i - 1);
+    const CKpAxisPt* b = axis.pAxisPt(i);
+    if (!a || !b) return false;
+    line->Set2Points(&a->getPosition(), &b->getPosition());
+    return true;
+}
+
+// Length along the axis at parameter s of segment i.
+double lengthAt(const CKpAxis& axis, int i, double s) {
+    const double l0 = axis.pAxisPt(i - 1)->getLength();
+    return l0 + s * (axis.pAxisPt(i)->getLength() - l0);
+}
+
+// Closest approach of segment i of A and segment j of B, with every output
+// of the intersection operations.
+struct Approach {
+    CKpPoint p;
+    double sA = 0.0, sB = 0.0, dist = 1e12;
+};
+
+bool approach(const CKpAxis& A, int i, const CKpAxis& B, int j, Approach* out) {
+    CKpLine la, lb;
+    if (!segmentLine(A, i, &la) || !segmentLine(B, j, &lb)) return false;
+    la.DistLine(lb, &out->sA, &out->sB, &out->p, nullptr, &out->dist);
+    return true;
+}
+
+// Writes the outputs for the pair (i, j) of A and B.
+void writeResult(const CKpAxis& A, const CKpAxis& B, int i, int j, const Approach& r,
+                 CKpPoint* point, double* sA, double* sB, double* lA, double* lB,
+                 double* distance, double* angle) {
+    if (point) *point = r.p;
+    if (sA) *sA = r.sA;
+    if (sB) *sB = r.sB;
+    if (lA) *lA = lengthAt(A, i, r.sA);
+    if (lB) *lB = lengthAt(B, j, r.sB);
+    if (distance) *distance = r.dist;
+    if (angle)
+        *angle = ang_4pts(&A.pAxisPt(i - 1)->getPosition(), &A.pAxisPt(i)->getPosition(),
+                          &B.pAxisPt(j - 1)->getPosition(), &B.pAxisPt(j)->getPosition());
+}
+
+// The first crossing of A's segments 1..ia with B's segments 1..ib; false
+// when none.
+bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi,
+                   int* fj, Approach* out) {
+    for (int i = 1; i <= ia; ++i) {
+        for (int j = 1; j <= ib; ++j) {
+            Approach r;
+            if (!approach(A, i, B, j, &r)) continue;
+            if (r.sA < 0.0 || r.sA > 1.0 || r.sB < 0.0 || r.sB > 1.0 || !(r.dist < tol)) continue;
+            *fi = i;
+            *fj = j;
+            *out = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool countsOK(const CKpAxis& A, const CKpAxis& B, int ia, int ib) {
+    return ia >= 1 && ib >= 1 && ia < A.entries() && ib < B.entries();
+}
+
+// The segment among 1..n that holds length L, else n.
+int segmentHolding(const CKpAxis& axis, int n, double L) {
+    for (int i = 1; i <= n; ++i) {
+        const CKpAxisPt* a = axis.pAxisPt(i - 1);
+        const CKpAxisPt* b = axis.pAxisPt(i);
+        if (a && b && a->getLength() <= L && L <= b->getLength()) return i;
+    }
+    return n;
+}
+
 }  // namespace
 
 CKpAxis::CKpAxis() : points(nullptr), capacity(0), count(0) {
@@ -45,9 +136,158 @@ int CKpAxis::pAxisPt(int i, CKpAxisPt* point) {
 }
 
 void CKpAxis::reinit() {
-    for (int i = 0; i < count; ++i) {
+    truncate(0);
+}
+
+void CKpAxis::truncate(int n) {
+    if (n < 0) n = 0;
+    for (int i = n; i < count; ++i) {
         delete points[i];
         points[i] = nullptr;
     }
-    count = 0;
+    if (n < count) count = n;
+}
+
+int CKpAxis::GetPointFacet(double length, int i, CKpPoint* point, int* facet) const {
+    const CKpAxisPt* a = pAxisPt(i - 1);
+    const CKpAxisPt* b = pAxisPt(i);
+    if (i < 1 || !a || !b) return -1;
+    const double span = b->getLength() - a->getLength();
+    double t;
+    if (span != 0.0)
+        t = (length - a->getLength()) / span;
+    else if (length == a->getLength())
+        t = 0.0;
+    else
+        return -1;
+    if (!(t >= 0.0 && t <= 1.0)) return -1;
+    if (point) *point = lerp(a->getPosition(), b->getPosition(), t);
+    if (facet) *facet = a->getFacet();
+    return 0;
+}
+
+int CKpAxis::CalcEdgepoint(int i, double step, double n, CKpPoint* point, double* steps) const {
+    const CKpAxisPt* last = pAxisPt(i);
+    const CKpAxisPt* first = pAxisPt(0);
+    if (!last || !first || !point || !steps) return -1;
+    const double L = step * n;
+    if (L > last->getLength()) {
+        *point = last->getPosition();
+        *steps = step != 0.0 ? last->getLength() / step : 0.0;
+        return 0;
+    }
+    if (L <= 0.0) {
+        *point = first->getPosition();
+        *steps = 0.0;
+        return 0;
+    }
+    // Walk to the segment that holds L rather than extrapolating the last
+    // one backwards off the surface.
+    for (int j = 1; j <= i; ++j) {
+        const CKpAxisPt* a = pAxisPt(j - 1);
+        const CKpAxisPt* b = pAxisPt(j);
+        if (!a || !b) return -1;
+        if (b->getLength() < L) continue;
+        const double span = b->getLength() - a->getLength();
+        const double t = span > 0.0 ? (L - a->getLength()) / span : 0.0;
+        *point = lerp(a->getPosition(), b->getPosition(), t);
+        *steps = n;
+        return 0;
+    }
+    return -1;  // not reached: L <= length(i)
+}
+
+int CKpAxis::PlotAxis(CKpGra* gra, int segment, int pen) const {
+    const CKpAxisPt* first = pAxisPt(0);
+    if (!gra || !first) return -1;
+    gra->select_segment(segment);
+    gra->select_pen(pen, 0.0);
+    gra->MoveTo3d(&first->getPosition());
+    for (int i = 1; i < count; ++i)
+        if (const CKpAxisPt* p = points[i]) gra->LineTo3d(&p->getPosition());
+    return 0;
+}
+
+int CKpAxis::GetStepSingle(const CKpMatGeom& geom, double step, int k, int m, double* angle,
+                           int* du, int* dv, double* length) {
+    if (k < 0 || k > 1 || m < 0 || m > 3 || !angle || !du || !dv || !length) return -1;
+    const int row = k + 2 * m;
+    const double a = geom.GetWarpWeftAngle();
+    const double b1 = geom.GetWarpBiasAngle();
+    const double b2 = geom.GetWarpBias2Angle();
+    double ratio = 1.0;
+    switch (row % 4) {
+        case 1:
+            ratio = geom.GetWarpBiasRatio();
+            break;
+        case 2:
+            ratio = geom.GetWarpWeftRatio();
+            break;
+        case 3:
+            ratio = geom.GetWarpBias2Ratio();
+            break;
+        default:
+            break;
+    }
+    if (ratio == 0.0) return -1;
+    static const int kDu[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+    static const int kDv[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+    const double kAngle[8] = {0.0, b1, a, pi_pi(b2 + kPi), kPi, pi_pi(b1 + kPi), pi_pi(a + kPi),
+                              b2};
+    *angle = kAngle[row];
+    *du = kDu[row];
+    *dv = kDv[row];
+    *length = step / ratio;
+    return 0;
+}
+
+int CKpAxis::GetStepDouble(const CKpMatGeom& geom, double step, int k, double* angle, int* du,
+                           int* dv, double* length) {
+    if (k < 0 || k > 3) return -1;
+    return GetStepSingle(geom, step, 0, k, angle, du, dv, length);
+}
+
+int CKpAxis::CalcIntPtAnylength(const CKpAxis& A, const CKpAxis& B, int& ia, int& ib, double tol,
+                                CKpPoint* point, double* sA, double* sB, double* lA, double* lB,
+                                double* distance, double* angle, int* sense) {
+    if (!countsOK(A, B, ia, ib)) return -1;
+    int i = 0, j = 0;
+    Approach r;
+    if (!firstCrossing(A, B, ia, ib, tol, &i, &j, &r)) return -1;
+    ia = i;
+    ib = j;
+    writeResult(A, B, i, j, r, point, sA, sB, lA, lB, distance, angle);
+    if (sense) *sense = A.pAxisPt(i - 1)->getSense() * B.pAxisPt(j - 1)->getSense();
+    return 0;
+}
+
+int CKpAxis::CalcIntPt(const CKpAxis& A, const CKpAxis& B, int& ia, int& ib, double lengthA,
+                       double lengthB, double tol, CKpPoint* point, double* sA, double* sB,
+                       double* lA, double* lB, double* distance, double* angle, int* sense) {
+    if (!countsOK(A, B, ia, ib)) {
+        if (distance) *distance = 1e12;
+        return -1;
+    }
+    int i = 0, j = 0;
+    Approach r;
+    if (firstCrossing(A, B, ia, ib, tol, &i, &j, &r)) {
+        ia = i;
+        ib = j;
+        writeResult(A, B, i, j, r, point, sA, sB, lA, lB, distance, angle);
+        if (sense) *sense = A.pAxisPt(i - 1)->getSense() * B.pAxisPt(j - 1)->getSense();
+        return 0;
+    }
+    // Fallback: the closest approach around the wanted lengths, so that the
+    // caller can still steer towards a crossing.
+    i = segmentHolding(A, ia, lengthA);
+    j = segmentHolding(B, ib, lengthB);
+    if (!approach(A, i, B, j, &r)) {
+        if (distance) *distance = 1e12;
+        return -1;
+    }
+    ia = i;
+    ib = j;
+    writeResult(A, B, i, j, r, point, sA, sB, lA, lB, distance, angle);
+    if (sense) *sense = 0;
+    return -1;
 }

@@ -2,6 +2,40 @@
 
 #include <cstdlib>
 
+#include "host/CKpGra.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/CalcBoundary.h"
+#include "layuplib/sel_interior_elem.h"
+
+namespace {
+
+// Draws `ring` in graphics segment 6: each segment as a line from its start
+// to its end vertex, in colour 2 where its facet edge is divided, 6 where
+// it is linked to a neighbour, and `colour` where it is free.
+void plotRing(CKpGra* gra, const CKpFacetStore* facets, const CKpBdy* ring, int colour) {
+    if (!gra || !ring) return;
+    gra->select_segment(6);
+    const CKpBdy* seg = ring;
+    do {
+        const CKpFacet* facet = facets->pFac(seg->getFacet());
+        if (facet) {
+            const int e = seg->getEdge();
+            int pen = colour;
+            if (facet->getNeigh(e) != -1) pen = facet->getNedge(e) < 0 ? 2 : 6;
+            gra->select_pen(pen, 0.0);
+            gra->MoveTo3d(facet->getCKpPoint(seg->vx0()));
+            gra->LineTo3d(facet->getCKpPoint(seg->vx1()));
+        }
+        seg = seg->Next();
+    } while (seg && seg != ring);
+}
+
+}  // namespace
+
 CKpBdyStore::CKpBdyStore(int id)
     : CVekObject(id),
       m_startFacet(-1),
@@ -44,4 +78,118 @@ void CKpBdyStore::reinit() {
     DeleteIntrBys(m_holes, m_numHoles);
     m_elemIds.eraseAllObjects();
     m_interiorIds.eraseAllObjects();
+}
+
+int CKpBdyStore::GetNumSegs(const CKpBdy* ring) {
+    int n = 0;
+    for (const CKpBdy* seg = ring; seg; seg = seg->Next()) {
+        ++n;
+        if (seg->Next() == ring) break;
+    }
+    return n;
+}
+
+int CKpBdyStore::GetNumAllSegs() const {
+    int n = 0;
+    for (int i = 0; i < GetNumBdys(); ++i) n += GetNumSegs(GetBdy(i));
+    return n;
+}
+
+int CKpBdyStore::GetNumPoints() const {
+    return GetNumAllSegs() + GetNumBdys();
+}
+
+int CKpBdyStore::GetElementIds(int n, int* ids) {
+    if (n != m_elemIds.entries() || (!ids && n > 0)) return 1;
+    m_elemIds.GetAllIds(n, ids);
+    return 0;
+}
+
+int CKpBdyStore::GetInteriorElementIds(int n, int* ids) {
+    if (n != m_interiorIds.entries() || (!ids && n > 0)) return 1;
+    m_interiorIds.GetAllIds(n, ids);
+    return 0;
+}
+
+int CKpBdyStore::GetPoints(const CKpFacetStore* facets, int* counts, double* xyz, int* ids) const {
+    if (!facets) return -1;
+    int point = 0;
+    // One point: vertex v of the facet of `seg`.
+    auto put = [&](const CKpBdy* seg, int v) {
+        const CKpFacet* facet = facets->pFac(seg->getFacet());
+        const CKpNode* node = facet ? facet->getCKpNode(v) : nullptr;
+        if (xyz) {
+            double* out = xyz + 3 * static_cast<size_t>(point);
+            out[0] = node ? node->getCKpPointX() : 0.0;
+            out[1] = node ? node->getCKpPointY() : 0.0;
+            out[2] = node ? node->getCKpPointZ() : 0.0;
+        }
+        if (ids) ids[point] = node ? node->id() : 0;
+        ++point;
+    };
+    for (int r = 0; r < GetNumBdys(); ++r) {
+        const CKpBdy* ring = GetBdy(r);
+        if (counts) counts[r] = ring ? GetNumSegs(ring) + 1 : 0;
+        if (!ring) continue;
+        put(ring, ring->vx0());
+        const CKpBdy* seg = ring;
+        do {
+            put(seg, seg->vx1());
+            seg = seg->Next();
+        } while (seg && seg != ring);
+    }
+    return 0;
+}
+
+int CKpBdyStore::CalculateBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int option) {
+    m_startFacet = startFacet;
+    m_option = option;
+    return CalcBoundary(msg, facets, startFacet, option, this);
+}
+
+int CKpBdyStore::SelectInteriorElements(CKpMsg* msg, CKpGra* gra, CKpElemStore* elems,
+                                        CKpFacetStore* facets, int* result) {
+    if (m_interiorIds.entries() > 0) return 0;
+    return sel_interior_elem(msg, gra, elems, facets, m_startFacet, m_option, this, result);
+}
+
+int CKpBdyStore::DeselectInteriorElements(CKpElemStore* elems, CKpFacetStore* /*facets*/) {
+    if (elems) {
+        for (int i = 0; i < m_interiorIds.entries(); ++i) {
+            CKpElem* elem = elems->find(m_interiorIds[i]->id());
+            if (!elem) continue;
+            elem->setSltd(0);
+            elem->setIntr(0);
+        }
+    }
+    m_interiorIds.eraseAllObjects();
+    return 0;
+}
+
+int CKpBdyStore::CheckForInteriorHoles(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets,
+                                       int& found) {
+    found = 0;
+    CKpBdy* ring = nullptr;
+    if (CalcAllBoundary(msg, facets, 1, m_startFacet, m_option, ring, nullptr, nullptr, nullptr) !=
+        0)
+        return 1;
+    // Where the traced front met itself around a hole, segments on linked
+    // edges stay on the ring.
+    const CKpBdy* seg = ring;
+    while (seg) {
+        const CKpFacet* facet = facets->pFac(seg->getFacet());
+        const int e = seg->getEdge();
+        if (facet && facet->getNeigh(e) >= 0 && facet->getNedge(e) >= 0) {
+            found = 1;
+            break;
+        }
+        seg = seg->Next();
+        if (seg == ring) break;
+    }
+    if (found) {
+        plotRing(gra, facets, ring, 4);
+        if (gra) gra->delete_segment(6);
+    }
+    DeleteBoundary(ring);
+    return 0;
 }

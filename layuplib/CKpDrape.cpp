@@ -1,8 +1,11 @@
 #include "layuplib/CKpDrape.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "layuplib/CKpDrapePt.h"
+#include "layuplib/CKpOln.h"
+#include "layuplib/calculate_thickness.h"
 
 namespace {
 constexpr int kInitialHalfWidth = 100;
@@ -11,6 +14,46 @@ constexpr int kGrowth = 20;
 // arithmetic clear of overflow.
 constexpr int kMaxIndex = 1000000;
 }  // namespace
+
+int dn_0_7_dn03(int code) {
+    switch (code) {
+        case 0:
+            return 0;
+        case 2:
+            return 1;
+        case 4:
+            return 2;
+        case 6:
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+int dn_0_7_uv(int code, int& du, int& dv) {
+    switch (code) {
+        case 0:
+        case 8:
+            du = 1;
+            dv = 0;
+            break;
+        case 2:
+            du = 0;
+            dv = 1;
+            break;
+        case 4:
+            du = -1;
+            dv = 0;
+            break;
+        case 6:
+            du = 0;
+            dv = -1;
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
 
 CKpDrape::CKpDrape()
     : owner(nullptr),
@@ -39,8 +82,8 @@ CKpDrapePt* CKpDrape::pDrapePt(int u, int v) const {
     return cells[cellIndex(u, v)];
 }
 
-void CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
-    if (u < -kMaxIndex || u > kMaxIndex || v < -kMaxIndex || v > kMaxIndex) return;
+int CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
+    if (u < -kMaxIndex || u > kMaxIndex || v < -kMaxIndex || v > kMaxIndex) return -1;
     if (!inWindow(u, v)) {
         // 1. Widen only the exceeded sides, by a block beyond the index, so
         //    that a drape advancing ring by ring reallocates rarely. Without
@@ -60,7 +103,7 @@ void CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
         const size_t height = static_cast<size_t>(static_cast<long>(ntmax) - ntmin + 1);
         CKpDrapePt** grown =
             static_cast<CKpDrapePt**>(std::calloc(width * height, sizeof(CKpDrapePt*)));
-        if (!grown) return;
+        if (!grown) return -1;
         if (cells) {
             for (int j = minv; j <= maxv; ++j) {
                 for (int i = minu; i <= maxu; ++i) {
@@ -88,6 +131,7 @@ void CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
         point->SetId(++count);
         point->SetDrape(this);
     }
+    return 0;
 }
 
 void CKpDrape::GetBounds(int& umin, int& umax, int& vmin, int& vmax) const {
@@ -95,6 +139,155 @@ void CKpDrape::GetBounds(int& umin, int& umax, int& vmin, int& vmax) const {
     umax = maxu;
     vmin = minv;
     vmax = maxv;
+}
+
+int CKpDrape::GetNumSteps() const {
+    int n = -minu;
+    if (maxu > n) n = maxu;
+    if (-minv > n) n = -minv;
+    if (maxv > n) n = maxv;
+    return n;
+}
+
+int CKpDrape::GetStepNumPoints(int k) {
+    if (k < 0) return 0;
+    if (k == 0) return 1;
+    return 8 * k;
+}
+
+int CKpDrape::GetStepPointUV(int k, int i, int& u, int& v) {
+    // Rings beyond the index limit have more points than an int counts.
+    if (k < 0 || i < 0 || k > kMaxIndex || i >= GetStepNumPoints(k)) return -1;
+    if (k == 0) {
+        u = v = 0;
+        return 0;
+    }
+    const int side = i / (2 * k);
+    const int r = i - 2 * k * side;
+    switch (side) {
+        case 0:
+            u = r - k;
+            v = -k;
+            break;
+        case 1:
+            u = k;
+            v = r - k;
+            break;
+        case 2:
+            u = k - r;
+            v = k;
+            break;
+        default:
+            u = -k;
+            v = k - r;
+            break;
+    }
+    return 0;
+}
+
+int CKpDrape::Join(int ua, int va, int ub, int vb) {
+    CKpDrapePt* a = pDrapePt(ua, va);
+    CKpDrapePt* b = pDrapePt(ub, vb);
+    if (!a || !b) return -1;
+    // Direction index from a to b; b joins back in the opposite one.
+    int d;
+    if (vb == va && ub == ua + 1)
+        d = 0;
+    else if (ub == ua && vb == va + 1)
+        d = 1;
+    else if (vb == va && ub == ua - 1)
+        d = 2;
+    else if (ub == ua && vb == va - 1)
+        d = 3;
+    else
+        return -1;
+    a->SetJoined(d, 1);
+    b->SetJoined((d + 2) % 4, 1);
+    return 0;
+}
+
+int CKpDrape::GetBiasJoinPoints(int ua, int va, int ub, int vb, int a[2], int b[2], int c[2],
+                                int d[2], int e[2], int f[2]) {
+    if (!a || !b || !c || !d || !e || !f) return -1;
+    const int du = ub - ua, dv = vb - va;
+    // Cell i = (e, f) with warp neighbour (a, b) and weft neighbour (c, d).
+    auto cell = [&](int i, int eu, int ev, int wu, int wv, int tu, int tv) {
+        e[i] = eu;
+        f[i] = ev;
+        a[i] = wu;
+        b[i] = wv;
+        c[i] = tu;
+        d[i] = tv;
+    };
+    if ((du == 1 && dv == 1) || (du == -1 && dv == -1)) {
+        cell(0, ub, va, ua, va, ub, vb);
+        cell(1, ua, vb, ub, vb, ua, va);
+        return 0;
+    }
+    if ((du == 1 && dv == -1) || (du == -1 && dv == 1)) {
+        cell(0, ua, vb, ub, vb, ua, va);
+        cell(1, ub, va, ua, va, ub, vb);
+        return 0;
+    }
+    return -1;
+}
+
+int CKpDrape::GetFirstOl(int& u, int& v) const {
+    for (int i = minu; i <= maxu; ++i) {
+        for (int j = minv; j <= maxv; ++j) {
+            if (pDrapePt(i, j)) {
+                u = i;
+                v = j;
+                return 0;
+            }
+        }
+    }
+    return -1;
+}
+
+double CKpDrape::GetStrnOln(const CKpOln* entry) const {
+    if (!entry) return 0.0;
+    const CKpDrapePt* p = pDrapePt(entry->getU(), entry->getV());
+    return p ? p->GetStrn() : 0.0;
+}
+
+void CKpDrape::CalculateThickness(const CKpMat* material) {
+    for (int v = minv; v <= maxv; ++v)
+        for (int u = minu; u <= maxu; ++u)
+            if (CKpDrapePt* p = pDrapePt(u, v))
+                if (p->GetThck() == 0.0) p->SetThck(calculate_thickness(material, p->GetStrn()));
+}
+
+template <typename Pick>
+double CKpDrape::scanPoints(double start, Pick pick) const {
+    double best = start;
+    for (int v = minv; v <= maxv; ++v)
+        for (int u = minu; u <= maxu; ++u)
+            if (const CKpDrapePt* p = pDrapePt(u, v)) best = pick(best, *p);
+    return best;
+}
+
+double CKpDrape::GetMinimumThickness() const {
+    return scanPoints(1e12, [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetThck()); });
+}
+
+double CKpDrape::GetMaximumThickness() const {
+    return scanPoints(-1e12,
+                      [](double m, const CKpDrapePt& p) { return std::fmax(m, p.GetThck()); });
+}
+
+double CKpDrape::GetMinimumStrain() const {
+    return scanPoints(1e12, [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetStrn()); });
+}
+
+double CKpDrape::GetMaximumStrain() const {
+    return scanPoints(-1e12,
+                      [](double m, const CKpDrapePt& p) { return std::fmax(m, p.GetStrn()); });
+}
+
+double CKpDrape::GetMaximumAbsoluteStrain() const {
+    return scanPoints(
+        -1e12, [](double m, const CKpDrapePt& p) { return std::fmax(m, std::fabs(p.GetStrn())); });
 }
 
 void CKpDrape::reinit() {

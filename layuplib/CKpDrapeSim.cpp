@@ -3,6 +3,7 @@
 #include "layuplib/CKpOln.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPly.h"
+#include "layuplib/clear_pattern.h"
 
 CKpDrapeSim::CKpDrapeSim()
     : bound(),
@@ -27,18 +28,7 @@ void CKpDrapeSim::reinit() {
     if (m_patStored != 1) delete m_pattern;
     m_pattern = nullptr;
     m_patStored = 0;
-    if (m_pfOln) {
-        // Open the ring first so that the walk ends even on a ring whose
-        // links were left half-built.
-        CKpOln* entry = m_pfOln;
-        if (CKpOln* last = entry->Prev()) last->SetNext(nullptr);
-        while (entry) {
-            CKpOln* next = entry->Next();
-            delete entry;
-            entry = (next == m_pfOln) ? nullptr : next;
-        }
-        m_pfOln = nullptr;
-    }
+    DeleteOutline(m_pfOln);
     flatPats.eraseAllObjects();
     if (m_plyStored != 1) delete m_ply;
     m_ply = nullptr;

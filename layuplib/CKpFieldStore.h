@@ -20,13 +20,22 @@ class CKpFieldStore : public IVekFieldStore, public CVekObjectStore<CKpField> {
     CKpFieldStore(const CKpFieldStore&) = delete;
     CKpFieldStore& operator=(const CKpFieldStore&) = delete;
 
+    // ---- IVekFieldStore (see there) ----
+    int Count() override { return entries(); }
+    CKpField* Get(int index) override { return (*this)[index]; }
+
     // The owning model (null when none).
     CKpLayup* GetLayup() const { return m_layup; }
     void SetLayup(CKpLayup* layup) { m_layup = layup; }
 
     // Makes this store the owner of `field` and inserts it; the store then
-    // deletes it. Null is ignored.
+    // deletes it. Null is ignored. When the store cannot grow the field
+    // stays with the caller (entries() does not change).
     void insert(CKpField* field);
+
+    // The first field in ascending id order whose name equals `name`
+    // exactly (case-sensitive); null when none, and for a null name.
+    CKpField* findByName(const char* name);
 
   private:
     CKpLayup* m_layup;  // held, not owned

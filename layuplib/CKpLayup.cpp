@@ -378,12 +378,6 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::NewLayup(double, double) {
-    return NotAvailable("NewLayup", -1);
-}
-int CKpLayup::OpenLayup(const char*, int) {
-    return NotAvailable("OpenLayup", -1);
-}
 int CKpLayup::Read(EFormat, const char*, int, int, const char*) {
     return NotAvailable("Read", -1);
 }
@@ -393,34 +387,6 @@ int CKpLayup::Write(EFormat, const char*, int, int, int, int) {
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {
     return NotAvailable("Import", -1);
-}
-int CKpLayup::SaveLayup(const char*, int, int) {
-    return NotAvailable("SaveLayup", -1);
-}
-int CKpLayup::MergeFree(double) {
-    return NotAvailable("MergeFree", -1);
-}
-int CKpLayup::SewFree(double) {
-    return NotAvailable("SewFree", -1);
-}
-int CKpLayup::RestoreArea() {
-    return NotAvailable("RestoreArea", -1);
-}
-int CKpLayup::RestoreAndSelectArea(int, const int*) {
-    return NotAvailable("RestoreAndSelectArea", 1);
-}
-int CKpLayup::SelectAreaEID(int, const int*, int) {
-    return NotAvailable("SelectAreaEID", -1);
-}
-int CKpLayup::GetElemIntersect(int, const int*, const double*, const double*, int*, double*,
-                               double*) {
-    return NotAvailable("GetElemIntersect", -1);
-}
-int CKpLayup::CreateSetsPatches() {
-    return NotAvailable("CreateSetsPatches", -1);
-}
-int CKpLayup::CutAreaEID(int, const int*, const int*) {
-    return NotAvailable("CutAreaEID", -1);
 }
 int CKpLayup::GetPlyBoundaryNum(const char*, int*, int*) {
     return NotAvailable("GetPlyBoundaryNum", -1);

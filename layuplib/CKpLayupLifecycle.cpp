@@ -6,10 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "host/CKpDB.h"
 #include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOffStore.h"
+#include "layuplib/LayerRecreate.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/read_lyp.h"
+#include "layuplib/save_lyp.h"
+#include "layuplib/surface_div.h"
 
 namespace {
 
@@ -188,6 +195,102 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
     if (node_reref(&m_msg, nodes, elems) <= 0) return -1;
     elems->CheckShape(&m_msg);
     m_msg.Create(1, "Mesh created");
+
+    // 5. The faceted surface; a mesh without facets is still a model.
+    if (pFacs()->CreateFacets() != 0)
+        m_msg.Create(1, "Facets created");
+    else
+        m_msg.Create(1, "Could not generate facets");
+    return 0;
+}
+
+int CKpLayup::NewLayup(double mergeTolerance, double) {
+    // 1. Empty the model.
+    if (reinit() != 0) {
+        m_msg.Create(4, "Could not reinitialise data arrays");
+        return -1;
+    }
+    m_msg.Create(1, "Reinitialisation completed");
+    CKpNodeStore* nodes = pNodes();
+    CKpElemStore* elems = pElems();
+
+    // 2. The host's mesh. Without a host database there is nothing to ask.
+    if (!m_db) return -1;
+    if (m_db->getMesh(&m_msg, nodes, elems) != 0) {
+        m_msg.Create(4, "Could not create new layup file");
+        return -1;
+    }
+    m_msg.Create(1, "New Layup file created");
+
+    // 3. Merge coincident nodes, link elements to nodes, check shapes.
+    if (mergeTolerance > 0.0) nodes->Merge(&m_msg, elems, nullptr, mergeTolerance);
+    if (node_reref(&m_msg, nodes, elems) <= 0) return -1;
+    elems->CheckShape(&m_msg);
+
+    // 4. The faceted surface.
+    if (pFacs()->CreateFacets() != 0)
+        m_msg.Create(1, "Facets created");
+    else
+        m_msg.Create(1, "Could not generate facets");
+    return 0;
+}
+
+int CKpLayup::OpenLayup(const char* path, int compressed) {
+    if (!path) path = "";
+    // 1. Empty the model.
+    if (reinit() != 0) {
+        m_msg.Create(4, "Could not reinitialise data arrays");
+        return -1;
+    }
+    m_msg.Create(1, "Reinitialisation completed");
+
+    // 2.-3. Read the file named by the file record.
+    m_file.SetName(path);
+    if (read_lyp(this, compressed) == 0) {
+        m_msg.Create(4, "Could not read layup file '%s'", path);
+        return -1;
+    }
+    m_msg.Create(1, "Layup file opened");
+
+    // 4. The faceted surface, which the plies and offsets are placed on.
+    if (pFacs()->CreateFacets() == 0) {
+        m_msg.Create(1, "Could not generate facets");
+        return -1;
+    }
+    m_msg.Create(1, "Facets created");
+
+    // 5. Plies without material or pattern go; the others and the layup
+    //    are rebuilt on the mesh.
+    LayerRecreate(&m_msg, pMats(), pPats(), pPlys());
+    LayupRecreate(&m_msg, pElems(), pPlys(), &m_lyp);
+
+    // 6. Offsets and tolerance regions onto the elements.
+    if (pOffs()->Apply() == 0)
+        m_msg.Create(1, "offset set to elements");
+    else
+        m_msg.Create(2, "Could not set offset to elements");
+    if (set_all_tolerances(pElems(), pFacs(), pGTol(), pTols()) != 0)
+        m_msg.Create(2, "Could not set tolerance to elements");
+    else
+        m_msg.Create(1, "tolerance set to elements");
+    return 0;
+}
+
+int CKpLayup::SaveLayup(const char* path, int detail, int compress) {
+    if (!path) path = "";
+    m_msg.Create(1, "Save Layup file '%s' with detail=%d compress=%d", path, detail, compress);
+    // The file record of the saved file: the path only, so that records 002
+    // and 003 are written empty.
+    CKpFile file;
+    file.SetName(path);
+    const int written =
+        save_lyp(&m_msg, &file, &m_ansys, pNodes(), pElems(), pOrients(), pMats(), pPats(), pPlys(),
+                 &m_lyp, pOffs(), pGTol(), pTols(), pSets(), &m_view, detail, compress);
+    if (written == 0) {
+        m_msg.Create(4, "Could not save Layup file");
+        return -1;
+    }
+    m_msg.Create(1, "Layup file saved");
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/CalcBoundary.h"
+#include "layuplib/CalcStart.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
 
@@ -98,8 +99,13 @@ int CKpOff::CalculateStart(int& startFacet, int& directionFlag) {
     CKpLayup* model = GetLayup();
     if (!model) return 1;
     if (!model->pFacs()) return 2;
-    model->pMsg()->Create(4, "CalculateStart is not available");
-    return 3;
+    CKpPoint eye, start;
+    CKpDirn dirn;
+    eye.Set(m_seed);
+    dirn.Set(m_dirn);
+    if (CalcStart(model->pMsg(), model->pFacs(), eye, dirn, 0, startFacet, start, directionFlag))
+        return 3;
+    return 0;
 }
 
 int CKpOff::CalculateBoundary(CKpBdyStore* store) {

@@ -75,9 +75,7 @@ class CKpOff : public IVekOffset, public CVekObject {
 
     // The start facet on the selected surface and the side flag (+1 or -1)
     // from the seed point and application direction. 0; 1 without store or
-    // model; 2 without faceted surface; 3 when no start is found. This
-    // build has no start-facet search yet: the error "CalculateStart is not
-    // available" and 3.
+    // model; 2 without faceted surface; 3 when no start is found.
     int CalculateStart(int& startFacet, int& directionFlag);
 
     // The boundary of the region into `store` (emptied first):

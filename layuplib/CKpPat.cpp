@@ -7,6 +7,7 @@
 
 #include "layuplib/CKpAxis.h"
 #include "layuplib/CKpAxisPt.h"
+#include "layuplib/CKpElemEdgeStore.h"
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPoint.h"
@@ -67,7 +68,7 @@ CKpPat::CKpPat(int id)
       m_maxwt(0.0),
       m_patElems(new (std::nothrow) CKpPatElemStore),
       m_patSplits(new (std::nothrow) CKpPatSplitStore),
-      m_seedCurve{nullptr, nullptr},
+      m_seedCurve{new (std::nothrow) CKpElemEdgeStore, new (std::nothrow) CKpElemEdgeStore},
       m_simResult(-1),
       m_inadmMode(0),
       m_inadmTol(0.0) {}
@@ -77,6 +78,10 @@ CKpPat::~CKpPat() {
     m_patElems = nullptr;
     delete m_patSplits;
     m_patSplits = nullptr;
+    for (CKpElemEdgeStore*& curve : m_seedCurve) {
+        delete curve;
+        curve = nullptr;
+    }
 }
 
 CKpPat::CKpPat(int id, int type, const char* name, int method, int extType, const double* st,

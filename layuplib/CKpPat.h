@@ -24,8 +24,8 @@ class CKpPat : public CVekObject {
     // A pattern with the given id and every default: empty name and texts,
     // the ints 0 but the start facet -1 and the simulation result -1 (never
     // simulated), the reals 0 but the warp-weft ratio 1.0, empty lists of
-    // pattern elements and split edges (null only when they could not be
-    // allocated), no seed curves.
+    // pattern elements, split edges and both seed curves (null only when
+    // they could not be allocated).
     explicit CKpPat(int id);
     // A pattern with all its values, as read from a file or imported: id,
     // type, name, method (axstp), extension type, start point, start warp
@@ -42,8 +42,8 @@ class CKpPat : public CVekObject {
            int stdn, int mid, int minu, int maxu, int minv, int maxv, double minstrnc,
            double maxstrnc, double minthck, double maxthck, double minwp, double maxwp,
            double minwt, double maxwt);
-    // Deletes the pattern elements and the split edges (no seed-curve list
-    // is kept: both stay null).
+    // Deletes the pattern elements, the split edges and both seed-curve
+    // lists.
     ~CKpPat() override;
 
     CKpPat(const CKpPat&) = delete;
@@ -183,8 +183,8 @@ class CKpPat : public CVekObject {
     int ConvertPaintedToProjected();
 
     // The covered elements and the split edges (owned); the seed-curve edge
-    // lists 0 and 1 (null: this pattern keeps no seed curves; null also for
-    // an index other than 0 or 1).
+    // lists 0 and 1 (owned; null for an index other than 0 or 1, or when a
+    // list could not be allocated).
     CKpPatElemStore* PatElems() const { return m_patElems; }
     CKpPatSplitStore* PatSplits() const { return m_patSplits; }
     CKpElemEdgeStore* SeedCurve(int i) const {
@@ -235,7 +235,7 @@ class CKpPat : public CVekObject {
     double m_minwp, m_maxwp, m_minwt, m_maxwt;
     CKpPatElemStore* m_patElems;       // owned
     CKpPatSplitStore* m_patSplits;     // owned
-    CKpElemEdgeStore* m_seedCurve[2];  // null: no seed curves kept
+    CKpElemEdgeStore* m_seedCurve[2];  // owned; null only when not allocated
     int m_simResult;
     int m_inadmMode;
     double m_inadmTol;

@@ -143,3 +143,13 @@ int CKpPatElemStore::UpdateFromProjection(CKpElemStore* elements, CKpFacetStore*
     eraseAllObjects();
     return SimulationTransfer(elements, facets, stdn);
 }
+
+int CKpPatElemStore::UpdateFromDraping(CKpMsg* log, CKpDrape* drape, CKpElemStore* elements,
+                                       CKpFacetStore* facets, int stdn) {
+    if (!drape || !elements || !facets) return -1;
+    if (facets->SimulationInitialise() != 0 || facets->SimulationTransfer(log, drape) != 0 ||
+        facets->SimulationInterpolate() != 0)
+        return -1;
+    eraseAllObjects();
+    return SimulationTransfer(elements, facets, stdn);
+}

@@ -4,8 +4,10 @@
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/CVekList.h"
 
+class CKpDrape;
 class CKpElemStore;
 class CKpFacetStore;
+class CKpMsg;
 
 // CKpPatElemStore: the covered elements of one pattern, in the order the
 // simulation or the caller gave them (count, first, last). The list owns its
@@ -69,6 +71,15 @@ class CKpPatElemStore : public CVekList<CKpPatElem> {
     // entry and rebuilds the list (SimulationTransfer). 0; -1 for a null
     // store or when interpolating or rebuilding fails.
     int UpdateFromProjection(CKpElemStore* elements, CKpFacetStore* facets, int stdn);
+
+    // After a drape: resets the facets' simulation fields
+    // (CKpFacetStore::SimulationInitialise), averages the drape grid's points
+    // onto their facets (SimulationTransfer, `log` for its messages), fills
+    // the painted facets without results (SimulationInterpolate), deletes
+    // every entry and rebuilds the list (SimulationTransfer). 0; -1 for a
+    // null grid or store, or when a step fails.
+    int UpdateFromDraping(CKpMsg* log, CKpDrape* drape, CKpElemStore* elements,
+                          CKpFacetStore* facets, int stdn);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPPATELEMSTORE_H

@@ -1,13 +1,21 @@
 #include "layuplib/CKpPropGenSet.h"
 
+#include <new>
+#include <vector>
+
 #include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFieldStore.h"
 #include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPropStore.h"
+#include "layuplib/CKpSetStore.h"
 #include "layuplib/CKpSubLypStore.h"
+#include "layuplib/CreateSubLayups.h"
+#include "layuplib/LamsToMats.h"
+#include "layuplib/SaveLaminate.h"
 
 CKpPropGenSet::CKpPropGenSet()
     : m_layup(nullptr),
@@ -69,6 +77,38 @@ int CKpPropGenSet::SetName(const char* name) {
     return 0;
 }
 
+int CKpPropGenSet::SetElementIds(int n, const int* ids) {
+    if (!m_layup) return 1;
+    m_resultsValid = 0;
+    if (n < -1 || (n > 0 && !ids)) {
+        m_layup->pMsg()->Create(4, "Invalid element id list.");
+        return -1;
+    }
+    CKpElemStore* elems = m_layup->pElems();
+    if (!elems) return -1;
+    try {
+        std::vector<int> all;
+        if (n == -1) {
+            int count = elems->entries();
+            all.resize(static_cast<size_t>(count));
+            if (count > 0) elems->GetAllIds(count, all.data());
+            ids = all.data();
+            n = count;
+        }
+        for (int i = 0; i < n; ++i) {
+            if (!elems->find(ids[i])) continue;
+            if (!m_elemIds.findOrCreate(ids[i])) {
+                m_layup->pMsg()->Create(4, "Could not allocate memory.");
+                return -1;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        m_layup->pMsg()->Create(4, "Could not allocate memory.");
+        return -1;
+    }
+    return 0;
+}
+
 int CKpPropGenSet::SetPropertySetOptions(const int options[6]) {
     if (options)
         for (int i = 0; i < 6; ++i) m_options[i] = options[i];
@@ -78,6 +118,21 @@ int CKpPropGenSet::SetPropertySetOptions(const int options[6]) {
 int CKpPropGenSet::SetPropertyMode(int mode) {
     m_propMode = mode;
     return 0;
+}
+
+int CKpPropGenSet::SetPropertyModeByCodeAndOrientation(EVekCode code, EVekOrientation orientation) {
+    int mode;
+    if (code == 21 && orientation == 1)
+        mode = 7;
+    else if ((code == 21 || code == 31) && orientation == 2)
+        mode = 6;
+    else if (code == 31 && orientation == 1)
+        mode = 4;
+    else if (code == 22 && orientation == 3)
+        mode = 13009;
+    else
+        return 1;
+    return SetPropertyMode(mode);
 }
 
 int CKpPropGenSet::SetCoordId(int which, int id) {
@@ -146,4 +201,83 @@ int CKpPropGenSet::SetEquallySpacedVariables(int flag) {
 int CKpPropGenSet::SetShearCorrection(int flag) {
     m_shearCorrection = flag;
     return 0;
+}
+
+int CKpPropGenSet::ClearResults() {
+    m_resultsValid = 0;
+    return 0;
+}
+
+int CKpPropGenSet::Run() {
+    if (!m_layup) return 1;
+    CKpMsg* log = m_layup->pMsg();
+
+    // 2. The listed elements become the selection.
+    const int n = m_elemIds.entries();
+    if (n > 0) {
+        std::vector<int> ids;
+        try {
+            ids.resize(static_cast<size_t>(n));
+        } catch (const std::bad_alloc&) {
+            return 2;
+        }
+        int count = n;
+        m_elemIds.GetAllIds(count, ids.data());
+        if (m_layup->RestoreAndSelectArea(n, ids.data()) != 0) return 3;
+    }
+
+    // 3. Sub-layups.
+    if (m_propMode == 13009) {
+        const int status = CreateSubLayups(m_name, m_ignoreThickness, m_layup);
+        m_resultsValid = 1;
+        return status;
+    }
+
+    // 4. Laminates and property sets.
+    if (SaveLaminate(log, m_name, m_options, m_layup->pElems(), m_propMode, m_coordIds[0],
+                     m_coordIds[1], m_vectors[0], m_vectors[1], m_switchAngle, m_angleTol,
+                     m_thickTol, m_firstCoordId, m_firstFieldId, m_firstLamId, m_firstPropId,
+                     m_ignoreThickness, m_equallySpaced, m_shearCorrection, m_layup->pProps(),
+                     m_layup->pLams(), m_layup->pCoords(), m_layup->pFields(),
+                     m_layup->pOrients()) != 0) {
+        log->Create(4, "Could not save laminate data");
+        m_resultsValid = 0;
+        return -1;
+    }
+    log->Create(1, "Laminate saved");
+    if (m_propMode == 118 && LamsToMats(m_layup) != 0) {
+        m_resultsValid = 0;
+        return -1;
+    }
+
+    m_resultsValid = 1;
+    return 0;
+}
+
+IVekLamStore* CKpPropGenSet::GetLamStore() {
+    return m_layup ? m_layup->pLams() : nullptr;
+}
+
+IVekCoordStore* CKpPropGenSet::GetCoordStore() {
+    return m_layup ? m_layup->pCoords() : nullptr;
+}
+
+IVekFieldStore* CKpPropGenSet::GetFieldStore() {
+    return m_layup ? m_layup->pFields() : nullptr;
+}
+
+IVekMaterialStore* CKpPropGenSet::GetGeneratedMaterialStore() {
+    return m_layup ? m_layup->pLamMats() : nullptr;
+}
+
+IVekPropertySetStore* CKpPropGenSet::GetPropertySetStore() {
+    return m_layup ? m_layup->pProps() : nullptr;
+}
+
+IVekSetStore* CKpPropGenSet::GetSetStore() {
+    return m_layup ? m_layup->pSets() : nullptr;
+}
+
+IVekSubLayupStore* CKpPropGenSet::GetSubLayupStore() {
+    return m_layup ? m_layup->pSubLyps() : nullptr;
 }

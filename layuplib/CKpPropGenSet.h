@@ -30,6 +30,8 @@ class CKpPropGenSet : public IVekPropGenSet {
     CKpLayup* GetLayup() const { return m_layup; }
     int hasLayup() const { return m_hasLayup; }
 
+    // ---- IVekPropGenSet, in slot order ----
+
     // Resets the settings and, with a model, empties what earlier runs
     // generated:
     // 1. results valid 0, name emptied, element ids deleted;
@@ -45,30 +47,78 @@ class CKpPropGenSet : public IVekPropGenSet {
     //    fields and sub-layups are deleted, in that order, each store back at
     //    capacity 64. The set store is not touched.
     // Returns 0; the results of the store clears are not reported.
-    int Clear();
-
-    // 1 after a completed run, 0 after Clear.
-    int resultsValid() const { return m_resultsValid; }
+    int Clear() override;
 
     // Setters of the plain settings; each returns 0. `which` selects the
     // first (0) or second (1) frame or vector; any other value returns 1 and
     // changes nothing.
-    int SetName(const char* name);
-    int SetPropertySetOptions(const int options[6]);  // null sets nothing
-    int SetPropertyMode(int mode);                    // stored unchecked
-    int SetCoordId(int which, int id);
-    int SetCoordOrigin(int which, const double p[3]);      // null sets nothing
-    int SetVectorDirection(int which, const double v[3]);  // null sets nothing
-    int SetSwitchAngle(double angle);
-    int SetAngleTolerance(double angle);
-    int SetThicknessTolerance(double percent);
-    int SetFirstCoordId(int id);
-    int SetFirstFieldId(int id);
-    int SetFirstLamId(int id);
-    int SetFirstPropId(int id);
-    int SetIgnoreThickness(int flag);
-    int SetEquallySpacedVariables(int flag);
-    int SetShearCorrection(int flag);
+    int SetName(const char* name) override;  // null stores ""
+    // Adds `n` ids (read), or every element of the model for n = -1, to the
+    // element list: ids naming an element of the model and not yet listed
+    // are added, others skipped silently; the list accumulates until Clear.
+    // Results valid becomes 0. 0 (also for n = 0); 1 without model; -1 with
+    // the error "Invalid element id list." for n below -1 or a null `ids`
+    // with n above 0, and with "Could not allocate memory." when memory runs
+    // out (the ids added so far stay).
+    int SetElementIds(int n, const int* ids) override;
+    int SetPropertySetOptions(const int options[6]) override;  // null sets nothing
+    int SetPropertyMode(int mode) override;                    // stored unchecked
+    // (code, orientation) (21, 1) -> 7, (21, 2) -> 6, (31, 1) -> 4, (31, 2)
+    // -> 6, (22, 3) -> 13009, set through SetPropertyMode; any other pair
+    // returns 1 and leaves the mode.
+    int SetPropertyModeByCodeAndOrientation(EVekCode code, EVekOrientation orientation) override;
+    int SetCoordId(int which, int id) override;
+    int SetVectorDirection(int which, const double v[3]) override;  // null sets nothing
+    int SetSwitchAngle(double angle) override;
+    int SetAngleTolerance(double angle) override;
+    int SetThicknessTolerance(double percent) override;
+    int SetFirstCoordId(int id) override;
+    int SetFirstFieldId(int id) override;
+    int SetFirstLamId(int id) override;
+    int SetFirstPropId(int id) override;
+    int SetIgnoreThickness(int flag) override;
+    int SetEquallySpacedVariables(int flag) override;
+    int SetShearCorrection(int flag) override;
+
+    // Runs the generation:
+    // 1. without a model: 1;
+    // 2. with listed element ids: the model's RestoreAndSelectArea with the
+    //    ids in ascending order (2 when the id array cannot be allocated, 3
+    //    when the selection fails); without ids the current selection
+    //    stands;
+    // 3. mode 13009: CreateSubLayups (name, ignore thickness, model), whose
+    //    result is the status;
+    // 4. any other mode: SaveLaminate over the model's message log, element,
+    //    property-set, laminate, coordinate-frame, field and orientation
+    //    stores with the settings. Failure: error "Could not save laminate
+    //    data", -1. Success: information "Laminate saved"; in mode 118 then
+    //    LamsToMats, whose failure returns -1;
+    // 5. results valid 1 (also in mode 13009 whatever the status); the
+    //    status.
+    // After status -1 results valid is 0: the stores hold what was made up
+    // to the failure.
+    int Run() override;
+
+    // The model's stores (created by the model when missing); null without
+    // model.
+    IVekLamStore* GetLamStore() override;
+    IVekCoordStore* GetCoordStore() override;
+    IVekFieldStore* GetFieldStore() override;
+    IVekMaterialStore* GetGeneratedMaterialStore() override;  // the laminate materials
+    IVekPropertySetStore* GetPropertySetStore() override;
+    IVekSetStore* GetSetStore() override;
+    IVekSubLayupStore* GetSubLayupStore() override;
+
+    // ---- Further members ----
+
+    // 1 after a completed run, 0 after Clear, ClearResults and
+    // SetElementIds.
+    int resultsValid() const { return m_resultsValid; }
+    // Results valid 0. 0.
+    int ClearResults();
+
+    // Stored only; Run does not read the origins. As SetVectorDirection.
+    int SetCoordOrigin(int which, const double p[3]);
 
     // The settings, in member order.
     const char* name() const { return m_name; }

@@ -1,5 +1,6 @@
 #include "layuplib/CKpSbdmnStore.h"
 
+#include <exception>
 #include <new>
 #include <vector>
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "layuplib/CKpField.h"
 #include "layuplib/CKpSubLypPlyStore.h"
 
 CKpSubLyp::CKpSubLyp(int id)
@@ -10,4 +11,12 @@ CKpSubLyp::CKpSubLyp(int id)
 CKpSubLyp::~CKpSubLyp() {
     delete m_plys;  // deletes the plies
     m_plys = nullptr;
+}
+
+const char* CKpSubLyp::GetOrientationFieldName() {
+    return m_orient ? m_orient->GetName() : nullptr;
+}
+
+IVekSubLayupPlyStore* CKpSubLyp::GetSubLayupPlyStore() {
+    return m_plys;
 }

@@ -9,8 +9,10 @@ class CKpField;
 class CKpSubLypPlyStore;
 
 // CKpSubLyp: a sub-layup: the plies lying on a selected area, as a list of
-// sub-layup plies, with one orientation field for the area. The orientation
-// field lives in the model's field store; the sub-layup owns its plies.
+// sub-layup plies (bottom first, in ascending id order), with one
+// orientation field for the area. The orientation field lives in the
+// model's field store; the sub-layup owns its plies. Made by
+// CreateSubLayups.
 class CKpSubLyp : public IVekSubLayup, public CVekObject {
   public:
     // An empty sub-layup: empty name, no orientation field, an empty ply
@@ -22,15 +24,21 @@ class CKpSubLyp : public IVekSubLayup, public CVekObject {
     CKpSubLyp(const CKpSubLyp&) = delete;
     CKpSubLyp& operator=(const CKpSubLyp&) = delete;
 
-    // The name ("" when unset).
+    // ---- IVekSubLayup, in slot order (see there) ----
+    const char* GetName() override { return m_name; }
+    const char* GetOrientationFieldName() override;
+    IVekSubLayupPlyStore* GetSubLayupPlyStore() override;
+
+    // The name ("" when unset); null is taken as "".
     const char* name() const { return m_name; }
     void SetName(const char* name) { m_name = name ? name : ""; }
 
-    // The orientation field (not owned).
+    // The orientation field (not owned; null when none).
     CKpField* pOrientation() const { return m_orient; }
     void SetOrientation(CKpField* field) { m_orient = field; }
 
-    // The sub-layup plies.
+    // The sub-layup plies (owned; null only when the store could not be
+    // allocated).
     CKpSubLypPlyStore* GetSubLypPlys() const { return m_plys; }
 
   private:

@@ -21,6 +21,14 @@ class CKpSubLypPly : public IVekSubLayupPly, public CVekObject {
     CKpSubLypPly(const CKpSubLypPly&) = delete;
     CKpSubLypPly& operator=(const CKpSubLypPly&) = delete;
 
+    // ---- IVekSubLayupPly, in slot order (see there) ----
+    int GetActive() override { return 1; }
+    const char* GetName() override;
+    IVekSet* GetRegion() override;
+    const char* GetExternalMaterialName() override;
+    IVekField* GetThicknessField() override;
+    IVekField* GetRotationField() override;
+
     CKpLypPly* pLypPly() const { return m_lypPly; }
     CKpSet* pSet() const { return m_set; }
     void SetSet(CKpSet* set) { m_set = set; }

@@ -17,6 +17,10 @@ class CKpSubLypStore : public IVekSubLayupStore, public CVekObjectStore<CKpSubLy
 
     CKpSubLypStore(const CKpSubLypStore&) = delete;
     CKpSubLypStore& operator=(const CKpSubLypStore&) = delete;
+
+    // ---- IVekSubLayupStore (see there) ----
+    int Count() override { return entries(); }
+    CKpSubLyp* Get(int index) override { return (*this)[index]; }
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPSUBLYPSTORE_H

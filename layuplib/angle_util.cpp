@@ -66,7 +66,11 @@ double simplify_degrees(double deg) {
     // Beyond this the thousandths no longer fit a 32-bit integer; below it
     // the result is exactly that of cutting the unreduced input.
     if (std::fabs(deg) >= 1e6) deg = std::fmod(deg, 360.0);
-    double d = static_cast<std::int32_t>(deg * 1000.0) / 1000.0;
+    // Cut to thousandths toward zero, but let a value that lies within
+    // rounding noise below a whole thousandth (30 degrees that went through
+    // radians comes back as 29.999999999999996) keep that thousandth.
+    const double milli = deg * 1000.0;
+    double d = static_cast<std::int32_t>(milli + std::copysign(1e-6, milli)) / 1000.0;
     while (d > 180.0) d -= 360.0;
     while (d < -180.0) d += 360.0;
     return d;

@@ -40,8 +40,8 @@ class CKpNodeStore;
 // Results: 1 built; 0 not built, the store left empty: the information
 // "Model contains no facets." when no facet could be made, the error "Could
 // not allocate memory." when memory ran out, or (no message) for a null
-// argument. Vertex moves of the previous build are taken back first in any
-// case (see calc_facet_vertices).
+// argument. With the three stores given, the vertex moves and centre nodes
+// of the previous build are taken back first in any case.
 int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets);
 
 // Moves every facet vertex node from its position before any move by

@@ -217,19 +217,6 @@ TEST(LayupModelAddins, SearchPathWithoutModulesKeepsTheBuiltins) {
     EXPECT_EQ(count, 7);
 }
 
-TEST_F(LayupModel, LaterOperationsReportThemselves) {
-    EXPECT_EQ(api()->NewLayup(0.0, 0.0), -1);
-    EXPECT_EQ(api()->OpenLayup("x.lyp", 0), -1);
-    EXPECT_EQ(api()->RestoreAndSelectArea(-1, nullptr), 1);
-    EXPECT_EQ(model->GetPlyHoles("p", 0, nullptr), 1);
-    EXPECT_EQ(model->Export3dLaser("p", 0, "f", 0), -1);
-    const std::vector<std::string> errors = gui.texts(4);
-    ASSERT_EQ(errors.size(), 5u);
-    EXPECT_EQ(errors[0], "NewLayup is not available");
-    EXPECT_EQ(errors[2], "RestoreAndSelectArea is not available");
-    EXPECT_EQ(errors[4], "Export3dLaser is not available");
-}
-
 TEST_F(LayupModel, CheckMatchWithoutMeshComparison) {
     CKpLayup other(nullptr, &gui);
     EXPECT_EQ(api()->CheckMatch(nullptr), 0);

@@ -128,10 +128,14 @@ TEST_F(Offsets, SelectingTheRegion) {
     EXPECT_EQ(off->SelectElements(), 0);  // 42 is skipped
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
 
-    // Without a start-facet search the application stops at step 4, after
-    // selecting, and the store stops at its first definition.
+    // A new definition has no application direction, so no start facet is
+    // found: the application stops at step 4, after selecting, and the store
+    // stops at its first definition.
     EXPECT_EQ(off->Apply(), 4);
-    EXPECT_EQ(gui.texts(4).back(), "CalculateStart is not available");
+    EXPECT_EQ(gui.texts(4).back(),
+              "The application direction vector has a magnitude which is smaller than the "
+              "minimum allowable value of 1e-06. Please define the application direction more "
+              "clearly.");
     EXPECT_EQ(Store()->Apply(), 1);
     int contours = -1, points = -1;
     EXPECT_EQ(off->GetBoundarySizes(contours, points), 1);

@@ -51,6 +51,9 @@ TEST(AngleUtilTest, SimplifyDegrees) {
     EXPECT_TRUE(Near(simplify_degrees(-190.5), 169.5, tol::angle));
     EXPECT_TRUE(Near(simplify_degrees(-45.0007), -45.0, tol::angle));  // cut toward zero
     EXPECT_EQ(simplify_degrees(180.0), 180.0);
+    // Degrees that went through radians are not cut below their value.
+    EXPECT_TRUE(Near(simplify_degrees(degrees(radians(30.0))), 30.0, tol::angle));
+    EXPECT_TRUE(Near(simplify_degrees(-degrees(radians(30.0))), -30.0, tol::angle));
     // Beyond the 32-bit range of thousandths: whole turns go first.
     EXPECT_TRUE(Near(simplify_degrees(360.0 * 1e7 + 90.25), 90.25, Tol{1e-6, 0}));
     EXPECT_TRUE(Near(simplify_degrees(-1e12 - 30.0), 50.0, Tol{1e-3, 0}));  // 1e12 = 280 mod 360

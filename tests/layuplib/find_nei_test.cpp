@@ -156,13 +156,6 @@ TEST(find_neigh, PartsAreNotLinked) {
 TEST(find_neigh, BranchPartnersOrderedByAngle) {
     const double deg = kPi / 180.0;
     Built b("branch", surfmesh::Fins(Kind::Quad4, {0.0, 90 * deg, 200 * deg}, {1.0}, 1.0));
-    for (int fin = 0; fin < 3; ++fin) {
-        const CKpFacet* f = b.f(spineFacet(fin));
-        EXPECT_EQ(f->getNeighn(1), 2);
-        EXPECT_EQ(f->getNeigh(1), -1);
-        EXPECT_EQ(f->getNedge(1), -1);
-        for (int k = 0; k < 2; ++k) EXPECT_EQ(f->getNedgea(1)[k], 1);  // same sense, edge 1
-    }
     EXPECT_EQ(partnerElems(b, 0), (std::vector<int>{2, 3}));  // -90, +20 degrees
     EXPECT_EQ(partnerElems(b, 1), (std::vector<int>{3, 1}));  // -70, +90
     EXPECT_EQ(partnerElems(b, 2), (std::vector<int>{1, 2}));  // -20, +70

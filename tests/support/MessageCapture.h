@@ -13,10 +13,6 @@
 // Captures what a CKpMsg writes to its message file, information included
 // (information never reaches the host). The file lives in the test temp
 // directory and is removed afterwards.
-//
-//   MessageCapture cap("name");
-//   cap.log.Create(1, "...");
-//   EXPECT_EQ(cap.body(), "$# ...\n");
 class MessageCapture {
   public:
     CKpMsg log;
@@ -33,9 +29,7 @@ class MessageCapture {
     MessageCapture(const MessageCapture&) = delete;
     MessageCapture& operator=(const MessageCapture&) = delete;
 
-    // Everything written since the file was opened (or since the last
-    // reset): lines "$# <text>", "$# WARNING: <text>", "$# ERROR: <text>",
-    // each ended by '\n'.
+    // The lines written since the file was opened or the last reset.
     std::string body() const { return contents().substr(m_skip); }
     // Forgets what was written so far.
     void reset() { m_skip = contents().size(); }

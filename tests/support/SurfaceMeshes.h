@@ -44,8 +44,8 @@ Mesh OpenCylinder(Kind kind, int nAround, int nAlong, double r, double length);
 
 // The upper half of the sphere of radius r about the origin: rim (z = 0)
 // to pole (0, 0, r) in nRings rings of nAround cells. The ring at the pole
-// is a fan of triangles around the pole node (the pole is node 1 of the
-// fan's elements' last corner).
+// is a fan of nAround triangles (tria3, or tria6 for quadratic kinds)
+// around the one pole node, their last corner.
 Mesh Hemisphere(Kind kind, int nAround, int nRings, double r);
 
 // The whole sphere of radius r about the origin: nRings rings from the
@@ -61,11 +61,12 @@ Mesh PlateWithHole(Kind kind, int n, double size, int hole);
 // Elements sharing one edge, the "spine" from (0, 0, 0) to (0, 0, height):
 // fin k is a single element in the half-plane at angles[k] (radians, about
 // the z axis), reaching widths[k] out from the spine (a shorter `widths`
-// repeats its last entry). With three or more
-// angles the spine is a shell branch. Quad kinds give quads, triangle kinds
-// one triangle per fin (spine, tip at mid-height). Fin k is element k + 1;
-// each fin runs up the spine in the same sense, so neighbouring fins are
-// consistently oriented only where their normals agree.
+// repeats its last entry). With three or more angles the spine is a shell
+// branch. Quad kinds give quads (s0, o0, o1, s1: spine bottom, outer
+// bottom, outer top, spine top), triangle kinds one triangle per fin (s0,
+// tip at mid-height, s1). Fin k is element k + 1, its normal (sin a, -cos
+// a, 0) for a = angles[k]; every fin runs down the spine in the same sense,
+// so links between fins have codes 0..2.
 Mesh Fins(Kind kind, const std::vector<double>& angles, const std::vector<double>& widths,
           double height);
 

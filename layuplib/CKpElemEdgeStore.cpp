@@ -1,0 +1,7 @@
+#include "layuplib/CKpElemEdgeStore.h"
+
+CKpElemEdgeStore::CKpElemEdgeStore() = default;
+
+CKpElemEdgeStore::~CKpElemEdgeStore() {
+    eraseAllObjects();
+}

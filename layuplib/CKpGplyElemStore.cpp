@@ -1,0 +1,7 @@
+#include "layuplib/CKpGplyElemStore.h"
+
+CKpGplyElemStore::CKpGplyElemStore() : CVekObjectStore<CKpGplyElem>(64) {}
+
+CKpGplyElemStore::~CKpGplyElemStore() {
+    eraseAllObjects();
+}

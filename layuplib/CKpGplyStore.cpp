@@ -1,0 +1,7 @@
+#include "layuplib/CKpGplyStore.h"
+
+CKpGplyStore::CKpGplyStore() : CVekObjectStore<CKpGply>(64) {}
+
+CKpGplyStore::~CKpGplyStore() {
+    eraseAllObjects();
+}

@@ -1,0 +1,80 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPLYPOUT_H
+#define PLYSTRAND_LAYUPLIB_CKPLYPOUT_H
+
+#include <cstddef>
+#include <cstdio>
+#include <vector>
+
+struct gzFile_s;  // zlib's gzip stream (gzFile)
+
+// CKpLypOut: the output stream of a layup file: either a plain file (stdio,
+// mode "wb") or a gzip stream (zlib's gzip file interface, mode "wb<level>").
+// It owns what it opens and closes it at the latest when it is destroyed.
+//
+// Every write is checked. A failed write (a full disk, an I/O error) raises
+// the failure mark, which stays raised until the next Open; writes after a
+// failure are skipped, so that a writer may check once at the end: Failed
+// for the writes, the result of Close for the close.
+//
+// Lines are formatted into a buffer of the stream that grows to fit the
+// longest line (no line is ever cut), then written with one call.
+class CKpLypOut {
+  public:
+    // Nothing open, failure mark down.
+    CKpLypOut();
+    // Closes a stream that is still open (the result is lost: call Close to
+    // learn it).
+    ~CKpLypOut();
+
+    CKpLypOut(const CKpLypOut&) = delete;
+    CKpLypOut& operator=(const CKpLypOut&) = delete;
+
+    // Opens `path` (null counts as "") for writing, replacing an existing
+    // file: `compress` 0 a plain file, 1..9 a gzip stream of that level. A
+    // stream still open is closed first (its result lost). Returns 0; -1
+    // when the file cannot be opened or `compress` lies outside 0..9
+    // (nothing is open then).
+    int Open(const char* path, int compress);
+
+    // 1 while a stream is open, else 0.
+    int IsOpen() const;
+
+    // Writes the `length` bytes at `text` as they are: through gzwrite when
+    // `compress` is non-zero, else through fwrite. Returns 0; -1 when nothing
+    // of that kind is open, when `text` is null with a non-zero length, when
+    // the failure mark is already up or when the write fails (the mark is
+    // raised in the last three cases and when the kind does not match).
+    int Write(const char* text, size_t length, int compress);
+
+    // Formats one text with printf `format` (the caller adds the '\n') and
+    // writes it as Write does. Returns 0 or -1 as Write; -1 also (failure
+    // mark raised) when the text cannot be formatted or its buffer cannot
+    // grow.
+    int Printf(int compress, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+    // A buffer of at least `size` bytes that stays the stream's, for callers
+    // that format a block themselves; valid until the next Printf or Buffer.
+    // Null (failure mark raised) when it cannot grow.
+    char* Buffer(size_t size);
+
+    // 1 once a write failed (or a buffer could not grow) since the last
+    // Open, else 0.
+    int Failed() const { return m_failed ? 1 : 0; }
+    // Raises the failure mark, for a writer that cannot produce a record
+    // (memory): the file is then incomplete.
+    void SetFailed() { m_failed = true; }
+
+    // Closes the stream (fclose or gzclose). Returns 0; -1 when the close
+    // fails; 0 also when nothing is open. The failure mark is not touched:
+    // check Failed as well.
+    int Close();
+
+  private:
+    FILE* m_file;    // plain stream, owned; null when none
+    gzFile_s* m_gz;  // gzip stream, owned; null when none
+    bool m_failed;
+    std::vector<char> m_buffer;      // line formatting
+    std::vector<char> m_fileBuffer;  // stdio buffer of the plain stream
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPLYPOUT_H

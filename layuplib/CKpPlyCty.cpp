@@ -1,0 +1,3 @@
+#include "layuplib/CKpPlyCty.h"
+
+CKpPlyCty::~CKpPlyCty() = default;

@@ -1,0 +1,483 @@
+// Tracing fibre axes over the faceted surface (the tracing members of
+// CKpAxis) and the four start axes of a drape (CalcAxes).
+
+#include "layuplib/make_axis.h"
+
+#include <climits>
+#include <cmath>
+#include <new>
+
+#include "host/CKpGra.h"
+#include "layuplib/CKpAxis.h"
+#include "layuplib/CKpAxisPt.h"
+#include "layuplib/CKpDrape.h"
+#include "layuplib/CKpDrapePt.h"
+#include "layuplib/CKpDrapeSim.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLine.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpPlane.h"
+#include "layuplib/angle_util.h"
+#include "layuplib/geom_util.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+void report(CKpMsg* msg, int severity, const char* text) {
+    if (msg) msg->Create(severity, "%s", text);
+}
+
+void noMemory(CKpMsg* msg) {
+    report(msg, 4, "Could not allocate memory.");
+}
+
+// The three vertex positions of a facet; false when a node is missing.
+bool vertices(const CKpFacet* f, const CKpPoint* v[3]) {
+    for (int k = 0; k < 3; ++k)
+        if (!(v[k] = f->getCKpPoint(k))) return false;
+    return true;
+}
+
+// Whether direction theta leaves through the edge whose end points lie at
+// the polar angles aStart and aEnd: the edge's start side inclusive.
+bool leavesBetween(double theta, double aStart, double aEnd) {
+    return pi_pi(aEnd - theta) > 0.0 && pi_pi(theta - aStart) >= 0.0;
+}
+
+// Where direction theta from the polar origin meets the edge from A to B,
+// given in polar form (r, a): the edge parameter t (kept off the vertices so
+// that the next facet is always well defined) and the crossing angle, the
+// angle of the axis from the edge direction B -> A.
+void crossEdge(double theta, double rA, double aA, double rB, double aB, double* t,
+               double* angle) {
+    const double ax = rA * std::cos(aA), ay = rA * std::sin(aA);
+    const double bx = rB * std::cos(aB), by = rB * std::sin(aB);
+    double s;
+    if (std::cos(theta) == 0.0) {
+        s = -ax / (bx - ax);
+    } else if (std::sin(theta) == 0.0) {
+        s = -ay / (by - ay);
+    } else {
+        const double tn = std::tan(theta);
+        s = (tn * ax - ay) / ((by - ay) - (bx - ax) * tn);
+    }
+    if (!(s >= 1e-12)) s = 1e-12;  // NaN (a degenerate edge) included
+    if (s > 0.999999999999) s = 0.999999999999;
+    *t = s;
+    *angle = pi_pi(theta - std::atan2(ay - by, ax - bx));
+}
+
+// Adds point i on edge k of facet F (index f) at `pos`, after point `prev`.
+// 1; -1 when memory runs out.
+int addCrossing(CKpAxis& axis, int i, const CKpFacet* F, int f, int k, const CKpPoint& pos,
+                double angle, const CKpAxisPt& prev) {
+    CKpAxisPt* p = new (std::nothrow) CKpAxisPt;
+    if (!p) return -1;
+    const int code = F->getNedge(k);
+    p->setPosition(pos);
+    p->setFromFacet(f);
+    p->setFacet(F->getNeigh(k));
+    p->setEdge(k);
+    p->setEdgeCode(code);
+    p->setSense(code > 2 ? prev.getSense() : -prev.getSense());
+    p->setLength(prev.getLength() + dist_2pt(&prev.getPosition(), &pos));
+    p->setAngle(angle);
+    if (axis.pAxisPt(i, p) != 0) {
+        delete p;
+        return -1;
+    }
+    return 1;
+}
+
+CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
+    CKpPoint p;
+    for (int k = 0; k < 3; ++k) p.Set(k, a->Get(k) + t * (b->Get(k) - a->Get(k)));
+    return p;
+}
+
+// Point 1 from point 0 (get_firstaxispt): 1 found, 0 not, -1 no memory.
+int firstPoint(CKpAxis& axis, const CKpFacetStore* facets) {
+    if (!facets || axis.entries() != 1) return 0;
+    const CKpAxisPt* p0 = axis.pAxisPt(0);
+    const CKpFacet* F = p0 ? facets->pFac(p0->getFacet()) : nullptr;
+    const CKpPoint* v[3];
+    if (!F || !vertices(F, v)) return 0;
+    const CKpPoint& P = p0->getPosition();
+    const double theta = p0->getAngle();
+    double r[3], a[3];
+    for (int k = 0; k < 3; ++k) {
+        r[k] = dist_2pt(&P, v[k]);
+        a[k] = F->GetAngle(&P, v[k]);
+    }
+    for (int k = 0; k < 3; ++k) {
+        const int k1 = (k + 1) % 3;
+        if (!leavesBetween(theta, a[k], a[k1])) continue;
+        double t, angle;
+        crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
+        return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
+    }
+    return 0;
+}
+
+// Point i from point i-1 (get_nextaxispt): 1 found, 0 not, -1 no memory.
+int nextPoint(CKpAxis& axis, const CKpFacetStore* facets, int i) {
+    if (!facets || i < 1 || i != axis.entries()) return 0;
+    const CKpAxisPt* prev = axis.pAxisPt(i - 1);
+    if (!prev) return 0;
+    int c = prev->getEdgeCode();
+    const int f = prev->getFacet();
+    const CKpFacet* F = facets->pFac(f);
+    const CKpPoint* v[3];
+    if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
+
+    // 1. Direction in the entered facet, measured from its entry edge: a
+    // neighbour running the same way along the edge is turned over.
+    double theta;
+    if (c < 3) {
+        theta = pi_pi(kPi - prev->getAngle());
+    } else {
+        theta = prev->getAngle();
+        c -= 3;
+    }
+    const int e = c, e1 = (e + 1) % 3, e2 = (e + 2) % 3;
+
+    // 2. Polar frame at the entry point along the entry edge.
+    const CKpPoint& P = prev->getPosition();
+    double r[3], a[3];
+    for (int k = 0; k < 3; ++k) r[k] = dist_2pt(&P, v[k]);
+    a[e] = kPi;
+    a[e1] = 0.0;
+    a[e2] = ang_fac(&P, v[e2], v[e], v[e1], v[e2]);
+
+    // 3.-5. The exit edge among the other two.
+    for (const int k : {e1, e2}) {
+        const int k1 = (k + 1) % 3;
+        if (!leavesBetween(theta, a[k], a[k1])) continue;
+        double t, angle;
+        crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
+        return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
+    }
+    return 0;
+}
+
+// Point i from point i-1 of a plane section: in the facet entered at point
+// i-1 the edges other than the entry edge are cut with `plane`. 1 found, 0
+// not, -1 no memory.
+int planePoint(CKpAxis& axis, const CKpFacetStore* facets, int i, const CKpPlane& plane) {
+    if (!facets || i < 1 || i != axis.entries()) return 0;
+    const CKpAxisPt* prev = axis.pAxisPt(i - 1);
+    if (!prev) return 0;
+    const int c = prev->getEdgeCode();
+    const int f = prev->getFacet();
+    const CKpFacet* F = facets->pFac(f);
+    const CKpPoint* v[3];
+    if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
+    const int e = c >= 3 ? c - 3 : c;
+    for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+        const int k1 = (k + 1) % 3;
+        CKpLine line;
+        line.Set2Points(v[k], v[k1]);
+        CKpPoint x;
+        if (int_line_edge(line, plane, &x) != 1) continue;
+        double angle = 0.0;
+        calc_angle(&x, v[k1], &prev->getPosition(), &angle);
+        return addCrossing(axis, i, F, f, k, x, angle, *prev);
+    }
+    return 0;
+}
+
+// The plane with the normal of `plane` through `p`.
+CKpPlane planeThrough(const CKpPlane& plane, const CKpPoint& p) {
+    CKpPlane out = plane;
+    out.d = -(plane.a * p.getx() + plane.b * p.gety() + plane.c * p.getz());
+    return out;
+}
+
+}  // namespace
+
+// Ends traces that would never end by themselves. A trace is determined by
+// its last crossing, so a crossing that repeats an earlier one (facets,
+// edge, sense, position and angle) starts a loop; Brent's cycle search
+// finds such a repeat without keeping a table, and the axis is then cut
+// back to the first crossing that repeats. The crossing bound catches what
+// is not periodic within the tolerance (a helix of tiny pitch, say).
+class CKpAxis::Guard {
+  public:
+    Guard(CKpMsg* msg, const CKpFacetStore* facets) : m_msg(msg), m_facets(facets) {
+        const long long n = facets ? facets->entries() : 0;
+        const long long limit = 16 * n + 1024;
+        m_limit = limit < INT_MAX / 2 ? static_cast<int>(limit) : INT_MAX / 2;
+    }
+
+    // Call after point i (>= 1) was added. 0 go on; 1 the axis ends, now at
+    // its last point (cut back, or at the bound), with a warning.
+    int check(CKpAxis& axis, int i) {
+        if (i >= m_limit) {
+            if (m_msg)
+                m_msg->Create(2, "Fibre axis crossed %d facet edges without ending; the axis ends "
+                              "there.", i);
+            return 1;
+        }
+        if (m_saved >= 1 && same(axis, m_saved, i)) {
+            const int period = i - m_saved;
+            int end = i;
+            for (int j = 1; j + period <= i; ++j) {
+                if (same(axis, j, j + period)) {
+                    end = j + period;
+                    break;
+                }
+            }
+            axis.truncate(end + 1);
+            if (m_msg)
+                m_msg->Create(2, "Fibre axis closes on itself at facet %d; the axis ends there.",
+                              axis.pAxisPt(end)->getFacet());
+            return 1;
+        }
+        if (m_saved < 1 || ++m_lag >= m_power) {
+            m_saved = i;
+            m_power = m_power < INT_MAX / 2 ? 2 * m_power : m_power;
+            m_lag = 0;
+        }
+        return 0;
+    }
+
+  private:
+    bool same(const CKpAxis& axis, int j, int k) const {
+        const CKpAxisPt* a = axis.pAxisPt(j);
+        const CKpAxisPt* b = axis.pAxisPt(k);
+        if (!a || !b || a->getFacet() != b->getFacet() || a->getFromFacet() != b->getFromFacet() ||
+            a->getEdge() != b->getEdge() || a->getEdgeCode() != b->getEdgeCode() ||
+            a->getSense() != b->getSense())
+            return false;
+        if (std::fabs(pi_pi(a->getAngle() - b->getAngle())) > 1e-9) return false;
+        const CKpFacet* F = m_facets ? m_facets->pFac(a->getFromFacet()) : nullptr;
+        const int e = a->getEdge();
+        const CKpPoint* p = F ? F->getCKpPoint(e) : nullptr;
+        const CKpPoint* q = F ? F->getCKpPoint((e + 1) % 3) : nullptr;
+        if (!p || !q) return false;
+        return dist_2pt(&a->getPosition(), &b->getPosition()) <= 1e-9 * dist_2pt(p, q);
+    }
+
+    CKpMsg* m_msg;
+    const CKpFacetStore* m_facets;
+    int m_limit = 0;
+    int m_saved = -1;
+    int m_power = 1;
+    int m_lag = 0;
+};
+
+int CKpAxis::get_firstaxispt(CKpMsg* msg, const CKpFacetStore* facets) {
+    const int r = firstPoint(*this, facets);
+    if (r < 0) noMemory(msg);
+    return r > 0 ? 1 : 0;
+}
+
+int CKpAxis::get_nextaxispt(CKpMsg* msg, const CKpFacetStore* facets, int i) {
+    const int r = nextPoint(*this, facets, i);
+    if (r < 0) noMemory(msg);
+    return r > 0 ? 1 : 0;
+}
+
+int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& start,
+                       int startFacet, int sense, double angle, double length, int* last) {
+    // 1.-2. Point 0.
+    reinit();
+    if (last) *last = 0;
+    if (!facets || startFacet < 0) {
+        report(msg, 4, "No start facet specified.");
+        return -1;
+    }
+    CKpAxisPt* p0 = new (std::nothrow) CKpAxisPt;
+    if (!p0 || pAxisPt(0, p0) != 0) {
+        delete p0;
+        noMemory(msg);
+        return -1;
+    }
+    p0->setPosition(start);
+    p0->setFromFacet(startFacet);
+    p0->setFacet(startFacet);
+    p0->setEdge(0);
+    p0->setEdgeCode(0);
+    p0->setSense(sense);
+    p0->setAngle(angle);
+    p0->setLength(0.0);
+    p0->setSpare(0.0);
+
+    // 3. Point 1.
+    int r = firstPoint(*this, facets);
+    if (r <= 0) {
+        if (r < 0)
+            noMemory(msg);
+        else
+            report(msg, 4, "Could not find first axis point.");
+        return -1;
+    }
+
+    // 4. Facet by facet up to a free edge or the length.
+    Guard guard(msg, facets);
+    int i = 1;
+    for (;;) {
+        const CKpAxisPt* p = pAxisPt(i);
+        if (p->getEdgeCode() < 0 || !(p->getLength() < length)) break;
+        if (guard.check(*this, i)) {
+            i = count - 1;
+            break;
+        }
+        r = nextPoint(*this, facets, i + 1);
+        if (r <= 0) {
+            if (last) *last = i;
+            if (r < 0)
+                noMemory(msg);
+            else
+                report(msg, 4, "Could not find next axis point.");
+            return -1;
+        }
+        ++i;
+    }
+
+    // 5.
+    if (last) *last = i;
+    const CKpAxisPt* p = pAxisPt(i);
+    return p && p->getLength() >= length ? 1 : 0;
+}
+
+int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape* drape,
+                        CKpAxis& A, CKpAxis& B, int ua, int va, double a, double b, double c,
+                        double warpStep, int ub, int vb, double d, double e, double f,
+                        double weftStep, double& r1, double& r2, int& found, int& flagA,
+                        int& flagB, double& angle) {
+    const CKpDrapePt* pa = drape ? drape->pDrapePt(ua, va) : nullptr;
+    const CKpDrapePt* pb = drape ? drape->pDrapePt(ub, vb) : nullptr;
+    if (!pa || !pb || !(warpStep > 0.0) || !(weftStep > 0.0)) return -1;
+    if (A.make_axis(msg, facets, pa->GetPoint(), pa->GetFacet(), pa->GetDnfg(), pi_pi(a + b * c),
+                    2.0 * warpStep) < 0 ||
+        B.make_axis(msg, facets, pb->GetPoint(), pb->GetFacet(), pb->GetDnfg(), pi_pi(d - e * f),
+                    2.0 * weftStep) < 0) {
+        report(msg, 4, "Could not create axis.");
+        return -1;
+    }
+    if (A.entries() < 2 || B.entries() < 2) return -1;
+    int ia = A.entries() - 1, ib = B.entries() - 1;
+    double lA = 0.0, lB = 0.0, g = 0.0;
+    const int rc = CalcIntPt(A, B, ia, ib, warpStep, weftStep, 1e-6, nullptr, nullptr, nullptr,
+                             &lA, &lB, nullptr, &g, nullptr);
+    r1 = lA / warpStep;
+    r2 = lB / weftStep;
+    found = rc == 0 ? 1 : 0;
+    flagA = lA <= A.pAxisPt(ia)->getLength() ? 1 : 0;
+    flagB = lB <= B.pAxisPt(ib)->getLength() ? 1 : 0;
+    angle = g;
+    if (found || !flagA || !flagB) return 0;
+    return -1;
+}
+
+int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType, int startFacet,
+             const CKpPoint& startPoint, double warpAngle, double weftAngle,
+             const CKpPlane& warpPlane, const CKpPlane& weftPlane, CKpDrapeSim* sim) {
+    if (!sim) return -1;
+    CKpAxis* axes[4];
+    for (int k = 0; k < 4; ++k) {
+        axes[k] = sim->pAxis(k);
+        axes[k]->reinit();
+    }
+    if (!facets || !facets->pFac(startFacet)) {
+        report(msg, 4, "No start facet specified.");
+        return -1;
+    }
+
+    // 1. Point 0 of each axis.
+    const double angles[4] = {warpAngle, weftAngle, pi_pi(kPi + warpAngle),
+                              pi_pi(kPi + weftAngle)};
+    for (int k = 0; k < 4; ++k) {
+        CKpAxisPt* p0 = new (std::nothrow) CKpAxisPt;
+        if (!p0 || axes[k]->pAxisPt(0, p0) != 0) {
+            delete p0;
+            noMemory(msg);
+            return -1;
+        }
+        p0->setPosition(startPoint);
+        p0->setFromFacet(startFacet);
+        p0->setFacet(startFacet);
+        p0->setEdge(0);
+        p0->setEdgeCode(0);
+        p0->setSense(1);
+        p0->setAngle(angles[k]);
+        p0->setLength(0.0);
+    }
+    if (axisType < 0 || axisType > 4) {
+        if (msg)
+            msg->Create(4,
+                        "The axis type of %d is currently unsupported. Please select another axis "
+                        "type.",
+                        axisType);
+        return -1;
+    }
+
+    // First points by direction: every axis, or the forward two of the
+    // plane sections.
+    const int nFirst = axisType == 2 ? 2 : 4;
+    for (int k = 0; k < nFirst; ++k) {
+        const int r = firstPoint(*axes[k], facets);
+        if (r <= 0) {
+            if (r < 0)
+                noMemory(msg);
+            else
+                report(msg, 4, "Could not find first axis point.");
+            return -1;
+        }
+    }
+
+    if (axisType == 1) {
+        // 3. Geodesics to a free edge.
+        for (int k = 0; k < 4; ++k) {
+            CKpAxis& axis = *axes[k];
+            CKpAxis::Guard guard(msg, facets);
+            for (int i = 1; axis.pAxisPt(i)->getEdgeCode() >= 0; ++i) {
+                if (guard.check(axis, i)) break;
+                const int r = nextPoint(axis, facets, i + 1);
+                if (r <= 0) {
+                    if (r < 0)
+                        noMemory(msg);
+                    else
+                        report(msg, 4, "Could not find next axis point.");
+                    return -1;
+                }
+            }
+        }
+    } else if (axisType == 2) {
+        // 4. Plane sections. The reverse axes leave the start facet by the
+        // other edge that the plane cuts.
+        const CKpPlane planes[2] = {planeThrough(warpPlane, axes[0]->pAxisPt(1)->getPosition()),
+                                    planeThrough(weftPlane, axes[1]->pAxisPt(1)->getPosition())};
+        axes[2]->pAxisPt(0)->setEdgeCode(axes[0]->pAxisPt(1)->getEdge());
+        axes[3]->pAxisPt(0)->setEdgeCode(axes[1]->pAxisPt(1)->getEdge());
+        for (int k = 0; k < 4; ++k) {
+            CKpAxis& axis = *axes[k];
+            const CKpPlane& plane = planes[k % 2];
+            CKpAxis::Guard guard(msg, facets);
+            for (int i = axis.entries() - 1; axis.pAxisPt(i)->getEdgeCode() >= 0; ++i) {
+                if (i > 0 && guard.check(axis, i)) break;
+                const int r = planePoint(axis, facets, i + 1, plane);
+                if (r < 0) {
+                    noMemory(msg);
+                    return -1;
+                }
+                if (r == 0) {
+                    if (msg)
+                        msg->Create(2,
+                                    "Fibre axis %d does not leave facet %d in its plane; the axis "
+                                    "ends there.",
+                                    k, axis.pAxisPt(i)->getFacet());
+                    break;
+                }
+            }
+        }
+    }
+
+    // 2.-4. Drawing.
+    if (gra)
+        for (CKpAxis* axis : axes) axis->PlotAxis(gra, 0, 7);
+    return 0;
+}

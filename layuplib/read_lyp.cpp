@@ -1,0 +1,179 @@
+#include "layuplib/read_lyp.h"
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpLypPly.h"
+#include "layuplib/CKpLypPlyStore.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOrientStore.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/node_reref.h"
+#include "layuplib/read_lyp_reader.h"
+#include "layuplib/read_lypgroup.h"
+#include "layuplib/user_break.h"
+
+int read_lyp(CKpLayup* model, int compressed) {
+    if (!model) return 0;
+    CKpMsg* msg = model->pMsg();
+
+    // 1. The version this build reads and writes.
+    int apiVersion = 0, supported = 0, libVersion = 0;
+    model->GetVersions(&apiVersion, &supported, &libVersion);
+
+    // 2. Open.
+    const std::string path = model->pFile()->GetName();
+    LypStream in;
+    if (in.Open(path.c_str(), compressed) != 0) {
+        msg->Create(4, "Could not open file '%s' for reading.", path.c_str());
+        return 0;
+    }
+
+    // 3. Dispatch every line until the end of the input or a user break.
+    bool ok = true;
+    int fileVersion = 0;
+    LypRenumbered renumbered;
+    try {
+        LypReader reader(model, path.c_str(), supported);
+        LypGroup group;
+        for (;;) {
+            const int got = read_lypgroup(in, group);
+            if (got < 0) {
+                msg->Create(4, "Could not read line %ld of layup file '%s': %s.", group.line,
+                            path.c_str(), in.Error());
+                ok = false;
+                break;
+            }
+            if (got == 0) break;
+            if (!reader.Record(group)) {
+                ok = false;
+                break;
+            }
+            if (user_break(model->pGUI(), 10000)) break;
+        }
+        reader.Finish();
+        fileVersion = reader.FileVersion();
+        renumbered = reader.Renumbered();
+    } catch (const std::bad_alloc&) {
+        msg->Create(4, "Could not allocate memory.");
+        ok = false;
+    }
+
+    // 4. Close. A failure that the read reported already is not repeated.
+    if (in.Close() != 0 && ok) msg->Create(4, "Could not close file.");
+    if (!ok) return 0;
+
+    // 5. Older files are brought up to date on the next save.
+    if (fileVersion < supported)
+        msg->Create(1,
+                    "The selected layup file %s of version %d is earlier than the supported "
+                    "version %d. On saving, the file will be converted to the supported version "
+                    "using default values.",
+                    model->pFile()->GetName(), fileVersion, supported);
+
+    // 6. Link what was read.
+    model->init();
+    LayupReadPost(msg, model->pNodes(), model->pElems(), model->pMats(), model->pPats(),
+                  model->pPlys(), model->pLyp(), model->pOrients(), &renumbered);
+    return 1;
+}
+
+int LayupReadPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore* mats,
+                  CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup, CKpOrientStore* orients,
+                  const LypRenumbered* renumbered) {
+    if (!nodes || !elems || !mats || !pats || !plys || !layup || !orients) return 0;
+
+    // 1.-4. Ids, shapes, nodes, pattern elements.
+    UpdateIds(mats, pats, plys, layup, renumbered);
+    elems->CheckShape(msg);
+    if (node_reref(msg, nodes, elems) <= 0) return 0;
+    if (elem_reref(msg, elems, pats) != 0) return 0;
+
+    // 5. Materials.
+    mats->SetDefaultExternalNameAndId();
+    mats->ConvertPaintedToProjected();
+
+    // 6.-7. Plies to their materials and patterns.
+    CVekObjectStoreIterator<CKpPly> ip(*plys);
+    while (++ip) {
+        CKpPly* ply = ip.key();
+        ply->setMat(mats->find(ply->mtrlid()));
+        ply->setPat(pats->find(ply->pttrnid()));
+    }
+    plys->ConvertPaintedToProjected();
+
+    // 8. Layup plies to their plies.
+    CVekObjectStoreIterator<CKpLypPly> il(layup->LypPlys());
+    while (++il) il.key()->setPly(plys->find(il.key()->lyrid()));
+
+    // 9. Orientations.
+    orients->SetElemReferences();
+    orients->SetDefaultIfNeeded();
+    return 0;
+}
+
+int UpdateIds(CKpMatStore* mats, CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup,
+              const LypRenumbered* renumbered) {
+    if (!mats || !pats || !plys || !layup) return 0;
+
+    std::vector<CKpPly*> plies;
+    plies.reserve(static_cast<size_t>(plys->entries()));
+    CVekObjectStoreIterator<CKpPly> ip(*plys);
+    while (++ip) plies.push_back(ip.key());
+
+    // A ply taken by one object of a step is not taken again in that step
+    // (two objects of one kind may share an old id).
+    std::vector<char> taken(plies.size(), 0);
+
+    // 1. Materials.
+    std::vector<LypOldId<CKpMat>> materials;
+    if (renumbered) {
+        materials = renumbered->materials;
+    } else {
+        CVekObjectStoreIterator<CKpMat> im(*mats);
+        while (++im)
+            if (im.key()->oldid() > 0)
+                materials.push_back({im.key(), im.key()->oldid(), im.key()->lyrtp()});
+    }
+    for (const LypOldId<CKpMat>& m : materials) {
+        for (size_t i = 0; i < plies.size(); ++i) {
+            CKpPly* ply = plies[i];
+            if (taken[i] || ply->mtrlid() != m.oldId || ply->lyrtp() != m.type) continue;
+            ply->setMtrlid(m.object->id());
+            taken[i] = 1;
+        }
+    }
+    if (!renumbered) return 0;
+
+    // 2. Patterns.
+    taken.assign(plies.size(), 0);
+    for (const LypOldId<CKpPat>& p : renumbered->patterns) {
+        for (size_t i = 0; i < plies.size(); ++i) {
+            CKpPly* ply = plies[i];
+            if (taken[i] || ply->pttrnid() != p.oldId || ply->lyrtp() != p.type) continue;
+            ply->setPttrnid(p.object->id());
+            taken[i] = 1;
+        }
+    }
+
+    // 3. Layup plies. Type 0 marks a layup ply as moved.
+    for (const LypOldId<CKpPly>& p : renumbered->plies) {
+        CVekObjectStoreIterator<CKpLypPly> il(layup->LypPlys());
+        while (++il) {
+            CKpLypPly* lp = il.key();
+            if (lp->lyrid() != p.oldId || lp->lyrtp() != p.type) continue;
+            lp->setLyrid(p.object->id());
+            lp->setLyrtp(0);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,161 @@
+#include "layuplib/read_lypgroup.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Read block size: large enough that a block read costs little per line.
+constexpr size_t kBlockSize = 1u << 16;
+
+// The record code of a line: its first three characters as "%d" reads them
+// (leading blanks, a sign, digits); 0 when they hold no number. Written out
+// because it runs for every line.
+int RecordCode(const std::string& text) {
+    const size_t n = text.size() < 3 ? text.size() : 3;
+    size_t i = 0;
+    while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    int code = 0;
+    bool digits = false;
+    for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+        code = 10 * code + (text[i] - '0');
+        digits = true;
+    }
+    if (!digits) return 0;
+    return negative ? -code : code;
+}
+
+}  // namespace
+
+LypStream::LypStream()
+    : m_file(nullptr), m_gz(nullptr), m_pos(0), m_end(0), m_line(0), m_failed(false) {}
+
+LypStream::~LypStream() {
+    Close();
+}
+
+int LypStream::Open(const char* path, int compressed) {
+    Close();
+    m_pos = m_end = 0;
+    m_line = 0;
+    m_failed = false;
+    m_error.clear();
+    if (!path) return -1;
+    try {
+        m_block.resize(kBlockSize);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    if (compressed) {
+        m_gz = gzopen(path, "rb");
+        return m_gz ? 0 : -1;
+    }
+    m_file = std::fopen(path, "rb");
+    return m_file ? 0 : -1;
+}
+
+int LypStream::Close() {
+    int status = 0;
+    if (m_gz) {
+        status = gzclose(m_gz);
+        m_gz = nullptr;
+    }
+    if (m_file) {
+        status = std::fclose(m_file);
+        m_file = nullptr;
+    }
+    return status;
+}
+
+long LypStream::Fill() {
+    m_pos = m_end = 0;
+    if (m_gz) {
+        const int n = gzread(m_gz, m_block.data(), static_cast<unsigned>(m_block.size()));
+        int err = Z_OK;
+        const char* text = gzerror(m_gz, &err);
+        // zlib reports a stream that ends early (Z_BUF_ERROR) without
+        // failing the read itself: the end of the data must be checked too.
+        if (n < 0 || (n == 0 && err != Z_OK)) {
+            if (err == Z_ERRNO) {
+                m_error = std::strerror(errno);
+                return -1;
+            }
+            m_error = "the compressed data is corrupt or ends early";
+            if (text && *text) {
+                m_error += " (";
+                m_error += text;
+                m_error += ")";
+            }
+            return -1;
+        }
+        m_end = static_cast<size_t>(n);
+        return n;
+    }
+    if (m_file) {
+        const size_t n = std::fread(m_block.data(), 1, m_block.size(), m_file);
+        if (n == 0 && std::ferror(m_file)) {
+            m_error = std::strerror(errno);
+            return -1;
+        }
+        m_end = n;
+        return static_cast<long>(n);
+    }
+    m_error = "the file is not open";
+    return -1;
+}
+
+int read_lypgroup(LypStream& stream, LypGroup& group) {
+    group.code = 0;
+    group.text.clear();
+    group.line = stream.m_line + 1;
+    if (stream.m_failed) return -1;
+
+    bool any = false;  // a byte or the line feed of this line was seen
+    try {
+        for (;;) {
+            if (stream.m_pos >= stream.m_end) {
+                const long n = stream.Fill();
+                if (n < 0) {
+                    stream.m_failed = true;
+                    group.text.clear();
+                    return -1;
+                }
+                if (n == 0) {
+                    if (!any) return 0;
+                    break;  // a last line without line feed
+                }
+            }
+            const char* begin = stream.m_block.data() + stream.m_pos;
+            const size_t avail = stream.m_end - stream.m_pos;
+            const char* lf = static_cast<const char*>(std::memchr(begin, '\n', avail));
+            const size_t take = lf ? static_cast<size_t>(lf - begin) : avail;
+            if (group.text.size() + take > LYP_MAX_LINE) {
+                stream.m_error =
+                    "the line is longer than " + std::to_string(LYP_MAX_LINE) + " characters";
+                stream.m_failed = true;
+                group.text.clear();
+                return -1;
+            }
+            group.text.append(begin, take);
+            any = true;
+            stream.m_pos += take;
+            if (lf) {
+                ++stream.m_pos;  // past the line feed
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        stream.m_error = "out of memory";
+        stream.m_failed = true;
+        group.text.clear();
+        return -1;
+    }
+    ++stream.m_line;
+    group.code = RecordCode(group.text);
+    return 1;
+}

@@ -1,0 +1,89 @@
+#ifndef PLYSTRAND_LAYUPLIB_READ_LYPGROUP_H
+#define PLYSTRAND_LAYUPLIB_READ_LYPGROUP_H
+
+// The line source of the layup file reader: a layup file, plain text or a
+// gzip stream, handed out one line at a time.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct gzFile_s;
+
+// Longest line accepted, line feed excluded. The format's own lines are far
+// shorter; the cap only keeps a damaged file without line feeds from
+// filling the memory.
+constexpr size_t LYP_MAX_LINE = 1u << 20;
+
+// LypGroup: one line of a layup file.
+struct LypGroup {
+    // Record code: the first three characters of the line read as a decimal
+    // number (leading blanks and a sign allowed, as "%d" reads them); 0 when
+    // they do not start with a number (banners "**", blank lines).
+    int code = 0;
+    // The whole line, code included, without its line feed. A carriage
+    // return before the line feed stays (the field reader treats it as a
+    // blank).
+    std::string text;
+    // Number of the line in the file, from 1.
+    long line = 0;
+};
+
+// LypStream: an open layup file with its read buffer. Plain files are read
+// with fread, gzip streams with gzread, in blocks; lines may have any length
+// up to LYP_MAX_LINE. Each stream has its own buffer, so several files can
+// be read at the same time. Closes the file when destroyed.
+class LypStream {
+  public:
+    LypStream();
+    ~LypStream();
+    LypStream(const LypStream&) = delete;
+    LypStream& operator=(const LypStream&) = delete;
+
+    // Opens `path` for reading: with gzopen mode "rb" when `compressed` is
+    // non-zero (zlib then reads a file that is not gzip-compressed as it
+    // is), else with fopen mode "rb". A stream already open is closed
+    // first. 0; -1 when the file cannot be opened (also for a null path, or
+    // when the read buffer cannot be allocated).
+    int Open(const char* path, int compressed);
+
+    // Closes the file. 0 (also when nothing is open); otherwise the
+    // non-zero result of fclose or gzclose (gzclose reports a gzip stream
+    // that ended early or was corrupt).
+    int Close();
+
+    bool IsOpen() const { return m_file != nullptr || m_gz != nullptr; }
+    // Non-zero when the stream is a gzip stream.
+    int Compressed() const { return m_gz != nullptr; }
+    // Why the last read failed; "" when no read failed.
+    const char* Error() const { return m_error.c_str(); }
+
+  private:
+    friend int read_lypgroup(LypStream& stream, LypGroup& group);
+
+    // Reads the next block into the buffer: the number of bytes read, 0 at
+    // the end of the input, -1 on a read error (m_error says why).
+    long Fill();
+
+    FILE* m_file;
+    gzFile_s* m_gz;
+    std::vector<char> m_block;
+    size_t m_pos;   // first byte not yet consumed
+    size_t m_end;   // end of the bytes in the buffer
+    long m_line;    // lines handed out so far
+    bool m_failed;  // a read failed; every further read fails
+    std::string m_error;
+};
+
+// Reads the next line of `stream` into `group` (code, text without its line
+// feed, line number). A last line without a line feed is read like any
+// other. Returns 1 with a line; 0 at the end of the input (`group` then
+// holds code 0 and an empty text); -1 on a read error, with code 0 and an
+// empty text: an I/O error, a gzip stream that is corrupt or ends early, a
+// line longer than LYP_MAX_LINE, or a stream that is not open
+// (`stream.Error()` says which; `group.line` is the number of the line that
+// could not be read).
+int read_lypgroup(LypStream& stream, LypGroup& group);
+
+#endif  // PLYSTRAND_LAYUPLIB_READ_LYPGROUP_H

@@ -1,0 +1,286 @@
+#include "layuplib/CKpSubLyp.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFieldStore.h"
+#include "layuplib/CKpFieldValStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElemStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
+#include "layuplib/CKpSetStore.h"
+#include "layuplib/CKpSubLypPlyStore.h"
+#include "layuplib/CKpSubLypStore.h"
+#include "layuplib/CreateSubLayups.h"
+#include "layuplib/add_layer.h"
+#include "tests/support/MeshGen.h"
+#include "tests/support/RecordingGUI.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+const double kPi = std::acos(-1.0);
+const double kDeg = kPi / 180.0;
+
+// A field of `type` holding one record per entry of `values` (element ids
+// 1, 2, ...; each record the values of its entry).
+std::unique_ptr<CKpField> MakeField(EVekFieldType type,
+                                    const std::vector<std::vector<double>>& values) {
+    std::unique_ptr<CKpField> field(new CKpField(1));
+    field->SetType(type);
+    int id = 0;
+    for (const std::vector<double>& v : values) {
+        CKpFieldVal* val = new CKpFieldVal(++id);
+        val->SetVals(static_cast<int>(v.size()), v.data());
+        field->GetFieldVals()->insert(val);
+    }
+    return field;
+}
+
+// A model holding a 3 x 2 plate of unit quads (elements 1 2 3 along x, 4 5 6
+// above them, normals +z), the material "CF" (thickness 0.25, external name
+// "CF-EXT") and plies made as a successful simulation would leave them.
+class SubLypTest : public ::testing::Test {
+  protected:
+    RecordingGUI gui;
+    std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
+
+    void SetUp() override {
+        const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
+        std::vector<int> patches(m.numElems(), 0);
+        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
+                                      m.elemIds.data(), patches.data(), m.topologies.data(),
+                                      m.width, m.connectivity.data(), 0.0, 0.0),
+                  0);
+        CKpMat* mat = new CKpMat(1);
+        mat->setMtrlnm("CF");
+        mat->setMtrlthck(0.25);
+        mat->setExtmtrlnm("CF-EXT");
+        model->pMats()->insert(mat);
+    }
+
+    // A ply named `name` covering `ids` with fibres at `warp`, direction
+    // flags +1, simulation result 0.
+    CKpPly* DrapedPly(const char* name, const std::vector<int>& ids, double warp) {
+        CKpPly* ply = static_cast<CKpPly*>(model->pPlys()->New());
+        EXPECT_EQ(ply->SetName(name), 0);
+        EXPECT_EQ(ply->SetType(EVekMaterialProjected), 0);
+        EXPECT_EQ(ply->SetMaterialName("CF"), 0);
+        EXPECT_EQ(ply->SetElementIdsOrders(static_cast<int>(ids.size()), ids.data(), nullptr), 0);
+        CKpPatElemStore* list = ply->pPat()->PatElems();
+        for (CKpPatElem* pe = list->First(); pe; pe = list->Next(pe)) {
+            pe->setPelem(model->pElems()->find(pe->elemId()));
+            pe->setStdn(1);
+            pe->setDnfg(1);
+            pe->setWarpAngle(warp);
+            pe->setWeftAngle(warp);
+        }
+        ply->pPat()->setStdn(1);
+        ply->pPat()->setSimResult(0);
+        EXPECT_EQ(ply->UpdatePlyElems(), 0);
+        return ply;
+    }
+
+    void Place(CKpPly* ply, int side) {
+        ASSERT_EQ(CreateLayupPly(model.get(), nullptr, nullptr, ply->lyrtp(), ply->name(), side,
+                                 0.0, 0.0, 0),
+                  0);
+    }
+
+    void Select(const std::vector<int>& ids) {
+        for (int id : ids) model->pElems()->find(id)->setSltd(1);
+    }
+
+    CKpSubLyp* SubLyp(int index) { return model->pSubLyps()->Get(index); }
+};
+
+}  // namespace
+
+TEST(CKpField, ConstantCheckUsesTheTypeTolerance) {
+    auto thick = MakeField(EVekFieldThickness, {{0.1}, {0.1 + 1e-13}});
+    EXPECT_EQ(thick->IsConstantValue(), 1);
+    EXPECT_TRUE(Near(thick->GetConstantValue(), 0.1 + 0.5e-13, tol::length));
+    // A new record makes the check run again.
+    CKpFieldVal* far = new CKpFieldVal(9);
+    const double v = 0.2;
+    far->SetVals(1, &v);
+    thick->GetFieldVals()->insert(far);
+    EXPECT_EQ(thick->IsConstantValue(), 0);
+    EXPECT_EQ(thick->GetConstantValue(), 0.0);
+
+    auto rot = MakeField(EVekFieldRotation, {{0.5}, {0.5 + 0.19 * kDeg}, {0.5 + 0.1 * kDeg}});
+    EXPECT_EQ(rot->IsConstantValue(), 1);
+    EXPECT_TRUE(Near(rot->GetConstantValue(), 0.5 + 0.095 * kDeg, tol::angle));
+    auto wide = MakeField(EVekFieldRotation, {{0.5}, {0.5 + 0.21 * kDeg}});
+    EXPECT_EQ(wide->IsConstantValue(), 0);
+
+    EXPECT_EQ(MakeField(EVekFieldThickness, {{1.0, 1.0}})->IsConstantValue(), 0);
+    EXPECT_EQ(MakeField(EVekFieldThickness, {})->IsConstantValue(), 0);
+}
+
+TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
+    auto field = MakeField(EVekFieldOrientation, {{1, 2, 3}, {4}, {5, 6}});
+    EXPECT_EQ(field->GetNumElems(), 3);
+    EXPECT_EQ(field->GetNumValuesPerElem(), 3);
+
+    int ids[3] = {0, 0, 0};
+    double values[9];
+    EXPECT_EQ(field->GetElemIdsAndValues(2, 3, ids, values), 1);
+    EXPECT_EQ(field->GetElemIdsAndValues(3, 2, ids, values), 2);
+    EXPECT_EQ(field->GetElemIdsAndValues(3, 3, ids, nullptr), 4);
+    ASSERT_EQ(field->GetElemIdsAndValues(3, 3, ids, values), 0);
+    EXPECT_EQ(ids[0], 1);
+    EXPECT_EQ(ids[2], 3);
+    const double expected[9] = {1, 2, 3, 4, 0, 0, 5, 6, 0};  // short records padded with 0
+    EXPECT_TRUE(NearArray(values, expected, 9, tol::length));
+
+    double defaults[3] = {-1, -1, -1};
+    EXPECT_EQ(field->GetDefaultValues(3, defaults), 4);  // no defaults yet
+    const double d[3] = {7, 8, 9};
+    EXPECT_EQ(field->SetDefaultValues(0, d), 2);
+    EXPECT_EQ(field->SetDefaultValues(3, d), 0);
+    EXPECT_EQ(field->GetDefaultValues(2, defaults), 1);
+    EXPECT_EQ(field->GetDefaultValues(3, nullptr), 2);
+    ASSERT_EQ(field->GetDefaultValues(3, defaults), 0);
+    EXPECT_TRUE(NearArray(defaults, d, 3, tol::length));
+}
+
+TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
+    CKpPly* a = DrapedPly("A", {1, 2, 3}, 0.3);
+    CKpPly* b = DrapedPly("B", {1, 2, 3, 4}, 0.6);
+    Place(a, 1);   // layup ply 1
+    Place(b, -1);  // 2
+    Place(a, 1);   // 3, instance 2
+    Place(b, -1);  // 4, instance 2
+    Select({1, 2});
+    model->pElems()->find(3)->theta(0.9);  // not selected: kept
+    gui.clear();                           // placing on both sides warned
+
+    ASSERT_EQ(CreateSubLayups("S", 0, model.get()), 0);
+    IVekSubLayupStore* subs = model->pSubLyps();
+    ASSERT_EQ(subs->Count(), 1);
+    IVekSubLayup* sub = subs->Get(0);
+    EXPECT_STREQ(sub->GetName(), "S");
+    EXPECT_STREQ(sub->GetOrientationFieldName(), "S_Orientation");
+
+    // Bottom first: negative sides in reverse id order, then positive ones.
+    IVekSubLayupPlyStore* plies = sub->GetSubLayupPlyStore();
+    ASSERT_EQ(plies->Count(), 4);
+    const char* names[4] = {"B_2", "B", "A", "A_2"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_STREQ(plies->Get(i)->GetName(), names[i]) << i;
+        EXPECT_EQ(plies->Get(i)->GetActive(), 1);
+        EXPECT_STREQ(plies->Get(i)->GetExternalMaterialName(), "CF-EXT");
+    }
+
+    // Fields: the orientation first, then per ply in ply id order.
+    CKpFieldStore* fields = model->pFields();
+    ASSERT_EQ(fields->Count(), 5);
+    const char* fieldNames[5] = {"S_Orientation", "S_A_Thickness", "S_A_Rotation", "S_B_Thickness",
+                                 "S_B_Rotation"};
+    const int types[5] = {3, 1, 4, 1, 4};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_STREQ(fields->Get(i)->GetName(), fieldNames[i]);
+        EXPECT_EQ(fields->Get(i)->GetType(), types[i]);
+        EXPECT_EQ(fields->Get(i)->id(), i + 1);
+    }
+
+    // The orientation: the directions of the bottom ply (B at 0.6).
+    CKpField* orient = fields->Get(0);
+    ASSERT_EQ(orient->GetNumElems(), 2);
+    int ids[2];
+    double dirs[12];
+    ASSERT_EQ(orient->GetElemIdsAndValues(2, 6, ids, dirs), 0);
+    const double w = 0.6, t = 0.6 + kPi / 2;
+    const double first[6] = {std::cos(w), std::sin(w), 0, std::cos(t), std::sin(t), 0};
+    EXPECT_TRUE(NearArray(dirs, first, 6, tol::loose));
+    EXPECT_TRUE(Near(model->pElems()->find(1)->theta(), 0.6, tol::angle));
+    EXPECT_EQ(model->pElems()->find(3)->theta(), 0.9);
+
+    // A's thickness and rotation (relative to theta 0.6) on the selection.
+    CKpField* aThick = fields->Get(1);
+    CKpField* aRot = fields->Get(2);
+    EXPECT_EQ(aThick->IsConstantValue(), 1);
+    EXPECT_TRUE(Near(aThick->GetConstantValue(), 0.25, tol::length));
+    EXPECT_EQ(aRot->GetNumElems(), 2);
+    EXPECT_TRUE(Near(aRot->GetConstantValue(), -0.3, tol::angle));
+
+    // Both placements of A share its fields and its region.
+    IVekSubLayupPly* a1 = plies->Get(2);
+    IVekSubLayupPly* a2 = plies->Get(3);
+    EXPECT_EQ(a1->GetThicknessField(), static_cast<IVekField*>(aThick));
+    EXPECT_EQ(a1->GetRotationField(), static_cast<IVekField*>(aRot));
+    EXPECT_EQ(a2->GetThicknessField(), a1->GetThicknessField());
+    ASSERT_NE(a1->GetRegion(), nullptr);
+    EXPECT_EQ(a1->GetRegion(), a2->GetRegion());
+    EXPECT_STREQ(a1->GetRegion()->GetName(), "S_A");
+    int region[2] = {0, 0};
+    ASSERT_EQ(a1->GetRegion()->GetIds(2, region), 0);
+    EXPECT_EQ(region[0], 1);
+    EXPECT_EQ(region[1], 2);
+    EXPECT_EQ(model->pSets()->Count(), 2);
+    EXPECT_TRUE(gui.texts(2).empty());
+}
+
+TEST_F(SubLypTest, ASecondRunReusesRegionsButNotOldFields) {
+    CKpPly* a = DrapedPly("A", {1, 2, 3}, 0.3);
+    Place(a, 1);
+    Select({1, 2});
+    ASSERT_EQ(CreateSubLayups("S", 0, model.get()), 0);
+    model->pElems()->find(1)->setSltd(0);
+    model->pElems()->find(2)->setSltd(0);
+    Select({3});
+    ASSERT_EQ(CreateSubLayups("S", 1, model.get()), 0);
+
+    ASSERT_EQ(model->pSubLyps()->Count(), 2);
+    CKpSubLyp* second = SubLyp(1);
+    EXPECT_EQ(second->id(), 2);
+    EXPECT_EQ(second->pOrientation()->id(), 4);
+    CKpSubLypPly* sp = second->GetSubLypPlys()->Get(0);
+    ASSERT_NE(sp, nullptr);
+    // The region set of the same name is reused as it stands.
+    EXPECT_EQ(sp->pSet(), SubLyp(0)->GetSubLypPlys()->Get(0)->pSet());
+    EXPECT_EQ(model->pSets()->Count(), 1);
+    // The fields are this run's own, holding element 3.
+    ASSERT_NE(sp->pFieldThick(), nullptr);
+    EXPECT_EQ(sp->pFieldThick()->id(), 5);
+    EXPECT_NE(sp->pFieldThick()->GetFieldVals()->find(3), nullptr);
+    EXPECT_EQ(sp->pFieldRotn()->id(), 6);
+}
+
+TEST_F(SubLypTest, InconsistentSidesFailTheWholeRun) {
+    CKpPly* a = DrapedPly("A", {1, 2, 3}, 0.3);
+    CKpPly* b = DrapedPly("B", {1, 2, 3}, 0.0);
+    Place(a, 1);
+    Place(b, 1);
+    a->pPat()->PatElems()->Last()->setDnfg(-1);  // element 3 from the other side
+    Select({2, 3});
+    EXPECT_EQ(CreateSubLayups("S", 0, model.get()), 2);
+    EXPECT_EQ(gui.texts(2).back(),
+              "Layup ply 1 referencing ply A instance 1 has inconsistent directions on selected "
+              "elements and cannot be added to sublayup.");
+    EXPECT_EQ(gui.texts(4).back(),
+              "1 layup plies have inconsistent dirctions on selected elements.");
+    EXPECT_EQ(model->pFields()->Count(), 0);
+    EXPECT_EQ(model->pSubLyps()->Count(), 0);
+}
+
+TEST_F(SubLypTest, NothingOnTheSelectionMakesNothing) {
+    Place(DrapedPly("A", {1, 2}, 0.3), 1);
+    Select({5});
+    EXPECT_EQ(CreateSubLayups("S", 0, model.get()), 0);
+    EXPECT_EQ(gui.texts(2).back(), "No acceptable layup plies on selected area.");
+    EXPECT_EQ(model->pFields()->Count(), 0);
+    EXPECT_EQ(model->pSubLyps()->Count(), 0);
+    EXPECT_EQ(CreateSubLayups("S", 0, nullptr), 1);
+}

@@ -1,0 +1,679 @@
+#include "layuplib/read_lyp.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpAnsysEt.h"
+#include "layuplib/CKpAnsysEtStore.h"
+#include "layuplib/CKpDrape.h"
+#include "layuplib/CKpDrapePt.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemEdge.h"
+#include "layuplib/CKpElemEdgeStore.h"
+#include "layuplib/CKpElemLypPly.h"
+#include "layuplib/CKpElemLypPlyStore.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpLypPly.h"
+#include "layuplib/CKpLypPlyStore.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatPropStore.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOff.h"
+#include "layuplib/CKpOffStore.h"
+#include "layuplib/CKpOrient.h"
+#include "layuplib/CKpOrientStore.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElem.h"
+#include "layuplib/CKpPatElemStore.h"
+#include "layuplib/CKpPatSplit.h"
+#include "layuplib/CKpPatSplitStore.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
+#include "layuplib/CKpSet.h"
+#include "layuplib/CKpSetStore.h"
+#include "layuplib/CKpTol.h"
+#include "layuplib/CKpTolStore.h"
+#include "layuplib/LayerRecreate.h"
+#include "layuplib/read_lypgroup.h"
+#include "tests/support/MemoryDB.h"
+#include "tests/support/MeshGen.h"
+#include "tests/support/RecordingGUI.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+std::string DataFile(const char* name) {
+    // CTest names the folder; a direct run finds it beside this source.
+    const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
+    std::string root = dir ? dir : std::string(__FILE__);
+    if (!dir) root = root.substr(0, root.find_last_of('/')) + "/../data";
+    return root + "/lyp/" + name;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The bytes as a gzip stream of stored (uncompressed) deflate blocks: a
+// valid stream for zlib's reader, made without linking zlib here.
+std::string Gzip(const std::string& bytes) {
+    uint32_t table[256];
+    for (uint32_t n = 0; n < 256; ++n) {
+        uint32_t c = n;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    crc ^= 0xFFFFFFFFu;
+    auto le = [](std::string& out, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    std::string out("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10);
+    size_t at = 0;
+    do {
+        const size_t n = std::min<size_t>(bytes.size() - at, 65535);
+        out += static_cast<char>(at + n == bytes.size() ? 1 : 0);  // final block flag
+        le(out, static_cast<uint32_t>(n), 2);
+        le(out, static_cast<uint32_t>(~n & 0xFFFF), 2);
+        out.append(bytes, at, n);
+        at += n;
+    } while (at < bytes.size());
+    le(out, crc, 4);
+    le(out, static_cast<uint32_t>(bytes.size()), 4);
+    return out;
+}
+
+// A model with its message file, so that information messages can be
+// checked too.
+class LypRead : public ::testing::Test {
+  protected:
+    RecordingGUI gui;
+    MemoryDB db;
+    std::unique_ptr<CKpLayup> model{new CKpLayup(&db, &gui)};
+    std::string msgPath = ::testing::TempDir() + "read_lyp_" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".msg";
+    std::vector<std::string> temps;
+
+    void SetUp() override { ASSERT_EQ(model->OpenMessage(msgPath.c_str()), 0); }
+    void TearDown() override {
+        model->CloseMessage();
+        std::remove(msgPath.c_str());
+        for (const std::string& t : temps) std::remove(t.c_str());
+    }
+    std::string Log() const { return Slurp(msgPath); }
+    bool Logged(const std::string& text) const { return Log().find(text) != std::string::npos; }
+    // The lines appear in this order (others may stand between them).
+    ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const {
+        const std::string log = Log();
+        size_t at = 0;
+        for (const std::string& line : lines) {
+            const size_t found = log.find("$# " + line + "\n", at);
+            if (found == std::string::npos)
+                return ::testing::AssertionFailure() << "no '" << line << "' in order in\n" << log;
+            at = found;
+        }
+        return ::testing::AssertionSuccess();
+    }
+    // A file of the test's own (tests run in parallel processes).
+    std::string Temp(const std::string& name, const std::string& bytes) {
+        temps.push_back(::testing::TempDir() + "read_lyp_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                        name);
+        WriteFile(temps.back(), bytes);
+        return temps.back();
+    }
+    int Read(const std::string& path, int compressed = 0) {
+        model->pFile()->SetName(path.c_str());
+        return read_lyp(model.get(), compressed);
+    }
+};
+
+// ---------------------------------------------------------------- records
+
+TEST_F(LypRead, EveryRecordOfAFullFile) {
+    ASSERT_EQ(Read(DataFile("full.lyp")), 1);
+    EXPECT_EQ(Log().find("ERROR"), std::string::npos) << Log();
+
+    // Header: texts decoded, view, ANSYS element types with key options.
+    EXPECT_STREQ(model->pFile()->GetName(), "model one.lyp");
+    EXPECT_STREQ(model->pFile()->GetComment(), "a comment");
+    EXPECT_TRUE(Near(model->pView()->xfm(0, 1), std::sin(0.5), tol::angle));
+    CKpAnsysEt* et = model->pAnsys()->pEts()->find(2);
+    ASSERT_TRUE(et);
+    EXPECT_EQ(et->GetKeyopt(11), 2);
+    EXPECT_EQ(model->pAnsys()->pEts()->find(1)->GetKeyopt(8), 1);
+
+    // Ply, linked to its material and pattern, with its events.
+    CKpPly* ply = model->pPlys()->find(1);
+    ASSERT_TRUE(ply);
+    EXPECT_STREQ(ply->name(), "Ply One");
+    EXPECT_EQ(ply->pMat(), model->pMats()->find(1));
+    EXPECT_EQ(ply->pPat(), model->pPats()->find(1));
+    ASSERT_EQ(ply->Events().Count(), 2);
+    EXPECT_EQ(ply->Events().Get(1)->GetType(), 7);
+
+    // Material: base set and one further state.
+    CKpMat* mat = model->pMats()->find(1);
+    EXPECT_STREQ(mat->mtrlnm(), "Glass fabric");
+    EXPECT_STREQ(mat->extmtrlnm(), "GL-1");
+    EXPECT_EQ(mat->strnallow(), 1);
+    EXPECT_EQ(mat->dir(), 4);
+    EXPECT_DOUBLE_EQ(mat->c16(), 0.3);
+    EXPECT_DOUBLE_EQ(mat->ez(), 100);
+    EXPECT_DOUBLE_EQ(mat->nuzx(), 0.31);
+    EXPECT_DOUBLE_EQ(mat->a6(), 6e-05);
+    EXPECT_DOUBLE_EQ(mat->fzc(), 250);
+    EXPECT_DOUBLE_EQ(mat->f31(), -0.3);
+    EXPECT_DOUBLE_EQ(mat->b3(), 0.6);
+    ASSERT_EQ(mat->MatStates()->entries(), 1);
+    CKpMatProp* state = mat->MatStates()->First();
+    EXPECT_EQ(state->sttid(), 1);
+    EXPECT_DOUBLE_EQ(state->thckmlt(), 1.1);
+    EXPECT_EQ(state->dir(), 5);
+    EXPECT_DOUBLE_EQ(state->fyt(), 410);
+    EXPECT_STREQ(state->extmtrlnm(), "GL-1 sheared");
+    EXPECT_EQ(state->strnallow(), 1);
+
+    // Layup and its layup ply, linked to the ply.
+    EXPECT_EQ(model->pLyp()->id(), 1);
+    EXPECT_STREQ(model->pLyp()->name(), "My layup");
+    CKpLypPly* lp = model->pLyp()->LypPlys().find(1);
+    ASSERT_TRUE(lp);
+    EXPECT_EQ(lp->pPly(), ply);
+    EXPECT_STREQ(lp->defaultName(), "gl1");
+    EXPECT_DOUBLE_EQ(lp->angleOffset(), 0.5);
+    EXPECT_EQ(lp->gplyid(), 7);
+    EXPECT_STREQ(lp->plyGroup(), "top group");
+    EXPECT_STREQ(lp->sequence(), "seq1");
+
+    // Nodes and elements, linked.
+    EXPECT_EQ(model->pNodes()->entries(), 6);
+    EXPECT_DOUBLE_EQ(model->pNodes()->find(6)->getCKpPointX(), 2.0);
+    CKpElem* e1 = model->pElems()->find(1);
+    CKpElem* e2 = model->pElems()->find(2);
+    ASSERT_TRUE(e1 && e2);
+    EXPECT_EQ(e1->getckpnodes(2), model->pNodes()->find(5));
+    EXPECT_EQ(e2->GetPatchID(), 7);
+    EXPECT_EQ(e2->gettpmd(), 181);
+    EXPECT_DOUBLE_EQ(e2->getoff_val(), 0.1);
+    ASSERT_TRUE(e1->pAnsys());
+    EXPECT_EQ(e1->pAnsys()->Get(2), 1);
+    EXPECT_EQ(e1->orientId(), 1);
+    EXPECT_DOUBLE_EQ(e1->theta(), 0.5);
+    // Element 2 had no orientation: it is given the default one.
+    ASSERT_TRUE(e2->pOrient());
+    EXPECT_STREQ(e2->pOrient()->name(), "Default");
+
+    // Pattern.
+    CKpPat* pat = model->pPats()->find(1);
+    EXPECT_STREQ(pat->pttrnnm(), "Ply One_pattern");
+    EXPECT_EQ(pat->exttp(), 2);
+    EXPECT_STREQ(pat->axsdn(), "45 deg");
+    EXPECT_DOUBLE_EQ(pat->stx(), 0.5);  // from 405, not from the eye point
+    EXPECT_DOUBLE_EQ(pat->WarpWeftRatio(), 1.25);
+    EXPECT_EQ(pat->inadmissibleMode(), 2);
+    EXPECT_EQ(pat->mid(), 100);  // kept as written
+    EXPECT_EQ(pat->minu(), 102);
+    EXPECT_STREQ(pat->originName(), "origin A");
+    EXPECT_DOUBLE_EQ(pat->refang(), 0.25);
+    ASSERT_TRUE(pat->SeedCurve(1) && pat->SeedCurve(1)->First());
+    EXPECT_EQ(pat->SeedCurve(1)->First()->Elem(), 2);
+    EXPECT_EQ(pat->SeedCurve(1)->First()->Edge(), 3);
+    EXPECT_EQ(pat->SeedCurve(0)->entries(), 1);
+    ASSERT_EQ(pat->PatSplits()->entries(), 2);
+    EXPECT_EQ(pat->PatSplits()->First()->flag(), 3);
+    EXPECT_EQ(pat->PatSplits()->Last()->flag(), 0);
+    ASSERT_EQ(pat->PatElems()->entries(), 2);
+    CKpPatElem* pe = pat->PatElems()->Last();
+    EXPECT_EQ(pe->pelem(), e2);
+    EXPECT_EQ(pe->dnfg(), -1);
+    EXPECT_DOUBLE_EQ(pe->shear(), 0.05);
+    EXPECT_DOUBLE_EQ(pe->thickness(), 0.3);
+    EXPECT_DOUBLE_EQ(pat->PatElems()->First()->thickness(), 0.0);
+
+    // Offsets: the named one keeps its id; the second is numbered and named
+    // by the next id.
+    CKpOff* off = model->pOffs()->find(3);
+    ASSERT_TRUE(off);
+    EXPECT_STREQ(off->name(), "Off A");
+    EXPECT_STREQ(off->originName(), "orig");
+    EXPECT_EQ(off->Elems().entries(), 2);
+    ASSERT_TRUE(model->pOffs()->find(4));
+    EXPECT_STREQ(model->pOffs()->find(4)->name(), "4");
+
+    // Tolerances.
+    EXPECT_DOUBLE_EQ(model->pGTol()->getthktol(), 4.0);
+    ASSERT_EQ(model->pTols()->entries(), 2);
+    EXPECT_DOUBLE_EQ(model->pTols()->find(2)->getangtol(), 0.3);
+    EXPECT_EQ(model->pTols()->find(1)->pElems()->entries(), 1);
+
+    // Sets: a run carried over onto the next 902 line.
+    CKpSet* set = model->pSets()->find(4);
+    ASSERT_TRUE(set);
+    EXPECT_STREQ(set->name(), "My set");
+    ASSERT_EQ(set->GetNumIds(), 23);
+    std::vector<int> ids(23);
+    set->GetIds(23, ids.data());
+    EXPECT_EQ(ids[1], 3);
+    EXPECT_EQ(ids[21], 30);
+    EXPECT_EQ(ids[22], 40);
+    EXPECT_STREQ(model->pSets()->find(9)->name(), "");
+
+    // Orientation.
+    CKpOrient* orient = model->pOrients()->find(1);
+    ASSERT_TRUE(orient);
+    EXPECT_STREQ(orient->name(), "Orient A");
+    EXPECT_EQ(orient->type(), 1);
+    EXPECT_EQ(e1->pOrient(), orient);
+}
+
+TEST_F(LypRead, IdClashRenumbersAndRelinks) {
+    ASSERT_EQ(Read(DataFile("clash.lyp")), 1);
+
+    // The second material of id 1 (type 2) takes the highest id + 1 = 4.
+    CKpMat* carbon = model->pMats()->find(4);
+    ASSERT_TRUE(carbon);
+    EXPECT_STREQ(carbon->mtrlnm(), "carbon");
+    EXPECT_EQ(carbon->oldid(), 1);
+    EXPECT_EQ(model->pMats()->find(1)->oldid(), 0);
+    EXPECT_STREQ(model->pPats()->find(2)->pttrnnm(), "projected_pattern");
+
+    // The plies of type 2 follow the renumbered material and pattern; the
+    // type-3 ply stays on the originals; ply 8 names material 3, no clash.
+    CKpPly* draped = model->pPlys()->find(5);
+    CKpPly* projected = model->pPlys()->find(6);
+    CKpPly* other = model->pPlys()->find(8);
+    ASSERT_TRUE(draped && projected && other);
+    EXPECT_STREQ(projected->name(), "projected");
+    EXPECT_EQ(draped->mtrlid(), 1);
+    EXPECT_EQ(draped->pttrnid(), 1);
+    EXPECT_EQ(projected->mtrlid(), 4);
+    EXPECT_EQ(projected->pttrnid(), 2);
+    EXPECT_EQ(other->mtrlid(), 3);
+    EXPECT_EQ(other->pttrnid(), 2);  // the pattern of id 1 and type 2 moved
+
+    // Layup plies: the one naming ply 5 with type 2 moves to ply 6.
+    EXPECT_EQ(model->pLyp()->LypPlys().find(1)->pPly(), draped);
+    EXPECT_EQ(model->pLyp()->LypPlys().find(2)->pPly(), projected);
+    EXPECT_EQ(model->pLyp()->LypPlys().find(3)->pPly(), other);
+}
+
+TEST_F(LypRead, EarlierVersionWithShortRecords) {
+    ASSERT_EQ(Read(DataFile("old_version.lyp")), 1);
+    EXPECT_TRUE(
+        Logged("$# The selected layup file old.lyp of version 0 is earlier than the "
+               "supported version 20081003. On saving, the file will be converted to the "
+               "supported version using default values."))
+        << Log();
+
+    // Tail rules: absent leading values 0, trailing values only when given.
+    CKpMat* painted = model->pMats()->find(1);
+    EXPECT_EQ(painted->lyrtp(), 2);  // painted is stored as projected
+    EXPECT_EQ(painted->dir(), 1);    // from the painted type of 501
+    EXPECT_DOUBLE_EQ(painted->thckmlt(), 1.0);
+    EXPECT_DOUBLE_EQ(painted->ex(), 72000);
+    EXPECT_DOUBLE_EQ(painted->ey(), 1);
+    EXPECT_DOUBLE_EQ(painted->ez(), 0);
+    EXPECT_DOUBLE_EQ(painted->c25(), 0.5);  // kept from the full record
+    EXPECT_DOUBLE_EQ(painted->alpy(), 2e-05);
+    EXPECT_DOUBLE_EQ(painted->fyt(), 20);
+    EXPECT_DOUBLE_EQ(painted->fzt(), 0);
+    EXPECT_DOUBLE_EQ(painted->fs12(), 50);
+    CKpMatProp* state = painted->MatStates()->First();
+    ASSERT_TRUE(state);
+    EXPECT_EQ(state->sttid(), 2);
+    EXPECT_DOUBLE_EQ(state->thckmlt(), 1.0);
+    EXPECT_EQ(state->dir(), 1);
+    EXPECT_DOUBLE_EQ(state->ey(), 12);
+    EXPECT_DOUBLE_EQ(state->fzt(), 3);
+    CKpMat* fabric = model->pMats()->find(2);
+    EXPECT_EQ(fabric->dir(), 4);
+    EXPECT_DOUBLE_EQ(fabric->thckmlt(), 2.0);
+    EXPECT_DOUBLE_EQ(fabric->a1(), 0.5);
+
+    // Short 601 forms: global ply ids counted from 1001; groups empty.
+    CKpLypPlyStore& lps = model->pLyp()->LypPlys();
+    EXPECT_EQ(lps.find(1)->gplyid(), 1001);
+    EXPECT_EQ(lps.find(2)->gplyid(), 1002);
+    EXPECT_DOUBLE_EQ(lps.find(2)->thicknessOverride(), 0.1);
+    EXPECT_EQ(lps.find(3)->gplyid(), 55);
+    EXPECT_STREQ(lps.find(3)->plyGroup(), "");
+    EXPECT_STREQ(lps.find(4)->plyGroup(), "grp");
+    EXPECT_STREQ(lps.find(4)->sequence(), "");
+}
+
+TEST_F(LypRead, VersionRecordMessages) {
+    // A later version warns at once, names the file of record 001 and reads on.
+    const std::string later = Temp("later.lyp", "001 newer.lyp\n006 20991231\n101 0 4\n");
+    ASSERT_EQ(Read(later), 1);
+    EXPECT_TRUE(
+        Logged("WARNING: The selected layup file newer.lyp of version 20991231 is later "
+               "than the version 20081003 supported by this product."));
+    EXPECT_TRUE(model->pNodes()->find(4));
+    ASSERT_EQ(gui.texts(2).size(), 1u);
+    EXPECT_FALSE(Logged("is earlier than"));
+
+    // The current version gives no version message at all.
+    model->reinit();
+    gui.clear();
+    ASSERT_EQ(Read(Temp("current.lyp", "006 20081003\n")), 1);
+    EXPECT_EQ(gui.texts(2).size(), 0u);
+}
+
+TEST_F(LypRead, LegacyDrapeRecordsBindTheNextPattern) {
+    ASSERT_EQ(Read(DataFile("legacy_drape.lyp")), 1);
+    CKpDrape* drape = model->pDrapeSim()->pDrape();
+    // Points at (2, 3) and (0, 0); the repeated 420 adds none, and the 420
+    // after the binding is no longer taken.
+    EXPECT_EQ(drape->GetCount(), 2);
+    const CKpDrapePt* point = drape->pDrapePt(2, 3);
+    ASSERT_TRUE(point);
+    EXPECT_DOUBLE_EQ(point->GetPoint().getz(), 3.0);  // the second 420 changed nothing
+    EXPECT_DOUBLE_EQ(point->GetEndFrac(1), 0.5);
+    EXPECT_DOUBLE_EQ(point->GetEndPoint(1).getx(), 1.0);
+    EXPECT_EQ(point->GetEndFrac(0), CKpDrapePt::kNoEndFrac);  // corner 4 had no effect
+    EXPECT_TRUE(drape->pDrapePt(0, 0));
+    EXPECT_FALSE(drape->pDrapePt(5, 5));
+    // The first pattern received no 417-419 or 430 record: the second is bound.
+    EXPECT_EQ(model->pDrapeSim()->pPat(), model->pPats()->find(2));
+    EXPECT_EQ(model->pDrapeSim()->patStored(), 1);
+    // Emptying the model leaves the stored pattern to its store.
+    model->reinit();
+    EXPECT_EQ(model->pDrapeSim()->pPat(), nullptr);
+}
+
+TEST_F(LypRead, MalformedFieldOrUnreadableLineFails) {
+    const std::string bad = Temp("bad.lyp", "101 0 1\n102 1.0 abc 3.0\n101 0 2\n");
+    EXPECT_EQ(Read(bad), 0);
+    EXPECT_TRUE(Logged("ERROR: Could not read record 102 on line 2 of layup file '" + bad +
+                       "': field 2 'abc' is not a valid number."))
+        << Log();
+    EXPECT_FALSE(model->pNodes()->find(2));  // the read stopped there
+
+    model->reinit();
+    EXPECT_EQ(Read(Temp("nan.lyp", "101 0 1\n102 0 nan 0\n")), 0);
+    EXPECT_TRUE(Logged("field 2 'nan' is not a valid finite number."));
+
+    model->reinit();
+    EXPECT_EQ(Read(Temp("int.lyp", "901 1 s\n902 1 2.5\n")), 0);
+    EXPECT_TRUE(Logged("field 2 '2.5' is not a valid integer."));
+
+    // Short records and records without their current object pass silently.
+    model->reinit();
+    gui.clear();
+    EXPECT_EQ(Read(Temp("short.lyp", "102 1 2 3\n302\n101 0\n204 1 2\n901\n902 4\n")), 1);
+    EXPECT_EQ(gui.messages.size(), 0u);
+
+    // Repeated ids: the first object stays, with a warning naming the line.
+    model->reinit();
+    const std::string dup = Temp("dup.lyp", "101 0 1\n102 1 0 0\n101 1 1\n102 9 9 9\n");
+    EXPECT_EQ(Read(dup), 1);
+    EXPECT_TRUE(
+        Logged("WARNING: Duplicate node id 1 on line 3 of layup file '" + dup + "' ignored."));
+    EXPECT_DOUBLE_EQ(model->pNodes()->find(1)->getCKpPointX(), 1.0);
+
+    // A ply that never got its id record is dropped with a warning.
+    model->reinit();
+    EXPECT_EQ(Read(Temp("noid.lyp", "301 3\n303 lost\n")), 1);
+    EXPECT_TRUE(Logged("WARNING: Ply opened on line 1 of layup file"));
+    EXPECT_EQ(model->pPlys()->entries(), 0);
+}
+
+TEST_F(LypRead, SavedFileReadsBackToTheSameFile) {
+    // Open, save, open the saved file, save it again: both saves are equal,
+    // plain and compressed.
+    for (int compress : {0, 6}) {
+        const std::string path = Temp("saved.lyp", "");
+        ASSERT_EQ(model->OpenLayup(DataFile("full.lyp").c_str(), 0), 0);
+        ASSERT_EQ(model->SaveLayup(path.c_str(), 0, compress), 0);
+        const std::string first = Slurp(path);
+        ASSERT_EQ(model->OpenLayup(path.c_str(), compress != 0), 0) << Log();
+        ASSERT_EQ(model->SaveLayup(path.c_str(), 0, compress), 0);
+        EXPECT_GT(first.size(), 500u);
+        EXPECT_TRUE(Slurp(path) == first) << "compress " << compress;
+        EXPECT_STREQ(model->pLyp()->name(), "My layup");
+        EXPECT_EQ(model->pSets()->find(4)->GetNumIds(), 23);
+    }
+    // The element types, which outlive the emptying of the model, are
+    // replaced by those of the file each time, not added again.
+    EXPECT_EQ(model->pAnsys()->pEts()->entries(), 2);
+}
+
+TEST_F(LypRead, UserBreakKeepsWhatWasRead) {
+    std::string text =
+        "101 0 1\n102 0 0 0\n101 0 2\n102 1 0 0\n101 0 3\n102 0 1 0\n"
+        "200 ELEMENT\n201 0 1 0\n202 1 11 0\n204 1 2 3\n";
+    for (int i = 10; i < 15000; ++i) text += "101 0 " + std::to_string(i) + "\n";
+    gui.abortAfterPolls = 0;
+    ASSERT_EQ(Read(Temp("break.lyp", text)), 1);
+    EXPECT_GT(gui.abortPolls, 0);
+    const int nodes = model->pNodes()->entries();
+    EXPECT_GT(nodes, 3);
+    EXPECT_LT(nodes, 14990 + 3);
+    // The post-read steps ran: the element is linked and has an orientation.
+    EXPECT_TRUE(model->pElems()->find(1)->getckpnodes(2));
+    EXPECT_TRUE(model->pElems()->find(1)->pOrient());
+}
+
+// ---------------------------------------------------------------- lines
+
+TEST_F(LypRead, LinesOfAnyLengthAndALastLineWithoutLineFeed) {
+    const std::string name(1100, 'n');
+    const std::string text = "301 3\n302 1\n303 " + name + "\n901 1 s\n902 5 -9";
+    for (int compressed = 0; compressed <= 1; ++compressed) {
+        model->reinit();
+        const std::string path =
+            Temp("long.lyp", compressed ? Gzip(text) : text);  // no final line feed
+        ASSERT_EQ(Read(path, compressed), 1) << Log();
+        ASSERT_TRUE(model->pPlys()->find(1));
+        EXPECT_EQ(model->pPlys()->find(1)->name(), name);
+        ASSERT_TRUE(model->pSets()->find(1));
+        EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 5) << "compressed " << compressed;
+        EXPECT_EQ(model->pLyp()->LypPlys().entries(), 0);  // no stray records from pieces
+    }
+}
+
+TEST(ReadLypGroup, CodesLineNumbersAndTheLineCap) {
+    const std::string path = ::testing::TempDir() + "read_lypgroup.lyp";
+    WriteFile(path, "**\n006 20081003\r\n\n12\nabc\n" + std::string(LYP_MAX_LINE + 1, 'x') +
+                        "\n101 0 1\n");
+    LypStream in;
+    ASSERT_EQ(in.Open(path.c_str(), 0), 0);
+    LypGroup g;
+    const int codes[] = {0, 6, 0, 12, 0};
+    for (int expected : codes) {
+        ASSERT_EQ(read_lypgroup(in, g), 1);
+        EXPECT_EQ(g.code, expected) << g.text;
+    }
+    EXPECT_EQ(g.line, 5);
+    EXPECT_EQ(read_lypgroup(in, g), -1);
+    EXPECT_EQ(g.line, 6);
+    EXPECT_EQ(g.code, 0);
+    EXPECT_NE(std::string(in.Error()).find("longer than"), std::string::npos);
+    EXPECT_EQ(read_lypgroup(in, g), -1);  // a failed stream stays failed
+    EXPECT_EQ(in.Close(), 0);
+    std::remove(path.c_str());
+
+    EXPECT_EQ(in.Open(nullptr, 0), -1);
+    EXPECT_EQ(read_lypgroup(in, g), -1);
+}
+
+TEST_F(LypRead, TruncatedGzipStreamIsAnError) {
+    std::string text;
+    for (int i = 1; i <= 2000; ++i)
+        text += "101 0 " + std::to_string(i) + "\n102 " + std::to_string(i) + " 0 0\n";
+    const std::string whole = Gzip(text);
+    ASSERT_EQ(Read(Temp("whole.lyp.gz", whole), 1), 1);
+    EXPECT_EQ(model->pNodes()->entries(), 2000);
+
+    model->reinit();
+    const std::string cut = Temp("cut.lyp.gz", whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(Read(cut, 1), 0);
+    EXPECT_TRUE(Logged("of layup file '" + cut + "': the compressed data is corrupt or ends early"))
+        << Log();
+    EXPECT_FALSE(Logged("Could not close file."));
+
+    // Through OpenLayup the failure is reported as such.
+    EXPECT_EQ(model->OpenLayup(cut.c_str(), 1), -1);
+    EXPECT_TRUE(Logged("ERROR: Could not read layup file '" + cut + "'"));
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+TEST_F(LypRead, OpenLayupOfAMissingFileLeavesTheModelEmpty) {
+    ASSERT_EQ(model->OpenLayup(DataFile("full.lyp").c_str(), 0), 0);
+    ASSERT_GT(model->pElems()->entries(), 0);
+
+    const std::string path = ::testing::TempDir() + "no_such_dir/none.lyp";
+    EXPECT_EQ(model->OpenLayup(path.c_str(), 0), -1);
+    EXPECT_TRUE(Logged("ERROR: Could not open file '" + path +
+                       "' for reading.\n$# ERROR: Could "
+                       "not read layup file '" +
+                       path + "'\n"))
+        << Log();
+    EXPECT_EQ(model->pElems()->entries(), 0);
+    EXPECT_EQ(model->pNodes()->entries(), 0);
+    EXPECT_EQ(model->pPlys()->entries(), 0);
+    EXPECT_EQ(model->OpenLayup(nullptr, 0), -1);
+}
+
+TEST_F(LypRead, OpenLayupBuildsTheModelAndDropsPliesWithoutMaterialOrPattern) {
+    ASSERT_EQ(model->OpenLayup(DataFile("missing_refs.lyp").c_str(), 0), 0) << Log();
+    EXPECT_TRUE(LoggedInOrder(
+        {"Reinitialisation completed", "Layup file opened", "Facets created",
+         "ERROR: Could not find material id 9 referenced by ply 'no material'. Ply will be "
+         "deleted.",
+         "ERROR: Could not find pattern id 9 referenced by ply 'no pattern'. Ply will be deleted.",
+         "offset set to elements", "tolerance set to elements"}));
+
+    // Only the good ply stays, rebuilt on its pattern's elements; the
+    // layup keeps only its placement, and every element carries it.
+    EXPECT_EQ(model->pPlys()->entries(), 1);
+    CKpPly* good = model->pPlys()->find(3);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->PlyElems().entries(), 2);
+    EXPECT_EQ(model->pLyp()->LypPlys().entries(), 1);
+    EXPECT_EQ(model->pLyp()->LypPlys().find(1)->pPly(), good);
+    EXPECT_STREQ(model->pLyp()->name(), "stack");
+    EXPECT_EQ(model->pElems()->find(2)->getElemLypPlies()->entries(), 1);
+    EXPECT_GT(model->pFacs()->entries(), 0);
+
+    // Rebuilding the plies of a placed layup places it again: the stacks
+    // point at the new ply elements, or are emptied with the ply.
+    LayerRecreate(model->pMsg(), model->pMats(), model->pPats(), model->pPlys());
+    const CKpElemLypPly* entry = model->pElems()->find(2)->getElemLypPlies()->First();
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->getPlyElem(), good->PlyElems().Last());
+    good->setMat(nullptr);
+    good->setMtrlid(99);
+    LayerRecreate(model->pMsg(), model->pMats(), model->pPats(), model->pPlys());
+    EXPECT_EQ(model->pPlys()->entries(), 0);
+    EXPECT_EQ(model->pElems()->find(2)->getElemLypPlies()->entries(), 0);
+}
+
+TEST_F(LypRead, LayerRecreateKeepsGoingAfterDeletedPlies) {
+    // Plies 1 and 2 both lack their material; ply 3 is updated.
+    CKpMatStore* mats = model->pMats();
+    CKpPatStore* pats = model->pPats();
+    CKpPlyStore* plys = model->pPlys();
+    CKpMat* mat = mats->New(1);
+    CKpPat* pat = new CKpPat(1);
+    pats->insert(pat);
+    for (int id = 1; id <= 3; ++id) {
+        CKpPly* ply = new CKpPly(id);
+        ply->setname(("p" + std::to_string(id)).c_str());
+        ply->setMtrlid(id == 3 ? 1 : 7);
+        ply->setPttrnid(1);
+        plys->insert(ply);
+    }
+    CKpLypPly* lp = new CKpLypPly(1);
+    lp->setPly(plys->find(2));
+    model->pLyp()->LypPlys().insert(lp);
+
+    EXPECT_EQ(LayerRecreate(model->pMsg(), mats, pats, plys), 0);
+    EXPECT_TRUE(Logged("Could not find material id 7 referenced by ply 'p1'."));
+    EXPECT_TRUE(Logged("Could not find material id 7 referenced by ply 'p2'."));
+    EXPECT_EQ(plys->entries(), 1);
+    EXPECT_EQ(plys->find(3)->pMat(), mat);
+    EXPECT_EQ(plys->find(3)->pPat(), pat);
+    EXPECT_EQ(lp->pPly(), nullptr);  // no link to the deleted ply remains
+    EXPECT_EQ(lp->lyrid(), 2);
+}
+
+TEST_F(LypRead, NewLayupTakesTheHostMesh) {
+    db.mesh = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
+    ASSERT_EQ(model->NewLayup(0.0, 0.0), 0);
+    EXPECT_EQ(db.getMeshCalls, 1);
+    EXPECT_EQ(model->pNodes()->entries(), 12);
+    EXPECT_EQ(model->pElems()->entries(), 6);
+    EXPECT_TRUE(model->pElems()->find(1)->getckpnodes(0));
+    EXPECT_EQ(model->pFacs()->entries(), 12);
+    EXPECT_TRUE(
+        LoggedInOrder({"Reinitialisation completed", "New Layup file created", "Facets created"}));
+
+    // Coincident nodes merge only with a positive tolerance.
+    meshgen::Mesh twice = db.mesh;
+    twice.nodeIds.push_back(100);
+    twice.xyz.insert(twice.xyz.end(), {0.0, 0.0, 0.0});
+    db.mesh = twice;
+    ASSERT_EQ(model->NewLayup(0.0, 0.0), 0);
+    EXPECT_EQ(model->pNodes()->entries(), 13);
+    ASSERT_EQ(model->NewLayup(1e-6, 0.0), 0);
+    EXPECT_EQ(model->pNodes()->entries(), 12);
+
+    // A failing host empties the model and says so.
+    db.getMeshStatus = -1;
+    EXPECT_EQ(model->NewLayup(0.0, 0.0), -1);
+    EXPECT_TRUE(Logged("ERROR: Could not create new layup file"));
+    EXPECT_EQ(model->pElems()->entries(), 0);
+
+    // Without a host database there is nothing to take.
+    CKpLayup alone(nullptr, &gui);
+    gui.clear();
+    EXPECT_EQ(alone.NewLayup(0.0, 0.0), -1);
+    EXPECT_EQ(gui.messages.size(), 0u);
+}
+
+TEST_F(LypRead, NewLayupMeshBuildsTheFacets) {
+    const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Tria3, 2, 2, 2.0, 2.0);
+    const std::vector<int> patches(m.numElems(), 0);
+    ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
+                                  m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
+                                  m.connectivity.data(), 0.0, 0.0),
+              0);
+    EXPECT_EQ(model->pFacs()->entries(), 8);
+    EXPECT_TRUE(LoggedInOrder({"Mesh created", "Facets created"}));
+
+    // A model without elements has no facets, and says so.
+    ASSERT_EQ(model->NewLayupMesh(0, nullptr, nullptr, 0, nullptr, nullptr, nullptr, 0, nullptr,
+                                  0.0, 0.0),
+              0);
+    EXPECT_TRUE(LoggedInOrder({"Facets created", "Mesh created", "Model contains no facets.",
+                               "Could not generate facets"}));
+}
+
+}  // namespace
