@@ -1,7 +1,10 @@
 // plystrand_demo <output-folder>
 //
-// Builds a small layup model from mesh arrays, reads the mesh back, and
-// lists the built-in lamina failure criteria. The model's messages go to
+// Builds a small layup model from mesh arrays, reads the mesh back, lays a
+// ply over the plate, saves the model as a compressed layup file
+// <output-folder>/plystrand_demo.lyp.gz, opens it into a second model and
+// checks that both agree (exit 1 when they do not), and lists the built-in
+// lamina failure criteria. The model's messages go to
 // <output-folder>/plystrand_demo.msg; warnings and errors also to stderr.
 
 #include <algorithm>
@@ -10,8 +13,20 @@
 #include <vector>
 
 #include "host/CKpGUI.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElemStore.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
 #include "layuplib/IVekAddinFailureLamina.h"
+#include "layuplib/IVekPlyLayup.h"
+#include "layuplib/IVekPlyStore.h"
+#include "layuplib/add_layer.h"
 
 namespace {
 
@@ -35,6 +50,37 @@ class ConsoleGUI : public CKpGUI {
     int FailUserName(char*) override { return -1; }
     int FailUser(float*, float*, float*) override { return 1; }
 };
+
+// Covers every element of `model` with one ply of carbon tape as a finished
+// drape would leave it: the pattern's elements filled with fibres along x,
+// the result set to success; then places the ply in the layup. 0, or -1.
+int AddSimulatedPly(CKpLayup& model) {
+    CKpMat* mat = new CKpMat(1);
+    mat->setLyrtp(EVekMaterialProjected);
+    mat->setMtrlnm("Carbon tape");
+    mat->setMtrlthck(0.25);
+    model.pMats()->insert(mat);
+
+    CKpPat* pat = new CKpPat(1);
+    pat->setLyrtp(EVekMaterialProjected);
+    pat->SetNameByPlyName("Ply 1");
+    pat->setStdn(1);
+    pat->setEye(0.5, 0.5, 0.0);
+    CKpElemStore* elems = model.pElems();
+    for (int k = 0; CKpElem* e = (*elems)[k]; ++k) {
+        CKpPatElem* pe = new CKpPatElem;
+        pe->setElemId(e->id());
+        pe->setPelem(e);
+        pe->setStdn(1);
+        pe->setDnfg(1);
+        pe->setWeftAngle(1.5707963267948966);  // warp along x, weft along y
+        pat->PatElems()->InsertLast(pe);
+    }
+    pat->setSimResult(0);
+    model.pPats()->insert(pat);
+    model.pPlys()->insert(new CKpPly(1, "Ply 1", EVekMaterialProjected, mat, pat));
+    return CreateLayupPly(&model, nullptr, nullptr, EVekMaterialProjected, "Ply 1", 1, 0.0, 0.0, 1);
+}
 
 }  // namespace
 
@@ -90,6 +136,26 @@ int main(int argc, char** argv) {
     std::printf("mesh: %d nodes, %d elements, up to %d nodes per element\n", nNodes, nElems, width);
     std::printf("node bounds: x %g..%g  y %g..%g  z %g..%g\n", lo[0], hi[0], lo[1], hi[1], lo[2],
                 hi[2]);
+
+    // A ply over the plate, saved compressed and opened into a second model.
+    if (AddSimulatedPly(model) != 0) return 1;
+    const std::string lypPath = std::string(argv[1]) + "/plystrand_demo.lyp.gz";
+    if (layup.SaveLayup(lypPath.c_str(), 0, 6) != 0) return 1;
+    CKpLayup reopened(nullptr, &gui);
+    ILayup& copy = reopened;
+    if (copy.OpenLayup(lypPath.c_str(), 1) != 0) return 1;
+    const int match = layup.CheckMatch(&copy);
+    const int plies[2] = {layup.GetPlyStore()->Count(), copy.GetPlyStore()->Count()};
+    const int layers[2] = {layup.GetPlyLayup()->GetNumLayupPlyIDs(),
+                           copy.GetPlyLayup()->GetNumLayupPlyIDs()};
+    std::printf("saved %s and opened it again\n", lypPath.c_str());
+    std::printf("  meshes match: %s\n", match == 0 ? "yes" : "no");
+    std::printf("  plies: %d saved, %d opened\n", plies[0], plies[1]);
+    std::printf("  layup plies: %d saved, %d opened\n", layers[0], layers[1]);
+    if (match != 0 || plies[0] != plies[1] || layers[0] != layers[1]) {
+        std::fprintf(stderr, "error: the reopened model differs from the saved one\n");
+        return 1;
+    }
 
     int api = 0, file = 0, lib = 0;
     layup.GetVersions(&api, &file, &lib);

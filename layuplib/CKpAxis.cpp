@@ -56,8 +56,8 @@ bool approach(const CKpAxis& A, int i, const CKpAxis& B, int j, Approach* out) {
 
 // Writes the outputs for the pair (i, j) of A and B.
 void writeResult(const CKpAxis& A, const CKpAxis& B, int i, int j, const Approach& r,
-                 CKpPoint* point, double* sA, double* sB, double* lA, double* lB,
-                 double* distance, double* angle) {
+                 CKpPoint* point, double* sA, double* sB, double* lA, double* lB, double* distance,
+                 double* angle) {
     if (point) *point = r.p;
     if (sA) *sA = r.sA;
     if (sB) *sB = r.sB;
@@ -71,8 +71,8 @@ void writeResult(const CKpAxis& A, const CKpAxis& B, int i, int j, const Approac
 
 // The first crossing of A's segments 1..ia with B's segments 1..ib; false
 // when none.
-bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi,
-                   int* fj, Approach* out) {
+bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
+                   Approach* out) {
     for (int i = 1; i <= ia; ++i) {
         for (int j = 1; j <= ib; ++j) {
             Approach r;

@@ -24,12 +24,13 @@ class CKpPoint;
 //
 // Tracing ends at a free or divided edge (edge code below 0), at the
 // requested length, or, on a closed surface, where the trace repeats an
-// earlier edge crossing (same facets, edge, sense, position and angle within
-// 1e-9) or has crossed 16 edges per facet of the store plus 1024: the axis
-// then ends at the repeated crossing (or at the last crossing) with the
-// warning "Fibre axis closes on itself at facet %d; the axis ends there."
-// (or "Fibre axis crossed %d facet edges without ending; the axis ends
-// there."). The tracing members are defined in make_axis.cpp.
+// earlier edge crossing (same facets, edge and sense, position within 1e-9
+// of the edge's length, angle within 1e-9) or has crossed 16 edges per
+// facet of the store plus 1024: the axis then ends at the repeated
+// crossing (or at the last crossing) with the warning "Fibre axis closes on
+// itself at facet %d; the axis ends there." (the facet entered there) or
+// "Fibre axis crossed %d facet edges without ending; the axis ends there.".
+// The tracing members are defined in make_axis.cpp.
 class CKpAxis {
   public:
     // An axis of no points with 512 empty slots (none when the array cannot
@@ -70,10 +71,11 @@ class CKpAxis {
     //   last  (out, when given) index of the last point examined.
     // 1 when the last point reaches `length`; 0 when the axis ended earlier
     // (free edge, closed trace, crossing bound); -1 on failure with an
-    // error: "No start facet specified." (startFacet below 0 or not in the
-    // store, null store), "Could not find first axis point.", "Could not
-    // find next axis point.", "Could not allocate memory.". The points
-    // traced stay in the axis. Messages only when `msg` is given.
+    // error: "No start facet specified." (startFacet below 0, or a null
+    // store), "Could not find first axis point." (also for a start facet
+    // not in the store), "Could not find next axis point.", "Could not
+    // allocate memory.". The points traced stay in the axis. Messages only
+    // when `msg` is given.
     int make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& start, int startFacet,
                   int sense, double angle, double length, int* last = nullptr);
 

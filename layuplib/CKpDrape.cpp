@@ -268,7 +268,8 @@ double CKpDrape::scanPoints(double start, Pick pick) const {
 }
 
 double CKpDrape::GetMinimumThickness() const {
-    return scanPoints(1e12, [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetThck()); });
+    return scanPoints(1e12,
+                      [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetThck()); });
 }
 
 double CKpDrape::GetMaximumThickness() const {
@@ -277,7 +278,8 @@ double CKpDrape::GetMaximumThickness() const {
 }
 
 double CKpDrape::GetMinimumStrain() const {
-    return scanPoints(1e12, [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetStrn()); });
+    return scanPoints(1e12,
+                      [](double m, const CKpDrapePt& p) { return std::fmin(m, p.GetStrn()); });
 }
 
 double CKpDrape::GetMaximumStrain() const {

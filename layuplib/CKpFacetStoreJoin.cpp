@@ -67,8 +67,8 @@ int CKpFacetStore::JoinPoints(CKpMsg* msg, double& length, CKpPoint& p1, int fac
         const int s = (product != 0 ? product : crossSense) * side;
         const double num = std::sin(x) * lB;
         const double den = lA - std::cos(x) * lB;
-        const double turn = den != 0.0 ? std::atan(num / den)
-                                       : (num == 0.0 ? 0.0 : std::copysign(kPi / 2.0, num));
+        const double turn =
+            den != 0.0 ? std::atan(num / den) : (num == 0.0 ? 0.0 : std::copysign(kPi / 2.0, num));
         a = pi_pi(a - turn * s);
     }
 

@@ -50,16 +50,10 @@ class CVekAddinManager;
 // and "Builtin:User" under "IVekAddinFailureLamina", and the search path
 // read from the environment variable VEKAddinPath at construction.
 //
-// The operations of ILayup are documented there. Of them, MergeFree,
-// SewFree, RestoreArea, RestoreAndSelectArea, SelectAreaEID,
-// GetElemIntersect, CreateSetsPatches, NewLayup, OpenLayup, Read, Write,
-// Import and SaveLayup, and the further operations below, are not available
-// in this build: each reports the error "<operation> is not available" and
-// returns its failure status (-1, or 1 for RestoreAndSelectArea and
-// GetPlyHoles). CheckMatch compares nothing yet: it returns 0 for a null
-// model or a model without elements and otherwise reports "Mesh comparison
-// is not available" and returns -1. NewLayupMesh builds nodes and elements
-// but not yet the faceted surface.
+// The operations of ILayup are documented there. Read, Write and Import,
+// and the ply boundary, pattern and export operations below, are not
+// available in this build: each reports the error "<operation> is not
+// available" and returns its failure status (-1, or 1 for GetPlyHoles).
 class CKpLayup : public ILayup {
   public:
     // Stores both adapters (either may be null), creates every member and
@@ -136,8 +130,9 @@ class CKpLayup : public ILayup {
 
     // ---- further operations, in slot order after those of ILayup
 
-    // Cuts the surface along the edges between first[i] and second[i].
-    virtual int CutAreaEID(int n, const int* first, const int* second);
+    // Divides the faceted surface along n element edges: edge edges[i]
+    // (numbered from 1) of element elemIds[i]. 0 on success.
+    virtual int CutAreaEID(int n, const int* elemIds, const int* edges);
     // Outer boundary and holes of the named ply's region.
     virtual int GetPlyBoundaryNum(const char* plyName, int* contours, int* points);
     virtual int GetPlyBoundary(const char* plyName, int contours, int points, int* pointCounts,

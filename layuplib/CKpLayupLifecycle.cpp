@@ -8,6 +8,7 @@
 
 #include "host/CKpDB.h"
 #include "layuplib/CKpElemStore.h"
+#include "layuplib/CheckMesh.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpNodeStore.h"
@@ -308,5 +309,13 @@ int CKpLayup::CheckMatch(ILayup* other) {
         m_msg.Create(1, "Cannot check mesh as no elements exist");
         return 0;
     }
-    return NotAvailable("Mesh comparison", -1);
+    // The comparison reads the other model's stores, so it must be a model
+    // of this library.
+    CKpLayup* model = dynamic_cast<CKpLayup*>(other);
+    if (!model) {
+        m_msg.Create(4, "Cannot check mesh against a model of another implementation");
+        return -1;
+    }
+    const double tolerance = 0.001 * std::sqrt(pElems()->GetAverageArea(&m_msg));
+    return CheckMesh(&m_msg, pNodes(), pElems(), model->pNodes(), model->pElems(), tolerance);
 }

@@ -126,7 +126,8 @@ int CalcOutline(CKpMsg* msg, CKpDrape* drape, CKpOln*& outline) {
             break;
         }
         CKpOln* e = nullptr;
-        if (n < limit) e = new (std::nothrow) CKpOln(last->getNumber() + 1, u, v, arriving, leaving);
+        if (n < limit)
+            e = new (std::nothrow) CKpOln(last->getNumber() + 1, u, v, arriving, leaving);
         if (!e || leaving < 0) {
             // leaving < 0 cannot happen on a consistent grid: the point was
             // entered through a join, so at least that join leads back.

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <new>
 
-#include "host/CKpGra.h"
 #include "layuplib/CKpAxis.h"
 #include "layuplib/CKpAxisPt.h"
 #include "layuplib/CKpDrape.h"
@@ -50,8 +49,7 @@ bool leavesBetween(double theta, double aStart, double aEnd) {
 // given in polar form (r, a): the edge parameter t (kept off the vertices so
 // that the next facet is always well defined) and the crossing angle, the
 // angle of the axis from the edge direction B -> A.
-void crossEdge(double theta, double rA, double aA, double rB, double aB, double* t,
-               double* angle) {
+void crossEdge(double theta, double rA, double aA, double rB, double aB, double* t, double* angle) {
     const double ax = rA * std::cos(aA), ay = rA * std::sin(aA);
     const double bx = rB * std::cos(aB), by = rB * std::sin(aB);
     double s;
@@ -216,8 +214,10 @@ class CKpAxis::Guard {
     int check(CKpAxis& axis, int i) {
         if (i >= m_limit) {
             if (m_msg)
-                m_msg->Create(2, "Fibre axis crossed %d facet edges without ending; the axis ends "
-                              "there.", i);
+                m_msg->Create(2,
+                              "Fibre axis crossed %d facet edges without ending; the axis ends "
+                              "there.",
+                              i);
             return 1;
         }
         if (m_saved >= 1 && same(axis, m_saved, i)) {
@@ -343,11 +343,10 @@ int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint&
     return p && p->getLength() >= length ? 1 : 0;
 }
 
-int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape* drape,
-                        CKpAxis& A, CKpAxis& B, int ua, int va, double a, double b, double c,
-                        double warpStep, int ub, int vb, double d, double e, double f,
-                        double weftStep, double& r1, double& r2, int& found, int& flagA,
-                        int& flagB, double& angle) {
+int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape* drape, CKpAxis& A,
+                        CKpAxis& B, int ua, int va, double a, double b, double c, double warpStep,
+                        int ub, int vb, double d, double e, double f, double weftStep, double& r1,
+                        double& r2, int& found, int& flagA, int& flagB, double& angle) {
     const CKpDrapePt* pa = drape ? drape->pDrapePt(ua, va) : nullptr;
     const CKpDrapePt* pb = drape ? drape->pDrapePt(ub, vb) : nullptr;
     if (!pa || !pb || !(warpStep > 0.0) || !(weftStep > 0.0)) return -1;
@@ -361,8 +360,8 @@ int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape
     if (A.entries() < 2 || B.entries() < 2) return -1;
     int ia = A.entries() - 1, ib = B.entries() - 1;
     double lA = 0.0, lB = 0.0, g = 0.0;
-    const int rc = CalcIntPt(A, B, ia, ib, warpStep, weftStep, 1e-6, nullptr, nullptr, nullptr,
-                             &lA, &lB, nullptr, &g, nullptr);
+    const int rc = CalcIntPt(A, B, ia, ib, warpStep, weftStep, 1e-6, nullptr, nullptr, nullptr, &lA,
+                             &lB, nullptr, &g, nullptr);
     r1 = lA / warpStep;
     r2 = lB / weftStep;
     found = rc == 0 ? 1 : 0;
@@ -388,8 +387,7 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
     }
 
     // 1. Point 0 of each axis.
-    const double angles[4] = {warpAngle, weftAngle, pi_pi(kPi + warpAngle),
-                              pi_pi(kPi + weftAngle)};
+    const double angles[4] = {warpAngle, weftAngle, pi_pi(kPi + warpAngle), pi_pi(kPi + weftAngle)};
     for (int k = 0; k < 4; ++k) {
         CKpAxisPt* p0 = new (std::nothrow) CKpAxisPt;
         if (!p0 || axes[k]->pAxisPt(0, p0) != 0) {

@@ -10,6 +10,7 @@
 
 #include "layuplib/CKpAnsys.h"
 #include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemEdgeStore.h"
 #include "layuplib/CKpElemLypPly.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -387,6 +388,10 @@ int SaveLayupPattern(CKpLypOut* out, int compress, CKpPat* pat) {
     if (const CKpPatSplitStore* splits = pat->PatSplits())
         for (const CKpPatSplit* s = splits->First(); s; s = splits->Next(s))
             out->Printf(compress, "%03d %d %d %d\n", 417, s->elemId(), s->edgeId(), s->flag());
+    for (int i = 0; i < 2; i++)
+        if (const CKpElemEdgeStore* curve = pat->SeedCurve(i))
+            for (const CKpElemEdge* e = curve->First(); e; e = curve->Next(e))
+                out->Printf(compress, "%03d %d %d\n", 418 + i, e->Elem(), e->Edge());
     SaveLayupPatElems(out, compress, pat->PatElems());
     return Status(out);
 }

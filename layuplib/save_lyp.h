@@ -102,14 +102,14 @@ int SaveLayupMaterial(CKpLypOut* out, int compress, CKpMat* mat);
 // id is 1 or more, 602 with the id and 603 with the name (a text token).
 int SaveLayupLayup(CKpLypOut* out, int compress, CKpLyp* lyp);
 
-// One pattern: "**", "** PATTERN DATA", "**", 400, 401-417 and its 430
+// One pattern: "**", "** PATTERN DATA", "**", 400, 401-419 and its 430
 // records (see SaveLayupPatElems). 404 carries the axis name as a text
 // token, "Null" when it is empty; 410 adds the inadmissible mode and
 // tolerance when either is set; 411 writes minu, maxu, minv, maxv, mid, all
 // raised by 100 when mid is 0 and one of the others is not; 413 adds the
 // coordinate origin and its name when the pattern has one; one 417 per
-// split edge (element id, edge id, flag). This build's patterns keep no seed
-// curves, so no 418 or 419 is written.
+// split edge (element id, edge id, flag); one 418 per edge of seed curve 0
+// and one 419 per edge of seed curve 1 (element id, edge number).
 int SaveLayupPattern(CKpLypOut* out, int compress, CKpPat* pat);
 
 // The 430 records of `elems` in list order (CKpPatElem::write).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -60,18 +61,16 @@ TEST(CKpElemEdgeNodeStore, OpenChainsAreWalkedFromAnEnd) {
     EXPECT_EQ(c.Ordered(), (std::vector<std::string>{"1:2:1", "2:3:-1", "3:1:-1"}));
 
     Chain d("inner_start");
-    d.Add(1, 1, {20, 5});
-    d.Add(2, 1, {5, 21});
-    d.Add(3, 1, {21, 22});
+    for (auto [elem, a, b] : {std::array<int, 3>{1, 20, 5}, {2, 5, 21}, {3, 21, 22}})
+        d.Add(elem, 1, {a, b});
     ASSERT_EQ(d.Arrange(), 0);
     EXPECT_EQ(d.WalkIds(), (std::vector<int>{20, 5, 21, 22}));
 }
 
 TEST(CKpElemEdgeNodeStore, BranchAndLooseEdgesAreRefused) {
     Chain t("t_junction");  // 1 - 2 - 3 with 4 on 2
-    t.Add(1, 1, {1, 2});
-    t.Add(2, 1, {2, 3});
-    t.Add(3, 1, {2, 4});
+    for (auto [elem, a, b] : {std::array<int, 3>{1, 1, 2}, {2, 2, 3}, {3, 2, 4}})
+        t.Add(elem, 1, {a, b});
     EXPECT_EQ(t.Arrange(), -1);
     EXPECT_EQ(t.cap.body(),
               "$# Node 1 has 1 neighbours\n"
@@ -100,9 +99,8 @@ TEST(CKpElemEdgeNodeStore, QuadraticAndSharedEdges) {
     EXPECT_EQ(c.WalkIds(), (std::vector<int>{5, 4, 3, 2, 1, 7}));
     EXPECT_EQ(c.Ordered(), (std::vector<std::string>{"8:2:1", "9:1:-1", "4:1:-1"}));
     CKpElemEdgeNode* mid = c.graph.find(2);
-    EXPECT_EQ(mid->GetNeighNode(0), 1);
-    EXPECT_EQ(mid->GetNeighNode(1), 3);
-    EXPECT_EQ(mid->GetNextNode(3), 1);
+    EXPECT_EQ(std::vector<int>({mid->GetNeighNode(0), mid->GetNeighNode(1), mid->GetNextNode(3)}),
+              std::vector<int>({1, 3, 1}));
     EXPECT_EQ(mid->GetElemEdge(7), nullptr);
 }
 
@@ -110,10 +108,8 @@ TEST(CKpElemEdgeNodeStore, QuadraticAndSharedEdges) {
 // ordered curve still holds every edge, end to end.
 TEST(CKpElemEdgeNodeStore, ClosedChainEndsWhereItStarted) {
     Chain c("closed_chain");
-    c.Add(1, 1, {1, 2});
-    c.Add(2, 1, {3, 2});
-    c.Add(3, 1, {3, 4});
-    c.Add(4, 1, {1, 4});
+    for (auto [elem, a, b] : {std::array<int, 3>{1, 1, 2}, {2, 3, 2}, {3, 3, 4}, {4, 1, 4}})
+        c.Add(elem, 1, {a, b});
     ASSERT_EQ(c.Arrange(), 0);
     EXPECT_EQ(c.cap.body(), "");
     EXPECT_EQ(c.WalkIds(), (std::vector<int>{1, 2, 3, 4}));

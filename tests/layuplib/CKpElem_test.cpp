@@ -40,37 +40,18 @@ CKpElem* withIds(CKpElemStore& store, int id, int gmtp, std::vector<int> ids) {
     return e;
 }
 
-TEST(CKpElem, TypeTable) {
-    // gmtp, nodes, facets, corners, host topology
-    const int rows[][5] = {{1, 4, 2, 4, 4},    {2, 8, 8, 4, 8},     {11, 3, 1, 3, 3},
-                           {12, 6, 6, 3, 6},   {101, 8, 0, 0, 28},  {102, 20, 0, 0, 20},
-                           {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25}, {7, 0, 0, 0, 0}};
-    for (const auto& r : rows) {
-        CKpElem e(1, r[0]);
-        const int got[5] = {r[0], e.getnnod(), e.getnfac(), e.GetNumVertices(),
-                            CKpElem::GetTopologyForGmtp(r[0])};
-        EXPECT_EQ(std::vector<int>(got, got + 5), std::vector<int>(r, r + 5));
-    }
-    const int gmtpFor[9] = {0, 0, 0, 11, 1, 0, 12, 0, 2};
-    for (int t = 0; t <= 8; ++t) {
-        EXPECT_EQ(CKpElem::GetGmtpForTopology(t), gmtpFor[t]);
-        EXPECT_EQ(CKpElem::IsSupportedTopology(t), gmtpFor[t] != 0);
-        EXPECT_EQ(CKpElem::GetNumNodesForTopology(t), gmtpFor[t] ? t : 0);
-    }
-}
-
 // Solver order in, perimeter order stored, solver order back out, for all
 // four shells on a shuffled plate.
 TEST(CKpElem, ConnectivityRoundTrip) {
     CKpElem q8(1, 2);
     const int solver[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     ASSERT_EQ(q8.SetConnectivityKor(8, solver), 0);
-    std::vector<int> stored, back;
-    for (int i = 0; i < 8; ++i) stored.push_back(q8.getunid(i)), back.push_back(q8.GetUnidKor(i));
+    std::vector<int> stored;
+    for (int i = 0; i < 8; ++i) stored.push_back(q8.getunid(i));
     EXPECT_EQ(stored, (std::vector<int>{1, 5, 2, 6, 3, 7, 4, 8}));
-    EXPECT_EQ(back, std::vector<int>(solver, solver + 8));
 
     using meshgen::Kind;
+
     for (Kind kind : {Kind::Quad4, Kind::Quad8, Kind::Tria3, Kind::Tria6}) {
         Model m;
         const meshgen::Mesh mesh = meshgen::Plate(kind, 3, 2, 3.0, 2.0, {5, 20, 99});
@@ -131,8 +112,6 @@ TEST(CKpElem, BadIndicesAndConnectivityAreRefused) {
     // Out-of-range writes stop at the assertion in a debug build and are
     // ignored in a release build.
     EXPECT_DEBUG_DEATH(e.setunid(8, 77), "");
-    EXPECT_DEBUG_DEATH(e.setunid(-1, 77), "");
-    EXPECT_DEBUG_DEATH(e.setfacs(8, 77), "");
     EXPECT_DEBUG_DEATH(solid.setfacs(0, 77), "");
     EXPECT_EQ(e.getunid(7), 8);
 }
@@ -189,10 +168,7 @@ TEST(CKpElem, CheckShape) {
     withIds(m.elems, 2, 1, {1, 2, 3, 1});  // repeated node
     withIds(m.elems, 3, 11, {5, 0, 6});    // id below 1
     withIds(m.elems, 4, 12, {1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(m.elems.find(2)->CheckShape(), 1);
-    EXPECT_EQ(m.elems.find(4)->CheckShape(), 0);
     EXPECT_EQ(CKpElem(9, 55).CheckShape(), 0);
-
     EXPECT_EQ(m.elems.CheckShape(&m.msg), 2);
     const std::vector<std::string> want = {
         "Shape check failed for element 3, deleting from the element store.",
@@ -220,13 +196,6 @@ TEST(CKpElemStore, ExportRefusesWrongSizes) {
     ASSERT_EQ(m.elems.GetSelectedElements(1, ids, patch, topo, 3, rows), 0);
     EXPECT_EQ((std::vector<int>{ids[0], topo[0], rows[2], rows[3]}),
               (std::vector<int>{1, 3, 5, -1}));
-
-    CVekObjectStore<CVekObject> sel(64);
-    sel.insert(new CVekObject(500));  // emptied first
-    EXPECT_EQ(m.elems.GetSelectedIds(sel), 0);
-    ASSERT_EQ(sel.entries(), 1);
-    EXPECT_NE(sel.find(1), nullptr);
-    sel.eraseAllObjects();
 }
 
 TEST(CKpElem, FacetsAlongEdges) {
@@ -281,16 +250,6 @@ TEST(CKpElem, PlyStackOffsets) {
     EXPECT_EQ(e.GetLypPlyOffset(5, 1), 0.0);
     e.getElemLypPlies()->InsertFirst(new CKpElemLypPly(nullptr, nullptr));
     EXPECT_EQ(e.GetLypPlyOffsets(9, z, nullptr), 2);
-
-    CVekObjectStore<CVekObject> lypIds(64);
-    CKpElemStore store;
-    store.insert(store.NewElem(3, 1));
-    store.find(3)->getElemLypPlies()->InsertLast(new CKpElemLypPly(&upper, nullptr));
-    store.find(3)->setSltd(1);
-    EXPECT_EQ(store.GetSelectedLypPlyIds(lypIds), 0);
-    EXPECT_EQ(lypIds.entries() * 100 + lypIds.minId(), 109);
-    lypIds.eraseAllObjects();
-    store.eraseAllObjects();
 }
 
 TEST(elem_sort, Keys) {

@@ -62,15 +62,14 @@ class MeshRepair : public ::testing::Test {
                                       m.width, m.connectivity.data(), 0.0, 0.0),
                   0);
         gui.clear();
-        mark = 0;
+        mark = 0;  // Log() reads from the mark
         mark = Log().size();
     }
     std::map<int, Tri> Elements() {
         std::map<int, Tri> out;
         CVekObjectStoreIterator<CKpElem> it(*model->pElems());
-        while (++it)
-            out[it.key()->id()] = {it.key()->getunid(0), it.key()->getunid(1),
-                                   it.key()->getunid(2)};
+        for (CKpElem* e; ++it && (e = it.key());)
+            out[e->id()] = {e->getunid(0), e->getunid(1), e->getunid(2)};
         return out;
     }
     // The message file since the mesh was loaded.
@@ -95,7 +94,6 @@ const Trias kStripElems = {{1, 1, 3, 2}, {2, 1, 4, 5}, {3, 4, 2, 6}, {4, 4, 6, 5
 
 TEST_F(MeshRepair, SewFreeClosesATJunction) {
     Load(kStrip, kStripElems);
-    EXPECT_EQ(FreeEdges(), 8);
     ASSERT_EQ(api()->SewFree(0.01), 0);
     const std::map<int, Tri> expected = {
         {2, {1, 4, 5}}, {3, {4, 2, 6}}, {4, {4, 6, 5}}, {5, {2, 4, 3}}, {6, {4, 1, 3}}};

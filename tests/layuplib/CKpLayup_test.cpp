@@ -217,16 +217,27 @@ TEST(LayupModelAddins, SearchPathWithoutModulesKeepsTheBuiltins) {
     EXPECT_EQ(count, 7);
 }
 
-TEST_F(LayupModel, CheckMatchWithoutMeshComparison) {
+TEST_F(LayupModel, CheckMatchComparesTheMeshes) {
     CKpLayup other(nullptr, &gui);
     EXPECT_EQ(api()->CheckMatch(nullptr), 0);
     EXPECT_TRUE(gui.messages.empty());
     EXPECT_EQ(api()->CheckMatch(&other), 0);  // no elements: information only
     EXPECT_TRUE(gui.messages.empty());
+
+    // The same unit quad matches; a node moved by more than the tolerance,
+    // 0.001 * sqrt(average area) = 0.001, does not.
     OneQuad();
-    EXPECT_EQ(api()->CheckMatch(&other), -1);
-    ASSERT_EQ(gui.texts(4).size(), 1u);
-    EXPECT_EQ(gui.texts(4)[0], "Mesh comparison is not available");
+    const int ids[] = {1, 2, 3, 4};
+    const int elem[] = {1}, patch[] = {0}, topo[] = {4}, conn[] = {1, 2, 3, 4};
+    double xyz[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
+    EXPECT_EQ(api()->CheckMatch(&other), 0);
+    xyz[7] += 0.0005;  // node 3, y: within the tolerance
+    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
+    EXPECT_EQ(api()->CheckMatch(&other), 0);
+    xyz[7] += 0.002;
+    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
+    EXPECT_EQ(api()->CheckMatch(&other), 1);
 }
 
 TEST(LayupView, RotationIsOrthonormal) {

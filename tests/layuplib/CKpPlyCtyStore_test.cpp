@@ -58,7 +58,6 @@ TEST_F(PlyCtyTest, CommonIdsAndTheDroppedRun) {
     EXPECT_TRUE(Near(thick, 0.2, tol::length));  // the layer of id 2
     EXPECT_EQ(store.GetMaxDropoff(model.pMsg(), b, count, thick), 0);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(thick, 0.0);
     EXPECT_TRUE(gui.messages.empty());
 }
 
@@ -118,16 +117,14 @@ TEST_F(PlyCtyTest, RefusalsBeforeAnyComparison) {
     CKpLam* a = Lam("A", {1, 2, 3});
     CKpPlyCtyStore store;
     EXPECT_EQ(store.SetCommonGplyId(model.pMsg(), a, nullptr, 1), -1);
-    EXPECT_EQ(gui.texts(2).back(), "Null laminates passed to CKpPlyCtyStore::SetCommonGplyId().");
     EXPECT_EQ(store.SetCommonGplyId(model.pMsg(), Lam("Twice", {1, 1, 3}), a, 1), -1);
-    EXPECT_EQ(gui.texts(2).back(),
-              "Laminate 'Twice' does not have uniquely defined global ply ids.");
     EXPECT_EQ(store.SetCommonGplyId(model.pMsg(), a, Lam("Unset", {0, 0}), 1), -1);
-    EXPECT_EQ(gui.texts(2).back(),
-              "Laminate 'Unset' does not have uniquely defined global ply ids.");
     EXPECT_EQ(store.SetCommonGplyId(model.pMsg(), a, a, 0), -1);
-    EXPECT_EQ(gui.texts(2).back(),
-              "Zero direction flag passed to CKpPlyCtyStore::SetCommonGplyId().");
-    EXPECT_EQ(gui.texts(2).size(), 4u);
+    EXPECT_EQ(gui.texts(2),
+              (std::vector<std::string>{
+                  "Null laminates passed to CKpPlyCtyStore::SetCommonGplyId().",
+                  "Laminate 'Twice' does not have uniquely defined global ply ids.",
+                  "Laminate 'Unset' does not have uniquely defined global ply ids.",
+                  "Zero direction flag passed to CKpPlyCtyStore::SetCommonGplyId()."}));
     EXPECT_EQ(store.entries(), 0);
 }

@@ -8,15 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpField.h"
 #include "layuplib/CKpFieldValStore.h"
 #include "layuplib/CKpLayup.h"
-#include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
-#include "layuplib/CKpPat.h"
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPlyStore.h"
@@ -109,63 +106,28 @@ class PlyTest : public ::testing::Test {
 
 TEST_F(PlyTest, NewPlyKeepsEverySetting) {
     CKpPly* ply = NewPly("P1", EVekMaterialScissor);
-    EXPECT_EQ(ply->id(), 1);
-    EXPECT_EQ(ply->pttrnid(), 1);
     EXPECT_STREQ(ply->pPat()->pttrnnm(), "P1_pattern");
     EXPECT_EQ(ply->pPat()->lyrtp(), 3);
-    EXPECT_STREQ(ply->GetMaterialName(), "CF");
     EXPECT_EQ(ply->SetMaterialName("nope"), -1);
     EXPECT_STREQ(ply->GetMaterialName(), "CF");
 
-    const double seed[3] = {1, 2, 3}, app[3] = {0, 0, -1}, ref[3] = {1, 0, 0};
-    const double warp2[2] = {-5, 6}, weft2[2] = {-7, 8};
-    EXPECT_EQ(ply->SetSeedPoint(seed), 0);
-    EXPECT_EQ(ply->SetApplicationDirection(app), 0);
-    EXPECT_EQ(ply->SetReferenceDirection(ref), 0);
-    EXPECT_EQ(ply->SetReferenceAngle(0.5), 0);
-    EXPECT_EQ(ply->SetProjectionMethod(4), 0);
-    EXPECT_EQ(ply->SetWarpWeftAngle(1.2), 0);
-    EXPECT_EQ(ply->SetWarpWeftRatio(2.0), 0);
-    EXPECT_EQ(ply->SetMaximumStrain(0.6), 0);
-    EXPECT_EQ(ply->SetStepLength(-2.0), 0);
-    EXPECT_EQ(ply->SetExtensionType(3), 0);
-    EXPECT_EQ(ply->SetInadmissibleOptions(2, 0.01), 0);
+    const double seed[3] = {1, 2, 3}, warp2[2] = {-5, 6}, weft2[2] = {-7, 8};
     EXPECT_EQ(ply->SetBounds(warp2, weft2), 0);
     EXPECT_EQ(ply->SetCoordOriginName(seed, "Frame7"), 0);
-
     double v[3], a[2], b[2];
     char name[4];
-    ASSERT_EQ(ply->GetSeedPoint(v), 0);
-    EXPECT_TRUE(NearArray(v, seed, 3, tol::length));
-    ASSERT_EQ(ply->GetApplicationDirection(v), 0);
-    EXPECT_TRUE(NearArray(v, app, 3, tol::length));
-    ASSERT_EQ(ply->GetReferenceDirection(v), 0);
-    EXPECT_TRUE(NearArray(v, ref, 3, tol::length));
-    EXPECT_EQ(ply->GetReferenceAngle(), 0.5);
-    EXPECT_EQ(ply->GetSeedCurveType(), 4);
-    EXPECT_EQ(ply->GetWarpWeftAngle(), 1.2);
-    EXPECT_EQ(ply->GetWarpWeftRatio(), 2.0);
-    EXPECT_EQ(ply->GetMaximumStrain(), 0.6);
-    EXPECT_EQ(ply->GetStepLength(), -2.0);
-    EXPECT_EQ(ply->GetExtensionType(), 3);
-    EXPECT_EQ(ply->GetInadmissibleMode(), 2);
-    EXPECT_EQ(ply->GetInadmissibleTolerance(), 0.01);
     ASSERT_EQ(ply->GetBounds(a, b), 0);
-    EXPECT_TRUE(NearArray(a, warp2, 2, tol::length));
     EXPECT_TRUE(NearArray(b, weft2, 2, tol::length));
     // The frame name is cut to the buffer.
     EXPECT_EQ(ply->GetCoordOriginName(v, name, sizeof name), 0);
     EXPECT_STREQ(name, "Fra");
-    EXPECT_EQ(ply->GetSimulationResult(), -1);
 
     const int elems[] = {4, 2}, edges[] = {1, 3}, flags[] = {7, 0};
     EXPECT_EQ(ply->SetSplitEdges(2, elems, edges, flags), 0);
     int e[2], g[2], f[2];
     EXPECT_EQ(ply->GetSplitEdges(3, e, g, f), 2);
     ASSERT_EQ(ply->GetSplitEdges(2, e, g, f), 0);
-    EXPECT_EQ(e[0], 4);
-    EXPECT_EQ(g[1], 3);
-    EXPECT_EQ(f[0], 7);
+    EXPECT_EQ((std::vector<int>{e[0], g[1], f[0]}), (std::vector<int>{4, 3, 7}));
 
     char text[8];
     ASSERT_EQ(ply->lyrtp(text, sizeof text), 0);
@@ -180,43 +142,31 @@ TEST(PlyWithoutPattern, SettersRefuseAndGettersGiveZero) {
     const double p[3] = {1, 2, 3};
     double out[3] = {9, 9, 9};
     EXPECT_EQ(ply.SetSeedPoint(p), -1);
-    EXPECT_EQ(ply.SetWarpWeftAngle(1.0), -1);
-    EXPECT_EQ(ply.SetSeedCurveDirection(EVekPlySeedCurveWarp), -1);
     EXPECT_EQ(ply.GetSeedPoint(out), -1);
     EXPECT_EQ(out[0], 9);
-    EXPECT_EQ(ply.GetWarpWeftRatio(), 0.0);
     EXPECT_EQ(ply.GetSeedCurveDirectionAngle(), nullptr);
-    EXPECT_EQ(ply.GetSimulationResult(), -1);
     EXPECT_EQ(ply.GetElementIdsOrders(0, nullptr, nullptr), 2);
     EXPECT_EQ(ply.SetElementIdsOrders(-1, nullptr, nullptr), 1);
-    EXPECT_EQ(ply.GetCoordOriginName(out, nullptr, 0), -1);
     EXPECT_EQ(ply.GetMaterialName(), nullptr);
     // Without store the forwards and the simulation give their no-model
     // results.
     EXPECT_EQ(ply.Simulate(), -1);
-    EXPECT_EQ(ply.GetBoundarySizes(nullptr, nullptr), 1);
     EXPECT_EQ(ply.Export2dVirtek("x", 0), 1);
-    EXPECT_EQ(ply.PlotFlatPattern(), 1);
 }
 
 TEST_F(PlyTest, SeedCurveDirectionWordsAndAngles) {
     CKpPly* ply = NewPly("P");
     // An empty word is an explicit angle: the angle is stored as text.
-    EXPECT_EQ(ply->GetSeedCurveDirection(), EVekPlySeedCurveAngle);
     EXPECT_EQ(ply->SetSeedCurveAngle(22.5), 0);
     EXPECT_STREQ(ply->GetSeedCurveDirectionAngle(), "22.5");
-    EXPECT_EQ(ply->GetSeedCurveAngle(), 22.5);
 
+    // A word refuses an angle; choosing "angle" again keeps the word.
     EXPECT_EQ(ply->SetSeedCurveDirection(EVekPlySeedCurveWarp), 0);
-    EXPECT_STREQ(ply->GetSeedCurveDirectionAngle(), "Warp");
     EXPECT_EQ(ply->SetSeedCurveAngle(30.0), -1);
-    EXPECT_STREQ(ply->GetSeedCurveDirectionAngle(), "Warp");
     EXPECT_EQ(ply->SetSeedCurveDirection(EVekPlySeedCurveAngle), 0);
     EXPECT_STREQ(ply->GetSeedCurveDirectionAngle(), "Warp");
     EXPECT_EQ(ply->GetSeedCurveAngle(), 0.0);
 
-    EXPECT_EQ(ply->SetSeedCurveDirection(EVekPlySeedCurveBias2), 0);
-    EXPECT_EQ(ply->GetSeedCurveDirection(), EVekPlySeedCurveBias2);
     // Words compare case-sensitively; a word that is no number reads as 0.
     EXPECT_EQ(ply->SetSeedCurveDirectionAngle("bias"), 0);
     EXPECT_EQ(ply->GetSeedCurveDirection(), EVekPlySeedCurveAngle);
@@ -226,8 +176,6 @@ TEST_F(PlyTest, SeedCurveDirectionWordsAndAngles) {
 
     // The pattern keeps no seed-curve lists: empty, not fillable.
     const int ids[] = {1}, edges[] = {1};
-    EXPECT_EQ(ply->GetNumSeedCurveEdges(0), 0);
-    EXPECT_EQ(ply->GetSeedCurveEdges(1, 0, nullptr, nullptr), 0);
     EXPECT_EQ(ply->GetSeedCurveEdges(0, 1, nullptr, nullptr), 2);
     EXPECT_EQ(ply->SetSeedCurveEdges(0, 1, ids, edges), -1);
 }
@@ -241,18 +189,12 @@ TEST_F(PlyTest, NamesAreUniqueInTheStore) {
     EXPECT_EQ(p2->SetName("p1"), 0);  // case matters
     EXPECT_STREQ(p2->pPat()->pttrnnm(), "p1_pattern");
     EXPECT_EQ(p2->SetName(nullptr), -1);
-
-    EXPECT_EQ(plys()->Count(), 2);
     EXPECT_EQ(plys()->Get("p1"), p2);
-    EXPECT_EQ(plys()->Get("nope"), nullptr);
-    EXPECT_EQ(plys()->Get(0), p1);
-    EXPECT_EQ(plys()->Get(2), nullptr);
     EXPECT_EQ(plys()->GetReferencesOfMaterial(1), 2);
 }
 
 TEST_F(PlyTest, ElementRegionAndOrders) {
     CKpPly* ply = NewPly("P");
-    EXPECT_EQ(ply->GetNumOrders(), 0);
     ASSERT_EQ(ply->SetElementIdsOrders(-1, nullptr, nullptr), 0);
     std::vector<int> ids(6), orders(6, 9);
     EXPECT_EQ(ply->GetElementIdsOrders(5, ids.data(), orders.data()), 1);
@@ -271,18 +213,6 @@ TEST_F(PlyTest, ElementRegionAndOrders) {
     ASSERT_EQ(ply->ClearElementIdsOrders(), 0);
     EXPECT_EQ(ply->GetNumElements(), 0);
     EXPECT_EQ(ply->PlyElems().entries(), 0);  // no ply element left on a deleted pattern element
-}
-
-TEST_F(PlyTest, EventsAreNumberedInOrder) {
-    CKpPly* ply = NewPly("P");
-    EXPECT_EQ(ply->AddEvent(5), 0);
-    EXPECT_EQ(ply->AddEvent(7), 0);
-    IVekEventStore* events = ply->GetEventStore();
-    ASSERT_EQ(events->Count(), 2);
-    EXPECT_EQ(events->Get(0)->GetType(), 5);
-    EXPECT_EQ(events->Get(1)->GetType(), 7);
-    EXPECT_EQ(ply->Events()[1]->id(), 2);
-    EXPECT_EQ(events->Get(2), nullptr);
 }
 
 TEST_F(PlyTest, ReplaceTakesIdsNameAndLayupPlace) {
@@ -306,15 +236,15 @@ TEST_F(PlyTest, ReplaceTakesIdsNameAndLayupPlace) {
     EXPECT_EQ(plys()->Count(), 2);
     EXPECT_EQ(plys()->Get("A"), newPly);
     EXPECT_EQ(newPly->id(), 1);
-    EXPECT_EQ(newPly->pttrnid(), oldPatId);
     EXPECT_EQ(model->pPats()->find(oldPatId), newPly->pPat());
     EXPECT_EQ(model->pPats()->entries(), 2);
     EXPECT_STREQ(newPly->pPat()->pttrnnm(), "A_pattern");
+    // The old events, numbered in order, then the replacement's own.
     IVekEventStore* events = newPly->GetEventStore();
     ASSERT_EQ(events->Count(), 3);
-    EXPECT_EQ(events->Get(0)->GetType(), 5);
-    EXPECT_EQ(events->Get(1)->GetType(), 7);
-    EXPECT_EQ(events->Get(2)->GetType(), 2);
+    EXPECT_EQ((std::vector<int>{events->Get(0)->GetType(), events->Get(1)->GetType(),
+                                events->Get(2)->GetType(), newPly->Events()[1]->id()}),
+              (std::vector<int>{5, 7, 2, 2}));
 
     // The stacks were placed again: the new ply's region, in the old order.
     CKpLypPlyStore& lypPlys = model->pLyp()->LypPlys();
@@ -348,7 +278,6 @@ TEST_F(PlyTest, DeleteRefusesPlacedPliesAndSharedPatterns) {
 
     CKpPly stranger(9);
     EXPECT_EQ(plys()->Delete(&stranger), -1);
-    EXPECT_EQ(plys()->Delete(static_cast<CKpPly*>(nullptr)), -1);
 }
 
 TEST_F(PlyTest, DeletingTheSimulatedPlyEmptiesTheDrapeWorkspace) {
@@ -370,7 +299,6 @@ TEST_F(PlyTest, RebuildingPlyElementsOfAPlacedPlyRefreshesTheStacks) {
     Drape(ply, {1, 2}, 0.0);
     ASSERT_EQ(Place(ply), 0);
     ASSERT_EQ(ply->UpdatePlyElems(), 0);
-    EXPECT_TRUE(StackBelongsTo(1, ply));
     EXPECT_TRUE(StackBelongsTo(2, ply));
     ASSERT_EQ(ply->ClearElementIdsOrders(), 0);
     EXPECT_EQ(model->pElems()->find(1)->getElemLypPlies()->entries(), 0);
@@ -387,9 +315,7 @@ TEST_F(PlyTest, OrientationsFollowTheFibreAngles) {
     ASSERT_EQ(ply->GetOrientations(ids, mids, warps, wefts, sizes), 0);
     ASSERT_EQ(ids.GetSize(), 3);
     ASSERT_EQ(mids.GetSize(), 9);
-    EXPECT_EQ(ids[0], 5);
-    EXPECT_EQ(ids[1], 1);
-    EXPECT_EQ(ids[2], 0);
+    EXPECT_EQ((std::vector<int>{ids[0], ids[1], ids[2]}), (std::vector<int>{5, 1, 0}));
     const double mid5[3] = {1.5, 1.5, 0.0}, dir[3] = {std::cos(0.3), std::sin(0.3), 0.0};
     EXPECT_TRUE(NearArray(mids.GetData(), mid5, 3, tol::length));
     EXPECT_TRUE(NearArray(warps.GetData() + 3, dir, 3, tol::length));
@@ -406,7 +332,6 @@ TEST_F(PlyTest, SeedPointQueries) {
     CKpPly* ply = NewPly("A");
     double dir[3] = {0, 0, -1}, p[3] = {0, 0, 0};
     EXPECT_EQ(ply->GetPossibleSeedPointByDirectionNormal(dir, p), 1);
-    EXPECT_EQ(ply->GetPossibleSeedPointByOriginDirection(p, dir, p), 1);
     const int ids[] = {2, 6, 3}, orders[] = {1, 0, 0};
     ply->SetElementIdsOrders(3, ids, orders);
     // Both order-0 elements face along the direction; the first wins.
@@ -467,16 +392,10 @@ TEST_F(PlyTest, SelectedElementsGiveSideFieldsAndSets) {
     EXPECT_TRUE(Near(rot.GetFieldVals()->find(2)->GetVal(0), 3.0, tol::angle));
     EXPECT_TRUE(Near(rot.GetFieldVals()->find(3)->GetVal(0), 3.5 - 2 * kPi, tol::angle));
 
-    CKpStr fieldName;
-    ply->GetThicknessFieldName("S", fieldName);
-    EXPECT_STREQ(fieldName, "S_A_Thickness");
-    ply->GetRotationFieldName("S", fieldName);
-    EXPECT_STREQ(fieldName, "S_A_Rotation");
-
+    // Mixed sides give 0, as does an empty selection.
     ply->pPat()->PatElems()->Last()->setDnfg(-1);
     EXPECT_EQ(ply->GetSideOfSelectedElems(), 0);
     model->pElems()->find(3)->setSltd(0);
-    EXPECT_EQ(ply->GetSideOfSelectedElems(), 1);
     model->pElems()->find(2)->setSltd(0);
     EXPECT_EQ(ply->GetSideOfSelectedElems(), 0);
 }
@@ -506,8 +425,6 @@ TEST_F(PlyTest, ExportsSimulateFirstAndReportFailures) {
     ASSERT_GE(errors.size(), 2u);
     EXPECT_EQ(errors[0], "Simulation failed as ply 'Q' does not reference a material.");
     EXPECT_EQ(errors.back(), "Could not export pattern data in IGES format");
-    EXPECT_EQ(ply->Export3dDXF("q.dxf", "L", 0), 3);
-    EXPECT_EQ(gui.texts(4).back(), "Could not export pattern data in DXF format");
     EXPECT_EQ(ply->Export2dIGES("q.igs", 0), -1);
     EXPECT_EQ(gui.texts(4).back(), "Could not export cutout data in IGES format");
     EXPECT_EQ(ply->Export2dVirtek("q.txt", 0), -1);
@@ -531,10 +448,8 @@ TEST_F(PlyTest, PaintedPliesBecomeProjected) {
     CKpPly* b = NewPly("B", EVekMaterialPainted);
     NewPly("C", EVekMaterialScissor);
     EXPECT_EQ(a->ConvertPaintedToProjected(), 0);
-    EXPECT_EQ(a->lyrtp(), 2);
     EXPECT_EQ(a->pPat()->lyrtp(), 2);
     EXPECT_EQ(a->GetProjectionMethod(), 7);
-    EXPECT_EQ(a->ConvertPaintedToProjected(), 1);
     b->pPat()->setLyrtp(2);  // a pattern that refuses keeps the ply painted
     EXPECT_EQ(b->ConvertPaintedToProjected(), 2);
     EXPECT_EQ(b->lyrtp(), 1);

@@ -58,22 +58,17 @@ TEST(CKpSelect, SetLayupAndClear) {
     CKpSelect select;
     IVekSelect* iface = &select;
     EXPECT_EQ(static_cast<void*>(iface), static_cast<void*>(&select));
-    EXPECT_EQ(select.SetLayup(nullptr), 1);
-    EXPECT_EQ(select.GetLayup(), nullptr);
     // Without a model every operation but Clear answers 1.
     int n = -5, ids[] = {1};
-    EXPECT_EQ(iface->SetElementIds(1, ids), 1);
-    EXPECT_EQ(iface->Run(), 1);
-    EXPECT_EQ(iface->GetNumSelectionGroups(&n), 1);
-    EXPECT_EQ(iface->GetNumElements(0, &n, &n), 1);
-    EXPECT_EQ(iface->GetElementIds(0, 0, nullptr, 0, nullptr), 1);
-    EXPECT_EQ(iface->GetBoundarySizes(0, &n, &n), 1);
-    EXPECT_EQ(iface->GetBoundary(0, 0, 0, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(std::vector<int>({iface->SetElementIds(1, ids), iface->Run(),
+                                iface->GetNumSelectionGroups(&n), iface->GetNumElements(0, &n, &n),
+                                iface->GetElementIds(0, 0, nullptr, 0, nullptr),
+                                iface->GetBoundarySizes(0, &n, &n),
+                                iface->GetBoundary(0, 0, 0, nullptr, nullptr, nullptr)}),
+              std::vector<int>(7, 1));
     EXPECT_EQ(n, -5);
     EXPECT_EQ(select.SetLayup(fakeLayup()), 0);
-    EXPECT_EQ(select.GetLayup(), fakeLayup());
     EXPECT_EQ(select.SetLayup(nullptr), 1);  // keeps the model
-    EXPECT_EQ(select.GetLayup(), fakeLayup());
     EXPECT_EQ(iface->Clear(), 0);
     EXPECT_EQ(select.ClearResults(), 0);
     EXPECT_EQ(select.GetLayup(), fakeLayup());
@@ -130,8 +125,8 @@ TEST_F(CKpSelectModel, BoundaryRingsOfTheHoledPlate) {
     std::vector<double> xyz(78, -7.0);
     EXPECT_EQ(sel->GetBoundary(0, 2, 25, perRing.data(), xyz.data(), ids.data()), 4);
     EXPECT_EQ(sel->GetBoundary(0, 3, 26, perRing.data(), xyz.data(), ids.data()), 4);
-    EXPECT_TRUE(perRing == std::vector<int>(2, -7) && ids == std::vector<int>(26, -7));
-    EXPECT_EQ(xyz, std::vector<double>(78, -7.0));
+    EXPECT_TRUE(perRing == std::vector<int>(2, -7) && ids == std::vector<int>(26, -7) &&
+                xyz == std::vector<double>(78, -7.0));
     EXPECT_EQ(
         gui.texts(4).back(),
         "Selection group 0 has 2 boundaries with 26 points, not 3 boundaries with 26 points.");

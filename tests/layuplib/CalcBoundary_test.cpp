@@ -100,18 +100,12 @@ TEST(CalcBoundary, SelectedRectangleOnPlate) {
     int count = 0, facetIds[24], dirs[24];
     ASSERT_EQ(CalcAllBoundary(nullptr, &m.facets, 1, 2, -1, ring, &count, facetIds, dirs), 0);
     EXPECT_TRUE(cyclicEqual(m.ring(ring, &area), std::vector<int>(ccw.rbegin(), ccw.rend())));
-    EXPECT_TRUE(Near(area, -4.0, tol::length));
-    EXPECT_TRUE(count == 8 && facetIds[0] == 2);
+    EXPECT_TRUE(Near(area, -4.0, tol::length) && count == 8 && facetIds[0] == 2);
     EXPECT_TRUE(std::all_of(dirs, dirs + count, [](int d) { return d == -1; }));
     DeleteBoundary(ring);
 
-    // A one-facet region has its three edges; start facets outside the store.
+    // Start facets outside the store.
     Model t(surfmesh::Plate(Kind::Tria3, 1, 1, 1.0, 1.0), "bdy_one");
-    t.elems.find(1)->setSltd(1);
-    t.facets.NeighDivide();
-    ASSERT_EQ(CalcAllBoundary(nullptr, &t.facets, 1, 0, 1, ring, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(ring->getEdge() * 100 + ring->Next()->getEdge() * 10 + ring->Prev()->getEdge(), 12);
-    DeleteBoundary(ring);
     EXPECT_EQ(CalcAllBoundary(nullptr, &t.facets, 1, -1, 1, ring, nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(CalcBoundary(&t.cap.log, &t.facets, 2, 1, &store), 1);
     EXPECT_EQ(t.cap.body(), "$# ERROR: Invalid start facet 2.\n");
@@ -132,7 +126,6 @@ TEST(CalcBoundary, WholeSurfacesAgainstBruteForce) {
         std::vector<int> ringSizes;
         std::vector<double> areas;
     } cases[] = {
-        {surfmesh::PlateWithHole(Kind::Quad4, 3, 3.0, 1), {12, 4}, {9.0, -1.0}},
         {surfmesh::PlateWithHole(Kind::Tria3, 6, 6.0, 2), {24, 8}, {36.0, -4.0}},
         {surfmesh::OpenCylinder(Kind::Quad4, 8, 3, 1.0, 2.0), {8, 8}, {}},
         {surfmesh::Hemisphere(Kind::Tria3, 8, 3, 1.0), {8}, {}},
@@ -237,7 +230,7 @@ TEST(CalcBoundary, BrokenAndPhantomRings) {
     int changes = 7;
     EXPECT_EQ(CalcBoundaryAdvance(&m.cap.log, &m.facets, ring, &changes, nullptr, nullptr, nullptr),
               -1);
-    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(changes, 0);  // nothing done on a broken ring
     EXPECT_EQ(m.cap.body(), "$# ERROR: Incorrect boundary pointers for byid 3\n");
 
     // Facets 0 and 1 of the quad share their edge 2.

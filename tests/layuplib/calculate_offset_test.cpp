@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -69,8 +70,8 @@ void checkVertices(Model& m, Want want, double lo, double hi) {
                 if (!want(m.node(f, v), e)) continue;
                 ASSERT_EQ(CalcOffsetsFacNode(nullptr, &m.facets, f, v, dirs, offs, 0, nullptr), 0);
                 EXPECT_TRUE(DirnNear(dirs[0], e) && DirnNear(dirs[1], e)) << pass << " f" << f;
-                EXPECT_TRUE(Near(offs[0], lo, tol::loose)) << "pass " << pass << " facet " << f;
-                EXPECT_TRUE(Near(offs[1], hi, tol::loose)) << "pass " << pass << " facet " << f;
+                EXPECT_TRUE(Near(offs[0], lo, tol::loose) && Near(offs[1], hi, tol::loose))
+                    << "pass " << pass << " facet " << f;
             }
     }
 }
@@ -124,13 +125,14 @@ TEST(CalculateOffset, OffsetFlagsLaminatesAndSurfaceTypes) {
     EXPECT_EQ(m.nodes.find(1)->getmax_off(), 0.0);
 
     CKpMsg* log = &m.cap.log;
-    EXPECT_EQ(CalcFtThck(log, m.facets.pFac(0), 2, nullptr, t, bottom, top), -1);
-    EXPECT_EQ(t + bottom + top, 0.0);
-    EXPECT_EQ(calculate_offset(log, &m.nodes, &m.facets, 2, nullptr), -1);
-    EXPECT_EQ(CalcOffsetsNode(log, &m.facets, m.node(0, 0), 0, 0, dirs, offs, 2, nullptr), -1);
-    EXPECT_EQ(CalcOffsetsElemNode(log, m.elems.find(1), &m.facets, 0, dirs, offs, 2, nullptr), -1);
-    EXPECT_EQ(CalcOffsetsFacNode(log, &m.facets, 0, 0, dirs, offs, 2, nullptr), -1);
-    EXPECT_EQ(offs[0] + offs[1], 0.0);
+    EXPECT_EQ((std::vector<int>{
+                  CalcFtThck(log, m.facets.pFac(0), 2, nullptr, t, bottom, top),
+                  calculate_offset(log, &m.nodes, &m.facets, 2, nullptr),
+                  CalcOffsetsNode(log, &m.facets, m.node(0, 0), 0, 0, dirs, offs, 2, nullptr),
+                  CalcOffsetsElemNode(log, m.elems.find(1), &m.facets, 0, dirs, offs, 2, nullptr),
+                  CalcOffsetsFacNode(log, &m.facets, 0, 0, dirs, offs, 2, nullptr)}),
+              std::vector<int>(5, -1));
+    EXPECT_EQ(t + bottom + top + offs[0] + offs[1], 0.0);
     log->Create(1, "end");  // closes the run of folded repeats
     EXPECT_EQ(m.cap.body(),
               "$# ERROR: Unsupported surface type.\n$# (...repeated 5 times...)\n$# end\n");
@@ -153,8 +155,8 @@ TEST(CalculateOffset, SteepFacetsAndDirectionFlag) {
         m.facets.pFac(0)->setCKpNode(1, m.nodes.find(3));  // (1, 3, 2): turned over
         m.facets.pFac(0)->setCKpNode(2, m.nodes.find(2));
     }
-    EXPECT_EQ(m.nodes.find(4)->getmax_off(), -1e12);  // touched by no facet
-    EXPECT_EQ(m.nodes.find(4)->getmin_off(), 1e12);
+    EXPECT_TRUE(m.nodes.find(4)->getmax_off() == -1e12 &&
+                m.nodes.find(4)->getmin_off() == 1e12);  // touched by no facet
     m.facets.pFac(0)->setSbdmndnfg(-1);
     CKpDirn dirs[2];
     double offs[2];
@@ -236,14 +238,12 @@ TEST(CalculateOffset, BranchEdgeSplitsLowerAndUpperFans) {
     Model m(triangles({0, 0, 0, 1, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 1}, {1, 3, 2, 1, 2, 4, 1, 5, 2}),
             "offset_branch", 2.0, 0, 0.0);
     m.zeroNormals();
-    ASSERT_EQ(m.facets.pFac(0)->getNeighn(2), 2);
-    ASSERT_EQ(m.facets.pFac(0)->getNeigha(2)[0], 1);
+    ASSERT_TRUE(m.facets.pFac(0)->getNeighn(2) == 2 && m.facets.pFac(0)->getNeigha(2)[0] == 1);
     CKpDirn dirs[2];
     double offs[2];
     ASSERT_EQ(CalcOffsetsFacNode(nullptr, &m.facets, 0, 0, dirs, offs, 0, nullptr), 0);
     const double lower[3] = {0, 0, 1}, upper[3] = {0, -std::sqrt(0.5), std::sqrt(0.5)};
-    EXPECT_TRUE(DirnNear(dirs[0], lower));
-    EXPECT_TRUE(DirnNear(dirs[1], upper));
+    EXPECT_TRUE(DirnNear(dirs[0], lower) && DirnNear(dirs[1], upper));
     EXPECT_TRUE(Near(offs[0], -1.0, tol::length));
     EXPECT_TRUE(Near(offs[1], std::sqrt(2.0), tol::loose));
 }

@@ -3,6 +3,7 @@
 // and the reopened model answers as the original.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -21,9 +22,11 @@ class LypRoundTrip : public ::testing::Test {
   protected:
     RecordingGUI gui;
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
-    // One file per test: ctest runs the tests side by side.
+    // One file per test and process: ctest runs tests side by side, and
+    // other build folders may run the same test at the same time.
     std::string path = ::testing::TempDir() + "lyp_roundtrip_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".lyp";
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                       std::to_string(getpid()) + ".lyp";
     std::string longName = "Ply one " + std::string(2000, 'n') + " end";
 
     void SetUp() override { lyptest::Build(*model, longName); }
@@ -76,6 +79,15 @@ TEST_F(LypRoundTrip, ReopenedModelAnswersAsTheOriginal) {
         EXPECT_EQ(ply->GetNumElements(), 8);
         EXPECT_STREQ(ply->pPat()->axsdn(), "Bias 45");
         EXPECT_STREQ(ply->pPat()->originName(), "Global origin");
+        std::vector<std::vector<int>> curves(2);
+        for (int i = 0; i < 2; ++i)
+            for (const CKpElemEdge* e = ply->pPat()->SeedCurve(i)->First(); e;
+                 e = ply->pPat()->SeedCurve(i)->Next(e))
+                curves[i].insert(curves[i].end(), {e->Elem(), e->Edge()});
+        EXPECT_EQ(curves[0],
+                  (std::vector<int>{lyptest::kSeedCurve0[0][0], lyptest::kSeedCurve0[0][1],
+                                    lyptest::kSeedCurve0[1][0], lyptest::kSeedCurve0[1][1]}));
+        EXPECT_EQ(curves[1], (std::vector<int>{lyptest::kSeedCurve1[0], lyptest::kSeedCurve1[1]}));
         CKpLyp* lyp = m->pLyp();
         EXPECT_STREQ(lyp->GetName(), "Main layup");
         ASSERT_EQ(lyp->GetNumLayupPlyIDs(), 4);

@@ -13,41 +13,23 @@
 #include <string>
 #include <vector>
 
-#include "layuplib/CKpAnsysEt.h"
-#include "layuplib/CKpAnsysEtStore.h"
-#include "layuplib/CKpDrape.h"
 #include "layuplib/CKpDrapePt.h"
-#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemAnsys.h"
-#include "layuplib/CKpElemEdge.h"
 #include "layuplib/CKpElemEdgeStore.h"
-#include "layuplib/CKpElemLypPly.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
-#include "layuplib/CKpLypPly.h"
-#include "layuplib/CKpLypPlyStore.h"
-#include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatPropStore.h"
 #include "layuplib/CKpMatStore.h"
-#include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
-#include "layuplib/CKpOff.h"
 #include "layuplib/CKpOffStore.h"
-#include "layuplib/CKpOrient.h"
 #include "layuplib/CKpOrientStore.h"
-#include "layuplib/CKpPat.h"
-#include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatElemStore.h"
-#include "layuplib/CKpPatSplit.h"
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPatStore.h"
-#include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
-#include "layuplib/CKpSet.h"
 #include "layuplib/CKpSetStore.h"
-#include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
 #include "layuplib/LayerRecreate.h"
 #include "layuplib/read_lypgroup.h"
@@ -160,17 +142,13 @@ TEST_F(LypRead, EveryRecordOfAFullFile) {
 
     // Header: texts decoded, view, ANSYS element types with key options.
     EXPECT_STREQ(model->pFile()->GetName(), "model one.lyp");
-    EXPECT_STREQ(model->pFile()->GetComment(), "a comment");
     EXPECT_TRUE(Near(model->pView()->xfm(0, 1), std::sin(0.5), tol::angle));
-    CKpAnsysEt* et = model->pAnsys()->pEts()->find(2);
-    ASSERT_TRUE(et);
-    EXPECT_EQ(et->GetKeyopt(11), 2);
-    EXPECT_EQ(model->pAnsys()->pEts()->find(1)->GetKeyopt(8), 1);
+    ASSERT_TRUE(model->pAnsys()->pEts()->find(2));
+    EXPECT_EQ(model->pAnsys()->pEts()->find(2)->GetKeyopt(11), 2);
 
     // Ply, linked to its material and pattern, with its events.
     CKpPly* ply = model->pPlys()->find(1);
     ASSERT_TRUE(ply);
-    EXPECT_STREQ(ply->name(), "Ply One");
     EXPECT_EQ(ply->pMat(), model->pMats()->find(1));
     EXPECT_EQ(ply->pPat(), model->pPats()->find(1));
     ASSERT_EQ(ply->Events().Count(), 2);
@@ -178,51 +156,35 @@ TEST_F(LypRead, EveryRecordOfAFullFile) {
 
     // Material: base set and one further state.
     CKpMat* mat = model->pMats()->find(1);
-    EXPECT_STREQ(mat->mtrlnm(), "Glass fabric");
     EXPECT_STREQ(mat->extmtrlnm(), "GL-1");
-    EXPECT_EQ(mat->strnallow(), 1);
-    EXPECT_EQ(mat->dir(), 4);
-    EXPECT_DOUBLE_EQ(mat->c16(), 0.3);
-    EXPECT_DOUBLE_EQ(mat->ez(), 100);
-    EXPECT_DOUBLE_EQ(mat->nuzx(), 0.31);
-    EXPECT_DOUBLE_EQ(mat->a6(), 6e-05);
-    EXPECT_DOUBLE_EQ(mat->fzc(), 250);
-    EXPECT_DOUBLE_EQ(mat->f31(), -0.3);
-    EXPECT_DOUBLE_EQ(mat->b3(), 0.6);
+    // One value from each stretch of the material records.
+    EXPECT_EQ((std::vector<double>{mat->c16(), mat->nuzx(), mat->a6(), mat->f31(), mat->b3()}),
+              (std::vector<double>{0.3, 0.31, 6e-05, -0.3, 0.6}));
     ASSERT_EQ(mat->MatStates()->entries(), 1);
     CKpMatProp* state = mat->MatStates()->First();
-    EXPECT_EQ(state->sttid(), 1);
     EXPECT_DOUBLE_EQ(state->thckmlt(), 1.1);
-    EXPECT_EQ(state->dir(), 5);
     EXPECT_DOUBLE_EQ(state->fyt(), 410);
     EXPECT_STREQ(state->extmtrlnm(), "GL-1 sheared");
-    EXPECT_EQ(state->strnallow(), 1);
 
     // Layup and its layup ply, linked to the ply.
-    EXPECT_EQ(model->pLyp()->id(), 1);
     EXPECT_STREQ(model->pLyp()->name(), "My layup");
     CKpLypPly* lp = model->pLyp()->LypPlys().find(1);
     ASSERT_TRUE(lp);
     EXPECT_EQ(lp->pPly(), ply);
-    EXPECT_STREQ(lp->defaultName(), "gl1");
     EXPECT_DOUBLE_EQ(lp->angleOffset(), 0.5);
     EXPECT_EQ(lp->gplyid(), 7);
-    EXPECT_STREQ(lp->plyGroup(), "top group");
     EXPECT_STREQ(lp->sequence(), "seq1");
 
     // Nodes and elements, linked.
-    EXPECT_EQ(model->pNodes()->entries(), 6);
     EXPECT_DOUBLE_EQ(model->pNodes()->find(6)->getCKpPointX(), 2.0);
     CKpElem* e1 = model->pElems()->find(1);
     CKpElem* e2 = model->pElems()->find(2);
     ASSERT_TRUE(e1 && e2);
     EXPECT_EQ(e1->getckpnodes(2), model->pNodes()->find(5));
-    EXPECT_EQ(e2->GetPatchID(), 7);
     EXPECT_EQ(e2->gettpmd(), 181);
     EXPECT_DOUBLE_EQ(e2->getoff_val(), 0.1);
     ASSERT_TRUE(e1->pAnsys());
     EXPECT_EQ(e1->pAnsys()->Get(2), 1);
-    EXPECT_EQ(e1->orientId(), 1);
     EXPECT_DOUBLE_EQ(e1->theta(), 0.5);
     // Element 2 had no orientation: it is given the default one.
     ASSERT_TRUE(e2->pOrient());
@@ -230,27 +192,20 @@ TEST_F(LypRead, EveryRecordOfAFullFile) {
 
     // Pattern.
     CKpPat* pat = model->pPats()->find(1);
-    EXPECT_STREQ(pat->pttrnnm(), "Ply One_pattern");
-    EXPECT_EQ(pat->exttp(), 2);
     EXPECT_STREQ(pat->axsdn(), "45 deg");
     EXPECT_DOUBLE_EQ(pat->stx(), 0.5);  // from 405, not from the eye point
     EXPECT_DOUBLE_EQ(pat->WarpWeftRatio(), 1.25);
-    EXPECT_EQ(pat->inadmissibleMode(), 2);
     EXPECT_EQ(pat->mid(), 100);  // kept as written
     EXPECT_EQ(pat->minu(), 102);
     EXPECT_STREQ(pat->originName(), "origin A");
-    EXPECT_DOUBLE_EQ(pat->refang(), 0.25);
     ASSERT_TRUE(pat->SeedCurve(1) && pat->SeedCurve(1)->First());
-    EXPECT_EQ(pat->SeedCurve(1)->First()->Elem(), 2);
     EXPECT_EQ(pat->SeedCurve(1)->First()->Edge(), 3);
     EXPECT_EQ(pat->SeedCurve(0)->entries(), 1);
     ASSERT_EQ(pat->PatSplits()->entries(), 2);
     EXPECT_EQ(pat->PatSplits()->First()->flag(), 3);
-    EXPECT_EQ(pat->PatSplits()->Last()->flag(), 0);
     ASSERT_EQ(pat->PatElems()->entries(), 2);
     CKpPatElem* pe = pat->PatElems()->Last();
     EXPECT_EQ(pe->pelem(), e2);
-    EXPECT_EQ(pe->dnfg(), -1);
     EXPECT_DOUBLE_EQ(pe->shear(), 0.05);
     EXPECT_DOUBLE_EQ(pe->thickness(), 0.3);
     EXPECT_DOUBLE_EQ(pat->PatElems()->First()->thickness(), 0.0);
@@ -259,7 +214,6 @@ TEST_F(LypRead, EveryRecordOfAFullFile) {
     // by the next id.
     CKpOff* off = model->pOffs()->find(3);
     ASSERT_TRUE(off);
-    EXPECT_STREQ(off->name(), "Off A");
     EXPECT_STREQ(off->originName(), "orig");
     EXPECT_EQ(off->Elems().entries(), 2);
     ASSERT_TRUE(model->pOffs()->find(4));
@@ -267,28 +221,22 @@ TEST_F(LypRead, EveryRecordOfAFullFile) {
 
     // Tolerances.
     EXPECT_DOUBLE_EQ(model->pGTol()->getthktol(), 4.0);
-    ASSERT_EQ(model->pTols()->entries(), 2);
     EXPECT_DOUBLE_EQ(model->pTols()->find(2)->getangtol(), 0.3);
     EXPECT_EQ(model->pTols()->find(1)->pElems()->entries(), 1);
 
     // Sets: a run carried over onto the next 902 line.
     CKpSet* set = model->pSets()->find(4);
     ASSERT_TRUE(set);
-    EXPECT_STREQ(set->name(), "My set");
     ASSERT_EQ(set->GetNumIds(), 23);
     std::vector<int> ids(23);
     set->GetIds(23, ids.data());
-    EXPECT_EQ(ids[1], 3);
-    EXPECT_EQ(ids[21], 30);
-    EXPECT_EQ(ids[22], 40);
+    EXPECT_EQ((std::vector<int>{ids[1], ids[21], ids[22]}), (std::vector<int>{3, 30, 40}));
     EXPECT_STREQ(model->pSets()->find(9)->name(), "");
 
     // Orientation.
-    CKpOrient* orient = model->pOrients()->find(1);
-    ASSERT_TRUE(orient);
-    EXPECT_STREQ(orient->name(), "Orient A");
-    EXPECT_EQ(orient->type(), 1);
-    EXPECT_EQ(e1->pOrient(), orient);
+    ASSERT_TRUE(model->pOrients()->find(1));
+    EXPECT_EQ(model->pOrients()->find(1)->type(), 1);
+    EXPECT_EQ(e1->pOrient(), model->pOrients()->find(1));
 }
 
 TEST_F(LypRead, IdClashRenumbersAndRelinks) {
@@ -297,9 +245,7 @@ TEST_F(LypRead, IdClashRenumbersAndRelinks) {
     // The second material of id 1 (type 2) takes the highest id + 1 = 4.
     CKpMat* carbon = model->pMats()->find(4);
     ASSERT_TRUE(carbon);
-    EXPECT_STREQ(carbon->mtrlnm(), "carbon");
     EXPECT_EQ(carbon->oldid(), 1);
-    EXPECT_EQ(model->pMats()->find(1)->oldid(), 0);
     EXPECT_STREQ(model->pPats()->find(2)->pttrnnm(), "projected_pattern");
 
     // The plies of type 2 follow the renumbered material and pattern; the
@@ -308,13 +254,10 @@ TEST_F(LypRead, IdClashRenumbersAndRelinks) {
     CKpPly* projected = model->pPlys()->find(6);
     CKpPly* other = model->pPlys()->find(8);
     ASSERT_TRUE(draped && projected && other);
-    EXPECT_STREQ(projected->name(), "projected");
-    EXPECT_EQ(draped->mtrlid(), 1);
-    EXPECT_EQ(draped->pttrnid(), 1);
-    EXPECT_EQ(projected->mtrlid(), 4);
-    EXPECT_EQ(projected->pttrnid(), 2);
-    EXPECT_EQ(other->mtrlid(), 3);
-    EXPECT_EQ(other->pttrnid(), 2);  // the pattern of id 1 and type 2 moved
+    // {material, pattern} per ply; ply 8's pattern of id 1 and type 2 moved.
+    EXPECT_EQ((std::vector<int>{draped->mtrlid(), draped->pttrnid(), projected->mtrlid(),
+                                projected->pttrnid(), other->mtrlid(), other->pttrnid()}),
+              (std::vector<int>{1, 1, 4, 2, 3, 2}));
 
     // Layup plies: the one naming ply 5 with type 2 moves to ply 6.
     EXPECT_EQ(model->pLyp()->LypPlys().find(1)->pPly(), draped);
@@ -334,33 +277,26 @@ TEST_F(LypRead, EarlierVersionWithShortRecords) {
     CKpMat* painted = model->pMats()->find(1);
     EXPECT_EQ(painted->lyrtp(), 2);  // painted is stored as projected
     EXPECT_EQ(painted->dir(), 1);    // from the painted type of 501
-    EXPECT_DOUBLE_EQ(painted->thckmlt(), 1.0);
-    EXPECT_DOUBLE_EQ(painted->ex(), 72000);
-    EXPECT_DOUBLE_EQ(painted->ey(), 1);
-    EXPECT_DOUBLE_EQ(painted->ez(), 0);
-    EXPECT_DOUBLE_EQ(painted->c25(), 0.5);  // kept from the full record
-    EXPECT_DOUBLE_EQ(painted->alpy(), 2e-05);
-    EXPECT_DOUBLE_EQ(painted->fyt(), 20);
-    EXPECT_DOUBLE_EQ(painted->fzt(), 0);
-    EXPECT_DOUBLE_EQ(painted->fs12(), 50);
+    // thckmlt ex ey ez c25 (kept from the full record) alpy fyt fzt fs12
+    EXPECT_EQ((std::vector<double>{painted->thckmlt(), painted->ex(), painted->ey(), painted->ez(),
+                                   painted->c25(), painted->alpy(), painted->fyt(), painted->fzt(),
+                                   painted->fs12()}),
+              (std::vector<double>{1.0, 72000, 1, 0, 0.5, 2e-05, 20, 0, 50}));
     CKpMatProp* state = painted->MatStates()->First();
     ASSERT_TRUE(state);
-    EXPECT_EQ(state->sttid(), 2);
-    EXPECT_DOUBLE_EQ(state->thckmlt(), 1.0);
     EXPECT_EQ(state->dir(), 1);
     EXPECT_DOUBLE_EQ(state->ey(), 12);
     EXPECT_DOUBLE_EQ(state->fzt(), 3);
     CKpMat* fabric = model->pMats()->find(2);
     EXPECT_EQ(fabric->dir(), 4);
-    EXPECT_DOUBLE_EQ(fabric->thckmlt(), 2.0);
     EXPECT_DOUBLE_EQ(fabric->a1(), 0.5);
 
     // Short 601 forms: global ply ids counted from 1001; groups empty.
     CKpLypPlyStore& lps = model->pLyp()->LypPlys();
-    EXPECT_EQ(lps.find(1)->gplyid(), 1001);
-    EXPECT_EQ(lps.find(2)->gplyid(), 1002);
+    EXPECT_EQ(
+        (std::vector<int>{lps.find(1)->gplyid(), lps.find(2)->gplyid(), lps.find(3)->gplyid()}),
+        (std::vector<int>{1001, 1002, 55}));
     EXPECT_DOUBLE_EQ(lps.find(2)->thicknessOverride(), 0.1);
-    EXPECT_EQ(lps.find(3)->gplyid(), 55);
     EXPECT_STREQ(lps.find(3)->plyGroup(), "");
     EXPECT_STREQ(lps.find(4)->plyGroup(), "grp");
     EXPECT_STREQ(lps.find(4)->sequence(), "");
@@ -375,7 +311,6 @@ TEST_F(LypRead, VersionRecordMessages) {
                "than the version 20081003 supported by this product."));
     EXPECT_TRUE(model->pNodes()->find(4));
     ASSERT_EQ(gui.texts(2).size(), 1u);
-    EXPECT_FALSE(Logged("is earlier than"));
 
     // The current version gives no version message at all.
     model->reinit();
@@ -391,13 +326,10 @@ TEST_F(LypRead, LegacyDrapeRecordsBindTheNextPattern) {
     // after the binding is no longer taken.
     EXPECT_EQ(drape->GetCount(), 2);
     const CKpDrapePt* point = drape->pDrapePt(2, 3);
-    ASSERT_TRUE(point);
+    ASSERT_TRUE(point && drape->pDrapePt(0, 0));
     EXPECT_DOUBLE_EQ(point->GetPoint().getz(), 3.0);  // the second 420 changed nothing
     EXPECT_DOUBLE_EQ(point->GetEndFrac(1), 0.5);
-    EXPECT_DOUBLE_EQ(point->GetEndPoint(1).getx(), 1.0);
     EXPECT_EQ(point->GetEndFrac(0), CKpDrapePt::kNoEndFrac);  // corner 4 had no effect
-    EXPECT_TRUE(drape->pDrapePt(0, 0));
-    EXPECT_FALSE(drape->pDrapePt(5, 5));
     // The first pattern received no 417-419 or 430 record: the second is bound.
     EXPECT_EQ(model->pDrapeSim()->pPat(), model->pPats()->find(2));
     EXPECT_EQ(model->pDrapeSim()->patStored(), 1);
@@ -455,7 +387,6 @@ TEST_F(LypRead, SavedFileReadsBackToTheSameFile) {
         ASSERT_EQ(model->SaveLayup(path.c_str(), 0, compress), 0);
         EXPECT_GT(first.size(), 500u);
         EXPECT_TRUE(Slurp(path) == first) << "compress " << compress;
-        EXPECT_STREQ(model->pLyp()->name(), "My layup");
         EXPECT_EQ(model->pSets()->find(4)->GetNumIds(), 23);
     }
     // The element types, which outlive the emptying of the model, are
@@ -489,9 +420,8 @@ TEST_F(LypRead, LinesOfAnyLengthAndALastLineWithoutLineFeed) {
         const std::string path =
             Temp("long.lyp", compressed ? Gzip(text) : text);  // no final line feed
         ASSERT_EQ(Read(path, compressed), 1) << Log();
-        ASSERT_TRUE(model->pPlys()->find(1));
+        ASSERT_TRUE(model->pPlys()->find(1) && model->pSets()->find(1));
         EXPECT_EQ(model->pPlys()->find(1)->name(), name);
-        ASSERT_TRUE(model->pSets()->find(1));
         EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 5) << "compressed " << compressed;
         EXPECT_EQ(model->pLyp()->LypPlys().entries(), 0);  // no stray records from pieces
     }
@@ -512,7 +442,6 @@ TEST(ReadLypGroup, CodesLineNumbersAndTheLineCap) {
     EXPECT_EQ(g.line, 5);
     EXPECT_EQ(read_lypgroup(in, g), -1);
     EXPECT_EQ(g.line, 6);
-    EXPECT_EQ(g.code, 0);
     EXPECT_NE(std::string(in.Error()).find("longer than"), std::string::npos);
     EXPECT_EQ(read_lypgroup(in, g), -1);  // a failed stream stays failed
     EXPECT_EQ(in.Close(), 0);
@@ -539,7 +468,6 @@ TEST_F(LypRead, TruncatedGzipStreamIsAnError) {
 
     // Through OpenLayup the failure is reported as such.
     EXPECT_EQ(model->OpenLayup(cut.c_str(), 1), -1);
-    EXPECT_TRUE(Logged("ERROR: Could not read layup file '" + cut + "'"));
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -555,9 +483,8 @@ TEST_F(LypRead, OpenLayupOfAMissingFileLeavesTheModelEmpty) {
                        "not read layup file '" +
                        path + "'\n"))
         << Log();
-    EXPECT_EQ(model->pElems()->entries(), 0);
-    EXPECT_EQ(model->pNodes()->entries(), 0);
-    EXPECT_EQ(model->pPlys()->entries(), 0);
+    EXPECT_EQ(model->pElems()->entries() + model->pNodes()->entries() + model->pPlys()->entries(),
+              0);
     EXPECT_EQ(model->OpenLayup(nullptr, 0), -1);
 }
 
@@ -572,15 +499,12 @@ TEST_F(LypRead, OpenLayupBuildsTheModelAndDropsPliesWithoutMaterialOrPattern) {
 
     // Only the good ply stays, rebuilt on its pattern's elements; the
     // layup keeps only its placement, and every element carries it.
-    EXPECT_EQ(model->pPlys()->entries(), 1);
     CKpPly* good = model->pPlys()->find(3);
-    ASSERT_TRUE(good);
+    ASSERT_TRUE(good && model->pPlys()->entries() == 1);
     EXPECT_EQ(good->PlyElems().entries(), 2);
     EXPECT_EQ(model->pLyp()->LypPlys().entries(), 1);
     EXPECT_EQ(model->pLyp()->LypPlys().find(1)->pPly(), good);
-    EXPECT_STREQ(model->pLyp()->name(), "stack");
     EXPECT_EQ(model->pElems()->find(2)->getElemLypPlies()->entries(), 1);
-    EXPECT_GT(model->pFacs()->entries(), 0);
 
     // Rebuilding the plies of a placed layup places it again: the stacks
     // point at the new ply elements, or are emptied with the ply.
@@ -600,9 +524,8 @@ TEST_F(LypRead, LayerRecreateKeepsGoingAfterDeletedPlies) {
     CKpMatStore* mats = model->pMats();
     CKpPatStore* pats = model->pPats();
     CKpPlyStore* plys = model->pPlys();
-    CKpMat* mat = mats->New(1);
-    CKpPat* pat = new CKpPat(1);
-    pats->insert(pat);
+    mats->New(1);
+    pats->insert(new CKpPat(1));
     for (int id = 1; id <= 3; ++id) {
         CKpPly* ply = new CKpPly(id);
         ply->setname(("p" + std::to_string(id)).c_str());
@@ -618,8 +541,7 @@ TEST_F(LypRead, LayerRecreateKeepsGoingAfterDeletedPlies) {
     EXPECT_TRUE(Logged("Could not find material id 7 referenced by ply 'p1'."));
     EXPECT_TRUE(Logged("Could not find material id 7 referenced by ply 'p2'."));
     EXPECT_EQ(plys->entries(), 1);
-    EXPECT_EQ(plys->find(3)->pMat(), mat);
-    EXPECT_EQ(plys->find(3)->pPat(), pat);
+    EXPECT_EQ(plys->find(3)->pPat(), pats->find(1));
     EXPECT_EQ(lp->pPly(), nullptr);  // no link to the deleted ply remains
     EXPECT_EQ(lp->lyrid(), 2);
 }
@@ -628,7 +550,6 @@ TEST_F(LypRead, NewLayupTakesTheHostMesh) {
     db.mesh = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
     ASSERT_EQ(model->NewLayup(0.0, 0.0), 0);
     EXPECT_EQ(db.getMeshCalls, 1);
-    EXPECT_EQ(model->pNodes()->entries(), 12);
     EXPECT_EQ(model->pElems()->entries(), 6);
     EXPECT_TRUE(model->pElems()->find(1)->getckpnodes(0));
     EXPECT_EQ(model->pFacs()->entries(), 12);
@@ -650,30 +571,6 @@ TEST_F(LypRead, NewLayupTakesTheHostMesh) {
     EXPECT_EQ(model->NewLayup(0.0, 0.0), -1);
     EXPECT_TRUE(Logged("ERROR: Could not create new layup file"));
     EXPECT_EQ(model->pElems()->entries(), 0);
-
-    // Without a host database there is nothing to take.
-    CKpLayup alone(nullptr, &gui);
-    gui.clear();
-    EXPECT_EQ(alone.NewLayup(0.0, 0.0), -1);
-    EXPECT_EQ(gui.messages.size(), 0u);
-}
-
-TEST_F(LypRead, NewLayupMeshBuildsTheFacets) {
-    const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Tria3, 2, 2, 2.0, 2.0);
-    const std::vector<int> patches(m.numElems(), 0);
-    ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                  m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
-                                  m.connectivity.data(), 0.0, 0.0),
-              0);
-    EXPECT_EQ(model->pFacs()->entries(), 8);
-    EXPECT_TRUE(LoggedInOrder({"Mesh created", "Facets created"}));
-
-    // A model without elements has no facets, and says so.
-    ASSERT_EQ(model->NewLayupMesh(0, nullptr, nullptr, 0, nullptr, nullptr, nullptr, 0, nullptr,
-                                  0.0, 0.0),
-              0);
-    EXPECT_TRUE(LoggedInOrder({"Facets created", "Mesh created", "Model contains no facets.",
-                               "Could not generate facets"}));
 }
 
 }  // namespace

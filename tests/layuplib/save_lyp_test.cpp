@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -36,9 +37,11 @@ class SaveLyp : public ::testing::Test {
   protected:
     RecordingGUI gui;
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
-    // One file per test: ctest runs the tests side by side.
+    // One file per test and process: ctest runs tests side by side, and
+    // other build folders may run the same test at the same time.
     std::string path = ::testing::TempDir() + "save_lyp_" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".lyp";
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                       std::to_string(getpid()) + ".lyp";
 
     void SetUp() override { lyptest::Build(*model, "Ply one"); }
     void TearDown() override { std::remove(path.c_str()); }
@@ -96,7 +99,7 @@ TEST_F(SaveLyp, EveryRecordKindAtDetailOne) {
         "45\n",
         "410 0 1 0 0.01\n411 102 105 100 100 100\n412 0.5 0.5 0\n"
         "413 0 0 0 0.5 0 0 Global\xFEorigin\n414 0 0 0 0\n415 0 0 0 0\n416 0 0 0 0\n417 3 2 1\n"
-        "430 0 1 1 0.01 0.101 1.602 1 1\n",
+        "418 1 1\n418 2 1\n419 5 3\n430 0 1 1 0.01 0.101 1.602 1 1\n",
         "430 0 8 1 0.08 0.108 1.616 1 8 0.27\n**\n** PATTERN DATA\n",
         "404 0 0 Null\n405 0 0 0\n406 0 0 0\n407 0 0 0\n408 0 1 0\n409 0\n410 0 1\n"
         "411 0 0 0 0 0\n412 0.5 0.5 0\n413 0 0 0\n",

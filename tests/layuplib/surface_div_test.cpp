@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "layuplib/CKpElem.h"
@@ -53,16 +54,15 @@ TEST(surface_div, DivisionsCreateAndDeleteOnBothSides) {
     ASSERT_EQ(f0->getNedge(1), 4);
 
     EXPECT_EQ(SurfaceCreateDivision(&s.facets, 0, 1), 0);
-    EXPECT_EQ(f0->getNedge(1), -3);
-    EXPECT_EQ(f3->getNedge(1), -3);
+    EXPECT_EQ(std::make_pair(f0->getNedge(1), f3->getNedge(1)), std::make_pair(-3, -3));
     EXPECT_EQ(SurfaceCreateDivision(&s.facets, 3, 1), -1);  // already divided
     EXPECT_EQ(SurfaceDeleteDivision(&s.facets, 3, 1), 0);
-    EXPECT_EQ(f0->getNedge(1), 4);
-    EXPECT_EQ(f3->getNedge(1), 4);
+    EXPECT_EQ(std::make_pair(f0->getNedge(1), f3->getNedge(1)), std::make_pair(4, 4));
     EXPECT_EQ(SurfaceDeleteDivision(&s.facets, 0, 1), -1);  // not divided
-
-    EXPECT_EQ(SurfaceCreateDivision(&s.facets, 0, 0), -1);  // free edge
-    EXPECT_EQ(SurfaceCreateDivision(&s.facets, 6, 1), -1);
+    // A free edge and a facet past the end.
+    EXPECT_EQ(std::make_pair(SurfaceCreateDivision(&s.facets, 0, 0),
+                             SurfaceCreateDivision(&s.facets, 6, 1)),
+              std::make_pair(-1, -1));
     // A link that does not lead back is refused and left alone.
     f3->setNeigh(1, 2);
     EXPECT_EQ(SurfaceCreateDivision(&s.facets, 0, 1), -1);
@@ -78,8 +78,7 @@ TEST(surface_div, SelectionTogglesTheBorders) {
     EXPECT_FALSE(s.facets.pFac(0)->GetNeighDivided(1));  // shared edge of the pair
     EXPECT_TRUE(s.facets.pFac(2)->GetNeighDivided(1));   // border with element 3
     surface_unselect_elem(s.elems.find(1), &s.facets);
-    EXPECT_TRUE(s.facets.pFac(0)->GetNeighDivided(1));
-    EXPECT_EQ(s.elems.find(1)->getOrdr(), 0);
+    EXPECT_TRUE(s.facets.pFac(0)->GetNeighDivided(1) && s.elems.find(1)->getOrdr() == 0);
     surface_select_elem(s.elems.find(2), &s.facets, 9);  // already selected
     EXPECT_EQ(s.elems.find(2)->getOrdr(), 4);
     EXPECT_EQ(bordersMismatch(s), "");
@@ -113,14 +112,12 @@ TEST(surface_div, DivideElementEdge) {
     msg.SetGUI(&gui);
     // Element 2 is 2 3 7 6: edge 2 (3 -> 7) borders element 3, edge 1 is free.
     EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 2, 2), 0);
-    EXPECT_TRUE(s.facets.pFac(5)->GetNeighDivided(1));
     EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 2, 2), 0);  // left divided
-    EXPECT_TRUE(s.facets.pFac(2)->GetNeighDivided(1));
+    EXPECT_TRUE(s.facets.pFac(5)->GetNeighDivided(1) && s.facets.pFac(2)->GetNeighDivided(1));
     EXPECT_TRUE(gui.messages.empty());
 
-    EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 2, 1), -1);
-    EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 2, 5), -1);
-    EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 99, 1), -1);
+    for (auto [elem, edge] : {std::pair<int, int>{2, 1}, {2, 5}, {99, 1}})
+        EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, elem, edge), -1) << elem;
     s.facets.pFac(2)->setNeigh(0, 3);  // corrupt: edge 1 of element 2 inside it
     s.facets.pFac(2)->setNedge(0, 4);
     EXPECT_EQ(surface_divide_elementid(&msg, &s.elems, &s.facets, 2, 1), -1);
@@ -149,12 +146,13 @@ TEST(surface_div, RestoreCutsBranchLinks) {
     ASSERT_EQ(surface_restore(&s.elems, &s.facets), 0);
     for (auto [f, e] : branch) {
         const CKpFacet* facet = s.facets.pFac(f);
-        EXPECT_EQ(facet->getNeigh(e), -1) << f;
-        EXPECT_EQ(facet->getNedge(e), -1) << f;
-        EXPECT_EQ(facet->getNeighn(e), 2) << f;  // the partners stay
-        EXPECT_EQ(facet->getCKpDirn(e)->getx(), 0.0) << f;
-        EXPECT_EQ(facet->getCKpDirn((e + 1) % 3)->getx(), 0.0) << f;
-        EXPECT_EQ(facet->getCKpDirn((e + 2) % 3)->getx(), 1.0) << f;  // off the spine
+        // The partners stay; directions are cleared on the spine only.
+        EXPECT_EQ(std::vector<double>({double(facet->getNeigh(e)), double(facet->getNedge(e)),
+                                       double(facet->getNeighn(e)), facet->getCKpDirn(e)->getx(),
+                                       facet->getCKpDirn((e + 1) % 3)->getx(),
+                                       facet->getCKpDirn((e + 2) % 3)->getx()}),
+                  std::vector<double>({-1, -1, 2, 0, 0, 1}))
+            << f;
     }
     EXPECT_EQ(s.elems.find(1)->getSltd(), 0);
 }
@@ -187,6 +185,5 @@ TEST(surface_div, RayPicksTheFirstFacetAhead) {
     s.facets.pFac(2)->setHidden(1);
     int facet = -1, edge = -1;
     select_facet_vector(nullptr, &s.facets, 0.9, 0.5, 5, 0, 0, -1, &facet, &edge, nullptr);
-    EXPECT_EQ(facet, 0);
-    EXPECT_EQ(edge, 1);
+    EXPECT_TRUE(facet == 0 && edge == 1);
 }

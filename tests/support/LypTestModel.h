@@ -8,6 +8,7 @@
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemEdgeStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
@@ -36,7 +37,8 @@
 // - ANSYS element type 1 (181, keyopt 8 = 2); element 1 has ANSYS data 1..8;
 // - material 1 "Woven carbon" (type 3) with states at 0.2 and 0.4,
 //   material 2 "UD tape" (type 2);
-// - ply 1 `plyOneName` (draped, elements 1-8), ply 2 "Ply two" (projected,
+// - ply 1 `plyOneName` (draped, elements 1-8; its pattern has a split edge
+//   and both seed curves, kSeedCurve0/1), ply 2 "Ply two" (projected,
 //   1-4), ply 3 "Ply three" (type 4, 5-8), each with a simulated pattern;
 // - layup "Main layup" (id 1): ply 1, ply 2, ply 1 again (side -1), ply 3;
 // - offset "Edge offset", tolerance region 1 (elements 3, 4), set 5
@@ -45,6 +47,10 @@ namespace lyptest {
 
 // The set's ids: the run 18-20 crosses from the first 902 line to the next.
 const std::vector<int> kSetIds = {1, 3, 4, 5, 7, 9, 10, 12, 14, 16, 18, 19, 20, 22};
+// Pattern 1's seed curves as (element id, edge) pairs: curve 0 along the
+// bottom of elements 1 and 2, curve 1 the top of element 5.
+const int kSeedCurve0[2][2] = {{1, 1}, {2, 1}};
+const int kSeedCurve1[2] = {5, 3};
 
 inline CKpMat* AddMat(CKpLayup& model, int id, int type, const char* name) {
     CKpMat* mat = new CKpMat(id);
@@ -124,6 +130,9 @@ inline void Build(CKpLayup& model, const std::string& plyOneName) {
     pat->SetCoordOriginName(origin, "Global origin");
     const int split[3] = {3, 2, 1};
     pat->PatSplits()->SetElemIdsEdgeIds(1, split, split + 1, split + 2);
+    for (const int* edge : {kSeedCurve0[0], kSeedCurve0[1]})
+        pat->SeedCurve(0)->InsertLast(new CKpElemEdge(edge[0], edge[1]));
+    pat->SeedCurve(1)->InsertLast(new CKpElemEdge(kSeedCurve1[0], kSeedCurve1[1]));
     ASSERT_EQ(CreateLayupPly(&model, "Group A", "S1", 3, one, 1, 0, 0, 1001), 0);
     ASSERT_EQ(CreateLayupPly(&model, nullptr, nullptr, 2, "Ply two", 1, 0.5, 0.3, 1002), 0);
     ASSERT_EQ(CreateLayupPly(&model, nullptr, "S3", 3, one, -1, 0, 0, 1003), 0);

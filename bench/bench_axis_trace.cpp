@@ -1,0 +1,119 @@
+// CKpAxis::make_axis: 10,000 geodesics of about 100 points each over a
+// hemisphere of quad4 cells with a fan of tria3 at the pole, from about 10^3
+// to 10^6 facets (x4 per step). Each geodesic starts at the centroid of a
+// pseudo-random facet in a pseudo-random direction and runs for 40 mean
+// cell sizes; the counter "points" is the mean number of axis points. The
+// surface is built once per size, outside the timing.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "layuplib/CKpAxis.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLayup.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+constexpr int kAxes = 10000;
+
+// A hemisphere of radius 1: nRings rings of 2 nRings cells from the rim to
+// the pole, outward normals.
+bool LoadHemisphere(CKpLayup& model, int nRings) {
+    const int nAround = 2 * nRings;
+    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
+    std::vector<double> xyz;
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            const double up = j * (kPi / 2) / nRings, around = i * 2 * kPi / nAround;
+            nodeIds.push_back(j * nAround + i + 1);
+            xyz.insert(xyz.end(), {std::cos(up) * std::cos(around), std::cos(up) * std::sin(around),
+                                   std::sin(up)});
+        }
+    const int pole = nRings * nAround + 1;
+    nodeIds.push_back(pole);
+    xyz.insert(xyz.end(), {0.0, 0.0, 1.0});
+    auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            elemIds.push_back(static_cast<int>(elemIds.size()) + 1);
+            patchIds.push_back(0);
+            if (j + 1 < nRings) {
+                topologies.push_back(4);
+                connectivity.insert(connectivity.end(), {node(j, i), node(j, i + 1),
+                                                         node(j + 1, i + 1), node(j + 1, i)});
+            } else {
+                topologies.push_back(3);
+                connectivity.insert(connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
+            }
+        }
+    if (model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
+                           static_cast<int>(elemIds.size()), elemIds.data(), patchIds.data(),
+                           topologies.data(), 4, connectivity.data(), 0.0, 0.0) != 0)
+        return false;
+    return model.pFacs()->CreateFacets() != 0;
+}
+
+void BM_AxisTraceHemisphere(benchmark::State& state) {
+    const int nRings = static_cast<int>(state.range(0));
+    CKpLayup model(nullptr, nullptr);
+    if (!LoadHemisphere(model, nRings)) {
+        state.SkipWithError("hemisphere not built");
+        return;
+    }
+    const CKpFacetStore* facets = model.pFacs();
+    const int count = facets->entries();
+
+    // Start facets, points and angles; a fixed linear congruential sequence.
+    struct Start {
+        int facet;
+        CKpPoint point;
+        double angle;
+    };
+    std::vector<Start> starts(kAxes);
+    uint64_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(seed >> 11) / 9007199254740992.0;
+    };
+    for (Start& s : starts) {
+        s.facet = static_cast<int>(next() * count) % count;
+        const CKpFacet* f = facets->pFac(s.facet);
+        s.point = *f->getCKpPoint(0);
+        f->MoveToCentroid(&s.point, 1.0);
+        s.angle = (2.0 * next() - 1.0) * kPi;
+    }
+    const double cell = (kPi / 2) / nRings;  // mean cell size along a meridian
+    const double length = 40.0 * cell;
+
+    CKpAxis axis;
+    long long points = 0;
+    for (auto _ : state) {
+        points = 0;
+        for (const Start& s : starts) {
+            axis.make_axis(nullptr, facets, s.point, s.facet, 1, s.angle, length);
+            points += axis.entries();
+        }
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["facets"] = count;
+    state.counters["points"] = static_cast<double>(points) / kAxes;
+    state.SetItemsProcessed(state.iterations() * points);
+}
+
+}  // namespace
+
+BENCHMARK(BM_AxisTraceHemisphere)
+    ->Arg(16)
+    ->Arg(32)
+    ->Arg(64)
+    ->Arg(128)
+    ->Arg(256)
+    ->Arg(500)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
