@@ -46,6 +46,19 @@ void allocError(CKpMsg* log) {
     if (log) log->Create(4, "Could not allocate memory.");
 }
 
+// Inserts a newly created object. When the store cannot take it (it could
+// not grow) the object is deleted, the allocation error issued and false
+// returned.
+template <class Store, class T>
+bool insertNew(CKpMsg* log, Store* store, T* obj) {
+    const int before = store->entries();
+    store->insert(obj);
+    if (store->entries() != before) return true;
+    delete obj;
+    allocError(log);
+    return false;
+}
+
 // ---- The ply stack as matching reads it ----
 
 struct PlyRec {
@@ -220,13 +233,7 @@ int createLam(CKpMsg* log, const char* name, const Stack& s, double theta, doubl
         allocError(log);
         return -1;
     }
-    const int before = lams->entries();
-    lams->insert(lam);
-    if (lams->entries() == before) {
-        delete lam;
-        allocError(log);
-        return -1;
-    }
+    if (!insertNew(log, lams, lam)) return -1;
     for (int k = 0; k < s.size(); ++k) {
         const PlyRec& p = s[k];
         CKpLamLyr* lyr = new (std::nothrow) CKpLamLyr();
@@ -324,13 +331,7 @@ CKpOrient* newOrient(CKpMsg* log, CKpOrientStore* orients, const char* name, int
     }
     orient->setName(name);
     orient->setType(type);
-    const int before = orients->entries();
-    orients->insert(orient);
-    if (orients->entries() == before) {
-        delete orient;
-        allocError(log);
-        return nullptr;
-    }
+    if (!insertNew(log, orients, orient)) return nullptr;
     return orient;
 }
 
@@ -531,13 +532,7 @@ int saveElem(RunData& r, CKpElem* shell, const CKpElemLypPlyStore* plies, int of
                     allocError(log);
                     return -1;
                 }
-                const int before = vals->entries();
-                vals->insert(val);
-                if (vals->entries() == before) {
-                    delete val;
-                    allocError(log);
-                    return -1;
-                }
+                if (!insertNew(log, vals, val)) return -1;
             }
             if (val->SetVals(1, &theta) != 0) {
                 allocError(log);
@@ -744,13 +739,7 @@ int SaveLaminate(CKpMsg* log, const char* name, const int options[6], CKpElemSto
                 }
                 field->SetName(fieldName);
                 field->SetType(EVekFieldThickness);
-                const int before = fields->entries();
-                fields->insert(field);
-                if (fields->entries() == before) {
-                    delete field;
-                    allocError(log);
-                    return -1;
-                }
+                if (!insertNew(log, fields, field)) return -1;
                 if (!(orient = newOrient(log, orients, fieldName, CKpOrient::TypeElemValues)))
                     return -1;
                 orient->setRefId(field->id());
@@ -977,13 +966,7 @@ int SaveLaminateCreateProp(CKpMsg* log, const char* name, const int options[6], 
         delete p;
         return -1;
     }
-    const int before = props->entries();
-    props->insert(p);
-    if (props->entries() == before) {
-        delete p;
-        allocError(log);
-        return -1;
-    }
+    if (!insertNew(log, props, p)) return -1;
     prop = p;
     ++propCounter;
     return 0;
