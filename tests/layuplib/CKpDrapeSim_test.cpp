@@ -8,37 +8,6 @@
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPly.h"
 
-TEST(CKpDrape, StoresGrowTheWindowAndReinitEmpties) {
-    CKpDrape grid;
-    auto* origin = new CKpDrapePt();
-    grid.pDrapePt(0, 0, origin);
-    EXPECT_EQ(origin->GetId(), 1);
-    EXPECT_EQ(origin->GetDrape(), &grid);
-    // Beyond the initial window of -100..100 on one side only.
-    auto* far = new CKpDrapePt();
-    grid.pDrapePt(130, 0, far);
-    auto* back = new CKpDrapePt();
-    grid.pDrapePt(-101, -3, back);
-    EXPECT_EQ(grid.GetCount(), 3);
-    EXPECT_EQ(grid.pDrapePt(130, 0), far);
-    EXPECT_EQ(grid.pDrapePt(-101, -3), back);
-    EXPECT_EQ(grid.pDrapePt(0, 0), origin);   // copied into the widened window
-    EXPECT_EQ(grid.pDrapePt(5, 5), nullptr);  // outside the used range
-    int umin, umax, vmin, vmax;
-    grid.GetBounds(umin, umax, vmin, vmax);
-    EXPECT_EQ(umin, -101);
-    EXPECT_EQ(umax, 130);
-    EXPECT_EQ(vmin, -3);
-    EXPECT_EQ(vmax, 0);
-
-    grid.reinit();
-    EXPECT_EQ(grid.GetCount(), 0);
-    EXPECT_EQ(grid.pDrapePt(0, 0), nullptr);
-    grid.GetBounds(umin, umax, vmin, vmax);
-    EXPECT_EQ(umax, 0);
-    grid.pDrapePt(2, 2, new CKpDrapePt());  // deleted by the destructor
-}
-
 TEST(CKpDrapeSim, ReinitDeletesWhatTheWorkspaceOwns) {
     CKpDrapeSim sim;
     EXPECT_EQ(sim.pDrape()->GetDrapeSim(), &sim);
