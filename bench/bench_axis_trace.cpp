@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpAxis.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
@@ -25,36 +26,32 @@ constexpr int kAxes = 10000;
 // the pole, outward normals.
 bool LoadHemisphere(CKpLayup& model, int nRings) {
     const int nAround = 2 * nRings;
-    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
-    std::vector<double> xyz;
+    bench::Mesh m;  // quad4 rows, then tria3 padded to width 4 with 0
     for (int j = 0; j < nRings; ++j)
         for (int i = 0; i < nAround; ++i) {
             const double up = j * (kPi / 2) / nRings, around = i * 2 * kPi / nAround;
-            nodeIds.push_back(j * nAround + i + 1);
-            xyz.insert(xyz.end(), {std::cos(up) * std::cos(around), std::cos(up) * std::sin(around),
-                                   std::sin(up)});
+            m.nodeIds.push_back(j * nAround + i + 1);
+            m.xyz.insert(m.xyz.end(), {std::cos(up) * std::cos(around),
+                                       std::cos(up) * std::sin(around), std::sin(up)});
         }
     const int pole = nRings * nAround + 1;
-    nodeIds.push_back(pole);
-    xyz.insert(xyz.end(), {0.0, 0.0, 1.0});
+    m.nodeIds.push_back(pole);
+    m.xyz.insert(m.xyz.end(), {0.0, 0.0, 1.0});
     auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
     for (int j = 0; j < nRings; ++j)
         for (int i = 0; i < nAround; ++i) {
-            elemIds.push_back(static_cast<int>(elemIds.size()) + 1);
-            patchIds.push_back(0);
+            m.elemIds.push_back(static_cast<int>(m.elemIds.size()) + 1);
+            m.patchIds.push_back(0);
             if (j + 1 < nRings) {
-                topologies.push_back(4);
-                connectivity.insert(connectivity.end(), {node(j, i), node(j, i + 1),
-                                                         node(j + 1, i + 1), node(j + 1, i)});
+                m.topologies.push_back(4);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1),
+                                                             node(j + 1, i + 1), node(j + 1, i)});
             } else {
-                topologies.push_back(3);
-                connectivity.insert(connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
+                m.topologies.push_back(3);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
             }
         }
-    if (model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                           static_cast<int>(elemIds.size()), elemIds.data(), patchIds.data(),
-                           topologies.data(), 4, connectivity.data(), 0.0, 0.0) != 0)
-        return false;
+    if (bench::LoadMesh(model, m) != 0) return false;
     return model.pFacs()->CreateFacets() != 0;
 }
 

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
 
@@ -28,32 +28,11 @@ double PeakMiB() {
     return kib / 1024.0;
 }
 
-// Loads an n x n plate of unit quads, ids in ascending order.
-int LoadPlate(CKpLayup& model, int n) {
-    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
-    std::vector<double> xyz;
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i) {
-            nodeIds.push_back(j * (n + 1) + i + 1);
-            xyz.insert(xyz.end(), {static_cast<double>(i), static_cast<double>(j), 0.0});
-        }
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-            const int c = j * (n + 1) + i + 1;
-            elemIds.push_back(j * n + i + 1);
-            patchIds.push_back(0);
-            topologies.push_back(4);
-            connectivity.insert(connectivity.end(), {c, c + 1, c + n + 2, c + n + 1});
-        }
-    return model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                              static_cast<int>(elemIds.size()), elemIds.data(), patchIds.data(),
-                              topologies.data(), 4, connectivity.data(), 0.0, 0.0);
-}
-
 void BM_CreateFacetsQuad4Plate(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     CKpLayup model(nullptr, nullptr);
-    if (LoadPlate(model, n) != 0) state.SkipWithError("NewLayupMesh failed");
+    if (bench::LoadMesh(model, bench::MakePlate(n, n)) != 0)
+        state.SkipWithError("NewLayupMesh failed");
     CKpFacetStore* facets = model.pFacs();
     for (auto _ : state) {
         if (facets->CreateFacets() != 2) state.SkipWithError("CreateFacets failed");

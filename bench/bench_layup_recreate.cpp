@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
@@ -26,25 +27,7 @@ constexpr int kWidth = 50;  // elements across the strip
 
 // A kWidth x (elements / kWidth) strip of unit quads, ids 1..elements.
 void LoadStrip(CKpLayup& model, int elements) {
-    const int nx = kWidth, ny = elements / kWidth;
-    std::vector<int> nodeIds, elemIds, patches, topo, conn;
-    std::vector<double> xyz;
-    for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) {
-            nodeIds.push_back(j * (nx + 1) + i + 1);
-            xyz.insert(xyz.end(), {double(i), double(j), 0.0});
-        }
-    for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i) {
-            const int c = j * (nx + 1) + i + 1;
-            elemIds.push_back(j * nx + i + 1);
-            patches.push_back(0);
-            topo.push_back(4);
-            conn.insert(conn.end(), {c, c + 1, c + nx + 2, c + nx + 1});
-        }
-    model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                       static_cast<int>(elemIds.size()), elemIds.data(), patches.data(),
-                       topo.data(), 4, conn.data(), 0.0, 0.0);
+    bench::LoadMesh(model, bench::MakePlate(kWidth, elements / kWidth));
 }
 
 // Ply p covers a tenth of the elements starting at p x elements / 200,

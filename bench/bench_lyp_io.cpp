@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
@@ -32,24 +33,7 @@ const int kPlies = 20;
 
 std::unique_ptr<CKpLayup> MakeModel(int n) {
     std::unique_ptr<CKpLayup> model(new CKpLayup(nullptr, nullptr));
-    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
-    std::vector<double> xyz;
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i) {
-            nodeIds.push_back(j * (n + 1) + i + 1);
-            xyz.insert(xyz.end(), {0.01 * i, 0.01 * j, 0.0});
-        }
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-            const int c = j * (n + 1) + i + 1;
-            elemIds.push_back(j * n + i + 1);
-            patchIds.push_back(0);
-            topologies.push_back(4);
-            connectivity.insert(connectivity.end(), {c, c + 1, c + n + 2, c + n + 1});
-        }
-    model->NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                        static_cast<int>(elemIds.size()), elemIds.data(), patchIds.data(),
-                        topologies.data(), 4, connectivity.data(), 0.0, 0.0);
+    bench::LoadMesh(*model, bench::MakePlate(n, n, 0.01));
 
     CKpMat* mat = new CKpMat(1);
     mat->setLyrtp(3);

@@ -11,19 +11,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
 
 namespace {
 
-struct Soup {
-    std::vector<int> nodeIds;
-    std::vector<double> xyz;
-    std::vector<int> elemIds, patchIds, topologies, connectivity;
-};
-
-Soup MakeSoup(int n) {
-    Soup s;
+// Tria3 elements of three nodes each (width 3).
+bench::Mesh MakeSoup(int n) {
+    bench::Mesh s;
+    s.width = 3;
     int nextNode = 1, nextElem = 1;
     auto corner = [&](int i, int j) {
         s.nodeIds.push_back(nextNode);
@@ -44,20 +41,13 @@ Soup MakeSoup(int n) {
     return s;
 }
 
-int Load(CKpLayup& model, const Soup& s) {
-    return model.NewLayupMesh(static_cast<int>(s.nodeIds.size()), s.nodeIds.data(), s.xyz.data(),
-                              static_cast<int>(s.elemIds.size()), s.elemIds.data(),
-                              s.patchIds.data(), s.topologies.data(), 3, s.connectivity.data(), 0.0,
-                              0.0);
-}
-
 void BM_MergeFree(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    const Soup soup = MakeSoup(n);
+    const bench::Mesh soup = MakeSoup(n);
     CKpLayup model(nullptr, nullptr);
     for (auto _ : state) {
         state.PauseTiming();
-        if (Load(model, soup) != 0) state.SkipWithError("NewLayupMesh failed");
+        if (bench::LoadMesh(model, soup) != 0) state.SkipWithError("NewLayupMesh failed");
         state.ResumeTiming();
         benchmark::DoNotOptimize(model.MergeFree(0.01));
         // One plate again: only the rim's 4 n edges stay free.
@@ -72,7 +62,7 @@ BENCHMARK(BM_MergeFree)->Arg(16)->Arg(32)->Arg(65)->Arg(130)->Unit(benchmark::kM
 
 void BM_SortNodeKeys(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    const Soup soup = MakeSoup(n);
+    const bench::Mesh soup = MakeSoup(n);
     std::vector<double> keys(soup.nodeIds.size());
     for (auto _ : state) {
         for (size_t k = 0; k < keys.size(); ++k)

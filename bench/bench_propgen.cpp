@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLamStore.h"
@@ -36,25 +37,7 @@ constexpr double kAngTol = 0.01;
 constexpr double kThkPct = 5.0;
 
 void LoadStrip(CKpLayup& model, int elements) {
-    const int nx = kWidth, ny = elements / kWidth;
-    std::vector<int> nodeIds, elemIds, patches, topo, conn;
-    std::vector<double> xyz;
-    for (int j = 0; j <= ny; ++j)
-        for (int i = 0; i <= nx; ++i) {
-            nodeIds.push_back(j * (nx + 1) + i + 1);
-            xyz.insert(xyz.end(), {double(i), double(j), 0.0});
-        }
-    for (int j = 0; j < ny; ++j)
-        for (int i = 0; i < nx; ++i) {
-            const int c = j * (nx + 1) + i + 1;
-            elemIds.push_back(j * nx + i + 1);
-            patches.push_back(0);
-            topo.push_back(4);
-            conn.insert(conn.end(), {c, c + 1, c + nx + 2, c + nx + 1});
-        }
-    model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                       static_cast<int>(elemIds.size()), elemIds.data(), patches.data(),
-                       topo.data(), 4, conn.data(), 0.0, 0.0);
+    bench::LoadMesh(model, bench::MakePlate(kWidth, elements / kWidth));
 }
 
 // One simulated ply over the elements for which `covers` holds, placed.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "bench/bench_mesh.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetIntPts.h"
 #include "layuplib/CKpFacetStore.h"
@@ -23,25 +24,7 @@ namespace {
 
 // Loads an n x n plate of unit quads and builds its faceted surface.
 bool LoadPlate(CKpLayup& model, int n) {
-    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
-    std::vector<double> xyz;
-    for (int j = 0; j <= n; ++j)
-        for (int i = 0; i <= n; ++i) {
-            nodeIds.push_back(j * (n + 1) + i + 1);
-            xyz.insert(xyz.end(), {static_cast<double>(i), static_cast<double>(j), 0.0});
-        }
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) {
-            const int c = j * (n + 1) + i + 1;
-            elemIds.push_back(j * n + i + 1);
-            patchIds.push_back(0);
-            topologies.push_back(4);
-            connectivity.insert(connectivity.end(), {c, c + 1, c + n + 2, c + n + 1});
-        }
-    if (model.NewLayupMesh(static_cast<int>(nodeIds.size()), nodeIds.data(), xyz.data(),
-                           static_cast<int>(elemIds.size()), elemIds.data(), patchIds.data(),
-                           topologies.data(), 4, connectivity.data(), 0.0, 0.0) != 0)
-        return false;
+    if (bench::LoadMesh(model, bench::MakePlate(n, n)) != 0) return false;
     return model.pFacs()->CreateFacets() != 0;
 }
 
