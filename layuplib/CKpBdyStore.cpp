@@ -1,15 +1,26 @@
 #include "layuplib/CKpBdyStore.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "host/CKpGra.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNode.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElem.h"
+#include "layuplib/CKpPatSplitStore.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
 #include "layuplib/CalcBoundary.h"
+#include "layuplib/CalcStart.h"
+#include "layuplib/find_nei.h"
 #include "layuplib/sel_interior_elem.h"
+#include "layuplib/surface_div.h"
 
 namespace {
 
@@ -191,5 +202,80 @@ int CKpBdyStore::CheckForInteriorHoles(CKpMsg* msg, CKpGra* gra, CKpFacetStore* 
         if (gra) gra->delete_segment(6);
     }
     DeleteBoundary(ring);
+    return 0;
+}
+
+int CKpBdyStore::CreatePlyBoundary(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets,
+                                   CKpElemStore* elems, CKpPlyStore* plies, CKpPatStore* pats,
+                                   const char* plyName, int* nBdy, int* nPts) {
+    if (!facets || !elems || !plies || !pats) return -1;
+    // 1. The ply and its pattern.
+    CKpPly* ply = plyName ? plies->findByName(plyName) : nullptr;
+    if (!ply) {
+        if (msg) msg->Create(4, "Could not find ply '%s'.", plyName ? plyName : "");
+        return -1;
+    }
+    CKpPat* pat = pats->find(ply->pttrnid());
+    if (!pat) {
+        if (msg) msg->Create(4, "Could not find pattern id %d", ply->pttrnid());
+        return -1;
+    }
+
+    // 2. The ply's region on the whole surface, cut along the split edges.
+    if (surface_restore(elems, facets) != 0) return -1;
+    const CVekList<CKpPlyElem>& plyElems = ply->PlyElems();
+    for (CKpPlyElem* pe = plyElems.First(); pe; pe = plyElems.Next(pe)) {
+        // Pattern elements are linked to their elements by a simulation;
+        // before one, the id names the element.
+        CKpElem* elem = pe->pelem();
+        if (!elem && pe->ppatelem()) elem = elems->find(pe->ppatelem()->elemId());
+        if (elem) surface_select_elem(elem, facets, pe->order());
+    }
+    CKpPatSplitStore* splits = pat->PatSplits();
+    const int nSplits = splits ? splits->entries() : 0;
+    if (nSplits > 0) {
+        std::vector<int> splitElems(static_cast<size_t>(nSplits));
+        std::vector<int> splitEdges(static_cast<size_t>(nSplits));
+        const int n = splits->GetElemIdsEdgeIds(nSplits, splitElems.data(), splitEdges.data());
+        // A split edge that cannot be divided reports itself; the rest stand.
+        for (int i = 0; i < n; ++i)
+            surface_divide_elementid(msg, elems, facets, splitElems[i], splitEdges[i]);
+    }
+    if (find_selected_neighbour(msg, gra, facets, elems) != 0) return -1;
+
+    // 3. The start facet seen from the pattern's eye point.
+    CKpPoint eye;
+    CKpDirn eyeDirn;
+    eye.Set(pat->eyex(), pat->eyey(), pat->eyez());
+    eyeDirn.Set(pat->eyedx(), pat->eyedy(), pat->eyedz());
+    int startFacet = -1;
+    int side = 0;
+    CKpPoint start;
+    if (CalcStart(msg, facets, eye, eyeDirn, 0, startFacet, start, side) != 0) {
+        if (msg) msg->Create(4, "Start facet not found.");
+        return -1;
+    }
+
+    // 4. The boundary around it.
+    if (CalculateBoundary(msg, facets, startFacet, side) != 0) {
+        if (msg) msg->Create(4, "Cannot create boundary.");
+        return -1;
+    }
+
+    // 5. Counts, and the hole elements as interior elements.
+    const int rings = GetNumBdys();
+    if (rings < 1) {
+        if (nBdy) *nBdy = 0;
+        if (nPts) *nPts = 0;
+        return 0;
+    }
+    if (nBdy) *nBdy = rings;
+    if (nPts) *nPts = GetNumPoints();
+    if (rings > 1) {
+        int left = 0;
+        if (SelectInteriorElements(msg, gra, elems, facets, &left) != 0 || left != 0) {
+            if (msg) msg->Create(2, "Could not select all interior hole elements.");
+        }
+    }
     return 0;
 }

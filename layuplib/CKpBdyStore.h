@@ -9,6 +9,8 @@ class CKpElemStore;
 class CKpFacetStore;
 class CKpGra;
 class CKpMsg;
+class CKpPatStore;
+class CKpPlyStore;
 
 // CKpBdyStore: one connected region of the faceted surface: the closed
 // rings of facet edges that bound it (one outer ring and any number of hole
@@ -95,6 +97,28 @@ class CKpBdyStore : public CVekObject {
     // start facet into this store (CalcBoundary, CalcBoundary.h, with the
     // option as the start direction); returns its result (0 done).
     int CalculateBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int option);
+
+    // Traces the region of the ply named `plyName` (exact name) into this
+    // store: the working surface is restored to the whole mesh, each
+    // element of the ply is selected with its ply element's order, the
+    // pattern's split edges are divided, the selection's links are rebuilt
+    // (find_selected_neighbour), and the boundary around the start facet
+    // seen from the pattern's eye point along its application direction
+    // (CalcStart, no fallback) is traced with the start side as option.
+    // When holes are found their elements are selected as interior
+    // elements; if some cannot be, the warning "Could not select all
+    // interior hole elements." (the result stays 0).
+    // *nBdy, *nPts (each when given): number of rings and of their points
+    // (GetNumPoints); both 0 when no ring was traced; untouched on -1.
+    // 0 done; -1 after the error "Could not find ply '%s'.", "Could not
+    // find pattern id %d", "Start facet not found." or "Cannot create
+    // boundary." (each only when `msg` is given), and -1 without a message
+    // for a null store or when restoring the surface or rebuilding the
+    // links fails. The working selection stays as the ply's region (from
+    // the selection step on, also on failure). `gra` may be null.
+    int CreatePlyBoundary(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpElemStore* elems,
+                          CKpPlyStore* plies, CKpPatStore* pats, const char* plyName, int* nBdy,
+                          int* nPts);
 
     // Fills the interior holes of the selection around the recorded start
     // facet (sel_interior_elem with the recorded start facet and option),

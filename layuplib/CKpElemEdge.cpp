@@ -1,5 +1,9 @@
 #include "layuplib/CKpElemEdge.h"
 
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpMsg.h"
+
 CKpElemEdge::CKpElemEdge(int element, int edge)
     : m_elem(element), m_edge(edge), m_dirn(0), m_dnfg(0), m_lastNode(0) {
     init();
@@ -87,4 +91,40 @@ void CKpElemEdge::init() {
     m_facs[0] = m_facs[1] = 0;
     m_facEdges[0] = m_facEdges[1] = 0;
     m_nodes[0] = m_nodes[1] = m_nodes[2] = 0;
+}
+
+int CKpElemEdge::SetDnfg(CKpMsg* msg, CKpFacetStore* facets, const CKpElemEdge* neigh) {
+    if (!neigh || neigh == this) return 0;
+    if (neigh->m_dnfg == 0) {
+        if (msg)
+            msg->Create(4,
+                        "Direction flag not set on element %d edge %d as not set on neighbouring "
+                        "element %d edge %d",
+                        m_elem, m_edge, neigh->m_elem, neigh->m_edge);
+        return -1;
+    }
+    int common = -1;
+    for (int i = 0; i <= m_lastNode && common < 0; ++i)
+        if (neigh->GetFacNode(m_nodes[i]) >= 0) common = i;
+    if (common < 0) {
+        if (msg)
+            msg->Create(4,
+                        "No common node for element %d edge %d and neighbouring element %d edge %d",
+                        m_elem, m_edge, neigh->m_elem, neigh->m_edge);
+        return -1;
+    }
+    const int node = m_nodes[common];
+    const CKpFacet* mine = facets ? facets->pFac(GetFacNode(node)) : nullptr;
+    CKpFacet* theirs = facets ? facets->pFac(neigh->GetFacNode(node)) : nullptr;
+    const int r = (mine && theirs) ? mine->GetNeighFacRelDnfg(facets, node, theirs) : 0;
+    if (r == 0) {
+        if (msg)
+            msg->Create(4,
+                        "Could not calculate relative direction for element %d edge %d and "
+                        "neighbouring element %d edge %d",
+                        m_elem, m_edge, neigh->m_elem, neigh->m_edge);
+        return -1;
+    }
+    m_dnfg = neigh->m_dnfg * r;
+    return 0;
 }

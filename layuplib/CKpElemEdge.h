@@ -3,6 +3,7 @@
 
 #include "layuplib/CVekListItem.h"
 
+class CKpFacetStore;
 class CKpMsg;
 
 // CKpElemEdge: one element edge of a seed curve: an element id and one of
@@ -84,6 +85,22 @@ class CKpElemEdge : public CVekListItem {
     // Sets facets, facet edges and node ids to 0; the last node index
     // stays.
     void init();
+
+    // Sets dnfg from the neighbouring curve edge `neigh` (read): the first
+    // node of this edge (stored order) that `neigh` also holds is their
+    // common node, and this edge's facet there is compared with neigh's
+    // facet there (CKpFacet::GetNeighFacRelDnfg over `facets`): a result r
+    // of +1/-1 gives dnfg = neigh's dnfg x r. 0 (nothing changed) when
+    // `neigh` is null or this very edge. -1 with dnfg unchanged and the
+    // error (element and edge of this edge, then of `neigh`):
+    //   "Direction flag not set on element %d edge %d as not set on
+    //    neighbouring element %d edge %d"   neigh's dnfg is 0;
+    //   "No common node for element %d edge %d and neighbouring element %d
+    //    edge %d";
+    //   "Could not calculate relative direction for element %d edge %d and
+    //    neighbouring element %d edge %d"   r is 0, a facet is missing or
+    //    `facets` is null.
+    int SetDnfg(CKpMsg* msg, CKpFacetStore* facets, const CKpElemEdge* neigh);
 
   private:
     int m_elem;

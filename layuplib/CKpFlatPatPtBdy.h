@@ -3,8 +3,8 @@
 
 #include "layuplib/CKpFlatPatPt.h"
 
-// CKpFlatPatPtBdy: a flat-pattern point found on a hole boundary, kept with
-// the boundary segment it lies on.
+// CKpFlatPatPtBdy: a flat-pattern point found on a hole boundary, kept in
+// the list of the boundary segment it lies on (CKpBdy::pFlatPatPts).
 class CKpFlatPatPtBdy : public CKpFlatPatPt {
   public:
     CKpFlatPatPtBdy() = default;

@@ -388,36 +388,6 @@ int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int,
                      int*) {
     return NotAvailable("Import", -1);
 }
-int CKpLayup::GetPlyBoundaryNum(const char*, int*, int*) {
-    return NotAvailable("GetPlyBoundaryNum", -1);
-}
-int CKpLayup::GetPlyBoundary(const char*, int, int, int*, double*, int*) {
-    return NotAvailable("GetPlyBoundary", -1);
-}
-int CKpLayup::GetPlyHolesNum(const char*, int*) {
-    return NotAvailable("GetPlyHolesNum", -1);
-}
-int CKpLayup::GetPlyHoles(const char*, int, int*) {
-    return NotAvailable("GetPlyHoles", 1);
-}
-int CKpLayup::GetDrapedPatternSizes(int, int*) {
-    return NotAvailable("GetDrapedPatternSizes", -1);
-}
-int CKpLayup::GetDrapedPattern(int, int, int*, int*, int*, int*, int*, double*, double*) {
-    return NotAvailable("GetDrapedPattern", -1);
-}
-int CKpLayup::GetFlatPatternSizes(int*, int*) {
-    return NotAvailable("GetFlatPatternSizes", -1);
-}
-int CKpLayup::GetFlatPattern(int, int, int*, double*) {
-    return NotAvailable("GetFlatPattern", -1);
-}
-int CKpLayup::Get3DFrom2D(const double*, double*, int*) {
-    return NotAvailable("Get3DFrom2D", -1);
-}
-int CKpLayup::Get2DFrom3D(const double*, double, double*) {
-    return NotAvailable("Get2DFrom3D", -1);
-}
 int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
     return NotAvailable("Export2dDXF", -1);
 }

@@ -51,9 +51,9 @@ class CVekAddinManager;
 // read from the environment variable VEKAddinPath at construction.
 //
 // The operations of ILayup are documented there. Read, Write and Import,
-// and the ply boundary, pattern and export operations below, are not
-// available in this build: each reports the error "<operation> is not
-// available" and returns its failure status (-1, or 1 for GetPlyHoles).
+// and the two export operations below, are not available in this build:
+// each reports the error "<operation> is not available" and returns -1.
+// The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
     // Stores both adapters (either may be null), creates every member and
@@ -133,21 +133,105 @@ class CKpLayup : public ILayup {
     // Divides the faceted surface along n element edges: edge edges[i]
     // (numbered from 1) of element elemIds[i]. 0 on success.
     virtual int CutAreaEID(int n, const int* elemIds, const int* edges);
-    // Outer boundary and holes of the named ply's region.
+    // ---- Ply boundary and holes. Each call traces the region of the ply
+    // named `plyName` afresh (CKpBdyStore::CreatePlyBoundary on a temporary
+    // store) and leaves the working surface selected as that region: the
+    // ply's elements with their orders, its split edges divided, the
+    // elements inside holes selected as interior elements.
+
+    // *contours: number of rings (outer ring + holes); *points: their
+    // points (segments + 1 per ring). 0 always; the counts stay as they
+    // were when the region cannot be traced (the reason is logged, e.g.
+    // "Could not find ply '<name>'."). Either pointer may be null.
     virtual int GetPlyBoundaryNum(const char* plyName, int* contours, int* points);
+    // The rings as points (CKpBdyStore::GetPoints): pointCounts[contours]
+    // points per ring (the last repeats the first), xyz[3 * points] x y z
+    // per point, nodeIds[points] the node id per point; a null array is
+    // not written. `contours` and `points` must equal the counts of
+    // GetPlyBoundaryNum: -1 with the error "LayupGetPlyBoundary: The
+    // allocated contour array size %d is not equal to the number of
+    // contours %d." (checked first) or "... point array size ...", and -1
+    // with "LayupGetPlyBoundary: There are no contours and points
+    // defined." when the region has none (also when it cannot be traced).
+    // Nothing is written on -1.
     virtual int GetPlyBoundary(const char* plyName, int contours, int points, int* pointCounts,
                                double* xyz, int* nodeIds);
+    // *count: number of elements inside the holes of the region (0 without
+    // holes or when the region cannot be traced). 0 always; `count` may be
+    // null.
     virtual int GetPlyHolesNum(const char* plyName, int* count);
+    // The ids of the elements inside the holes, ascending, into
+    // elemIds[count]. 0; 1 when the region cannot be traced; 2 (nothing
+    // written) when `count` differs from GetPlyHolesNum's count or
+    // elemIds is null with a count above 0.
     virtual int GetPlyHoles(const char* plyName, int count, int* elemIds);
-    // The current drape grid as points with their four neighbours.
+
+    // ---- The current drape grid as numbered points. A grid point (i, j)
+    // in use gets an output number; its neighbours are given as output
+    // numbers, -1 for none. mode 0: every point is in use and each
+    // direction in which a point is not joined adds an end point (where
+    // the fibre ran out; the point's own position when it never did);
+    // mode non-zero: points that hang on the outline by one join are
+    // dropped ("Removing lonely point (%d,%d)." each) and open directions
+    // give -1.
+
+    // *count: number of points (with mode 0, end points included) that
+    // GetDrapedPattern with the same mode writes. Writes each drape point's
+    // output index (CKpDrapePt::SetIx: 0 in use, -1 dropped). 0; -1 with an
+    // error for a null count.
     virtual int GetDrapedPatternSizes(int mode, int* count);
+    // Must follow GetDrapedPatternSizes with the same mode. Numbers the
+    // points in use row by row (j upwards, within a row i upwards), each
+    // followed (mode 0) by its end points in the order +i, +j, -i, -j, and
+    // writes per number k (all arrays of `size`): xyz[3k..3k+2] position,
+    // elemIds[k] element of its facet (0 when none), shear[k] shear angle
+    // in degrees (an end point takes its point's), and the neighbour
+    // numbers minusI/plusI/minusJ/plusJ[k]. An end point's only neighbour
+    // is its point, in the direction back to it. 0; -1 with nothing
+    // written after the error "Number of points %d must not be greater
+    // than array size %d." or when an array is null.
     virtual int GetDrapedPattern(int mode, int size, int* minusI, int* plusI, int* minusJ,
                                  int* plusJ, int* elemIds, double* xyz, double* shear);
-    // The flat pattern as point rings.
+
+    // ---- The flat pattern of the current drape as point rings (outer
+    // pattern first, then one per hole); only the points kept by thinning
+    // (plot flag set) count.
+
+    // *rings: number of patterns; *points: their kept points. 0; -1 when
+    // there is no flat pattern (nothing written). Either pointer may be
+    // null.
     virtual int GetFlatPatternSizes(int* rings, int* points);
+    // For each of the first `rings` patterns, its kept points as (step x
+    // u, step x v, 0) (model length units, fabric frame; step = the
+    // current pattern's step in use) into xyz (room for `size` points, 3
+    // doubles each), stopping when `size` points are written; counts[r]
+    // the number written for pattern r (0 for r beyond the patterns). 0;
+    // -1 without flat pattern or current pattern, or with an error for a
+    // negative count or size or a null array that would be written.
     virtual int GetFlatPattern(int rings, int size, int* counts, double* xyz);
-    // Mapping between the flat pattern (u, v) and the draped surface.
+
+    // ---- Mapping between the flat pattern and the draped surface of the
+    // current drape. Flat points (u, v) are lengths in the fabric frame:
+    // grid point (i, j) lies at (i step + cos(a) j weftStep, sin(a) j
+    // weftStep) with a the warp-weft angle, step the step in use and
+    // weftStep = step / ratio, as GetFlatPattern writes them.
+
+    // The draped position xyz (3 doubles) of the flat point uv (2 doubles):
+    // the mean of the points reached by fibres traced over the surface
+    // from the existing corners of the fabric cell holding uv; *elemId
+    // (when elemId is given) the element of the reached point nearest to
+    // that mean. 0; -1 with the error "No current draping simulation."
+    // without pattern; -1 when no corner reaches the point (nothing
+    // written).
     virtual int Get3DFrom2D(const double* uv, double* xyz, int* elemId);
+    // The flat point uv (2 doubles) of the 3-D point xyz (3 doubles): xyz
+    // is projected onto the selected surface (error "Cannot project 3D
+    // point onto selected surface.", -1, when that fails; "The projection
+    // distance of %g is greater than the distance tolerance %g.", -1, when
+    // it lies farther than `tolerance`), then placed from every drape point
+    // within one warp + one weft step whose fabric cell holds it; uv is
+    // the mean. 0; -1 with "No current draping simulation." without
+    // pattern; -1 when no drape point places it (nothing written).
     virtual int Get2DFrom3D(const double* xyz, double tolerance, double* uv);
     // Flat-pattern DXF and 3-D laser projector exports of the current drape.
     virtual int Export2dDXF(const char* file, const char* layer, const char* style, int flag);

@@ -18,6 +18,7 @@
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/CalcBoundary.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/define_offset.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
 
@@ -294,8 +295,8 @@ int CKpOff::Apply() {
     if (SelectElements() != 0) return 3;
     int start = -1, dirn = 0;
     if (CalculateStart(start, dirn) != 0) return 4;
-    // Writing the offsets over the region traced from the start facet
-    // belongs to the drape extension, which this build lacks.
-    model->pMsg()->Create(4, "define_offset is not available");
-    return 5;
+    if (define_offset(model->pMsg(), model->pElems(), model->pFacs(), m_value, m_flag, start,
+                      dirn) != 0)
+        return 5;
+    return 0;
 }

@@ -7,7 +7,9 @@
 #include <new>
 #include <vector>
 
+#include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemEdgeStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpField.h"
 #include "layuplib/CKpFieldValStore.h"
@@ -15,12 +17,15 @@
 #include "layuplib/CKpLypPlyStore.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpSet.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/PlySimulate.h"
 #include "layuplib/VekTList.h"
 #include "layuplib/angle_util.h"
 
@@ -42,11 +47,6 @@ bool sameText(const char* a, const char* b) {
 // ---- Callees of the drape, export and host subsystems that this build does
 // not contain. Each fails the way its caller documents, so that no export
 // reports a file it did not write.
-
-int runPlySimulate(CKpMsg* log, CKpMat*, CKpPat*, CKpPly*, CKpLayup*, int) {
-    log->Create(4, "PlySimulate is not available");
-    return -1;
-}
 
 // Non-zero: the draped-pattern DXF, draped-pattern IGES and flat-pattern
 // IGES writers failed; the ply reports its own message.
@@ -338,15 +338,49 @@ const char* CKpPly::GetSeedCurveDirectionAngle() {
     return m_pat ? m_pat->axsdn() : nullptr;
 }
 
-// Seed curves: the pattern keeps no seed-curve lists yet (CKpPat::SeedCurve
-// is null for both), so each curve reads as empty and cannot be filled.
-int CKpPly::GetNumSeedCurveEdges(int) {
-    return 0;
+int CKpPly::GetNumSeedCurveEdges(int i) {
+    const CKpElemEdgeStore* curve = m_pat ? m_pat->SeedCurve(i) : nullptr;
+    return curve ? curve->entries() : 0;
 }
 
-int CKpPly::GetSeedCurveEdges(int i, int n, int*, int*, double*) {
+int CKpPly::GetSeedCurveEdges(int i, int n, int* elemIds, int* edgeIds, double* coords) {
     if (!m_pat) return 1;
-    return n != GetNumSeedCurveEdges(i) ? 2 : 0;
+    if (n != GetNumSeedCurveEdges(i)) return 2;
+    const CKpElemEdgeStore* curve = m_pat->SeedCurve(i);
+    if (!curve) return 0;  // n is 0: nothing to write
+    CKpLayup* model = GetLayup();
+    int k = 0;
+    for (const CKpElemEdge* edge = curve->First(); edge && k < n; edge = curve->Next(edge), ++k) {
+        if (elemIds) elemIds[k] = edge->Elem();
+        if (edgeIds) edgeIds[k] = edge->Edge();
+        if (!coords) continue;
+        double* xyz = coords + 6 * static_cast<size_t>(k);
+        for (int c = 0; c < 6; ++c) xyz[c] = 0.0;
+        if (!model) continue;
+        // An arranged edge knows its nodes in curve order; a filled one only
+        // its element side, whose corners then give the ends.
+        const CKpNode* ends[2] = {nullptr, nullptr};
+        if (edge->LastNode() > 0) {
+            const bool directed = edge->Dirn() != 0;
+            const int a = directed ? edge->GetFirstNode() : edge->NodeId(0);
+            const int b = directed ? edge->GetLastNode() : edge->NodeId(edge->LastNode());
+            ends[0] = model->pNodes()->find(a);
+            ends[1] = model->pNodes()->find(b);
+        } else if (const CKpElem* elem = model->pElems()->find(edge->Elem())) {
+            const int corners = elem->GetNumVertices();
+            if (corners > 0 && edge->Edge() >= 1 && edge->Edge() <= corners) {
+                ends[0] = elem->GetNodeKor(nullptr, edge->Edge() - 1);
+                ends[1] = elem->GetNodeKor(nullptr, edge->Edge() % corners);
+            }
+        }
+        for (int e = 0; e < 2; ++e) {
+            if (!ends[e]) continue;
+            xyz[3 * e] = ends[e]->getCKpPointX();
+            xyz[3 * e + 1] = ends[e]->getCKpPointY();
+            xyz[3 * e + 2] = ends[e]->getCKpPointZ();
+        }
+    }
+    return 0;
 }
 
 int CKpPly::GetSeedCurveEdges(int i, int n, int* elemIds, int* edgeIds) {
@@ -555,9 +589,11 @@ int CKpPly::SetSeedCurveDirectionAngle(const char* text) {
     return 0;
 }
 
-int CKpPly::SetSeedCurveEdges(int, int, const int*, const int*) {
-    // No curve list to fill (see GetNumSeedCurveEdges).
-    return -1;
+int CKpPly::SetSeedCurveEdges(int i, int n, const int* elemIds, const int* edgeIds) {
+    CKpLayup* model = GetLayup();
+    CKpElemEdgeStore* curve = m_pat ? m_pat->SeedCurve(i) : nullptr;
+    if (!model || !curve) return -1;
+    return curve->Fill(model->pMsg(), n, elemIds, edgeIds) == 0 ? 0 : -1;
 }
 
 int CKpPly::SetExtensionType(int type) {
@@ -619,7 +655,7 @@ int CKpPly::Simulate(int flag) {
         log->Create(4, "Simulation failed as ply '%s' does not reference a pattern.", name());
         return -1;
     }
-    return runPlySimulate(log, m_mat, m_pat, this, model, flag);
+    return PlySimulate(m_mat, m_pat, this, model, flag);
 }
 
 bool CKpPly::IsInLayup(CKpLayup* model) const {
@@ -818,8 +854,16 @@ int CKpPly::PlotAngles() {
 
 int CKpPly::PlotBoundary() {
     CKpLayup* model = GetLayup();
-    // Without the boundary builder there is nothing to draw.
-    return model ? notAvailable(model->pMsg(), "CreatePlyBoundary", 2) : 1;
+    if (!model) return 1;
+    // The ply's region is traced afresh: the workspace may hold another ply.
+    CKpBdyStore bdys(0);
+    int nBdy = 0;
+    int nPts = 0;
+    if (bdys.CreatePlyBoundary(model->pMsg(), model->pGra(), model->pFacs(), model->pElems(),
+                               model->pPlys(), model->pPats(), name(), &nBdy, &nPts) != 0)
+        return 2;
+    // The ring drawing routine is not part of this build.
+    return notAvailable(model->pMsg(), "PlotAllBoundary", 3);
 }
 
 int CKpPly::PlotOutline() {

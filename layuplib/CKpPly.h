@@ -23,13 +23,17 @@ class CKpSet;
 // the model (message log, mesh, material and pattern stores, drape
 // workspace, exports). The IVekPly operations are documented there.
 //
-// Not available in this build: the ply simulation driver (Simulate reports
-// the error "PlySimulate is not available" and returns -1 after its own
-// checks), the draped and flat pattern writers (the exports fail with their
-// documented message and status), the VFP and laser-projector data writers
-// and the plot routines (each reports "<routine> is not available" and
-// returns -1; PlotBoundary returns 2), and the seed-curve lists of the
-// pattern (every curve reads as empty; SetSeedCurveEdges returns -1).
+// Simulate runs the ply simulation driver (PlySimulate.h). The seed-curve
+// operations read and fill the pattern's two curve lists; with coordinates,
+// an edge's ends are its first and last node along the arranged curve, or
+// the corners of the element side before the curve has been arranged.
+//
+// Not available in this build: the draped and flat pattern writers (the
+// exports fail with their documented message and status), the VFP and
+// laser-projector data writers and the plot routines (each reports
+// "<routine> is not available" and returns -1; PlotBoundary traces the ply's
+// boundary first, returns 2 when that fails and otherwise 3 after
+// "PlotAllBoundary is not available").
 class CKpPly : public IVekPly, public CVekObject {
   public:
     // A ply with the given id: no store, empty name, type 0, no material or

@@ -14,6 +14,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
+#include "tests/support/SurfaceMeshes.h"
 
 namespace {
 
@@ -128,6 +129,38 @@ TEST_F(Offsets, SelectingTheRegion) {
     CKpOff loose(1);  // outside any store: refused, not dereferenced
     EXPECT_EQ(loose.Apply(), 1);
     EXPECT_EQ(loose.GetBoundary(1, 1, nullptr, nullptr, nullptr), 1);
+}
+
+// Applying over a 3 x 2 plate whose element 5 is turned over: the listed
+// elements take the flag and value, negated where their facets face away
+// from the start; the other view swaps the signs; element 6 is not listed.
+TEST(OffsetApply, WritesSignedOffsetsOverTheRegion) {
+    RecordingGUI gui;
+    std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
+    meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
+    surfmesh::Flip(m, 4);
+    const std::vector<int> patches(m.numElems(), 0);
+    ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
+                                  m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
+                                  m.connectivity.data(), 0.0, 0.0),
+              0);
+    ASSERT_NE(model->pFacs()->CreateFacets(), 0);
+    IVekOffset* off = model->GetOffsetStore()->New();
+    const int ids[] = {1, 2, 3, 4, 5};
+    off->SetElementIds(5, ids);
+    off->SetOffsetFlag(EVekOffsetBottom);
+    off->SetOffsetValue(0.25);
+    for (int view : {+1, -1}) {
+        const double seed[3] = {1.5, 0.5, 5.0 * view}, dirn[3] = {0.0, 0.0, -1.0 * view};
+        off->SetSeedPoint(seed);
+        off->SetApplicationDirection(dirn);
+        ASSERT_EQ(off->Apply(), 0);
+        for (int id = 1; id <= 6; ++id) {
+            const int sign = id == 6 ? 0 : (id == 5 ? -1 : 1) * view;
+            EXPECT_EQ(model->pElems()->find(id)->getoff_fg(), sign) << id << " " << view;
+            EXPECT_EQ(model->pElems()->find(id)->getoff_val(), 0.25 * sign) << id << " " << view;
+        }
+    }
 }
 
 }  // namespace

@@ -173,11 +173,23 @@ TEST_F(PlyTest, SeedCurveDirectionWordsAndAngles) {
     EXPECT_EQ(ply->GetSeedCurveAngle(), 0.0);
     EXPECT_EQ(ply->SetSeedCurveDirection(static_cast<EVekPlySeedCurveDirection>(9)), -1);
     EXPECT_STREQ(ply->GetSeedCurveDirectionAngle(), "bias");
+}
 
-    // The pattern keeps no seed-curve lists: empty, not fillable.
-    const int ids[] = {1}, edges[] = {1};
+TEST_F(PlyTest, SeedCurvesFillFromElementSidesAndReadBackTheirEnds) {
+    CKpPly* ply = NewPly("P");
+    const int ids[] = {1, 2}, edges[] = {1, 1};  // along the bottom of elements 1 and 2
+    ASSERT_EQ(ply->SetSeedCurveEdges(0, 2, ids, edges), 0);
+    EXPECT_EQ(ply->GetNumSeedCurveEdges(1), 0);
     EXPECT_EQ(ply->GetSeedCurveEdges(0, 1, nullptr, nullptr), 2);
-    EXPECT_EQ(ply->SetSeedCurveEdges(0, 1, ids, edges), -1);
+    int gotIds[2] = {0, 0}, gotEdges[2] = {0, 0};
+    double xyz[12];
+    ASSERT_EQ(ply->GetSeedCurveEdges(0, 2, gotIds, gotEdges, xyz), 0);
+    EXPECT_EQ((std::vector<int>{gotIds[0], gotIds[1], gotEdges[0], gotEdges[1]}),
+              (std::vector<int>{1, 2, 1, 1}));
+    const double ends[12] = {0, 0, 0, 1, 0, 0, 1, 0, 0, 2, 0, 0};
+    EXPECT_TRUE(NearArray(xyz, ends, 12, tol::length));
+    EXPECT_EQ(ply->SetSeedCurveEdges(1, 1, nullptr, edges), -1);
+    EXPECT_EQ(ply->SetSeedCurveEdges(2, 1, ids, edges), -1);
 }
 
 TEST_F(PlyTest, NamesAreUniqueInTheStore) {

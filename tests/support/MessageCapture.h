@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "layuplib/CKpMsg.h"
 
 // Captures what a CKpMsg writes to its message file, information included
@@ -18,7 +20,9 @@ class MessageCapture {
     CKpMsg log;
 
     explicit MessageCapture(const std::string& name)
-        : m_path(::testing::TempDir() + "msgcap_" + name + ".msg") {
+        // The process id keeps tests that CTest runs side by side apart.
+        : m_path(::testing::TempDir() + "msgcap_" + name + "_" + std::to_string(::getpid()) +
+                 ".msg") {
         EXPECT_EQ(log.FileOpen(m_path.c_str()), 0);
         m_skip = contents().size();  // the opening lines
     }

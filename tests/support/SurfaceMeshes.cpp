@@ -167,6 +167,29 @@ Mesh PlateWithHole(Kind kind, int n, double size, int hole) {
     return g.build();
 }
 
+Mesh BoxCorner(Kind kind, int n, int nDepth, double size, double depth) {
+    // Unfolded, the floor and the wall x = 0 are one rectangle (a from
+    // -depth to size across, b from 0 to size) and the wall y = 0 is the
+    // strip b from -depth to 0 below the floor; a and b are piecewise
+    // linear in the grid index so that the fold lines are grid lines.
+    auto unfold = [n, nDepth, size, depth](double t, int cells) {
+        const double k = t * cells;
+        return k < nDepth ? -depth + k * depth / nDepth : (k - nDepth) * size / n;
+    };
+    auto fold = [](double a, double b, double* p) {
+        p[0] = std::max(a, 0.0);
+        p[1] = std::max(b, 0.0);
+        p[2] = -std::min(a, 0.0) - std::min(b, 0.0);
+    };
+    Grid floorAndWall(kind, nDepth + n, n);
+    floorAndWall.map = [=](double u, double v, double* p) {
+        fold(unfold(u, nDepth + n), v * size, p);
+    };
+    Grid wall(kind, n, nDepth);
+    wall.map = [=](double u, double v, double* p) { fold(u * size, unfold(v, nDepth), p); };
+    return Join(floorAndWall.build(), wall.build(), 1e-9 * (size + depth));
+}
+
 Mesh Fins(Kind kind, const std::vector<double>& angles, const std::vector<double>& widths,
           double height) {
     Mesh m;

@@ -70,6 +70,13 @@ Mesh PlateWithHole(Kind kind, int n, double size, int hole);
 Mesh Fins(Kind kind, const std::vector<double>& angles, const std::vector<double>& widths,
           double height);
 
+// The inside of a box corner: a floor of size x size in the xy plane from
+// the origin (n x n cells, normal +z) and two walls of height `depth`
+// standing on its edges x = 0 and y = 0 (n x nDepth cells each, normals +x
+// and +y: into the box). The walls share the corner edge along the z axis.
+// Element order: the floor and the wall x = 0 first, then the wall y = 0.
+Mesh BoxCorner(Kind kind, int n, int nDepth, double size, double depth);
+
 // Reverses the orientation of element `index` (position in the element
 // arrays) by reversing its perimeter: the same nodes, the normal turned
 // over.

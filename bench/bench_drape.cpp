@@ -1,0 +1,148 @@
+// pattern_wf: a full drape of a hemisphere of radius 1 from its pole, warp
+// and weft along two orthogonal great circles (geodesic axes, geodesic
+// extension, 90-degree fabric).
+//   BM_DrapeFacets: the step fixed at 1/20 of the quarter meridian, the
+//     surface from about 10^4 to 10^6 facets (x ~3.2 per step);
+//   BM_DrapeStep: about 10^5 facets, the step shrinking from 1/5 to 1/40 of
+//     the quarter meridian (x 2 per step, about x 4 grid points).
+// The counters give the facets and the grid points made. The surface, its
+// selection, the start and the four axes are built once per case, outside
+// the timing; each iteration runs pattern_wf, which empties the grid first.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "bench/bench_mesh.h"
+#include "layuplib/CKpDrape.h"
+#include "layuplib/CKpDrapeSim.h"
+#include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatGeom.h"
+#include "layuplib/CKpPlane.h"
+#include "layuplib/CalcStart.h"
+#include "layuplib/find_nei.h"
+#include "layuplib/make_axis.h"
+#include "layuplib/pattern_wf.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// A hemisphere of radius 1: nRings rings of 2 nRings cells from the rim to
+// the pole (quad4, a fan of tria3 at the pole), outward normals; about
+// 4 nRings^2 facets. The meridians lie half a cell off the x and y axes, so
+// that the fibres do not run along element edges.
+bench::Mesh Hemisphere(int nRings) {
+    const int nAround = 2 * nRings;
+    bench::Mesh m;
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            const double up = j * (kPi / 2) / nRings, around = (i + 0.5) * 2 * kPi / nAround;
+            m.nodeIds.push_back(j * nAround + i + 1);
+            m.xyz.insert(m.xyz.end(), {std::cos(up) * std::cos(around),
+                                       std::cos(up) * std::sin(around), std::sin(up)});
+        }
+    const int pole = nRings * nAround + 1;
+    m.nodeIds.push_back(pole);
+    m.xyz.insert(m.xyz.end(), {0.0, 0.0, 1.0});
+    auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            m.elemIds.push_back(static_cast<int>(m.elemIds.size()) + 1);
+            m.patchIds.push_back(0);
+            if (j + 1 < nRings) {
+                m.topologies.push_back(4);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1),
+                                                             node(j + 1, i + 1), node(j + 1, i)});
+            } else {
+                m.topologies.push_back(3);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
+            }
+        }
+    return m;
+}
+
+// The model with the hemisphere selected and the drape's start and axes in
+// its workspace; null when any step fails.
+struct Setup {
+    std::unique_ptr<CKpLayup> model;
+    int side = 0;
+};
+
+Setup Prepare(int nRings) {
+    Setup s;
+    s.model.reset(new CKpLayup(nullptr, nullptr));
+    CKpLayup& model = *s.model;
+    if (bench::LoadMesh(model, Hemisphere(nRings)) != 0 || model.pFacs()->CreateFacets() == 0 ||
+        model.SelectAreaEID(-1, nullptr, 0) != 0 ||
+        find_selected_neighbour(nullptr, nullptr, model.pFacs(), model.pElems()) != 0)
+        return Setup{};
+    CKpPoint eye, start;
+    CKpDirn look, ref;
+    eye.Set(0.0, 0.0, 5.0);
+    look.Set(0.0, 0.0, -1.0);
+    ref.Set(1.0, 0.0, 0.0);
+    int facet = -1;
+    double warp = 0.0, weft = 0.0;
+    CKpPlane warpPlane, weftPlane;
+    if (CalcStart(nullptr, model.pFacs(), eye, look, 0, facet, start, s.side) != 0 ||
+        CalcStartDirn(nullptr, model.pFacs()->pFac(facet), start, look, ref, 0.0, 1, kPi / 2, warp,
+                      weft, &warpPlane, &weftPlane) != 0 ||
+        CalcAxes(nullptr, nullptr, model.pFacs(), 1, facet, start, warp, weft, warpPlane, weftPlane,
+                 model.pDrapeSim()) != 0)
+        return Setup{};
+    model.pDrapeSim()->pBound()->Set(1.0, 1.0, 0.0, 0.0, 0.0, 0.0);
+    return s;
+}
+
+void Drape(benchmark::State& state, int nRings, int stepsToRim) {
+    Setup s = Prepare(nRings);
+    if (!s.model) {
+        state.SkipWithError("hemisphere or start not built");
+        return;
+    }
+    CKpLayup& model = *s.model;
+    CKpMat mat(1);
+    mat.setMtrlthck(0.2);
+    const CKpMatGeom geom(kPi / 2, 1.0, 0.0);
+    const double step = (kPi / 2) / stepsToRim;
+    int status = 0;
+    for (auto _ : state) {
+        status = pattern_wf(nullptr, nullptr, nullptr, model.pFacs(), &mat, 1, 1, model.pDrapeSim(),
+                            geom, 0.0, 80 * kPi / 180, step, s.side);
+        benchmark::DoNotOptimize(status);
+    }
+    if (status != 0) state.SkipWithError("pattern_wf failed");
+    const CKpDrape* grid = model.pDrapeSim()->pDrape();
+    int points = 0, u0, u1, v0, v1;
+    grid->GetBounds(u0, u1, v0, v1);
+    for (int u = u0; u <= u1; ++u)
+        for (int v = v0; v <= v1; ++v) points += grid->pDrapePt(u, v) != nullptr;
+    state.counters["facets"] = model.pFacs()->entries();
+    state.counters["points"] = points;
+    state.SetItemsProcessed(state.iterations() * points);
+}
+
+void BM_DrapeFacets(benchmark::State& state) {
+    Drape(state, static_cast<int>(state.range(0)), 20);
+}
+void BM_DrapeStep(benchmark::State& state) {
+    Drape(state, 158, static_cast<int>(state.range(0)));
+}
+
+}  // namespace
+
+BENCHMARK(BM_DrapeFacets)
+    ->Arg(50)
+    ->Arg(89)
+    ->Arg(158)
+    ->Arg(281)
+    ->Arg(500)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrapeStep)->Arg(5)->Arg(10)->Arg(20)->Arg(40)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
