@@ -3,11 +3,14 @@
 // Builds a small layup model from mesh arrays, reads the mesh back, lays a
 // ply over the plate, saves the model as a compressed layup file
 // <output-folder>/plystrand_demo.lyp.gz, opens it into a second model and
-// checks that both agree (exit 1 when they do not), and lists the built-in
-// lamina failure criteria. The model's messages go to
+// checks that both agree (exit 1 when they do not), lists the built-in
+// lamina failure criteria, then drapes a woven ply over a hemisphere from
+// its pole and prints the shear of the draped fabric and the size of the
+// flat pattern it must be cut from. The model's messages go to
 // <output-folder>/plystrand_demo.msg; warnings and errors also to stderr.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/IVekAddinFailureLamina.h"
+#include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyLayup.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/add_layer.h"
@@ -80,6 +84,104 @@ int AddSimulatedPly(CKpLayup& model) {
     model.pPats()->insert(pat);
     model.pPlys()->insert(new CKpPly(1, "Ply 1", EVekMaterialProjected, mat, pat));
     return CreateLayupPly(&model, nullptr, nullptr, EVekMaterialProjected, "Ply 1", 1, 0.0, 0.0, 1);
+}
+
+// A hemisphere of radius `r` (pole on +z, rim in the xy plane): triangles
+// round the pole, quads elsewhere, `rings` element rings of `around`
+// elements each, normals outwards. Loads it into `model`. 0, or -1.
+int LoadHemisphere(ILayup& model, int around, int rings, double r) {
+    const double pi = std::acos(-1.0);
+    std::vector<int> nodeIds{1}, elemIds, patchIds, topologies, connectivity;
+    std::vector<double> xyz{0.0, 0.0, r};
+    auto node = [around](int ring, int k) { return 2 + (ring - 1) * around + k % around; };
+    for (int ring = 1; ring <= rings; ++ring) {
+        const double polar = 0.5 * pi * ring / rings;
+        for (int k = 0; k < around; ++k) {
+            const double az = 2.0 * pi * k / around;
+            nodeIds.push_back(node(ring, k));
+            xyz.insert(xyz.end(), {r * std::sin(polar) * std::cos(az),
+                                   r * std::sin(polar) * std::sin(az), r * std::cos(polar)});
+        }
+    }
+    for (int ring = 1; ring <= rings; ++ring)
+        for (int k = 0; k < around; ++k) {
+            elemIds.push_back(int(elemIds.size()) + 1);
+            patchIds.push_back(0);
+            if (ring == 1) {
+                topologies.push_back(3);
+                connectivity.insert(connectivity.end(), {1, node(1, k), node(1, k + 1), 0});
+            } else {
+                topologies.push_back(4);
+                connectivity.insert(connectivity.end(), {node(ring - 1, k), node(ring, k),
+                                                         node(ring, k + 1), node(ring - 1, k + 1)});
+            }
+        }
+    return model.NewLayupMesh(int(nodeIds.size()), nodeIds.data(), xyz.data(), int(elemIds.size()),
+                              elemIds.data(), patchIds.data(), topologies.data(), 4,
+                              connectivity.data(), 0.0, 0.0);
+}
+
+// Drapes a 0/90 woven ply over the upper part of a unit hemisphere from its
+// pole and prints the drape's shear and the flat pattern's extent. 0, or 1.
+int DrapeHemisphere(CKpGUI& gui) {
+    const double pi = std::acos(-1.0);
+    CKpLayup model(nullptr, &gui);
+    if (LoadHemisphere(model, 48, 16, 1.0) != 0) return 1;
+
+    IVekMaterial* mat = model.GetMaterialStore()->New(1);
+    mat->SetName("Carbon weave");
+    mat->SetThickness(0.25);
+    mat->SetWarpWeftAngle(0.5 * pi);
+    mat->SetMaximumStrain(45.0 * pi / 180.0);
+
+    // Elements above 30 degrees of latitude (the upper 10 of 16 rings).
+    std::vector<int> ids;
+    for (int e = 1; e <= 48 * 10; ++e) ids.push_back(e);
+    IVekPly* ply = model.GetPlyStore()->New();
+    ply->SetName("Cap");
+    ply->SetType(EVekMaterialScissor);
+    ply->SetMaterialName("Carbon weave");
+    ply->SetElementIdsOrders(int(ids.size()), ids.data(), nullptr);
+    const double eye[3] = {0.0, 0.0, 5.0}, down[3] = {0.0, 0.0, -1.0}, ref[3] = {1.0, 0.0, 0.0};
+    ply->SetSeedPoint(eye);
+    ply->SetApplicationDirection(down);
+    ply->SetReferenceDirection(ref);
+    ply->SetStepLength(0.08);
+    ply->SetExtensionType(1);
+    if (ply->Simulate() != 0) {
+        std::fprintf(stderr, "error: the hemisphere ply did not drape\n");
+        return 1;
+    }
+
+    int n = 0;
+    model.GetDrapedPatternSizes(1, &n);
+    std::vector<int> mi(n), pi_(n), mj(n), pj(n), elems(n);
+    std::vector<double> pos(3 * size_t(n)), shear(n);
+    if (n < 1 || model.GetDrapedPattern(1, n, mi.data(), pi_.data(), mj.data(), pj.data(),
+                                        elems.data(), pos.data(), shear.data()) != 0)
+        return 1;
+    double sum = 0.0, worst = 0.0;
+    for (double s : shear) {
+        sum += std::fabs(s);
+        worst = std::max(worst, std::fabs(s));
+    }
+    std::printf("hemisphere drape: %d grid points, shear mean %.2f, max %.2f degrees\n", n,
+                sum / n, worst);
+
+    int rings = 0, points = 0;
+    if (model.GetFlatPatternSizes(&rings, &points) != 0 || points < 1) return 1;
+    std::vector<int> counts(rings);
+    std::vector<double> flat(3 * size_t(points));
+    if (model.GetFlatPattern(rings, points, counts.data(), flat.data()) != 0) return 1;
+    double lo[2] = {flat[0], flat[1]}, hi[2] = {flat[0], flat[1]};
+    for (int k = 0; k < counts[0]; ++k)
+        for (int c = 0; c < 2; ++c) {
+            lo[c] = std::min(lo[c], flat[3 * k + c]);
+            hi[c] = std::max(hi[c], flat[3 * k + c]);
+        }
+    std::printf("flat pattern: %d outline(s), %d points, %.3f x %.3f (warp x weft)\n", rings,
+                points, hi[0] - lo[0], hi[1] - lo[1]);
+    return 0;
 }
 
 }  // namespace
@@ -175,6 +277,8 @@ int main(int argc, char** argv) {
         std::printf("  %s\n", name);
         criterion->Release();
     }
+
+    if (DrapeHemisphere(gui) != 0) return 1;
 
     layup.CloseMessage();
     std::printf("messages: %s\n", msgPath.c_str());
