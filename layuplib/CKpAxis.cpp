@@ -1,7 +1,12 @@
 #include "layuplib/CKpAxis.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <new>
+#include <vector>
 
 #include "host/CKpGra.h"
 #include "layuplib/CKpAxisPt.h"
@@ -69,19 +74,109 @@ void writeResult(const CKpAxis& A, const CKpAxis& B, int i, int j, const Approac
                           &B.pAxisPt(j - 1)->getPosition(), &B.pAxisPt(j)->getPosition());
 }
 
-// The first crossing of A's segments 1..ia with B's segments 1..ib; false
+// Axis-aligned box of segment i (points i-1 and i) grown by `pad` on every
+// side. A segment with a missing point, a NaN coordinate or a NaN bound
+// (infinite coordinates) gets the whole space: it is never found apart.
+struct Box {
+    double lo[3], hi[3];
+};
+
+Box segmentBox(const CKpAxis& axis, int i, double pad) {
+    const double inf = std::numeric_limits<double>::infinity();
+    Box box = {{-inf, -inf, -inf}, {inf, inf, inf}};
+    const CKpAxisPt* a = axis.pAxisPt(i - 1);
+    const CKpAxisPt* b = axis.pAxisPt(i);
+    if (!a || !b) return box;
+    const CKpPoint &p = a->getPosition(), &q = b->getPosition();
+    const double x[3] = {p.getx(), p.gety(), p.getz()}, y[3] = {q.getx(), q.gety(), q.getz()};
+    Box grown;
+    for (int k = 0; k < 3; ++k) {
+        grown.lo[k] = std::min(x[k], y[k]) - pad;
+        grown.hi[k] = std::max(x[k], y[k]) + pad;
+        if (std::isnan(x[k]) || std::isnan(y[k]) || !(grown.lo[k] <= grown.hi[k])) return box;
+    }
+    return grown;
+}
+
+// True when the boxes are apart in some coordinate.
+bool apart(const Box& a, const Box& b) {
+    for (int k = 0; k < 3; ++k)
+        if (a.lo[k] > b.hi[k] || b.lo[k] > a.hi[k]) return true;
+    return false;
+}
+
+// Largest coordinate magnitude of points 0..n of an axis.
+double largestCoordinate(const CKpAxis& axis, int n) {
+    double m = 0.0;
+    for (int i = 0; i <= n; ++i)
+        if (const CKpAxisPt* p = axis.pAxisPt(i)) {
+            const CKpPoint& q = p->getPosition();
+            m = std::fmax(m, std::fmax(std::fabs(q.getx()),
+                                       std::fmax(std::fabs(q.gety()), std::fabs(q.getz()))));
+        }
+    return m;
+}
+
+// Every pair of A's segments 1..ia with B's segments 1..ib, in the order
+// (1, 1), (1, 2), ..., (ia, ib); the first pair that crosses wins; false
 // when none.
+//
+// A crossing needs the closest points of the two lines on both segments
+// (parameters in [0, 1]) and less than `tol` apart, so the segments' boxes,
+// each grown by half of `tol`, overlap. Pairs whose boxes do not are
+// skipped without computing their approach: this keeps the search close to
+// linear for long axes, and gives the pair the full search would give. The
+// boxes are grown a little more than tol / 2 (by 1e-9 of the coordinates'
+// magnitude), far beyond the rounding of the approach's points and
+// distance, so that no pair the exact test accepts is ever skipped.
 bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
                    Approach* out) {
+    auto test = [&](int i, int j) {
+        Approach r;
+        if (!approach(A, i, B, j, &r)) return false;
+        if (r.sA < 0.0 || r.sA > 1.0 || r.sB < 0.0 || r.sB > 1.0 || !(r.dist < tol)) return false;
+        *fi = i;
+        *fj = j;
+        *out = r;
+        return true;
+    };
+    // B's boxes (segment j at j - 1), then one box over each block of
+    // kBlock of them.
+    constexpr int kBlock = 16;
+    const int nBlocks = (ib + kBlock - 1) / kBlock;
+    const double pad =
+        0.5 * tol + 1e-9 * (std::fabs(tol) + largestCoordinate(A, ia) + largestCoordinate(B, ib));
+    std::vector<Box> boxes;
+    try {
+        boxes.resize(static_cast<size_t>(ib) + static_cast<size_t>(nBlocks));
+    } catch (const std::bad_alloc&) {
+        // No room for the boxes: every pair the long way.
+        for (int i = 1; i <= ia; ++i)
+            for (int j = 1; j <= ib; ++j)
+                if (test(i, j)) return true;
+        return false;
+    }
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int b = 0; b < nBlocks; ++b) {
+        Box& block = boxes[static_cast<size_t>(ib + b)];
+        block = {{inf, inf, inf}, {-inf, -inf, -inf}};
+        for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
+            Box& box = boxes[static_cast<size_t>(j - 1)];
+            box = segmentBox(B, j, pad);
+            for (int k = 0; k < 3; ++k) {
+                block.lo[k] = std::min(block.lo[k], box.lo[k]);
+                block.hi[k] = std::max(block.hi[k], box.hi[k]);
+            }
+        }
+    }
     for (int i = 1; i <= ia; ++i) {
-        for (int j = 1; j <= ib; ++j) {
-            Approach r;
-            if (!approach(A, i, B, j, &r)) continue;
-            if (r.sA < 0.0 || r.sA > 1.0 || r.sB < 0.0 || r.sB > 1.0 || !(r.dist < tol)) continue;
-            *fi = i;
-            *fj = j;
-            *out = r;
-            return true;
+        const Box a = segmentBox(A, i, pad);
+        for (int b = 0; b < nBlocks; ++b) {
+            if (apart(a, boxes[static_cast<size_t>(ib + b)])) continue;
+            for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
+                if (apart(a, boxes[static_cast<size_t>(j - 1)])) continue;
+                if (test(i, j)) return true;
+            }
         }
     }
     return false;

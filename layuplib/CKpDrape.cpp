@@ -1,7 +1,9 @@
 #include "layuplib/CKpDrape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpOln.h"
@@ -304,4 +306,25 @@ void CKpDrape::reinit() {
     }
     minu = maxu = minv = maxv = 0;
     count = 0;
+    ClearOpenCells();
+}
+
+int CKpDrape::SameOpenCell(std::uint64_t key, const std::uint64_t* inputs, std::size_t n) const {
+    if (!inputs) return 0;
+    const auto it = openCells.find(key);
+    if (it == openCells.end() || it->second.size() != n) return 0;
+    return std::equal(inputs, inputs + n, it->second.begin()) ? 1 : 0;
+}
+
+void CKpDrape::KeepOpenCell(std::uint64_t key, const std::uint64_t* inputs, std::size_t n) {
+    if (!inputs) return;
+    try {
+        openCells[key].assign(inputs, inputs + n);
+    } catch (const std::bad_alloc&) {
+        openCells.erase(key);
+    }
+}
+
+void CKpDrape::ClearOpenCells() {
+    openCells.clear();
 }

@@ -1,6 +1,11 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPDRAPE_H
 #define PLYSTRAND_LAYUPLIB_CKPDRAPE_H
 
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
 class CKpDrapePt;
 class CKpDrapeSim;
 class CKpMat;
@@ -125,8 +130,31 @@ class CKpDrape {
     double GetMaximumAbsoluteStrain() const;
 
     // Deletes every point of the used range, empties those cells and sets
-    // the used range and the count to 0; the window stays as widened.
+    // the used range and the count to 0; the window stays as widened. Also
+    // empties the memo of open cells (ClearOpenCells).
     void reinit();
+
+    // ---- Memo of open cells ----
+    // pattern_2pts keeps here, for a cell it solved without making the
+    // point, every input of that call as `n` 64-bit words (bit patterns of
+    // its doubles, its integers; the layout is the caller's). A later call
+    // that finds the same words answers "not made" without solving again.
+    // `key` names the cell with its neighbour pair. The fibre traces behind
+    // a result also depend on the facet selection, which the words do not
+    // hold: callers empty the memo whenever the selection may have changed
+    // (reinit does too). Nothing here throws.
+
+    // 1 when `key` is held with exactly the n words at `inputs` (compared
+    // bit for bit); 0 otherwise (also for a null `inputs`).
+    int SameOpenCell(std::uint64_t key, const std::uint64_t* inputs, std::size_t n) const;
+
+    // Holds the n words at `inputs` (copied) for `key`, replacing what was
+    // held. When memory runs out nothing is held for `key`: the memo only
+    // saves work, so losing an entry costs a repeated solve, never a result.
+    void KeepOpenCell(std::uint64_t key, const std::uint64_t* inputs, std::size_t n);
+
+    // Forgets every held cell.
+    void ClearOpenCells();
 
   private:
     // Folds pick (best, point) over the existing points, from `start`.
@@ -148,6 +176,7 @@ class CKpDrape {
     int tmin, tmax;
     int minu, maxu, minv, maxv;
     int count;
+    std::unordered_map<std::uint64_t, std::vector<std::uint64_t>> openCells;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPDRAPE_H

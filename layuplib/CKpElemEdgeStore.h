@@ -206,10 +206,11 @@ class CKpElemEdgeStore : public CVekList<CKpElemEdge> {
     //               a -> b of the curve's edges adds a point at a and one at
     //               b on its facet (from-facet and facet), with the edge's
     //               dnfg as sense and the running length along the curve.
-    //               Every point is moved 0.001 of the way to its facet's
-    //               centroid. Edge, edge code and angle after point 0 stay
-    //               unset (-1, -1, -1000.0). Type 4 leaves axes 1 and 3 at
-    //               point 0.
+    //               Every point is moved 1e-6 of the way to its facet's
+    //               centroid (strictly inside it; the lengths are those of
+    //               the unmoved curve). Edge, edge code and angle after
+    //               point 0 stay unset (-1, -1, -1000.0). Type 4 leaves
+    //               axes 1 and 3 at point 0.
     // A curve drawn against the fibre sense is used reversed. The curves
     // themselves are left unchanged (the work is done on split copies).
     // Information lines list the split curves ("Axis %d lastNode elem edge

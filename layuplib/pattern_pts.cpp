@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "host/CKpGra.h"
@@ -206,13 +208,69 @@ struct Cell {
     int ua, va, ub, vb;
     double ref1, ref2, s1, s2, a, b;
 
-    // Traces both fibres for (t1, t2). 0 evaluated; -1 no crossing.
+    // Fibres traced by the trials, kept with their direction (bits) and
+    // make_axis's answer. Within one cell a trace depends on its direction
+    // alone, and the bracket search tries the same 11 weft directions in
+    // each of its 11 rows of one warp direction: a trial whose direction
+    // is held, to the bit, reuses that trace. Slots are reused in turn.
+    template <int N>
+    struct Held {
+        CKpAxis axis[N];
+        std::uint64_t dir[N] = {};
+        int rc[N] = {};
+        bool valid[N] = {};
+        int next = 0;
+    };
+    Held<1> warps;
+    Held<11> wefts;
+
+    // The fibre from p in direction `dir` for `len`; its slot in `held` is
+    // `slot`. make_axis's answer.
+    template <int N>
+    int trace(Held<N>& held, const CKpDrapePt& p, double dir, double len, int& slot) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &dir, sizeof bits);
+        for (int k = 0; k < N; ++k)
+            if (held.valid[k] && held.dir[k] == bits) {
+                slot = k;
+                return held.rc[k];
+            }
+        slot = held.next;
+        held.next = (held.next + 1) % N;
+        held.valid[slot] = true;
+        held.dir[slot] = bits;
+        held.rc[slot] = held.axis[slot].make_axis(nullptr, facets, p.GetPoint(), p.GetFacet(),
+                                                  p.GetDnfg(), dir, len);
+        return held.rc[slot];
+    }
+
+    // Traces both fibres for (t1, t2) and intersects them, as
+    // CKpAxis::UpdateAxes does (without messages) but with the traces
+    // reused. 0 evaluated; -1 no crossing.
     int eval(double t1, double t2, Trial& out) {
         out.t1 = t1;
         out.t2 = t2;
-        return CKpAxis::UpdateAxes(nullptr, facets, grid, A, B, ua, va, ref1, s1, t1, a, ub, vb,
-                                   ref2, s2, t2, b, out.r1, out.r2, out.found, out.flag1, out.flag2,
-                                   out.g);
+        const CKpDrapePt* pa = grid->pDrapePt(ua, va);
+        const CKpDrapePt* pb = grid->pDrapePt(ub, vb);
+        if (!pa || !pb || !(a > 0.0) || !(b > 0.0)) return -1;
+        int i = 0, j = 0;
+        if (trace(warps, *pa, pi_pi(ref1 + s1 * t1), 2.0 * a, i) < 0 ||
+            trace(wefts, *pb, pi_pi(ref2 - s2 * t2), 2.0 * b, j) < 0)
+            return -1;
+        const CKpAxis& A = warps.axis[i];
+        const CKpAxis& B = wefts.axis[j];
+        if (A.entries() < 2 || B.entries() < 2) return -1;
+        int ia = A.entries() - 1, ib = B.entries() - 1;
+        double lA = 0.0, lB = 0.0, g = 0.0;
+        const int rc = CKpAxis::CalcIntPt(A, B, ia, ib, a, b, 1e-6, nullptr, nullptr, nullptr, &lA,
+                                          &lB, nullptr, &g, nullptr);
+        out.r1 = lA / a;
+        out.r2 = lB / b;
+        out.found = rc == 0 ? 1 : 0;
+        out.flag1 = lA <= A.pAxisPt(ia)->getLength() ? 1 : 0;
+        out.flag2 = lB <= B.pAxisPt(ib)->getLength() ? 1 : 0;
+        out.g = g;
+        return out.found || !out.flag1 || !out.flag2 ? 0 : -1;
     }
 };
 
@@ -385,6 +443,101 @@ bool chords(Cell& c, CKpGra* gra, const double lo[2], const double hi[2], int u,
     return false;
 }
 
+// What steps 2 to 10 of a pattern_2pts call that makes nothing read, and
+// what they write, besides the facet store: 64-bit words (doubles by their
+// bit pattern, so that equal words mean the very same values), compared by
+// the memo of open cells (CKpDrape). Steps 2 to 10 read of P1 its facet,
+// side flag, position, the side angles towards N, towards D and away from
+// D, the join away from D and its step length as updated (GetUpdatedHwt,
+// which carries the strain and the pattern's simulation type); the same of
+// P2; of D its presence, side flag and the two side angles towards N; the
+// warp/weft angle, the side and the bound's answers. They write only the
+// fibre end towards N of P1 or P2, which is part of the words too, and
+// fill a side angle towards N that is unset, which a call that went
+// through step 2 has set. The step 1 tests are made afresh on every call.
+struct Inputs {
+    // Per neighbour: facet, side flag, position, 3 side angles, 1 join,
+    // the end towards N (fraction, point, direction, facet, edge), the
+    // updated step.
+    static constexpr int kPerNeighbour = 2 + 3 + 3 + 1 + (1 + 3 + 3 + 1 + 1) + 1;
+    // P1, P2; D (presence, side flag, 2 angles); 2 steps, 3 limits,
+    // warp/weft angle, side, facet store; bound present and its 2 answers.
+    static constexpr int kWords = 2 * kPerNeighbour + 4 + 8 + 5;
+
+    std::uint64_t w[kWords];
+    int n = 0;
+
+    void word(std::uint64_t x) {
+        if (n < kWords) w[n++] = x;
+    }
+    void num(double x) {
+        std::uint64_t b;
+        std::memcpy(&b, &x, sizeof b);
+        word(b);
+    }
+    void whole(long long i) { word(static_cast<std::uint64_t>(i)); }
+    void xyz(const CKpTriplet& t) {
+        num(t.getx());
+        num(t.gety());
+        num(t.getz());
+    }
+    // Neighbour p with its direction index towards N, towards D and away
+    // from D.
+    void neighbour(const CKpDrapePt& p, int toN, int toD, int away, double hwt) {
+        whole(p.GetFacet());
+        whole(p.GetDnfg());
+        xyz(p.GetPoint());
+        num(p.GetSideAng(toN));
+        num(p.GetSideAng(toD));
+        num(p.GetSideAng(away));
+        whole(p.GetJoined(away));
+        num(p.GetEndFrac(toN));
+        xyz(p.GetEndPoint(toN));
+        xyz(p.GetEndDirn(toN));
+        whole(p.GetEndFacet(toN));
+        whole(p.GetEndEdge(toN));
+        num(hwt);
+    }
+};
+
+// The words of pattern_2pts for the cell N = (u, v) from P1 = (ua, va) and
+// P2 = (ub, vb), both present; D = (ua, vb).
+void gatherInputs(const CKpDrape* grid, const CKpFacetStore* facets, int ua, int va, int ub, int vb,
+                  int u, int v, double step, double weftStep, const double limits[3],
+                  double wwAngle, const CKpDrapeBound* bound, int side, Inputs& in) {
+    const CKpDrapePt& P1 = *grid->pDrapePt(ua, va);
+    const CKpDrapePt& P2 = *grid->pDrapePt(ub, vb);
+    const int d1 = u > ua ? 0 : 2, d2 = v > vb ? 1 : 3;
+    const int toD1 = vb > va ? 1 : 3, toD2 = ua > ub ? 0 : 2;
+    in.neighbour(P1, d1, toD1, (toD1 + 2) % 4, P1.GetUpdatedHwt(step));
+    in.neighbour(P2, d2, toD2, (toD2 + 2) % 4, P2.GetUpdatedHwt(weftStep));
+    const CKpDrapePt* D = grid->pDrapePt(ua, vb);
+    in.whole(D ? 1 : 0);
+    in.whole(D ? D->GetDnfg() : 0);
+    in.num(D ? D->GetSideAng(d2) : 0.0);
+    in.num(D ? D->GetSideAng(d1) : 0.0);
+    in.num(step);
+    in.num(weftStep);
+    for (int k = 0; k < 3; ++k) in.num(limits[k]);
+    in.num(wwAngle);
+    in.whole(side);
+    in.word(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(facets)));
+    in.whole(bound ? 1 : 0);
+    double dist1 = CKpDrapeBound::kNoDist, dist2 = CKpDrapeBound::kNoDist;
+    in.whole(bound ? bound->DstBound(ua, va, 2 * d1, dist1) : 0);
+    in.num(dist1);
+    in.whole(bound ? bound->DstBound(ub, vb, 2 * d2, dist2) : 0);
+    in.num(dist2);
+}
+
+// Memo key of the cell (u, v) closed from the warp neighbour (ua, v) and the
+// weft neighbour (u, vb); grid indices stay within +-1,000,001.
+std::uint64_t cellKey(int u, int v, int ua, int vb) {
+    const long long off = 1LL << 21;
+    return (static_cast<std::uint64_t>(u + off) << 24) |
+           (static_cast<std::uint64_t>(v + off) << 2) | (ua > u ? 1u : 0u) | (vb > v ? 2u : 0u);
+}
+
 }  // namespace
 
 int next_point(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& from, int facet, int dnfg,
@@ -496,13 +649,33 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     if (P1->GetJoined(d1) || P2->GetJoined(d2)) return 0;
     if (P1->EndFracSet(d1) && P2->EndFracSet(d2)) return 0;
 
+    // 1a. A cell already solved without success, whose inputs are all as
+    // that call left them, would fail the same way again and only rewrite
+    // the fibre end it recorded: answer from the memo.
+    const std::uint64_t key = cellKey(u, v, ua, vb);
+    {
+        Inputs in;
+        gatherInputs(grid, facets, ua, va, ub, vb, u, v, step, weftStep, limits, wwAngle, bound,
+                     side, in);
+        if (grid->SameOpenCell(key, in.w, static_cast<std::size_t>(in.n))) return 0;
+    }
+    // Every "not made" from here on keeps its inputs, taken after its own
+    // writes.
+    auto notMade = [&]() {
+        Inputs in;
+        gatherInputs(grid, facets, ua, va, ub, vb, u, v, step, weftStep, limits, wwAngle, bound,
+                     side, in);
+        grid->KeepOpenCell(key, in.w, static_cast<std::size_t>(in.n));
+        return 0;
+    };
+
     // 2.
     if (fillSideAngle(msg, grid, ua, va, u, v, d1) < 0) return -1;
     if (fillSideAngle(msg, grid, ub, vb, u, v, d2) < 0) return -1;
 
     // 3. Parameters: the cell angle at each neighbour, measured from the
     // fibre towards the fourth corner D = (ua, vb).
-    Cell c{msg, facets, grid, {}, {}, ua, va, ub, vb, 0, 0, 0, 0, 0, 0};
+    Cell c{msg, facets, grid, {}, {}, ua, va, ub, vb, 0, 0, 0, 0, 0, 0, {}, {}};
     const int toD1 = vb > va ? 1 : 3, toD2 = ua > ub ? 0 : 2;
     c.ref1 = travelAng(*P1, toD1);
     c.ref2 = travelAng(*P2, toD2);
@@ -577,7 +750,7 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     double dist1 = CKpDrapeBound::kNoDist, dist2 = CKpDrapeBound::kNoDist;
     if (bound &&
         (!bound->DstBound(ua, va, 2 * d1, dist1) || !bound->DstBound(ub, vb, 2 * d2, dist2)))
-        return 0;
+        return notMade();
     double reach1 = std::min(c.A.pAxisPt(last1)->getLength(), la);
     double reach2 = std::min(c.B.pAxisPt(last2)->getLength(), lb);
     CKpPoint end1, end2;
@@ -604,7 +777,7 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
         const CKpFacet* f1 = facets->pFac(q1->getFacet());
         const CKpFacet* f2 = facets->pFac(q2->getFacet());
         CKpPoint pos;
-        if (!f1 || !f2 || c.A.GetPointFacet(la, last1, &pos, nullptr) != 0) return 0;
+        if (!f1 || !f2 || c.A.GetPointFacet(la, last1, &pos, nullptr) != 0) return notMade();
         CKpDrapePt* N = new (std::nothrow) CKpDrapePt;
         if (!N || grid->pDrapePt(u, v, N) != 0) {
             delete N;
@@ -616,8 +789,11 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
         N->SetDnfg(q1->getSense());
         N->SetWarpAng(
             storedAng(f1->GetAngle(&q1->getPosition(), &c.A.pAxisPt(last1)->getPosition()), d1));
+        // Every angle of N is in the frame of N's facet (the warp fibre's
+        // last one): when N lies on a facet edge the weft fibre arrives
+        // through the neighbouring facet, whose frame may be turned.
         N->SetWeftAng(
-            storedAng(f2->GetAngle(&q2->getPosition(), &c.B.pAxisPt(last2)->getPosition()), d2));
+            storedAng(f1->GetAngle(&q2->getPosition(), &c.B.pAxisPt(last2)->getPosition()), d2));
         N->SetStrn(msg, wwAngle, side);
         P1->SetSideAng(d1, storedAng(dir1, d1));
         P2->SetSideAng(d2, storedAng(dir2, d2));
@@ -640,7 +816,7 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     } else if (msg) {
         msg->Create(1, "u: %3d v: %3d - No 2pt convergence", u, v);
     }
-    return 0;
+    return notMade();
 }
 
 int CalcPatternOutline2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape* grid,

@@ -82,7 +82,10 @@ int pattern_wtpt(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
 // not converged for that method. On success N is created, its angles and
 // strain set, P1's warp and P2's weft angle towards N updated, and N joined
 // to both. A fibre that stops short (free edge, bound) records its end on
-// its neighbour. Progress reports are severity 1.
+// its neighbour. Progress reports are severity 1. A call whose inputs
+// are exactly as an earlier unsuccessful call left them returns 0 at once,
+// without messages or drawing (the grid's memo of open cells, which holds
+// for one selection of the surface: see CKpDrape::ClearOpenCells).
 // 1 made; 0 not made; -1 with a severity-4 message on failure ("Could not
 // estimate new warp angle.", "Could not estimate new weft angle.", "Could
 // not create axis.", "Could not allocate memory.").

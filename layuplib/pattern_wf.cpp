@@ -666,6 +666,9 @@ int ExtendPlyL(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
         Report(msg, 4, "Pattern does not exist.");
         return -1;
     }
+    // The new order selects other facets: cells that could not be closed
+    // under the old selection are solved afresh.
+    sim->pDrape()->ClearOpenCells();
     if (CheckStepRatio(msg, step, ratio) != 0) return -1;
     const double weftStep = step / ratio;
     CKpDrape* grid = sim->pDrape();

@@ -76,6 +76,11 @@ int ExtendPlyL(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
                int exttp, CKpDrapeSim* sim, double wwAngle, double ratio, double maxstrn,
                double step, int side, int inadmMode, double inadmTol);
 
+// DrapeUnique, DrapeExtend and ExtendInDirection rely on the grid's memo
+// of open cells, which pattern_wf and ExtendPlyL empty when they start: a
+// caller that changes the surface selection and calls them directly calls
+// CKpDrape::ClearOpenCells first.
+//
 // Passes of notch-corner filling (CalcPatternOutline2pts) around the
 // outline, forward then backward from the workspace's pfOln, until a pass
 // adds nothing, the abort request is set or the growth guard stops it.

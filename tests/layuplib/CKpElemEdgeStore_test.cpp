@@ -180,6 +180,21 @@ TEST(CKpElemEdgeStore, SingleCurveStartsOnTheCurve) {
     EXPECT_TRUE(SameAngle(p0->getAngle(), p.warp + kPi));
     EXPECT_TRUE(p0->getFacet() == p.facet && p0->getPosition().getx() != 2.0);  // pulled inside
     EXPECT_EQ(Order(p.warpCurve), "1:3:-1 2:3:-1 7:1:1 8:1:1 ");                // the curve stays
+    // The pull keeps each segment as long as the curve says: the drape
+    // places its points by these lengths, and a shorter polyline would
+    // read as fabric strain.
+    for (int k : {0, 2}) {
+        const CKpAxis* axis = p.sim.pAxis(k);
+        for (int i = 1; i < axis->entries(); ++i) {
+            const CKpAxisPt* a = axis->pAxisPt(i - 1);
+            const CKpAxisPt* b = axis->pAxisPt(i);
+            if (a->getFacet() != b->getFacet()) continue;
+            CKpDirn d;
+            d.set2pts(&a->getPosition(), &b->getPosition());
+            EXPECT_TRUE(Near(d.mag(), b->getLength() - a->getLength(), Tol{1e-5, 0.0}))
+                << "axis " << k << " segment " << i;
+        }
+    }
 
     // "Weft" lays the weft along the curve: with the warp 100 degrees from
     // +x the curve is used from its far end.

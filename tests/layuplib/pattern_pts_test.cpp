@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "layuplib/CKpAxis.h"
@@ -313,6 +314,88 @@ TEST(pattern_pts, FallsBackGradientBracketChord) {
     EXPECT_LT(g, bnd);
     EXPECT_LT(bnd, ch);
     EXPECT_NE(Find(log, "No 2pt convergence"), std::string::npos);
+}
+
+// Every field of the points of a grid, in order, exactly (hex floats).
+std::string State(const CKpDrape& grid) {
+    std::string out;
+    char buf[64];
+    auto num = [&](double x) {
+        std::snprintf(buf, sizeof buf, " %a", x);
+        out += buf;
+    };
+    auto xyz = [&](const CKpTriplet& t) {
+        num(t.getx());
+        num(t.gety());
+        num(t.getz());
+    };
+    int u0, u1, v0, v1;
+    grid.GetBounds(u0, u1, v0, v1);
+    for (int u = u0; u <= u1; ++u)
+        for (int v = v0; v <= v1; ++v) {
+            const CKpDrapePt* p = grid.pDrapePt(u, v);
+            if (!p) continue;
+            out += "\n" + std::to_string(u) + " " + std::to_string(v) + " " +
+                   std::to_string(p->GetFacet()) + " " + std::to_string(p->GetDnfg());
+            xyz(p->GetPoint());
+            num(p->GetStrn());
+            for (int d = 0; d < 4; ++d) {
+                num(p->GetSideAng(d));
+                num(p->GetEndFrac(d));
+                xyz(p->GetEndPoint(d));
+                xyz(p->GetEndDirn(d));
+                out += " " + std::to_string(p->GetJoined(d)) + " " +
+                       std::to_string(p->GetEndFacet(d)) + " " + std::to_string(p->GetEndEdge(d));
+            }
+        }
+    return out;
+}
+
+// A cell that cannot be closed, called again with nothing changed: the
+// second call leaves the state of the first without solving again (no
+// progress reports) until the memo is emptied. Neighbours too far apart
+// record nothing; a corner beyond the free edge x = 10 records P1's end.
+TEST(pattern_pts, RepeatedOpenCellIsNotSolvedAgain) {
+    const double w = 40.0 * kPi / 180.0;
+    const struct {
+        CKpPoint d;
+        CKpDirn wt;
+        double step, apart;  // P1 and P2 `apart` steps from D
+        int p1Ends;
+    } cases[] = {{Pt(3.0, 3.0, 0), Dn(0, 1, 0), 1.0, 2.0, 0},
+                 {Pt(8.0, 3.0, 0), Dn(std::sin(w), std::cos(w), 0), 1.5, 1.0, 1}};
+    for (const auto& c : cases) {
+        surfmesh::Faceted m("pts_memo", surfmesh::Plate(Kind::Tria3, 10, 10, 10.0, 10.0));
+        m.cap.reset();
+        CKpDrape grid;
+        const CKpDirn wp = Dn(1, 0, 0);
+        const CKpPoint p1 = Along(c.d, c.wt, c.apart * c.step),
+                       p2 = Along(c.d, wp, c.apart * c.step);
+        Put(m, grid, 0, 0, c.d, OnPlate(m, c.d), wp, c.wt);
+        CKpDrapePt* P1 = Put(m, grid, 0, 1, p1, OnPlate(m, p1), wp, c.wt);
+        CKpDrapePt* P2 = Put(m, grid, 1, 0, p2, OnPlate(m, p2), wp, c.wt);
+        auto call = [&](double weftStep) {
+            return pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 1, 1, 0, 1, 1, c.step,
+                                weftStep, kLimits, kPi / 2, nullptr, 1);
+        };
+        EXPECT_EQ(call(c.step), 0);
+        const std::string after = State(grid), log = m.cap.body();
+        EXPECT_NE(Find(log, "using chord method"), std::string::npos) << c.d.getx();
+        EXPECT_EQ(P1->EndFracSet(0), c.p1Ends) << c.d.getx();
+        EXPECT_EQ(P2->EndFracSet(1), 0);  // so step 1 does not stop a new call
+        m.cap.reset();
+        EXPECT_EQ(call(c.step), 0);
+        EXPECT_EQ(State(grid), after) << c.d.getx();
+        EXPECT_EQ(m.cap.body(), "") << c.d.getx();
+        grid.ClearOpenCells();
+        EXPECT_EQ(call(c.step), 0);
+        EXPECT_EQ(State(grid), after) << c.d.getx();
+        EXPECT_EQ(m.cap.body(), log) << c.d.getx();
+        // Another input, a longer weft step: solved afresh.
+        m.cap.reset();
+        EXPECT_EQ(call(1.01 * c.step), 0);
+        EXPECT_NE(Find(m.cap.body(), "using chord method"), std::string::npos) << c.d.getx();
+    }
 }
 
 // Outline bookkeeping on a square 90-degree net: a notch corner is filled,
