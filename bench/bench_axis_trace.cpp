@@ -22,36 +22,9 @@ namespace {
 const double kPi = 3.14159265358979323846;
 constexpr int kAxes = 10000;
 
-// A hemisphere of radius 1: nRings rings of 2 nRings cells from the rim to
-// the pole, outward normals.
+// The unit hemisphere of bench::MakeHemisphere with its facets.
 bool LoadHemisphere(CKpLayup& model, int nRings) {
-    const int nAround = 2 * nRings;
-    bench::Mesh m;  // quad4 rows, then tria3 padded to width 4 with 0
-    for (int j = 0; j < nRings; ++j)
-        for (int i = 0; i < nAround; ++i) {
-            const double up = j * (kPi / 2) / nRings, around = i * 2 * kPi / nAround;
-            m.nodeIds.push_back(j * nAround + i + 1);
-            m.xyz.insert(m.xyz.end(), {std::cos(up) * std::cos(around),
-                                       std::cos(up) * std::sin(around), std::sin(up)});
-        }
-    const int pole = nRings * nAround + 1;
-    m.nodeIds.push_back(pole);
-    m.xyz.insert(m.xyz.end(), {0.0, 0.0, 1.0});
-    auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
-    for (int j = 0; j < nRings; ++j)
-        for (int i = 0; i < nAround; ++i) {
-            m.elemIds.push_back(static_cast<int>(m.elemIds.size()) + 1);
-            m.patchIds.push_back(0);
-            if (j + 1 < nRings) {
-                m.topologies.push_back(4);
-                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1),
-                                                             node(j + 1, i + 1), node(j + 1, i)});
-            } else {
-                m.topologies.push_back(3);
-                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
-            }
-        }
-    if (bench::LoadMesh(model, m) != 0) return false;
+    if (bench::LoadMesh(model, bench::MakeHemisphere(nRings)) != 0) return false;
     return model.pFacs()->CreateFacets() != 0;
 }
 

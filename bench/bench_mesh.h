@@ -6,6 +6,7 @@
 #define PLYSTRAND_BENCH_BENCH_MESH_H
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <random>
 #include <vector>
@@ -61,6 +62,43 @@ inline Mesh MakePlate(int nx, int ny, double spacing = 1.0, bool shuffle = false
         m.connectivity.insert(m.connectivity.end(), {c, c + 1, c + nx + 2, c + nx + 1});
     }
     m.width = 4;
+    return m;
+}
+
+// A hemisphere of radius 1 about the origin, pole on +z: nRings rings of
+// 2 nRings cells from the rim to the pole (quad4, a fan of tria3 at the
+// pole, padded to width 4 with 0), outward normals; about 4 nRings^2
+// facets. Meridian i lies at the angle (i + offset) of 2 nRings around the
+// z axis: an offset of 0.5 keeps fibres along x and y off the element
+// edges.
+inline Mesh MakeHemisphere(int nRings, double offset = 0.0) {
+    const double pi = std::acos(-1.0);
+    const int nAround = 2 * nRings;
+    Mesh m;
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            const double up = j * (pi / 2) / nRings, around = (i + offset) * 2 * pi / nAround;
+            m.nodeIds.push_back(j * nAround + i + 1);
+            m.xyz.insert(m.xyz.end(), {std::cos(up) * std::cos(around),
+                                       std::cos(up) * std::sin(around), std::sin(up)});
+        }
+    const int pole = nRings * nAround + 1;
+    m.nodeIds.push_back(pole);
+    m.xyz.insert(m.xyz.end(), {0.0, 0.0, 1.0});
+    auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
+    for (int j = 0; j < nRings; ++j)
+        for (int i = 0; i < nAround; ++i) {
+            m.elemIds.push_back(static_cast<int>(m.elemIds.size()) + 1);
+            m.patchIds.push_back(0);
+            if (j + 1 < nRings) {
+                m.topologies.push_back(4);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1),
+                                                             node(j + 1, i + 1), node(j + 1, i)});
+            } else {
+                m.topologies.push_back(3);
+                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
+            }
+        }
     return m;
 }
 

@@ -32,39 +32,6 @@ namespace {
 
 const double kPi = 3.14159265358979323846;
 
-// A hemisphere of radius 1: nRings rings of 2 nRings cells from the rim to
-// the pole (quad4, a fan of tria3 at the pole), outward normals; about
-// 4 nRings^2 facets.
-bench::Mesh Hemisphere(int nRings) {
-    const int nAround = 2 * nRings;
-    bench::Mesh m;
-    for (int j = 0; j < nRings; ++j)
-        for (int i = 0; i < nAround; ++i) {
-            const double up = j * (kPi / 2) / nRings, around = (i + 0.5) * 2 * kPi / nAround;
-            m.nodeIds.push_back(j * nAround + i + 1);
-            m.xyz.insert(m.xyz.end(), {std::cos(up) * std::cos(around),
-                                       std::cos(up) * std::sin(around), std::sin(up)});
-        }
-    const int pole = nRings * nAround + 1;
-    m.nodeIds.push_back(pole);
-    m.xyz.insert(m.xyz.end(), {0.0, 0.0, 1.0});
-    auto node = [nAround](int j, int i) { return j * nAround + (i % nAround) + 1; };
-    for (int j = 0; j < nRings; ++j)
-        for (int i = 0; i < nAround; ++i) {
-            m.elemIds.push_back(static_cast<int>(m.elemIds.size()) + 1);
-            m.patchIds.push_back(0);
-            if (j + 1 < nRings) {
-                m.topologies.push_back(4);
-                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1),
-                                                             node(j + 1, i + 1), node(j + 1, i)});
-            } else {
-                m.topologies.push_back(3);
-                m.connectivity.insert(m.connectivity.end(), {node(j, i), node(j, i + 1), pole, 0});
-            }
-        }
-    return m;
-}
-
 // A model holding the hemisphere, one material and one draped ply over all
 // its elements; the ply is null when anything fails.
 struct Setup {
@@ -76,7 +43,7 @@ Setup Prepare(int nRings) {
     Setup s;
     s.model.reset(new CKpLayup(nullptr, nullptr));
     CKpLayup& model = *s.model;
-    if (bench::LoadMesh(model, Hemisphere(nRings)) != 0) return s;
+    if (bench::LoadMesh(model, bench::MakeHemisphere(nRings, 0.5)) != 0) return s;
     CKpMat* mat = new CKpMat(1);
     mat->setMtrlnm("CF");
     mat->setMtrlthck(0.2);

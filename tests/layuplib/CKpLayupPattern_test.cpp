@@ -43,11 +43,7 @@ class LayupPatternTest : public ::testing::Test {
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
 
     void Build(const meshgen::Mesh& m, const std::vector<int>& elems) {
-        std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         CKpMat* mat = new CKpMat(1);
         mat->setMtrlnm("CF");
         model->pMats()->insert(mat);

@@ -35,11 +35,7 @@ class Layup : public ::testing::Test {
 
     void SetUp() override {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 12, 1, 12.0, 1.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         mat = new CKpMat(1);
         mat->setMtrlnm("Carbon");
         mat->setMtrlthck(0.5);

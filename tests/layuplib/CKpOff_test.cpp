@@ -26,11 +26,7 @@ class Offsets : public ::testing::Test {
 
     void SetUp() override {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         ASSERT_NE(model->pFacs()->CreateFacets(), 0);
         gui.clear();
     }
@@ -139,11 +135,7 @@ TEST(OffsetApply, WritesSignedOffsetsOverTheRegion) {
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
     meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
     surfmesh::Flip(m, 4);
-    const std::vector<int> patches(m.numElems(), 0);
-    ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                  m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
-                                  m.connectivity.data(), 0.0, 0.0),
-              0);
+    ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
     ASSERT_NE(model->pFacs()->CreateFacets(), 0);
     IVekOffset* off = model->GetOffsetStore()->New();
     const int ids[] = {1, 2, 3, 4, 5};

@@ -163,11 +163,7 @@ class PatTransfer : public ::testing::Test {
 
     void SetUp() override {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 2, 1, 2.0, 1.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         ASSERT_NE(model->pFacs()->CreateFacets(), 0);
         model->pFacs()->SimulationInitialise();
     }

@@ -44,11 +44,7 @@ class PlyTest : public ::testing::Test {
     void SetUp() override { LoadMesh(meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0)); }
 
     void LoadMesh(const meshgen::Mesh& m) {
-        std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         CKpMat* mat = new CKpMat(1);
         mat->setMtrlnm("CF");
         mat->setMtrlthck(0.25);
@@ -363,11 +359,7 @@ TEST(PlySeedPoint, DirectionNormalPicksTheElementFacingTheDirection) {
     // Half a cylinder of radius 1 in six quads: element k faces outward at
     // (k - 0.5) x 30 degrees.
     const meshgen::Mesh m = meshgen::Cylinder(meshgen::Kind::Quad4, 6, 1, 1.0, kPi, 2.0);
-    std::vector<int> patches(m.numElems(), 0);
-    ASSERT_EQ(model.NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                 m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
-                                 m.connectivity.data(), 0.0, 0.0),
-              0);
+    ASSERT_EQ(meshgen::LoadModel(model, m), 0);
     CKpPly* ply = static_cast<CKpPly*>(model.pPlys()->New());
     ASSERT_EQ(ply->SetElementIdsOrders(-1, nullptr, nullptr), 0);
     const double a = 2.5 * kPi / 6.0;  // element 3

@@ -39,11 +39,7 @@ class PropGen : public ::testing::Test {
 
     void SetUp() override {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 4, 1, 4.0, 1.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         CKpMat* mat = new CKpMat(1);
         mat->setMtrlnm("Alu"), mat->setMtrlthck(0.5), mat->setDir(1), mat->setEx(70e3),
             mat->setNuxy(0.33), mat->setDens(2.7e-9);

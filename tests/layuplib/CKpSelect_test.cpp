@@ -29,11 +29,7 @@ class CKpSelectModel : public ::testing::Test {
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
 
     IVekSelect* Load(const meshgen::Mesh& m) {
-        const std::vector<int> patches(m.numElems(), 0);
-        EXPECT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        EXPECT_EQ(meshgen::LoadModel(*model, m), 0);
         EXPECT_NE(model->pFacs()->CreateFacets(), 0);
         gui.clear();
         return model->GetSelect();

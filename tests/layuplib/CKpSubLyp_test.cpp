@@ -54,11 +54,7 @@ class SubLypTest : public ::testing::Test {
 
     void SetUp() override {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 3, 2, 3.0, 2.0);
-        std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         CKpMat* mat = new CKpMat(1);
         mat->setMtrlnm("CF");
         mat->setMtrlthck(0.25);

@@ -50,11 +50,7 @@ class PlySimulateTest : public ::testing::Test {
     }
 
     void Load(const surfmesh::Mesh& m) {
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         IVekMaterial* mat = model->GetMaterialStore()->New(1);
         ASSERT_EQ(mat->SetName("CF"), 0);
         mat->SetThickness(0.25);

@@ -60,11 +60,7 @@ TEST(PropGenRoundTrip, LaminatesRebuildTheOriginalStacks) {
     RecordingGUI gui;
     std::unique_ptr<CKpLayup> model(new CKpLayup(nullptr, &gui));
     const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 4, 2, 4.0, 2.0);
-    const std::vector<int> patches(m.numElems(), 0);
-    ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                  m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
-                                  m.connectivity.data(), 0.0, 0.0),
-              0);
+    ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
     ASSERT_EQ(make_facet(model->pMsg(), model->pNodes(), model->pElems(), model->pFacs()), 1);
     auto material = [&](int id, double t) {
         CKpMat* mat = new CKpMat(id);

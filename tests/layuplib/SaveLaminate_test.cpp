@@ -63,11 +63,7 @@ class SaveLam : public ::testing::Test {
 
     void Row(int n) {
         const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, n, 1, n, 1.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        ASSERT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        ASSERT_EQ(meshgen::LoadModel(*model, m), 0);
         for (int id = 1; id <= n; ++id) Elem(id)->setSltd(1);
         carbon = Material(1, "Carbon", 0.25);
         glass = Material(2, "Glass", 0.25);

@@ -63,11 +63,7 @@ class SeedCurveDrapeTest : public ::testing::Test {
     //      x=0                 x=4
     IVekPly* TwoCurvePly(double ratio) {
         const surfmesh::Mesh m = surfmesh::Plate(surfmesh::Kind::Quad4, 4, 2, 4.0, 2.0);
-        const std::vector<int> patches(m.numElems(), 0);
-        EXPECT_EQ(model->NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
-                                      m.elemIds.data(), patches.data(), m.topologies.data(),
-                                      m.width, m.connectivity.data(), 0.0, 0.0),
-                  0);
+        EXPECT_EQ(meshgen::LoadModel(*model, m), 0);
         IVekMaterial* mat = model->GetMaterialStore()->New(1);
         EXPECT_EQ(mat->SetName("CF"), 0);
         mat->SetThickness(0.25);

@@ -8,6 +8,7 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/ILayup.h"
 
 namespace meshgen {
 namespace {
@@ -154,6 +155,13 @@ int Load(const Mesh& mesh, CKpNodeStore& nodes, CKpElemStore& elems) {
         ++created;
     }
     return created;
+}
+
+int LoadModel(ILayup& model, const Mesh& mesh) {
+    const std::vector<int> patches(mesh.elemIds.size(), 0);
+    return model.NewLayupMesh(
+        mesh.numNodes(), mesh.nodeIds.data(), mesh.xyz.data(), mesh.numElems(), mesh.elemIds.data(),
+        patches.data(), mesh.topologies.data(), mesh.width, mesh.connectivity.data(), 0.0, 0.0);
 }
 
 }  // namespace meshgen

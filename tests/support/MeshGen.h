@@ -6,6 +6,7 @@
 
 class CKpElemStore;
 class CKpNodeStore;
+class ILayup;
 
 // Mesh generators for tests: shell meshes as node and element arrays in the
 // form the host and the solver files give them (node ids with x, y, z;
@@ -60,6 +61,10 @@ Mesh Cylinder(Kind kind, int nAround, int nAlong, double r, double sweep, double
 // through SetConnectivityKor. Node pointers are not linked (node_reref
 // does that). Returns the number of elements created.
 int Load(const Mesh& mesh, CKpNodeStore& nodes, CKpElemStore& elems);
+
+// Loads a mesh into a model through ILayup::NewLayupMesh, every element in
+// patch 0; returns NewLayupMesh's status.
+int LoadModel(ILayup& model, const Mesh& mesh);
 
 }  // namespace meshgen
 
