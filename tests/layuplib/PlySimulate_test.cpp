@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -264,6 +265,59 @@ TEST_F(PlySimulateTest, SlowHemisphereFlattensToNoLessThanItsDrapedArea) {
     const CKpFlatPatStore* flats = model->pDrapeSim()->pFlatPats();
     ASSERT_GE(flats->entries(), 1);
     EXPECT_GE(FlatArea(*flats->First(), pat(ply)->stepUsed()), drapedArea * (1.0 - 1e-3));
+}
+
+}  // namespace
+
+namespace {
+
+// A quarter cylinder (radius 1, 16 facets around, length 2 along z) seen
+// from outside, warp along the axis: the flat pattern is the development
+// of the faceted surface, and a flat point mapped onto the drape maps back.
+TEST_F(PlySimulateTest, CylinderFlattensToItsDevelopmentAndMapsBothWays) {
+    const int around = 16;
+    const double sweep = kPi / 2.0, length = 2.0;
+    Load(meshgen::Cylinder(meshgen::Kind::Quad4, around, 8, 1.0, sweep, length));
+    IVekPly* ply = NewPly("C", EVekMaterialScissor, {}, 0.0, 0.0);
+    const double c = std::cos(kPi / 4.0), eye[3] = {5.0 * c, 5.0 * c, 1.0};
+    const double in[3] = {-c, -c, 0.0}, axis[3] = {0.0, 0.0, 1.0};
+    ply->SetSeedPoint(eye);
+    ply->SetApplicationDirection(in);
+    ply->SetReferenceDirection(axis);
+    ASSERT_EQ(ply->Simulate(), 0);
+    EXPECT_TRUE(Near(pat(ply)->maxstrnc(), 0.0, tol::loose));
+
+    int rings = 0, points = 0;
+    ASSERT_EQ(ply->GetFlatPatternSizes(&rings, &points), 0);
+    ASSERT_EQ(rings, 1);
+    std::vector<int> counts(1);
+    std::vector<double> flat(3 * static_cast<size_t>(points));
+    double origin[3], axes[9];
+    ASSERT_EQ(ply->GetFlatPattern(1, points, counts.data(), flat.data(), origin, axes), 0);
+    double lo[2] = {1e9, 1e9}, hi[2] = {-1e9, -1e9};
+    for (int k = 0; k < counts[0]; ++k)
+        for (int d = 0; d < 2; ++d) {
+            lo[d] = std::min(lo[d], flat[3 * k + d]);
+            hi[d] = std::max(hi[d], flat[3 * k + d]);
+        }
+    const double developed = around * 2.0 * std::sin(sweep / (2.0 * around));  // polygon arc
+    EXPECT_TRUE(Near(hi[0] - lo[0], length, Tol{0.0, 1e-3})) << hi[0] - lo[0];
+    EXPECT_TRUE(Near(hi[1] - lo[1], developed, Tol{0.0, 1e-3})) << hi[1] - lo[1];
+
+    // Flat -> draped -> flat, at points inside the pattern. The way back
+    // places the point by its straight distance from nearby drape points,
+    // so a cell folded over a facet edge costs a little (chord for arc).
+    for (const double f : {0.3, 0.5, 0.8}) {
+        const double uv[2] = {lo[0] + f * (hi[0] - lo[0]), lo[1] + (1.0 - f) * (hi[1] - lo[1])};
+        double xyz[3], back[2];
+        int elem = 0;
+        ASSERT_EQ(ply->Get3DFrom2D(uv, xyz, &elem), 0) << f;
+        EXPECT_GT(elem, 0);
+        EXPECT_TRUE(Near(std::hypot(xyz[0], xyz[1]), 1.0, Tol{2e-3, 0.0}));  // on the facets
+        ASSERT_EQ(ply->Get2DFrom3D(xyz, 1e-3, back), 0) << f;
+        EXPECT_TRUE(Near(back[0], uv[0], Tol{1e-4, 0.0}) && Near(back[1], uv[1], Tol{1e-4, 0.0}))
+            << back[0] << " " << back[1] << " vs " << uv[0] << " " << uv[1];
+    }
 }
 
 }  // namespace
