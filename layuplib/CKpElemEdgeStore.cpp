@@ -490,8 +490,12 @@ int CKpElemEdgeStore::CalcStartAxes(CKpMsg* msg, int axstp, const char* orient,
     double oldWarp = 0.0;
     double oldWeft = 0.0;
     if (CalcStartDirn(msg, sf, st, appl, ref, refang, 0, geom.GetWarpWeftAngle(), oldWarp, oldWeft,
-                      nullptr, nullptr) != 0)
+                      nullptr, nullptr) != 0) {
+        // Only a short reference direction is reported there; an application
+        // direction that is zero or in the facet's plane fails silently.
+        if (msg && ref.mag() >= 1e-6) msg->Create(4, "Could not generate pattern axes");
         return -1;
+    }
 
     // 6. Split copies: 0 warp after, 1 weft after, 2 warp before, 3 weft
     // before the start.

@@ -221,7 +221,8 @@ class CKpElemEdgeStore : public CVekList<CKpElemEdge> {
     // [%g,%g,%g] is %g. This must be less than %g. Please set the start
     // point near to the intersection point."; a missing start facet;
     // CalcStartDirn (run with axis type 0: the reference angle turns about
-    // the start facet's normal); "Could not allocate memory."; null
+    // the start facet's normal; where it fails without a message of its
+    // own, the error "Could not generate pattern axes"); "Could not allocate memory."; null
     // stores or workspace. A word that type 4 does not know gives the
     // warning "For single seed curves, the '%s' orientation option is not
     // supported. Converting to the default '%s' option." and "Calc" is

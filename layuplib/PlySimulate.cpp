@@ -341,8 +341,14 @@ int drape(CKpMat* material, CKpPat* pattern, CKpLayup* model, int update) {
         CKpPlane warpPlane;
         CKpPlane weftPlane;
         if (CalcStartDirn(msg, facets->pFac(startFacet), start, eyed, refd, pattern->refang(),
-                          axstp, wpwtang, warpAngle, weftAngle, &warpPlane, &weftPlane) != 0)
+                          axstp, wpwtang, warpAngle, weftAngle, &warpPlane, &weftPlane) != 0) {
+            // Only a short reference direction and an unknown axis type are
+            // reported there; a reference direction along the rotation axis
+            // or an application direction in the facet's plane fail silently.
+            if (refd.mag() >= 1e-6 && axstp >= 0 && axstp <= 2)
+                msg->Create(4, "Could not generate pattern axes");
             return fail(pattern);
+        }
         if (CalcAxes(msg, gra, facets, axstp, startFacet, start, warpAngle, weftAngle, warpPlane,
                      weftPlane, sim) != 0) {
             msg->Create(4, "Could not generate pattern axes");

@@ -107,8 +107,10 @@ int PatSimulateProjection(CKpMat* material, CKpPat* pattern, CKpLayup* model, in
 //      boundary."); holes: the warning "The selected area contains interior
 //      holes." and their elements are selected (error "Could not select all
 //      interior hole elements." when some stay unselected);
-//  10. other types: the start warp and weft angles (CalcStartDirn) and the
-//      four fibre axes (CalcAxes; error "Could not generate pattern axes");
+//  10. other types: the start warp and weft angles (CalcStartDirn; the
+//      error "Could not generate pattern axes" where it fails without a
+//      message of its own) and the four fibre axes (CalcAxes; the same
+//      error);
 //  11. the grid bound from the pattern's bounds and the step used;
 //  12. the first order (pattern_wf; warning "Could not complete
 //      simulation.", -1);

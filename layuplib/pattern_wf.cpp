@@ -1,5 +1,6 @@
 #include "layuplib/pattern_wf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -311,6 +312,7 @@ int ExtendPasses(const Pass& p, CKpGUI* gui, int exttp) {
         Report(p.msg, 4, "Pattern does not exist.");
         return -1;
     }
+    bool stop = false;
     for (;;) {
         int counter = 0;
         if (exttp != 4) {
@@ -329,6 +331,11 @@ int ExtendPasses(const Pass& p, CKpGUI* gui, int exttp) {
                     return -1;
                 }
                 if (counter == before || OverCap(p.grid, p.cap)) break;
+                // Rows can run on for long: the host may stop them too.
+                if (user_break(gui, 1)) {
+                    stop = true;
+                    break;
+                }
             }
             if (ExtendInDirectionImpl(p, exttp, first, 1, counter) < 0) {
                 p.sim->pfOln(first);
@@ -336,7 +343,7 @@ int ExtendPasses(const Pass& p, CKpGUI* gui, int exttp) {
             }
         }
         if (p.msg) p.msg->Create(1, "Number of new edge points: %d", counter);
-        if (counter == 0 || OverCap(p.grid, p.cap) || user_break(gui, 1)) break;
+        if (stop || counter == 0 || OverCap(p.grid, p.cap) || user_break(gui, 1)) break;
     }
     p.sim->pfOln(first);
     return 0;
@@ -580,6 +587,39 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
         }
         nAxes = 2;
     }
+    // The grid stores its points densely over the box of used indices: axes
+    // that wrap round a closed surface again and again would make that box
+    // (and each of its regrowths) huge long before the point count reaches
+    // the growth cap, so all axes are shortened alike to keep it within.
+    double scale = 1.0;
+    {
+        double lo[2] = {0.0, 0.0}, hi[2] = {0.0, 0.0};
+        for (int k = 0; k < nAxes; ++k) {
+            const CKpAxis* axis = sim->pAxis(axstp == 4 ? 2 * k : k);
+            double offset = 0.0, len = 0.0;
+            int du = 0, dv = 0;
+            const int row = (snapped + 4 * k) % 8;
+            const int rc =
+                axstp == 4
+                    ? CKpAxis::GetStepSingle(geom, step, row % 2, row / 2, &offset, &du, &dv, &len)
+                    : CKpAxis::GetStepDouble(geom, step, k, &offset, &du, &dv, &len);
+            const int n = axis->entries();
+            if (rc != 0 || n < 2 || !(len > 0.0)) continue;
+            const double steps = std::floor(axis->pAxisPt(n - 1)->getLength() / len);
+            lo[0] = std::min(lo[0], steps * du), hi[0] = std::max(hi[0], steps * du);
+            lo[1] = std::min(lo[1], steps * dv), hi[1] = std::max(hi[1], steps * dv);
+        }
+        const double box = (hi[0] - lo[0] + 1.0) * (hi[1] - lo[1] + 1.0);
+        const double cap = static_cast<double>(GrowthCap(facets, step, weftStep));
+        if (box > cap) {
+            scale = std::sqrt(cap / box);
+            if (msg)
+                msg->Create(1,
+                            "Axes shortened to %g of their length: the grid would outgrow "
+                            "the surface.",
+                            scale);
+        }
+    }
     for (int k = 0; k < nAxes; ++k) {
         const int axisIndex = axstp == 4 ? 2 * k : k;
         const CKpAxis* axis = sim->pAxis(axisIndex);
@@ -595,13 +635,14 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
         const int n = axis->entries();
         if (rc != 0 || n < 2 || !(len > 0.0)) continue;
         const double total = axis->pAxisPt(n - 1)->getLength();
+        const double reach = std::floor(total / len) * scale;
 
         // 2, 3. A point at every whole step along the axis.
         int seg = 1;
         int made = 0;
         for (int i = 1; i * len <= total; ++i) {
             const int u = i * du, v = i * dv;
-            if (!bound->InBound(u, v) || grid->pDrapePt(u, v)) break;
+            if (!bound->InBound(u, v) || grid->pDrapePt(u, v) || i > reach) break;
             const double at = i * len;
             while (seg < n - 1 && axis->pAxisPt(seg)->getLength() < at) ++seg;
             CKpPoint pos;

@@ -57,8 +57,11 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
 // `seedAngle` snaps to, otherwise the four axes +warp, +weft, -warp, -weft
 // (steps `step` and `step` / ratio of `geom`). A point at every whole step
 // within the bound, joined to the one before (bias steps close their two
-// cells by pattern_2pts); the fibre end past the last point is recorded on
-// it. 0; -1 on failure ("The seed curve must currently lie close to a
+// cells by pattern_2pts); when the box of grid indices the axes would span
+// exceeds the growth cap of pattern_wf (axes wrapping round a closed
+// surface), every axis is laid over the same fraction of its steps that
+// brings the box within it. The fibre end past the last point is recorded
+// on it. 0; -1 on failure ("The seed curve must currently lie close to a
 // material axis.", "Could not allocate memory.", a point off its axis).
 int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp, CKpDrapeSim* sim,
                       const CKpMatGeom& geom, const double limits[3], double seedAngle, double step,
