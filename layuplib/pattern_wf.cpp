@@ -81,7 +81,7 @@ int CheckStepRatio(CKpMsg* msg, double step, double ratio) {
             msg->Create(4,
                         "The step length of %g is smaller than the minimum allowable value of %g. "
                         "Please define a longer step length.",
-                        step, kMinStep);
+                        step + 0.0, kMinStep);  // + 0.0: a zero step shows as 0, not -0
         return -1;
     }
     if (!(ratio >= 0.1 && ratio <= 10.0)) {

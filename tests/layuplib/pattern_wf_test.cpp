@@ -271,6 +271,10 @@ TEST(pattern_wf, ChecksStepRatioAndLimits) {
     EXPECT_TRUE(Has(r.log(),
                     "The step length of 9.9e-07 is smaller than the minimum allowable "
                     "value of 1e-06. Please define a longer step length."));
+    EXPECT_EQ(r.Run(0, 1, kPi / 2, 1.0, -0.0), -1);  // a zero step shows as 0
+    EXPECT_TRUE(Has(r.log(),
+                    "The step length of 0 is smaller than the minimum allowable "
+                    "value of 1e-06. Please define a longer step length."));
     EXPECT_EQ(r.Run(0, 1, kPi / 2, 10.01, 1.0), -1);
     EXPECT_TRUE(Has(r.log(),
                     "The Warp/Weft Ratio is 10.01, outside the allowable range of 0.1 "
