@@ -46,20 +46,11 @@ const double kMinMaxStrain = (kPi / 36.0) / 10.0;
 const char* const kTransferFailed =
     "Could not transfer the simulation results to the pattern elements.";
 
-CKpPoint makePoint(double x, double y, double z) {
-    CKpPoint p;
-    p.setx(x);
-    p.sety(y);
-    p.setz(z);
-    return p;
-}
-
-CKpDirn makeDirn(double x, double y, double z) {
-    CKpDirn d;
-    d.setx(x);
-    d.sety(y);
-    d.setz(z);
-    return d;
+// The pattern's seed point and its application and reference directions.
+void seedGeometry(const CKpPat* pattern, CKpPoint& eye, CKpDirn& eyed, CKpDirn& refd) {
+    eye.Set(pattern->eyex(), pattern->eyey(), pattern->eyez());
+    eyed.Set(pattern->eyedx(), pattern->eyedy(), pattern->eyedz());
+    refd.Set(pattern->refdx(), pattern->refdy(), pattern->refdz());
 }
 
 // The failure result goes into the pattern on every failing path.
@@ -196,10 +187,10 @@ int project(CKpMat* /*material*/, CKpPat* pattern, CKpLayup* model, int update) 
     // 4. The start facet.
     int startFacet = -1;
     int side = 0;
-    CKpPoint start;
-    if (CalcStart(msg, facets, makePoint(pattern->eyex(), pattern->eyey(), pattern->eyez()),
-                  makeDirn(pattern->eyedx(), pattern->eyedy(), pattern->eyedz()), 0, startFacet,
-                  start, side) != 0) {
+    CKpPoint start, eye;
+    CKpDirn eyed, refd;
+    seedGeometry(pattern, eye, eyed, refd);
+    if (CalcStart(msg, facets, eye, eyed, 0, startFacet, start, side) != 0) {
         msg->Create(4, "Start facet not found.");
         return fail(pattern);
     }
@@ -301,9 +292,9 @@ int drape(CKpMat* material, CKpPat* pattern, CKpLayup* model, int update) {
     double seedAngle = 0.0;
     const int axstp = pattern->axstp();
     const bool seedCurves = axstp == 3 || axstp == 4;
-    const CKpPoint eye = makePoint(pattern->eyex(), pattern->eyey(), pattern->eyez());
-    const CKpDirn eyed = makeDirn(pattern->eyedx(), pattern->eyedy(), pattern->eyedz());
-    const CKpDirn refd = makeDirn(pattern->refdx(), pattern->refdy(), pattern->refdz());
+    CKpPoint eye;
+    CKpDirn eyed, refd;
+    seedGeometry(pattern, eye, eyed, refd);
 
     // 8. The start point: on the seed curves, else where the application
     // direction from the seed point meets the selection.

@@ -349,6 +349,20 @@ int ExtendPasses(const Pass& p, CKpGUI* gui, int exttp) {
     return 0;
 }
 
+// One round of unique passes and then edge passes; a failure adds the
+// error naming the pass.
+int GrowPasses(CKpMsg* msg, const Pass& p, CKpGUI* gui, int exttp) {
+    if (UniquePasses(p, gui) != 0) {
+        Report(msg, 4, "Error in DrapeUnique.");
+        return -1;
+    }
+    if (ExtendPasses(p, gui, exttp) != 0) {
+        Report(msg, 4, "Error in DrapeExtend.");
+        return -1;
+    }
+    return 0;
+}
+
 Pass MakePass(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpDrapeSim* sim, double wwAngle,
               const double limits[3], double step, double weftStep, int side, long cap) {
     return Pass{msg,     gra,    facets, sim,      sim->pDrape(), sim->pBound(),
@@ -494,14 +508,7 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
         const int rc = CalcOutline(msg, grid, ring);
         sim->pfOln(ring);
         if (rc != 0) return -1;
-        if (UniquePasses(pass, gui) != 0) {
-            Report(msg, 4, "Error in DrapeUnique.");
-            return -1;
-        }
-        if (ExtendPasses(pass, gui, exttp) != 0) {
-            Report(msg, 4, "Error in DrapeExtend.");
-            return -1;
-        }
+        if (GrowPasses(msg, pass, gui, exttp) != 0) return -1;
         int unjoined = 0;
         CKpOln* first = sim->pfOln();
         CKpOln* e = first;
@@ -742,14 +749,7 @@ int ExtendPlyL(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
     }
     const long cap = GrowthCap(facets, step, weftStep);
     const Pass pass = MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, cap);
-    if (UniquePasses(pass, gui) != 0) {
-        Report(msg, 4, "Error in DrapeUnique.");
-        return -1;
-    }
-    if (ExtendPasses(pass, gui, exttp) != 0) {
-        Report(msg, 4, "Error in DrapeExtend.");
-        return -1;
-    }
+    if (GrowPasses(msg, pass, gui, exttp) != 0) return -1;
     if (OverCap(grid, cap)) ReportCap(msg, grid, cap);
     RecomputeThickness(grid, mat);
     return 0;
