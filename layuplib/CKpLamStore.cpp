@@ -14,6 +14,7 @@
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/copy_text.h"
 
 namespace {
 
@@ -21,14 +22,6 @@ namespace {
 void sortUnique(std::vector<int>& v) {
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
-}
-
-// Copies `text` (null taken as "") into `out`, at most `len` bytes, the last
-// byte of the buffer always 0. Nothing for a null buffer or len < 1.
-void copyText(char* out, const char* text, int len) {
-    if (!out || len < 1) return;
-    std::strncpy(out, text ? text : "", static_cast<size_t>(len));
-    out[len - 1] = '\0';
 }
 
 }  // namespace
@@ -141,8 +134,8 @@ int CKpLamStore::GetGlobalPlyIDsNamesThicks(int n, int* ids, char** names, char*
         const CKpGplyID* ply = plies[i];
         if (!ply) break;
         if (ids) ids[i] = ply->id();
-        if (names) copyText(names[i], ply->GetName(), len);
-        if (matNames) copyText(matNames[i], ply->GetExternalMaterialName(), len);
+        if (names) copy_text(names[i], len, ply->GetName());
+        if (matNames) copy_text(matNames[i], len, ply->GetExternalMaterialName());
         if (thicks) thicks[i] = ply->GetThickness();
     }
     return 0;

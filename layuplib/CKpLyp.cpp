@@ -1,7 +1,5 @@
 #include "layuplib/CKpLyp.h"
 
-#include <algorithm>
-#include <cstring>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPlyStore.h"
@@ -12,19 +10,9 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/copy_text.h"
 
-namespace {
-
-// At most size - 1 characters of `text` and a terminator; nothing for
-// size below 1.
-void copyText(char* buffer, int size, const char* text) {
-    if (!buffer || size < 1) return;
-    const size_t n = std::min(std::strlen(text ? text : ""), static_cast<size_t>(size - 1));
-    if (n > 0) std::memcpy(buffer, text, n);
-    buffer[n] = '\0';
-}
-
-}  // namespace
+namespace {}  // namespace
 
 CKpLyp::CKpLyp() : m_layup(nullptr), m_id(0) {}
 
@@ -95,12 +83,12 @@ int CKpLyp::GetLayupPlyIDsNamesThicks(int n, int* ids, char** names, char** mate
     for (int i = 0; i < n && ++it; ++i) {
         CKpLypPly* lp = it.key();
         if (ids) ids[i] = lp->id();
-        if (names) copyText(names[i], size, lp->GetName());
+        if (names) copy_text(names[i], size, lp->GetName());
         const CKpMat* mat = lp->pPly() ? lp->pPly()->pMat() : nullptr;
         if (!mat) continue;
         if (materialNames) {
             const CKpMatProp* state = mat->MatStates() ? mat->MatStates()->First() : nullptr;
-            copyText(materialNames[i], size, state ? state->extmtrlnm() : "");
+            copy_text(materialNames[i], size, state ? state->extmtrlnm() : "");
         }
         if (thicknesses) thicknesses[i] = mat->mtrlthck();
     }

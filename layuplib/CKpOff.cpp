@@ -18,6 +18,7 @@
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/CalcBoundary.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/copy_text.h"
 #include "layuplib/define_offset.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
@@ -149,12 +150,7 @@ int CKpOff::GetSeedPoint(double* xyz) {
 int CKpOff::GetCoordOriginName(double* xyz, char* buffer, int size) {
     if (m_originSet == 0) return 1;
     if (!buffer) return 2;
-    if (size >= 1) {
-        const char* name = m_originName;
-        const size_t n = std::min(std::strlen(name), static_cast<size_t>(size - 1));
-        std::memcpy(buffer, name, n);
-        buffer[n] = '\0';
-    }
+    copy_text(buffer, size, m_originName);
     if (xyz) copy3(xyz, m_origin);
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "layuplib/CKpPat.h"
 
-#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
@@ -11,6 +10,7 @@
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPoint.h"
+#include "layuplib/copy_text.h"
 
 namespace {
 
@@ -147,12 +147,7 @@ int CKpPat::SetCoordOriginName(const double* xyz, const char* name) {
 int CKpPat::GetCoordOriginName(double* xyz, char* buffer, int size) const {
     if (m_originSet == 0) return 1;
     if (!buffer) return 2;
-    if (size >= 1) {
-        const char* name = m_originName;
-        const size_t n = std::min(std::strlen(name), static_cast<size_t>(size - 1));
-        std::memcpy(buffer, name, n);
-        buffer[n] = '\0';
-    }
+    copy_text(buffer, size, m_originName);
     if (xyz) copy3(xyz, m_origin);
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "layuplib/copy_text.h"
+
 namespace {
 
 const char* const kResultIndexText = "Result index is beyond allowable range.";
@@ -56,14 +58,7 @@ int CVekAddinFailureLaminaTemplate::QueryInterface(const char* interfaceName, vo
 }
 
 int CVekAddinFailureLaminaTemplate::CopyText(const char* text, char* buffer, int len) {
-    if (!buffer || len < 1) return 1;
-    if (!text) text = "";
-    const size_t n = std::strlen(text);
-    const size_t room = static_cast<size_t>(len) - 1;
-    const size_t copied = n < room ? n : room;
-    std::memcpy(buffer, text, copied);
-    buffer[copied] = '\0';
-    return 0;
+    return copy_text(buffer, len, text);
 }
 
 void CVekAddinFailureLaminaTemplate::QueueMessage(const char* format, ...) {
