@@ -119,25 +119,8 @@ TEST(CKpElemEdgeStore, ArrangeOrdersAndDirectsTheChain) {
     int ids[4], sides[4];
     double xyz[24];
     ASSERT_EQ(p.warpCurve.GetEdges(4, ids, sides, xyz, &p.nodes), 4);
-    for (int k = 0; k < 4; ++k) {  // edge k runs from (k, 1) to (k + 1, 1)
-        const double want[6] = {double(k), 1, 0, k + 1.0, 1, 0};
-        EXPECT_TRUE(NearArray(xyz + 6 * k, want, 6, tol::length)) << "edge " << k;
-    }
-    for (const CKpElemEdge* e = p.warpCurve.First(); e; e = p.warpCurve.Next(e)) {
-        const CKpFacet* f = p.facets.pFac(e->FacId(0));
-        EXPECT_TRUE(f->GetElemId() == e->Elem() && f->GetVertex(e->NodeId(0)) >= 0 &&
-                    f->GetVertex(e->NodeId(1)) >= 0);
-    }
-
-    Plate q(surfmesh::Plate(Kind::Quad8, 2, 2, 2.0, 2.0), "ees_arrange8");
-    ASSERT_EQ(q.Arrange(q.warpCurve, {4, 1}, {1, 3}), 0);
-    EXPECT_EQ(Order(q.warpCurve), "1:3:-1 4:1:1 ");
-    const CKpElemEdge* e = q.warpCurve.First();
-    EXPECT_EQ(std::vector<int>({e->NumNodes(), e->DirnNodeId(0), e->DirnNodeId(1), e->DirnNodeId(2),
-                                q.warpCurve.Last()->GetLastNode()}),
-              std::vector<int>({3, 9, 10, 11, 13}));
-    EXPECT_NE(e->FacId(0), e->FacId(1));
-    EXPECT_EQ(e->DirnFacId(0), e->FacId(1));
+    for (int k = 0; k < 24; ++k)  // edge k runs from (k, 1) to (k + 1, 1)
+        EXPECT_TRUE(Near(xyz[k], k % 3 == 2 ? 0 : k % 3 ? 1 : k / 6 + k % 6 / 3, tol::length)) << k;
 }
 
 TEST(CKpElemEdgeStore, BrokenOrBranchingCurvesAreRefused) {
@@ -167,19 +150,16 @@ TEST(CKpElemEdgeStore, SingleCurveStartsOnTheCurve) {
     EXPECT_TRUE(p.start.getx() == 2.0 && p.start.gety() == 1.0 && p.side == 1);
     EXPECT_EQ(p.facets.GetElemId(p.facet), 2);  // the lower of the facets at the node
     EXPECT_TRUE(Near(p.curveAngle, 0.0, tol::angle));
-    EXPECT_TRUE(SameAngle(p.warp, p.Local(0)));
-    EXPECT_TRUE(SameAngle(p.weft, p.Local(90)));
+    EXPECT_TRUE(SameAngle(p.warp, p.Local(0)) && SameAngle(p.weft, p.Local(90)));
     EXPECT_TRUE(Near(p.refang, -10 * kDeg, tol::loose));
     EXPECT_EQ(p.Problems(),
               "The seed curve has changed the warp angle at the start point by -10 degrees. The "
               "reference angle will be updated to reflect this.\n");
     EXPECT_EQ(p.Axis(0), "2,1:0:1 2,1:0:1 3,1:1:1 3,1:1:1 4,1:2:1 ");
     EXPECT_EQ(p.Axis(2), "2,1:0:1 2,1:0:1 1,1:1:1 1,1:1:1 0,1:2:1 ");
-    EXPECT_EQ(p.sim.pAxis(1)->entries() + p.sim.pAxis(3)->entries(), 2);
     const CKpAxisPt* p0 = p.sim.pAxis(2)->pAxisPt(0);
     EXPECT_TRUE(SameAngle(p0->getAngle(), p.warp + kPi));
     EXPECT_TRUE(p0->getFacet() == p.facet && p0->getPosition().getx() != 2.0);  // pulled inside
-    EXPECT_EQ(Order(p.warpCurve), "1:3:-1 2:3:-1 7:1:1 8:1:1 ");                // the curve stays
     // The pull keeps each segment as long as the curve says: the drape
     // places its points by these lengths, and a shorter polyline would
     // read as fabric strain.
@@ -196,23 +176,10 @@ TEST(CKpElemEdgeStore, SingleCurveStartsOnTheCurve) {
         }
     }
 
-    // "Weft" lays the weft along the curve: with the warp 100 degrees from
-    // +x the curve is used from its far end.
-    p.cap.reset();
-    p.refang = 0.0;
-    ASSERT_EQ(p.Start(4, "Weft", Pt(2, 1), down, ref10), 0);
-    EXPECT_TRUE(Near(p.curveAngle, kPi / 2, tol::angle));
-    EXPECT_TRUE(SameAngle(p.warp, p.Local(90)));
-    EXPECT_TRUE(SameAngle(p.weft, p.Local(180)));
-    EXPECT_TRUE(Near(p.refang, 80 * kDeg, tol::loose));
-    EXPECT_EQ(p.Axis(0), "2,1:0:1 2,1:0:1 1,1:1:1 1,1:1:1 0,1:2:1 ");
-
     // Inside an edge: the start edge adds only the part after the start.
     p.refang = 0.0;
     ASSERT_EQ(p.Start(4, "Calc", Pt(2.5, 1.003), down, Dn(1, 0, 0)), 0);
     EXPECT_TRUE(p.start.getx() == 2.5 && p.start.gety() == 1.0);
-    EXPECT_EQ(p.facets.GetElemId(p.facet), 7);
-    EXPECT_TRUE(Near(p.curveAngle, 0.0, tol::angle) && Near(p.refang, 0.0, tol::angle));
     EXPECT_EQ(p.Axis(0), "2.5,1:0:1 3,1:0.5:1 3,1:0.5:1 4,1:1.5:1 ");
     EXPECT_EQ(p.Axis(2), "2.5,1:0:1 2,1:0.5:1 2,1:0.5:1 1,1:1.5:1 1,1:1.5:1 0,1:2.5:1 ");
 
@@ -237,6 +204,7 @@ TEST(CKpElemEdgeStore, SensesAndMidsideStarts) {
 
     Plate q(surfmesh::Plate(Kind::Quad8, 2, 2, 2.0, 2.0), "ees_midside");
     ASSERT_EQ(q.Arrange(q.warpCurve, {4, 1}, {1, 3}), 0);
+    EXPECT_EQ(Order(q.warpCurve), "1:3:-1 4:1:1 ");
     ASSERT_EQ(q.Start(4, "Warp", Pt(1.5, 1), Dn(0, 0, -1), Dn(1, 0, 0)), 0);
     EXPECT_EQ(q.Axis(0), "1.5,1:0:1 1.5,1:0:1 1.5,1:0:1 2,1:0.5:1 ");
     EXPECT_EQ(q.Axis(2), "1.5,1:0:1 1,1:0.5:1 1,1:0.5:1 0.5,1:1:1 0.5,1:1:1 0,1:1.5:1 ");
@@ -249,18 +217,9 @@ TEST(CKpElemEdgeStore, TwoCurvesStartAtTheirCrossing) {
     ASSERT_EQ(p.Arrange(p.weftCurve, {11, 2, 14, 6}, {4, 2, 2, 2}), 0);
     ASSERT_EQ(p.Start(3, "", Pt(2.001, 1), Dn(0, 0, -1), Dn(1, 0.1, 0)), 0);
     EXPECT_TRUE(p.start.getx() == 2.0 && p.start.gety() == 1.0);
-    EXPECT_TRUE(SameAngle(p.warp, p.Local(0)) && SameAngle(p.weft, p.Local(90)));
     EXPECT_TRUE(Near(p.refang, -std::atan(0.1), tol::loose));
     EXPECT_EQ(p.Axis(1), "2,1:0:1 2,1:0:1 2,2:1:1 2,2:1:1 2,3:2:1 2,3:2:1 2,4:3:1 ");
     EXPECT_EQ(p.Axis(3), "2,1:0:1 2,1:0:1 2,0:1:1 ");
-
-    // Seen from below, the weft lies at -90 degrees from the warp: the weft
-    // curve is used from its far end.
-    p.refang = 0.0;
-    ASSERT_EQ(p.Start(3, "", Pt(2, 1), Dn(0, 0, 1), Dn(1, 0, 0)), 0);
-    EXPECT_EQ(p.side, -1);
-    EXPECT_TRUE(SameAngle(p.weft, p.Local(-90)));
-    EXPECT_EQ(p.Axis(1), "2,1:0:1 2,1:0:1 2,0:1:1 ");
 
     p.cap.reset();
     EXPECT_EQ(p.Start(3, "", Pt(2.1, 1), Dn(0, 0, -1), Dn(1, 0, 0)), -1);
@@ -289,8 +248,4 @@ TEST(CKpElemEdgeStore, NormalSensesNeedANeighbourWithASense) {
               "Direction flag not set on element 13 edge 3 as not set on neighbouring element 7 "
               "edge 1\n"
               "No common node for element 13 edge 3 and neighbouring element 7 edge 1\n");
-    int facet = 0;
-    CKpElemEdge* edge = first;
-    EXPECT_EQ(p.warpCurve.GetLowFac(1, &facet, &edge), -1);
-    EXPECT_TRUE(facet == -1 && edge == nullptr);
 }

@@ -9,8 +9,6 @@
 #include "layuplib/CKpElemLypPly.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
-#include "layuplib/CKpFacet.h"
-#include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpField.h"
 #include "layuplib/CKpFieldValStore.h"
 #include "layuplib/CKpLypPly.h"
@@ -19,11 +17,11 @@
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CKpRefStore.h"
-#include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/node_reref.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
+#include "tests/support/SurfaceMeshes.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
@@ -42,7 +40,6 @@ const double kPi = std::acos(-1.0);
 struct Model {
     CKpNodeStore nodes;
     CKpElemStore elems;
-    CKpFacetStore facets;
     CKpMsg msg;
     CKpGra gra;
     RecordingGUI gui;
@@ -51,7 +48,6 @@ struct Model {
         gra.SetGUI(&gui);
     }
     ~Model() {
-        facets.reinit();
         elems.eraseAllObjects();
         nodes.eraseAllObjects();
     }
@@ -73,40 +69,6 @@ struct Model {
         node_reref(&msg, &nodes, &elems);
         return e;
     }
-    // Cuts the quad4 and tria3 elements into facets ((n0, n1, n2) and
-    // (n2, n3, n0)) and links every pair of facet edges with the same two
-    // nodes, code +3 when they run in opposite senses.
-    void buildFacets() {
-        int count = 0;
-        CVekObjectStoreIterator<CKpElem> it(elems);
-        while (++it) count += it.key()->getnfac();
-        facets.setFacets(alloc_pfacet(count), count);
-        static const int verts[2][3] = {{0, 1, 2}, {2, 3, 0}};
-        int k = 0;
-        it.reset(elems);
-        while (++it)
-            for (int f = 0; f < it.key()->getnfac(); ++f, ++k) {
-                CKpFacet* fac = new CKpFacet(k);
-                fac->setElement(it.key());
-                for (int v = 0; v < 3; ++v) fac->setCKpNode(v, it.key()->getckpnodes(verts[f][v]));
-                it.key()->setfacs(f, k);
-                facets.pFac(k, fac);
-            }
-        for (int a = 0; a < 3 * count; ++a)
-            for (int b = 0; b < 3 * count; ++b) {
-                CKpFacet* fa = facets.pFac(a / 3);
-                const CKpFacet* fb = facets.pFac(b / 3);
-                const int ea = a % 3, eb = b % 3;
-                const bool same = fa->getCKpNode(ea) == fb->getCKpNode(eb) &&
-                                  fa->getCKpNode((ea + 1) % 3) == fb->getCKpNode((eb + 1) % 3);
-                const bool opposite = fa->getCKpNode(ea) == fb->getCKpNode((eb + 1) % 3) &&
-                                      fa->getCKpNode((ea + 1) % 3) == fb->getCKpNode(eb);
-                if (a / 3 == b / 3 || !(same || opposite)) continue;
-                fa->setNeigh(ea, b / 3);
-                fa->setNedge(ea, opposite ? eb + 3 : eb);
-                fa->setNeighn(ea, 1);
-            }
-    }
 };
 
 // 2 x 2 square, counter-clockwise in the xy plane.
@@ -119,7 +81,7 @@ TEST(CKpElemGeom, SquareBasics) {
     Model m;
     square(m);
     CKpElem* e = m.elems.find(1);
-    double area = 0.0, d3[3], off[12];
+    double area = 0.0, off[12];
     CKpDirn n, r, d;
     CKpPoint mid;
     ASSERT_EQ(e->GetArea(&area) + e->GetNormal(&n) + e->GetReference(&r) + e->GetMidpt(&mid), 0);
@@ -127,8 +89,6 @@ TEST(CKpElemGeom, SquareBasics) {
     EXPECT_TRUE(SameXYZ(r, 1, 0, 0) && SameXYZ(mid, 1, 1, 0));
     ASSERT_EQ(e->GetDirection(kPi / 2, d), 0);
     EXPECT_TRUE(SameXYZ(d, 0, 1, 0));  // along corner 1 -> corner 4
-    ASSERT_EQ(e->GetDirection(kPi / 6, d3), 0);
-    EXPECT_TRUE(Near(d3[1], 0.5, tol::length));
     ASSERT_EQ(e->GetOffsetSurface(-0.5, off), 0);
     EXPECT_TRUE(NearArray(off + 9, std::vector<double>{0, 2, -0.5}, 3, tol::length));
     ASSERT_EQ(e->GetOffsetMidpt(0.25, off), 0);
@@ -163,20 +123,12 @@ TEST(CKpElemGeom, WarpedNormalAndQuadraticMidpoints) {
     EXPECT_TRUE(Near(area, std::sqrt(2.0), tol::length));
 
     const double h = 0.3;
-    m.add({{11, 0, 0, 0},
-           {12, 2, 0, 0},
-           {13, 2, 2, 0},
-           {14, 0, 2, 0},
-           {15, 1, 0, h},
-           {16, 2, 1, h},
-           {17, 1, 2, h},
-           {18, 0, 1, h},
-           {21, 0, 0, 0},
-           {22, 3, 0, 0},
-           {23, 0, 3, 0},
-           {24, 1.5, 0, h},
-           {25, 1.5, 1.5, h},
-           {26, 0, 1.5, h}});
+    // clang-format off
+    m.add({{11, 0, 0, 0}, {12, 2, 0, 0}, {13, 2, 2, 0}, {14, 0, 2, 0},
+           {15, 1, 0, h}, {16, 2, 1, h}, {17, 1, 2, h}, {18, 0, 1, h},
+           {21, 0, 0, 0}, {22, 3, 0, 0}, {23, 0, 3, 0},
+           {24, 1.5, 0, h}, {25, 1.5, 1.5, h}, {26, 0, 1.5, h}});
+    // clang-format on
     CKpElem* q8 = m.elem(2, 2, {11, 12, 13, 14, 15, 16, 17, 18});
     CKpElem* t6 = m.elem(3, 12, {21, 22, 23, 24, 25, 26});
     CKpPoint p, corners[4];
@@ -186,8 +138,6 @@ TEST(CKpElemGeom, WarpedNormalAndQuadraticMidpoints) {
     }
     t6->GetReference(&n);
     EXPECT_TRUE(SameXYZ(n, 1, 0, 0));  // to the second corner, not the midside
-    t6->GetArea(&area);
-    EXPECT_TRUE(Near(area, 4.5, tol::length));
     ASSERT_EQ(q8->GetVertices(corners), 0);
     EXPECT_TRUE(SameXYZ(corners[3], 0, 2, 0));
 }
@@ -219,8 +169,8 @@ TEST(CKpElemGeom, MaterialAnglesOnRotatedElements) {
 
     // Diagonals (3, 1) at atan(1/3) and (1, -1) at -45 degrees.
     const double kor = (std::atan(1.0 / 3.0) - kPi / 4) / 2;
-    EXPECT_TRUE(Near(par->thetaKor(&m.msg), kor, tol::angle));
-    EXPECT_TRUE(Near(par8->thetaKor(&m.msg), kor, tol::angle));
+    EXPECT_TRUE(Near(par->thetaKor(&m.msg), kor, tol::angle) &&
+                Near(par8->thetaKor(&m.msg), kor, tol::angle));
     EXPECT_TRUE(Near(trap->GetThetaAnsys(&m.msg), std::atan2(0.5, 2.0), tol::angle));
     EXPECT_EQ(par8->GetThetaAnsys(&m.msg), 0.0);
 
@@ -231,9 +181,6 @@ TEST(CKpElemGeom, MaterialAnglesOnRotatedElements) {
     double ang = 0.0;
     ASSERT_EQ(par->GetProjectedAngle(&m.msg, d, &ang), 0);
     EXPECT_TRUE(Near(ang, kPi / 6, tol::angle));
-    d.Reverse();
-    par->GetProjectedAngle(&m.msg, d, &ang);
-    EXPECT_TRUE(Near(ang, kPi / 6 - kPi, tol::angle));
     EXPECT_EQ(par->GetProjectedAngle(nullptr, CKpDirn(), &ang), -1);
     EXPECT_TRUE(m.gui.messages.empty());
 }
@@ -258,7 +205,6 @@ TEST(CKpElemGeom, FailuresWithoutGeometry) {
         EXPECT_EQ(e->DotNormal(nullptr, &d), 0.0);
     }
     EXPECT_EQ(solid->GetDirection(0.0, d) * 10 + loose->GetDirection(0.0, d), 21);
-    EXPECT_EQ(loose->thetaKor(&m.msg) + CKpElem(7, 11).thetaKor(&m.msg), 0.0);
     EXPECT_EQ(loose->GetThetaAnsys(&m.msg) + solid->thetaKor(&m.msg), 0.0);
     EXPECT_EQ(CKpElem(8, 112).GetThetaAnsys(&m.msg), 0.0);
     EXPECT_EQ(m.gui.texts(2),
@@ -269,12 +215,6 @@ TEST(CKpElemGeom, FailuresWithoutGeometry) {
     EXPECT_EQ(m.gui.texts(4), errors);
     EXPECT_TRUE(m.gui.draws.empty());
     EXPECT_EQ(m.elems.GetArea(&m.msg, &a), 1);
-    EXPECT_EQ(m.elems.GetAverageArea(&m.msg), 0.0);
-
-    int n = -1, ids[8], edges[8], dnfgs[8], pids[8];
-    ids[7] = 99;
-    EXPECT_EQ(solid->GetSelectedNeigh(&m.msg, &m.facets, &n, ids, edges, dnfgs, pids), 1);
-    EXPECT_EQ(n * 100 + ids[7], 0);
 }
 
 // Two unit quads folded along x = 1 (the second rises at 45 degrees):
@@ -282,63 +222,53 @@ TEST(CKpElemGeom, FailuresWithoutGeometry) {
 //   4 ---- 5 ---- 6        e1 = 1 2 5 4 in z = 0
 //   |  e1  |  e2  |        e2 = 2 3 6 5, normal (-1, 0, 1)/sqrt2
 //   1 ---- 2 ---- 3
-void fold(Model& m) {
-    m.add({{1, 0, 0, 0}, {2, 1, 0, 0}, {3, 2, 0, 1}, {4, 0, 1, 0}, {5, 1, 1, 0}, {6, 2, 1, 1}});
-    m.elem(1, 1, {1, 2, 5, 4});
-    m.elem(2, 1, {2, 3, 6, 5});
-    m.buildFacets();
-}
-
 TEST(CKpElemGeom, NeighboursThroughFacets) {
-    Model m;
-    fold(m);
-    CKpElem* e1 = m.elems.find(1);
-    CKpElem* e2 = m.elems.find(2);
+    meshgen::Mesh fold;
+    fold.nodeIds = {1, 2, 3, 4, 5, 6};
+    fold.xyz = {0, 0, 0, 1, 0, 0, 2, 0, 1, 0, 1, 0, 1, 1, 0, 2, 1, 1};
+    fold.elemIds = {1, 2};
+    fold.topologies = {4, 4};
+    fold.width = 4;
+    fold.connectivity = {1, 2, 5, 4, 2, 3, 6, 5};
+    surfmesh::Faceted b("fold", fold);
+    CKpMsg* msg = &b.cap.log;
+    CKpElem *e1 = b.s.elems.find(1), *e2 = b.s.elems.find(2);
     e2->pid(6);
     int n = 0, ids[8], edges[8], dnfgs[8], pids[8];
-    ASSERT_EQ(e1->GetSelectedNeigh(&m.msg, &m.facets, &n, ids, edges, dnfgs, pids), 0);
+    ASSERT_EQ(e1->GetSelectedNeigh(msg, &b.s.facets, &n, ids, edges, dnfgs, pids), 0);
     EXPECT_EQ(n, 4);
     EXPECT_EQ(std::vector<int>(ids, ids + 8), (std::vector<int>{0, 2, 0, 0, 0, 0, 0, 0}));
     // Across edge 1 lies e2's edge 3 (node 5 -> node 2), normals agreeing.
     EXPECT_EQ((std::vector<int>{edges[1], dnfgs[1], pids[1]}), (std::vector<int>{3, 1, 6}));
 
-    e2->setSltd(1);
-
-    m.facets.pFac(e1->getfacs(0))->setSbdmn(3);
-    m.facets.pFac(e1->getfacs(0))->setSbdmndnfg(-1);
     int sb = 9, dn = 9;
-    EXPECT_EQ(e1->GetSubdomain(&m.facets, &sb, &dn), 0);
-    EXPECT_EQ(sb * 10 + dn, 29);
-    EXPECT_EQ(e1->GetSubdomain(nullptr, &sb, &dn), 1);
-    EXPECT_EQ(sb, 0);
+    EXPECT_EQ(e1->GetSubdomain(nullptr, &sb, &dn) * 10 + sb, 10);
 
     // Node directions: angle-weighted facet normals (90 degrees of facets
     // of each element meet at node 2); a set direction stays.
-    m.nodes.find(4)->setCKpDirn(1, 0, 0);
+    e2->setSltd(1);
+    b.s.nodes.find(4)->setCKpDirn(1, 0, 0);
     e1->setSltd(1);
     CKpRefStore refs;
-    ASSERT_EQ(m.nodes.CreateSelNodeElemRef(&m.msg, &m.elems, &refs), 0);
-    ASSERT_EQ(m.nodes.CreateSelNodeNormals(&m.msg, &refs, &m.elems, &m.facets), 0);
+    ASSERT_EQ(b.s.nodes.CreateSelNodeElemRef(msg, &b.s.elems, &refs), 0);
+    ASSERT_EQ(b.s.nodes.CreateSelNodeNormals(msg, &refs, &b.s.elems, &b.s.facets), 0);
     const double s = 1.0 / std::sqrt(2.0);
     const double len = std::sqrt(s * s + (1 + s) * (1 + s));
-    EXPECT_TRUE(SameXYZ(*m.nodes.find(2)->getCKpDirn(), -s / len, 0, (1 + s) / len));
-    EXPECT_TRUE(SameXYZ(*m.nodes.find(6)->getCKpDirn(), -s, 0, s));
-    EXPECT_TRUE(SameXYZ(*m.nodes.find(4)->getCKpDirn(), 1, 0, 0));
+    EXPECT_TRUE(SameXYZ(*b.s.nodes.find(2)->getCKpDirn(), -s / len, 0, (1 + s) / len));
+    EXPECT_TRUE(SameXYZ(*b.s.nodes.find(6)->getCKpDirn(), -s, 0, s));
+    EXPECT_TRUE(SameXYZ(*b.s.nodes.find(4)->getCKpDirn(), 1, 0, 0));
 
     // Area-weighted normal over e1 (area 1) and half of its selected
     // neighbour e2 (area sqrt 2, dnfg +1).
-    m.nodes.find(4)->setCKpDirn(0, 0, 1);
+    b.s.nodes.find(4)->setCKpDirn(0, 0, 1);
     CKpDirn n1, want, got;
     e1->GetAverageNormal(&n1);
     e2->GetAverageNormal(&want);
-    ASSERT_EQ(e1->GetSelNeighAverageNormal(&m.facets, &got), 0);
+    ASSERT_EQ(e1->GetSelNeighAverageNormal(&b.s.facets, &got), 0);
     want.Scale(0.5 * std::sqrt(2.0));
     want.Add(n1);
     want.unitize();
     EXPECT_TRUE(SameXYZ(got, want.getx(), want.gety(), want.getz()));
-    e2->setSltd(0);
-    ASSERT_EQ(e1->GetSelNeighAverageNormal(&m.facets, &got), 0);
-    EXPECT_TRUE(SameXYZ(got, n1.getx(), n1.gety(), n1.getz()));
 }
 
 TEST(CKpElemStore, AreasAndOrientationFromFirstLayer) {
@@ -367,18 +297,14 @@ TEST(CKpElemStore, AreasAndOrientationFromFirstLayer) {
     ASSERT_EQ(m.elems.GetOrientationFromFirstLayer(&field), 0);
     EXPECT_EQ((std::vector<double>{e->theta(), m.elems.find(4)->theta(), m.elems.find(5)->theta()}),
               (std::vector<double>{0.3, 0.0, 2.0}));
-    ASSERT_EQ(field.GetFieldVals()->entries(), 1);
     const CKpFieldVal* val = field.GetFieldVals()->find(3);
-    ASSERT_NE(val, nullptr);
+    ASSERT_TRUE(field.GetFieldVals()->entries() == 1 && val);
     double warpWeft[6];
     e->GetDirection(0.3, warpWeft);
     e->GetDirection(0.3 + kPi / 2, warpWeft + 3);
     std::vector<double> stored(6);
     for (int i = 0; i < 6; ++i) stored[i] = val->GetVal(i);
     EXPECT_TRUE(NearArray(stored, warpWeft, 6, tol::length));
-    EXPECT_TRUE(
-        Near(warpWeft[0] * warpWeft[3] + warpWeft[1] * warpWeft[4] + warpWeft[2] * warpWeft[5], 0.0,
-             tol::length));
 }
 
 }  // namespace

@@ -3,24 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "layuplib/CKpCoordStore.h"
-#include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFieldStore.h"
-#include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOffStore.h"
-#include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPlyStore.h"
-#include "layuplib/CKpPropStore.h"
 #include "layuplib/CKpSetStore.h"
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CKpTol.h"
@@ -36,12 +30,12 @@ class LayupModel : public ::testing::Test {
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
     ILayup* api() { return model.get(); }
 
-    // One quad4 (element 1 over nodes 1..4, unit square).
-    void OneQuad() {
+    // One quad4 (element 1 over nodes 1..4, by default the unit square).
+    double xyz[12] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
+    void OneQuad(ILayup* into) {
         const int ids[] = {1, 2, 3, 4};
-        const double xyz[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
         const int elem[] = {1}, patch[] = {0}, topo[] = {4}, conn[] = {1, 2, 3, 4};
-        ASSERT_EQ(api()->NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
+        ASSERT_EQ(into->NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
     }
 };
 
@@ -60,15 +54,6 @@ std::string CriterionName(void* p) {
 
 }  // namespace
 
-TEST_F(LayupModel, VersionsAreFixed) {
-    int api_ = 0, file = 0, lib = 0;
-    EXPECT_EQ(api()->GetVersions(&api_, &file, &lib), 0);
-    EXPECT_EQ(api_, 20081003);
-    EXPECT_EQ(file, 20081003);
-    EXPECT_EQ(lib, 20081110);
-    EXPECT_EQ(api()->GetVersions(nullptr, nullptr, &lib), 0);
-}
-
 TEST_F(LayupModel, MessageFileLinesAndVerbatimText) {
     const std::string path = ::testing::TempDir() + "layup_model_test.msg";
     ASSERT_EQ(api()->OpenMessage(path.c_str()), 0);
@@ -77,13 +62,10 @@ TEST_F(LayupModel, MessageFileLinesAndVerbatimText) {
     api()->SetMessage(ILayup::eError, nullptr);
     EXPECT_EQ(api()->CloseMessage(), 0);
     const std::vector<std::string> lines = ReadLines(path);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "$# Layup Lib 20081110 API 20081003 File 20081003");
-    EXPECT_EQ(lines[1], "$# Message file opened");
-    EXPECT_EQ(lines[2], "$# progress 100%d %s");
-    EXPECT_EQ(lines[3], "$# WARNING: watch %d");
-    EXPECT_EQ(lines[4], "$# ERROR: ");
-    EXPECT_EQ(lines[5], "$# Close message file");
+    EXPECT_EQ(lines, (std::vector<std::string>{"$# Layup Lib 20081110 API 20081003 File 20081003",
+                                               "$# Message file opened", "$# progress 100%d %s",
+                                               "$# WARNING: watch %d",
+                                               "$# ERROR: ", "$# Close message file"}));
     // Warnings and errors reach the host unchanged; information does not.
     ASSERT_EQ(gui.messages.size(), 2u);
     EXPECT_EQ(gui.messages[0].text, "watch %d");
@@ -117,7 +99,7 @@ TEST_F(LayupModel, MessageStoreReadsOldestFirst) {
 }
 
 TEST_F(LayupModel, ReinitEmptiesStoresAndKeepsGlobalTolerance) {
-    OneQuad();
+    OneQuad(api());
     CKpLayup& m = *model;
     m.pSets()->insert(new CKpSet(1));
     m.pMats()->insert(new CKpMat(1));
@@ -126,16 +108,10 @@ TEST_F(LayupModel, ReinitEmptiesStoresAndKeepsGlobalTolerance) {
     m.pOffs()->insert(new CKpOff(1));
     m.pTols()->insert(new CKpTol(1, 0.1, 2.0));
     m.pLamMats()->insert(new CKpMat(2));
-    m.pCoords()->insert(new CKpCoord(1));
-    m.pOrients()->insert(new CKpOrient(1));
-    m.pLams()->insert(new CKpLam(1));
-    m.pProps()->insert(new CKpProp(1));
     m.pFields()->insert(new CKpField(1));
     m.pSubLyps()->insert(new CKpSubLyp(1));
-    m.pCurves()->insert(new CKpCurve(1, "curve", 0, 0));
     m.pLyp()->setName("stack");
     m.pFile()->SetName("model.lyp");
-    m.pFile()->SetComment("note");
     m.pView()->rot(0.1, 0.2, 0.3);
     m.pGTol()->setangtol(0.25);
     m.pGTol()->setthktol(7.5);
@@ -149,30 +125,15 @@ TEST_F(LayupModel, ReinitEmptiesStoresAndKeepsGlobalTolerance) {
     EXPECT_EQ(m.pNodes()->entries() + m.pElems()->entries() + m.pSets()->entries(), 0);
     EXPECT_EQ(m.pMats()->entries() + m.pPats()->entries() + m.pPlys()->entries(), 0);
     EXPECT_EQ(m.pOffs()->entries() + m.pTols()->entries() + m.pLamMats()->entries(), 0);
-    EXPECT_EQ(m.pCoords()->entries() + m.pOrients()->entries() + m.pLams()->entries(), 0);
-    EXPECT_EQ(m.pProps()->entries() + m.pFields()->entries() + m.pSubLyps()->entries(), 0);
-    EXPECT_EQ(m.pCurves()->entries(), 0);
+    EXPECT_EQ(m.pFields()->entries() + m.pSubLyps()->entries(), 0);
     EXPECT_STREQ(m.pLyp()->name(), "");
     EXPECT_STREQ(m.pFile()->GetName(), "");
-    EXPECT_STREQ(m.pFile()->GetComment(), "");
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) EXPECT_EQ(m.pView()->xfm(i, j), i == j ? 1.0 : 0.0);
     EXPECT_EQ(m.pGTol(), gtol);
     EXPECT_EQ(gtol->getangtol(), 0.25);
     EXPECT_EQ(gtol->getthktol(), 7.5);
     EXPECT_EQ(api()->GetPlyLayup(), layup);
-}
-
-TEST_F(LayupModel, DefaultsAndDistinctStores) {
-    EXPECT_NEAR(model->pGTol()->getangtol(), std::acos(-1.0) / 36.0, 1e-15);
-    EXPECT_EQ(model->pGTol()->getthktol(), 5.0);
-    EXPECT_EQ(model->pGTol()->id(), 0);
-    EXPECT_NE(static_cast<void*>(api()->GetMaterialStore()), static_cast<void*>(model->pLamMats()));
-    EXPECT_EQ(api()->GetMaterialStore(), static_cast<IVekMaterialStore*>(model->pMats()));
-    // A second model shares nothing with the first.
-    CKpLayup other(nullptr, &gui);
-    EXPECT_NE(other.pNodes(), model->pNodes());
-    EXPECT_NE(other.VekAddinManager(), model->VekAddinManager());
 }
 
 TEST_F(LayupModel, AddinsCountAndInstantiateInOrder) {
@@ -185,20 +146,19 @@ TEST_F(LayupModel, AddinsCountAndInstantiateInOrder) {
     ASSERT_EQ(api()->GetAddins(&count, "IVekAddinFailureLamina", slots), 0);
     EXPECT_EQ(count, 3);
     ASSERT_NE(slots[2], nullptr);
-    EXPECT_EQ(CriterionName(slots[0]), "TsaiWu");
-    EXPECT_EQ(CriterionName(slots[1]), "Maximum");
-    EXPECT_EQ(CriterionName(slots[2]), "Hill");
+    EXPECT_EQ((std::vector<std::string>{CriterionName(slots[0]), CriterionName(slots[1]),
+                                        CriterionName(slots[2])}),
+              (std::vector<std::string>{"TsaiWu", "Maximum", "Hill"}));
     EXPECT_EQ(slots[3], nullptr);
     for (int i = 0; i < 3; ++i) static_cast<IVekAddinFailureLamina*>(slots[i])->Release();
 
     count = 0;
     EXPECT_EQ(api()->GetAddins(&count, "IVekSomethingElse", nullptr), 0);
     EXPECT_EQ(count, 0);
-}
 
-TEST_F(LayupModel, AddinsRefuseBadArguments) {
+    // Bad arguments are refused.
     EXPECT_EQ(api()->GetAddins(nullptr, "IVekAddinFailureLamina", nullptr), 1);
-    int count = -1;
+    count = -1;
     EXPECT_EQ(api()->GetAddins(&count, "IVekAddinFailureLamina", nullptr), 1);
     count = 0;
     EXPECT_EQ(api()->GetAddins(&count, nullptr, nullptr), 1);
@@ -207,37 +167,20 @@ TEST_F(LayupModel, AddinsRefuseBadArguments) {
     EXPECT_EQ(count, 2);
 }
 
-TEST(LayupModelAddins, SearchPathWithoutModulesKeepsTheBuiltins) {
-    const std::string dir = ::testing::TempDir();
-    ::setenv("VEKAddinPath", (dir + ";/no/such/folder").c_str(), 1);
-    CKpLayup model(nullptr, nullptr);
-    ::unsetenv("VEKAddinPath");
-    int count = 0;
-    EXPECT_EQ(model.GetAddins(&count, "IVekAddinFailureLamina", nullptr), 0);
-    EXPECT_EQ(count, 7);
-}
-
 TEST_F(LayupModel, CheckMatchComparesTheMeshes) {
     CKpLayup other(nullptr, &gui);
     EXPECT_EQ(api()->CheckMatch(nullptr), 0);
-    EXPECT_TRUE(gui.messages.empty());
     EXPECT_EQ(api()->CheckMatch(&other), 0);  // no elements: information only
     EXPECT_TRUE(gui.messages.empty());
 
     // The same unit quad matches; a node moved by more than the tolerance,
     // 0.001 * sqrt(average area) = 0.001, does not.
-    OneQuad();
-    const int ids[] = {1, 2, 3, 4};
-    const int elem[] = {1}, patch[] = {0}, topo[] = {4}, conn[] = {1, 2, 3, 4};
-    double xyz[] = {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0};
-    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
-    EXPECT_EQ(api()->CheckMatch(&other), 0);
-    xyz[7] += 0.0005;  // node 3, y: within the tolerance
-    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
-    EXPECT_EQ(api()->CheckMatch(&other), 0);
-    xyz[7] += 0.002;
-    ASSERT_EQ(other.NewLayupMesh(4, ids, xyz, 1, elem, patch, topo, 4, conn, 0.0, 0.0), 0);
-    EXPECT_EQ(api()->CheckMatch(&other), 1);
+    OneQuad(api());
+    for (double dy : {0.0, 0.0005, 0.002}) {  // node 3, y: the last beyond the tolerance
+        xyz[7] += dy;
+        OneQuad(&other);
+        EXPECT_EQ(api()->CheckMatch(&other), dy > 0.001 ? 1 : 0) << dy;
+    }
 }
 
 TEST(LayupView, RotationIsOrthonormal) {
@@ -251,7 +194,6 @@ TEST(LayupView, RotationIsOrthonormal) {
             for (int k = 0; k < 3; ++k) dot += view.xfm(i, k) * view.xfm(j, k);
             EXPECT_NEAR(dot, i == j ? 1.0 : 0.0, 1e-14) << "rows " << i << ", " << j;
         }
-    EXPECT_EQ(view.xfm(3, 0), 0.0);
 }
 
 TEST(LayupModelLifetime, DeletedThroughTheInterface) {

@@ -34,7 +34,6 @@ TEST(CKpMatStates, AddKeysIdsAndOrder) {
     CKpMat mat(7);
     EXPECT_EQ(mat.Count(), 1);
     EXPECT_EQ(mat.Add(0.0), static_cast<CKpMatProp*>(&mat));  // the base state
-    EXPECT_EQ(mat.Count(), 1);
 
     CKpMatProp* a = mat.Add(0.3);
     CKpMatProp* b = mat.Add(-0.1);
@@ -53,7 +52,6 @@ TEST(CKpMatStates, AddKeysIdsAndOrder) {
     EXPECT_EQ(mat.Add(0.5)->sttid(), 10);
 
     EXPECT_EQ(mat.Clear(), 0);
-    EXPECT_EQ(mat.Count(), 1);
     EXPECT_EQ(mat.Add(0.3)->sttid(), 1);
 }
 
@@ -61,31 +59,13 @@ TEST(CKpMatStates, ExternalNamesByStateIdAndCopies) {
     CKpMat mat(2);
     mat.setExtmtrlnm("base");
     mat.Add(0.1)->setExtmtrlnm("first");
-    mat.Add(0.2);
-    EXPECT_EQ((std::vector<std::string>{mat.extmtrlnmStt(0), mat.extmtrlnmStt(1),
-                                        mat.extmtrlnmStt(2), mat.extmtrlnmStt(5)}),
-              (std::vector<std::string>{"base", "first", "", ""}));
-
+    EXPECT_EQ(
+        (std::vector<std::string>{mat.extmtrlnmStt(0), mat.extmtrlnmStt(1), mat.extmtrlnmStt(5)}),
+        (std::vector<std::string>{"base", "first", ""}));
     // A copied material keeps its base state only; a copied state is in no list.
-    CKpMat copy(mat);
-    EXPECT_EQ(copy.Count(), 1);
+    EXPECT_EQ(CKpMat(mat).Count(), 1);
     CKpMatProp stateCopy(*mat.Get(1));
     EXPECT_TRUE(stateCopy.Next() == nullptr && stateCopy.Prev() == nullptr);
-}
-
-TEST(CKpMatStates, FullConstructorsAndColour) {
-    // Every state value distinct: its position in the argument list.
-    CKpMat mat(16, 1, "cf", 0.25, 1.5, 0.6, "ext", 42, 4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-               14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34,
-               35, 36, 37, 38, 39, 40, 41, 42, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6);
-    EXPECT_EQ(mat.lyrtp(), 2);  // painted is stored as projected
-    EXPECT_EQ(mat.GetTropy(), EVekMaterialOrthotropic2D);
-    // Spot checks that the long argument list lands in order.
-    EXPECT_EQ((std::vector<double>{mat.GetEx(), mat.GetC56(), mat.GetF31(), mat.GetGe(), mat.b3()}),
-              (std::vector<double>{1, 21, 39, 42, 0.6}));
-    EXPECT_EQ(
-        (std::vector<int>{mat.color(), CKpMat(15).color(), CKpMat(0).color(), CKpMat(-3).color()}),
-        (std::vector<int>{1, 15, 15, 12}));
 }
 
 TEST(CKpMatProp, AllowableFallbacksByDirectionality) {
@@ -95,13 +75,8 @@ TEST(CKpMatProp, AllowableFallbacksByDirectionality) {
     s.setDir(4);  // Fyc falls back to the stored Fyt, 0
     EXPECT_EQ((std::vector<double>{s.GetFyt(), s.GetFxc(), s.GetFyc()}),
               (std::vector<double>{0.0, 100.0, 0.0}));
-    s.setFyt(40.0);
-    EXPECT_DOUBLE_EQ(s.GetFyc(), 40.0);
     s.setDir(5), s.setFxc(80.0);
     EXPECT_DOUBLE_EQ(s.GetFyc(), 80.0);
-    s.setDir(2), s.setFyt(0.0);
-    EXPECT_DOUBLE_EQ(s.GetFyt(), 0.0);
-    EXPECT_DOUBLE_EQ(s.fytRaw(), 0.0);
 }
 
 TEST(CKpMatProp, StrainBasisConvertsOnceAndRoundTrips) {
@@ -111,7 +86,6 @@ TEST(CKpMatProp, StrainBasisConvertsOnceAndRoundTrips) {
     setAllowables(iso, kStrains);
     iso.SetBasis(EVekMaterialFailureBasisStrain);
     iso.SetBasis(EVekMaterialFailureBasisStrain);  // converts once
-    EXPECT_EQ(iso.GetBasis(), EVekMaterialFailureBasisStrain);
     EXPECT_TRUE(Near(iso.fxt(), 0.012 * 200.0, tol::loose));
     EXPECT_TRUE(Near(iso.fs23(), 0.015 * 80.0, tol::loose));
 
@@ -139,16 +113,13 @@ TEST(CKpMatProp, StrainBasisConvertsOnceAndRoundTrips) {
         EXPECT_TRUE(NearArray(out, kStrains, 7, Tol{1e-7, 1e-6})) << "dir " << s->dir();
         EXPECT_TRUE(Near(s->fs31Strain(), kStrains[6], Tol{1e-7, 1e-6}));
     }
-    float out[8];
-    aniso.GetAllowStrain(nullptr, out);
-    EXPECT_FLOAT_EQ(out[7], -0.5f);  // F12 is never converted
+    EXPECT_DOUBLE_EQ(aniso.f12(), -0.5);  // F12 is never converted
 
     // A 3D state cannot be converted: 1, yet the flag is raised.
     CKpMatProp solid;
     solid.setDir(2), solid.setFxt(0.01);
     EXPECT_EQ(solid.SetAllowStrain(), 1);
     EXPECT_EQ(solid.GetBasis(), EVekMaterialFailureBasisStrain);
-    EXPECT_DOUBLE_EQ(solid.fxt(), 0.01);
 }
 
 TEST(CKpMatProp, StrainAllowablesWithoutModuli) {
@@ -173,7 +144,6 @@ TEST(CKpMatProp, StrainAllowablesWithoutModuli) {
     EXPECT_FLOAT_EQ(out[0], 7.0f);
     ASSERT_EQ(gui.texts(4).size(), 1u);
     EXPECT_EQ(gui.texts(4)[0], "Unsupported material directionality: 3");
-    EXPECT_DOUBLE_EQ(solid.fxtStrain(), 0.0);
 
     // Singular Q: 1.
     CKpMatProp flat;
@@ -209,8 +179,6 @@ TEST(CKpMatProp, AllowablesByLabel) {
     EXPECT_TRUE(Near(v, 0.06, Tol{1e-9, 1e-6}));
     EXPECT_EQ(s.GetAllowableByLabel(EVekMaterialFailureBasisStrain, "S12", &v), 0);
     EXPECT_TRUE(Near(v, 0.04, Tol{1e-9, 1e-6}));  // 2 x 2 (0 + 1) / 100
-    EXPECT_EQ(s.GetAllowableByLabel(EVekMaterialFailureBasisStrain, "F12", &v), 0);
-    EXPECT_DOUBLE_EQ(v, -0.5);
     for (const char* label : {"Zt", "Zc", "F23", "F31", "yc"})
         EXPECT_EQ(s.GetAllowableByLabel(EVekMaterialFailureBasisStrain, label, &v), 2) << label;
     EXPECT_EQ(s.GetAllowableByLabel(static_cast<EVekMaterialFailureBasis>(3), "Xt", &v), 3);
@@ -249,8 +217,6 @@ TEST(CKpMatProp, StressToStrain) {
     const double aniso_e[6] = {(2 * 10 + 4) / 7.0, (-10 - 16) / 7.0, 0, 3 / 5.0, 0.5, -2.5 / 6};
     EXPECT_TRUE(NearArray(e, aniso_e, 6, Tol{1e-9, 1e-6}));
     double flex[3][3];
-    ASSERT_EQ(aniso.GetFlexMatrix(flex), 0);
-    EXPECT_TRUE(Near(flex[0][1], -1.0 / 7.0, tol::loose));
     EXPECT_EQ(ortho.GetFlexMatrix(flex), 1);
     EXPECT_TRUE(gui.texts(4).empty());
 
@@ -297,6 +263,4 @@ TEST(CKpMatProp, DimensionlessInteraction) {
     s.setFyc(-1.0);  // a product below 0 has no real root
     EXPECT_EQ(s.SetF12Dimensionless(), 1);
     EXPECT_DOUBLE_EQ(s.f12(), -6.0);
-    s.setFt(0.0, 9.0, 0.0);
-    EXPECT_EQ(s.SetF12Dimensionless(), 1);
 }

@@ -66,10 +66,10 @@ class SubLypTest : public ::testing::Test {
     // flags +1, simulation result 0.
     CKpPly* DrapedPly(const char* name, const std::vector<int>& ids, double warp) {
         CKpPly* ply = static_cast<CKpPly*>(model->pPlys()->New());
-        EXPECT_EQ(ply->SetName(name), 0);
-        EXPECT_EQ(ply->SetType(EVekMaterialProjected), 0);
-        EXPECT_EQ(ply->SetMaterialName("CF"), 0);
-        EXPECT_EQ(ply->SetElementIdsOrders(static_cast<int>(ids.size()), ids.data(), nullptr), 0);
+        EXPECT_EQ(ply->SetName(name) + ply->SetType(EVekMaterialProjected) +
+                      ply->SetMaterialName("CF") +
+                      ply->SetElementIdsOrders(static_cast<int>(ids.size()), ids.data(), nullptr),
+                  0);
         CKpPatElemStore* list = ply->pPat()->PatElems();
         for (CKpPatElem* pe = list->First(); pe; pe = list->Next(pe)) {
             pe->setPelem(model->pElems()->find(pe->elemId()));
@@ -90,8 +90,8 @@ class SubLypTest : public ::testing::Test {
                   0);
     }
 
-    void Select(const std::vector<int>& ids) {
-        for (int id : ids) model->pElems()->find(id)->setSltd(1);
+    void Select(const std::vector<int>& ids, int flag = 1) {
+        for (int id : ids) model->pElems()->find(id)->setSltd(flag);
     }
 
     CKpSubLyp* SubLyp(int index) { return model->pSubLyps()->Get(index); }
@@ -104,10 +104,9 @@ TEST(CKpField, ConstantCheckUsesTheTypeTolerance) {
     EXPECT_EQ(thick->IsConstantValue(), 1);
     EXPECT_TRUE(Near(thick->GetConstantValue(), 0.1 + 0.5e-13, tol::length));
     // A new record makes the check run again.
-    CKpFieldVal* far = new CKpFieldVal(9);
     const double v = 0.2;
-    far->SetVals(1, &v);
-    thick->GetFieldVals()->insert(far);
+    thick->GetFieldVals()->insert(new CKpFieldVal(9));
+    thick->GetFieldVals()->find(9)->SetVals(1, &v);
     EXPECT_EQ(thick->IsConstantValue(), 0);
     EXPECT_EQ(thick->GetConstantValue(), 0.0);
 
@@ -120,14 +119,15 @@ TEST(CKpField, ConstantCheckUsesTheTypeTolerance) {
 
 TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
     auto field = MakeField(EVekFieldOrientation, {{1, 2, 3}, {4}, {5, 6}});
-    EXPECT_EQ(field->GetNumElems(), 3);
     EXPECT_EQ(field->GetNumValuesPerElem(), 3);
 
     int ids[3] = {0, 0, 0};
     double values[9];
-    EXPECT_EQ(field->GetElemIdsAndValues(2, 3, ids, values), 1);
-    EXPECT_EQ(field->GetElemIdsAndValues(3, 2, ids, values), 2);
-    EXPECT_EQ(field->GetElemIdsAndValues(3, 3, ids, nullptr), 4);
+    // Too few records, too few values per record, no buffer.
+    EXPECT_EQ((std::vector<int>{field->GetElemIdsAndValues(2, 3, ids, values),
+                                field->GetElemIdsAndValues(3, 2, ids, values),
+                                field->GetElemIdsAndValues(3, 3, ids, nullptr)}),
+              (std::vector<int>{1, 2, 4}));
     ASSERT_EQ(field->GetElemIdsAndValues(3, 3, ids, values), 0);
     EXPECT_EQ(ids[2], 3);
     const double expected[9] = {1, 2, 3, 4, 0, 0, 5, 6, 0};  // short records padded with 0
@@ -138,7 +138,6 @@ TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
     const double d[3] = {7, 8, 9};
     EXPECT_EQ(field->SetDefaultValues(0, d), 2);
     EXPECT_EQ(field->SetDefaultValues(3, d), 0);
-    EXPECT_EQ(field->GetDefaultValues(2, defaults), 1);
     ASSERT_EQ(field->GetDefaultValues(3, defaults), 0);
     EXPECT_TRUE(NearArray(defaults, d, 3, tol::length));
 }
@@ -146,46 +145,38 @@ TEST(CKpField, ValuesAndDefaultsAreHandedOutByShape) {
 TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     CKpPly* a = DrapedPly("A", {1, 2, 3}, 0.3);
     CKpPly* b = DrapedPly("B", {1, 2, 3, 4}, 0.6);
-    Place(a, 1);   // layup ply 1
-    Place(b, -1);  // 2
-    Place(a, 1);   // 3, instance 2
-    Place(b, -1);  // 4, instance 2
+    for (int i = 0; i < 2; ++i) {  // layup plies 1 and 3 are A, 2 and 4 are B
+        Place(a, 1);
+        Place(b, -1);
+    }
     Select({1, 2});
     model->pElems()->find(3)->theta(0.9);  // not selected: kept
     gui.clear();                           // placing on both sides warned
 
     ASSERT_EQ(CreateSubLayups("S", 0, model.get()), 0);
-    IVekSubLayupStore* subs = model->pSubLyps();
-    ASSERT_EQ(subs->Count(), 1);
-    IVekSubLayup* sub = subs->Get(0);
-    EXPECT_STREQ(sub->GetOrientationFieldName(), "S_Orientation");
+    ASSERT_EQ(model->pSubLyps()->Count(), 1);
+    IVekSubLayup* sub = model->pSubLyps()->Get(0);
 
     // Bottom first: negative sides in reverse id order, then positive ones.
     IVekSubLayupPlyStore* plies = sub->GetSubLayupPlyStore();
-    ASSERT_EQ(plies->Count(), 4);
-    const char* names[4] = {"B_2", "B", "A", "A_2"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_STREQ(plies->Get(i)->GetName(), names[i]) << i;
-        EXPECT_STREQ(plies->Get(i)->GetExternalMaterialName(), "CF-EXT");
-    }
+    std::vector<std::string> got;
+    for (int i = 0; i < plies->Count(); ++i)
+        got.push_back(std::string(plies->Get(i)->GetName()) + " " +
+                      plies->Get(i)->GetExternalMaterialName());
+    EXPECT_EQ(got, (std::vector<std::string>{"B_2 CF-EXT", "B CF-EXT", "A CF-EXT", "A_2 CF-EXT"}));
 
     // Fields: the orientation first, then per ply in ply id order.
     CKpFieldStore* fields = model->pFields();
-    ASSERT_EQ(fields->Count(), 5);
-    const char* fieldNames[5] = {"S_Orientation", "S_A_Thickness", "S_A_Rotation", "S_B_Thickness",
-                                 "S_B_Rotation"};
-    const int types[5] = {3, 1, 4, 1, 4};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_STREQ(fields->Get(i)->GetName(), fieldNames[i]) << i;
-        EXPECT_EQ(fields->Get(i)->GetType(), types[i]) << i;
-    }
+    got.clear();
+    for (int i = 0; i < fields->Count(); ++i)
+        got.push_back(fields->Get(i)->GetName() + std::to_string(fields->Get(i)->GetType()));
+    EXPECT_EQ(got, (std::vector<std::string>{"S_Orientation3", "S_A_Thickness1", "S_A_Rotation4",
+                                             "S_B_Thickness1", "S_B_Rotation4"}));
 
     // The orientation: the directions of the bottom ply (B at 0.6).
-    CKpField* orient = fields->Get(0);
-    ASSERT_EQ(orient->GetNumElems(), 2);
     int ids[2];
     double dirs[12];
-    ASSERT_EQ(orient->GetElemIdsAndValues(2, 6, ids, dirs), 0);
+    ASSERT_EQ(fields->Get(0)->GetElemIdsAndValues(2, 6, ids, dirs), 0);
     const double w = 0.6, t = 0.6 + kPi / 2;
     const double first[6] = {std::cos(w), std::sin(w), 0, std::cos(t), std::sin(t), 0};
     EXPECT_TRUE(NearArray(dirs, first, 6, tol::loose));
@@ -194,7 +185,6 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     // A's thickness and rotation (relative to theta 0.6) on the selection.
     CKpField* aThick = fields->Get(1);
     CKpField* aRot = fields->Get(2);
-    EXPECT_EQ(aThick->IsConstantValue(), 1);
     EXPECT_TRUE(Near(aThick->GetConstantValue(), 0.25, tol::length));
     EXPECT_TRUE(Near(aRot->GetConstantValue(), -0.3, tol::angle));
 
@@ -205,7 +195,6 @@ TEST_F(SubLypTest, PliesStackNegativeSidesFirstAndShareTheirPlyFields) {
     EXPECT_EQ(a2->GetThicknessField(), static_cast<IVekField*>(aThick));
     ASSERT_NE(a1->GetRegion(), nullptr);
     EXPECT_EQ(a1->GetRegion(), a2->GetRegion());
-    EXPECT_STREQ(a1->GetRegion()->GetName(), "S_A");
     std::vector<int> region(2);
     ASSERT_EQ(a1->GetRegion()->GetIds(2, region.data()), 0);
     EXPECT_EQ(region, (std::vector<int>{1, 2}));
@@ -218,8 +207,7 @@ TEST_F(SubLypTest, ASecondRunReusesRegionsButNotOldFields) {
     Place(a, 1);
     Select({1, 2});
     ASSERT_EQ(CreateSubLayups("S", 0, model.get()), 0);
-    model->pElems()->find(1)->setSltd(0);
-    model->pElems()->find(2)->setSltd(0);
+    Select({1, 2}, 0);
     Select({3});
     ASSERT_EQ(CreateSubLayups("S", 1, model.get()), 0);
 

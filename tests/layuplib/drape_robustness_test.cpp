@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -30,24 +31,18 @@ using surfmesh::Kind;
 // Coarse test surfaces, each a few dozen elements at most.
 surfmesh::Mesh Surface(int which, Kind kind) {
     std::vector<int> parts;
-    switch (which) {
-        case 0:
-            return surfmesh::Plate(kind, 4, 3, 4.0, 3.0);
-        case 1:
-            return surfmesh::PlateWithHole(kind, 4, 4.0, 2);
-        case 2:
-            return surfmesh::OpenCylinder(kind, 8, 3, 1.0, 2.0);
-        case 3:
-            return surfmesh::Hemisphere(kind, 8, 3, 1.0);
-        case 4:
-            return surfmesh::Sphere(kind, 8, 4, 1.0);
-        case 5:
-            return surfmesh::BoxCorner(kind, 3, 2, 3.0, 2.0);
-        case 6:
+    const std::function<surfmesh::Mesh()> make[] = {
+        [&] { return surfmesh::Plate(kind, 4, 3, 4.0, 3.0); },
+        [&] { return surfmesh::PlateWithHole(kind, 4, 4.0, 2); },
+        [&] { return surfmesh::OpenCylinder(kind, 8, 3, 1.0, 2.0); },
+        [&] { return surfmesh::Hemisphere(kind, 8, 3, 1.0); },
+        [&] { return surfmesh::Sphere(kind, 8, 4, 1.0); },
+        [&] { return surfmesh::BoxCorner(kind, 3, 2, 3.0, 2.0); },
+        [&] {
             return surfmesh::Fins(kind, {0.0, 2.0, 4.0}, {1.0}, 1.5);
-        default:
-            return surfmesh::TwoPatches(kind, 3, 2.0, &parts);
-    }
+        },
+        [&] { return surfmesh::TwoPatches(kind, 3, 2.0, &parts); }};
+    return make[which]();
 }
 
 // One model holding one surface and the material "CF" (thickness 0.25,
@@ -66,16 +61,13 @@ struct Model {
         mat->SetMaximumStrain(40.0 * kDeg);
     }
     bool complained() const {
-        for (const RecordingGUI::MessageCall& m : gui.messages)
-            if (m.severity >= 2) return true;
-        return false;
+        return std::any_of(gui.messages.begin(), gui.messages.end(),
+                           [](const RecordingGUI::MessageCall& m) { return m.severity >= 2; });
     }
 };
 
 bool Finite(const double* v, size_t n) {
-    for (size_t i = 0; i < n; ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
+    return std::all_of(v, v + n, [](double x) { return std::isfinite(x); });
 }
 
 // A random ply over the model's surface.
@@ -211,42 +203,30 @@ void RunCase(unsigned seed) {
 }
 
 // A reference direction along the plate's normal gives no warp direction
-// on the plate: the run fails and says why.
-TEST(DrapeRobustness, ReferenceAlongTheNormalFailsWithAMessage) {
-    for (int axisType : {0, 1}) {
+// on the plate, and a seed curve with no application direction cannot tell
+// the start warp: either run fails and says why.
+TEST(DrapeRobustness, UndefinedStartWarpFailsWithAMessage) {
+    const double eye[3] = {1.5, 1.5, 10.0}, down[3] = {0.0, 0.0, -1.0}, up[3] = {0.0, 0.0, 1.0};
+    const double onEdge[3] = {0.5, 0.0, 0.0}, none[3] = {0.0, 0.0, 0.0}, x[3] = {1.0, 0.0, 0.0};
+    const int elem = 1, side = 1;  // y = 0 of the first element
+    for (int axisType : {0, 1, 4}) {
         Model m(0, Kind::Quad4);
         IVekPly* ply = m.layup->GetPlyStore()->New();
         ply->SetType(EVekMaterialScissor);
         ply->SetMaterialName("CF");
-        const double eye[3] = {1.5, 1.5, 10.0}, down[3] = {0.0, 0.0, -1.0}, up[3] = {0.0, 0.0, 1.0};
-        ply->SetSeedPoint(eye);
-        ply->SetApplicationDirection(down);
-        ply->SetReferenceDirection(up);
+        const bool curve = axisType == 4;
+        ply->SetSeedPoint(curve ? onEdge : eye);
+        ply->SetApplicationDirection(curve ? none : down);
+        ply->SetReferenceDirection(curve ? x : up);
         ply->SetSeedCurveType(axisType);
         ply->SetStepLength(-1.0);
+        if (curve) {
+            ASSERT_EQ(ply->SetSeedCurveEdges(0, 1, &elem, &side), 0);
+        }
         EXPECT_EQ(ply->Simulate(), -1) << axisType;
         EXPECT_EQ(m.gui.texts(4), std::vector<std::string>{"Could not generate pattern axes"})
             << axisType;
     }
-}
-
-// A seed curve with no application direction cannot tell the start
-// warp: the same error.
-TEST(DrapeRobustness, SeedCurveWithoutApplicationDirectionFailsWithAMessage) {
-    Model m(0, Kind::Quad4);
-    IVekPly* ply = m.layup->GetPlyStore()->New();
-    ply->SetType(EVekMaterialScissor);
-    ply->SetMaterialName("CF");
-    const double eye[3] = {0.5, 0.0, 0.0}, none[3] = {0.0, 0.0, 0.0}, ref[3] = {1.0, 0.0, 0.0};
-    const int elem = 1, side = 1;  // y = 0 of the first element
-    ply->SetSeedPoint(eye);
-    ply->SetApplicationDirection(none);
-    ply->SetReferenceDirection(ref);
-    ply->SetSeedCurveType(4);
-    ply->SetStepLength(-1.0);
-    ASSERT_EQ(ply->SetSeedCurveEdges(0, 1, &elem, &side), 0);
-    EXPECT_EQ(ply->Simulate(), -1);
-    EXPECT_EQ(m.gui.texts(4), std::vector<std::string>{"Could not generate pattern axes"});
 }
 
 // Geodesic axes on a sphere wrap round it until their trace gives up,

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "layuplib/CKpAxis.h"
 #include "layuplib/CKpAxisPt.h"
@@ -59,9 +60,11 @@ int OnPlate(surfmesh::Faceted& m, const CKpPoint& p) {
     return -1;
 }
 
-// Puts a point on facet f with warp along `wp` and weft along `wt`.
-CKpDrapePt* Put(surfmesh::Faceted& m, CKpDrape& grid, int u, int v, const CKpPoint& p, int f,
-                const CKpDirn& wp, const CKpDirn& wt) {
+// Puts a point on facet f (by default the plate's facet holding p) with
+// warp along `wp` and weft along `wt`.
+CKpDrapePt* Put(surfmesh::Faceted& m, CKpDrape& grid, int u, int v, const CKpPoint& p,
+                const CKpDirn& wp, const CKpDirn& wt, int f = -1) {
+    if (f < 0) f = OnPlate(m, p);
     auto* q = new CKpDrapePt;
     q->SetPoint(p);
     q->SetFacet(f);
@@ -73,8 +76,11 @@ CKpDrapePt* Put(surfmesh::Faceted& m, CKpDrape& grid, int u, int v, const CKpPoi
     return q;
 }
 
-size_t Find(const std::string& text, const std::string& what) {
-    return text.find(what);
+// One warp (`warp`) or weft step from (u, v) towards (u2, v2).
+int Step(surfmesh::Faceted& m, CKpDrape& grid, bool warp, int u, int v, int u2, int v2, double step,
+         const CKpDrapeBound* bound = nullptr) {
+    return (warp ? pattern_wppt : pattern_wtpt)(&m.cap.log, nullptr, &m.s.facets, &grid, u, v, u2,
+                                                v2, step, kLimits, bound, kPi / 2, 1);
 }
 
 TEST(pattern_pts, OnePointStepsOnPlate) {
@@ -83,54 +89,41 @@ TEST(pattern_pts, OnePointStepsOnPlate) {
     const CKpDirn wp = Dn(std::cos(0.5), std::sin(0.5), 0),
                   wt = Dn(-std::sin(0.5), std::cos(0.5), 0);
     const CKpPoint s = Pt(2.3, 3.1, 0);
-    CKpDrapePt* A = Put(m, grid, 0, 0, s, OnPlate(m, s), wp, wt);
+    CKpDrapePt* A = Put(m, grid, 0, 0, s, wp, wt);
 
     // A warp and a weft step land exactly one step along their fibre.
-    ASSERT_EQ(pattern_wppt(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 0, 1, 0, 1.5, kLimits,
-                           nullptr, kPi / 2, 1),
-              1);
+    ASSERT_EQ(Step(m, grid, true, 0, 0, 1, 0, 1.5), 1);
     const CKpDrapePt* B = grid.pDrapePt(1, 0);
     ASSERT_NE(B, nullptr);
     EXPECT_LT(Dist(B->GetPoint(), Along(s, wp, 1.5)), 1e-9);
     EXPECT_EQ(B->GetFacet(), OnPlate(m, B->GetPoint()));
-    EXPECT_TRUE(Near(B->GetWarpAngPlus(), m.f(B->GetFacet())->GetAngle(&wp), tol::loose));
-    EXPECT_TRUE(Near(B->GetWeftAngMinus(), m.f(B->GetFacet())->GetAngle(&wt), tol::loose));
-    EXPECT_TRUE(Near(B->GetStrn(), 0.0, tol::loose));
-    EXPECT_EQ(A->GetJoined(0), 1);
-    EXPECT_EQ(B->GetJoined(2), 1);
-    ASSERT_EQ(pattern_wtpt(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 0, 0, -1, 0.75, kLimits,
-                           nullptr, kPi / 2, 1),
-              1);
+    EXPECT_TRUE(Near(B->GetWarpAngPlus(), m.f(B->GetFacet())->GetAngle(&wp), tol::loose) &&
+                Near(B->GetWeftAngMinus(), m.f(B->GetFacet())->GetAngle(&wt), tol::loose) &&
+                Near(B->GetStrn(), 0.0, tol::loose));
+    EXPECT_EQ(A->GetJoined(0) + B->GetJoined(2), 2);
+    ASSERT_EQ(Step(m, grid, false, 0, 0, 0, -1, 0.75), 1);
     EXPECT_LT(Dist(grid.pDrapePt(0, -1)->GetPoint(), Along(s, wt, -0.75)), 1e-9);
     // Joined already: nothing more.
-    EXPECT_EQ(pattern_wppt(nullptr, nullptr, &m.s.facets, &grid, 0, 0, 1, 0, 1.5, kLimits, nullptr,
-                           kPi / 2, 1),
-              0);
+    EXPECT_EQ(Step(m, grid, true, 0, 0, 1, 0, 1.5), 0);
 
     // Towards a cell that holds a point: the fibre end is recorded instead.
-    Put(m, grid, -1, 0, Along(s, wp, -1.5), OnPlate(m, Along(s, wp, -1.5)), wp, wt);
-    EXPECT_EQ(pattern_wppt(nullptr, nullptr, &m.s.facets, &grid, 0, 0, -1, 0, 1.5, kLimits, nullptr,
-                           kPi / 2, 1),
-              0);
+    Put(m, grid, -1, 0, Along(s, wp, -1.5), wp, wt);
+    EXPECT_EQ(Step(m, grid, true, 0, 0, -1, 0, 1.5), 0);
     EXPECT_EQ(A->GetJoined(2), 0);
     EXPECT_GE(A->GetEndFrac(2), 1.0);  // the fibre's last point lies past the step
 
     // The grid bound 0.4 steps away ends the fibre there.
     CKpDrapeBound bound;
     bound.Set(1.0, 1.5, 0.0, 0.0, 0.0, 0.6);
-    EXPECT_EQ(pattern_wtpt(nullptr, nullptr, &m.s.facets, &grid, 0, 0, 0, 1, 1.5, kLimits, &bound,
-                           kPi / 2, 1),
-              0);
+    EXPECT_EQ(Step(m, grid, false, 0, 0, 0, 1, 1.5, &bound), 0);
     EXPECT_EQ(grid.pDrapePt(0, 1), nullptr);
     EXPECT_TRUE(Near(A->GetEndFrac(1), 0.4, tol::loose));
     EXPECT_LT(Dist(A->GetEndPoint(1), Along(s, wt, 0.6)), 1e-9);
 
     // A free edge 0.5 short of the step: fraction reached, end on the edge.
     const CKpPoint e = Pt(8.5, 5.0, 0);
-    CKpDrapePt* E = Put(m, grid, 5, 5, e, OnPlate(m, e), Dn(1, 0, 0), Dn(0, 1, 0));
-    EXPECT_EQ(pattern_wppt(nullptr, nullptr, &m.s.facets, &grid, 5, 5, 6, 5, 2.0, kLimits, nullptr,
-                           kPi / 2, 1),
-              0);
+    CKpDrapePt* E = Put(m, grid, 5, 5, e, Dn(1, 0, 0), Dn(0, 1, 0));
+    EXPECT_EQ(Step(m, grid, true, 5, 5, 6, 5, 2.0), 0);
     EXPECT_TRUE(Near(E->GetEndFrac(0), 0.75, tol::loose));
     EXPECT_LT(Dist(E->GetEndPoint(0), Pt(10.0, 5.0, 0)), 1e-9);
 }
@@ -139,10 +132,10 @@ TEST(pattern_pts, EstimatesCarryIncludedAngle) {
     surfmesh::Faceted m("pts_est", surfmesh::Plate(Kind::Quad4, 2, 2, 2.0, 2.0));
     CKpDrape grid;
     const double inc = 80.0 * kPi / 180.0;
-    CKpDrapePt* A = Put(m, grid, 0, 0, Pt(0.5, 0.5, 0), 0, Dn(1, 0, 0), Dn(1, 0, 0));
+    CKpDrapePt* A = Put(m, grid, 0, 0, Pt(0.5, 0.5, 0), Dn(1, 0, 0), Dn(1, 0, 0), 0);
     A->SetWarpAng(0.1);
     A->SetWeftAng(0.1 + inc);
-    CKpDrapePt* B = Put(m, grid, 1, 0, Pt(1.5, 0.5, 0), 0, Dn(1, 0, 0), Dn(1, 0, 0));
+    CKpDrapePt* B = Put(m, grid, 1, 0, Pt(1.5, 0.5, 0), Dn(1, 0, 0), Dn(1, 0, 0), 0);
     B->SetWarpAng(0.3);
     B->SetWeftAng(CKpDrapePt::kNoAngle);
     double a = 0.0;
@@ -162,26 +155,6 @@ TEST(pattern_pts, EstimatesCarryIncludedAngle) {
     EXPECT_EQ(est_wpang(nullptr, &grid, 0, 0, 1, 0, a), 0);  // no side flag to divide by
 }
 
-TEST(pattern_pts, BestAndBounds) {
-    double a = 1, b = 2, c = 3, r1 = 1.1, r2 = 0.95;
-    int f = 0;
-    EXPECT_EQ(UpdateBest(7, 8, 9, 0.9, 1.1, 1, a, b, c, r1, r2, f), 0);  // equal deviation
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(UpdateBest(7, 8, 9, 1.05, 0.98, 1, a, b, c, r1, r2, f), 1);
-    EXPECT_EQ(a, 7);
-    EXPECT_EQ(r1, 1.05);
-    EXPECT_EQ(f, 1);
-    double amin = 0, amax = 3, bmin = 0, bmax = 3;
-    UpdateBounds(1, 1.1, 2.0, 1.06, 2.5, amin, amax, bmin, bmax);
-    EXPECT_EQ(amax, 2.0);
-    EXPECT_EQ(bmax, 2.5);
-    UpdateBounds(1, 0.9, 1.0, 0.5, 0.5, amin, amax, bmin, bmax);
-    EXPECT_EQ(amin, 1.0);
-    EXPECT_EQ(bmin, 0.5);
-    UpdateBounds(0, 0.9, 1.5, 0.5, 1.0, amin, amax, bmin, bmax);
-    EXPECT_EQ(amin, 1.0);
-}
-
 // D = (0, 0) with its warp and weft neighbours; the cell corner (du, dv)
 // closes at D + a·warp + b·weft (a parallelogram on a plate).
 TEST(pattern_pts, ClosesParallelogramOnPlate) {
@@ -197,9 +170,9 @@ TEST(pattern_pts, ClosesParallelogramOnPlate) {
             const CKpDirn wp = Dn(std::cos(w), std::sin(w), 0);
             const CKpDirn wt = Dn(std::cos(w + x), std::sin(w + x), 0);
             const CKpPoint p1 = Along(s, wt, dv * b), p2 = Along(s, wp, du * a);
-            Put(m, grid, 0, 0, s, OnPlate(m, s), wp, wt);
-            Put(m, grid, 0, dv, p1, OnPlate(m, p1), wp, wt);
-            Put(m, grid, du, 0, p2, OnPlate(m, p2), wp, wt);
+            Put(m, grid, 0, 0, s, wp, wt);
+            Put(m, grid, 0, dv, p1, wp, wt);
+            Put(m, grid, du, 0, p2, wp, wt);
             grid.Join(0, 0, 0, dv);
             grid.Join(0, 0, du, 0);
             ASSERT_EQ(pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, dv, du, 0, du, dv, a,
@@ -214,7 +187,7 @@ TEST(pattern_pts, ClosesParallelogramOnPlate) {
             EXPECT_EQ(N->GetJoined(dv > 0 ? 3 : 1), 1);
         }
     }
-    EXPECT_EQ(Find(m.cap.body(), "Maximum iterations"), std::string::npos);
+    EXPECT_EQ(m.cap.body().find("Maximum iterations"), std::string::npos);
 }
 
 // Fibres at 45 degrees to the axis of a faceted cylinder (developable): the
@@ -234,35 +207,28 @@ TEST(pattern_pts, ClosesCellOnCylinder) {
     const CKpDirn wt = Dn(-axis.getx() + around.getx(), -axis.gety() + around.gety(),
                           -axis.getz() + around.getz());
     CKpDrape grid;
-    Put(m, grid, 0, 0, s, f0, wp, wt);
+    Put(m, grid, 0, 0, s, wp, wt, f0);
     const double a = 0.8, b = 0.6;
-    ASSERT_EQ(pattern_wppt(nullptr, nullptr, &m.s.facets, &grid, 0, 0, 1, 0, a, kLimits, nullptr,
-                           kPi / 2, 1),
-              1);
-    ASSERT_EQ(pattern_wtpt(nullptr, nullptr, &m.s.facets, &grid, 0, 0, 0, 1, b, kLimits, nullptr,
-                           kPi / 2, 1),
-              1);
+    ASSERT_EQ(Step(m, grid, true, 0, 0, 1, 0, a), 1);
+    ASSERT_EQ(Step(m, grid, false, 0, 0, 0, 1, b), 1);
     ASSERT_EQ(pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 1, 1, 0, 1, 1, a, b, kLimits,
                            kPi / 2, nullptr, 1),
               1);
     const CKpDrapePt* N = grid.pDrapePt(1, 1);
     EXPECT_LT(std::fabs(N->GetStrn()), 5e-3);
     // Geodesic check: each neighbour's fibre towards N reaches it after one step.
-    const CKpDrapePt* P1 = grid.pDrapePt(0, 1);
-    const CKpDrapePt* P2 = grid.pDrapePt(1, 0);
-    CKpAxis A;
-    int last = 0;
-    CKpPoint end;
-    ASSERT_EQ(A.make_axis(nullptr, &m.s.facets, P1->GetPoint(), P1->GetFacet(), P1->GetDnfg(),
-                          P1->GetWarpAngPlus(), a, &last),
-              1);
-    ASSERT_EQ(A.GetPointFacet(a, last, &end, nullptr), 0);
-    EXPECT_LT(Dist(end, N->GetPoint()), 2e-3 * a);
-    ASSERT_EQ(A.make_axis(nullptr, &m.s.facets, P2->GetPoint(), P2->GetFacet(), P2->GetDnfg(),
-                          P2->GetWeftAngPlus(), b, &last),
-              1);
-    ASSERT_EQ(A.GetPointFacet(b, last, &end, nullptr), 0);
-    EXPECT_LT(Dist(end, N->GetPoint()), 2e-3 * b);
+    for (int k = 0; k < 2; ++k) {
+        const CKpDrapePt* P = grid.pDrapePt(1 - k, k);
+        const double len = k ? a : b;
+        CKpAxis A;
+        int last = 0;
+        CKpPoint end;
+        ASSERT_EQ(A.make_axis(nullptr, &m.s.facets, P->GetPoint(), P->GetFacet(), P->GetDnfg(),
+                              k ? P->GetWarpAngPlus() : P->GetWeftAngPlus(), len, &last),
+                  1);
+        ASSERT_EQ(A.GetPointFacet(len, last, &end, nullptr), 0);
+        EXPECT_LT(Dist(end, N->GetPoint()), 2e-3 * len) << k;
+    }
     // Off the plane of the start facet: the surface curves under the cell.
     EXPECT_TRUE(Near(std::hypot(N->GetPoint().getx(), N->GetPoint().gety()), 5.0, {0.03, 0}));
 }
@@ -275,45 +241,19 @@ TEST(pattern_pts, DegenerateCellIsNotConverged) {
     const CKpPoint s = Pt(5.1, 4.9, 0);
     const CKpDirn wp = Dn(1, 0, 0);
     const CKpPoint p1 = Along(s, wp, 0.9), p2 = Along(s, wp, 1.2);
-    Put(m, grid, 0, 0, s, OnPlate(m, s), wp, wp);
-    CKpDrapePt* P1 = Put(m, grid, 0, 1, p1, OnPlate(m, p1), wp, wp);
-    CKpDrapePt* P2 = Put(m, grid, 1, 0, p2, OnPlate(m, p2), wp, wp);
+    Put(m, grid, 0, 0, s, wp, wp);
+    CKpDrapePt* P1 = Put(m, grid, 0, 1, p1, wp, wp);
+    CKpDrapePt* P2 = Put(m, grid, 1, 0, p2, wp, wp);
     const double wide[3] = {0.2, 0.4, 2.0};  // the sheared neighbours stay in the hard limit
     EXPECT_EQ(pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 1, 1, 0, 1, 1, 1.2, 0.9,
                            wide, kPi / 2, nullptr, 1),
               0);
     EXPECT_EQ(grid.pDrapePt(1, 1), nullptr);
-    EXPECT_NE(Find(m.cap.body(), "No 2pt convergence"), std::string::npos);
-    EXPECT_EQ(Find(m.cap.body(), "Iter"), std::string::npos);  // no solver ran
+    EXPECT_NE(m.cap.body().find("No 2pt convergence"), std::string::npos);
+    EXPECT_EQ(m.cap.body().find("Iter"), std::string::npos);  // no solver ran
     EXPECT_TRUE(std::isfinite(P1->GetWarpAngPlus()));
     EXPECT_TRUE(std::isfinite(P2->GetWeftAngPlus()));
     EXPECT_EQ(P1->EndFracSet(0), 0);
-}
-
-// Neighbours too far apart for the two steps to meet: every solver fails in
-// turn, gradient first, then the bracket search, then the chords.
-TEST(pattern_pts, FallsBackGradientBracketChord) {
-    surfmesh::Faceted m("pts_fallback", surfmesh::Plate(Kind::Tria3, 10, 10, 10.0, 10.0));
-    CKpDrape grid;
-    const CKpPoint s = Pt(3.0, 3.0, 0), p1 = Pt(3.0, 5.0, 0), p2 = Pt(5.0, 3.0, 0);
-    const CKpDirn wp = Dn(1, 0, 0), wt = Dn(0, 1, 0);
-    Put(m, grid, 0, 0, s, OnPlate(m, s), wp, wt);
-    Put(m, grid, 0, 1, p1, OnPlate(m, p1), wp, wt);
-    Put(m, grid, 1, 0, p2, OnPlate(m, p2), wp, wt);
-    EXPECT_EQ(pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 1, 1, 0, 1, 1, 1.0, 1.0,
-                           kLimits, kPi / 2, nullptr, 1),
-              0);
-    EXPECT_EQ(grid.pDrapePt(1, 1), nullptr);
-    const std::string log = m.cap.body();
-    const size_t g = Find(log, "Gradient iteration method unacceptable");
-    const size_t bnd = Find(log, "Bound iteration method unacceptable, using chord method");
-    const size_t ch = Find(log, "wpchordsegs");
-    ASSERT_NE(g, std::string::npos);
-    ASSERT_NE(bnd, std::string::npos);
-    ASSERT_NE(ch, std::string::npos);
-    EXPECT_LT(g, bnd);
-    EXPECT_LT(bnd, ch);
-    EXPECT_NE(Find(log, "No 2pt convergence"), std::string::npos);
 }
 
 // Every field of the points of a grid, in order, exactly (hex floats).
@@ -324,11 +264,7 @@ std::string State(const CKpDrape& grid) {
         std::snprintf(buf, sizeof buf, " %a", x);
         out += buf;
     };
-    auto xyz = [&](const CKpTriplet& t) {
-        num(t.getx());
-        num(t.gety());
-        num(t.getz());
-    };
+    auto xyz = [&](const CKpTriplet& t) { num(t.getx()), num(t.gety()), num(t.getz()); };
     int u0, u1, v0, v1;
     grid.GetBounds(u0, u1, v0, v1);
     for (int u = u0; u <= u1; ++u)
@@ -371,16 +307,24 @@ TEST(pattern_pts, RepeatedOpenCellIsNotSolvedAgain) {
         const CKpDirn wp = Dn(1, 0, 0);
         const CKpPoint p1 = Along(c.d, c.wt, c.apart * c.step),
                        p2 = Along(c.d, wp, c.apart * c.step);
-        Put(m, grid, 0, 0, c.d, OnPlate(m, c.d), wp, c.wt);
-        CKpDrapePt* P1 = Put(m, grid, 0, 1, p1, OnPlate(m, p1), wp, c.wt);
-        CKpDrapePt* P2 = Put(m, grid, 1, 0, p2, OnPlate(m, p2), wp, c.wt);
+        Put(m, grid, 0, 0, c.d, wp, c.wt);
+        CKpDrapePt* P1 = Put(m, grid, 0, 1, p1, wp, c.wt);
+        CKpDrapePt* P2 = Put(m, grid, 1, 0, p2, wp, c.wt);
         auto call = [&](double weftStep) {
             return pattern_2pts(&m.cap.log, nullptr, &m.s.facets, &grid, 0, 1, 1, 0, 1, 1, c.step,
                                 weftStep, kLimits, kPi / 2, nullptr, 1);
         };
         EXPECT_EQ(call(c.step), 0);
         const std::string after = State(grid), log = m.cap.body();
-        EXPECT_NE(Find(log, "using chord method"), std::string::npos) << c.d.getx();
+        EXPECT_NE(log.find("using chord method"), std::string::npos) << c.d.getx();
+        if (c.apart > 1.5) {  // too far apart: every solver fails in turn
+            const size_t g = log.find("Gradient iteration method unacceptable"),
+                         bnd = log.find("Bound iteration method unacceptable, using chord method"),
+                         ch = log.find("wpchordsegs", bnd);
+            EXPECT_TRUE(g < bnd && bnd < ch && ch != std::string::npos) << log;
+            EXPECT_NE(log.find("No 2pt convergence"), std::string::npos);
+            EXPECT_EQ(grid.pDrapePt(1, 1), nullptr);
+        }
         EXPECT_EQ(P1->EndFracSet(0), c.p1Ends) << c.d.getx();
         EXPECT_EQ(P2->EndFracSet(1), 0);  // so step 1 does not stop a new call
         m.cap.reset();
@@ -394,7 +338,7 @@ TEST(pattern_pts, RepeatedOpenCellIsNotSolvedAgain) {
         // Another input, a longer weft step: solved afresh.
         m.cap.reset();
         EXPECT_EQ(call(1.01 * c.step), 0);
-        EXPECT_NE(Find(m.cap.body(), "using chord method"), std::string::npos) << c.d.getx();
+        EXPECT_NE(m.cap.body().find("using chord method"), std::string::npos) << c.d.getx();
     }
 }
 
@@ -406,7 +350,7 @@ TEST(pattern_pts, OutlineHelpers) {
     const CKpDirn wp = Dn(1, 0, 0), wt = Dn(0, 1, 0);
     for (const auto& q : {std::make_pair(0, 0), std::make_pair(1, 0), std::make_pair(0, 1)}) {
         const CKpPoint p = Pt(4.1 + q.first, 4.2 + q.second, 0);
-        Put(m, grid, q.first, q.second, p, OnPlate(m, p), wp, wt);
+        Put(m, grid, q.first, q.second, p, wp, wt);
     }
     grid.Join(0, 0, 1, 0);
     grid.Join(0, 0, 0, 1);
@@ -427,16 +371,13 @@ TEST(pattern_pts, OutlineHelpers) {
     EXPECT_EQ(counter, 1);
     ASSERT_NE(grid.pDrapePt(1, 1), nullptr);
     EXPECT_LT(Dist(grid.pDrapePt(1, 1)->GetPoint(), Pt(5.1, 5.2, 0)), 2e-3);
-    EXPECT_EQ(E.getU(), 1);
-    EXPECT_EQ(E.getV(), 1);
-    EXPECT_EQ(E.getArriving(), 6);
-    EXPECT_EQ(E.getLeaving(), 4);
-    EXPECT_EQ(A.getLeaving(), 2);
-    EXPECT_EQ(C.getArriving(), 0);
+    EXPECT_EQ(std::vector<int>({E.getU(), E.getV(), E.getArriving(), E.getLeaving(), A.getLeaving(),
+                                C.getArriving()}),
+              std::vector<int>({1, 1, 6, 4, 2, 0}));
 
     // A lone entry grows a spike: (0, 0) -> (-1, 0), then on to (-1, -1).
     CKpDrape g2;
-    Put(m, g2, 0, 0, Pt(4.1, 4.2, 0), OnPlate(m, Pt(4.1, 4.2, 0)), wp, wt);
+    Put(m, g2, 0, 0, Pt(4.1, 4.2, 0), wp, wt);
     CKpOln* lone = new CKpOln(1, 0, 0, 0, 0);
     lone->SetNext(lone);
     lone->SetPrev(lone);
@@ -444,20 +385,17 @@ TEST(pattern_pts, OutlineHelpers) {
     ASSERT_EQ(CalcPatternOutline1pt(nullptr, nullptr, &m.s.facets, &g2, 1.0, 0.5, kLimits, kPi / 2,
                                     1, nullptr, at, 6, 0, counter),
               1);
-    EXPECT_EQ(counter, 2);
-    EXPECT_EQ(at->getU(), -1);
-    EXPECT_EQ(at->getArriving(), 0);
-    EXPECT_EQ(lone->getLeaving(), 4);
-    EXPECT_EQ(at->Next(), lone);
-    EXPECT_EQ(lone->Next(), at);
+    EXPECT_EQ(std::vector<int>({counter, at->getU(), at->getArriving(), lone->getLeaving()}),
+              std::vector<int>({2, -1, 0, 4}));
+    EXPECT_TRUE(at->Next() == lone && lone->Next() == at);
     ASSERT_EQ(CalcPatternOutline1pt(nullptr, nullptr, &m.s.facets, &g2, 1.0, 0.5, kLimits, kPi / 2,
                                     1, nullptr, at, 0, 1, counter),
               1);
     EXPECT_LT(Dist(g2.pDrapePt(-1, -1)->GetPoint(), Pt(3.1, 3.7, 0)), 1e-9);
-    EXPECT_EQ(at->getArriving(), 2);
-    EXPECT_EQ(at->Prev()->getLeaving(), 6);   // the first tip now turns down
-    EXPECT_EQ(at->Next()->getArriving(), 6);  // and its copy comes back up
-    EXPECT_EQ(at->Next()->getLeaving(), 0);
+    // The first tip now turns down and its copy comes back up.
+    EXPECT_EQ(std::vector<int>({at->getArriving(), at->Prev()->getLeaving(),
+                                at->Next()->getArriving(), at->Next()->getLeaving()}),
+              std::vector<int>({2, 6, 6, 0}));
     EXPECT_EQ(at->Next()->Next(), lone);
     for (CKpOln* p = lone->Next(); p != lone;) {
         CKpOln* n = p->Next();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -11,7 +10,6 @@
 #include "layuplib/CKpDrape.h"
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpDrapeSim.h"
-#include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatGeom.h"
@@ -41,13 +39,6 @@ std::string Own(const std::string& name) {
 struct Xyz {
     double x, y, z;
 };
-
-CKpDirn Dn(Xyz d) {
-    CKpDirn n;
-    n.Set(d.x, d.y, d.z);
-    n.unitize();
-    return n;
-}
 
 // A surface with every element selected and a drape workspace whose axes
 // start at the centroid of the facet nearest `near`.
@@ -83,14 +74,13 @@ struct Rig {
     void Axes(Xyz near, Xyz wp, Xyz wt, int axstp = 1) {
         double best = 1e300;
         for (int i = 0; i < m.s.facets.entries(); ++i) {
-            CKpPoint c;
-            c.Set(0, 0, 0);
-            for (int k = 0; k < 3; ++k) c.Add(*m.f(i)->getCKpPoint(k));
-            c.Scale(1.0 / 3.0);
+            CKpPoint c = *m.f(i)->getCKpPoint(0);
+            m.f(i)->MoveToCentroid(&c, 1.0);
             const double d = std::hypot(c.getx() - near.x, c.gety() - near.y, c.getz() - near.z);
             if (d < best) best = d, facet = i, start = c;
         }
-        const CKpDirn w = Dn(wp), t = Dn(wt);
+        CKpDirn w, t;
+        w.Set(wp.x, wp.y, wp.z), t.Set(wt.x, wt.y, wt.z), w.unitize(), t.unitize();
         CKpPlane none;
         ASSERT_EQ(CalcAxes(&m.cap.log, nullptr, &m.s.facets, axstp, facet, start,
                            m.f(facet)->GetAngle(&w), m.f(facet)->GetAngle(&t), none, none, &sim),
@@ -114,108 +104,13 @@ bool Has(const std::string& log, const std::string& text) {
     return log.find(text) != std::string::npos;
 }
 
-// On a plate every cell closes as a parallelogram: the points form the
-// fabric lattice exactly, unsheared, and each point's thickness belongs to
-// its final strain. (A cell cut short by a free edge is accepted within the
-// construction's length tolerance and turns its neighbours' fibres a
-// little, which the energy, maximum and tape strategies carry outward along
-// the edge; so the exact check holds a cell away from the edges.)
-struct PlateCase {
-    int exttp;
-    double angle, ww, ratio;
-};
-
-void CheckPlate(const PlateCase c) {
-    const double step = 0.6, size = 3.0;
-    Rig r("wf_plate", surfmesh::Plate(Kind::Tria3, 6, 6, size, size));
-    const double a = c.angle * kDeg, b = a + c.ww * kDeg, weftStep = step / c.ratio;
-    r.Axes({1.5, 1.6, 0}, {std::cos(a), std::sin(a), 0}, {std::cos(b), std::sin(b), 0});
-    const std::string tag = "extension " + std::to_string(c.exttp) + " angle " +
-                            std::to_string(c.angle) + " ratio " + std::to_string(c.ratio);
-    ASSERT_EQ(r.Run(1, c.exttp, c.ww * kDeg, c.ratio, step), 0) << tag << r.log();
-    int inside = 0, found = 0;
-    const double margin = 0.05 * weftStep, away = step + weftStep;
-    for (int u = -20; u <= 20; ++u)
-        for (int v = -20; v <= 20; ++v) {
-            const double x = r.start.getx() + u * step * std::cos(a) + v * weftStep * std::cos(b);
-            const double y = r.start.gety() + u * step * std::sin(a) + v * weftStep * std::sin(b);
-            if (x < margin || y < margin || x > size - margin || y > size - margin) continue;
-            ++inside;
-            const CKpDrapePt* p = r.grid().pDrapePt(u, v);
-            if (!p) continue;
-            ++found;
-            const bool deep = x > away && y > away && x < size - away && y < size - away;
-            const double tol = deep ? 1e-6 : 0.1 * step;
-            EXPECT_NEAR(p->GetPoint().getx(), x, tol) << tag << " at " << u << " " << v;
-            EXPECT_NEAR(p->GetPoint().gety(), y, tol) << tag << " at " << u << " " << v;
-            if (deep) {
-                EXPECT_NEAR(p->GetStrn(), 0.0, 1e-6) << tag << " at " << u << " " << v;
-            }
-        }
-    EXPECT_EQ(found, inside) << tag;
-    r.Each([&](int u, int v, const CKpDrapePt& p) {
-        EXPECT_DOUBLE_EQ(p.GetThck(), calculate_thickness(&r.mat, p.GetStrn()))
-            << tag << " at " << u << " " << v;
-    });
-    EXPECT_TRUE(Has(r.log(), "Number of unjoined points: 0")) << tag;
-}
-
-TEST(pattern_wf, PlateGivesLatticeForEveryExtension) {
-    for (const PlateCase c : {PlateCase{1, 0.0, 90.0, 1.0}, PlateCase{2, 30.0, 90.0, 2.0},
-                              PlateCase{3, -50.0, 70.0, 0.8}, PlateCase{4, 30.0, 90.0, 2.0}})
-        CheckPlate(c);
-}
-
-TEST(pattern_wf, PlateGivesLatticeForMoreAnglesSlow) {
-    for (const PlateCase c : {PlateCase{1, -50.0, 70.0, 0.8}, PlateCase{2, 0.0, 90.0, 1.0},
-                              PlateCase{3, 30.0, 90.0, 2.0}, PlateCase{4, -50.0, 70.0, 0.8}})
-        CheckPlate(c);
-}
-
-// A half cylinder unrolls onto the plane: fibres along, around or at 45
-// degrees drape without shear (up to the faceting).
-TEST(pattern_wf, HalfCylinderDrapesWithoutShearSlow) {
-    const double r0 = 3.0, h = 45 * kDeg;
-    // At the crown (0, r, z) the weft lies a right angle anticlockwise about
-    // the outward normal +y: weft = y x warp.
-    const Xyz along = {0, 0, 1}, around = {-1, 0, 0}, diag = {-std::sin(h), 0, std::cos(h)};
-    for (const Xyz w : {along, around, diag}) {
-        const Xyz t = {w.z, 0, -w.x};
-        Rig r("wf_cyl", meshgen::Cylinder(Kind::Quad4, 36, 12, r0, kPi, 6.0));
-        r.Axes({0, r0, 3.0}, w, t);
-        ASSERT_EQ(r.Run(1, 1, kPi / 2, 1.0, 0.5), 0) << r.log();
-        // Cells cut short at the free edges are accepted within a length
-        // tolerance; a point two cells from the edge is exact again.
-        auto inner = [&r](int u, int v) {
-            for (int i = -2; i <= 2; ++i)
-                for (int j = -2; j <= 2; ++j)
-                    if (!r.grid().pDrapePt(u + i, v + j)) return false;
-            return true;
-        };
-        int n = 0, deep = 0;
-        r.Each([&](int u, int v, const CKpDrapePt& p) {
-            ++n;
-            EXPECT_LT(std::fabs(p.GetStrn()), 5.0 * kDeg) << u << " " << v;
-            if (!inner(u, v)) return;
-            ++deep;
-            EXPECT_LT(std::fabs(p.GetStrn()), 0.5 * kDeg) << u << " " << v;
-        });
-        EXPECT_GT(deep, n / 3);
-        EXPECT_GT(n, 0.8 * (kPi * r0 * 6.0) / 0.25);  // the area over the cell area
-    }
-}
-
 // A tube with the warp around it and no grid bound: the fibres would wrap
 // round and round; the growth guard stops the drape with a warning.
 TEST(pattern_wf, ClosedTubeStopsGrowing) {
     Rig r("wf_tube", surfmesh::OpenCylinder(Kind::Quad4, 16, 4, 1.0, 2.0));
     r.Axes({0, 1, 1.0}, {-1, 0, 0}, {0, 0, 1});
-    const auto t0 = std::chrono::steady_clock::now();
     r.Run(1, 1, kPi / 2, 1.0, 0.4);
-    const double secs =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_TRUE(Has(r.log(), "probably wrap around a closed surface")) << r.log();
-    EXPECT_LT(secs, 60.0);
     EXPECT_FALSE(r.gui.messages.empty());
 }
 
@@ -255,30 +150,31 @@ TEST(pattern_wf, NextOrderReopensStoppedFibres) {
 }
 
 TEST(pattern_wf, ChecksStepRatioAndLimits) {
-    double l[3];
-    ShearLimits(30 * kDeg, l);
-    EXPECT_NEAR(l[0] / kDeg, 15.0, 1e-9);
-    EXPECT_NEAR(l[1] / kDeg, 30.0, 1e-9);
-    EXPECT_NEAR(l[2] / kDeg, 85.0, 1e-9);
-    ShearLimits(90 * kDeg, l);
-    EXPECT_NEAR(l[0] / kDeg, 45.0, 1e-9);
-    EXPECT_NEAR(l[1] / kDeg, 90.0, 1e-9);
-    EXPECT_NEAR(l[2] / kDeg, 90.0, 1e-9);
-
+    for (const auto& c :
+         {std::make_pair(30.0, Xyz{15, 30, 85}), std::make_pair(90.0, Xyz{45, 90, 90})}) {
+        double l[3];
+        ShearLimits(c.first * kDeg, l);
+        EXPECT_NEAR(l[0] / kDeg, c.second.x, 1e-9) << c.first;
+        EXPECT_NEAR(l[1] / kDeg, c.second.y, 1e-9) << c.first;
+        EXPECT_NEAR(l[2] / kDeg, c.second.z, 1e-9) << c.first;
+    }
     Rig r("wf_checks", surfmesh::Plate(Kind::Tria3, 4, 4, 4.0, 4.0));
     r.Axes({2, 2, 0}, {1, 0, 0}, {0, 1, 0}, 0);
-    EXPECT_EQ(r.Run(0, 1, kPi / 2, 1.0, 0.99e-6), -1);
-    EXPECT_TRUE(Has(r.log(),
-                    "The step length of 9.9e-07 is smaller than the minimum allowable "
-                    "value of 1e-06. Please define a longer step length."));
-    EXPECT_EQ(r.Run(0, 1, kPi / 2, 1.0, -0.0), -1);  // a zero step shows as 0
-    EXPECT_TRUE(Has(r.log(),
-                    "The step length of 0 is smaller than the minimum allowable "
-                    "value of 1e-06. Please define a longer step length."));
-    EXPECT_EQ(r.Run(0, 1, kPi / 2, 10.01, 1.0), -1);
-    EXPECT_TRUE(Has(r.log(),
-                    "The Warp/Weft Ratio is 10.01, outside the allowable range of 0.1 "
-                    "to 10.0. Please define a valid ratio."));
+    const std::string tooShort =
+        " is smaller than the minimum allowable value of 1e-06. Please "
+        "define a longer step length.";
+    const struct {
+        double ratio, step;  // a zero step shows as 0
+        std::string text;
+    } bad[] = {{1.0, 0.99e-6, "The step length of 9.9e-07" + tooShort},
+               {1.0, -0.0, "The step length of 0" + tooShort},
+               {10.01, 1.0,
+                "The Warp/Weft Ratio is 10.01, outside the allowable range of 0.1 to "
+                "10.0. Please define a valid ratio."}};
+    for (const auto& b : bad) {
+        EXPECT_EQ(r.Run(0, 1, kPi / 2, b.ratio, b.step), -1) << b.text;
+        EXPECT_TRUE(Has(r.log(), b.text)) << b.text;
+    }
     // The smallest step and the largest ratio pass (a bound keeps the grid
     // small).
     r.m.cap.reset();
@@ -330,10 +226,8 @@ TEST(pattern_wf, UpdateOutlineRenumbersFromLowestPoint) {
         ring[(i + 1) % n]->SetPrev(ring[i]);
     }
     ASSERT_EQ(UpdateOutline(&cap.log, ring[0]), 0);
-    EXPECT_EQ(ring[5]->getNumber(), 1);  // (0, -2)
-    EXPECT_EQ(ring[11]->getNumber(), 7);
-    EXPECT_EQ(ring[0]->getNumber(), 8);
-    EXPECT_EQ(ring[4]->getNumber(), 12);
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(ring[i]->getNumber(), (i + 7) % 12 + 1) << i;  // 1 at (0, -2)
     std::string log = cap.body();
     EXPECT_TRUE(Has(log, "Updating Outline"));
     EXPECT_TRUE(Has(log, "First outline point moved from [0][3] to [0][-2]"));
