@@ -17,3 +17,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLYSTRAND_SANITIZE=
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" -E 'Slow')
+
+# Fuzz targets, each for a short run under ASan and UBSan.
+bash scripts/run-fuzz.sh
