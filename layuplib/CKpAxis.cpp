@@ -111,8 +111,11 @@ double largestCoordinate(const CKpAxis& axis, int n) {
     for (int i = 0; i <= n; ++i)
         if (const CKpAxisPt* p = axis.pAxisPt(i)) {
             const CKpPoint& q = p->getPosition();
-            m = std::fmax(m, std::fmax(std::fabs(q.getx()),
-                                       std::fmax(std::fabs(q.gety()), std::fabs(q.getz()))));
+            // As std::fmax: a NaN magnitude is passed over.
+            for (const double c : {q.getx(), q.gety(), q.getz()}) {
+                const double a = std::fabs(c);
+                if (a > m) m = a;
+            }
         }
     return m;
 }
@@ -146,7 +149,8 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
     const int nBlocks = (ib + kBlock - 1) / kBlock;
     const double pad =
         0.5 * tol + 1e-9 * (std::fabs(tol) + largestCoordinate(A, ia) + largestCoordinate(B, ib));
-    std::vector<Box> boxes;
+    // The boxes live on between calls: intersections come by the thousand.
+    thread_local std::vector<Box> boxes;
     try {
         boxes.resize(static_cast<size_t>(ib) + static_cast<size_t>(nBlocks));
     } catch (const std::bad_alloc&) {
@@ -204,12 +208,10 @@ CKpAxis::CKpAxis() : points(nullptr), capacity(0), count(0) {
 }
 
 CKpAxis::~CKpAxis() {
-    reinit();
+    for (int i = 0; i < count; ++i) delete points[i];
+    for (int i = 0; i < spareCount; ++i) delete spare[i];
     std::free(points);
-}
-
-CKpAxisPt* CKpAxis::pAxisPt(int i) const {
-    return (i >= 0 && i < count) ? points[i] : nullptr;
+    std::free(spare);
 }
 
 int CKpAxis::pAxisPt(int i, CKpAxisPt* point) {
@@ -237,10 +239,36 @@ void CKpAxis::reinit() {
 void CKpAxis::truncate(int n) {
     if (n < 0) n = 0;
     for (int i = n; i < count; ++i) {
-        delete points[i];
+        if (points[i]) keep(points[i]);
         points[i] = nullptr;
     }
     if (n < count) count = n;
+}
+
+CKpAxisPt* CKpAxis::freshPoint() {
+    if (spareCount == 0) return new (std::nothrow) CKpAxisPt;
+    CKpAxisPt* p = spare[--spareCount];
+    *p = CKpAxisPt();
+    return p;
+}
+
+void CKpAxis::keep(CKpAxisPt* p) {
+    // No trace takes more points than the axis has slots.
+    if (spareCount >= capacity) {
+        delete p;
+        return;
+    }
+    if (spareCount == spareCapacity) {
+        auto* array = static_cast<CKpAxisPt**>(
+            std::realloc(spare, static_cast<size_t>(capacity) * sizeof(CKpAxisPt*)));
+        if (!array) {
+            delete p;
+            return;
+        }
+        spare = array;
+        spareCapacity = capacity;
+    }
+    spare[spareCount++] = p;
 }
 
 int CKpAxis::GetPointFacet(double length, int i, CKpPoint* point, int* facet) const {
