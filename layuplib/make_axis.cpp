@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -108,6 +109,12 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
 // is used only when the three vertex positions it was built from are the
 // same to the bit, so that it is exactly what SetAxes3Points would give.
 class Frames {
+    static std::uint64_t bits(double d) {
+        std::uint64_t b;
+        std::memcpy(&b, &d, sizeof b);
+        return b;
+    }
+
   public:
     void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
              CKpDirn* x, CKpDirn* y) {
@@ -116,7 +123,9 @@ class Frames {
         p0->Get(key);
         p1->Get(key + 3);
         p2->Get(key + 6);
-        if (!s.filled || std::memcmp(key, s.key, sizeof key) != 0) {
+        bool same = s.filled;
+        for (int k = 0; k < 9 && same; ++k) same = bits(key[k]) == bits(s.key[k]);
+        if (!same) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
             std::memcpy(s.key, key, sizeof key);
@@ -265,8 +274,8 @@ class CKpAxis::Trace {
 
         // 2. Polar frame at the entry point along the entry edge.
         const CKpPoint& P = prev->getPosition();
-        double r[3];
-        for (int k = 0; k < 3; ++k) r[k] = dist_2pt(&P, v[k]);
+        // Distances to the vertices: only those of the exit edge are used.
+        const double rE2 = dist_2pt(&P, v[e2]);
         Polar a[3];
         a[e] = kAtPi;
         a[e1] = kAtZero;
@@ -282,8 +291,10 @@ class CKpAxis::Trace {
             const int k1 = (k + 1) % 3;
             if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
             a[e2] = polar(a[e2].a);
+            const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
+            const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);
             double t, angle;
-            crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
+            crossEdge(theta, rk, a[k], rk1, a[k1], &t, &angle);
             return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
         }
         return 0;
