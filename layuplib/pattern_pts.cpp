@@ -281,8 +281,10 @@ void reportTrial(CKpMsg* msg, const char* head, int k, const Trial& t) {
                 head, k, t.t1, t.t2, t.flag1, t.flag2, t.found, t.r1, t.r2);
 }
 
+// Every evaluated trial competes, also one whose fibres do not meet (the
+// crossing lies beyond a fibre that stopped short): the final fibres decide
+// whether the corner is made.
 void keepBest(const Trial& t, Trial& best) {
-    if (!t.found) return;
     UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g, best.r1, best.r2,
                best.found);
 }
@@ -300,7 +302,7 @@ bool gradient(Cell& c, double t1, double t2, const double lo[2], const double hi
         hist[n++] = t;
         if (rc < 0) break;
         keepBest(t, best);
-        if (t.found && dev(t.r1, t.r2) < 0.001) return true;
+        if (dev(t.r1, t.r2) < 0.001) return true;
         if (k == 40) {
             ranToEnd = true;
             break;
@@ -319,7 +321,7 @@ bool gradient(Cell& c, double t1, double t2, const double lo[2], const double hi
         c.msg->Create(1, "best iteration:");
         reportTrial(c.msg, " Iter", 0, best);
     }
-    return best.found && dev(best.r1, best.r2) < 0.02;
+    return dev(best.r1, best.r2) < 0.02;
 }
 
 // Bracket search: 11 x 11 trials per pass, the bracket shrinking to 0.512.
@@ -335,14 +337,13 @@ bool bracket(Cell& c, const double lo0[2], const double hi0[2], Trial& best) {
             for (int j = 0; j <= 10; ++j) {
                 Trial t;
                 if (c.eval(lo[0] + i / 10.0 * (hi[0] - lo[0]), lo[1] + j / 10.0 * (hi[1] - lo[1]),
-                           t) < 0 ||
-                    !t.found)
+                           t) < 0)
                     continue;
                 if (UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g,
                                best.r1, best.r2, best.found))
                     reportTrial(c.msg, " Updating", 0, best);
             }
-        if (best.found && dev(best.r1, best.r2) < 0.001) break;
+        if (dev(best.r1, best.r2) < 0.001) break;
         const double at[2] = {best.t1, best.t2};
         for (int k = 0; k < 2; ++k) {
             const double w = 0.512 * (hi[k] - lo[k]);
@@ -356,7 +357,7 @@ bool bracket(Cell& c, const double lo0[2], const double hi0[2], Trial& best) {
             hi[k] = h;
         }
     }
-    return best.found && dev(best.r1, best.r2) < 0.04;
+    return dev(best.r1, best.r2) < 0.04;
 }
 
 // The chord of one fibre: end points of fibres of length `len` for the
@@ -433,12 +434,12 @@ bool chords(Cell& c, CKpGra* gra, const double lo[2], const double hi[2], int u,
     for (double x : p1)
         for (double y : p2) {
             Trial t;
-            if (c.eval(x, y, t) < 0 || !t.found) continue;
+            if (c.eval(x, y, t) < 0) continue;
             if (UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g, best.r1,
                            best.r2, best.found))
                 reportTrial(c.msg, " Updating", 0, best);
         }
-    if (best.found && dev(best.r1, best.r2) < 0.06) return true;
+    if (dev(best.r1, best.r2) < 0.06) return true;
     if (c.msg) c.msg->Create(1, "u: %3d v: %3d - Chord method unacceptable, no convergence", u, v);
     return false;
 }
@@ -770,8 +771,14 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     }
     const bool full1 = rc1 == 1 && reach1 >= la, full2 = rc2 == 1 && reach2 >= lb;
 
-    // 9. The corner.
-    if (accepted && best.found && full1 && full2) {
+    // 9. The corner: both fibres at full length, and meeting.
+    bool meet = false;
+    if (accepted && full1 && full2) {
+        int ia = last1, ib = last2;
+        meet = CKpAxis::CalcIntPtAnylength(c.A, c.B, ia, ib, 1e-6, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr) == 0;
+    }
+    if (meet) {
         const CKpAxisPt* q1 = c.A.pAxisPt(last1 - 1);
         const CKpAxisPt* q2 = c.B.pAxisPt(last2 - 1);
         const CKpFacet* f1 = facets->pFac(q1->getFacet());
