@@ -23,13 +23,6 @@ void CKpTriplet::Set(int i, double v) {
     }
 }
 
-void CKpTriplet::Get(double* xyz) const {
-    if (!xyz) return;
-    xyz[0] = x;
-    xyz[1] = y;
-    xyz[2] = z;
-}
-
 float* CKpTriplet::fvals(float* out) const {
     if (!out) return out;
     out[0] = static_cast<float>(x);

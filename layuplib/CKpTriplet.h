@@ -27,7 +27,12 @@ class CKpTriplet {
     // Sets component i (0 x, 1 y, 2 z); any other i changes nothing.
     void Set(int i, double v);
     // Writes the 3 doubles x, y, z into `xyz`; a null pointer writes nothing.
-    void Get(double* xyz) const;
+    void Get(double* xyz) const {
+        if (!xyz) return;
+        xyz[0] = x;
+        xyz[1] = y;
+        xyz[2] = z;
+    }
     // Component i (0 x, 1 y, 2 z); 0.0 for any other i.
     double Get(int i) const { return i == 0 ? x : i == 1 ? y : i == 2 ? z : 0.0; }
     // Sets (0, 0, 0).

@@ -229,16 +229,23 @@ class CKpAxis::Trace {
         // for the three vertices.
         CKpDirn ex, ey;
         axesOf(frames, p0->getFacet(), 0, v[0], v[1], v[2], &ex, &ey);
+        // Distance and polar angle of each vertex, found when first needed
+        // (an edge qualifying early spares the third).
         double r[3];
         Polar a[3];
-        for (int k = 0; k < 3; ++k) {
+        bool known[3] = {false, false, false};
+        auto vertex = [&](int k) {
+            if (known[k]) return;
             CKpDirn d;
             d.set2pts(&P, v[k]);
             r[k] = d.mag();
             a[k].a = std::atan2(d.DotProduct(&ey), d.DotProduct(&ex));
-        }
+            known[k] = true;
+        };
         for (int k = 0; k < 3; ++k) {
             const int k1 = (k + 1) % 3;
+            vertex(k);
+            vertex(k1);
             if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
             a[k] = polar(a[k].a);
             a[k1] = polar(a[k1].a);

@@ -199,30 +199,52 @@ struct Trial {
     int found = 0, flag1 = 0, flag2 = 0;
 };
 
+// Fibres traced by the trials, kept with their direction (bits) and
+// make_axis's answer. Within one cell a trace depends on its direction
+// alone, and the bracket search tries the same 11 weft directions in each
+// of its 11 rows of one warp direction: a trial whose direction is held, to
+// the bit, reuses that trace. Slots are reused in turn.
+template <int N>
+struct Held {
+    CKpAxis axis[N];
+    std::uint64_t dir[N] = {};
+    int rc[N] = {};
+    bool valid[N] = {};
+    int next = 0;
+
+    // Forgets every trace (a new cell).
+    void clear() {
+        for (bool& v : valid) v = false;
+        next = 0;
+    }
+};
+
+// The axes of one cell, kept from cell to cell so that their points are
+// reused rather than allocated anew.
+struct Traces {
+    CKpAxis A, B;
+    Held<1> warps;
+    Held<11> wefts;
+
+    static Traces& mine() {
+        thread_local Traces traces;
+        traces.warps.clear();
+        traces.wefts.clear();
+        return traces;
+    }
+};
+
 // The corner problem of pattern_2pts: both parameters and their setting.
 struct Cell {
     CKpMsg* msg;
     const CKpFacetStore* facets;
     const CKpDrape* grid;
-    CKpAxis A, B;
+    CKpAxis& A;
+    CKpAxis& B;
     int ua, va, ub, vb;
     double ref1, ref2, s1, s2, a, b;
-
-    // Fibres traced by the trials, kept with their direction (bits) and
-    // make_axis's answer. Within one cell a trace depends on its direction
-    // alone, and the bracket search tries the same 11 weft directions in
-    // each of its 11 rows of one warp direction: a trial whose direction
-    // is held, to the bit, reuses that trace. Slots are reused in turn.
-    template <int N>
-    struct Held {
-        CKpAxis axis[N];
-        std::uint64_t dir[N] = {};
-        int rc[N] = {};
-        bool valid[N] = {};
-        int next = 0;
-    };
-    Held<1> warps;
-    Held<11> wefts;
+    Held<1>& warps;
+    Held<11>& wefts;
 
     // The fibre from p in direction `dir` for `len`; its slot in `held` is
     // `slot`. make_axis's answer.
@@ -555,8 +577,8 @@ int next_point(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& from, i
     endFacet = -1;
     endEdge = -1;
 
-    // 1.
-    CKpAxis axis;
+    // 1. The axis is kept from call to call: its points are reused.
+    thread_local CKpAxis axis;
     int last = 0;
     const int rc = axis.make_axis(msg, facets, from, facet, dnfg, angle, step, &last);
     if (rc < 0 || last < 1 || !(step > 0.0)) {
@@ -676,7 +698,9 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
 
     // 3. Parameters: the cell angle at each neighbour, measured from the
     // fibre towards the fourth corner D = (ua, vb).
-    Cell c{msg, facets, grid, {}, {}, ua, va, ub, vb, 0, 0, 0, 0, 0, 0, {}, {}};
+    Traces& traces = Traces::mine();
+    Cell c{msg, facets, grid, traces.A, traces.B, ua, va,           ub,          vb,
+           0,   0,      0,    0,        0,        0,  traces.warps, traces.wefts};
     const int toD1 = vb > va ? 1 : 3, toD2 = ua > ub ? 0 : 2;
     c.ref1 = travelAng(*P1, toD1);
     c.ref2 = travelAng(*P2, toD2);

@@ -516,7 +516,9 @@ TEST(DrapeGeometry, BoxCornerInadmissibleRegions) {
             EXPECT_EQ(log.find("Deleting"), std::string::npos);
             EXPECT_EQ(kept, before);
         }
-        if (mode == 2) EXPECT_EQ(d.Count(), before);
+        if (mode == 2) {
+            EXPECT_EQ(d.Count(), before);
+        }
         Sound(d, step, step, 1e-3, along);
     }
 }
