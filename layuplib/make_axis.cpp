@@ -86,9 +86,9 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
                       double* t, double* angle) {
     const double ax = rA * pA.c, ay = rA * pA.s;
     const double bx = rB * pB.c, by = rB * pB.s;
-    // The rule's three cases: cos(theta) = 0, sin(theta) = 0, else. No
-    // double has a cosine of exactly 0, and only 0 itself has a sine of
-    // exactly 0, so the first case never arises and the second is
+    // The parameter has three cases: cos(theta) = 0, sin(theta) = 0, and
+    // the rest. No double has a cosine of exactly 0, and only 0 itself has
+    // a sine of exactly 0, so the first case never arises and the second is
     // theta = 0.
     double s;
     if (theta == 0.0) {
@@ -118,7 +118,7 @@ class Frames {
   public:
     void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
              CKpDirn* x, CKpDirn* y) {
-        Slot& s = slots[static_cast<unsigned>(3 * facet + e) % kSlots];
+        Slot& s = slots[(3u * static_cast<unsigned>(facet) + static_cast<unsigned>(e)) % kSlots];
         double key[9];
         p0->Get(key);
         p1->Get(key + 3);
@@ -306,6 +306,7 @@ class CKpAxis::Trace {
         }
         return 0;
     }
+
     // Point i from point i-1 of a plane section: in the facet entered at point
     // i-1 the edges other than the entry edge are cut with `plane`. 1 found, 0
     // not, -1 no memory.
