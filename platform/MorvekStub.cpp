@@ -1,5 +1,6 @@
 #include "platform/MorvekStub.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdarg>
 #include <cstdio>
@@ -14,23 +15,44 @@ namespace morvekstub {
 
 // ---- State ----
 
+long long IdIndex::find(int id) const {
+    if (id >= 0 && id < kDenseLimit) {
+        const size_t k = static_cast<size_t>(id);
+        return k < m_dense.size() ? static_cast<long long>(m_dense[k]) - 1 : -1;
+    }
+    const auto found = m_sparse.find(id);
+    return found == m_sparse.end() ? -1 : static_cast<long long>(found->second);
+}
+
+void IdIndex::add(int id, size_t position) {
+    if (id >= 0 && id < kDenseLimit) {
+        const size_t k = static_cast<size_t>(id);
+        if (k >= m_dense.size())
+            m_dense.resize(
+                std::min(std::max(k + 1, 2 * m_dense.size()), static_cast<size_t>(kDenseLimit)), 0);
+        m_dense[k] = static_cast<std::uint32_t>(position + 1);
+    } else {
+        m_sparse.emplace(id, position);
+    }
+}
+
 const Node* Database::node(int id) const {
-    const auto found = nodeIndex.find(id);
-    return found == nodeIndex.end() ? nullptr : &nodes[found->second];
+    const long long k = nodeIndex.find(id);
+    return k < 0 ? nullptr : &nodes[static_cast<size_t>(k)];
 }
 
 const Elem* Database::elem(int id) const {
-    const auto found = elemIndex.find(id);
-    return found == elemIndex.end() ? nullptr : &elems[found->second];
+    const long long k = elemIndex.find(id);
+    return k < 0 ? nullptr : &elems[static_cast<size_t>(k)];
 }
 
 void Database::addNode(int id, const float xyz[3]) {
-    nodeIndex.emplace(id, nodes.size());
+    nodeIndex.add(id, nodes.size());
     nodes.push_back(Node{id, {xyz[0], xyz[1], xyz[2]}});
 }
 
 void Database::addElem(int id, int topology, int count, const int* nodeIds) {
-    elemIndex.emplace(id, elems.size());
+    elemIndex.add(id, elems.size());
     elems.push_back(Elem{id, topology, count, elemNodes.size()});
     elemNodes.insert(elemNodes.end(), nodeIds, nodeIds + count);
 }

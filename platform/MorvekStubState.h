@@ -5,6 +5,7 @@
 // (clients use platform/MorvekStub.h).
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <string>
@@ -28,13 +29,27 @@ struct Elem {
     std::size_t first;
 };
 
+// Position by id: a direct table for the usual ids (1 up to a few million),
+// a hash map for the rest.
+class IdIndex {
+  public:
+    // The position of `id`, or -1.
+    long long find(int id) const;
+    void add(int id, std::size_t position);
+
+  private:
+    static constexpr int kDenseLimit = 1 << 24;
+    std::vector<std::uint32_t> m_dense;  // position + 1; 0: absent
+    std::unordered_map<int, std::size_t> m_sparse;
+};
+
 struct Database {
     std::string name;
     std::vector<Node> nodes;  // in the order added
-    std::unordered_map<int, std::size_t> nodeIndex;
+    IdIndex nodeIndex;
     std::vector<Elem> elems;  // in the order added
     std::vector<int> elemNodes;
-    std::unordered_map<int, std::size_t> elemIndex;
+    IdIndex elemIndex;
 
     const Node* node(int id) const;
     const Elem* elem(int id) const;

@@ -65,6 +65,14 @@ TEST_F(MorvekStubTest, LoadsFixturesWholeOrNotAtAll) {
         EXPECT_EQ(morvekstub::ElemCount(), 3) << bad;
     }
     EXPECT_EQ(MorvekStubLoadDatabase("/nonexistent/db.txt"), -1);
+    // Ids far from the usual range are held too.
+    for (int id : {-5, 0, 2000000000}) {
+        ASSERT_EQ(MorvekStubAddNode(id, 1.0f * id, 0, 0), 0) << id;
+        ASSERT_EQ(MorvekStubGetNode(id, xyz), 0) << id;
+        EXPECT_EQ(xyz[0], 1.0f * id);
+        EXPECT_EQ(MorvekStubAddNode(id, 0, 0, 0), -1) << id;
+    }
+    EXPECT_EQ(MorvekStubGetNode(-6, xyz), -1);
     EXPECT_EQ(MorvekStubAddNode(1, 0, 0, 0), -1);
     const int row[2] = {1, 2};
     EXPECT_EQ(MorvekStubAddElem(10, 2, 2, row), -1);
