@@ -13,7 +13,11 @@ MorvekHostTable g_interface = nullptr;
 bool g_latched = false;
 
 // Host graphics handle per segment; a segment without an entry has none.
-std::unordered_map<int, int> g_handles;
+// Made on first use: loading the library constructs nothing.
+std::unordered_map<int, int>& handles() {
+    static std::unordered_map<int, int> map;
+    return map;
+}
 int g_drawCount = 0;
 
 template <class Fn>
@@ -23,7 +27,7 @@ Fn entry(MorvekHostTable table, int position) {
 
 // The segment's host handle, created on first use.
 int handleOf(int segment) {
-    int& handle = g_handles[segment];
+    int& handle = handles()[segment];
     if (handle < 1) entry<MorvekGraNewHandle>(g_graphics, 1)(&handle);
     return handle;
 }
@@ -168,10 +172,10 @@ int LayupOutGraDeleteSegment(int segment) {
     if (!g_latched) return 0;
     entry<MorvekGraRefresh>(g_graphics, 2)();
     g_drawCount = 0;
-    const auto found = g_handles.find(segment);
-    if (found != g_handles.end()) {
+    const auto found = handles().find(segment);
+    if (found != handles().end()) {
         if (found->second > 0) entry<MorvekGraDelete>(g_graphics, 4)(found->second);
-        g_handles.erase(found);
+        handles().erase(found);
     }
     return 0;
 }

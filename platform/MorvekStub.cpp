@@ -284,15 +284,6 @@ MorvekHostEntry asEntry(Fn fn) {
     return reinterpret_cast<MorvekHostEntry>(fn);
 }
 
-MorvekHostEntry g_meshTable[6] = {asEntry(&meshCountElems),       asEntry(&meshGetElemIds),
-                                  asEntry(&meshGetElemEtop),      nullptr,
-                                  asEntry(&meshGetNodesForElems), asEntry(&meshGetNodes)};
-MorvekHostEntry g_graphicsTable[5] = {asEntry(&graLine), asEntry(&graNewHandle),
-                                      asEntry(&graRefresh), asEntry(&graMarker),
-                                      asEntry(&graDelete)};
-MorvekHostEntry g_messageTable[3] = {asEntry(&msgPoll0), asEntry(&msgPoll1), asEntry(&msgSend)};
-MorvekHostEntry g_interfaceTable[4] = {nullptr, nullptr, nullptr, asEntry(&ifPoll3)};
-
 // ---- Fixture files ----
 
 bool parseInt(const std::string& token, int* value) {
@@ -321,18 +312,27 @@ int MorvekStubGetter(int version, int tableId, MorvekHostTable* slot) {
     if (takeFailure("MorvekStubGetter", &status)) return status;
     if (!slot) return 2;
     if (version != 8) return 1;
+    // Filled on the first call: loading the library constructs nothing.
+    static MorvekHostEntry mesh[6] = {asEntry(&meshCountElems),       asEntry(&meshGetElemIds),
+                                      asEntry(&meshGetElemEtop),      nullptr,
+                                      asEntry(&meshGetNodesForElems), asEntry(&meshGetNodes)};
+    static MorvekHostEntry graphics[5] = {asEntry(&graLine), asEntry(&graNewHandle),
+                                          asEntry(&graRefresh), asEntry(&graMarker),
+                                          asEntry(&graDelete)};
+    static MorvekHostEntry message[3] = {asEntry(&msgPoll0), asEntry(&msgPoll1), asEntry(&msgSend)};
+    static MorvekHostEntry iface[4] = {nullptr, nullptr, nullptr, asEntry(&ifPoll3)};
     switch (tableId) {
         case 3:
-            *slot = g_meshTable;
+            *slot = mesh;
             return 0;
         case 6:
-            *slot = g_graphicsTable;
+            *slot = graphics;
             return 0;
         case 12:
-            *slot = g_messageTable;
+            *slot = message;
             return 0;
         case 13:
-            *slot = g_interfaceTable;
+            *slot = iface;
             return 0;
         default:
             return 1;
