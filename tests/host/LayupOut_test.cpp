@@ -247,27 +247,3 @@ TEST_F(LayupOutTest, UiAbortFollowsThePolls) {
     MorvekStubRequestAbort(0);
     EXPECT_EQ(LayupOutUiAbort(), 0);
 }
-
-TEST_F(LayupOutTest, MeshCallbacksPassArgumentsAndStatus) {
-    const int quad[4] = {1, 2, 3, 4};
-    ASSERT_EQ(MorvekStubAddElem(10, 4, 4, quad), 0);
-    ASSERT_EQ(MorvekStubAddNode(3, 1.5f, 2.5f, -1.0f), 0);
-    int n = 0;
-    EXPECT_EQ(LayupOutCountElems(&n), 0);
-    EXPECT_EQ(n, 1);
-    int ids[1] = {0}, top[1] = {0}, rows[6] = {9, 9, 9, 9, 9, 9};
-    EXPECT_EQ(LayupOutGetElemIds(1, ids), 0);
-    EXPECT_EQ(ids[0], 10);
-    EXPECT_EQ(LayupOutGetElemEtop(1, ids, top), 0);
-    EXPECT_EQ(top[0], 4);
-    EXPECT_EQ(LayupOutGetNodesForElems(1, 6, ids, rows), 0);
-    EXPECT_EQ(std::vector<int>(rows, rows + 6), (std::vector<int>{1, 2, 3, 4, 0, 0}));
-    int node = 3, a = 5, b = 5;
-    float xyz[3] = {0, 0, 0};
-    EXPECT_EQ(LayupOutGetNodes(1, &node, &a, &b, xyz), 0);
-    EXPECT_EQ(xyz[1], 2.5f);
-    node = 4;  // not in the database
-    EXPECT_EQ(LayupOutGetNodes(1, &node, &a, &b, xyz), 1);
-    MorvekStubFail("mesh.0", 17);
-    EXPECT_EQ(LayupOutCountElems(&n), 17);
-}
