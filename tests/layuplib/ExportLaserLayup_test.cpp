@@ -199,6 +199,10 @@ TEST_F(LaserTest, PlyFilesAppendVkAndAgBlocks) {
 
     EXPECT_EQ(model.Export3dLaser("P", 1, "/nonexistent-dir/x", 1), -1);
     EXPECT_EQ(m.gui.texts(4).back(), "Could not export laser ply data");
+    // A full disk shows only at the close, and fails the export too.
+    EXPECT_EQ(model.Export3dLaser("P", 1, "/dev/full", 1), -1);
+    const std::vector<std::string> errors = m.gui.texts(4);
+    EXPECT_EQ(errors[errors.size() - 2], "Could not close file.");
 }
 
 TEST_F(LaserTest, LayupLaserFileRefusesBadArgumentsBeforeAnyFile) {

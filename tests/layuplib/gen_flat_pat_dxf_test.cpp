@@ -205,6 +205,12 @@ TEST_F(DxfTest, FixedSectionsAndAnEmptyEntitiesSection) {
     EXPECT_EQ(gen_flat_pat_dxf(&log, &full, &pat, &flats, "Ply", "", 1), -1);
     EXPECT_EQ(gui.texts(4).back(), "Could not close file.");
     EXPECT_EQ(gen_draped_pat_dxf(&log, &full, nullptr, nullptr, nullptr, "Ply", 0), -1);
+
+    // A fill axis without sine is left out, never written as inf or nan.
+    pat.setStwpwtang(kPi);
+    ASSERT_EQ(gen_flat_pat_dxf(&log, &file, &pat, &flats, "Ply", "", 4), 0);
+    EXPECT_EQ(gui.texts(2).back(), "Fill axis skipped: warp/weft angle 180 degrees.");
+    EXPECT_EQ(exportread::Text(path), kHead + kTail);
 }
 
 TEST_F(DxfTest, PolylineStyleAndAxes) {

@@ -22,6 +22,7 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNode.h"
+#include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpPat.h"
 #include "tests/support/ExportRead.h"
 #include "tests/support/MeshGen.h"
@@ -309,4 +310,57 @@ TEST(MouldSurfaceIges, CountsAndRuledSurfacesSpanTheirFacets) {
         EXPECT_NE(same(&p[0], q0), same(&p[3], q1)) << "surface " << k;
         EXPECT_EQ(r.params[4], "0");
     }
+}
+
+// Three facets by hand (no elements, so both offset surfaces are the mesh):
+//   facet 0 (D, P2, P1): its edge 1 runs P2 -> P1;
+//   facet 1 (P2, E, P0): its edge 2 runs P0 -> P2;
+//   facet 2 (P0, P1, P2): edges 1 and 2 run the other way along those two,
+//   neighbour codes 4 and 5, so its direction flag flips twice, back to 1.
+TEST(MouldSurfaceIges, TwoReversedSharedEdgesLeaveTheFlagAtOne) {
+    RecordingGUI gui;
+    CKpMsg log;
+    log.SetGUI(&gui);
+    CKpNodeStore nodes;
+    const double xyz[5][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {-1, 0.5, 0}};
+    CKpNode* n[5];
+    for (int k = 0; k < 5; ++k) {
+        n[k] = new CKpNode(k + 1);
+        n[k]->getCKpPoint()->Set(xyz[k][0], xyz[k][1], xyz[k][2]);
+        nodes.insert(n[k]);
+    }
+    CKpNode *p0 = n[0], *p1 = n[1], *p2 = n[2], *d = n[3], *e = n[4];
+    CKpFacetStore facets;
+    facets.setFacets(alloc_pfacet(3), 3);
+    CKpNode* const corners[3][3] = {{d, p2, p1}, {p2, e, p0}, {p0, p1, p2}};
+    for (int f = 0; f < 3; ++f) {
+        CKpFacet* fac = new CKpFacet(f);
+        for (int v = 0; v < 3; ++v) fac->setCKpNode(v, corners[f][v]);
+        ASSERT_EQ(facets.pFac(f, fac), 0);
+    }
+    facets.pFac(0)->setNeigh(1, 2);
+    facets.pFac(0)->setNedge(1, 4);
+    facets.pFac(1)->setNeigh(2, 2);
+    facets.pFac(1)->setNedge(2, 5);
+    facets.pFac(2)->setNeigh(1, 0);
+    facets.pFac(2)->setNedge(1, 4);
+    facets.pFac(2)->setNeigh(2, 1);
+    facets.pFac(2)->setNedge(2, 5);
+
+    CKpFile file;
+    const std::string path = exportread::TempPath("fan.igs");
+    file.SetName(path.c_str());
+    ASSERT_EQ(gen_mould_surf_igs(&log, &nodes, &facets, &file), 0);
+    const exportread::Iges iges = exportread::ReadIges(path);
+    std::remove(path.c_str());
+    // L = 4 lines (facet 2 makes none), F = 3.
+    EXPECT_EQ(iges.sectionLines.at('D'), 4 * 4 + 4 * 3);
+    EXPECT_EQ(iges.sectionLines.at('P'), 4 * 4 + 2 * 3);
+    // Facet 2 on level 1: facet 0's first line (pointer 1) and facet 1's
+    // second line (pointer 7); on level 2 the same lines 4 entities on.
+    const exportread::IgesEntity& level1 = iges.entities[8 + 2];
+    const exportread::IgesEntity& level2 = iges.entities[8 + 3 + 2];
+    EXPECT_EQ(level1.params, (std::vector<std::string>{"118", "1", "7", "1", "0"}));
+    EXPECT_EQ(level2.params, (std::vector<std::string>{"118", "9", "15", "1", "0"}));
+    EXPECT_EQ(level2.level, "2");
 }
