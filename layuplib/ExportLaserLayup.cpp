@@ -446,10 +446,16 @@ int ExportLayupLaser(CKpLayup* model, int numIds, const int* ids, const CKpCoord
             continue;
         }
         ply->Simulate(0);
+        CKpDrapeSim* drape = model->pDrapeSim();
+        // A simulation that never reached the workspace would leave another
+        // ply's outline there: nothing is written under this ply's name.
+        if (drape->pPly() != ply) {
+            log->Create(2, "No drape simulation exists for ply '%s'.", ply->name());
+            continue;
+        }
         model->pGra()->delete_segment(0);
         const std::string block =
             std::string(ply->name()) + "_" + std::to_string(lypPly->instance());
-        CKpDrapeSim* drape = model->pDrapeSim();
         ExportLaserPlyVKData(log, model->pGra(), fp, block.c_str(), 1, model->pFacs(),
                              model->pBdys(), drape, frame, offset, minimise, angTol, distTol,
                              lypPly->id(), separate, prefix, markerSize, startMarker, refMarker,

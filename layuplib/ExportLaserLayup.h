@@ -93,7 +93,9 @@ int ExportLaserPly2DVKData(CKpMsg* log, FILE* fp, const char* name, int options,
 
 // The laser file of the model's layup at `path`: "LAYER START <layup>",
 // one VK ply block per selected layup ply id found (in the order given),
-// named ply name + "_" + instance, after simulating the ply, each drawn;
+// named ply name + "_" + instance, after simulating the ply (a ply whose
+// simulation did not reach the drape workspace is skipped with the warning
+// "No drape simulation exists for ply '%s'."), each drawn;
 // with flatOutline its flat outline block named flatPrefix + block name;
 // then "LAYER END <layup>" and "EOD". An empty path only simulates and
 // draws. Angles in radians. Tolerances with `minimise`: a negative angle

@@ -257,6 +257,16 @@ TEST_F(LaserTest, LayupLaserFileHoldsAPlyBlockPerLayupPly) {
     }
     EXPECT_EQ(blocks[1].groups[0].front(), blocks[1].groups[0].back());
 
+    // A ply whose simulation fails leaves nothing under its name (the
+    // workspace still holds Q's drape).
+    plyP->setMat(nullptr);
+    ASSERT_EQ(ExportLayupLaser(&model, 4, ids, nullptr, 0, 0, 0, 0, 0, 0, "", 0.0, 0, 0, 0, 0, 0,
+                               "", path.c_str(), 0),
+              0);
+    EXPECT_EQ(m.gui.texts(2).back(), "No drape simulation exists for ply 'P'.");
+    ASSERT_EQ(Blocks(exportread::Lines(path)).size(), 1u);
+    EXPECT_EQ(Blocks(exportread::Lines(path))[0].name, "Q_1");
+
     // An empty path draws every ply into segment 505 and writes nothing.
     m.gui.draws.clear();
     ASSERT_EQ(ExportLayupLaser(&model, 1, ids, nullptr, 0, 0, 0, 0, 0, 0, "", 0.0, 0, 0, 0, 0, 0,
