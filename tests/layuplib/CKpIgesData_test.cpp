@@ -116,11 +116,3 @@ TEST(CKpIgesData, CompositeCurveLinesFollowTheMemberCount) {
     EXPECT_EQ(lines[6], kBlank + "    107;" + Blanks(6) + "       3P0000003");
     store.eraseAllObjects();
 }
-
-TEST(CKpIgesData, EmptyStoreWritesNothing) {
-    CKpIgesDataStore store;
-    int d = -1, p = -1;
-    EXPECT_TRUE(Sections(store, &d, &p).empty());
-    EXPECT_EQ(d, 0);
-    EXPECT_EQ(p, 0);
-}
