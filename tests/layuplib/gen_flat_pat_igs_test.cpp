@@ -321,7 +321,10 @@ TEST(MouldSurfaceIges, TwoReversedSharedEdgesLeaveTheFlagAtOne) {
     RecordingGUI gui;
     CKpMsg log;
     log.SetGUI(&gui);
-    CKpNodeStore nodes;
+    // The store links its nodes but leaves deleting them to its owner.
+    struct Nodes : CKpNodeStore {
+        ~Nodes() { eraseAllObjects(); }
+    } nodes;
     const double xyz[5][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {-1, 0.5, 0}};
     CKpNode* n[5];
     for (int k = 0; k < 5; ++k) {
