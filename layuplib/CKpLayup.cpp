@@ -15,6 +15,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPropGenSet.h"
 #include "layuplib/CKpPropStore.h"
@@ -33,6 +34,8 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
+#include "layuplib/ExportLaserLayup.h"
+#include "layuplib/gen_flat_pat_dxf.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -388,9 +391,27 @@ int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int,
                      int*) {
     return NotAvailable("Import", -1);
 }
-int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
-    return NotAvailable("Export2dDXF", -1);
+
+int CKpLayup::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {
+    if (!layer) layer = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    CKpFile record;
+    record.SetName(file);
+    if (gen_flat_pat_dxf(&m_msg, &record, m_drapeSim.pPat(), m_drapeSim.pFlatPats(), layer, style,
+                         flag) != 0) {
+        m_msg.Create(4, "Could not export cutout data in DXF format");
+        return -1;
+    }
+    m_msg.Create(1, "Flat pattern exported in DXF format");
+    return 0;
 }
-int CKpLayup::Export3dLaser(const char*, int, const char*, int) {
-    return NotAvailable("Export3dLaser", -1);
+
+int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int flag) {
+    if (!plyName) plyName = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    if (pFacs()->entries() == 0) pFacs()->CreateFacets();
+    if (ExportLaserPlyL(&m_msg, kind, file, plyName, flag, pFacs(), &m_bdys, &m_drapeSim) != 0) {
+        m_msg.Create(4, "Could not export laser ply data");
+        return -1;
+    }
+    m_msg.Create(1, "Laser ply data exported");
+    return 0;
 }
