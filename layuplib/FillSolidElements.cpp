@@ -58,10 +58,9 @@ void FillSolidElements::Message(const char* format, ...) {
 }
 
 SolidElement* FillSolidElements::FindElement(int id) const {
-    auto it = std::lower_bound(m_elemIndex.begin(), m_elemIndex.end(), id,
-                               [](const std::pair<int, SolidElement*>& e, int v) {
-                                   return e.first < v;
-                               });
+    auto it =
+        std::lower_bound(m_elemIndex.begin(), m_elemIndex.end(), id,
+                         [](const std::pair<int, SolidElement*>& e, int v) { return e.first < v; });
     return (it != m_elemIndex.end() && it->first == id) ? it->second : nullptr;
 }
 
@@ -76,8 +75,9 @@ int FillSolidElements::Create(int nNodes, const int* nodeIds, const double* xyz,
         return 1;
     }
     if (!nodeIds || !xyz || !elemIds || !elemTypes || !conn) {
-        Message("Create: an array of node ids, coordinates, element ids, element types or "
-                "connectivity is missing");
+        Message(
+            "Create: an array of node ids, coordinates, element ids, element types or "
+            "connectivity is missing");
         return 1;
     }
     if (stride < 1) {

@@ -44,8 +44,7 @@ class FillSolidElements : public IFillSolid {
     int CreateStackingTubes(int elemId, const int* faceNodes, int nFaceNodes) override;
     int HasElementOrientationChanged() override;
     int GetElementSizes(int& nNodes, int& nElems, int& maxNodesPerElem) override;
-    int GetElementMesh(int* nodeIds, double* xyz, int* elemIds, int* elemTypes,
-                       int* conn) override;
+    int GetElementMesh(int* nodeIds, double* xyz, int* elemIds, int* elemTypes, int* conn) override;
     int CreateCSys(const double* x, const double* y, const double* z, double angleTol) override;
     int ReadStacking(EStacking mode, const char* file1, const char* file2) override;
     int CreateSections(const char* resinMaterial, double thicknessTolPercent,
@@ -64,9 +63,8 @@ class FillSolidElements : public IFillSolid {
 
     // The mesh of GetElementMesh in growable arrays (sized here); `stride`
     // receives 20. GetElementMesh's result.
-    int GetElements(std::vector<int>& nodeIds, std::vector<double>& xyz,
-                    std::vector<int>& elemIds, std::vector<int>& elemTypes, std::vector<int>& conn,
-                    int& stride);
+    int GetElements(std::vector<int>& nodeIds, std::vector<double>& xyz, std::vector<int>& elemIds,
+                    std::vector<int>& elemTypes, std::vector<int>& conn, int& stride);
     // ReadStacking with the same mode value.
     int ReadStacking(EStackingStart mode, const char* file1, const char* file2);
     // CreateCSys with the three reference vectors in xyz9 (x, y, z, 3

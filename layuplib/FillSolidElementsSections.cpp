@@ -51,8 +51,7 @@ void lay(const std::vector<Entry>& list, const FillSolidStacking& stacking, bool
     SolidStackingLayer* lastPiece = nullptr;  // latest piece placed in the last brick
     auto put = [&](size_t k, const SolidStackingLayer& layer, double thickness) {
         SolidSection* section = list[k].elem->GetSection();
-        SolidStackingLayer piece(layer.GetName(), layer.GetMaterial(), thickness,
-                                 layer.GetAngle());
+        SolidStackingLayer piece(layer.GetName(), layer.GetMaterial(), thickness, layer.GetAngle());
         const size_t pos = insert ? insertAt[k] : static_cast<size_t>(section->NumLayers());
         section->InsertLayer(pos, piece);
         if (k == last) lastPiece = &section->Layer(static_cast<int>(pos));

@@ -19,7 +19,7 @@ const double kPointTol = 1e-6;  // mid-surface points closer than this coincide
 // over: corners in reversed cycle order, each mid-side point on its edge.
 int flippedPosition(int k) {
     if (k < 4) return 3 - k;
-    return 4 + (6 - k) % 4;  // m0 m1 m2 m3 -> m2 m1 m0 m3
+    return 4 + (10 - k) % 4;  // m0 m1 m2 m3 -> m2 m1 m0 m3
 }
 }  // namespace
 
@@ -59,10 +59,11 @@ int FillSolidElements::CreateStackingTubes(int elemId, const int* faceNodes, int
             if (m_numThrough == -1) {
                 m_numThrough = tube->NumElements();
             } else if (tube->NumElements() != m_numThrough) {
-                Message("The first stacking tube has %d elements through the thickness, but "
-                        "Element %d is part of a stacking tube with %d elements - this must be "
-                        "constant throughout the selected region",
-                        m_numThrough, entry->GetElement()->GetID(), tube->NumElements());
+                Message(
+                    "The first stacking tube has %d elements through the thickness, but "
+                    "Element %d is part of a stacking tube with %d elements - this must be "
+                    "constant throughout the selected region",
+                    m_numThrough, entry->GetElement()->GetID(), tube->NumElements());
                 return 2;
             }
             SolidElement* first = tube->Elements().front();
@@ -195,8 +196,8 @@ void FillSolidElements::BuildTubeMidsurface(SolidStackingTube& tube) {
     tube.GetMidpoint(m);
     const std::vector<int> ordered(distinct.begin(), distinct.end());
     for (size_t i = 0; i + 1 < ordered.size(); ++i) {
-        const double t =
-            LinAlg::ProjectionPointLine(tube.Centroid(ordered[i]), tube.Centroid(ordered[i + 1]), m);
+        const double t = LinAlg::ProjectionPointLine(tube.Centroid(ordered[i]),
+                                                     tube.Centroid(ordered[i + 1]), m);
         if (t >= 0.0 && t <= 1.0) {
             tube.SetMidElement(ordered[i]);
             return;

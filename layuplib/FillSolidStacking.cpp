@@ -57,8 +57,8 @@ int FillSolidStacking::Read(const char* path, Messages& messages) {
                 record(messages, path, line, " has an invalid number");
                 return 5;
             }
-            m_layers.push_back(std::make_unique<SolidStackingLayer>(
-                fields[0], fields[1], thickness, angle * 0.0174532925199433));
+            m_layers.push_back(std::make_unique<SolidStackingLayer>(fields[0], fields[1], thickness,
+                                                                    angle * 0.0174532925199433));
         }
     } catch (...) {
         try {

@@ -62,8 +62,7 @@ class IFillSolid : public IVekUnknown {
     // not in the node list") or a face held by more than two bricks ("Face
     // of element %d is shared by more than two elements").
     virtual int Create(int nNodes, const int* nodeIds, const double* xyz, int nElems,
-                       const int* elemIds, const int* elemTypes, int stride,
-                       const int* conn) = 0;
+                       const int* elemIds, const int* elemTypes, int stride, const int* conn) = 0;
 
     // Finds the columns of bricks through the thickness, starting from the
     // free face of element `elemId` whose nodes are faceNodes[nFaceNodes]

@@ -9,7 +9,9 @@ namespace SolidElements {
 
 SolidStackingLayer::SolidStackingLayer(std::string name, std::string material, double thickness,
                                        double angle)
-    : m_name(std::move(name)), m_material(std::move(material)), m_thickness(thickness),
+    : m_name(std::move(name)),
+      m_material(std::move(material)),
+      m_thickness(thickness),
       m_angle(angle) {}
 
 int SolidStackingLayer::GetLayerName(char* buf, int len) {

@@ -11,8 +11,8 @@ void SolidStackingTube::AddFace(SolidElementFace* face, const double* centroid) 
 }
 
 void SolidStackingTube::GetMidPlane(double* n, double& d) const {
-    LinAlg::PlaneFromPoints(m_points[0]->GetXYZ(), m_points[3]->GetXYZ(), m_points[1]->GetXYZ(),
-                            n, d);
+    LinAlg::PlaneFromPoints(m_points[0]->GetXYZ(), m_points[3]->GetXYZ(), m_points[1]->GetXYZ(), n,
+                            d);
 }
 
 void SolidStackingTube::GetMidNormal(double* n) const {

@@ -23,8 +23,8 @@ void merge_sort(std::vector<T>& items, Before before) {
             const size_t hi = (n - mid > width) ? mid + width : n;
             size_t i = lo, j = mid, k = lo;
             while (i < mid && j < hi)
-                (*dst)[k++] = before((*src)[j], (*src)[i]) ? std::move((*src)[j++])
-                                                           : std::move((*src)[i++]);
+                (*dst)[k++] =
+                    before((*src)[j], (*src)[i]) ? std::move((*src)[j++]) : std::move((*src)[i++]);
             while (i < mid) (*dst)[k++] = std::move((*src)[i++]);
             while (j < hi) (*dst)[k++] = std::move((*src)[j++]);
         }
