@@ -63,31 +63,49 @@ void SolidElementFace::GetMidpoint(double* out) const {
     LinAlg::VectorDivide(out, m_numNodes);
 }
 
-bool SolidElementFace::KeyBefore(const SolidElementFace* a, const SolidElementFace* b) {
-    const int n = std::min(a->m_numNodes, b->m_numNodes);
-    for (int k = 0; k < n; ++k)
-        if (a->m_key[k] != b->m_key[k]) return a->m_key[k] < b->m_key[k];
-    if (a->m_numNodes != b->m_numNodes) return a->m_numNodes < b->m_numNodes;
-    return a->m_serial < b->m_serial;
-}
-
 int SolidElementFace::PairFaces(std::vector<SolidElementFace*>& faces, SolidElementFace*& third) {
     third = nullptr;
-    for (SolidElementFace* f : faces) f->m_twin = nullptr;
+    // The keys are copied next to their faces so that the sort compares
+    // contiguous memory instead of chasing a pointer per comparison.
+    struct Entry {
+        int key[8];
+        int numNodes;
+        int serial;
+        SolidElementFace* face;
+    };
+    std::vector<Entry> entries(faces.size());
+    for (size_t i = 0; i < faces.size(); ++i) {
+        SolidElementFace* f = faces[i];
+        f->m_twin = nullptr;
+        Entry& e = entries[i];
+        std::copy(f->m_key, f->m_key + f->m_numNodes, e.key);
+        std::fill(e.key + f->m_numNodes, e.key + 8, 0);
+        e.numNodes = f->m_numNodes;
+        e.serial = f->m_serial;
+        e.face = f;
+    }
     // One sort and one pass: faces with equal keys end up side by side.
-    std::sort(faces.begin(), faces.end(), KeyBefore);
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.numNodes != b.numNodes) return a.numNodes < b.numNodes;
+        for (int k = 0; k < a.numNodes; ++k)
+            if (a.key[k] != b.key[k]) return a.key[k] < b.key[k];
+        return a.serial < b.serial;
+    });
+    auto sameKey = [](const Entry& a, const Entry& b) {
+        return a.numNodes == b.numNodes && std::equal(a.key, a.key + a.numNodes, b.key);
+    };
+    for (size_t i = 0; i < entries.size(); ++i) faces[i] = entries[i].face;
     size_t start = 0;
-    while (start < faces.size()) {
-        const SolidElementFace* head = faces[start];
+    while (start < entries.size()) {
         size_t end = start + 1;
-        while (end < faces.size() && faces[end]->HasKey(head->m_key, head->m_numNodes)) ++end;
+        while (end < entries.size() && sameKey(entries[end], entries[start])) ++end;
         if (end - start > 2) {
-            third = faces[start + 2];
+            third = entries[start + 2].face;
             return 1;
         }
         if (end - start == 2) {
-            faces[start]->m_twin = faces[start + 1];
-            faces[start + 1]->m_twin = faces[start];
+            entries[start].face->m_twin = entries[start + 1].face;
+            entries[start + 1].face->m_twin = entries[start].face;
         }
         start = end;
     }

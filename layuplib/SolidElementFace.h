@@ -67,13 +67,12 @@ class SolidElementFace {
     // The mean of the face's nodes (3 doubles, written).
     void GetMidpoint(double* out) const;
 
-    // Orders faces by key (lexicographic on the sorted ids), then serial.
-    static bool KeyBefore(const SolidElementFace* a, const SolidElementFace* b);
     // Pairs the faces of `faces` that share a key: the two become each
     // other's twins, a face alone stays free (every twin is reset first).
-    // 0; 1 when three or more faces share a key, with `third` the third of
-    // them in key order (the twins are then incomplete). `faces` is left in
-    // key order. May throw std::bad_alloc.
+    // One sort by key (lexicographic on the sorted ids, ties in serial
+    // order) and one pass. 0; 1 when three or more faces share a key, with
+    // `third` the third of them in key order (the twins are then
+    // incomplete). `faces` is left in key order. May throw std::bad_alloc.
     static int PairFaces(std::vector<SolidElementFace*>& faces, SolidElementFace*& third);
 
   private:
