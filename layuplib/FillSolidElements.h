@@ -25,7 +25,7 @@ class FillSolidElements : public IFillSolid {
   public:
     // The stacking modes under the name of the convenience ReadStacking;
     // the values are those of IFillSolid::EStacking.
-    enum EStackingStart {
+    enum EStackingStart : int {
         eStartBottomAndTop = eBottomAndTop,
         eStartFromMidplane = eFromMidplane,
         eStartFromTop = eFromTop,

@@ -31,7 +31,7 @@ namespace SolidElements {
 class IFillSolid : public IVekUnknown {
   public:
     // How stackings are laid into a column. "Bottom" is the picked side.
-    enum EStacking {
+    enum EStacking : int {
         // stacking A from the bottom face, B from the top face, meeting at
         // the mid-surface; ReadStacking reads file 1 into A, file 2 into B
         eBottomAndTop = 0,
