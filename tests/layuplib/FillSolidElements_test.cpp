@@ -580,3 +580,44 @@ TEST(FillSolidGeometry, CoordinateSystemsPerColumnAndMerged) {
     EXPECT_EQ(f->CreateCSys(normal, y, z, 0.1), 1);
     EXPECT_EQ(f->GetMessages().GetNumMessages(), 0);
 }
+
+TEST(FillSolidBricks, WalkIntoAnotherColumnStops) {
+    // A (picked at z = 0) with B above it; E beside A is a warped brick
+    // whose far face is B's side face, so the column started from E's
+    // bottom runs into B.
+    const std::array<double, 24> warped = {1, 0, 0, 1, 1, 0, 2, 1, 0, 2, 0, 0,
+                                           1, 0, 1, 1, 1, 1, 1, 1, 2, 1, 0, 2};
+    const brickgen::BrickMesh m =
+        FromCorners({Cube(0, 1, 0, 1, 0, 1), Cube(0, 1, 0, 1, 1, 2), warped});
+    fillsolid::Filler f = fillsolid::Make();
+    ASSERT_EQ(fillsolid::Load(*f, m), 0);
+    EXPECT_EQ(f->CreateStackingTubes(1, m.conn.data(), 4), 3);
+    EXPECT_EQ(ErrorText(*f), "Element 2 is reached by two stacking tubes");
+}
+
+TEST(FillSolidBricks, SharedFaceLookupAndReorientAcrossAFace) {
+    // Two stacked bricks; the upper one numbered from its +x side.
+    brickgen::Numbering num;
+    num.localRotation = 9;
+    const brickgen::BrickMesh m = brickgen::Box(Order::Hex8, 1, 1, 2, 1, 1, 2, num);
+    fillsolid::Filler f = fillsolid::Make();
+    ASSERT_EQ(fillsolid::Load(*f, m), 0);
+    SolidElement* lower = f->Elements()[0].get();
+    SolidElement* upper = f->Elements()[1].get();
+    const int* c = m.conn.data();  // lower brick, local order
+    EXPECT_EQ(lower->FindSharedFace(c[0], c[1], nullptr), lower->GetFace(0));
+    EXPECT_EQ(lower->FindSharedFace(c[0], c[1], lower->GetFace(0)), lower->GetFace(2));
+    EXPECT_EQ(lower->FindSharedFace(c[0], c[6], nullptr), nullptr);  // a body diagonal
+
+    // Renumber the upper brick to match the lower one across their face
+    // (the lower brick's face 1): the shared face becomes face 0, and each
+    // side face lies against the lower brick's side face of the same index.
+    upper->Reorient(lower->GetFace(1));
+    EXPECT_EQ(upper->GetFace(0), lower->GetFace(1)->GetTwin());
+    for (int k = 2; k < 6; ++k)
+        EXPECT_EQ(upper->GetFace(k)->CountSharedNodes(*lower->GetFace(k)), 2) << "face " << k;
+    EXPECT_EQ(upper->GetFace(1)->CountSharedNodes(*lower->GetFace(1)), 0);
+    std::set<const SolidElementFace*> distinct;
+    for (int k = 0; k < 6; ++k) distinct.insert(upper->GetFace(k));
+    EXPECT_EQ(distinct.size(), 6u);
+}

@@ -170,6 +170,14 @@ TEST(FillSolidSections, AlikeBricksShareASectionWithinTheTolerance) {
             EXPECT_EQ(s->GetLayer(-1, layer), 1);
             EXPECT_EQ(s->GetLayer(2, layer), 1);
             EXPECT_EQ(layer, nullptr);
+            // Texts are cut to the buffer; no buffer or no room writes nothing.
+            EXPECT_EQ(s->GetLayer(0, layer), 0);
+            char buf[3] = {'x', 'x', 'x'};
+            EXPECT_EQ(layer->GetLayerName(nullptr, 3), 0);
+            EXPECT_EQ(layer->GetLayerMaterial(buf, 0), 0);
+            EXPECT_EQ(buf[0], 'x');
+            EXPECT_EQ(layer->GetLayerMaterial(buf, 2), 0);
+            EXPECT_STREQ(buf, "U");
         }
         return sizes;
     };
