@@ -621,3 +621,25 @@ TEST(FillSolidBricks, SharedFaceLookupAndReorientAcrossAFace) {
     for (int k = 0; k < 6; ++k) distinct.insert(upper->GetFace(k));
     EXPECT_EQ(distinct.size(), 6u);
 }
+
+TEST(FillSolidBricks, MidElementOfATiltedInterface) {
+    // Two bricks, 0 to 1 high; their interface rises from z0 at x = 0 to z1
+    // at x = 1, so the half-height lies in the upper brick on the left and
+    // in the lower one on the right. The mean mid-surface point (z = 0.5)
+    // decides: within the lower brick's centroid span it is brick 0, beyond
+    // it the upper one.
+    auto midElement = [](double z0, double z1) {
+        const std::array<double, 24> lower = {0, 0, 0,  1, 0, 0,  1, 1, 0,  0, 1, 0,
+                                              0, 0, z0, 1, 0, z1, 1, 1, z1, 0, 1, z0};
+        const std::array<double, 24> upper = {0, 0, z0, 1, 0, z1, 1, 1, z1, 0, 1, z0,
+                                              0, 0, 1,  1, 0, 1,  1, 1, 1,  0, 1, 1};
+        const brickgen::BrickMesh m = FromCorners({lower, upper});
+        fillsolid::Filler f = fillsolid::Make();
+        EXPECT_EQ(fillsolid::Load(*f, m), 0);
+        EXPECT_EQ(f->CreateStackingTubes(1, m.conn.data(), 4), 0);
+        return f->Tubes()[0]->GetMidElement();
+    };
+    EXPECT_EQ(midElement(0.3, 0.7), 0);  // face 1 centroid at 0.5: t = 1
+    EXPECT_EQ(midElement(0.2, 0.6), 1);  // centroid at 0.4: t = 1.25
+    EXPECT_EQ(midElement(0.6, 0.6), 0);  // every position agrees
+}
