@@ -12,7 +12,16 @@
 
 CBDFCardGEOM::CBDFCardGEOM(const char* name, int gmtp, int count, const int* nodeRow,
                            const int* nodeCol, int orientRow, int orientCol)
-    : m_name(name),
+    : m_elemStore(nullptr),
+      m_elemEntries(-1),
+      m_maxId(0),
+      m_orientStore(nullptr),
+      m_orientEntries(-1),
+      m_default(nullptr),
+      m_theta(nullptr),
+      m_coord(nullptr),
+      m_coordId(0),
+      m_name(name),
       m_gmtp(gmtp),
       m_count(count),
       m_nodeRow(nodeRow),
@@ -43,7 +52,11 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
     if (eid < 1 || !model) return -1;
     // 1. The element of that id, or a new one.
     CKpElemStore* elems = model->pElems();
-    CKpElem* elem = elems->find(eid);
+    if (elems != m_elemStore || elems->entries() != m_elemEntries) {
+        m_elemStore = elems;
+        m_maxId = elems->maxId();
+    }
+    CKpElem* elem = eid <= m_maxId ? elems->find(eid) : nullptr;
     if (elem && elem->getgmtp() != m_gmtp) return -1;
     if (!elem) {
         elem = elems->NewElem(eid, m_gmtp);
@@ -54,7 +67,9 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
             delete elem;
             return -1;
         }
+        if (eid > m_maxId) m_maxId = eid;
     }
+    m_elemEntries = elems->entries();
     if (elem->getnnod() != m_count) return -1;
     // 2. Property.
     const CF06FieldVariant* pid = GetValue(0, 2);
@@ -64,19 +79,32 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
     }
     // 3. Orientation.
     const CF06FieldVariant* field = GetValue(m_orientRow, m_orientCol);
+    CKpOrientStore* orients = model->pOrients();
+    if (orients != m_orientStore || orients->entries() != m_orientEntries) {
+        m_orientStore = orients;
+        m_default = m_theta = m_coord = nullptr;
+    }
     CKpOrient* orient;
     double theta = 0.0;
     if (field && field->GetType() == CF06FieldVariant::eInt) {
-        char name[32];
-        std::snprintf(name, sizeof name, "Coord.%d", field->ToInt());
-        orient = FindOrient(model, name, 1, field->ToInt());
+        int mcid = field->ToInt();
+        if (!m_coord || m_coordId != mcid) {
+            char name[32];
+            std::snprintf(name, sizeof name, "Coord.%d", mcid);
+            m_coord = FindOrient(model, name, 1, mcid);
+            m_coordId = mcid;
+        }
+        orient = m_coord;
     } else if (field && field->GetType() == CF06FieldVariant::eDouble) {
-        orient = FindOrient(model, "Theta", 2, 0);
+        if (!m_theta) m_theta = FindOrient(model, "Theta", 2, 0);
+        orient = m_theta;
         theta = field->ToDouble() * M_PI / 180.0;
     } else {
-        orient = FindOrient(model, "Default", 0, 0);
+        if (!m_default) m_default = FindOrient(model, "Default", 0, 0);
+        orient = m_default;
     }
     if (!orient) return -1;
+    m_orientEntries = orients->entries();
     elem->pOrient(orient);
     elem->orientId(orient->id());
     elem->theta(theta);

@@ -4,6 +4,8 @@
 #include "fileformats/CBDFCard.h"
 
 class CKpElem;
+class CKpElemStore;
+class CKpOrientStore;
 class CKpLayup;
 class CKpOrient;
 
@@ -43,6 +45,18 @@ class CBDFCardGEOM : public CBDFCard {
 
   private:
     CKpOrient* FindOrient(CKpLayup* model, const char* name, int kind, int refId);
+
+    // Ascending ids need no lookup (see CBDFCardGRID); the orientations
+    // of the last cards are kept while the orientation store is unchanged.
+    CKpElemStore* m_elemStore;
+    int m_elemEntries;
+    int m_maxId;
+    CKpOrientStore* m_orientStore;
+    int m_orientEntries;
+    CKpOrient* m_default;
+    CKpOrient* m_theta;
+    CKpOrient* m_coord;
+    int m_coordId;
 
     const char* m_name;
     int m_gmtp;

@@ -1,10 +1,11 @@
 #include "fileformats/CBDFFieldParser.h"
 
-#include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "F06Parser/CF06File.h"
 #include "F06Parser/CF06FileBuffer.h"
@@ -13,6 +14,36 @@ namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+char Upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+const std::uint64_t kOnes = 0x0101010101010101ULL;
+const std::uint64_t kBlanks = 0x2020202020202020ULL;
+
+std::uint64_t Load8(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// Index of the first byte below 0x0e (line feed, carriage return, tab, NUL
+// and the other control characters) in p[0, n), or n; eight bytes a step.
+std::int64_t FindControl(const char* p, std::int64_t n) {
+    std::int64_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w = Load8(p + i);
+        if ((w - kOnes * 0x0e) & ~w & (kOnes * 0x80)) break;
+    }
+    while (i < n && static_cast<unsigned char>(p[i]) >= 0x0e) ++i;
+    return i;
 }
 
 // Powers of ten exact in a double.
@@ -26,29 +57,33 @@ CBDFFieldParser::CBDFFieldParser()
     : m_colOffset(0),
       m_echoBulk(nullptr),
       m_echoFile(nullptr),
+      m_text(nullptr),
+      m_textLen(0),
       m_lineNo(0),
       m_cardLine(0),
       m_error(0) {}
 
 CBDFFieldParser::~CBDFFieldParser() = default;
 
-double CBDFFieldParser::tod(const char* text) {
-    if (!text) return 0.0;
-    const char* p = text;
-    while (IsBlank(*p)) ++p;
+namespace {
+
+// The value of the number in [p, end) (see CBDFFieldParser::tod); *stop
+// (when given) receives where reading stopped.
+double ReadReal(const char* p, const char* end, const char** stop = nullptr) {
+    while (p < end && IsBlank(*p)) ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     const unsigned long long kLimit = 1ULL << 56;
     unsigned long long digits = 0;
     long long exp10 = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+    for (; p < end && IsDigit(*p); ++p) {
         if (digits < kLimit)
             digits = digits * 10 + static_cast<unsigned>(*p - '0');
         else
             ++exp10;
     }
-    if (*p == '.') {
-        for (++p; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+    if (p < end && *p == '.') {
+        for (++p; p < end && IsDigit(*p); ++p) {
             if (digits < kLimit) {
                 digits = digits * 10 + static_cast<unsigned>(*p - '0');
                 --exp10;
@@ -57,21 +92,22 @@ double CBDFFieldParser::tod(const char* text) {
     }
     // Exponent: "E"/"e" with an optional sign, or the short form "+"/"-".
     bool hasExp = false;
-    if (*p == 'E' || *p == 'e') {
+    if (p < end && (*p == 'E' || *p == 'e')) {
         ++p;
         hasExp = true;
-    } else if (*p == '+' || *p == '-') {
+    } else if (p < end && (*p == '+' || *p == '-')) {
         hasExp = true;
     }
     if (hasExp) {
         bool expNegative = false;
-        if (*p == '+' || *p == '-') expNegative = *p++ == '-';
+        if (p < end && (*p == '+' || *p == '-')) expNegative = *p++ == '-';
         long long e = 0;
-        for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+        for (; p < end && IsDigit(*p); ++p) {
             if (e < 100000) e = e * 10 + (*p - '0');
         }
         exp10 += expNegative ? -e : e;
     }
+    if (stop) *stop = p;
     double value;
     if (digits == 0 || exp10 < -390) {
         value = 0.0;
@@ -89,6 +125,12 @@ double CBDFFieldParser::tod(const char* text) {
     return negative ? -value : value;
 }
 
+}  // namespace
+
+double CBDFFieldParser::tod(const char* text) {
+    return text ? ReadReal(text, text + std::strlen(text)) : 0.0;
+}
+
 void CBDFFieldParser::SetF06Parameters(CF06EchoBulk* echo) {
     // The printed-output echo source fills in the column offset and echo
     // file; without one the parser reads a plain bulk data file.
@@ -100,53 +142,83 @@ void CBDFFieldParser::SetF06Parameters(CF06EchoBulk* echo) {
 }
 
 void CBDFFieldParser::AddField(const char* text, int n) {
-    // Blanks are dropped, texts are kept in upper case, at most 16
-    // characters.
-    char field[17];
-    int k = 0;
-    for (int i = 0; i < n && k < 16; ++i) {
-        char c = text[i];
-        if (IsBlank(c)) continue;
-        field[k++] = c;
-    }
-    field[k] = '\0';
     CF06FieldVariant* variant = m_fields.GetNewField();
-    if (k == 0) return;
-    char first = field[0];
-    if (std::isdigit(static_cast<unsigned char>(first)) || first == '-' || first == '.') {
-        bool real = false;
-        for (int i = 0; i < k; ++i) real = real || field[i] == '.';
-        if (real) {
-            double value = tod(field);
+    int b = 0;
+    while (b + 8 <= n && Load8(text + b) == kBlanks) b += 8;
+    while (b < n && IsBlank(text[b])) ++b;
+    while (n > b && IsBlank(text[n - 1])) --n;
+    if (n == b) return;
+    text += b;
+    n -= b;
+    // The common forms first, read where they stand: digits (an int) and
+    // a real without blanks inside.
+    char first = text[0];
+    if (IsDigit(first) || first == '-' || first == '.') {
+        const char* p = text + (first == '-');
+        const char* end = text + n;
+        int v = 0;
+        int count = 0;
+        for (; p < end && IsDigit(*p) && count < 9; ++p, ++count) v = v * 10 + (*p - '0');
+        if (p == end) {
+            variant->Set(first == '-' ? -v : v);
+            return;
+        }
+        if (*p == '.') {
+            const char* stop = nullptr;
+            double value = ReadReal(text, end, &stop);
+            if (stop == end && !std::isinf(value)) {
+                variant->Set(value);
+                return;
+            }
+        }
+    }
+    // Anything else: blanks inside are dropped and at most 16 characters
+    // kept.
+    bool inner = n > 16;
+    for (int i = 0; i < n && !inner; ++i) inner = IsBlank(text[i]);
+    char field[17];
+    const char* f = text;
+    int k = n;
+    if (inner) {
+        k = 0;
+        for (int i = 0; i < n && k < 16; ++i)
+            if (!IsBlank(text[i])) field[k++] = text[i];
+        f = field;
+    }
+    bool dot = std::memchr(f, '.', static_cast<size_t>(k)) != nullptr;
+    first = f[0];
+    if (IsDigit(first) || first == '-' || first == '.') {
+        if (dot) {
+            double value = ReadReal(f, f + k);
             if (std::isinf(value)) {
-                value = 0.0;
                 m_error = 1;
-                m_errorText = field;
+                m_errorText.assign(f, static_cast<size_t>(k));
+                value = 0.0;
             }
             variant->Set(value);
         } else {
             // The digits up to the first other character, as atoi reads
             // them, but without running past the int range.
-            const char* p = field;
+            const char* p = f;
+            const char* end = f + k;
             bool negative = *p == '-';
             if (negative) ++p;
             long long v = 0;
-            for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+            for (; p < end && IsDigit(*p); ++p) {
                 v = v * 10 + (*p - '0');
                 if (v > static_cast<long long>(INT_MAX) + 1) break;
             }
             if (negative) v = -v;
             if (v > INT_MAX || v < INT_MIN) {
-                v = 0;
                 m_error = 1;
-                m_errorText = field;
+                m_errorText.assign(f, static_cast<size_t>(k));
+                v = 0;
             }
             variant->Set(static_cast<int>(v));
         }
         return;
     }
-    for (int i = 0; i < k; ++i)
-        field[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(field[i])));
+    for (int i = 0; i < k; ++i) field[i] = Upper(f[i]);
     variant->Set(field, k);
 }
 
@@ -173,7 +245,7 @@ void CBDFFieldParser::ParseRow(const char* line, int n, int& format, int& contin
             if (c == '*') {
                 format = eLarge;
             } else if (!IsBlank(c)) {
-                name[k++] = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+                name[k++] = Upper(c);
             }
         }
         CF06FieldVariant* variant = m_fields.GetNewField();
@@ -222,29 +294,54 @@ void CBDFFieldParser::ParseRow(const char* line, int n, int& format, int& contin
 
 std::int64_t CBDFFieldParser::ReadLine(CF06FileBuffer& buffer, std::int64_t pos) {
     m_line.clear();
+    m_text = nullptr;
+    m_textLen = 0;
     ++m_lineNo;
+    bool copied = false;  // the line spans windows or holds tabs: built in m_line
     for (;;) {
-        if (!buffer.InWindow(pos)) return pos;
+        if (!buffer.InWindow(pos)) break;
         const char* p = buffer.GetBuffer(pos);
         std::int64_t n = buffer.GetWindowEnd() - pos;
-        std::int64_t i = 0;
-        for (; i < n; ++i) {
-            char c = p[i];
-            if (c == '\n') return pos + i + 1;
-            if (c == '\r') {
-                // CR LF, or a lone CR.
-                std::int64_t next = pos + i + 1;
-                return buffer[next] == '\n' ? next + 1 : next;
-            }
-            if (c == '\0') return pos + i;
-            if (c == '\t') {
-                m_line.insert(m_line.end(), 8 - m_line.size() % 8, ' ');
-            } else {
-                m_line.push_back(c);
-            }
+        std::int64_t i = FindControl(p, n);
+        char c = i < n ? p[i] : '\0';
+        if (i < n && c == '\t') {
+            m_line.insert(m_line.end(), p, p + i);
+            m_line.insert(m_line.end(), 8 - m_line.size() % 8, ' ');
+            copied = true;
+            pos += i + 1;
+            continue;
         }
-        pos += n;
+        if (i < n && c != '\n' && c != '\r' && c != '\0') {
+            // Another control character: part of the line.
+            m_line.insert(m_line.end(), p, p + i + 1);
+            copied = true;
+            pos += i + 1;
+            continue;
+        }
+        if (i == n) {
+            m_line.insert(m_line.end(), p, p + n);
+            copied = true;
+            pos += n;
+            continue;
+        }
+        if (!copied) {
+            m_text = p;
+            m_textLen = static_cast<int>(i);
+        } else {
+            m_line.insert(m_line.end(), p, p + i);
+            m_text = m_line.data();
+            m_textLen = static_cast<int>(m_line.size());
+        }
+        pos += i;
+        if (c == '\n') return pos + 1;
+        if (c == '\r') return buffer[pos + 1] == '\n' ? pos + 2 : pos + 1;  // CR LF or a lone CR
+        return pos;                                                         // a 0 byte stays
     }
+    if (!m_text) {
+        m_text = m_line.data();
+        m_textLen = static_cast<int>(m_line.size());
+    }
+    return pos;
 }
 
 char CBDFFieldParser::FirstChar(CF06FileBuffer& buffer, std::int64_t pos) {
@@ -258,8 +355,8 @@ char CBDFFieldParser::FirstChar(CF06FileBuffer& buffer, std::int64_t pos) {
 }
 
 void CBDFFieldParser::Echo() {
-    if (!m_echoFile || m_line.empty()) return;
-    m_echoFile->WriteData(m_line.data(), static_cast<int>(m_line.size()));
+    if (!m_echoFile || m_textLen <= 0) return;
+    m_echoFile->WriteData(m_text, m_textLen);
     m_echoFile->Write("\r\n");
 }
 
@@ -270,8 +367,8 @@ std::int64_t CBDFFieldParser::Parse(std::int64_t pos, CF06FileBuffer& buffer) {
     m_cardLine = m_lineNo;
     int format = eSmall;
     for (;;) {
-        int n = static_cast<int>(m_line.size()) - m_colOffset;
-        const char* text = m_line.data() + m_colOffset;
+        int n = m_textLen - m_colOffset;
+        const char* text = n > 0 ? m_text + m_colOffset : "";
         if (n > 0 && text[0] == '$') {
             // A comment before a card; inside a card they are passed over
             // below.
@@ -294,7 +391,7 @@ std::int64_t CBDFFieldParser::Parse(std::int64_t pos, CF06FileBuffer& buffer) {
             c = FirstChar(buffer, look);
         }
         bool more;
-        if (c == '\0' || std::isalpha(static_cast<unsigned char>(c)))
+        if (c == '\0' || IsLetter(c))
             more = false;
         else if (c == ' ' || c == '\t' || c == '*' || c == '+' || c == ',')
             more = true;

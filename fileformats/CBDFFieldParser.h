@@ -81,8 +81,10 @@ class CBDFFieldParser {
     const char* GetErrorText() const { return m_errorText.c_str(); }
 
   private:
-    // Copies the line at pos into m_line (tabs expanded, without its end)
-    // and returns the position of the next line.
+    // Takes the line at pos (without its end) into m_text / m_textLen:
+    // straight in the window, or built in m_line when tabs are expanded or
+    // the line crosses windows (the text is valid until the window moves).
+    // Returns the position of the next line.
     std::int64_t ReadLine(CF06FileBuffer& buffer, std::int64_t pos);
     // First character of the card text of the line at pos ('\n' for a line
     // too short, 0 at the end of the input).
@@ -96,6 +98,8 @@ class CBDFFieldParser {
     CF06EchoBulk* m_echoBulk;
     CF06File* m_echoFile;
     std::vector<char> m_line;
+    const char* m_text;
+    int m_textLen;
     std::int64_t m_lineNo;
     std::int64_t m_cardLine;
     int m_error;

@@ -22,7 +22,7 @@ void CBDFFields::AddNewRow() {
     m_current->clear();
 }
 
-CF06FieldVariant* CBDFFields::GetNewField() {
+CF06FieldVariant* CBDFFields::GrowField() {
     if (!m_current) AddNewRow();
     if (m_nFields == static_cast<int>(m_fields.size())) {
         for (int k = 0; k < 10; ++k) m_fields.emplace_back(new CF06FieldVariant);

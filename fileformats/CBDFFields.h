@@ -35,7 +35,13 @@ class CBDFFields {
     // An empty field.
     void Add();
     // A cleared field appended to the current row, for the caller to set.
-    CF06FieldVariant* GetNewField();
+    CF06FieldVariant* GetNewField() {
+        if (!m_current || m_nFields == static_cast<int>(m_fields.size())) return GrowField();
+        CF06FieldVariant* field = m_fields[m_nFields++].get();
+        field->Clear();
+        m_current->push_back(field);
+        return field;
+    }
 
     // Number of rows in use.
     int GetRows() const { return m_nRows; }
@@ -69,6 +75,9 @@ class CBDFFields {
     static int FormatDouble(double value, char* out);
 
   private:
+    // GetNewField when a row must be started or the pool grown.
+    CF06FieldVariant* GrowField();
+
     std::vector<std::vector<CF06FieldVariant*>> m_rows;
     int m_nRows;
     std::vector<CF06FieldVariant*>* m_current;
