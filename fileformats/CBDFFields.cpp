@@ -56,23 +56,6 @@ int CBDFFields::GetCols(int row) const {
     return static_cast<int>(m_rows[row].size());
 }
 
-const CF06FieldVariant* CBDFFields::GetValue(int row, int col) const {
-    if (row < 0 || row >= m_nRows || col < 0 || col >= static_cast<int>(m_rows[row].size()))
-        return nullptr;
-    const CF06FieldVariant* field = m_rows[row][col];
-    return field->IsEmpty() ? nullptr : field;
-}
-
-double CBDFFields::GetValue(int row, int col, double def) const {
-    const CF06FieldVariant* field = GetValue(row, col);
-    return field && field->IsNumber() ? field->ToDouble() : def;
-}
-
-int CBDFFields::GetValue(int row, int col, int def) const {
-    const CF06FieldVariant* field = GetValue(row, col);
-    return field && field->IsNumber() ? field->ToInt() : def;
-}
-
 const char* CBDFFields::GetString(int row, int col) const {
     const CF06FieldVariant* field = GetValue(row, col);
     return field ? field->GetString() : nullptr;

@@ -50,12 +50,23 @@ class CBDFFields {
     int GetCols(int row) const;
     // The field at (row, col), or null when the position does not exist or
     // the field is empty.
-    const CF06FieldVariant* GetValue(int row, int col) const;
+    const CF06FieldVariant* GetValue(int row, int col) const {
+        if (row < 0 || row >= m_nRows || col < 0 || col >= static_cast<int>(m_rows[row].size()))
+            return nullptr;
+        const CF06FieldVariant* field = m_rows[row][col];
+        return field->IsEmpty() ? nullptr : field;
+    }
     // The number at (row, col) (an int widened, a double truncated), or
     // `def` when the position does not exist or the field is empty or a
     // text.
-    double GetValue(int row, int col, double def) const;
-    int GetValue(int row, int col, int def) const;
+    double GetValue(int row, int col, double def) const {
+        const CF06FieldVariant* field = GetValue(row, col);
+        return field && field->IsNumber() ? field->ToDouble() : def;
+    }
+    int GetValue(int row, int col, int def) const {
+        const CF06FieldVariant* field = GetValue(row, col);
+        return field && field->IsNumber() ? field->ToInt() : def;
+    }
     // The text at (row, col), or null.
     const char* GetString(int row, int col) const;
 

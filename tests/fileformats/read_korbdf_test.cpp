@@ -509,4 +509,55 @@ TEST(ReadKorbdf, RoundTripGivesTheSameBytesAndModel) {
     }
 }
 
+// Every prefix of a small real deck, random bytes after the bulk header,
+// NUL bytes and a 10 MB line: a status and a message, never a crash.
+TEST(ReadKorbdf, MalformedInputEndsCleanly) {
+    std::string deck = ReadAll(DataFile("trncomp12.bdf"));
+    ASSERT_EQ(deck.size(), 3109u);
+    std::string path = TempPath("prefix");
+    for (size_t n = 0; n <= deck.size(); ++n) {
+        WriteAll(path, deck.substr(0, n));
+        Model m;
+        std::string name = path;
+        int status = read_korbdf(&name[0], m.model.get());
+        // Before the header there is no bulk data; after it a prefix is a
+        // deck without ENDDATA, read to its end, unless it cuts a card
+        // before its id ("GRID" alone cannot be stored).
+        bool header = deck.substr(0, n).find("BEGIN BULK") != std::string::npos;
+        if (!header) {
+            ASSERT_EQ(status, 1) << n;
+        }
+        ASSERT_TRUE(status == 0 || status == 1) << n;
+        ASSERT_EQ(m.errors().size(), status == 0 ? 0u : 1u) << n;
+    }
+    std::srand(17);
+    for (int round = 0; round < 200; ++round) {
+        std::string noise = "BEGIN BULK\n";
+        int len = std::rand() % 400;
+        for (int k = 0; k < len; ++k) noise += static_cast<char>(std::rand() % 256);
+        WriteAll(path, noise);
+        Model m;
+        std::string name = path;
+        int status = read_korbdf(&name[0], m.model.get());
+        ASSERT_TRUE(status == 0 || status == 1);
+        ASSERT_EQ(m.errors().empty(), status == 0) << round;
+        // Whatever was read can be written.
+        std::string out = TempPath("noise_out");
+        EXPECT_EQ(write_korbdf(&out[0], m.model.get(), 1), 0);
+        std::remove(out.c_str());
+    }
+    // A 10 MB line in fixed and in free field between two good cards.
+    for (const char* lead : {"GRID    1", "GRID,1,,"}) {
+        std::string text = "BEGIN BULK\n" + std::string(lead) + std::string(10 << 20, 'x') +
+                           "\nGRID    2               0.      0.      1.\n";
+        WriteAll(path, text);
+        Model m;
+        std::string name = path;
+        EXPECT_EQ(read_korbdf(&name[0], m.model.get()), 0);
+        EXPECT_EQ(m.nodes(), 2);
+        EXPECT_EQ(m.node(2)->getCKpPointZ(), 1.0);
+    }
+    std::remove(path.c_str());
+}
+
 }  // namespace
