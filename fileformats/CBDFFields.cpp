@@ -1,5 +1,6 @@
 #include "fileformats/CBDFFields.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -116,48 +117,54 @@ void Pad(std::vector<char>& line, const char* text, int n, int width) {
 }  // namespace
 
 int CBDFFields::Write(CF06FileBuffer& out) const {
-    std::vector<char> line;
-    char text[64];
+    // Each field is formatted once; the row's width follows from the texts.
+    struct Text {
+        char s[64];
+        int n;
+    };
+    Text texts[10];
+    std::vector<char>& line = m_out;
     int status = 0;
     for (int r = 0; r < m_nRows; ++r) {
         const std::vector<CF06FieldVariant*>& row = m_rows[r];
         int ncols = static_cast<int>(row.size());
+        if (ncols > 10) ncols = 10;
         bool large = false;
-        for (int c = 1; c < ncols && c < 9; ++c) {
-            if (row[c]->GetType() == CF06FieldVariant::eDouble &&
-                FormatDouble(row[c]->ToDouble(), text) > 8)
-                large = true;
+        for (int c = 0; c < ncols; ++c) {
+            const CF06FieldVariant* field = row[c];
+            Text& t = texts[c];
+            switch (field->GetType()) {
+                case CF06FieldVariant::eInt:
+                    t.n = static_cast<int>(
+                        std::to_chars(t.s, t.s + sizeof t.s, field->ToInt()).ptr - t.s);
+                    break;
+                case CF06FieldVariant::eDouble:
+                    t.n = FormatDouble(field->ToDouble(), t.s);
+                    if (c >= 1 && c <= 8 && t.n > 8) large = true;
+                    break;
+                case CF06FieldVariant::eString:
+                    t.n = static_cast<int>(std::strlen(field->GetString()));
+                    if (t.n > 63) t.n = 63;
+                    std::memcpy(t.s, field->GetString(), static_cast<size_t>(t.n));
+                    break;
+                default:
+                    t.n = 0;
+                    break;
+            }
         }
         int width = large ? 16 : 8;
         line.clear();
-        for (int c = 0; c < ncols && c < 10; ++c) {
-            const CF06FieldVariant* field = row[c];
-            int n = 0;
-            switch (field->GetType()) {
-                case CF06FieldVariant::eInt:
-                    n = std::snprintf(text, sizeof text, "%d", field->ToInt());
-                    break;
-                case CF06FieldVariant::eDouble:
-                    n = FormatDouble(field->ToDouble(), text);
-                    break;
-                case CF06FieldVariant::eString:
-                    n = std::snprintf(text, sizeof text, "%s", field->GetString());
-                    if (n > 63) n = 63;
-                    break;
-                default:
-                    text[0] = '\0';
-                    n = 0;
-                    break;
-            }
+        for (int c = 0; c < ncols; ++c) {
+            Text& t = texts[c];
             if (c == 0 || c == 9) {
-                if (large && n < 8) text[n++] = '*';
-                Pad(line, text, n, 8);
+                if (large && t.n < 8) t.s[t.n++] = '*';
+                Pad(line, t.s, t.n, 8);
             } else {
                 if (large && c == 5) {
                     const char* next = "\n*       ";
                     line.insert(line.end(), next, next + 9);
                 }
-                Pad(line, text, n, width);
+                Pad(line, t.s, t.n, width);
             }
         }
         line.push_back('\n');

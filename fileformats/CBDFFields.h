@@ -94,6 +94,7 @@ class CBDFFields {
     std::vector<CF06FieldVariant*>* m_current;
     std::vector<std::unique_ptr<CF06FieldVariant>> m_fields;
     int m_nFields;
+    mutable std::vector<char> m_out;  // Write's line, kept between calls
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFFIELDS_H
