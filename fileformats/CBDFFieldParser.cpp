@@ -131,16 +131,6 @@ double CBDFFieldParser::tod(const char* text) {
     return text ? ReadReal(text, text + std::strlen(text)) : 0.0;
 }
 
-void CBDFFieldParser::SetF06Parameters(CF06EchoBulk* echo) {
-    // The printed-output echo source fills in the column offset and echo
-    // file; without one the parser reads a plain bulk data file.
-    m_echoBulk = echo;
-    if (!echo) {
-        m_colOffset = 0;
-        m_echoFile = nullptr;
-    }
-}
-
 void CBDFFieldParser::AddField(const char* text, int n) {
     CF06FieldVariant* variant = m_fields.GetNewField();
     int b = 0;

@@ -62,7 +62,8 @@ class CBDFFieldParser {
     // an infinity.
     static double tod(const char* text);
 
-    // Takes the column offset and echo file of a printed-output bulk echo.
+    // Takes the column offset and echo file of a printed-output bulk echo
+    // (defined with the printed-output reader).
     void SetF06Parameters(CF06EchoBulk* echo);
 
     // The table of the last card.

@@ -43,7 +43,8 @@ class CBDFParser {
     int Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model,
               std::int64_t firstLine = 1, const char* path = "");
     // Reads the bulk data echo of a printed-output file from its page
-    // parser, from pos, into that parser's model.
+    // parser, from pos, into that parser's model (defined with the
+    // printed-output reader).
     int Parse(CF06EchoBulk* echo, std::int64_t& pos);
 
     // Writes "BEGIN BULK", the frames (CORD2R, CORD2C, CORD2S, each in id
