@@ -31,9 +31,16 @@
 
 namespace {
 
+// A deck's text and its scratch file, removed when the program ends.
 struct Deck {
     std::string text;
     std::string path;
+    Deck() = default;
+    Deck(const Deck&) = delete;
+    Deck& operator=(const Deck&) = delete;
+    ~Deck() {
+        if (!path.empty()) std::remove(path.c_str());
+    }
 };
 
 // One deck per size and layout, written once to a scratch file.
