@@ -1,0 +1,3 @@
+#include "fileformats/CCDBRlsetStore.h"
+
+CCDBRlsetStore::~CCDBRlsetStore() { eraseAllObjects(); }
