@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "fileformats/CCDBParser.h"
+#include "layuplib/CKpAnsys.h"
+#include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOrientStore.h"
+#include "tests/support/ExchangeFiles.h"
+#include "tests/support/ExchangeModel.h"
+#include "tests/support/Tolerance.h"
+
+namespace {
+
+const double kDeg = M_PI / 180.0;
+
+// Layers of a laminate as (thickness, material, angle in degrees).
+struct Layer {
+    double t;
+    int mid;
+    double deg;
+};
+
+void ExpectLayers(CKpLam* lam, std::initializer_list<Layer> expected) {
+    ASSERT_NE(lam, nullptr);
+    ASSERT_EQ(lam->NumLayers(), static_cast<int>(expected.size())) << lam->name();
+    CKpLamLyr* lyr = lam->LamLyrs()->First();
+    int k = 0;
+    for (const Layer& e : expected) {
+        EXPECT_TRUE(Near(lyr->t(), e.t, tol::length)) << lam->name() << " layer " << k;
+        EXPECT_EQ(lyr->mid(), e.mid) << lam->name() << " layer " << k;
+        EXPECT_TRUE(Near(lyr->theta(), e.deg * kDeg, tol::angle)) << lam->name() << " layer " << k;
+        lyr = lam->LamLyrs()->Next(lyr);
+        ++k;
+    }
+}
+
+int ReadCdb(ExchangeModel& m, const std::string& path) {
+    CCDBParser parser;
+    return m.Read(parser, path);
+}
+
+int ReadCdbText(ExchangeModel& m, const std::string& name, const std::string& text) {
+    const std::string path = xfiles::TempPath(name);
+    xfiles::WriteAll(path, text);
+    const int status = ReadCdb(m, path);
+    std::remove(path.c_str());
+    return status;
+}
+
+TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrientations) {
+    const std::string path = xfiles::SharedData("cdb/linear_shell_with_MAPDL_sections.cdb");
+    ExchangeModel m("cdbsec");
+    ASSERT_EQ(ReadCdb(m, path), 0) << m.Log();
+    EXPECT_EQ(m.Count(2), 0);
+    EXPECT_EQ(m.Count(4), 0);
+
+    CKpNodeStore* nodes = m.model.pNodes();
+    ASSERT_EQ(nodes->entries(), 6);
+    const double xyz[6][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0.5, 0}, {0.5, -0.5, 0}};
+    for (int i = 0; i < 6; ++i) {
+        CKpNode* n = nodes->find(i + 1);
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(n->incomplete(), 0);
+        double p[3];
+        n->getCKpPoint()->Get(p);
+        EXPECT_TRUE(NearArray(p, xyz[i], 3, tol::length)) << "node " << i + 1;
+    }
+
+    CKpAnsysEtStore* ets = m.model.pAnsys()->pEts();
+    ASSERT_EQ(ets->entries(), 1);
+    ASSERT_NE(ets->find(181), nullptr);
+    EXPECT_EQ(ets->find(181)->Val(), 181);
+    EXPECT_EQ(ets->find(181)->GetKeyopt(8), 2);
+
+    struct ElemCase {
+        int id, gmtp, pid, esys;
+        std::vector<int> nodes;
+    } elems[] = {{1, 1, 3, 12, {1, 2, 3, 4}}, {2, 11, 1, 11, {2, 5, 3}}, {3, 11, 2, 11, {1, 2, 6}}};
+    ASSERT_EQ(m.model.pElems()->entries(), 3);
+    for (const ElemCase& c : elems) {
+        CKpElem* e = m.model.pElems()->find(c.id);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->getgmtp(), c.gmtp) << c.id;
+        EXPECT_EQ(e->pid(), c.pid) << c.id;
+        EXPECT_EQ(e->gettpmd(), 181);
+        EXPECT_EQ(e->geteltp(), 1);
+        for (size_t k = 0; k < c.nodes.size(); ++k) EXPECT_EQ(e->getunid(k), c.nodes[k]) << c.id;
+        ASSERT_NE(e->pAnsys(), nullptr);
+        EXPECT_EQ(e->pAnsys()->Get(3), c.esys);
+        ASSERT_NE(e->pOrient(), nullptr);
+        EXPECT_EQ(std::string(e->pOrient()->name()), "Coord." + std::to_string(c.esys));
+    }
+    const int ansys1[8] = {1, 181, 1, 12, 0, 0, 0, 0};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(m.model.pElems()->find(1)->pAnsys()->Get(i), ansys1[i]);
+
+    CKpMatStore* mats = m.model.pMats();
+    ASSERT_EQ(mats->entries(), 4);
+    CKpMat* m1 = mats->find(1);
+    EXPECT_STREQ(m1->mtrlnm(), "MAT.1");
+    EXPECT_STREQ(m1->extmtrlnm(), "MAT.1");
+    EXPECT_EQ(m1->extmtrlid(), 1);
+    const double got1[] = {m1->ex(),   m1->ey(),   m1->ez(),   m1->nuxy(), m1->nuyz(), m1->nuzx(),
+                           m1->gxy(),  m1->gyz(),  m1->gzx(),  m1->alpx(), m1->alpy(), m1->alpz(),
+                           m1->dens(), m1->tref(), m1->fxt(),  m1->fxcRaw(), m1->fytRaw(),
+                           m1->fycRaw(), m1->fzt(), m1->fzc(), m1->fs12(), m1->fs23(), m1->fs31(),
+                           m1->f12(),  m1->f23(),  m1->f31()};
+    const double want1[] = {123340, 7780, 7780, 0.27, 0.42, 0.27, 5000, 3080, 5000, -4.5e-07, 3e-05,
+                            3e-05,  1.518e-09, 20, 1632, 704, 34, 68, 34, 68, 80, 55, 80, -1, -1, -1};
+    EXPECT_TRUE(NearArray(got1, want1, sizeof want1 / sizeof *want1, tol::loose));
+    CKpMat* m2 = mats->find(2);
+    const double got2[] = {m2->ex(), m2->ey(), m2->ez(), m2->nuxy(), m2->fxt(), m2->fxcRaw(),
+                           m2->fytRaw(), m2->fycRaw(), m2->fzt(), m2->fzc(), m2->fs12(), m2->fs23(),
+                           m2->fs31()};
+    const double want2[] = {61340, 61340, 6900, 0.04, 805, 509, 805, 509, 50, 170, 125, 65, 65};
+    EXPECT_TRUE(NearArray(got2, want2, sizeof want2 / sizeof *want2, tol::loose));
+    EXPECT_TRUE(Near(mats->find(3)->nuxy(), 0.27, tol::loose));
+    EXPECT_TRUE(Near(mats->find(3)->alpx(), -4.5e-07, tol::loose));
+
+    CKpLamStore* lams = m.model.pLams();
+    ASSERT_EQ(lams->entries(), 3);
+    ExpectLayers(lams->find(1), {{0.15, 2, 45}, {0.1, 1, 0}, {0.15, 2, 90}});
+    EXPECT_STREQ(lams->find(1)->name(), "Sec.1");
+    EXPECT_EQ(lams->find(1)->z0_blank(), 0);
+    EXPECT_TRUE(Near(lams->find(1)->z0(), 0.0, tol::length));
+    ExpectLayers(lams->find(2), {{0.2, 0, 25}});
+    EXPECT_EQ(lams->find(2)->z0_blank(), 1);
+    ExpectLayers(lams->find(3),
+                 {{0.2, 3, 30}, {0.2, 3, 60}, {0.25, 4, 0}, {0.25, 4, 0}, {0.2, 3, -60}, {0.2, 3, 30}});
+    EXPECT_TRUE(Near(lams->find(3)->t(), 1.3, tol::length));
+    EXPECT_EQ(lams->find(3)->z0_blank(), 0);
+
+    // Frames 11 and 12 reach the model because elements use them.
+    CKpCoordStore* coords = m.model.pCoords();
+    ASSERT_EQ(coords->entries(), 2);
+    for (int id : {11, 12}) {
+        CKpCoord* c = coords->find(id);
+        ASSERT_NE(c, nullptr);
+        const double expected[9] = {0.5, 0.5, 0, 0.5, 0.5, 1, 1.5, 0.5, 0};
+        for (int i = 0; i < 9; ++i) EXPECT_TRUE(Near(c->coords(i), expected[i], tol::length)) << id;
+    }
+    CKpOrientStore* orients = m.model.pOrients();
+    ASSERT_EQ(orients->entries(), 2);
+    EXPECT_STREQ(orients->find(1)->name(), "Coord.12");
+    EXPECT_STREQ(orients->find(2)->name(), "Coord.11");
+    EXPECT_EQ(orients->findByName("Default(ANSYS)"), nullptr);
+}
+
+TEST(CCDBParserRead, SolidBeamSampleKeepsNodesAndMaterialAndSkipsTwentyNodeBricks) {
+    ExchangeModel m("cdbhex");
+    ASSERT_EQ(ReadCdb(m, xfiles::SharedData("cdb/HexBeam.cdb")), 0) << m.Log();
+    EXPECT_EQ(m.model.pNodes()->entries(), 321);
+    EXPECT_EQ(m.model.pElems()->entries(), 0);
+    EXPECT_EQ(m.model.pAnsys()->pEts()->entries(), 0);
+    ASSERT_EQ(m.model.pMats()->entries(), 1);
+    CKpMat* mat = m.model.pMats()->find(1);
+    EXPECT_TRUE(Near(mat->ex(), 7e10, tol::loose));
+    EXPECT_TRUE(Near(mat->nuxy(), 0.35, tol::loose));
+    EXPECT_TRUE(Near(mat->dens(), 2700, tol::loose));
+}
+
+}  // namespace
