@@ -166,4 +166,175 @@ TEST(CCDBParserRead, SolidBeamSampleKeepsNodesAndMaterialAndSkipsTwentyNodeBrick
     EXPECT_TRUE(Near(mat->dens(), 2700, tol::loose));
 }
 
+
+// An 8-column row of ints.
+std::string I8(std::initializer_list<int> values) {
+    std::string row;
+    char buf[16];
+    for (int v : values) {
+        std::snprintf(buf, sizeof buf, "%8d", v);
+        row += buf;
+    }
+    return row + "\n";
+}
+
+// A SHELL181 quad element row (19i8 layout) of `id` on section `sec`.
+std::string Quad181(int type, int sec, int id, int a, int b, int c, int d) {
+    return I8({1, type, 1, sec, 0, 0, 0, 0, 4, 0, id, a, b, c, d});
+}
+
+const char* kFourNodes =
+    "NBLOCK,6,SOLID\n(3i8,6e16.9)\n"
+    "       1       0       0     0.000000000\n"
+    "       2       0       0     1.000000000\n"
+    "       3       0       0     1.000000000     1.000000000\n"
+    "       4       0       0     0.000000000     1.000000000\n"
+    "       5       0       0     2.000000000\n"
+    "       6       0       0     2.000000000     1.000000000\n"
+    "       7       0       0     3.000000000\n"
+    "N,R5.3,LOC,     -1,\n";
+
+TEST(CCDBParserRead, RealConstantSetsBecomeLaminatesPerNodeLocation) {
+    // Set 7 is used by SHELL99 types of KEYOPT(11) 0 and 1; the model already
+    // holds laminate 2500.
+    ExchangeModel m("cdbrc");
+    m.model.pLams()->insert(new CKpLam(2500));
+    std::string text = std::string("ET,1,99\nET,2,99\nKEYOP,2,11,1\n") +
+                       "RLBLOCK,       1,       7,      18,       7\n(2i8,6g16.9)\n(7g16.9)\n"
+                       "       7      18     2.000000000     0.000000000     1.000000000"
+                       "     2.000000000     0.000000000     0.000000000\n"
+                       "     0.000000000     0.000000000     0.000000000     0.000000000"
+                       "     0.000000000     0.000000000     3.000000000\n"
+                       "    45.000000000     0.250000000     3.000000000   -45.000000000"
+                       "     0.250000000\n" +
+                       kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                       I8({1, 1, 7, 0, 0, 0, 0, 0, 8, 0, 10, 1, 2, 3, 4, 5, 6, 7, 1}) +
+                       I8({1, 2, 7, 0, 0, 0, 0, 0, 8, 0, 11, 1, 2, 3, 4, 5, 6, 7, 1}) +
+                       "      -1\nFINISH\n";
+    ASSERT_EQ(ReadCdbText(m, "rc.cdb", text), 0) << m.Log();
+    CKpLam* mid = m.model.pLams()->find(3001);
+    CKpLam* bot = m.model.pLams()->find(3002);
+    ASSERT_NE(mid, nullptr);
+    ASSERT_NE(bot, nullptr);
+    EXPECT_STREQ(mid->name(), "RC(0).7");
+    EXPECT_STREQ(bot->name(), "RC(1).7");
+    ExpectLayers(mid, {{0.25, 3, 45}, {0.25, 3, -45}});
+    EXPECT_EQ(mid->z0_blank(), 1);
+    EXPECT_EQ(bot->z0_blank(), 0);
+    EXPECT_TRUE(Near(bot->z0(), 0.0, tol::length));
+    // Elements take the laminate of their set and node location.
+    EXPECT_EQ(m.model.pElems()->find(10)->pid(), 3001);
+    EXPECT_EQ(m.model.pElems()->find(11)->pid(), 3002);
+    EXPECT_EQ(m.model.pElems()->find(10)->pAnsys()->Get(2), 0);
+    EXPECT_EQ(m.model.pElems()->find(10)->getgmtp(), 2);
+    EXPECT_EQ(m.model.pElems()->find(10)->getunid(1), 5);  // perimeter order: corner, midside
+}
+
+TEST(CCDBParserRead, SectionOffsetsStrengthsAndDegenerateQuads) {
+    ExchangeModel m("cdbsecoff");
+    std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                       Quad181(1, 5, 1, 1, 2, 3, 4) + Quad181(1, 6, 2, 5, 6, 7, 7) +
+                       "      -1\n"
+                       "MPDATA,R5.0, 1,EX  ,       1, 1,70000,\n"
+                       "FC,1,S,XCMP,-600\nFC,1,S,XTEN,500\nFC,9,S,XTEN,1\n"
+                       "SECTYPE,5,SHELL\nSECOFFSET,USER,0.5\nSECBLOCK,2\n1.5,1,0\n0.5,1,90\n"
+                       "SECTYPE,6,SHELL\nSECBLOCK,1\n2.0,1,30\n"
+                       "SECTYPE,7,SHELL\nSECOFFSET,TOP\nSECBLOCK,1\n2.0,1,30\n"
+                       "FINISH\n";
+    ASSERT_EQ(ReadCdbText(m, "secoff.cdb", text), 0) << m.Log();
+    EXPECT_TRUE(Near(m.model.pLams()->find(5)->z0(), -1.5, tol::length));
+    // A second section without its own SECOFFSET keeps the setting.
+    EXPECT_TRUE(Near(m.model.pLams()->find(6)->z0(), -1.5, tol::length));
+    EXPECT_TRUE(Near(m.model.pLams()->find(7)->z0(), -2.0, tol::length));
+    EXPECT_TRUE(Near(m.model.pMats()->find(1)->fxcRaw(), 600, tol::loose));
+    EXPECT_EQ(m.model.pMats()->find(9), nullptr);  // FC never makes a material
+    CKpElem* tria = m.model.pElems()->find(2);
+    ASSERT_NE(tria, nullptr);
+    EXPECT_EQ(tria->getgmtp(), 11);
+    EXPECT_EQ(tria->getunid(0), 5);
+    EXPECT_EQ(tria->getunid(1), 6);
+    EXPECT_EQ(tria->getunid(2), 7);
+    // Without an element coordinate system: the ANSYS default orientation.
+    ASSERT_NE(tria->pOrient(), nullptr);
+    EXPECT_STREQ(tria->pOrient()->name(), "Default(ANSYS)");
+}
+
+TEST(CCDBParserRead, OtherElementTypesAreSkippedWithTheirContinuationRows) {
+    ExchangeModel m("cdb281");
+    std::string brick = I8({1, 2, 1, 0, 0, 0, 0, 0, 20, 0, 5, 1, 2, 3, 4, 5, 6, 7, 1}) +
+                        I8({1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 5, 6, 7, 1, 2, 3, 4, 5});
+    std::string text = std::string("ET,1,181\nET,2,281\nKEYOP,2,8,1\n") + kFourNodes +
+                       "EBLOCK,19,SOLID\n(19i8)\n" + brick + Quad181(1, 0, 1, 1, 2, 3, 4) +
+                       "      -1\nFINISH\n";
+    ASSERT_EQ(ReadCdbText(m, "et281.cdb", text), 0) << m.Log();
+    EXPECT_EQ(m.model.pAnsys()->pEts()->entries(), 1);
+    EXPECT_NE(m.Log().find("ET 2 referenced by KEYOP does not exist. This may reference an "
+                           "unsupported element type."),
+              std::string::npos);
+    // Only the quad: the continuation row of the brick was not taken as one.
+    ASSERT_EQ(m.model.pElems()->entries(), 1);
+    EXPECT_NE(m.model.pElems()->find(1), nullptr);
+}
+
+TEST(CCDBParserRead, AFileEndingInsideItsElementBlockStillAddsTheElements) {
+    for (const char* tail : {"      -1\n", "      -1", ""}) {
+        ExchangeModel m("cdbtail");
+        std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                           Quad181(1, 0, 1, 1, 2, 3, 4) + tail;
+        EXPECT_EQ(ReadCdbText(m, "tail.cdb", text), 0) << m.Log();
+        EXPECT_EQ(m.model.pElems()->entries(), 1) << "tail '" << tail << "'";
+    }
+}
+
+TEST(CCDBParserRead, ExistingIdsStayAndEachBlockSaysHowManyWerePassedOver) {
+    ExchangeModel m("cdbdup");
+    CKpNode* first = new CKpNode(1);
+    first->setCKpPoint(9, 9, 9);
+    first->setIncompleteFlag(0);
+    m.model.pNodes()->insert(first);
+    std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                       Quad181(1, 0, 1, 1, 2, 3, 4) + Quad181(1, 0, 1, 4, 3, 2, 1) +
+                       "      -1\nFINISH\n";
+    ASSERT_EQ(ReadCdbText(m, "dup.cdb", text), 0) << m.Log();
+    EXPECT_EQ(m.model.pNodes()->entries(), 7);
+    EXPECT_EQ(m.model.pNodes()->find(1)->getCKpPointX(), 9.0);
+    EXPECT_EQ(m.model.pElems()->find(1)->getunid(0), 1);
+    EXPECT_TRUE(m.Has(2, "1 nodes whose ids exist already were not added"));
+    EXPECT_TRUE(m.Has(2, "1 elements whose ids exist already were not added"));
+}
+
+TEST(CCDBParserRead, UnsafeNumbersAreRefusedAndTheReadFails) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int nodes;
+    } cases[] = {
+        {"node id beyond int", std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
+                                   "   1e+20       0       0     1.000000000\n" +
+                                   "       2       0       0     1.000000000\nFINISH\n",
+         1},
+        {"coordinate not finite", std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
+                                      "       1       0       0             inf\n" +
+                                      "       2       0       0     1.000000000\nFINISH\n",
+         1},
+        {"element type id beyond int", "ET,1e12,181\nFINISH\n", 0},
+        {"refused format", "NBLOCK,6,SOLID\n(3i0,6e16.9)\n       1       0       0\nFINISH\n", 0},
+    };
+    for (const Case& c : cases) {
+        ExchangeModel m("cdbunsafe");
+        EXPECT_EQ(ReadCdbText(m, "unsafe.cdb", c.text), -1) << c.what;
+        EXPECT_GE(m.Count(4), 1) << c.what;
+        EXPECT_EQ(m.model.pNodes()->entries(), c.nodes) << c.what;
+    }
+}
+
+TEST(CCDBParserRead, OnlyCommandsWithoutModelDataGiveAnEmptyModel) {
+    ExchangeModel m("cdbempty");
+    EXPECT_EQ(ReadCdbText(m, "empty.cdb", "/PREP7\nFINISH\n"), 0);
+    EXPECT_EQ(m.model.pNodes()->entries() + m.model.pElems()->entries(), 0);
+    CCDBParser parser;
+    EXPECT_EQ(m.Read(parser, "/nonexistent/none.cdb"), -1);
+    EXPECT_TRUE(m.Has(4, "Unable to open file"));
+}
+
 }  // namespace
