@@ -19,11 +19,20 @@ int CCDBEblock::Fields(const CKpElem* elem, const CKpMat* defaultMaterial, long 
     const int* order = nullptr;
     int nnod = 0;
     switch (gmtp) {
-        case 1: order = quad4, nnod = 4; break;
-        case 2: order = quad8, nnod = 8; break;
-        case 11: order = tria3, nnod = 4; break;
-        case 12: order = tria6, nnod = 8; break;
-        default: break;
+        case 1:
+            order = quad4, nnod = 4;
+            break;
+        case 2:
+            order = quad8, nnod = 8;
+            break;
+        case 11:
+            order = tria3, nnod = 4;
+            break;
+        case 12:
+            order = tria6, nnod = 8;
+            break;
+        default:
+            break;
     }
     int mat = ansys(0);
     if (mat == 0 && defaultMaterial) mat = defaultMaterial->id();

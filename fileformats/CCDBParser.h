@@ -43,7 +43,10 @@ class CCDBParser : public CKpDBF {
     // EBLOCK), 2 materials (MPDATA, FC), 4 properties (element types, real
     // constant sets, sections), 8 element modification only (EMODIF lines,
     // no title and no FINISH). Element types and the ANSYS data of elements
-    // are added to the model as they are assigned. Returns 0; -1 on an
+    // are added to the model as they are assigned. With the mesh, every
+    // frame an element names as its element coordinate system is written as
+    // LOCAL commands (origin, then the angles of its axes) so that the file
+    // defines what its elements refer to. Returns 0; -1 on an
     // unsupported geometry type, when element modification would need new
     // element types, when a number does not fit its 8-column integer field
     // (checked before the file is opened; the message names it), when the

@@ -199,7 +199,8 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             }
             CVekTemplateList<double>& values = set->Values();
             int taken = 0;
-            for (int c = 2; c < 8 && taken < count; ++c, ++taken) values.Add(cmd.GetBlockValue(r, c), -1);
+            for (int c = 2; c < 8 && taken < count; ++c, ++taken)
+                values.Add(cmd.GetBlockValue(r, c), -1);
             ++r;
             while (taken < count) {
                 if (r >= rows) {
@@ -358,8 +359,7 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             }
         }
         if (passedOver > 0)
-            msg->Create(2,
-                        "EBLOCK on line %d: %d elements whose ids exist already were not added.",
+            msg->Create(2, "EBLOCK on line %d: %d elements whose ids exist already were not added.",
                         cmd.Line(), passedOver);
     } else if (name == "MPTEMP") {
         (void)cmd.GetArgumentAsDouble(3);
@@ -417,12 +417,12 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             double sign;
         };
         static const Label labels[] = {
-            {"XTEN", &CKpMatProp::setFxt, 1},   {"XCMP", &CKpMatProp::setFxc, -1},
-            {"YTEN", &CKpMatProp::setFyt, 1},   {"YCMP", &CKpMatProp::setFyc, -1},
-            {"ZTEN", &CKpMatProp::setFzt, 1},   {"ZCMP", &CKpMatProp::setFzc, -1},
-            {"XY", &CKpMatProp::setFs12, 1},    {"YZ", &CKpMatProp::setFs23, 1},
-            {"XZ", &CKpMatProp::setFs31, 1},    {"XYCP", &CKpMatProp::setF12, 1},
-            {"YZCP", &CKpMatProp::setF23, 1},   {"XZCP", &CKpMatProp::setF31, 1}};
+            {"XTEN", &CKpMatProp::setFxt, 1}, {"XCMP", &CKpMatProp::setFxc, -1},
+            {"YTEN", &CKpMatProp::setFyt, 1}, {"YCMP", &CKpMatProp::setFyc, -1},
+            {"ZTEN", &CKpMatProp::setFzt, 1}, {"ZCMP", &CKpMatProp::setFzc, -1},
+            {"XY", &CKpMatProp::setFs12, 1},  {"YZ", &CKpMatProp::setFs23, 1},
+            {"XZ", &CKpMatProp::setFs31, 1},  {"XYCP", &CKpMatProp::setF12, 1},
+            {"YZCP", &CKpMatProp::setF23, 1}, {"XZCP", &CKpMatProp::setF31, 1}};
         for (const Label& l : labels) {
             if (std::strcmp(label, l.text) == 0) {
                 (static_cast<CKpMatProp*>(mat)->*l.set)(l.sign * v);
@@ -479,10 +479,17 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
         }
         const double t = lam->t();
         switch (st.offset) {
-            case OffsetTop: lam->z0(-t); break;
-            case OffsetBot: lam->z0(0.0); break;
-            case OffsetUser: lam->z0(-st.userOffset - t / 2.0); break;
-            default: break;
+            case OffsetTop:
+                lam->z0(-t);
+                break;
+            case OffsetBot:
+                lam->z0(0.0);
+                break;
+            case OffsetUser:
+                lam->z0(-st.userOffset - t / 2.0);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -522,9 +529,8 @@ void CCDBParser::ReadPost(ReadState& st) {
                 // values are present (trailing zeros may be left off) are made.
                 int count = 0;
                 CdbToInt(set->Value(0), count);
-                const int present = set->Values().GetSize() > 12
-                                        ? (set->Values().GetSize() - 12 + 2) / 3
-                                        : 0;
+                const int present =
+                    set->Values().GetSize() > 12 ? (set->Values().GetSize() - 12 + 2) / 3 : 0;
                 if (count > present) count = present;
                 for (int i = 0; i < count; ++i) {
                     CKpLamLyr* lyr = new CKpLamLyr;

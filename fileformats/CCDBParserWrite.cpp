@@ -1,4 +1,6 @@
 // CCDBParser::Write: the model as a CDB input file.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -13,6 +15,8 @@
 #include "fileformats/CDBParser.h"
 #include "fileformats/CLamRc.h"
 #include "layuplib/CKpAnsys.h"
+#include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElemAnsys.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -26,8 +30,12 @@
 
 namespace {
 
-bool isShell181(int gmtp) { return gmtp == 1 || gmtp == 11; }
-bool isShell99(int gmtp) { return gmtp == 2 || gmtp == 12; }
+bool isShell181(int gmtp) {
+    return gmtp == 1 || gmtp == 11;
+}
+bool isShell99(int gmtp) {
+    return gmtp == 2 || gmtp == 12;
+}
 
 // Checks that `value` fits an 8-column field; otherwise an error naming it.
 bool fits(CKpMsg* msg, const char* what, long long value) {
@@ -132,11 +140,12 @@ int CCDBParser::Write() {
                 } else {
                     int k = lam->GetKeyopt11();
                     if (k == -1) {
-                        msg->Create(2,
-                                    "Element %d: Laminate %s has offset that cannot be defined by a "
-                                    "KEYOPT(11) value. Setting to KEYOPT(11) = 0 for nodes located "
-                                    "at midsurface.",
-                                    elem->id(), lam->name());
+                        msg->Create(
+                            2,
+                            "Element %d: Laminate %s has offset that cannot be defined by a "
+                            "KEYOPT(11) value. Setting to KEYOPT(11) = 0 for nodes located "
+                            "at midsurface.",
+                            elem->id(), lam->name());
                         k = 0;
                     }
                     int current = et->GetKeyopt(11);
@@ -228,10 +237,11 @@ int CCDBParser::Write() {
                     const int n = CCDBEblock::Fields(eit.key(), defaultMat, f);
                     for (int k = 0; k < n && ok; ++k) {
                         if (!CdbFitsI8(f[k])) {
-                            msg->Create(4,
-                                        "Element %d: field %d (%lld) does not fit an 8-column field "
-                                        "of the CDB file.",
-                                        eit.key()->id(), k + 1, f[k]);
+                            msg->Create(
+                                4,
+                                "Element %d: field %d (%lld) does not fit an 8-column field "
+                                "of the CDB file.",
+                                eit.key()->id(), k + 1, f[k]);
                             ok = false;
                         }
                     }
@@ -259,7 +269,8 @@ int CCDBParser::Write() {
         put("/PREP7\n");
         if (!emodif) {
             put("/NOPR\n");
-            put("/TITLE,                                                                        \n");
+            put("/TITLE,                                                                        "
+                "\n");
             put("ANTYPE, 0\n");
         }
 
@@ -302,6 +313,43 @@ int CCDBParser::Write() {
                     putn(buf, n);
                 }
             }
+        }
+
+        // Frames the elements name as element coordinate systems: without them
+        // the EBLOCK would refer to systems the file does not define.
+        if (mesh) {
+            CKpIdStore frameIds;
+            CVekObjectStoreIterator<CKpElem> it(*elems);
+            while (++it) {
+                const int esys = it.key()->pAnsys() ? it.key()->pAnsys()->Get(3) : 0;
+                if (esys > 0) frameIds.SetIdsAdd(1, &esys);
+            }
+            CVekObjectStoreIterator<CKpId> fit(frameIds);
+            int written = 0;
+            while (++fit) {
+                CKpCoord* frame = pCoords() ? pCoords()->find(fit.key()->id()) : nullptr;
+                CKpDirn axes[3];
+                if (!frame || frame->rid() != 0 || frame->axes(nullptr, axes) != 0) {
+                    msg->Create(2,
+                                "Coordinate system %d is not written: it is not a rectangular "
+                                "frame given in the basic frame.",
+                                fit.key()->id());
+                    continue;
+                }
+                // Axes = Rz(thxy) Rx(thyz) Ry(thzx) applied to the basic axes.
+                const double thyz = std::asin(std::max(-1.0, std::min(1.0, axes[1].getz())));
+                const double thzx = std::atan2(-axes[0].getz(), axes[2].getz());
+                const double thxy = std::atan2(-axes[1].getx(), axes[1].gety());
+                const double toDeg = 180.0 / M_PI;
+                std::snprintf(buf, sizeof buf, "LOCAL,R5.0,LOC,%d,0,%.17G,%.17G,%.17G\n",
+                              frame->id(), frame->coords(0), frame->coords(1), frame->coords(2));
+                put(buf);
+                std::snprintf(buf, sizeof buf, "LOCAL,R5.0,ANG,%d,0,%.17G,%.17G,%.17G\n",
+                              frame->id(), thxy * toDeg, thyz * toDeg, thzx * toDeg);
+                put(buf);
+                ++written;
+            }
+            if (written > 0) put("CSYS,0\n");
         }
 
         // 8. Nodes that have their position.
@@ -364,7 +412,8 @@ int CCDBParser::Write() {
                 if (elem->pid() < 1) continue;
                 const int gmtp = elem->getgmtp();
                 if (isShell181(gmtp)) {
-                    std::snprintf(buf, sizeof buf, "EMODIF,%d,SECNUM,%d\n", elem->id(), elem->pid());
+                    std::snprintf(buf, sizeof buf, "EMODIF,%d,SECNUM,%d\n", elem->id(),
+                                  elem->pid());
                     put(buf);
                 } else if (isShell99(gmtp)) {
                     // Without ANSYS data the element has no set: a line with set

@@ -1,3 +1,5 @@
 #include "fileformats/CCDBRlsetStore.h"
 
-CCDBRlsetStore::~CCDBRlsetStore() { eraseAllObjects(); }
+CCDBRlsetStore::~CCDBRlsetStore() {
+    eraseAllObjects();
+}

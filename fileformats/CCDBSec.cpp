@@ -7,7 +7,9 @@
 #include "layuplib/CKpLam.h"
 #include "layuplib/CKpLamLyrStore.h"
 
-CCDBSec::CCDBSec() : m_thick(10), m_mat(10), m_angle(10), m_intPts(10), m_names(10, 1) { init(); }
+CCDBSec::CCDBSec() : m_thick(10), m_mat(10), m_angle(10), m_intPts(10), m_names(10, 1) {
+    init();
+}
 
 void CCDBSec::init() {
     m_id = 0;

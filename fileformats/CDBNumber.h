@@ -29,7 +29,9 @@ int CdbFormatOffset(char* out, double value);
 
 // Whether `value` fits an 8-column integer field ("%8d" keeps its width):
 // -9999999 .. 99999999.
-inline bool CdbFitsI8(long long value) { return value >= -9999999LL && value <= 99999999LL; }
+inline bool CdbFitsI8(long long value) {
+    return value >= -9999999LL && value <= 99999999LL;
+}
 
 // An integer field of a CDB file read as a real: `value` truncated toward
 // zero into `out`. False, with `out` unchanged, when the value is not finite

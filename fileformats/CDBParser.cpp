@@ -12,8 +12,12 @@
 
 namespace {
 
-inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Trimmed piece [b, e) of a line.
 void trimRange(const char*& b, const char*& e) {
@@ -42,7 +46,9 @@ double CdbAtof(const char* begin, const char* end) {
 
 CDBParser::CDBParser() : m_pushedBack(0), m_lineNo(0), m_curLine(0), m_pos(0) {}
 
-CDBParser::~CDBParser() { m_text.Close(); }
+CDBParser::~CDBParser() {
+    m_text.Close();
+}
 
 int CDBParser::OpenRead(const char* path) {
     m_pushedBack = 0;
@@ -74,14 +80,18 @@ int CDBParser::OpenWrite(const char* path, int binary) {
     return 0;
 }
 
-int CDBParser::Close() { return m_text.Close(); }
+int CDBParser::Close() {
+    return m_text.Close();
+}
 
 int CDBParser::Write(const char* text) {
     if (!text) return 0;
     return m_text.Write(text, static_cast<int>(std::strlen(text)));
 }
 
-int CDBParser::Write(const char* text, int n) { return m_text.Write(text, n); }
+int CDBParser::Write(const char* text, int n) {
+    return m_text.Write(text, n);
+}
 
 void CDBParser::AddError(CDBCommand& cmd, const char* format, ...) {
     char buf[256];
@@ -212,8 +222,8 @@ int CDBParser::ParseCommandBlockFormat(std::vector<CDBFormatString*>& formats, b
         if (f->Parse(m_line) == 2) {
             refused = true;
             char buf[128];
-            std::snprintf(buf, sizeof buf, "Line %d: format line not supported; its rows are skipped.",
-                          m_curLine);
+            std::snprintf(buf, sizeof buf,
+                          "Line %d: format line not supported; its rows are skipped.", m_curLine);
             m_pendingErrors.emplace_back(buf);
         }
         formats.push_back(f.release());
@@ -227,8 +237,8 @@ int CDBParser::ParseCommandBlockFormat(std::vector<CDBFormatString*>& formats, b
     return 0;
 }
 
-int CDBParser::ParseCommandFormatBlocks(const std::vector<CDBFormatString*>& formats,
-                                        bool refused, CDBCommand& cmd) {
+int CDBParser::ParseCommandFormatBlocks(const std::vector<CDBFormatString*>& formats, bool refused,
+                                        CDBCommand& cmd) {
     for (;;) {
         if (!NextLine()) return 1;
         const char c = m_line.Buffer()[0];
@@ -271,7 +281,8 @@ void CDBParser::ParseCommandFormatBlock(const std::vector<CDBFormatString*>& for
                 for (int j = col; j < len; ++j) {
                     if (!isBlank(text[j])) {
                         cmd.DropLastRow();
-                        AddError(cmd, "Line %d ends inside a field at column %d; the row is skipped.",
+                        AddError(cmd,
+                                 "Line %d ends inside a field at column %d; the row is skipped.",
                                  m_curLine, col + 1);
                         return;
                     }

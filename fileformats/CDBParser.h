@@ -82,8 +82,7 @@ class CDBParser {
     int ParseCommandFormatBlocks(const std::vector<CDBFormatString*>& formats, bool refused,
                                  CDBCommand& cmd);
     void ParseCommandFormatBlock(const std::vector<CDBFormatString*>& formats, CDBCommand& cmd);
-    void AddError(CDBCommand& cmd, const char* format, ...)
-        __attribute__((format(printf, 3, 4)));
+    void AddError(CDBCommand& cmd, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
     CF06TextBuffer m_text;
     CKpStr m_line;

@@ -63,7 +63,8 @@ const char* firstWord(const std::string& line, char* word, size_t size) {
     while (*p == ' ' || *p == '\t') ++p;
     size_t n = 0;
     while (*p && *p != ' ' && *p != '\t') {
-        if (n + 1 < size) word[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+        if (n + 1 < size)
+            word[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
         ++p;
     }
     word[n] = '\0';
@@ -195,10 +196,9 @@ int CSTLAscii::Write() {
             put(buf, n);
             for (int v = 0; v < 3; ++v) {
                 CKpNode* node = fac->getCKpNode(v);
-                n = std::snprintf(buf, sizeof buf, "vertex %f %f %f\n",
-                                  node ? node->getCKpPointX() : 0.0,
-                                  node ? node->getCKpPointY() : 0.0,
-                                  node ? node->getCKpPointZ() : 0.0);
+                n = std::snprintf(
+                    buf, sizeof buf, "vertex %f %f %f\n", node ? node->getCKpPointX() : 0.0,
+                    node ? node->getCKpPointY() : 0.0, node ? node->getCKpPointZ() : 0.0);
                 put(buf, n);
             }
             put("endloop\nendfacet\n", 17);

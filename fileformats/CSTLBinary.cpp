@@ -12,10 +12,9 @@
 #include "layuplib/CVekObjectStoreIterator.h"
 
 std::int64_t CSTLBinary::NextLongInteger(const unsigned char* b) {
-    return static_cast<std::int64_t>(static_cast<std::uint32_t>(b[0]) |
-                                     static_cast<std::uint32_t>(b[1]) << 8 |
-                                     static_cast<std::uint32_t>(b[2]) << 16 |
-                                     static_cast<std::uint32_t>(b[3]) << 24);
+    return static_cast<std::int64_t>(
+        static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
+        static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
 }
 
 float CSTLBinary::NextFloat(const unsigned char* b) {
@@ -70,7 +69,8 @@ int CSTLBinary::Parse() {
         bool finite = true;
         for (float v : facet.v) finite = finite && std::isfinite(v);
         if (!finite) {
-            msg->Create(4, "STL file '%s': facet %lld has a coordinate that is not finite; skipped.",
+            msg->Create(4,
+                        "STL file '%s': facet %lld has a coordinate that is not finite; skipped.",
                         m_parser->name(), static_cast<long long>(k + 1));
             status = -1;
             continue;

@@ -64,7 +64,8 @@ TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrie
 
     CKpNodeStore* nodes = m.model.pNodes();
     ASSERT_EQ(nodes->entries(), 6);
-    const double xyz[6][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0.5, 0}, {0.5, -0.5, 0}};
+    const double xyz[6][3] = {{0, 0, 0}, {1, 0, 0},   {1, 1, 0},
+                              {0, 1, 0}, {2, 0.5, 0}, {0.5, -0.5, 0}};
     for (int i = 0; i < 6; ++i) {
         CKpNode* n = nodes->find(i + 1);
         ASSERT_NE(n, nullptr);
@@ -107,18 +108,19 @@ TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrie
     EXPECT_STREQ(m1->mtrlnm(), "MAT.1");
     EXPECT_STREQ(m1->extmtrlnm(), "MAT.1");
     EXPECT_EQ(m1->extmtrlid(), 1);
-    const double got1[] = {m1->ex(),   m1->ey(),   m1->ez(),   m1->nuxy(), m1->nuyz(), m1->nuzx(),
-                           m1->gxy(),  m1->gyz(),  m1->gzx(),  m1->alpx(), m1->alpy(), m1->alpz(),
-                           m1->dens(), m1->tref(), m1->fxt(),  m1->fxcRaw(), m1->fytRaw(),
-                           m1->fycRaw(), m1->fzt(), m1->fzc(), m1->fs12(), m1->fs23(), m1->fs31(),
-                           m1->f12(),  m1->f23(),  m1->f31()};
-    const double want1[] = {123340, 7780, 7780, 0.27, 0.42, 0.27, 5000, 3080, 5000, -4.5e-07, 3e-05,
-                            3e-05,  1.518e-09, 20, 1632, 704, 34, 68, 34, 68, 80, 55, 80, -1, -1, -1};
+    const double got1[] = {
+        m1->ex(),   m1->ey(),     m1->ez(),     m1->nuxy(),   m1->nuyz(), m1->nuzx(), m1->gxy(),
+        m1->gyz(),  m1->gzx(),    m1->alpx(),   m1->alpy(),   m1->alpz(), m1->dens(), m1->tref(),
+        m1->fxt(),  m1->fxcRaw(), m1->fytRaw(), m1->fycRaw(), m1->fzt(),  m1->fzc(),  m1->fs12(),
+        m1->fs23(), m1->fs31(),   m1->f12(),    m1->f23(),    m1->f31()};
+    const double want1[] = {123340,   7780,  7780,  0.27,      0.42, 0.27, 5000, 3080, 5000,
+                            -4.5e-07, 3e-05, 3e-05, 1.518e-09, 20,   1632, 704,  34,   68,
+                            34,       68,    80,    55,        80,   -1,   -1,   -1};
     EXPECT_TRUE(NearArray(got1, want1, sizeof want1 / sizeof *want1, tol::loose));
     CKpMat* m2 = mats->find(2);
-    const double got2[] = {m2->ex(), m2->ey(), m2->ez(), m2->nuxy(), m2->fxt(), m2->fxcRaw(),
-                           m2->fytRaw(), m2->fycRaw(), m2->fzt(), m2->fzc(), m2->fs12(), m2->fs23(),
-                           m2->fs31()};
+    const double got2[] = {m2->ex(),     m2->ey(),     m2->ez(),     m2->nuxy(), m2->fxt(),
+                           m2->fxcRaw(), m2->fytRaw(), m2->fycRaw(), m2->fzt(),  m2->fzc(),
+                           m2->fs12(),   m2->fs23(),   m2->fs31()};
     const double want2[] = {61340, 61340, 6900, 0.04, 805, 509, 805, 509, 50, 170, 125, 65, 65};
     EXPECT_TRUE(NearArray(got2, want2, sizeof want2 / sizeof *want2, tol::loose));
     EXPECT_TRUE(Near(mats->find(3)->nuxy(), 0.27, tol::loose));
@@ -132,8 +134,9 @@ TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrie
     EXPECT_TRUE(Near(lams->find(1)->z0(), 0.0, tol::length));
     ExpectLayers(lams->find(2), {{0.2, 0, 25}});
     EXPECT_EQ(lams->find(2)->z0_blank(), 1);
-    ExpectLayers(lams->find(3),
-                 {{0.2, 3, 30}, {0.2, 3, 60}, {0.25, 4, 0}, {0.25, 4, 0}, {0.2, 3, -60}, {0.2, 3, 30}});
+    ExpectLayers(
+        lams->find(3),
+        {{0.2, 3, 30}, {0.2, 3, 60}, {0.25, 4, 0}, {0.25, 4, 0}, {0.2, 3, -60}, {0.2, 3, 30}});
     EXPECT_TRUE(Near(lams->find(3)->t(), 1.3, tol::length));
     EXPECT_EQ(lams->find(3)->z0_blank(), 0);
 
@@ -165,7 +168,6 @@ TEST(CCDBParserRead, SolidBeamSampleKeepsNodesAndMaterialAndSkipsTwentyNodeBrick
     EXPECT_TRUE(Near(mat->nuxy(), 0.35, tol::loose));
     EXPECT_TRUE(Near(mat->dens(), 2700, tol::loose));
 }
-
 
 // An 8-column row of ints.
 std::string I8(std::initializer_list<int> values) {
@@ -309,13 +311,15 @@ TEST(CCDBParserRead, UnsafeNumbersAreRefusedAndTheReadFails) {
         std::string text;
         int nodes;
     } cases[] = {
-        {"node id beyond int", std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
-                                   "   1e+20       0       0     1.000000000\n" +
-                                   "       2       0       0     1.000000000\nFINISH\n",
+        {"node id beyond int",
+         std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
+             "   1e+20       0       0     1.000000000\n" +
+             "       2       0       0     1.000000000\nFINISH\n",
          1},
-        {"coordinate not finite", std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
-                                      "       1       0       0             inf\n" +
-                                      "       2       0       0     1.000000000\nFINISH\n",
+        {"coordinate not finite",
+         std::string("NBLOCK,6,SOLID\n(3i8,6e16.9)\n") +
+             "       1       0       0             inf\n" +
+             "       2       0       0     1.000000000\nFINISH\n",
          1},
         {"element type id beyond int", "ET,1e12,181\nFINISH\n", 0},
         {"refused format", "NBLOCK,6,SOLID\n(3i0,6e16.9)\n       1       0       0\nFINISH\n", 0},

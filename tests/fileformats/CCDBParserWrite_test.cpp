@@ -61,9 +61,9 @@ std::string WriteCdb(ExchangeModel& m, int what, int* status = nullptr) {
 }
 
 TEST(CDBNumber, FixedColumnsKeepTheirWidthAndEveryValueReadsBack) {
-    const double values[] = {0.0,     1.0,      -99999.999,  999999.0, -1.234567e6, 1.234567e6,
-                             1e6,     -1e5,     2.5e-7,      -1.234567e-7, 1e-300,  -1e300,
-                             0.01,    0.009876543, 123.456789012};
+    const double values[] = {0.0,        1.0,    -99999.999, 999999.0,    -1.234567e6,
+                             1.234567e6, 1e6,    -1e5,       2.5e-7,      -1.234567e-7,
+                             1e-300,     -1e300, 0.01,       0.009876543, 123.456789012};
     for (double v : values) {
         char buf[40];
         EXPECT_EQ(CdbFormatF16(buf, v), 16) << v;
@@ -123,9 +123,11 @@ TEST(CDBLineFormatters, NodeAndElementLines) {
     ASSERT_EQ(CCDBEblock::Fields(&quad8, nullptr, f), 19);
     EXPECT_EQ(f[3], 0);
     EXPECT_EQ(f[8], 8);
-    EXPECT_EQ(std::vector<long long>(f + 11, f + 19), (std::vector<long long>{1, 3, 5, 7, 2, 4, 6, 8}));
+    EXPECT_EQ(std::vector<long long>(f + 11, f + 19),
+              (std::vector<long long>{1, 3, 5, 7, 2, 4, 6, 8}));
     ASSERT_EQ(CCDBEblock::Fields(&tria6, nullptr, f), 19);
-    EXPECT_EQ(std::vector<long long>(f + 11, f + 19), (std::vector<long long>{1, 3, 5, 5, 2, 4, 5, 6}));
+    EXPECT_EQ(std::vector<long long>(f + 11, f + 19),
+              (std::vector<long long>{1, 3, 5, 5, 2, 4, 5, 6}));
     CCDBEblock::SetGet(&tria, &mat, line);
     EXPECT_STREQ(line,
                  "       1       1       0       5       0       0       0       0       4       0"
@@ -249,11 +251,13 @@ TEST(CCDBParserWrite, FullModelWithSectionsAndRealConstantSets) {
                          "     0.000000000     0.000000000     3.000000000\n"
                          "    45.000000000     0.250000000     3.000000000   -45.000000000"
                          "     0.250000000\n"));
-    EXPECT_TRUE(Contains(text, "SECTYPE,      5,SHELL,,        \nSECOFFSET,BOT\nSECBLOCK,      1\n"));
+    EXPECT_TRUE(
+        Contains(text, "SECTYPE,      5,SHELL,,        \nSECOFFSET,BOT\nSECBLOCK,      1\n"));
     EXPECT_TRUE(Contains(text, "EBLOCK,19,SOLID,       4\n(19i8)\n"));
     // Quad 1: default material 3, type 2, section 5.
-    EXPECT_TRUE(Contains(text, "       3       2       0       5       0       0       0       0"
-                               "       4       0       1"));
+    EXPECT_TRUE(Contains(text,
+                         "       3       2       0       5       0       0       0       0"
+                         "       4       0       1"));
     EXPECT_TRUE(Contains(text, "MPDATA,R5.0, 1,EX  ,       3, 1,70000,\n"));
     EXPECT_EQ(text.substr(text.size() - 13), "/GOPR\nFINISH\n");
 }
@@ -292,9 +296,10 @@ TEST(CCDBParserWrite, ElementModificationOnlyAttachesExistingElements) {
     EXPECT_EQ(text.compare(0, 7, "/PREP7\n"), 0);
     EXPECT_FALSE(Contains(text, "/NOPR"));
     EXPECT_FALSE(Contains(text, "FINISH"));
-    EXPECT_TRUE(Contains(text, "/COM,EMODIF data, used where a model already exists.\n"
-                               "EMODIF,1,SECNUM,5\nEMODIF,2,SECNUM,5\n"
-                               "EMODIF,100,REAL,12\nEMODIF,101,REAL,12\n"));
+    EXPECT_TRUE(Contains(text,
+                         "/COM,EMODIF data, used where a model already exists.\n"
+                         "EMODIF,1,SECNUM,5\nEMODIF,2,SECNUM,5\n"
+                         "EMODIF,100,REAL,12\nEMODIF,101,REAL,12\n"));
     EXPECT_FALSE(Contains(text, "EMODIF,200"));
     EXPECT_TRUE(m.Has(2, "Element 200"));
 

@@ -52,7 +52,8 @@ Parsed ParseText(const std::string& text) {
 }
 
 TEST(CDBParser, CommandLinesCommentsAndArguments) {
-    Parsed p = ParseText("ET,1,181 !a comment, with a comma\n/PREP7\nN,R5.3,LOC,     -1,\nFINISH\n");
+    Parsed p =
+        ParseText("ET,1,181 !a comment, with a comma\n/PREP7\nN,R5.3,LOC,     -1,\nFINISH\n");
     ASSERT_EQ(p.names, (std::vector<std::string>{"ET", "/PREP7", "N", "FINISH"}));
     EXPECT_EQ(p.args[0], (std::vector<std::string>{"1", "181"}));
     EXPECT_TRUE(p.args[1].empty());

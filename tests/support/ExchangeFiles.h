@@ -2,15 +2,14 @@
 #define PLYSTRAND_TESTS_SUPPORT_EXCHANGEFILES_H
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Helpers for the exchange-file tests: the shared sample files (kept beside
 // the project, never copied into it), scratch files and their contents.
@@ -25,7 +24,8 @@ inline std::string SharedData(const std::string& rel) {
     for (int up = 0; up < 6; ++up) {
         std::string candidate = dir + "/shared/data";
         struct stat st;
-        if (::stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return candidate + "/" + rel;
+        if (::stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return candidate + "/" + rel;
         dir += "/..";
     }
     return "";
