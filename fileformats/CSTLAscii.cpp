@@ -113,7 +113,7 @@ int CSTLAscii::Parse() {
 
     // 2. Facets.
     int facetNo = 0, facetLine = 0, vertices = 0;
-    bool inFacet = false, bad = false;
+    bool inFacet = false, bad = false, ended = false;
     CSTLParser::CSTLFacet facet{};
     auto endFacet = [&]() {
         if (!inFacet) return;
@@ -159,8 +159,20 @@ int CSTLAscii::Parse() {
                 continue;
             }
             ++vertices;
-        } else if (std::strcmp(word, "endfacet") == 0 || std::strcmp(word, "endsolid") == 0) {
+        } else if (std::strcmp(word, "endfacet") == 0) {
             endFacet();
+        } else if (std::strcmp(word, "endsolid") == 0) {
+            endFacet();
+            ended = true;
+        } else if (std::strcmp(word, "solid") == 0) {
+            ended = false;
+        } else if (word[0] != '\0' && std::strcmp(word, "outer") != 0 &&
+                   std::strcmp(word, "endloop") != 0) {
+            // A word of no STL line: a line cut short, or not STL text.
+            msg->Create(4, "STL file '%s': line %d is not an STL line%s.", name, lines.LineNo(),
+                        inFacet ? "; its facet is skipped" : "");
+            status = -1;
+            if (inFacet) bad = true;
         }
     }
     if (inFacet) {
@@ -169,6 +181,10 @@ int CSTLAscii::Parse() {
                         name, facetNo, facetLine);
             status = -1;
         }
+    } else if (!ended) {
+        msg->Create(4, "STL file '%s' ends without \"endsolid\" after facet %d; it may be cut.",
+                    name, facetNo);
+        status = -1;
     }
     return status;
 }

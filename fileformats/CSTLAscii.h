@@ -23,7 +23,9 @@ class CSTLAscii {
     // (each names the facet and line; that facet is dropped, reading goes
     // on): a facet with other than three vertex lines, a vertex line without
     // three finite numbers, a line holding a NUL byte, a file that ends
-    // inside a facet, or a facet the model could not take.
+    // inside a facet, a line that is no STL line (a keyword cut short), a
+    // file without "endsolid" after its last facet (cut between facets), or
+    // a facet the model could not take.
     int Parse();
 
     // "solid TEST\n"; per facet "facet normal %f %f %f\n", "outer loop\n",

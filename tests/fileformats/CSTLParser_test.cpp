@@ -229,7 +229,7 @@ TEST(CSTLParser, TruncatedAndMalformedFacetsAreErrorsAndEarlierFacetsStay) {
     std::string longLine =
         "solid s\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\n"
         "vertex     1.000000000000000000000000000000000     "
-        "1.000000000000000000000000000000000     7.5\nendloop\nendfacet\n";
+        "1.000000000000000000000000000000000     7.5\nendloop\nendfacet\nendsolid s\n";
     ASSERT_EQ(ReadStlBytes(m, longLine), 0);
     EXPECT_EQ(m.model.pNodes()->find(3)->getCKpPointZ(), 7.5);
 }
