@@ -63,8 +63,7 @@ const char* firstWord(const std::string& line, char* word, size_t size) {
     while (*p == ' ' || *p == '\t') ++p;
     size_t n = 0;
     while (*p && *p != ' ' && *p != '\t') {
-        if (n + 1 < size)
-            word[n++] = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+        if (n + 1 < size) word[n++] = (*p >= 'A' && *p <= 'Z') ? static_cast<char>(*p + 32) : *p;
         ++p;
     }
     word[n] = '\0';
@@ -72,19 +71,19 @@ const char* firstWord(const std::string& line, char* word, size_t size) {
 }
 
 // Three reals after "vertex"; false when there are fewer or one is not finite.
-bool threeNumbers(const char* p, float* out) {
+bool threeNumbers(const char* p, const char* end, float* out) {
     for (int i = 0; i < 3; ++i) {
-        while (*p == ' ' || *p == '\t') ++p;
-        const char* end = p;
-        while (*end && *end != ' ' && *end != '\t') ++end;
-        if (end == p) return false;
-        char* stop = nullptr;
-        std::string token(p, end);
-        const double v = std::strtod(token.c_str(), &stop);
-        if (stop == token.c_str() || !std::isfinite(v)) return false;
+        while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        const char* stop = p;
+        while (stop < end && *stop != ' ' && *stop != '\t') ++stop;
+        if (stop == p) return false;
+        const double v = CdbAtof(p, stop);
+        // A token that is no number at all reads as 0.0: it must start like one.
+        const char c = *p == '+' || *p == '-' ? (p + 1 < stop ? p[1] : '\0') : *p;
+        if (!((c >= '0' && c <= '9') || c == '.')) return false;
         out[i] = static_cast<float>(v);
         if (!std::isfinite(out[i])) return false;
-        p = end;
+        p = stop;
     }
     return true;
 }
@@ -149,7 +148,7 @@ int CSTLAscii::Parse() {
                 ++vertices;
                 continue;
             }
-            if (!threeNumbers(rest, facet.v + 3 * vertices)) {
+            if (!threeNumbers(rest, line.c_str() + line.size(), facet.v + 3 * vertices)) {
                 msg->Create(4,
                             "STL file '%s': facet %d, line %d: the vertex line does not hold three "
                             "numbers; the facet is skipped.",
