@@ -207,7 +207,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
                     msg->Create(4, "Not all real values read from RLBLOCK.");
                     return;
                 }
-                for (int c = 0; c < perLine && taken < count; ++c, ++taken)
+                // Short rows leave off trailing zeros; a row never holds more
+                // than its format gives, so an absurd count takes no more.
+                const int take = std::max(cmd.GetRowSize(r), std::min(perLine, 1000));
+                for (int c = 0; c < take && taken < count; ++c, ++taken)
                     values.Add(cmd.GetBlockValue(r, c), -1);
                 ++r;
             }

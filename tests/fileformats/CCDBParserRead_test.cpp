@@ -232,6 +232,28 @@ TEST(CCDBParserRead, RealConstantSetsBecomeLaminatesPerNodeLocation) {
     EXPECT_EQ(m.model.pElems()->find(10)->getunid(1), 5);  // perimeter order: corner, midside
 }
 
+TEST(CCDBParserRead, RealConstantBlocksReadEverySetAndSayWhenValuesAreMissing) {
+    // Set 1: 9 values (6 on its first row, 3 on a continuation row); set 2: 1
+    // value; set 3 announces 20 values and the block ends.
+    ExchangeModel m("cdbrlsets");
+    std::string text = std::string("ET,1,99\n") +
+                       "RLBLOCK,       3,       3,      20,       7\n(2i8,6g16.9)\n(7g16.9)\n"
+                       "       1       9     1.000000000     0.000000000     1.000000000"
+                       "     1.000000000     0.000000000     0.000000000\n"
+                       "     0.000000000     0.000000000     0.000000000\n"
+                       "       2       1     0.000000000\n"
+                       "       3      20     1.000000000\n" +
+                       kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                       I8({1, 1, 1, 0, 0, 0, 0, 0, 8, 0, 10, 1, 2, 3, 4, 5, 6, 7, 1}) +
+                       I8({1, 1, 2, 0, 0, 0, 0, 0, 8, 0, 11, 1, 2, 3, 4, 5, 6, 7, 1}) +
+                       "      -1\nFINISH\n";
+    ASSERT_EQ(ReadCdbText(m, "rlsets.cdb", text), 0) << m.Log();
+    EXPECT_TRUE(m.Has(4, "Not all real values read from RLBLOCK."));
+    // Both complete sets made their laminate (no layers: fewer than 13 values).
+    EXPECT_STREQ(m.model.pLams()->find(m.model.pElems()->find(10)->pid())->name(), "RC(0).1");
+    EXPECT_STREQ(m.model.pLams()->find(m.model.pElems()->find(11)->pid())->name(), "RC(0).2");
+}
+
 TEST(CCDBParserRead, SectionOffsetsStrengthsAndDegenerateQuads) {
     ExchangeModel m("cdbsecoff");
     std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
