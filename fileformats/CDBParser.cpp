@@ -31,6 +31,17 @@ double CdbAtof(const char* begin, const char* end) {
     const char* p = begin;
     while (p < end && (isBlank(*p) || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f')) ++p;
     if (p == end) return 0.0;
+    // Integer fields (most of an element block): digits up to the blanks.
+    {
+        const char* q = p + (*p == '-');
+        long long iv = 0;
+        int digits = 0;
+        while (q < end && isDigit(*q) && digits < 15) iv = iv * 10 + (*q++ - '0'), ++digits;
+        const char* r = q;
+        while (r < end && isBlank(*r)) ++r;
+        if (digits > 0 && r == end && (q == end || isBlank(*q)))
+            return static_cast<double>(*p == '-' ? -iv : iv);
+    }
     double v = 0.0;
     if (*p != '+') {
         auto r = std::from_chars(p, end, v);
@@ -114,11 +125,13 @@ bool CDBParser::ReadLine() {
             if (!file.InWindow(m_pos)) break;
             const char* p = file.GetBuffer(m_pos);
             const std::int64_t n = file.GetWindowEnd() - m_pos;
-            std::int64_t i = 0;
-            while (i < n && p[i] != '\n' && p[i] != '\r') {
-                if (p[i] == '\0') nul = true;
-                ++i;
-            }
+            // The line end by memchr; CR and NUL are rare and looked for in the
+            // line's span only.
+            const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
+            std::int64_t i = lf ? lf - p : n;
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', i));
+            if (cr) i = cr - p;
+            if (std::memchr(p, '\0', i)) nul = true;
             if (i == n) {
                 m_scratch.append(p, static_cast<size_t>(i));
                 m_pos += i;
