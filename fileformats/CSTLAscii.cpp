@@ -33,11 +33,11 @@ class LineReader {
         while (m_file.InWindow(m_pos)) {
             const char* p = m_file.GetBuffer(m_pos);
             const std::int64_t n = m_file.GetWindowEnd() - m_pos;
-            std::int64_t i = 0;
-            while (i < n && p[i] != '\n' && p[i] != '\r') {
-                if (p[i] == '\0') nul = true;
-                ++i;
-            }
+            const char* lf = static_cast<const char*>(std::memchr(p, '\n', n));
+            std::int64_t i = lf ? lf - p : n;
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', i));
+            if (cr) i = cr - p;
+            if (std::memchr(p, '\0', i)) nul = true;
             line.append(p, static_cast<size_t>(i));
             m_pos += i;
             if (i < n) {
