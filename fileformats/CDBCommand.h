@@ -15,7 +15,7 @@
 //
 // Rows the parser had to drop (a row cut inside a field, a NUL byte, a
 // refused format line) are not stored; each leaves an error text naming its
-// line in `Errors`, for the reader to report.
+// line (GetError), for the reader to report.
 class CDBCommand {
   public:
     CDBCommand();

@@ -21,7 +21,7 @@ class CDBFormatString;
 // The CDB writer uses the same object to open, write and close its file.
 //
 // Rows the parser cannot take are dropped with an error text naming the
-// file line, delivered with the command (CDBCommand::Errors) while reading
+// file line, delivered with the command (CDBCommand::GetError) while reading
 // goes on: a fixed-column row that ends inside a field (characters other
 // than blanks in a field cut by the line end; rows that leave off whole
 // trailing fields are complete), rows under a refused format line, and a

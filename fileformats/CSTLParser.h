@@ -61,8 +61,8 @@ class CSTLParser : public CKpDBF {
 
     // Adds one triangle: three nodes (NewNode) into the node store, a tria3
     // element with the next element id into the element store. false (and
-    // nothing added) when an id would pass the int range or a store cannot
-    // take the object.
+    // nothing added, an error given) when an id would pass the int range;
+    // std::bad_alloc when memory runs out (Read turns it into its failure).
     bool AddFacet(const CSTLFacet& facet);
 
     // A node with the next node id (the counter is raised), frame 0, at

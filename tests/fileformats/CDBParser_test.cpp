@@ -192,24 +192,4 @@ TEST(CDBFormatString, ItemsAndRefusedLines) {
     EXPECT_EQ(v, 0);
 }
 
-TEST(CDBCommand, ArgumentsAndBlockValuesOutsideTheirRange) {
-    CDBCommand cmd;
-    cmd.AddArgument("12");
-    cmd.AddArgument(nullptr);
-    EXPECT_EQ(cmd.GetNumArguments(), 1);
-    EXPECT_EQ(cmd.GetArgumentAsInteger(-1), 12);
-    EXPECT_EQ(cmd.GetArgumentAsInteger(3), 0);
-    EXPECT_EQ(cmd.GetArgumentAsDouble(1), 0.0);
-    auto* row = new CVekTemplateList<double>(10);
-    row->Add(1.5, -1);
-    row->Add(2.5, -1);
-    cmd.AddBlockValues(row);
-    EXPECT_EQ(cmd.GetBlockValue(-1, 1), 2.5);
-    EXPECT_EQ(cmd.GetBlockValue(0, 2), 0.0);
-    EXPECT_EQ(cmd.GetBlockValue(1, 0), 0.0);
-    cmd.Clear();
-    EXPECT_EQ(cmd.GetNumRows(), 0);
-    EXPECT_EQ(cmd.GetNumArguments(), 0);
-}
-
 }  // namespace
