@@ -101,10 +101,14 @@ int CKpRes::SetElementResults(int n, const int* ids, const int* nInts, const int
         if ((nInts && !CountOk(nInts[i])) || (nFloats && !CountOk(nFloats[i]))) return 3;
     std::int64_t intOffset = 0;
     std::int64_t floatOffset = 0;
+    // An id above every id held cannot have a record: ascending ids, the
+    // usual order of solver output, skip the lookup (which would merge the
+    // pending insertions each time).
+    std::int64_t highest = m_elems.maxId();
     for (int i = 0; i < n; ++i) {
         const int ni = nInts ? nInts[i] : 0;
         const int nf = nFloats ? nFloats[i] : 0;
-        if (!m_elems.find(ids[i])) {
+        if (ids[i] > highest || !m_elems.find(ids[i])) {
             const int* iv = ints && nInts ? ints + intOffset : nullptr;
             const float* fv = floats && nFloats ? floats + floatOffset : nullptr;
             CKpResElem* record = new (std::nothrow) CKpResElem(ids[i], nf, fv, ni, iv);
@@ -114,6 +118,7 @@ int CKpRes::SetElementResults(int n, const int* ids, const int* nInts, const int
                 return 2;
             }
             if (!InsertRecord(record)) return 2;
+            if (ids[i] > highest) highest = ids[i];
         }
         intOffset += ni;
         floatOffset += nf;

@@ -1,6 +1,8 @@
 #include "layuplib/calcFailure.h"
 
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 
 #include "host/CKpGUI.h"
 #include "layuplib/CKpMsg.h"
@@ -13,9 +15,14 @@ const char* const kCriterionNames[] = {"Tsaiwu",    "Maximum", "Hill", "Hoffman"
                                        "Hankinson", "Cowin",   "User"};
 
 // Issues an error when there is a log.
-template <typename... Args>
-void Error(CKpMsg* msg, const char* format, Args... args) {
-    if (msg) msg->Create(4, format, args...);
+__attribute__((format(printf, 2, 3))) void Error(CKpMsg* msg, const char* format, ...) {
+    if (!msg) return;
+    char text[CKpMsg::MESSAGE_LEN];
+    va_list args;
+    va_start(args, format);
+    if (std::vsnprintf(text, sizeof(text), format, args) < 0) text[0] = '\0';
+    va_end(args);
+    msg->Create(4, "%s", text);
 }
 
 // The allowable checks with this entry's texts: 0, or 1 in-plane, 2
