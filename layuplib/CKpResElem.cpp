@@ -2,7 +2,7 @@
 
 #include <new>
 
-CKpResElem::CKpResElem(int id) : CVekObject(id), m_nFloats(0), m_nInts(0) {}
+CKpResElem::CKpResElem(int id) : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats)
     : CKpResElem(id, nFloats, floats, 0, nullptr) {}
@@ -11,7 +11,7 @@ CKpResElem::CKpResElem(int id, int nInts, const int* ints)
     : CKpResElem(id, 0, nullptr, nInts, ints) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats, int nInts, const int* ints)
-    : CVekObject(id), m_nFloats(0), m_nInts(0) {
+    : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {
     Allocate(nFloats, nInts);
     SetRes(nFloats, floats, nInts, ints);
 }
@@ -21,14 +21,21 @@ CKpResElem::CKpResElem(int id, const CKpResElem& source)
 
 CKpResElem::CKpResElem(const CKpResElem& other) : CKpResElem(other.id(), other) {}
 
-CKpResElem::~CKpResElem() = default;
+CKpResElem::~CKpResElem() {
+    if (m_cells != m_local) delete[] m_cells;
+}
 
 void CKpResElem::Allocate(int nFloats, int nInts) {
     if (nFloats < 0 || nFloats > kMaxCount || nInts < 0 || nInts > kMaxCount) return;
     const int n = nFloats + nInts;
     if (n == 0) return;
-    m_cells.reset(new (std::nothrow) Cell[n]());
-    if (!m_cells) return;
+    if (n <= kLocalCells) {
+        for (Cell& cell : m_local) cell.i = 0;
+        m_cells = m_local;
+    } else {
+        m_cells = new (std::nothrow) Cell[n]();
+        if (!m_cells) return;
+    }
     m_nFloats = static_cast<std::uint8_t>(nFloats);
     m_nInts = static_cast<std::uint8_t>(nInts);
 }

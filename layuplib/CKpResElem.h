@@ -2,7 +2,6 @@
 #define PLYSTRAND_LAYUPLIB_CKPRESELEM_H
 
 #include <cstdint>
-#include <memory>
 
 #include "layuplib/CVekObject.h"
 
@@ -72,9 +71,14 @@ class CKpResElem : public CVekObject {
     // count is out of range or memory runs out.
     void Allocate(int nFloats, int nInts);
 
-    std::unique_ptr<Cell[]> m_cells;
+    // Records of up to six values (a tensor, a failure record) keep them
+    // in the object itself: one allocation per record instead of two.
+    static constexpr int kLocalCells = 6;
+
+    Cell* m_cells;  // m_local, a heap array, or null for an empty record
     std::uint8_t m_nFloats;
     std::uint8_t m_nInts;
+    Cell m_local[kLocalCells];
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPRESELEM_H
