@@ -188,6 +188,12 @@ TEST(LaminaFigures, RefusedEvaluationsKeepTheClearedResults) {
          kCarbon,
          {-30, -60, 0, 0, 0, 0},
          "No positive root for failure calculation:\n R = -20.5782"},
+        {"Xt 0",
+         kTsaiWu,
+         {0, 1000, 100, 100, 50, 40, 60, 0},
+         {1, 0, 0, 0, 0, 0},
+         "One or more in-plane failure values are less than or equal to zero:\n Xt 0 Xc 1000 Yt "
+         "100 Yc 100 S12 50"},
         {"NaN Xt",
          kHill,
          {kNaN, 1, 1, 1, 1, 0, 0},
