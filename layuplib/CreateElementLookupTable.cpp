@@ -29,7 +29,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Progress lines name ids that are multiples of 1000, tested in single
 // precision as the messages always were.
-bool everyThousand(int id) { return std::fmod(static_cast<float>(id), 1000.0f) == 0.0f; }
+bool everyThousand(int id) {
+    return std::fmod(static_cast<float>(id), 1000.0f) == 0.0f;
+}
 
 double coord(const CKpPoint* p, int axis) {
     return axis == 0 ? p->getx() : axis == 1 ? p->gety() : p->getz();
@@ -269,10 +271,23 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
         for (int side = 0; side < 2; ++side) {
             CKpSortStore& t = tables.table[a][side];
             if (t.Create(nf) != 0) return -1;
-            for (int f = 0; f < nf; ++f) t.SetIndexValue(f, f, GetValue(a, side, srcFacets->pFac(f)));
+            for (int f = 0; f < nf; ++f)
+                t.SetIndexValue(f, f, GetValue(a, side, srcFacets->pFac(f)));
             t.Sort(0, nf);
         }
     if (work.Create(nf) != 0) return -1;
+    // Each facet's box once, for the flag pass and the narrowing below.
+    std::vector<double> box;
+    try {
+        box.resize(6 * static_cast<size_t>(nf));
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+    for (int f = 0; f < nf; ++f)
+        for (int a = 0; a < 3; ++a)
+            for (int side = 0; side < 2; ++side)
+                box[6 * static_cast<size_t>(f) + 2 * a + side] =
+                    GetValue(a, side, srcFacets->pFac(f));
 
     CKpFacetIntPts hits;
     // 4. Each selected destination element in ascending id order.
@@ -349,10 +364,10 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                     for (int f = 0; f < nf; ++f) {
                         CKpFacet* facet = srcFacets->pFac(f);
                         if (!facet) continue;
+                        const double* b = &box[6 * static_cast<size_t>(f)];
                         bool fails = false;
                         for (int a = 0; a < 3 && !fails; ++a)
-                            fails = GetValue(a, 0, facet) > upper[a] ||
-                                    GetValue(a, 1, facet) < lower[a];
+                            fails = b[2 * a] > upper[a] || b[2 * a + 1] < lower[a];
                         facet->setHidden(fails ? 1 : 0);
                     }
                     status = CalcAllPointsFacetsRay(msg, srcFacets, line, -reach, reach, 0, nullptr,
@@ -366,8 +381,8 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                         work.SetIndexValue(k, t0.GetIndex(cond[0].first + k), 0.0);
                     for (int j = 1; j < 6 && count > 0; ++j) {
                         for (int k = 0; k < count; ++k)
-                            work.SetValue(k, GetValue(cond[j].axis, cond[j].side,
-                                                      srcFacets->pFac(work.GetIndex(k))));
+                            work.SetValue(k, box[6 * static_cast<size_t>(work.GetIndex(k)) +
+                                                 2 * cond[j].axis + cond[j].side]);
                         work.Sort(0, count);
                         int vf = 0, vc = 0;
                         GetValid(&work, 0, count, cond[j].bound, cond[j].side, &vf, &vc, nullptr,
@@ -378,7 +393,6 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                         count = vc;
                     }
                     if (count > 0) {
-
                         status = CalcAllPointsFacetsRay(msg, srcFacets, line, -reach, reach, 0,
                                                         &work, first, count, hits);
                         if (status != 0 && splits) {
@@ -391,7 +405,7 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                         }
                     }
                 }
-            
+
                 // 4.7 Every hit within reach and angle.
                 if (status == 0) {
                     for (int h = 0; h < hits.GetNumPts(); ++h) {
@@ -463,8 +477,9 @@ int CreateElementLookupTable(CKpMsg* msg, CKpNodeStore* dstNodes, CKpElemStore* 
     if (unmatched) *unmatched = count;
     // 4.
     if (count == 0) return 0;
-    if (msg) msg->Create(1, "%d elements are unmatched, creating lookup element table by piercing",
-                         count);
+    if (msg)
+        msg->Create(1, "%d elements are unmatched, creating lookup element table by piercing",
+                    count);
     // 5. Distance: absolute when negative, else a percentage of the extent.
     double distance;
     if (tolDistance < 0.0) {

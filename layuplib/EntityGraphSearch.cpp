@@ -19,11 +19,16 @@ const int kWalk8[] = {0, 4, 1, 5, 2, 6, 3, 7, 0};
 
 const int* walkOf(int n) {
     switch (n) {
-        case 3: return kWalk3;
-        case 4: return kWalk4;
-        case 6: return kWalk6;
-        case 8: return kWalk8;
-        default: return nullptr;
+        case 3:
+            return kWalk3;
+        case 4:
+            return kWalk4;
+        case 6:
+            return kWalk6;
+        case 8:
+            return kWalk8;
+        default:
+            return nullptr;
     }
 }
 
@@ -42,7 +47,9 @@ int find(const std::vector<int>& ids, int id) {
 
 EntityGraphSearch::~EntityGraphSearch() = default;
 
-int EntityGraphSearch::nodePosition(int id) const { return find(m_nodeIds, id); }
+int EntityGraphSearch::nodePosition(int id) const {
+    return find(m_nodeIds, id);
+}
 
 GraphNode* EntityGraphSearch::GetNode(int id) {
     int k = find(m_nodeIds, id);
@@ -58,11 +65,20 @@ void EntityGraphSearch::CalculateMidPoint(int n, const double* xyz, double* cent
     double wc, wm;
     int corners;
     switch (n) {
-        case 3: corners = 3, wc = 1.0 / 3.0, wm = 0.0; break;
-        case 4: corners = 4, wc = 0.25, wm = 0.0; break;
-        case 6: corners = 3, wc = -1.0 / 3.0, wm = 2.0 / 3.0; break;
-        case 8: corners = 4, wc = -0.25, wm = 0.5; break;
-        default: return;
+        case 3:
+            corners = 3, wc = 1.0 / 3.0, wm = 0.0;
+            break;
+        case 4:
+            corners = 4, wc = 0.25, wm = 0.0;
+            break;
+        case 6:
+            corners = 3, wc = -1.0 / 3.0, wm = 2.0 / 3.0;
+            break;
+        case 8:
+            corners = 4, wc = -0.25, wm = 0.5;
+            break;
+        default:
+            return;
     }
     for (int a = 0; a < 3; ++a) {
         double s = 0.0;
@@ -71,9 +87,9 @@ void EntityGraphSearch::CalculateMidPoint(int n, const double* xyz, double* cent
     }
 }
 
-int EntityGraphSearch::SetMesh(int nodeCount, const int* nodeIds, const double* xyz,
-                               int elemCount, const int* elemIds, const int* nodesPerElem,
-                               int width, const int* connectivity) {
+int EntityGraphSearch::SetMesh(int nodeCount, const int* nodeIds, const double* xyz, int elemCount,
+                               const int* elemIds, const int* nodesPerElem, int width,
+                               const int* connectivity) {
     if (nodeCount <= 0 || elemCount <= 0 || !nodeIds || !xyz || !elemIds || !nodesPerElem ||
         !connectivity || width < 1)
         return 1;
@@ -169,8 +185,7 @@ int EntityGraphSearch::GetElemCentroidsFromElemCentroid(int elemId, double maxDi
 int EntityGraphSearch::GetNodeIDsFromElemCentroid(int elemId, double maxDistance, int maxCount,
                                                   std::vector<int>& ids,
                                                   std::vector<double>& distances) {
-    return GetIDsFromElemCentroid(elemId, maxDistance, maxCount, GraphNode::Node, ids,
-                                  distances);
+    return GetIDsFromElemCentroid(elemId, maxDistance, maxCount, GraphNode::Node, ids, distances);
 }
 
 int EntityGraphSearch::GetIDsFromElemCentroid(int elemId, double maxDistance, int maxCount,
