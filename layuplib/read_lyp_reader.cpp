@@ -36,6 +36,7 @@
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolElem.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/number_text.h"
 
 LypReader::LypReader(CKpLayup* model, const char* path, int supported)
     : m_model(model),
@@ -89,35 +90,6 @@ namespace {
 // The blanks of "%s" in the C locale.
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The token [text, text + length) as an int ("%d" without its leniency:
-// the whole token, in range); false when it is not one. Written out rather
-// than strtol, which costs much of the reading time of a large file.
-bool ParseInt(const char* text, size_t length, int& out) {
-    size_t i = 0;
-    const bool negative = length > 0 && text[0] == '-';
-    if (length > 0 && (text[0] == '-' || text[0] == '+')) i = 1;
-    if (i == length) return false;
-    long long v = 0;
-    for (; i < length; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) return false;
-    }
-    if (negative) v = -v;
-    if (v < INT_MIN || v > INT_MAX) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-// The token as a real ("%lg" accepts the same texts); false when it is not
-// one. Out-of-range magnitudes read as infinity or zero, as "%lg" does.
-bool ParseReal(const char* text, size_t length, double& out) {
-    char* end = nullptr;
-    out = std::strtod(text, &end);
-    return end == text + length;
 }
 
 }  // namespace

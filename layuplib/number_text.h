@@ -1,0 +1,75 @@
+#ifndef PLYSTRAND_LAYUPLIB_NUMBER_TEXT_H
+#define PLYSTRAND_LAYUPLIB_NUMBER_TEXT_H
+
+// Numbers to text and back for the layup file, without printf or scanf:
+// the writer formats every number field through FormatG8 / FormatInt, the
+// reader parses every field through ParseReal / ParseInt. Nothing here
+// allocates.
+
+#include <cstddef>
+
+// Room FormatG8 ever needs: "-1.2345678E-308" is 15 characters.
+constexpr size_t NUMBER_TEXT_MAX = 24;
+
+// Writes `value` at `out` as printf "%.8G" does in the C locale (8
+// significant digits, trailing zeros dropped, exponent form below 1E-4 and
+// from 1E+8 on, "INF", "-INF", "NAN", "-NAN"); no terminator. `out` must
+// have NUMBER_TEXT_MAX bytes. Returns the end of the text.
+char* FormatG8(char* out, double value);
+
+// Writes `value` at `out` as "%d" does; no terminator. `out` must have 12
+// bytes. Returns the end of the text.
+char* FormatInt(char* out, int value);
+
+// Writes `value` as "%03d" does (at least three digits, zero-padded after a
+// sign); no terminator. `out` must have 12 bytes. Returns the end.
+char* FormatInt03(char* out, int value);
+
+// The token [text, text + length) as a real, accepting exactly the tokens
+// strtod reads whole ("%lg" without its leniency). Out-of-range magnitudes
+// read as strtod gives them (infinity or a zero / subnormal). The byte at
+// text + length must not continue a number (a blank or the terminator):
+// the strtod fallback reads up to it. false when the token is not a whole
+// number; `out` is then unspecified.
+bool ParseReal(const char* text, size_t length, double& out);
+
+// The token [text, text + length) as an int: an optional sign and decimal
+// digits only, in int range. false otherwise (`out` unchanged).
+bool ParseInt(const char* text, size_t length, int& out);
+
+// Record lines under construction: the fields of layup-file lines,
+// separated by one blank, in a caller's buffer, kept terminated. Each
+// append checks the room left (the terminator included); text that does
+// not fit fails the whole line and leaves the buffer "".
+class NumberLine {
+  public:
+    // Writes into [buffer, buffer + size); `size` counts the terminator.
+    NumberLine(char* buffer, size_t size);
+
+    // The record code as "%03d", first on the line.
+    NumberLine& Code(int code);
+    // " %d".
+    NumberLine& Int(int value);
+    // " %.8G".
+    NumberLine& Real(double value);
+    // " " and the text (null counts as "").
+    NumberLine& Text(const char* text);
+    // The characters as they are, no blank before.
+    NumberLine& Raw(const char* text, size_t length);
+    // The line feed that ends a record.
+    NumberLine& End() { return Raw("\n", 1); }
+
+    // Characters written, the terminator not counted; -1 once something did
+    // not fit (or for a null or empty buffer).
+    int Length() const { return m_pos ? static_cast<int>(m_pos - m_begin) : -1; }
+
+  private:
+    // Copies `n` characters and the terminator; fails the line without room.
+    void Put(const char* text, size_t n);
+
+    char* m_begin;
+    char* m_pos;  // null once something did not fit
+    char* m_end;
+};
+
+#endif  // PLYSTRAND_LAYUPLIB_NUMBER_TEXT_H
