@@ -149,9 +149,7 @@ int CKpFacetStore::GetFreeEdgeNodeIDs(int /*unused*/, CVekObjectStore<CVekObject
         if (ids->find(id)) continue;
         CVekObject* obj = new (std::nothrow) CVekObject(id);
         if (!obj) return -1;
-        const int before = ids->entries();
-        ids->insert(obj);
-        if (ids->entries() == before) {
+        if (ids->insert(obj) != 0) {
             delete obj;
             return -1;
         }
