@@ -33,6 +33,7 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
+#include "layuplib/add_layer.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -393,4 +394,11 @@ int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
 }
 int CKpLayup::Export3dLaser(const char*, int, const char*, int) {
     return NotAvailable("Export3dLaser", -1);
+}
+
+int CKpLayup::CreateLayupPly(const char* plyGroup, const char* sequence, int type,
+                             const char* plyName, int side, double angleOffset,
+                             double thicknessOverride, int globalPlyId) {
+    return ::CreateLayupPly(this, plyGroup, sequence, type, plyName, side, angleOffset,
+                            thicknessOverride, globalPlyId);
 }

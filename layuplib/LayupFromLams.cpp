@@ -305,8 +305,8 @@ int Run(CKpLayup* model) {
     ig.reset(gplys);
     while (++ig)
         for (int p = 1; p <= ig.key()->pieces(); ++p)
-            CreateLayupPly(model, nullptr, nullptr, 2, PlyName(ig.key()->id(), p).c_str(), 1, 0.0,
-                           0.0, ig.key()->id());
+            model->CreateLayupPly(nullptr, nullptr, 2, PlyName(ig.key()->id(), p).c_str(), 1, 0.0,
+                                  0.0, ig.key()->id());
     return 0;
 }
 
