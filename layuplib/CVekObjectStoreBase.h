@@ -79,12 +79,12 @@ class CVekObjectStoreBase {
     // holders is returned. Inline for the common case of a merged store
     // whose slot (id - first id) holds the id, as with dense ids.
     CVekObject* find(int id) {
-        if (m_pendingCount == 0 && m_sortedCount > 0) {
-            const long long slot = static_cast<long long>(id) - m_sorted[0]->id();
-            if (slot >= 0 && static_cast<unsigned long long>(slot) < m_sortedCount) {
-                CVekObject* obj = m_sorted[slot];
-                if (obj->id() == id) return obj;
-            }
+        const size_t n = m_sortedCount;
+        if (m_pendingCount == 0 && n > 0) {
+            CVekObject* const* sorted = m_sorted;
+            // A slot before the first wraps to a huge one.
+            const size_t slot = static_cast<size_t>(static_cast<long long>(id) - sorted[0]->id());
+            if (slot < n && sorted[slot]->id() == id) return sorted[slot];
         }
         return findSearch(id);
     }
