@@ -255,7 +255,7 @@ void ReadPlain(benchmark::State& state) {
 
 void Sizes(benchmark::internal::Benchmark* b) {
     for (int n : {32, 64, 128, 256, 512, 1000}) b->Arg(n);
-    b->Unit(benchmark::kMillisecond);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 }  // namespace

@@ -17,7 +17,21 @@ char* FormatG8(char* out, double value) {
 }
 
 char* FormatInt(char* out, int value) {
-    return std::to_chars(out, out + 12, value).ptr;
+    // Digits counted first, then written from the last one back.
+    unsigned v = static_cast<unsigned>(value);
+    if (value < 0) {
+        *out++ = '-';
+        v = 0u - v;
+    }
+    unsigned digits = 1;
+    for (unsigned t = v; t >= 10; t /= 10) ++digits;
+    char* const end = out + digits;
+    char* p = end;
+    do {
+        *--p = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    return end;
 }
 
 char* FormatInt03(char* out, int value) {
@@ -76,27 +90,20 @@ void NumberLine::Put(const char* text, size_t n) {
     *m_pos = '\0';
 }
 
-NumberLine& NumberLine::Code(int code) {
+NumberLine& NumberLine::CodeSlow(int code) {
     char text[12];
     Put(text, static_cast<size_t>(FormatInt03(text, code) - text));
     return *this;
 }
 
-NumberLine& NumberLine::Int(int value) {
+NumberLine& NumberLine::IntSlow(int value) {
     char text[13];
     text[0] = ' ';
     Put(text, static_cast<size_t>(FormatInt(text + 1, value) - text));
     return *this;
 }
 
-NumberLine& NumberLine::Real(double value) {
-    // Straight into the buffer when there is room for the longest text.
-    if (m_pos && static_cast<size_t>(m_end - m_pos) > NUMBER_TEXT_MAX + 1) {
-        *m_pos = ' ';
-        m_pos = FormatG8(m_pos + 1, value);
-        *m_pos = '\0';
-        return *this;
-    }
+NumberLine& NumberLine::RealSlow(double value) {
     char text[NUMBER_TEXT_MAX + 1];
     text[0] = ' ';
     Put(text, static_cast<size_t>(FormatG8(text + 1, value) - text));

@@ -47,25 +47,61 @@ class NumberLine {
     NumberLine(char* buffer, size_t size);
 
     // The record code as "%03d", first on the line.
-    NumberLine& Code(int code);
+    NumberLine& Code(int code) {
+        if (code >= 0 && code <= 999 && Room(4)) {
+            m_pos[0] = static_cast<char>('0' + code / 100);
+            m_pos[1] = static_cast<char>('0' + code / 10 % 10);
+            m_pos[2] = static_cast<char>('0' + code % 10);
+            m_pos[3] = '\0';
+            m_pos += 3;
+            return *this;
+        }
+        return CodeSlow(code);
+    }
     // " %d".
-    NumberLine& Int(int value);
+    NumberLine& Int(int value) {
+        if (!Room(14)) return IntSlow(value);
+        *m_pos = ' ';
+        m_pos = FormatInt(m_pos + 1, value);
+        *m_pos = '\0';
+        return *this;
+    }
     // " %.8G".
-    NumberLine& Real(double value);
+    NumberLine& Real(double value) {
+        if (!Room(NUMBER_TEXT_MAX + 2)) return RealSlow(value);
+        *m_pos = ' ';
+        m_pos = FormatG8(m_pos + 1, value);
+        *m_pos = '\0';
+        return *this;
+    }
     // " " and the text (null counts as "").
     NumberLine& Text(const char* text);
     // The characters as they are, no blank before.
     NumberLine& Raw(const char* text, size_t length);
     // The line feed that ends a record.
-    NumberLine& End() { return Raw("\n", 1); }
+    NumberLine& End() {
+        if (Room(2)) {
+            m_pos[0] = '\n';
+            m_pos[1] = '\0';
+            ++m_pos;
+            return *this;
+        }
+        return Raw("\n", 1);
+    }
 
     // Characters written, the terminator not counted; -1 once something did
     // not fit (or for a null or empty buffer).
     int Length() const { return m_pos ? static_cast<int>(m_pos - m_begin) : -1; }
 
   private:
+    // More than `n` bytes left (and the line not failed).
+    bool Room(size_t n) const { return m_pos && static_cast<size_t>(m_end - m_pos) > n; }
     // Copies `n` characters and the terminator; fails the line without room.
     void Put(const char* text, size_t n);
+    // The appends near the end of the buffer: through a copy that checks.
+    NumberLine& CodeSlow(int code);
+    NumberLine& IntSlow(int value);
+    NumberLine& RealSlow(double value);
 
     char* m_begin;
     char* m_pos;  // null once something did not fit
