@@ -2,13 +2,120 @@
 
 #include <charconv>
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
 
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr uint64_t kTen7 = 10000000;
+constexpr uint64_t kTen8 = 100000000;
+
+u128 PowerOfTen(int k) {
+    u128 p = 1;
+    while (k-- > 0) p *= 10;
+    return p;
+}
+
+// a = m 2^e exactly (m < 2^53) times 10^k, rounded to an integer, half to
+// even: exact integer arithmetic for the decades the fast path covers
+// (-14 <= k <= 22), so that no rounding of binary arithmetic can creep in.
+uint64_t ScaledRound(uint64_t m, int e, int k) {
+    u128 q, r, den;
+    if (k >= 0) {
+        // a < 1E+8 here, so e < 0: a shift.
+        const u128 num = static_cast<u128>(m) * PowerOfTen(k);
+        const int s = -e;
+        den = static_cast<u128>(1) << s;
+        q = num >> s;
+        r = num & (den - 1);
+    } else {
+        u128 num = m;
+        den = PowerOfTen(-k);
+        if (e >= 0)
+            num <<= e;
+        else
+            den <<= -e;
+        q = num / den;
+        r = num % den;
+    }
+    const u128 twice = r << 1;
+    if (twice > den || (twice == den && (q & 1) != 0)) ++q;
+    return static_cast<uint64_t>(q);
+}
+
+// The eight digits of `digits` (1E+7 <= digits < 1E+8) at decimal exponent
+// x, as "%.8G" lays them out after the sign.
+char* LayOut(char* out, uint64_t digits, int x) {
+    char d[8];
+    for (int i = 7; i >= 0; --i) {
+        d[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    int last = 8;  // significant digits without trailing zeros
+    while (last > 1 && d[last - 1] == '0') --last;
+    if (x >= -4 && x < 8) {
+        if (x >= 0) {
+            for (int i = 0; i <= x; ++i) *out++ = d[i];
+            if (last > x + 1) {
+                *out++ = '.';
+                for (int i = x + 1; i < last; ++i) *out++ = d[i];
+            }
+        } else {
+            *out++ = '0';
+            *out++ = '.';
+            for (int i = x; i < -1; ++i) *out++ = '0';
+            for (int i = 0; i < last; ++i) *out++ = d[i];
+        }
+        return out;
+    }
+    *out++ = d[0];
+    if (last > 1) {
+        *out++ = '.';
+        for (int i = 1; i < last; ++i) *out++ = d[i];
+    }
+    *out++ = 'E';
+    *out++ = x < 0 ? '-' : '+';
+    const int ax = x < 0 ? -x : x;
+    if (ax >= 100) *out++ = static_cast<char>('0' + ax / 100);
+    *out++ = static_cast<char>('0' + ax / 10 % 10);
+    *out++ = static_cast<char>('0' + ax % 10);
+    return out;
+}
+
+}  // namespace
+
 char* FormatG8(char* out, double value) {
-    // to_chars in general form at a given precision is "%.*g" by definition;
-    // only the letters (exponent, inf, nan) differ from "%G".
+    const double a = std::fabs(value);
+    if (a >= 1e-14 && a < 1e21) {
+        // Exact: a = m 2^e with m of 53 bits.
+        int e2 = 0;
+        const double fraction = std::frexp(a, &e2);  // a = fraction 2^e2, fraction in [0.5, 1)
+        const uint64_t m = static_cast<uint64_t>(std::ldexp(fraction, 53));
+        const int e = e2 - 53;
+        // Decimal exponent: floor((e2 - 1) log10 2) is x or x - 1.
+        int x = ((e2 - 1) * 78913) >> 18;
+        uint64_t digits = ScaledRound(m, e, 7 - x);
+        if (digits >= kTen8) {
+            // Either the estimate was one low, or rounding carried to 1E+8;
+            // the scaled value at the next decade settles both.
+            ++x;
+            digits = ScaledRound(m, e, 7 - x);
+            if (digits >= kTen8) {
+                ++x;
+                digits = kTen7;
+            }
+        }
+        if (std::signbit(value)) *out++ = '-';
+        return LayOut(out, digits, x);
+    }
+    // Zeros, the far decades, infinities and NaNs: to_chars in general form
+    // at a given precision is "%.*g" by definition; only the letters
+    // (exponent, inf, nan) differ from "%G".
     char* const end =
         std::to_chars(out, out + NUMBER_TEXT_MAX, value, std::chars_format::general, 8).ptr;
     for (char* p = out; p != end; ++p)
