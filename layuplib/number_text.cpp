@@ -151,8 +151,67 @@ char* FormatInt03(char* out, int value) {
     return out + (end - first);
 }
 
+namespace {
+
+// Exact powers of ten as doubles.
+const double kExactPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Plain decimals of at most 15 significant digits and a small decimal
+// exponent, as "-0.00012345679" or "1.5E+08": the digits are an exact
+// double w and 10^|e| is exact, so one multiplication or division, correctly
+// rounded, gives exactly what strtod gives. false for anything else (the
+// caller takes the general path).
+bool ParseSimpleReal(const char* p, const char* end, double& out) {
+    bool negative = false;
+    if (p < end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    uint64_t w = 0;
+    int significant = 0, exponent = 0;
+    bool any = false;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        any = true;
+        if (w == 0 && *p == '0') continue;
+        w = 10 * w + static_cast<uint64_t>(*p - '0');
+        ++significant;
+    }
+    if (p < end && *p == '.') {
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p) {
+            any = true;
+            --exponent;
+            if (w == 0 && *p == '0') continue;
+            w = 10 * w + static_cast<uint64_t>(*p - '0');
+            ++significant;
+        }
+    }
+    if (!any || significant > 15) return false;
+    if (p < end && (*p == 'E' || *p == 'e')) {
+        ++p;
+        bool minus = false;
+        if (p < end && (*p == '-' || *p == '+')) minus = *p++ == '-';
+        if (p == end) return false;
+        int e = 0;
+        for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+            if (e > 1000) return false;
+            e = 10 * e + (*p - '0');
+        }
+        exponent += minus ? -e : e;
+    }
+    if (p != end || exponent < -22 || exponent > 22) return false;
+    double v = static_cast<double>(w);
+    v = exponent < 0 ? v / kExactPowers[-exponent] : v * kExactPowers[exponent];
+    out = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool ParseReal(const char* text, size_t length, double& out) {
     if (length == 0) return false;
+    if (ParseSimpleReal(text, text + length, out)) return true;
     const std::from_chars_result r = std::from_chars(text, text + length, out);
     if (r.ec == std::errc() && r.ptr == text + length) return true;
     // What from_chars leaves (a leading '+', hexadecimal, out of range)
@@ -160,24 +219,6 @@ bool ParseReal(const char* text, size_t length, double& out) {
     char* end = nullptr;
     out = std::strtod(text, &end);
     return end == text + length;
-}
-
-bool ParseInt(const char* text, size_t length, int& out) {
-    size_t i = 0;
-    const bool negative = length > 0 && text[0] == '-';
-    if (length > 0 && (text[0] == '-' || text[0] == '+')) i = 1;
-    if (i == length) return false;
-    long long v = 0;
-    for (; i < length; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) return false;
-    }
-    if (negative) v = -v;
-    if (v < INT_MIN || v > INT_MAX) return false;
-    out = static_cast<int>(v);
-    return true;
 }
 
 NumberLine::NumberLine(char* buffer, size_t size)

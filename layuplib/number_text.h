@@ -6,6 +6,7 @@
 // reader parses every field through ParseReal / ParseInt. Nothing here
 // allocates.
 
+#include <climits>
 #include <cstddef>
 
 // Room FormatG8 ever needs: "-1.2345678E-308" is 15 characters.
@@ -34,8 +35,25 @@ char* FormatInt03(char* out, int value);
 bool ParseReal(const char* text, size_t length, double& out);
 
 // The token [text, text + length) as an int: an optional sign and decimal
-// digits only, in int range. false otherwise (`out` unchanged).
-bool ParseInt(const char* text, size_t length, int& out);
+// digits only, in int range. false otherwise (`out` unchanged). Inline: it
+// runs for most fields of a file.
+inline bool ParseInt(const char* text, size_t length, int& out) {
+    size_t i = 0;
+    const bool negative = length > 0 && text[0] == '-';
+    if (length > 0 && (text[0] == '-' || text[0] == '+')) i = 1;
+    if (i == length) return false;
+    long long v = 0;
+    for (; i < length; ++i) {
+        const unsigned digit = static_cast<unsigned>(text[i] - '0');
+        if (digit > 9) return false;
+        v = v * 10 + digit;
+        if (v > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    if (negative) v = -v;
+    if (v < INT_MIN || v > INT_MAX) return false;
+    out = static_cast<int>(v);
+    return true;
+}
 
 // Record lines under construction: the fields of layup-file lines,
 // separated by one blank, in a caller's buffer, kept terminated. Each

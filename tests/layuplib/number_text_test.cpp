@@ -167,6 +167,7 @@ TEST(NumberText, IntegersAsPrintfWritesAndTheWholeTokenRead) {
                  {"-", false, 0},
                  {"", false, 0},
                  {"1.0", false, 0},
+                 {"-000000000000042", true, -42},
                  {"99999999999999999999", false, 0}};
     for (const auto& c : cases) {
         int got = -99;
