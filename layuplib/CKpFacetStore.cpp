@@ -51,10 +51,8 @@ namespace {
 
 // The partner arrays belong to the stored facet, not to its copies, so they
 // are released by the store rather than in the facet's destructor.
-// Only branch edges have them: the others cost no call.
 void freePartners(CKpFacet* facet) {
     for (int e = 0; e < 3; ++e) {
-        if (!facet->getNeigha(e) && !facet->getNedgea(e)) continue;
         std::free(facet->getNeigha(e));
         std::free(facet->getNedgea(e));
         facet->setNeigha(e, nullptr);
