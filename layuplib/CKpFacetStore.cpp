@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
-#include <functional>
 #include <new>
 
 #include "layuplib/CKpElem.h"
@@ -47,86 +45,23 @@ int CKpFacetStore::CreateFacets() {
     return make_facet(m_layup->pMsg(), m_layup->pNodes(), m_layup->pElems(), this) == 1 ? 2 : 0;
 }
 
-namespace {
-
-// The partner arrays belong to the stored facet, not to its copies, so they
-// are released by the store rather than in the facet's destructor.
-void freePartners(CKpFacet* facet) {
-    for (int e = 0; e < 3; ++e) {
-        std::free(facet->getNeigha(e));
-        std::free(facet->getNedgea(e));
-        facet->setNeigha(e, nullptr);
-        facet->setNedgea(e, nullptr);
-    }
-}
-
-}  // namespace
-
 void CKpFacetStore::reinit() {
     for (int i = 0; i < m_count; ++i) {
         CKpFacet* facet = m_ppFac[i];
         if (!facet) continue;
-        freePartners(facet);
-        if (!m_block.Holds(facet)) delete facet;
+        // The partner arrays belong to the stored facet, not to its copies,
+        // so they are released here rather than in the facet's destructor.
+        for (int e = 0; e < 3; ++e) {
+            std::free(facet->getNeigha(e));
+            std::free(facet->getNedgea(e));
+            facet->setNeigha(e, nullptr);
+            facet->setNedgea(e, nullptr);
+        }
+        delete facet;
     }
-    for (int k = 0; k < m_block.Made(); ++k) freePartners(m_block.At(k));
-    m_block = FacetBlock();
     std::free(m_ppFac);
     m_ppFac = nullptr;
     m_count = 0;
-}
-
-CKpFacetStore::FacetBlock::FacetBlock(int capacity) {
-    if (capacity < 1 || static_cast<size_t>(capacity) > SIZE_MAX / sizeof(CKpFacet)) return;
-    m_facets = std::malloc(static_cast<size_t>(capacity) * sizeof(CKpFacet));
-    if (m_facets) m_capacity = capacity;
-}
-
-CKpFacetStore::FacetBlock::~FacetBlock() {
-    Release();
-}
-
-CKpFacetStore::FacetBlock::FacetBlock(FacetBlock&& other) noexcept
-    : m_facets(other.m_facets), m_capacity(other.m_capacity), m_made(other.m_made) {
-    other.m_facets = nullptr;
-    other.m_capacity = other.m_made = 0;
-}
-
-CKpFacetStore::FacetBlock& CKpFacetStore::FacetBlock::operator=(FacetBlock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        m_facets = other.m_facets;
-        m_capacity = other.m_capacity;
-        m_made = other.m_made;
-        other.m_facets = nullptr;
-        other.m_capacity = other.m_made = 0;
-    }
-    return *this;
-}
-
-void CKpFacetStore::FacetBlock::Release() {
-    for (int k = m_made; k-- > 0;) At(k)->~CKpFacet();
-    std::free(m_facets);
-    m_facets = nullptr;
-    m_capacity = m_made = 0;
-}
-
-CKpFacet* CKpFacetStore::FacetBlock::Make(int id) {
-    if (m_made >= m_capacity) return nullptr;
-    CKpFacet* facet = new (static_cast<CKpFacet*>(m_facets) + m_made) CKpFacet(id);
-    ++m_made;
-    return facet;
-}
-
-bool CKpFacetStore::FacetBlock::Holds(const CKpFacet* facet) const {
-    const CKpFacet* first = static_cast<const CKpFacet*>(m_facets);
-    std::less_equal<const CKpFacet*> notAfter;
-    std::less<const CKpFacet*> before;
-    return m_made > 0 && notAfter(first, facet) && before(facet, first + m_made);
-}
-
-CKpFacet* CKpFacetStore::FacetBlock::At(int k) const {
-    return static_cast<CKpFacet*>(m_facets) + k;
 }
 
 void CKpFacetStore::ReinitPntd() {

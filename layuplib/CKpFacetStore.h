@@ -1,7 +1,6 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPFACETSTORE_H
 #define PLYSTRAND_LAYUPLIB_CKPFACETSTORE_H
 
-#include <utility>
 #include <vector>
 
 #include "layuplib/CKpDirn.h"
@@ -68,8 +67,7 @@ class CKpFacetStore {
     CKpFacet* pFac(int i) const { return iOK(i) ? m_ppFac[i] : nullptr; }
 
     // Puts `facet` (may be null) into slot i, taking ownership of it; a
-    // facet already in the slot is left to the caller, except one made by
-    // CreateFacets, which stays the store's until reinit. 0; -1 when i is
+    // facet already in the slot is left to the caller. 0; -1 when i is
     // outside 0..entries()-1 (nothing stored, the caller keeps the facet).
     int pFac(int i, CKpFacet* facet);
 
@@ -240,40 +238,6 @@ class CKpFacetStore {
         const CKpNode* node;
     };
 
-    // Facets made side by side in one allocation, as CreateFacets makes
-    // them: walks over the surface then read memory in order. The block
-    // owns the facets it made (not their partner arrays).
-    class FacetBlock {
-      public:
-        FacetBlock() = default;
-        // Room for `capacity` facets; Ok() is false when memory runs out.
-        explicit FacetBlock(int capacity);
-        // Destroys the facets made and frees the room.
-        ~FacetBlock();
-        FacetBlock(const FacetBlock&) = delete;
-        FacetBlock& operator=(const FacetBlock&) = delete;
-        FacetBlock(FacetBlock&& other) noexcept;
-        FacetBlock& operator=(FacetBlock&& other) noexcept;
-
-        bool Ok() const { return m_facets != nullptr; }
-        // A new CKpFacet(id) in the next free place; null when full.
-        CKpFacet* Make(int id);
-        // Whether `facet` is one of the facets made here.
-        bool Holds(const CKpFacet* facet) const;
-        int Made() const { return m_made; }
-        CKpFacet* At(int k) const;
-
-      private:
-        void Release();
-        void* m_facets = nullptr;
-        int m_capacity = 0;
-        int m_made = 0;
-    };
-
-    // Hands the block of the facets just put into the array to the store,
-    // which releases it with the surface.
-    void AdoptBlock(FacetBlock&& block) { m_block = std::move(block); }
-
   private:
     friend int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
                           CKpFacetStore* facets);
@@ -284,7 +248,6 @@ class CKpFacetStore {
     CKpFacet** m_ppFac;
     std::vector<CentreNode> m_centreNodes;
     std::vector<VertexMove> m_vertexMoves;
-    FacetBlock m_block;
 };
 
 // A zeroed array of n facet pointers from calloc, for

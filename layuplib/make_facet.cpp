@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <new>
-#include <utility>
 #include <vector>
 
 #include "layuplib/CKpElemStore.h"
@@ -92,13 +90,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         return 0;
     }
 
-    // 3. Cut the elements in ascending id order, the facets side by side.
-    CKpFacetStore::FacetBlock block(static_cast<int>(total));
-    if (!block.Ok()) {
-        std::free(array);
-        if (msg) msg->Create(4, "Could not allocate memory.");
-        return 0;
-    }
+    // 3. Cut the elements in ascending id order.
     int built = 0;
     bool failed = false;
     it.reset(*elems);
@@ -150,7 +142,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         const int nfac = elem->getnfac();
         CKpFacet* made[8] = {};
         for (int j = 0; j < nfac; ++j) {
-            CKpFacet* facet = block.Make(built);
+            CKpFacet* facet = new (std::nothrow) CKpFacet(built);
             if (!facet) {
                 failed = true;
                 break;
@@ -183,7 +175,6 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     }
 
     facets->setFacets(array, built);  // frees the array when nothing was built
-    facets->AdoptBlock(std::move(block));
     if (failed) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         facets->reinit();
