@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fileformats/read_korbdf.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -15,6 +16,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPropGenSet.h"
 #include "layuplib/CKpPropStore.h"
@@ -33,7 +35,9 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
+#include "layuplib/ExportLaserLayup.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/gen_flat_pat_dxf.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -379,21 +383,54 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat, const char*, int, int, const char*) {
-    return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
+    if (format != 2) return NotAvailable("Read", -1);
+    // 1. Empty the model first when asked; the file record takes the path.
+    if (clear) {
+        if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
+        if (KorReadPre(this) == -1) return -1;
+        m_file.SetName(path);
+    }
+    // 2. The bulk data reader says why it failed.
+    if (read_korbdf(const_cast<char*>(path), this) != 0) {
+        m_msg.Create(4, "Read failed.");
+        return -1;
+    }
+    // 3. Link and complete what was read.
+    if (clear && KorReadPost(this) == -1) return -1;
+    return 0;
 }
-int CKpLayup::Write(EFormat, const char*, int, int, int, int) {
-    return NotAvailable("Write", -1);
+int CKpLayup::Write(EFormat format, const char* path, int, int, int option, int) {
+    if (format != 2) return NotAvailable("Write", -1);
+    return write_korbdf(const_cast<char*>(path), this, option);
 }
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {
     return NotAvailable("Import", -1);
 }
-int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
-    return NotAvailable("Export2dDXF", -1);
+
+int CKpLayup::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {
+    if (!layer) layer = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    CKpFile record;
+    record.SetName(file);
+    if (gen_flat_pat_dxf(&m_msg, &record, m_drapeSim.pPat(), m_drapeSim.pFlatPats(), layer, style,
+                         flag) != 0) {
+        m_msg.Create(4, "Could not export cutout data in DXF format");
+        return -1;
+    }
+    m_msg.Create(1, "Flat pattern exported in DXF format");
+    return 0;
 }
-int CKpLayup::Export3dLaser(const char*, int, const char*, int) {
-    return NotAvailable("Export3dLaser", -1);
+
+int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int flag) {
+    if (!plyName) plyName = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    if (pFacs()->entries() == 0) pFacs()->CreateFacets();
+    if (ExportLaserPlyL(&m_msg, kind, file, plyName, flag, pFacs(), &m_bdys, &m_drapeSim) != 0) {
+        m_msg.Create(4, "Could not export laser ply data");
+        return -1;
+    }
+    m_msg.Create(1, "Laser ply data exported");
+    return 0;
 }
 
 int CKpLayup::CreateLayupPly(const char* plyGroup, const char* sequence, int type,

@@ -28,10 +28,14 @@ class CKpSet;
 // an edge's ends are its first and last node along the arranged curve, or
 // the corners of the element side before the curve has been arranged.
 //
-// Not available in this build: the draped and flat pattern writers (the
-// exports fail with their documented message and status), the VFP and
-// laser-projector data writers and the plot routines (each reports
-// "<routine> is not available" and returns -1; PlotBoundary traces the ply's
+// The exports write the draped and flat pattern files (gen_flat_pat_igs.h,
+// gen_flat_pat_dxf.h) and the laser projector data (ExportLaserLayup.h) of
+// the ply's drape, simulating the ply first when it is not the one last
+// simulated; when the simulation did not reach the model's drape workspace
+// they return 2 after the error "No drape simulation exists for ply '%s'."
+// and write nothing. Not available in this build: the VFP writer and the plot
+// routines (each reports "<routine> is not available" and returns -1;
+// PlotBoundary traces the ply's
 // boundary first, returns 2 when that fails and otherwise 3 after
 // "PlotAllBoundary is not available").
 class CKpPly : public IVekPly, public CVekObject {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang++ (ASan and UBSan on) and runs each
 # for PLYSTRAND_FUZZ_SECONDS seconds (30 by default), seeded from
-# tests/fuzz/seeds/<target>/. Usage: scripts/run-fuzz.sh [target ...]
+# tests/fuzz/seeds/<target>/ and the folders listed in
+# tests/fuzz/seeds/<target>.dirs. Usage: scripts/run-fuzz.sh [target ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${PLYSTRAND_FUZZ_SECONDS:-30}
@@ -26,6 +27,12 @@ trap 'rm -rf "$scratch"' EXIT
 for t in "${targets[@]}"; do
   mkdir -p "$scratch/$t"
   if [ -d "tests/fuzz/seeds/$t" ]; then cp -r "tests/fuzz/seeds/$t/." "$scratch/$t/"; fi
+  # seeds/<target>.dirs lists folders of test data that seed the target too.
+  if [ -f "tests/fuzz/seeds/$t.dirs" ]; then
+    while read -r d; do
+      [ -n "$d" ] && [ -d "$d" ] && cp "$d"/* "$scratch/$t/" 2>/dev/null || true
+    done < "tests/fuzz/seeds/$t.dirs"
+  fi
   echo "fuzz: $t for ${seconds}s"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "./build-fuzz/tests/fuzz/$t" -max_total_time="$seconds" -rss_limit_mb=4096 \
