@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <new>
 #include <system_error>
@@ -14,7 +13,6 @@ namespace {
 // Larger blocks than the defaults cut the system calls of a large mesh.
 const unsigned kGzBufferSize = 128 * 1024;
 const size_t kFileBufferSize = 64 * 1024;
-const size_t kInitialLine = 256;
 // Text handed to the compressing thread at a time, and the blocks that may
 // wait for it: enough to keep both threads busy, little memory.
 const size_t kBlockSize = 1 << 20;
@@ -109,32 +107,6 @@ char* CKpLypOut::Buffer(size_t size) {
         return nullptr;
     }
     return m_buffer.data();
-}
-
-int CKpLypOut::Printf(int compress, const char* format, ...) {
-    if (m_failed) return -1;
-    char* buffer = Buffer(kInitialLine);
-    if (!buffer || !format) {
-        m_failed = true;
-        return -1;
-    }
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(buffer, m_buffer.size(), format, args);
-    va_end(args);
-    if (n >= 0 && static_cast<size_t>(n) >= m_buffer.size()) {
-        // A long name: grow to fit and format once more.
-        buffer = Buffer(static_cast<size_t>(n) + 1);
-        n = buffer ? std::vsnprintf(buffer, m_buffer.size(), format, again) : -1;
-    }
-    va_end(again);
-    if (n < 0) {
-        m_failed = true;
-        return -1;
-    }
-    return Write(buffer, static_cast<size_t>(n), compress);
 }
 
 bool CKpLypOut::Hand() {

@@ -21,8 +21,8 @@ struct gzFile_s;  // zlib's gzip stream (gzFile)
 // failure are skipped, so that a writer may check once at the end: Failed
 // for the writes, the result of Close for the close.
 //
-// Lines are formatted into a buffer of the stream that grows to fit the
-// longest line (no line is ever cut), then written with one call.
+// Callers format lines into a buffer of the stream that grows to fit the
+// longest line (no line is ever cut), then write them with one call.
 //
 // A gzip stream compresses on a thread of its own: writes gather the text in
 // blocks, which that thread hands to gzwrite in order, so that formatting
@@ -60,14 +60,8 @@ class CKpLypOut {
     // raises the mark then.
     int Write(const char* text, size_t length, int compress);
 
-    // Formats one text with printf `format` (the caller adds the '\n') and
-    // writes it as Write does. Returns 0 or -1 as Write; -1 also (failure
-    // mark raised) when the text cannot be formatted or its buffer cannot
-    // grow.
-    int Printf(int compress, const char* format, ...) __attribute__((format(printf, 3, 4)));
-
     // A buffer of at least `size` bytes that stays the stream's, for callers
-    // that format a block themselves; valid until the next Printf or Buffer.
+    // that format a block themselves; valid until the next Buffer.
     // Null (failure mark raised) when it cannot grow.
     char* Buffer(size_t size);
 
