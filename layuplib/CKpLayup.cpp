@@ -36,6 +36,7 @@
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
 #include "layuplib/ExportLaserLayup.h"
+#include "layuplib/add_layer.h"
 #include "layuplib/gen_flat_pat_dxf.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
@@ -430,4 +431,11 @@ int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int
     }
     m_msg.Create(1, "Laser ply data exported");
     return 0;
+}
+
+int CKpLayup::CreateLayupPly(const char* plyGroup, const char* sequence, int type,
+                             const char* plyName, int side, double angleOffset,
+                             double thicknessOverride, int globalPlyId) {
+    return ::CreateLayupPly(this, plyGroup, sequence, type, plyName, side, angleOffset,
+                            thicknessOverride, globalPlyId);
 }

@@ -626,9 +626,7 @@ int CKpPly::AddEvent(int type) {
     CKpEvent* event = new (std::nothrow) CKpEvent(m_events.maxId() + 1);
     if (!event) return 1;
     event->setType(type);
-    const int before = m_events.entries();
-    m_events.insert(event);
-    if (m_events.entries() == before) {  // the store could not grow
+    if (m_events.insert(event) != 0) {  // the store could not grow
         delete event;
         return 1;
     }
@@ -981,9 +979,7 @@ int putFieldValue(CKpField* field, int id, double value) {
         delete val;
         return -1;
     }
-    const int before = vals->entries();
-    vals->insert(val);
-    if (vals->entries() == before) {
+    if (vals->insert(val) != 0) {
         delete val;
         return -1;
     }
