@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "host/PlotRoutines.h"
 #include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemEdgeStore.h"
@@ -849,7 +850,8 @@ int CKpPly::Export2dVirtek(const char* file, int) {
 
 int CKpPly::PlotAngles() {
     CKpLayup* model = GetLayup();
-    return model ? notAvailable(model->pMsg(), "PlotPlyAngles", -1) : 1;
+    if (!model) return 1;
+    return PlotPlyAngles(model->pMsg(), model->pGra(), model->pPats(), model->pPlys(), name());
 }
 
 int CKpPly::PlotBoundary() {
@@ -862,23 +864,45 @@ int CKpPly::PlotBoundary() {
     if (bdys.CreatePlyBoundary(model->pMsg(), model->pGra(), model->pFacs(), model->pElems(),
                                model->pPlys(), model->pPats(), name(), &nBdy, &nPts) != 0)
         return 2;
-    // The ring drawing routine is not part of this build.
-    return notAvailable(model->pMsg(), "PlotAllBoundary", 3);
+    return bdys.PlotAllBoundary(model->pGra(), model->pFacs()) != 0 ? 3 : 0;
+}
+
+CKpLayup* CKpPly::SimulatedModel(int* status) {
+    CKpLayup* model = MakeDrapeCurrent();
+    if (!model) {
+        *status = 1;
+        return nullptr;
+    }
+    if (model->pDrapeSim()->pPly() != this) {
+        model->pMsg()->Create(4, "No drape simulation exists for ply '%s'.", name());
+        *status = 2;
+        return nullptr;
+    }
+    return model;
 }
 
 int CKpPly::PlotOutline() {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotOutlineOld", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotOutlineOld(model->pGra(), sim->pDrape(), sim->pfOln());
 }
 
 int CKpPly::PlotDrapedPattern(int) {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotDrapedPatternOld", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotDrapedPatternOld(model->pMsg(), model->pGra(), sim->pDrape(), sim->pPat());
 }
 
 int CKpPly::PlotFlatPattern() {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotFlatPatternL", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotFlatPatternL(model->pMsg(), model->pGra(), sim->pPat(), sim->pFlatPats());
 }
 
 // ---------------------------------------------------------------- class operations

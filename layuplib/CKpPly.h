@@ -28,12 +28,16 @@ class CKpSet;
 // an edge's ends are its first and last node along the arranged curve, or
 // the corners of the element side before the curve has been arranged.
 //
+// The plots draw through the plot routines (host/PlotRoutines.h). Outline,
+// draped and flat pattern simulate the ply first when the drape workspace
+// holds another ply, and give 2 after "No drape simulation exists for ply
+// '%s'." when it still does not hold this one; otherwise the routine's
+// result. PlotBoundary traces the ply's region (2 when that fails) and
+// draws it (3 when that fails).
+//
 // Not available in this build: the draped and flat pattern writers (the
-// exports fail with their documented message and status), the VFP and
-// laser-projector data writers and the plot routines (each reports
-// "<routine> is not available" and returns -1; PlotBoundary traces the ply's
-// boundary first, returns 2 when that fails and otherwise 3 after
-// "PlotAllBoundary is not available").
+// exports fail with their documented message and status) and the VFP and
+// laser-projector data writers.
 class CKpPly : public IVekPly, public CVekObject {
   public:
     // A ply with the given id: no store, empty name, type 0, no material or
@@ -242,6 +246,9 @@ class CKpPly : public IVekPly, public CVekObject {
     // flag 0 when the workspace holds another ply; the result is ignored).
     // The model, or null when the ply has no store or model.
     CKpLayup* MakeDrapeCurrent();
+    // MakeDrapeCurrent, then the model when the workspace holds this ply;
+    // else null with *status 1 (no model) or 2 (after its error).
+    CKpLayup* SimulatedModel(int* status);
     // Whether a layup ply of `model` places this ply.
     bool IsInLayup(CKpLayup* model) const;
 
