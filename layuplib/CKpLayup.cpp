@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -33,6 +34,7 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
+#include "layuplib/node_reref.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -378,11 +380,52 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat, const char*, int, int, const char*) {
-    return NotAvailable("Read", -1);
+// Only the host database is exchanged in this build; the file formats
+// report themselves not available.
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
+    (void)flags;
+    if (format != eHostDatabase) return NotAvailable("Read", -1);
+    if (!m_db) return -1;
+    if (clear != 0) {
+        if (pNodes()->GetNumNodes() > 0) m_msg.Create(2, "Clearing initial model.");
+        if (reinit() != 0) {
+            m_msg.Create(4, "Could not reinitialise data arrays");
+            return -1;
+        }
+        m_msg.Create(1, "Reinitialisation completed");
+        m_file.SetName(path ? path : "");
+    }
+    int rc = -1;
+    m_db->getMesh(&m_msg, pNodes(), pElems());
+    if (node_reref(&m_msg, pNodes(), pElems()) >= 0) {
+        pElems()->CheckShape(&m_msg);
+        m_db->getLam(&m_msg, pElems(), pLams());
+        m_db->getMat(&m_msg, pLams(), pMats());
+        rc = m_db->getProp(&m_msg, pElems(), pOrients(), pCoords());
+    }
+    if (rc != 0) {
+        m_msg.Create(4, "Read failed.");
+        return -1;
+    }
+    if (clear != 0) {
+        if (pFacs()->CreateFacets() != 0)
+            m_msg.Create(1, "Facets created");
+        else
+            m_msg.Create(1, "Could not generate facets");
+    }
+    return 0;
 }
-int CKpLayup::Write(EFormat, const char*, int, int, int, int) {
-    return NotAvailable("Write", -1);
+int CKpLayup::Write(EFormat format, const char*, int what, int results, int, int) {
+    if (format != eHostDatabase) return NotAvailable("Write", -1);
+    if (!m_db) return -1;
+    if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
+    if (what & 2) {
+        m_db->putMat(&m_msg, pMats());
+        m_db->putLam(&m_msg, pMats(), pLams());
+    }
+    if (what & 4) m_db->putProp(&m_msg, pElems(), pLams(), pOrients(), pCoords());
+    if (results != 0) m_db->putRes(&m_msg, pRess());
+    return 0;
 }
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {

@@ -50,9 +50,10 @@ class CVekAddinManager;
 // and "Builtin:User" under "IVekAddinFailureLamina", and the search path
 // read from the environment variable VEKAddinPath at construction.
 //
-// The operations of ILayup are documented there. Read, Write and Import,
-// and the two export operations below, are not available in this build:
-// each reports the error "<operation> is not available" and returns -1.
+// The operations of ILayup are documented there. Read and Write exchange
+// only the host database (format 11) in this build; the file formats,
+// Import and the two export operations below report the error
+// "<operation> is not available" and return -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
