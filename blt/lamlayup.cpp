@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -194,7 +195,10 @@ SmSym* runBuiltin(std::size_t rowIndex, int nargs, SmSym* records, SmSym* result
     if (nargs != expected) return SmErrorInt2(103, 7000018, expected, nargs);
 
     // 2. Arguments in order; the first that fails ends the call.
-    BltArg args[kMaxArgs];
+    // Only the row's arguments are set up: a call costs what its row has.
+    alignas(BltArg) unsigned char storage[sizeof(BltArg) * kMaxArgs];
+    BltArg* args = reinterpret_cast<BltArg*>(storage);
+    for (int k = 0; k < expected; ++k) new (&args[k]) BltArg();
     for (int k = 0; k < expected; ++k) {
         SmSym* rec = records + k;
         const Kind kind = kinds[k];
