@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/LayupApi.h"
+#include "layuplib/copy_text.h"
 
 namespace {
 
@@ -147,6 +148,7 @@ const std::vector<std::vector<Kind>>& rowKinds() {
 
 const BltArg* g_current = nullptr;
 int g_currentCount = 0;
+const std::vector<Kind>* g_currentKinds = nullptr;
 
 bool isArray(Kind k) {
     return k >= Kind::IA;
@@ -167,6 +169,24 @@ int valueTypeOf(Kind k) {
         default:
             return 4;
     }
+}
+
+// The room left in the host's text slot holding `buffer`, for copy_text:
+// the output texts of the running call, each `capacity` bytes; -1 elsewhere.
+int hostTextRoom(const char* buffer) {
+    for (int k = 0; k < g_currentCount; ++k) {
+        const BltArg& a = g_current[k];
+        const Kind kind = (*g_currentKinds)[k];
+        if (!a.p || (kind != Kind::OS && kind != Kind::OSA)) continue;
+        const int n = kind == Kind::OS ? 1 : a.count;
+        for (int e = 0; e < n; ++e) {
+            const char* slot = kind == Kind::OS ? static_cast<const char*>(a.p)
+                                                : static_cast<char* const*>(a.p)[e];
+            if (buffer >= slot && buffer < slot + a.capacity)
+                return static_cast<int>(slot + a.capacity - buffer);
+        }
+    }
+    return -1;
 }
 
 // Gives back the text-pointer arrays of the call, null ones included.
@@ -300,11 +320,16 @@ SmSym* runBuiltin(std::size_t rowIndex, int nargs, SmSym* records, SmSym* result
     // 4. The call.
     const BltArg* outer = g_current;
     const int outerCount = g_currentCount;
+    const std::vector<Kind>* outerKinds = g_currentKinds;
     g_current = args;
     g_currentCount = expected;
+    g_currentKinds = &kinds;
+    SetCopyTextRoom(&hostTextRoom);
     const int status = row.call(args);
     g_current = outer;
     g_currentCount = outerCount;
+    g_currentKinds = outerKinds;
+    SetCopyTextRoom(outer ? &hostTextRoom : nullptr);
     freeTextArrays(kinds, args, expected);
 
     // 5. The result.
