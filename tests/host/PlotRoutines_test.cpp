@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -10,12 +11,15 @@
 #include "host/CKpGra.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemLypPly.h"
+#include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFlatPat.h"
 #include "layuplib/CKpFlatPatStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPoint.h"
+#include "tests/support/LypTestModel.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 
@@ -214,4 +218,76 @@ TEST_F(PlotRoutinesTest, FlatPatternFrameAxesAndRefusals) {
     EXPECT_EQ(gui.texts(4).back(), "No pattern data defined.");
     EXPECT_EQ(PlotDrapedPatternOld(&msg, &gra, nullptr, &pat), -1);
     EXPECT_EQ(gui.texts(4).back(), "No draped pattern defined.");
+}
+
+TEST_F(PlotRoutinesTest, PlyStacksAreDrawnInTheirMaterialColours) {
+    CKpLayup model(nullptr, &gui);
+    lyptest::Build(model, "Ply one");
+    // Material ids 0 and 18 draw in colours 15 and 3.
+    model.pMats()->find(1)->setId(0);
+    model.pMats()->find(2)->setId(18);
+    gui.clear();
+    // Lines a ply's orientation takes by its type; its expected colour.
+    auto linesOf = [](const CKpElemLypPly* p) {
+        const int t = p->lyrtp();
+        return t == 3 || t == 5 ? 2 : (t == 2 || t == 4 ? 1 : 0);
+    };
+    auto colourOf = [](const CKpElemLypPly* p) { return p->mtrl() == 0 ? 15 : 3; };
+
+    // Bottom and top ply of every element, in segment 4.
+    EXPECT_EQ(PlotSurfaceAngles(model.pMsg(), &gra, model.pElems()), 0);
+    std::vector<int> want;
+    for (int id = 1; id <= 8; ++id) {
+        const CKpElemLypPlyStore* stack = model.pElems()->find(id)->getElemLypPlies();
+        for (const CKpElemLypPly* p : {stack->First(), stack->Last()})
+            want.insert(want.end(), static_cast<size_t>(linesOf(p)), colourOf(p));
+    }
+    std::vector<int> got;
+    for (const RecordingGUI::DrawCall& d : lines()) {
+        EXPECT_EQ(d.segment, 4);
+        got.push_back(d.colour);
+    }
+    EXPECT_EQ(got, want);
+
+    // Element 1's stack: orientations at each ply's mid-height x scale, and
+    // four side walls per ply of thickness t x scale x (1 - gap).
+    gui.clear();
+    CKpElem* elem = model.pElems()->find(1);
+    ASSERT_EQ(PlotLayupElement(model.pMsg(), &gra, elem, 1, 1, 2.0, 0.5), 0);
+    std::vector<int> wantLines, wantWalls;
+    std::vector<double> mids, thicks;
+    double z = elem->off();
+    for (const CKpElemLypPly* p = elem->getElemLypPlies()->First(); p;
+         p = elem->getElemLypPlies()->Next(p)) {
+        wantLines.insert(wantLines.end(), static_cast<size_t>(linesOf(p)), colourOf(p));
+        wantWalls.insert(wantWalls.end(), 4, colourOf(p));
+        mids.push_back(z + p->thck() / 2);
+        thicks.push_back(p->thck());
+        z += p->thck();
+    }
+    ASSERT_EQ(mids.size(), 3u);
+    EXPECT_NE(std::count(wantLines.begin(), wantLines.end(), 3), 0);
+    got.clear();
+    for (const RecordingGUI::DrawCall& d : lines()) {
+        EXPECT_EQ(d.segment, 8);
+        got.push_back(d.colour);
+    }
+    EXPECT_EQ(got, wantLines);
+    const std::vector<RecordingGUI::DrawCall> walls = gui.drawsOf("polygon");
+    got.clear();
+    for (size_t i = 0; i < walls.size(); ++i) {
+        const size_t ply = i / 4;
+        EXPECT_EQ(walls[i].segment, 8);
+        got.push_back(walls[i].colour);
+        float lo = 1e9f, hi = -1e9f;
+        for (size_t k = 2; k < walls[i].points.size(); k += 3) {
+            lo = std::min(lo, walls[i].points[k]);
+            hi = std::max(hi, walls[i].points[k]);
+        }
+        if (ply >= mids.size()) continue;
+        EXPECT_NEAR(hi - lo, thicks[ply] * 2.0 * 0.5, 1e-5) << i;
+        EXPECT_NEAR((hi + lo) / 2, 2.0 * mids[ply], 1e-5) << i;
+    }
+    EXPECT_EQ(got, wantWalls);
+    EXPECT_EQ(PlotLayupElement(model.pMsg(), &gra, nullptr, 1, 1, 1.0, 0.0), -1);
 }
