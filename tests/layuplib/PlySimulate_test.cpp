@@ -235,6 +235,13 @@ TEST_F(PlySimulateTest, DrapedRectangleFlattensToItselfAndWritesTheStart) {
     EXPECT_GT(warpLines, 0);
     EXPECT_GT(weftLines, 0);
 
+    // Fibre marks: warp and weft line per element, material 1's colour.
+    gui.clear();
+    EXPECT_EQ(ply->PlotAngles(), 0);
+    ASSERT_EQ(gui.drawsOf("line").size(), 2u * 48u);
+    for (const RecordingGUI::DrawCall& d : gui.drawsOf("line"))
+        EXPECT_TRUE(d.segment == 3 && d.colour == 1);
+
     // Outline (segment 5, colour 2, closed) and flat pattern (segment 2).
     gui.clear();
     EXPECT_EQ(ply->PlotOutline(), 0);
@@ -255,6 +262,14 @@ TEST_F(PlySimulateTest, DrapedRectangleFlattensToItselfAndWritesTheStart) {
                                  flat[i].points[4] - flat[i].points[1]);
     }
     EXPECT_TRUE(Near(flatLength, 2.0 * (w + h), tol::loose));
+
+    // A ply that cannot be simulated has nothing to draw.
+    IVekPly* bare = model->GetPlyStore()->New();
+    ASSERT_EQ(bare->SetName("Bare"), 0);
+    gui.clear();
+    EXPECT_EQ(bare->PlotOutline(), 2);
+    EXPECT_EQ(gui.texts(4).back(), "No drape simulation exists for ply 'Bare'.");
+    EXPECT_TRUE(gui.drawsOf("line").empty());
 }
 
 TEST_F(PlySimulateTest, SlideDrapesAtNinetyDegreesOrderByOrder) {
