@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fileformats/read_korbdf.h"
 #include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
@@ -16,6 +17,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPropGenSet.h"
 #include "layuplib/CKpPropStore.h"
@@ -34,6 +36,8 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
+#include "layuplib/ExportLaserLayup.h"
+#include "layuplib/gen_flat_pat_dxf.h"
 #include "layuplib/node_reref.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
@@ -380,44 +384,49 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-// Only the host database is exchanged in this build; the file formats
-// report themselves not available.
-int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
-    (void)flags;
-    if (format != eHostDatabase) return NotAvailable("Read", -1);
-    if (!m_db) return -1;
-    if (clear != 0) {
-        if (pNodes()->GetNumNodes() > 0) m_msg.Create(2, "Clearing initial model.");
-        if (reinit() != 0) {
-            m_msg.Create(4, "Could not reinitialise data arrays");
-            return -1;
-        }
-        m_msg.Create(1, "Reinitialisation completed");
+namespace {
+
+// Fills `model` from its host database: the mesh, relinked and checked,
+// the laminates, their materials and the element properties, whose result
+// is the read's.
+int readHostDatabase(CKpLayup* model) {
+    CKpDB* db = model->pDB();
+    CKpMsg* msg = model->pMsg();
+    db->getMesh(msg, model->pNodes(), model->pElems());
+    if (node_reref(msg, model->pNodes(), model->pElems()) < 0) return -1;
+    model->pElems()->CheckShape(msg);
+    db->getLam(msg, model->pElems(), model->pLams());
+    db->getMat(msg, model->pLams(), model->pMats());
+    return db->getProp(msg, model->pElems(), model->pOrients(), model->pCoords());
+}
+
+}  // namespace
+
+int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
+    if (format != eBulkData && format != eHostDatabase) return NotAvailable("Read", -1);
+    // 1. Empty the model first when asked; the file record takes the path.
+    if (clear) {
+        if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
+        if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path ? path : "");
     }
-    int rc = -1;
-    m_db->getMesh(&m_msg, pNodes(), pElems());
-    if (node_reref(&m_msg, pNodes(), pElems()) >= 0) {
-        pElems()->CheckShape(&m_msg);
-        m_db->getLam(&m_msg, pElems(), pLams());
-        m_db->getMat(&m_msg, pLams(), pMats());
-        rc = m_db->getProp(&m_msg, pElems(), pOrients(), pCoords());
-    }
+    // 2. The reader says why it failed.
+    if (format == eHostDatabase && !m_db) return -1;
+    const int rc =
+        format == eBulkData ? read_korbdf(const_cast<char*>(path), this) : readHostDatabase(this);
     if (rc != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }
-    if (clear != 0) {
-        if (pFacs()->CreateFacets() != 0)
-            m_msg.Create(1, "Facets created");
-        else
-            m_msg.Create(1, "Could not generate facets");
-    }
+    // 3. Link and complete what was read.
+    if (clear && KorReadPost(this) == -1) return -1;
     return 0;
 }
-int CKpLayup::Write(EFormat format, const char*, int what, int results, int, int) {
+int CKpLayup::Write(EFormat format, const char* path, int what, int results, int option, int) {
+    if (format == eBulkData) return write_korbdf(const_cast<char*>(path), this, option);
     if (format != eHostDatabase) return NotAvailable("Write", -1);
     if (!m_db) return -1;
+    // What the host database is given; its answers are not looked at.
     if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
     if (what & 2) {
         m_db->putMat(&m_msg, pMats());
@@ -431,9 +440,27 @@ int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int,
                      int*) {
     return NotAvailable("Import", -1);
 }
-int CKpLayup::Export2dDXF(const char*, const char*, const char*, int) {
-    return NotAvailable("Export2dDXF", -1);
+
+int CKpLayup::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {
+    if (!layer) layer = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    CKpFile record;
+    record.SetName(file);
+    if (gen_flat_pat_dxf(&m_msg, &record, m_drapeSim.pPat(), m_drapeSim.pFlatPats(), layer, style,
+                         flag) != 0) {
+        m_msg.Create(4, "Could not export cutout data in DXF format");
+        return -1;
+    }
+    m_msg.Create(1, "Flat pattern exported in DXF format");
+    return 0;
 }
-int CKpLayup::Export3dLaser(const char*, int, const char*, int) {
-    return NotAvailable("Export3dLaser", -1);
+
+int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int flag) {
+    if (!plyName) plyName = m_drapeSim.pPly() ? m_drapeSim.pPly()->name() : "";
+    if (pFacs()->entries() == 0) pFacs()->CreateFacets();
+    if (ExportLaserPlyL(&m_msg, kind, file, plyName, flag, pFacs(), &m_bdys, &m_drapeSim) != 0) {
+        m_msg.Create(4, "Could not export laser ply data");
+        return -1;
+    }
+    m_msg.Create(1, "Laser ply data exported");
+    return 0;
 }

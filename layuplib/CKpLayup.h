@@ -50,10 +50,13 @@ class CVekAddinManager;
 // and "Builtin:User" under "IVekAddinFailureLamina", and the search path
 // read from the environment variable VEKAddinPath at construction.
 //
-// The operations of ILayup are documented there. Read and Write exchange
-// only the host database (format 11) in this build; the file formats,
-// Import and the two export operations below report the error
-// "<operation> is not available" and return -1.
+// The operations of ILayup are documented there. Read and Write handle
+// format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
+// and KorReadPost around a read with `clear`; a failed read reports "Read
+// failed." and returns -1) and format 11 (the host database through the
+// CKpDB adapter; without one -1, no message); other formats and Import are
+// not available in this build: each reports the error "<operation> is not
+// available" and returns -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
@@ -234,8 +237,20 @@ class CKpLayup : public ILayup {
     // the mean. 0; -1 with "No current draping simulation." without
     // pattern; -1 when no drape point places it (nothing written).
     virtual int Get2DFrom3D(const double* xyz, double tolerance, double* uv);
-    // Flat-pattern DXF and 3-D laser projector exports of the current drape.
+    // The flat pattern of the current drape as a DXF file (gen_flat_pat_dxf,
+    // layuplib/gen_flat_pat_dxf.h): `layer` null names the layers after the
+    // ply last simulated ("" when none); `style` "SPLINE" writes splines,
+    // any other closed polylines; `flag` the option bits. 0 after the
+    // information "Flat pattern exported in DXF format"; -1 after the
+    // error "Could not export cutout data in DXF format".
     virtual int Export2dDXF(const char* file, const char* layer, const char* style, int flag);
+    // The current drape's outline as laser projector data (ExportLaserPlyL,
+    // layuplib/ExportLaserLayup.h): `kind` bit 1 appends a VK block to
+    // `file`, bit 2 an AG block to `file` + ".txt"; `flag` bit 1 writes the
+    // block. `plyName` null names it after the ply last simulated. The
+    // faceted surface is built first when the model has none. 0 after the
+    // information "Laser ply data exported"; -1 after the error "Could not
+    // export laser ply data".
     virtual int Export3dLaser(const char* plyName, int kind, const char* file, int flag);
 
     // ---- lifecycle of the members

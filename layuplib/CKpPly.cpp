@@ -9,11 +9,14 @@
 
 #include "host/PlotRoutines.h"
 #include "layuplib/CKpBdyStore.h"
+#include "layuplib/CKpDrapeSim.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemEdgeStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpField.h"
 #include "layuplib/CKpFieldValStore.h"
+#include "layuplib/CKpFile.h"
+#include "layuplib/CKpFlatPatStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpLypPlyStore.h"
 #include "layuplib/CKpMat.h"
@@ -26,9 +29,12 @@
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpSet.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/ExportLaserLayup.h"
 #include "layuplib/PlySimulate.h"
 #include "layuplib/VekTList.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/gen_flat_pat_dxf.h"
+#include "layuplib/gen_flat_pat_igs.h"
 
 namespace {
 
@@ -45,20 +51,13 @@ bool sameText(const char* a, const char* b) {
     return std::strcmp(a ? a : "", b ? b : "") == 0;
 }
 
-// ---- Callees of the drape, export and host subsystems that this build does
-// not contain. Each fails the way its caller documents, so that no export
-// reports a file it did not write.
-
-// Non-zero: the draped-pattern DXF, draped-pattern IGES and flat-pattern
-// IGES writers failed; the ply reports its own message.
-int genDrapedPatDxf() {
-    return -1;
-}
-int genDrapedPatIgs() {
-    return -1;
-}
-int genFlatPatIgs() {
-    return -1;
+// Whether the model's drape workspace holds `ply`'s drape; if not (its
+// simulation never reached the workspace), the error "No drape simulation
+// exists for ply '%s'." so that no export writes another ply's drape.
+bool holdsDrape(CKpLayup* model, const CKpPly* ply) {
+    if (model->pDrapeSim()->pPly() == ply) return true;
+    model->pMsg()->Create(4, "No drape simulation exists for ply '%s'.", ply->name());
+    return false;
 }
 
 int notAvailable(CKpMsg* log, const char* operation, int status) {
@@ -776,10 +775,14 @@ int CKpPly::Get2DFrom3D(const double* xyz, double tolerance, double* uv) {
 
 // ---------------------------------------------------------------- exports
 
-int CKpPly::Export3dDXF(const char*, const char*, int) {
+int CKpPly::Export3dDXF(const char* file, const char* layer, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
     if (!model) return 1;
-    const int rc = genDrapedPatDxf();
+    if (!holdsDrape(model, this)) return 2;
+    CKpFile record;
+    record.SetName(file);
+    const int rc = gen_draped_pat_dxf(model->pMsg(), &record, model->pFacs(), model->pBdys(),
+                                      model->pDrapeSim()->pDrape(), layer, flag);
     if (rc != 0) {
         model->pMsg()->Create(4, "Could not export pattern data in DXF format");
         return 3;
@@ -788,10 +791,14 @@ int CKpPly::Export3dDXF(const char*, const char*, int) {
     return rc;
 }
 
-int CKpPly::Export3dIGES(const char*, int) {
+int CKpPly::Export3dIGES(const char* file, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
     if (!model) return 1;
-    if (genDrapedPatIgs() != 0) {
+    if (!holdsDrape(model, this)) return 2;
+    CKpFile record;
+    record.SetName(file);
+    if (gen_draped_pat_igs(model->pMsg(), &record, model->pFacs(), model->pBdys(),
+                           model->pDrapeSim()->pDrape(), flag) != 0) {
         model->pMsg()->Create(4, "Could not export pattern data in IGES format");
         return -1;
     }
@@ -807,18 +814,26 @@ int CKpPly::Export3dVFP(const char*, const char*, int) {
 
 int CKpPly::Export3dLaser(int kind, const char* file, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
-    return model ? model->Export3dLaser(name(), kind, file, flag) : 1;
+    if (!model) return 1;
+    if (!holdsDrape(model, this)) return 2;
+    return model->Export3dLaser(name(), kind, file, flag);
 }
 
 int CKpPly::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
-    return model ? model->Export2dDXF(file, layer, style, flag) : 1;
+    if (!model) return 1;
+    if (!holdsDrape(model, this)) return 2;
+    return model->Export2dDXF(file, layer, style, flag);
 }
 
-int CKpPly::Export2dIGES(const char*, int) {
+int CKpPly::Export2dIGES(const char* file, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
     if (!model) return 1;
-    if (genFlatPatIgs() != 0) {
+    if (!holdsDrape(model, this)) return 2;
+    CKpFile record;
+    record.SetName(file);
+    CKpDrapeSim* drape = model->pDrapeSim();
+    if (gen_flat_pat_igs(model->pMsg(), &record, drape->pPat(), drape->pFlatPats(), flag) != 0) {
         model->pMsg()->Create(4, "Could not export cutout data in IGES format");
         return -1;
     }
@@ -829,6 +844,7 @@ int CKpPly::Export2dIGES(const char*, int) {
 int CKpPly::Export2dVirtek(const char* file, int) {
     CKpLayup* model = MakeDrapeCurrent();
     if (!model) return 1;
+    if (!holdsDrape(model, this)) return 2;
     CKpMsg* log = model->pMsg();
     CKpDrapeSim* drape = model->pDrapeSim();
     if (!drape->pPat()) {
@@ -840,9 +856,14 @@ int CKpPly::Export2dVirtek(const char* file, int) {
         log->Create(4, "Could not open file '%s' for writing.", file ? file : "");
         return -1;
     }
-    const int rc = notAvailable(log, "ExportLaserPly2DVKData", -1);
+    const int rc = ExportLaserPly2DVKData(log, fp, drape->pPly() ? drape->pPly()->name() : "", 1,
+                                          drape->pPat(), drape->pFlatPats()->First());
     std::fputs("EOD\n", fp);
-    std::fclose(fp);
+    const bool failed = std::ferror(fp) != 0;
+    if (std::fclose(fp) != 0 || failed) {
+        log->Create(4, "Could not close file.");
+        return -1;
+    }
     return rc;
 }
 
@@ -873,8 +894,7 @@ CKpLayup* CKpPly::SimulatedModel(int* status) {
         *status = 1;
         return nullptr;
     }
-    if (model->pDrapeSim()->pPly() != this) {
-        model->pMsg()->Create(4, "No drape simulation exists for ply '%s'.", name());
+    if (!holdsDrape(model, this)) {
         *status = 2;
         return nullptr;
     }

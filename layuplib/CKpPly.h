@@ -28,16 +28,19 @@ class CKpSet;
 // an edge's ends are its first and last node along the arranged curve, or
 // the corners of the element side before the curve has been arranged.
 //
+// The exports write the draped and flat pattern files (gen_flat_pat_igs.h,
+// gen_flat_pat_dxf.h) and the laser projector data (ExportLaserLayup.h) of
+// the ply's drape, simulating the ply first when it is not the one last
+// simulated; when the simulation did not reach the model's drape workspace
+// they return 2 after the error "No drape simulation exists for ply '%s'."
+// and write nothing. Not available in this build: the VFP writer.
+//
 // The plots draw through the plot routines (host/PlotRoutines.h). Outline,
 // draped and flat pattern simulate the ply first when the drape workspace
 // holds another ply, and give 2 after "No drape simulation exists for ply
 // '%s'." when it still does not hold this one; otherwise the routine's
 // result. PlotBoundary traces the ply's region (2 when that fails) and
 // draws it (3 when that fails).
-//
-// Not available in this build: the draped and flat pattern writers (the
-// exports fail with their documented message and status) and the VFP and
-// laser-projector data writers.
 class CKpPly : public IVekPly, public CVekObject {
   public:
     // A ply with the given id: no store, empty name, type 0, no material or

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -144,9 +146,36 @@ TEST_F(LayupLifecycleTest, ReadsAreRefusedOnAModelWithElementsAndFailAtTheRead) 
     LayupSlotModel()->GetNumElems(&n);
     EXPECT_EQ(n, 2);
     // Any nonzero result of the model's Write is 2, -1 included.
-    EXPECT_EQ(LayupWrite(2, "out.bdf", 0, 7), 2);
+    EXPECT_EQ(LayupWrite(2, "/nonexistent/out.bdf", 0, 7), 2);
     EXPECT_EQ(LayupWrite2(3, "out.f06", 0, 7, 1, 0), 2);
     EXPECT_EQ(LayupWrite(11, nullptr, 0, 1), 0);
+}
+
+TEST_F(LayupLifecycleTest, BulkDataIsReadIntoTheDatabaseAndWrittenFromIt) {
+    const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
+    ASSERT_NE(dir, nullptr);
+    const std::string deck = std::string(dir) + "/bdf/pcomp_cquad4.bdf";
+    MorvekStubOpenDatabase("deck.db");
+    ASSERT_EQ(LayupConstruct(0, "", ""), 0);
+    // Read, then written back into the open database: its 36 grids and 25
+    // quads.
+    EXPECT_EQ(LayupKorRead(deck.c_str(), 0), 0);
+    EXPECT_EQ(morvekstub::NodeCount(), 36);
+    EXPECT_EQ(morvekstub::ElemCount(), 25);
+    int n = 0;
+    LayupSlotModel()->GetNumElems(&n);
+    EXPECT_EQ(n, 25);
+
+    // With a database open, the database's model is the one written.
+    ASSERT_EQ(LayupCloseLayup(), 0);
+    const std::string out = path + ".bdf";
+    EXPECT_EQ(LayupKorWrite(out.c_str(), 0, 0), 0);
+    std::ifstream in(out);
+    std::string line;
+    int quads = 0;
+    while (std::getline(in, line)) quads += line.compare(0, 6, "CQUAD4") == 0;
+    EXPECT_EQ(quads, 25);
+    std::remove(out.c_str());
 }
 
 TEST_F(LayupLifecycleTest, NewMeshWidensFloatsAndLeavesBadArraysToTheModel) {

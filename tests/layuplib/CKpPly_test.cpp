@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -414,15 +415,20 @@ TEST_F(PlyTest, ExportsSimulateFirstAndReportFailures) {
     gui.clear();
     CKpPly* ply = static_cast<CKpPly*>(plys()->New());
     ply->SetName("Q");  // no material: the simulation before the export fails
-    EXPECT_EQ(ply->Export3dIGES("q.igs", 0), -1);
+    // Nothing of another ply's drape may be written under this one.
+    EXPECT_EQ(ply->Export3dIGES("q.igs", 0), 2);
     const std::vector<std::string> errors = gui.texts(4);
     ASSERT_GE(errors.size(), 2u);
     EXPECT_EQ(errors[0], "Simulation failed as ply 'Q' does not reference a material.");
-    EXPECT_EQ(errors.back(), "Could not export pattern data in IGES format");
-    EXPECT_EQ(ply->Export2dIGES("q.igs", 0), -1);
-    EXPECT_EQ(gui.texts(4).back(), "Could not export cutout data in IGES format");
-    EXPECT_EQ(ply->Export2dVirtek("q.txt", 0), -1);
-    EXPECT_EQ(gui.texts(4).back(), "No pattern data defined.");
+    EXPECT_EQ(errors.back(), "No drape simulation exists for ply 'Q'.");
+    EXPECT_EQ(ply->Export2dIGES("q.igs", 0), 2);
+    EXPECT_EQ(ply->Export3dDXF("q.dxf", "L", 1), 2);
+    EXPECT_EQ(ply->Export2dDXF("q.dxf", "L", "SPLINE", 1), 2);
+    EXPECT_EQ(ply->Export3dLaser(1, "q.ply", 1), 2);
+    EXPECT_EQ(ply->Export2dVirtek("q.txt", 0), 2);
+    EXPECT_EQ(gui.texts(4).back(), "No drape simulation exists for ply 'Q'.");
+    for (const char* f : {"q.igs", "q.dxf", "q.ply", "q.txt"})
+        EXPECT_FALSE(std::ifstream(f).good()) << f;
 
     // With this ply current no simulation runs; an unwritable file is
     // refused before anything is written.

@@ -1,0 +1,35 @@
+#include "tests/support/StackingFile.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace stackfile {
+
+std::string TempPath(const std::string& stem) {
+    const char* dir = std::getenv("TMPDIR");
+    std::string base = dir && *dir ? dir : "/tmp";
+    if (base.back() != '/') base += '/';
+    return base + "stack_" + stem + "_" + std::to_string(::getpid()) + ".csv";
+}
+
+std::string Write(const std::string& path, const std::vector<Layer>& layers) {
+    std::string text = "# name,material,thickness,angle\n";
+    for (const Layer& l : layers) {
+        char numbers[80];
+        std::snprintf(numbers, sizeof numbers, ",%.17g,%.17g\n", l.thickness, l.angleDeg);
+        text += l.name + "," + l.material + numbers;
+    }
+    return WriteText(path, text);
+}
+
+std::string WriteText(const std::string& path, const std::string& bytes) {
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+}  // namespace stackfile
