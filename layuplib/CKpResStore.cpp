@@ -16,6 +16,7 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/CreateResultsSort.h"
 #include "layuplib/FailureRun.h"
 
 CKpResStore::CKpResStore(CKpLayup* layup) : CVekObjectStore<CKpRes>(64), m_layup(layup) {}
@@ -74,10 +75,6 @@ CKpRes* CKpResStore::findByName(const char* const names[5]) {
     while (++it)
         if (it.key()->SameName(names)) return it.key();
     return nullptr;
-}
-
-void CKpResStore::NotAvailable(const char* operation) {
-    m_layup->pMsg()->Create(4, "%s is not available", operation);
 }
 
 int CKpResStore::CreateResultsFailureLamina(
@@ -151,15 +148,21 @@ int CKpResStore::CreateFromLaminateLayers(CKpMsg* msg, CKpElemStore* elements,
     return 0;
 }
 
-int CKpResStore::CreateResultsSortLayup(const char* const*, const int*, const char* const*, int,
-                                        int*) {
+int CKpResStore::CreateResultsSortLayup(const char* const names[5], const int* flags,
+                                        const char* const* separators, int option, int* ids) {
     if (!m_layup) return 1;
-    NotAvailable("CreateResultsSortLayup");
-    return 1;
+    return CreateResultsSort2(0, m_layup->pMsg(), this, m_layup->pDB(), m_layup->pElems(),
+                              m_layup->pLyp(), m_layup->pLams(), names, flags, separators, option,
+                              ids) == 0
+               ? 0
+               : 1;
 }
 
-int CKpResStore::CreateResultsSortLaminate(const char* const*, int*) {
+int CKpResStore::CreateResultsSortLaminate(const char* const names[5], int* ids) {
     if (!m_layup) return 1;
-    NotAvailable("CreateResultsSortLaminate");
-    return 1;
+    return CreateResultsSort2(1, m_layup->pMsg(), this, m_layup->pDB(), m_layup->pElems(),
+                              m_layup->pLyp(), m_layup->pLams(), names, nullptr, nullptr, 0,
+                              ids) == 0
+               ? 0
+               : 1;
 }

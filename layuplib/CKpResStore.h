@@ -43,8 +43,9 @@ class CKpResStore : public IVekResultStore, public CVekObjectStore<CKpRes> {
                                    const double* values, int nResults, const int* resultIndices,
                                    const char* description, const char* reportFile,
                                    int* ids) override;
-    // Sorting is not available in this build: 1 without a model; otherwise
-    // the error "<operation> is not available" and 1.
+    // The sorts by layup ply and by global ply (CreateResultsSort2 with the
+    // model's elements, layup and laminates): 0; 1 without a model or when
+    // the sort fails.
     int CreateResultsSortLayup(const char* const names[5], const int* flags,
                                const char* const* separators, int option, int* ids) override;
     int CreateResultsSortLaminate(const char* const names[5], int* ids) override;
@@ -68,9 +69,6 @@ class CKpResStore : public IVekResultStore, public CVekObjectStore<CKpRes> {
     void SetLayup(CKpLayup* layup) { m_layup = layup; }
 
   private:
-    // The error "<operation> is not available" through the model's log.
-    void NotAvailable(const char* operation);
-
     CKpLayup* m_layup;
 };
 
