@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -274,3 +276,97 @@ TEST_F(FailureRun, ReportFile) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string SolverRows() {
+    const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
+    std::string root = dir ? dir : std::string(__FILE__);
+    if (!dir) root = root.substr(0, root.find_last_of('/')) + "/../data";
+    return root + "/failure/solver_failure_indices.csv";
+}
+
+}  // namespace
+
+// Each Tsai-Wu row of the solver's printed output as a one-layer element:
+// the run's failure indices equal the printed ones.
+TEST(FailureRunSolver, AgreesWithPrintedTsaiWuIndices) {
+    std::ifstream in(SolverRows());
+    ASSERT_TRUE(in.good()) << SolverRows();
+    std::string line;
+    std::getline(in, line);
+    std::vector<std::vector<std::string>> rows;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f;
+        std::stringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');) f.push_back(cell);
+        if (f.size() == 20 && f[3] == "TSAI-WU") rows.push_back(f);
+    }
+    ASSERT_EQ(rows.size(), 20u);
+    const int n = static_cast<int>(rows.size());
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    ASSERT_EQ(meshgen::LoadModel(model, meshgen::Plate(meshgen::Kind::Quad4, n, 1, n, 1)), 0);
+    const char* nm[5] = {"LC", "SC", "Stress Tensor", "", "Layer 1"};
+    CKpRes* layer = new CKpRes(1, nm, 1, 3, 1);
+    model.pRess()->insert(layer);
+    std::vector<int> elems;
+    for (int e = 1; e <= n; ++e) {
+        const std::vector<std::string>& f = rows[static_cast<size_t>(e - 1)];
+        CKpMat* m = new CKpMat(e);
+        m->setMtrlnm(("M" + std::to_string(e)).c_str());
+        m->setFxt(std::stod(f[5])), m->setFxc(std::stod(f[6]));
+        m->setFyt(std::stod(f[7])), m->setFyc(std::stod(f[8]));
+        m->setFs12(std::stod(f[9])), m->setFs23(std::stod(f[10])), m->setFs31(std::stod(f[11]));
+        m->setF12(std::stod(f[12]));
+        model.pMats()->insert(m);
+        CKpLam* lam = new CKpLam(e);
+        CKpLamLyr* lyr = new CKpLamLyr;
+        lyr->setMid(e), lyr->setT(0.1);
+        lam->LamLyrs()->InsertLast(lyr);
+        model.pLams()->insert(lam);
+        model.pElems()->find(e)->pid(e);
+        std::vector<float> loads;
+        for (int i = 13; i < 19; ++i) loads.push_back(std::stof(f[i]));
+        layer->FindOrCreateResElem(e, 6, loads.data(), 0, nullptr);
+        elems.push_back(e);
+    }
+    Ref<CVekAddinFailureLaminaTsaiwu> tw;
+    const int wanted[1] = {3};
+    int ids[2] = {0, 0};
+    ASSERT_EQ(model.GetResultStore()->CreateResultsFailureLamina(
+                  n, elems.data(), nm, tw.c, 1, 0, 0, IVekResultStore::eStress, 0, nullptr, 0,
+                  nullptr, 1, wanted, nullptr, nullptr, ids),
+              0);
+    CKpRes* indices = model.pRess()->find(ids[0]);
+    ASSERT_TRUE(indices);
+    EXPECT_STREQ(indices->name(2), "Failure Indices*");
+    for (int e = 1; e <= n; ++e) {
+        const double printed = std::stod(rows[static_cast<size_t>(e - 1)][19]);
+        ASSERT_TRUE(indices->ResElems()->find(e));
+        const double got = indices->ResElems()->find(e)->GetFloat(0);
+        EXPECT_NEAR(got, printed, 2e-6 * std::fabs(printed)) << "row " << e;
+    }
+}
+
+TEST_F(FailureRun, LongDescriptionIsCut) {
+    Ref<CVekAddinFailureLaminaTsaiwu> tw;
+    int ids[2] = {0, 0};
+    const std::string description(400, 'd');
+    ASSERT_EQ(Run(tw.c, ids, nullptr, description.c_str()), 0);
+    const std::string theory = Res(3)->name(3);
+    EXPECT_EQ(theory.size(), 255u);
+    EXPECT_EQ(theory.substr(0, 16), "TsaiWu Stress (d");
+}
+
+TEST_F(FailureRun, ShortRecordsGiveZeroLoads) {
+    // Element 2, layer 2 holds only s1: the other loads are 0.
+    CKpRes* layer2 = Res(2);
+    layer2->ResElems()->erase(layer2->ResElems()->find(2));
+    const float s1 = -1500.0f;
+    layer2->FindOrCreateResElem(2, 1, &s1, 0, nullptr);
+    Ref<CVekAddinFailureLaminaTsaiwu> tw;
+    int ids[2] = {0, 0};
+    ASSERT_EQ(Run(tw.c, ids), 0);
+    EXPECT_FLOAT_EQ(Value(3, 2), -0.33333334f);
+}
