@@ -128,9 +128,15 @@ int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
         if (msg) msg->Create(4, "Failure criterion has no allowables.");
         return 2;
     }
-    std::vector<double> values(allowables);
-    if (values.size() < static_cast<size_t>(n)) values.resize(static_cast<size_t>(n), 0.0);
-    if (criterion->SetAllowables(n, values.data()) != 0 || criterion->CheckAllowables() != 0) {
+    // Positions the material never set are 0 for the criterion.
+    std::vector<double> padded;
+    const double* values = allowables.data();
+    if (allowables.size() < static_cast<size_t>(n)) {
+        padded = allowables;
+        padded.resize(static_cast<size_t>(n), 0.0);
+        values = padded.data();
+    }
+    if (criterion->SetAllowables(n, values) != 0 || criterion->CheckAllowables() != 0) {
         TransferMsg(msg, criterion);
         return 3;
     }
@@ -283,6 +289,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                    : 0.0f;
     };
     // 11. Every selected element and layer.
+    std::vector<double> allowCopy;
     CVekObjectStoreIterator<CKpElem> eit(*layup->pElems());
     while (++eit) {
         CKpElem* e = eit.key();
@@ -329,7 +336,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 }
                 std::copy(strain, strain + 6, loads);
             }
-            std::vector<double> allowCopy(allow->GetAllowables());
+            allowCopy.assign(allow->GetAllowables().begin(), allow->GetAllowables().end());
             UpdateBondStrength(lam->sb(), basis, mat, criterion, &allowCopy);
             if (RunFailureLamina(msg, layup->pGUI(), loads, allowCopy, out.records, criterion,
                                  basis) != 0) {

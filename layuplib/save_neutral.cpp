@@ -48,7 +48,7 @@ int gen_solid_elems_neutral(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKp
         return -1;
     }
     bool ok = true;
-    auto put = [&ok, fp](int written) {
+    auto put = [&ok](int written) {
         if (written < 0) ok = false;
     };
 
