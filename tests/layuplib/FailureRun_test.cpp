@@ -25,6 +25,7 @@
 #include "layuplib/CKpResStore.h"
 #include "layuplib/CVekAddinFailureLaminaMaximum.h"
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
+#include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 
@@ -369,4 +370,23 @@ TEST_F(FailureRun, ShortRecordsGiveZeroLoads) {
     int ids[2] = {0, 0};
     ASSERT_EQ(Run(tw.c, ids), 0);
     EXPECT_FLOAT_EQ(Value(3, 2), -0.33333334f);
+}
+
+TEST_F(FailureRun, UserCriterionTakesItsAllowablesFromTheOverrides) {
+    Ref<CVekAddinFailureLaminaUser> user;
+    gui.failUserResults[0] = -0.5f;  // margin
+    gui.failUserResults[1] = 2.0f;   // mode
+    gui.failUserResults[2] = 3.0f;   // index
+    const char* mats[1] = {"M1"};
+    const double values[2] = {5.0, 6.0};
+    int ids[2] = {0, 0};
+    ASSERT_EQ(Run(user.c, ids, report.c_str(), "", 1, IVekResultStore::eStress, 1, mats, 2, values),
+              0);
+    EXPECT_STREQ(Res(3)->name(3), "User Stress");
+    EXPECT_FLOAT_EQ(Value(3, 1), -0.5f);
+    EXPECT_FLOAT_EQ(Value(4, 1), 3.0f);
+    std::ifstream in(report);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(all.find("Critical Component       : 2\n"), std::string::npos);
+    EXPECT_NE(all.find("  5.00000000E+00  6.00000000E+00\n"), std::string::npos);
 }
