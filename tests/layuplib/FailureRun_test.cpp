@@ -22,6 +22,8 @@
 #include "layuplib/CKpMatAllowStore.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpRes.h"
+#include "layuplib/CKpResElem.h"
+#include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/CVekAddinFailureLaminaMaximum.h"
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
@@ -363,7 +365,9 @@ TEST_F(FailureRun, LongDescriptionIsCut) {
 TEST_F(FailureRun, ShortRecordsGiveZeroLoads) {
     // Element 2, layer 2 holds only s1: the other loads are 0.
     CKpRes* layer2 = Res(2);
-    layer2->ResElems()->erase(layer2->ResElems()->find(2));
+    CKpResElem* full = layer2->ResElems()->find(2);
+    layer2->ResElems()->erase(full);
+    delete full;
     const float s1 = -1500.0f;
     layer2->FindOrCreateResElem(2, 1, &s1, 0, nullptr);
     Ref<CVekAddinFailureLaminaTsaiwu> tw;

@@ -87,4 +87,6 @@ TEST(GenSolidElemsNeutral, EveryLineOfBricksAndWedges) {
     EXPECT_EQ(gen_solid_elems_neutral(model.pMsg(), &file, &nodes, &elems), -1);
     EXPECT_EQ(gui.texts(4).back(),
               "Could not open file '/nonexistent-dir/solids.neu' for writing.");
+    elems.eraseAllObjects();
+    nodes.eraseAllObjects();
 }
