@@ -12,6 +12,10 @@
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLam.h"
+#include "layuplib/CKpLamLyr.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
@@ -389,6 +393,30 @@ TEST_F(Extrude, SettingsAndExport) {
     EXPECT_EQ(lines.back(), "99       0       0       1       0       0       0       0       0");
     std::remove(path.c_str());
     EXPECT_EQ(gen->ExportSolidElements("/nonexistent-dir/x.neu"), 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Extrude, EachPlySolidGetsALaminateOfItsPly) {
+    TwoPlies();
+    gen->SetName("S");
+    gen->SetPropertyMode(3);
+    gen->SetFirstLamId(1);
+    gen->SetFirstPropId(1);
+    ASSERT_EQ(Run(3), 0) << (gui.texts(4).empty() ? "" : gui.texts(4).back());
+    CKpLamStore* lams = static_cast<CKpLamStore*>(gen->GetLamStore());
+    ASSERT_GE(lams->entries(), 2);
+    // Solids alternate ply A (0.5) and ply B (0.25): each laminate holds
+    // just the solid's own ply.
+    std::vector<CKpElem*> s = Solids();
+    for (size_t k = 0; k < s.size(); ++k) {
+        CKpLam* lam = lams->find(s[k]->pid());
+        ASSERT_NE(lam, nullptr) << s[k]->id();
+        ASSERT_EQ(lam->LamLyrs()->entries(), 1);
+        EXPECT_DOUBLE_EQ(lam->LamLyrs()->First()->t(), k % 2 ? 0.25 : 0.5) << k;
+    }
 }
 
 }  // namespace
