@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fileformats/read_korbdf.h"
+#include "op2reader/read_op2.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -382,16 +383,18 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-    if (format != 2) return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
+    if (format != 2 && format != 4) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path);
     }
-    // 2. The bulk data reader says why it failed.
-    if (read_korbdf(const_cast<char*>(path), this) != 0) {
+    // 2. The readers say why they failed.
+    const int result = format == 4 ? read_op2(path, this, clear, flags)
+                                   : read_korbdf(const_cast<char*>(path), this);
+    if (result != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }
