@@ -485,14 +485,21 @@ void Op2Import::ReadPcompt(const char* name) {
         if (status == 2 && words.empty()) return;
         const size_t n = words.size();
         if (record == 1 || record == 2) {
-            if (n % 3 != 0) {
+            // Newer files add a text word to each range entry.
+            size_t size = 3;
+            if (record == 2 && n % 4 == 0) {
+                bool texts = n > 0;
+                for (size_t pos = 3; pos < n && texts; pos += 4) texts = words[pos] == 0x20202020;
+                if (texts || n % 3 != 0) size = 4;
+            }
+            if (n % size != 0) {
                 m_msg->Create(2,
                               "%s record of datablock %s skipped: its length fits no entry layout",
                               "PCOMPT", name);
                 if (status == 2) return;
                 continue;
             }
-            for (size_t pos = 0; pos < n; pos += 3) {
+            for (size_t pos = 0; pos < n; pos += size) {
                 const int id = GetInt(m_swapped, words[pos]);
                 const int w1 = GetInt(m_swapped, words[pos + 1]);
                 const int w2 = GetInt(m_swapped, words[pos + 2]);
