@@ -210,7 +210,9 @@ TEST(ReadOp2, DamagedFilesFailAndKeepWhatWasRead) {
         std::ofstream(path, std::ios::binary) << bytes.substr(0, cut);
         CKpLayup model(nullptr, nullptr);
         EXPECT_EQ(read_op2(path.c_str(), &model, 7, 7), 1);
-        if (cut > 30000) EXPECT_EQ(model.pNodes()->entries(), 149);
+        if (cut > 30000) {
+            EXPECT_EQ(model.pNodes()->entries(), 149);
+        }
     }
     // A length word flipped to a huge count.
     std::string flipped = bytes;
