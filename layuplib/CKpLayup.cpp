@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "F06Parser/read_f06.h"
 #include "fileformats/read_korbdf.h"
-#include "op2reader/read_op2.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -38,6 +38,7 @@
 #include "layuplib/CVekAddinManager.h"
 #include "layuplib/ExportLaserLayup.h"
 #include "layuplib/gen_flat_pat_dxf.h"
+#include "op2reader/read_op2.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -383,8 +384,8 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
-    if (format != 2 && format != 4) return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char* extra) {
+    if (format < 2 || format > 4) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
@@ -392,8 +393,13 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
         m_file.SetName(path);
     }
     // 2. The readers say why they failed.
-    const int result = format == 4 ? read_op2(path, this, clear, flags)
-                                   : read_korbdf(const_cast<char*>(path), this);
+    int result;
+    if (format == 3)
+        result = read_f06(path, this, clear, extra, flags);  // clear also switches the echo
+    else if (format == 4)
+        result = read_op2(path, this, clear, flags);
+    else
+        result = read_korbdf(const_cast<char*>(path), this);
     if (result != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
