@@ -6,10 +6,15 @@ CF06ResBranch::CF06ResBranch(CKpRes* res) : m_res(res), m_key(MakeKey(res)) {}
 
 std::string CF06ResBranch::MakeKey(const CKpRes* res) {
     std::string key;
-    if (!res) return key;
+    MakeKey(res, key);
+    return key;
+}
+
+void CF06ResBranch::MakeKey(const CKpRes* res, std::string& key) {
+    key.clear();
+    if (!res) return;
     for (int level = 4; level >= 0; --level) {
         key += res->name(level);
         key += '\x01';
     }
-    return key;
 }

@@ -27,15 +27,21 @@ int FindOrCreateResElem(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** 
         delete elem;
         return -1;
     }
-    CF06ResBranch* probe = new (std::nothrow) CF06ResBranch(*current);
+    CF06ResBranch::MakeKey(*current, branches->m_key);
+    if (branches->m_last && branches->m_key == branches->m_last->GetSortName()) {
+        FileResElem(branches->m_last->GetRes(), elem);
+        return 0;
+    }
+    CF06ResBranch* probe = new (std::nothrow) CF06ResBranch(*current, branches->m_key);
     if (!probe) {
         delete elem;
         return -1;
     }
     int index = branches->BinarySearchForIndex(probe);
     CF06ResBranch* hit = branches->GetAt(index);
-    if (hit && std::string(hit->GetSortName()) == probe->GetSortName()) {
+    if (hit && branches->m_key == hit->GetSortName()) {
         delete probe;
+        branches->m_last = hit;
         FileResElem(hit->GetRes(), elem);
         return 0;
     }
@@ -54,6 +60,7 @@ int FindOrCreateResElem(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** 
         delete elem;
         return -1;
     }
+    branches->m_last = probe;
     FileResElem(res, elem);
     CKpRes* next = new (std::nothrow) CKpRes(store->maxId() + 1);
     *current = next;

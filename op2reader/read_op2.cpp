@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "F06Parser/CF06NameBranch.h"
@@ -262,6 +263,8 @@ class Op2Import {
     int m_gplyidsExpected = 0;
     int m_lastEid = 0;
     char m_criterion[32] = "";
+    std::string m_subtitle;  // names 0 and 1 of the current subcase
+    std::string m_label;
 };
 
 bool Op2Import::ReadWholeRecord(std::vector<int>& words, int* status) {
@@ -533,8 +536,8 @@ void Op2Import::ReadPcompt(const char* name) {
 }
 
 void Op2Import::ResultEntry(Kind table, const int* w, int size, int complex) {
-    const char* subtitle = m_subcase.GetSubtitle();
-    const char* label = m_subcase.GetLabel();
+    const char* subtitle = m_subtitle.c_str();
+    const char* label = m_label.c_str();
     if (table == kOefit) {
         const int word0 = GetInt(m_swapped, w[0]);
         if (word0 >= 1) m_lastEid = word0;
@@ -589,6 +592,8 @@ void Op2Import::ReadResults(Kind table, const char* name) {
     delete m_current;
     m_current = new (std::nothrow) CKpRes(m_model->pRess()->maxId() + 1);
     if (!m_current) return;
+    m_subtitle = m_subcase.GetSubtitle();
+    m_label = m_subcase.GetLabel();
     int ident[146];
     int elementType = 0, tableCode = 0, stressCode = 0;
     bool complexReported = false;
@@ -598,6 +603,8 @@ void Op2Import::ReadResults(Kind table, const char* name) {
         if (Failed(r) || status == 2) break;
         if (delivered == 146) {
             SubcaseSetByIdent(&m_subcase, m_swapped, ident);
+            m_subtitle = m_subcase.GetSubtitle();
+            m_label = m_subcase.GetLabel();
             tableCode = GetInt(m_swapped, ident[1]);
             elementType = GetInt(m_swapped, ident[2]);
             stressCode = GetInt(m_swapped, ident[10]);
