@@ -164,7 +164,8 @@ CKpOrient* FindOrCreateOrient(CKpLayup* model, const char* name, int kind, int r
 int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
     CKpOrient* orient;
     double theta = 0.0;
-    if (x >= 512.0f && std::fmod(x, 512.0f) == 0.0f) {
+    // Codes past any frame id a file can hold are angles, however odd.
+    if (x >= 512.0f && x <= 512.0f * 1e9f && std::fmod(x, 512.0f) == 0.0f) {
         const int frame = static_cast<int>(x / 512.0f) - 1;
         char name[32];
         std::snprintf(name, sizeof name, "Coord.%d", frame);

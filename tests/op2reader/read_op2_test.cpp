@@ -241,6 +241,10 @@ TEST(ReadOp2, ElementOrientationsFromAngleOrFrameCode) {
     EXPECT_EQ(b->pOrient()->refId(), 2);
     EXPECT_EQ(b->theta(), 0.0);
     EXPECT_EQ(c->pOrient(), a->pOrient());
+    // A frame code past any frame id is taken as an angle.
+    ASSERT_EQ(CreateElemOrient(&model, c, 512.0f * 4e11f), 0);
+    EXPECT_STREQ(c->pOrient()->name(), "Theta");
+    ASSERT_EQ(CreateElemOrient(&model, c, 700.0f), 0);
     EXPECT_NEAR(c->theta(), 700.0 * M_PI / 180.0, 1e-6);
     delete a;
     delete b;
