@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "F06Parser/CF06EchoControl.h"
+#include "F06Parser/CF06EchoFile.h"
 #include "F06Parser/CF06FailureIndices.h"
 #include "F06Parser/CF06ForcesIn.h"
 #include "F06Parser/CF06StressesLCE.h"
@@ -64,6 +66,10 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
     auto add = [this](CF06ParserType* p) {
         if (p && m_parsers.Add(p) < 0) delete p;
     };
+    if (m_echoOn) {
+        add(new (std::nothrow) CF06EchoFile(this, store));
+        add(new (std::nothrow) CF06EchoControl(this, store));
+    }
     if (m_failures) add(new (std::nothrow) CF06FailureIndices(this, store));
     if (m_stresses) add(new (std::nothrow) CF06StressesLCE(this, store));
     if (m_forces) add(new (std::nothrow) CF06ForcesIn(this, store));

@@ -224,3 +224,40 @@ TEST(ReadF06, CutAndMissingFilesKeepWhatWasRead) {
               0);
     EXPECT_EQ(viaRead.pRess()->entries(), 7 + 42);
 }
+
+TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
+    const std::string echo = TempPath("echo");
+    {
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, echo.c_str(), 7), 0);
+        EXPECT_EQ(model.pRess()->entries(), 7);  // results are read as before
+        std::ifstream in(echo, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_NE(text.str().find("\nELFORCE = ALL"), std::string::npos);
+        EXPECT_EQ(text.str().rfind("TITLE    = STATIC LOAD", 0), 0u) << text.str().substr(0, 80);
+        EXPECT_EQ(text.str().find("COMMAND"), std::string::npos);
+    }
+    {
+        // The file/system echo is named in the label line.
+        CKpLayup model(nullptr, nullptr);
+        const std::string title =
+            "K O R B E L D    F I L E    A N D    S Y S T E M    P A R A M E T E R    E C H O";
+        const std::string page = "1    RUN\n      \n0   " + title +
+                                 "\n \n      NASTRAN SYSTEM(1)=2\n" + "      BUFFSIZE=8193\n";
+        const std::string path = TempPath("sys");
+        std::ofstream(path, std::ios::binary) << "X\n" + page + page;
+        ASSERT_EQ(read_f06(path.c_str(), &model, 1, echo.c_str(), 7), 0);
+        std::ifstream in(echo, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(),
+                  "NASTRAN SYSTEM(1)=2\r\n      BUFFSIZE=8193\nNASTRAN SYSTEM(1)=2\r\n"
+                  "      BUFFSIZE=8193\n");
+        std::remove(path.c_str());
+    }
+    std::remove(echo.c_str());
+    CKpLayup model(nullptr, nullptr);
+    EXPECT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, "/nonexistent/e.txt", 7),
+              1);
+}
