@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "F06Parser/CF06EchoBulk.h"
 #include "F06Parser/CF06EchoControl.h"
 #include "F06Parser/CF06EchoFile.h"
 #include "F06Parser/CF06FailureIndices.h"
@@ -69,6 +70,7 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
     if (m_echoOn) {
         add(new (std::nothrow) CF06EchoFile(this, store));
         add(new (std::nothrow) CF06EchoControl(this, store));
+        add(new (std::nothrow) CF06EchoBulk(this, store));
     }
     if (m_failures) add(new (std::nothrow) CF06FailureIndices(this, store));
     if (m_stresses) add(new (std::nothrow) CF06StressesLCE(this, store));

@@ -9,8 +9,15 @@
 #include <sstream>
 #include <string>
 
+#include "F06Parser/CF06EchoBulk.h"
+#include "F06Parser/CF06FileBuffer.h"
 #include "F06Parser/CF06ForcesIn.h"
+#include "fileformats/read_korbdf.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResStore.h"
@@ -237,6 +244,17 @@ TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
         EXPECT_NE(text.str().find("\nELFORCE = ALL"), std::string::npos);
         EXPECT_EQ(text.str().rfind("TITLE    = STATIC LOAD", 0), 0u) << text.str().substr(0, 80);
         EXPECT_EQ(text.str().find("COMMAND"), std::string::npos);
+        // The unsorted bulk echo, read from the ruler's column over its pages,
+        // gives the model of the bulk data file of the same run.
+        EXPECT_NE(text.str().find("\r\nENDDATA\r\n"), std::string::npos);
+        CKpLayup deck(nullptr, nullptr);
+        ASSERT_EQ(read_korbdf(const_cast<char*>(DataFile("bdf", "d200obus.bdf").c_str()), &deck),
+                  0);
+        EXPECT_EQ(model.pNodes()->entries(), 149);
+        EXPECT_EQ(model.pNodes()->entries(), deck.pNodes()->entries());
+        EXPECT_EQ(model.pElems()->entries(), deck.pElems()->entries());
+        EXPECT_EQ(model.pMats()->entries(), deck.pMats()->entries());
+        EXPECT_EQ(model.pLams()->entries(), deck.pLams()->entries());
     }
     {
         // The file/system echo is named in the label line.
@@ -260,4 +278,15 @@ TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
     CKpLayup model(nullptr, nullptr);
     EXPECT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, "/nonexistent/e.txt", 7),
               1);
+}
+
+TEST(ReadF06, BulkEchoColumnAfterTheFirstDash) {
+    const std::string path = TempPath("col");
+    std::ofstream(path, std::ios::binary) << "    ENTRY  -   GRID    1\n       no dash here\n";
+    CF06FileBuffer buffer;
+    ASSERT_EQ(buffer.OpenRead(path.c_str(), 1), 0);
+    EXPECT_EQ(CF06EchoBulk::FindColPos(buffer, 0, 24), 15);
+    EXPECT_EQ(CF06EchoBulk::FindColPos(buffer, 25, 45), 0);
+    buffer.Close();
+    std::remove(path.c_str());
 }
