@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CF06Parser parser;
     parser.SetLayup(&model);
     parser.SetFlags(7);
+    parser.SetEcho(1, "");  // the echo pages too, without an echo file
     parser.Parse(path.c_str(), model.pRess());
     close(fd);
     return 0;
