@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "F06Parser/read_f06.h"
 #include "fileformats/read_korbdf.h"
 #include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
@@ -40,6 +41,7 @@
 #include "layuplib/add_layer.h"
 #include "layuplib/gen_flat_pat_dxf.h"
 #include "layuplib/node_reref.h"
+#include "op2reader/read_op2.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -403,19 +405,26 @@ int readHostDatabase(CKpLayup* model) {
 
 }  // namespace
 
-int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-    if (format != eBulkData && format != eHostDatabase) return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char* extra) {
+    if ((format < 2 || format > 4) && format != eHostDatabase) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path ? path : "");
     }
-    // 2. The reader says why it failed.
+    // 2. The readers say why they failed.
     if (format == eHostDatabase && !m_db) return -1;
-    const int rc =
-        format == eBulkData ? read_korbdf(const_cast<char*>(path), this) : readHostDatabase(this);
-    if (rc != 0) {
+    int result;
+    if (format == 3)
+        result = read_f06(path, this, clear, extra, flags);  // clear also switches the echo
+    else if (format == 4)
+        result = read_op2(path, this, clear, flags);
+    else if (format == eHostDatabase)
+        result = readHostDatabase(this);
+    else
+        result = read_korbdf(const_cast<char*>(path), this);
+    if (result != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }
