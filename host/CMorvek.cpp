@@ -202,30 +202,6 @@ int CMorvek::putMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
     return 0;
 }
 
-int CMorvek::getProp(CKpMsg* msg, CKpElemStore*, CKpOrientStore*, CKpCoordStore*) {
-    return notAvailable(msg, "getProp", -1);
-}
-
-int CMorvek::putProp(CKpMsg* msg, CKpElemStore*, CKpLamStore*, CKpOrientStore*, CKpCoordStore*) {
-    return notAvailable(msg, "putProp", 0);
-}
-
-int CMorvek::getLam(CKpMsg* msg, CKpElemStore*, CKpLamStore*) {
-    return notAvailable(msg, "getLam", -1);
-}
-
-int CMorvek::putLam(CKpMsg* msg, CKpMatStore*, CKpLamStore*) {
-    return notAvailable(msg, "putLam", -1);
-}
-
-int CMorvek::getMat(CKpMsg* msg, CKpLamStore*, CKpMatStore*) {
-    return notAvailable(msg, "getMat", -1);
-}
-
-int CMorvek::putMat(CKpMsg* msg, CKpMatStore*) {
-    return notAvailable(msg, "putMat", 0);
-}
-
 int CMorvek::getRes(CKpMsg* msg, CKpResStore*, char* [5], int, int*, int*) {
     return notAvailable(msg, "getRes", -1);
 }
