@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fileformats/read_korbdf.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -381,11 +382,26 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat, const char*, int, int, const char*) {
-    return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
+    if (format != 2) return NotAvailable("Read", -1);
+    // 1. Empty the model first when asked; the file record takes the path.
+    if (clear) {
+        if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
+        if (KorReadPre(this) == -1) return -1;
+        m_file.SetName(path);
+    }
+    // 2. The bulk data reader says why it failed.
+    if (read_korbdf(const_cast<char*>(path), this) != 0) {
+        m_msg.Create(4, "Read failed.");
+        return -1;
+    }
+    // 3. Link and complete what was read.
+    if (clear && KorReadPost(this) == -1) return -1;
+    return 0;
 }
-int CKpLayup::Write(EFormat, const char*, int, int, int, int) {
-    return NotAvailable("Write", -1);
+int CKpLayup::Write(EFormat format, const char* path, int, int, int option, int) {
+    if (format != 2) return NotAvailable("Write", -1);
+    return write_korbdf(const_cast<char*>(path), this, option);
 }
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {

@@ -50,9 +50,12 @@ class CVekAddinManager;
 // and "Builtin:User" under "IVekAddinFailureLamina", and the search path
 // read from the environment variable VEKAddinPath at construction.
 //
-// The operations of ILayup are documented there. Read, Write and Import
-// are not available in this build: each reports the error "<operation> is
-// not available" and returns -1.
+// The operations of ILayup are documented there. Read and Write handle
+// format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
+// and KorReadPost around a read with `clear`; a failed read reports "Read
+// failed." and returns -1); other formats and Import are not available in
+// this build: each reports the error "<operation> is not available" and
+// returns -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:

@@ -11,6 +11,9 @@
 // Xc): margin 1/sqrt(a) - 1, failure index a, mode 1; a transverse-shear
 // ratio |t23|/S23 or |t31|/S31 above the in-plane one governs with mode 2.
 // All loads zero: margin 1000.0, index 0, mode 0. 0 on success.
+// A non-finite load or outcome, an imaginary root and a root that is not
+// positive end Run with 1 and a queued message (see SolveForm); the results
+// then keep what Clear left.
 class CVekAddinFailureLaminaHill : public CVekAddinFailureLaminaTemplate {
   public:
     // "Hill".

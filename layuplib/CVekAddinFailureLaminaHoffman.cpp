@@ -6,5 +6,5 @@ int CVekAddinFailureLaminaHoffman::GetName(char* buffer, int len) {
 
 int CVekAddinFailureLaminaHoffman::Run() {
     if (CheckAllowables() != 0) return 1;
-    return SolveTsaiWuForm(-1.0 / (m_allowables[0] * m_allowables[1]));
+    return SolveForm(LaminaForm::Hoffman);
 }

@@ -10,6 +10,9 @@
 // coefficient -1/(Xt·Xc): margin R - 1, failure index a + b, mode 1; a
 // transverse-shear ratio above the in-plane one governs with mode 2; an
 // imaginary root queues a message and returns 1. 0 on success.
+// A non-finite load or outcome, an imaginary root and a root that is not
+// positive end Run with 1 and a queued message (see SolveForm); the results
+// then keep what Clear left.
 class CVekAddinFailureLaminaHoffman : public CVekAddinFailureLaminaTemplate {
   public:
     // "Hoffman".

@@ -11,7 +11,9 @@
 // when S31 > 0) in this order. The largest ratio, rounded to single
 // precision, is the failure index (an earlier ratio keeps a tie), the margin
 // is 1/index - 1 and the mode its code. Without a positive ratio: margin
-// 1000.0, index 0, mode 0. The margin is clamped to 999999.0; 0.
+// 1000.0, index 0, mode 0. The margin is clamped to 999999.0; 0. A
+// non-finite load or outcome queues "Failure calculation gave a
+// non-finite value." and returns 1, storing nothing.
 class CVekAddinFailureLaminaMaximum : public CVekAddinFailureLaminaTemplate {
   public:
     // "Maximum".

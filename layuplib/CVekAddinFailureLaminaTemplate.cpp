@@ -6,12 +6,14 @@
 #include <cstring>
 
 #include "layuplib/copy_text.h"
+#include "layuplib/lamina_failure.h"
 
 namespace {
 
 const char* const kResultIndexText = "Result index is beyond allowable range.";
 const char* const kResultValueText = "Result value is beyond allowable range.";
 const char* const kAllowableIndexText = "Allowable index is beyond allowable range.";
+const char* const kNonFiniteText = "Failure calculation gave a non-finite value.";
 
 // Allowables by label position.
 enum { kXt, kXc, kYt, kYc, kS12, kS23, kS31 };
@@ -164,21 +166,24 @@ int CVekAddinFailureLaminaTemplate::SetLoadInDirection(ELoadDirection direction,
 }
 
 int CVekAddinFailureLaminaTemplate::CheckAllowables() {
-    if (m_allowables.size() < 7) {
-        QueueMessage("%s", kAllowableIndexText);
-        return 1;
-    }
+    // Only the positions this criterion holds are checked: a user criterion
+    // may have fewer than seven allowables. Negated comparisons let a NaN
+    // strength fail.
     const std::vector<double>& a = m_allowables;
-    if (a[kXt] <= 0.0 || a[kXc] <= 0.0 || a[kYt] <= 0.0 || a[kYc] <= 0.0 || a[kS12] <= 0.0) {
+    const size_t n = a.size();
+    auto value = [&](size_t k) { return k < n ? a[k] : 0.0; };
+    for (size_t k = kXt; k <= kS12 && k < n; ++k) {
+        if (a[k] > 0.0) continue;
         QueueMessage(
             "One or more in-plane failure values are less than or equal to zero:\n Xt %g Xc %g "
             "Yt %g Yc %g S12 %g",
-            a[kXt], a[kXc], a[kYt], a[kYc], a[kS12]);
+            value(kXt), value(kXc), value(kYt), value(kYc), value(kS12));
         return 1;
     }
-    if (a[kS23] < 0.0 || a[kS31] < 0.0) {
+    for (size_t k = kS23; k <= kS31 && k < n; ++k) {
+        if (a[k] >= 0.0) continue;
         QueueMessage("One or more out-of-plane failure values are less than zero:\n S23 %g S31 %g",
-                     a[kS23], a[kS31]);
+                     value(kS23), value(kS31));
         return 2;
     }
     return 0;
@@ -252,57 +257,46 @@ int CVekAddinFailureLaminaTemplate::GetMessageString(int index, EMessageType& ty
     return CopyText(m_messages[index].c_str(), buffer, len);
 }
 
-void CVekAddinFailureLaminaTemplate::StoreOutcome(double margin, int mode, double failureIndex) {
+int CVekAddinFailureLaminaTemplate::LoadsFinite() {
+    for (double load : m_loads) {
+        if (std::isfinite(load)) continue;
+        QueueMessage("%s", kNonFiniteText);
+        return 0;
+    }
+    return 1;
+}
+
+int CVekAddinFailureLaminaTemplate::StoreOutcome(double margin, int mode, double failureIndex) {
     if (margin > 999999.0) margin = 999999.0;
+    if (!std::isfinite(margin) || !std::isfinite(failureIndex)) {
+        QueueMessage("%s", kNonFiniteText);
+        return 1;
+    }
     m_dResults[0] = margin;
     m_dResults[1] = margin + 1.0;
     m_dResults[2] = static_cast<double>(mode);
     m_dResults[3] = failureIndex;
     for (int& value : m_iResults) value = mode;
-}
-
-int CVekAddinFailureLaminaTemplate::SolveQuadratic(double a, double b) {
-    double margin = 1000.0;
-    double failureIndex = 0.0;
-    int mode = 0;
-    if (a != 0.0) {
-        const double d = b * b + 4.0 * a;
-        if (d < 0.0) {
-            QueueMessage("Imaginary root for failure calculation:\n b*b - 4*a*c = %g", d);
-            return 1;
-        }
-        margin = (std::sqrt(d) - b) / (2.0 * a) - 1.0;
-        mode = 1;
-        failureIndex = a + b;
-    } else if (b != 0.0) {
-        margin = 1.0 / b - 1.0;
-        mode = 1;
-        failureIndex = a + b;
-    }
-    // A transverse shear ratio governs when it exceeds the in-plane one.
-    const double shear[2][2] = {{m_allowables[kS23], m_loads[eT23]},
-                                {m_allowables[kS31], m_loads[eT31]}};
-    for (const auto& s : shear) {
-        if (s[0] <= 0.0) continue;
-        const double r = std::fabs(s[1]) / s[0];
-        if (r > 1.0 / (margin + 1.0)) {
-            failureIndex = r;
-            margin = 1.0 / r - 1.0;
-            mode = 2;
-        }
-    }
-    StoreOutcome(margin, mode, failureIndex);
     return 0;
 }
 
-int CVekAddinFailureLaminaTemplate::SolveTsaiWuForm(double k) {
-    const double xt = m_allowables[kXt], xc = m_allowables[kXc];
-    const double yt = m_allowables[kYt], yc = m_allowables[kYc];
-    const double s12 = m_allowables[kS12];
-    const double s1 = m_loads[eS1], s2 = m_loads[eS2], t12 = m_loads[eT12];
-    const double f1 = 1.0 / xt - 1.0 / xc;
-    const double f2 = 1.0 / yt - 1.0 / yc;
-    const double a =
-        s1 * s1 / (xt * xc) + s2 * s2 / (yt * yc) + k * s1 * s2 + t12 * t12 / (s12 * s12);
-    return SolveQuadratic(a, f1 * s1 + f2 * s2);
+int CVekAddinFailureLaminaTemplate::SolveForm(LaminaForm form) {
+    if (!LoadsFinite()) return 1;
+    double a = 0.0, b = 0.0;
+    lamina_terms(form, m_allowables.data(), m_loads, a, b);
+    LaminaOutcome o{};
+    double reported = 0.0;
+    switch (lamina_strength_ratio(a, b, m_allowables.data(), m_loads, 1000.0, o, reported)) {
+        case 0:
+            return StoreOutcome(o.margin, o.mode, o.failureIndex);
+        case 1:
+            QueueMessage("Imaginary root for failure calculation:\n b*b - 4*a*c = %g", reported);
+            return 1;
+        case 2:
+            QueueMessage("No positive root for failure calculation:\n R = %g", reported);
+            return 1;
+        default:
+            QueueMessage("%s", kNonFiniteText);
+            return 1;
+    }
 }

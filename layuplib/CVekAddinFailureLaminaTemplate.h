@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "layuplib/IVekAddinFailureLamina.h"
+#include "layuplib/lamina_failure.h"
 
 // CVekAddinFailureLaminaTemplate: the bookkeeping shared by every lamina
 // failure criterion (labels, allowables, loads, result buffers, message
@@ -71,8 +72,9 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // in-plane failure values are less than or equal to zero: ..."); 2 when
     // S23 or S31 is < 0 ("One or more out-of-plane failure values are less
     // than zero: ..."); 0 otherwise (S23 = 0 or S31 = 0 switches that
-    // transverse-shear check off). Fewer than seven allowables: "Allowable
-    // index is beyond allowable range.", 1.
+    // transverse-shear check off). A NaN strength fails its check. Only the
+    // positions the criterion holds are checked (a user criterion may have
+    // fewer than seven; the message then shows 0 for the others).
     int CheckAllowables() override;
     // The template evaluates nothing: 1.
     int Run() override;
@@ -100,18 +102,23 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // Copies `text` into `buffer` as the text outputs do; 1 for a null
     // buffer or len < 1.
     static int CopyText(const char* text, char* buffer, int len);
+    // 1 when all six loads are finite; otherwise queues "Failure
+    // calculation gave a non-finite value." and returns 0.
+    int LoadsFinite();
     // Writes the outcome of a computing criterion: the margin clamped to
     // 999999.0, reserve factor = margin + 1, critical component `mode`
-    // (as double in result 2 and as every integer result), failure index.
-    void StoreOutcome(double margin, int mode, double failureIndex);
-    // The strength-ratio scheme of the quadratic criteria for
-    // a·R² + b·R - 1 = 0 plus the transverse-shear checks; 0, or 1 with a
-    // queued message when the root is imaginary.
-    int SolveQuadratic(double a, double b);
-    // SolveQuadratic for the quadratic form with the Tsai-Wu linear and
-    // square terms (F1 = 1/Xt - 1/Xc, F2 = 1/Yt - 1/Yc, F11 = 1/(Xt·Xc),
-    // F22 = 1/(Yt·Yc), F66 = 1/S12²) and the cross coefficient `k` of s1·s2.
-    int SolveTsaiWuForm(double k);
+    // (as double in result 2 and as every integer result), failure index;
+    // 0. A margin or index that is not finite stores nothing, queues
+    // "Failure calculation gave a non-finite value." and returns 1.
+    int StoreOutcome(double margin, int mode, double failureIndex);
+    // Run of a quadratic criterion after its allowables passed: non-finite
+    // loads are refused (above); the strength ratio of the form's
+    // a·R² + b·R - 1 = 0 from margin 1000.0, with the transverse-shear
+    // checks (lamina_strength_ratio), is stored. An imaginary root queues
+    // "Imaginary root for failure calculation:\n b*b - 4*a*c = %g", a root
+    // that is not positive "No positive root for failure calculation:\n
+    // R = %g"; both return 1 and store nothing. 0 on success.
+    int SolveForm(LaminaForm form);
 
     int m_refCount;
     std::vector<std::string> m_allowableLabels;

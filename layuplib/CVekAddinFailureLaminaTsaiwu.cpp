@@ -1,7 +1,5 @@
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 
-#include <cmath>
-
 CVekAddinFailureLaminaTsaiwu::CVekAddinFailureLaminaTsaiwu() {
     m_allowableLabels.emplace_back("F12");
     m_allowables.push_back(0.0);
@@ -27,6 +25,5 @@ int CVekAddinFailureLaminaTsaiwu::CheckAllowables() {
 
 int CVekAddinFailureLaminaTsaiwu::Run() {
     if (CheckAllowables() != 0) return 1;
-    const std::vector<double>& a = m_allowables;
-    return SolveTsaiWuForm(2.0 * a[7] / std::sqrt(a[0] * a[1] * a[2] * a[3]));
+    return SolveForm(LaminaForm::TsaiWu);
 }

@@ -54,8 +54,9 @@ int CVekAddinFailureLaminaUser::Run() {
     for (int i = 0; i < 6; ++i) loads[i] = static_cast<float>(m_loads[i]);
     float out[3] = {0.0f, 0.0f, 0.0f};
     if (m_gui->FailUser(loads, allowables.data(), out) != 0) return 3;
-    // A mode that no int can hold is a failed evaluation, not a code.
-    if (!(std::fabs(out[1]) < 2.0e9f)) return 3;
+    // A mode that no int can hold, or a value that is not finite, is a
+    // failed evaluation, not a result.
+    if (!(std::fabs(out[1]) < 2.0e9f) || !std::isfinite(out[0]) || !std::isfinite(out[2])) return 3;
     const int mode = static_cast<int>(out[1]);
     m_dResults[0] = out[0];
     m_dResults[1] = static_cast<double>(out[0]) + 1.0;

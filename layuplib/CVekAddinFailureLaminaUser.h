@@ -12,7 +12,8 @@ class CKpGUI;
 //
 // Run: 1 without a GUI adapter, 2 with no allowable; otherwise the
 // allowables and the six loads go to the host in single precision; a
-// non-zero host answer (or a mode no int can hold) returns 3. The host's
+// non-zero host answer (or a mode no int can hold, or a margin or index
+// that is not finite) returns 3. The host's
 // three floats are margin, mode and failure index: result 0 = margin,
 // result 1 = margin + 1 (not clamped), mode = the second float truncated
 // toward zero (result 2 as a double and every integer result), result 3 =

@@ -10,13 +10,16 @@ class IVekUnknown;
 
 // CVekAddinManager: one lookup over the components built into the library
 // (registered by name with AddBuiltin) and those of add-in modules on the
-// search path (modules are not loaded in this build, so only the built-ins
-// are found). It lists every available (component name, interface name)
-// pair and hands out an interface object for a pair.
+// search path (see CVekAddinModuleEnumerator). It lists every available
+// (component name, interface name) pair and hands out an interface object
+// for a pair.
 //
 // Built-in objects hold one reference from the manager, given back by Clear
 // and by the destructor; every object Instantiate hands out carries one more
-// reference, which the receiver gives back with Release.
+// reference, which the receiver gives back with Release. An object from a
+// module stays valid until Clear or the destructor unloads its module;
+// Clear releases the built-ins first, then unloads the modules in load
+// order.
 class CVekAddinManager : public CVekAddin {
   public:
     // No built-in, empty enumerated list, a module enumerator with an empty

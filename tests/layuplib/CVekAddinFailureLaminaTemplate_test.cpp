@@ -235,16 +235,6 @@ TEST(LaminaCriteria, TsaiWuInteractionLimits) {
     EXPECT_EQ(c->Run(), 1);
 }
 
-TEST(LaminaCriteria, ImaginaryRootIsReported) {
-    Ref c(new CVekAddinFailureLaminaHankinson);
-    const std::vector<double> a = {1, 1, 1, 1, 0.1, 0, 0};  // cross coefficient 2 - 100
-    const double loads[6] = {1, 1, 0, 0, 0, 0};
-    Prepare(c.c, a, loads);
-    EXPECT_EQ(c->Run(), 1);
-    EXPECT_EQ(NewestMessage(c.c), "Imaginary root for failure calculation:\n b*b - 4*a*c = -384");
-    EXPECT_EQ(Results(c.c).margin, 0.0);  // left by Clear
-}
-
 TEST(LaminaCriteria, UserAsksTheHost) {
     auto* user = new CVekAddinFailureLaminaUser;
     Ref c(user);

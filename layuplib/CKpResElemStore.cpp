@@ -1,0 +1,7 @@
+#include "layuplib/CKpResElemStore.h"
+
+CKpResElemStore::CKpResElemStore() : CVekObjectStore<CKpResElem>(64) {}
+
+CKpResElemStore::~CKpResElemStore() {
+    eraseAllObjects();
+}
