@@ -19,11 +19,6 @@ namespace {
 // Node-id slots per element row that the host's mesh callback fills.
 constexpr int kRowSlots = 8;
 
-int notAvailable(CKpMsg* msg, const char* operation, int status) {
-    if (msg) msg->Create(4, "%s is not available", operation);
-    return status;
-}
-
 }  // namespace
 
 CMorvek::CMorvek() {
@@ -200,16 +195,4 @@ int CMorvek::putMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
     }
     if (msg) msg->Create(1, "End putting mesh.");
     return 0;
-}
-
-int CMorvek::getRes(CKpMsg* msg, CKpResStore*, char* [5], int, int*, int*) {
-    return notAvailable(msg, "getRes", -1);
-}
-
-int CMorvek::putRes(CKpMsg* msg, CKpResStore*, int, int) {
-    return notAvailable(msg, "putRes", 0);
-}
-
-int CMorvek::putRes(CKpMsg* msg, CKpResStore*) {
-    return notAvailable(msg, "putRes", 0);
 }

@@ -4,6 +4,8 @@
 #include "host/CKpDB.h"
 #include "layuplib/CKpStr.h"
 
+class CKpRes;
+
 // CMorvek: the host's CKpDB, over the host's database functions
 // (host/MorvekHost.h) and the mesh callbacks (host/LayupOut.h).
 //
@@ -139,10 +141,67 @@ class CMorvek : public CKpDB {
     // " DbCreateMaterialPropValue: status <s>".
     int putMatVal(CKpMsg* msg, int materialId, int wordId, double value);
 
+    // Layered results. A result is named by five texts: load case,
+    // subcase, primary label, secondary label, layer label ("Layer <n>").
+    // Host layer labels give layer numbers: "Layer <n>" n; an empty label
+    // the layer's position; "SECTION_POINT_<k>" (k + 1) / 3 when k + 1 is a
+    // multiple of 3; anything else none.
+
+    // Reads every layer of result `names` (the fifth a buffer of at least
+    // 256 bytes, overwritten with "Layer <n>" of each layer read; callers
+    // holding host texts copy the names first) for the `n` elements `ids`
+    // into `results`: per numbered layer one result (id = the store's largest
+    // + 1, orientation -99, the host's type and analysis code, location 1 at
+    // the centroid or 2 at the nodes) holding each element's first point's
+    // values; `maxLayer` is raised to the highest layer read. A result
+    // without layers is the warning "Result <n0>,<n1>,<n2>,<n3> has no layers
+    // defined" and 0. 0; the failing host function's status (after
+    // " <function>: status <s>"), or -1 for a layer count that changed, a
+    // type other than 1-3, a location other than C or N ("'<c>' is an
+    // unsupported result location."), an element of more than 9 points, or
+    // a null argument. Results read stay in the store.
     int getRes(CKpMsg* msg, CKpResStore* results, char* names[5], int n, int* ids,
                int* maxLayer) override;
+
+    // Writes the centroid values of every result with an id in lowId ..
+    // highId, ascending: load case (made with "Created by KP" when missing),
+    // subcase (an empty name is "Default Subcase"; made when missing; see
+    // get_valid_int_subcase_2), a section position and layer ("Layer <n>":
+    // label " " and layer n; another name: that label and layer 0), and the
+    // values ("Stored result: '<n0>' '<n1>' '<n2>' '<n3>' '<n4>'" on
+    // success). Results without element records or at the nodes only are
+    // skipped. 0.
     int putRes(CKpMsg* msg, CKpResStore* results, int lowId, int highId) override;
+    // putRes over ids 0 to 32768.
     int putRes(CKpMsg* msg, CKpResStore* results) override;
+
+    // The five host ids of result `names` (load case, subcase, primary,
+    // secondary, the last layer whose label begins with name 4) and its
+    // layer count, all 0 first. 0 (also when a load case, subcase or result
+    // id comes back below 1: the remaining ids stay 0); the failing host
+    // function's status after its message; -1 for more than 1024 layers or
+    // a null argument.
+    int ResNamesToIds(CKpMsg* msg, char* names[5], int ids[5], int* layerCount);
+
+    // The subcase of load case `loadCaseId` that results read from subcase
+    // `subcaseId` go to: the subcase itself unless its title reads
+    // "A<digit>...:<rest>"; then the subcase "a<digit>..._<rest>" of the
+    // load case, made (with the warning "The selected results appear to be
+    // in an attached subcase. The generated results will be placed in the
+    // subcase '<name>'") when missing. 0 when the title cannot be read.
+    int get_valid_int_subcase_2(CKpMsg* msg, char* loadCaseName, int loadCaseId, int subcaseId);
+
+    // Packing a result for ResUtlCCreateElemResult. Sizes: the elements
+    // with records, the centroid points (one per element for locations 1
+    // and 3) and the nodal points (an element's values / values per point,
+    // less one for location 3). 0; -1 for a null result or a type other
+    // than 1-3.
+    static int getResultSizes(CKpRes* result, int* nElems, int* nCentroid, int* nNodal);
+    // Values: per element, ascending, its id, its centroid point count and
+    // values, its nodal point count and values (arrays sized by
+    // getResultSizes; any may be null). 0; -1 as getResultSizes.
+    static int getResultValues(CKpRes* result, int* elemIds, int* centroidCounts,
+                               float* centroidValues, int* nodalCounts, float* nodalValues);
 
   private:
     CKpStr m_name;
