@@ -5,7 +5,9 @@
 //     surface from about 10^4 to 10^6 facets (x ~3.2 per step);
 //   BM_DrapeStep: about 10^5 facets, the step shrinking from 1/5 to 1/40 of
 //     the quarter meridian (x 2 per step, about x 4 grid points).
-// The counters give the facets and the grid points made. The surface, its
+// The counters give the facets, the grid points made, the facet crossings
+// traced per drape (make_axis, the drape's inner loop) and those crossings
+// per second. The surface, its
 // selection, the start and the four axes are built once per case, outside
 // the timing; each iteration runs pattern_wf, which empties the grid first.
 
@@ -77,11 +79,13 @@ void Drape(benchmark::State& state, int nRings, int stepsToRim) {
     const CKpMatGeom geom(kPi / 2, 1.0, 0.0);
     const double step = (kPi / 2) / stepsToRim;
     int status = 0;
+    const long long crossed0 = axis_crossings_traced();
     for (auto _ : state) {
         status = pattern_wf(nullptr, nullptr, nullptr, model.pFacs(), &mat, 1, 1, model.pDrapeSim(),
                             geom, 0.0, 80 * kPi / 180, step, s.side);
         benchmark::DoNotOptimize(status);
     }
+    const double crossed = static_cast<double>(axis_crossings_traced() - crossed0);
     if (status != 0) state.SkipWithError("pattern_wf failed");
     const CKpDrape* grid = model.pDrapeSim()->pDrape();
     int points = 0, u0, u1, v0, v1;
@@ -90,6 +94,8 @@ void Drape(benchmark::State& state, int nRings, int stepsToRim) {
         for (int v = v0; v <= v1; ++v) points += grid->pDrapePt(u, v) != nullptr;
     state.counters["facets"] = model.pFacs()->entries();
     state.counters["points"] = points;
+    state.counters["crossings"] = crossed / static_cast<double>(state.iterations());
+    state.counters["crossings_per_s"] = benchmark::Counter(crossed, benchmark::Counter::kIsRate);
     state.SetItemsProcessed(state.iterations() * points);
 }
 

@@ -74,47 +74,18 @@ void writeResult(const CKpAxis& A, const CKpAxis& B, int i, int j, const Approac
                           &B.pAxisPt(j - 1)->getPosition(), &B.pAxisPt(j)->getPosition());
 }
 
-// Axis-aligned box of segment i (points i-1 and i) grown by `pad` on every
-// side. A segment with a missing point, a NaN coordinate or a NaN bound
-// (infinite coordinates) gets the whole space: it is never found apart.
+// Axis-aligned box of a segment grown by `pad` on every side. A segment
+// with a missing point, a NaN coordinate or a NaN bound (infinite
+// coordinates) gets the whole space: it is never found apart.
 struct Box {
     double lo[3], hi[3];
 };
-
-Box segmentBox(const CKpAxis& axis, int i, double pad) {
-    const double inf = std::numeric_limits<double>::infinity();
-    Box box = {{-inf, -inf, -inf}, {inf, inf, inf}};
-    const CKpAxisPt* a = axis.pAxisPt(i - 1);
-    const CKpAxisPt* b = axis.pAxisPt(i);
-    if (!a || !b) return box;
-    const CKpPoint &p = a->getPosition(), &q = b->getPosition();
-    const double x[3] = {p.getx(), p.gety(), p.getz()}, y[3] = {q.getx(), q.gety(), q.getz()};
-    Box grown;
-    for (int k = 0; k < 3; ++k) {
-        grown.lo[k] = std::min(x[k], y[k]) - pad;
-        grown.hi[k] = std::max(x[k], y[k]) + pad;
-        if (std::isnan(x[k]) || std::isnan(y[k]) || !(grown.lo[k] <= grown.hi[k])) return box;
-    }
-    return grown;
-}
 
 // True when the boxes are apart in some coordinate.
 bool apart(const Box& a, const Box& b) {
     for (int k = 0; k < 3; ++k)
         if (a.lo[k] > b.hi[k] || b.lo[k] > a.hi[k]) return true;
     return false;
-}
-
-// Largest coordinate magnitude of points 0..n of an axis.
-double largestCoordinate(const CKpAxis& axis, int n) {
-    double m = 0.0;
-    for (int i = 0; i <= n; ++i)
-        if (const CKpAxisPt* p = axis.pAxisPt(i)) {
-            const CKpPoint& q = p->getPosition();
-            m = std::fmax(m, std::fmax(std::fabs(q.getx()),
-                                       std::fmax(std::fabs(q.gety()), std::fabs(q.getz()))));
-        }
-    return m;
 }
 
 // Every pair of A's segments 1..ia with B's segments 1..ib, in the order
@@ -129,6 +100,58 @@ double largestCoordinate(const CKpAxis& axis, int n) {
 // boxes are grown a little more than tol / 2 (by 1e-9 of the coordinates'
 // magnitude), far beyond the rounding of the approach's points and
 // distance, so that no pair the exact test accepts is ever skipped.
+// The boxes of segments 1..n of an axis (segment i, points i - 1 and i, at
+// i - 1), not yet grown: each point read once. Returns the largest
+// coordinate magnitude of points 0..n.
+double rawBoxes(const CKpAxis& axis, int n, Box* out) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
+    double m = 0.0;
+    double x[3] = {0.0, 0.0, 0.0};
+    bool have = false;
+    for (int i = 0; i <= n; ++i) {
+        const CKpAxisPt* p = axis.pAxisPt(i);
+        double y[3] = {0.0, 0.0, 0.0};
+        if (p) {
+            p->getPosition().Get(y);
+            for (const double c : y) {
+                const double a = std::fabs(c);
+                if (a > m) m = a;  // as std::fmax: a NaN is passed over
+            }
+        }
+        if (i > 0) {
+            Box& box = out[i - 1];
+            if (!have || !p) {
+                box = whole;
+            } else {
+                box = {{std::min(x[0], y[0]), std::min(x[1], y[1]), std::min(x[2], y[2])},
+                       {std::max(x[0], y[0]), std::max(x[1], y[1]), std::max(x[2], y[2])}};
+                for (int k = 0; k < 3; ++k)
+                    if (std::isnan(x[k]) || std::isnan(y[k])) box = whole;
+            }
+        }
+        for (int k = 0; k < 3; ++k) x[k] = y[k];
+        have = p != nullptr;
+    }
+    return m;
+}
+
+// Grows raw boxes by `pad`; a box whose bounds are then not in order gets
+// the whole space.
+void growBoxes(Box* boxes, int n, double pad) {
+    const double inf = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < n; ++i) {
+        Box& box = boxes[i];
+        bool ok = true;
+        for (int k = 0; k < 3; ++k) {
+            box.lo[k] -= pad;
+            box.hi[k] += pad;
+            ok = ok && box.lo[k] <= box.hi[k];
+        }
+        if (!ok) box = {{-inf, -inf, -inf}, {inf, inf, inf}};
+    }
+}
+
 bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
                    Approach* out) {
     auto test = [&](int i, int j) {
@@ -140,15 +163,15 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
         *out = r;
         return true;
     };
-    // B's boxes (segment j at j - 1), then one box over each block of
-    // kBlock of them.
+    // A's boxes (segment i at i - 1), B's (segment j at ia + j - 1), then
+    // one box over each block of kBlock of B's.
     constexpr int kBlock = 16;
     const int nBlocks = (ib + kBlock - 1) / kBlock;
-    const double pad =
-        0.5 * tol + 1e-9 * (std::fabs(tol) + largestCoordinate(A, ia) + largestCoordinate(B, ib));
-    std::vector<Box> boxes;
+    // The boxes live on between calls: intersections come by the thousand.
+    thread_local std::vector<Box> boxes;
     try {
-        boxes.resize(static_cast<size_t>(ib) + static_cast<size_t>(nBlocks));
+        boxes.resize(static_cast<size_t>(ia) + static_cast<size_t>(ib) +
+                     static_cast<size_t>(nBlocks));
     } catch (const std::bad_alloc&) {
         // No room for the boxes: every pair the long way.
         for (int i = 1; i <= ia; ++i)
@@ -156,13 +179,19 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
                 if (test(i, j)) return true;
         return false;
     }
+    Box* const boxA = boxes.data();
+    Box* const boxB = boxA + ia;
+    Box* const blocks = boxB + ib;
+    const double largestA = rawBoxes(A, ia, boxA), largestB = rawBoxes(B, ib, boxB);
+    const double pad = 0.5 * tol + 1e-9 * (std::fabs(tol) + largestA + largestB);
+    growBoxes(boxA, ia, pad);
+    growBoxes(boxB, ib, pad);
     const double inf = std::numeric_limits<double>::infinity();
     for (int b = 0; b < nBlocks; ++b) {
-        Box& block = boxes[static_cast<size_t>(ib + b)];
+        Box& block = blocks[b];
         block = {{inf, inf, inf}, {-inf, -inf, -inf}};
         for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
-            Box& box = boxes[static_cast<size_t>(j - 1)];
-            box = segmentBox(B, j, pad);
+            const Box& box = boxB[j - 1];
             for (int k = 0; k < 3; ++k) {
                 block.lo[k] = std::min(block.lo[k], box.lo[k]);
                 block.hi[k] = std::max(block.hi[k], box.hi[k]);
@@ -170,11 +199,11 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
         }
     }
     for (int i = 1; i <= ia; ++i) {
-        const Box a = segmentBox(A, i, pad);
+        const Box& a = boxA[i - 1];
         for (int b = 0; b < nBlocks; ++b) {
-            if (apart(a, boxes[static_cast<size_t>(ib + b)])) continue;
+            if (apart(a, blocks[b])) continue;
             for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
-                if (apart(a, boxes[static_cast<size_t>(j - 1)])) continue;
+                if (apart(a, boxB[j - 1])) continue;
                 if (test(i, j)) return true;
             }
         }
@@ -204,12 +233,10 @@ CKpAxis::CKpAxis() : points(nullptr), capacity(0), count(0) {
 }
 
 CKpAxis::~CKpAxis() {
-    reinit();
+    for (int i = 0; i < count; ++i) delete points[i];
+    for (int i = 0; i < spareCount; ++i) delete spare[i];
     std::free(points);
-}
-
-CKpAxisPt* CKpAxis::pAxisPt(int i) const {
-    return (i >= 0 && i < count) ? points[i] : nullptr;
+    std::free(spare);
 }
 
 int CKpAxis::pAxisPt(int i, CKpAxisPt* point) {
@@ -237,10 +264,36 @@ void CKpAxis::reinit() {
 void CKpAxis::truncate(int n) {
     if (n < 0) n = 0;
     for (int i = n; i < count; ++i) {
-        delete points[i];
+        if (points[i]) keep(points[i]);
         points[i] = nullptr;
     }
     if (n < count) count = n;
+}
+
+CKpAxisPt* CKpAxis::freshPoint() {
+    if (spareCount == 0) return new (std::nothrow) CKpAxisPt;
+    CKpAxisPt* p = spare[--spareCount];
+    *p = CKpAxisPt();
+    return p;
+}
+
+void CKpAxis::keep(CKpAxisPt* p) {
+    // No trace takes more points than the axis has slots.
+    if (spareCount >= capacity) {
+        delete p;
+        return;
+    }
+    if (spareCount == spareCapacity) {
+        auto* array = static_cast<CKpAxisPt**>(
+            std::realloc(spare, static_cast<size_t>(capacity) * sizeof(CKpAxisPt*)));
+        if (!array) {
+            delete p;
+            return;
+        }
+        spare = array;
+        spareCapacity = capacity;
+    }
+    spare[spareCount++] = p;
 }
 
 int CKpAxis::GetPointFacet(double length, int i, CKpPoint* point, int* facet) const {

@@ -1,7 +1,8 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPAXIS_H
 #define PLYSTRAND_LAYUPLIB_CKPAXIS_H
 
-class CKpAxisPt;
+#include "layuplib/CKpAxisPt.h"
+
 class CKpDrape;
 class CKpDrapeSim;
 class CKpFacetStore;
@@ -47,7 +48,7 @@ class CKpAxis {
     int entries() const { return count; }
 
     // Point i; null when i is negative or not below the count.
-    CKpAxisPt* pAxisPt(int i) const;
+    CKpAxisPt* pAxisPt(int i) const { return (i >= 0 && i < count) ? points[i] : nullptr; }
 
     // Stores `point` in slot i and takes ownership of it. A slot at or beyond
     // the capacity grows the array to i + 128 slots; the count becomes
@@ -56,7 +57,9 @@ class CKpAxis {
     // grow.
     int pAxisPt(int i, CKpAxisPt* point);
 
-    // Deletes every point; the count becomes 0 (the slots stay).
+    // Removes every point; the count becomes 0 (the slots stay). The
+    // points are kept for the axis' next trace, which takes them instead
+    // of allocating new ones; the destructor deletes them.
     void reinit();
 
     // ---- Tracing (make_axis.cpp) ----
@@ -191,11 +194,21 @@ class CKpAxis {
                           int& flagB, double& angle);
 
   private:
-    // Deletes the points from index n on; the count becomes n (0 <= n).
+    // Removes the points from index n on (kept for reuse); the count
+    // becomes n (0 <= n).
     void truncate(int n);
 
-    // Ends traces that would not end on a closed surface (make_axis.cpp).
+    // A point in its initial state for the next slot of a trace: a kept
+    // one when there is one, else a new one; null when memory runs out.
+    // The caller stores it (pAxisPt) or gives it back (keep).
+    CKpAxisPt* freshPoint();
+    // Keeps `p` for reuse; deletes it when it cannot be kept.
+    void keep(CKpAxisPt* p);
+
+    // Ends traces that would not end on a closed surface, and the tracing
+    // steps (make_axis.cpp).
     class Guard;
+    class Trace;
     friend int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType,
                         int startFacet, const CKpPoint& startPoint, double warpAngle,
                         double weftAngle, const CKpPlane& warpPlane, const CKpPlane& weftPlane,
@@ -204,6 +217,10 @@ class CKpAxis {
     CKpAxisPt** points;
     int capacity;
     int count;
+    // Points removed from the axis, kept for its next trace.
+    CKpAxisPt** spare = nullptr;
+    int spareCount = 0;
+    int spareCapacity = 0;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPAXIS_H

@@ -4,47 +4,12 @@
 
 #include "layuplib/CKpPoint.h"
 
-double CKpDirn::mag() const {
-    return std::sqrt(x * x + y * y + z * z);
-}
-
-void CKpDirn::unitize() {
-    const double len = mag();
-    if (len > 0.0) Scale(1.0 / len);
-}
-
-int CKpDirn::IsNull() const {
-    return (x == 0.0 && y == 0.0 && z == 0.0) ? 1 : 0;
-}
-
-void CKpDirn::Reverse() {
-    Scale(-1.0);
-}
-
-void CKpDirn::set2pts(const CKpPoint* a, const CKpPoint* b) {
-    if (!a || !b) return;
-    Set(b->getx() - a->getx(), b->gety() - a->gety(), b->getz() - a->getz());
-}
-
 void CKpDirn::Set3Points(const CKpPoint* a, const CKpPoint* b, const CKpPoint* c) {
     if (!a || !b || !c) return;
     CKpDirn ab, ac;
     ab.set2pts(a, b);
     ac.set2pts(a, c);
     setCrossProduct(&ab, &ac);
-}
-
-void CKpDirn::setCrossProduct(const CKpDirn* u, const CKpDirn* v) {
-    if (!u || !v) return;
-    // Read everything first: u or v may be this direction.
-    const double ux = u->x, uy = u->y, uz = u->z;
-    const double vx = v->x, vy = v->y, vz = v->z;
-    Set(uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx);
-}
-
-double CKpDirn::DotProduct(const CKpDirn* d) const {
-    if (!d) return 0.0;
-    return x * d->x + y * d->y + z * d->z;
 }
 
 int CKpDirn::DotProductInt(const CKpDirn* d) const {

@@ -16,7 +16,10 @@ class CKpPoint : public CKpTriplet {
     explicit CKpPoint(const CKpPoint* p);
 
     // The midpoint of a and b.
-    void SetMid(const CKpPoint* a, const CKpPoint* b);
+    void SetMid(const CKpPoint* a, const CKpPoint* b) {
+        if (!a || !b) return;
+        Set(0.5 * (a->x + b->x), 0.5 * (a->y + b->y), 0.5 * (a->z + b->z));
+    }
     // p + d.
     void SetPointDirn(const CKpPoint* p, const CKpDirn* d);
     // p + t·d (t in the units of d's length; 1 for a unit step along d).

@@ -2,19 +2,9 @@
 
 #include <cmath>
 
-void CKpTriplet::Set(double vx, double vy, double vz) {
-    x = vx;
-    y = vy;
-    z = vz;
-}
-
 void CKpTriplet::Set(const double* xyz) {
     if (!xyz) return;
     Set(xyz[0], xyz[1], xyz[2]);
-}
-
-void CKpTriplet::Set(CKpTriplet t) {
-    Set(t.x, t.y, t.z);
 }
 
 void CKpTriplet::Set(int i, double v) {
@@ -31,46 +21,6 @@ void CKpTriplet::Set(int i, double v) {
         default:
             break;
     }
-}
-
-void CKpTriplet::Get(double* xyz) const {
-    if (!xyz) return;
-    xyz[0] = x;
-    xyz[1] = y;
-    xyz[2] = z;
-}
-
-double CKpTriplet::Get(int i) const {
-    switch (i) {
-        case 0:
-            return x;
-        case 1:
-            return y;
-        case 2:
-            return z;
-        default:
-            return 0.0;
-    }
-}
-
-void CKpTriplet::SetNull() {
-    Set(0.0, 0.0, 0.0);
-}
-
-void CKpTriplet::Add(CKpTriplet t) {
-    AddXYZ(t.x, t.y, t.z);
-}
-
-void CKpTriplet::AddXYZ(double dx, double dy, double dz) {
-    x += dx;
-    y += dy;
-    z += dz;
-}
-
-void CKpTriplet::Scale(double s) {
-    x *= s;
-    y *= s;
-    z *= s;
 }
 
 float* CKpTriplet::fvals(float* out) const {

@@ -16,24 +16,41 @@ class CKpTriplet {
     void sety(double v) { y = v; }
     void setz(double v) { z = v; }
 
-    void Set(double vx, double vy, double vz);
+    void Set(double vx, double vy, double vz) {
+        x = vx;
+        y = vy;
+        z = vz;
+    }
     // Reads 3 doubles x, y, z from `xyz`; a null pointer changes nothing.
     void Set(const double* xyz);
-    void Set(CKpTriplet t);
+    void Set(CKpTriplet t) { Set(t.x, t.y, t.z); }
     // Sets component i (0 x, 1 y, 2 z); any other i changes nothing.
     void Set(int i, double v);
     // Writes the 3 doubles x, y, z into `xyz`; a null pointer writes nothing.
-    void Get(double* xyz) const;
+    void Get(double* xyz) const {
+        if (!xyz) return;
+        xyz[0] = x;
+        xyz[1] = y;
+        xyz[2] = z;
+    }
     // Component i (0 x, 1 y, 2 z); 0.0 for any other i.
-    double Get(int i) const;
+    double Get(int i) const { return i == 0 ? x : i == 1 ? y : i == 2 ? z : 0.0; }
     // Sets (0, 0, 0).
-    void SetNull();
+    void SetNull() { Set(0.0, 0.0, 0.0); }
 
     // Adds t component by component.
-    void Add(CKpTriplet t);
-    void AddXYZ(double dx, double dy, double dz);
+    void Add(CKpTriplet t) { AddXYZ(t.x, t.y, t.z); }
+    void AddXYZ(double dx, double dy, double dz) {
+        x += dx;
+        y += dy;
+        z += dz;
+    }
     // Multiplies all three components by s.
-    void Scale(double s);
+    void Scale(double s) {
+        x *= s;
+        y *= s;
+        z *= s;
+    }
 
     // Writes x, y, z rounded to single precision into `out` (3 floats) and
     // returns `out`; a null pointer writes nothing.

@@ -150,8 +150,14 @@ int DeleteStrip(CKpMsg* msg, CKpDrape* grid, int u, int v, int dn, int& deleted)
     //    apart.
     const int left = dn_0_7(dn + 2);
     const bool pinch = n < 2 || (ua == ub && va == vb);
+    //    Where the outline passes the second end more than once (a slit
+    //    or a second layer of the grid beside the strip), the visit that
+    //    the walk from the first end reaches first closes the region behind
+    //    the strip; a later one would take in the rest of the drape too.
     CKpOln* first = FindEntry(ring, ua, va, pinch ? left : -1, -1);
-    CKpOln* second = FindEntry(ring, ub, vb, -1, pinch ? left : -1);
+    CKpOln* second = !first  ? nullptr
+                     : pinch ? FindEntry(ring, ub, vb, -1, left)
+                             : FindEntry(first, ub, vb, -1, -1);
     if (!first || !second) {
         if (msg) msg->Create(4, "Cannot find the outline points of the inadmissible region.");
         DeleteOutline(ring);

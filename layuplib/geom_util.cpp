@@ -27,11 +27,6 @@ bool linePlaneParam(const CKpLine& line, const CKpPlane& plane, double* t) {
 
 }  // namespace
 
-double dist_2pt(const CKpPoint* a, const CKpPoint* b) {
-    if (!a || !b) return 0.0;
-    return diff(a, b).mag();
-}
-
 int midpt_2pt(const CKpPoint* a, const CKpPoint* b, CKpPoint* out) {
     if (!a || !b || !out) return -1;
     out->SetMid(a, b);
@@ -104,24 +99,6 @@ double ang_4pts(const CKpPoint* a, const CKpPoint* b, const CKpPoint* c, const C
 double ang_2dirns(const CKpDirn* d1, const CKpDirn* d2) {
     if (!d1 || !d2) return 0.0;
     return d1->Angle(d2);
-}
-
-void SetAxes3Points(const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2, CKpDirn* x,
-                    CKpDirn* y, CKpDirn* z) {
-    if (!p0 || !p1 || !p2 || !x || !y || !z) return;
-    CKpDirn ex = diff(p0, p1);
-    ex.unitize();
-    const CKpDirn toP2 = diff(p0, p2);
-    CKpDirn ez;
-    ez.setCrossProduct(&ex, &toP2);
-    ez.unitize();
-    CKpDirn ey;
-    ey.setCrossProduct(&ez, &ex);
-    // Already unit when ez and ex are; unitize only removes rounding.
-    ey.unitize();
-    *x = ex;
-    *y = ey;
-    *z = ez;
 }
 
 double ang_fac(const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* f0, const CKpPoint* f1,

@@ -18,7 +18,12 @@ class CKpFacet;
 // ---- Distances and comparisons ----
 
 // |b - a|.
-double dist_2pt(const CKpPoint* a, const CKpPoint* b);
+inline double dist_2pt(const CKpPoint* a, const CKpPoint* b) {
+    if (!a || !b) return 0.0;
+    CKpDirn d;
+    d.set2pts(a, b);
+    return d.mag();
+}
 
 // Writes the midpoint of a and b into `out`. 0; -1 for a null pointer.
 int midpt_2pt(const CKpPoint* a, const CKpPoint* b, CKpPoint* out);
@@ -71,8 +76,25 @@ double ang_2dirns(const CKpDirn* d1, const CKpDirn* d2);
 // x × (p2 - p0), y = z × x. A zero vector stays zero (coincident or
 // collinear points give zero axes). Writes x, y, z; a null pointer anywhere
 // writes nothing.
-void SetAxes3Points(const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2, CKpDirn* x,
-                    CKpDirn* y, CKpDirn* z);
+inline void SetAxes3Points(const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2, CKpDirn* x,
+                           CKpDirn* y, CKpDirn* z) {
+    if (!p0 || !p1 || !p2 || !x || !y || !z) return;
+    CKpDirn ex;
+    ex.set2pts(p0, p1);
+    ex.unitize();
+    CKpDirn toP2;
+    toP2.set2pts(p0, p2);
+    CKpDirn ez;
+    ez.setCrossProduct(&ex, &toP2);
+    ez.unitize();
+    CKpDirn ey;
+    ey.setCrossProduct(&ez, &ex);
+    // Already unit when ez and ex are; unitize only removes rounding.
+    ey.unitize();
+    *x = ex;
+    *y = ey;
+    *z = ez;
+}
 
 // The in-plane angle of p1 - p0 measured from the edge f0-f1 of the triangle
 // f0, f1, f2 (axes of SetAxes3Points(f0, f1, f2)): atan2(y·v, x·v) with

@@ -5,6 +5,9 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <new>
 
 #include "layuplib/CKpAxis.h"
@@ -28,6 +31,8 @@ void report(CKpMsg* msg, int severity, const char* text) {
     if (msg) msg->Create(severity, "%s", text);
 }
 
+thread_local long long crossingsTraced = 0;
+
 void noMemory(CKpMsg* msg) {
     report(msg, 4, "Could not allocate memory.");
 }
@@ -39,23 +44,54 @@ bool vertices(const CKpFacet* f, const CKpPoint* v[3]) {
     return true;
 }
 
+// pi_pi for the differences of the tracing, which nearly always lie in
+// [-pi, pi] already: there pi_pi gives its argument back.
+inline double wrap(double a) {
+    return (a >= -kPi && a <= kPi) ? a : pi_pi(a);
+}
+
 // Whether direction theta leaves through the edge whose end points lie at
 // the polar angles aStart and aEnd: the edge's start side inclusive.
-bool leavesBetween(double theta, double aStart, double aEnd) {
-    return pi_pi(aEnd - theta) > 0.0 && pi_pi(theta - aStart) >= 0.0;
+inline bool leavesBetween(double theta, double aStart, double aEnd) {
+    return wrap(aEnd - theta) > 0.0 && wrap(theta - aStart) >= 0.0;
+}
+
+// A polar angle with its cosine and sine (std::cos and std::sin of it).
+struct Polar {
+    double a, c, s;
+};
+
+// The sine and cosine of 0 and pi as the maths library gives them (a
+// volatile argument keeps the compiler from folding them another way).
+double libSin(double a) {
+    volatile double v = a;
+    return std::sin(v);
+}
+double libCos(double a) {
+    volatile double v = a;
+    return std::cos(v);
+}
+const Polar kAtZero = {0.0, libCos(0.0), libSin(0.0)};
+const Polar kAtPi = {kPi, libCos(kPi), libSin(kPi)};
+
+inline Polar polar(double a) {
+    return {a, std::cos(a), std::sin(a)};
 }
 
 // Where direction theta from the polar origin meets the edge from A to B,
-// given in polar form (r, a): the edge parameter t (kept off the vertices so
-// that the next facet is always well defined) and the crossing angle, the
-// angle of the axis from the edge direction B -> A.
-void crossEdge(double theta, double rA, double aA, double rB, double aB, double* t, double* angle) {
-    const double ax = rA * std::cos(aA), ay = rA * std::sin(aA);
-    const double bx = rB * std::cos(aB), by = rB * std::sin(aB);
+// given in polar form (r, angle): the edge parameter t (kept off the
+// vertices so that the next facet is always well defined) and the crossing
+// angle, the angle of the axis from the edge direction B -> A.
+inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const Polar& pB,
+                      double* t, double* angle) {
+    const double ax = rA * pA.c, ay = rA * pA.s;
+    const double bx = rB * pB.c, by = rB * pB.s;
+    // The parameter has three cases: cos(theta) = 0, sin(theta) = 0, and
+    // the rest. No double has a cosine of exactly 0, and only 0 itself has
+    // a sine of exactly 0, so the first case never arises and the second is
+    // theta = 0.
     double s;
-    if (std::cos(theta) == 0.0) {
-        s = -ax / (bx - ax);
-    } else if (std::sin(theta) == 0.0) {
+    if (theta == 0.0) {
         s = -ay / (by - ay);
     } else {
         const double tn = std::tan(theta);
@@ -64,127 +100,242 @@ void crossEdge(double theta, double rA, double aA, double rB, double aB, double*
     if (!(s >= 1e-12)) s = 1e-12;  // NaN (a degenerate edge) included
     if (s > 0.999999999999) s = 0.999999999999;
     *t = s;
-    *angle = pi_pi(theta - std::atan2(ay - by, ax - bx));
+    *angle = wrap(theta - std::atan2(ay - by, ax - bx));
 }
 
-// Adds point i on edge k of facet F (index f) at `pos`, after point `prev`.
-// 1; -1 when memory runs out.
-int addCrossing(CKpAxis& axis, int i, const CKpFacet* F, int f, int k, const CKpPoint& pos,
-                double angle, const CKpAxisPt& prev) {
-    CKpAxisPt* p = new (std::nothrow) CKpAxisPt;
-    if (!p) return -1;
-    const int code = F->getNedge(k);
-    p->setPosition(pos);
-    p->setFromFacet(f);
-    p->setFacet(F->getNeigh(k));
-    p->setEdge(k);
-    p->setEdgeCode(code);
-    p->setSense(code > 2 ? prev.getSense() : -prev.getSense());
-    p->setLength(prev.getLength() + dist_2pt(&prev.getPosition(), &pos));
-    p->setAngle(angle);
-    if (axis.pAxisPt(i, p) != 0) {
-        delete p;
-        return -1;
+// The local axes x, y of triangles (those of SetAxes3Points), kept for the
+// triangles traced through again and again: a drape traces its fibres over
+// the same few facets many times. Slot by facet and first vertex; an entry
+// is used only when the three vertex positions it was built from are the
+// same to the bit, so that it is exactly what SetAxes3Points would give.
+class Frames {
+    static std::uint64_t bits(double d) {
+        std::uint64_t b;
+        std::memcpy(&b, &d, sizeof b);
+        return b;
     }
-    return 1;
+
+  public:
+    void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
+             CKpDirn* x, CKpDirn* y) {
+        Slot& s = slots[(3u * static_cast<unsigned>(facet) + static_cast<unsigned>(e)) % kSlots];
+        double key[9];
+        p0->Get(key);
+        p1->Get(key + 3);
+        p2->Get(key + 6);
+        bool same = s.filled;
+        for (int k = 0; k < 9 && same; ++k) same = bits(key[k]) == bits(s.key[k]);
+        if (!same) {
+            CKpDirn z;
+            SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
+            std::memcpy(s.key, key, sizeof key);
+            s.filled = true;
+        }
+        *x = s.x;
+        *y = s.y;
+    }
+
+    // The calling thread's table; null when it cannot be allocated.
+    static Frames* mine() {
+        thread_local std::unique_ptr<Frames> table(new (std::nothrow) Frames);
+        return table.get();
+    }
+
+  private:
+    static constexpr unsigned kSlots = 2048;
+    struct Slot {
+        double key[9];
+        CKpDirn x, y;
+        bool filled = false;
+    };
+    Slot slots[kSlots];
+};
+
+// The local axes of the triangle p0, p1, p2 (vertices e, e + 1, e + 2 of
+// facet `facet`), from `frames` when given.
+inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const CKpPoint* p1,
+                   const CKpPoint* p2, CKpDirn* x, CKpDirn* y) {
+    if (frames) {
+        frames->get(facet, e, p0, p1, p2, x, y);
+    } else {
+        CKpDirn z;
+        SetAxes3Points(p0, p1, p2, x, y, &z);
+    }
 }
 
-CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
+inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
     CKpPoint p;
-    for (int k = 0; k < 3; ++k) p.Set(k, a->Get(k) + t * (b->Get(k) - a->Get(k)));
+    p.Set(a->getx() + t * (b->getx() - a->getx()), a->gety() + t * (b->gety() - a->gety()),
+          a->getz() + t * (b->getz() - a->getz()));
     return p;
 }
 
-// Point 1 from point 0 (get_firstaxispt): 1 found, 0 not, -1 no memory.
-int firstPoint(CKpAxis& axis, const CKpFacetStore* facets) {
-    if (!facets || axis.entries() != 1) return 0;
-    const CKpAxisPt* p0 = axis.pAxisPt(0);
-    const CKpFacet* F = p0 ? facets->pFac(p0->getFacet()) : nullptr;
-    const CKpPoint* v[3];
-    if (!F || !vertices(F, v)) return 0;
-    const CKpPoint& P = p0->getPosition();
-    const double theta = p0->getAngle();
-    double r[3], a[3];
-    for (int k = 0; k < 3; ++k) {
-        r[k] = dist_2pt(&P, v[k]);
-        a[k] = F->GetAngle(&P, v[k]);
-    }
-    for (int k = 0; k < 3; ++k) {
-        const int k1 = (k + 1) % 3;
-        if (!leavesBetween(theta, a[k], a[k1])) continue;
-        double t, angle;
-        crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
-        return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
-    }
-    return 0;
-}
+}  // namespace
 
-// Point i from point i-1 (get_nextaxispt): 1 found, 0 not, -1 no memory.
-int nextPoint(CKpAxis& axis, const CKpFacetStore* facets, int i) {
-    if (!facets || i < 1 || i != axis.entries()) return 0;
-    const CKpAxisPt* prev = axis.pAxisPt(i - 1);
-    if (!prev) return 0;
-    int c = prev->getEdgeCode();
-    const int f = prev->getFacet();
-    const CKpFacet* F = facets->pFac(f);
-    const CKpPoint* v[3];
-    if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
-
-    // 1. Direction in the entered facet, measured from its entry edge: a
-    // neighbour running the same way along the edge is turned over.
-    double theta;
-    if (c < 3) {
-        theta = pi_pi(kPi - prev->getAngle());
-    } else {
-        theta = prev->getAngle();
-        c -= 3;
+// The tracing steps, with access to the axis' kept points.
+class CKpAxis::Trace {
+  public:
+    // Adds point i on edge k of facet F (index f) at `pos`, after point
+    // `prev`. 1; -1 when memory runs out.
+    static int addCrossing(CKpAxis& axis, int i, const CKpFacet* F, int f, int k,
+                           const CKpPoint& pos, double angle, const CKpAxisPt& prev) {
+        CKpAxisPt* p = axis.freshPoint();
+        if (!p) return -1;
+        const int code = F->getNedge(k);
+        p->setPosition(pos);
+        p->setFromFacet(f);
+        p->setFacet(F->getNeigh(k));
+        p->setEdge(k);
+        p->setEdgeCode(code);
+        p->setSense(code > 2 ? prev.getSense() : -prev.getSense());
+        p->setLength(prev.getLength() + dist_2pt(&prev.getPosition(), &pos));
+        p->setAngle(angle);
+        if (axis.pAxisPt(i, p) != 0) {
+            axis.keep(p);
+            return -1;
+        }
+        return 1;
     }
-    const int e = c, e1 = (e + 1) % 3, e2 = (e + 2) % 3;
 
-    // 2. Polar frame at the entry point along the entry edge.
-    const CKpPoint& P = prev->getPosition();
-    double r[3], a[3];
-    for (int k = 0; k < 3; ++k) r[k] = dist_2pt(&P, v[k]);
-    a[e] = kPi;
-    a[e1] = 0.0;
-    a[e2] = ang_fac(&P, v[e2], v[e], v[e1], v[e2]);
-
-    // 3.-5. The exit edge among the other two.
-    for (const int k : {e1, e2}) {
-        const int k1 = (k + 1) % 3;
-        if (!leavesBetween(theta, a[k], a[k1])) continue;
-        double t, angle;
-        crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
-        return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
+    // Point 0 of a trace. 1; -1 when memory runs out.
+    static int addStart(CKpAxis& axis, const CKpPoint& start, int facet, int sense, double angle) {
+        CKpAxisPt* p0 = axis.freshPoint();
+        if (!p0 || axis.pAxisPt(0, p0) != 0) {
+            if (p0) axis.keep(p0);
+            return -1;
+        }
+        p0->setPosition(start);
+        p0->setFromFacet(facet);
+        p0->setFacet(facet);
+        p0->setEdge(0);
+        p0->setEdgeCode(0);
+        p0->setSense(sense);
+        p0->setAngle(angle);
+        p0->setLength(0.0);
+        p0->setSpare(0.0);
+        return 1;
     }
-    return 0;
-}
 
-// Point i from point i-1 of a plane section: in the facet entered at point
-// i-1 the edges other than the entry edge are cut with `plane`. 1 found, 0
-// not, -1 no memory.
-int planePoint(CKpAxis& axis, const CKpFacetStore* facets, int i, const CKpPlane& plane) {
-    if (!facets || i < 1 || i != axis.entries()) return 0;
-    const CKpAxisPt* prev = axis.pAxisPt(i - 1);
-    if (!prev) return 0;
-    const int c = prev->getEdgeCode();
-    const int f = prev->getFacet();
-    const CKpFacet* F = facets->pFac(f);
-    const CKpPoint* v[3];
-    if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
-    const int e = c >= 3 ? c - 3 : c;
-    for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
-        const int k1 = (k + 1) % 3;
-        CKpLine line;
-        line.Set2Points(v[k], v[k1]);
-        CKpPoint x;
-        if (int_line_edge(line, plane, &x) != 1) continue;
-        double angle = 0.0;
-        calc_angle(&x, v[k1], &prev->getPosition(), &angle);
-        return addCrossing(axis, i, F, f, k, x, angle, *prev);
+    // Point 1 from point 0 (get_firstaxispt): 1 found, 0 not, -1 no memory.
+    static int firstPoint(CKpAxis& axis, const CKpFacetStore* facets, Frames* frames) {
+        if (!facets || axis.entries() != 1) return 0;
+        const CKpAxisPt* p0 = axis.pAxisPt(0);
+        const CKpFacet* F = p0 ? facets->pFac(p0->getFacet()) : nullptr;
+        const CKpPoint* v[3];
+        if (!F || !vertices(F, v)) return 0;
+        const CKpPoint& P = p0->getPosition();
+        const double theta = p0->getAngle();
+        // The facet's local axes (those of CKpFacet::GetAngle), built once
+        // for the three vertices.
+        CKpDirn ex, ey;
+        axesOf(frames, p0->getFacet(), 0, v[0], v[1], v[2], &ex, &ey);
+        // Distance and polar angle of each vertex, found when first needed
+        // (an edge qualifying early spares the third).
+        double r[3];
+        Polar a[3];
+        bool known[3] = {false, false, false};
+        auto vertex = [&](int k) {
+            if (known[k]) return;
+            CKpDirn d;
+            d.set2pts(&P, v[k]);
+            r[k] = d.mag();
+            a[k].a = std::atan2(d.DotProduct(&ey), d.DotProduct(&ex));
+            known[k] = true;
+        };
+        for (int k = 0; k < 3; ++k) {
+            const int k1 = (k + 1) % 3;
+            vertex(k);
+            vertex(k1);
+            if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
+            a[k] = polar(a[k].a);
+            a[k1] = polar(a[k1].a);
+            double t, angle;
+            crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
+            return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
+        }
+        return 0;
     }
-    return 0;
-}
+
+    // Point i from point i-1 (get_nextaxispt): 1 found, 0 not, -1 no
+    // memory.
+    static int nextPoint(CKpAxis& axis, const CKpFacetStore* facets, int i, Frames* frames) {
+        if (!facets || i < 1 || i != axis.entries()) return 0;
+        const CKpAxisPt* prev = axis.pAxisPt(i - 1);
+        if (!prev) return 0;
+        int c = prev->getEdgeCode();
+        const int f = prev->getFacet();
+        const CKpFacet* F = facets->pFac(f);
+        const CKpPoint* v[3];
+        if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
+
+        // 1. Direction in the entered facet, measured from its entry edge:
+        // a neighbour running the same way along the edge is turned over.
+        double theta;
+        if (c < 3) {
+            theta = wrap(kPi - prev->getAngle());
+        } else {
+            theta = prev->getAngle();
+            c -= 3;
+        }
+        const int e = c, e1 = (e + 1) % 3, e2 = (e + 2) % 3;
+
+        // 2. Polar frame at the entry point along the entry edge.
+        const CKpPoint& P = prev->getPosition();
+        // Distances to the vertices: only those of the exit edge are used.
+        const double rE2 = dist_2pt(&P, v[e2]);
+        Polar a[3];
+        a[e] = kAtPi;
+        a[e1] = kAtZero;
+        // The angle of P -> V(e+2) in the axes of V(e), V(e+1), V(e+2)
+        // (ang_fac).
+        CKpDirn ex, ey, toV;
+        axesOf(frames, f, e, v[e], v[e1], v[e2], &ex, &ey);
+        toV.set2pts(&P, v[e2]);
+        a[e2].a = std::atan2(ey.DotProduct(&toV), ex.DotProduct(&toV));
+
+        // 3.-5. The exit edge among the other two.
+        for (const int k : {e1, e2}) {
+            const int k1 = (k + 1) % 3;
+            if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
+            a[e2] = polar(a[e2].a);
+            const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
+            const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);
+            double t, angle;
+            crossEdge(theta, rk, a[k], rk1, a[k1], &t, &angle);
+            return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
+        }
+        return 0;
+    }
+
+    // Point i from point i-1 of a plane section: in the facet entered at point
+    // i-1 the edges other than the entry edge are cut with `plane`. 1 found, 0
+    // not, -1 no memory.
+    static int planePoint(CKpAxis& axis, const CKpFacetStore* facets, int i,
+                          const CKpPlane& plane) {
+        if (!facets || i < 1 || i != axis.entries()) return 0;
+        const CKpAxisPt* prev = axis.pAxisPt(i - 1);
+        if (!prev) return 0;
+        const int c = prev->getEdgeCode();
+        const int f = prev->getFacet();
+        const CKpFacet* F = facets->pFac(f);
+        const CKpPoint* v[3];
+        if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
+        const int e = c >= 3 ? c - 3 : c;
+        for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+            const int k1 = (k + 1) % 3;
+            CKpLine line;
+            line.Set2Points(v[k], v[k1]);
+            CKpPoint x;
+            if (int_line_edge(line, plane, &x) != 1) continue;
+            double angle = 0.0;
+            calc_angle(&x, v[k1], &prev->getPosition(), &angle);
+            return addCrossing(axis, i, F, f, k, x, angle, *prev);
+        }
+        return 0;
+    }
+};
+
+namespace {
 
 // The plane with the normal of `plane` through `p`.
 CKpPlane planeThrough(const CKpPlane& plane, const CKpPoint& p) {
@@ -269,13 +420,13 @@ class CKpAxis::Guard {
 };
 
 int CKpAxis::get_firstaxispt(CKpMsg* msg, const CKpFacetStore* facets) {
-    const int r = firstPoint(*this, facets);
+    const int r = Trace::firstPoint(*this, facets, Frames::mine());
     if (r < 0) noMemory(msg);
     return r > 0 ? 1 : 0;
 }
 
 int CKpAxis::get_nextaxispt(CKpMsg* msg, const CKpFacetStore* facets, int i) {
-    const int r = nextPoint(*this, facets, i);
+    const int r = Trace::nextPoint(*this, facets, i, Frames::mine());
     if (r < 0) noMemory(msg);
     return r > 0 ? 1 : 0;
 }
@@ -289,24 +440,14 @@ int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint&
         report(msg, 4, "No start facet specified.");
         return -1;
     }
-    CKpAxisPt* p0 = new (std::nothrow) CKpAxisPt;
-    if (!p0 || pAxisPt(0, p0) != 0) {
-        delete p0;
+    if (Trace::addStart(*this, start, startFacet, sense, angle) < 0) {
         noMemory(msg);
         return -1;
     }
-    p0->setPosition(start);
-    p0->setFromFacet(startFacet);
-    p0->setFacet(startFacet);
-    p0->setEdge(0);
-    p0->setEdgeCode(0);
-    p0->setSense(sense);
-    p0->setAngle(angle);
-    p0->setLength(0.0);
-    p0->setSpare(0.0);
 
     // 3. Point 1.
-    int r = firstPoint(*this, facets);
+    Frames* frames = Frames::mine();
+    int r = Trace::firstPoint(*this, facets, frames);
     if (r <= 0) {
         if (r < 0)
             noMemory(msg);
@@ -325,7 +466,7 @@ int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint&
             i = count - 1;
             break;
         }
-        r = nextPoint(*this, facets, i + 1);
+        r = Trace::nextPoint(*this, facets, i + 1, frames);
         if (r <= 0) {
             if (last) *last = i;
             if (r < 0)
@@ -339,6 +480,7 @@ int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint&
 
     // 5.
     if (last) *last = i;
+    crossingsTraced += count - 1;
     const CKpAxisPt* p = pAxisPt(i);
     return p && p->getLength() >= length ? 1 : 0;
 }
@@ -370,6 +512,10 @@ int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape
     angle = g;
     if (found || !flagA || !flagB) return 0;
     return -1;
+}
+
+long long axis_crossings_traced() {
+    return crossingsTraced;
 }
 
 int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType, int startFacet,
@@ -417,7 +563,7 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
     // plane sections.
     const int nFirst = axisType == 2 ? 2 : 4;
     for (int k = 0; k < nFirst; ++k) {
-        const int r = firstPoint(*axes[k], facets);
+        const int r = CKpAxis::Trace::firstPoint(*axes[k], facets, Frames::mine());
         if (r <= 0) {
             if (r < 0)
                 noMemory(msg);
@@ -427,6 +573,7 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
         }
     }
 
+    Frames* frames = Frames::mine();
     if (axisType == 1) {
         // 3. Geodesics to a free edge.
         for (int k = 0; k < 4; ++k) {
@@ -434,7 +581,7 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
             CKpAxis::Guard guard(msg, facets);
             for (int i = 1; axis.pAxisPt(i)->getEdgeCode() >= 0; ++i) {
                 if (guard.check(axis, i)) break;
-                const int r = nextPoint(axis, facets, i + 1);
+                const int r = CKpAxis::Trace::nextPoint(axis, facets, i + 1, frames);
                 if (r <= 0) {
                     if (r < 0)
                         noMemory(msg);
@@ -457,7 +604,7 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
             CKpAxis::Guard guard(msg, facets);
             for (int i = axis.entries() - 1; axis.pAxisPt(i)->getEdgeCode() >= 0; ++i) {
                 if (i > 0 && guard.check(axis, i)) break;
-                const int r = planePoint(axis, facets, i + 1, plane);
+                const int r = CKpAxis::Trace::planePoint(axis, facets, i + 1, plane);
                 if (r < 0) {
                     noMemory(msg);
                     return -1;

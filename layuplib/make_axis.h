@@ -48,4 +48,9 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
              const CKpPoint& startPoint, double warpAngle, double weftAngle,
              const CKpPlane& warpPlane, const CKpPlane& weftPlane, CKpDrapeSim* sim);
 
+// The number of facet edges crossed by CKpAxis::make_axis on the calling
+// thread so far (every point after point 0 of every axis it traced): the
+// unit of work of the drape benchmarks.
+long long axis_crossings_traced();
+
 #endif  // PLYSTRAND_LAYUPLIB_MAKE_AXIS_H

@@ -199,30 +199,52 @@ struct Trial {
     int found = 0, flag1 = 0, flag2 = 0;
 };
 
+// Fibres traced by the trials, kept with their direction (bits) and
+// make_axis's answer. Within one cell a trace depends on its direction
+// alone, and the bracket search tries the same 11 weft directions in each
+// of its 11 rows of one warp direction: a trial whose direction is held, to
+// the bit, reuses that trace. Slots are reused in turn.
+template <int N>
+struct Held {
+    CKpAxis axis[N];
+    std::uint64_t dir[N] = {};
+    int rc[N] = {};
+    bool valid[N] = {};
+    int next = 0;
+
+    // Forgets every trace (a new cell).
+    void clear() {
+        for (bool& v : valid) v = false;
+        next = 0;
+    }
+};
+
+// The axes of one cell, kept from cell to cell so that their points are
+// reused rather than allocated anew.
+struct Traces {
+    CKpAxis A, B;
+    Held<1> warps;
+    Held<11> wefts;
+
+    static Traces& mine() {
+        thread_local Traces traces;
+        traces.warps.clear();
+        traces.wefts.clear();
+        return traces;
+    }
+};
+
 // The corner problem of pattern_2pts: both parameters and their setting.
 struct Cell {
     CKpMsg* msg;
     const CKpFacetStore* facets;
     const CKpDrape* grid;
-    CKpAxis A, B;
+    CKpAxis& A;
+    CKpAxis& B;
     int ua, va, ub, vb;
     double ref1, ref2, s1, s2, a, b;
-
-    // Fibres traced by the trials, kept with their direction (bits) and
-    // make_axis's answer. Within one cell a trace depends on its direction
-    // alone, and the bracket search tries the same 11 weft directions in
-    // each of its 11 rows of one warp direction: a trial whose direction
-    // is held, to the bit, reuses that trace. Slots are reused in turn.
-    template <int N>
-    struct Held {
-        CKpAxis axis[N];
-        std::uint64_t dir[N] = {};
-        int rc[N] = {};
-        bool valid[N] = {};
-        int next = 0;
-    };
-    Held<1> warps;
-    Held<11> wefts;
+    Held<1>& warps;
+    Held<11>& wefts;
 
     // The fibre from p in direction `dir` for `len`; its slot in `held` is
     // `slot`. make_axis's answer.
@@ -281,8 +303,10 @@ void reportTrial(CKpMsg* msg, const char* head, int k, const Trial& t) {
                 head, k, t.t1, t.t2, t.flag1, t.flag2, t.found, t.r1, t.r2);
 }
 
+// Every evaluated trial competes, also one whose fibres do not meet (the
+// crossing lies beyond a fibre that stopped short): the final fibres decide
+// whether the corner is made.
 void keepBest(const Trial& t, Trial& best) {
-    if (!t.found) return;
     UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g, best.r1, best.r2,
                best.found);
 }
@@ -300,7 +324,7 @@ bool gradient(Cell& c, double t1, double t2, const double lo[2], const double hi
         hist[n++] = t;
         if (rc < 0) break;
         keepBest(t, best);
-        if (t.found && dev(t.r1, t.r2) < 0.001) return true;
+        if (dev(t.r1, t.r2) < 0.001) return true;
         if (k == 40) {
             ranToEnd = true;
             break;
@@ -319,7 +343,7 @@ bool gradient(Cell& c, double t1, double t2, const double lo[2], const double hi
         c.msg->Create(1, "best iteration:");
         reportTrial(c.msg, " Iter", 0, best);
     }
-    return best.found && dev(best.r1, best.r2) < 0.02;
+    return dev(best.r1, best.r2) < 0.02;
 }
 
 // Bracket search: 11 x 11 trials per pass, the bracket shrinking to 0.512.
@@ -335,14 +359,13 @@ bool bracket(Cell& c, const double lo0[2], const double hi0[2], Trial& best) {
             for (int j = 0; j <= 10; ++j) {
                 Trial t;
                 if (c.eval(lo[0] + i / 10.0 * (hi[0] - lo[0]), lo[1] + j / 10.0 * (hi[1] - lo[1]),
-                           t) < 0 ||
-                    !t.found)
+                           t) < 0)
                     continue;
                 if (UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g,
                                best.r1, best.r2, best.found))
                     reportTrial(c.msg, " Updating", 0, best);
             }
-        if (best.found && dev(best.r1, best.r2) < 0.001) break;
+        if (dev(best.r1, best.r2) < 0.001) break;
         const double at[2] = {best.t1, best.t2};
         for (int k = 0; k < 2; ++k) {
             const double w = 0.512 * (hi[k] - lo[k]);
@@ -356,7 +379,7 @@ bool bracket(Cell& c, const double lo0[2], const double hi0[2], Trial& best) {
             hi[k] = h;
         }
     }
-    return best.found && dev(best.r1, best.r2) < 0.04;
+    return dev(best.r1, best.r2) < 0.04;
 }
 
 // The chord of one fibre: end points of fibres of length `len` for the
@@ -433,12 +456,12 @@ bool chords(Cell& c, CKpGra* gra, const double lo[2], const double hi[2], int u,
     for (double x : p1)
         for (double y : p2) {
             Trial t;
-            if (c.eval(x, y, t) < 0 || !t.found) continue;
+            if (c.eval(x, y, t) < 0) continue;
             if (UpdateBest(t.t1, t.t2, t.g, t.r1, t.r2, t.found, best.t1, best.t2, best.g, best.r1,
                            best.r2, best.found))
                 reportTrial(c.msg, " Updating", 0, best);
         }
-    if (best.found && dev(best.r1, best.r2) < 0.06) return true;
+    if (dev(best.r1, best.r2) < 0.06) return true;
     if (c.msg) c.msg->Create(1, "u: %3d v: %3d - Chord method unacceptable, no convergence", u, v);
     return false;
 }
@@ -554,8 +577,8 @@ int next_point(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& from, i
     endFacet = -1;
     endEdge = -1;
 
-    // 1.
-    CKpAxis axis;
+    // 1. The axis is kept from call to call: its points are reused.
+    thread_local CKpAxis axis;
     int last = 0;
     const int rc = axis.make_axis(msg, facets, from, facet, dnfg, angle, step, &last);
     if (rc < 0 || last < 1 || !(step > 0.0)) {
@@ -675,7 +698,9 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
 
     // 3. Parameters: the cell angle at each neighbour, measured from the
     // fibre towards the fourth corner D = (ua, vb).
-    Cell c{msg, facets, grid, {}, {}, ua, va, ub, vb, 0, 0, 0, 0, 0, 0, {}, {}};
+    Traces& traces = Traces::mine();
+    Cell c{msg, facets, grid, traces.A, traces.B, ua, va,           ub,          vb,
+           0,   0,      0,    0,        0,        0,  traces.warps, traces.wefts};
     const int toD1 = vb > va ? 1 : 3, toD2 = ua > ub ? 0 : 2;
     c.ref1 = travelAng(*P1, toD1);
     c.ref2 = travelAng(*P2, toD2);
@@ -770,8 +795,14 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     }
     const bool full1 = rc1 == 1 && reach1 >= la, full2 = rc2 == 1 && reach2 >= lb;
 
-    // 9. The corner.
-    if (accepted && best.found && full1 && full2) {
+    // 9. The corner: both fibres at full length, and meeting.
+    bool meet = false;
+    if (accepted && full1 && full2) {
+        int ia = last1, ib = last2;
+        meet = CKpAxis::CalcIntPtAnylength(c.A, c.B, ia, ib, 1e-6, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr, nullptr) == 0;
+    }
+    if (meet) {
         const CKpAxisPt* q1 = c.A.pAxisPt(last1 - 1);
         const CKpAxisPt* q2 = c.B.pAxisPt(last2 - 1);
         const CKpFacet* f1 = facets->pFac(q1->getFacet());

@@ -77,13 +77,16 @@ int pattern_wtpt(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
 // gradient iteration (at most 41 trials), then a bracket search (at most
 // 10 passes of 11 x 11 trials), then a chord intersection (segments of
 // 0.005 radians, at most 1023 per direction); the first accepted solution
-// wins (tolerances 0.02, 0.04, 0.06 on the length multipliers). A cell
-// whose closing angle has a near-zero sine (a degenerate cell) counts as
-// not converged for that method. On success N is created, its angles and
-// strain set, P1's warp and P2's weft angle towards N updated, and N joined
-// to both. A fibre that stops short (free edge, bound) records its end on
-// its neighbour. Progress reports are severity 1. A call whose inputs
-// are exactly as an earlier unsuccessful call left them returns 0 at once,
+// wins (tolerances 0.02, 0.04, 0.06 on the length multipliers). Every trial
+// competes, also one whose fibres do not meet because one stopped short (its
+// multipliers then come from the straight continuations of the two fibres'
+// last segments). A cell whose closing angle has a near-zero sine (a
+// degenerate cell) counts as not converged for that method. N is made only
+// when the solution is accepted and both final fibres reach their full
+// length and meet: N is created, its angles and strain set, P1's warp and
+// P2's weft angle towards N updated, and N joined to both. A fibre that
+// stops short (free edge, bound) records its end on its neighbour. Progress reports are severity 1.
+// A call whose inputs are exactly as an earlier unsuccessful call left them returns 0 at once,
 // without messages or drawing (the grid's memo of open cells, which holds
 // for one selection of the surface: see CKpDrape::ClearOpenCells).
 // 1 made; 0 not made; -1 with a severity-4 message on failure ("Could not

@@ -646,7 +646,6 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
 
         // 2, 3. A point at every whole step along the axis.
         int seg = 1;
-        int made = 0;
         for (int i = 1; i * len <= total; ++i) {
             const int u = i * du, v = i * dv;
             if (!bound->InBound(u, v) || grid->pDrapePt(u, v) || i > reach) break;
@@ -685,12 +684,20 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
                         pattern_2pts(msg, gra, facets, grid, a[j], b[j], c[j], d[j], e[j], ff[j],
                                      step, weftStep, limits, wwAngle, bound, side);
             }
-            made = i;
         }
 
-        // 4. The fibre end past the last point.
+        // 4. The fibre end past the last whole step: the length reached
+        // beyond step n, as a fraction of a step, on the point of step n
+        // (the seed for n = 0). When the walk stopped before step n (the
+        // bound, a point already there) that point is not the fibre's last
+        // and gets nothing.
         if (axstp == 4 && snapped % 2 != 0) continue;
-        const int lu = made * du, lv = made * dv;
+        const double steps = std::floor(total / len);
+        if (!(steps < 1e9)) continue;  // no grid reaches so far
+        int whole = static_cast<int>(steps);
+        while (whole > 0 && whole * len > total) --whole;
+        while ((whole + 1) * len <= total) ++whole;
+        const int lu = whole * du, lv = whole * dv;
         CKpDrapePt* lastPt = grid->pDrapePt(lu, lv);
         const int dirIndex = dn_0_7_dn03(du > 0 ? 0 : dv > 0 ? 2 : du < 0 ? 4 : 6);
         if (!lastPt || !bound->InBound(lu, lv) || dirIndex < 0) continue;
@@ -698,7 +705,7 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
         CKpDirn dirn;
         dirn.set2pts(&axis->pAxisPt(n - 2)->getPosition(), &endPt->getPosition());
         dirn.unitize();
-        lastPt->SetEnd(dirIndex, (total - made * len + len) / len, endPt->getPosition(), dirn,
+        lastPt->SetEnd(dirIndex, (total - whole * len) / len, endPt->getPosition(), dirn,
                        endPt->getFromFacet(), endPt->getEdge());
     }
     return 0;

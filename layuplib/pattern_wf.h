@@ -60,8 +60,11 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
 // cells by pattern_2pts); when the box of grid indices the axes would span
 // exceeds the growth cap of pattern_wf (axes wrapping round a closed
 // surface), every axis is laid over the same fraction of its steps that
-// brings the box within it. The fibre end past the last point is recorded
-// on it. 0; -1 on failure ("The seed curve must currently lie close to a
+// brings the box within it. With n the whole steps that fit on an axis,
+// the point of step n (the seed for n = 0), when it exists and lies within
+// the bound, records the fibre end past it: the fraction (axis length - n x
+// step length) / step length, below 1, and the axis' last point, segment,
+// facet and edge. 0; -1 on failure ("The seed curve must currently lie close to a
 // material axis.", "Could not allocate memory.", a point off its axis).
 int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp, CKpDrapeSim* sim,
                       const CKpMatGeom& geom, const double limits[3], double seedAngle, double step,

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and its tests need (the exported
-# files are read back by ezdxf and OpenCASCADE), only when one is missing.
+# Installs the Debian packages the build and its tests need (written files
+# are read back by ezdxf, OpenCASCADE and admesh), only when one is missing.
 set -euo pipefail
 pkgs=(zlib1g-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++
-      python3-ezdxf occt-draw)
+      python3-ezdxf occt-draw admesh)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -372,11 +372,11 @@ std::vector<std::string> Walk(const std::string& path, bool labelled) {
                 out.push_back("record error " + std::to_string(r));
                 break;
             }
-            long long sum = 0;
+            unsigned long long sum = 0;
             for (int k = 0; k < got; ++k) {
                 int w = buf[k];
                 HandleSwapByte4Int(id, &w);
-                sum = sum * 31 + w;
+                sum = sum * 31u + static_cast<unsigned>(w);
             }
             out.push_back("rec " + std::to_string(got) + " " + std::to_string(sum));
         }

@@ -1,0 +1,657 @@
+// CCDBParser::Read: CDB commands into the model's stores.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "fileformats/CCDBParser.h"
+#include "fileformats/CCDBRlsetStore.h"
+#include "fileformats/CDBCommand.h"
+#include "fileformats/CDBNumber.h"
+#include "fileformats/CDBParser.h"
+#include "fileformats/CElemRc.h"
+#include "fileformats/CRcLam.h"
+#include "layuplib/CKpAnsys.h"
+#include "layuplib/CKpCoordStore.h"
+#include "layuplib/CKpElemAnsys.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOrientStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/node_reref.h"
+
+namespace {
+
+const double kDegToRad = M_PI / 180.0;
+
+enum EOffset { OffsetMid, OffsetTop, OffsetBot, OffsetUser };
+
+}  // namespace
+
+struct CCDBParser::ReadState {
+    CCDBOwningStore<CElemRc> elemRcs;
+    CCDBOwningStore<CRcLam> rcLams;
+    CCDBRlsetStore rlsets;
+    CKpCoordStore locals;
+    int secId = 0;
+    CKpStr secType;
+    EOffset offset = OffsetMid;
+    double userOffset = 0.0;
+    bool dropped = false;  // rows or commands were dropped: the read fails
+};
+
+CCDBParser::CCDBParser() = default;
+
+CCDBParser::~CCDBParser() = default;
+
+namespace {
+
+// Argument i of `cmd` as an int (atof, then truncation). False with an error
+// naming the line when it is not finite or outside the int range.
+bool argInt(CKpMsg* msg, const CDBCommand& cmd, int i, int& out) {
+    if (CdbToInt(cmd.GetArgumentAsDouble(i), out)) return true;
+    msg->Create(4, "Line %d: argument %d of %s (%s) is not an integer; the command is skipped.",
+                cmd.Line(), i + 1, static_cast<const char*>(cmd.Name()), cmd.GetArgumentText(i));
+    return false;
+}
+
+// The same for an informational count: 0 when it does not convert.
+int argIntOr0(const CDBCommand& cmd, int i) {
+    int v = 0;
+    return CdbToInt(cmd.GetArgumentAsDouble(i), v) ? v : 0;
+}
+
+// Column `col` of row `row` as an int; false with an error naming the line.
+bool rowInt(CKpMsg* msg, const CDBCommand& cmd, int row, int col, int& out) {
+    if (CdbToInt(cmd.GetBlockValue(row, col), out)) return true;
+    msg->Create(4, "Line %d: field %d of the %s row is not an integer; the row is skipped.",
+                cmd.GetRowLine(row), col + 1, static_cast<const char*>(cmd.Name()));
+    return false;
+}
+
+// Kept rows of a block, by id: the first row of each id that the store does
+// not hold already. `ids` pairs (id, row) in any order; returns the rows to
+// take, ascending by id, and the number of rows passed over.
+template <class Store>
+std::vector<std::pair<int, int>> firstOfEachId(Store& store, std::vector<std::pair<int, int>>& ids,
+                                               int& passedOver) {
+    std::sort(ids.begin(), ids.end());
+    std::vector<std::pair<int, int>> keep;
+    keep.reserve(ids.size());
+    passedOver = 0;
+    for (size_t k = 0; k < ids.size(); ++k) {
+        if ((k > 0 && ids[k].first == ids[k - 1].first) || store.find(ids[k].first)) {
+            ++passedOver;
+            continue;
+        }
+        keep.push_back(ids[k]);
+    }
+    return keep;
+}
+
+}  // namespace
+
+int CCDBParser::Read() {
+    CKpMsg* msg = pMsg();
+    if (!msg || !pAnsys() || !pNodes() || !pElems() || !pMats() || !pLams() || !pOrients() ||
+        !pCoords())
+        return -1;
+    try {
+        CDBParser parser;
+        if (parser.OpenRead(name()) != 0) {
+            msg->Create(4, "Unable to open file");
+            return -1;
+        }
+        ReadState st;
+        CDBCommand cmd;
+        // 1. Command by command; a command the file ends in (inside its block,
+        // or right after it) is complete and handled too.
+        for (;;) {
+            const int status = parser.GetNextCommand(cmd);
+            for (int i = 0; i < cmd.GetNumErrors(); ++i) {
+                msg->Create(4, "%s", cmd.GetError(i));
+                st.dropped = true;
+            }
+            if (status == -1) break;
+            if (status == 1 && parser.m_lastError.Size() > 0) break;
+            msg->Create(1, "Next command: %s", static_cast<const char*>(cmd.Name()));
+            HandleCommand(st, cmd);
+            if (status != 0) break;
+        }
+        parser.Close();
+        msg->Create(1, "Parsing Completed");
+        if (parser.m_lastError.Size() > 0) {
+            msg->Create(1, "Last error: %s", static_cast<const char*>(parser.m_lastError));
+            return -1;
+        }
+        // 2. Laminates of real constant sets, links, orientations.
+        ReadPost(st);
+        return st.dropped ? -1 : 0;
+    } catch (const std::bad_alloc&) {
+        msg->Create(4, "Could not allocate memory.");
+        return -1;
+    }
+}
+
+void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
+    CKpMsg* msg = pMsg();
+    const CKpStr& name = cmd.Name();
+    CKpAnsysEtStore* ets = pAnsys()->pEts();
+
+    if (name == "ET") {
+        int id, type;
+        if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, type)) {
+            st.dropped = true;
+            return;
+        }
+        if (type != 181 && type != 99) return;
+        if (ets->find(id)) {
+            msg->Create(2, "ET %d already exists", id);
+            return;
+        }
+        ets->insert(new CKpAnsysEt(id, type));
+    } else if (name == "KEYOP") {
+        int id, number, value;
+        if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, number) ||
+            !argInt(msg, cmd, 2, value)) {
+            st.dropped = true;
+            return;
+        }
+        CKpAnsysEt* et = ets->find(id);
+        if (!et) {
+            msg->Create(1,
+                        "ET %d referenced by KEYOP does not exist. This may reference an "
+                        "unsupported element type.",
+                        id);
+            return;
+        }
+        et->SetKeyopt(number, value);
+    } else if (name == "RLBLOCK") {
+        int perLine;
+        if (!argInt(msg, cmd, 3, perLine)) {
+            st.dropped = true;
+            return;
+        }
+        const int rows = cmd.GetNumRows();
+        int r = 0;
+        while (r < rows) {
+            int setNo, count;
+            if (!rowInt(msg, cmd, r, 0, setNo) || !rowInt(msg, cmd, r, 1, count)) {
+                // Without its header the set's extent is unknown: the rest goes.
+                msg->Create(4, "Not all real values read from RLBLOCK.");
+                st.dropped = true;
+                return;
+            }
+            CCDBRlset* set = st.rlsets.find(setNo);
+            if (!set) {
+                set = new CCDBRlset(setNo);
+                st.rlsets.insert(set);
+            } else {
+                set->Values().Size(0);  // a later set of the same number replaces it
+            }
+            CVekTemplateList<double>& values = set->Values();
+            int taken = 0;
+            for (int c = 2; c < 8 && taken < count; ++c, ++taken)
+                values.Add(cmd.GetBlockValue(r, c), -1);
+            ++r;
+            while (taken < count) {
+                if (r >= rows) {
+                    msg->Create(4, "Not all real values read from RLBLOCK.");
+                    return;
+                }
+                // Short rows leave off trailing zeros; a row never holds more
+                // than its format gives, so an absurd count takes no more.
+                const int take = std::max(cmd.GetRowSize(r), std::min(perLine, 1000));
+                for (int c = 0; c < take && taken < count; ++c, ++taken)
+                    values.Add(cmd.GetBlockValue(r, c), -1);
+                ++r;
+            }
+        }
+    } else if (name == "LOCAL") {
+        const char* kind = cmd.GetArgumentText(1);
+        msg->Create(1, "Parameters: %s", kind);
+        int id;
+        if (std::strcmp(kind, "LOC") == 0) {
+            if (!argInt(msg, cmd, 2, id)) {
+                st.dropped = true;
+                return;
+            }
+            const char* type = cmd.GetArgumentText(3);
+            if (std::strcmp(type, "0") != 0 && std::strcmp(type, "CART") != 0) {
+                msg->Create(4, "Local coordinate system %d ignored as it is not Cartesian.", id);
+                return;
+            }
+            const double origin[3] = {cmd.GetArgumentAsDouble(4), cmd.GetArgumentAsDouble(5),
+                                      cmd.GetArgumentAsDouble(6)};
+            CKpCoord* frame = st.locals.find(id);
+            if (!frame) {
+                frame = new CKpCoord(id);
+                st.locals.insert(frame);
+            }
+            frame->SetCoordsByOriginDefault(origin);
+        } else if (std::strcmp(kind, "ANG") == 0) {
+            if (!argInt(msg, cmd, 2, id)) {
+                st.dropped = true;
+                return;
+            }
+            const double angles[3] = {cmd.GetArgumentAsDouble(4) * kDegToRad,
+                                      cmd.GetArgumentAsDouble(5) * kDegToRad,
+                                      cmd.GetArgumentAsDouble(6) * kDegToRad};
+            if (CKpCoord* frame = st.locals.find(id)) frame->SetCoordsByEulerAngles(angles);
+        }
+    } else if (name == "NBLOCK") {
+        msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
+        msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
+        msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
+        CKpNodeStore* nodes = pNodes();
+        // 1. Ids of the valid rows; 2. the first row of each new id is taken.
+        std::vector<std::pair<int, int>> ids;
+        ids.reserve(cmd.GetNumRows());
+        for (int r = 0; r < cmd.GetNumRows(); ++r) {
+            int id;
+            if (!rowInt(msg, cmd, r, 0, id)) {
+                st.dropped = true;
+                continue;
+            }
+            if (id < 1) continue;
+            const double x = cmd.GetBlockValue(r, 3), y = cmd.GetBlockValue(r, 4),
+                         z = cmd.GetBlockValue(r, 5);
+            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+                msg->Create(4, "Line %d: node %d has a coordinate that is not finite; skipped.",
+                            cmd.GetRowLine(r), id);
+                st.dropped = true;
+                continue;
+            }
+            ids.emplace_back(id, r);
+        }
+        int passedOver = 0;
+        for (const auto& k : firstOfEachId(*nodes, ids, passedOver)) {
+            CKpNode* node = new CKpNode(k.first);
+            node->setCKpPoint(cmd.GetBlockValue(k.second, 3), cmd.GetBlockValue(k.second, 4),
+                              cmd.GetBlockValue(k.second, 5));
+            node->setIncompleteFlag(0);
+            nodes->insert(node);
+        }
+        if (passedOver > 0)
+            msg->Create(2, "NBLOCK on line %d: %d nodes whose ids exist already were not added.",
+                        cmd.Line(), passedOver);
+    } else if (name == "EBLOCK") {
+        msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
+        msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
+        msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
+        CKpElemStore* elems = pElems();
+        struct Row {
+            int f[19];
+            int gmtp;
+            CKpAnsysEt* et;
+        };
+        std::vector<Row> rows;
+        std::vector<std::pair<int, int>> ids;
+        rows.reserve(cmd.GetNumRows());
+        ids.reserve(cmd.GetNumRows());
+        for (int r = 0; r < cmd.GetNumRows(); ++r) {
+            Row row;
+            bool ok = true;
+            const int n = std::min(cmd.GetRowSize(r), 19);
+            for (int c = 0; c < 19; ++c) row.f[c] = 0;
+            for (int c = 0; c < n && ok; ++c) ok = rowInt(msg, cmd, r, c, row.f[c]);
+            // A row of more than 8 nodes goes on in the next row, taken or not.
+            const int nnod = row.f[8];
+            if (nnod > 8) ++r;
+            if (!ok) {
+                st.dropped = true;
+                continue;
+            }
+            row.et = ets->find(row.f[1]);
+            if (!row.et) continue;
+            if (nnod == 4)
+                row.gmtp = row.f[13] == row.f[14] ? 11 : 1;
+            else if (nnod == 8)
+                row.gmtp = row.f[13] == row.f[14] ? 12 : 2;
+            else
+                continue;
+            if (row.f[10] < 1) continue;
+            ids.emplace_back(row.f[10], static_cast<int>(rows.size()));
+            rows.push_back(row);
+        }
+        int passedOver = 0;
+        for (const auto& k : firstOfEachId(*elems, ids, passedOver)) {
+            const Row& row = rows[k.second];
+            const int* f = row.f;
+            CKpElem* elem = new CKpElem(f[10], row.gmtp);
+            elem->seteltp(1);
+            switch (row.gmtp) {
+                case 1:
+                    for (int i = 0; i < 4; ++i) elem->setunid(i, f[11 + i]);
+                    break;
+                case 2: {
+                    static const int cols[8] = {11, 15, 12, 16, 13, 17, 14, 18};
+                    for (int i = 0; i < 8; ++i) elem->setunid(i, f[cols[i]]);
+                    break;
+                }
+                case 11:
+                    for (int i = 0; i < 3; ++i) elem->setunid(i, f[11 + i]);
+                    break;
+                default: {  // 12
+                    static const int cols[6] = {11, 15, 12, 16, 13, 18};
+                    for (int i = 0; i < 6; ++i) elem->setunid(i, f[cols[i]]);
+                    break;
+                }
+            }
+            elem->settpmd(row.et->Val());
+            elem->pid(f[3]);
+            if (CKpElemAnsys* a = elem->CreateAnsys()) {
+                static const int cols[8] = {0, 1, 2, 4, 5, 6, 7, 9};
+                for (int i = 0; i < 8; ++i) a->Set(i, f[cols[i]]);
+            }
+            elems->insert(elem);
+            if (row.et->Val() == 99) {
+                int k11 = row.et->GetKeyopt(11);
+                if (k11 < 1) k11 = 0;
+                st.elemRcs.insert(new CElemRc(f[10], f[2], k11));
+                CRcLam* rc = st.rcLams.findOrCreate(f[2]);
+                if (rc) rc->SetKeyopt11(k11);
+            }
+        }
+        if (passedOver > 0)
+            msg->Create(2, "EBLOCK on line %d: %d elements whose ids exist already were not added.",
+                        cmd.Line(), passedOver);
+    } else if (name == "MPTEMP") {
+        (void)cmd.GetArgumentAsDouble(3);
+    } else if (name == "MPDATA") {
+        int id;
+        if (!argInt(msg, cmd, 3, id)) {
+            st.dropped = true;
+            return;
+        }
+        const char* label = cmd.GetArgumentText(2);
+        const double v = cmd.GetArgumentAsDouble(5);
+        CKpMatStore* mats = pMats();
+        CKpMat* mat = mats->find(id);
+        if (!mat) {
+            mat = new CKpMat(id);
+            CKpStr matName("MAT.");
+            matName += id;
+            mat->setMtrlnm(matName);
+            mat->setExtmtrlnm(matName);
+            mat->setExtmtrlid(id);
+            mats->insert(mat);
+        }
+        struct Label {
+            const char* text;
+            void (CKpMatProp::*set)(double);
+        };
+        static const Label labels[] = {
+            {"EX", &CKpMatProp::setEx},     {"EY", &CKpMatProp::setEy},
+            {"EZ", &CKpMatProp::setEz},     {"NUXY", &CKpMatProp::setNuxy},
+            {"GXY", &CKpMatProp::setGxy},   {"GYZ", &CKpMatProp::setGyz},
+            {"GXZ", &CKpMatProp::setGzx},   {"PRXY", &CKpMatProp::setNuxy},
+            {"PRYZ", &CKpMatProp::setNuyz}, {"PRXZ", &CKpMatProp::setNuzx},
+            {"ALPX", &CKpMatProp::setAlpx}, {"ALPY", &CKpMatProp::setAlpy},
+            {"ALPZ", &CKpMatProp::setAlpz}, {"DENS", &CKpMatProp::setDens},
+            {"REFT", &CKpMatProp::setTref}};
+        for (const Label& l : labels) {
+            if (std::strcmp(label, l.text) == 0) {
+                (static_cast<CKpMatProp*>(mat)->*l.set)(v);
+                break;
+            }
+        }
+    } else if (name == "FC") {
+        int id;
+        if (!argInt(msg, cmd, 0, id)) {
+            st.dropped = true;
+            return;
+        }
+        CKpMat* mat = pMats()->find(id);
+        if (!mat || std::strcmp(cmd.GetArgumentText(1), "S") != 0) return;
+        const char* label = cmd.GetArgumentText(2);
+        const double v = cmd.GetArgumentAsDouble(3);
+        struct Label {
+            const char* text;
+            void (CKpMatProp::*set)(double);
+            double sign;
+        };
+        static const Label labels[] = {
+            {"XTEN", &CKpMatProp::setFxt, 1}, {"XCMP", &CKpMatProp::setFxc, -1},
+            {"YTEN", &CKpMatProp::setFyt, 1}, {"YCMP", &CKpMatProp::setFyc, -1},
+            {"ZTEN", &CKpMatProp::setFzt, 1}, {"ZCMP", &CKpMatProp::setFzc, -1},
+            {"XY", &CKpMatProp::setFs12, 1},  {"YZ", &CKpMatProp::setFs23, 1},
+            {"XZ", &CKpMatProp::setFs31, 1},  {"XYCP", &CKpMatProp::setF12, 1},
+            {"YZCP", &CKpMatProp::setF23, 1}, {"XZCP", &CKpMatProp::setF31, 1}};
+        for (const Label& l : labels) {
+            if (std::strcmp(label, l.text) == 0) {
+                (static_cast<CKpMatProp*>(mat)->*l.set)(l.sign * v);
+                break;
+            }
+        }
+    } else if (name == "SECTYPE") {
+        int id;
+        if (!argInt(msg, cmd, 0, id)) {
+            st.dropped = true;
+            return;
+        }
+        st.secId = id;
+        st.secType = cmd.GetArgumentText(1);
+    } else if (name == "SECOFFSET") {
+        const char* where = cmd.GetArgumentText(0);
+        if (std::strcmp(where, "TOP") == 0) {
+            st.offset = OffsetTop;
+        } else if (std::strcmp(where, "BOT") == 0) {
+            st.offset = OffsetBot;
+        } else if (std::strcmp(where, "USER") == 0) {
+            st.offset = OffsetUser;
+            st.userOffset = cmd.GetArgumentAsDouble(1);
+        } else {
+            st.offset = OffsetMid;
+        }
+    } else if (name == "SECBLOCK") {
+        msg->Create(1, "Num rows: %d", argIntOr0(cmd, 0));
+        msg->Create(1, "Num rows: %d", cmd.GetNumRows());
+        CKpLamStore* lams = pLams();
+        if (lams->find(st.secId)) {
+            msg->Create(2, "SECTYPE %d already exists", st.secId);
+            return;
+        }
+        CKpLam* lam = new CKpLam(st.secId);
+        CKpStr lamName("Sec.");
+        lamName += st.secId;
+        lam->name(lamName);
+        lams->insert(lam);
+        for (int r = 0; r < cmd.GetNumRows(); ++r) {
+            int mid;
+            if (!rowInt(msg, cmd, r, 1, mid)) {
+                st.dropped = true;
+                continue;
+            }
+            CKpLamLyr* lyr = new CKpLamLyr;
+            lyr->setT(cmd.GetBlockValue(r, 0));
+            lyr->setMid(mid);
+            lyr->setTheta(cmd.GetBlockValue(r, 2) * kDegToRad);
+            if (lam->LamLyrs())
+                lam->LamLyrs()->InsertLast(lyr);
+            else
+                delete lyr;
+        }
+        const double t = lam->t();
+        switch (st.offset) {
+            case OffsetTop:
+                lam->z0(-t);
+                break;
+            case OffsetBot:
+                lam->z0(0.0);
+                break;
+            case OffsetUser:
+                lam->z0(-st.userOffset - t / 2.0);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void CCDBParser::ReadPost(ReadState& st) {
+    CKpMsg* msg = pMsg();
+    CKpLamStore* lams = pLams();
+    CKpElemStore* elems = pElems();
+
+    // 1. Laminates from real constant sets, one per KEYOPT(11) value used.
+    if (st.rcLams.entries() > 0) {
+        int next = lams->maxId();
+        next = next > 0 ? static_cast<int>((static_cast<long long>(next) + 999) / 1000 * 1000) : 0;
+        CVekObjectStoreIterator<CRcLam> it(st.rcLams);
+        while (++it) {
+            CRcLam* rc = it.key();
+            CCDBRlset* set = st.rlsets.find(rc->id());
+            if (!set) continue;
+            for (int k = 0; k <= 2; ++k) {
+                if (!rc->Used(k)) continue;
+                if (next == INT_MAX) break;
+                ++next;
+                rc->SetLamId(k, next);
+                if (lams->find(next)) {
+                    msg->Create(2, "Laminate with ID %d for real set %d already exists", next,
+                                rc->id());
+                    continue;
+                }
+                CKpLam* lam = new CKpLam(next);
+                CKpStr lamName("RC(");
+                lamName += k;
+                lamName += ").";
+                lamName += rc->id();
+                lam->name(lamName);
+                lams->insert(lam);
+                // Layers from value 13 on, three values each; only layers whose
+                // values are present (trailing zeros may be left off) are made.
+                int count = 0;
+                CdbToInt(set->Value(0), count);
+                const int present =
+                    set->Values().GetSize() > 12 ? (set->Values().GetSize() - 12 + 2) / 3 : 0;
+                if (count > present) count = present;
+                for (int i = 0; i < count; ++i) {
+                    CKpLamLyr* lyr = new CKpLamLyr;
+                    int mid = 1;
+                    if (!CdbToInt(set->Value(12 + 3 * i), mid) || mid < 1) mid = 1;
+                    lyr->setMid(mid);
+                    lyr->setTheta(set->Value(13 + 3 * i) * kDegToRad);
+                    lyr->setT(set->Value(14 + 3 * i));
+                    if (lam->LamLyrs())
+                        lam->LamLyrs()->InsertLast(lyr);
+                    else
+                        delete lyr;
+                }
+                if (k == 1) lam->z0(0.0);
+                if (k == 2) lam->z0(-lam->t());
+            }
+        }
+    }
+
+    // 2. SHELL99 elements take the laminate of their set and KEYOPT(11).
+    {
+        CVekObjectStoreIterator<CElemRc> it(st.elemRcs);
+        while (++it) {
+            CElemRc* link = it.key();
+            CKpElem* elem = elems->find(link->id());
+            if (!elem) {
+                msg->Create(2, "Cannot find element %d", link->id());
+                continue;
+            }
+            CRcLam* rc = st.rcLams.find(link->Rlset());
+            if (!rc) {
+                msg->Create(2, "Cannot find RC Set %d referenced by element %d", link->Rlset(),
+                            link->id());
+                continue;
+            }
+            const int k = link->Keyopt11();
+            const int lamId = rc->LamId(k);
+            if (k < 0 || k > 2 || !lams->find(lamId)) {
+                msg->Create(2,
+                            "Cannot find laminate %d generated by RC set %d and keyopt11 value %d "
+                            "referenced by element %d",
+                            lamId, link->Rlset(), k, link->id());
+                continue;
+            }
+            elem->pid(lamId);
+            if (elem->pAnsys()) elem->pAnsys()->Set(2, 0);
+        }
+    }
+
+    // 3. The run's stores are emptied when the state goes; 4. directionality.
+    st.elemRcs.eraseAllObjects();
+    st.rcLams.eraseAllObjects();
+    st.rlsets.eraseAllObjects();
+    pMats()->SetDirAuto();
+
+    // 5. Element nodes to node objects.
+    node_reref(msg, pNodes(), elems);
+
+    // 6. Orientations from element coordinate systems.
+    CKpOrientStore* orients = pOrients();
+    CKpCoordStore* coords = pCoords();
+    std::map<int, CKpOrient*> byFrame;
+    CKpOrient* ansysDefault = nullptr;
+    int unsupported = 0;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (++it) {
+        CKpElem* elem = it.key();
+        const int esys = elem->pAnsys() ? elem->pAnsys()->Get(3) : 0;
+        if (esys != 0) {
+            auto found = byFrame.find(esys);
+            CKpOrient* orient = found != byFrame.end() ? found->second : nullptr;
+            if (!orient) {
+                if (!coords->find(esys)) {
+                    CKpCoord* local = st.locals.find(esys);
+                    if (!local) {
+                        ++unsupported;
+                        continue;
+                    }
+                    coords->insert(new CKpCoord(*local));
+                }
+                CKpStr orientName("Coord.");
+                orientName += esys;
+                orient = orients->findByName(orientName);
+                if (!orient) {
+                    orient = new CKpOrient(orients->maxId() + 1);
+                    orient->setName(orientName);
+                    orient->setType(CKpOrient::TypeCoord);
+                    orient->setRefId(esys);
+                    orients->insert(orient);
+                }
+                byFrame[esys] = orient;
+            }
+            elem->pOrient(orient);
+            elem->orientId(orient->id());
+            elem->theta(0.0);
+        } else {
+            if (!ansysDefault) {
+                ansysDefault = orients->findByName("Default(ANSYS)");
+                if (!ansysDefault) {
+                    ansysDefault = new CKpOrient(orients->maxId() + 1);
+                    ansysDefault->setName("Default(ANSYS)");
+                    ansysDefault->setType(10);
+                    orients->insert(ansysDefault);
+                }
+            }
+            elem->pOrient(ansysDefault);
+            elem->orientId(ansysDefault->id());
+            elem->theta(elem->GetThetaAnsys(msg));
+        }
+    }
+    if (unsupported > 0)
+        msg->Create(2, "Orientation on %d elements is defined by unsupported coordinate systems.",
+                    unsupported);
+
+    // 7. Directions of the frame orientations and the elements' angles.
+    orients->SetDirectionsByCoords(msg, coords);
+    orients->SetElemTheta(msg);
+
+    // 8. Local frames go with the run.
+    st.locals.eraseAllObjects();
+}

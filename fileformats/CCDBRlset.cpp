@@ -1,0 +1,3 @@
+#include "fileformats/CCDBRlset.h"
+
+CCDBRlset::~CCDBRlset() = default;

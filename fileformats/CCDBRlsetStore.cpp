@@ -1,0 +1,5 @@
+#include "fileformats/CCDBRlsetStore.h"
+
+CCDBRlsetStore::~CCDBRlsetStore() {
+    eraseAllObjects();
+}

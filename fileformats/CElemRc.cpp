@@ -1,0 +1,3 @@
+#include "fileformats/CElemRc.h"
+
+CElemRc::~CElemRc() = default;

@@ -1,0 +1,3 @@
+#include "fileformats/CLamRc.h"
+
+CLamRc::~CLamRc() = default;

@@ -1,0 +1,28 @@
+// CDB reader (and its command parser): any bytes must read or fail with a
+// status; never crash, leak or read past a buffer.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "fileformats/CCDBParser.h"
+#include "layuplib/CKpLayup.h"
+#include "tests/support/RecordingGUI.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = "/tmp/fuzz_cdb_" + std::to_string(getpid()) + ".cdb";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return 0;
+    if (size) std::fwrite(data, 1, size, f);
+    std::fclose(f);
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    CCDBParser parser;
+    parser.SetStores(&model);
+    parser.SetName(path.c_str());
+    parser.SetFlags(1, 0);
+    parser.Read();
+    return 0;
+}

@@ -1,0 +1,28 @@
+// STL reader, ASCII and binary: any bytes must read or fail with a status;
+// never crash, leak or read past a buffer.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "fileformats/CSTLParser.h"
+#include "layuplib/CKpLayup.h"
+#include "tests/support/RecordingGUI.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = "/tmp/fuzz_stl_" + std::to_string(getpid()) + ".stl";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return 0;
+    if (size) std::fwrite(data, 1, size, f);
+    std::fclose(f);
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    CSTLParser parser;
+    parser.SetStores(&model);
+    parser.SetName(path.c_str());
+    parser.SetFlags(0, 0);
+    parser.Read();
+    return 0;
+}
