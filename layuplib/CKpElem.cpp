@@ -165,6 +165,8 @@ CKpElemAnsys* CKpElem::CreateAnsys() {
     return m_pAnsys;
 }
 
+int CKpElem::GetNumElemRefs() const { return elemRefs ? elemRefs->entries() : 0; }
+
 CKpElemRefStore* CKpElem::pElemRefs() {
     if (!elemRefs) elemRefs = new (std::nothrow) CKpElemRefStore();
     return elemRefs;

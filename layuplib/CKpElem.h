@@ -157,6 +157,8 @@ class CKpElem : public CVekObject {
     // 64) on the first call; owned by the element. Null only when it cannot
     // be allocated.
     CKpElemRefStore* pElemRefs();
+    // Number of references held; 0 without a store (none is created).
+    int GetNumElemRefs() const;
     // Deletes the references and the store; the pointer becomes null.
     void DeleteElemRefs();
 
