@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/CKpDB.h"
+#include "host/LayupApi.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -220,3 +221,78 @@ int GetLayupElemGPlyID(CKpLayup* model, int elemId, int layer) {
 }
 
 }  // namespace layupfns
+
+// ---- The exported layup functions, on the slot's model ----
+
+namespace {
+
+// Texts copied into caller buffers: at most this much (the command-language
+// wrapper cuts them further to the host's slots).
+constexpr int kTextSize = 256;
+
+CKpLayup* slotModel() {
+    return static_cast<CKpLayup*>(LayupSlotModel());
+}
+
+}  // namespace
+
+extern "C" {
+
+int LayupCreateLayup2(const char* name, int count, char** plyGroups, char** sequences, int* types,
+                      char** plyNames, int* instanceCounts, int* sides, float* angleOffsets,
+                      float* thicknessOverrides, int* globalPlyIds) {
+    return layupfns::CreateLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
+                                  instanceCounts, sides, angleOffsets, thicknessOverrides,
+                                  globalPlyIds);
+}
+
+int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, int* instanceCounts,
+                     int* sides, float* angleOffsets, float* thicknessOverrides,
+                     int* globalPlyIds) {
+    return LayupCreateLayup2(name, count, nullptr, nullptr, types, plyNames, instanceCounts, sides,
+                             angleOffsets, thicknessOverrides, globalPlyIds);
+}
+
+int LayupCreateLayupLaminate(void) {
+    return layupfns::CreateLayupLaminate(slotModel());
+}
+
+int LayupDeleteLayup(int) {
+    return layupfns::DeleteLayup(slotModel());
+}
+
+int LayupGetLayupSizes(int* count) {
+    return layupfns::GetLayupSizes(slotModel(), count);
+}
+
+int LayupGetLayup2(char* name, int count, char** plyGroups, char** sequences, int* types,
+                   char** plyNames, int* instances, int* sides, float* angleOffsets,
+                   int* globalPlyIds) {
+    return layupfns::GetLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
+                               instances, sides, angleOffsets, globalPlyIds, kTextSize);
+}
+
+int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* instances, int* sides,
+                  float* angleOffsets, int* globalPlyIds) {
+    return LayupGetLayup2(name, count, nullptr, nullptr, types, plyNames, instances, sides,
+                          angleOffsets, globalPlyIds);
+}
+
+int LayupGetLayupElementSize(int elemId, int* count) {
+    return layupfns::GetLayupElementSize(slotModel(), elemId, count);
+}
+
+int LayupGetLayupElement(int elemId, float* normal, int count, char** plyNames, int* types,
+                         int* instances, int* directions, char** materialNames,
+                         char** externalMaterialNames, float* thicknesses, float* referenceAngles,
+                         float* rotations, int* globalPlyIds) {
+    return layupfns::GetLayupElement(slotModel(), elemId, normal, count, plyNames, types, instances,
+                                     directions, materialNames, externalMaterialNames, thicknesses,
+                                     referenceAngles, rotations, globalPlyIds, kTextSize);
+}
+
+int LayupGetLayupElemGPlyID(int elemId, int layer) {
+    return layupfns::GetLayupElemGPlyID(slotModel(), elemId, layer);
+}
+
+}  // extern "C"
