@@ -71,9 +71,12 @@ class Parser {
         *v = static_cast<float>(d);
         return true;
     }
+    // A carriage return in a text reads as a blank, as it is saved.
     bool text(std::string* v) {
         if (atEnd() || !m_t[m_at].quoted) return false;
         *v = m_t[m_at++].text;
+        for (char& c : *v)
+            if (c == '\r') c = ' ';
         return true;
     }
     bool word(std::string* v) {
