@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fileformats/read_korbdf.h"
+#include "host/PlotRoutines.h"
 #include "layuplib/CKpBdy.h"
 #include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpCurve.h"
@@ -128,9 +129,16 @@ CKpPat* CopyPatternSettings(const CKpPat& src, int id) {
     return p;
 }
 
-// Draws the preview of one ply. The drawing routines of the host come
-// with the plot layer; until then the preview shows nothing.
-void DrawPreview(CKpLayup* /*source*/, CKpPly* /*ply*/, int /*colour*/) {}
+// Draws the preview of one ply in the source: its selected elements
+// (segment 7), its fibre marks in the material's colour (segment 3) and its
+// traced boundary (segment 6).
+void DrawPreview(CKpLayup* source, CKpPly* ply, CKpPat* pat, int colour) {
+    CKpMsg* msg = source->pMsg();
+    CKpGra* gra = source->pGra();
+    PlotElems(msg, gra, source->pElems(), source->pFacs(), 0, nullptr, 7, 1, 7);
+    PlotPlyElemAngles(msg, gra, pat->PatElems(), ply->lyrtp(), colour);
+    source->pBdys()->PlotAllBoundary(gra, source->pFacs());
+}
 void ErasePreview(CKpLayup* source) {
     source->EraseElemEdges();
     source->pGra()->delete_segment(3);
@@ -316,7 +324,7 @@ int SetImportPlyFlags(CKpLayup* target, CKpLayup* source, const char* fileName, 
         }
         if (preview && traced) {
             CKpMat* mat = MaterialOf(source, ply);
-            DrawPreview(source, ply, mat ? mat->color() : 1);
+            DrawPreview(source, ply, pat, mat ? MaterialColour(mat->id()) : 1);
             int answer;
             if (yesAll) {
                 answer = kYes;

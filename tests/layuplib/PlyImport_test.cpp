@@ -238,3 +238,78 @@ TEST(PlyImport, SwitchesIdsAndCurves) {
     EXPECT_EQ(curves.maxId(), 2);
     EXPECT_DOUBLE_EQ(curves.find(2)->coord(5), 3.0);
 }
+
+namespace {
+
+// Three plies over a 4 x 4 plate and a target on the same mesh.
+struct PreviewPair {
+    drapedmodel::Model src{meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0)};
+    drapedmodel::Model dst{meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0)};
+    PreviewPair() {
+        for (const char* n : {"A", "B", "C"}) EXPECT_TRUE(src.Ply(n, 1.5, 1.5, 0.25));
+    }
+    std::vector<int> Flags(int status) {
+        std::vector<int> f(3, 7);
+        EXPECT_EQ(SetImportPlyFlags(dst.model.get(), src.model.get(), "f.lyp", 3, f.data(), 1, 0),
+                  status);
+        return f;
+    }
+    std::vector<std::string> Questions() {
+        std::vector<std::string> q;
+        for (const auto& m : dst.gui.messages)
+            if (m.channel == 100001 && m.severity == 2821) q.push_back(m.text);
+        return q;
+    }
+};
+
+}  // namespace
+
+TEST(PlyImportPreview, AnswersDecideEachPly) {
+    {
+        PreviewPair p;
+        p.dst.gui.answers = {2, 3};  // no, then yes to all
+        EXPECT_EQ(p.Flags(0), (std::vector<int>{0, 1, 1}));
+        std::vector<std::string> q = p.Questions();
+        ASSERT_EQ(q.size(), 2u);
+        EXPECT_EQ(q[0], "Do you want to import ply A from the file f.lyp?");
+        // The selection is drawn in segment 7, the fibre marks in segment 3.
+        bool elems = false, marks = false;
+        for (const auto& d : p.src.gui.draws) {
+            elems |= d.segment == 7;
+            marks |= d.segment == 3;
+        }
+        EXPECT_TRUE(elems && marks);
+    }
+    {
+        PreviewPair p;
+        p.dst.gui.answers = {5};  // no to all
+        EXPECT_EQ(p.Flags(0), (std::vector<int>{0, 0, 0}));
+        EXPECT_EQ(p.Questions().size(), 1u);
+    }
+    {
+        PreviewPair p;
+        p.dst.gui.answers = {1, 4};  // yes, then abort: the aborted ply stays out
+        std::vector<int> f = p.Flags(-1);
+        EXPECT_EQ(f[0], 1);
+        EXPECT_EQ(f[1], 0);
+        std::vector<std::string> errors = p.dst.gui.texts(4);
+        EXPECT_NE(std::find(errors.begin(), errors.end(), "Import Ply aborted"), errors.end());
+    }
+    {
+        // Without preview every traced ply is taken, outlines become curves.
+        PreviewPair p;
+        std::vector<int> f(3, 7);
+        ASSERT_EQ(
+            SetImportPlyFlags(p.dst.model.get(), p.src.model.get(), "f.lyp", 3, f.data(), 0, 1), 0);
+        EXPECT_EQ(f, (std::vector<int>{1, 1, 1}));
+        ASSERT_EQ(p.dst.model->pCurves()->entries(), 3);
+        CKpCurve* c = p.dst.model->pCurves()->find(1);
+        EXPECT_EQ(std::string(c->name()), "A");
+        EXPECT_EQ(c->type(), 2);
+        EXPECT_EQ(c->count(), 16);  // the plate's rim, 4 edges a side
+        for (int i = 0; i < c->count(); ++i) {
+            const double x = c->coord(3 * i), y = c->coord(3 * i + 1);
+            EXPECT_TRUE(x == 0.0 || x == 4.0 || y == 0.0 || y == 4.0) << x << " " << y;
+        }
+    }
+}
