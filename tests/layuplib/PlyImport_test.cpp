@@ -18,8 +18,13 @@
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpIdStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpLyp.h"
+#include "layuplib/CKpLypPly.h"
+#include "layuplib/CKpLypPlyStore.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpOff.h"
+#include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatElemStore.h"
@@ -29,6 +34,7 @@
 #include "layuplib/IVekEvent.h"
 #include "layuplib/IVekEventStore.h"
 #include "layuplib/VekTList.h"
+#include "layuplib/add_layer.h"
 #include "tests/support/DrapedModel.h"
 #include "tests/support/MeshGen.h"
 
@@ -312,4 +318,71 @@ TEST(PlyImportPreview, AnswersDecideEachPly) {
             EXPECT_TRUE(x == 0.0 || x == 4.0 || y == 0.0 || y == 4.0) << x << " " << y;
         }
     }
+}
+
+TEST(PlyImport, ReversedNormalsAndTurnedFramesKeepGlobalFibres) {
+    drapedmodel::Model src(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+    CKpPly* sp = src.Ply("P", 1.5, 1.5, 0.25);
+    ASSERT_TRUE(sp);
+    // Target: 8 x 8 with every element's node order turned (frames turned
+    // by 90 degrees) and, for odd ids, reversed (normals -z).
+    meshgen::Mesh fine = meshgen::Plate(Kind::Quad4, 8, 8, 4.0, 4.0, {1, 1001});
+    for (int e = 0; e < fine.numElems(); ++e) {
+        int* r = fine.connectivity.data() + static_cast<size_t>(e) * fine.width;
+        std::rotate(r, r + 1, r + 4);
+        if (fine.elemIds[e] % 2) std::swap(r[1], r[3]);
+    }
+    drapedmodel::Model dst(fine);
+    ASSERT_EQ(ImportAll(*dst.model, *src.model, AllIds(*dst.model)), 0);
+    CKpPly* tp = dst.model->pPlys()->findByName("P");
+    ASSERT_TRUE(tp);
+    EXPECT_EQ(CoverOf(tp).ids.size(), 64u);
+    const std::vector<double> ref = Warp(sp, 1);
+    ASSERT_EQ(ref.size(), 3u);
+    for (int id : {1001, 1002, 1027, 1064}) {
+        std::vector<double> w = Warp(tp, id);
+        ASSERT_EQ(w.size(), 3u) << id;
+        // Fibre directions are lines: compare up to sign, in the plane.
+        EXPECT_NEAR(std::fabs(w[0] * ref[0] + w[1] * ref[1]), 1.0, 1e-6) << id;
+    }
+    // A reversed element carries the negated drape flag.
+    int flags[2] = {0, 0};
+    for (CKpPatElem* pe = tp->pPat()->PatElems()->First(); pe;
+         pe = tp->pPat()->PatElems()->Next(pe))
+        if (pe->GetElemId() == 1001 || pe->GetElemId() == 1002)
+            flags[pe->GetElemId() - 1001] = pe->dnfg();
+    EXPECT_EQ(flags[0], -flags[1]);
+}
+
+TEST(PlyImport, LayupAndOffsetsComeAlong) {
+    drapedmodel::Model src(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+    ASSERT_TRUE(src.Ply("P", 1.5, 1.5, 0.25));
+    ASSERT_EQ(CreateLayupPly(src.model.get(), "g1", "s1", 3, "P", 1, 0.0, 0.0, 7), 0);
+    CKpOff* off = new CKpOff(1);
+    src.model->pOffs()->insert(off);
+    const int ids[2] = {1, 2};
+    off->SetName("edge");
+    off->SetElementIds(2, ids);
+    off->SetOffsetValue(0.5);
+
+    drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 8, 8, 4.0, 4.0, {1, 1001}));
+    ASSERT_TRUE(dst.Ply("P", 1.5, 1.5, 0.25));  // the name clash renames to P1
+    dst.gui.answers = {1};
+    std::vector<int> area = AllIds(*dst.model);
+    ASSERT_EQ(dst.model->Import(src.model.get(), static_cast<int>(area.size()), area.data(), 0.5,
+                                5.0, 0, 0.0, 1, 1, nullptr, nullptr, nullptr),
+              0);
+    CKpLypPlyStore& lps = dst.model->pLyp()->LypPlys();
+    ASSERT_EQ(lps.entries(), 1);
+    EXPECT_EQ(std::string(lps[0]->lyrnm()), "P1");
+    EXPECT_EQ(lps[0]->gplyid(), 7);
+    EXPECT_EQ(dst.model->pLyp()->id(), 1);
+    // Source elements 1 and 2 (x 0..2, y 0..1) lie over 8 fine elements.
+    ASSERT_EQ(dst.model->pOffs()->entries(), 1);
+    CKpOff* t = (*dst.model->pOffs())[0];
+    EXPECT_EQ(std::string(t->name()), "edge");
+    EXPECT_DOUBLE_EQ(t->offsetValue(), 0.5);
+    std::vector<int> got(t->GetNumElements());
+    t->GetElementIds(static_cast<int>(got.size()), got.data());
+    EXPECT_EQ(got, (std::vector<int>{1001, 1002, 1003, 1004, 1009, 1010, 1011, 1012}));
 }
