@@ -18,6 +18,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/PlyImport.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPropGenSet.h"
@@ -446,9 +447,19 @@ int CKpLayup::Write(EFormat format, const char* path, int what, int results, int
     if (results != 0) m_db->putRes(&m_msg, pRess());
     return 0;
 }
-int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
-                     int*) {
-    return NotAvailable("Import", -1);
+int CKpLayup::Import(ILayup* source, int areaCount, const int* areaIds, double angleTolerance,
+                     double distanceTolerance, int normalCalculation, double splitWidth,
+                     int importLayup, int plyCount, int* flags, int* uncoveredCount,
+                     int* uncoveredIds) {
+    // Importing from itself would rename and append to the stores it walks.
+    CKpLayup* src = dynamic_cast<CKpLayup*>(source);
+    if (!src || src == this) {
+        m_msg.Create(4, "Cannot import plies: the source must be another layup model.");
+        return -1;
+    }
+    return ImportLayup(this, src, areaCount, areaIds, angleTolerance, distanceTolerance,
+                       normalCalculation, splitWidth, importLayup, plyCount, flags,
+                       uncoveredCount, uncoveredIds);
 }
 
 int CKpLayup::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {

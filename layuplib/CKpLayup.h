@@ -54,9 +54,11 @@ class CVekAddinManager;
 // format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
 // and KorReadPost around a read with `clear`; a failed read reports "Read
 // failed." and returns -1) and format 11 (the host database through the
-// CKpDB adapter; without one -1, no message); other formats and Import are
-// not available in this build: each reports the error "<operation> is not
-// available" and returns -1.
+// CKpDB adapter; without one -1, no message); other formats are not
+// available in this build: each reports the error "<operation> is not
+// available" and returns -1. Import brings plies from another CKpLayup
+// (ImportLayup, PlyImport.h); a null source, one of another kind or this
+// model itself is refused with an error and -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
