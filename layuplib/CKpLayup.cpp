@@ -27,6 +27,7 @@
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/save_neutral.h"
 #include "layuplib/CVekAddinFailureLaminaCowin.h"
 #include "layuplib/CVekAddinFailureLaminaHankinson.h"
 #include "layuplib/CVekAddinFailureLaminaHill.h"
@@ -383,15 +384,17 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 // ---- operations of later subsystems
 
 int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-    if (format != 2) return NotAvailable("Read", -1);
+    if (format != eBulkData && format != eNeutral) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path);
     }
-    // 2. The bulk data reader says why it failed.
-    if (read_korbdf(const_cast<char*>(path), this) != 0) {
+    // 2. The reader says why it failed.
+    const int rc = format == eNeutral ? ImportMorvek25(&m_msg, &m_file, pNodes(), pElems())
+                                      : read_korbdf(const_cast<char*>(path), this);
+    if (rc != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }

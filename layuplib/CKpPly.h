@@ -33,8 +33,9 @@ class CKpSet;
 // the ply's drape, simulating the ply first when it is not the one last
 // simulated; when the simulation did not reach the model's drape workspace
 // they return 2 after the error "No drape simulation exists for ply '%s'."
-// and write nothing. Not available in this build: the VFP writer and the plot
-// routines (each reports "<routine> is not available" and returns -1;
+// and write nothing. The 3D VFP export returns the result of CKpVFP::Write.
+// Not available in this build: the plot routines (each reports "<routine>
+// is not available" and returns -1;
 // PlotBoundary traces the ply's
 // boundary first, returns 2 when that fails and otherwise 3 after
 // "PlotAllBoundary is not available").
