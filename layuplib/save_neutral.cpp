@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <unordered_set>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -331,6 +332,18 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
         return -1;
     };
 
+    // A second packet of an id is skipped: the stores keep one record per
+    // id. Ids read in this call are tracked here so that the stores are
+    // searched only for records that were there before.
+    std::unordered_set<int> nodeIds, elemIds;
+    const bool hadNodes = nodes->entries() > 0, hadElems = elems->entries() > 0;
+    auto isNewNode = [&](int id) {
+        return nodeIds.insert(id).second && !(hadNodes && nodes->find(id));
+    };
+    auto isNewElem = [&](int id) {
+        return elemIds.insert(id).second && !(hadElems && elems->find(id));
+    };
+
     std::string line, data;
     while (readLine(fp, line)) {
         int type = 0, id = 0, iv = 0, kc = 0;
@@ -342,7 +355,7 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
             if (!readLine(fp, data)) return fail("Could not read node data.");
             std::sscanf(data.c_str(), "%lg%lg%lg", &x, &y, &z);
             if (!readLine(fp, data)) return fail("Could not read node data.");
-            if (id < 1) continue;
+            if (id < 1 || !isNewNode(id)) continue;
             CKpNode* node = nodes->NewNode(id);
             if (!node) return fail("Could not allocate memory.");
             const int before = nodes->entries();
@@ -384,7 +397,7 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
                 gmtp = 2;
                 order = kQuad8;
             }
-            if (gmtp == 0 || id < 1) continue;
+            if (gmtp == 0 || id < 1 || !isNewElem(id)) continue;
             CKpElem* elem = elems->NewElem(id, gmtp);
             if (!elem || elem->getnnod() != nn) {
                 delete elem;

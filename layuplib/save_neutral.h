@@ -52,7 +52,8 @@ CKpFemtrl* make_femtrl_list(CKpMsg* msg, CKpMatStore* mats, bool* failed);
 // "MNF" and links the elements to their nodes (node_reref: elements with a
 // missing node are deleted with warnings). A header is a line whose packet
 // type, ID, IV and KC columns each hold just an integer; other lines and
-// other packets are skipped, as are ids below 1 and unknown shapes. A CR
+// other packets are skipped, as are ids below 1, unknown shapes and a
+// further packet of an id already in the store (the first one counts). A CR
 // before the line end is ignored; a line of any length is one line. Missing
 // connectivity ids read as 0. 0; -1 after "Could not open file '%s' for
 // reading.", "Could not read node data." / "Could not read element data."

@@ -37,5 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (int k = 0; k < it.key()->getnnod(); ++k)
                 if (!it.key()->getckpnodes(k)) std::abort();
     }
+    elems.eraseAllObjects();  // the stores do not own their records
+    nodes.eraseAllObjects();
     return 0;
 }

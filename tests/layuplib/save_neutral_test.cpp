@@ -41,6 +41,18 @@ std::string Header(int type, int id, int iv, int kc, int n1 = 0, int n2 = 0, int
     return buf;
 }
 
+// Node and element stores that delete their records (the model does that
+// for its own stores).
+struct Stores {
+    Stores stores;
+    CKpNodeStore& nodes = stores.nodes;
+    CKpElemStore& elems = stores.elems;
+    ~Stores() {
+        elems.eraseAllObjects();
+        nodes.eraseAllObjects();
+    }
+};
+
 void AddNode(CKpNodeStore& nodes, int id, double x, double y, double z) {
     CKpNode* n = nodes.NewNode(id);
     n->setCKpPoint(x, y, z);
@@ -59,8 +71,9 @@ TEST(SaveNeutral, QuadAndTriangleModelLineByLine) {
     RecordingGUI gui;
     CKpMsg msg;
     msg.SetGUI(&gui);
-    CKpNodeStore nodes;
-    CKpElemStore elems;
+    Stores stores;
+    CKpNodeStore& nodes = stores.nodes;
+    CKpElemStore& elems = stores.elems;
     AddNode(nodes, 1, 0.0, 0.0, 0.0);
     AddNode(nodes, 2, 1.5, 0.0, 0.0);
     AddNode(nodes, 3, 1.5, 1.5, -250.0);
@@ -153,8 +166,9 @@ TEST(SaveNeutral, OpenFailureWritesNothing) {
     RecordingGUI gui;
     CKpMsg msg;
     msg.SetGUI(&gui);
-    CKpNodeStore nodes;
-    CKpElemStore elems;
+    Stores stores;
+    CKpNodeStore& nodes = stores.nodes;
+    CKpElemStore& elems = stores.elems;
     CKpFile file;
     file.SetName("/nonexistent-dir/x.neu");
     EXPECT_EQ(save_neutral(&msg, &file, &nodes, &elems, nullptr), -1);
@@ -169,8 +183,9 @@ TEST(ImportMorvek25, RoundTripOfEveryShellType) {
          {meshgen::Kind::Quad4, meshgen::Kind::Quad8, meshgen::Kind::Tria3, meshgen::Kind::Tria6}) {
         const meshgen::Mesh m =
             meshgen::Cylinder(kind, 3, 2, 40.0, 1.2, 25.0, meshgen::Numbering{101, 7, 5});
-        CKpNodeStore nodes;
-        CKpElemStore elems;
+        Stores stores;
+        CKpNodeStore& nodes = stores.nodes;
+        CKpElemStore& elems = stores.elems;
         meshgen::Load(m, nodes, elems);
         CKpFile file;
         const std::string path = TempPath("roundtrip.neu");
@@ -251,8 +266,9 @@ TEST(ImportMorvek25, FailuresKeepWhatWasRead) {
     RecordingGUI gui;
     CKpMsg msg;
     msg.SetGUI(&gui);
-    CKpNodeStore nodes;
-    CKpElemStore elems;
+    Stores stores;
+    CKpNodeStore& nodes = stores.nodes;
+    CKpElemStore& elems = stores.elems;
     CKpFile file;
     file.SetName("/nonexistent-dir/in.neu");
     EXPECT_EQ(ImportMorvek25(&msg, &file, &nodes, &elems), -1);
