@@ -44,9 +44,8 @@ std::string Header(int type, int id, int iv, int kc, int n1 = 0, int n2 = 0, int
 // Node and element stores that delete their records (the model does that
 // for its own stores).
 struct Stores {
-    Stores stores;
-    CKpNodeStore& nodes = stores.nodes;
-    CKpElemStore& elems = stores.elems;
+    CKpNodeStore nodes;
+    CKpElemStore elems;
     ~Stores() {
         elems.eraseAllObjects();
         nodes.eraseAllObjects();
@@ -277,14 +276,17 @@ TEST(ImportMorvek25, FailuresKeepWhatWasRead) {
 
     const std::string path = TempPath("cut.neu");
     FILE* fp = std::fopen(path.c_str(), "w");
-    std::fprintf(fp, "%s\n%s\n0G\n%s\n", Header(1, 4, 0, 2).c_str(),
-                 (kZero + kZero + kZero).c_str(), Header(1, 5, 0, 2).c_str());
+    // Node 4 twice (the first counts), then node 5 cut off after its header.
+    std::fprintf(fp, "%s\n%s\n0G\n%s\n1 2 3\n0G\n%s\n", Header(1, 4, 0, 2).c_str(),
+                 (kZero + kZero + kZero).c_str(), Header(1, 4, 0, 2).c_str(),
+                 Header(1, 5, 0, 2).c_str());
     std::fclose(fp);
     file.SetName(path.c_str());
     EXPECT_EQ(ImportMorvek25(&msg, &file, &nodes, &elems), -1);
     EXPECT_EQ(gui.messages.back().text, "Could not read node data.");
     EXPECT_EQ(nodes.entries(), 1);
-    EXPECT_NE(nodes.find(4), nullptr);
+    ASSERT_NE(nodes.find(4), nullptr);
+    EXPECT_EQ(nodes.find(4)->getCKpPointX(), 0.0);
     std::remove(path.c_str());
 }
 
