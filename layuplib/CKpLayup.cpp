@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fileformats/read_korbdf.h"
+#include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -37,7 +38,9 @@
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
 #include "layuplib/ExportLaserLayup.h"
+#include "layuplib/add_layer.h"
 #include "layuplib/gen_flat_pat_dxf.h"
+#include "layuplib/node_reref.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -383,17 +386,45 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
+namespace {
+
+// Fills `model` from its host database: the mesh, relinked and checked,
+// the laminates, their materials and the element properties, whose result
+// is the read's.
+int readHostDatabase(CKpLayup* model) {
+    CKpDB* db = model->pDB();
+    CKpMsg* msg = model->pMsg();
+    db->getMesh(msg, model->pNodes(), model->pElems());
+    if (node_reref(msg, model->pNodes(), model->pElems()) < 0) return -1;
+    model->pElems()->CheckShape(msg);
+    db->getLam(msg, model->pElems(), model->pLams());
+    db->getMat(msg, model->pLams(), model->pMats());
+    return db->getProp(msg, model->pElems(), model->pOrients(), model->pCoords());
+}
+
+}  // namespace
+
 int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
+<<<<<<< HEAD
     if (format != eBulkData && format != eNeutral) return NotAvailable("Read", -1);
+=======
+    if (format != eBulkData && format != eHostDatabase) return NotAvailable("Read", -1);
+>>>>>>> main
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
-        m_file.SetName(path);
+        m_file.SetName(path ? path : "");
     }
     // 2. The reader says why it failed.
+<<<<<<< HEAD
     const int rc = format == eNeutral ? ImportMorvek25(&m_msg, &m_file, pNodes(), pElems())
                                       : read_korbdf(const_cast<char*>(path), this);
+=======
+    if (format == eHostDatabase && !m_db) return -1;
+    const int rc =
+        format == eBulkData ? read_korbdf(const_cast<char*>(path), this) : readHostDatabase(this);
+>>>>>>> main
     if (rc != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
@@ -402,9 +433,19 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*
     if (clear && KorReadPost(this) == -1) return -1;
     return 0;
 }
-int CKpLayup::Write(EFormat format, const char* path, int, int, int option, int) {
-    if (format != 2) return NotAvailable("Write", -1);
-    return write_korbdf(const_cast<char*>(path), this, option);
+int CKpLayup::Write(EFormat format, const char* path, int what, int results, int option, int) {
+    if (format == eBulkData) return write_korbdf(const_cast<char*>(path), this, option);
+    if (format != eHostDatabase) return NotAvailable("Write", -1);
+    if (!m_db) return -1;
+    // What the host database is given; its answers are not looked at.
+    if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
+    if (what & 2) {
+        m_db->putMat(&m_msg, pMats());
+        m_db->putLam(&m_msg, pMats(), pLams());
+    }
+    if (what & 4) m_db->putProp(&m_msg, pElems(), pLams(), pOrients(), pCoords());
+    if (results != 0) m_db->putRes(&m_msg, pRess());
+    return 0;
 }
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {
@@ -433,4 +474,11 @@ int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int
     }
     m_msg.Create(1, "Laser ply data exported");
     return 0;
+}
+
+int CKpLayup::CreateLayupPly(const char* plyGroup, const char* sequence, int type,
+                             const char* plyName, int side, double angleOffset,
+                             double thicknessOverride, int globalPlyId) {
+    return ::CreateLayupPly(this, plyGroup, sequence, type, plyName, side, angleOffset,
+                            thicknessOverride, globalPlyId);
 }
