@@ -405,11 +405,8 @@ int readHostDatabase(CKpLayup* model) {
 }  // namespace
 
 int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-<<<<<<< HEAD
-    if (format != eBulkData && format != eNeutral) return NotAvailable("Read", -1);
-=======
-    if (format != eBulkData && format != eHostDatabase) return NotAvailable("Read", -1);
->>>>>>> main
+    if (format != eBulkData && format != eNeutral && format != eHostDatabase)
+        return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
@@ -417,14 +414,14 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*
         m_file.SetName(path ? path : "");
     }
     // 2. The reader says why it failed.
-<<<<<<< HEAD
-    const int rc = format == eNeutral ? ImportMorvek25(&m_msg, &m_file, pNodes(), pElems())
-                                      : read_korbdf(const_cast<char*>(path), this);
-=======
     if (format == eHostDatabase && !m_db) return -1;
-    const int rc =
-        format == eBulkData ? read_korbdf(const_cast<char*>(path), this) : readHostDatabase(this);
->>>>>>> main
+    int rc = 0;
+    if (format == eBulkData)
+        rc = read_korbdf(const_cast<char*>(path), this);
+    else if (format == eNeutral)
+        rc = ImportMorvek25(&m_msg, &m_file, pNodes(), pElems());
+    else
+        rc = readHostDatabase(this);
     if (rc != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;

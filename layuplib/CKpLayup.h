@@ -53,18 +53,12 @@ class CVekAddinManager;
 // The operations of ILayup are documented there. Read and Write handle
 // format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
 // and KorReadPost around a read with `clear`; a failed read reports "Read
-<<<<<<< HEAD
-// failed." and returns -1); Read also takes format 5 (host neutral file,
-// ImportMorvek25 of the file named by the model's file record, which `clear`
-// sets to the path); other formats and Import are not available in
-// this build: each reports the error "<operation> is not available" and
+// failed." and returns -1), format 5 (host neutral file: ImportMorvek25 of
+// the file named by the model's file record, which `clear` sets to the
+// path) and format 11 (the host database through the CKpDB adapter;
+// without one -1, no message); other formats and Import are not available
+// in this build: each reports the error "<operation> is not available" and
 // returns -1.
-=======
-// failed." and returns -1) and format 11 (the host database through the
-// CKpDB adapter; without one -1, no message); other formats and Import are
-// not available in this build: each reports the error "<operation> is not
-// available" and returns -1.
->>>>>>> main
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
