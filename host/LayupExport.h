@@ -1,0 +1,40 @@
+#ifndef PLYSTRAND_HOST_LAYUPEXPORT_H
+#define PLYSTRAND_HOST_LAYUPEXPORT_H
+
+// Exported functions that start the model's file exports. Every one
+// returns 1 when the model slot is empty. Whole-model exports report the
+// outcome in the model's message log (information on success, error on
+// failure) and return 0, or -1 on failure:
+//   LayupExportMorvek25  "MORVEK 2.5 file written" / "Could not write MORVEK
+//                        2.5 file" (host neutral file of the shell model);
+//   LayupExportBacon     "BACON file exported" / "Could not save BACON file"
+//                        (the int is the element id offset);
+//   LayupSaveIndex       "Index saved" / "Could not save index data".
+// The BACON and index exports open their file first ("Could not open file
+// '%s' for writing.", no writer called) and close it on every path ("Could
+// not close file" when that fails); a write error on the stream counts as
+// failure.
+// Per-ply exports find the ply by name ("Invalid ply store." without ply
+// store, "Ply name '%s' does not exist." for an unknown name: -1, no file
+// created) and return the result of the ply's export operation.
+extern "C" {
+
+int LayupExportMorvek25(const char* file);
+int LayupExportBacon(const char* file, int elemIdOffset);
+int LayupSaveIndex(const char* file);
+
+int LayupExportPly3dLaser(const char* ply, int kind, const char* file, int flag);
+int LayupExportPly3dDXF(const char* ply, const char* file, const char* layer, int flag);
+int LayupExportPly3dVFP(const char* ply, const char* file, const char* name, int flag);
+int LayupExportPly3dIGES(const char* ply, const char* file, int flag);
+int LayupExportPly2dDXF(const char* ply, const char* file, const char* layer, const char* style,
+                        int flag);
+int LayupExportPly2dIGES(const char* ply, const char* file, int flag);
+int LayupExportPly2dVirtek(const char* ply, const char* file, int flag);
+
+// Clears the solid generation set: 0; 1 without model or set.
+int LayupClearSolidModel(void);
+
+}  // extern "C"
+
+#endif  // PLYSTRAND_HOST_LAYUPEXPORT_H
