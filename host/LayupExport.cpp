@@ -1,16 +1,21 @@
 #include "host/LayupExport.h"
 
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "host/LayupApi.h"
 #include "layuplib/CKpFile.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpLyp.h"
+#include "layuplib/ExportLaserLayup.h"
 #include "layuplib/IVekPly.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/IVekSolidGenSet.h"
 #include "layuplib/SaveBacon.h"
+#include "layuplib/gen_flat_pat_igs.h"
 #include "layuplib/save_neutral.h"
+#include "layuplib/surface_div.h"
 
 namespace {
 
@@ -90,6 +95,52 @@ int LayupSaveIndex(const char* file) {
     });
 }
 
+int LayupExportLaserLayup(int mask, const char* base, const char* partNumber, int units, int n,
+                          const int* counts, const float* xyz) {
+    CKpLayup* model = slotModel();
+    if (!model) return 1;
+    // Counts are checked before anything is allocated or written.
+    long total = 0;
+    bool valid = n >= 0 && (n == 0 || counts);
+    for (int k = 0; valid && k < n; ++k) {
+        if (counts[k] < 0) valid = false;
+        total += counts[k];
+    }
+    if (valid && total > 0 && !xyz) valid = false;
+    if (!valid) {
+        model->pMsg()->Create(4, "Could not export laser layup data");
+        return -1;
+    }
+    std::vector<double> targets;
+    try {
+        targets.assign(xyz, xyz + 3 * total);
+    } catch (const std::bad_alloc&) {
+        model->pMsg()->Create(4, "Could not allocate memory.");
+        return -1;
+    }
+    if (ExportLaserLayup(model->pMsg(), mask, base, partNumber, units, n, counts, targets.data()) !=
+        0) {
+        model->pMsg()->Create(4, "Could not export laser layup data");
+        return -1;
+    }
+    model->pMsg()->Create(1, "Laser layup data exported");
+    return 0;
+}
+
+int LayupExportMouldSurfIGES(const char* file) {
+    CKpLayup* model = slotModel();
+    if (!model) return 1;
+    if (surface_restore(model->pElems(), model->pFacs()) != 0) return -1;
+    CKpFile record;
+    record.SetName(file);
+    if (gen_mould_surf_igs(model->pMsg(), model->pNodes(), model->pFacs(), &record) != 0) {
+        model->pMsg()->Create(4, "Could not export mould surfaces in IGES format");
+        return -1;
+    }
+    model->pMsg()->Create(1, "Mould surfaces exported in IGES format");
+    return 0;
+}
+
 int LayupExportPly3dLaser(const char* name, int kind, const char* file, int flag) {
     CKpLayup* model = slotModel();
     if (!model) return 1;
@@ -146,6 +197,13 @@ int LayupClearSolidModel(void) {
     IVekSolidGenSet* set = model->GetSolidGenSet();
     if (!set) return 1;
     set->Clear();
+    return 0;
+}
+
+int LayupEraseLayupLaser(void) {
+    CKpLayup* model = slotModel();
+    if (!model) return 1;
+    model->pGra()->delete_segment(505);
     return 0;
 }
 

@@ -9,7 +9,17 @@
 //                        2.5 file" (host neutral file of the shell model);
 //   LayupExportBacon     "BACON file exported" / "Could not save BACON file"
 //                        (the int is the element id offset);
-//   LayupSaveIndex       "Index saved" / "Could not save index data".
+//   LayupSaveIndex       "Index saved" / "Could not save index data";
+//   LayupExportLaserLayup "Laser layup data exported" / "Could not export
+//                        laser layup data" (laser projector files of n
+//                        projectors, counts[n] targets each, three floats a
+//                        target; a negative count, or a null array that
+//                        would be read, is refused before anything is
+//                        written);
+//   LayupExportMouldSurfIGES "Mould surfaces exported in IGES format" /
+//                        "Could not export mould surfaces in IGES format"
+//                        (the surface area is restored first; -1 without a
+//                        message when that fails).
 // The BACON and index exports open their file first ("Could not open file
 // '%s' for writing.", no writer called) and close it on every path ("Could
 // not close file" when that fails); a write error on the stream counts as
@@ -22,6 +32,9 @@ extern "C" {
 int LayupExportMorvek25(const char* file);
 int LayupExportBacon(const char* file, int elemIdOffset);
 int LayupSaveIndex(const char* file);
+int LayupExportLaserLayup(int mask, const char* base, const char* partNumber, int units, int n,
+                          const int* counts, const float* xyz);
+int LayupExportMouldSurfIGES(const char* file);
 
 int LayupExportPly3dLaser(const char* ply, int kind, const char* file, int flag);
 int LayupExportPly3dDXF(const char* ply, const char* file, const char* layer, int flag);
@@ -34,6 +47,8 @@ int LayupExportPly2dVirtek(const char* ply, const char* file, int flag);
 
 // Clears the solid generation set: 0; 1 without model or set.
 int LayupClearSolidModel(void);
+// Erases the laser plot (graphics segment 505): 0; 1 without model.
+int LayupEraseLayupLaser(void);
 
 }  // extern "C"
 

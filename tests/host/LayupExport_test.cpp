@@ -88,11 +88,36 @@ TEST_F(LayupExportTest, RefusalsCreateNoFile) {
     EXPECT_NE(log.find("Ply name 'Nope' does not exist."), std::string::npos);
 }
 
+TEST_F(LayupExportTest, LaserLayupWidensEveryTarget) {
+    const std::string base = Temp("laser");
+    const int counts[2] = {3, 4};
+    float xyz[21];
+    for (int k = 0; k < 21; ++k) xyz[k] = 0.5f * static_cast<float>(k);
+    ASSERT_EQ(LayupExportLaserLayup(1, base.c_str(), "PN", 0, 2, counts, xyz), 0);
+    const std::string cal = Text(base + ".cal");
+    EXPECT_NE(cal.find(" 3\n"), std::string::npos);
+    EXPECT_NE(cal.find(" 4\n"), std::string::npos);
+    EXPECT_NE(cal.find("         9        9.5         10\n"), std::string::npos);  // the 7th target
+    std::remove((base + ".cal").c_str());
+    std::remove((base + ".ply").c_str());
+
+    // Refused before any file is written.
+    const int negative[2] = {3, -1};
+    EXPECT_EQ(LayupExportLaserLayup(1, base.c_str(), "PN", 0, -1, counts, xyz), -1);
+    EXPECT_EQ(LayupExportLaserLayup(1, base.c_str(), "PN", 0, 2, nullptr, xyz), -1);
+    EXPECT_EQ(LayupExportLaserLayup(1, base.c_str(), "PN", 0, 2, negative, xyz), -1);
+    EXPECT_EQ(LayupExportLaserLayup(1, base.c_str(), "PN", 0, 2, counts, nullptr), -1);
+    EXPECT_FALSE(Exists(base + ".cal"));
+    EXPECT_NE(Messages().find("Could not export laser layup data"), std::string::npos);
+}
+
 TEST_F(LayupExportTest, EmptySlotGivesOne) {
     LayupDestruct();
     EXPECT_EQ(LayupExportBacon(outPath.c_str(), 0), 1);
     EXPECT_EQ(LayupExportPly3dDXF("P", outPath.c_str(), "L", 0), 1);
     EXPECT_EQ(LayupClearSolidModel(), 1);
+    EXPECT_EQ(LayupEraseLayupLaser(), 1);
+    EXPECT_EQ(LayupExportMouldSurfIGES(outPath.c_str()), 1);
     EXPECT_FALSE(Exists(outPath));
 }
 
