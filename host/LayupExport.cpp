@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/LayupApi.h"
+#include "layuplib/CKpCoord.h"
 #include "layuplib/CKpFile.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpLyp.h"
@@ -139,6 +140,30 @@ int LayupExportMouldSurfIGES(const char* file) {
     }
     model->pMsg()->Create(1, "Mould surfaces exported in IGES format");
     return 0;
+}
+
+int LayupExportLayupLaser(int numIds, const int* ids, int frameExtId, int frameType,
+                          const float* origin, const float* axes, int offset, int minimise,
+                          float angTolDeg, float distTol, int unused, int separate,
+                          const char* prefix, float markerSize, int startMarker, int refMarker,
+                          int warp, int fill, int flatOutline, const char* flatPrefix,
+                          const char* path, int draw) {
+    CKpLayup* model = slotModel();
+    if (!model) return 1;
+    CKpCoord frame(0);
+    frame.setType(static_cast<CKpCoordType>(frameType));
+    frame.SetExtId(frameExtId);
+    frame.setRid(0);
+    double o[3] = {0.0, 0.0, 0.0}, a[9] = {1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0};
+    if (origin)
+        for (int k = 0; k < 3; ++k) o[k] = origin[k];
+    if (axes)
+        for (int k = 0; k < 9; ++k) a[k] = axes[k];
+    frame.SetCoordsByOriginAxes(o, a);
+    const double kRad = 0.017453292519943295;
+    return ExportLayupLaser(model, numIds, ids, &frame, offset, minimise, angTolDeg * kRad, distTol,
+                            unused, separate, prefix, markerSize, startMarker, refMarker, warp,
+                            fill, flatOutline, flatPrefix, path, draw);
 }
 
 int LayupExportPly3dLaser(const char* name, int kind, const char* file, int flag) {

@@ -35,6 +35,16 @@ int LayupSaveIndex(const char* file);
 int LayupExportLaserLayup(int mask, const char* base, const char* partNumber, int units, int n,
                           const int* counts, const float* xyz);
 int LayupExportMouldSurfIGES(const char* file);
+// The layup's laser projector file through a temporary frame (id 0, the
+// given type and external id, built from origin[3] and axes[9]); the angle
+// tolerance in degrees. The result of the layup laser writer, which
+// reports its own messages.
+int LayupExportLayupLaser(int numIds, const int* ids, int frameExtId, int frameType,
+                          const float* origin, const float* axes, int offset, int minimise,
+                          float angTolDeg, float distTol, int unused, int separate,
+                          const char* prefix, float markerSize, int startMarker, int refMarker,
+                          int warp, int fill, int flatOutline, const char* flatPrefix,
+                          const char* path, int draw);
 
 int LayupExportPly3dLaser(const char* ply, int kind, const char* file, int flag);
 int LayupExportPly3dDXF(const char* ply, const char* file, const char* layer, int flag);

@@ -111,6 +111,16 @@ TEST_F(LayupExportTest, LaserLayupWidensEveryTarget) {
     EXPECT_NE(Messages().find("Could not export laser layup data"), std::string::npos);
 }
 
+TEST_F(LayupExportTest, LayupLaserPassesTheWritersRefusal) {
+    const float origin[3] = {0.0f, 0.0f, 0.0f};
+    const float axes[9] = {1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+    EXPECT_EQ(LayupExportLayupLaser(0, nullptr, 0, 1, origin, axes, 0, 0, 5.0f, 0.1f, 0, 0, "",
+                                    1.0f, 0, 0, 0, 0, 0, "", outPath.c_str(), 0),
+              -1);
+    EXPECT_FALSE(Exists(outPath));
+    EXPECT_NE(Messages().find("No layup plies selected."), std::string::npos);
+}
+
 TEST_F(LayupExportTest, EmptySlotGivesOne) {
     LayupDestruct();
     EXPECT_EQ(LayupExportBacon(outPath.c_str(), 0), 1);
