@@ -30,6 +30,7 @@
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/save_neutral.h"
 #include "layuplib/CVekAddinFailureLaminaCowin.h"
 #include "layuplib/CVekAddinFailureLaminaHankinson.h"
 #include "layuplib/CVekAddinFailureLaminaHill.h"
@@ -407,7 +408,7 @@ int readHostDatabase(CKpLayup* model) {
 }  // namespace
 
 int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char* extra) {
-    if ((format < 2 || format > 4) && format != eHostDatabase) return NotAvailable("Read", -1);
+    if ((format < 2 || format > 5) && format != eHostDatabase) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
@@ -421,6 +422,8 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
         result = read_f06(path, this, clear, extra, flags);  // clear also switches the echo
     else if (format == 4)
         result = read_op2(path, this, clear, flags);
+    else if (format == eNeutral)
+        result = ImportMorvek25(&m_msg, &m_file, pNodes(), pElems());
     else if (format == eHostDatabase)
         result = readHostDatabase(this);
     else

@@ -53,7 +53,10 @@ class CVekAddinManager;
 // The operations of ILayup are documented there. Read and Write handle
 // format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
 // and KorReadPost around a read with `clear`; a failed read reports "Read
-// failed." and returns -1) and format 11 (the host database through the
+// failed." and returns -1), format 3 (solver printed output: read_f06),
+// format 4 (solver binary output: read_op2), format 5 (host neutral file:
+// ImportMorvek25 of the file named by the model's file record, which
+// `clear` sets to the path) and format 11 (the host database through the
 // CKpDB adapter; without one -1, no message); other formats are not
 // available in this build: each reports the error "<operation> is not
 // available" and returns -1. Import brings plies from another CKpLayup
