@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fileformats/CCDBParser.h"
+#include "fileformats/CFiberSimAnsysWriter.h"
+#include "fileformats/CSTLParser.h"
 #include "fileformats/read_korbdf.h"
+#include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurveStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -37,6 +41,7 @@
 #include "layuplib/CVekAddinManager.h"
 #include "layuplib/ExportLaserLayup.h"
 #include "layuplib/gen_flat_pat_dxf.h"
+#include "layuplib/node_reref.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -382,26 +387,94 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
-int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-    if (format != 2) return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
+    const int code = static_cast<int>(format);
+    if (code == 3 || code == 4 || code == 5 || code == 8 || code == 9)
+        return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path);
     }
-    // 2. The bulk data reader says why it failed.
-    if (read_korbdf(const_cast<char*>(path), this) != 0) {
+    // 2. By format; each reader says why it failed.
+    int status = -1;
+    switch (code) {
+        case 1:
+        case 7: {
+            CSTLParser stl;
+            CCDBParser cdb;
+            CKpDBF& parser = code == 1 ? static_cast<CKpDBF&>(stl) : cdb;
+            parser.SetStores(this);
+            parser.SetName(path);
+            parser.SetFlags(clear, flags);
+            status = parser.Read();
+            break;
+        }
+        case 2:
+            status = read_korbdf(const_cast<char*>(path), this);
+            break;
+        case 6:
+            break;
+        case 11:
+            // Without a host database there is nothing to read from.
+            if (!m_db) return -1;
+            m_db->getMesh(&m_msg, pNodes(), pElems());
+            if (node_reref(&m_msg, pNodes(), pElems()) == -1) return -1;
+            pElems()->CheckShape(&m_msg);
+            m_db->getLam(&m_msg, pElems(), pLams());
+            m_db->getMat(&m_msg, pLams(), pMats());
+            status = m_db->getProp(&m_msg, pElems(), pOrients(), pCoords());
+            break;
+        default:
+            m_msg.Create(4, "Unsupported format %d", code);
+            break;
+    }
+    if (status != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }
-    // 3. Link and complete what was read.
+    // 3. STL facets share their corners only after merging.
+    if (code == 1) pNodes()->Merge(&m_msg, pElems(), nullptr, 1e-12);
+    // 4. Link and complete what was read.
     if (clear && KorReadPost(this) == -1) return -1;
     return 0;
 }
-int CKpLayup::Write(EFormat format, const char* path, int, int, int option, int) {
-    if (format != 2) return NotAvailable("Write", -1);
-    return write_korbdf(const_cast<char*>(path), this, option);
+int CKpLayup::Write(EFormat format, const char* path, int what, int results, int option,
+                    int binary) {
+    switch (static_cast<int>(format)) {
+        case 1:
+        case 7: {
+            CSTLParser stl;
+            CCDBParser cdb;
+            CKpDBF& parser = format == 1 ? static_cast<CKpDBF&>(stl) : cdb;
+            parser.SetStores(this);
+            parser.SetName(path);
+            parser.SetType(binary ? 2 : 1);
+            parser.SetFlags(what, 0);
+            return parser.Write();
+        }
+        case 2:
+            return write_korbdf(const_cast<char*>(path), this, option);
+        case 10: {
+            CFiberSimAnsysWriter writer;
+            return writer.Write(path, this);
+        }
+        case 11:
+            // Without a host database there is nothing to write to.
+            if (!m_db) return -1;
+            if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
+            if (what & 2) {
+                m_db->putMat(&m_msg, pMats());
+                m_db->putLam(&m_msg, pMats(), pLams());
+            }
+            if (what & 4) m_db->putProp(&m_msg, pElems(), pLams(), pOrients(), pCoords());
+            if (results) m_db->putRes(&m_msg, pRess());
+            return 0;
+        default:
+            m_msg.Create(4, "Unsupported format %d", static_cast<int>(format));
+            return -1;
+    }
 }
 int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
                      int*) {
