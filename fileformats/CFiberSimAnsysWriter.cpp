@@ -1,9 +1,8 @@
 #include "fileformats/CFiberSimAnsysWriter.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "layuplib/CKpDirn.h"
@@ -88,8 +87,9 @@ int CFiberSimAnsysWriter::WritePlyElements(CKpPly* ply) {
     CKpFacetStore* facets = m_model->pFacs();
     if (facets->entries() == 0) facets->CreateFacets();
 
-    // Nodes met so far, sorted by address, with their point numbers.
-    std::vector<std::pair<const CKpNode*, int>> met;
+    // Point number of every node met so far. A hash map, not a sorted
+    // array: inserting into an array costs linear time per new node.
+    std::unordered_map<const CKpNode*, int> met;
     std::vector<const CKpNode*> points;
     std::vector<int> triangles;
     std::vector<double> warp, weft;
@@ -111,16 +111,9 @@ int CFiberSimAnsysWriter::WritePlyElements(CKpPly* ply) {
                     complete = false;
                     break;
                 }
-                auto it =
-                    std::lower_bound(met.begin(), met.end(), node,
-                                     [](const std::pair<const CKpNode*, int>& e, const CKpNode* n) {
-                                         return std::less<const CKpNode*>()(e.first, n);
-                                     });
-                if (it == met.end() || it->first != node) {
-                    points.push_back(node);
-                    it = met.insert(it, {node, static_cast<int>(points.size())});
-                }
-                ids[v] = it->second;
+                auto it = met.emplace(node, static_cast<int>(points.size()) + 1);
+                if (it.second) points.push_back(node);
+                ids[v] = it.first->second;
             }
             if (!complete) continue;
             triangles.insert(triangles.end(), ids, ids + 3);
