@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "fileformats/CCDBParser.h"
+#include "fileformats/CESAComp.h"
 #include "fileformats/CFiberSimAnsysWriter.h"
 #include "fileformats/CSTLParser.h"
 #include "fileformats/read_korbdf.h"
@@ -389,8 +390,7 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
     const int code = static_cast<int>(format);
-    if (code == 3 || code == 4 || code == 5 || code == 8 || code == 9)
-        return NotAvailable("Read", -1);
+    if (code == 3 || code == 4 || code == 5 || code == 8) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
@@ -401,10 +401,14 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
     int status = -1;
     switch (code) {
         case 1:
-        case 7: {
+        case 7:
+        case 9: {
             CSTLParser stl;
             CCDBParser cdb;
-            CKpDBF& parser = code == 1 ? static_cast<CKpDBF&>(stl) : cdb;
+            CESAComp esacomp;
+            CKpDBF& parser = code == 1   ? static_cast<CKpDBF&>(stl)
+                             : code == 7 ? static_cast<CKpDBF&>(cdb)
+                                         : esacomp;
             parser.SetStores(this);
             parser.SetName(path);
             parser.SetFlags(clear, flags);

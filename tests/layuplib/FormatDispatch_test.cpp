@@ -7,6 +7,7 @@
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpResStore.h"
 #include "tests/support/ExchangeFiles.h"
 #include "tests/support/LypTestModel.h"
 #include "tests/support/MemoryDB.h"
@@ -125,4 +126,21 @@ TEST(FormatDispatch, HostDatabaseCallsInOrder) {
     db.calls.clear();
     EXPECT_EQ(model.Write(Code(11), "", 1, 1, 0, 0), 0);
     EXPECT_EQ(db.calls, (std::vector<std::string>{"putMesh", "putRes"}));
+}
+
+TEST(FormatDispatch, EsaCompResultsAttachToTheModel) {
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    LoadPlate(model, 2, 1);
+    const std::string path = xfiles::TempPath("dispatch_esacomp.xml");
+    xfiles::WriteAll(path,
+                     "<OBJECT><EVAR name=\"VRIM_Name\">RF</EVAR><DTABLE name=\"T\">"
+                     "<tr><td>2</td><td>0.8</td></tr></DTABLE></OBJECT>");
+    ASSERT_EQ(model.Read(Code(9), path.c_str(), 0, 0, ""), 0);
+    EXPECT_EQ(model.pRess()->entries(), 1);
+    EXPECT_EQ(model.pElems()->entries(), 2);  // the mesh stays
+    xfiles::WriteAll(path, "<OBJECT>");
+    EXPECT_EQ(model.Read(Code(9), path.c_str(), 0, 0, ""), -1);
+    EXPECT_EQ(gui.texts(4).back(), "Read failed.");
+    std::remove(path.c_str());
 }
