@@ -1,8 +1,11 @@
 // NewLayupMesh and GetMesh on an n x n plate of quad4 elements, the records
 // given in ascending and in shuffled id order; sizes step by x4 elements.
+// The reference, TenPlainPasses, reads the same arrays ten times over: every
+// element's connectivity and node coordinates, its area and centroid.
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <vector>
 
 #include "bench/bench_mesh.h"
@@ -26,6 +29,41 @@ void BM_NewLayupMeshAscending(benchmark::State& state) {
 }
 void BM_NewLayupMeshShuffled(benchmark::State& state) {
     NewLayupMesh(state, true);
+}
+
+// Ten passes over the plate's arrays: per element its nodes' coordinates
+// (through an id-to-row table made once), the area of its two triangles and
+// its centroid.
+void BM_TenPlainPasses(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const bench::Mesh plate = bench::MakePlate(n, n, 1.0);  // as NewLayupMeshAscending
+    std::vector<int> row(plate.nodeIds.size() + 1, -1);
+    for (size_t i = 0; i < plate.nodeIds.size(); ++i) row[plate.nodeIds[i]] = static_cast<int>(i);
+    for (auto _ : state) {
+        double area = 0.0, centre[3] = {0.0, 0.0, 0.0};
+        for (int pass = 0; pass < 10; ++pass)
+            for (size_t k = 0; k < plate.elemIds.size(); ++k) {
+                const int* c = &plate.connectivity[k * plate.width];
+                const double* p[4];
+                for (int v = 0; v < 4; ++v) p[v] = &plate.xyz[3 * static_cast<size_t>(row[c[v]])];
+                for (int t = 0; t < 2; ++t) {
+                    const double* a = p[0];
+                    const double* b = p[1 + t];
+                    const double* d = p[2 + t];
+                    const double u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+                    const double w[3] = {d[0] - a[0], d[1] - a[1], d[2] - a[2]};
+                    const double x = u[1] * w[2] - u[2] * w[1], y = u[2] * w[0] - u[0] * w[2],
+                                 z = u[0] * w[1] - u[1] * w[0];
+                    area += 0.5 * std::sqrt(x * x + y * y + z * z);
+                }
+                for (int i = 0; i < 3; ++i)
+                    centre[i] += 0.25 * (p[0][i] + p[1][i] + p[2][i] + p[3][i]);
+            }
+        benchmark::DoNotOptimize(area);
+        benchmark::DoNotOptimize(centre);
+    }
+    state.SetItemsProcessed(state.iterations() * n * n);
+    state.counters["elements"] = n * n;
 }
 
 void BM_GetMesh(benchmark::State& state) {
@@ -57,6 +95,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_NewLayupMeshAscending)->Apply(Sizes);
 BENCHMARK(BM_NewLayupMeshShuffled)->Apply(Sizes);
+BENCHMARK(BM_TenPlainPasses)->Apply(Sizes);
 BENCHMARK(BM_GetMesh)->Apply(Sizes);
 
 BENCHMARK_MAIN();

@@ -62,7 +62,7 @@ void MakePlies(CKpLayup& model, int elements) {
 void PlaceAll(CKpLayup& model) {
     for (int p = 0; p < kPlies; ++p) {
         const std::string name = "P" + std::to_string(p + 1);
-        CreateLayupPly(&model, "", "", 2, name.c_str(), (p % 2) ? -1 : 1, 0.0, 0.0, p + 1);
+        model.CreateLayupPly("", "", 2, name.c_str(), (p % 2) ? -1 : 1, 0.0, 0.0, p + 1);
     }
 }
 

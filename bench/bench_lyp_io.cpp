@@ -3,9 +3,16 @@
 // average) placed in the layup; plain and gzip level 1. Sizes step by about
 // x4 elements up to 1,000,000. bytes_per_second counts the plain text of the
 // file (for the gzip cases the text before compression), so the figures
-// compare with `cp` and `gzip -1` of the plain file.
+// compare with the references beside them, run on the same bytes:
+//   Deflate1  `gzip -1`: zlib at level 1 with the writer's stream settings,
+//             the plain text from memory to a file;
+//   Inflate   `gunzip`: the saved gzip file inflated, the text dropped;
+//   ReadPlain `cat > /dev/null`: the plain file read in 64 KiB blocks.
+// OpenLyp reads the file and rebuilds the facets (OpenLayup); OpenLypRead
+// is the reading alone, the same reader without the facet rebuild.
 
 #include <benchmark/benchmark.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +33,7 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/read_lyp.h"
 
 namespace {
 
@@ -68,7 +76,7 @@ std::unique_ptr<CKpLayup> MakeModel(int n) {
             }
         model->pPats()->insert(pat);
         model->pPlys()->insert(new CKpPly(k + 1, name.c_str(), 3, mat, pat));
-        CreateLayupPly(model.get(), nullptr, nullptr, 3, name.c_str(), 1, 0.0, 0.0, 1001 + k);
+        model->CreateLayupPly(nullptr, nullptr, 3, name.c_str(), 1, 0.0, 0.0, 1001 + k);
     }
     return model;
 }
@@ -136,16 +144,131 @@ void OpenLyp(benchmark::State& state, int compress) {
     Report(state, n, compress, textBytes);
 }
 
+// OpenLayup without its facet rebuild: the file's records into the model.
+void OpenLypRead(benchmark::State& state, int compress) {
+    const int n = static_cast<int>(state.range(0));
+    const long long textBytes = Prepare(n, compress);
+    const std::string path = PathFor(n, compress);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<CKpLayup> model(new CKpLayup(nullptr, nullptr));
+        model->pFile()->SetName(path.c_str());
+        state.ResumeTiming();
+        if (read_lyp(model.get(), compress ? 1 : 0) != 1) state.SkipWithError("read failed");
+        state.PauseTiming();
+        model.reset();
+        state.ResumeTiming();
+    }
+    Report(state, n, compress, textBytes);
+}
+
+std::vector<char> Slurp(const std::string& path) {
+    std::vector<char> bytes(static_cast<size_t>(FileSize(path)));
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (f && !bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        bytes.clear();
+    if (f) std::fclose(f);
+    return bytes;
+}
+
+// `gzip -1` of the plain text: deflate as gzopen("wb1") sets it up (gzip
+// wrapper, window 2^15, memory level 8, default strategy), 128 KiB output
+// blocks written to a file.
+void Deflate1(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    Prepare(n, 0);
+    const std::vector<char> text = Slurp(PathFor(n, 0));
+    const std::string out = "/tmp/bench_lyp_io_ref.gz";
+    std::vector<unsigned char> block(128 * 1024);
+    for (auto _ : state) {
+        FILE* f = std::fopen(out.c_str(), "wb");
+        z_stream z{};
+        if (!f || deflateInit2(&z, 1, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            state.SkipWithError("deflate setup failed");
+            if (f) std::fclose(f);
+            break;
+        }
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+        z.avail_in = static_cast<uInt>(text.size());
+        int status = Z_OK;
+        do {
+            z.next_out = block.data();
+            z.avail_out = static_cast<uInt>(block.size());
+            status = deflate(&z, Z_FINISH);
+            std::fwrite(block.data(), 1, block.size() - z.avail_out, f);
+        } while (status == Z_OK);
+        deflateEnd(&z);
+        std::fclose(f);
+    }
+    std::remove(out.c_str());
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * text.size());
+}
+
+// `gunzip > /dev/null` of the saved gzip file.
+void Inflate(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const long long textBytes = Prepare(n, 1);
+    std::vector<unsigned char> in(128 * 1024), out(128 * 1024);
+    for (auto _ : state) {
+        FILE* f = std::fopen(PathFor(n, 1).c_str(), "rb");
+        z_stream z{};
+        if (!f || inflateInit2(&z, 15 + 16) != Z_OK) {
+            state.SkipWithError("inflate setup failed");
+            if (f) std::fclose(f);
+            break;
+        }
+        int status = Z_OK;
+        while (status == Z_OK) {
+            if (z.avail_in == 0) {
+                z.next_in = in.data();
+                z.avail_in = static_cast<uInt>(std::fread(in.data(), 1, in.size(), f));
+                if (z.avail_in == 0) break;
+            }
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            status = inflate(&z, Z_NO_FLUSH);
+        }
+        inflateEnd(&z);
+        std::fclose(f);
+        if (status != Z_STREAM_END) state.SkipWithError("inflate failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * textBytes);
+}
+
+// `cat > /dev/null` of the plain file.
+void ReadPlain(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const long long textBytes = Prepare(n, 0);
+    std::vector<char> block(64 * 1024);
+    for (auto _ : state) {
+        FILE* f = std::fopen(PathFor(n, 0).c_str(), "rb");
+        if (!f) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        while (std::fread(block.data(), 1, block.size(), f) == block.size()) {
+        }
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * textBytes);
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     for (int n : {32, 64, 128, 256, 512, 1000}) b->Arg(n);
-    b->Unit(benchmark::kMillisecond);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 }  // namespace
 
+// Each case beside its reference.
 BENCHMARK_CAPTURE(SaveLyp, plain, 0)->Apply(Sizes);
 BENCHMARK_CAPTURE(SaveLyp, gzip1, 1)->Apply(Sizes);
+BENCHMARK(Deflate1)->Apply(Sizes);
 BENCHMARK_CAPTURE(OpenLyp, plain, 0)->Apply(Sizes);
+BENCHMARK_CAPTURE(OpenLypRead, plain, 0)->Apply(Sizes);
+BENCHMARK(ReadPlain)->Apply(Sizes);
 BENCHMARK_CAPTURE(OpenLyp, gzip1, 1)->Apply(Sizes);
+BENCHMARK_CAPTURE(OpenLypRead, gzip1, 1)->Apply(Sizes);
+BENCHMARK(Inflate)->Apply(Sizes);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 // Object store against the standard associative containers: bulk insertion
 // of N objects in ascending and in random id order, then a lookup of every
-// id (in random order).
+// id (in random order), and the lookup of dense ids in id order (as a mesh
+// walks its nodes) beside a plain index into an array of pointers.
 
 #include <benchmark/benchmark.h>
 
@@ -77,6 +78,28 @@ void BM_StoreFind(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Dense ids 1..N looked up in id order.
+void BM_StoreFindInOrder(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    CVekObjectStore<Item> store(64);
+    for (Item* item : f.shuffled) store.insert(item);
+    store.find(1);  // the merge is not part of the lookups
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        for (int id = 1; id <= n; ++id) benchmark::DoNotOptimize(store.find(id));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The reference: the same ids as indices into an array of the pointers.
+void BM_PlainIndexInOrder(benchmark::State& state) {
+    Fixture f(static_cast<int>(state.range(0)));
+    const std::vector<Item*>& index = f.ascending;
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        for (int id = 1; id <= n; ++id) benchmark::DoNotOptimize(index[id - 1]);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 template <class Map>
 void BM_MapFind(benchmark::State& state) {
     Fixture f(static_cast<int>(state.range(0)));
@@ -101,6 +124,8 @@ BENCHMARK_CAPTURE(BM_StoreInsert, random, true)->Apply(sizes);
 BENCHMARK_CAPTURE(BM_MapInsert, random, true)->Apply(sizes);
 BENCHMARK_CAPTURE(BM_UnorderedInsert, random, true)->Apply(sizes);
 BENCHMARK(BM_StoreFind)->Apply(sizes);
+BENCHMARK(BM_StoreFindInOrder)->Apply(sizes);
+BENCHMARK(BM_PlainIndexInOrder)->Apply(sizes);
 BENCHMARK_TEMPLATE(BM_MapFind, std::map<int, Item*>)->Apply(sizes);
 BENCHMARK_TEMPLATE(BM_MapFind, std::unordered_map<int, Item*>)->Apply(sizes);
 

@@ -60,7 +60,7 @@ void LayPly(CKpLayup& model, CKpMat* mat, const std::string& name, int gply, int
         pat->PatElems()->InsertLast(pe);
     }
     model.pPlys()->insert(new CKpPly(model.pPlys()->maxId() + 1, name.c_str(), 2, mat, pat));
-    CreateLayupPly(&model, "", "", 2, name.c_str(), 1, 0.0, 0.0, gply);
+    model.CreateLayupPly("", "", 2, name.c_str(), 1, 0.0, 0.0, gply);
 }
 
 void Build(CKpLayup& model, int elements, int stacks) {

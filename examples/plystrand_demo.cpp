@@ -83,7 +83,7 @@ int AddSimulatedPly(CKpLayup& model) {
     pat->setSimResult(0);
     model.pPats()->insert(pat);
     model.pPlys()->insert(new CKpPly(1, "Ply 1", EVekMaterialProjected, mat, pat));
-    return CreateLayupPly(&model, nullptr, nullptr, EVekMaterialProjected, "Ply 1", 1, 0.0, 0.0, 1);
+    return model.CreateLayupPly(nullptr, nullptr, EVekMaterialProjected, "Ply 1", 1, 0.0, 0.0, 1);
 }
 
 // A hemisphere of radius `r` (pole on +z, rim in the xy plane): triangles

@@ -18,9 +18,7 @@ int CBDFCardCORD::Write(CKpLayup* model) {
     coord->setRid(GetValue(0, 2, 0));
     for (int k = 0; k < 6; ++k) coord->setCoords(GetValue(0, 3 + k, 0.0), k);
     for (int k = 0; k < 3; ++k) coord->setCoords(GetValue(1, 1 + k, 0.0), 6 + k);
-    int before = coords->entries();
-    coords->insert(coord);
-    if (coords->entries() == before) {
+    if (coords->insert(coord) != 0) {
         delete coord;
         return -1;
     }

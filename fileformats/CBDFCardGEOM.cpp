@@ -38,9 +38,7 @@ CKpOrient* CBDFCardGEOM::FindOrient(CKpLayup* model, const char* name, int kind,
     orient->setName(name);
     orient->setType(kind);
     orient->setRefId(refId);
-    int before = orients->entries();
-    orients->insert(orient);
-    if (orients->entries() == before) {
+    if (orients->insert(orient) != 0) {
         delete orient;
         return nullptr;
     }
@@ -61,9 +59,7 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
     if (!elem) {
         elem = elems->NewElem(eid, m_gmtp);
         if (!elem) return -1;
-        int before = elems->entries();
-        elems->insert(elem);
-        if (elems->entries() == before) {
+        if (elems->insert(elem) != 0) {
             delete elem;
             return -1;
         }

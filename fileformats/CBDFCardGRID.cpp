@@ -18,9 +18,7 @@ int CBDFCardGRID::Write(CKpLayup* model) {
     if (!node) {
         node = nodes->NewNode(id);
         if (!node) return -1;
-        int before = nodes->entries();
-        nodes->insert(node);
-        if (nodes->entries() == before) {
+        if (nodes->insert(node) != 0) {
             delete node;
             return -1;
         }

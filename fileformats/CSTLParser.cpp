@@ -115,9 +115,7 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
         CKpNode* node = NewNode(facet.v[3 * i], facet.v[3 * i + 1], facet.v[3 * i + 2]);
         if (!node) throw std::bad_alloc();
         ids[i] = node->id();
-        const int before = nodes->entries();
-        nodes->insert(node);
-        if (nodes->entries() == before) {
+        if (nodes->insert(node) != 0) {
             delete node;
             throw std::bad_alloc();
         }
@@ -129,9 +127,7 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
     elem->pOrient(m_default);
     elem->orientId(m_default->id());
     elem->theta(0.0);
-    const int before = elems->entries();
-    elems->insert(elem);
-    if (elems->entries() == before) {
+    if (elems->insert(elem) != 0) {
         delete elem;
         throw std::bad_alloc();
     }

@@ -39,7 +39,5 @@ void CKpAnsysKeyoptStore::Put(int number, int value) {
     }
     keyopt = new (std::nothrow) CKpAnsysKeyopt(number, value);
     if (!keyopt) return;
-    const int before = entries();
-    insert(keyopt);
-    if (entries() == before) delete keyopt;  // the store could not grow
+    if (insert(keyopt) != 0) delete keyopt;  // the store could not grow
 }

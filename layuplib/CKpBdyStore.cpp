@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/CKpGra.h"
+#include "host/PlotRoutines.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacet.h"
@@ -21,31 +22,6 @@
 #include "layuplib/find_nei.h"
 #include "layuplib/sel_interior_elem.h"
 #include "layuplib/surface_div.h"
-
-namespace {
-
-// Draws `ring` in graphics segment 6: each segment as a line from its start
-// to its end vertex, in colour 2 where its facet edge is divided, 6 where
-// it is linked to a neighbour, and `colour` where it is free.
-void plotRing(CKpGra* gra, const CKpFacetStore* facets, const CKpBdy* ring, int colour) {
-    if (!gra || !ring) return;
-    gra->select_segment(6);
-    const CKpBdy* seg = ring;
-    do {
-        const CKpFacet* facet = facets->pFac(seg->getFacet());
-        if (facet) {
-            const int e = seg->getEdge();
-            int pen = colour;
-            if (facet->getNeigh(e) != -1) pen = facet->getNedge(e) < 0 ? 2 : 6;
-            gra->select_pen(pen, 0.0);
-            gra->MoveTo3d(facet->getCKpPoint(seg->vx0()));
-            gra->LineTo3d(facet->getCKpPoint(seg->vx1()));
-        }
-        seg = seg->Next();
-    } while (seg && seg != ring);
-}
-
-}  // namespace
 
 CKpBdyStore::CKpBdyStore(int id)
     : CVekObject(id),
@@ -152,6 +128,12 @@ int CKpBdyStore::GetPoints(const CKpFacetStore* facets, int* counts, double* xyz
     return 0;
 }
 
+int CKpBdyStore::PlotAllBoundary(CKpGra* gra, CKpFacetStore* facets) {
+    PlotInnerBoundaries(gra, facets, this);
+    PlotBoundary(gra, facets, m_outer, 4);
+    return 0;
+}
+
 int CKpBdyStore::CalculateBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int option) {
     m_startFacet = startFacet;
     m_option = option;
@@ -198,7 +180,7 @@ int CKpBdyStore::CheckForInteriorHoles(CKpMsg* msg, CKpGra* gra, CKpFacetStore* 
         if (seg == ring) break;
     }
     if (found) {
-        plotRing(gra, facets, ring, 4);
+        PlotBoundary(gra, facets, ring, 4);
         if (gra) gra->delete_segment(6);
     }
     DeleteBoundary(ring);

@@ -144,6 +144,11 @@ class CKpBdyStore : public CVekObject {
     // (nothing drawn).
     int CheckForInteriorHoles(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int& found);
 
+    // Draws the hole rings (colour 6 where free), then the outer ring
+    // (colour 4 where free) in graphics segment 6 (PlotBoundary,
+    // host/PlotRoutines.h). 0.
+    int PlotAllBoundary(CKpGra* gra, CKpFacetStore* facets);
+
     // Deletes the outer ring and every hole ring (with their segments and
     // point lists), sets the hole count to 0 and empties both id sets. The
     // start facet and the option keep their values.

@@ -28,9 +28,7 @@ int CKpBdyStoreGroup::CreateFromSelection(CKpMsg* msg, CKpGra* gra, CKpElemStore
         // 2. Its store, traced from this facet.
         CKpBdyStore* store = new (std::nothrow) CKpBdyStore(maxId() + 1);
         if (!store) return 1;
-        const int before = entries();
-        insert(store);
-        if (entries() == before) {
+        if (insert(store) != 0) {
             delete store;
             return 1;
         }

@@ -57,12 +57,14 @@ CKpCoordStore::~CKpCoordStore() {
     eraseAllObjects();
 }
 
-void CKpCoordStore::insert(CKpCoord* coord) {
-    if (!coord) return;
-    const int before = entries();
+int CKpCoordStore::insert(CKpCoord* coord) {
+    if (!coord) return -1;
     coord->SetCoordStore(this);
-    CVekObjectStore<CKpCoord>::insert(coord);
-    if (entries() == before) coord->SetCoordStore(nullptr);  // the store could not grow
+    if (CVekObjectStore<CKpCoord>::insert(coord) != 0) {  // the store could not grow
+        coord->SetCoordStore(nullptr);
+        return -1;
+    }
+    return 0;
 }
 
 int CKpCoordStore::GetBasicCoords(int frameId, CKpPoint* point) {

@@ -30,7 +30,8 @@ class CKpCoordStore : public IVekCoordStore, public CVekObjectStore<CKpCoord> {
     // Takes `coord` into the store (null is ignored) and sets its store
     // pointer to this store. When the store cannot grow the frame stays
     // with the caller and its store pointer is left null.
-    void insert(CKpCoord* coord);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpCoord* coord);
 
     // Resolves `point`, given in frame `frameId` ((x, y, z), (r, theta, z)
     // or (r, theta, phi) by the frame's type; angles in degrees), to the

@@ -13,6 +13,7 @@
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpOrient.h"
 #include "layuplib/geom_util.h"
+#include "layuplib/number_text.h"
 
 namespace {
 
@@ -38,16 +39,6 @@ const TypeInfo* typeOf(int gmtp) {
 // Stored (perimeter) position of each solver position.
 const int kQuad8Kor[8] = {0, 2, 4, 6, 1, 3, 5, 7};
 const int kTria6Kor[6] = {0, 2, 4, 1, 3, 5};
-
-// Appends printf-style text at buffer + *len within `size`; false (and the
-// buffer left to the caller to clear) when it does not fit.
-template <typename... Args>
-bool append(char* buffer, size_t size, size_t* len, const char* format, Args... args) {
-    const int n = std::snprintf(buffer + *len, size - *len, format, args...);
-    if (n < 0 || static_cast<size_t>(n) >= size - *len) return false;
-    *len += static_cast<size_t>(n);
-    return true;
-}
 
 }  // namespace
 
@@ -422,32 +413,25 @@ int CKpElem::GetProjectedAngle(CKpMsg* msg, const CKpDirn& d, double* angle) con
 }
 
 int CKpElem::write(char* buffer, size_t size, int index) const {
-    if (!buffer || size == 0) return -1;
-    size_t len = 0;
-    bool ok = append(buffer, size, &len, "%03d %-7s\n", 200, "ELEMENT");
-    if (PatchID < 1)
-        ok = ok && append(buffer, size, &len, "%03d %d %d %d\n", 201, index, id(), part);
-    else
-        ok =
-            ok && append(buffer, size, &len, "%03d %d %d %d %d\n", 201, index, id(), part, PatchID);
-    ok = ok && append(buffer, size, &len, "%03d %d %d %d\n", 202, eltp, gmtp, tpmd);
+    NumberLine line(buffer, size);
+    line.Code(200).Text("ELEMENT").End();
+    line.Code(201).Int(index).Int(id()).Int(part);
+    if (PatchID >= 1) line.Int(PatchID);
+    line.End();
+    line.Code(202).Int(eltp).Int(gmtp).Int(tpmd).End();
     const int n = getnnod();
-    ok = ok && append(buffer, size, &len, "%03d %d\n", 203, n);
-    ok = ok && append(buffer, size, &len, "%03d", 204);
-    for (int i = 0; ok && i < n; ++i) ok = append(buffer, size, &len, " %d", unid[i]);
-    ok = ok && append(buffer, size, &len, "%s", "\n");
-    ok = ok && append(buffer, size, &len, "%03d %.8G %.8G\n", 206, angtol, thktol);
-    ok = ok && append(buffer, size, &len, "%03d %d %.8G\n", 207, off_fg, off_val);
+    line.Code(203).Int(n).End();
+    line.Code(204);
+    for (int i = 0; i < n; ++i) line.Int(unid[i]);
+    line.End();
+    line.Code(206).Real(angtol).Real(thktol).End();
+    line.Code(207).Int(off_fg).Real(off_val).End();
     if (m_pAnsys) {
-        const CKpElemAnsys& a = *m_pAnsys;
-        ok = ok && append(buffer, size, &len, "%03d %d %d %d %d %d %d %d %d\n", 208, a.Get(0),
-                          a.Get(1), a.Get(2), a.Get(3), a.Get(4), a.Get(5), a.Get(6), a.Get(7));
+        line.Code(208);
+        for (int i = 0; i < 8; ++i) line.Int(m_pAnsys->Get(i));
+        line.End();
     }
     if (m_pOrient && m_pOrient->type() != 0)
-        ok = ok && append(buffer, size, &len, "%03d %d %.8G\n", 209, m_pOrient->id(), m_theta);
-    if (!ok) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    return static_cast<int>(len);
+        line.Code(209).Int(m_pOrient->id()).Real(m_theta).End();
+    return line.Length();
 }

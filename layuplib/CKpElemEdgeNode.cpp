@@ -13,9 +13,7 @@ bool CKpElemEdgeNode::addNeigh(int nodeId) {
     if (nodeId == id() || m_neighNodes.find(nodeId)) return true;
     CVekObject* entry = new (std::nothrow) CVekObject(nodeId);
     if (!entry) return false;
-    const int before = m_neighNodes.entries();
-    m_neighNodes.insert(entry);
-    if (m_neighNodes.entries() == before) {
+    if (m_neighNodes.insert(entry) != 0) {
         delete entry;
         return false;
     }

@@ -212,9 +212,7 @@ int CKpElem::GetSelNeigh(CKpFacetStore* facets, CVekObjectStore<CVekObject>& ids
             if (!el || el == this || !el->getSltd() || ids.find(el->id())) continue;
             CVekObject* obj = new (std::nothrow) CVekObject(el->id());
             if (!obj) return -1;
-            const int before = ids.entries();
-            ids.insert(obj);
-            if (ids.entries() == before) {
+            if (ids.insert(obj) != 0) {
                 delete obj;
                 return -1;
             }

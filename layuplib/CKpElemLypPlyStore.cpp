@@ -15,9 +15,7 @@ int CKpElemLypPlyStore::AddLypPlyIds(CVekObjectStore<CVekObject>& ids) const {
         if (ids.find(id)) continue;
         CVekObject* obj = new (std::nothrow) CVekObject(id);
         if (!obj) return -1;
-        const int before = ids.entries();
-        ids.insert(obj);
-        if (ids.entries() == before) {  // the store could not grow
+        if (ids.insert(obj) != 0) {  // the store could not grow
             delete obj;
             return -1;
         }

@@ -114,9 +114,7 @@ int CKpElemStore::GetSelectedIds(CVekObjectStore<CVekObject>& ids) {
         if (!e->getSltd()) continue;
         CVekObject* obj = new (std::nothrow) CVekObject(e->id());
         if (!obj) return -1;
-        const int before = ids.entries();
-        ids.insert(obj);
-        if (ids.entries() == before) {
+        if (ids.insert(obj) != 0) {
             delete obj;
             return -1;
         }
@@ -158,9 +156,7 @@ int CKpElemStore::GetOrientationFromFirstLayer(CKpField* field) {
                 delete val;
                 return -1;
             }
-            const int before = values->entries();
-            values->insert(val);
-            if (values->entries() == before) {
+            if (values->insert(val) != 0) {
                 delete val;
                 return -1;
             }

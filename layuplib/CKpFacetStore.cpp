@@ -51,7 +51,9 @@ void CKpFacetStore::reinit() {
         if (!facet) continue;
         // The partner arrays belong to the stored facet, not to its copies,
         // so they are released here rather than in the facet's destructor.
+        // Only branch edges have them: the others cost no call.
         for (int e = 0; e < 3; ++e) {
+            if (!facet->getNeigha(e) && !facet->getNedgea(e)) continue;
             std::free(facet->getNeigha(e));
             std::free(facet->getNedgea(e));
             facet->setNeigha(e, nullptr);
@@ -149,9 +151,7 @@ int CKpFacetStore::GetFreeEdgeNodeIDs(int /*unused*/, CVekObjectStore<CVekObject
         if (ids->find(id)) continue;
         CVekObject* obj = new (std::nothrow) CVekObject(id);
         if (!obj) return -1;
-        const int before = ids->entries();
-        ids->insert(obj);
-        if (ids->entries() == before) {
+        if (ids->insert(obj) != 0) {
             delete obj;
             return -1;
         }

@@ -110,9 +110,7 @@ int CKpFacetStore::NeighSet(CKpMsg* msg, CKpGra* gra, int* count,
                 for (size_t k = 0; deselect && k + 2 < entries.size(); ++k) {
                     if (deselect->find(entries[k].elemId)) continue;
                     CVekObject* obj = new CVekObject(entries[k].elemId);
-                    const int before = deselect->entries();
-                    deselect->insert(obj);
-                    if (deselect->entries() == before) {
+                    if (deselect->insert(obj) != 0) {
                         delete obj;
                         throw std::bad_alloc();
                     }

@@ -10,12 +10,14 @@ CKpFieldStore::~CKpFieldStore() {
     eraseAllObjects();
 }
 
-void CKpFieldStore::insert(CKpField* field) {
-    if (!field) return;
+int CKpFieldStore::insert(CKpField* field) {
+    if (!field) return -1;
     field->SetFieldStore(this);
-    const int before = entries();
-    CVekObjectStore<CKpField>::insert(field);
-    if (entries() == before) field->SetFieldStore(nullptr);
+    if (CVekObjectStore<CKpField>::insert(field) != 0) {
+        field->SetFieldStore(nullptr);
+        return -1;
+    }
+    return 0;
 }
 
 CKpField* CKpFieldStore::findByName(const char* name) {

@@ -31,7 +31,8 @@ class CKpFieldStore : public IVekFieldStore, public CVekObjectStore<CKpField> {
     // Makes this store the owner of `field` and inserts it; the store then
     // deletes it. Null is ignored. When the store cannot grow the field
     // stays with the caller (entries() does not change).
-    void insert(CKpField* field);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpField* field);
 
     // The first field in ascending id order whose name equals `name`
     // exactly (case-sensitive); null when none, and for a null name.

@@ -10,11 +10,12 @@ CKpFieldValStore::~CKpFieldValStore() {
     eraseAllObjects();
 }
 
-void CKpFieldValStore::insert(CKpFieldVal* val) {
-    if (!val) return;
+int CKpFieldValStore::insert(CKpFieldVal* val) {
+    if (!val) return -1;
     val->SetFieldValStore(this);
-    CVekObjectStore<CKpFieldVal>::insert(val);
+    const int status = CVekObjectStore<CKpFieldVal>::insert(val);
     SetIsConstantValValid(0);
+    return status;
 }
 
 int CKpFieldValStore::GetMaxNumVals() {

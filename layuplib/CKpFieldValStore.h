@@ -25,7 +25,8 @@ class CKpFieldValStore : public CVekObjectStore<CKpFieldVal> {
     // Makes this store the owner of `val`, inserts it (the store then
     // deletes it) and marks the field's constant-value check stale. Null is
     // ignored. The caller keeps element ids unique (look the id up first).
-    void insert(CKpFieldVal* val);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpFieldVal* val);
 
     // The largest value count among the records; 0 when empty.
     int GetMaxNumVals();

@@ -79,9 +79,7 @@ CKpIgesData102::~CKpIgesData102() {
 int CKpIgesData102::AddRef(int directoryPointer) {
     CVekObject* ref = new (std::nothrow) CVekObject(directoryPointer);
     if (!ref) return -1;
-    const int before = m_refs.entries();
-    m_refs.insert(ref);
-    if (m_refs.entries() == before) {
+    if (m_refs.insert(ref) != 0) {
         delete ref;
         return -1;
     }

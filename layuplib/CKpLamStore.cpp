@@ -32,10 +32,10 @@ CKpLamStore::~CKpLamStore() {
     eraseAllObjects();
 }
 
-void CKpLamStore::insert(CKpLam* lam) {
-    if (!lam) return;
+int CKpLamStore::insert(CKpLam* lam) {
+    if (!lam) return -1;
     lam->SetLamStore(this);
-    CVekObjectStore<CKpLam>::insert(lam);
+    return CVekObjectStore<CKpLam>::insert(lam);
 }
 
 CKpLam* CKpLamStore::findByName(const char* name) {
@@ -72,9 +72,7 @@ CKpLam* CKpLamStore::New(int id) {
     if (id < 1) id = maxId() + 1;
     CKpLam* lam = new (std::nothrow) CKpLam(id);
     if (!lam) return nullptr;
-    const int before = entries();
-    if (lam->LamLyrs()) insert(lam);
-    if (entries() == before) {  // no layer list, or the store could not grow
+    if (!lam->LamLyrs() || insert(lam) != 0) {  // no layer list, or the store could not grow
         delete lam;
         return nullptr;
     }

@@ -46,7 +46,8 @@ class CKpLamStore : public IVekLamStore, public CVekObjectStore<CKpLam> {
 
     // Makes this store the owner of `lam` and inserts it; the store then
     // deletes it. Null is ignored.
-    void insert(CKpLam* lam);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpLam* lam);
 
     // The first laminate in ascending id order whose name equals `name`
     // exactly (case-sensitive); null when none, and for a null name.

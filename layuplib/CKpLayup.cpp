@@ -41,6 +41,7 @@
 #include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekAddinManager.h"
 #include "layuplib/ExportLaserLayup.h"
+#include "layuplib/add_layer.h"
 #include "layuplib/gen_flat_pat_dxf.h"
 #include "layuplib/node_reref.h"
 
@@ -388,6 +389,24 @@ int CKpLayup::GetAddins(int* count, const char* interfaceName, void** out) {
 
 // ---- operations of later subsystems
 
+namespace {
+
+// Fills `model` from its host database: the mesh, relinked and checked,
+// the laminates, their materials and the element properties, whose result
+// is the read's.
+int readHostDatabase(CKpLayup* model) {
+    CKpDB* db = model->pDB();
+    CKpMsg* msg = model->pMsg();
+    db->getMesh(msg, model->pNodes(), model->pElems());
+    if (node_reref(msg, model->pNodes(), model->pElems()) < 0) return -1;
+    model->pElems()->CheckShape(msg);
+    db->getLam(msg, model->pElems(), model->pLams());
+    db->getMat(msg, model->pLams(), model->pMats());
+    return db->getProp(msg, model->pElems(), model->pOrients(), model->pCoords());
+}
+
+}  // namespace
+
 int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char*) {
     const int code = static_cast<int>(format);
     if (code == 3 || code == 4 || code == 5 || code == 8) return NotAvailable("Read", -1);
@@ -395,7 +414,7 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
-        m_file.SetName(path);
+        m_file.SetName(path ? path : "");
     }
     // 2. By format; each reader says why it failed.
     int status = -1;
@@ -423,12 +442,7 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
         case 11:
             // Without a host database there is nothing to read from.
             if (!m_db) return -1;
-            m_db->getMesh(&m_msg, pNodes(), pElems());
-            if (node_reref(&m_msg, pNodes(), pElems()) == -1) return -1;
-            pElems()->CheckShape(&m_msg);
-            m_db->getLam(&m_msg, pElems(), pLams());
-            m_db->getMat(&m_msg, pLams(), pMats());
-            status = m_db->getProp(&m_msg, pElems(), pOrients(), pCoords());
+            status = readHostDatabase(this);
             break;
         default:
             m_msg.Create(4, "Unsupported format %d", code);
@@ -507,4 +521,11 @@ int CKpLayup::Export3dLaser(const char* plyName, int kind, const char* file, int
     }
     m_msg.Create(1, "Laser ply data exported");
     return 0;
+}
+
+int CKpLayup::CreateLayupPly(const char* plyGroup, const char* sequence, int type,
+                             const char* plyName, int side, double angleOffset,
+                             double thicknessOverride, int globalPlyId) {
+    return ::CreateLayupPly(this, plyGroup, sequence, type, plyName, side, angleOffset,
+                            thicknessOverride, globalPlyId);
 }

@@ -53,9 +53,10 @@ class CVekAddinManager;
 // The operations of ILayup are documented there. Read and Write handle
 // format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
 // and KorReadPost around a read with `clear`; a failed read reports "Read
-// failed." and returns -1); other formats and Import are not available in
-// this build: each reports the error "<operation> is not available" and
-// returns -1.
+// failed." and returns -1) and format 11 (the host database through the
+// CKpDB adapter; without one -1, no message); other formats and Import are
+// not available in this build: each reports the error "<operation> is not
+// available" and returns -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:
@@ -267,7 +268,7 @@ class CKpLayup : public ILayup {
     // Rebuilds `layup` after the plies behind it changed (replacement,
     // import, reopening): every layup ply is placed again in id order with
     // its labels, type, side, angle offset, thickness override and global
-    // ply id (CreateLayupPly, layuplib/add_layer.h), after the layup was
+    // ply id (CreateLayupPly), after the layup was
     // emptied with DeleteLayup over `elements` and `plies`; its name and id
     // are kept. Layup ply ids, default names and instance numbers are given
     // afresh (1, 2, ... in the old order); placements that fail (the ply gone
@@ -277,6 +278,17 @@ class CKpLayup : public ILayup {
     // memory." (to `log`, or the model's log when null) when the layup
     // cannot be copied aside (the layup is then unchanged).
     int LayupRecreate(CKpMsg* log, CKpElemStore* elements, CKpPlyStore* plies, CKpLyp* layup);
+
+    // Places the ply named `plyName` once more in this model's layup: a new
+    // layup ply with the labels `plyGroup` and `sequence` (null: none), ply
+    // type `type`, `side` (1 or -1), `angleOffset` (radians; 0 for painted
+    // plies), `thicknessOverride` (0: none) and `globalPlyId`, and an entry
+    // on the stack of every element the ply covers. Messages, checks and
+    // results as the free CreateLayupPly of layuplib/add_layer.h: 0; -1 when
+    // the ply or its pattern is missing, its drape did not succeed or the
+    // placement fails (each logged).
+    int CreateLayupPly(const char* plyGroup, const char* sequence, int type, const char* plyName,
+                       int side, double angleOffset, double thicknessOverride, int globalPlyId);
 
     // ---- getters; an owned member that is missing is created first
     CKpDB* pDB() const { return m_db; }

@@ -160,10 +160,8 @@ int CKpLayup::CreateSetsPatches() {
         char name[32];
         std::snprintf(name, sizeof name, "Patch.%03d", patch.first);
         set->setName(name);
-        const int before = sets->entries();
-        if (set->AddIds(static_cast<int>(patch.second.size()), patch.second.data()) == 0)
-            sets->insert(set);
-        if (sets->entries() == before) {
+        if (set->AddIds(static_cast<int>(patch.second.size()), patch.second.data()) != 0 ||
+            sets->insert(set) != 0) {
             delete set;
             m_msg.Create(4, "Could not allocate memory.");
             return -1;

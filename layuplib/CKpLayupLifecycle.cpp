@@ -8,11 +8,11 @@
 
 #include "host/CKpDB.h"
 #include "layuplib/CKpElemStore.h"
-#include "layuplib/CheckMesh.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOffStore.h"
+#include "layuplib/CheckMesh.h"
 #include "layuplib/LayerRecreate.h"
 #include "layuplib/node_reref.h"
 #include "layuplib/read_lyp.h"
@@ -150,9 +150,7 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
             const double* p = xyz + 3 * static_cast<size_t>(i);
             node->setCKpPoint(p[0], p[1], p[2]);
             node->setIncompleteFlag(0);
-            const int before = nodes->entries();
-            nodes->insert(node);
-            if (nodes->entries() == before) {  // the store could not grow
+            if (nodes->insert(node) != 0) {  // the store could not grow
                 delete node;
                 m_msg.Create(4, "Could not allocate memory.");
                 return -1;
@@ -177,9 +175,7 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
             elem->SetConnectivityKor(CKpElem::GetNumNodesForTopology(topology),
                                      connectivity + static_cast<size_t>(k) * width);
             elem->SetPatchID(patchIds[k]);
-            const int before = elems->entries();
-            elems->insert(elem);
-            if (elems->entries() == before) {
+            if (elems->insert(elem) != 0) {
                 delete elem;
                 m_msg.Create(4, "Could not allocate memory.");
                 return -1;

@@ -1,6 +1,5 @@
 #include "layuplib/CKpLyp.h"
 
-
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
@@ -58,8 +57,9 @@ int CKpLyp::Create(int n, const char* const* plyGroups, const char* const* seque
         const char* group = plyGroups ? plyGroups[i] : "";
         const char* sequence = sequences ? sequences[i] : "";
         for (int k = 0; k < counts[i]; ++k) {
-            if (CreateLayupPly(m_layup, group, sequence, types[i], plyNames[i], sides[i],
-                               angleOffsets[i], thicknessOverrides[i], globalPlyIds[i]) != 0)
+            if (m_layup->CreateLayupPly(group, sequence, types[i], plyNames[i], sides[i],
+                                        angleOffsets[i], thicknessOverrides[i],
+                                        globalPlyIds[i]) != 0)
                 msg->Create(2, "Error adding ply %s to layup %s.", plyNames[i] ? plyNames[i] : "",
                             name());
         }

@@ -2,20 +2,25 @@
 
 #include <zlib.h>
 
-#include <cstdarg>
+#include <algorithm>
 #include <cstdio>
 #include <new>
+#include <system_error>
+#include <utility>
 
 namespace {
 
 // Larger blocks than the defaults cut the system calls of a large mesh.
 const unsigned kGzBufferSize = 128 * 1024;
 const size_t kFileBufferSize = 64 * 1024;
-const size_t kInitialLine = 256;
+// Text handed to the compressing thread at a time, and the blocks that may
+// wait for it: enough to keep both threads busy, little memory.
+const size_t kBlockSize = 1 << 20;
+const size_t kMaxQueued = 4;
 
 }  // namespace
 
-CKpLypOut::CKpLypOut() : m_file(nullptr), m_gz(nullptr), m_failed(false) {}
+CKpLypOut::CKpLypOut() : m_file(nullptr), m_gz(nullptr), m_failed(false), m_closing(false) {}
 
 CKpLypOut::~CKpLypOut() {
     Close();
@@ -33,6 +38,14 @@ int CKpLypOut::Open(const char* path, int compress) {
         if (!gz) return -1;
         gzbuffer(gz, kGzBufferSize);  // before the first write, as zlib requires
         m_gz = gz;
+        try {
+            m_block.reserve(kBlockSize);
+            m_closing = false;
+            m_compressor = std::thread(&CKpLypOut::Compress, this);
+        } catch (...) {
+            // Without a block or a thread the text goes straight to gzwrite.
+            m_block = std::vector<char>();
+        }
     } else {
         m_file = std::fopen(path, "wb");
         if (!m_file) return -1;
@@ -58,8 +71,23 @@ int CKpLypOut::Write(const char* text, size_t length, int compress) {
         return -1;
     }
     if (compress != 0) {
+        if (!m_gz) {
+            m_failed = true;
+            return -1;
+        }
+        if (m_compressor.joinable()) {
+            // Gathered into blocks within their reserved size.
+            while (length > 0) {
+                const size_t take = std::min(length, kBlockSize - m_block.size());
+                m_block.insert(m_block.end(), text, text + take);
+                text += take;
+                length -= take;
+                if (m_block.size() == kBlockSize && !Hand()) return -1;
+            }
+            return m_failed ? -1 : 0;
+        }
         // gzwrite takes an unsigned count and gives the bytes taken, 0 on error.
-        if (!m_gz || length > 0x7fffffffu ||
+        if (length > 0x7fffffffu ||
             gzwrite(m_gz, text, static_cast<unsigned>(length)) != static_cast<int>(length)) {
             m_failed = true;
             return -1;
@@ -81,34 +109,68 @@ char* CKpLypOut::Buffer(size_t size) {
     return m_buffer.data();
 }
 
-int CKpLypOut::Printf(int compress, const char* format, ...) {
-    if (m_failed) return -1;
-    char* buffer = Buffer(kInitialLine);
-    if (!buffer || !format) {
+bool CKpLypOut::Hand() {
+    std::vector<char> next;
+    try {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < kMaxQueued; });
+        if (!m_spare.empty()) {
+            next = std::move(m_spare.back());
+            m_spare.pop_back();
+        }
+        m_queue.push_back(std::move(m_block));
+        lock.unlock();
+        m_changed.notify_all();
+        if (next.capacity() < kBlockSize) next.reserve(kBlockSize);
+    } catch (...) {
         m_failed = true;
-        return -1;
+        m_block = std::vector<char>();
+        return false;
     }
-    va_list args;
-    va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int n = std::vsnprintf(buffer, m_buffer.size(), format, args);
-    va_end(args);
-    if (n >= 0 && static_cast<size_t>(n) >= m_buffer.size()) {
-        // A long name: grow to fit and format once more.
-        buffer = Buffer(static_cast<size_t>(n) + 1);
-        n = buffer ? std::vsnprintf(buffer, m_buffer.size(), format, again) : -1;
+    m_block = std::move(next);
+    return true;
+}
+
+void CKpLypOut::Compress() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_closing; });
+        if (m_queue.empty()) return;  // closing, nothing left
+        std::vector<char> block = std::move(m_queue.front());
+        m_queue.pop_front();
+        lock.unlock();
+        // After a failure the blocks are only drained, so that no writer
+        // waits for room forever.
+        if (!m_failed && !block.empty() &&
+            gzwrite(m_gz, block.data(), static_cast<unsigned>(block.size())) !=
+                static_cast<int>(block.size()))
+            m_failed = true;
+        block.clear();
+        lock.lock();
+        try {
+            m_spare.push_back(std::move(block));
+        } catch (...) {
+            // the block is simply freed
+        }
+        m_changed.notify_all();
     }
-    va_end(again);
-    if (n < 0) {
-        m_failed = true;
-        return -1;
-    }
-    return Write(buffer, static_cast<size_t>(n), compress);
 }
 
 int CKpLypOut::Close() {
     int status = 0;
+    if (m_compressor.joinable()) {
+        if (!m_block.empty() && !m_failed) Hand();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_closing = true;
+        }
+        m_changed.notify_all();
+        m_compressor.join();
+        m_queue.clear();
+        m_spare.clear();
+        m_block = std::vector<char>();
+        m_closing = false;
+    }
     if (m_gz) {
         if (gzclose(m_gz) != Z_OK) status = -1;
         m_gz = nullptr;

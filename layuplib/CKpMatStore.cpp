@@ -15,10 +15,10 @@ CKpMatStore::~CKpMatStore() {
     eraseAllObjects();
 }
 
-void CKpMatStore::insert(CKpMat* mat) {
-    if (!mat) return;
+int CKpMatStore::insert(CKpMat* mat) {
+    if (!mat) return -1;
     mat->SetMatStore(this);
-    CVekObjectStore<CKpMat>::insert(mat);
+    return CVekObjectStore<CKpMat>::insert(mat);
 }
 
 CKpMat* CKpMatStore::New(int id) {
@@ -31,9 +31,7 @@ CKpMat* CKpMatStore::New(int id) {
     }
     CKpMat* mat = new (std::nothrow) CKpMat(id);
     if (!mat) return nullptr;
-    const int before = entries();
-    insert(mat);
-    if (entries() == before) {  // the store could not grow
+    if (insert(mat) != 0) {  // the store could not grow
         delete mat;
         return nullptr;
     }

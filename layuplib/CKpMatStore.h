@@ -37,7 +37,8 @@ class CKpMatStore : public IVekMaterialStore, public CVekObjectStore<CKpMat> {
 
     // Makes this store the owner of `mat` and inserts it; the store then
     // deletes it. Null is ignored.
-    void insert(CKpMat* mat);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpMat* mat);
 
     // The first material in ascending id order whose name equals `name`
     // exactly; null when none does or `name` is null.

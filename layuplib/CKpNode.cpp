@@ -4,6 +4,7 @@
 #include <new>
 
 #include "layuplib/CKpFacRefStore.h"
+#include "layuplib/number_text.h"
 
 CKpNode::CKpNode(int id)
     : CVekObject(id),
@@ -30,13 +31,9 @@ void CKpNode::delFacRefs() {
 }
 
 int CKpNode::write(char* buffer, size_t size, int index) const {
-    if (!buffer || size == 0) return -1;
-    const int n =
-        std::snprintf(buffer, size, "%03d %-4s\n%03d %d %d\n%03d %.8G %.8G %.8G\n", 100, "NODE",
-                      101, index, id(), 102, point.getx(), point.gety(), point.getz());
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    return n;
+    NumberLine line(buffer, size);
+    line.Code(100).Text("NODE").End();
+    line.Code(101).Int(index).Int(id()).End();
+    line.Code(102).Real(point.getx()).Real(point.gety()).Real(point.getz()).End();
+    return line.Length();
 }

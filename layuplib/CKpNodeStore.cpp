@@ -45,9 +45,7 @@ CKpNode* CKpNodeStore::CreateNode(const CKpPoint* point, int* nextId) {
     if (!node) return nullptr;
     node->setCKpPoint(*point);
     node->setIncompleteFlag(0);
-    const int before = entries();
-    insert(node);
-    if (entries() == before) {  // the store could not grow
+    if (insert(node) != 0) {  // the store could not grow
         delete node;
         return nullptr;
     }
@@ -241,9 +239,7 @@ int CKpNodeStore::CreateSelNodeElemRef(CKpMsg* msg, CKpElemStore* elems, CKpRefS
             if (ids.find(e->id())) continue;
             CVekObject* obj = new (std::nothrow) CVekObject(e->id());
             if (!obj) return -1;
-            const int before = ids.entries();
-            ids.insert(obj);
-            if (ids.entries() == before) {
+            if (ids.insert(obj) != 0) {
                 delete obj;
                 return -1;
             }

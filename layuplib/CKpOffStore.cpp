@@ -14,12 +14,14 @@ CKpOffStore::~CKpOffStore() {
     eraseAllObjects();
 }
 
-void CKpOffStore::insert(CKpOff* off) {
-    if (!off) return;
+int CKpOffStore::insert(CKpOff* off) {
+    if (!off) return -1;
     off->SetOffStore(this);
-    const int before = entries();
-    CVekObjectStore<CKpOff>::insert(off);
-    if (entries() == before) off->SetOffStore(nullptr);
+    if (CVekObjectStore<CKpOff>::insert(off) != 0) {
+        off->SetOffStore(nullptr);
+        return -1;
+    }
+    return 0;
 }
 
 int CKpOffStore::Apply() {

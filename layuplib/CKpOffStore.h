@@ -29,7 +29,8 @@ class CKpOffStore : public IVekOffsetStore, public CVekObjectStore<CKpOff> {
     // Makes this store the owner of `off` and inserts it; the store then
     // deletes it. Null is ignored. When the store cannot grow the
     // definition stays with the caller (its store pointer left null).
-    void insert(CKpOff* off);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpOff* off);
 
     // Applies every definition in ascending id (CKpOff::Apply) and stops at
     // the first that fails: 1; else 0 (also for an empty store). The

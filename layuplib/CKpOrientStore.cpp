@@ -18,9 +18,7 @@ namespace {
 // not grow.
 template <class Store, class T>
 bool insertOrDelete(Store& store, T* obj) {
-    const int before = store.entries();
-    store.insert(obj);
-    if (store.entries() != before) return true;
+    if (store.insert(obj) == 0) return true;
     delete obj;
     return false;
 }
@@ -33,12 +31,14 @@ CKpOrientStore::~CKpOrientStore() {
     eraseAllObjects();
 }
 
-void CKpOrientStore::insert(CKpOrient* orient) {
-    if (!orient) return;
+int CKpOrientStore::insert(CKpOrient* orient) {
+    if (!orient) return -1;
     orient->SetOrientStore(this);
-    const int before = entries();
-    CVekObjectStore<CKpOrient>::insert(orient);
-    if (entries() == before) orient->SetOrientStore(nullptr);
+    if (CVekObjectStore<CKpOrient>::insert(orient) != 0) {
+        orient->SetOrientStore(nullptr);
+        return -1;
+    }
+    return 0;
 }
 
 int CKpOrientStore::SetOrientationAngles(int n, const int* elemIds, const double* angles) {

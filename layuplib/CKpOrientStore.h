@@ -38,7 +38,8 @@ class CKpOrientStore : public IVekOrientationStore, public CVekObjectStore<CKpOr
     // Makes this store the owner of `orient` and inserts it; the store then
     // deletes it. Null is ignored. When the store cannot grow the definition
     // stays with the caller (entries() does not change).
-    void insert(CKpOrient* orient);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpOrient* orient);
 
     // Clears the orientation link of every element of the model (pointer
     // null, id 0, theta 0), then deletes every orientation definition and

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "layuplib/CKpElem.h"
+#include "layuplib/number_text.h"
 
 CKpPatElem::CKpPatElem()
     : m_elemId(0),
@@ -22,18 +23,10 @@ int CKpPatElem::GetElemId() const {
 }
 
 int CKpPatElem::write(char* buffer, size_t size) const {
-    if (!buffer || size == 0) return -1;
-    int n;
-    if (m_thickness > 0.0)
-        n = std::snprintf(buffer, size, "%03d %d %d %d %.8G %.8G %.8G %d %d %.8G\n", 430, 0,
-                          GetElemId(), m_dnfg, m_shear, m_warp, m_weft, m_stdn, m_order,
-                          m_thickness);
-    else
-        n = std::snprintf(buffer, size, "%03d %d %d %d %.8G %.8G %.8G %d %d\n", 430, 0, GetElemId(),
-                          m_dnfg, m_shear, m_warp, m_weft, m_stdn, m_order);
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    return n;
+    NumberLine line(buffer, size);
+    line.Code(430).Int(0).Int(GetElemId()).Int(m_dnfg);
+    line.Real(m_shear).Real(m_warp).Real(m_weft).Int(m_stdn).Int(m_order);
+    if (m_thickness > 0.0) line.Real(m_thickness);
+    line.End();
+    return line.Length();
 }

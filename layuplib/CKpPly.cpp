@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "host/PlotRoutines.h"
 #include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpDrapeSim.h"
 #include "layuplib/CKpElem.h"
@@ -626,9 +627,7 @@ int CKpPly::AddEvent(int type) {
     CKpEvent* event = new (std::nothrow) CKpEvent(m_events.maxId() + 1);
     if (!event) return 1;
     event->setType(type);
-    const int before = m_events.entries();
-    m_events.insert(event);
-    if (m_events.entries() == before) {  // the store could not grow
+    if (m_events.insert(event) != 0) {  // the store could not grow
         delete event;
         return 1;
     }
@@ -870,7 +869,8 @@ int CKpPly::Export2dVirtek(const char* file, int) {
 
 int CKpPly::PlotAngles() {
     CKpLayup* model = GetLayup();
-    return model ? notAvailable(model->pMsg(), "PlotPlyAngles", -1) : 1;
+    if (!model) return 1;
+    return PlotPlyAngles(model->pMsg(), model->pGra(), model->pPats(), model->pPlys(), name());
 }
 
 int CKpPly::PlotBoundary() {
@@ -883,23 +883,44 @@ int CKpPly::PlotBoundary() {
     if (bdys.CreatePlyBoundary(model->pMsg(), model->pGra(), model->pFacs(), model->pElems(),
                                model->pPlys(), model->pPats(), name(), &nBdy, &nPts) != 0)
         return 2;
-    // The ring drawing routine is not part of this build.
-    return notAvailable(model->pMsg(), "PlotAllBoundary", 3);
+    return bdys.PlotAllBoundary(model->pGra(), model->pFacs()) != 0 ? 3 : 0;
+}
+
+CKpLayup* CKpPly::SimulatedModel(int* status) {
+    CKpLayup* model = MakeDrapeCurrent();
+    if (!model) {
+        *status = 1;
+        return nullptr;
+    }
+    if (!holdsDrape(model, this)) {
+        *status = 2;
+        return nullptr;
+    }
+    return model;
 }
 
 int CKpPly::PlotOutline() {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotOutlineOld", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotOutlineOld(model->pGra(), sim->pDrape(), sim->pfOln());
 }
 
 int CKpPly::PlotDrapedPattern(int) {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotDrapedPatternOld", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotDrapedPatternOld(model->pMsg(), model->pGra(), sim->pDrape(), sim->pPat());
 }
 
 int CKpPly::PlotFlatPattern() {
-    CKpLayup* model = MakeDrapeCurrent();
-    return model ? notAvailable(model->pMsg(), "PlotFlatPatternL", -1) : 1;
+    int status = 0;
+    CKpLayup* model = SimulatedModel(&status);
+    if (!model) return status;
+    CKpDrapeSim* sim = model->pDrapeSim();
+    return PlotFlatPatternL(model->pMsg(), model->pGra(), sim->pPat(), sim->pFlatPats());
 }
 
 // ---------------------------------------------------------------- class operations
@@ -981,9 +1002,7 @@ int putFieldValue(CKpField* field, int id, double value) {
         delete val;
         return -1;
     }
-    const int before = vals->entries();
-    vals->insert(val);
-    if (vals->entries() == before) {
+    if (vals->insert(val) != 0) {
         delete val;
         return -1;
     }

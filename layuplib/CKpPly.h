@@ -33,11 +33,14 @@ class CKpSet;
 // the ply's drape, simulating the ply first when it is not the one last
 // simulated; when the simulation did not reach the model's drape workspace
 // they return 2 after the error "No drape simulation exists for ply '%s'."
-// and write nothing. Not available in this build: the VFP writer and the plot
-// routines (each reports "<routine> is not available" and returns -1;
-// PlotBoundary traces the ply's
-// boundary first, returns 2 when that fails and otherwise 3 after
-// "PlotAllBoundary is not available").
+// and write nothing. Not available in this build: the VFP writer.
+//
+// The plots draw through the plot routines (host/PlotRoutines.h). Outline,
+// draped and flat pattern simulate the ply first when the drape workspace
+// holds another ply, and give 2 after "No drape simulation exists for ply
+// '%s'." when it still does not hold this one; otherwise the routine's
+// result. PlotBoundary traces the ply's region (2 when that fails) and
+// draws it (3 when that fails).
 class CKpPly : public IVekPly, public CVekObject {
   public:
     // A ply with the given id: no store, empty name, type 0, no material or
@@ -246,6 +249,9 @@ class CKpPly : public IVekPly, public CVekObject {
     // flag 0 when the workspace holds another ply; the result is ignored).
     // The model, or null when the ply has no store or model.
     CKpLayup* MakeDrapeCurrent();
+    // MakeDrapeCurrent, then the model when the workspace holds this ply;
+    // else null with *status 1 (no model) or 2 (after its error).
+    CKpLayup* SimulatedModel(int* status);
     // Whether a layup ply of `model` places this ply.
     bool IsInLayup(CKpLayup* model) const;
 

@@ -63,10 +63,10 @@ CKpPlyStore::~CKpPlyStore() {
     eraseAllObjects();
 }
 
-void CKpPlyStore::insert(CKpPly* ply) {
-    if (!ply) return;
+int CKpPlyStore::insert(CKpPly* ply) {
+    if (!ply) return -1;
     ply->SetPlyStore(this);
-    CVekObjectStore<CKpPly>::insert(ply);
+    return CVekObjectStore<CKpPly>::insert(ply);
 }
 
 IVekPly* CKpPlyStore::New() {
@@ -74,18 +74,14 @@ IVekPly* CKpPlyStore::New() {
     CKpPatStore* pats = m_layup->pPats();
     CKpPat* pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
     if (!pat) return nullptr;
-    int before = pats->entries();
-    pats->insert(pat);
-    if (pats->entries() == before) {  // the store could not grow
+    if (pats->insert(pat) != 0) {  // the store could not grow
         delete pat;
         return nullptr;
     }
     CKpPly* ply = new (std::nothrow) CKpPly(maxId() + 1);
     if (ply) {
         ply->setPat(pat);
-        before = entries();
-        insert(ply);
-        if (entries() != before) return ply;
+        if (insert(ply) == 0) return ply;
         delete ply;
     }
     pats->eraseObject(pat);

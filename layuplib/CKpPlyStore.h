@@ -46,7 +46,8 @@ class CKpPlyStore : public IVekPlyStore, public CVekObjectStore<CKpPly> {
 
     // Makes this store the owner of `ply` and inserts it; the store then
     // deletes it. Null is ignored.
-    void insert(CKpPly* ply);
+    // 0 when stored; -1 for null or when the store cannot grow.
+    int insert(CKpPly* ply);
 
     // The first ply in ascending id whose name is exactly `name`
     // (case-sensitive; an unset name counts as ""); null when none or for a

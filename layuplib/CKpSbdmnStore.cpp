@@ -56,9 +56,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         }
         DeleteBoundary(ring);
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);
-        const int before = entries();
-        if (sbdmn) insert(sbdmn);
-        if (!sbdmn || entries() == before) {
+        if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
             if (msg) msg->Create(4, "Could not allocate memory.");
             return -1;

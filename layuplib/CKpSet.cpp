@@ -32,9 +32,7 @@ int CKpSet::SetName(const char* name) {
 bool CKpSet::addId(int id) {
     CKpId* entry = new (std::nothrow) CKpId(id);
     if (!entry) return false;
-    const int before = m_ids.entries();
-    m_ids.insert(entry);
-    if (m_ids.entries() == before) {  // the store could not grow
+    if (m_ids.insert(entry) != 0) {  // the store could not grow
         delete entry;
         return false;
     }

@@ -48,9 +48,7 @@ class CVekObjectStore : public CVekObjectStoreBase {
         if (obj) return obj;
         obj = new (std::nothrow) T(id);
         if (!obj) return nullptr;
-        const int before = entries();
-        insert(obj);
-        if (entries() == before) {  // the store could not grow
+        if (insert(obj) != 0) {  // the store could not grow
             delete obj;
             return nullptr;
         }
@@ -70,15 +68,15 @@ class CVekObjectStore : public CVekObjectStoreBase {
 // For T = CVekObject this function is itself the override of the virtual insert.
 #pragma clang diagnostic ignored "-Winconsistent-missing-override"
 #endif
-    // Inserts `obj` (null is ignored) through the virtual insert. The object
-    // is not stored only when the store must grow and cannot (see
-    // CVekObjectStoreBase); the caller then still holds it.
-    void insert(T* obj) {
-        if (!obj) return;
+    // Inserts `obj` through the virtual insert. 0 when it is stored; -1
+    // when `obj` is null or the store must grow and cannot (see
+    // CVekObjectStoreBase); the caller then still holds the object.
+    int insert(T* obj) {
+        if (!obj) return -1;
         if constexpr (std::is_same<T, CVekObject>::value)
-            CVekObjectStoreBase::insert(obj);  // this very function is the virtual one then
+            return CVekObjectStoreBase::insert(obj);  // this very function is the virtual one then
         else
-            insert(toObject(obj));
+            return insert(toObject(obj));
     }
 #if defined(__clang__)
 #pragma clang diagnostic pop

@@ -105,18 +105,19 @@ bool CVekObjectStoreBase::reallocArrays(size_t capacity) {
     return true;
 }
 
-void CVekObjectStoreBase::insert(CVekObject* obj) {
-    if (!obj) return;
+int CVekObjectStoreBase::insert(CVekObject* obj) {
+    if (!obj) return -1;
     if (m_capacity <= m_sortedCount + m_pendingCount) {
         resize(m_capacity + 100 * pendingCapacityFor(m_capacity));
-        if (m_capacity <= m_sortedCount + m_pendingCount) return;  // no room: not stored
+        if (m_capacity <= m_sortedCount + m_pendingCount) return -1;  // no room
     }
     if (m_pendingCount >= m_pendingCapacity && m_pendingCount != 0) download_cache();
-    if (m_pendingCapacity == 0) return;  // pending buffer never allocated
+    if (m_pendingCapacity == 0) return -1;  // pending buffer never allocated
     m_pending[m_pendingCount++] = obj;
+    return 0;
 }
 
-CVekObject* CVekObjectStoreBase::find(int id) {
+CVekObject* CVekObjectStoreBase::findSearch(int id) {
     if (m_sortedCount + m_pendingCount < 1) return nullptr;
     download_cache();
     CVekObject** pos = nullptr;

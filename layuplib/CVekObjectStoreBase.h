@@ -59,12 +59,13 @@ class CVekObjectStoreBase {
     virtual ~CVekObjectStoreBase();
 
   protected:
-    // Appends `obj` to the pending buffer (null is ignored). First grows the
-    // store when capacity <= sorted + pending, then merges when the pending
-    // buffer is full. The store takes the pointer but ownership stays a
-    // matter of the typed store's operations. Leaves the object unstored
-    // only when growth is needed and the allocation fails.
-    virtual void insert(CVekObject* obj);
+    // Appends `obj` to the pending buffer. First grows the store when
+    // capacity <= sorted + pending, then merges when the pending buffer is
+    // full. The store takes the pointer but ownership stays a matter of the
+    // typed store's operations. Returns 0 when `obj` is stored; -1 when it
+    // is not: `obj` is null, or growth was needed and the allocation failed
+    // (the caller then still holds the object; the store is unchanged).
+    virtual int insert(CVekObject* obj);
 
   public:
     // Sorted + pending entries; no merge.
@@ -75,8 +76,18 @@ class CVekObjectStoreBase {
     size_t pendingCapacity() const { return m_pendingCapacity; }
 
     // The object with `id`, or null. Merges. With duplicate ids one of the
-    // holders is returned.
-    CVekObject* find(int id);
+    // holders is returned. Inline for the common case of a merged store
+    // whose slot (id - first id) holds the id, as with dense ids.
+    CVekObject* find(int id) {
+        const size_t n = m_sortedCount;
+        if (m_pendingCount == 0 && n > 0) {
+            CVekObject* const* sorted = m_sorted;
+            // A slot before the first wraps to a huge one.
+            const size_t slot = static_cast<size_t>(static_cast<long long>(id) - sorted[0]->id());
+            if (slot < n && sorted[slot]->id() == id) return sorted[slot];
+        }
+        return findSearch(id);
+    }
 
     // Smallest id; 0 when the store is empty. Merges.
     int minId();
@@ -155,6 +166,9 @@ class CVekObjectStoreBase {
     bool reallocArrays(size_t capacity);
 
   private:
+    // find beyond its inline first guess: merge, then search.
+    CVekObject* findSearch(int id);
+
     // Sorts `n` pointers by ascending id; equal ids keep their order.
     void sortArray(CVekObject** array, int n);
 

@@ -54,9 +54,7 @@ int CreateTria3Elem(CKpElemStore* elems, CKpNode* a, CKpNode* b, CKpNode* c) {
         elem->setunid(i, nodes[i]->id());
         elem->setckpnodes(i, nodes[i]);
     }
-    const int before = elems->entries();
-    elems->insert(elem);
-    if (elems->entries() == before) {  // the store could not grow
+    if (elems->insert(elem) != 0) {  // the store could not grow
         delete elem;
         return -1;
     }
@@ -111,9 +109,7 @@ int CKpBdyNodeStore::CreateElemsMidpt(CKpNodeStore* nodes, CKpElemStore* elems) 
     if (!centre) return -1;
     centre->setCKpPoint(sum[0], sum[1], sum[2]);
     centre->setIncompleteFlag(0);
-    const int before = nodes->entries();
-    nodes->insert(centre);
-    if (nodes->entries() == before) {
+    if (nodes->insert(centre) != 0) {
         delete centre;
         return -1;
     }

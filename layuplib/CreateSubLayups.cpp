@@ -25,9 +25,7 @@ namespace {
 // not grow.
 template <class Store, class T>
 bool insertOrDelete(Store& store, T* obj) {
-    const int before = store.entries();
-    store.insert(obj);
-    if (store.entries() != before) return true;
+    if (store.insert(obj) == 0) return true;
     delete obj;
     return false;
 }

@@ -142,9 +142,7 @@ bool addMaterial(CKpMsg* log, CKpMatStore* lamMats, CKpLam* lam, const double* D
     mat->setA5(eng[16] + e);
     mat->setA6(eng[17] + e);
     mat->setDens(eng[18]);
-    const int before = lamMats->entries();
-    lamMats->insert(mat);
-    if (lamMats->entries() == before) {  // the store could not grow
+    if (lamMats->insert(mat) != 0) {  // the store could not grow
         delete mat;
         log->Create(4, "Could not add material");
         return false;

@@ -149,9 +149,7 @@ int MakePiecePly(CKpLayup* model, CKpGply* gply, CKpMat* mat, int p) {
     CKpPat* pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
     if (!pat) return -1;
     pat->setLyrtp(2);
-    int before = pats->entries();
-    pats->insert(pat);
-    if (pats->entries() == before) {
+    if (pats->insert(pat) != 0) {
         delete pat;
         return -1;
     }
@@ -201,9 +199,7 @@ int MakePiecePly(CKpLayup* model, CKpGply* gply, CKpMat* mat, int p) {
 
     CKpPly* ply = new (std::nothrow) CKpPly(plys->maxId() + 1, name.c_str(), 2, mat, pat);
     if (!ply) return -1;
-    before = plys->entries();
-    plys->insert(ply);
-    if (plys->entries() == before) {
+    if (plys->insert(ply) != 0) {
         delete ply;
         return -1;
     }
@@ -257,9 +253,7 @@ int Run(CKpLayup* model) {
                 if (!elem || gply->Elems().find(id)) continue;
                 CKpGplyElem* ge = new CKpGplyElem(id, elem, lyr->t(), elem->theta() + lyr->theta());
                 ge->setLamdn(d);
-                const int before = gply->Elems().entries();
-                gply->Elems().insert(ge);
-                if (gply->Elems().entries() == before) {
+                if (gply->Elems().insert(ge) != 0) {
                     delete ge;
                     throw std::bad_alloc();
                 }
@@ -311,8 +305,8 @@ int Run(CKpLayup* model) {
     ig.reset(gplys);
     while (++ig)
         for (int p = 1; p <= ig.key()->pieces(); ++p)
-            CreateLayupPly(model, nullptr, nullptr, 2, PlyName(ig.key()->id(), p).c_str(), 1, 0.0,
-                           0.0, ig.key()->id());
+            model->CreateLayupPly(nullptr, nullptr, 2, PlyName(ig.key()->id(), p).c_str(), 1, 0.0,
+                                  0.0, ig.key()->id());
     return 0;
 }
 

@@ -72,8 +72,8 @@ int CKpLayup::LayupRecreate(CKpMsg* log, CKpElemStore* elements, CKpPlyStore* pl
             m_msg.Create(4, "Could not find ply '%s', so cannot add it to layup.", "");
             continue;
         }
-        CreateLayupPly(this, s.plyGroup.c_str(), s.sequence.c_str(), s.type, s.plyName.c_str(),
-                       s.side, s.angleOffset, s.thicknessOverride, s.globalPlyId);
+        CreateLayupPly(s.plyGroup.c_str(), s.sequence.c_str(), s.type, s.plyName.c_str(), s.side,
+                       s.angleOffset, s.thicknessOverride, s.globalPlyId);
     }
     return 0;
 }

@@ -51,9 +51,7 @@ void allocError(CKpMsg* log) {
 // returned.
 template <class Store, class T>
 bool insertNew(CKpMsg* log, Store* store, T* obj) {
-    const int before = store->entries();
-    store->insert(obj);
-    if (store->entries() != before) return true;
+    if (store->insert(obj) == 0) return true;
     delete obj;
     allocError(log);
     return false;
@@ -976,9 +974,7 @@ int SaveLaminateAddElem(CKpMsg* log, CKpProp* prop, CKpElem* elem) {
     if (!prop || !elem) return -1;
     CKpPropElem* entry = new (std::nothrow) CKpPropElem(elem->id());
     CKpPropElemStore& entries = prop->pPropElems();
-    const int before = entries.entries();
-    if (entry) entries.insert(entry);
-    if (!entry || entries.entries() == before) {
+    if (!entry || entries.insert(entry) != 0) {
         delete entry;
         allocError(log);
         return -1;

@@ -63,9 +63,7 @@ int add_layer(CKpMsg* log, CKpPlyStore* plyStore, const char* plyName, int side,
     lp->setAngleOffset(angleOffset);
     lp->setThicknessOverride(thicknessOverride);
     lp->setGplyid(globalPlyId);
-    const int before = layupPlyStore->entries();
-    layupPlyStore->insert(lp);
-    if (layupPlyStore->entries() == before) {  // the store could not grow
+    if (layupPlyStore->insert(lp) != 0) {  // the store could not grow
         delete lp;
         if (log) log->Create(4, "Could not allocate memory.");
         return -1;

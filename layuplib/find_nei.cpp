@@ -159,6 +159,7 @@ class NodeIndex {
 
     int size() const { return static_cast<int>(m_nodes.size()); }
     CKpNode* node(int rank) const { return m_nodes[static_cast<size_t>(rank)]; }
+    int id(int rank) const { return m_ids[static_cast<size_t>(rank)]; }
 
     // Position of `node` in id order; -1 when it is not a node of the store.
     int rank(const CKpNode* node) const {
@@ -188,6 +189,15 @@ bool complete(const CKpFacet* f) {
     return f && f->getCKpNode(0) && f->getCKpNode(1) && f->getCKpNode(2);
 }
 
+// Each facet vertex (facet × 3 + vertex) once: the position of its node in
+// id order (-1 for none: an incomplete facet or a node not in the store)
+// and the node's id, so that later passes read arrays instead of following
+// pointers to the nodes.
+struct FacetVertices {
+    std::vector<int> rank;
+    std::vector<int> id;
+};
+
 // The node's facets as offsets + items (facet × 3 + vertex), each node's
 // items in facet order, then vertex order: the order of its reference list.
 struct NodeFacets {
@@ -195,19 +205,24 @@ struct NodeFacets {
     std::vector<uint32_t> items;
 };
 
-// Builds `out` for the nodes of `index`; false when the surface is too
-// large to be addressed.
-bool collectNodeFacets(const NodeIndex& index, const CKpFacetStore& facets, NodeFacets& out) {
+// Builds `vertices` and `out` for the nodes of `index`; false when the
+// surface is too large to be addressed.
+bool collectNodeFacets(const NodeIndex& index, const CKpFacetStore& facets, FacetVertices& vertices,
+                       NodeFacets& out) {
     const int n = facets.entries();
     if (3ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
-    std::vector<int> rankOf(static_cast<size_t>(n) * 3, -1);
+    std::vector<int>& rankOf = vertices.rank;
+    rankOf.assign(static_cast<size_t>(n) * 3, -1);
+    vertices.id.assign(static_cast<size_t>(n) * 3, 0);
     out.offsets.assign(static_cast<size_t>(index.size()) + 1, 0);
     for (int i = 0; i < n; ++i) {
         const CKpFacet* f = facets.pFac(i);
         if (!complete(f)) continue;
         for (int v = 0; v < 3; ++v) {
-            const int r = index.rank(f->getCKpNode(v));
+            const CKpNode* node = f->getCKpNode(v);
+            const int r = index.rank(node);
             rankOf[static_cast<size_t>(i) * 3 + v] = r;
+            vertices.id[static_cast<size_t>(i) * 3 + v] = node->id();
             if (r >= 0) ++out.offsets[static_cast<size_t>(r) + 1];
         }
     }
@@ -225,7 +240,8 @@ bool collectNodeFacets(const NodeIndex& index, const CKpFacetStore& facets, Node
 // mean of their normals, each turned by its subdomain direction flag. The
 // sums run over the facets in index order, so each node adds its facets in
 // the order of its reference list while every normal is formed once.
-void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets) {
+void setNodeDirections(const NodeIndex& index, const FacetVertices& vertices,
+                       CKpFacetStore& facets) {
     const size_t n = static_cast<size_t>(index.size());
     std::vector<double> sum(3 * n, 0.0);
     std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
@@ -235,7 +251,7 @@ void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets) {
         CKpDirn normal;
         f->GetNormal(&normal);
         for (int v = 0; v < 3; ++v) {
-            const int r = index.rank(f->getCKpNode(v));
+            const int r = vertices.rank[static_cast<size_t>(i) * 3 + v];
             if (r < 0) continue;
             int& s = sbdmn[static_cast<size_t>(r)];
             if (s == 0) s = f->getSbdmn();
@@ -381,9 +397,10 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     try {
         // 1. The facets at each node, in the order of its reference list.
         const NodeIndex index(*nodes);
+        FacetVertices vertices;
         {
             NodeFacets nf;
-            if (!collectNodeFacets(index, *facets, nf)) throw std::bad_alloc();
+            if (!collectNodeFacets(index, *facets, vertices, nf)) throw std::bad_alloc();
 
             // 2. Pair the edges at their end node of lower id.
             std::vector<NodeRef> refs;
@@ -392,16 +409,17 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
                 refs.clear();
                 for (int k = nf.offsets[static_cast<size_t>(r)];
                      k < nf.offsets[static_cast<size_t>(r) + 1]; ++k) {
-                    const int facet = static_cast<int>(nf.items[static_cast<size_t>(k)] / 3);
-                    const int v = static_cast<int>(nf.items[static_cast<size_t>(k)] % 3);
-                    const CKpFacet* f = facets->pFac(facet);
+                    const uint32_t item = nf.items[static_cast<size_t>(k)];
+                    const int facet = static_cast<int>(item / 3);
+                    const int v = static_cast<int>(item % 3);
+                    const size_t base = static_cast<size_t>(facet) * 3;
                     refs.push_back(
                         {facet,
                          v,
-                         {f->getCKpNode((v + 1) % 3)->id(), f->getCKpNode((v + 2) % 3)->id()}});
+                         {vertices.id[base + (v + 1) % 3], vertices.id[base + (v + 2) % 3]}});
                 }
-                if (pairAtNode(msg, facets, index.node(r)->id(), refs.data(),
-                               static_cast<int>(refs.size()), scratch) != 0)
+                if (pairAtNode(msg, facets, index.id(r), refs.data(), static_cast<int>(refs.size()),
+                               scratch) != 0)
                     return 0;
             }
         }
@@ -431,7 +449,7 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         }
 
         // 6. Node directions.
-        setNodeDirections(index, *facets);
+        setNodeDirections(index, vertices, *facets);
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         return 0;

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "host/CKpGra.h"
+#include "host/PlotRoutines.h"
 #include "layuplib/CKpAxis.h"
 #include "layuplib/CKpAxisPt.h"
 #include "layuplib/CKpDirn.h"
@@ -36,32 +37,18 @@ double dev(double r1, double r2) {
     return std::max(std::fabs(r1 - 1.0), std::fabs(r2 - 1.0));
 }
 
-// The pen of a strain ratio: 1 below 0.5, 6 below 1, else 4.
-int penOf(double ratio) {
-    const double r = std::fabs(ratio);
-    return r < 0.5 ? 1 : (r < 1.0 ? 6 : 4);
-}
-
-// Segment A-B in graphics segment 0, each half coloured by its end's strain
-// against the warning limit.
+// Segment A-B in graphics segment 0, coloured by shear band.
 void drawSeg(CKpGra* gra, const CKpDrapePt& a, const CKpDrapePt& b, const double limits[3]) {
     if (!gra) return;
-    const double lim = limits[1] != 0.0 ? limits[1] : 1.0;
-    CKpPoint mid;
-    mid.SetMid(&a.GetPoint(), &b.GetPoint());
     gra->select_segment(0);
-    gra->select_pen(penOf(a.GetStrn() / lim), 0.0);
-    gra->MoveTo3d(&a.GetPoint());
-    gra->LineTo3d(&mid);
-    gra->select_pen(penOf(b.GetStrn() / lim), 0.0);
-    gra->LineTo3d(&b.GetPoint());
+    PlotDrapedPatternSeg(gra, &a.GetPoint(), a.GetStrn(), &b.GetPoint(), b.GetStrn(), limits);
 }
 
+// A's fibre to its end, in the pen of A's strain against the warning limit.
 void drawEnd(CKpGra* gra, const CKpDrapePt& a, const CKpPoint& end, const double limits[3]) {
     if (!gra) return;
-    const double lim = limits[1] != 0.0 ? limits[1] : 1.0;
     gra->select_segment(0);
-    gra->select_pen(penOf(a.GetStrn() / lim), 0.0);
+    PlotDrapedPatternPen(gra, 0, 0, a.GetStrn() / limits[1]);
     gra->MoveTo3d(&a.GetPoint());
     gra->LineTo3d(&end);
 }

@@ -36,6 +36,7 @@
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolElem.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/number_text.h"
 
 LypReader::LypReader(CKpLayup* model, const char* path, int supported)
     : m_model(model),
@@ -86,57 +87,29 @@ LypReader::~LypReader() = default;
 
 namespace {
 
-// The blanks of "%s" in the C locale.
-bool IsBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The token [text, text + length) as an int ("%d" without its leniency:
-// the whole token, in range); false when it is not one. Written out rather
-// than strtol, which costs much of the reading time of a large file.
-bool ParseInt(const char* text, size_t length, int& out) {
-    size_t i = 0;
-    const bool negative = length > 0 && text[0] == '-';
-    if (length > 0 && (text[0] == '-' || text[0] == '+')) i = 1;
-    if (i == length) return false;
-    long long v = 0;
-    for (; i < length; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-        if (v > static_cast<long long>(INT_MAX) + 1) return false;
-    }
-    if (negative) v = -v;
-    if (v < INT_MIN || v > INT_MAX) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-// The token as a real ("%lg" accepts the same texts); false when it is not
-// one. Out-of-range magnitudes read as infinity or zero, as "%lg" does.
-bool ParseReal(const char* text, size_t length, double& out) {
-    char* end = nullptr;
-    out = std::strtod(text, &end);
-    return end == text + length;
+// The blanks of "%s" in the C locale; every byte above ' ' is none.
+inline bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || (c >= '\t' && c <= '\r'));
 }
 
 }  // namespace
 
 bool LypReader::Fields(const char* kinds) {
-    const std::string& text = m_group->text;
+    const char* const text = m_group->text.data();
+    const char* const end = text + m_group->text.size();
     m_tokens.clear();
-    for (size_t i = 0; i < text.size();) {
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        if (i >= text.size()) break;
-        const size_t begin = i;
-        while (i < text.size() && !IsBlank(text[i])) ++i;
-        m_tokens.emplace_back(begin, i - begin);
+    for (const char* p = text; p < end;) {
+        while (p < end && IsBlank(*p)) ++p;
+        if (p == end) break;
+        const char* const begin = p;
+        while (p < end && !IsBlank(*p)) ++p;
+        m_tokens.emplace_back(static_cast<size_t>(begin - text), static_cast<size_t>(p - begin));
     }
     const int wanted = static_cast<int>(std::strlen(kinds));
     const int present = m_tokens.empty() ? 0 : static_cast<int>(m_tokens.size()) - 1;
     m_count = present < wanted ? present : wanted;
     for (int k = 0; k < m_count; ++k) {
-        const char* token = text.c_str() + m_tokens[k + 1].first;
+        const char* token = text + m_tokens[k + 1].first;
         const size_t length = m_tokens[k + 1].second;
         if (kinds[k] == 'i' && !ParseInt(token, length, m_ints[k])) return BadField(k, "integer");
         if (kinds[k] == 'r' && !ParseReal(token, length, m_reals[k])) return BadField(k, "number");

@@ -79,9 +79,7 @@ class LypReader {
     // The store insertion that only fails when the store cannot grow.
     template <class Store, class T>
     static bool Insert(Store* store, T* object) {
-        const int before = store->entries();
-        store->insert(object);
-        return store->entries() != before;
+        return store->insert(object) == 0;
     }
 
     // ---- sections, each for its record codes

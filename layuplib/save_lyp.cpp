@@ -40,6 +40,7 @@
 #include "layuplib/CKpTolStore.h"
 #include "layuplib/CKpView.h"
 #include "layuplib/num_util.h"
+#include "layuplib/number_text.h"
 
 namespace {
 
@@ -77,14 +78,77 @@ class Token {
     CKpStrSpaces m_text;
 };
 
+// The fields of a record: ints as "%d", reals as "%.8G", texts as they
+// are. Other types are refused at compile time, so that no field is
+// converted silently.
+template <class T>
+size_t FieldRoom(T) = delete;
+size_t FieldRoom(int) {
+    return 12;
+}
+size_t FieldRoom(double) {
+    return NUMBER_TEXT_MAX + 1;
+}
+size_t FieldRoom(const char* text) {
+    return (text ? std::strlen(text) : 0) + 1;
+}
+template <class T>
+void AppendField(NumberLine&, T) = delete;
+void AppendField(NumberLine& line, int value) {
+    line.Int(value);
+}
+void AppendField(NumberLine& line, double value) {
+    line.Real(value);
+}
+void AppendField(NumberLine& line, const char* text) {
+    line.Text(text);
+}
+
+// One record line: the code as "%03d", each field after one blank, '\n'.
+// 0; -1 (failure mark raised) when it cannot be written.
+template <class... Fields>
+int WriteRecord(CKpLypOut* out, int compress, int code, Fields... fields) {
+    size_t room = 16;  // code, line feed, terminator
+    ((room += FieldRoom(fields)), ...);
+    char* buffer = out->Buffer(room);
+    if (!buffer) return -1;
+    NumberLine line(buffer, room);
+    line.Code(code);
+    (AppendField(line, fields), ...);
+    line.End();
+    if (line.Length() < 0) {
+        out->SetFailed();
+        return -1;
+    }
+    return out->Write(buffer, static_cast<size_t>(line.Length()), compress);
+}
+
+// A record of the code and a text padded with blanks to `width`.
+int WritePadded(CKpLypOut* out, int compress, int code, const char* word, size_t width) {
+    const size_t length = std::strlen(word);
+    const size_t room = 16 + std::max(length, width);
+    char* buffer = out->Buffer(room);
+    if (!buffer) return -1;
+    NumberLine line(buffer, room);
+    line.Code(code).Text(word);
+    for (size_t k = length; k < width; ++k) line.Raw(" ", 1);
+    line.End();
+    if (line.Length() < 0) {
+        out->SetFailed();
+        return -1;
+    }
+    return out->Write(buffer, static_cast<size_t>(line.Length()), compress);
+}
+
 // "**", "** <title>", "**".
 int WriteBanner(CKpLypOut* out, int compress, const char* title) {
-    return out->Printf(compress, "**\n** %s\n**\n", title);
+    return WriteLine(out, "**\n** ", compress) | WriteLine(out, title, compress) |
+           WriteLine(out, "\n**\n", compress);
 }
 
 // Group line: code and word, the word padded to seven characters.
 int WriteGroup(CKpLypOut* out, int compress, int code, const char* word) {
-    return out->Printf(compress, "%03d %-7s\n", code, word);
+    return WritePadded(out, compress, code, word, 7);
 }
 
 // The three angles of records 004 and 005 from the view's rotation R:
@@ -111,27 +175,37 @@ void SaveHeader(CKpLypOut* out, int compress, CKpFile* file, CKpAnsys* ansys, CK
     double angles[3], inverse[3];
     ViewAngles(view, angles, inverse);
     WriteBanner(out, compress, "HEADER DATA");
-    out->Printf(compress, "%03d %-6s\n", 0, "HEADER");
+    WritePadded(out, compress, 0, "HEADER", 6);
     {
         Token name(out, file ? file->GetName() : "");
         Token type(out, file ? file->GetType() : "");
         Token comment(out, file ? file->GetComment() : "");
-        out->Printf(compress, "%03d %s\n%03d %s\n%03d %s\n", 1, name.c_str(), 2, type.c_str(), 3,
-                    comment.c_str());
+        WriteRecord(out, compress, 1, name.c_str());
+        WriteRecord(out, compress, 2, type.c_str());
+        WriteRecord(out, compress, 3, comment.c_str());
     }
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 4, angles[0], angles[1], angles[2]);
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 5, inverse[0], inverse[1], inverse[2]);
-    out->Printf(compress, "%03d %8d\n", 6, kFileVersion);
+    WriteRecord(out, compress, 4, angles[0], angles[1], angles[2]);
+    WriteRecord(out, compress, 5, inverse[0], inverse[1], inverse[2]);
+    {
+        // "%8d": right-aligned in eight places.
+        char number[12];
+        char version[24] = "       ";
+        const size_t digits = static_cast<size_t>(FormatInt(number, kFileVersion) - number);
+        const size_t pad = digits < 8 ? 8 - digits : 0;
+        std::memcpy(version + pad, number, digits);
+        version[pad + digits] = '\0';
+        WriteRecord(out, compress, 6, static_cast<const char*>(version));
+    }
     CKpAnsysEtStore* ets = ansys ? ansys->pEts() : nullptr;
     if (!ets) return;
     for (int i = 0; i < ets->entries(); ++i) {
         CKpAnsysEt* et = (*ets)[i];
         if (!et) continue;
-        out->Printf(compress, "%03d %d %d\n", 9, et->id(), et->Val());
+        WriteRecord(out, compress, 9, et->id(), et->Val());
         CKpAnsysKeyoptStore* keyopts = et->pKeyopts();
         for (int k = 0; k < keyopts->entries(); ++k) {
             CKpAnsysKeyopt* keyopt = (*keyopts)[k];
-            if (keyopt) out->Printf(compress, "%03d %d %d\n", 10, keyopt->id(), keyopt->Val());
+            if (keyopt) WriteRecord(out, compress, 10, keyopt->id(), keyopt->Val());
         }
     }
 }
@@ -170,34 +244,28 @@ void SaveElems(CKpLypOut* out, int compress, CKpElemStore* elems, int detail) {
         const CKpElemLypPlyStore* stack = elem->getElemLypPlies();
         if (detail < 1 || !stack) continue;
         for (const CKpElemLypPly* p = stack->First(); p; p = stack->Next(p))
-            out->Printf(compress, "%03d %d %d %d %.8G %.8G %d %.8G %.8G %d\n", 210, p->lyrtp(),
-                        p->lyrid(), p->instance(), p->thck(), p->rotn(), p->mtrl(), p->dens(),
-                        p->wpwtang(), p->dnfg());
+            WriteRecord(out, compress, 210, p->lyrtp(), p->lyrid(), p->instance(), p->thck(),
+                        p->rotn(), p->mtrl(), p->dens(), p->wpwtang(), p->dnfg());
     }
 }
 
 // One property set as 510-519 (base) or 520-529 (state, code offset 10).
 void SaveMatProp(CKpLypOut* out, int compress, const CKpMatProp& s, int base) {
     const bool isState = base != 510;
-    out->Printf(compress, "%03d %d %.8G %.8G %d %.8G %.8G %.8G\n", base, s.sttid(), s.strn(),
-                s.thckmlt(), s.dir(), s.c14(), s.c15(), s.c16());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G\n", base + 1, s.ex(), s.ey(), s.ez(),
-                s.c24(), s.c25(), s.c26());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G\n", base + 2, s.nuxy(), s.nuyz(),
-                s.nuzx(), s.c34(), s.c35(), s.c36());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G\n", base + 3, s.gxy(), s.gyz(),
-                s.gzx(), s.c45(), s.c46(), s.c56());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G\n", base + 4, s.alpx(), s.alpy(),
-                s.alpz(), s.a4(), s.a5(), s.a6());
+    WriteRecord(out, compress, base, s.sttid(), s.strn(), s.thckmlt(), s.dir(), s.c14(), s.c15(),
+                s.c16());
+    WriteRecord(out, compress, base + 1, s.ex(), s.ey(), s.ez(), s.c24(), s.c25(), s.c26());
+    WriteRecord(out, compress, base + 2, s.nuxy(), s.nuyz(), s.nuzx(), s.c34(), s.c35(), s.c36());
+    WriteRecord(out, compress, base + 3, s.gxy(), s.gyz(), s.gzx(), s.c45(), s.c46(), s.c56());
+    WriteRecord(out, compress, base + 4, s.alpx(), s.alpy(), s.alpz(), s.a4(), s.a5(), s.a6());
     // A state carries its strengths as the accessors read them (with their
     // fallbacks), the base set its stored ones.
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", base + 5, s.fxt(),
-                isState ? s.fyt() : s.fytRaw(), s.fzt());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", base + 6, isState ? s.fxc() : s.fxcRaw(),
+    WriteRecord(out, compress, base + 5, s.fxt(), isState ? s.fyt() : s.fytRaw(), s.fzt());
+    WriteRecord(out, compress, base + 6, isState ? s.fxc() : s.fxcRaw(),
                 isState ? s.fyc() : s.fycRaw(), s.fzc());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", base + 7, s.fs12(), s.fs23(), s.fs31());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", base + 8, s.f12(), s.f23(), s.f31());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", base + 9, s.dens(), s.tref(), s.ge());
+    WriteRecord(out, compress, base + 7, s.fs12(), s.fs23(), s.fs31());
+    WriteRecord(out, compress, base + 8, s.f12(), s.f23(), s.f31());
+    WriteRecord(out, compress, base + 9, s.dens(), s.tref(), s.ge());
 }
 
 int Status(const CKpLypOut* out) {
@@ -220,29 +288,32 @@ int SaveLayupPly(CKpLypOut* out, int compress, CKpPly* ply, int detail) {
     if (!ply) return 0;
     WriteBanner(out, compress, "LAYER DATA");
     WriteGroup(out, compress, 300, "LAYER");
-    out->Printf(compress, "%03d %d\n%03d %d\n", 301, ply->lyrtp(), 302, ply->id());
+    WriteRecord(out, compress, 301, ply->lyrtp());
+    WriteRecord(out, compress, 302, ply->id());
     {
         Token name(out, ply->name());
-        out->Printf(compress, "%03d %s\n", 303, name.c_str());
+        WriteRecord(out, compress, 303, name.c_str());
     }
-    if (detail >= 1) out->Printf(compress, "%03d %.8G\n", 304, ply->lyrthck());
-    out->Printf(compress, "%03d %d\n%03d %d\n", 305, ply->mtrlid(), 306, ply->pttrnid());
-    if (detail >= 1)
-        out->Printf(compress, "%03d %d\n%03d %d\n", 307, ply->instances(), 308, ply->stdn());
+    if (detail >= 1) WriteRecord(out, compress, 304, ply->lyrthck());
+    WriteRecord(out, compress, 305, ply->mtrlid());
+    WriteRecord(out, compress, 306, ply->pttrnid());
+    if (detail >= 1) {
+        WriteRecord(out, compress, 307, ply->instances());
+        WriteRecord(out, compress, 308, ply->stdn());
+    }
     CKpEventStore& events = ply->Events();
     const int nEvents = events.Count();
     for (int i = 0; i < nEvents; ++i) {
         IVekEvent* event = events.Get(i);
-        if (event) out->Printf(compress, "%03d %d\n", 309, event->GetType());
+        if (event) WriteRecord(out, compress, 309, event->GetType());
     }
     if (detail >= 1) {
         const CVekList<CKpPlyElem>& plyElems = ply->PlyElems();
         for (const CKpPlyElem* pe = plyElems.First(); pe && !out->Failed();
              pe = plyElems.Next(pe)) {
             const int elemId = pe->ppatelem() ? pe->ppatelem()->GetElemId() : 0;
-            out->Printf(compress, "%03d %d %d %d %.8G %.8G %d %.8G %.8G %d %d\n", 310, 0, elemId,
-                        pe->dnfg(), pe->thck(), pe->rotn(), pe->mtrl(), pe->dens(), pe->wpwtang(),
-                        pe->stdn(), pe->order());
+            WriteRecord(out, compress, 310, 0, elemId, pe->dnfg(), pe->thck(), pe->rotn(),
+                        pe->mtrl(), pe->dens(), pe->wpwtang(), pe->stdn(), pe->order());
         }
     }
     return Status(out);
@@ -254,28 +325,31 @@ int SaveLayupMaterial(CKpLypOut* out, int compress, CKpMat* mat) {
     const CKpMatProp& base = *mat;
     WriteBanner(out, compress, "MATERIAL DATA");
     WriteGroup(out, compress, 500, "MATERIAL");
-    out->Printf(compress, "%03d %d\n%03d %d\n", 501, mat->lyrtp(), 502, mat->id());
+    WriteRecord(out, compress, 501, mat->lyrtp());
+    WriteRecord(out, compress, 502, mat->id());
     {
         Token name(out, mat->mtrlnm());
-        out->Printf(compress, "%03d %s\n", 503, name.c_str());
+        WriteRecord(out, compress, 503, name.c_str());
     }
-    out->Printf(compress, "%03d %.8G\n%03d %.8G\n", 504, mat->mtrlthck(), 505, mat->maxstrn());
+    WriteRecord(out, compress, 504, mat->mtrlthck());
+    WriteRecord(out, compress, 505, mat->maxstrn());
     {
         Token extName(out, base.extmtrlnm());
-        out->Printf(compress, "%03d %s\n", 506, extName.c_str());
+        WriteRecord(out, compress, 506, extName.c_str());
     }
-    out->Printf(compress, "%03d %.8G\n%03d %d\n", 507, mat->wpwtang(), 508, base.strnallow());
+    WriteRecord(out, compress, 507, mat->wpwtang());
+    WriteRecord(out, compress, 508, base.strnallow());
     SaveMatProp(out, compress, base, 510);
     if (const CKpMatPropStore* states = mat->MatStates()) {
         for (const CKpMatProp* state = states->First(); state; state = states->Next(state)) {
             SaveMatProp(out, compress, *state, 520);
             Token extName(out, state->extmtrlnm());
-            out->Printf(compress, "%03d %s\n%03d %d\n", 530, extName.c_str(), 531,
-                        state->strnallow());
+            WriteRecord(out, compress, 530, extName.c_str());
+            WriteRecord(out, compress, 531, state->strnallow());
         }
     }
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 551, mat->a1(), mat->a2(), mat->a3());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 552, mat->b1(), mat->b2(), mat->b3());
+    WriteRecord(out, compress, 551, mat->a1(), mat->a2(), mat->a3());
+    WriteRecord(out, compress, 552, mat->b1(), mat->b2(), mat->b3());
     return Status(out);
 }
 
@@ -292,24 +366,24 @@ int SaveLayupLayup(CKpLypOut* out, int compress, CKpLyp* lyp) {
         Token plyName(out, lp->lyrnm());
         const bool isLong = lp->plyGroup()[0] != '\0' || lp->sequence()[0] != '\0';
         if (!isLong) {
-            out->Printf(compress, "%03d %d %s %d %d %s %d %d %.8G %.8G %d %d\n", 601, lp->id(),
-                        name.c_str(), lp->lyrtp(), lp->lyrid(), plyName.c_str(), lp->side(),
-                        lp->instance(), lp->angleOffset(), lp->thicknessOverride(), lp->stdn(),
-                        lp->gplyid());
+            WriteRecord(out, compress, 601, lp->id(), name.c_str(), lp->lyrtp(), lp->lyrid(),
+                        plyName.c_str(), lp->side(), lp->instance(), lp->angleOffset(),
+                        lp->thicknessOverride(), lp->stdn(), lp->gplyid());
         } else {
             Token group(out, lp->plyGroup());
             Token sequence(out, lp->sequence());
-            out->Printf(compress, "%03d %d %s %d %d %s %d %d %.8G %.8G %d %d %s %s\n", 601,
-                        lp->id(), name.c_str(), lp->lyrtp(), lp->lyrid(), plyName.c_str(),
-                        lp->side(), lp->instance(), lp->angleOffset(), lp->thicknessOverride(),
-                        lp->stdn(), lp->gplyid(), group.c_str(), sequence.c_str());
+            WriteRecord(out, compress, 601, lp->id(), name.c_str(), lp->lyrtp(), lp->lyrid(),
+                        plyName.c_str(), lp->side(), lp->instance(), lp->angleOffset(),
+                        lp->thicknessOverride(), lp->stdn(), lp->gplyid(), group.c_str(),
+                        sequence.c_str());
         }
     }
     if (lyp->id() >= 1) {
         // The name goes through the token form like every other text, so a
         // name with blanks reads back whole.
         Token name(out, lyp->name());
-        out->Printf(compress, "%03d %d\n%03d %s\n", 602, lyp->id(), 603, name.c_str());
+        WriteRecord(out, compress, 602, lyp->id());
+        WriteRecord(out, compress, 603, name.c_str());
     }
     return Status(out);
 }
@@ -334,64 +408,59 @@ int SaveLayupPattern(CKpLypOut* out, int compress, CKpPat* pat) {
     if (!pat) return 0;
     WriteBanner(out, compress, "PATTERN DATA");
     WriteGroup(out, compress, 400, "PATTERN");
-    out->Printf(compress, "%03d %d\n%03d %d\n", 401, pat->lyrtp(), 402, pat->id());
+    WriteRecord(out, compress, 401, pat->lyrtp());
+    WriteRecord(out, compress, 402, pat->id());
     {
         Token name(out, pat->pttrnnm());
-        out->Printf(compress, "%03d %s\n", 403, name.c_str());
+        WriteRecord(out, compress, 403, name.c_str());
     }
     {
         // The axis name is a text token like every other text ("Null" when
         // empty), so a name with blanks reads back whole.
         const bool hasAxis = pat->axsdn()[0] != '\0';
         Token axis(out, pat->axsdn());
-        out->Printf(compress, "%03d %d %d %s\n", 404, pat->axstp(), pat->exttp(),
+        WriteRecord(out, compress, 404, pat->axstp(), pat->exttp(),
                     hasAxis ? axis.c_str() : "Null");
     }
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 405, pat->stx(), pat->sty(), pat->stz());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 406, pat->stwpdx(), pat->stwpdy(),
-                pat->stwpdz());
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 407, pat->stwtdx(), pat->stwtdy(),
-                pat->stwtdz());
-    out->Printf(compress, "%03d %.8G %.8G %d\n", 408, pat->stwpwtang(), pat->WarpWeftRatio(),
-                pat->SimResult());
-    out->Printf(compress, "%03d %.8G\n", 409, pat->maxstrn());
+    WriteRecord(out, compress, 405, pat->stx(), pat->sty(), pat->stz());
+    WriteRecord(out, compress, 406, pat->stwpdx(), pat->stwpdy(), pat->stwpdz());
+    WriteRecord(out, compress, 407, pat->stwtdx(), pat->stwtdy(), pat->stwtdz());
+    WriteRecord(out, compress, 408, pat->stwpwtang(), pat->WarpWeftRatio(), pat->SimResult());
+    WriteRecord(out, compress, 409, pat->maxstrn());
     if (pat->inadmissibleMode() == 0 && pat->inadmissibleTolerance() == 0.0)
-        out->Printf(compress, "%03d %.8G %d\n", 410, pat->step(), pat->stdn());
+        WriteRecord(out, compress, 410, pat->step(), pat->stdn());
     else
-        out->Printf(compress, "%03d %.8G %d %d %.8G\n", 410, pat->step(), pat->stdn(),
-                    pat->inadmissibleMode(), pat->inadmissibleTolerance());
+        WriteRecord(out, compress, 410, pat->step(), pat->stdn(), pat->inadmissibleMode(),
+                    pat->inadmissibleTolerance());
     {
         // A grid whose mid is 0 but whose bounds are set is written shifted by
         // 100, so that mid reads back non-zero.
         int v[5] = {pat->minu(), pat->maxu(), pat->minv(), pat->maxv(), pat->mid()};
         if (v[4] == 0 && (v[0] != 0 || v[1] != 0 || v[2] != 0 || v[3] != 0))
             for (int& x : v) x += 100;
-        out->Printf(compress, "%03d %d %d %d %d %d\n", 411, v[0], v[1], v[2], v[3], v[4]);
+        WriteRecord(out, compress, 411, v[0], v[1], v[2], v[3], v[4]);
     }
-    out->Printf(compress, "%03d %.8G %.8G %.8G\n", 412, pat->eyex(), pat->eyey(), pat->eyez());
+    WriteRecord(out, compress, 412, pat->eyex(), pat->eyey(), pat->eyez());
     if (pat->originSet()) {
         // The origin name is taken whole (no fixed buffer cuts it).
         const double* o = pat->origin();
         Token origin(out, pat->originName());
-        out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G %s\n", 413, pat->eyedx(),
-                    pat->eyedy(), pat->eyedz(), o[0], o[1], o[2], origin.c_str());
+        WriteRecord(out, compress, 413, pat->eyedx(), pat->eyedy(), pat->eyedz(), o[0], o[1], o[2],
+                    origin.c_str());
     } else {
-        out->Printf(compress, "%03d %.8G %.8G %.8G\n", 413, pat->eyedx(), pat->eyedy(),
-                    pat->eyedz());
+        WriteRecord(out, compress, 413, pat->eyedx(), pat->eyedy(), pat->eyedz());
     }
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G\n", 414, pat->refdx(), pat->refdy(),
-                pat->refdz(), pat->refang());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G\n", 415, pat->minstrnc(), pat->maxstrnc(),
-                pat->minthck(), pat->maxthck());
-    out->Printf(compress, "%03d %.8G %.8G %.8G %.8G\n", 416, pat->minwp(), pat->maxwp(),
-                pat->minwt(), pat->maxwt());
+    WriteRecord(out, compress, 414, pat->refdx(), pat->refdy(), pat->refdz(), pat->refang());
+    WriteRecord(out, compress, 415, pat->minstrnc(), pat->maxstrnc(), pat->minthck(),
+                pat->maxthck());
+    WriteRecord(out, compress, 416, pat->minwp(), pat->maxwp(), pat->minwt(), pat->maxwt());
     if (const CKpPatSplitStore* splits = pat->PatSplits())
         for (const CKpPatSplit* s = splits->First(); s; s = splits->Next(s))
-            out->Printf(compress, "%03d %d %d %d\n", 417, s->elemId(), s->edgeId(), s->flag());
+            WriteRecord(out, compress, 417, s->elemId(), s->edgeId(), s->flag());
     for (int i = 0; i < 2; i++)
         if (const CKpElemEdgeStore* curve = pat->SeedCurve(i))
             for (const CKpElemEdge* e = curve->First(); e; e = curve->Next(e))
-                out->Printf(compress, "%03d %d %d\n", 418 + i, e->Elem(), e->Edge());
+                WriteRecord(out, compress, 418 + i, e->Elem(), e->Edge());
     SaveLayupPatElems(out, compress, pat->PatElems());
     return Status(out);
 }
@@ -405,23 +474,24 @@ int SaveLayupOffset(CKpLypOut* out, int compress, CKpOffStore* offs) {
         CKpOff* off = (*offs)[i];
         if (!off) continue;
         Token name(out, off->name());
-        out->Printf(compress, "%03d %d\n%03d %s\n", 702, off->id(), 703, name.c_str());
+        WriteRecord(out, compress, 702, off->id());
+        WriteRecord(out, compress, 703, name.c_str());
         const double* seed = off->seedPoint();
         const double* dirn = off->applicationDirection();
-        out->Printf(compress, "%03d %.8G %.8G %.8G\n", 710, seed[0], seed[1], seed[2]);
+        WriteRecord(out, compress, 710, seed[0], seed[1], seed[2]);
         if (off->originSet()) {
             const double* o = off->origin();
             Token origin(out, off->originName());
-            out->Printf(compress, "%03d %.8G %.8G %.8G %.8G %.8G %.8G %s\n", 711, dirn[0], dirn[1],
-                        dirn[2], o[0], o[1], o[2], origin.c_str());
+            WriteRecord(out, compress, 711, dirn[0], dirn[1], dirn[2], o[0], o[1], o[2],
+                        origin.c_str());
         } else {
-            out->Printf(compress, "%03d %.8G %.8G %.8G\n", 711, dirn[0], dirn[1], dirn[2]);
+            WriteRecord(out, compress, 711, dirn[0], dirn[1], dirn[2]);
         }
-        out->Printf(compress, "%03d %d %.8G\n", 712, off->offsetFlag(), off->offsetValue());
+        WriteRecord(out, compress, 712, off->offsetFlag(), off->offsetValue());
         const CVekList<CKpOffElem>& elems = off->Elems();
-        out->Printf(compress, "%03d %d\n", 720, elems.entries());
+        WriteRecord(out, compress, 720, elems.entries());
         for (const CKpOffElem* e = elems.First(); e && !out->Failed(); e = elems.Next(e))
-            out->Printf(compress, "%03d %d\n", 721, e->elemId());
+            WriteRecord(out, compress, 721, e->elemId());
     }
     return Status(out);
 }
@@ -430,17 +500,17 @@ int SaveLayupTol(CKpLypOut* out, int compress, CKpTol* gtol, CKpTolStore* tols) 
     if (!out) return -1;
     WriteBanner(out, compress, "TOLERANCE DEFINITION DATA");
     WriteGroup(out, compress, 800, "TOLERANCE DEFINITION");
-    if (gtol) out->Printf(compress, "%03d %.8G %.8G\n", 809, gtol->getangtol(), gtol->getthktol());
+    if (gtol) WriteRecord(out, compress, 809, gtol->getangtol(), gtol->getthktol());
     const int n = tols ? tols->entries() : 0;
     for (int i = 0; i < n && !out->Failed(); ++i) {
         CKpTol* tol = (*tols)[i];
         if (!tol) continue;
-        out->Printf(compress, "%03d %.8G %.8G\n", 810, tol->getangtol(), tol->getthktol());
+        WriteRecord(out, compress, 810, tol->getangtol(), tol->getthktol());
         const CVekList<CKpTolElem>* elems = tol->pElems();
-        out->Printf(compress, "%03d %d\n", 820, elems ? elems->entries() : 0);
+        WriteRecord(out, compress, 820, elems ? elems->entries() : 0);
         if (!elems) continue;
         for (const CKpTolElem* e = elems->First(); e && !out->Failed(); e = elems->Next(e))
-            out->Printf(compress, "%03d %d\n", 821, e->getElemId());
+            WriteRecord(out, compress, 821, e->getElemId());
     }
     return Status(out);
 }
@@ -457,7 +527,7 @@ int SaveLayupSets(CKpLypOut* out, int compress, CKpSetStore* sets) {
         if (!set) continue;
         {
             Token name(out, set->name());
-            out->Printf(compress, "%03d %d %s\n", 901, set->id(), name.c_str());
+            WriteRecord(out, compress, 901, set->id(), name.c_str());
         }
         const int n = set->GetNumComprIds();
         if (n < 1) continue;
@@ -474,13 +544,14 @@ int SaveLayupSets(CKpLypOut* out, int compress, CKpSetStore* sets) {
         }
         for (int first = 0; first < n && !out->Failed(); first += kNumbersPerSetLine) {
             const int last = std::min(n, first + kNumbersPerSetLine);
-            char* buffer = out->Buffer(16 + 12 * kNumbersPerSetLine);
+            const size_t room = 16 + 12 * kNumbersPerSetLine;
+            char* buffer = out->Buffer(room);
             if (!buffer) break;
-            int length = std::snprintf(buffer, 16, "%03d", 902);
-            for (int k = first; k < last; ++k)
-                length += std::snprintf(buffer + length, 13, " %d", numbers[k]);
-            buffer[length++] = '\n';
-            out->Write(buffer, static_cast<size_t>(length), compress);
+            NumberLine line(buffer, room);
+            line.Code(902);
+            for (int k = first; k < last; ++k) line.Int(numbers[k]);
+            line.End();
+            out->Write(buffer, static_cast<size_t>(line.Length()), compress);
         }
     }
     return Status(out);
@@ -498,9 +569,8 @@ int SaveLayupOrientations(CKpLypOut* out, int compress, CKpOrientStore* orients)
             banner = true;
         }
         Token name(out, orient->name());
-        out->Printf(compress, "%03d %d %s %d %d %.8G %.8G %.8G\n", 220, orient->id(), name.c_str(),
-                    orient->type(), orient->refId(), orient->value(0), orient->value(1),
-                    orient->value(2));
+        WriteRecord(out, compress, 220, orient->id(), name.c_str(), orient->type(), orient->refId(),
+                    orient->value(0), orient->value(1), orient->value(2));
     }
     return Status(out);
 }

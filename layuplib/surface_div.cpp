@@ -108,9 +108,7 @@ int set_tol_region_data(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets,
             region->pElems()->InsertLast(item);
     }
     if (ok) {
-        const int before = tols->entries();
-        tols->insert(region);
-        ok = tols->entries() != before;
+        ok = tols->insert(region) == 0;
     }
     if (!ok) {
         delete region;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <unordered_set>
+#include <utility>
 
 #include "platform/MorvekStubState.h"
 
@@ -342,8 +343,12 @@ int MorvekStubGetter(int version, int tableId, MorvekHostTable* slot) {
 void MorvekStubReset(void) {
     morvekstub::State& s = state();
     const int nextHandle = s.nextHandle;
+    auto builtins = std::move(s.builtins);
+    auto blocks = std::move(s.blocksInUse);
     s = morvekstub::State();
     s.nextHandle = nextHandle;
+    s.builtins = std::move(builtins);
+    s.blocksInUse = std::move(blocks);
 }
 
 void MorvekStubOpenDatabase(const char* name) {

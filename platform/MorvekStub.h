@@ -83,6 +83,48 @@ void MorvekStubAnswer(int answer);
 // Nonzero: the interrupt polls ask for a stop; 0: they do not.
 void MorvekStubRequestAbort(int on);
 
+// ---- Command language and memory ----
+//
+// SmBltAdd keeps every registration in order (kept across a reset).
+// SmErrorInt and SmErrorInt2 log their arguments and return null; MemAllocX
+// and MemFreeX count the blocks in use per pool (MemAllocX can be made to
+// refuse once with MorvekStubFail("MemAllocX", 1)).
+
+// The function registered under `name` (the first such), or null.
+SmBltFn MorvekStubFindBuiltin(const char* name);
+int MorvekStubNumBuiltins(void);
+// The name of the k-th registration, k from 1; null outside 1..count.
+const char* MorvekStubBuiltinName(int k);
+
+// Symbol records for calling built-ins: each maker gives `rec` new storage
+// (freeing what it held); MorvekStubSymFree frees it. A record must be
+// zeroed before its first maker. Strings hold at most `max` characters
+// (longer texts are cut); a string array holds n empty texts of `max`.
+void MorvekStubSymInt(SmSym* rec, int value);
+void MorvekStubSymReal(SmSym* rec, float value);
+void MorvekStubSymString(SmSym* rec, const char* text, int max);
+void MorvekStubSymIntArray(SmSym* rec, const int* values, int n);
+void MorvekStubSymRealArray(SmSym* rec, const float* values, int n);
+void MorvekStubSymStringArray(SmSym* rec, int n, int max);
+// The element count an array record reports from now on (may be negative;
+// the storage is not changed).
+void MorvekStubSymSetCount(SmSym* rec, int n);
+void MorvekStubSymFree(SmSym* rec);
+
+// The argument errors reported since the reset, oldest first (i from 0):
+// class, code and the two numbers (b -1 for SmErrorInt). 0; -1 outside.
+int MorvekStubErrorCount(void);
+int MorvekStubGetError(int i, int* cls, int* code, int* a, int* b);
+// Blocks of `pool` allocated and not freed.
+long long MorvekStubBlocksInUse(int pool);
+
+// Runs a command script (platform/MorvekStubScript.cpp describes the
+// language), printing the host's messages as "[code severity] text" and
+// each failure as "file:line: reason". 0 when every statement ran and every
+// expectation held; otherwise the number of failures; -1 when the file
+// cannot be read.
+int MorvekStubRunScript(const char* path);
+
 }  // extern "C"
 
 // Read access to the recorders, for tests and the stand-in host program.

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/MorvekStub.h"
@@ -59,6 +60,20 @@ struct Database {
     void clear();
 };
 
+// A symbol record's storage in the stand-in (SmSym::host[0]).
+struct SymData {
+    bool array = false;
+    int count = 0;  // reported by SmSymArrayElems (may differ from the storage)
+    int max = 0;    // longest text of a string record
+    std::vector<int> ints;
+    std::vector<float> reals;
+    std::vector<char> text;  // strings: (max + 1) bytes per element
+};
+
+struct ArgError {
+    int cls, code, a, b;  // b -1 for SmErrorInt
+};
+
 struct State {
     Database db;
     ElemsCall lastElems;
@@ -70,6 +85,10 @@ struct State {
     std::deque<int> answers;
     bool abortRequested = false;
     std::map<std::string, std::deque<int>> failures;
+    std::vector<ArgError> argErrors;
+    // Kept across a reset: what the library registered and still holds.
+    std::vector<std::pair<std::string, SmBltFn>> builtins;  // registration order
+    std::map<int, long long> blocksInUse;                   // by pool
 };
 
 State& state();

@@ -26,7 +26,7 @@ using Ids = std::vector<int>;
 
 Probe* add(Store& s, int id) {
     Probe* p = new Probe(id);
-    s.insert(p);
+    EXPECT_EQ(s.insert(p), 0);
     return p;
 }
 
@@ -47,6 +47,8 @@ class ObjectStore : public ::testing::Test {
 
 TEST_F(ObjectStore, GrowsBy100PendingBuffers) {
     EXPECT_EQ(store.pendingCapacity(), 14u);
+    EXPECT_EQ(store.insert(static_cast<Probe*>(nullptr)), -1);  // nothing stored
+    EXPECT_EQ(store.entries(), 0);
     int id = 0;
     for (; id < 64; ++id) add(store, id);
     EXPECT_EQ(store.capacity(), 64u);  // the 64th fits without growing

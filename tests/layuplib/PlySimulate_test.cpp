@@ -212,9 +212,64 @@ TEST_F(PlySimulateTest, DrapedRectangleFlattensToItselfAndWritesTheStart) {
     EXPECT_TRUE(Near((umax - umin) * step, w, tol::loose));
     EXPECT_TRUE(Near((vmax - vmin) * step, h, tol::loose));
     EXPECT_TRUE(Near(FlatArea(*flats->First(), step), w * h, tol::loose));
-    // The ply's boundary traces; only the drawing is missing.
-    EXPECT_EQ(ply->PlotBoundary(), 3);
-    EXPECT_EQ(gui.texts(4).back(), "PlotAllBoundary is not available");
+    // The ply's boundary: the rectangle's free edges in segment 6, colour 4.
+    gui.clear();
+    EXPECT_EQ(ply->PlotBoundary(), 0);
+    double perimeter = 0.0;
+    for (const RecordingGUI::DrawCall& d : gui.drawsOf("line")) {
+        EXPECT_EQ(d.segment, 6);
+        EXPECT_EQ(d.colour, 4);
+        perimeter += std::hypot(d.points[3] - d.points[0], d.points[4] - d.points[1]);
+    }
+    EXPECT_TRUE(Near(perimeter, 2.0 * (w + h), tol::loose));
+
+    // A flat sheet drapes without shear: the grid in colour 1, warp and weft.
+    gui.clear();
+    EXPECT_EQ(ply->PlotDrapedPattern(0), 0);
+    int warpLines = 0, weftLines = 0;
+    for (const RecordingGUI::DrawCall& d : gui.drawsOf("line")) {
+        EXPECT_TRUE(d.segment == 1 && d.colour == 1);
+        warpLines += std::fabs(d.points[4] - d.points[1]) < 1e-6 && d.points[3] != d.points[0];
+        weftLines += std::fabs(d.points[3] - d.points[0]) < 1e-6 && d.points[4] != d.points[1];
+    }
+    EXPECT_GT(warpLines, 0);
+    EXPECT_GT(weftLines, 0);
+
+    // Fibre marks: warp and weft line per element, material 1's colour.
+    gui.clear();
+    EXPECT_EQ(ply->PlotAngles(), 0);
+    ASSERT_EQ(gui.drawsOf("line").size(), 2u * 48u);
+    for (const RecordingGUI::DrawCall& d : gui.drawsOf("line"))
+        EXPECT_TRUE(d.segment == 3 && d.colour == 1);
+
+    // Outline (segment 5, colour 2, closed) and flat pattern (segment 2).
+    gui.clear();
+    EXPECT_EQ(ply->PlotOutline(), 0);
+    const std::vector<RecordingGUI::DrawCall> ring = gui.drawsOf("line");
+    ASSERT_GE(ring.size(), 4u);
+    for (const RecordingGUI::DrawCall& d : ring) EXPECT_TRUE(d.segment == 5 && d.colour == 2);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(ring.back().points[3 + k], ring.front().points[k]);
+    gui.clear();
+    EXPECT_EQ(ply->PlotFlatPattern(), 0);
+    const std::vector<RecordingGUI::DrawCall> flat = gui.drawsOf("line");
+    ASSERT_GE(flat.size(), 3u);
+    EXPECT_EQ(flat[0].colour, 7);  // warp axis
+    EXPECT_EQ(flat[1].colour, 7);  // weft axis
+    double flatLength = 0.0;
+    for (size_t i = 2; i < flat.size(); ++i) {
+        EXPECT_TRUE(flat[i].segment == 2 && flat[i].colour == 6);
+        flatLength += std::hypot(flat[i].points[3] - flat[i].points[0],
+                                 flat[i].points[4] - flat[i].points[1]);
+    }
+    EXPECT_TRUE(Near(flatLength, 2.0 * (w + h), tol::loose));
+
+    // A ply that cannot be simulated has nothing to draw.
+    IVekPly* bare = model->GetPlyStore()->New();
+    ASSERT_EQ(bare->SetName("Bare"), 0);
+    gui.clear();
+    EXPECT_EQ(bare->PlotOutline(), 2);
+    EXPECT_EQ(gui.texts(4).back(), "No drape simulation exists for ply 'Bare'.");
+    EXPECT_TRUE(gui.drawsOf("line").empty());
 }
 
 TEST_F(PlySimulateTest, SlideDrapesAtNinetyDegreesOrderByOrder) {
@@ -229,6 +284,16 @@ TEST_F(PlySimulateTest, SlideDrapesAtNinetyDegreesOrderByOrder) {
     EXPECT_TRUE(logged("Extending ply for order 2 of 2."));
     EXPECT_EQ(ply->GetNumElements(), 8);  // every order reached
     EXPECT_EQ(ply->GetNumOrders(), 3);
+
+    // A slide ply's drawn grid has warp lines only (along x here).
+    gui.clear();
+    EXPECT_EQ(ply->PlotDrapedPattern(0), 0);
+    const std::vector<RecordingGUI::DrawCall> lines = gui.drawsOf("line");
+    ASSERT_FALSE(lines.empty());
+    for (const RecordingGUI::DrawCall& d : lines) {
+        EXPECT_EQ(d.segment, 1);
+        EXPECT_NEAR(d.points[4], d.points[1], 1e-6);
+    }
 }
 
 // Seed curve 0 along y = 1 (top sides of elements 1..4 of a 4 x 2 plate).

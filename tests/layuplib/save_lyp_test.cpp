@@ -160,6 +160,15 @@ TEST_F(SaveLyp, FailuresAreReportedNeverSaved) {
     EXPECT_EQ(model->SaveLayup("/dev/full", 0, 0), -1);
     EXPECT_THAT(gui.texts(4), testing::Contains("Could not write file '/dev/full'."));
     EXPECT_EQ(gui.texts(4).back(), "Could not save Layup file");
+    // Text that does not compress away fails while it is compressed, on the
+    // compressing thread, not only at the close.
+    std::string noise(1 << 22, 'x');
+    unsigned state = 12345;
+    for (char& c : noise) c = static_cast<char>('!' + (state = state * 1103515245u + 12345u) % 90);
+    model->pPlys()->find(1)->setname(noise.c_str());
+    gui.messages.clear();
+    EXPECT_EQ(model->SaveLayup("/dev/full", 0, 1), -1);
+    EXPECT_THAT(gui.texts(4), testing::Contains("Could not write file '/dev/full'."));
 
     gui.messages.clear();
     EXPECT_EQ(model->SaveLayup("/nonexistent-dir/x.lyp", 0, 0), -1);

@@ -1,0 +1,101 @@
+#ifndef PLYSTRAND_HOST_LAYUPAPI_H
+#define PLYSTRAND_HOST_LAYUPAPI_H
+
+// The exported function interface: the one model of the process and the
+// Layup functions over it, for the host and for outside client programs.
+//
+// Model slot: one process-wide model, empty at load. LayupConstruct fills
+// it with a model built on a new host database adapter (CMorvek) and host
+// GUI adapter (CMorvekGUI); LayupDestruct deletes all three and empties it.
+// Models of CreateLayupApp live outside the slot, on their caller's
+// adapters.
+//
+// Status codes: 0 success; 1 no model in the slot (every function that
+// reaches the model); 2, 3, 4 the step that failed, in the order of the
+// function's steps (check, model operation, host database write-back);
+// 100005 the user declined to go on after a mesh mismatch; -1 from the
+// factories. Reals cross as floats and are widened to double; angles are
+// degrees. One call at a time, on the host's thread.
+
+class CKpDB;
+class CKpGUI;
+class ILayup;
+
+// The slot's model; null when empty. For the other exported functions.
+ILayup* LayupSlotModel();
+
+// Builds a model on the caller's adapters (kept by the caller) into *out;
+// the slot is not touched. 0; -1 for a null `out` or when the model cannot
+// be allocated (*out untouched).
+int CreateLayupApp(CKpDB* db, CKpGUI* gui, ILayup** out);
+// Deletes a model made by CreateLayupApp. 0; -1 for null.
+int DeleteLayupApp(ILayup* model);
+
+extern "C" {
+
+// Kind 0 only; the two texts are accepted and not read. 0; 1 after "A Layup
+// object cannot be created as one is already defined." (error, in the
+// existing model's log) when the slot is full; 2 for another kind (nothing
+// created).
+int LayupConstruct(int kind, const char* a, const char* b);
+// 0; 1 when the slot is empty.
+int LayupDestruct(void);
+
+// The message file: ILayup::OpenMessage / CloseMessage's results.
+int LayupOpenMessage(const char* path);
+int LayupCloseMessage(void);
+
+// A new model from arrays (ILayup::NewLayupMesh), coordinates as 3 floats
+// per node. A negative node count or null coordinates go to the model
+// unconverted, which refuses them with its message. The operation's result.
+int LayupNewLayupMesh(int nNodes, int* nodeIds, float* xyz, int nElems, int* elemIds, int* values,
+                      int* topologies, int width, int* connectivity, float tolerance, float b);
+// A new model from the host database (ILayup::NewLayup).
+int LayupNewLayup(float tolerance, float b);
+
+// LayupOpenLayup2 with check flag 1.
+int LayupOpenLayup(const char* path, int compressed);
+// Opens a layup file (2 when that fails). With check flag 1 and an open host
+// database, the file's mesh is compared with the database's; on a
+// difference its free edges are drawn (segment 6), the user is asked
+// (question 100005, type 1029) and segment 6 is deleted: answer 1 gives 0,
+// any other 100005. 3 when the comparison model cannot be allocated. The
+// opened file stays loaded.
+int LayupOpenLayup2(const char* path, int compressed, int check);
+int LayupSaveLayup(const char* path, int detail, int compress);
+int LayupCloseLayup(void);
+int LayupGetVersions(int* api, int* file, int* lib);
+
+// Reads into the model and writes what was read back into the host
+// database when one is open. 2 after "Cannot import model data as model
+// already exists." when the content mask is nonzero (always for
+// LayupKorRead, LayupImportMorvek25, LayupFemapAccess) and the model has
+// elements; 3 when the read fails; 4 when the write-back fails.
+int LayupRead(int format, const char* path, int mask, int results);
+int LayupRead2(int format, const char* path, int mask, int results, const char* path2);
+int LayupKorRead(const char* path, int unused);
+int LayupKorF06Read(const char* path, int mask, const char* path2, int results);
+int LayupKorOp2Read(const char* path, int mask, int results);
+int LayupImportMorvek25(const char* path);
+// Format 6 has no reader: 3 (2 on a model with elements). Arguments unread.
+int LayupFemapAccess(int a, const char* b);
+
+// ILayup::Write (format, path, mask, results, int, option): 0; 2 for any
+// nonzero result.
+int LayupWrite(int format, const char* path, int option, int mask);
+int LayupWrite2(int format, const char* path, int option, int mask, int results, int c);
+// Writes bulk data: with an open host database the database's model (read
+// into a temporary model), else the slot's. The result of Write.
+int LayupKorWrite(const char* path, int unused, int e);
+
+// Ply import from layup files onto the model; the angle in degrees.
+int LayupImportPly(int a, int* ids, int nFiles, char** files, float angle, float b, int c, int d,
+                   int e, int f, float g);
+int LayupImportPly2(int a, int* ids, int nFiles, char** files, float angle, float b, int c, int d,
+                    int e, int f, float g, int* out1, int* out2);
+int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, float b, int h, int c,
+                    int d, int e, int f, float g, int* out1, int* out2);
+
+}  // extern "C"
+
+#endif  // PLYSTRAND_HOST_LAYUPAPI_H

@@ -1,0 +1,365 @@
+#include "blt/lamlayup.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/LayupApi.h"
+#include "host/LayupOut.h"
+#include "layuplib/ILayup.h"
+#include "platform/MorvekStub.h"
+
+namespace {
+
+// The host tables: the stand-in's, except a message table of our own whose
+// message entry also notes the text pointers of the running built-in's
+// fourth argument (the import's file names), to see what the function got.
+std::vector<std::string> g_messages;
+std::vector<long> g_textOffsets;
+
+int poll0() {
+    return 0;
+}
+int poll1() {
+    return 1;  // no interrupt
+}
+int sendText(int, int, int, int, void*, int one, ...) {
+    va_list args;
+    va_start(args, one);
+    const char* text = va_arg(args, const char*);
+    va_end(args);
+    g_messages.push_back(text ? text : "");
+    int n = 0;
+    const BltArg* a = BltCurrentArgs(&n);
+    if (a && n == 14 && a[3].p) {
+        char** names = static_cast<char**>(a[3].p);
+        g_textOffsets.clear();
+        for (int k = 0; k < a[3].count; ++k) g_textOffsets.push_back(names[k] - names[0]);
+    }
+    return 0;
+}
+
+int getter(int version, int tableId, MorvekHostTable* slot) {
+    static MorvekHostEntry message[3] = {reinterpret_cast<MorvekHostEntry>(&poll0),
+                                         reinterpret_cast<MorvekHostEntry>(&poll1),
+                                         reinterpret_cast<MorvekHostEntry>(&sendText)};
+    if (tableId == 12 && slot) {
+        *slot = message;
+        return 0;
+    }
+    return MorvekStubGetter(version, tableId, slot);
+}
+
+// Records for one call, freed at the end of the test.
+class Args {
+  public:
+    explicit Args(int n) : m_recs(static_cast<size_t>(n)) {}
+    ~Args() {
+        for (SmSym& r : m_recs) MorvekStubSymFree(&r);
+    }
+    SmSym* at(int k) { return &m_recs[static_cast<size_t>(k)]; }
+    SmSym* data() { return m_recs.data(); }
+    int size() const { return static_cast<int>(m_recs.size()); }
+
+  private:
+    std::vector<SmSym> m_recs;
+};
+
+struct Error {
+    int cls, code, a, b;
+    bool operator==(const Error& o) const {
+        return cls == o.cls && code == o.code && a == o.a && b == o.b;
+    }
+};
+std::ostream& operator<<(std::ostream& out, const Error& e) {
+    return out << e.cls << " " << e.code << " " << e.a << " " << e.b;
+}
+
+std::vector<Error> errors() {
+    std::vector<Error> out;
+    for (int i = 0; i < MorvekStubErrorCount(); ++i) {
+        Error e{};
+        MorvekStubGetError(i, &e.cls, &e.code, &e.a, &e.b);
+        out.push_back(e);
+    }
+    return out;
+}
+
+class BuiltinTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(VekApiInit(&getter), 0);
+        if (MorvekStubNumBuiltins() == 0) PlystrandBltInit();
+    }
+    void SetUp() override {
+        MorvekStubReset();
+        g_messages.clear();
+        g_textOffsets.clear();
+        std::memset(&result, 0xAB, sizeof result);
+    }
+    void TearDown() override {
+        LayupDestruct();
+        MorvekStubReset();
+        std::remove(msgPath.c_str());
+    }
+
+    SmSym* call(const char* name, Args& args) {
+        SmBltFn fn = MorvekStubFindBuiltin(name);
+        EXPECT_NE(fn, nullptr) << name;
+        return fn ? fn(args.size(), args.data(), &result) : nullptr;
+    }
+    // The record's first 40 bytes untouched since SetUp.
+    bool resultUntouched() const {
+        const unsigned char* b = reinterpret_cast<const unsigned char*>(&result);
+        for (size_t i = 0; i < sizeof result; ++i)
+            if (b[i] != 0xAB) return false;
+        return true;
+    }
+    void construct() {
+        Args a(3);
+        MorvekStubSymInt(a.at(0), 0);
+        MorvekStubSymString(a.at(1), "", 8);
+        MorvekStubSymString(a.at(2), "", 8);
+        ASSERT_EQ(call("kp_construct", a), &result);
+        ASSERT_EQ(result.intValue, 0);
+    }
+    std::string messageFile() const {
+        std::ostringstream s;
+        s << std::ifstream(msgPath).rdbuf();
+        return s.str();
+    }
+
+    SmSym result;
+    std::string msgPath = ::testing::TempDir() + "blt_" + std::to_string(::getpid()) + ".msg";
+};
+
+}  // namespace
+
+TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
+    const std::vector<std::string> want = {
+        "kp_construct",  "kp_destruct",    "kp_open_message",  "kp_new_layup_mesh",
+        "kp_new_layup",  "kp_open_layup",  "kp_save_layup",    "kp_kor_read",
+        "kp_kor_write",  "kp_korf06_read", "kp_korop2_read",   "kp_read",
+        "kp_write",      "kp_close_layup", "kp_close_message", "kp_import_morvek_25",
+        "kp_import_ply", "kp_get_versions"};
+    ASSERT_EQ(MorvekStubNumBuiltins(), static_cast<int>(want.size()));
+    std::set<std::string> seen;
+    for (int k = 1; k <= MorvekStubNumBuiltins(); ++k) {
+        EXPECT_EQ(MorvekStubBuiltinName(k), want[static_cast<size_t>(k) - 1]);
+        EXPECT_TRUE(seen.insert(MorvekStubBuiltinName(k)).second);
+    }
+    EXPECT_EQ(MorvekStubBuiltinName(0), nullptr);
+    EXPECT_EQ(LayupSlotModel(), nullptr);
+}
+
+TEST_F(BuiltinTest, ResultRecordAndCountErrors) {
+    Args none(0);
+    ASSERT_EQ(call("kp_destruct", none), &result);
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&result);
+    EXPECT_EQ(bytes[3], 1);
+    EXPECT_EQ(bytes[2], 10);
+    EXPECT_EQ(result.intValue, 1);  // no model
+
+    // The count is checked before the kinds: a wrong first argument is not
+    // looked at.
+    std::memset(&result, 0xAB, sizeof result);
+    Args four(4);
+    for (int k = 0; k < 4; ++k) MorvekStubSymReal(four.at(k), 1.0f);
+    EXPECT_EQ(call("kp_open_layup", four), nullptr);
+    Args one(1);
+    MorvekStubSymInt(one.at(0), 1);
+    EXPECT_EQ(call("kp_destruct", one), nullptr);
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000018, 3, 4}, {103, 7000018, 0, 1}}));
+    EXPECT_TRUE(resultUntouched());
+}
+
+TEST_F(BuiltinTest, ScalarKindsAndConversions) {
+    construct();
+    Args open(1);
+    MorvekStubSymString(open.at(0), msgPath.c_str(), static_cast<int>(msgPath.size()));
+    ASSERT_EQ(call("kp_open_message", open), &result);
+    ASSERT_EQ(result.intValue, 0);
+
+    // Reals for integers are truncated toward zero.
+    const std::string lyp = ::testing::TempDir() + "blt_" + std::to_string(::getpid()) + ".lyp";
+    for (float detail : {2.9f, -2.9f}) {
+        Args save(3);
+        MorvekStubSymString(save.at(0), lyp.c_str(), 200);
+        MorvekStubSymReal(save.at(1), detail);
+        MorvekStubSymInt(save.at(2), 0);
+        ASSERT_EQ(call("kp_save_layup", save), &result);
+    }
+    std::remove(lyp.c_str());
+    const std::string log = messageFile();
+    EXPECT_NE(log.find("detail=2 compress=0"), std::string::npos) << log;
+    EXPECT_NE(log.find("detail=-2 compress=0"), std::string::npos) << log;
+
+    // A real outside 32 bits, a NaN, an int array for i, a string array for s.
+    std::memset(&result, 0xAB, sizeof result);
+    const int ids[2] = {1, 2};
+    for (int bad = 0; bad < 4; ++bad) {
+        Args save(3);
+        MorvekStubSymString(save.at(0), "x.lyp", 8);
+        MorvekStubSymInt(save.at(1), 0);
+        MorvekStubSymInt(save.at(2), 0);
+        if (bad == 0) MorvekStubSymReal(save.at(1), 3.0e9f);
+        if (bad == 1) MorvekStubSymReal(save.at(1), std::nanf(""));
+        if (bad == 2) MorvekStubSymIntArray(save.at(2), ids, 2);
+        if (bad == 3) MorvekStubSymStringArray(save.at(0), 2, 8);
+        if (bad == 3) MorvekStubSymReal(save.at(2), 1.0f);  // not reported: the first is
+        EXPECT_EQ(call("kp_save_layup", save), nullptr);
+    }
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000019, 2, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 3, -1},
+                                            {103, 7000019, 1, -1}}));
+    EXPECT_TRUE(resultUntouched());
+
+    // A real array is taken for an i like a real; output kinds want their
+    // own type.
+    MorvekStubReset();
+    const float reals[1] = {1.0f};
+    Args versions(3);
+    MorvekStubSymInt(versions.at(0), 0);
+    MorvekStubSymInt(versions.at(1), 0);
+    MorvekStubSymReal(versions.at(2), 0.0f);
+    EXPECT_EQ(call("kp_get_versions", versions), nullptr);
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000019, 3, -1}}));
+    MorvekStubSymInt(versions.at(2), 0);
+    ASSERT_EQ(call("kp_get_versions", versions), &result);
+    EXPECT_EQ(SmSymGetIntVal(versions.at(0)), 20081003);
+    EXPECT_EQ(SmSymGetIntVal(versions.at(2)), 20081110);
+    Args save(3);
+    MorvekStubSymString(save.at(0), "/nonexistent/x.lyp", 30);
+    MorvekStubSymRealArray(save.at(1), reals, 1);
+    MorvekStubSymInt(save.at(2), 0);
+    ASSERT_EQ(call("kp_save_layup", save), &result);
+    EXPECT_EQ(result.intValue, -1);  // the model's refusal, not an argument error
+}
+
+TEST_F(BuiltinTest, ArrayCountsAndLeastSizes) {
+    construct();
+    // Two unit quads 10 and 20 whose shared corners come twice, 0.5 apart:
+    // an integer merge tolerance 1 becomes 1.0 and joins them.
+    const int nodeIds[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const float xyz[24] = {0,    0, 0, 1,    0, 0, 1,    1, 0, 0,    1, 0,
+                           1.5f, 0, 0, 2.5f, 0, 0, 2.5f, 1, 0, 1.5f, 1, 0};
+    const int elemIds[2] = {10, 20}, values[2] = {1, 1}, tops[2] = {4, 4};
+    const int rows[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    auto mesh = [&](Args& a, int nNodes, int xyzCount) {
+        MorvekStubSymInt(a.at(0), nNodes);
+        MorvekStubSymIntArray(a.at(1), nodeIds, 8);
+        MorvekStubSymRealArray(a.at(2), xyz, xyzCount);
+        MorvekStubSymInt(a.at(3), 2);
+        MorvekStubSymIntArray(a.at(4), elemIds, 2);
+        MorvekStubSymIntArray(a.at(5), values, 2);
+        MorvekStubSymIntArray(a.at(6), tops, 2);
+        MorvekStubSymInt(a.at(7), 4);
+        MorvekStubSymIntArray(a.at(8), rows, 8);
+        MorvekStubSymInt(a.at(9), 1);
+        MorvekStubSymReal(a.at(10), 0.0f);
+    };
+    Args a(11);
+    mesh(a, 8, 24);
+    ASSERT_EQ(call("kp_new_layup_mesh", a), &result);
+    EXPECT_EQ(result.intValue, 0);
+    int sizes[3] = {0, 0, 0};
+    LayupSlotModel()->GetMeshSizes(&sizes[0], &sizes[1], &sizes[2]);
+    EXPECT_EQ(sizes[0], 6);  // merged
+    EXPECT_TRUE(errors().empty());
+
+    // Fewer coordinates than 3 per node, fewer ids than nodes, a row array
+    // shorter than width x elements: refused at that position, no call.
+    Args b(11);
+    mesh(b, 8, 23);
+    EXPECT_EQ(call("kp_new_layup_mesh", b), nullptr);
+    mesh(b, 9, 24);  // ids are checked before coordinates
+    EXPECT_EQ(call("kp_new_layup_mesh", b), nullptr);
+    mesh(b, 8, 24);
+    MorvekStubSymInt(b.at(7), 5);
+    EXPECT_EQ(call("kp_new_layup_mesh", b), nullptr);
+    // An int array for r[], a negative count.
+    mesh(b, 8, 24);
+    MorvekStubSymIntArray(b.at(2), nodeIds, 8);
+    EXPECT_EQ(call("kp_new_layup_mesh", b), nullptr);
+    mesh(b, 8, 24);
+    MorvekStubSymSetCount(b.at(4), -1);
+    EXPECT_EQ(call("kp_new_layup_mesh", b), nullptr);
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000019, 3, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 9, -1},
+                                            {103, 7000019, 3, -1},
+                                            {103, 7000075, 5, -1}}));
+    LayupSlotModel()->GetMeshSizes(&sizes[0], &sizes[1], &sizes[2]);
+    EXPECT_EQ(sizes[1], 2);  // no call reached the model
+
+    // Empty arrays: warned, passed as null; the model refuses 1 node
+    // without coordinates with its own message.
+    MorvekStubReset();
+    Args c(11);
+    mesh(c, 0, 0);
+    MorvekStubSymIntArray(c.at(1), nullptr, 0);
+    MorvekStubSymInt(c.at(3), 0);
+    for (int k : {4, 5, 6, 8}) MorvekStubSymIntArray(c.at(k), nullptr, 0);
+    ASSERT_EQ(call("kp_new_layup_mesh", c), &result);
+    EXPECT_EQ(result.intValue, 0);
+    EXPECT_EQ(errors(), (std::vector<Error>{{101, 7000008, 2, -1},
+                                            {101, 7000008, 3, -1},
+                                            {101, 7000008, 5, -1},
+                                            {101, 7000008, 6, -1},
+                                            {101, 7000008, 7, -1},
+                                            {101, 7000008, 9, -1}}));
+}
+
+TEST_F(BuiltinTest, TextPointerArraysAreMadeAndGivenBack) {
+    construct();
+    auto import = [&](Args& a) {
+        const int ids[1] = {1};
+        MorvekStubSymInt(a.at(0), 1);
+        MorvekStubSymIntArray(a.at(1), ids, 1);
+        MorvekStubSymInt(a.at(2), 3);
+        MorvekStubSymStringArray(a.at(3), 3, 31);
+        MorvekStubSymReal(a.at(4), 30.0f);
+        MorvekStubSymReal(a.at(5), 0.1f);
+        for (int k = 6; k <= 10; ++k) MorvekStubSymInt(a.at(k), 0);
+        MorvekStubSymReal(a.at(11), 0.0f);
+        MorvekStubSymInt(a.at(12), 0);
+        MorvekStubSymIntArray(a.at(13), ids, 1);
+    };
+    const long long before = MorvekStubBlocksInUse(16);
+    Args a(14);
+    import(a);
+    ASSERT_EQ(call("kp_import_ply", a), &result);
+    EXPECT_EQ(result.intValue, -1);  // no importer in this build
+    EXPECT_EQ(g_textOffsets, (std::vector<long>{0, 32, 64}));
+    EXPECT_EQ(MorvekStubBlocksInUse(16), before);
+
+    // An error after the string array leaves no block behind; so does a
+    // refused allocation, which stops the call at the array.
+    std::memset(&result, 0xAB, sizeof result);
+    g_messages.clear();
+    MorvekStubSymString(a.at(4), "thirty", 8);
+    EXPECT_EQ(call("kp_import_ply", a), nullptr);
+    EXPECT_EQ(MorvekStubBlocksInUse(16), before);
+    import(a);
+    MorvekStubFail("MemAllocX", 1);
+    EXPECT_EQ(call("kp_import_ply", a), nullptr);
+    EXPECT_EQ(MorvekStubBlocksInUse(16), before);
+    // File names fewer than the file count.
+    MorvekStubSymInt(a.at(2), 4);
+    EXPECT_EQ(call("kp_import_ply", a), nullptr);
+    EXPECT_EQ(MorvekStubBlocksInUse(16), before);
+    EXPECT_EQ(errors(), (std::vector<Error>{
+                            {103, 7000019, 5, -1}, {103, 7000019, 4, -1}, {103, 7000019, 4, -1}}));
+    EXPECT_TRUE(g_messages.empty());  // no function ran
+    EXPECT_TRUE(resultUntouched());
+}
