@@ -53,12 +53,92 @@ const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
+const Least kMaterialNames[] = {{3, 2, 0, 1, 0, false}};
+// Every state array: the state count argument + 1 entries.
+const Least kCreateMaterial[] = {
+    {7, 6, 0, 1, 1, false},  {8, 6, 0, 1, 1, false},  {9, 6, 0, 1, 1, false},
+    {10, 6, 0, 1, 1, false}, {11, 6, 0, 1, 1, false}, {12, 6, 0, 1, 1, false},
+    {13, 6, 0, 1, 1, false}, {14, 6, 0, 1, 1, false}, {15, 6, 0, 1, 1, false},
+    {16, 6, 0, 1, 1, false}, {17, 6, 0, 1, 1, false}, {18, 6, 0, 1, 1, false},
+    {19, 6, 0, 1, 1, false}, {20, 6, 0, 1, 1, false}, {21, 6, 0, 1, 1, false},
+    {22, 6, 0, 1, 1, false}, {23, 6, 0, 1, 1, false}, {24, 6, 0, 1, 1, false},
+    {25, 6, 0, 1, 1, false}, {26, 6, 0, 1, 1, false}, {27, 6, 0, 1, 1, false},
+    {28, 6, 0, 1, 1, false}, {29, 6, 0, 1, 1, false}, {30, 6, 0, 1, 1, false},
+    {31, 6, 0, 1, 1, false}, {32, 6, 0, 1, 1, false}, {33, 6, 0, 1, 1, false},
+    {34, 6, 0, 1, 1, false}, {35, 6, 0, 1, 1, false}, {36, 6, 0, 1, 1, false},
+    {37, 6, 0, 1, 1, false}, {38, 6, 0, 1, 1, false}, {39, 6, 0, 1, 1, false},
+    {40, 6, 0, 1, 1, false}, {41, 6, 0, 1, 1, false}, {42, 6, 0, 1, 1, false},
+    {43, 6, 0, 1, 1, false}, {44, 6, 0, 1, 1, false}, {45, 6, 0, 1, 1, false},
+    {46, 6, 0, 1, 1, false}, {47, 6, 0, 1, 1, false}, {48, 6, 0, 1, 1, false},
+    {49, 6, 0, 1, 1, false}, {50, 6, 0, 1, 1, false}, {51, 6, 0, 1, 1, false},
+    {52, 6, 0, 1, 1, false}};
+// Every state array: the state count argument + 1 entries.
+const Least kModifyMaterial[] = {
+    {8, 7, 0, 1, 1, false},  {9, 7, 0, 1, 1, false},  {10, 7, 0, 1, 1, false},
+    {11, 7, 0, 1, 1, false}, {12, 7, 0, 1, 1, false}, {13, 7, 0, 1, 1, false},
+    {14, 7, 0, 1, 1, false}, {15, 7, 0, 1, 1, false}, {16, 7, 0, 1, 1, false},
+    {17, 7, 0, 1, 1, false}, {18, 7, 0, 1, 1, false}, {19, 7, 0, 1, 1, false},
+    {20, 7, 0, 1, 1, false}, {21, 7, 0, 1, 1, false}, {22, 7, 0, 1, 1, false},
+    {23, 7, 0, 1, 1, false}, {24, 7, 0, 1, 1, false}, {25, 7, 0, 1, 1, false},
+    {26, 7, 0, 1, 1, false}, {27, 7, 0, 1, 1, false}, {28, 7, 0, 1, 1, false},
+    {29, 7, 0, 1, 1, false}, {30, 7, 0, 1, 1, false}, {31, 7, 0, 1, 1, false},
+    {32, 7, 0, 1, 1, false}, {33, 7, 0, 1, 1, false}, {34, 7, 0, 1, 1, false},
+    {35, 7, 0, 1, 1, false}, {36, 7, 0, 1, 1, false}, {37, 7, 0, 1, 1, false},
+    {38, 7, 0, 1, 1, false}, {39, 7, 0, 1, 1, false}, {40, 7, 0, 1, 1, false},
+    {41, 7, 0, 1, 1, false}, {42, 7, 0, 1, 1, false}, {43, 7, 0, 1, 1, false},
+    {44, 7, 0, 1, 1, false}, {45, 7, 0, 1, 1, false}, {46, 7, 0, 1, 1, false},
+    {47, 7, 0, 1, 1, false}, {48, 7, 0, 1, 1, false}, {49, 7, 0, 1, 1, false},
+    {50, 7, 0, 1, 1, false}, {51, 7, 0, 1, 1, false}, {52, 7, 0, 1, 1, false},
+    {53, 7, 0, 1, 1, false}};
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
     {1, "kp_construct", "i s s",
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
+    {10, "kp_get_num_materials", "i >i",
+     [](const BltArg* a) { return LayupGetNumMaterials(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {11, "kp_get_material_names", "i i >s[]",
+     [](const BltArg* a) { return LayupGetMaterialNames(a[0].i, a[1].i, as<char*>(a[2])); },
+     kMaterialNames, 1},
+    {12, "kp_get_material", ">i s >r*3 >s >i >i >r*42",
+     [](const BltArg* a) {
+         return LayupGetMaterial(
+             as<int>(a[0]), text(a[1]), as<float>(a[2]), as<float>(a[3]), as<float>(a[4]),
+             as<char>(a[5]), as<int>(a[6]), as<int>(a[7]), as<float>(a[8]), as<float>(a[9]),
+             as<float>(a[10]), as<float>(a[11]), as<float>(a[12]), as<float>(a[13]),
+             as<float>(a[14]), as<float>(a[15]), as<float>(a[16]), as<float>(a[17]),
+             as<float>(a[18]), as<float>(a[19]), as<float>(a[20]), as<float>(a[21]),
+             as<float>(a[22]), as<float>(a[23]), as<float>(a[24]), as<float>(a[25]),
+             as<float>(a[26]), as<float>(a[27]), as<float>(a[28]), as<float>(a[29]),
+             as<float>(a[30]), as<float>(a[31]), as<float>(a[32]), as<float>(a[33]),
+             as<float>(a[34]), as<float>(a[35]), as<float>(a[36]), as<float>(a[37]),
+             as<float>(a[38]), as<float>(a[39]), as<float>(a[40]), as<float>(a[41]),
+             as<float>(a[42]), as<float>(a[43]), as<float>(a[44]), as<float>(a[45]),
+             as<float>(a[46]), as<float>(a[47]), as<float>(a[48]), as<float>(a[49]));
+     },
+     nullptr, 0},
+    {13, "kp_get_num_material_states", "i s >i",
+     [](const BltArg* a) { return LayupGetNumMaterialStates(a[0].i, text(a[1]), as<int>(a[2])); },
+     nullptr, 0},
+    {14, "kp_get_material_states", "i s >r*3 i >r[] >s[] >i[] >i[] >r[]*42",
+     [](const BltArg* a) {
+         return LayupGetMaterialStates(
+             a[0].i, text(a[1]), as<float>(a[2]), as<float>(a[3]), as<float>(a[4]), a[5].i,
+             as<float>(a[6]), as<char*>(a[7]), as<int>(a[8]), as<int>(a[9]), as<float>(a[10]),
+             as<float>(a[11]), as<float>(a[12]), as<float>(a[13]), as<float>(a[14]),
+             as<float>(a[15]), as<float>(a[16]), as<float>(a[17]), as<float>(a[18]),
+             as<float>(a[19]), as<float>(a[20]), as<float>(a[21]), as<float>(a[22]),
+             as<float>(a[23]), as<float>(a[24]), as<float>(a[25]), as<float>(a[26]),
+             as<float>(a[27]), as<float>(a[28]), as<float>(a[29]), as<float>(a[30]),
+             as<float>(a[31]), as<float>(a[32]), as<float>(a[33]), as<float>(a[34]),
+             as<float>(a[35]), as<float>(a[36]), as<float>(a[37]), as<float>(a[38]),
+             as<float>(a[39]), as<float>(a[40]), as<float>(a[41]), as<float>(a[42]),
+             as<float>(a[43]), as<float>(a[44]), as<float>(a[45]), as<float>(a[46]),
+             as<float>(a[47]), as<float>(a[48]), as<float>(a[49]), as<float>(a[50]),
+             as<float>(a[51]));
+     },
+     nullptr, 0},
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },
      nullptr, 0},
     {65, "kp_new_layup_mesh", "i i[] r[] i i[] i[] i[] i i[] r r",
@@ -98,6 +178,42 @@ const Row kRows[] = {
                                 as<int>(a[13]));
      },
      kImportPly, 2},
+    {99, "kp_create_material_add", "i s r r r i r[] s[] i[] i[] r[]*42",
+     [](const BltArg* a) {
+         return LayupCreateMaterial(
+             a[0].i, text(a[1]), a[2].r, a[3].r, a[4].r, a[5].i, as<float>(a[6]), as<char*>(a[7]),
+             as<int>(a[8]), as<int>(a[9]), as<float>(a[10]), as<float>(a[11]), as<float>(a[12]),
+             as<float>(a[13]), as<float>(a[14]), as<float>(a[15]), as<float>(a[16]),
+             as<float>(a[17]), as<float>(a[18]), as<float>(a[19]), as<float>(a[20]),
+             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+             as<float>(a[25]), as<float>(a[26]), as<float>(a[27]), as<float>(a[28]),
+             as<float>(a[29]), as<float>(a[30]), as<float>(a[31]), as<float>(a[32]),
+             as<float>(a[33]), as<float>(a[34]), as<float>(a[35]), as<float>(a[36]),
+             as<float>(a[37]), as<float>(a[38]), as<float>(a[39]), as<float>(a[40]),
+             as<float>(a[41]), as<float>(a[42]), as<float>(a[43]), as<float>(a[44]),
+             as<float>(a[45]), as<float>(a[46]), as<float>(a[47]), as<float>(a[48]),
+             as<float>(a[49]), as<float>(a[50]), as<float>(a[51]));
+     },
+     kCreateMaterial, 46},
+    {100, "kp_modify_material", "i s s r r r i r[] s[] i[] i[] r[]*42",
+     [](const BltArg* a) {
+         return LayupModifyMaterial(
+             a[0].i, text(a[1]), text(a[2]), a[3].r, a[4].r, a[5].r, a[6].i, as<float>(a[7]),
+             as<char*>(a[8]), as<int>(a[9]), as<int>(a[10]), as<float>(a[11]), as<float>(a[12]),
+             as<float>(a[13]), as<float>(a[14]), as<float>(a[15]), as<float>(a[16]),
+             as<float>(a[17]), as<float>(a[18]), as<float>(a[19]), as<float>(a[20]),
+             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+             as<float>(a[25]), as<float>(a[26]), as<float>(a[27]), as<float>(a[28]),
+             as<float>(a[29]), as<float>(a[30]), as<float>(a[31]), as<float>(a[32]),
+             as<float>(a[33]), as<float>(a[34]), as<float>(a[35]), as<float>(a[36]),
+             as<float>(a[37]), as<float>(a[38]), as<float>(a[39]), as<float>(a[40]),
+             as<float>(a[41]), as<float>(a[42]), as<float>(a[43]), as<float>(a[44]),
+             as<float>(a[45]), as<float>(a[46]), as<float>(a[47]), as<float>(a[48]),
+             as<float>(a[49]), as<float>(a[50]), as<float>(a[51]), as<float>(a[52]));
+     },
+     kModifyMaterial, 46},
+    {101, "kp_delete_material", "i s",
+     [](const BltArg* a) { return LayupDeleteMaterial(a[0].i, text(a[1])); }, nullptr, 0},
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
@@ -359,6 +475,13 @@ const std::array<SmBltFn, kRowCount> kWrappers =
 const BltArg* BltCurrentArgs(int* count) {
     if (count) *count = g_currentCount;
     return g_current;
+}
+
+int BltArrayElems(const void* address) {
+    if (!address) return -1;
+    for (int k = 0; k < g_currentCount; ++k)
+        if (g_current[k].p == address && isArray((*g_currentKinds)[k])) return g_current[k].count;
+    return -1;
 }
 
 extern "C" {

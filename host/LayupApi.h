@@ -96,6 +96,84 @@ int LayupImportPly2(int a, int* ids, int nFiles, char** files, float angle, floa
 int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, float b, int h, int c,
                     int d, int e, int f, float g, int* out1, int* out2);
 
+// Materials of the slot's model with all their states. Reals cross as
+// floats, angles (warp-weft, maximum strain, state keys) in degrees. The 42
+// state values come in this order: Ex Ey Ez Nuxy Nuyz Nuzx Gxy Gyz Gzx, the
+// C terms C14 C15 C16 C24 C25 C26 C34 C35 C36 C45 C46 C56, Alpx Alpy Alpz A4
+// A5 A6, Fxt Fyt Fzt Fxc Fyc Fzc Fs12 Fs23 Fs31 F12 F23 F31, density Tref
+// Ge. State arrays hold entry 0 for the base state and entry i for further
+// state i (n + 1 entries for n further states); key entry 0 is not read.
+// Output texts are copied whole: the caller's buffers must hold the longest
+// name of the model. 0; -1 with an error message in the model's log.
+
+// A new material: its name must be new in the store (else "Could not name
+// material '%s'", nothing kept). Painted (1) is stored as projected. A
+// further state whose key another state holds is skipped with a warning.
+int LayupCreateMaterial(int type, const char* name, float thickness, float warpWeft,
+                        float maxStrain, int n, const float* keys, char** externalNames,
+                        const int* externalIds, const int* tropies, const float* ex,
+                        const float* ey, const float* ez, const float* nuxy, const float* nuyz,
+                        const float* nuzx, const float* gxy, const float* gyz, const float* gzx,
+                        const float* c14, const float* c15, const float* c16, const float* c24,
+                        const float* c25, const float* c26, const float* c34, const float* c35,
+                        const float* c36, const float* c45, const float* c46, const float* c56,
+                        const float* alpx, const float* alpy, const float* alpz, const float* a4,
+                        const float* a5, const float* a6, const float* fxt, const float* fyt,
+                        const float* fzt, const float* fxc, const float* fyc, const float* fzc,
+                        const float* fs12, const float* fs23, const float* fs31, const float* f12,
+                        const float* f23, const float* f31, const float* density, const float* tref,
+                        const float* ge);
+// Replaces the whole material `name`: renamed to `newName` (not compared
+// with other materials' names), base state from entry 0, further states
+// rebuilt as 1..n in argument order; thickness-versus-shear coefficients 0.
+int LayupModifyMaterial(int type, const char* name, const char* newName, float thickness,
+                        float warpWeft, float maxStrain, int n, const float* keys,
+                        char** externalNames, const int* externalIds, const int* tropies,
+                        const float* ex, const float* ey, const float* ez, const float* nuxy,
+                        const float* nuyz, const float* nuzx, const float* gxy, const float* gyz,
+                        const float* gzx, const float* c14, const float* c15, const float* c16,
+                        const float* c24, const float* c25, const float* c26, const float* c34,
+                        const float* c35, const float* c36, const float* c45, const float* c46,
+                        const float* c56, const float* alpx, const float* alpy, const float* alpz,
+                        const float* a4, const float* a5, const float* a6, const float* fxt,
+                        const float* fyt, const float* fzt, const float* fxc, const float* fyc,
+                        const float* fzc, const float* fs12, const float* fs23, const float* fs31,
+                        const float* f12, const float* f23, const float* f31, const float* density,
+                        const float* tref, const float* ge);
+// Refused (-1) while plies or laminates use the material.
+int LayupDeleteMaterial(int unused, const char* name);
+// Materials of type `type` (0: every type).
+int LayupGetNumMaterials(int type, int* count);
+// Names in ascending id order; a `size` other than the number of matching
+// materials gives -1 with an information message and copies nothing.
+int LayupGetMaterialNames(int type, int size, char** names);
+// The material and its base state. *type: in the filter (0 any), out the
+// material's type. Every pointer but the name may be null.
+int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpWeft,
+                     float* maxStrain, char* externalName, int* externalId, int* tropy, float* ex,
+                     float* ey, float* ez, float* nuxy, float* nuyz, float* nuzx, float* gxy,
+                     float* gyz, float* gzx, float* c14, float* c15, float* c16, float* c24,
+                     float* c25, float* c26, float* c34, float* c35, float* c36, float* c45,
+                     float* c46, float* c56, float* alpx, float* alpy, float* alpz, float* a4,
+                     float* a5, float* a6, float* fxt, float* fyt, float* fzt, float* fxc,
+                     float* fyc, float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
+                     float* f23, float* f31, float* density, float* tref, float* ge);
+// The number of further states.
+int LayupGetNumMaterialStates(int unused, const char* name, int* count);
+// Every state into arrays of one entry per state. Inside a built-in call a
+// state array shorter than the state count is refused before anything is
+// written.
+int LayupGetMaterialStates(int type, const char* name, float* thickness, float* warpWeft,
+                           float* maxStrain, int unused, float* keys, char** externalNames,
+                           int* externalIds, int* tropies, float* ex, float* ey, float* ez,
+                           float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz,
+                           float* gzx, float* c14, float* c15, float* c16, float* c24, float* c25,
+                           float* c26, float* c34, float* c35, float* c36, float* c45, float* c46,
+                           float* c56, float* alpx, float* alpy, float* alpz, float* a4, float* a5,
+                           float* a6, float* fxt, float* fyt, float* fzt, float* fxc, float* fyc,
+                           float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
+                           float* f23, float* f31, float* density, float* tref, float* ge);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

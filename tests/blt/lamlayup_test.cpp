@@ -145,12 +145,32 @@ class BuiltinTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
-    const std::vector<std::string> want = {
-        "kp_construct",  "kp_destruct",    "kp_open_message",  "kp_new_layup_mesh",
-        "kp_new_layup",  "kp_open_layup",  "kp_save_layup",    "kp_kor_read",
-        "kp_kor_write",  "kp_korf06_read", "kp_korop2_read",   "kp_read",
-        "kp_write",      "kp_close_layup", "kp_close_message", "kp_import_morvek_25",
-        "kp_import_ply", "kp_get_versions"};
+    const std::vector<std::string> want = {"kp_construct",
+                                           "kp_destruct",
+                                           "kp_get_num_materials",
+                                           "kp_get_material_names",
+                                           "kp_get_material",
+                                           "kp_get_num_material_states",
+                                           "kp_get_material_states",
+                                           "kp_open_message",
+                                           "kp_new_layup_mesh",
+                                           "kp_new_layup",
+                                           "kp_open_layup",
+                                           "kp_save_layup",
+                                           "kp_kor_read",
+                                           "kp_kor_write",
+                                           "kp_korf06_read",
+                                           "kp_korop2_read",
+                                           "kp_read",
+                                           "kp_write",
+                                           "kp_close_layup",
+                                           "kp_close_message",
+                                           "kp_import_morvek_25",
+                                           "kp_import_ply",
+                                           "kp_create_material_add",
+                                           "kp_modify_material",
+                                           "kp_delete_material",
+                                           "kp_get_versions"};
     ASSERT_EQ(MorvekStubNumBuiltins(), static_cast<int>(want.size()));
     std::set<std::string> seen;
     for (int k = 1; k <= MorvekStubNumBuiltins(); ++k) {
