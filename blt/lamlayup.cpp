@@ -53,6 +53,7 @@ const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
+const Least kSetOffset[] = {{11, 10, 0, 1, 0, false}};
 const Least kMaterialNames[] = {{3, 2, 0, 1, 0, false}};
 // Every state array: the state count argument + 1 entries.
 const Least kCreateMaterial[] = {
@@ -137,6 +138,23 @@ const Row kRows[] = {
              as<float>(a[43]), as<float>(a[44]), as<float>(a[45]), as<float>(a[46]),
              as<float>(a[47]), as<float>(a[48]), as<float>(a[49]), as<float>(a[50]),
              as<float>(a[51]));
+     },
+     nullptr, 0},
+    {51, "kp_restore_offset", "", [](const BltArg*) { return LayupRestoreOffset(); }, nullptr, 0},
+    {52, "kp_set_offset", "s r i r*6 i i[]",
+     [](const BltArg* a) {
+         return LayupSetOffset2(text(a[0]), a[1].r, a[2].i, a[3].r, a[4].r, a[5].r, a[6].r, a[7].r,
+                                a[8].r, a[9].i, as<int>(a[10]));
+     },
+     kSetOffset, 1},
+    {53, "kp_get_no_off_regions", "i >i",
+     [](const BltArg* a) { return LayupGetNoOffRegions(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {54, "kp_get_off_regions_size", "i >i[]",
+     [](const BltArg* a) { return LayupGetOffRegionsSize(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {55, "kp_get_offset_defn", "i i >s[] >r[] >i[] >i[] >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetOffsetDefn2(a[0].i, a[1].i, as<char*>(a[2]), as<float>(a[3]), as<int>(a[4]),
+                                    as<int>(a[5]), as<float>(a[6]), as<float>(a[7]));
      },
      nullptr, 0},
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },

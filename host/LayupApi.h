@@ -174,6 +174,34 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
                            float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
                            float* f23, float* f31, float* density, float* tref, float* ge);
 
+// Offset regions of the slot's model. 1 also for a model without an offset
+// store. Regions are walked in ascending id order; output arrays hold one
+// entry per region, three per region for points and directions, and all
+// regions' element ids one after another. Inside a built-in call a short
+// host array is refused (-1) before anything is written.
+
+// A new region; an empty name becomes the region's id in decimal. 2 no new
+// region; 3 applying failed (the region stays).
+int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy, float sz, float dx,
+                    float dy, float dz, int count, int* elementIds);
+int LayupSetOffset(float value, int flag, float sx, float sy, float sz, float dx, float dy,
+                   float dz, int count, int* elementIds);
+// Removes every region. 2 when that fails.
+int LayupRestoreOffset(void);
+int LayupGetNoOffRegions(int unused, int* count);
+int LayupGetOffRegionsSize(int unused, int* sizes);
+// Names cut to nameSize - 1 characters (none below 1). 2 when a region's
+// element ids cannot be read.
+int LayupGetOffsetDefn2(int unused, int nameSize, char** names, float* values, int* flags,
+                        int* elementIds, float* seeds, float* directions);
+int LayupGetOffsetDefn(int unused, float* values, int* flags, int* elementIds, float* seeds,
+                       float* directions);
+// Where the line from `point` along `direction` meets the surface of the
+// given elements (a zero direction: the nearest surface point). Hit point
+// and normal are written always (zeros without a hit); the model's result.
+int LayupGetSurfaceIntersect(int count, int* elementIds, float* point, float* direction,
+                             int* hitElementId, float* hitPoint, float* hitNormal);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
