@@ -157,6 +157,16 @@ const Row kRows[] = {
                                     as<int>(a[5]), as<float>(a[6]), as<float>(a[7]));
      },
      nullptr, 0},
+    {56, "kp_get_no_tol_regions", "i >i",
+     [](const BltArg* a) { return LayupGetNoTolRegions(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {57, "kp_get_tol_regions_size", "i >i[]",
+     [](const BltArg* a) { return LayupGetTolRegionsSize(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {58, "kp_get_tol_defn", "i >r >r >r[] >r[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetTolDefn(a[0].i, as<float>(a[1]), as<float>(a[2]), as<float>(a[3]),
+                                as<float>(a[4]), as<int>(a[5]));
+     },
+     nullptr, 0},
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },
      nullptr, 0},
     {65, "kp_new_layup_mesh", "i i[] r[] i i[] i[] i[] i i[] r r",

@@ -202,6 +202,21 @@ int LayupGetOffsetDefn(int unused, float* values, int* flags, int* elementIds, f
 int LayupGetSurfaceIntersect(int count, int* elementIds, float* point, float* direction,
                              int* hitElementId, float* hitPoint, float* hitNormal);
 
+// Tolerance regions of the slot's model; angles in degrees, rounded to
+// single precision in radians on the way in. Output arrays hold one entry
+// per region (ascending id) and all regions' element ids one after
+// another; inside a built-in call a short host array is refused (-1).
+
+// A new region with the given ids that are positive and name an element
+// (others skipped). 0; -1 when it cannot be made.
+int LayupSetTolerance(float angle, float thickness, int count, int* elementIds);
+// Sets the global pair and every element's, and removes every region. 0.
+int LayupRestoreTolerance(float angle, float thickness);
+int LayupGetNoTolRegions(int unused, int* count);
+int LayupGetTolRegionsSize(int unused, int* sizes);
+int LayupGetTolDefn(int unused, float* globalAngle, float* globalThickness, float* angles,
+                    float* thicknesses, int* elementIds);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -9,6 +10,8 @@
 
 #include "host/LayupApi.h"
 #include "host/LayupOut.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLayup.h"
 #include "platform/MorvekStub.h"
 #include "tests/support/MeshGen.h"
 
@@ -111,4 +114,41 @@ TEST_F(LayupOffsetTest, SurfaceIntersectHitsAndFindsNearest) {
     EXPECT_NEAR(hit[0], 1.25f, 1e-5);
     EXPECT_NEAR(hit[1], 1.75f, 1e-5);
     EXPECT_NEAR(hit[2], 0.0f, 1e-5);
+}
+
+TEST_F(LayupOffsetTest, ToleranceRegionsSkipBadIdsAndRestoreClearsThem) {
+    int first[4] = {ids[0], 0, -3, 99999};
+    ASSERT_EQ(LayupSetTolerance(3.0f, 0.2f, 4, first), 0);
+    EXPECT_NE(Log().find("Tolerance region data set"), std::string::npos);
+    int second[2] = {ids[3], ids[5]};
+    ASSERT_EQ(LayupSetTolerance(7.5f, 0.4f, 2, second), 0);
+    ASSERT_EQ(LayupSetTolerance(1.0f, 0.1f, 0, nullptr), 0);  // a region of no element
+    int n = 0;
+    ASSERT_EQ(LayupGetNoTolRegions(0, &n), 0);
+    ASSERT_EQ(n, 3);
+    int sizes[3] = {-1, -1, -1};
+    ASSERT_EQ(LayupGetTolRegionsSize(0, sizes), 0);
+    EXPECT_EQ(std::vector<int>(sizes, sizes + 3), (std::vector<int>{1, 2, 0}));
+    float ga = 0, gt = 0, angles[3], thick[3];
+    int elems[3] = {};
+    ASSERT_EQ(LayupGetTolDefn(0, &ga, &gt, angles, thick, elems), 0);
+    EXPECT_FLOAT_EQ(angles[0], 3.0f);
+    EXPECT_FLOAT_EQ(angles[1], 7.5f);
+    EXPECT_FLOAT_EQ(thick[1], 0.4f);
+    EXPECT_EQ(std::vector<int>(elems, elems + 3), (std::vector<int>{ids[0], ids[3], ids[5]}));
+
+    ASSERT_EQ(LayupRestoreTolerance(10.0f, 0.3f), 0);
+    EXPECT_NE(Log().find("Tolerance restored"), std::string::npos);
+    LayupGetNoTolRegions(0, &n);
+    EXPECT_EQ(n, 0);
+    ASSERT_EQ(LayupGetTolDefn(0, &ga, &gt, nullptr, nullptr, nullptr), 0);
+    EXPECT_FLOAT_EQ(ga, 10.0f);
+    EXPECT_FLOAT_EQ(gt, 0.3f);
+    CKpLayup* model = static_cast<CKpLayup*>(LayupSlotModel());
+    for (int id : ids) {
+        CKpElem* e = model->pElems()->find(id);
+        ASSERT_NE(e, nullptr);
+        EXPECT_NEAR(e->getangtol(), 10.0 * M_PI / 180.0, 1e-7) << id;
+        EXPECT_DOUBLE_EQ(e->getthktol(), static_cast<double>(0.3f)) << id;
+    }
 }
