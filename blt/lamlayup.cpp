@@ -54,6 +54,15 @@ const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
 const Least kSetOffset[] = {{11, 10, 0, 1, 0, false}};
+// Seed curve arrays: both curves' counts; element and split arrays their counts.
+const Least kCreatePly[] = {{24, 23, 0, 0, 0, true},  {25, 23, 0, 0, 0, true},
+                            {34, 33, 0, 1, 0, false}, {35, 33, 0, 1, 0, false},
+                            {37, 36, 0, 1, 0, false}, {38, 36, 0, 1, 0, false},
+                            {39, 36, 0, 1, 0, false}};
+const Least kModifyPly[] = {{25, 24, 0, 0, 0, true},  {26, 24, 0, 0, 0, true},
+                            {35, 34, 0, 1, 0, false}, {36, 34, 0, 1, 0, false},
+                            {38, 37, 0, 1, 0, false}, {39, 37, 0, 1, 0, false},
+                            {40, 37, 0, 1, 0, false}};
 const Least kMaterialNames[] = {{3, 2, 0, 1, 0, false}};
 // Every state array: the state count argument + 1 entries.
 const Least kCreateMaterial[] = {
@@ -242,6 +251,29 @@ const Row kRows[] = {
      kModifyMaterial, 46},
     {101, "kp_delete_material", "i s",
      [](const BltArg* a) { return LayupDeleteMaterial(a[0].i, text(a[1])); }, nullptr, 0},
+    {102, "kp_create_ply", "i s s r*10 i r[] s r*4 i s i[]*3 i i r*5 i i[] i[] i i[]*3",
+     [](const BltArg* a) {
+         return LayupCreatePly4(
+             a[0].i, text(a[1]), text(a[2]), a[3].r, a[4].r, a[5].r, a[6].r, a[7].r, a[8].r, a[9].r,
+             a[10].r, a[11].r, a[12].r, a[13].i, as<float>(a[14]), text(a[15]), a[16].r, a[17].r,
+             a[18].r, a[19].r, a[20].i, text(a[21]), as<int>(a[22]), as<int>(a[23]), as<int>(a[24]),
+             a[25].i, a[26].i, a[27].r, a[28].r, a[29].r, a[30].r, a[31].r, a[32].i, as<int>(a[33]),
+             as<int>(a[34]), a[35].i, as<int>(a[36]), as<int>(a[37]), as<int>(a[38]));
+     },
+     kCreatePly, 7},
+    {103, "kp_delete_layer", "i s",
+     [](const BltArg* a) { return LayupDeletePly(a[0].i, text(a[1])); }, nullptr, 0},
+    {104, "kp_modify_ply", "i s s s r*10 i r[] s r*4 i s i[]*3 i i r*5 i i[] i[] i i[]*3",
+     [](const BltArg* a) {
+         return LayupModifyPly4(a[0].i, text(a[1]), text(a[2]), text(a[3]), a[4].r, a[5].r, a[6].r,
+                                a[7].r, a[8].r, a[9].r, a[10].r, a[11].r, a[12].r, a[13].r, a[14].i,
+                                as<float>(a[15]), text(a[16]), a[17].r, a[18].r, a[19].r, a[20].r,
+                                a[21].i, text(a[22]), as<int>(a[23]), as<int>(a[24]),
+                                as<int>(a[25]), a[26].i, a[27].i, a[28].r, a[29].r, a[30].r,
+                                a[31].r, a[32].r, a[33].i, as<int>(a[34]), as<int>(a[35]), a[36].i,
+                                as<int>(a[37]), as<int>(a[38]), as<int>(a[39]));
+     },
+     kModifyPly, 7},
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},

@@ -217,6 +217,67 @@ int LayupGetTolRegionsSize(int unused, int* sizes);
 int LayupGetTolDefn(int unused, float* globalAngle, float* globalThickness, float* angles,
                     float* thicknesses, int* elementIds);
 
+// Plies of the slot's model. Angles (reference, warp-weft, maximum strain)
+// in degrees. Argument order: type, name, material, seed point, application
+// direction, reference direction, reference angle, origin flag, origin
+// (3), frame name, warp-weft angle, warp-weft ratio, maximum strain, step
+// length, seed curve type, seed curve direction text, seed curve edge
+// counts (2; null: both 0), their element ids and edge numbers (first
+// curve's entries first), extension type, inadmissible mode and tolerance,
+// bounds (2 pairs), element count, ids, orders, split edge count, element
+// ids, edge numbers, values (null: 0).
+//
+// A new ply, simulated at once. Its name must be new. A failing setter or
+// simulation is a warning: the ply is kept and the result is 0.
+int LayupCreatePly4(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    int originFlag, const float* origin, const char* frame, float warpWeft,
+                    float ratio, float maxStrain, float step, int curveType, const char* curveDir,
+                    const int* curveCounts, const int* curveElems, const int* curveEdges,
+                    int extension, int inadmMode, float inadmTol, float b1, float b2, float b3,
+                    float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Without the inadmissible options (mode 0, tolerance 0).
+int LayupCreatePly3(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    int originFlag, const float* origin, const char* frame, float warpWeft,
+                    float ratio, float maxStrain, float step, int curveType, const char* curveDir,
+                    const int* curveCounts, const int* curveElems, const int* curveEdges,
+                    int extension, float b1, float b2, float b3, float b4, int nElems,
+                    const int* elems, const int* orders, int nSplit, const int* splitElems,
+                    const int* splitEdges, const int* splitValues);
+// Also without an origin.
+int LayupCreatePly2(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                    int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without split edge values.
+int LayupCreatePly(int type, const char* name, const char* material, float sx, float sy, float sz,
+                   float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                   float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                   const char* curveDir, const int* curveCounts, const int* curveElems,
+                   const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                   int nElems, const int* elems, const int* orders, int nSplit,
+                   const int* splitElems, const int* splitEdges);
+// A new ply from the arguments takes the place, ids and layup references
+// of ply `name`, named `newName`. A new ply that fails to simulate while
+// the old one had simulated is dropped (-1, old ply kept). A failed
+// replacement drops the new ply (-1, "Could not replace ply '%s'.").
+int LayupModifyPly4(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, int originFlag, const float* origin, const char* frame,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, int inadmMode, float inadmTol, float b1,
+                    float b2, float b3, float b4, int nElems, const int* elems, const int* orders,
+                    int nSplit, const int* splitElems, const int* splitEdges,
+                    const int* splitValues);
+// Found by name; the id is not read. Refused (-1) while the ply is used.
+int LayupDeletePly(int unused, const char* name);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

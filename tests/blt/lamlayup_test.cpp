@@ -178,6 +178,9 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
                                            "kp_create_material_add",
                                            "kp_modify_material",
                                            "kp_delete_material",
+                                           "kp_create_ply",
+                                           "kp_delete_layer",
+                                           "kp_modify_ply",
                                            "kp_get_versions"};
     ASSERT_EQ(MorvekStubNumBuiltins(), static_cast<int>(want.size()));
     std::set<std::string> seen;
