@@ -275,6 +275,31 @@ int LayupModifyPly4(int type, const char* name, const char* newName, const char*
                     float b2, float b3, float b4, int nElems, const int* elems, const int* orders,
                     int nSplit, const int* splitElems, const int* splitEdges,
                     const int* splitValues);
+// Without the inadmissible options (mode 0, tolerance 0).
+int LayupModifyPly3(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, int originFlag, const float* origin, const char* frame,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                    int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without an origin.
+int LayupModifyPly2(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                    int curveType, const char* curveDir, const int* curveCounts,
+                    const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                    float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without split edge values.
+int LayupModifyPly(int type, const char* name, const char* newName, const char* material, float sx,
+                   float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                   float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                   int curveType, const char* curveDir, const int* curveCounts,
+                   const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                   float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                   const int* splitElems, const int* splitEdges);
 // Found by name; the id is not read. Refused (-1) while the ply is used.
 int LayupDeletePly(int unused, const char* name);
 

@@ -291,6 +291,49 @@ int LayupModifyPly4(int type, const char* name, const char* newName, const char*
                  elems, orders, nSplit, splitElems, splitEdges, splitValues));
 }
 
+int LayupModifyPly3(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, int originFlag, const float* origin, const char* frame,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                    int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues) {
+    return LayupModifyPly4(type, name, newName, material, sx, sy, sz, ax, ay, az, rx, ry, rz,
+                           refAngle, originFlag, origin, frame, warpWeft, ratio, maxStrain, step,
+                           curveType, curveDir, curveCounts, curveElems, curveEdges, extension, 0,
+                           0.0f, b1, b2, b3, b4, nElems, elems, orders, nSplit, splitElems,
+                           splitEdges, splitValues);
+}
+
+int LayupModifyPly2(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                    int curveType, const char* curveDir, const int* curveCounts,
+                    const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                    float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues) {
+    return LayupModifyPly3(type, name, newName, material, sx, sy, sz, ax, ay, az, rx, ry, rz,
+                           refAngle, 0, nullptr, nullptr, warpWeft, ratio, maxStrain, step,
+                           curveType, curveDir, curveCounts, curveElems, curveEdges, extension, b1,
+                           b2, b3, b4, nElems, elems, orders, nSplit, splitElems, splitEdges,
+                           splitValues);
+}
+
+int LayupModifyPly(int type, const char* name, const char* newName, const char* material, float sx,
+                   float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                   float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                   int curveType, const char* curveDir, const int* curveCounts,
+                   const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                   float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                   const int* splitElems, const int* splitEdges) {
+    return LayupModifyPly3(type, name, newName, material, sx, sy, sz, ax, ay, az, rx, ry, rz,
+                           refAngle, 0, nullptr, nullptr, warpWeft, ratio, maxStrain, step,
+                           curveType, curveDir, curveCounts, curveElems, curveEdges, extension, b1,
+                           b2, b3, b4, nElems, elems, orders, nSplit, splitElems, splitEdges,
+                           nullptr);
+}
+
 int LayupDeletePly(int, const char* name) {
     CKpLayup* m = model();
     if (!m) return 1;

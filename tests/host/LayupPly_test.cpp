@@ -130,3 +130,22 @@ TEST_F(LayupPlyTest, ModifyKeepsAGoodPlyWhenTheNewOneFails) {
     EXPECT_NE(Plies()->Get("P1c"), nullptr);
     EXPECT_EQ(Plies()->Count(), 2);
 }
+
+TEST_F(LayupPlyTest, OlderVersionsForwardEveryArgument) {
+    // The reference angle lands where the newest function expects it.
+    ASSERT_EQ(LayupCreatePly(3, "Old", "CF", 2.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 0.0f,
+                             30.0f, 90.0f, 1.0f, 45.0f, 0.25f, 0, "Calc", nullptr, nullptr, nullptr,
+                             1, 0.0f, 0.0f, 0.0f, 0.0f, static_cast<int>(ids.size()), ids.data(),
+                             orders.data(), 0, nullptr, nullptr),
+              0);
+    ASSERT_NE(Plies()->Get("Old"), nullptr);
+    EXPECT_EQ(Plies()->Get("Old")->GetSimulationResult(), 0);
+    EXPECT_EQ(
+        LayupModifyPly(3, "Old", "Older", "CF", 2.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.0f,
+                       0.0f, 0.0f, 90.0f, 1.0f, 45.0f, 0.25f, 0, "Calc", nullptr, nullptr, nullptr,
+                       1, 0.0f, 0.0f, 0.0f, 0.0f, static_cast<int>(ids.size()), ids.data(),
+                       orders.data(), 0, nullptr, nullptr),
+        0);
+    EXPECT_NE(Log().find("Ply 'Older' modified."), std::string::npos);
+    EXPECT_EQ(Plies()->Count(), 1);
+}
