@@ -63,6 +63,8 @@ const Least kModifyPly[] = {{25, 24, 0, 0, 0, true},  {26, 24, 0, 0, 0, true},
                             {35, 34, 0, 1, 0, false}, {36, 34, 0, 1, 0, false},
                             {38, 37, 0, 1, 0, false}, {39, 37, 0, 1, 0, false},
                             {40, 37, 0, 1, 0, false}};
+const Least kPlyNames[] = {{3, 2, 0, 1, 0, false}, {4, 2, 0, 1, 0, false}};
+const Least kPlySizes[] = {{5, 1, 0, 0, 2, false}};
 const Least kMaterialNames[] = {{3, 2, 0, 1, 0, false}};
 // Every state array: the state count argument + 1 entries.
 const Least kCreateMaterial[] = {
@@ -149,6 +151,18 @@ const Row kRows[] = {
              as<float>(a[51]));
      },
      nullptr, 0},
+    {15, "kp_get_num_plies", "i >i",
+     [](const BltArg* a) { return LayupGetNumPlies(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {16, "kp_get_ply_names", "i i >s[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetPlyNames(a[0].i, a[1].i, as<char*>(a[2]), as<int>(a[3]));
+     },
+     kPlyNames, 2},
+    {17, "kp_get_ply_sizes", "i s >i >i >i[]",
+     [](const BltArg* a) {
+         return LayupGetPlySizes(a[0].i, text(a[1]), as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
+     },
+     kPlySizes, 1},
     {51, "kp_restore_offset", "", [](const BltArg*) { return LayupRestoreOffset(); }, nullptr, 0},
     {52, "kp_set_offset", "s r i r*6 i i[]",
      [](const BltArg* a) {

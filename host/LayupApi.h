@@ -303,6 +303,17 @@ int LayupModifyPly(int type, const char* name, const char* newName, const char* 
 // Found by name; the id is not read. Refused (-1) while the ply is used.
 int LayupDeletePly(int unused, const char* name);
 
+// Plies of type `type` (0: every type).
+int LayupGetNumPlies(int type, int* count);
+// Names and simulation results in ascending id order; a `size` other than
+// the number of matching plies gives -1 with an information message and
+// copies nothing.
+int LayupGetPlyNames(int type, int size, char** names, int* results);
+// The array sizes LayupGetPly4 needs: element count, split edge count and
+// the two seed curves' edge counts (int[2]).
+int LayupGetPlySizes(int type, const char* name, int* elementCount, int* splitEdgeCount,
+                     int* seedCurveEdgeCounts);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

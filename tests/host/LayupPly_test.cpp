@@ -149,3 +149,39 @@ TEST_F(LayupPlyTest, OlderVersionsForwardEveryArgument) {
     EXPECT_NE(Log().find("Ply 'Older' modified."), std::string::npos);
     EXPECT_EQ(Plies()->Count(), 1);
 }
+
+TEST_F(LayupPlyTest, CountsNamesAndSizes) {
+    ASSERT_EQ(Create("P1", "CF"), 0);
+    ASSERT_EQ(Create("P2", "none"), 0);  // kept with its failed drape
+    int n = -1;
+    ASSERT_EQ(LayupGetNumPlies(0, &n), 0);
+    EXPECT_EQ(n, 2);
+    ASSERT_EQ(LayupGetNumPlies(2, &n), 0);
+    EXPECT_EQ(n, 0);
+
+    char a[8] = "old", b[8] = "old";
+    char* names[2] = {a, b};
+    int results[2] = {-7, -7};
+    EXPECT_EQ(LayupGetPlyNames(0, 1, names, results), -1);
+    EXPECT_NE(Log().find("LayupGetPlyNames: The ply name array size 1 is not equal to the number "
+                         "of matching plies 2."),
+              std::string::npos);
+    EXPECT_STREQ(a, "old");
+    EXPECT_EQ(results[0], -7);
+    ASSERT_EQ(LayupGetPlyNames(3, 2, names, results), 0);
+    EXPECT_STREQ(a, "P1");
+    EXPECT_STREQ(b, "P2");
+    EXPECT_EQ(results[0], 0);
+    EXPECT_NE(results[1], 0);
+
+    int elems = -1, splits = -1, curves[2] = {-1, -1};
+    ASSERT_EQ(LayupGetPlySizes(0, "P1", &elems, &splits, curves), 0);
+    EXPECT_EQ(elems, 8);
+    EXPECT_EQ(splits, 0);
+    EXPECT_EQ(curves[0], 0);
+    EXPECT_EQ(curves[1], 0);
+    EXPECT_EQ(LayupGetPlySizes(4, "P1", &elems, &splits, curves), -1);
+    EXPECT_NE(Log().find("Ply not of specified type."), std::string::npos);
+    EXPECT_EQ(LayupGetPlySizes(0, "P9", &elems, &splits, curves), -1);
+    EXPECT_NE(Log().find("Could not find specified ply."), std::string::npos);
+}
