@@ -66,12 +66,116 @@ const Least kGetLayupElement[] = {
     {6, 3, 0, 1, 0, false},  {7, 3, 0, 1, 0, false},  {8, 3, 0, 1, 0, false},
     {9, 3, 0, 1, 0, false},  {10, 3, 0, 1, 0, false}, {11, 3, 0, 1, 0, false},
     {12, 3, 0, 1, 0, false}, {13, 3, 0, 1, 0, false}};
+const Least kSetOffset[] = {{11, 10, 0, 1, 0, false}};
+// Seed curve arrays: both curves' counts; element and split arrays their counts.
+const Least kCreatePly[] = {{24, 23, 0, 0, 0, true},  {25, 23, 0, 0, 0, true},
+                            {34, 33, 0, 1, 0, false}, {35, 33, 0, 1, 0, false},
+                            {37, 36, 0, 1, 0, false}, {38, 36, 0, 1, 0, false},
+                            {39, 36, 0, 1, 0, false}};
+const Least kModifyPly[] = {{25, 24, 0, 0, 0, true},  {26, 24, 0, 0, 0, true},
+                            {35, 34, 0, 1, 0, false}, {36, 34, 0, 1, 0, false},
+                            {38, 37, 0, 1, 0, false}, {39, 37, 0, 1, 0, false},
+                            {40, 37, 0, 1, 0, false}};
+const Least kPlyNames[] = {{3, 2, 0, 1, 0, false}, {4, 2, 0, 1, 0, false}};
+const Least kPlySizes[] = {{5, 1, 0, 0, 2, false}};
+const Least kMaterialNames[] = {{3, 2, 0, 1, 0, false}};
+// Every state array: the state count argument + 1 entries.
+const Least kCreateMaterial[] = {
+    {7, 6, 0, 1, 1, false},  {8, 6, 0, 1, 1, false},  {9, 6, 0, 1, 1, false},
+    {10, 6, 0, 1, 1, false}, {11, 6, 0, 1, 1, false}, {12, 6, 0, 1, 1, false},
+    {13, 6, 0, 1, 1, false}, {14, 6, 0, 1, 1, false}, {15, 6, 0, 1, 1, false},
+    {16, 6, 0, 1, 1, false}, {17, 6, 0, 1, 1, false}, {18, 6, 0, 1, 1, false},
+    {19, 6, 0, 1, 1, false}, {20, 6, 0, 1, 1, false}, {21, 6, 0, 1, 1, false},
+    {22, 6, 0, 1, 1, false}, {23, 6, 0, 1, 1, false}, {24, 6, 0, 1, 1, false},
+    {25, 6, 0, 1, 1, false}, {26, 6, 0, 1, 1, false}, {27, 6, 0, 1, 1, false},
+    {28, 6, 0, 1, 1, false}, {29, 6, 0, 1, 1, false}, {30, 6, 0, 1, 1, false},
+    {31, 6, 0, 1, 1, false}, {32, 6, 0, 1, 1, false}, {33, 6, 0, 1, 1, false},
+    {34, 6, 0, 1, 1, false}, {35, 6, 0, 1, 1, false}, {36, 6, 0, 1, 1, false},
+    {37, 6, 0, 1, 1, false}, {38, 6, 0, 1, 1, false}, {39, 6, 0, 1, 1, false},
+    {40, 6, 0, 1, 1, false}, {41, 6, 0, 1, 1, false}, {42, 6, 0, 1, 1, false},
+    {43, 6, 0, 1, 1, false}, {44, 6, 0, 1, 1, false}, {45, 6, 0, 1, 1, false},
+    {46, 6, 0, 1, 1, false}, {47, 6, 0, 1, 1, false}, {48, 6, 0, 1, 1, false},
+    {49, 6, 0, 1, 1, false}, {50, 6, 0, 1, 1, false}, {51, 6, 0, 1, 1, false},
+    {52, 6, 0, 1, 1, false}};
+// Every state array: the state count argument + 1 entries.
+const Least kModifyMaterial[] = {
+    {8, 7, 0, 1, 1, false},  {9, 7, 0, 1, 1, false},  {10, 7, 0, 1, 1, false},
+    {11, 7, 0, 1, 1, false}, {12, 7, 0, 1, 1, false}, {13, 7, 0, 1, 1, false},
+    {14, 7, 0, 1, 1, false}, {15, 7, 0, 1, 1, false}, {16, 7, 0, 1, 1, false},
+    {17, 7, 0, 1, 1, false}, {18, 7, 0, 1, 1, false}, {19, 7, 0, 1, 1, false},
+    {20, 7, 0, 1, 1, false}, {21, 7, 0, 1, 1, false}, {22, 7, 0, 1, 1, false},
+    {23, 7, 0, 1, 1, false}, {24, 7, 0, 1, 1, false}, {25, 7, 0, 1, 1, false},
+    {26, 7, 0, 1, 1, false}, {27, 7, 0, 1, 1, false}, {28, 7, 0, 1, 1, false},
+    {29, 7, 0, 1, 1, false}, {30, 7, 0, 1, 1, false}, {31, 7, 0, 1, 1, false},
+    {32, 7, 0, 1, 1, false}, {33, 7, 0, 1, 1, false}, {34, 7, 0, 1, 1, false},
+    {35, 7, 0, 1, 1, false}, {36, 7, 0, 1, 1, false}, {37, 7, 0, 1, 1, false},
+    {38, 7, 0, 1, 1, false}, {39, 7, 0, 1, 1, false}, {40, 7, 0, 1, 1, false},
+    {41, 7, 0, 1, 1, false}, {42, 7, 0, 1, 1, false}, {43, 7, 0, 1, 1, false},
+    {44, 7, 0, 1, 1, false}, {45, 7, 0, 1, 1, false}, {46, 7, 0, 1, 1, false},
+    {47, 7, 0, 1, 1, false}, {48, 7, 0, 1, 1, false}, {49, 7, 0, 1, 1, false},
+    {50, 7, 0, 1, 1, false}, {51, 7, 0, 1, 1, false}, {52, 7, 0, 1, 1, false},
+    {53, 7, 0, 1, 1, false}};
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
     {1, "kp_construct", "i s s",
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
+    {10, "kp_get_num_materials", "i >i",
+     [](const BltArg* a) { return LayupGetNumMaterials(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {11, "kp_get_material_names", "i i >s[]",
+     [](const BltArg* a) { return LayupGetMaterialNames(a[0].i, a[1].i, as<char*>(a[2])); },
+     kMaterialNames, 1},
+    {12, "kp_get_material", ">i s >r*3 >s >i >i >r*42",
+     [](const BltArg* a) {
+         return LayupGetMaterial(
+             as<int>(a[0]), text(a[1]), as<float>(a[2]), as<float>(a[3]), as<float>(a[4]),
+             as<char>(a[5]), as<int>(a[6]), as<int>(a[7]), as<float>(a[8]), as<float>(a[9]),
+             as<float>(a[10]), as<float>(a[11]), as<float>(a[12]), as<float>(a[13]),
+             as<float>(a[14]), as<float>(a[15]), as<float>(a[16]), as<float>(a[17]),
+             as<float>(a[18]), as<float>(a[19]), as<float>(a[20]), as<float>(a[21]),
+             as<float>(a[22]), as<float>(a[23]), as<float>(a[24]), as<float>(a[25]),
+             as<float>(a[26]), as<float>(a[27]), as<float>(a[28]), as<float>(a[29]),
+             as<float>(a[30]), as<float>(a[31]), as<float>(a[32]), as<float>(a[33]),
+             as<float>(a[34]), as<float>(a[35]), as<float>(a[36]), as<float>(a[37]),
+             as<float>(a[38]), as<float>(a[39]), as<float>(a[40]), as<float>(a[41]),
+             as<float>(a[42]), as<float>(a[43]), as<float>(a[44]), as<float>(a[45]),
+             as<float>(a[46]), as<float>(a[47]), as<float>(a[48]), as<float>(a[49]));
+     },
+     nullptr, 0},
+    {13, "kp_get_num_material_states", "i s >i",
+     [](const BltArg* a) { return LayupGetNumMaterialStates(a[0].i, text(a[1]), as<int>(a[2])); },
+     nullptr, 0},
+    {14, "kp_get_material_states", "i s >r*3 i >r[] >s[] >i[] >i[] >r[]*42",
+     [](const BltArg* a) {
+         return LayupGetMaterialStates(
+             a[0].i, text(a[1]), as<float>(a[2]), as<float>(a[3]), as<float>(a[4]), a[5].i,
+             as<float>(a[6]), as<char*>(a[7]), as<int>(a[8]), as<int>(a[9]), as<float>(a[10]),
+             as<float>(a[11]), as<float>(a[12]), as<float>(a[13]), as<float>(a[14]),
+             as<float>(a[15]), as<float>(a[16]), as<float>(a[17]), as<float>(a[18]),
+             as<float>(a[19]), as<float>(a[20]), as<float>(a[21]), as<float>(a[22]),
+             as<float>(a[23]), as<float>(a[24]), as<float>(a[25]), as<float>(a[26]),
+             as<float>(a[27]), as<float>(a[28]), as<float>(a[29]), as<float>(a[30]),
+             as<float>(a[31]), as<float>(a[32]), as<float>(a[33]), as<float>(a[34]),
+             as<float>(a[35]), as<float>(a[36]), as<float>(a[37]), as<float>(a[38]),
+             as<float>(a[39]), as<float>(a[40]), as<float>(a[41]), as<float>(a[42]),
+             as<float>(a[43]), as<float>(a[44]), as<float>(a[45]), as<float>(a[46]),
+             as<float>(a[47]), as<float>(a[48]), as<float>(a[49]), as<float>(a[50]),
+             as<float>(a[51]));
+     },
+     nullptr, 0},
+    {15, "kp_get_num_plies", "i >i",
+     [](const BltArg* a) { return LayupGetNumPlies(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {16, "kp_get_ply_names", "i i >s[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetPlyNames(a[0].i, a[1].i, as<char*>(a[2]), as<int>(a[3]));
+     },
+     kPlyNames, 2},
+    {17, "kp_get_ply_sizes", "i s >i >i >i[]",
+     [](const BltArg* a) {
+         return LayupGetPlySizes(a[0].i, text(a[1]), as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
+     },
+     kPlySizes, 1},
     {21, "kp_get_layup_sizes", ">i",
      [](const BltArg* a) { return LayupGetLayupSizes(as<int>(a[0])); }, nullptr, 0},
     {22, "kp_get_layup", ">s i >s[] >s[] >i[] >s[] >i[] >i[] >r[] >i[]",
@@ -81,6 +185,33 @@ const Row kRows[] = {
                                as<float>(a[8]), as<int>(a[9]));
      },
      kGetLayup, 8},
+    {51, "kp_restore_offset", "", [](const BltArg*) { return LayupRestoreOffset(); }, nullptr, 0},
+    {52, "kp_set_offset", "s r i r*6 i i[]",
+     [](const BltArg* a) {
+         return LayupSetOffset2(text(a[0]), a[1].r, a[2].i, a[3].r, a[4].r, a[5].r, a[6].r, a[7].r,
+                                a[8].r, a[9].i, as<int>(a[10]));
+     },
+     kSetOffset, 1},
+    {53, "kp_get_no_off_regions", "i >i",
+     [](const BltArg* a) { return LayupGetNoOffRegions(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {54, "kp_get_off_regions_size", "i >i[]",
+     [](const BltArg* a) { return LayupGetOffRegionsSize(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {55, "kp_get_offset_defn", "i i >s[] >r[] >i[] >i[] >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetOffsetDefn2(a[0].i, a[1].i, as<char*>(a[2]), as<float>(a[3]), as<int>(a[4]),
+                                    as<int>(a[5]), as<float>(a[6]), as<float>(a[7]));
+     },
+     nullptr, 0},
+    {56, "kp_get_no_tol_regions", "i >i",
+     [](const BltArg* a) { return LayupGetNoTolRegions(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {57, "kp_get_tol_regions_size", "i >i[]",
+     [](const BltArg* a) { return LayupGetTolRegionsSize(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {58, "kp_get_tol_defn", "i >r >r >r[] >r[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetTolDefn(a[0].i, as<float>(a[1]), as<float>(a[2]), as<float>(a[3]),
+                                as<float>(a[4]), as<int>(a[5]));
+     },
+     nullptr, 0},
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },
      nullptr, 0},
     {65, "kp_new_layup_mesh", "i i[] r[] i i[] i[] i[] i i[] r r",
@@ -120,6 +251,65 @@ const Row kRows[] = {
                                 as<int>(a[13]));
      },
      kImportPly, 2},
+    {99, "kp_create_material_add", "i s r r r i r[] s[] i[] i[] r[]*42",
+     [](const BltArg* a) {
+         return LayupCreateMaterial(
+             a[0].i, text(a[1]), a[2].r, a[3].r, a[4].r, a[5].i, as<float>(a[6]), as<char*>(a[7]),
+             as<int>(a[8]), as<int>(a[9]), as<float>(a[10]), as<float>(a[11]), as<float>(a[12]),
+             as<float>(a[13]), as<float>(a[14]), as<float>(a[15]), as<float>(a[16]),
+             as<float>(a[17]), as<float>(a[18]), as<float>(a[19]), as<float>(a[20]),
+             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+             as<float>(a[25]), as<float>(a[26]), as<float>(a[27]), as<float>(a[28]),
+             as<float>(a[29]), as<float>(a[30]), as<float>(a[31]), as<float>(a[32]),
+             as<float>(a[33]), as<float>(a[34]), as<float>(a[35]), as<float>(a[36]),
+             as<float>(a[37]), as<float>(a[38]), as<float>(a[39]), as<float>(a[40]),
+             as<float>(a[41]), as<float>(a[42]), as<float>(a[43]), as<float>(a[44]),
+             as<float>(a[45]), as<float>(a[46]), as<float>(a[47]), as<float>(a[48]),
+             as<float>(a[49]), as<float>(a[50]), as<float>(a[51]));
+     },
+     kCreateMaterial, 46},
+    {100, "kp_modify_material", "i s s r r r i r[] s[] i[] i[] r[]*42",
+     [](const BltArg* a) {
+         return LayupModifyMaterial(
+             a[0].i, text(a[1]), text(a[2]), a[3].r, a[4].r, a[5].r, a[6].i, as<float>(a[7]),
+             as<char*>(a[8]), as<int>(a[9]), as<int>(a[10]), as<float>(a[11]), as<float>(a[12]),
+             as<float>(a[13]), as<float>(a[14]), as<float>(a[15]), as<float>(a[16]),
+             as<float>(a[17]), as<float>(a[18]), as<float>(a[19]), as<float>(a[20]),
+             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+             as<float>(a[25]), as<float>(a[26]), as<float>(a[27]), as<float>(a[28]),
+             as<float>(a[29]), as<float>(a[30]), as<float>(a[31]), as<float>(a[32]),
+             as<float>(a[33]), as<float>(a[34]), as<float>(a[35]), as<float>(a[36]),
+             as<float>(a[37]), as<float>(a[38]), as<float>(a[39]), as<float>(a[40]),
+             as<float>(a[41]), as<float>(a[42]), as<float>(a[43]), as<float>(a[44]),
+             as<float>(a[45]), as<float>(a[46]), as<float>(a[47]), as<float>(a[48]),
+             as<float>(a[49]), as<float>(a[50]), as<float>(a[51]), as<float>(a[52]));
+     },
+     kModifyMaterial, 46},
+    {101, "kp_delete_material", "i s",
+     [](const BltArg* a) { return LayupDeleteMaterial(a[0].i, text(a[1])); }, nullptr, 0},
+    {102, "kp_create_ply", "i s s r*10 i r[] s r*4 i s i[]*3 i i r*5 i i[] i[] i i[]*3",
+     [](const BltArg* a) {
+         return LayupCreatePly4(
+             a[0].i, text(a[1]), text(a[2]), a[3].r, a[4].r, a[5].r, a[6].r, a[7].r, a[8].r, a[9].r,
+             a[10].r, a[11].r, a[12].r, a[13].i, as<float>(a[14]), text(a[15]), a[16].r, a[17].r,
+             a[18].r, a[19].r, a[20].i, text(a[21]), as<int>(a[22]), as<int>(a[23]), as<int>(a[24]),
+             a[25].i, a[26].i, a[27].r, a[28].r, a[29].r, a[30].r, a[31].r, a[32].i, as<int>(a[33]),
+             as<int>(a[34]), a[35].i, as<int>(a[36]), as<int>(a[37]), as<int>(a[38]));
+     },
+     kCreatePly, 7},
+    {103, "kp_delete_layer", "i s",
+     [](const BltArg* a) { return LayupDeletePly(a[0].i, text(a[1])); }, nullptr, 0},
+    {104, "kp_modify_ply", "i s s s r*10 i r[] s r*4 i s i[]*3 i i r*5 i i[] i[] i i[]*3",
+     [](const BltArg* a) {
+         return LayupModifyPly4(a[0].i, text(a[1]), text(a[2]), text(a[3]), a[4].r, a[5].r, a[6].r,
+                                a[7].r, a[8].r, a[9].r, a[10].r, a[11].r, a[12].r, a[13].r, a[14].i,
+                                as<float>(a[15]), text(a[16]), a[17].r, a[18].r, a[19].r, a[20].r,
+                                a[21].i, text(a[22]), as<int>(a[23]), as<int>(a[24]),
+                                as<int>(a[25]), a[26].i, a[27].i, a[28].r, a[29].r, a[30].r,
+                                a[31].r, a[32].r, a[33].i, as<int>(a[34]), as<int>(a[35]), a[36].i,
+                                as<int>(a[37]), as<int>(a[38]), as<int>(a[39]));
+     },
+     kModifyPly, 7},
     {112, "kp_create_layup", "s i s[] s[] i[] s[] i[] i[] r[] r[] i[]",
      [](const BltArg* a) {
          return LayupCreateLayup2(text(a[0]), a[1].i, as<char*>(a[2]), as<char*>(a[3]),
@@ -402,6 +592,13 @@ const std::array<SmBltFn, kRowCount> kWrappers =
 const BltArg* BltCurrentArgs(int* count) {
     if (count) *count = g_currentCount;
     return g_current;
+}
+
+int BltArrayElems(const void* address) {
+    if (!address) return -1;
+    for (int k = 0; k < g_currentCount; ++k)
+        if (g_current[k].p == address && isArray((*g_currentKinds)[k])) return g_current[k].count;
+    return -1;
 }
 
 extern "C" {

@@ -51,5 +51,8 @@ void lamlayupbltadd(void);
 
 // The arguments of the built-in running now (null, 0 outside a call).
 const BltArg* BltCurrentArgs(int* count);
+// The element count of the running built-in's array argument that starts at
+// `address`; -1 outside a call or for an address that starts none.
+int BltArrayElems(const void* address);
 
 #endif  // PLYSTRAND_BLT_LAMLAYUP_H

@@ -121,6 +121,224 @@ int LayupGetLayupElement(int elemId, float* normal, int count, char** plyNames, 
                          float* rotations, int* globalPlyIds);
 int LayupGetLayupElemGPlyID(int elemId, int layer);
 
+// Materials of the slot's model with all their states. Reals cross as
+// floats, angles (warp-weft, maximum strain, state keys) in degrees. The 42
+// state values come in this order: Ex Ey Ez Nuxy Nuyz Nuzx Gxy Gyz Gzx, the
+// C terms C14 C15 C16 C24 C25 C26 C34 C35 C36 C45 C46 C56, Alpx Alpy Alpz A4
+// A5 A6, Fxt Fyt Fzt Fxc Fyc Fzc Fs12 Fs23 Fs31 F12 F23 F31, density Tref
+// Ge. State arrays hold entry 0 for the base state and entry i for further
+// state i (n + 1 entries for n further states); key entry 0 is not read.
+// Output texts are copied whole: the caller's buffers must hold the longest
+// name of the model. 0; -1 with an error message in the model's log.
+
+// A new material: its name must be new in the store (else "Could not name
+// material '%s'", nothing kept). Painted (1) is stored as projected. A
+// further state whose key another state holds is skipped with a warning.
+int LayupCreateMaterial(int type, const char* name, float thickness, float warpWeft,
+                        float maxStrain, int n, const float* keys, char** externalNames,
+                        const int* externalIds, const int* tropies, const float* ex,
+                        const float* ey, const float* ez, const float* nuxy, const float* nuyz,
+                        const float* nuzx, const float* gxy, const float* gyz, const float* gzx,
+                        const float* c14, const float* c15, const float* c16, const float* c24,
+                        const float* c25, const float* c26, const float* c34, const float* c35,
+                        const float* c36, const float* c45, const float* c46, const float* c56,
+                        const float* alpx, const float* alpy, const float* alpz, const float* a4,
+                        const float* a5, const float* a6, const float* fxt, const float* fyt,
+                        const float* fzt, const float* fxc, const float* fyc, const float* fzc,
+                        const float* fs12, const float* fs23, const float* fs31, const float* f12,
+                        const float* f23, const float* f31, const float* density, const float* tref,
+                        const float* ge);
+// Replaces the whole material `name`: renamed to `newName` (not compared
+// with other materials' names), base state from entry 0, further states
+// rebuilt as 1..n in argument order; thickness-versus-shear coefficients 0.
+int LayupModifyMaterial(int type, const char* name, const char* newName, float thickness,
+                        float warpWeft, float maxStrain, int n, const float* keys,
+                        char** externalNames, const int* externalIds, const int* tropies,
+                        const float* ex, const float* ey, const float* ez, const float* nuxy,
+                        const float* nuyz, const float* nuzx, const float* gxy, const float* gyz,
+                        const float* gzx, const float* c14, const float* c15, const float* c16,
+                        const float* c24, const float* c25, const float* c26, const float* c34,
+                        const float* c35, const float* c36, const float* c45, const float* c46,
+                        const float* c56, const float* alpx, const float* alpy, const float* alpz,
+                        const float* a4, const float* a5, const float* a6, const float* fxt,
+                        const float* fyt, const float* fzt, const float* fxc, const float* fyc,
+                        const float* fzc, const float* fs12, const float* fs23, const float* fs31,
+                        const float* f12, const float* f23, const float* f31, const float* density,
+                        const float* tref, const float* ge);
+// Refused (-1) while plies or laminates use the material.
+int LayupDeleteMaterial(int unused, const char* name);
+// Materials of type `type` (0: every type).
+int LayupGetNumMaterials(int type, int* count);
+// Names in ascending id order; a `size` other than the number of matching
+// materials gives -1 with an information message and copies nothing.
+int LayupGetMaterialNames(int type, int size, char** names);
+// The material and its base state. *type: in the filter (0 any), out the
+// material's type. Every pointer but the name may be null.
+int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpWeft,
+                     float* maxStrain, char* externalName, int* externalId, int* tropy, float* ex,
+                     float* ey, float* ez, float* nuxy, float* nuyz, float* nuzx, float* gxy,
+                     float* gyz, float* gzx, float* c14, float* c15, float* c16, float* c24,
+                     float* c25, float* c26, float* c34, float* c35, float* c36, float* c45,
+                     float* c46, float* c56, float* alpx, float* alpy, float* alpz, float* a4,
+                     float* a5, float* a6, float* fxt, float* fyt, float* fzt, float* fxc,
+                     float* fyc, float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
+                     float* f23, float* f31, float* density, float* tref, float* ge);
+// The number of further states.
+int LayupGetNumMaterialStates(int unused, const char* name, int* count);
+// Every state into arrays of one entry per state. Inside a built-in call a
+// state array shorter than the state count is refused before anything is
+// written.
+int LayupGetMaterialStates(int type, const char* name, float* thickness, float* warpWeft,
+                           float* maxStrain, int unused, float* keys, char** externalNames,
+                           int* externalIds, int* tropies, float* ex, float* ey, float* ez,
+                           float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz,
+                           float* gzx, float* c14, float* c15, float* c16, float* c24, float* c25,
+                           float* c26, float* c34, float* c35, float* c36, float* c45, float* c46,
+                           float* c56, float* alpx, float* alpy, float* alpz, float* a4, float* a5,
+                           float* a6, float* fxt, float* fyt, float* fzt, float* fxc, float* fyc,
+                           float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
+                           float* f23, float* f31, float* density, float* tref, float* ge);
+
+// Offset regions of the slot's model. 1 also for a model without an offset
+// store. Regions are walked in ascending id order; output arrays hold one
+// entry per region, three per region for points and directions, and all
+// regions' element ids one after another. Inside a built-in call a short
+// host array is refused (-1) before anything is written.
+
+// A new region; an empty name becomes the region's id in decimal. 2 no new
+// region; 3 applying failed (the region stays).
+int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy, float sz, float dx,
+                    float dy, float dz, int count, int* elementIds);
+int LayupSetOffset(float value, int flag, float sx, float sy, float sz, float dx, float dy,
+                   float dz, int count, int* elementIds);
+// Removes every region. 2 when that fails.
+int LayupRestoreOffset(void);
+int LayupGetNoOffRegions(int unused, int* count);
+int LayupGetOffRegionsSize(int unused, int* sizes);
+// Names cut to nameSize - 1 characters (none below 1). 2 when a region's
+// element ids cannot be read.
+int LayupGetOffsetDefn2(int unused, int nameSize, char** names, float* values, int* flags,
+                        int* elementIds, float* seeds, float* directions);
+int LayupGetOffsetDefn(int unused, float* values, int* flags, int* elementIds, float* seeds,
+                       float* directions);
+// Where the line from `point` along `direction` meets the surface of the
+// given elements (a zero direction: the nearest surface point). Hit point
+// and normal are written always (zeros without a hit); the model's result.
+int LayupGetSurfaceIntersect(int count, int* elementIds, float* point, float* direction,
+                             int* hitElementId, float* hitPoint, float* hitNormal);
+
+// Tolerance regions of the slot's model; angles in degrees, rounded to
+// single precision in radians on the way in. Output arrays hold one entry
+// per region (ascending id) and all regions' element ids one after
+// another; inside a built-in call a short host array is refused (-1).
+
+// A new region with the given ids that are positive and name an element
+// (others skipped). 0; -1 when it cannot be made.
+int LayupSetTolerance(float angle, float thickness, int count, int* elementIds);
+// Sets the global pair and every element's, and removes every region. 0.
+int LayupRestoreTolerance(float angle, float thickness);
+int LayupGetNoTolRegions(int unused, int* count);
+int LayupGetTolRegionsSize(int unused, int* sizes);
+int LayupGetTolDefn(int unused, float* globalAngle, float* globalThickness, float* angles,
+                    float* thicknesses, int* elementIds);
+
+// Plies of the slot's model. Angles (reference, warp-weft, maximum strain)
+// in degrees. Argument order: type, name, material, seed point, application
+// direction, reference direction, reference angle, origin flag, origin
+// (3), frame name, warp-weft angle, warp-weft ratio, maximum strain, step
+// length, seed curve type, seed curve direction text, seed curve edge
+// counts (2; null: both 0), their element ids and edge numbers (first
+// curve's entries first), extension type, inadmissible mode and tolerance,
+// bounds (2 pairs), element count, ids, orders, split edge count, element
+// ids, edge numbers, values (null: 0).
+//
+// A new ply, simulated at once. Its name must be new. A failing setter or
+// simulation is a warning: the ply is kept and the result is 0.
+int LayupCreatePly4(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    int originFlag, const float* origin, const char* frame, float warpWeft,
+                    float ratio, float maxStrain, float step, int curveType, const char* curveDir,
+                    const int* curveCounts, const int* curveElems, const int* curveEdges,
+                    int extension, int inadmMode, float inadmTol, float b1, float b2, float b3,
+                    float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Without the inadmissible options (mode 0, tolerance 0).
+int LayupCreatePly3(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    int originFlag, const float* origin, const char* frame, float warpWeft,
+                    float ratio, float maxStrain, float step, int curveType, const char* curveDir,
+                    const int* curveCounts, const int* curveElems, const int* curveEdges,
+                    int extension, float b1, float b2, float b3, float b4, int nElems,
+                    const int* elems, const int* orders, int nSplit, const int* splitElems,
+                    const int* splitEdges, const int* splitValues);
+// Also without an origin.
+int LayupCreatePly2(int type, const char* name, const char* material, float sx, float sy, float sz,
+                    float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                    int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without split edge values.
+int LayupCreatePly(int type, const char* name, const char* material, float sx, float sy, float sz,
+                   float ax, float ay, float az, float rx, float ry, float rz, float refAngle,
+                   float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                   const char* curveDir, const int* curveCounts, const int* curveElems,
+                   const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                   int nElems, const int* elems, const int* orders, int nSplit,
+                   const int* splitElems, const int* splitEdges);
+// A new ply from the arguments takes the place, ids and layup references
+// of ply `name`, named `newName`. A new ply that fails to simulate while
+// the old one had simulated is dropped (-1, old ply kept). A failed
+// replacement drops the new ply (-1, "Could not replace ply '%s'.").
+int LayupModifyPly4(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, int originFlag, const float* origin, const char* frame,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, int inadmMode, float inadmTol, float b1,
+                    float b2, float b3, float b4, int nElems, const int* elems, const int* orders,
+                    int nSplit, const int* splitElems, const int* splitEdges,
+                    const int* splitValues);
+// Without the inadmissible options (mode 0, tolerance 0).
+int LayupModifyPly3(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, int originFlag, const float* origin, const char* frame,
+                    float warpWeft, float ratio, float maxStrain, float step, int curveType,
+                    const char* curveDir, const int* curveCounts, const int* curveElems,
+                    const int* curveEdges, int extension, float b1, float b2, float b3, float b4,
+                    int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without an origin.
+int LayupModifyPly2(int type, const char* name, const char* newName, const char* material, float sx,
+                    float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                    float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                    int curveType, const char* curveDir, const int* curveCounts,
+                    const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                    float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                    const int* splitElems, const int* splitEdges, const int* splitValues);
+// Also without split edge values.
+int LayupModifyPly(int type, const char* name, const char* newName, const char* material, float sx,
+                   float sy, float sz, float ax, float ay, float az, float rx, float ry, float rz,
+                   float refAngle, float warpWeft, float ratio, float maxStrain, float step,
+                   int curveType, const char* curveDir, const int* curveCounts,
+                   const int* curveElems, const int* curveEdges, int extension, float b1, float b2,
+                   float b3, float b4, int nElems, const int* elems, const int* orders, int nSplit,
+                   const int* splitElems, const int* splitEdges);
+// Found by name; the id is not read. Refused (-1) while the ply is used.
+int LayupDeletePly(int unused, const char* name);
+
+// Plies of type `type` (0: every type).
+int LayupGetNumPlies(int type, int* count);
+// Names and simulation results in ascending id order; a `size` other than
+// the number of matching plies gives -1 with an information message and
+// copies nothing.
+int LayupGetPlyNames(int type, int size, char** names, int* results);
+// The array sizes LayupGetPly4 needs: element count, split edge count and
+// the two seed curves' edge counts (int[2]).
+int LayupGetPlySizes(int type, const char* name, int* elementCount, int* splitEdgeCount,
+                     int* seedCurveEdgeCounts);
+
 }  // extern "C"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
