@@ -477,6 +477,28 @@ void resetSlot(Slot& s) {
     s = std::move(fresh);
 }
 
+// The column request of the unpacking and packing operations: a matrix
+// type and a row range with its step inside the open matrix. 0 or -23.
+int checkRequest(const char* pre, const Slot& s, int type, int first, int last, int step) {
+    if (type < 1 || type > 4) {
+        say("%s%d is an illegal matrix type\n", pre, type);
+        return -23;
+    }
+    if (first < 1 || first > s.rows) {
+        say("%sRow number of first element is out of range\n", pre);
+        return -23;
+    }
+    if (last < first || last > s.rows) {
+        say("%sRow number of last element is out of range\n", pre);
+        return -23;
+    }
+    if (step < 1 || step > s.rows) {
+        say("%s%d is an illegal row increment\n", pre, step);
+        return -23;
+    }
+    return 0;
+}
+
 }  // namespace
 
 extern "C" {
@@ -881,22 +903,7 @@ int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
     if (!request) return -23;
     int type = request[0], first = request[1], last = request[2], step = request[3];
     const char* pre = "\n*E* op2_UnpackColumn: ";
-    if (type < 1 || type > 4) {
-        say("%s%d is an illegal matrix type\n", pre, type);
-        return -23;
-    }
-    if (first < 1 || first > s->rows) {
-        say("%sRow number of first element is out of range\n", pre);
-        return -23;
-    }
-    if (last < first || last > s->rows) {
-        say("%sRow number of last element is out of range\n", pre);
-        return -23;
-    }
-    if (step < 1 || step > s->rows) {
-        say("%s%d is an illegal row increment\n", pre, step);
-        return -23;
-    }
+    if ((r = checkRequest(pre, *s, type, first, last, step))) return r;
     if (s->matrixType < 1 || s->matrixType > 4) {
         say("%s%d is an illegal matrix type\n", pre, s->matrixType);
         return -23;
@@ -988,22 +995,7 @@ int op2_PackColumn(int id, const int request[4], const void* values) {
     if (!request) return -23;
     int type = request[0], first = request[1], last = request[2], step = request[3];
     const char* pre = "\n*E* op2_PackColumn: ";
-    if (type < 1 || type > 4) {
-        say("%s%d is an illegal matrix type\n", pre, type);
-        return -23;
-    }
-    if (first < 1 || first > s->rows) {
-        say("%sRow number of first element is out of range\n", pre);
-        return -23;
-    }
-    if (last < first || last > s->rows) {
-        say("%sRow number of last element is out of range\n", pre);
-        return -23;
-    }
-    if (step < 1 || step > s->rows) {
-        say("%s%d is an illegal row increment\n", pre, step);
-        return -23;
-    }
+    if ((r = checkRequest(pre, *s, type, first, last, step))) return r;
     if (isComplex(type) || isComplex(s->matrixType) || s->matrixType < 1) {
         say("%sComplex data not supported\n", pre);
         return -26;
