@@ -98,4 +98,40 @@ int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, floa
 
 }  // extern "C"
 
+// ---- Mesh checks ----
+// Each check draws one aspect of the shell mesh into its own segment and
+// reports nothing: faces 11, nodes 12, free edges 13, branch edges 14,
+// normals 15, normal boundaries 16, duplicate elements 17, node order 18,
+// host material orientations 19, feature edges 20. Plot: 1 when the slot is
+// empty, else 0 (LayupPlotElemDuplicates -1 after "Could not allocate
+// memory."). Erase: 1 when the slot is empty, else the segment is deleted
+// and 0. The orientation check empties the orientation store before and
+// after drawing the host's orientations.
+extern "C" {
+
+int LayupPlotElemFaces(void);
+int LayupEraseElemFaces(void);
+int LayupPlotElemNodes(void);
+int LayupEraseElemNodes(void);
+int LayupPlotElemFreeEdges(void);
+int LayupEraseElemFreeEdges(void);
+int LayupPlotElemBranches(void);
+int LayupEraseElemBranches(void);
+int LayupPlotElemNormals(void);
+int LayupEraseElemNormals(void);
+int LayupPlotElemNormalBoundaries(void);
+int LayupEraseElemNormalBoundaries(void);
+int LayupPlotElemDuplicates(void);
+int LayupEraseElemDuplicates(void);
+int LayupPlotElemConnectivities(void);
+int LayupEraseElemConnectivities(void);
+int LayupPlotElemMaterialOrients(void);
+int LayupEraseElemMaterialOrients(void);
+// Edges shared by two facets whose normals differ by at least `angle`
+// degrees (opposite normals count as parallel).
+int LayupPlotElemFeatureAngles(float angle);
+int LayupEraseElemFeatureAngles(void);
+
+}  // extern "C"
+
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
