@@ -59,6 +59,14 @@ const Row kRows[] = {
     {1, "kp_construct", "i s s",
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
+    // ---- laminates
+    {30, "kp_clear_laminate", "", [](const BltArg*) { return LayupClearLaminate(); }, nullptr, 0},
+    {31, "kp_get_num_lams", "i >i >i",
+     [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },
+     nullptr, 0},
+    {39, "kp_verify_laminate_reset", "", [](const BltArg*) { return LayupVerifyLaminateReset(); },
+     nullptr, 0},
+    // ---- end of laminates
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },
      nullptr, 0},
     {65, "kp_new_layup_mesh", "i i[] r[] i i[] i[] i[] i i[] r r",

@@ -98,6 +98,33 @@ int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, floa
 
 }  // extern "C"
 
+// ---- Laminates ----
+// Laminate queries over the property-generation set's laminate store (the
+// model's) and the elements' pid. 1 when the slot is empty.
+extern "C" {
+
+// Empties the property-generation set. 0; 1 without a set.
+int LayupClearLaminate(void);
+// Source 2: the property-generation set's laminates. Writes the laminate
+// count and the total layer count (each when given). 0; 1 for another
+// source or without a set or store (nothing written).
+int LayupGetNumLams2(int source, int* count, int* layers);
+int LayupGetNumLams(int* count, int* layers);
+// The global ply id of layer `layer` (from 0) of the element's laminate; 0
+// for a missing element or laminate, a pid below 1 or a layer out of range.
+int LayupGetLamElemGPlyId(int elemId, int layer);
+// The largest layer count of the model's laminates (0 without any). 0.
+int LayupGetLamElemSize(int* largest);
+// For each named laminate, the number of elements referring to it and
+// their ids in ascending order, all laminates one after the other in
+// `ids`. An unknown name counts 0. 0; -1 after "Could not allocate
+// memory.".
+int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids);
+// Deletes the verification drawing (segment 705). 0.
+int LayupVerifyLaminateReset(void);
+
+}  // extern "C"
+
 // ---- Mesh checks ----
 // Each check draws one aspect of the shell mesh into its own segment and
 // reports nothing: faces 11, nodes 12, free edges 13, branch edges 14,

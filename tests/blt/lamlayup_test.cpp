@@ -146,10 +146,14 @@ class BuiltinTest : public ::testing::Test {
 
 TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
     const std::vector<std::string> want = {
-        "kp_construct", "kp_destruct", "kp_open_message", "kp_new_layup_mesh", "kp_new_layup",
-        "kp_open_layup", "kp_save_layup", "kp_kor_read", "kp_kor_write", "kp_korf06_read",
-        "kp_korop2_read", "kp_read", "kp_write", "kp_close_layup", "kp_close_message",
-        "kp_import_morvek_25", "kp_import_ply", "kp_get_versions",
+        "kp_construct", "kp_destruct",
+        // laminates
+        "kp_clear_laminate", "kp_get_num_lams", "kp_verify_laminate_reset",
+        // files
+        "kp_open_message", "kp_new_layup_mesh", "kp_new_layup", "kp_open_layup", "kp_save_layup",
+        "kp_kor_read", "kp_kor_write", "kp_korf06_read", "kp_korop2_read", "kp_read", "kp_write",
+        "kp_close_layup", "kp_close_message", "kp_import_morvek_25", "kp_import_ply",
+        "kp_get_versions",
         // mesh checks
         "kp_plot_elem_faces", "kp_erase_elem_faces", "kp_plot_elem_nodes", "kp_erase_elem_nodes",
         "kp_plot_elem_free_edges", "kp_erase_elem_free_edges", "kp_plot_elem_branches",

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/LayupApi.h"
+#include "host/LayupOut.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLam.h"
+#include "layuplib/CKpLamLyr.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpLayup.h"
+#include "platform/MorvekStub.h"
+#include "tests/support/MeshGen.h"
+#include "tests/support/RecordingGUI.h"
+
+namespace {
+
+class LayupLaminateTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(VekApiInit(&MorvekStubGetter), 0);
+        MorvekStubReset();
+        ASSERT_EQ(LayupConstruct(0, "", ""), 0);
+        model = static_cast<CKpLayup*>(LayupSlotModel());
+        model->pGra()->SetGUI(&gui);
+        // A 4 x 1 plate: elements 1 and 3 on laminate "A" (id 10, three
+        // layers), 4 on "B" (id 20, one layer), 2 on none.
+        const meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 4, 1, 4.0, 1.0);
+        std::vector<int> nodeIds = m.nodeIds, elemIds = m.elemIds, tops = m.topologies,
+                         rows = m.connectivity, values(m.elemIds.size(), 0);
+        std::vector<float> xyz(m.xyz.begin(), m.xyz.end());
+        ASSERT_EQ(LayupNewLayupMesh(m.numNodes(), nodeIds.data(), xyz.data(), m.numElems(),
+                                    elemIds.data(), values.data(), tops.data(), m.width,
+                                    rows.data(), 0.0f, 0.0f),
+                  0);
+        AddLam(20, "B", {7});
+        AddLam(10, "A", {101, 102, 103});
+        const int pids[] = {10, 0, 10, 20};
+        for (int e = 1; e <= 4; ++e) model->pElems()->find(e)->pid(pids[e - 1]);
+    }
+    void TearDown() override {
+        LayupDestruct();
+        MorvekStubReset();
+    }
+    void AddLam(int id, const char* name, const std::vector<int>& gplies) {
+        CKpLam* lam = model->pLams()->New(id);
+        ASSERT_NE(lam, nullptr);
+        lam->name(name);
+        for (int g : gplies) {
+            CKpLamLyr* lyr = lam->LamLyrs()->New();
+            lyr->setT(0.1);
+            lyr->setGplyid(g);
+        }
+    }
+
+    CKpLayup* model = nullptr;
+    RecordingGUI gui;
+};
+
+TEST_F(LayupLaminateTest, CountsBySource) {
+    int count = -5, layers = -5;
+    EXPECT_EQ(LayupGetNumLams2(2, &count, &layers), 0);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(layers, 4);
+    EXPECT_EQ(LayupGetNumLams2(2, nullptr, nullptr), 0);
+    for (int source : {1, 4}) {
+        count = layers = -5;
+        EXPECT_EQ(LayupGetNumLams2(source, &count, &layers), 1);
+        EXPECT_EQ(count, -5);
+        EXPECT_EQ(layers, -5);
+    }
+    count = layers = 0;
+    EXPECT_EQ(LayupGetNumLams(&count, &layers), 0);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(layers, 4);
+    int largest = -1;
+    EXPECT_EQ(LayupGetLamElemSize(&largest), 0);
+    EXPECT_EQ(largest, 3);
+}
+
+TEST_F(LayupLaminateTest, ElementQueries) {
+    EXPECT_EQ(LayupGetLamElemGPlyId(3, 0), 101);
+    EXPECT_EQ(LayupGetLamElemGPlyId(3, 2), 103);
+    EXPECT_EQ(LayupGetLamElemGPlyId(3, 3), 0);  // at the layer count
+    EXPECT_EQ(LayupGetLamElemGPlyId(3, -1), 0);
+    EXPECT_EQ(LayupGetLamElemGPlyId(4, 0), 7);
+    EXPECT_EQ(LayupGetLamElemGPlyId(2, 0), 0);   // no laminate
+    EXPECT_EQ(LayupGetLamElemGPlyId(99, 0), 0);  // no element
+
+    // A name twice, an unknown one: one running position over all.
+    char a[] = "A", b[] = "B", none[] = "none";
+    char* names[] = {b, a, none, a};
+    int counts[4] = {-1, -1, -1, -1};
+    int ids[6] = {0, 0, 0, 0, 0, -7};
+    EXPECT_EQ(LayupGetLamsElems(4, names, counts, ids), 0);
+    EXPECT_EQ(std::vector<int>(counts, counts + 4), (std::vector<int>{1, 2, 0, 2}));
+    EXPECT_EQ(std::vector<int>(ids, ids + 6), (std::vector<int>{4, 1, 3, 1, 3, -7}));
+}
+
+TEST_F(LayupLaminateTest, ResetClearAndEmptySlot) {
+    EXPECT_EQ(LayupVerifyLaminateReset(), 0);
+    EXPECT_EQ(LayupVerifyLaminateReset(), 0);
+    ASSERT_EQ(gui.drawsOf("deleteSegment").size(), 2u);
+    EXPECT_EQ(gui.drawsOf("deleteSegment")[0].segment, 705);
+    EXPECT_EQ(LayupClearLaminate(), 0);
+
+    LayupDestruct();
+    int n = -3, largest = -3, counts[1] = {-3};
+    EXPECT_EQ(LayupClearLaminate(), 1);
+    EXPECT_EQ(LayupGetNumLams2(2, &n, &n), 1);
+    EXPECT_EQ(LayupGetLamElemGPlyId(1, 0), 1);
+    EXPECT_EQ(LayupGetLamElemSize(&largest), 1);
+    EXPECT_EQ(LayupGetLamsElems(1, nullptr, counts, nullptr), 1);
+    EXPECT_EQ(LayupVerifyLaminateReset(), 1);
+    EXPECT_EQ(n, -3);
+    EXPECT_EQ(largest, -3);
+    EXPECT_EQ(counts[0], -3);
+}
+
+}  // namespace
