@@ -110,6 +110,19 @@ int LayupClearLaminate(void);
 // source or without a set or store (nothing written).
 int LayupGetNumLams2(int source, int* count, int* layers);
 int LayupGetNumLams(int* count, int* layers);
+// The laminate `name` (overwritten with the stored name) with its layers
+// in stored order, angles in degrees; texts into the caller's buffers,
+// sized from LayupGetLamElemSize. Offset and layer count are 0 first. 0; -1
+// for an unknown name or at the first layer whose material is missing.
+int LayupGetLam(char* name, float* offset, float* nsm, float* sb, int* ft, float* tref, float* ge,
+                int* lamopt, int* nLayers, char** mats, char** extMats, float* thicks,
+                float* angles, int* gplies);
+// The element's normal and its laminate as LayupGetLam (the five layer
+// arrays may each be null). Normal, offset, layer count 0 and the name
+// empty first. 0; -1 for an unknown element (nothing more written), an
+// element without laminate (normal written) or a missing layer material.
+int LayupGetLamElem(int elemId, float* normal, float* offset, char* name, int* nLayers, char** mats,
+                    char** extMats, float* thicks, float* angles, int* gplies);
 // The global ply id of layer `layer` (from 0) of the element's laminate; 0
 // for a missing element or laminate, a pid below 1 or a layer out of range.
 int LayupGetLamElemGPlyId(int elemId, int layer);

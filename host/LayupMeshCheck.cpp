@@ -22,6 +22,7 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/elem_sort.h"
 
 namespace {
 
@@ -151,25 +152,6 @@ int erase(int segment) {
     return 0;
 }
 
-// Node count, then node ids position by position (as stored).
-int compareNodes(const CKpElem* a, const CKpElem* b) {
-    const int na = a->getnnod(), nb = b->getnnod();
-    if (na != nb) return na < nb ? -1 : 1;
-    for (int i = 0; i < na; ++i) {
-        const int ia = a->getunid(i), ib = b->getunid(i);
-        if (ia != ib) return ia < ib ? -1 : 1;
-    }
-    return 0;
-}
-
-// Empty entries last; then by nodes; ties by element id.
-bool cmpElemNodesId(const CKpElem* a, const CKpElem* b) {
-    if (!a || !b) return a && !b;
-    const int c = compareNodes(a, b);
-    if (c != 0) return c < 0;
-    return a->id() < b->id();
-}
-
 }  // namespace
 
 extern "C" {
@@ -277,12 +259,14 @@ int LayupPlotElemDuplicates(void) {
     size_t filled = 0;
     CVekObjectStoreIterator<CKpElem> it(*elems);
     while (++it && filled < sorted.size()) sorted[filled++] = it.key();
-    std::sort(sorted.begin(), sorted.end(), cmpElemNodesId);
+    // Empty entries last, then by node list as stored, ties by id.
+    std::sort(sorted.begin(), sorted.end(),
+              [](CKpElem* a, CKpElem* b) { return cmpElemNodesId(&a, &b) < 0; });
     std::vector<float> xyz;
     for (size_t i = 0; i + 1 < sorted.size(); ++i) {
         const CKpElem* a = sorted[i];
         const CKpElem* b = sorted[i + 1];
-        if (!a || !b || compareNodes(a, b) != 0) continue;
+        if (!a || !b || cmpElemNodes(&sorted[i], &sorted[i + 1]) != 0) continue;
         if (!nodePositions(b, xyz)) continue;
         m->pGra()->GraDrawPolygon(kDuplicates, b->id(), 1, 0.0f, b->getnnod(), xyz.data());
     }
