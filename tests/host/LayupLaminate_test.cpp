@@ -11,6 +11,8 @@
 #include "layuplib/CKpLamLyrStore.h"
 #include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatStore.h"
 #include "platform/MorvekStub.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
@@ -52,6 +54,7 @@ class LayupLaminateTest : public ::testing::Test {
             CKpLamLyr* lyr = lam->LamLyrs()->New();
             lyr->setT(0.1);
             lyr->setGplyid(g);
+            lyr->setMid(5);
         }
     }
 
@@ -117,6 +120,84 @@ TEST_F(LayupLaminateTest, ResetClearAndEmptySlot) {
     EXPECT_EQ(n, -3);
     EXPECT_EQ(largest, -3);
     EXPECT_EQ(counts[0], -3);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LayupLaminateTest, LaminateWithItsLayers) {
+    CKpMat* mat = model->pMats()->New(5);
+    ASSERT_NE(mat, nullptr);
+    mat->SetName("Carbon");
+    mat->setExtmtrlnm("T300");
+    CKpLam* a = model->pLams()->find(10);
+    a->LamLyrs()->Get(1)->setTheta(-3.14159265358979323846 / 4);
+    a->nsm(0.25);
+    a->lamopt(3);
+
+    char name[16] = "A";
+    char m0[16], m1[16], m2[16], e0[16], e1[16], e2[16];
+    char* mats[] = {m0, m1, m2};
+    char* ext[] = {e0, e1, e2};
+    float offset = 9, nsm = 0, thick[3] = {}, angle[3] = {9, 9, 9};
+    int n = 0, opt = 0, gply[3] = {};
+    EXPECT_EQ(LayupGetLam(name, &offset, &nsm, nullptr, nullptr, nullptr, nullptr, &opt, &n, mats,
+                          ext, thick, angle, gply),
+              0);
+    EXPECT_STREQ(name, "A");
+    EXPECT_FLOAT_EQ(offset, -0.15f);  // no offset given: minus half of 0.3
+    EXPECT_FLOAT_EQ(nsm, 0.25f);
+    EXPECT_EQ(opt, 3);
+    EXPECT_EQ(n, 3);
+    EXPECT_STREQ(m2, "Carbon");
+    EXPECT_STREQ(e1, "T300");
+    EXPECT_FLOAT_EQ(thick[0], 0.1f);
+    EXPECT_FLOAT_EQ(angle[1], -45.0f);
+    EXPECT_EQ(gply[2], 103);
+
+    char unknown[16] = "Z";
+    offset = 9;
+    n = 9;
+    EXPECT_EQ(LayupGetLam(unknown, &offset, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          &n, nullptr, nullptr, nullptr, nullptr, nullptr),
+              -1);
+    EXPECT_EQ(offset, 0.0f);
+    EXPECT_EQ(n, 0);
+
+    // Element 2 has no laminate: its normal, an empty name.
+    float normal[3] = {9, 9, 9};
+    char lamName[16] = "junk";
+    EXPECT_EQ(LayupGetLamElem(2, normal, &offset, lamName, &n, nullptr, nullptr, nullptr, nullptr,
+                              nullptr),
+              -1);
+    EXPECT_EQ(std::vector<float>(normal, normal + 3), (std::vector<float>{0, 0, 1}));
+    EXPECT_STREQ(lamName, "");
+    EXPECT_EQ(LayupGetLamElem(4, normal, &offset, lamName, &n, nullptr, ext, nullptr, angle, gply),
+              0);
+    EXPECT_STREQ(lamName, "B");
+    EXPECT_EQ(n, 1);
+    EXPECT_STREQ(e0, "T300");
+    EXPECT_EQ(gply[0], 7);
+    EXPECT_EQ(LayupGetLamElem(99, normal, &offset, lamName, &n, nullptr, nullptr, nullptr, nullptr,
+                              nullptr),
+              -1);
+    EXPECT_EQ(normal[2], 0.0f);
+}
+
+TEST_F(LayupLaminateTest, MissingLayerMaterialStopsAtThatLayer) {
+    CKpMat* mat = model->pMats()->New(5);
+    ASSERT_NE(mat, nullptr);
+    mat->SetName("Carbon");
+    model->pLams()->find(10)->LamLyrs()->Get(1)->setMid(6);
+    char name[16] = "A";
+    float thick[3] = {-1, -1, -1};
+    int n = 0;
+    EXPECT_EQ(LayupGetLam(name, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &n,
+                          nullptr, nullptr, thick, nullptr, nullptr),
+              -1);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(std::vector<float>(thick, thick + 3), (std::vector<float>{0.1f, -1, -1}));
 }
 
 }  // namespace
