@@ -52,6 +52,9 @@ const char* text(const BltArg& a) {
 const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
+const Least kVerifyLaminate[] = {{2, 1, 0, 1, 0, false},  {3, 1, 0, 0, 3, false},
+                                 {6, 1, 0, 0, 10, false}, {7, 1, 0, 0, 10, false},
+                                 {8, 1, 0, 0, 20, false}, {9, 1, 0, 0, 10, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
 
 // One row per built-in, in registration order.
@@ -64,6 +67,17 @@ const Row kRows[] = {
     {31, "kp_get_num_lams", "i >i >i",
      [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
+    {38, "kp_verify_laminate", "i i[] r[] r r i[] i[] r[] r[] >i >i[]",
+     [](const BltArg* a) {
+         // The results go no further than the host's array, whatever
+         // capacity the caller claims.
+         int* size = as<int>(a[9]);
+         if (size && *size > a[10].count) *size = a[10].count;
+         return LayupVerifyLaminate(a[0].i, as<int>(a[1]), as<float>(a[2]), a[3].r, a[4].r,
+                                    as<int>(a[5]), as<int>(a[6]), as<float>(a[7]), as<float>(a[8]),
+                                    size, as<int>(a[10]));
+     },
+     kVerifyLaminate, 6},
     {39, "kp_verify_laminate_reset", "", [](const BltArg*) { return LayupVerifyLaminateReset(); },
      nullptr, 0},
     // ---- end of laminates

@@ -149,6 +149,15 @@ int LayupGetLamElemSize(int* largest);
 // `ids`. An unknown name counts 0. 0; -1 after "Could not allocate
 // memory.".
 int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids);
+// Checks the elements' laminates (count -1: every element) against the
+// switched-on rules (10 switches, colours and widths, 20 parameters; angle
+// tolerance in degrees), on the host database's model when a database is
+// open. Failing elements are drawn in segment 705; with *resultSize (the
+// capacity in ints) above 0, 11 ints per failing element while they fit
+// and the ints written back into *resultSize. The check's result.
+int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, float relTol,
+                        int* tests, int* colours, float* limits, float* widths, int* resultSize,
+                        int* results);
 // Deletes the verification drawing (segment 705). 0.
 int LayupVerifyLaminateReset(void);
 

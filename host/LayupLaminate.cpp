@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
 #include "layuplib/CKpDirn.h"
@@ -28,6 +29,7 @@
 #include "layuplib/IVekMaterial.h"
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPropGenSet.h"
+#include "layuplib/VerifyLaminate.h"
 #include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 #include "layuplib/elem_sort.h"
@@ -296,6 +298,29 @@ int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids) {
         }
     }
     return 0;
+}
+
+int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, float relTol,
+                        int* tests, int* colours, float* limits, float* widths, int* resultSize,
+                        int* results) {
+    CKpLayup* m = model();
+    if (!m) return 1;
+    // With a host database open the check runs on the database's model.
+    CKpLayup* temp = nullptr;
+    CKpDB* db = m->pDB();
+    if (db && db->exists()) {
+        temp = new (std::nothrow) CKpLayup(m->pDB(), m->pGUI());
+        if (!temp) {
+            m->pMsg()->Create(4, "Could not allocate memory.");
+            return -1;
+        }
+        temp->Read(ILayup::eHostDatabase, nullptr, 7, 0, nullptr);
+    }
+    const int rc = VerifyLaminate(temp ? temp : m, nElems, ids, direction,
+                                  static_cast<double>(angTol) * (1.0 / kDegrees), relTol, tests,
+                                  colours, limits, widths, resultSize, results);
+    delete temp;
+    return rc;
 }
 
 int LayupVerifyLaminateReset(void) {

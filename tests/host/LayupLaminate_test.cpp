@@ -269,3 +269,47 @@ TEST_F(LayupLaminateTest, AllLaminatesFlatWithFoldedAngles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LayupLaminateTest, VerificationDrawsAndSummarises) {
+    // Only the rule "no 0-degree layers": every layer here lies at 0.
+    int tests[10] = {}, colours[10] = {};
+    float limits[20] = {}, widths[10] = {};
+    tests[8] = 1;
+    colours[8] = 3;
+    float direction[3] = {1, 0, 0};
+    int size = 0;
+    std::vector<int> results(33, -9);
+    EXPECT_EQ(LayupVerifyLaminate(-1, nullptr, direction, 5.0f, 5.0f, tests, colours, limits,
+                                  widths, &size, results.data()),
+              0);
+    EXPECT_EQ(size, 0);
+    EXPECT_EQ(results[0], -9);
+    // One outline per element with a laminate (2 has none).
+    const std::vector<RecordingGUI::DrawCall> outlines = gui.drawsOf("polygon");
+    EXPECT_EQ(outlines.size(), 3u);
+    for (const RecordingGUI::DrawCall& d : outlines) {
+        EXPECT_EQ(d.segment, 705);
+        EXPECT_EQ(d.colour, 3);
+    }
+
+    size = 10;  // not room for one record
+    EXPECT_EQ(LayupVerifyLaminate(-1, nullptr, direction, 5.0f, 5.0f, tests, colours, limits,
+                                  widths, &size, results.data()),
+              0);
+    EXPECT_EQ(size, 0);
+    EXPECT_EQ(results[0], -9);
+
+    size = 33;
+    EXPECT_EQ(LayupVerifyLaminate(-1, nullptr, direction, 5.0f, 5.0f, tests, colours, limits,
+                                  widths, &size, results.data()),
+              0);
+    ASSERT_EQ(size, 33);
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(results[11 * r], (std::vector<int>{1, 3, 4})[r]);
+        for (int k = 0; k < 10; ++k) EXPECT_EQ(results[11 * r + 1 + k], k == 8 ? 2 : 0);
+    }
+}
+
+}  // namespace
