@@ -52,6 +52,8 @@ const char* text(const BltArg& a) {
 const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
+const Least kCreateLaminate[] = {
+    {2, 1, 0, 1, 0, false}, {4, 1, 0, 0, 6, false}, {8, 1, 0, 0, 3, false}, {9, 1, 0, 0, 3, false}};
 const Least kVerifyLaminate[] = {{2, 1, 0, 1, 0, false},  {3, 1, 0, 0, 3, false},
                                  {6, 1, 0, 0, 10, false}, {7, 1, 0, 0, 10, false},
                                  {8, 1, 0, 0, 20, false}, {9, 1, 0, 0, 10, false}};
@@ -63,6 +65,16 @@ const Row kRows[] = {
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
     // ---- laminates
+    {29, "kp_create_laminate", "i i[] s i[] i*3 r[] r[] >r*3 i*7 >i*9",
+     [](const BltArg* a) {
+         return LayupCreateLaminate(
+             a[0].i, as<int>(a[1]), as<char>(a[2]), as<int>(a[3]), a[4].i, a[5].i, a[6].i,
+             as<float>(a[7]), as<float>(a[8]), as<float>(a[9]), as<float>(a[10]), as<float>(a[11]),
+             a[12].i, a[13].i, a[14].i, a[15].i, a[16].i, a[17].i, a[18].i, as<int>(a[19]),
+             as<int>(a[20]), as<int>(a[21]), as<int>(a[22]), as<int>(a[23]), as<int>(a[24]),
+             as<int>(a[25]), as<int>(a[26]), as<int>(a[27]));
+     },
+     kCreateLaminate, 4},
     {30, "kp_clear_laminate", "", [](const BltArg*) { return LayupClearLaminate(); }, nullptr, 0},
     {31, "kp_get_num_lams", "i >i >i",
      [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },

@@ -103,6 +103,21 @@ int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, floa
 // model's) and the elements' pid. 1 when the slot is empty.
 extern "C" {
 
+// Sets up the property-generation set (cleared first; angles in degrees)
+// for the elements (count -1: every element) and runs it, then writes the
+// counts of what it made: frames, fields and their elements, generated
+// materials, laminates and layers (these two may be null), property sets,
+// words and elements. The property counts are 0 first: a property set
+// without words ends the counting after "LayupGetNumProps(): No property
+// words defined.". 0; 1 without a set; 2 when generation fails (nothing
+// written).
+int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode, int coord0,
+                        int coord1, float* vector0, float* vector1, float* switchAngle,
+                        float* angTol, float* thickTol, int firstCoord, int firstField,
+                        int firstLam, int firstProp, int ignoreThickness, int equallySpaced,
+                        int shearCorrection, int* nCoords, int* nFields, int* nFieldElems,
+                        int* nMats, int* nLams, int* nLayers, int* nPropSets, int* nWords,
+                        int* nPropElems);
 // Empties the property-generation set. 0; 1 without a set.
 int LayupClearLaminate(void);
 // Source 2: the property-generation set's laminates. Writes the laminate

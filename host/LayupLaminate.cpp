@@ -22,6 +22,9 @@
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/IVekCoordStore.h"
+#include "layuplib/IVekField.h"
+#include "layuplib/IVekFieldStore.h"
 #include "layuplib/IVekLam.h"
 #include "layuplib/IVekLamLayer.h"
 #include "layuplib/IVekLamLayerStore.h"
@@ -29,6 +32,8 @@
 #include "layuplib/IVekMaterial.h"
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPropGenSet.h"
+#include "layuplib/IVekPropertySet.h"
+#include "layuplib/IVekPropertySetStore.h"
 #include "layuplib/VerifyLaminate.h"
 #include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
@@ -89,6 +94,87 @@ IVekLamStore* sourceStore(CKpLayup* m, int source) {
 }  // namespace
 
 extern "C" {
+
+int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode, int coord0,
+                        int coord1, float* vector0, float* vector1, float* switchAngle,
+                        float* angTol, float* thickTol, int firstCoord, int firstField,
+                        int firstLam, int firstProp, int ignoreThickness, int equallySpaced,
+                        int shearCorrection, int* nCoords, int* nFields, int* nFieldElems,
+                        int* nMats, int* nLams, int* nLayers, int* nPropSets, int* nWords,
+                        int* nPropElems) {
+    CKpLayup* m = model();
+    if (!m) return 1;
+    IVekPropGenSet* set = m->GetPropGenSet();
+    if (!set) return 1;
+    auto radians = [](const float* deg) {
+        return deg ? static_cast<double>(static_cast<float>(*deg / kDegrees)) : 0.0;
+    };
+    auto widen = [](const float* v, double out[3]) {
+        for (int i = 0; i < 3; ++i) out[i] = v ? v[i] : 0.0;
+    };
+    set->Clear();
+    set->SetName(name);
+    set->SetElementIds(nElems, ids);
+    set->SetPropertySetOptions(options);
+    set->SetPropertyMode(mode);
+    set->SetCoordId(0, coord0);
+    set->SetCoordId(1, coord1);
+    double v[3];
+    widen(vector0, v);
+    set->SetVectorDirection(0, v);
+    widen(vector1, v);
+    set->SetVectorDirection(1, v);
+    set->SetSwitchAngle(radians(switchAngle));
+    set->SetAngleTolerance(radians(angTol));
+    set->SetThicknessTolerance(thickTol ? *thickTol : 0.0);
+    set->SetFirstCoordId(firstCoord);
+    set->SetFirstFieldId(firstField);
+    set->SetFirstLamId(firstLam);
+    set->SetFirstPropId(firstProp);
+    set->SetIgnoreThickness(ignoreThickness);
+    set->SetEquallySpacedVariables(equallySpaced);
+    set->SetShearCorrection(shearCorrection);
+    if (set->Run() != 0) return 2;
+
+    if (IVekCoordStore* coords = set->GetCoordStore())
+        if (nCoords) *nCoords = coords->Count();
+    if (nFields) *nFields = 0;
+    if (nFieldElems) *nFieldElems = 0;
+    if (IVekFieldStore* fields = set->GetFieldStore()) {
+        int elems = 0;
+        for (int i = 0; i < fields->Count(); ++i)
+            if (IVekField* f = fields->Get(i)) elems += f->GetNumElems();
+        if (nFields) *nFields = fields->Count();
+        if (nFieldElems) *nFieldElems = elems;
+    } else {
+        m->pMsg()->Create(4, "Invalid field store.");
+    }
+    IVekMaterialStore* mats = set->GetGeneratedMaterialStore();
+    if (nMats) *nMats = mats ? mats->Count() : 0;
+    LayupGetNumLams2(2, nLams, nLayers);
+    // Counting may stop early: the caller never sees stale values.
+    if (nPropSets) *nPropSets = 0;
+    if (nWords) *nWords = 0;
+    if (nPropElems) *nPropElems = 0;
+    if (IVekPropertySetStore* props = set->GetPropertySetStore()) {
+        int sets = 0, words = 0, elems = 0;
+        for (int i = 0; i < props->Count(); ++i) {
+            IVekPropertySet* p = props->Get(i);
+            if (!p) continue;
+            if (p->GetNumWords() < 1) {
+                m->pMsg()->Create(4, "LayupGetNumProps(): No property words defined.");
+                return 0;
+            }
+            ++sets;
+            words += p->GetNumWords();
+            elems += p->GetNumElems();
+        }
+        if (nPropSets) *nPropSets = sets;
+        if (nWords) *nWords = words;
+        if (nPropElems) *nPropElems = elems;
+    }
+    return 0;
+}
 
 int LayupClearLaminate(void) {
     CKpLayup* m = model();

@@ -148,7 +148,8 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
     const std::vector<std::string> want = {
         "kp_construct", "kp_destruct",
         // laminates
-        "kp_clear_laminate", "kp_get_num_lams", "kp_verify_laminate", "kp_verify_laminate_reset",
+        "kp_create_laminate", "kp_clear_laminate", "kp_get_num_lams", "kp_verify_laminate",
+        "kp_verify_laminate_reset",
         // files
         "kp_open_message", "kp_new_layup_mesh", "kp_new_layup", "kp_open_layup", "kp_save_layup",
         "kp_kor_read", "kp_kor_write", "kp_korf06_read", "kp_korop2_read", "kp_read", "kp_write",

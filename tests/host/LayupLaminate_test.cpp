@@ -313,3 +313,26 @@ TEST_F(LayupLaminateTest, VerificationDrawsAndSummarises) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LayupLaminateTest, CreateLaminateCountsWhatTheSetHolds) {
+    int options[6] = {1, 0, 0, 0, 0, 0};
+    float v0[3] = {1, 0, 0}, v1[3] = {0, 1, 0}, sw = 45, tol = 1, thick = 5;
+    char name[] = "gen";
+    int out[9];
+    for (int& o : out) o = -7;
+    const int rc = LayupCreateLaminate(-1, nullptr, name, options, 0, 0, 0, v0, v1, &sw, &tol,
+                                       &thick, 1, 1, 1, 1, 0, 0, 0, &out[0], &out[1], &out[2],
+                                       &out[3], &out[4], &out[5], &out[6], &out[7], &out[8]);
+    ASSERT_EQ(rc, 0);
+    int lams = -1, layers = -1, mats = -1;
+    EXPECT_EQ(LayupGetNumLams(&lams, &layers), 0);
+    EXPECT_EQ(LayupGetNumMats(&mats), 0);
+    EXPECT_EQ(out[3], mats);
+    EXPECT_EQ(out[4], lams);
+    EXPECT_EQ(out[5], layers);
+    for (int k = 6; k < 9; ++k) EXPECT_GE(out[k], 0);  // never left unset
+}
+
+}  // namespace
