@@ -173,6 +173,14 @@ int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids);
 int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, float relTol,
                         int* tests, int* colours, float* limits, float* widths, int* resultSize,
                         int* results);
+// Groups the host database's laminates that are equal within the
+// thickness (percent) and angle (degrees) tolerances: *count laminates,
+// ids[k] each laminate id in ascending order and heads[k] the id of the
+// first laminate of its group. The arrays hold one entry per laminate of the
+// host database. Leaves the model's laminate store empty and every element's
+// pid 0. 0; -1 after "LayupCompressLaminate() only usable with attached
+// database." (nothing changes) or "Could not allocate memory.".
+int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, int* heads);
 // Deletes the verification drawing (segment 705). 0.
 int LayupVerifyLaminateReset(void);
 

@@ -21,6 +21,7 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpSortStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/IVekCoordStore.h"
 #include "layuplib/IVekField.h"
@@ -36,6 +37,7 @@
 #include "layuplib/IVekPropertySetStore.h"
 #include "layuplib/VerifyLaminate.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/cmpLam.h"
 #include "layuplib/copy_text.h"
 #include "layuplib/elem_sort.h"
 
@@ -174,6 +176,61 @@ int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode
         if (nPropElems) *nPropElems = elems;
     }
     return 0;
+}
+
+int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, int* heads) {
+    CKpLayup* m = model();
+    if (!m) return 1;
+    CKpDB* db = m->pDB();
+    if (!db || !db->exists()) {
+        m->pMsg()->Create(4, "LayupCompressLaminate() only usable with attached database.");
+        return -1;
+    }
+    CKpLamStore* lams = m->pLams();
+    if (!lams) return -1;
+    lams->Clear();
+    db->getLam(m->pMsg(), m->pElems(), lams);
+    const int n = lams->entries();
+    if (count) *count = n;
+    int rc = 0;
+    if (n >= 1) {
+        std::vector<CKpLam*> sorted;
+        std::vector<int> groupHeads;
+        std::vector<CKpSort> pairs;
+        try {
+            sorted.reserve(static_cast<size_t>(n));
+            groupHeads.assign(static_cast<size_t>(n), 0);
+            pairs.assign(static_cast<size_t>(n), CKpSort());
+        } catch (const std::bad_alloc&) {
+            m->pMsg()->Create(4, "Could not allocate memory.");
+            lams->Clear();
+            return -1;
+        }
+        CVekObjectStoreIterator<CKpLam> it(*lams);
+        while (++it)
+            if (CKpLam* lam = it.key()) sorted.push_back(lam);
+        const int have = static_cast<int>(sorted.size());
+        cmpLamSetTol(thickTol, static_cast<double>(angTol) / kDegrees);
+        if (sortLamsId(sorted.data(), have) != 0 ||
+            groupLams(sorted.data(), have, groupHeads.data()) < 0) {
+            m->pMsg()->Create(4, "Could not allocate memory.");
+            rc = -1;
+        } else {
+            for (int i = 0; i < have; ++i) {
+                pairs[static_cast<size_t>(i)].value = sorted[static_cast<size_t>(i)]->id();
+                pairs[static_cast<size_t>(i)].index = groupHeads[static_cast<size_t>(i)];
+            }
+            std::sort(pairs.begin(), pairs.begin() + have,
+                      [](const CKpSort& a, const CKpSort& b) { return cmpSort(&a, &b) < 0; });
+            for (int k = 0; k < have; ++k) {
+                if (ids) ids[k] = static_cast<int>(pairs[static_cast<size_t>(k)].value);
+                if (heads) heads[k] = pairs[static_cast<size_t>(k)].index;
+            }
+        }
+    }
+    // The host's laminates were only borrowed for the comparison.
+    lams->Clear();
+    return rc;
 }
 
 int LayupClearLaminate(void) {

@@ -336,3 +336,24 @@ TEST_F(LayupLaminateTest, CreateLaminateCountsWhatTheSetHolds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LayupLaminateTest, CompressionNeedsADatabase) {
+    int count = -4, ids[2] = {-4, -4}, heads[2] = {-4, -4};
+    EXPECT_EQ(LayupCompressLaminate(5.0f, 1.0f, &count, ids, heads), -1);
+    int errors = 0;
+    for (const morvekstub::Message& m : morvekstub::Messages())
+        errors += m.severity == 4 &&
+                  m.text == "LayupCompressLaminate() only usable with attached database.";
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(count, -4);
+    EXPECT_EQ(ids[0], -4);
+    // The model keeps its laminates and references.
+    int lams = 0, layers = 0;
+    EXPECT_EQ(LayupGetNumLams(&lams, &layers), 0);
+    EXPECT_EQ(lams, 2);
+    EXPECT_EQ(LayupGetLamElemGPlyId(4, 0), 7);
+}
+
+}  // namespace
