@@ -7,7 +7,6 @@
 #include "F06Parser/CF06FileBuffer.h"
 #include "layuplib/CKpStr.h"
 
-
 // CF06TextBuffer: whole lines of a text file, one after the other, through
 // a CF06FileBuffer with the default 4096-byte window; also writes text
 // through that buffer.

@@ -58,12 +58,34 @@ const Least kVerifyLaminate[] = {{2, 1, 0, 1, 0, false},  {3, 1, 0, 0, 3, false}
                                  {6, 1, 0, 0, 10, false}, {7, 1, 0, 0, 10, false},
                                  {8, 1, 0, 0, 20, false}, {9, 1, 0, 0, 10, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
+// Every array of the layup functions holds `count` entries (the normal 3).
+const Least kGetLayup[] = {{3, 2, 0, 1, 0, false}, {4, 2, 0, 1, 0, false}, {5, 2, 0, 1, 0, false},
+                           {6, 2, 0, 1, 0, false}, {7, 2, 0, 1, 0, false}, {8, 2, 0, 1, 0, false},
+                           {9, 2, 0, 1, 0, false}, {10, 2, 0, 1, 0, false}};
+const Least kCreateLayup[] = {
+    {3, 2, 0, 1, 0, false}, {4, 2, 0, 1, 0, false},  {5, 2, 0, 1, 0, false},
+    {6, 2, 0, 1, 0, false}, {7, 2, 0, 1, 0, false},  {8, 2, 0, 1, 0, false},
+    {9, 2, 0, 1, 0, false}, {10, 2, 0, 1, 0, false}, {11, 2, 0, 1, 0, false}};
+const Least kGetLayupElement[] = {
+    {2, 1, 0, 0, 3, false},  {4, 3, 0, 1, 0, false},  {5, 3, 0, 1, 0, false},
+    {6, 3, 0, 1, 0, false},  {7, 3, 0, 1, 0, false},  {8, 3, 0, 1, 0, false},
+    {9, 3, 0, 1, 0, false},  {10, 3, 0, 1, 0, false}, {11, 3, 0, 1, 0, false},
+    {12, 3, 0, 1, 0, false}, {13, 3, 0, 1, 0, false}};
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
     {1, "kp_construct", "i s s",
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
+    {21, "kp_get_layup_sizes", ">i",
+     [](const BltArg* a) { return LayupGetLayupSizes(as<int>(a[0])); }, nullptr, 0},
+    {22, "kp_get_layup", ">s i >s[] >s[] >i[] >s[] >i[] >i[] >r[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetLayup2(as<char>(a[0]), a[1].i, as<char*>(a[2]), as<char*>(a[3]),
+                               as<int>(a[4]), as<char*>(a[5]), as<int>(a[6]), as<int>(a[7]),
+                               as<float>(a[8]), as<int>(a[9]));
+     },
+     kGetLayup, 8},
     // ---- laminates
     {29, "kp_create_laminate", "i i[] s i[] i*3 r[] r[] >r*3 i*7 >i*9",
      [](const BltArg* a) {
@@ -132,6 +154,27 @@ const Row kRows[] = {
                                 as<int>(a[13]));
      },
      kImportPly, 2},
+    {112, "kp_create_layup", "s i s[] s[] i[] s[] i[] i[] r[] r[] i[]",
+     [](const BltArg* a) {
+         return LayupCreateLayup2(text(a[0]), a[1].i, as<char*>(a[2]), as<char*>(a[3]),
+                                  as<int>(a[4]), as<char*>(a[5]), as<int>(a[6]), as<int>(a[7]),
+                                  as<float>(a[8]), as<float>(a[9]), as<int>(a[10]));
+     },
+     kCreateLayup, 9},
+    {113, "kp_create_layup_laminate", "", [](const BltArg*) { return LayupCreateLayupLaminate(); },
+     nullptr, 0},
+    {114, "kp_delete_layup_layup", "s", [](const BltArg*) { return LayupDeleteLayup(0); }, nullptr,
+     0},
+    {115, "kp_get_layup_element_size", "i >i",
+     [](const BltArg* a) { return LayupGetLayupElementSize(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {116, "kp_get_layup_element", "i >r[] i >s[] >i[]*3 >s[] >s[] >r[]*3 >i[]",
+     [](const BltArg* a) {
+         return LayupGetLayupElement(a[0].i, as<float>(a[1]), a[2].i, as<char*>(a[3]),
+                                     as<int>(a[4]), as<int>(a[5]), as<int>(a[6]), as<char*>(a[7]),
+                                     as<char*>(a[8]), as<float>(a[9]), as<float>(a[10]),
+                                     as<float>(a[11]), as<int>(a[12]));
+     },
+     kGetLayupElement, 11},
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},

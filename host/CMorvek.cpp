@@ -19,11 +19,6 @@ namespace {
 // Node-id slots per element row that the host's mesh callback fills.
 constexpr int kRowSlots = 8;
 
-int notAvailable(CKpMsg* msg, const char* operation, int status) {
-    if (msg) msg->Create(4, "%s is not available", operation);
-    return status;
-}
-
 }  // namespace
 
 CMorvek::CMorvek() {
@@ -200,40 +195,4 @@ int CMorvek::putMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
     }
     if (msg) msg->Create(1, "End putting mesh.");
     return 0;
-}
-
-int CMorvek::getProp(CKpMsg* msg, CKpElemStore*, CKpOrientStore*, CKpCoordStore*) {
-    return notAvailable(msg, "getProp", -1);
-}
-
-int CMorvek::putProp(CKpMsg* msg, CKpElemStore*, CKpLamStore*, CKpOrientStore*, CKpCoordStore*) {
-    return notAvailable(msg, "putProp", 0);
-}
-
-int CMorvek::getLam(CKpMsg* msg, CKpElemStore*, CKpLamStore*) {
-    return notAvailable(msg, "getLam", -1);
-}
-
-int CMorvek::putLam(CKpMsg* msg, CKpMatStore*, CKpLamStore*) {
-    return notAvailable(msg, "putLam", -1);
-}
-
-int CMorvek::getMat(CKpMsg* msg, CKpLamStore*, CKpMatStore*) {
-    return notAvailable(msg, "getMat", -1);
-}
-
-int CMorvek::putMat(CKpMsg* msg, CKpMatStore*) {
-    return notAvailable(msg, "putMat", 0);
-}
-
-int CMorvek::getRes(CKpMsg* msg, CKpResStore*, char* [5], int, int*, int*) {
-    return notAvailable(msg, "getRes", -1);
-}
-
-int CMorvek::putRes(CKpMsg* msg, CKpResStore*, int, int) {
-    return notAvailable(msg, "putRes", 0);
-}
-
-int CMorvek::putRes(CKpMsg* msg, CKpResStore*) {
-    return notAvailable(msg, "putRes", 0);
 }

@@ -96,6 +96,31 @@ int LayupImportPly2(int a, int* ids, int nFiles, char** files, float angle, floa
 int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, float b, int h, int c,
                     int d, int e, int f, float g, int* out1, int* out2);
 
+// The layup (host/LayupLayupFns.h has the details): created from arrays
+// (angle offsets in degrees; LayupCreateLayup without groups and
+// sequences) or from the host's laminates, emptied (the int is not read),
+// read back, and each element's ply stack. Texts are copied into the
+// caller's buffers, 255 characters at most.
+int LayupCreateLayup2(const char* name, int count, char** plyGroups, char** sequences, int* types,
+                      char** plyNames, int* instanceCounts, int* sides, float* angleOffsets,
+                      float* thicknessOverrides, int* globalPlyIds);
+int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, int* instanceCounts,
+                     int* sides, float* angleOffsets, float* thicknessOverrides, int* globalPlyIds);
+int LayupCreateLayupLaminate(void);
+int LayupDeleteLayup(int unused);
+int LayupGetLayupSizes(int* count);
+int LayupGetLayup2(char* name, int count, char** plyGroups, char** sequences, int* types,
+                   char** plyNames, int* instances, int* sides, float* angleOffsets,
+                   int* globalPlyIds);
+int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* instances, int* sides,
+                  float* angleOffsets, int* globalPlyIds);
+int LayupGetLayupElementSize(int elemId, int* count);
+int LayupGetLayupElement(int elemId, float* normal, int count, char** plyNames, int* types,
+                         int* instances, int* directions, char** materialNames,
+                         char** externalMaterialNames, float* thicknesses, float* referenceAngles,
+                         float* rotations, int* globalPlyIds);
+int LayupGetLayupElemGPlyID(int elemId, int layer);
+
 }  // extern "C"
 
 // ---- Laminates ----

@@ -22,3 +22,15 @@ int CKpElemLypPlyStore::AddLypPlyIds(CVekObjectStore<CVekObject>& ids) const {
     }
     return 0;
 }
+
+double CKpElemLypPlyStore::TotThick() const {
+    double total = 0.0;
+    for (const CKpElemLypPly* entry = First(); entry; entry = Next(entry)) total += entry->thck();
+    return total;
+}
+
+CKpElemLypPly* CKpElemLypPlyStore::GetElemLypPly(int lypPlyId) const {
+    for (CKpElemLypPly* entry = First(); entry; entry = Next(entry))
+        if (entry->getLypPly() && entry->getLypPlyId() == lypPlyId) return entry;
+    return nullptr;
+}

@@ -20,6 +20,12 @@ class CKpElemLypPlyStore : public CVekList<CKpElemLypPly> {
     // of their layup ply ids. The objects are new and owned by `ids`.
     // 0; -1 when an object cannot be allocated (the ids added so far stay).
     int AddLypPlyIds(CVekObjectStore<CVekObject>& ids) const;
+
+    // Sum of CKpElemLypPly::thck over the stack; 0.0 when empty.
+    double TotThick() const;
+
+    // The first entry (bottom up) whose layup ply has id `lypPlyId`, or null.
+    CKpElemLypPly* GetElemLypPly(int lypPlyId) const;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPELEMLYPPLYSTORE_H

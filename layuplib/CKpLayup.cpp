@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "F06Parser/read_f06.h"
+#include "fileformats/CCDBParser.h"
+#include "fileformats/CESAComp.h"
+#include "fileformats/CFiberSimAnsysWriter.h"
+#include "fileformats/CSTLParser.h"
 #include "fileformats/read_korbdf.h"
 #include "host/CKpDB.h"
 #include "layuplib/CKpCoordStore.h"
@@ -17,6 +22,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/PlyImport.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPropGenSet.h"
@@ -28,6 +34,7 @@
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/save_neutral.h"
 #include "layuplib/CVekAddinFailureLaminaCowin.h"
 #include "layuplib/CVekAddinFailureLaminaHankinson.h"
 #include "layuplib/CVekAddinFailureLaminaHill.h"
@@ -40,6 +47,7 @@
 #include "layuplib/add_layer.h"
 #include "layuplib/gen_flat_pat_dxf.h"
 #include "layuplib/node_reref.h"
+#include "op2reader/read_op2.h"
 
 CKpLayup::CKpLayup(CKpDB* db, CKpGUI* gui)
     : m_db(db),
@@ -403,43 +411,115 @@ int readHostDatabase(CKpLayup* model) {
 
 }  // namespace
 
-int CKpLayup::Read(EFormat format, const char* path, int clear, int, const char*) {
-    if (format != eBulkData && format != eHostDatabase) return NotAvailable("Read", -1);
+int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char* extra) {
+    const int code = static_cast<int>(format);
+    if (code == 8) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
         if (KorReadPre(this) == -1) return -1;
         m_file.SetName(path ? path : "");
     }
-    // 2. The reader says why it failed.
-    if (format == eHostDatabase && !m_db) return -1;
-    const int rc =
-        format == eBulkData ? read_korbdf(const_cast<char*>(path), this) : readHostDatabase(this);
-    if (rc != 0) {
+    // 2. By format; each reader says why it failed.
+    int status = -1;
+    switch (code) {
+        case 1:
+        case 7:
+        case 9: {
+            CSTLParser stl;
+            CCDBParser cdb;
+            CESAComp esacomp;
+            CKpDBF& parser = code == 1   ? static_cast<CKpDBF&>(stl)
+                             : code == 7 ? static_cast<CKpDBF&>(cdb)
+                                         : esacomp;
+            parser.SetStores(this);
+            parser.SetName(path);
+            parser.SetFlags(clear, flags);
+            status = parser.Read();
+            break;
+        }
+        case 2:
+            status = read_korbdf(const_cast<char*>(path), this);
+            break;
+        case 3:
+            status = read_f06(path, this, clear, extra, flags);  // clear also switches the echo
+            break;
+        case 4:
+            status = read_op2(path, this, clear, flags);
+            break;
+        case 5:
+            status = ImportMorvek25(&m_msg, &m_file, pNodes(), pElems());
+            break;
+        case 6:
+            break;
+        case 11:
+            // Without a host database there is nothing to read from.
+            if (!m_db) return -1;
+            status = readHostDatabase(this);
+            break;
+        default:
+            m_msg.Create(4, "Unsupported format %d", code);
+            break;
+    }
+    if (status != 0) {
         m_msg.Create(4, "Read failed.");
         return -1;
     }
-    // 3. Link and complete what was read.
+    // 3. STL facets share their corners only after merging.
+    if (code == 1) pNodes()->Merge(&m_msg, pElems(), nullptr, 1e-12);
+    // 4. Link and complete what was read.
     if (clear && KorReadPost(this) == -1) return -1;
     return 0;
 }
-int CKpLayup::Write(EFormat format, const char* path, int what, int results, int option, int) {
-    if (format == eBulkData) return write_korbdf(const_cast<char*>(path), this, option);
-    if (format != eHostDatabase) return NotAvailable("Write", -1);
-    if (!m_db) return -1;
-    // What the host database is given; its answers are not looked at.
-    if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
-    if (what & 2) {
-        m_db->putMat(&m_msg, pMats());
-        m_db->putLam(&m_msg, pMats(), pLams());
+int CKpLayup::Write(EFormat format, const char* path, int what, int results, int option,
+                    int binary) {
+    switch (static_cast<int>(format)) {
+        case 1:
+        case 7: {
+            CSTLParser stl;
+            CCDBParser cdb;
+            CKpDBF& parser = format == 1 ? static_cast<CKpDBF&>(stl) : cdb;
+            parser.SetStores(this);
+            parser.SetName(path);
+            parser.SetType(binary ? 2 : 1);
+            parser.SetFlags(what, 0);
+            return parser.Write();
+        }
+        case 2:
+            return write_korbdf(const_cast<char*>(path), this, option);
+        case 10: {
+            CFiberSimAnsysWriter writer;
+            return writer.Write(path, this);
+        }
+        case 11:
+            // Without a host database there is nothing to write to.
+            if (!m_db) return -1;
+            if (what & 1) m_db->putMesh(&m_msg, pNodes(), pElems());
+            if (what & 2) {
+                m_db->putMat(&m_msg, pMats());
+                m_db->putLam(&m_msg, pMats(), pLams());
+            }
+            if (what & 4) m_db->putProp(&m_msg, pElems(), pLams(), pOrients(), pCoords());
+            if (results) m_db->putRes(&m_msg, pRess());
+            return 0;
+        default:
+            m_msg.Create(4, "Unsupported format %d", static_cast<int>(format));
+            return -1;
     }
-    if (what & 4) m_db->putProp(&m_msg, pElems(), pLams(), pOrients(), pCoords());
-    if (results != 0) m_db->putRes(&m_msg, pRess());
-    return 0;
 }
-int CKpLayup::Import(ILayup*, int, const int*, double, double, int, double, int, int, int*, int*,
-                     int*) {
-    return NotAvailable("Import", -1);
+int CKpLayup::Import(ILayup* source, int areaCount, const int* areaIds, double angleTolerance,
+                     double distanceTolerance, int normalCalculation, double splitWidth,
+                     int importLayup, int plyCount, int* flags, int* uncoveredCount,
+                     int* uncoveredIds) {
+    // Importing from itself would rename and append to the stores it walks.
+    CKpLayup* src = dynamic_cast<CKpLayup*>(source);
+    if (!src || src == this) {
+        m_msg.Create(4, "Cannot import plies: the source must be another layup model.");
+        return -1;
+    }
+    return ImportLayup(this, src, areaCount, areaIds, angleTolerance, distanceTolerance,
+                       normalCalculation, splitWidth, importLayup, plyCount, flags,
+                       uncoveredCount, uncoveredIds);
 }
 
 int CKpLayup::Export2dDXF(const char* file, const char* layer, const char* style, int flag) {

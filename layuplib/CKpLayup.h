@@ -50,13 +50,17 @@ class CVekAddinManager;
 // and "Builtin:User" under "IVekAddinFailureLamina", and the search path
 // read from the environment variable VEKAddinPath at construction.
 //
-// The operations of ILayup are documented there. Read and Write handle
-// format 2 (solver bulk data: read_korbdf / write_korbdf, with KorReadPre
-// and KorReadPost around a read with `clear`; a failed read reports "Read
-// failed." and returns -1) and format 11 (the host database through the
-// CKpDB adapter; without one -1, no message); other formats and Import are
-// not available in this build: each reports the error "<operation> is not
-// available" and returns -1.
+// The operations of ILayup are documented there. Read, with KorReadPre and
+// KorReadPost around it when `clear` is set, takes format 1 (STL, corners
+// merged at 1e-12), 2 (solver bulk data), 3 (solver printed output), 4
+// (solver binary output), 5 (host neutral file of the file record's name),
+// 7 (ANSYS CDB), 9 (ESAComp results) and 11 (the host database; without an
+// adapter -1, no message); 6 reads nothing; a failed read reports "Read
+// failed." and returns -1. Format 8 (ANSYS binary results) reports "Read is
+// not available" and -1; other codes "Unsupported format %d". Write takes
+// formats 1, 2, 7, 10 (XML layup) and 11. Import brings plies from another
+// CKpLayup (ImportLayup, PlyImport.h); a null source, one of another kind
+// or this model itself is refused with an error and -1.
 // The ply boundary and pattern queries are defined in CKpLayupPattern.cpp.
 class CKpLayup : public ILayup {
   public:

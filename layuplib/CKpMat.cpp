@@ -73,7 +73,15 @@ CKpMat::CKpMat(const CKpMat& other)
       m_b1(other.m_b1),
       m_b2(other.m_b2),
       m_b3(other.m_b3),
-      m_states(new (std::nothrow) CKpMatPropStore) {}
+      m_states(new (std::nothrow) CKpMatPropStore) {
+    // Further states belong to the material as much as the base state: a
+    // copy without them would lose the properties at larger shear.
+    if (!m_states || !other.m_states) return;
+    for (CKpMatProp* st = other.m_states->First(); st; st = other.m_states->Next(st)) {
+        CKpMatProp* copy = new (std::nothrow) CKpMatProp(*st);
+        if (copy) m_states->InsertLast(copy);
+    }
+}
 
 CKpMat::~CKpMat() {
     delete m_states;  // deletes the further states

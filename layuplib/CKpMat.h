@@ -44,8 +44,8 @@ class CKpMat : public IVekMaterial,
            double fxc, double fyc, double fzc, double fs12, double fs23, double fs31, double f12,
            double f23, double f31, double dens, double tref, double ge, double a1, double a2,
            double a3, double b1, double b2, double b3);
-    // Copies the id, its own values and the base state; no store, no further
-    // states.
+    // Copies the id, its own values, the base state and every further state
+    // (in order); no store.
     CKpMat(const CKpMat& other);
     CKpMat& operator=(const CKpMat&) = delete;
     // Deletes the further states and their list.

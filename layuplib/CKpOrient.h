@@ -59,6 +59,10 @@ class CKpOrient : public CVekObject {
     // outside 0..2.
     double value(int i) const { return (i >= 0 && i < 3) ? m_values[i] : 0.0; }
     const double* values() const { return m_values; }
+
+    // Type 2: the id of the host database field written for it (0 none).
+    int hostFieldId() const { return m_hostFieldId; }
+    void setHostFieldId(int id) { m_hostFieldId = id; }
     void setValues(double v0, double v1, double v2) {
         m_values[0] = v0;
         m_values[1] = v1;
@@ -71,6 +75,7 @@ class CKpOrient : public CVekObject {
     int m_type;
     int m_refId;
     double m_values[3];
+    int m_hostFieldId = 0;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPORIENT_H

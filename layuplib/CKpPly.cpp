@@ -28,6 +28,7 @@
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpSet.h"
+#include "layuplib/CKpVFP.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/ExportLaserLayup.h"
 #include "layuplib/PlySimulate.h"
@@ -60,10 +61,6 @@ bool holdsDrape(CKpLayup* model, const CKpPly* ply) {
     return false;
 }
 
-int notAvailable(CKpMsg* log, const char* operation, int status) {
-    log->Create(4, "%s is not available", operation);
-    return status;
-}
 
 }  // namespace
 
@@ -804,10 +801,12 @@ int CKpPly::Export3dIGES(const char* file, int flag) {
     return 0;
 }
 
-int CKpPly::Export3dVFP(const char*, const char*, int) {
+int CKpPly::Export3dVFP(const char* file, const char* name, int flag) {
     CKpLayup* model = MakeDrapeCurrent();
     if (!model) return 1;
-    return notAvailable(model->pMsg(), "CKpVFP::Write", -1);
+    if (!holdsDrape(model, this)) return 2;
+    CKpVFP writer;
+    return writer.Write(model, file, name, flag);
 }
 
 int CKpPly::Export3dLaser(int kind, const char* file, int flag) {

@@ -33,7 +33,7 @@ class CKpSet;
 // the ply's drape, simulating the ply first when it is not the one last
 // simulated; when the simulation did not reach the model's drape workspace
 // they return 2 after the error "No drape simulation exists for ply '%s'."
-// and write nothing. Not available in this build: the VFP writer.
+// and write nothing. The 3D VFP export returns the result of CKpVFP::Write.
 //
 // The plots draw through the plot routines (host/PlotRoutines.h). Outline,
 // draped and flat pattern simulate the ply first when the drape workspace

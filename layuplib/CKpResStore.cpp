@@ -1,10 +1,23 @@
 #include "layuplib/CKpResStore.h"
 
 #include <climits>
+#include <cstring>
 #include <new>
+#include <string>
 
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLam.h"
+#include "layuplib/CKpLamLyr.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMatAllowStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CVekAddinFailureLaminaUser.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/CreateResultsSort.h"
+#include "layuplib/FailureRun.h"
 
 CKpResStore::CKpResStore(CKpLayup* layup) : CVekObjectStore<CKpRes>(64), m_layup(layup) {}
 
@@ -64,28 +77,92 @@ CKpRes* CKpResStore::findByName(const char* const names[5]) {
     return nullptr;
 }
 
-void CKpResStore::NotAvailable(const char* operation) {
-    m_layup->pMsg()->Create(4, "%s is not available", operation);
+int CKpResStore::CreateResultsFailureLamina(
+    int nElems, const int* elemIds, const char* const names[5], IVekAddinFailureLamina* criterion,
+    int perLayer, int worst, int criticalLayers, EBasis basis, int nMaterials,
+    const char* const* materialNames, int nValues, const double* values, int nResults,
+    const int* resultIndices, const char* description, const char* reportFile, int* ids) {
+    if (!m_layup) return 1;
+    CKpMsg* msg = m_layup->pMsg();
+    if (!criterion) {
+        msg->Create(2, "Invalid pointer to failure component.");
+        return 2;
+    }
+    static const char* const none[5] = {"", "", "", "", ""};
+    if (!names) names = none;
+    char name[256] = "";
+    criterion->GetName(name, sizeof name);
+    if (std::strcmp(name, "User") == 0) {
+        CVekAddinFailureLaminaUser* user = dynamic_cast<CVekAddinFailureLaminaUser*>(criterion);
+        if (user) {
+            user->SetNumAllowables(nValues);
+            user->SetGUI(m_layup->pGUI());
+        }
+    }
+    CKpMatAllowStore allowables;
+    if (allowables.CreateMatAllows(m_layup, nElems, elemIds, criterion, basis, nMaterials,
+                                   materialNames, nValues, values) != 0)
+        return 3;
+    if (m_layup->RestoreAndSelectArea(nElems, elemIds) != 0) return 4;
+    if (CreateResultsFailure(msg, m_layup, names, criterion, perLayer, worst, criticalLayers, basis,
+                             &allowables, nResults, resultIndices, description, reportFile,
+                             ids) != 0)
+        return 5;
+    return 0;
 }
 
-int CKpResStore::CreateResultsFailureLamina(int, const int*, const char* const*,
-                                            IVekAddinFailureLamina*, int, int, int, EBasis, int,
-                                            const char* const*, int, const double*, int, const int*,
-                                            const char*, const char*, int*) {
-    if (!m_layup) return 1;
-    NotAvailable("CreateResultsFailureLamina");
-    return 5;
+int CKpResStore::CreateFromLaminateLayers(CKpMsg* msg, CKpElemStore* elements,
+                                          CKpLamStore* laminates, int useGlobalPlyIds) {
+    if (!elements || !laminates) return 1;
+    CVekObjectStoreIterator<CKpElem> it(*elements);
+    while (++it) {
+        const CKpElem* e = it.key();
+        if (!e->getSltd()) continue;
+        CKpLam* lam = laminates->find(e->pid());
+        if (!lam) continue;
+        if (useGlobalPlyIds && lam->GPlyIdsOK(msg) != 1) {
+            if (msg) msg->Create(4, "Laminate '%s' has invalid global ply ids.", lam->name());
+            return 1;
+        }
+        int p = 0;
+        for (CKpLamLyr* lyr = lam->LamLyrs()->First(); lyr; lyr = lam->LamLyrs()->Next(lyr)) {
+            ++p;
+            const int n = useGlobalPlyIds ? lyr->gplyid() : p;
+            CKpRes* res = find(n);
+            if (!res) {
+                res = new (std::nothrow) CKpRes(n);
+                if (!res) {
+                    if (msg) msg->Create(4, "Cannot allocate memory.");
+                    return 2;
+                }
+                res->name(4, ("Layer " + std::to_string(n)).c_str());
+                insert(res);
+            }
+            const float matId = static_cast<float>(lyr->GetExternalMaterialId());
+            if (!res->FindOrCreateResElem(e->id(), 1, &matId, 0, nullptr)) {
+                if (msg) msg->Create(4, "Cannot allocate memory.");
+                return 3;
+            }
+        }
+    }
+    return 0;
 }
 
-int CKpResStore::CreateResultsSortLayup(const char* const*, const int*, const char* const*, int,
-                                        int*) {
+int CKpResStore::CreateResultsSortLayup(const char* const names[5], const int* flags,
+                                        const char* const* separators, int option, int* ids) {
     if (!m_layup) return 1;
-    NotAvailable("CreateResultsSortLayup");
-    return 1;
+    return CreateResultsSort2(0, m_layup->pMsg(), this, m_layup->pDB(), m_layup->pElems(),
+                              m_layup->pLyp(), m_layup->pLams(), names, flags, separators, option,
+                              ids) == 0
+               ? 0
+               : 1;
 }
 
-int CKpResStore::CreateResultsSortLaminate(const char* const*, int*) {
+int CKpResStore::CreateResultsSortLaminate(const char* const names[5], int* ids) {
     if (!m_layup) return 1;
-    NotAvailable("CreateResultsSortLaminate");
-    return 1;
+    return CreateResultsSort2(1, m_layup->pMsg(), this, m_layup->pDB(), m_layup->pElems(),
+                              m_layup->pLyp(), m_layup->pLams(), names, nullptr, nullptr, 0,
+                              ids) == 0
+               ? 0
+               : 1;
 }

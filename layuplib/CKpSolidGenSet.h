@@ -41,6 +41,51 @@ class CKpSolidGenSet : public IVekSolidGenSet {
     // shear-correction flags 0. The extrusion method, the first property
     // id, both origins and both directions are left as they are. 0.
     int Clear() override;
+    int SetName(const char* name) override;
+    int SetElementIds(int n, const int* ids) override;
+    int SetExtrusionMethod(EVekExtrusionMethod method) override;
+    int SetNodeIdOffset(int offset) override;
+    int SetElementIdOffset(int offset) override;
+    int SetNumThroughThickElements(int count) override;
+    int SetEnforcePlyContinuity(int flag) override;
+    int SetFillVoidsWithMaterial(int flag, const char* material) override;
+    int SetSmoothFaces(int flag, double value) override;
+    int SetSnapToSurface(int flag, double tolerance, int n, const int* nodeIds,
+                         const int* valueCounts, const double* values) override;
+    int SetPropertySetOptions(const int options[6]) override;
+    int SetPropertyMode(int mode) override;
+    int SetPropertyModeByCodeAndOrientation(EVekCode code, EVekOrientation orientation) override;
+    int SetCoordId(int index, int id) override;
+    int SetVectorDirection(int index, const double v[3]) override;
+    // Index 0 or 1 (else 1): an origin handed to the laminate grouping.
+    int SetCoordOrigin(int index, const double v[3]);
+    int SetSwitchAngle(double angle) override;
+    int SetAngleTolerance(double angle) override;
+    int SetThicknessTolerance(double percent) override;
+    int SetFirstCoordId(int id) override;
+    int SetFirstLamId(int id) override;
+    int SetFirstPropId(int id) override;
+    int SetIgnoreThickness(int flag) override;
+    int SetEquallySpacedVariables(int flag) override;
+    int SetShearCorrection(int flag) override;
+    // With a selection: the model selects exactly those elements, finds
+    // their neighbours and gives their nodes directions; without one the
+    // model's selection and node directions are used. Then
+    // CreateSolidElements with every setting but the coordinate ids. The
+    // generated objects stay until Clear.
+    int Run() override;
+    int ExportSolidElements(const char* fileName) override;
+    int GetMeshSizes(int& nodes, int& elements, int& maxNodesPerElement) override;
+    int GetMesh(int nodeCount, int* nodeIds, double* xyz, int elementCount, int* elementIds,
+                int* patchIds, int* topologies, int width, int* elementNodes) override;
+    IVekLamStore* GetLamStore() override;
+    IVekCoordStore* GetCoordStore() override;
+    IVekPropertySetStore* GetPropertySetStore() override;
+
+    // 1 after a successful Run, 0 after Clear or SetElementIds.
+    int IsGenerated() const { return m_generated; }
+    int GetExtrusionMethod() const { return m_extrusionMethod; }
+    int GetPropertyMode() const { return m_propMode; }
 
     // Binds the model (also into the coordinate and laminate stores): 1 for
     // null (nothing changes); else 0.

@@ -67,6 +67,117 @@ struct AxisTables {
     CKpSortStore table[3][2];
 };
 
+// A uniform grid over the facets' boxes: each facet is listed in every cell
+// its box touches. It finds the facets whose boxes overlap a query box in
+// time proportional to what is near it, where the per-axis tables alone
+// leave a large share of the mesh (every element away from the mesh's rim).
+class FacetGrid {
+  public:
+    void build(const std::vector<double>& box, int nf) {
+        if (nf <= 0) return;
+        double hi[3], mean = 0.0;
+        for (int a = 0; a < 3; ++a) lo_[a] = 1e300, hi[a] = -1e300;
+        for (int f = 0; f < nf; ++f) {
+            const double* b = &box[6 * static_cast<size_t>(f)];
+            double size = 0.0;
+            for (int a = 0; a < 3; ++a) {
+                lo_[a] = std::min(lo_[a], b[2 * a]);
+                hi[a] = std::max(hi[a], b[2 * a + 1]);
+                size = std::max(size, b[2 * a + 1] - b[2 * a]);
+            }
+            mean += size;
+        }
+        mean /= nf;
+        double h = mean > 0.0 ? 2.0 * mean : 1.0;
+        // At most about four cells per facet.
+        for (;;) {
+            double cells = 1.0;
+            for (int a = 0; a < 3; ++a) cells *= std::floor((hi[a] - lo_[a]) / h) + 1.0;
+            if (cells <= 4.0 * nf + 64.0) break;
+            h *= 1.5;
+        }
+        for (int a = 0; a < 3; ++a) {
+            inv_[a] = 1.0 / h;
+            n_[a] = static_cast<int>(std::floor((hi[a] - lo_[a]) / h)) + 1;
+        }
+        const size_t cells = static_cast<size_t>(n_[0]) * n_[1] * n_[2];
+        start_.assign(cells + 1, 0);
+        for (int pass = 0; pass < 2; ++pass) {
+            if (pass == 1) {
+                for (size_t c = 0; c < cells; ++c) start_[c + 1] += start_[c];
+                items_.resize(static_cast<size_t>(start_[cells]));
+                fill_.assign(start_.begin(), start_.end() - 1);
+            }
+            for (int f = 0; f < nf; ++f) {
+                int r0[3], r1[3];
+                range(&box[6 * static_cast<size_t>(f)], r0, r1);
+                for (int z = r0[2]; z <= r1[2]; ++z)
+                    for (int y = r0[1]; y <= r1[1]; ++y)
+                        for (int x = r0[0]; x <= r1[0]; ++x) {
+                            const size_t c = cell(x, y, z);
+                            if (pass == 0)
+                                ++start_[c + 1];
+                            else
+                                items_[static_cast<size_t>(fill_[c]++)] = f;
+                        }
+            }
+        }
+        stamp_.assign(static_cast<size_t>(nf), 0);
+    }
+
+    // The facets whose boxes overlap [lower, upper] (the six conditions),
+    // ascending by index, into `out`.
+    void query(const std::vector<double>& box, const double lower[3], const double upper[3],
+               std::vector<int>& out) {
+        out.clear();
+        if (n_[0] == 0) return;
+        ++mark_;
+        double q[6] = {lower[0], upper[0], lower[1], upper[1], lower[2], upper[2]};
+        int r0[3], r1[3];
+        range(q, r0, r1);
+        for (int z = r0[2]; z <= r1[2]; ++z)
+            for (int y = r0[1]; y <= r1[1]; ++y)
+                for (int x = r0[0]; x <= r1[0]; ++x) {
+                    const size_t c = cell(x, y, z);
+                    for (int k = start_[c]; k < start_[c + 1]; ++k) {
+                        const int f = items_[static_cast<size_t>(k)];
+                        if (stamp_[static_cast<size_t>(f)] == mark_) continue;
+                        stamp_[static_cast<size_t>(f)] = mark_;
+                        const double* b = &box[6 * static_cast<size_t>(f)];
+                        if (b[0] <= upper[0] && b[1] >= lower[0] && b[2] <= upper[1] &&
+                            b[3] >= lower[1] && b[4] <= upper[2] && b[5] >= lower[2])
+                            out.push_back(f);
+                    }
+                }
+        std::sort(out.begin(), out.end());
+    }
+
+  private:
+    size_t cell(int x, int y, int z) const {
+        return (static_cast<size_t>(z) * n_[1] + y) * n_[0] + x;
+    }
+    int clampCell(double v, int a) const {
+        const double t = std::floor((v - lo_[a]) * inv_[a]);
+        if (!(t > 0.0)) return 0;  // NaN too
+        return t >= n_[a] - 1 ? n_[a] - 1 : static_cast<int>(t);
+    }
+    void range(const double* b, int r0[3], int r1[3]) const {
+        for (int a = 0; a < 3; ++a) {
+            r0[a] = clampCell(b[2 * a], a);
+            r1[a] = clampCell(b[2 * a + 1], a);
+        }
+    }
+    double lo_[3] = {0, 0, 0}, inv_[3] = {1, 1, 1};
+    int n_[3] = {0, 0, 0};
+    std::vector<int> start_, items_, fill_, stamp_;
+    int mark_ = 0;
+};
+
+// Candidate runs up to this size are narrowed through the per-axis tables;
+// larger ones come from the grid (same facets, found without a pass over
+// the mesh).
+constexpr int kNarrowLimit = 256;
+
 }  // namespace
 
 double GetValue(int axis, int side, const CKpFacet* facet) {
@@ -288,6 +399,13 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
             for (int side = 0; side < 2; ++side)
                 box[6 * static_cast<size_t>(f) + 2 * a + side] =
                     GetValue(a, side, srcFacets->pFac(f));
+    FacetGrid grid;
+    std::vector<int> near;
+    try {
+        grid.build(box, nf);
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
 
     CKpFacetIntPts hits;
     // 4. Each selected destination element in ascending id order.
@@ -359,22 +477,16 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                 int status = -1;
 
                 int first = 0, count = 0;
-                if (!splits && cond[0].count >= 0.2 * nf) {
-                    // 4.6 Most facets stay: flag the others and scan all.
-                    for (int f = 0; f < nf; ++f) {
-                        CKpFacet* facet = srcFacets->pFac(f);
-                        if (!facet) continue;
-                        const double* b = &box[6 * static_cast<size_t>(f)];
-                        bool fails = false;
-                        for (int a = 0; a < 3 && !fails; ++a)
-                            fails = b[2 * a] > upper[a] || b[2 * a + 1] < lower[a];
-                        facet->setHidden(fails ? 1 : 0);
-                    }
-                    status = CalcAllPointsFacetsRay(msg, srcFacets, line, -reach, reach, 0, nullptr,
-                                                    0, 0, hits);
+                if (cond[0].count > kNarrowLimit) {
+                    // Many facets meet the most selective condition: the
+                    // grid gives those that meet all six directly.
+                    grid.query(box, lower, upper, near);
+                    count = static_cast<int>(near.size());
+                    for (int k = 0; k < count; ++k)
+                        work.SetIndexValue(k, near[static_cast<size_t>(k)], 0.0);
                 } else {
-                    // The most selective condition's run, narrowed by the
-                    // other five in turn.
+                    // 4.6 The most selective condition's run, narrowed by
+                    // the other five in turn.
                     const CKpSortStore& t0 = tables.table[cond[0].axis][cond[0].side];
                     count = cond[0].count;
                     for (int k = 0; k < count; ++k)
@@ -392,20 +504,19 @@ int CreateElementLookupTablePiercing(CKpMsg* msg, CKpNodeStore* dstNodes, CKpEle
                                 work.SetIndexValue(k, work.GetIndex(vf + k), work.GetValue(vf + k));
                         count = vc;
                     }
-                    if (count > 0) {
-                        status = CalcAllPointsFacetsRay(msg, srcFacets, line, -reach, reach, 0,
-                                                        &work, first, count, hits);
-                        if (status != 0 && splits) {
-                            hits.Clear();
-                            CKpDirn offset;
-                            CKpLine tried;
-                            PierceSplitSides(msg, n, &offset, srcFacets, splitWidth, &tried, c,
-                                             -reach, reach, 0, &work, first, count, hits);
-                            status = hits.GetNumPts() > 0 ? 0 : -1;
-                        }
+                }
+                if (count > 0) {
+                    status = CalcAllPointsFacetsRay(msg, srcFacets, line, -reach, reach, 0, &work,
+                                                    first, count, hits);
+                    if (status != 0 && splits) {
+                        hits.Clear();
+                        CKpDirn offset;
+                        CKpLine tried;
+                        PierceSplitSides(msg, n, &offset, srcFacets, splitWidth, &tried, c, -reach,
+                                         reach, 0, &work, first, count, hits);
+                        status = hits.GetNumPts() > 0 ? 0 : -1;
                     }
                 }
-
                 // 4.7 Every hit within reach and angle.
                 if (status == 0) {
                     for (int h = 0; h < hits.GetNumPts(); ++h) {

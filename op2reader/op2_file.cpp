@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdlib>
@@ -337,8 +338,10 @@ int skipLogRecord(Slot& s, int* skipped, int* ended) {
         *ended = 1;
         return 0;
     }
+    long long total = 0;  // pieces of a damaged file may add up past int
     while (count > 0) {
-        *skipped += count;
+        total += count;
+        *skipped = total > INT_MAX ? INT_MAX : static_cast<int>(total);
         bool atEnd;
         int got = physRead(s, 1, 0, nullptr, &atEnd);
         if (got < 0) return got;

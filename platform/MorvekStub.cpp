@@ -1,13 +1,9 @@
 #include "platform/MorvekStub.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
-#include <unordered_set>
 #include <utility>
 
 #include "platform/MorvekStubState.h"
@@ -68,6 +64,7 @@ State& state() {
 }
 
 bool takeFailure(const char* name, int* status) {
+    ++state().calls[name];
     auto& failures = state().failures;
     if (failures.empty()) return false;
     const auto found = failures.find(name);
@@ -129,8 +126,6 @@ using morvekstub::state;
 using morvekstub::takeFailure;
 
 namespace {
-
-constexpr int kMaxElemNodes = 64;
 
 // ---- Mesh table (3) ----
 
@@ -285,25 +280,6 @@ MorvekHostEntry asEntry(Fn fn) {
     return reinterpret_cast<MorvekHostEntry>(fn);
 }
 
-// ---- Fixture files ----
-
-bool parseInt(const std::string& token, int* value) {
-    const char* end = token.data() + token.size();
-    const auto result = std::from_chars(token.data(), end, *value);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-bool parseFloat(const std::string& token, float* value) {
-    const char* end = token.data() + token.size();
-    const auto result = std::from_chars(token.data(), end, *value);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-int loadError(const char* path, int line, const char* reason) {
-    std::fprintf(stderr, "%s:%d: %s\n", path, line, reason);
-    return -1;
-}
-
 }  // namespace
 
 extern "C" {
@@ -355,66 +331,6 @@ void MorvekStubOpenDatabase(const char* name) {
     state().db.name = name ? name : "";
 }
 
-int MorvekStubLoadDatabase(const char* path) {
-    if (!path) return -1;
-    std::ifstream in(path);
-    if (!in) return loadError(path, 0, "cannot open the file");
-    // Everything is checked before anything is added, so that a bad file
-    // leaves the database as it was.
-    struct Record {
-        bool isNode;
-        int id;
-        int topology;
-        float xyz[3];
-        std::vector<int> nodes;
-    };
-    std::vector<Record> records;
-    std::unordered_set<int> newNodes, newElems;
-    const auto& db = state().db;
-    std::string text;
-    int lineNo = 0;
-    while (std::getline(in, text)) {
-        ++lineNo;
-        std::istringstream line(text);
-        std::vector<std::string> tokens;
-        for (std::string token; line >> token;) tokens.push_back(token);
-        if (tokens.empty() || tokens[0][0] == '#') continue;
-        Record r{};
-        if (tokens[0] == "node") {
-            r.isNode = true;
-            if (tokens.size() != 5 || !parseInt(tokens[1], &r.id) ||
-                !parseFloat(tokens[2], &r.xyz[0]) || !parseFloat(tokens[3], &r.xyz[1]) ||
-                !parseFloat(tokens[4], &r.xyz[2]))
-                return loadError(path, lineNo, "expected: node ID X Y Z");
-            if (db.node(r.id) || !newNodes.insert(r.id).second)
-                return loadError(path, lineNo, "node id already taken");
-        } else if (tokens[0] == "elem") {
-            r.isNode = false;
-            if (tokens.size() < 4 || tokens.size() > 3 + kMaxElemNodes ||
-                !parseInt(tokens[1], &r.id) || !parseInt(tokens[2], &r.topology))
-                return loadError(path, lineNo, "expected: elem ID TOPOLOGY N1 .. Nk (k 1 to 64)");
-            r.nodes.resize(tokens.size() - 3);
-            for (size_t k = 3; k < tokens.size(); ++k)
-                if (!parseInt(tokens[k], &r.nodes[k - 3]))
-                    return loadError(path, lineNo, "node id is not an integer");
-            if (db.elem(r.id) || !newElems.insert(r.id).second)
-                return loadError(path, lineNo, "element id already taken");
-        } else {
-            return loadError(path, lineNo, "unknown record (node or elem expected)");
-        }
-        records.push_back(std::move(r));
-    }
-    if (in.bad()) return loadError(path, lineNo, "read error");
-    auto& target = state().db;
-    for (const Record& r : records) {
-        if (r.isNode)
-            target.addNode(r.id, r.xyz);
-        else
-            target.addElem(r.id, r.topology, static_cast<int>(r.nodes.size()), r.nodes.data());
-    }
-    return 0;
-}
-
 int MorvekStubAddNode(int id, float x, float y, float z) {
     auto& db = state().db;
     if (db.node(id)) return -1;
@@ -425,7 +341,7 @@ int MorvekStubAddNode(int id, float x, float y, float z) {
 
 int MorvekStubAddElem(int id, int topology, int count, const int* nodeIds) {
     auto& db = state().db;
-    if (count < 1 || count > kMaxElemNodes || !nodeIds || db.elem(id)) return -1;
+    if (count < 1 || count > morvekstub::kMaxElemNodes || !nodeIds || db.elem(id)) return -1;
     db.addElem(id, topology, count, nodeIds);
     return 0;
 }

@@ -8,28 +8,54 @@
 // Process-wide it keeps
 //   - a database: its name, nodes (id, x y z) and elements (id, any topology
 //     code, node ids in host order: corners first, then midsides), so that
-//     shells, bars and solids can be offered;
+//     shells, bars and solids can be offered; coordinate frames; fields (a
+//     value per element); property regions (words with data type, material
+//     id, three reals, frame id, field id; each element in at most one
+//     region); materials (name, description, codes, constitutive models,
+//     property words in the order written, a laminate's stacking table);
+//     load cases, subcases (name, title), result layers (label, position),
+//     results (type, analysis code) and their per-element values (location
+//     C or N, at most 9 points an element);
 //   - a graphics recorder: handles from 1 up (never reused, also across a
 //     reset), every line, marker and arrow with its handle, the refreshes and
 //     the deleted handles;
 //   - a message sink: code, severity, base code and text of every message,
 //     with queued answers for questions (a message whose severity is not 1,
-//     2 or 4, such as 1029); an empty queue answers 0.
+//     2 or 4, such as 1029); an empty queue answers 0;
+//   - a count of the calls of every host function and table entry.
 //
-// It defines the host functions DbNameGet, DbFCreateNodes, DbFCreateElems,
-// GmDrawArrow, GmDrawResultArrow and MAT_LamCalcFailUser (host/MorvekHost.h)
+// It defines every host database and results function of
+// host/MorvekHost.h, GmDrawArrow, GmDrawResultArrow and MAT_LamCalcFailUser,
 // and hands out its mesh, graphics, message and interface tables through
 // MorvekStubGetter.
 //
-// Statuses of its host functions: 0 success; 1 a duplicate or unknown id
-// (nothing is created); 2 a bad argument (negative count, missing array, a
-// row narrower than its element). MAT_LamCalcFailUser has no user routine:
-// 1, results untouched.
+// How its database answers: new ids are the largest id of their kind + 1
+// (fields, materials, load cases, layers; subcases within their load case);
+// frames and regions keep the id given when it is free (a frame whose id is
+// taken or below 1 gets a new one; a region id already taken is status 1).
+// A region's definition gives kind 3 and the material id when its word 13
+// names a laminate material (ISLAM 1), kind 1 for another material, else 0.
+// A result is named by load case, subcase, primary and secondary label; the
+// label ids are numbered by first use. Its layers are those holding its
+// values, by layer id; layer labels lose their trailing blanks when made, so
+// a section position " " gives a layer with an empty label and the layer
+// number as position; a layer of the same label and position is reused. At
+// most 1024 layers are handed out (the count says how many there are) and
+// 80 bytes of each label. Values are extracted at the centroid when the
+// layer holds centroid values, else at the nodes. A subcase's title is
+// empty unless a fixture gives one.
 //
-// Names that MorvekStubFail knows: the host functions above by their names,
-// "MorvekStubGetter", and the table entries as "mesh.0", "mesh.1",
-// "mesh.2", "mesh.4", "mesh.5", "graphics.0" .. "graphics.4", "message.0",
-// "message.1", "message.2", "interface.3".
+// Statuses of its host functions: 0 success; 1 a duplicate or unknown id or
+// object (nothing is created); 2 a bad argument (negative count, missing
+// array, a row narrower than its element, a count that differs from what is
+// stored, values of the wrong width). DbGetSubcaseTitle gives -1 for an
+// unknown subcase. MAT_LamCalcFailUser has no user routine: 1, results
+// untouched.
+//
+// Names that MorvekStubFail and MorvekStubCallCount know: every host
+// function by its name, "MorvekStubGetter", and the table entries as
+// "mesh.0", "mesh.1", "mesh.2", "mesh.4", "mesh.5", "graphics.0" ..
+// "graphics.4", "message.0", "message.1", "message.2", "interface.3".
 //
 // Interrupt polls: message entry 1 answers 1 ("no interrupt") unless a stop
 // was requested with MorvekStubRequestAbort(1); then message entry 1 answers
@@ -48,20 +74,50 @@ extern "C" {
 // slot written). 0; 1 for another version or table id; 2 for a null slot.
 int MorvekStubGetter(int version, int tableId, MorvekHostTable* slot);
 
-// Empties the database (name included), the recorders, the answer queue, the
-// queued failures and the stop request.
+// Empties the database (name included), the recorders, the call counts, the
+// answer queue, the queued failures and the stop request.
 void MorvekStubReset(void);
 
 // Sets the name DbNameGet reports; "" or null: no database open. The nodes
 // and elements stay as they are.
 void MorvekStubOpenDatabase(const char* name);
 
-// Adds the nodes and elements of a text fixture to the database, one record
-// a line: "node ID X Y Z" or "elem ID TOPOLOGY N1 .. Nk" (k >= 1 node ids in
-// host order), blank lines and lines starting with '#' ignored. 0; -1 (with
+// Adds the records of a text fixture to the database, one record a line,
+// blank-separated fields, texts in double quotes (holding no quote), reals
+// in any decimal form, blank lines and lines starting with '#' ignored:
+//   node ID X Y Z
+//   elem ID TOPOLOGY N1 .. Nk                 (1 to 64 node ids, host order)
+//   frame ID TYPE OX OY OZ XX XY XZ YX YY YZ ZX ZY ZZ
+//   field ID "NAME" EID VALUE [EID VALUE ...]
+//   mat ID "NAME" "DESCRIPTION" CODE DIR ISLAM
+//   matmodel ID MODEL SPECIFIED               (SPECIFIED 0 or 1)
+//   matword ID WORD VALUE
+//   lam ID OFFSET NOOFFSET                    (the material's stacking table)
+//   lamlayer ID MATID THICKNESS ANGLE GPLYID  (angle in degrees; after lam)
+//   region ID "NAME"
+//   word RID WORD DTYPE MATID R1 R2 R3 FRAME FIELD
+//   member RID EID [EID ...]                  (moves each element there)
+//   loadcase ID "NAME" "DESCRIPTION"
+//   subcase LCID ID "NAME" "TITLE"
+//   layer ID "LABEL" POSITION
+//   result LCID SCID "PRIMARY" "SECONDARY" TYPE "CODE"   (TYPE 1, 2 or 3)
+//   value LCID SCID "PRIMARY" "SECONDARY" LAYERID LOC EID V1 .. Vk
+//                     (LOC C or N; 1 to 9 points of 1, 3 or 6 values)
+// A record refers only to objects defined before it. 0; -1 (with
 // "path:line: reason" on stderr and the database unchanged) when the file
-// cannot be read, a line is malformed or an id is already taken.
+// cannot be read, a line is malformed, an id is taken or a reference unknown.
 int MorvekStubLoadDatabase(const char* path);
+
+// Writes the whole database (its name excepted) as the records above, in
+// the order listed, each kind by ascending id (subcases by load case and id,
+// results by load case, subcase and labels, values by result, layer,
+// location and element; material words, models and layers and region words
+// as stored; ten members a line), reals as "%.9g". 0; -1 when the file
+// cannot be written.
+int MorvekStubSaveDatabase(const char* path);
+
+// Calls of the named host function or table entry since the last reset.
+int MorvekStubCallCount(const char* name);
 
 // Adds one node. 0; -1 when the id is taken.
 int MorvekStubAddNode(int id, float x, float y, float z);

@@ -15,8 +15,10 @@
 //   expect error 103 7000019 2     an argument error of the last call
 //                                  (class, code, position or counts)
 //   answer 1                  queues the answer to the next question
-//   db open NAME | db load FILE | db close    the database (FILE relative
-//                                             to the script's folder)
+//   db open NAME | db load FILE | db save FILE | db close
+//                             the database (a loaded FILE relative to the
+//                             script's folder; save writes every record to
+//                             FILE in the working folder)
 //   abort on | abort off      the interrupt polls
 //
 // The host's messages are printed as they arrive, "[code severity] text";
@@ -318,7 +320,7 @@ class Runner {
         for (size_t k : temporaries) MorvekStubSymFree(&records[k]);
     }
 
-    // `db open NAME`, `db load FILE`, `db close`: the rest of the line, as
+    // `db open NAME`, `db load FILE`, `db save FILE`, `db close`: the rest of the line, as
     // written, is the name or file.
     void database(const std::string& line) {
         std::string rest = line.substr(line.find("db") + 2);
@@ -337,8 +339,11 @@ class Runner {
         } else if (what == "load" && !arg.empty()) {
             const std::string file = arg[0] == '/' ? arg : m_dir + arg;
             if (MorvekStubLoadDatabase(file.c_str()) != 0) fail("cannot load " + file);
+        } else if (what == "save" && !arg.empty()) {
+            // Written where the script runs, never beside the script.
+            if (MorvekStubSaveDatabase(arg.c_str()) != 0) fail("cannot save " + arg);
         } else {
-            fail("db needs open NAME, load FILE or close");
+            fail("db needs open NAME, load FILE, save FILE or close");
         }
     }
 

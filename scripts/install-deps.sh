@@ -3,7 +3,7 @@
 # are read back by ezdxf, OpenCASCADE and admesh), only when one is missing.
 set -euo pipefail
 pkgs=(zlib1g-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++
-      python3-ezdxf occt-draw admesh)
+      python3-ezdxf occt-draw admesh libxml2-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -146,7 +146,7 @@ class BuiltinTest : public ::testing::Test {
 
 TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
     const std::vector<std::string> want = {
-        "kp_construct", "kp_destruct",
+        "kp_construct", "kp_destruct", "kp_get_layup_sizes", "kp_get_layup",
         // laminates
         "kp_create_laminate", "kp_clear_laminate", "kp_get_num_lams", "kp_verify_laminate",
         "kp_verify_laminate_reset",
@@ -154,7 +154,8 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
         "kp_open_message", "kp_new_layup_mesh", "kp_new_layup", "kp_open_layup", "kp_save_layup",
         "kp_kor_read", "kp_kor_write", "kp_korf06_read", "kp_korop2_read", "kp_read", "kp_write",
         "kp_close_layup", "kp_close_message", "kp_import_morvek_25", "kp_import_ply",
-        "kp_get_versions",
+        "kp_create_layup", "kp_create_layup_laminate", "kp_delete_layup_layup",
+        "kp_get_layup_element_size", "kp_get_layup_element", "kp_get_versions",
         // mesh checks
         "kp_plot_elem_faces", "kp_erase_elem_faces", "kp_plot_elem_nodes", "kp_erase_elem_nodes",
         "kp_plot_elem_free_edges", "kp_erase_elem_free_edges", "kp_plot_elem_branches",

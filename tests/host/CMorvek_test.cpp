@@ -269,34 +269,6 @@ TEST_F(CMorvekTest, PutMeshReportsHostFailuresAndGoesOn) {
               "$# End putting mesh.\n");
 }
 
-TEST_F(CMorvekTest, OtherOperationsAreNotAvailable) {
-    CMorvek db;
-    char n0[8] = "", n1[8] = "", n2[8] = "", n3[8] = "", n4[8] = "";
-    char* names[5] = {n0, n1, n2, n3, n4};
-    int maxLayer = 0;
-    int id = 1;
-    // Alternating, so that no message repeats the one before it.
-    const std::vector<std::pair<int, std::string>> results = {
-        {db.getProp(&cap.log, nullptr, nullptr, nullptr), "getProp"},
-        {db.putRes(&cap.log, nullptr, 1, 2), "putRes"},
-        {db.putProp(&cap.log, nullptr, nullptr, nullptr, nullptr), "putProp"},
-        {db.putRes(&cap.log, nullptr), "putRes"},
-        {db.getLam(&cap.log, nullptr, nullptr), "getLam"},
-        {db.putLam(&cap.log, nullptr, nullptr), "putLam"},
-        {db.getMat(&cap.log, nullptr, nullptr), "getMat"},
-        {db.putMat(&cap.log, nullptr), "putMat"},
-        {db.getRes(&cap.log, nullptr, names, 1, &id, &maxLayer), "getRes"}};
-    std::string expected, statuses;
-    for (const auto& r : results) {
-        expected += "$# ERROR: " + r.second + " is not available\n";
-        statuses += r.second + "=" + std::to_string(r.first) + " ";
-    }
-    EXPECT_EQ(cap.body(), expected);
-    EXPECT_EQ(statuses,
-              "getProp=-1 putRes=0 putProp=0 putRes=0 getLam=-1 putLam=-1 getMat=-1 putMat=0 "
-              "getRes=-1 ");
-}
-
 TEST_F(CMorvekTest, NewLayupReadsTheHostMesh) {
     const meshgen::Mesh plate = meshgen::Plate(meshgen::Kind::Quad8, 3, 2, 3.0, 2.0);
     for (int k = 0; k < plate.numNodes(); ++k)

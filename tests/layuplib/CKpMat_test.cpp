@@ -62,9 +62,14 @@ TEST(CKpMatStates, ExternalNamesByStateIdAndCopies) {
     EXPECT_EQ(
         (std::vector<std::string>{mat.extmtrlnmStt(0), mat.extmtrlnmStt(1), mat.extmtrlnmStt(5)}),
         (std::vector<std::string>{"base", "first", ""}));
-    // A copied material keeps its base state only; a copied state is in no list.
-    EXPECT_EQ(CKpMat(mat).Count(), 1);
+    // A copied material takes every state, owned by itself; a copied state is
+    // in no list.
     CKpMatProp stateCopy(*mat.Get(1));
+    CKpMat copy(mat);
+    mat.Clear();
+    ASSERT_EQ(copy.Count(), 2);
+    EXPECT_EQ(std::string(copy.extmtrlnmStt(1)), "first");
+    EXPECT_DOUBLE_EQ(copy.Get(1)->GetState(), 0.1);
     EXPECT_TRUE(stateCopy.Next() == nullptr && stateCopy.Prev() == nullptr);
 }
 

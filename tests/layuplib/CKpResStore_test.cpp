@@ -70,11 +70,11 @@ TEST(ResultStore, IdsPositionsAndDeletion) {
     EXPECT_EQ(store->Count(), 0);
     EXPECT_EQ(static_cast<CKpRes*>(store->New())->id(), 1);
 
-    // The failure run and the sorting are not part of this build.
+    // Sorting a model without elements is refused.
     const char* names[5] = {"", "", "", "", ""};
     int ids[2] = {0, 0};
     EXPECT_EQ(store->CreateResultsSortLaminate(names, ids), 1);
-    EXPECT_EQ(gui.texts(4).back(), "CreateResultsSortLaminate is not available");
+    EXPECT_EQ(gui.texts(4).back(), "There are no elements in the Layup model.");
     EXPECT_EQ(other.CreateResultsSortLaminate(names, ids), 1);  // no model
 }
 

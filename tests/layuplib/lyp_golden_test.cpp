@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/LypGoldenModel.h"
 
@@ -24,18 +28,33 @@ std::string Slurp(const std::string& path) {
 
 std::string DataFile(const char* name) {
     const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
-    return std::string(dir ? dir : "tests/data") + "/lyp/" + name;
+    // An absolute folder: the tests change their working folder.
+    std::string root = dir ? dir : std::string(__FILE__);
+    if (!dir) root = root.substr(0, root.find_last_of('/')) + "/../data";
+    return root + "/lyp/" + name;
 }
 
 // Record 001 holds the path saved to, so the file goes by the reference's
-// own name into the working directory.
+// own name into a working folder of the test's own (tests run side by side).
 class LypGolden : public ::testing::Test {
   protected:
     CKpLayup model{nullptr, nullptr};
-    void SetUp() override { lyptest::BuildGolden(model); }
+    std::string home, scratch;
+    void SetUp() override {
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        home = cwd;
+        scratch = ::testing::TempDir() + "lypgolden_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                  std::to_string(getpid());
+        ASSERT_EQ(mkdir(scratch.c_str(), 0755) == 0 || errno == EEXIST, true);
+        ASSERT_EQ(chdir(scratch.c_str()), 0);
+        lyptest::BuildGolden(model);
+    }
     void TearDown() override {
         std::remove("golden.lyp");
         std::remove("golden.lyp.gz");
+        if (chdir(home.c_str()) == 0) rmdir(scratch.c_str());
     }
 };
 

@@ -11,6 +11,7 @@ int MemoryDB::getName(char* out) {
 
 int MemoryDB::getMesh(CKpMsg*, CKpNodeStore* nodes, CKpElemStore* elems) {
     ++getMeshCalls;
+    calls.push_back("getMesh");
     if (getMeshStatus != 0) return getMeshStatus;
     if (!nodes || !elems) return -1;
     meshgen::Load(mesh, *nodes, *elems);

@@ -1,0 +1,150 @@
+#include "F06Parser/CF06Parser.h"
+
+#include <cstring>
+#include <new>
+
+#include "F06Parser/CF06EchoBulk.h"
+#include "F06Parser/CF06EchoControl.h"
+#include "F06Parser/CF06EchoFile.h"
+#include "F06Parser/CF06FailureIndices.h"
+#include "F06Parser/CF06ForcesIn.h"
+#include "F06Parser/CF06StressesLCE.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpResStore.h"
+#include "layuplib/user_break.h"
+
+CF06Parser::CF06Parser()
+    : m_store(nullptr),
+      m_model(nullptr),
+      m_parsers(10, 1),
+      m_cycle(),
+      m_forces(1),
+      m_stresses(1),
+      m_failures(1),
+      m_echoOn(0) {}
+
+CF06Parser::~CF06Parser() {
+    m_echo.Close();
+}
+
+void CF06Parser::SetFlags(int flags) {
+    m_forces = (flags & 1) ? 1 : 0;
+    m_stresses = (flags & 2) ? 1 : 0;
+    m_failures = (flags & 4) ? 1 : 0;
+}
+
+int CF06Parser::SetEcho(char on, const char* path) {
+    m_echoOn = on;
+    if (!on || !path || !path[0]) return 0;
+    m_echoPath = path;
+    return m_echo.OpenWrite(path, 1) != 0 ? 1 : 0;
+}
+
+void CF06Parser::WriteEcho(std::int64_t from, std::int64_t to) {
+    if (m_echoPath.empty()) return;
+    char chunk[4096];
+    while (from < to) {
+        const int n = static_cast<int>(to - from < 4096 ? to - from : 4096);
+        const std::int64_t next = m_buffer.ReadIntoBuffer(from, chunk, n);
+        if (next <= from) break;
+        m_echo.WriteData(chunk, static_cast<int>(next - from));
+        from = next;
+    }
+    m_echo.Flush();
+}
+
+void CF06Parser::WriteEcho(const char* text) {
+    if (m_echoPath.empty() || !text) return;
+    m_echo.Write(text);
+    m_echo.Flush();
+}
+
+int CF06Parser::Parse(const char* path, CKpResStore* store) {
+    if (!path || !store || !m_model) return 1;
+    m_store = store;
+    m_cycle[0] = '\0';
+    m_parsers.DeleteAll();
+    auto add = [this](CF06ParserType* p) {
+        if (p && m_parsers.Add(p) < 0) delete p;
+    };
+    if (m_echoOn) {
+        add(new (std::nothrow) CF06EchoFile(this, store));
+        add(new (std::nothrow) CF06EchoControl(this, store));
+        add(new (std::nothrow) CF06EchoBulk(this, store));
+    }
+    if (m_failures) add(new (std::nothrow) CF06FailureIndices(this, store));
+    if (m_stresses) add(new (std::nothrow) CF06StressesLCE(this, store));
+    if (m_forces) add(new (std::nothrow) CF06ForcesIn(this, store));
+    if (m_buffer.OpenRead(path, 1) != 0) return 1;
+    if (m_buffer.SetBufferSize(2 * 1024 * 1024, 512) != 0) {
+        m_buffer.Close();
+        return 1;
+    }
+    std::int64_t pos = 1;
+    int polls = 0;
+    for (;;) {
+        const char c = m_buffer[pos];
+        if (c == 0) break;
+        if (++polls == 1000) {
+            polls = 0;
+            if (user_break(m_model->pGUI(), 1)) break;
+        }
+        if (c == '\n') {
+            const char next = m_buffer[pos + 1];
+            if (next == '1') {
+                const std::int64_t p = OnPageBreak(pos + 1);
+                if (p <= 0) break;
+                pos = p > pos ? p - 1 : pos + 1;
+                continue;
+            }
+            if (m_buffer[pos + 2] == '^') {
+                pos = OnComment(pos + 2);
+                continue;
+            }
+        }
+        ++pos;
+    }
+    m_buffer.Close();
+    if (m_echoOn) m_echo.Close();
+    m_parsers.DeleteAll();
+    return 0;
+}
+
+std::int64_t CF06Parser::OnPageBreak(std::int64_t pos) {
+    CF06PageHeader header;
+    const std::int64_t after = header.Parse(pos, m_buffer);
+    if (header.GetPageTitle()[0] == '\0' || m_parsers.GetSize() == 0) return after;
+    for (int i = 0; i < m_parsers.GetSize(); ++i) {
+        CF06ParserType* parser = m_parsers.GetAt(i);
+        if (!parser->IsOfType(header)) continue;
+        const std::int64_t next = parser->StartParsing(after, header);
+        if (parser->IsRemovable()) {
+            m_parsers.Delete(i);
+            if (m_parsers.GetSize() == 0) return 0;
+        }
+        // Never step back: a parser that read nothing lets the scan go on.
+        return next > pos ? next : after;
+    }
+    return after;
+}
+
+std::int64_t CF06Parser::OnComment(std::int64_t q) {
+    if (m_buffer[q + 1] != '^' || m_buffer[q + 2] != '^') return q;
+    const std::int64_t at = m_buffer.FindString(q, "DESIGN CYCLE NUMBER=", 1);
+    if (at >= 0) {
+        std::int64_t p = at + 20;
+        while (m_buffer[p] == ' ') ++p;
+        int n = 0;
+        char digits[10];
+        while (m_buffer[p] >= '0' && m_buffer[p] <= '9') {
+            if (n < 9) digits[n++] = m_buffer[p];
+            ++p;
+        }
+        digits[n] = '\0';
+        std::memcpy(m_cycle, digits, static_cast<size_t>(n) + 1);
+    }
+    // Go on at the line feed that ends the line.
+    std::int64_t p = q;
+    while (m_buffer[p] != 0 && m_buffer[p] != '\n') ++p;
+    return p;
+}

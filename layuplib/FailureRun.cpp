@@ -1,0 +1,582 @@
+#include "layuplib/FailureRun.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "host/CKpDB.h"
+#include "host/CKpGUI.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLam.h"
+#include "layuplib/CKpLamLyr.h"
+#include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpMatAllowStore.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpRes.h"
+#include "layuplib/CKpResElem.h"
+#include "layuplib/CKpResRefStore.h"
+#include "layuplib/CKpResStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/IVekAddinFailureLamina.h"
+
+namespace {
+
+// 1.0e12 as a single-precision float: the margin no layer has beaten yet.
+const float kNoMargin = 1.0e12f;
+
+// Result texts hold at most 255 characters.
+std::string cut255(std::string s) {
+    if (s.size() > 255) s.resize(255);
+    return s;
+}
+
+// Owns the new working results of a run.
+struct Working {
+    std::vector<std::unique_ptr<CKpRes>> owned;
+    CKpRes* add(int id) {
+        owned.emplace_back(new (std::nothrow) CKpRes(id));
+        return owned.back().get();
+    }
+};
+
+struct OutputRecords {
+    std::vector<CKpResElem*> records;
+    ~OutputRecords() {
+        for (CKpResElem* r : records) delete r;
+    }
+};
+
+}  // namespace
+
+void TransferMsg(CKpMsg* msg, IVekAddinFailureLamina* criterion) {
+    if (!msg || !criterion) return;
+    int n = 0;
+    if (criterion->GetNumMessages(n) != 0) return;
+    for (int i = 0; i < n; ++i) {
+        int len = 0;
+        if (criterion->GetMessageLength(i, len) != 0 || len < 1) continue;
+        std::vector<char> buffer(static_cast<size_t>(len) + 1, '\0');
+        IVekAddinFailureLamina::EMessageType type = IVekAddinFailureLamina::eError;
+        if (criterion->GetMessageString(i, type, buffer.data(), len + 1) != 0) continue;
+        const int severity = type == 1 ? 1 : type == 2 ? 2 : 4;
+        msg->Create(severity, "%s", buffer.data());
+    }
+}
+
+int GetCriterionNameFromId(CKpMsg* msg, CKpGUI* gui, int id, char* name) {
+    static const char* const names[6] = {"Tsai-Wu", "Maximum",   "Hill",
+                                         "Hoffman", "Hankinson", "Cowin"};
+    if (!name) return 0;
+    if (id >= 1 && id <= 6) {
+        std::strcpy(name, names[id - 1]);
+    } else if (id == 7) {
+        if (!gui || gui->FailUserName(name) != 0) {
+            if (msg)
+                msg->Create(2, "Could not get name of user failure criterion, setting to '%s'.",
+                            "User");
+            std::strcpy(name, "User");
+        }
+    }
+    return 0;
+}
+
+int UpdateBondStrength(double bond, int basis, CKpMat* material, IVekAddinFailureLamina* criterion,
+                       std::vector<double>* allowables) {
+    if (!(bond > 0.0)) return 0;
+    if (!material || !criterion || !allowables) return 1;
+    int n = 0;
+    if (criterion->GetNumAllowables(n) != 0) return 2;
+    if (basis != 1 && basis != 2) return 3;
+    for (int i = 0; i < n && static_cast<size_t>(i) < allowables->size(); ++i) {
+        char label[256] = "";
+        if (criterion->GetAllowableLabel(i, label, sizeof label) != 0) continue;
+        const bool s23 = std::strcmp(label, "S23") == 0;
+        const bool s31 = std::strcmp(label, "S31") == 0;
+        if (!s23 && !s31) continue;
+        double& a = (*allowables)[static_cast<size_t>(i)];
+        if (basis == 1) {
+            if (a > bond) a = bond;
+        } else {
+            const double g = s23 ? material->GetGyz() : material->GetGzx();
+            if (g > 0.0 && a > bond / g) a = bond / g;
+        }
+    }
+    return 0;
+}
+
+int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
+                     const std::vector<double>& allowables, std::vector<CKpResElem*>& outputs,
+                     IVekAddinFailureLamina* criterion, int basis) {
+    if (!criterion) {
+        if (msg) msg->Create(4, "Pointer to addin failure criterion is null.");
+        return 1;
+    }
+    criterion->Clear();
+    int n = 0;
+    if (criterion->GetNumAllowables(n) != 0 || n < 1) {
+        if (msg) msg->Create(4, "Failure criterion has no allowables.");
+        return 2;
+    }
+    // Positions the material never set are 0 for the criterion.
+    std::vector<double> padded;
+    const double* values = allowables.data();
+    if (allowables.size() < static_cast<size_t>(n)) {
+        padded = allowables;
+        padded.resize(static_cast<size_t>(n), 0.0);
+        values = padded.data();
+    }
+    if (criterion->SetAllowables(n, values) != 0 || criterion->CheckAllowables() != 0) {
+        TransferMsg(msg, criterion);
+        return 3;
+    }
+    criterion->SetBasis(basis == 1 ? IVekAddinFailureLamina::eStress
+                                   : IVekAddinFailureLamina::eStrain);
+    for (int d = 0; d < 6; ++d)
+        criterion->SetLoadInDirection(static_cast<IVekAddinFailureLamina::ELoadDirection>(d),
+                                      static_cast<double>(loads[d]));
+    if (criterion->Run() != 0) {
+        TransferMsg(msg, criterion);
+        return 4;
+    }
+    int results = 0;
+    criterion->GetNumResults(results);
+    for (int i = 0; i < results && static_cast<size_t>(i) < outputs.size(); ++i) {
+        CKpResElem* out = outputs[static_cast<size_t>(i)];
+        for (int j = 0; j < out->GetNumFloats(); ++j) {
+            double v = 0.0;
+            criterion->GetdResult(i, j, v);
+            out->SetFloat(j, static_cast<float>(v));
+        }
+        for (int j = 0; j < out->GetNumInts(); ++j) {
+            int v = 0;
+            criterion->GetiResult(i, j, v);
+            out->SetInt(j, v);
+        }
+    }
+    return 0;
+}
+
+int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5],
+                         IVekAddinFailureLamina* criterion, int perLayer, int worst,
+                         int criticalLayers, int basis, CKpMatAllowStore* allowables, int nResults,
+                         const int* resultIndices, const char* description, const char* reportFile,
+                         int* ids) {
+    // 1. The criterion.
+    int nAllow = 0;
+    if (!criterion) {
+        msg->Create(2, "Invalid pointer to failure component.");
+        return -1;
+    }
+    if (criterion->GetNumAllowables(nAllow) != 0 || nAllow < 1) {
+        msg->Create(2, "Failure criterion has no allowables.");
+        return -1;
+    }
+    // 2. The requested results, ascending, with their labels.
+    std::vector<int> wanted;
+    if (resultIndices && nResults > 0) wanted.assign(resultIndices, resultIndices + nResults);
+    std::sort(wanted.begin(), wanted.end());
+    std::vector<std::string> labels;
+    for (int idx : wanted) {
+        char label[256] = "";
+        if (criterion->GetResultLabel(idx, label, sizeof label) != 0) {
+            msg->Create(2, "Could not get result label for result index %d.", idx);
+            return -1;
+        }
+        labels.emplace_back(label);
+    }
+    // 3. The layer results of the load case.
+    CKpResStore* store = layup->pRess();
+    CKpResRefStore layerMap;
+    if (layerMap.CreateReferencesToLayerResults(msg, store, names, 1, basis) != 0) {
+        msg->Create(2, "Could not create references to layer results");
+        return -1;
+    }
+    if (layerMap.entries() == 0) {
+        msg->Create(2, "No layer results exist");
+        return -1;
+    }
+    // 4.-5. Local or global layer numbers, checked against the laminates.
+    const int global = layerMap.AreGlobalLayers();
+    CKpResStore lamLayers;
+    if (lamLayers.CreateFromLaminateLayers(msg, layup->pElems(), layup->pLams(), global) != 0) {
+        msg->Create(2, "Could not create a result from laminate layers");
+        return -1;
+    }
+    if (layerMap.CompareWithLaminateLayers(msg, &lamLayers) != 0)
+        msg->Create(2,
+                    "Laminate layers do not match result layers exactly. This can happen if ply "
+                    "results are not requested for all elements, or multiple layups are used.");
+    if (global) msg->Create(2, "Global layer results selected");
+    // 6. The first layer result gives orientation and location.
+    CKpResRef* firstRef = layerMap[0];
+    CKpRes* first = firstRef ? firstRef->GetRes() : nullptr;
+    if (!first) {
+        msg->Create(2, "Could not find first layer result.");
+        return -1;
+    }
+    // 7. Working results: the worst per element and one per layer.
+    Working work;
+    CKpRes* worstWork = work.add(0);
+    CKpResRefStore layerWork;
+    std::vector<int> layerNumbers;
+    for (int i = 0; i < layerMap.entries(); ++i) layerNumbers.push_back(layerMap[i]->id());
+    for (int n : layerNumbers) {
+        CKpRes* r = work.add(n);
+        CKpResRef* ref = new (std::nothrow) CKpResRef(n, r);
+        if (!r || !ref || !worstWork) {
+            delete ref;
+            msg->Create(4, "Cannot allocate memory");
+            return -1;
+        }
+        layerWork.insert(ref);
+    }
+    // 8. Names of the new results.
+    char critName[256] = "";
+    criterion->GetName(critName, sizeof critName);
+    std::string theory = std::string(critName) + " " + (basis == 1 ? "Stress" : "Strain");
+    if (description && *description) theory += std::string(" (") + description + ")";
+    theory = cut255(theory);
+    const int firstId = store->maxId() + 1;
+    auto create = [&](const std::string& text2, const std::string& text4) -> CKpRes* {
+        const std::string t2 = cut255(text2), t4 = cut255(text4);
+        const char* nm[5] = {names[0], names[1], t2.c_str(), theory.c_str(), t4.c_str()};
+        CKpRes* r =
+            new (std::nothrow) CKpRes(store->maxId() + 1, nm, first->orient(), 1, first->loc());
+        if (r) store->insert(r);
+        return r;
+    };
+    // 9. The new results.
+    std::vector<CKpRes*> worstRes;
+    CKpRes* critRes = nullptr;
+    std::vector<std::vector<CKpRes*>> perLayerRes(wanted.size());
+    if (worst)
+        for (const std::string& label : labels) {
+            worstRes.push_back(create(label + " (Worst)*", ""));
+            if (!worstRes.back()) return -1;
+        }
+    if (criticalLayers && !(critRes = create("Critical Layers (Worst)*", ""))) return -1;
+    if (perLayer)
+        for (size_t w = 0; w < wanted.size(); ++w)
+            for (int n : layerNumbers) {
+                perLayerRes[w].push_back(create(labels[w] + "*", "Layer " + std::to_string(n)));
+                if (!perLayerRes[w].back()) return -1;
+            }
+    const int endId = store->maxId() + 1;
+    // 10. One output record per criterion result.
+    int nCrit = 0;
+    criterion->GetNumResults(nCrit);
+    OutputRecords out;
+    for (int j = 0; j < nCrit; ++j) {
+        int nd = 0, ni = 0, ns = 0;
+        criterion->GetNumResultValues(j, nd, ni, ns);
+        out.records.push_back(new (std::nothrow) CKpResElem(0, nd, nullptr, ni, nullptr));
+        if (!out.records.back()) return -1;
+    }
+    auto outFloat = [&out](int j) {
+        return static_cast<size_t>(j) < out.records.size()
+                   ? out.records[static_cast<size_t>(j)]->GetFloat(0)
+                   : 0.0f;
+    };
+    // 11. Every selected element and layer.
+    std::vector<double> allowCopy;
+    CVekObjectStoreIterator<CKpElem> eit(*layup->pElems());
+    while (++eit) {
+        CKpElem* e = eit.key();
+        if (!e->getSltd()) continue;
+        CKpLam* lam = layup->pLams()->find(e->pid());
+        if (!lam) {
+            msg->Create(4, " Cannot find laminate id %6d referenced by element id %6d", e->pid(),
+                        e->id());
+            continue;
+        }
+        int p = 0;
+        for (CKpLamLyr* lyr = lam->LamLyrs()->First(); lyr; lyr = lam->LamLyrs()->Next(lyr)) {
+            const int n = global ? lyr->gplyid() : ++p;
+            if (global) ++p;
+            CKpMat* mat = layup->pMats()->find(lyr->mid());
+            if (!mat) {
+                msg->Create(4, " Cannot find material id %6d referenced by element id %6d",
+                            lyr->mid(), e->id());
+                continue;
+            }
+            CKpMatAllow* allow = allowables->find(mat->id());
+            if (!allow) {
+                msg->Create(4, " Cannot find material allowable store for material id %6d",
+                            mat->id());
+                return -1;
+            }
+            CKpRes* layerRes = layerMap.GetLayerResult(n);
+            if (!layerRes) {
+                msg->Create(4, "Could not find layer result for element %d layer %d.", e->id(), n);
+                continue;
+            }
+            const CKpResElem* rec = layerRes->ResElems()->find(e->id());
+            if (!rec) continue;
+            // Loads: the record's values in its own order; missing ones 0.
+            float loads[6] = {0, 0, 0, 0, 0, 0};
+            const int nv = std::min(std::min(layerRes->nvals(), rec->GetNumFloats()), 6);
+            for (int k = 0; k < nv; ++k) loads[k] = rec->GetFloat(k);
+            if (basis != 1 && !layerRes->IsStrainResult()) {
+                float strain[6] = {0, 0, 0, 0, 0, 0};
+                if (mat->Stress2Strain(msg, loads, strain) != 0) {
+                    msg->Create(4, " Error converting stress to strain for material '%s'",
+                                mat->GetName());
+                    return -1;
+                }
+                std::copy(strain, strain + 6, loads);
+            }
+            allowCopy.assign(allow->GetAllowables().begin(), allow->GetAllowables().end());
+            UpdateBondStrength(lam->sb(), basis, mat, criterion, &allowCopy);
+            if (RunFailureLamina(msg, layup->pGUI(), loads, allowCopy, out.records, criterion,
+                                 basis) != 0) {
+                msg->Create(4, "Failure calculation failed for element %d layer %d.", e->id(), n);
+                continue;
+            }
+            const float margin = outFloat(0);
+            const float index = outFloat(3);
+            const int component = static_cast<int>(outFloat(2));
+            // The worst layer of the element: strictly smaller margins win.
+            CKpResElem* w = worstWork->ResElems()->find(e->id());
+            if (!w) {
+                const float f[2] = {kNoMargin, 0.0f};
+                const int i3[3] = {0, 0, 0};
+                w = worstWork->FindOrCreateResElem(e->id(), 2, f, 3, i3);
+                if (!w) return -1;
+            }
+            if (margin < w->GetFloat(0)) {
+                const float f[2] = {margin, index};
+                const int i3[3] = {component, mat->id(), n};
+                w->SetRes(2, f, 3, i3);
+                for (size_t k = 0; k < worstRes.size(); ++k) {
+                    const size_t j = static_cast<size_t>(wanted[k]);
+                    if (j < out.records.size() &&
+                        !worstRes[k]->FindOrCreateResElem(e->id(), *out.records[j]))
+                        return -1;
+                }
+                const float layer = static_cast<float>(n);
+                if (critRes && !critRes->FindOrCreateResElem(e->id(), 1, &layer, 0, nullptr))
+                    return -1;
+            }
+            if (perLayer) {
+                CKpRes* lw = layerWork.GetLayerResult(n);
+                if (!lw) {
+                    msg->Create(2, "Could not find pointer to layer result.");
+                    return -1;
+                }
+                const float f[2] = {margin, index};
+                const int i2[2] = {component, mat->id()};
+                if (!lw->FindOrCreateResElem(e->id(), 2, f, 2, i2)) return -1;
+                const auto at = std::find(layerNumbers.begin(), layerNumbers.end(), n);
+                for (size_t k = 0; k < wanted.size(); ++k) {
+                    const size_t j = static_cast<size_t>(wanted[k]);
+                    if (at == layerNumbers.end() || j >= out.records.size()) {
+                        msg->Create(2, "Could not find pointer to layer result.");
+                        return -1;
+                    }
+                    CKpRes* pr = perLayerRes[k][static_cast<size_t>(at - layerNumbers.begin())];
+                    if (!pr->FindOrCreateResElem(e->id(), *out.records[j])) return -1;
+                }
+            }
+        }
+    }
+    // 12. The report; its outcome does not change the run's.
+    PrintResults(msg, layup->pDB(), names, critName, basis, description, reportFile, criterion,
+                 allowables, worstWork, &layerWork);
+    // 13. The ids of the new results.
+    if (ids) {
+        ids[0] = firstId;
+        ids[1] = endId;
+    }
+    return 0;
+}
+
+namespace {
+
+// Writes to the report, remembering whether any write failed.
+struct Report {
+    FILE* fp;
+    bool ok = true;
+    void operator()(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+        va_list args;
+        va_start(args, format);
+        if (std::vfprintf(fp, format, args) < 0) ok = false;
+        va_end(args);
+    }
+};
+
+}  // namespace
+
+int PrintResults(CKpMsg* msg, CKpDB* db, const char* const names[5], const char* criterionName,
+                 int basis, const char*, const char* reportFile, IVekAddinFailureLamina* criterion,
+                 CKpMatAllowStore* allowables, CKpRes* worst, CKpResRefStore* layers) {
+    // 1.-2. The file.
+    if (!reportFile || !*reportFile) {
+        msg->Create(1, "No file name given for failure results.");
+        return 0;
+    }
+    FILE* fp = std::fopen(reportFile, "w");
+    if (!fp) {
+        msg->Create(4, "Could not open file '%s' for writing.", reportFile);
+        return -1;
+    }
+    Report put{fp};
+    const std::string critName = criterionName ? criterionName : "";
+    // Components are named only for the criteria that tell fibre from
+    // matrix failure.
+    const bool modeNames = critName != "Maximum" && critName != "User";
+    auto component = [&](const char* numberFormat, const char* textFormat, int c) {
+        if (modeNames && (c == 1 || c == 2))
+            put(textFormat, c == 1 ? "FIBER MODE" : "MATRIX MODE");
+        else
+            put(numberFormat, c);
+    };
+    auto finish = [&](int status) {
+        if (std::ferror(fp)) put.ok = false;
+        const bool closed = std::fclose(fp) == 0;
+        if (status == 0 && (!put.ok || !closed)) {
+            msg->Create(4, "Could not write file '%s'.", reportFile);
+            return -1;
+        }
+        return status;
+    };
+
+    // 3.-4. Header.
+    char dbName[256] = "";
+    if (db && db->exists() && db->getName(dbName) != 0) dbName[0] = '\0';
+    char date[64] = "";
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(date, sizeof date, "%a %b %d %H:%M:%S %Y\n", &local);
+    put("Composite Failure Results Generated by Plystrand\n");
+    put("-------------------------------------------------------\n");
+    put(" \n");
+    put("Date     : %s", date);
+    put("Time     : %s", date);
+    put("Database : %s\n", dbName);
+    put("User     : %s\n", "");
+    put(" \n");
+
+    // 5. The most critical element.
+    float minMargin = kNoMargin, minIndex = 0.0f;
+    int minElem = 0, minLayer = 0, minComp = 0;
+    CVekObjectStoreIterator<CKpResElem> wit(*worst->ResElems());
+    while (++wit) {
+        const CKpResElem* r = wit.key();
+        if (r->GetFloat(0) < minMargin) {
+            minMargin = r->GetFloat(0);
+            minIndex = r->GetFloat(1);
+            minElem = r->id();
+            minComp = r->GetInt(0);
+            minLayer = r->GetInt(2);
+        }
+    }
+    // 6. Summary.
+    put("Summary of Failure Analysis Results\n");
+    put("-----------------------------------\n");
+    put(" \n");
+    put("Loadcase                 : %s\n", names[0] ? names[0] : "");
+    put("Subcase                  : %s\n", names[1] ? names[1] : "");
+    put("Result                   : %s%s\n", names[2] ? names[2] : "", names[3] ? names[3] : "");
+    put("Failure Criterion        : %s\n", critName.c_str());
+    put("Failure Basis            : %s\n", basis == 1 ? "Stress" : "Strain");
+    put("Minimum Margin of safety : %16.8E\n", static_cast<double>(minMargin));
+    put("Element id               : %d\n", minElem);
+    put("Critical Ply             : %d\n", minLayer);
+    component("Critical Component       : %d\n", "Critical Component       : %s\n", minComp);
+    put("Failure Index            : %16.8E\n", static_cast<double>(minIndex));
+    put(" \n");
+
+    // 7.-8. Allowables per material.
+    int nAllow = 0;
+    if (!criterion) {
+        msg->Create(2, "Invalid pointer to failure component.");
+        return finish(-1);
+    }
+    if (criterion->GetNumAllowables(nAllow) != 0 || nAllow < 1) {
+        msg->Create(2, "Failure criterion has no allowables.");
+        return finish(-1);
+    }
+    put("Material Values Used\n");
+    put("--------------------\n");
+    put(" \n");
+    CVekObjectStoreIterator<CKpMatAllow> ait(*allowables);
+    while (++ait) {
+        const CKpMatAllow* a = ait.key();
+        put("Material Name : %s\n", a->GetName());
+        put("Material ID   : %d\n", a->id());
+        for (int i = 0; i < nAllow; ++i) {
+            char label[256] = "";
+            criterion->GetAllowableLabel(i, label, sizeof label);
+            put("%-16s", label);
+        }
+        put("\n");
+        for (double v : a->GetAllowables()) put("%16.8E", v);
+        put("\n");
+        put("\n");
+    }
+
+    // 9. One line per element.
+    put("Summary of Element Failure Analysis Results\n");
+    put("-------------------------------------------\n");
+    put(" \n");
+    put("Element   Critical Ply  Margin of Safety  Critical Comp.   Failure Index\n");
+    wit.reset(*worst->ResElems());
+    while (++wit) {
+        const CKpResElem* r = wit.key();
+        put("%8d", r->id());
+        put("  %8d", r->GetInt(2));
+        put("      %16.8E", static_cast<double>(r->GetFloat(0)));
+        component(" %16d", " %16s", r->GetInt(0));
+        put(" %16.8E", static_cast<double>(r->GetFloat(1)));
+        put("\n");
+    }
+    put(" \n");
+    put(" \n");
+    put(" \n");
+
+    // 10. One table per element.
+    put("Element Failure Analysis Results\n");
+    put("--------------------------------\n");
+    wit.reset(*worst->ResElems());
+    while (++wit) {
+        const int elemId = wit.key()->id();
+        put(" \n");
+        put("Element ID = %8d\n", elemId);
+        put("---------------------\n");
+        put("Ply       Material  Margin of Safety  Critical Comp.   Failure Index\n");
+        for (int i = 0; layers && i < layers->entries(); ++i) {
+            CKpResRef* ref = (*layers)[i];
+            if (!ref) {
+                msg->Create(4, "Could not get results reference for layer %d.", i + 1);
+                return finish(-1);
+            }
+            CKpRes* lr = ref->GetRes();
+            if (!lr) {
+                msg->Create(4, "Could not get results pointer for layer %d.", i + 1);
+                return finish(-1);
+            }
+            const CKpResElem* r = lr->ResElems()->find(elemId);
+            if (!r) break;
+            put("%8d", ref->id());
+            put("  %8d", r->GetInt(1));
+            put("  %16.8E", static_cast<double>(r->GetFloat(0)));
+            component(" %16d", " %16s", r->GetInt(0));
+            put(" %16.8E", static_cast<double>(r->GetFloat(1)));
+            put("\n");
+        }
+    }
+    // 11. Close.
+    return finish(0);
+}

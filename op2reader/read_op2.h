@@ -1,0 +1,62 @@
+#ifndef PLYSTRAND_OP2READER_READ_OP2_H
+#define PLYSTRAND_OP2READER_READ_OP2_H
+
+#include "op2reader/op2_file.h"
+
+class CKpLayup;
+class CKpElem;
+class CSubcase;
+
+// Import of the Korbeld solver's binary output (OP2) into a model.
+//
+// modelFlags: 1 frames, nodes and shell elements ("GEOM1", "GEOM2"),
+// 2 materials ("MPT"), 4 laminates, their options and global ply ids ("EPT",
+// "PCOMPT"). resultFlags: 4 ply failure indices ("OEFIT"), 2 ply stresses
+// ("OES1C", "OESCP"), 1 shell forces ("OEF1"). Results are filed into the
+// model's result store, named by subcase subtitle and label. Progress and
+// trouble go to the model's message log.
+//
+// Keyed records whose length fits no known entry layout are skipped with a
+// warning; complex layered results and strains are not read. A file without
+// a label is read from its first datablock.
+//
+// Returns 0 when the file was read to its end; 1 when it could not be
+// opened, its label or a record could not be read (what was read before
+// stays in the model), or a laminate's total layup could not be built.
+OP2_EXPORT int read_op2(const char* path, CKpLayup* model, int modelFlags, int resultFlags);
+
+// The word as an int or as the float with its bits, byte-reversed first
+// when `swapped` is set.
+OP2_EXPORT int GetInt(int swapped, int word);
+OP2_EXPORT float GetFloat(int swapped, int word);
+// Words first..last (1-based) as text into `buffer` (room for 4 * (last -
+// first + 1) + 1 bytes), terminated, without leading and trailing blanks and
+// with runs of blanks cut to two. Returns buffer.
+OP2_EXPORT char* GetString(const int* words, int first, int last, char* buffer);
+// The element id of an element key (key / 10).
+OP2_EXPORT int GetEidEkey(int key);
+// 1 when the table code stands for complex values (odd thousands).
+OP2_EXPORT int IsComplex(int tableCode);
+// Reads the three key words of the next keyed record (advance 0) into
+// key[3], swapped, with k3 reduced modulo 10000; its two flag digits
+// (hundred-thousands, ten-thousands) go to *flag1 and *flag2. 0, or -1 when
+// fewer than three words came (then *result and *status tell why).
+OP2_EXPORT int GetIFPHeader(int fileId, int* result, int* status, int swapped, int key[3],
+                            int* flag1, int* flag2);
+// Passes over the rest of the current logical record. 0 (*result < 0 when a
+// read failed).
+OP2_EXPORT int SkipRecord(int fileId, int* result, int* status);
+// Refills `subcase` from an identification record of 146 words. 0.
+OP2_EXPORT int SubcaseSetByIdent(CSubcase* subcase, int swapped, const int* words);
+// Reads the CORD2x entries (13 words) of the current record into the
+// model's frames of `type` (1 rectangular, 2 cylindrical, 3 spherical).
+// Short entries are ignored. 0.
+OP2_EXPORT int Cord2(CKpLayup* model, int type, int* delivered, int* result, int* status,
+                     int fileId, int swapped, int* buffer);
+// Orients `elem` by frame x / 512 - 1 (x a positive multiple of 512:
+// orientation "Coord.<n>", angle 0) or by the angle x in degrees
+// (orientation "Theta"); missing orientations are created. 0, -1 when
+// memory runs out.
+OP2_EXPORT int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x);
+
+#endif  // PLYSTRAND_OP2READER_READ_OP2_H

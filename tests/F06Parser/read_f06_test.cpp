@@ -1,0 +1,292 @@
+#include "F06Parser/read_f06.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "F06Parser/CF06EchoBulk.h"
+#include "F06Parser/CF06FileBuffer.h"
+#include "F06Parser/CF06ForcesIn.h"
+#include "fileformats/read_korbdf.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpLamStore.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpRes.h"
+#include "layuplib/CKpResElem.h"
+#include "layuplib/CKpResStore.h"
+#include "op2reader/read_op2.h"
+
+namespace {
+
+std::string DataFile(const std::string& dir, const std::string& name) {
+    const char* env = std::getenv("PLYSTRAND_TEST_DATA");
+    std::string root = env ? env : std::string(__FILE__);
+    if (!env) root = root.substr(0, root.find_last_of('/')) + "/../data";
+    return root + "/" + dir + "/" + name;
+}
+
+std::string TempPath(const char* stem) {
+    return testing::TempDir() + stem + std::to_string(getpid()) + ".f06";
+}
+
+CKpRes* Find(CKpLayup& model, const char* n0, const char* n1, const char* n2, const char* n3,
+             const char* n4) {
+    const char* names[5] = {n0, n1, n2, n3, n4};
+    return model.pRess()->findByName(names);
+}
+
+// One page of printed output: carriage control "1", title, subtitle,
+// label, a blank line, the page title and the given lines.
+std::string Page(const std::string& subtitle, const std::string& label, const std::string& title,
+                 const std::string& body) {
+    return "1    TEST RUN                                   PAGE 1\n      " + subtitle + "\n0    " +
+           label + "\n \n      " + title + "\n" + body;
+}
+
+const char* kFailure =
+    "F A I L U R E   I N D I C E S   F O R   L A Y E R E D   C O M P O S I T E   E L E M E N T S   "
+    "( Q U A D 4 )";
+const char* kRatios =
+    "S T R E N G T H   R A T I O S   F O R   L A Y E R E D   C O M P O S I T E   E L E M E N T S   "
+    "( Q U A D 4 )";
+const char* kForces4 =
+    "F O R C E S   I N   Q U A D R I L A T E R A L   E L E M E N T S   ( Q U A D 4 )";
+const char* kForcesR =
+    "F O R C E S   I N   Q U A D R I L A T E R A L   E L E M E N T S   ( Q U A D R )";
+
+const char* kFailureRows =
+    "   ELEMENT  FAILURE    PLY   FP=\n     ID      THEORY     ID  (DIRECT\n"
+    "        11   HILL        1        0.5000  -1\n"
+    "                                               0.0100\n"
+    "                         2        0.6000  -1\n"
+    "                                               0.0200\n"
+    "                         3        0.7000  -1\n"
+    "                                                          0.7000 ***\n";
+
+int ReadText(const std::string& text, CKpLayup& model, int flags = 7) {
+    std::string path = TempPath("pages");
+    std::ofstream(path, std::ios::binary) << text;
+    int r = read_f06(path.c_str(), &model, 0, nullptr, flags);
+    std::remove(path.c_str());
+    return r;
+}
+
+}  // namespace
+
+TEST(ReadF06, RealFilesGiveTheirResults) {
+    {
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 0, nullptr, 7), 0);
+        EXPECT_EQ(model.pRess()->entries(), 7);
+        CKpRes* forces = Find(model, "STATIC LOAD", "SOLUTION 200  SUBCASE 1:D 1", "Shell Forces",
+                              "Membrane Forces", "");
+        ASSERT_NE(forces, nullptr);
+        EXPECT_EQ(forces->GetNumElements(), 12);
+        for (int eid : {3301, 3313, 3321, 6401, 6413, 9901, 9913, 7451, 7460, 7501, 7051, 7060})
+            EXPECT_NE(forces->ResElems()->find(eid), nullptr) << eid;
+        CKpRes* bond = Find(model, "STATIC LOAD", "SOLUTION 200  SUBCASE 1:D 1", "Failure Indices",
+                            "Maximum Strain", "Interface 1-2");
+        ASSERT_NE(bond, nullptr);
+        EXPECT_FLOAT_EQ(bond->ResElems()->find(3321)->GetFloat(0), 300.0f);
+        // The binary output of the same run gives the same values.
+        CKpLayup binary(nullptr, nullptr);
+        ASSERT_EQ(read_op2(DataFile("op2", "d200obus.op2").c_str(), &binary, 0, 7), 0);
+        for (int i = 0; i < binary.pRess()->entries(); ++i) {
+            CKpRes* b = (*binary.pRess())[i];
+            std::string label = std::string(b->name(1)) + ":D 1";
+            CKpRes* p = Find(model, b->name(0), label.c_str(), b->name(2), b->name(3), b->name(4));
+            ASSERT_NE(p, nullptr) << b->name(2) << b->name(4);
+            EXPECT_EQ(p->GetNumElements(), b->GetNumElements());
+        }
+    }
+    {
+        CKpLayup printed(nullptr, nullptr), binary(nullptr, nullptr);
+        ASSERT_EQ(
+            read_f06(DataFile("f06", "flat_plate_composite.f06").c_str(), &printed, 0, nullptr, 7),
+            0);
+        ASSERT_EQ(read_op2(DataFile("op2", "flat_plate_composite.op2").c_str(), &binary, 0, 2), 0);
+        EXPECT_EQ(printed.pRess()->entries(), 9);
+        ASSERT_EQ(binary.pRess()->entries(), 7);
+        CKpRes* forces =
+            Find(printed, "COMBINED LOADING", "SUBCASE 1", "Shell Forces", "Bending Moments", "");
+        ASSERT_NE(forces, nullptr);
+        EXPECT_EQ(forces->GetNumElements(), 30);
+        EXPECT_EQ(forces->orient(), 3);  // material system pages
+        int compared = 0;
+        for (int i = 0; i < 7; ++i) {
+            CKpRes* b = (*binary.pRess())[i];
+            CKpRes* p = Find(printed, b->name(0), b->name(1), b->name(2), b->name(3), b->name(4));
+            ASSERT_NE(p, nullptr);
+            ASSERT_EQ(p->GetNumElements(), 30);
+            for (int k = 0; k < 30; ++k) {
+                CKpResElem* be = (*b->ResElems())[k];
+                CKpResElem* pe = p->ResElems()->find(be->id());
+                ASSERT_NE(pe, nullptr);
+                for (int v = 0; v < 6; ++v) {
+                    const double want = be->GetFloat(v), got = pe->GetFloat(v);
+                    EXPECT_LE(std::fabs(got - want), 5e-6 * std::fabs(want) + 1e-3)
+                        << be->id() << " " << v;
+                    ++compared;
+                }
+            }
+        }
+        EXPECT_EQ(compared, 7 * 30 * 6);
+    }
+    {
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(
+            read_f06(DataFile("f06", "mode_solid_shell_bar.f06").c_str(), &model, 0, nullptr, 7),
+            0);
+        EXPECT_EQ(model.pRess()->entries(), 6);
+        EXPECT_NE(Find(model, "DEFAULT", "SUBCASE 1:Freq.=75.9575", "Shell Forces",
+                       "Membrane Forces", ""),
+                  nullptr);
+    }
+}
+
+TEST(ReadF06, FailurePagesGiveLayersInterfacesAndRatios) {
+    CKpLayup model(nullptr, nullptr);
+    std::string text = "START\n ^^^ ANALYSIS   DESIGN CYCLE NUMBER=   12\n" +
+                       Page("SUB", "", kFailure, kFailureRows) +
+                       Page("SUB", "", kRatios, kFailureRows);
+    ASSERT_EQ(ReadText(text, model), 0);
+    // 3 layers and 2 interfaces under each quantity.
+    EXPECT_EQ(model.pRess()->entries(), 10);
+    const char* label = "Default Subcase:D 12";
+    CKpRes* l3 = Find(model, "SUB", label, "Failure Indices", "Hill Stress", "Layer 3");
+    CKpRes* i23 = Find(model, "SUB", label, "Failure Indices", "Hill Stress", "Interface 2-3");
+    ASSERT_TRUE(l3 && i23);
+    EXPECT_FLOAT_EQ(l3->ResElems()->find(11)->GetFloat(0), 0.7f);
+    EXPECT_FLOAT_EQ(i23->ResElems()->find(11)->GetFloat(0), 0.02f);
+    EXPECT_EQ(Find(model, "SUB", label, "Failure Indices", "Hill Stress", "Interface 3-4"),
+              nullptr);
+    EXPECT_NE(Find(model, "SUB", label, "Reserve Factors", "Hill Stress", "Interface 1-2"),
+              nullptr);
+    EXPECT_EQ(l3->orient(), 4);
+    EXPECT_EQ(l3->type(), 1);
+}
+
+TEST(ReadF06, ForcePagesCentreOnlyAndCornerRows) {
+    EXPECT_EQ(CF06ForcesIn::GetNrOfVectorsFromHeader(kForcesR), 5);
+    EXPECT_EQ(CF06ForcesIn::GetNrOfVectorsFromHeader("( T R I A R )"), 4);
+    EXPECT_EQ(CF06ForcesIn::GetNrOfVectorsFromHeader("( T R I A 3 )"), 1);
+    CKpLayup model(nullptr, nullptr);
+    const std::string head = " \n    ELEMENT   - MEMBRANE  FORCES -\n      ID    FX\n";
+    const std::string centre = head +
+                               "0      101   1.0  2.0  3.0  4.0  5.0  6.0  7.0  8.0\n"
+                               "0      102   1.5  2.0  3.0  4.0  5.0  6.0  7.0  8.0\n";
+    const std::string corner = head +
+                               "0      201  CEN/4  1.0  2.0  3.0  4.0  5.0  6.0  7.0  8.0\n"
+                               "          21  9.0  9.0  9.0  9.0  9.0  9.0  9.0  9.0\n"
+                               "          22  9.0  9.0  9.0  9.0  9.0  9.0  9.0  9.0\n"
+                               "          23  9.0  9.0  9.0  9.0  9.0  9.0  9.0  9.0\n"
+                               "          24  9.0  9.0  9.0  9.0  9.0  9.0  9.0  9.0\n"
+                               "0      202  CEN/4  2.0  2.0  3.0  4.0  5.0  6.0  7.0  8.0\n"
+                               "          21  9.0  9.0  9.0  9.0  9.0  9.0  9.0  9.0\n";
+    ASSERT_EQ(
+        ReadText("START\n" + Page("S", "L", kForces4, centre) + Page("S", "L", kForcesR, corner),
+                 model),
+        0);
+    ASSERT_EQ(model.pRess()->entries(), 2);
+    CKpRes* membrane = Find(model, "S", "L", "Shell Forces", "Membrane Forces", "");
+    ASSERT_NE(membrane, nullptr);
+    EXPECT_EQ(membrane->GetNumElements(), 4);  // corner rows are no elements
+    const float want[6] = {1.5f, 2.0f, 0.0f, 3.0f, 8.0f, 7.0f};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(membrane->ResElems()->find(102)->GetFloat(k), want[k]);
+    EXPECT_EQ(membrane->ResElems()->find(202)->GetFloat(0), 2.0f);
+    EXPECT_EQ(membrane->ResElems()->find(21), nullptr);
+    EXPECT_EQ(membrane->orient(), 1);
+}
+
+TEST(ReadF06, CutAndMissingFilesKeepWhatWasRead) {
+    CKpLayup model(nullptr, nullptr);
+    EXPECT_EQ(read_f06("/nonexistent/none.f06", &model, 0, nullptr, 7), 1);
+    EXPECT_EQ(read_f06("/nonexistent/none.f06", nullptr, 0, nullptr, 7), 1);
+    std::ifstream in(DataFile("f06", "flat_plate_composite.f06"), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string text = all.str();
+    const size_t cut = text.find("S T R E S S E S") + 2000;  // inside the first stress page
+    ASSERT_EQ(ReadText(text.substr(0, cut), model), 0);
+    EXPECT_EQ(model.pRess()->entries(), 9);  // forces, and the plies of the rows read
+    CKpRes* l7 = Find(model, "COMBINED LOADING", "SUBCASE 1", "Stress Tensor", "Fibre Directions",
+                      "Layer 7");
+    ASSERT_NE(l7, nullptr);
+    EXPECT_LT(l7->GetNumElements(), 30);
+    // Read through the model's dispatch with only the stress switch.
+    CKpLayup viaRead(nullptr, nullptr);
+    ASSERT_EQ(viaRead.Read(static_cast<ILayup::EFormat>(3),
+                           DataFile("f06", "flat_plate_composite.f06").c_str(), 0, 2, nullptr),
+              0);
+    EXPECT_EQ(viaRead.pRess()->entries(), 7);
+    ASSERT_EQ(viaRead.Read(static_cast<ILayup::EFormat>(4),
+                           DataFile("op2", "trncomp12.op2").c_str(), 0, 1, nullptr),
+              0);
+    EXPECT_EQ(viaRead.pRess()->entries(), 7 + 42);
+}
+
+TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
+    const std::string echo = TempPath("echo");
+    {
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, echo.c_str(), 7), 0);
+        EXPECT_EQ(model.pRess()->entries(), 7);  // results are read as before
+        std::ifstream in(echo, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_NE(text.str().find("\nELFORCE = ALL"), std::string::npos);
+        EXPECT_EQ(text.str().rfind("TITLE    = STATIC LOAD", 0), 0u) << text.str().substr(0, 80);
+        EXPECT_EQ(text.str().find("COMMAND"), std::string::npos);
+        // The unsorted bulk echo, read from the ruler's column over its pages,
+        // gives the model of the bulk data file of the same run.
+        EXPECT_NE(text.str().find("\r\nENDDATA\r\n"), std::string::npos);
+        CKpLayup deck(nullptr, nullptr);
+        ASSERT_EQ(read_korbdf(const_cast<char*>(DataFile("bdf", "d200obus.bdf").c_str()), &deck),
+                  0);
+        EXPECT_EQ(model.pNodes()->entries(), 149);
+        EXPECT_EQ(model.pNodes()->entries(), deck.pNodes()->entries());
+        EXPECT_EQ(model.pElems()->entries(), deck.pElems()->entries());
+        EXPECT_EQ(model.pMats()->entries(), deck.pMats()->entries());
+        EXPECT_EQ(model.pLams()->entries(), deck.pLams()->entries());
+    }
+    {
+        // The file/system echo is named in the label line.
+        CKpLayup model(nullptr, nullptr);
+        const std::string title =
+            "K O R B E L D    F I L E    A N D    S Y S T E M    P A R A M E T E R    E C H O";
+        const std::string page = "1    RUN\n      \n0   " + title +
+                                 "\n \n      NASTRAN SYSTEM(1)=2\n" + "      BUFFSIZE=8193\n";
+        const std::string path = TempPath("sys");
+        std::ofstream(path, std::ios::binary) << "X\n" + page + page;
+        ASSERT_EQ(read_f06(path.c_str(), &model, 1, echo.c_str(), 7), 0);
+        std::ifstream in(echo, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        EXPECT_EQ(text.str(),
+                  "NASTRAN SYSTEM(1)=2\r\n      BUFFSIZE=8193\nNASTRAN SYSTEM(1)=2\r\n"
+                  "      BUFFSIZE=8193\n");
+        std::remove(path.c_str());
+    }
+    std::remove(echo.c_str());
+    CKpLayup model(nullptr, nullptr);
+    EXPECT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, "/nonexistent/e.txt", 7),
+              1);
+}
+
+TEST(ReadF06, BulkEchoColumnAfterTheFirstDash) {
+    const std::string path = TempPath("col");
+    std::ofstream(path, std::ios::binary) << "    ENTRY  -   GRID    1\n       no dash here\n";
+    CF06FileBuffer buffer;
+    ASSERT_EQ(buffer.OpenRead(path.c_str(), 1), 0);
+    EXPECT_EQ(CF06EchoBulk::FindColPos(buffer, 0, 24), 15);
+    EXPECT_EQ(CF06EchoBulk::FindColPos(buffer, 25, 45), 0);
+    buffer.Close();
+    std::remove(path.c_str());
+}

@@ -1,0 +1,64 @@
+// The host database as the library reads it: any stand-in database the
+// record format can hold is dumped and loaded again to the same dump, and a
+// model reads its mesh, laminates, materials, properties and the first
+// result of it without a crash.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/CMorvek.h"
+#include "host/LayupOut.h"
+#include "layuplib/CKpLayup.h"
+#include "layuplib/CKpResStore.h"
+#include "platform/MorvekStub.h"
+
+namespace {
+
+std::string dump(const std::string& path) {
+    if (MorvekStubSaveDatabase(path.c_str()) != 0) std::abort();
+    std::ifstream in(path);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool tables = VekApiInit(&MorvekStubGetter) == 0;
+    if (!tables) std::abort();
+    static const std::string path = "/tmp/fuzz_host_db_" + std::to_string(getpid());
+    FILE* f = std::fopen((path + ".in").c_str(), "wb");
+    if (!f) return 0;
+    if (size) std::fwrite(data, 1, size, f);
+    std::fclose(f);
+    MorvekStubReset();
+    if (MorvekStubLoadDatabase((path + ".in").c_str()) != 0) return 0;
+    MorvekStubOpenDatabase("fuzz.db");
+
+    // The dump is the database.
+    const std::string first = dump(path + ".out");
+    std::rename((path + ".out").c_str(), (path + ".in").c_str());
+    MorvekStubReset();
+    if (MorvekStubLoadDatabase((path + ".in").c_str()) != 0) std::abort();
+    MorvekStubOpenDatabase("fuzz.db");
+    if (dump(path + ".out") != first) std::abort();
+
+    CMorvek db;
+    CKpLayup model(&db, nullptr);
+    if (model.NewLayup(0.0, 0.0) != 0) return 0;
+    db.getLam(nullptr, model.pElems(), model.pLams());
+    db.getMat(nullptr, model.pLams(), model.pMats());
+    db.getProp(nullptr, model.pElems(), model.pOrients(), model.pCoords());
+    char names[5][256] = {"LC", "SC", "Stress", "XX", ""};
+    char* ptrs[5] = {names[0], names[1], names[2], names[3], names[4]};
+    int ids[2] = {1, 2}, maxLayer = 0;
+    db.getRes(nullptr, model.pRess(), ptrs, 2, ids, &maxLayer);
+    return 0;
+}
