@@ -52,6 +52,11 @@ const char* text(const BltArg& a) {
 const Least kNewLayupMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
                                {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
                                {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
+const Least kCreateLaminate[] = {
+    {2, 1, 0, 1, 0, false}, {4, 1, 0, 0, 6, false}, {8, 1, 0, 0, 3, false}, {9, 1, 0, 0, 3, false}};
+const Least kVerifyLaminate[] = {{2, 1, 0, 1, 0, false},  {3, 1, 0, 0, 3, false},
+                                 {6, 1, 0, 0, 10, false}, {7, 1, 0, 0, 10, false},
+                                 {8, 1, 0, 0, 20, false}, {9, 1, 0, 0, 10, false}};
 const Least kImportPly[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
 // Every array of the layup functions holds `count` entries (the normal 3).
 const Least kGetLayup[] = {{3, 2, 0, 1, 0, false}, {4, 2, 0, 1, 0, false}, {5, 2, 0, 1, 0, false},
@@ -185,6 +190,35 @@ const Row kRows[] = {
                                as<float>(a[8]), as<int>(a[9]));
      },
      kGetLayup, 8},
+    // ---- laminates
+    {29, "kp_create_laminate", "i i[] s i[] i*3 r[] r[] >r*3 i*7 >i*9",
+     [](const BltArg* a) {
+         return LayupCreateLaminate(
+             a[0].i, as<int>(a[1]), as<char>(a[2]), as<int>(a[3]), a[4].i, a[5].i, a[6].i,
+             as<float>(a[7]), as<float>(a[8]), as<float>(a[9]), as<float>(a[10]), as<float>(a[11]),
+             a[12].i, a[13].i, a[14].i, a[15].i, a[16].i, a[17].i, a[18].i, as<int>(a[19]),
+             as<int>(a[20]), as<int>(a[21]), as<int>(a[22]), as<int>(a[23]), as<int>(a[24]),
+             as<int>(a[25]), as<int>(a[26]), as<int>(a[27]));
+     },
+     kCreateLaminate, 4},
+    {30, "kp_clear_laminate", "", [](const BltArg*) { return LayupClearLaminate(); }, nullptr, 0},
+    {31, "kp_get_num_lams", "i >i >i",
+     [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },
+     nullptr, 0},
+    {38, "kp_verify_laminate", "i i[] r[] r r i[] i[] r[] r[] >i >i[]",
+     [](const BltArg* a) {
+         // The results go no further than the host's array, whatever
+         // capacity the caller claims.
+         int* size = as<int>(a[9]);
+         if (size && *size > a[10].count) *size = a[10].count;
+         return LayupVerifyLaminate(a[0].i, as<int>(a[1]), as<float>(a[2]), a[3].r, a[4].r,
+                                    as<int>(a[5]), as<int>(a[6]), as<float>(a[7]), as<float>(a[8]),
+                                    size, as<int>(a[10]));
+     },
+     kVerifyLaminate, 6},
+    {39, "kp_verify_laminate_reset", "", [](const BltArg*) { return LayupVerifyLaminateReset(); },
+     nullptr, 0},
+    // ---- end of laminates
     {51, "kp_restore_offset", "", [](const BltArg*) { return LayupRestoreOffset(); }, nullptr, 0},
     {52, "kp_set_offset", "s r i r*6 i i[]",
      [](const BltArg* a) {
@@ -334,6 +368,46 @@ const Row kRows[] = {
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
+    // ---- mesh checks
+    {148, "kp_plot_elem_faces", "", [](const BltArg*) { return LayupPlotElemFaces(); }, nullptr, 0},
+    {149, "kp_erase_elem_faces", "", [](const BltArg*) { return LayupEraseElemFaces(); }, nullptr,
+     0},
+    {150, "kp_plot_elem_nodes", "", [](const BltArg*) { return LayupPlotElemNodes(); }, nullptr, 0},
+    {151, "kp_erase_elem_nodes", "", [](const BltArg*) { return LayupEraseElemNodes(); }, nullptr,
+     0},
+    {152, "kp_plot_elem_free_edges", "", [](const BltArg*) { return LayupPlotElemFreeEdges(); },
+     nullptr, 0},
+    {153, "kp_erase_elem_free_edges", "", [](const BltArg*) { return LayupEraseElemFreeEdges(); },
+     nullptr, 0},
+    {154, "kp_plot_elem_branches", "", [](const BltArg*) { return LayupPlotElemBranches(); },
+     nullptr, 0},
+    {155, "kp_erase_elem_branches", "", [](const BltArg*) { return LayupEraseElemBranches(); },
+     nullptr, 0},
+    {156, "kp_plot_elem_normals", "", [](const BltArg*) { return LayupPlotElemNormals(); }, nullptr,
+     0},
+    {157, "kp_erase_elem_normals", "", [](const BltArg*) { return LayupEraseElemNormals(); },
+     nullptr, 0},
+    {158, "kp_plot_elem_normal_boundaries", "",
+     [](const BltArg*) { return LayupPlotElemNormalBoundaries(); }, nullptr, 0},
+    {159, "kp_erase_elem_normal_boundaries", "",
+     [](const BltArg*) { return LayupEraseElemNormalBoundaries(); }, nullptr, 0},
+    {160, "kp_plot_elem_duplicates", "", [](const BltArg*) { return LayupPlotElemDuplicates(); },
+     nullptr, 0},
+    {161, "kp_erase_elem_duplicates", "", [](const BltArg*) { return LayupEraseElemDuplicates(); },
+     nullptr, 0},
+    {162, "kp_plot_elem_connectivities", "",
+     [](const BltArg*) { return LayupPlotElemConnectivities(); }, nullptr, 0},
+    {163, "kp_erase_elem_connectivities", "",
+     [](const BltArg*) { return LayupEraseElemConnectivities(); }, nullptr, 0},
+    {164, "kp_plot_elem_material_orients", "",
+     [](const BltArg*) { return LayupPlotElemMaterialOrients(); }, nullptr, 0},
+    {165, "kp_erase_elem_material_orients", "",
+     [](const BltArg*) { return LayupEraseElemMaterialOrients(); }, nullptr, 0},
+    {166, "kp_plot_elem_feature_angles", "r",
+     [](const BltArg* a) { return LayupPlotElemFeatureAngles(a[0].r); }, nullptr, 0},
+    {167, "kp_erase_elem_feature_angles", "",
+     [](const BltArg*) { return LayupEraseElemFeatureAngles(); }, nullptr, 0},
+    // ---- end of mesh checks
 };
 
 constexpr std::size_t kRowCount = sizeof(kRows) / sizeof(kRows[0]);
