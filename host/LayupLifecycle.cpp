@@ -11,6 +11,7 @@
 #include "host/LayupApi.h"
 #include "host/PlotRoutines.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/PlyImport.h"
 
 namespace {
 
@@ -51,14 +52,16 @@ CKpLayup* databaseModel(CKpLayup* model, int mask) {
     return temp;
 }
 
-// Ply import onto the slot's model. The importer of plies from other layup
-// files is not part of this build.
-int importPlies(int, int*, int, char**, double, double, int, int, int, int, int, double, int*,
-                int*) {
+// Ply import onto the slot's model from layup and bulk-data files.
+int importPlies(int areaCount, int* areaIds, int fileCount, char** files, double angle,
+                double distance, int normalCalculation, int importLayup, int preview,
+                int mergeNodes, int boundaryCurves, double splitWidth, int* uncoveredCount,
+                int* uncoveredIds) {
     CKpLayup* model = slot();
     if (!model) return 1;
-    model->pMsg()->Create(4, "%s is not available", "ImportMultipleLayups");
-    return -1;
+    return ImportMultipleLayups(model, areaCount, areaIds, fileCount, files, angle, distance,
+                                normalCalculation, importLayup, preview, mergeNodes,
+                                boundaryCurves, splitWidth, uncoveredCount, uncoveredIds);
 }
 
 // Degrees to radians in double precision, kept as the float the host would
