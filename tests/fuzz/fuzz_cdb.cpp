@@ -9,14 +9,13 @@
 
 #include "fileformats/CCDBParser.h"
 #include "layuplib/CKpLayup.h"
+#include "tests/fuzz/FuzzFile.h"
 #include "tests/support/RecordingGUI.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/fuzz_cdb_" + std::to_string(getpid()) + ".cdb";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    FuzzFile file(data, size);
+    if (!file.ok()) return 0;
+    const std::string path = file.path();
     RecordingGUI gui;
     CKpLayup model(nullptr, &gui);
     CCDBParser parser;

@@ -1,11 +1,11 @@
 // Layup file reader: any bytes, plain or gzip-compressed, must open or fail
 // with a status; never crash, leak or read past a buffer.
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-#include <unistd.h>
 
 #include "layuplib/CKpLayup.h"
 #include "tests/support/MemoryDB.h"

@@ -9,17 +9,13 @@
 
 #include "layuplib/CKpLayup.h"
 #include "op2reader/read_op2.h"
+#include "tests/fuzz/FuzzFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    int fd = memfd_create("op2", 0);
-    if (fd < 0) return 0;
-    if (size && write(fd, data, size) != static_cast<ssize_t>(size)) {
-        close(fd);
-        return 0;
-    }
-    std::string path = "/proc/self/fd/" + std::to_string(fd);
+    FuzzFile file(data, size);
+    if (!file.ok()) return 0;
+    const std::string path = file.path();
     CKpLayup model(nullptr, nullptr);
     read_op2(path.c_str(), &model, 7, 7);
-    close(fd);
     return 0;
 }

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "op2reader/op2_file.h"
+#include "tests/fuzz/FuzzFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    int fd = memfd_create("op2", 0);
-    if (fd < 0) return 0;
-    if (size && write(fd, data, size) != static_cast<ssize_t>(size)) {
-        close(fd);
-        return 0;
-    }
-    std::string path = "/proc/self/fd/" + std::to_string(fd);
+    FuzzFile file(data, size);
+    if (!file.ok()) return 0;
+    const std::string path = file.path();
     op2_Init(nullptr);
     int id = op2_OpenFile(path.c_str(), 'R');
     if (id >= 1) {
@@ -58,6 +55,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         op2_CloseFile(id);
     }
-    close(fd);
     return 0;
 }
