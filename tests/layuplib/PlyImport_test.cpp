@@ -37,6 +37,7 @@
 #include "layuplib/add_layer.h"
 #include "tests/support/DrapedModel.h"
 #include "tests/support/MeshGen.h"
+#include "tests/support/SurfaceMeshes.h"
 
 namespace {
 
@@ -117,6 +118,63 @@ TEST(PlyImport, CoarseToFinePlateCoversTheSameAreaWithTheSameFibres) {
     }
     ASSERT_TRUE(tp->pMat());
     EXPECT_EQ(std::string(tp->pMat()->mtrlnm()), "CF");
+}
+
+namespace {
+
+// A quarter cylinder of radius 2 about the x axis, 4 long, its crown up
+// (the generator's cylinder turned so that the axis runs along x).
+meshgen::Mesh QuarterCylinder(int nAround, int nAlong, meshgen::Numbering numbering = {}) {
+    meshgen::Mesh m =
+        meshgen::Cylinder(Kind::Quad4, nAround, nAlong, 2.0, std::acos(-1.0) / 2.0, 4.0, numbering);
+    // A cyclic turn of the axes keeps the outward normals outward.
+    for (std::size_t i = 0; i + 2 < m.xyz.size(); i += 3) {
+        const double x = m.xyz[i], y = m.xyz[i + 1], z = m.xyz[i + 2];
+        m.xyz[i] = z;
+        m.xyz[i + 1] = x;
+        m.xyz[i + 2] = y;
+    }
+    return m;
+}
+
+// Imports the one ply of `src` onto the whole of `dst` and checks that the
+// imported ply covers the source ply's area and every element of `dst`.
+void ExpectSameCover(drapedmodel::Model& src, CKpPly* sp, drapedmodel::Model& dst) {
+    const Cover s = CoverOf(sp);
+    ASSERT_EQ(s.ids.size(), static_cast<std::size_t>(src.model->pElems()->entries()));
+    std::vector<int> all = AllIds(*dst.model);
+    int n = -1;
+    std::vector<int> uncovered;
+    ASSERT_EQ(ImportAll(*dst.model, *src.model, all, nullptr, &n, &uncovered), 0);
+    EXPECT_EQ(n, 0);
+    CKpPly* tp = dst.model->pPlys()->findByName("P");
+    ASSERT_TRUE(tp);
+    Cover t = CoverOf(tp);
+    std::sort(t.ids.begin(), t.ids.end());
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(t.ids, all);
+    EXPECT_NEAR(t.area, s.area, 0.005 * s.area) << t.area << " vs " << s.area;
+}
+
+}  // namespace
+
+TEST(PlyImport, CoarseToFineCurvedSurfacesCoverTheSameArea) {
+    {
+        SCOPED_TRACE("quarter cylinder");
+        drapedmodel::Model src(QuarterCylinder(8, 4));
+        CKpPly* sp = src.Ply("P", 2.0, 1.0, 0.25);
+        ASSERT_TRUE(sp);
+        drapedmodel::Model dst(QuarterCylinder(16, 8, {1, 1001}));
+        ExpectSameCover(src, sp, dst);
+    }
+    {
+        SCOPED_TRACE("hemisphere");
+        drapedmodel::Model src(surfmesh::Hemisphere(Kind::Quad4, 48, 12, 2.0));
+        CKpPly* sp = src.Ply("P", 0.3, 0.3, 0.25);
+        ASSERT_TRUE(sp);
+        drapedmodel::Model dst(surfmesh::Hemisphere(Kind::Quad4, 96, 24, 2.0));
+        ExpectSameCover(src, sp, dst);
+    }
 }
 
 TEST(PlyImport, IdenticalMeshMapsAndSecondImportAsksForNames) {
