@@ -444,3 +444,27 @@ TEST(PlyImport, LayupAndOffsetsComeAlong) {
     t->GetElementIds(static_cast<int>(got.size()), got.data());
     EXPECT_EQ(got, (std::vector<int>{1001, 1002, 1003, 1004, 1009, 1010, 1011, 1012}));
 }
+
+TEST(PlyImportPreview, HoledPlyAsksWhetherToContinue) {
+    // A 6 x 6 plate with its centre 2 x 2 cells cut out: each ply's outline
+    // has an inner boundary round the hole.
+    drapedmodel::Model src(surfmesh::PlateWithHole(Kind::Quad4, 6, 6.0, 2));
+    drapedmodel::Model dst(surfmesh::PlateWithHole(Kind::Quad4, 6, 6.0, 2));
+    for (const char* n : {"A", "B"}) ASSERT_TRUE(src.Ply(n, 0.5, 0.5, 0.25));
+    ASSERT_EQ(CoverOf(src.model->pPlys()->findByName("A")).ids.size(), 32u);
+    dst.gui.answers = {1, 2};  // yes to the first, no to the second
+    std::vector<int> f(2, 7);
+    ASSERT_EQ(SetImportPlyFlags(dst.model.get(), src.model.get(), "h.lyp", 2, f.data(), 1, 0), 0);
+    EXPECT_EQ(f, (std::vector<int>{1, 0}));
+    std::vector<RecordingGUI::MessageCall> asked;
+    for (const auto& m : dst.gui.messages)
+        if (m.severity == 2821) asked.push_back(m);
+    ASSERT_EQ(asked.size(), 2u);
+    for (size_t i = 0; i < asked.size(); ++i) {
+        EXPECT_EQ(asked[i].channel, 100001);
+        EXPECT_EQ(asked[i].text, std::string("The area covered by ply ") + (i ? "B" : "A") +
+                                     " from the file h.lyp contains interior holes. Do you wish "
+                                     "to continue?");
+    }
+    EXPECT_TRUE(dst.gui.answers.empty());
+}
