@@ -37,6 +37,7 @@
 #include "layuplib/add_layer.h"
 #include "tests/support/DrapedModel.h"
 #include "tests/support/MeshGen.h"
+#include "tests/support/SurfaceMeshes.h"
 
 namespace {
 
@@ -117,6 +118,63 @@ TEST(PlyImport, CoarseToFinePlateCoversTheSameAreaWithTheSameFibres) {
     }
     ASSERT_TRUE(tp->pMat());
     EXPECT_EQ(std::string(tp->pMat()->mtrlnm()), "CF");
+}
+
+namespace {
+
+// A quarter cylinder of radius 2 about the x axis, 4 long, its crown up
+// (the generator's cylinder turned so that the axis runs along x).
+meshgen::Mesh QuarterCylinder(int nAround, int nAlong, meshgen::Numbering numbering = {}) {
+    meshgen::Mesh m =
+        meshgen::Cylinder(Kind::Quad4, nAround, nAlong, 2.0, std::acos(-1.0) / 2.0, 4.0, numbering);
+    // A cyclic turn of the axes keeps the outward normals outward.
+    for (std::size_t i = 0; i + 2 < m.xyz.size(); i += 3) {
+        const double x = m.xyz[i], y = m.xyz[i + 1], z = m.xyz[i + 2];
+        m.xyz[i] = z;
+        m.xyz[i + 1] = x;
+        m.xyz[i + 2] = y;
+    }
+    return m;
+}
+
+// Imports the one ply of `src` onto the whole of `dst` and checks that the
+// imported ply covers the source ply's area and every element of `dst`.
+void ExpectSameCover(drapedmodel::Model& src, CKpPly* sp, drapedmodel::Model& dst) {
+    const Cover s = CoverOf(sp);
+    ASSERT_EQ(s.ids.size(), static_cast<std::size_t>(src.model->pElems()->entries()));
+    std::vector<int> all = AllIds(*dst.model);
+    int n = -1;
+    std::vector<int> uncovered;
+    ASSERT_EQ(ImportAll(*dst.model, *src.model, all, nullptr, &n, &uncovered), 0);
+    EXPECT_EQ(n, 0);
+    CKpPly* tp = dst.model->pPlys()->findByName("P");
+    ASSERT_TRUE(tp);
+    Cover t = CoverOf(tp);
+    std::sort(t.ids.begin(), t.ids.end());
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(t.ids, all);
+    EXPECT_NEAR(t.area, s.area, 0.005 * s.area) << t.area << " vs " << s.area;
+}
+
+}  // namespace
+
+TEST(PlyImport, CoarseToFineCurvedSurfacesCoverTheSameArea) {
+    {
+        SCOPED_TRACE("quarter cylinder");
+        drapedmodel::Model src(QuarterCylinder(8, 4));
+        CKpPly* sp = src.Ply("P", 2.0, 1.0, 0.25);
+        ASSERT_TRUE(sp);
+        drapedmodel::Model dst(QuarterCylinder(16, 8, {1, 1001}));
+        ExpectSameCover(src, sp, dst);
+    }
+    {
+        SCOPED_TRACE("hemisphere");
+        drapedmodel::Model src(surfmesh::Hemisphere(Kind::Quad4, 48, 12, 2.0));
+        CKpPly* sp = src.Ply("P", 0.3, 0.3, 0.25);
+        ASSERT_TRUE(sp);
+        drapedmodel::Model dst(surfmesh::Hemisphere(Kind::Quad4, 96, 24, 2.0));
+        ExpectSameCover(src, sp, dst);
+    }
 }
 
 TEST(PlyImport, IdenticalMeshMapsAndSecondImportAsksForNames) {
@@ -385,4 +443,28 @@ TEST(PlyImport, LayupAndOffsetsComeAlong) {
     std::vector<int> got(t->GetNumElements());
     t->GetElementIds(static_cast<int>(got.size()), got.data());
     EXPECT_EQ(got, (std::vector<int>{1001, 1002, 1003, 1004, 1009, 1010, 1011, 1012}));
+}
+
+TEST(PlyImportPreview, HoledPlyAsksWhetherToContinue) {
+    // A 6 x 6 plate with its centre 2 x 2 cells cut out: each ply's outline
+    // has an inner boundary round the hole.
+    drapedmodel::Model src(surfmesh::PlateWithHole(Kind::Quad4, 6, 6.0, 2));
+    drapedmodel::Model dst(surfmesh::PlateWithHole(Kind::Quad4, 6, 6.0, 2));
+    for (const char* n : {"A", "B"}) ASSERT_TRUE(src.Ply(n, 0.5, 0.5, 0.25));
+    ASSERT_EQ(CoverOf(src.model->pPlys()->findByName("A")).ids.size(), 32u);
+    dst.gui.answers = {1, 2};  // yes to the first, no to the second
+    std::vector<int> f(2, 7);
+    ASSERT_EQ(SetImportPlyFlags(dst.model.get(), src.model.get(), "h.lyp", 2, f.data(), 1, 0), 0);
+    EXPECT_EQ(f, (std::vector<int>{1, 0}));
+    std::vector<RecordingGUI::MessageCall> asked;
+    for (const auto& m : dst.gui.messages)
+        if (m.severity == 2821) asked.push_back(m);
+    ASSERT_EQ(asked.size(), 2u);
+    for (size_t i = 0; i < asked.size(); ++i) {
+        EXPECT_EQ(asked[i].channel, 100001);
+        EXPECT_EQ(asked[i].text, std::string("The area covered by ply ") + (i ? "B" : "A") +
+                                     " from the file h.lyp contains interior holes. Do you wish "
+                                     "to continue?");
+    }
+    EXPECT_TRUE(dst.gui.answers.empty());
 }
