@@ -22,6 +22,7 @@
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPly.h"
@@ -30,6 +31,7 @@
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyLayup.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/PlyImport.h"
 #include "layuplib/add_layer.h"
 
 namespace {
@@ -69,7 +71,10 @@ int AddSimulatedPly(CKpLayup& model) {
     pat->setLyrtp(EVekMaterialProjected);
     pat->SetNameByPlyName("Ply 1");
     pat->setStdn(1);
-    pat->setEye(0.5, 0.5, 0.0);
+    // Seen from above, warp along x.
+    pat->setEye(0.5, 0.5, 1.0);
+    pat->setEyed(0.0, 0.0, -1.0);
+    pat->setRefd(1.0, 0.0, 0.0);
     CKpElemStore* elems = model.pElems();
     for (int k = 0; CKpElem* e = (*elems)[k]; ++k) {
         CKpPatElem* pe = new CKpPatElem;
@@ -165,8 +170,8 @@ int DrapeHemisphere(CKpGUI& gui) {
         sum += std::fabs(s);
         worst = std::max(worst, std::fabs(s));
     }
-    std::printf("hemisphere drape: %d grid points, shear mean %.2f, max %.2f degrees\n", n,
-                sum / n, worst);
+    std::printf("hemisphere drape: %d grid points, shear mean %.2f, max %.2f degrees\n", n, sum / n,
+                worst);
 
     int rings = 0, points = 0;
     if (model.GetFlatPatternSizes(&rings, &points) != 0 || points < 1) return 1;
@@ -185,6 +190,63 @@ int DrapeHemisphere(CKpGUI& gui) {
 }
 
 }  // namespace
+
+// Area (square model units) of the elements a ply's pattern covers.
+double CoveredArea(CKpPly* ply) {
+    double total = 0.0;
+    CKpPat* pat = ply ? ply->pPat() : nullptr;
+    if (!pat) return 0.0;
+    for (CKpPatElem* pe = pat->PatElems()->First(); pe; pe = pat->PatElems()->Next(pe)) {
+        double a = 0.0;
+        if (pe->pelem() && pe->pelem()->GetArea(&a) == 0) total += a;
+    }
+    return total;
+}
+
+// The plies of the saved layup file imported onto a plate of the same size
+// meshed twice as finely; each ply's covered area beside the original's.
+int ImportOntoFinerMesh(CKpGUI& gui, CKpLayup& original, const std::string& lypPath) {
+    const int nx = 40, ny = 20;
+    const double h = 0.5;
+    std::vector<int> nodeIds, elemIds, patchIds, topologies, connectivity;
+    std::vector<double> xyz;
+    for (int j = 0; j <= ny; ++j)
+        for (int i = 0; i <= nx; ++i) {
+            nodeIds.push_back(j * (nx + 1) + i + 1);
+            xyz.insert(xyz.end(), {h * i, h * j, 0.0});
+        }
+    for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+            const int c = j * (nx + 1) + i + 1;
+            elemIds.push_back(100000 + j * nx + i + 1);
+            patchIds.push_back(0);
+            topologies.push_back(4);
+            connectivity.insert(connectivity.end(), {c, c + 1, c + nx + 2, c + nx + 1});
+        }
+    CKpLayup fine(nullptr, &gui);
+    if (fine.NewLayupMesh(int(nodeIds.size()), nodeIds.data(), xyz.data(), int(elemIds.size()),
+                          elemIds.data(), patchIds.data(), topologies.data(), 4,
+                          connectivity.data(), 0.0, 0.0) != 0)
+        return 1;
+    const std::string msgPath = lypPath.substr(0, lypPath.rfind('/') + 1) + "plystrand_import.msg";
+    fine.OpenMessage(msgPath.c_str());
+    const char* files[1] = {lypPath.c_str()};
+    // Angle tolerance 0.5 rad, distance 5 % of the mesh's extent, the
+    // elements' own normals; no preview, no layup, no curves.
+    if (ImportMultipleLayups(&fine, int(elemIds.size()), elemIds.data(), 1, files, 0.5, 5.0, 0, 0,
+                             0, 0, 0, 0.0, nullptr, nullptr) != 0)
+        return 1;
+    std::printf("plies imported onto a %d x %d mesh of the plate:\n", nx, ny);
+    CKpPlyStore* plies = original.pPlys();
+    for (int k = 0; k < plies->entries(); ++k) {
+        CKpPly* ply = (*plies)[k];
+        CKpPly* copy = fine.pPlys()->findByName(ply->GetName());
+        std::printf("  %s: covered area %.4f, original %.4f\n", ply->GetName(), CoveredArea(copy),
+                    CoveredArea(ply));
+    }
+    fine.CloseMessage();
+    return 0;
+}
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -256,6 +318,11 @@ int main(int argc, char** argv) {
     std::printf("  layup plies: %d saved, %d opened\n", layers[0], layers[1]);
     if (match != 0 || plies[0] != plies[1] || layers[0] != layers[1]) {
         std::fprintf(stderr, "error: the reopened model differs from the saved one\n");
+        return 1;
+    }
+
+    if (ImportOntoFinerMesh(gui, model, lypPath) != 0) {
+        std::fprintf(stderr, "error: the plies could not be imported onto the finer mesh\n");
         return 1;
     }
 
