@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "layuplib/CKpLayup.h"
@@ -88,10 +89,12 @@ TEST(SaveBacon, GroupsRunsSignsAndOffsets) {
 }
 
 TEST(SaveBacon, MissingPlyOrMaterialIsReportedAndLeftOut) {
+    // The material leaves the store but outlives the model: its plies still
+    // point at it.
+    std::unique_ptr<CKpMat> tape;
     Model m;
-    CKpMat* tape = m.model.pMats()->find(8);
-    m.model.pMats()->erase(tape);
-    delete tape;
+    tape.reset(m.model.pMats()->find(8));
+    m.model.pMats()->erase(tape.get());
     m.gui.messages.clear();
     const std::string text = Written("bacon_missing.txt", [&](FILE* fp) {
         return SaveBacon(m.model.pMsg(), m.model.pMats(), m.model.pPlys(), m.lypPlys(), fp, 0);
