@@ -121,11 +121,47 @@ const Least kModifyMaterial[] = {
     {50, 7, 0, 1, 1, false}, {51, 7, 0, 1, 1, false}, {52, 7, 0, 1, 1, false},
     {53, 7, 0, 1, 1, false}};
 
+// ---- results: five result names; element ids, material names, allowables
+// and result types by their counts; the id range 2.
+const Least kResultsFailure[] = {{1, 1, 0, 0, 5, false},  {3, 2, 0, 1, 0, false},
+                                 {8, 7, 0, 1, 0, false},  {10, 7, 9, 1, 0, false},
+                                 {12, 11, 0, 1, 0, false}, {15, 1, 0, 0, 2, false}};
+const Least kResultNames[] = {{1, 1, 0, 0, 5, false}};
+
 // One row per built-in, in registration order.
 const Row kRows[] = {
     {1, "kp_construct", "i s s",
      [](const BltArg* a) { return LayupConstruct(a[0].i, text(a[1]), text(a[2])); }, nullptr, 0},
     {2, "kp_destruct", "", [](const BltArg*) { return LayupDestruct(); }, nullptr, 0},
+    // ---- failure criteria
+    {3, "kp_get_num_fail_lmna", ">i",
+     [](const BltArg* a) { return LayupGetNumFailureLamina(as<int>(a[0])); }, nullptr, 0},
+    {4, "kp_get_fail_lmna_enc", "i >s[]",
+     [](const BltArg* a) { return LayupGetFailureLaminaEncodedNames(a[0].i, as<char*>(a[1])); },
+     nullptr, 0},
+    {5, "kp_get_fail_lmna_dtl", "s >s >s >i*3",
+     [](const BltArg* a) {
+         return LayupGetFailureLaminaDetails(text(a[0]), as<char>(a[1]), as<char>(a[2]),
+                                             as<int>(a[3]), as<int>(a[4]), as<int>(a[5]));
+     },
+     nullptr, 0},
+    {6, "kp_get_fail_lmna_num_allows", "s >i",
+     [](const BltArg* a) { return LayupGetFailureLaminaNumAllowables(text(a[0]), as<int>(a[1])); },
+     nullptr, 0},
+    {7, "kp_get_fail_lmna_allow_label", "s i >s",
+     [](const BltArg* a) {
+         return LayupGetFailureLaminaAllowableLabel(text(a[0]), a[1].i, as<char>(a[2]));
+     },
+     nullptr, 0},
+    {8, "kp_get_fail_lmna_num_results", "s >i",
+     [](const BltArg* a) { return LayupGetFailureLaminaNumResults(text(a[0]), as<int>(a[1])); },
+     nullptr, 0},
+    {9, "kp_get_fail_lmna_result_label", "s i >s",
+     [](const BltArg* a) {
+         return LayupGetFailureLaminaResultLabel(text(a[0]), a[1].i, as<char>(a[2]));
+     },
+     nullptr, 0},
+    // ---- end of failure criteria
     {10, "kp_get_num_materials", "i >i",
      [](const BltArg* a) { return LayupGetNumMaterials(a[0].i, as<int>(a[1])); }, nullptr, 0},
     {11, "kp_get_material_names", "i i >s[]",
@@ -408,6 +444,26 @@ const Row kRows[] = {
     {167, "kp_erase_elem_feature_angles", "",
      [](const BltArg*) { return LayupEraseElemFeatureAngles(); }, nullptr, 0},
     // ---- end of mesh checks
+    // ---- results
+    {168, "kp_create_results_failure_3", "s[] i i[] s i i i s[] i r[] i i[] s s >i[]",
+     [](const BltArg* a) {
+         return LayupCreateResultsFailure3(as<char*>(a[0]), a[1].i, as<int>(a[2]), text(a[3]),
+                                           a[4].i, a[5].i, a[6].i, as<char*>(a[7]), a[8].i,
+                                           as<float>(a[9]), a[10].i, as<int>(a[11]), text(a[12]),
+                                           text(a[13]), as<int>(a[14]));
+     },
+     kResultsFailure, 6},
+    {169, "kp_create_results_sort_2", "s[] i[] s[] i",
+     [](const BltArg* a) {
+         return LayupCreateResultsSort2(as<char*>(a[0]), as<int>(a[1]), as<char*>(a[2]), a[3].i);
+     },
+     kResultNames, 1},
+    {170, "kp_create_results_sort_laminate", "s[]",
+     [](const BltArg* a) { return LayupCreateResultsSortLaminate(as<char*>(a[0])); },
+     kResultNames, 1},
+    {171, "kp_delete_results_all", "", [](const BltArg*) { return LayupDeleteResultsAll(); },
+     nullptr, 0},
+    // ---- end of results
 };
 
 constexpr std::size_t kRowCount = sizeof(kRows) / sizeof(kRows[0]);

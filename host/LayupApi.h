@@ -465,4 +465,7 @@ int LayupEraseElemFeatureAngles(void);
 
 }  // extern "C"
 
+// Failure criteria, failure analysis, sorts and result queries.
+#include "host/LayupResults.h"
+
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
