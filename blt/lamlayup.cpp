@@ -123,8 +123,8 @@ const Least kModifyMaterial[] = {
 
 // ---- results: five result names; element ids, material names, allowables
 // and result types by their counts; the id range 2.
-const Least kResultsFailure[] = {{1, 1, 0, 0, 5, false},  {3, 2, 0, 1, 0, false},
-                                 {8, 7, 0, 1, 0, false},  {10, 7, 9, 1, 0, false},
+const Least kResultsFailure[] = {{1, 1, 0, 0, 5, false},   {3, 2, 0, 1, 0, false},
+                                 {8, 7, 0, 1, 0, false},   {10, 7, 9, 1, 0, false},
                                  {12, 11, 0, 1, 0, false}, {15, 1, 0, 0, 2, false}};
 const Least kResultNames[] = {{1, 1, 0, 0, 5, false}};
 
