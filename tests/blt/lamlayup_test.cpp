@@ -147,6 +147,13 @@ class BuiltinTest : public ::testing::Test {
 TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
     const std::vector<std::string> want = {"kp_construct",
                                            "kp_destruct",
+                                           "kp_get_num_fail_lmna",
+                                           "kp_get_fail_lmna_enc",
+                                           "kp_get_fail_lmna_dtl",
+                                           "kp_get_fail_lmna_num_allows",
+                                           "kp_get_fail_lmna_allow_label",
+                                           "kp_get_fail_lmna_num_results",
+                                           "kp_get_fail_lmna_result_label",
                                            "kp_get_num_materials",
                                            "kp_get_material_names",
                                            "kp_get_material",
@@ -216,7 +223,11 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
                                            "kp_plot_elem_material_orients",
                                            "kp_erase_elem_material_orients",
                                            "kp_plot_elem_feature_angles",
-                                           "kp_erase_elem_feature_angles"};
+                                           "kp_erase_elem_feature_angles",
+                                           "kp_create_results_failure_3",
+                                           "kp_create_results_sort_2",
+                                           "kp_create_results_sort_laminate",
+                                           "kp_delete_results_all"};
     ASSERT_EQ(MorvekStubNumBuiltins(), static_cast<int>(want.size()));
     std::set<std::string> seen;
     for (int k = 1; k <= MorvekStubNumBuiltins(); ++k) {
