@@ -127,6 +127,14 @@ const Least kResultsFailure[] = {{1, 1, 0, 0, 5, false},   {3, 2, 0, 1, 0, false
                                  {8, 7, 0, 1, 0, false},   {10, 7, 9, 1, 0, false},
                                  {12, 11, 0, 1, 0, false}, {15, 1, 0, 0, 2, false}};
 const Least kResultNames[] = {{1, 1, 0, 0, 5, false}};
+// ---- plots: names, layer numbers and element ids as many as counted; a
+// point, a direction or an offset 3 reals.
+const Least kPlotOrients[] = {{2, 1, 0, 1, 0, false}};
+const Least kPlotLamLayers[] = {{2, 1, 0, 1, 0, false}, {4, 3, 0, 1, 0, false}};
+const Least kPlotCrossSection[] = {{1, 1, 0, 0, 3, false}, {2, 1, 0, 0, 3, false}};
+const Least kPlotExploded[] = {{2, 1, 0, 0, 3, false}};
+const Least kPlotElems[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 0, 3, false}};
+// ---- end of plots
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
@@ -226,6 +234,9 @@ const Row kRows[] = {
                                as<float>(a[8]), as<int>(a[9]));
      },
      kGetLayup, 8},
+    {27, "kp_plot_orients", "i s[]",
+     [](const BltArg* a) { return LayupPlotOrients(a[0].i, as<char*>(a[1])); }, kPlotOrients, 1},
+    {28, "kp_erase_orients", "", [](const BltArg*) { return LayupEraseOrients(); }, nullptr, 0},
     // ---- laminates
     {29, "kp_create_laminate", "i i[] s i[] i*3 r[] r[] >r*3 i*7 >i*9",
      [](const BltArg* a) {
@@ -241,6 +252,20 @@ const Row kRows[] = {
     {31, "kp_get_num_lams", "i >i >i",
      [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
+    {34, "kp_plot_lam_thicks", "i s[] i i[] r r",
+     [](const BltArg* a) {
+         return LayupPlotLamThicks(a[0].i, as<char*>(a[1]), a[2].i, as<int>(a[3]), a[4].r, a[5].r);
+     },
+     kPlotLamLayers, 2},
+    {35, "kp_erase_lam_thicks", "", [](const BltArg*) { return LayupEraseLamThicks(); }, nullptr,
+     0},
+    {36, "kp_plot_lam_orients", "i s[] i i[] r",
+     [](const BltArg* a) {
+         return LayupPlotLamOrients(a[0].i, as<char*>(a[1]), a[2].i, as<int>(a[3]), a[4].r);
+     },
+     kPlotLamLayers, 2},
+    {37, "kp_erase_lam_orients", "", [](const BltArg*) { return LayupEraseLamOrients(); }, nullptr,
+     0},
     {38, "kp_verify_laminate", "i i[] r[] r r i[] i[] r[] r[] >i >i[]",
      [](const BltArg* a) {
          // The results go no further than the host's array, whatever
@@ -401,9 +426,79 @@ const Row kRows[] = {
                                      as<float>(a[11]), as<int>(a[12]));
      },
      kGetLayupElement, 11},
+    // ---- plots
+    {120, "kp_erase_ply_draping", "", [](const BltArg*) { return LayupErasePlyDraping(); }, nullptr,
+     0},
+    {121, "kp_plot_ply_draped_pattern", "s i",
+     [](const BltArg* a) { return LayupPlotPlyDrapedPattern(text(a[0]), a[1].i); }, nullptr, 0},
+    {122, "kp_erase_ply_draped_pattern", "",
+     [](const BltArg*) { return LayupErasePlyDrapedPattern(); }, nullptr, 0},
+    {123, "kp_plot_ply_flat_pattern", "s",
+     [](const BltArg* a) { return LayupPlotPlyFlatPattern(text(a[0])); }, nullptr, 0},
+    {124, "kp_erase_ply_flat_pattern", "", [](const BltArg*) { return LayupErasePlyFlatPattern(); },
+     nullptr, 0},
+    {125, "kp_plot_ply_angles", "i s",
+     [](const BltArg* a) { return LayupPlotPlyAngles(a[0].i, text(a[1])); }, nullptr, 0},
+    {126, "kp_erase_ply_angles", "", [](const BltArg*) { return LayupErasePlyAngles(); }, nullptr,
+     0},
+    {127, "kp_plot_surface_angles", "", [](const BltArg*) { return LayupPlotLayupSurfaceAngles(); },
+     nullptr, 0},
+    {128, "kp_erase_surface_angles", "",
+     [](const BltArg*) { return LayupEraseLayupSurfaceAngles(); }, nullptr, 0},
+    {129, "kp_plot_ply_outline", "s",
+     [](const BltArg* a) { return LayupPlotPlyOutline(text(a[0])); }, nullptr, 0},
+    {130, "kp_erase_ply_outline", "", [](const BltArg*) { return LayupErasePlyOutline(); }, nullptr,
+     0},
+    {131, "kp_plot_ply_boundary", "s",
+     [](const BltArg* a) { return LayupPlotPlyBoundary(text(a[0])); }, nullptr, 0},
+    {132, "kp_erase_ply_boundary", "", [](const BltArg*) { return LayupErasePlyBoundary(); },
+     nullptr, 0},
+    {133, "kp_plot_layup_element", "i i i i r r",
+     [](const BltArg* a) {
+         return LayupPlotLayupElement(a[0].i, a[1].i, a[2].i, a[3].i, a[4].r, a[5].r);
+     },
+     nullptr, 0},
+    {134, "kp_erase_layup_element", "", [](const BltArg*) { return LayupEraseLayupElement(); },
+     nullptr, 0},
+    {135, "kp_plot_layup_cross_section", "r[] r[] r r r",
+     [](const BltArg* a) {
+         return LayupPlotLayupCrossSection(as<float>(a[0]), as<float>(a[1]), a[2].r, a[3].r,
+                                           a[4].r);
+     },
+     kPlotCrossSection, 2},
+    {136, "kp_erase_layup_cross_section", "",
+     [](const BltArg*) { return LayupEraseLayupCrossSection(); }, nullptr, 0},
+    {137, "kp_plot_layup_ply", "i i",
+     [](const BltArg* a) { return LayupPlotLayupPly(a[0].i, a[1].i); }, nullptr, 0},
+    {138, "kp_erase_layup_ply", "", [](const BltArg*) { return LayupEraseLayupPly(); }, nullptr, 0},
+    {139, "kp_plot_layup_exploded", "i r[] i i",
+     [](const BltArg* a) {
+         return LayupPlotLayupExploded(a[0].i, as<float>(a[1]), a[2].i, a[3].i);
+     },
+     kPlotExploded, 1},
+    {140, "kp_erase_layup_exploded", "", [](const BltArg*) { return LayupEraseLayupExploded(); },
+     nullptr, 0},
+    {141, "kp_plot_layup_surface", "", [](const BltArg*) { return LayupPlotLayupSurface(); },
+     nullptr, 0},
+    {142, "kp_erase_layup_surface", "", [](const BltArg*) { return LayupEraseLayupSurface(); },
+     nullptr, 0},
+    // ---- end of plots
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
+    // ---- element plots
+    {144, "kp_plot_elems", "i i[] r[] i i i",
+     [](const BltArg* a) {
+         return LayupPlotElems(a[0].i, as<int>(a[1]), as<float>(a[2]), a[3].i, a[4].i, a[5].i);
+     },
+     kPlotElems, 2},
+    {145, "kp_erase_elems", "i", [](const BltArg* a) { return LayupEraseElems(a[0].i); }, nullptr,
+     0},
+    {146, "kp_plot_elem_edges", "i", [](const BltArg* a) { return LayupPlotElemEdges(a[0].i); },
+     nullptr, 0},
+    {147, "kp_erase_elem_edges", "", [](const BltArg*) { return LayupEraseElemEdges(); }, nullptr,
+     0},
+    // ---- end of element plots
     // ---- mesh checks
     {148, "kp_plot_elem_faces", "", [](const BltArg*) { return LayupPlotElemFaces(); }, nullptr, 0},
     {149, "kp_erase_elem_faces", "", [](const BltArg*) { return LayupEraseElemFaces(); }, nullptr,

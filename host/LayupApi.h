@@ -467,5 +467,6 @@ int LayupEraseElemFeatureAngles(void);
 
 // Failure criteria, failure analysis, sorts and result queries.
 #include "host/LayupResults.h"
+#include "host/LayupPlot.h"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

@@ -164,9 +164,15 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
                                            "kp_get_ply_sizes",
                                            "kp_get_layup_sizes",
                                            "kp_get_layup",
+                                           "kp_plot_orients",
+                                           "kp_erase_orients",
                                            "kp_create_laminate",
                                            "kp_clear_laminate",
                                            "kp_get_num_lams",
+                                           "kp_plot_lam_thicks",
+                                           "kp_erase_lam_thicks",
+                                           "kp_plot_lam_orients",
+                                           "kp_erase_lam_orients",
                                            "kp_verify_laminate",
                                            "kp_verify_laminate_reset",
                                            "kp_restore_offset",
@@ -203,7 +209,34 @@ TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
                                            "kp_delete_layup_layup",
                                            "kp_get_layup_element_size",
                                            "kp_get_layup_element",
+                                           "kp_erase_ply_draping",
+                                           "kp_plot_ply_draped_pattern",
+                                           "kp_erase_ply_draped_pattern",
+                                           "kp_plot_ply_flat_pattern",
+                                           "kp_erase_ply_flat_pattern",
+                                           "kp_plot_ply_angles",
+                                           "kp_erase_ply_angles",
+                                           "kp_plot_surface_angles",
+                                           "kp_erase_surface_angles",
+                                           "kp_plot_ply_outline",
+                                           "kp_erase_ply_outline",
+                                           "kp_plot_ply_boundary",
+                                           "kp_erase_ply_boundary",
+                                           "kp_plot_layup_element",
+                                           "kp_erase_layup_element",
+                                           "kp_plot_layup_cross_section",
+                                           "kp_erase_layup_cross_section",
+                                           "kp_plot_layup_ply",
+                                           "kp_erase_layup_ply",
+                                           "kp_plot_layup_exploded",
+                                           "kp_erase_layup_exploded",
+                                           "kp_plot_layup_surface",
+                                           "kp_erase_layup_surface",
                                            "kp_get_versions",
+                                           "kp_plot_elems",
+                                           "kp_erase_elems",
+                                           "kp_plot_elem_edges",
+                                           "kp_erase_elem_edges",
                                            "kp_plot_elem_faces",
                                            "kp_erase_elem_faces",
                                            "kp_plot_elem_nodes",
@@ -439,4 +472,65 @@ TEST_F(BuiltinTest, TextPointerArraysAreMadeAndGivenBack) {
                             {103, 7000019, 5, -1}, {103, 7000019, 4, -1}, {103, 7000019, 4, -1}}));
     EXPECT_TRUE(g_messages.empty());  // no function ran
     EXPECT_TRUE(resultUntouched());
+}
+
+TEST_F(BuiltinTest, PlotBuiltinsRefuseShortArrays) {
+    construct();
+    const float three[3] = {1, 0, 0};
+    const int ids[2] = {3, 1};
+    // Point and direction take 3 reals each; the offsets likewise.
+    for (int shortArg : {0, 1, 2}) {
+        Args a(5);
+        MorvekStubSymRealArray(a.at(0), three, shortArg == 1 ? 2 : 3);
+        MorvekStubSymRealArray(a.at(1), three, shortArg == 2 ? 2 : 3);
+        for (int k = 2; k < 5; ++k) MorvekStubSymReal(a.at(k), 0.5f);
+        EXPECT_EQ(call("kp_plot_layup_cross_section", a), shortArg ? nullptr : &result);
+    }
+    EXPECT_EQ(result.intValue, 0);
+    Args exploded(4);
+    MorvekStubSymInt(exploded.at(0), 1);
+    MorvekStubSymRealArray(exploded.at(1), three, 2);
+    MorvekStubSymInt(exploded.at(2), 7);
+    MorvekStubSymInt(exploded.at(3), 1);
+    EXPECT_EQ(call("kp_plot_layup_exploded", exploded), nullptr);
+    // Element ids as many as counted (-1: every element, none needed).
+    for (int count : {3, -1}) {
+        Args elems(6);
+        MorvekStubSymInt(elems.at(0), count);
+        MorvekStubSymIntArray(elems.at(1), ids, 2);
+        MorvekStubSymRealArray(elems.at(2), three, 3);
+        for (int k = 3; k < 6; ++k) MorvekStubSymInt(elems.at(k), 7);
+        EXPECT_EQ(call("kp_plot_elems", elems), count < 0 ? &result : nullptr);
+    }
+    EXPECT_EQ(result.intValue, 0);
+    // Laminate names and layer numbers as many as counted; a negative layer
+    // count needs none.
+    for (int variant : {0, 1, 2}) {
+        Args lams(6);
+        MorvekStubSymInt(lams.at(0), variant == 0 ? 2 : 1);
+        MorvekStubSymStringArray(lams.at(1), 1, 15);
+        MorvekStubSymInt(lams.at(2), variant == 2 ? -1 : 3);
+        MorvekStubSymIntArray(lams.at(3), ids, 2);
+        MorvekStubSymReal(lams.at(4), 1.0f);
+        MorvekStubSymReal(lams.at(5), 0.2f);
+        EXPECT_EQ(call("kp_plot_lam_thicks", lams), variant == 2 ? &result : nullptr);
+    }
+    Args orients(2);
+    MorvekStubSymInt(orients.at(0), 2);
+    MorvekStubSymStringArray(orients.at(1), 1, 15);
+    EXPECT_EQ(call("kp_plot_orients", orients), nullptr);
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000019, 1, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 2, -1},
+                                            {103, 7000019, 4, -1},
+                                            {103, 7000019, 2, -1}}));
+    EXPECT_EQ(MorvekStubBlocksInUse(16), 0);
+
+    // Erasing any segment number.
+    Args erase(1);
+    MorvekStubSymInt(erase.at(0), 4242);
+    ASSERT_EQ(call("kp_erase_elems", erase), &result);
+    EXPECT_EQ(result.intValue, 0);
 }
