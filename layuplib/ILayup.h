@@ -32,7 +32,7 @@ class IVekResultStore;
 class ILayup {
   public:
     // File formats of Read and Write.
-    enum EFormat {
+    enum EFormat : int {
         eSTL = 1,            // STL surface
         eBulkData = 2,       // solver bulk data
         ePrintedOutput = 3,  // solver printed output
@@ -46,7 +46,7 @@ class ILayup {
         eHostDatabase = 11   // the host database
     };
     // Message severities.
-    enum EMsgTyp { eInformation = 1, eWarning = 2, eError = 4 };
+    enum EMsgTyp : int { eInformation = 1, eWarning = 2, eError = 4 };
 
     // ---- versions and messages
 
