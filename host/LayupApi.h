@@ -465,4 +465,7 @@ int LayupEraseElemFeatureAngles(void);
 
 }  // extern "C"
 
+#include "host/LayupSelect.h"
+#include "host/LayupQuery.h"
+
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
