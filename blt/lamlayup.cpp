@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/LayupApi.h"
+#include "host/LayupExport.h"
 #include "layuplib/copy_text.h"
 
 namespace {
@@ -135,6 +136,19 @@ const Least kPlotCrossSection[] = {{1, 1, 0, 0, 3, false}, {2, 1, 0, 0, 3, false
 const Least kPlotExploded[] = {{2, 1, 0, 0, 3, false}};
 const Least kPlotElems[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 0, 3, false}};
 // ---- end of plots
+// ---- queries, mesh, exports and selection: arrays sized by count
+// arguments (points 3 and axes 9 floats; index entries 3 x stride x layup
+// plies). Outputs sized by the model are checked by their functions.
+const Least kGetIndex[] = {{3, 1, 0, 1, 0, false}, {4, 1, 0, 1, 0, false}, {5, 1, 2, 3, 0, false}};
+const Least kGetMesh[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 3, 0, false},
+                          {5, 4, 0, 1, 0, false}, {6, 4, 0, 1, 0, false},
+                          {7, 4, 0, 1, 0, false}, {9, 8, 4, 1, 0, false}};
+const Least kExportLayupLaser[] = {
+    {2, 1, 0, 1, 0, false}, {5, 1, 0, 0, 3, false}, {6, 1, 0, 0, 9, false}};
+const Least kSelSetElements[] = {{2, 1, 0, 1, 0, false}};
+const Least kSelElementIds[] = {{3, 2, 0, 1, 0, false}, {5, 4, 0, 1, 0, false}};
+const Least kSelBoundary[] = {
+    {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 3, 0, 1, 0, false}};
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
@@ -234,6 +248,17 @@ const Row kRows[] = {
                                as<float>(a[8]), as<int>(a[9]));
      },
      kGetLayup, 8},
+    {23, "kp_get_index_sizes", ">i >i",
+     [](const BltArg* a) { return LayupGetIndexSizes(as<int>(a[0]), as<int>(a[1])); }, nullptr, 0},
+    {24, "kp_get_index", "i i >i[]*3",
+     [](const BltArg* a) {
+         return LayupGetIndex(a[0].i, a[1].i, as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
+     },
+     kGetIndex, 3},
+    {25, "kp_get_num_orients", ">i", [](const BltArg* a) { return LayupGetNumOrients(as<int>(a[0])); },
+     nullptr, 0},
+    {26, "kp_get_orients", "i >s[]",
+     [](const BltArg* a) { return LayupGetOrients(a[0].i, as<char*>(a[1])); }, nullptr, 0},
     {27, "kp_plot_orients", "i s[]",
      [](const BltArg* a) { return LayupPlotOrients(a[0].i, as<char*>(a[1])); }, kPlotOrients, 1},
     {28, "kp_erase_orients", "", [](const BltArg*) { return LayupEraseOrients(); }, nullptr, 0},
@@ -280,6 +305,44 @@ const Row kRows[] = {
     {39, "kp_verify_laminate_reset", "", [](const BltArg*) { return LayupVerifyLaminateReset(); },
      nullptr, 0},
     // ---- end of laminates
+    // ---- generated data and curves
+    {40, "kp_get_num_coords", "i >i",
+     [](const BltArg* a) { return LayupGetNumCoords2(a[0].i, as<int>(a[1])); }, nullptr, 0},
+    {41, "kp_get_coords", "i i >i[] >i[] >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetCoords2(a[0].i, a[1].i, as<int>(a[2]), as<int>(a[3]), as<float>(a[4]),
+                                as<float>(a[5]));
+     },
+     nullptr, 0},
+    {42, "kp_get_num_fields", ">i >i",
+     [](const BltArg* a) { return LayupGetNumFields(as<int>(a[0]), as<int>(a[1])); }, nullptr, 0},
+    {43, "kp_get_fields", "i i >s[] >i[] >i[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetFields(a[0].i, a[1].i, as<char*>(a[2]), as<int>(a[3]), as<int>(a[4]),
+                               as<float>(a[5]));
+     },
+     nullptr, 0},
+    {46, "kp_get_num_props", "i >i*3",
+     [](const BltArg* a) {
+         return LayupGetNumProps2(a[0].i, as<int>(a[1]), as<int>(a[2]), as<int>(a[3]));
+     },
+     nullptr, 0},
+    {47, "kp_get_props", "i*4 >s[] >i[]*4 >s[] >i[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetProps2(a[0].i, a[1].i, a[2].i, a[3].i, as<char*>(a[4]), as<int>(a[5]),
+                               as<int>(a[6]), as<int>(a[7]), as<int>(a[8]), as<char*>(a[9]),
+                               as<int>(a[10]), as<int>(a[11]));
+     },
+     nullptr, 0},
+    {49, "kp_get_num_curves", ">i >i",
+     [](const BltArg* a) { return LayupGetNumCurves(as<int>(a[0]), as<int>(a[1])); }, nullptr, 0},
+    {50, "kp_get_curves", "i i >s[] >i[] >i[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetCurves(a[0].i, a[1].i, as<char*>(a[2]), as<int>(a[3]), as<int>(a[4]),
+                               as<float>(a[5]));
+     },
+     nullptr, 0},
+    // ---- end of generated data and curves
     {51, "kp_restore_offset", "", [](const BltArg*) { return LayupRestoreOffset(); }, nullptr, 0},
     {52, "kp_set_offset", "s r i r*6 i i[]",
      [](const BltArg* a) {
@@ -307,6 +370,30 @@ const Row kRows[] = {
                                 as<float>(a[4]), as<int>(a[5]));
      },
      nullptr, 0},
+    // ---- mesh
+    {59, "kp_get_mesh_low_id", ">i >i",
+     [](const BltArg* a) { return LayupGetMeshLowId(as<int>(a[0]), as<int>(a[1])); }, nullptr, 0},
+    {60, "kp_get_mesh_sizes", ">i*3",
+     [](const BltArg* a) { return LayupGetMeshSizes(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
+     nullptr, 0},
+    {61, "kp_get_mesh", "i >i[] >r[] i >i[]*3 i >i[]",
+     [](const BltArg* a) {
+         return LayupGetMesh(a[0].i, as<int>(a[1]), as<float>(a[2]), a[3].i, as<int>(a[4]),
+                             as<int>(a[5]), as<int>(a[6]), a[7].i, as<int>(a[8]));
+     },
+     kGetMesh, 6},
+    {62, "kp_get_solid_mesh_sizes", ">i*3",
+     [](const BltArg* a) {
+         return LayupGetSolidMeshSizes(as<int>(a[0]), as<int>(a[1]), as<int>(a[2]));
+     },
+     nullptr, 0},
+    {63, "kp_get_solid_mesh", "i >i[] >r[] i >i[]*3 i >i[]",
+     [](const BltArg* a) {
+         return LayupGetSolidMesh(a[0].i, as<int>(a[1]), as<float>(a[2]), a[3].i, as<int>(a[4]),
+                                  as<int>(a[5]), as<int>(a[6]), a[7].i, as<int>(a[8]));
+     },
+     kGetMesh, 6},
+    // ---- end of mesh
     {64, "kp_open_message", "s", [](const BltArg* a) { return LayupOpenMessage(text(a[0])); },
      nullptr, 0},
     {65, "kp_new_layup_mesh", "i i[] r[] i i[] i[] i[] i i[] r r",
@@ -318,6 +405,8 @@ const Row kRows[] = {
      kNewLayupMesh, 6},
     {66, "kp_new_layup", "r r", [](const BltArg* a) { return LayupNewLayup(a[0].r, a[1].r); },
      nullptr, 0},
+    {67, "kp_merge_free", "r", [](const BltArg* a) { return LayupMergeFree(a[0].r); }, nullptr, 0},
+    {68, "kp_sew_free", "r", [](const BltArg* a) { return LayupSewFree(a[0].r); }, nullptr, 0},
     {69, "kp_open_layup", "s i i",
      [](const BltArg* a) { return LayupOpenLayup2(text(a[0]), a[1].i, a[2].i); }, nullptr, 0},
     {70, "kp_save_layup", "s i i",
@@ -346,6 +435,50 @@ const Row kRows[] = {
                                 as<int>(a[13]));
      },
      kImportPly, 2},
+    // ---- exports
+    {81, "kp_export_morvek_25", "s",
+     [](const BltArg* a) { return LayupExportMorvek25(text(a[0])); }, nullptr, 0},
+    {82, "kp_export_ply_3d_dxf", "s*3 i",
+     [](const BltArg* a) {
+         return LayupExportPly3dDXF(text(a[0]), text(a[1]), text(a[2]), a[3].i);
+     },
+     nullptr, 0},
+    {83, "kp_export_ply_3d_vfp", "s*3 i",
+     [](const BltArg* a) {
+         return LayupExportPly3dVFP(text(a[0]), text(a[1]), text(a[2]), a[3].i);
+     },
+     nullptr, 0},
+    {84, "kp_export_ply_3d_iges", "s s i",
+     [](const BltArg* a) { return LayupExportPly3dIGES(text(a[0]), text(a[1]), a[2].i); }, nullptr,
+     0},
+    {85, "kp_export_ply_2d_dxf", "s*4 i",
+     [](const BltArg* a) {
+         return LayupExportPly2dDXF(text(a[0]), text(a[1]), text(a[2]), text(a[3]), a[4].i);
+     },
+     nullptr, 0},
+    {86, "kp_export_ply_2d_iges", "s s i",
+     [](const BltArg* a) { return LayupExportPly2dIGES(text(a[0]), text(a[1]), a[2].i); }, nullptr,
+     0},
+    {87, "kp_export_ply_2d_virtek", "s s i",
+     [](const BltArg* a) { return LayupExportPly2dVirtek(text(a[0]), text(a[1]), a[2].i); },
+     nullptr, 0},
+    {88, "kp_export_mould_surf_iges", "s",
+     [](const BltArg* a) { return LayupExportMouldSurfIGES(text(a[0])); }, nullptr, 0},
+    {89, "kp_erase_layup_laser", "", [](const BltArg*) { return LayupEraseLayupLaser(); }, nullptr,
+     0},
+    {90, "kp_export_layup_laser", "i i[] i i r[] r[] i i r r i i s r i*5 s s i",
+     [](const BltArg* a) {
+         return LayupExportLayupLaser(a[0].i, as<int>(a[1]), a[2].i, a[3].i, as<float>(a[4]),
+                                      as<float>(a[5]), a[6].i, a[7].i, a[8].r, a[9].r, a[10].i,
+                                      a[11].i, text(a[12]), a[13].r, a[14].i, a[15].i, a[16].i,
+                                      a[17].i, a[18].i, text(a[19]), text(a[20]), a[21].i);
+     },
+     kExportLayupLaser, 3},
+    {94, "kp_clear_solid_model", "", [](const BltArg*) { return LayupClearSolidModel(); }, nullptr,
+     0},
+    {95, "kp_export_bacon", "s i",
+     [](const BltArg* a) { return LayupExportBacon(text(a[0]), a[1].i); }, nullptr, 0},
+    // ---- end of exports
     {99, "kp_create_material_add", "i s r r r i r[] s[] i[] i[] r[]*42",
      [](const BltArg* a) {
          return LayupCreateMaterial(
@@ -426,6 +559,9 @@ const Row kRows[] = {
                                      as<float>(a[11]), as<int>(a[12]));
      },
      kGetLayupElement, 11},
+    // ---- end of plots
+    {117, "kp_save_index", "s", [](const BltArg* a) { return LayupSaveIndex(text(a[0])); },
+     nullptr, 0},
     // ---- plots
     {120, "kp_erase_ply_draping", "", [](const BltArg*) { return LayupErasePlyDraping(); }, nullptr,
      0},
@@ -482,7 +618,6 @@ const Row kRows[] = {
      nullptr, 0},
     {142, "kp_erase_layup_surface", "", [](const BltArg*) { return LayupEraseLayupSurface(); },
      nullptr, 0},
-    // ---- end of plots
     {143, "kp_get_versions", ">i >i >i",
      [](const BltArg* a) { return LayupGetVersions(as<int>(a[0]), as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
@@ -538,6 +673,7 @@ const Row kRows[] = {
      [](const BltArg* a) { return LayupPlotElemFeatureAngles(a[0].r); }, nullptr, 0},
     {167, "kp_erase_elem_feature_angles", "",
      [](const BltArg*) { return LayupEraseElemFeatureAngles(); }, nullptr, 0},
+    // ---- end of selection
     // ---- end of mesh checks
     // ---- results
     {168, "kp_create_results_failure_3", "s[] i i[] s i i i s[] i r[] i i[] s s >i[]",
@@ -558,6 +694,34 @@ const Row kRows[] = {
      kResultNames, 1},
     {171, "kp_delete_results_all", "", [](const BltArg*) { return LayupDeleteResultsAll(); },
      nullptr, 0},
+    // ---- selection
+    {172, "kp_sel_clear", "", [](const BltArg*) { return LayupSelectClear(); }, nullptr, 0},
+    {173, "kp_sel_set_elements", "i i[]",
+     [](const BltArg* a) { return LayupSelectSetElements(a[0].i, as<int>(a[1])); },
+     kSelSetElements, 1},
+    {174, "kp_sel_get_num_sel_groups", ">i",
+     [](const BltArg* a) { return LayupSelectGetNumSelectionGroups(as<int>(a[0])); }, nullptr, 0},
+    {175, "kp_sel_get_num_elements", "i >i >i",
+     [](const BltArg* a) {
+         return LayupSelectGetNumElements(a[0].i, as<int>(a[1]), as<int>(a[2]));
+     },
+     nullptr, 0},
+    {176, "kp_sel_get_element_ids", "i i >i[] i >i[]",
+     [](const BltArg* a) {
+         return LayupSelectGetElementIds(a[0].i, a[1].i, as<int>(a[2]), a[3].i, as<int>(a[4]));
+     },
+     kSelElementIds, 2},
+    {177, "kp_sel_get_boundary_num", "i >i >i",
+     [](const BltArg* a) {
+         return LayupSelectGetBoundaryNum(a[0].i, as<int>(a[1]), as<int>(a[2]));
+     },
+     nullptr, 0},
+    {178, "kp_sel_get_boundary", "i i i >i[] >r[] >i[]",
+     [](const BltArg* a) {
+         return LayupSelectGetBoundary(a[0].i, a[1].i, a[2].i, as<int>(a[3]), as<float>(a[4]),
+                                       as<int>(a[5]));
+     },
+     kSelBoundary, 3},
     // ---- end of results
 };
 

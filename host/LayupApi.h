@@ -468,5 +468,7 @@ int LayupEraseElemFeatureAngles(void);
 // Failure criteria, failure analysis, sorts and result queries.
 #include "host/LayupResults.h"
 #include "host/LayupPlot.h"
+#include "host/LayupSelect.h"
+#include "host/LayupQuery.h"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
