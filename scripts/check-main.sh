@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Has the files the main command script wrote (the cylindrical panel of
+# 63 nodes and 48 quads, four layup plies) read by readers that are not
+# ours: the DXF files by ezdxf, the IGES files by OpenCASCADE's DRAW, the
+# STL files and the VFP file's mesh section by admesh, the XML layup by
+# xmllint and expat, the laser, BACON and neutral files by the project's
+# layout checkers; then the solver, STL and neutral files are read back
+# into an empty model through the stand-in host.
+# Usage: check-main.sh FOLDER PATH/TO/morvek-stub PATH/TO/libplystrand.so
+# (FOLDER: where examples/main.kps ran).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+run="$(cd "$1" && pwd)"
+stub="$(realpath "$2")"
+lib="$(realpath "$3")"
+dir="$(mktemp -d)"
+trap 'rm -rf "$dir"' EXIT
+
+fail=0
+check() {  # name, got, wanted
+  if [ "$2" != "$3" ]; then echo "FAIL $1: got '$2', wanted '$3'"; fail=1; else echo "ok $1: $2"; fi
+}
+
+# ---- DXF: the draped pattern's boundary ring of 28 segments and its fibre
+# polylines; the flat outline of 6 plotted points with both axes, as
+# polylines and as fitted splines.
+/usr/bin/python3 - "$run" "$here/tests/readers" <<'PY' || fail=1
+import os, sys
+sys.path.insert(0, sys.argv[2])
+import check_dxf
+run = sys.argv[1]
+check_dxf.check_draped(os.path.join(run, "draped.dxf"), 28)
+exp = {"main.outlines": 1, "main.outline0.points": 6}
+check_dxf.check_flat(os.path.join(run, "flat.dxf"), exp, "main")
+check_dxf.check_spline(os.path.join(run, "spline.dxf"), 6)
+print("ok DXF files read by ezdxf")
+PY
+
+# ---- IGES through DRAW (its plug-in loader wants the unversioned names).
+libs="$dir/libs"
+mkdir -p "$libs"
+for l in TKTopTest TKXSDRAW; do
+  so="$(ldconfig -p | awk -v n="lib$l.so.7" '$1 == n {print $NF; exit}')"
+  [ -n "$so" ] || { echo "lib$l.so.7 not found (occt-draw missing?)"; exit 1; }
+  ln -s "$so" "$libs/lib$l.so"
+done
+# Number of entities of an IGES type, from the file's directory section.
+entities() { awk -v t="$2" 'substr($0, 73, 1) == "D" && NR % 2 == 0 && ($1 + 0) == t' "$1" | wc -l; }
+# Prints "<edges> <wires> <faces> <valid>" of one IGES file.
+read_iges() {
+  cat >"$dir/check.tcl" <<TCL
+pload MODELING XSDRAW
+igesread $1 r *
+puts [nbshapes r]
+puts [checkshape r]
+TCL
+  local out
+  out="$(cd "$dir" && LD_LIBRARY_PATH="$libs${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
+    occt-draw-7.6 -b -f "$dir/check.tcl" 2>&1)"
+  local valid=0
+  grep -q "This shape seems to be valid" <<<"$out" && valid=1
+  echo "$(awk '$1 == "EDGE" {print $3}' <<<"$out") $(awk '$1 == "WIRE" {print $3}' <<<"$out")" \
+    "$(awk '$1 == "FACE" {print $3}' <<<"$out") $valid"
+}
+read -r e w f v <<<"$(read_iges "$run/flat.igs")"
+check "flat IGES edges (outline and two axes)" "$e" "$(entities "$run/flat.igs" 110)"
+check "flat IGES valid" "$v" 1
+read -r e w f v <<<"$(read_iges "$run/draped.igs")"
+check "draped IGES edges" "$e" "$(entities "$run/draped.igs" 110)"
+check "draped IGES wires" "$w" "$(entities "$run/draped.igs" 102)"
+check "draped IGES valid" "$v" 1
+read -r e w f v <<<"$(read_iges "$run/mould.igs")"
+check "mould IGES faces (two per facet)" "$f" 192
+check "mould IGES valid" "$v" 1
+
+# ---- STL (text and binary) and the VFP mesh section through admesh: 96
+# triangles, 28 free edges, one part, no degenerate facet, normals that
+# agree with the vertex order; the panel's extent.
+admesh_check() {  # label, file
+  local out
+  out="$(admesh --exact --normal-values "$2" 2>&1)"
+  value() { awk -v k="$1" -F: 'index($0, k) == 1 {split($2, v, " "); print v[1]; exit}' <<<"$out"; }
+  check "$1 facets" "$(value 'Number of facets')" 96
+  check "$1 facets with one free edge" "$(value 'Facets with 1 disconnected edge')" 24
+  check "$1 facets with two free edges" "$(value 'Facets with 2 disconnected edges')" 2
+  check "$1 degenerate facets" "$(value 'Degenerate facets')" 0
+  check "$1 normals against vertex order" "$(value 'Normals fixed')" 0
+  check "$1 extent" "$(grep -E '^(Min|Max)' <<<"$out" | tr -s ' ' | tr '\n' ';')" \
+    "Min X = -5.000000, Max X = 5.000000;Min Y = 0.000000, Max Y = 6.000000;Min Z = -1.339746, Max Z = 0.000000;"
+}
+admesh_check "text STL" "$run/panel.stl"
+admesh_check "binary STL" "$run/panel-bin.stl"
+check "binary STL size" "$(stat -c %s "$run/panel-bin.stl")" $((84 + 50 * 96))
+awk '/^solid /{p=1} p{sub(/\r$/, ""); print} /^endsolid/{p=0}' "$run/draped.vfp" >"$dir/vfp.stl"
+admesh_check "VFP mesh" "$dir/vfp.stl"
+
+# ---- XML layup: well formed for two parsers; four plies.
+xmllint --noout "$run/panel.xml" || fail=1
+python3 -c 'import sys, xml.parsers.expat as e
+p = e.ParserCreate()
+with open(sys.argv[1], "rb") as f: p.ParseFile(f)' "$run/panel.xml" || fail=1
+check "XML plies" "$(xmllint --xpath 'count(//Ply)' "$run/panel.xml")" 4
+
+# ---- Laser, BACON and neutral files by their layout checkers.
+python3 "$here/tests/readers/check_laser.py" "$run/flat.vk" "$run/layup.vk" || fail=1
+# The two tape plies at the same angle share one BACON group.
+python3 "$here/tests/readers/check_bacon.py" "$run/panel.bacon" --groups 3 --eta 144 --offset 100 \
+  --elements 48 || fail=1
+python3 "$here/tests/readers/check_neutral.py" "$run/panel.neu" --nodes 63 --elements 48 \
+  --layers 4 || fail=1
+
+# ---- The solver, ANSYS, STL and neutral files read back into an empty
+# model, each giving the panel's mesh again (STL: one triangle a facet).
+cp "$run"/panel.bdf "$run"/database.bdf "$run"/panel.cdb "$run"/panel.stl "$run"/panel.neu "$dir/"
+(cd "$dir" && "$stub" --lib "$lib" "$here/tests/readers/main_readback.kps") || fail=1
+exit $fail
