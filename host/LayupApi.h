@@ -465,4 +465,6 @@ int LayupEraseElemFeatureAngles(void);
 
 }  // extern "C"
 
+#include "host/LayupPlyFns.h"
+
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H
