@@ -183,10 +183,10 @@ void BM_GetElementIdsOrders(benchmark::State& state) {
 
 // Size by size, so that each mesh is built once and the pairs run back to
 // back.
-#define PLY_BENCHMARKS(rings)                                                         \
-    BENCHMARK(BM_CreatePly4)->Arg(rings)->Unit(benchmark::kMillisecond);              \
-    BENCHMARK(BM_SettersSimulate)->Arg(rings)->Unit(benchmark::kMillisecond);         \
-    BENCHMARK(BM_GetPly4)->Arg(rings)->Unit(benchmark::kMicrosecond);                 \
+#define PLY_BENCHMARKS(rings)                                                 \
+    BENCHMARK(BM_CreatePly4)->Arg(rings)->Unit(benchmark::kMillisecond);      \
+    BENCHMARK(BM_SettersSimulate)->Arg(rings)->Unit(benchmark::kMillisecond); \
+    BENCHMARK(BM_GetPly4)->Arg(rings)->Unit(benchmark::kMicrosecond);         \
     BENCHMARK(BM_GetElementIdsOrders)->Arg(rings)->Unit(benchmark::kMicrosecond)
 PLY_BENCHMARKS(56);
 PLY_BENCHMARKS(112);

@@ -125,25 +125,25 @@ const Least kModifyMaterial[] = {
 // Fixed-size arrays (points 3, flat points 2, bounds and strains 4, the
 // seed curve counts 2); count arrays their count argument, points 3 per
 // counted point.
-const Least kGetPly[] = {{5, 4, 0, 1, 0, false},   {6, 4, 0, 1, 0, false},
-                         {7, 1, 0, 0, 3, false},   {8, 1, 0, 0, 3, false},
-                         {9, 1, 0, 0, 3, false},   {12, 1, 0, 0, 3, false},
-                         {17, 1, 0, 0, 2, false},  {18, 17, 0, 0, 0, true},
-                         {19, 17, 0, 0, 0, true},  {27, 1, 0, 0, 4, false},
-                         {29, 28, 0, 1, 0, false}, {30, 28, 0, 1, 0, false},
-                         {31, 28, 0, 1, 0, false}, {32, 1, 0, 0, 4, false}};
+const Least kGetPly[] = {
+    {5, 4, 0, 1, 0, false},   {6, 4, 0, 1, 0, false},   {7, 1, 0, 0, 3, false},
+    {8, 1, 0, 0, 3, false},   {9, 1, 0, 0, 3, false},   {12, 1, 0, 0, 3, false},
+    {17, 1, 0, 0, 2, false},  {18, 17, 0, 0, 0, true},  {19, 17, 0, 0, 0, true},
+    {27, 1, 0, 0, 4, false},  {29, 28, 0, 1, 0, false}, {30, 28, 0, 1, 0, false},
+    {31, 28, 0, 1, 0, false}, {32, 1, 0, 0, 4, false}};
 const Least kPlyBoundary[] = {
     {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 3, 0, 1, 0, false}};
-const Least kSurfaceIntersect[] = {{2, 1, 0, 1, 0, false}, {3, 1, 0, 0, 3, false},
-                                   {4, 1, 0, 0, 3, false}, {6, 1, 0, 0, 3, false},
+const Least kSurfaceIntersect[] = {{2, 1, 0, 1, 0, false},
+                                   {3, 1, 0, 0, 3, false},
+                                   {4, 1, 0, 0, 3, false},
+                                   {6, 1, 0, 0, 3, false},
                                    {7, 1, 0, 0, 3, false}};
 const Least kSetTolerance[] = {{4, 3, 0, 1, 0, false}};
-const Least kDrapedPattern[] = {{4, 3, 0, 1, 0, false}, {5, 3, 0, 1, 0, false},
-                                {6, 3, 0, 1, 0, false}, {7, 3, 0, 1, 0, false},
-                                {8, 3, 0, 1, 0, false}, {9, 3, 0, 3, 0, false},
-                                {10, 3, 0, 1, 0, false}};
-const Least kFlatPattern[] = {{4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false},
-                              {6, 1, 0, 0, 3, false}, {7, 1, 0, 0, 9, false}};
+const Least kDrapedPattern[] = {
+    {4, 3, 0, 1, 0, false}, {5, 3, 0, 1, 0, false}, {6, 3, 0, 1, 0, false}, {7, 3, 0, 1, 0, false},
+    {8, 3, 0, 1, 0, false}, {9, 3, 0, 3, 0, false}, {10, 3, 0, 1, 0, false}};
+const Least kFlatPattern[] = {
+    {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 1, 0, 0, 3, false}, {7, 1, 0, 0, 9, false}};
 const Least kPlyHoles[] = {{3, 2, 0, 1, 0, false}};
 const Least kModifyPlyEdit[] = {{4, 3, 0, 1, 0, false}, {6, 5, 0, 1, 0, false}};
 const Least kPly3DFrom2D[] = {{2, 1, 0, 0, 2, false}, {3, 1, 0, 0, 3, false}};
@@ -215,14 +215,14 @@ const Row kRows[] = {
      ">i",
      [](const BltArg* a) {
          // The name is the host's input text; it is never written longer.
-         return LayupGetPly4(
-             as<int>(a[0]), as<char>(a[1]), as<char>(a[2]), a[3].i, as<int>(a[4]), as<int>(a[5]),
-             as<float>(a[6]), as<float>(a[7]), as<float>(a[8]), as<float>(a[9]), as<int>(a[10]),
-             as<float>(a[11]), as<char>(a[12]), a[13].i, as<int>(a[14]), as<char>(a[15]),
-             as<int>(a[16]), as<int>(a[17]), as<int>(a[18]), as<int>(a[19]), as<int>(a[20]),
-             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
-             as<float>(a[25]), as<float>(a[26]), a[27].i, as<int>(a[28]), as<int>(a[29]),
-             as<int>(a[30]), as<float>(a[31]), as<int>(a[32]));
+         return LayupGetPly4(as<int>(a[0]), as<char>(a[1]), as<char>(a[2]), a[3].i, as<int>(a[4]),
+                             as<int>(a[5]), as<float>(a[6]), as<float>(a[7]), as<float>(a[8]),
+                             as<float>(a[9]), as<int>(a[10]), as<float>(a[11]), as<char>(a[12]),
+                             a[13].i, as<int>(a[14]), as<char>(a[15]), as<int>(a[16]),
+                             as<int>(a[17]), as<int>(a[18]), as<int>(a[19]), as<int>(a[20]),
+                             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+                             as<float>(a[25]), as<float>(a[26]), a[27].i, as<int>(a[28]),
+                             as<int>(a[29]), as<int>(a[30]), as<float>(a[31]), as<int>(a[32]));
      },
      kGetPly, 14},
     {19, "kp_get_ply_boundary_num", "s >i >i",
@@ -411,9 +411,7 @@ const Row kRows[] = {
      },
      kModifyPly, 7},
     {105, "kp_get_ply_draped_pattern_num", "s i >i",
-     [](const BltArg* a) {
-         return LayupGetPlyDrapedPatternNum(text(a[0]), a[1].i, as<int>(a[2]));
-     },
+     [](const BltArg* a) { return LayupGetPlyDrapedPatternNum(text(a[0]), a[1].i, as<int>(a[2])); },
      nullptr, 0},
     {106, "kp_get_ply_draped_pattern", "s i i >i[]*5 >r[] >r[]",
      [](const BltArg* a) {
@@ -436,8 +434,8 @@ const Row kRows[] = {
     {109, "kp_get_ply_holes_num", "s >i",
      [](const BltArg* a) { return LayupGetPlyHolesNum(text(a[0]), as<int>(a[1])); }, nullptr, 0},
     {110, "kp_get_ply_holes", "s i >i[]",
-     [](const BltArg* a) { return LayupGetPlyHoles(text(a[0]), a[1].i, as<int>(a[2])); },
-     kPlyHoles, 1},
+     [](const BltArg* a) { return LayupGetPlyHoles(text(a[0]), a[1].i, as<int>(a[2])); }, kPlyHoles,
+     1},
     {111, "kp_modify_ply_edit", "s s i i[] i i[]",
      [](const BltArg* a) {
          return LayupModifyPlyEdit(text(a[0]), text(a[1]), a[2].i, as<int>(a[3]), a[4].i,

@@ -402,8 +402,8 @@ int LayupDeletePly(int, const char* name) {
     return 0;
 }
 
-int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add,
-                       int nRemove, const int* remove) {
+int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add, int nRemove,
+                       const int* remove) {
     CKpLayup* m = model();
     if (!m) return 1;
     CKpMsg* msg = m->pMsg();

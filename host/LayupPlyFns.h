@@ -26,8 +26,8 @@ extern "C" {
 // facet not found.", "Cannot create boundary around selected elements.",
 // and -1 without a message when the surface cannot be restored, its links
 // not rebuilt or the pattern elements not rebuilt.
-int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add,
-                       int nRemove, const int* remove);
+int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add, int nRemove,
+                       const int* remove);
 
 // ---- Settings of one ply
 //

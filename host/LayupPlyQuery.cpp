@@ -206,8 +206,7 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
     if (originFlag && origin) {
         *originFlag = 0;
         std::vector<char> text(frameSize > 0 ? static_cast<size_t>(frameSize) : 1, '\0');
-        if (frame && frameSize > 0 &&
-            ply->GetCoordOriginName(xyz, text.data(), frameSize) == 0) {
+        if (frame && frameSize > 0 && ply->GetCoordOriginName(xyz, text.data(), frameSize) == 0) {
             *originFlag = 1;
             narrow(xyz, origin, 3);
             copy_text(frame, frameSize, text.data());
@@ -276,11 +275,11 @@ int LayupGetPly3(int* type, char* name, char* material, int nElems, int* elemIds
                  int* simResult) {
     int mode = 0;
     float tolerance = 0.0f;
-    return LayupGetPly4(type, name, material, nElems, elemIds, elemOrders, seed, app, ref,
-                        refAngle, originFlag, origin, frame, frameSize, curveType, curveDir,
-                        curveCounts, curveElems, curveEdges, extension, &mode, &tolerance, step,
-                        maxStrain, warpWeft, ratio, bounds, nSplit, splitElems, splitEdges,
-                        splitValues, strains, simResult);
+    return LayupGetPly4(type, name, material, nElems, elemIds, elemOrders, seed, app, ref, refAngle,
+                        originFlag, origin, frame, frameSize, curveType, curveDir, curveCounts,
+                        curveElems, curveEdges, extension, &mode, &tolerance, step, maxStrain,
+                        warpWeft, ratio, bounds, nSplit, splitElems, splitEdges, splitValues,
+                        strains, simResult);
 }
 
 int LayupGetPly2(int* type, char* name, char* material, int nElems, int* elemIds, int* elemOrders,
@@ -292,11 +291,11 @@ int LayupGetPly2(int* type, char* name, char* material, int nElems, int* elemIds
     int mode = 0, flag = 0;
     float tolerance = 0.0f, origin[3] = {0, 0, 0};
     char frame[256] = "";
-    return LayupGetPly4(type, name, material, nElems, elemIds, elemOrders, seed, app, ref,
-                        refAngle, &flag, origin, frame, static_cast<int>(sizeof frame), curveType,
-                        curveDir, curveCounts, curveElems, curveEdges, extension, &mode,
-                        &tolerance, step, maxStrain, warpWeft, ratio, bounds, nSplit, splitElems,
-                        splitEdges, splitValues, strains, simResult);
+    return LayupGetPly4(type, name, material, nElems, elemIds, elemOrders, seed, app, ref, refAngle,
+                        &flag, origin, frame, static_cast<int>(sizeof frame), curveType, curveDir,
+                        curveCounts, curveElems, curveEdges, extension, &mode, &tolerance, step,
+                        maxStrain, warpWeft, ratio, bounds, nSplit, splitElems, splitEdges,
+                        splitValues, strains, simResult);
 }
 
 int LayupGetPly(int* type, char* name, char* material, int nElems, int* elemIds, int* elemOrders,
@@ -305,10 +304,10 @@ int LayupGetPly(int* type, char* name, char* material, int nElems, int* elemIds,
                 int* extension, float* step, float* maxStrain, float* warpWeft, float* ratio,
                 float* bounds, int nSplit, int* splitElems, int* splitEdges, float* strains,
                 int* simResult) {
-    return LayupGetPly2(type, name, material, nElems, elemIds, elemOrders, seed, app, ref,
-                        refAngle, curveType, curveDir, curveCounts, curveElems, curveEdges,
-                        extension, step, maxStrain, warpWeft, ratio, bounds, nSplit, splitElems,
-                        splitEdges, nullptr, strains, simResult);
+    return LayupGetPly2(type, name, material, nElems, elemIds, elemOrders, seed, app, ref, refAngle,
+                        curveType, curveDir, curveCounts, curveElems, curveEdges, extension, step,
+                        maxStrain, warpWeft, ratio, bounds, nSplit, splitElems, splitEdges, nullptr,
+                        strains, simResult);
 }
 
 int LayupGetPlyBoundaryNum(const char* name, int* contourCount, int* pointCount) {

@@ -52,15 +52,15 @@ T* orNull(std::vector<T>& v) {
 
 int Create(PlyDef d) {
     if (d.orders.empty()) d.orders.assign(d.elems.size(), 0);
-    return LayupCreatePly4(
-        d.type, d.name.c_str(), d.material.c_str(), d.seed[0], d.seed[1], d.seed[2], d.app[0],
-        d.app[1], d.app[2], d.ref[0], d.ref[1], d.ref[2], d.refAngle, d.originFlag, d.origin,
-        d.frame.c_str(), d.warpWeft, d.ratio, d.maxStrain, d.step, d.curveType, d.curveDir.c_str(),
-        orNull(d.curveCounts), orNull(d.curveElems), orNull(d.curveEdges), d.extension,
-        d.inadmMode, d.inadmTol, d.bounds[0], d.bounds[1], d.bounds[2], d.bounds[3],
-        static_cast<int>(d.elems.size()), orNull(d.elems), orNull(d.orders),
-        static_cast<int>(d.splitElems.size()), orNull(d.splitElems), orNull(d.splitEdges),
-        orNull(d.splitValues));
+    return LayupCreatePly4(d.type, d.name.c_str(), d.material.c_str(), d.seed[0], d.seed[1],
+                           d.seed[2], d.app[0], d.app[1], d.app[2], d.ref[0], d.ref[1], d.ref[2],
+                           d.refAngle, d.originFlag, d.origin, d.frame.c_str(), d.warpWeft, d.ratio,
+                           d.maxStrain, d.step, d.curveType, d.curveDir.c_str(),
+                           orNull(d.curveCounts), orNull(d.curveElems), orNull(d.curveEdges),
+                           d.extension, d.inadmMode, d.inadmTol, d.bounds[0], d.bounds[1],
+                           d.bounds[2], d.bounds[3], static_cast<int>(d.elems.size()),
+                           orNull(d.elems), orNull(d.orders), static_cast<int>(d.splitElems.size()),
+                           orNull(d.splitElems), orNull(d.splitEdges), orNull(d.splitValues));
 }
 
 // Everything LayupGetPly4 writes; sentinels show what was not written.
@@ -101,8 +101,8 @@ int Get(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
                         o.seed, o.app, o.ref, &o.refAngle, &o.originFlag, o.origin, o.frame,
                         static_cast<int>(sizeof o.frame), &o.curveType, o.curveDir, o.curveCounts,
                         o.curveElems.data(), o.curveEdges.data(), &o.extension, &o.inadmMode,
-                        &o.inadmTol, &o.step, &o.maxStrain, &o.warpWeft, &o.ratio, o.bounds,
-                        nSplit, orNull(o.splitElems), orNull(o.splitEdges), orNull(o.splitValues),
+                        &o.inadmTol, &o.step, &o.maxStrain, &o.warpWeft, &o.ratio, o.bounds, nSplit,
+                        orNull(o.splitElems), orNull(o.splitEdges), orNull(o.splitValues),
                         o.strains, &o.simResult);
 }
 
@@ -119,9 +119,9 @@ Draped GetDraped(const char* name, int trim) {
     for (auto* v : {&d.prevI, &d.nextI, &d.prevJ, &d.nextJ, &d.elems}) v->assign(n, -7);
     d.xyz.assign(3 * static_cast<size_t>(n), -7.0f);
     d.angles.assign(n, -7.0f);
-    d.status = LayupGetPlyDrapedPattern(name, trim, n, d.prevI.data(), d.nextI.data(),
-                                        d.prevJ.data(), d.nextJ.data(), d.elems.data(),
-                                        d.xyz.data(), d.angles.data());
+    d.status =
+        LayupGetPlyDrapedPattern(name, trim, n, d.prevI.data(), d.nextI.data(), d.prevJ.data(),
+                                 d.nextJ.data(), d.elems.data(), d.xyz.data(), d.angles.data());
     return d;
 }
 
@@ -139,7 +139,8 @@ Flat GetFlat(const char* name) {
     if (LayupGetPlyFlatPatternNum(name, &rings, &n) != 0 || rings < 1) return f;
     f.sizes.assign(rings, -7);
     f.uv.assign(3 * static_cast<size_t>(n), -7.0f);
-    f.status = LayupGetPlyFlatPattern(name, rings, n, f.sizes.data(), f.uv.data(), f.origin, f.axes);
+    f.status =
+        LayupGetPlyFlatPattern(name, rings, n, f.sizes.data(), f.uv.data(), f.origin, f.axes);
     return f;
 }
 
@@ -292,14 +293,14 @@ TEST_F(LayupPlyQueryTest, GetPlyReturnsEverySettingAsGiven) {
     EXPECT_EQ(o.simResult, ply->GetSimulationResult());
 
     // The older versions read the same settings, in their own places.
-    int type = 0, curveType = -1, extension = -1, elems[8], orders[8], cc[2] = {2, 1}, ce[3],
-        cd[3], se[2], sd[2], sim = -9;
-    float seed[3], app[3], ref[3], refAngle = 0, step = 0, strain = 0, ww = 0, ratio = 0,
-                                   bounds[4], oldStrains[4];
+    int type = 0, curveType = -1, extension = -1, elems[8], orders[8], cc[2] = {2, 1}, ce[3], cd[3],
+        se[2], sd[2], sim = -9;
+    float seed[3], app[3], ref[3], refAngle = 0, step = 0, strain = 0, ww = 0, ratio = 0, bounds[4],
+                                   oldStrains[4];
     char name[] = "P1", mat[8], dir[8];
-    ASSERT_EQ(LayupGetPly(&type, name, mat, 8, elems, orders, seed, app, ref, &refAngle,
-                          &curveType, dir, cc, ce, cd, &extension, &step, &strain, &ww, &ratio,
-                          bounds, 2, se, sd, oldStrains, &sim),
+    ASSERT_EQ(LayupGetPly(&type, name, mat, 8, elems, orders, seed, app, ref, &refAngle, &curveType,
+                          dir, cc, ce, cd, &extension, &step, &strain, &ww, &ratio, bounds, 2, se,
+                          sd, oldStrains, &sim),
               0);
     EXPECT_FLOAT_EQ(refAngle, 30.0f);
     EXPECT_FLOAT_EQ(step, 0.3f);
@@ -328,8 +329,9 @@ TEST_F(LayupPlyQueryTest, GetPlyCountMismatchesSkipOnlyTheirGroup) {
     PlyOut o;
     ASSERT_EQ(Get("P1", o, 7, 2, 1, 1), 0);
     std::string log = Log();
-    EXPECT_TRUE(Has(log, "LayupGetPly: The ply element array size 7 is not equal to the number of "
-                         "elements 8."))
+    EXPECT_TRUE(Has(log,
+                    "LayupGetPly: The ply element array size 7 is not equal to the number of "
+                    "elements 8."))
         << log;
     EXPECT_EQ(o.elems, std::vector<int>(7, -7));
     EXPECT_EQ(o.orders, std::vector<int>(7, -7));
@@ -342,8 +344,9 @@ TEST_F(LayupPlyQueryTest, GetPlyCountMismatchesSkipOnlyTheirGroup) {
     // curves' counts wrong and writes nothing.
     ASSERT_EQ(Get("P1", o, 8, 2, 2, 1), 0);
     log = Log();
-    EXPECT_TRUE(Has(log, "LayupGetPly: The ply axis element array sizes 2,2 are not equal to the "
-                         "number of axis elements 2,1."))
+    EXPECT_TRUE(Has(log,
+                    "LayupGetPly: The ply axis element array sizes 2,2 are not equal to the "
+                    "number of axis elements 2,1."))
         << log;
     EXPECT_EQ(o.curveElems, std::vector<int>(5, -7));
     EXPECT_EQ(o.elems, all);
@@ -354,8 +357,9 @@ TEST_F(LayupPlyQueryTest, GetPlyCountMismatchesSkipOnlyTheirGroup) {
     // Split edges: information only.
     ASSERT_EQ(Get("P1", o, 8, 2, 1, 3), 0);
     log = Log();
-    EXPECT_TRUE(Has(log, "LayupGetPly: The ply split element array size 3 is not equal to the "
-                         "number of split elements 1."))
+    EXPECT_TRUE(Has(log,
+                    "LayupGetPly: The ply split element array size 3 is not equal to the "
+                    "number of split elements 1."))
         << log;
     EXPECT_EQ(o.splitElems, std::vector<int>(3, -7));
 
@@ -502,9 +506,11 @@ TEST_F(LayupPlyQueryTest, BoundaryAndHolesOfAHoledPlate) {
         EXPECT_FLOAT_EQ(xyz[3 * p + 2], 0.0f);
         EXPECT_FLOAT_EQ(x, std::round(x));
         EXPECT_FLOAT_EQ(y, std::round(y));
-        EXPECT_EQ(nodes[p], static_cast<int>(std::lround(y)) * 7 + static_cast<int>(std::lround(x)) + 1);
+        EXPECT_EQ(nodes[p],
+                  static_cast<int>(std::lround(y)) * 7 + static_cast<int>(std::lround(x)) + 1);
         const bool outer = x == 0 || x == 6 || y == 0 || y == 6;
-        const bool inner = x >= 2 && x <= 4 && y >= 2 && y <= 4 && (x == 2 || x == 4 || y == 2 || y == 4);
+        const bool inner =
+            x >= 2 && x <= 4 && y >= 2 && y <= 4 && (x == 2 || x == 4 || y == 2 || y == 4);
         EXPECT_TRUE(outer || inner) << x << " " << y;
         onHole += inner;
     }
@@ -513,11 +519,13 @@ TEST_F(LayupPlyQueryTest, BoundaryAndHolesOfAHoledPlate) {
     // Counts other than the model's: refused, nothing written.
     std::fill(xyz.begin(), xyz.end(), -7.0f);
     EXPECT_EQ(LayupGetPlyBoundary("P1", 1, points, sizes.data(), xyz.data(), nodes.data()), -1);
-    EXPECT_TRUE(Has(Log(), "LayupGetPlyBoundary: The allocated contour array size 1 is not equal "
-                           "to the number of contours 2."));
+    EXPECT_TRUE(Has(Log(),
+                    "LayupGetPlyBoundary: The allocated contour array size 1 is not equal "
+                    "to the number of contours 2."));
     EXPECT_EQ(LayupGetPlyBoundary("P1", 2, points - 1, sizes.data(), xyz.data(), nodes.data()), -1);
-    EXPECT_TRUE(Has(Log(), "LayupGetPlyBoundary: The allocated point array size 33 is not equal to "
-                           "the number of points 34."));
+    EXPECT_TRUE(Has(Log(),
+                    "LayupGetPlyBoundary: The allocated point array size 33 is not equal to "
+                    "the number of points 34."));
     EXPECT_FLOAT_EQ(xyz[0], -7.0f);
 }
 
@@ -608,8 +616,9 @@ TEST_F(LayupPlyQueryTest, FlatAndDrapedPointsMapBothWays) {
     // output untouched.
     float above[3] = {1.5f, 0.5f, 1.0f}, back[2] = {-9, -9};
     EXPECT_EQ(LayupGetPly2DFrom3D("P1", above, 0.1f, back), -1);
-    EXPECT_TRUE(Has(Log(), "The projection distance of 1 is greater than the distance tolerance "
-                           "0.1"));
+    EXPECT_TRUE(Has(Log(),
+                    "The projection distance of 1 is greater than the distance tolerance "
+                    "0.1"));
     EXPECT_FLOAT_EQ(back[0], -9.0f);
     ASSERT_EQ(LayupGetPly2DFrom3D("P1", above, 1.5f, back), 0);
     EXPECT_NEAR(back[0], 0.0f, 1e-3);
