@@ -205,8 +205,15 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
     // so that copy_text keeps it within the host's slot.
     if (originFlag && origin) {
         *originFlag = 0;
-        std::vector<char> text(frameSize > 0 ? static_cast<size_t>(frameSize) : 1, '\0');
-        if (frame && frameSize > 0 && ply->GetCoordOriginName(xyz, text.data(), frameSize) == 0) {
+        std::vector<char> text;
+        if (frame && frameSize > 0) {
+            try {
+                text.assign(static_cast<size_t>(frameSize), '\0');
+            } catch (const std::bad_alloc&) {
+                m->pMsg()->Create(4, "Could not allocate memory.");
+            }
+        }
+        if (!text.empty() && ply->GetCoordOriginName(xyz, text.data(), frameSize) == 0) {
             *originFlag = 1;
             narrow(xyz, origin, 3);
             copy_text(frame, frameSize, text.data());

@@ -311,6 +311,29 @@ TEST_F(LayupPlyQueryTest, GetPlyReturnsEverySettingAsGiven) {
     EXPECT_EQ(se[1], 6);
     EXPECT_EQ(ce[2], 5);
     EXPECT_EQ(sim, o.simResult);
+
+    // The frame name is cut to its buffer; without a buffer there is no
+    // origin to report.
+    int flag = -1;
+    float org[3] = {-9, -9, -9};
+    char small[5] = "????";
+    ASSERT_EQ(LayupGetPly4(nullptr, name, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, &flag, org, small, 4, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(flag, 1);
+    EXPECT_STREQ(small, "Fra");
+    EXPECT_FLOAT_EQ(org[1], -2.0f);
+    flag = -1;
+    org[1] = -9;
+    ASSERT_EQ(LayupGetPly4(nullptr, name, nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, &flag, org, nullptr, 4, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, 0, nullptr, nullptr, nullptr, nullptr, nullptr),
+              0);
+    EXPECT_EQ(flag, 0);
+    EXPECT_FLOAT_EQ(org[1], -9.0f);
 }
 
 TEST_F(LayupPlyQueryTest, GetPlyCountMismatchesSkipOnlyTheirGroup) {
