@@ -149,6 +149,34 @@ const Least kSelSetElements[] = {{2, 1, 0, 1, 0, false}};
 const Least kSelElementIds[] = {{3, 2, 0, 1, 0, false}, {5, 4, 0, 1, 0, false}};
 const Least kSelBoundary[] = {
     {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 3, 0, 1, 0, false}};
+// ---- ply queries and edits, surface intersection, tolerances
+// Fixed-size arrays (points 3, flat points 2, bounds and strains 4, the
+// seed curve counts 2); count arrays their count argument, points 3 per
+// counted point.
+const Least kGetPly[] = {
+    {5, 4, 0, 1, 0, false},   {6, 4, 0, 1, 0, false},   {7, 1, 0, 0, 3, false},
+    {8, 1, 0, 0, 3, false},   {9, 1, 0, 0, 3, false},   {12, 1, 0, 0, 3, false},
+    {17, 1, 0, 0, 2, false},  {18, 17, 0, 0, 0, true},  {19, 17, 0, 0, 0, true},
+    {27, 1, 0, 0, 4, false},  {29, 28, 0, 1, 0, false}, {30, 28, 0, 1, 0, false},
+    {31, 28, 0, 1, 0, false}, {32, 1, 0, 0, 4, false}};
+const Least kPlyBoundary[] = {
+    {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 3, 0, 1, 0, false}};
+const Least kSurfaceIntersect[] = {{2, 1, 0, 1, 0, false},
+                                   {3, 1, 0, 0, 3, false},
+                                   {4, 1, 0, 0, 3, false},
+                                   {6, 1, 0, 0, 3, false},
+                                   {7, 1, 0, 0, 3, false}};
+const Least kSetTolerance[] = {{4, 3, 0, 1, 0, false}};
+const Least kDrapedPattern[] = {
+    {4, 3, 0, 1, 0, false}, {5, 3, 0, 1, 0, false}, {6, 3, 0, 1, 0, false}, {7, 3, 0, 1, 0, false},
+    {8, 3, 0, 1, 0, false}, {9, 3, 0, 3, 0, false}, {10, 3, 0, 1, 0, false}};
+const Least kFlatPattern[] = {
+    {4, 2, 0, 1, 0, false}, {5, 3, 0, 3, 0, false}, {6, 1, 0, 0, 3, false}, {7, 1, 0, 0, 9, false}};
+const Least kPlyHoles[] = {{3, 2, 0, 1, 0, false}};
+const Least kModifyPlyEdit[] = {{4, 3, 0, 1, 0, false}, {6, 5, 0, 1, 0, false}};
+const Least kPly3DFrom2D[] = {{2, 1, 0, 0, 2, false}, {3, 1, 0, 0, 3, false}};
+const Least kPly2DFrom3D[] = {{2, 1, 0, 0, 3, false}, {4, 1, 0, 0, 2, false}};
+// ---- end of ply queries and edits
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
@@ -239,6 +267,32 @@ const Row kRows[] = {
          return LayupGetPlySizes(a[0].i, text(a[1]), as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
      },
      kPlySizes, 1},
+    {18, "kp_get_ply",
+     ">i s >s i >i[] >i[] >r[]*3 >r >i >r[] >s i >i >s i[] >i[] >i[] >i >i >r*5 >r[] i >i[]*3 >r[] "
+     ">i",
+     [](const BltArg* a) {
+         // The name is the host's input text; it is never written longer.
+         return LayupGetPly4(as<int>(a[0]), as<char>(a[1]), as<char>(a[2]), a[3].i, as<int>(a[4]),
+                             as<int>(a[5]), as<float>(a[6]), as<float>(a[7]), as<float>(a[8]),
+                             as<float>(a[9]), as<int>(a[10]), as<float>(a[11]), as<char>(a[12]),
+                             a[13].i, as<int>(a[14]), as<char>(a[15]), as<int>(a[16]),
+                             as<int>(a[17]), as<int>(a[18]), as<int>(a[19]), as<int>(a[20]),
+                             as<float>(a[21]), as<float>(a[22]), as<float>(a[23]), as<float>(a[24]),
+                             as<float>(a[25]), as<float>(a[26]), a[27].i, as<int>(a[28]),
+                             as<int>(a[29]), as<int>(a[30]), as<float>(a[31]), as<int>(a[32]));
+     },
+     kGetPly, 14},
+    {19, "kp_get_ply_boundary_num", "s >i >i",
+     [](const BltArg* a) {
+         return LayupGetPlyBoundaryNum(text(a[0]), as<int>(a[1]), as<int>(a[2]));
+     },
+     nullptr, 0},
+    {20, "kp_get_ply_boundary", "s i i >i[] >r[] >i[]",
+     [](const BltArg* a) {
+         return LayupGetPlyBoundary(text(a[0]), a[1].i, a[2].i, as<int>(a[3]), as<float>(a[4]),
+                                    as<int>(a[5]));
+     },
+     kPlyBoundary, 3},
     {21, "kp_get_layup_sizes", ">i",
      [](const BltArg* a) { return LayupGetLayupSizes(as<int>(a[0])); }, nullptr, 0},
     {22, "kp_get_layup", ">s i >s[] >s[] >i[] >s[] >i[] >i[] >r[] >i[]",
@@ -479,6 +533,17 @@ const Row kRows[] = {
     {95, "kp_export_bacon", "s i",
      [](const BltArg* a) { return LayupExportBacon(text(a[0]), a[1].i); }, nullptr, 0},
     // ---- end of exports
+    {96, "kp_get_surface_intersect", "i i[] r[] r[] >i >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetSurfaceIntersect(a[0].i, as<int>(a[1]), as<float>(a[2]), as<float>(a[3]),
+                                         as<int>(a[4]), as<float>(a[5]), as<float>(a[6]));
+     },
+     kSurfaceIntersect, 5},
+    {97, "kp_restore_tolerance", "r r",
+     [](const BltArg* a) { return LayupRestoreTolerance(a[0].r, a[1].r); }, nullptr, 0},
+    {98, "kp_set_tolerance", "r r i i[]",
+     [](const BltArg* a) { return LayupSetTolerance(a[0].r, a[1].r, a[2].i, as<int>(a[3])); },
+     kSetTolerance, 1},
     {99, "kp_create_material_add", "i s r r r i r[] s[] i[] i[] r[]*42",
      [](const BltArg* a) {
          return LayupCreateMaterial(
@@ -538,6 +603,38 @@ const Row kRows[] = {
                                 as<int>(a[37]), as<int>(a[38]), as<int>(a[39]));
      },
      kModifyPly, 7},
+    {105, "kp_get_ply_draped_pattern_num", "s i >i",
+     [](const BltArg* a) { return LayupGetPlyDrapedPatternNum(text(a[0]), a[1].i, as<int>(a[2])); },
+     nullptr, 0},
+    {106, "kp_get_ply_draped_pattern", "s i i >i[]*5 >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetPlyDrapedPattern(text(a[0]), a[1].i, a[2].i, as<int>(a[3]), as<int>(a[4]),
+                                         as<int>(a[5]), as<int>(a[6]), as<int>(a[7]),
+                                         as<float>(a[8]), as<float>(a[9]));
+     },
+     kDrapedPattern, 7},
+    {107, "kp_get_ply_flat_pattern_num", "s >i >i",
+     [](const BltArg* a) {
+         return LayupGetPlyFlatPatternNum(text(a[0]), as<int>(a[1]), as<int>(a[2]));
+     },
+     nullptr, 0},
+    {108, "kp_get_ply_flat_pattern", "s i i >i[] >r[]*3",
+     [](const BltArg* a) {
+         return LayupGetPlyFlatPattern(text(a[0]), a[1].i, a[2].i, as<int>(a[3]), as<float>(a[4]),
+                                       as<float>(a[5]), as<float>(a[6]));
+     },
+     kFlatPattern, 4},
+    {109, "kp_get_ply_holes_num", "s >i",
+     [](const BltArg* a) { return LayupGetPlyHolesNum(text(a[0]), as<int>(a[1])); }, nullptr, 0},
+    {110, "kp_get_ply_holes", "s i >i[]",
+     [](const BltArg* a) { return LayupGetPlyHoles(text(a[0]), a[1].i, as<int>(a[2])); }, kPlyHoles,
+     1},
+    {111, "kp_modify_ply_edit", "s s i i[] i i[]",
+     [](const BltArg* a) {
+         return LayupModifyPlyEdit(text(a[0]), text(a[1]), a[2].i, as<int>(a[3]), a[4].i,
+                                   as<int>(a[5]));
+     },
+     kModifyPlyEdit, 2},
     {112, "kp_create_layup", "s i s[] s[] i[] s[] i[] i[] r[] r[] i[]",
      [](const BltArg* a) {
          return LayupCreateLayup2(text(a[0]), a[1].i, as<char*>(a[2]), as<char*>(a[3]),
@@ -562,6 +659,16 @@ const Row kRows[] = {
     // ---- end of plots
     {117, "kp_save_index", "s", [](const BltArg* a) { return LayupSaveIndex(text(a[0])); },
      nullptr, 0},
+    {118, "kp_get_ply_3d_from_2d", "s r[] >r[] >i",
+     [](const BltArg* a) {
+         return LayupGetPly3DFrom2D(text(a[0]), as<float>(a[1]), as<float>(a[2]), as<int>(a[3]));
+     },
+     kPly3DFrom2D, 2},
+    {119, "kp_get_ply_2d_from_3d", "s r[] r >r[]",
+     [](const BltArg* a) {
+         return LayupGetPly2DFrom3D(text(a[0]), as<float>(a[1]), a[2].r, as<float>(a[3]));
+     },
+     kPly2DFrom3D, 2},
     // ---- plots
     {120, "kp_erase_ply_draping", "", [](const BltArg*) { return LayupErasePlyDraping(); }, nullptr,
      0},

@@ -470,5 +470,6 @@ int LayupEraseElemFeatureAngles(void);
 #include "host/LayupPlot.h"
 #include "host/LayupSelect.h"
 #include "host/LayupQuery.h"
+#include "host/LayupPlyFns.h"
 
 #endif  // PLYSTRAND_HOST_LAYUPAPI_H

@@ -4,8 +4,21 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "layuplib/CKpBdyStore.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElemStore.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
+#include "layuplib/CalcStart.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/find_nei.h"
+#include "layuplib/surface_div.h"
 
 namespace {
 
@@ -214,6 +227,40 @@ int modify(const char* name, const char* newName, const Settings& s) {
     return 0;
 }
 
+// The element of a pattern entry: its linked element, else the one of its id.
+CKpElem* patElement(CKpElemStore* elems, const CKpPatElem* pe) {
+    return pe->pelem() ? pe->pelem() : elems->find(pe->GetElemId());
+}
+
+// Selects the pattern's elements (each at its own order), then the added
+// ids, then unselects the removed ids; unknown ids are skipped.
+void selectEditedRegion(CKpElemStore* elems, CKpFacetStore* facets, const CKpPatElemStore* list,
+                        int nAdd, const int* add, int nRemove, const int* remove) {
+    for (const CKpPatElem* pe = list->First(); pe; pe = list->Next(pe))
+        if (CKpElem* e = patElement(elems, pe)) surface_select_elem(e, facets, pe->order());
+    for (int k = 0; add && k < nAdd; ++k)
+        if (CKpElem* e = elems->find(add[k])) surface_select_elem(e, facets, 0);
+    for (int k = 0; remove && k < nRemove; ++k)
+        if (CKpElem* e = elems->find(remove[k])) surface_unselect_elem(e, facets);
+}
+
+// Each pattern element whose first facet lies in the traced region hands
+// its drape results to that facet, which then counts as set. Elements left
+// outside the region get nothing, so the rebuilt list drops them.
+void seedFacets(CKpElemStore* elems, CKpFacetStore* facets, const CKpPatElemStore* list) {
+    for (const CKpPatElem* pe = list->First(); pe; pe = list->Next(pe)) {
+        const CKpElem* e = patElement(elems, pe);
+        if (!e || e->getnfac() < 1) continue;
+        CKpFacet* f = facets->pFac(e->getfacs(0));
+        if (!f || !f->getPntd()) continue;
+        f->setFacetDirection(pe->dnfg());
+        f->setwpang(pe->warpAngle());
+        f->setwtang(pe->weftAngle());
+        f->setstrn(pe->shear());
+        f->setNrpat(1);
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -352,6 +399,66 @@ int LayupDeletePly(int, const char* name) {
         return -1;
     }
     m->pMsg()->Create(1, "Ply '%s' deleted", name);
+    return 0;
+}
+
+int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add, int nRemove,
+                       const int* remove) {
+    CKpLayup* m = model();
+    if (!m) return 1;
+    CKpMsg* msg = m->pMsg();
+    CKpPlyStore* plies = m->pPlys();
+    CKpPly* ply = plies && name ? plies->findByName(name) : nullptr;
+    if (!ply) {
+        msg->Create(4, "Could not find specified ply.");
+        return -1;
+    }
+    CKpPat* pattern = m->pPats() ? m->pPats()->find(ply->pttrnid()) : nullptr;
+    CKpPatElemStore* list = pattern ? pattern->PatElems() : nullptr;
+    if (!list) {
+        msg->Create(4, "Could not find specified pattern 2");
+        return -1;
+    }
+    // Two plies of one name would make every lookup by name find the first.
+    const bool rename = newName && *newName && std::strcmp(newName, ply->name()) != 0;
+    if (rename && plies->findByName(newName)) {
+        msg->Create(4, "Ply name '%s' already used.", newName);
+        return -1;
+    }
+
+    CKpElemStore* elems = m->pElems();
+    CKpFacetStore* facets = m->pFacs();
+    if (surface_restore(elems, facets) != 0) return -1;
+    selectEditedRegion(elems, facets, list, nAdd, add, nRemove, remove);
+    if (find_selected_neighbour(msg, m->pGra(), facets, elems) != 0) return -1;
+
+    int startFacet = -1;
+    int side = 0;
+    CKpPoint start;
+    CKpPoint eye;
+    CKpDirn eyed;
+    eye.Set(pattern->eyex(), pattern->eyey(), pattern->eyez());
+    eyed.Set(pattern->eyedx(), pattern->eyedy(), pattern->eyedz());
+    if (CalcStart(msg, facets, eye, eyed, 0, startFacet, start, side) != 0) {
+        msg->Create(4, "Start facet not found.");
+        return -1;
+    }
+    if (m->pBdys()->CalculateBoundary(msg, facets, startFacet, side) != 0) {
+        msg->Create(4, "Cannot create boundary around selected elements.");
+        return -1;
+    }
+
+    facets->SimulationInitialise();
+    seedFacets(elems, facets, list);
+    facets->SimulationInterpolate();
+    list->eraseAllObjects();
+    if (list->SimulationTransfer(elems, facets, pattern->stdn()) != 0) return -1;
+
+    // The name is free (checked above); the pattern's name follows it.
+    if (rename) ply->SetName(newName);
+    // Rebuilds the ply elements, and the layup's element stacks when the
+    // layup uses this ply.
+    if (ply->UpdatePlyElems() != 0) return -1;
     return 0;
 }
 
