@@ -86,7 +86,9 @@ int SaveBacon(CKpMsg* msg, CKpMatStore* mats, CKpPlyStore* plys, CKpLypPlyStore*
         for (CKpPlyElem* pe = ply->PlyElems().First(); pe; pe = ply->PlyElems().Next(pe)) {
             CKpElem* elem = pe->pelem();
             const int id = elem ? elem->id() : 0;
-            std::fprintf(out, "     I %d LAM %d ANGLE %.3g DRAPE 0\n", id + elemIdOffset,
+            // Widened: an offset near the int limits must not wrap the id.
+            std::fprintf(out, "     I %lld LAM %d ANGLE %.3g DRAPE 0\n",
+                         static_cast<long long>(id) + elemIdOffset,
                          group * pe->stdn() * pe->dnfg(), pe->rotn() * kDeg);
         }
     }

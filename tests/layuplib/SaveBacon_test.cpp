@@ -88,6 +88,22 @@ TEST(SaveBacon, GroupsRunsSignsAndOffsets) {
               "     I 1003 LAM -3 ANGLE 5.9 DRAPE 0\n");
 }
 
+// Ids past the int range are written as the true sums, not wrapped.
+TEST(SaveBacon, OffsetsAtTheIntLimits) {
+    Model m;
+    const std::string high = Written("bacon_high.txt", [&](FILE* fp) {
+        return SaveBacon(m.model.pMsg(), m.model.pMats(), m.model.pPlys(), m.lypPlys(), fp,
+                         2147483647);
+    });
+    EXPECT_NE(high.find("     I 2147483648 LAM 1 ANGLE"), std::string::npos);
+    EXPECT_NE(high.find("     I 2147483651 LAM 2 ANGLE"), std::string::npos);
+    const std::string low = Written("bacon_low.txt", [&](FILE* fp) {
+        return SaveBacon(m.model.pMsg(), m.model.pMats(), m.model.pPlys(), m.lypPlys(), fp,
+                         -2147483647 - 1);
+    });
+    EXPECT_NE(low.find("     I -2147483647 LAM 1 ANGLE"), std::string::npos);
+}
+
 TEST(SaveBacon, MissingPlyOrMaterialIsReportedAndLeftOut) {
     // The material leaves the store but outlives the model: its plies still
     // point at it.
