@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // Helpers for the exchange-file tests: the sample files of tests/data,
 // scratch files and their contents.
@@ -24,9 +25,25 @@ inline std::string SampleFile(const std::string& rel) {
     return here + "/../data/" + rel;
 }
 
-// A scratch path in the test temp folder, unique per process.
+// Removes `path` when the test program ends (files a test leaves for a
+// later look are gone after the run).
+inline void RemoveAtExit(const std::string& path) {
+    struct Registry {
+        std::vector<std::string> paths;
+        ~Registry() {
+            for (const std::string& p : paths) std::remove(p.c_str());
+        }
+    };
+    static Registry registry;
+    registry.paths.push_back(path);
+}
+
+// A scratch path in the test temp folder, unique per process; the file is
+// removed when the program ends.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "xf_" + std::to_string(::getpid()) + "_" + name;
+    std::string path = ::testing::TempDir() + "xf_" + std::to_string(::getpid()) + "_" + name;
+    RemoveAtExit(path);
+    return path;
 }
 
 inline std::string ReadAll(const std::string& path) {
