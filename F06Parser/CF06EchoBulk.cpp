@@ -8,6 +8,27 @@
 #include "fileformats/CBDFFieldParser.h"
 #include "fileformats/CBDFParser.h"
 
+namespace {
+
+// The column of the ruler an unsorted echo prints above its cards (".", the
+// digit 1 and ".." with any blanks between, as in ".   1  ..   2  .."), as
+// an offset from `from`; -1 when the line [from, to) is no ruler. A sorted
+// echo's ruler line begins with "COUNT" and does not match.
+int RulerColumn(CF06FileBuffer& buffer, std::int64_t from, std::int64_t to) {
+    std::int64_t p = from;
+    while (p < to && buffer[p] == ' ') ++p;
+    if (p >= to || buffer[p] != '.') return -1;
+    const std::int64_t dot = p++;
+    while (p < to && buffer[p] == ' ') ++p;
+    if (p >= to || buffer[p] != '1') return -1;
+    ++p;
+    while (p < to && buffer[p] == ' ') ++p;
+    if (p + 1 >= to || buffer[p] != '.' || buffer[p + 1] != '.') return -1;
+    return static_cast<int>(dot - from);
+}
+
+}  // namespace
+
 int CF06EchoBulk::IsOfType(CF06PageHeader& header) {
     return std::strstr(header.GetPageTitle(), "B U L K   D A T A   E C H O") ? 1 : 0;
 }
@@ -35,9 +56,9 @@ std::int64_t CF06EchoBulk::FirstRow(std::int64_t end) {
     std::int64_t at = end;
     for (int k = 0; k < 3 && buffer[at] != 0; ++k) {
         const std::int64_t next = LineAfter(buffer, at);
-        const std::int64_t ruler = buffer.FindString(at, ". 1 ..", 1);
-        if (ruler >= 0 && ruler < next) {
-            m_colPos = static_cast<int>(ruler - at);
+        const int column = RulerColumn(buffer, at, next);
+        if (column >= 0) {
+            m_colPos = column;
             return next;
         }
         at = next;

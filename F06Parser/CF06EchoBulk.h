@@ -11,8 +11,11 @@ class CKpLayup;
 // CF06EchoBulk: the bulk data echo pages, read into the model as bulk data
 // (the cards from the echo's card column, across page breaks, up to ENDDATA)
 // and copied to the echo file, a card line and "\r\n" at a time. The card
-// column is that of the ruler line (". 1 .. 2 ..") when the page has one,
-// else the first non-blank after the first "-" of the first row. One-shot.
+// column is that of the ruler line of an unsorted echo (first non-blank ".",
+// then "1" and "..", blanks between in any number: ".   1  ..   2  ..") when
+// one of the three lines after the page title is one, else the first
+// non-blank after the first "-" of the first row (a sorted echo's "1-").
+// One-shot.
 class CF06EchoBulk : public CF06ParserType {
   public:
     CF06EchoBulk(CF06Parser* owner, CKpResStore* store) : CF06ParserType(owner, store, true) {}

@@ -81,8 +81,17 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
         return 1;
     }
     std::int64_t pos = 1;
+    bool ended = false;
+    // A page at the very start of the file has no line feed before its "1".
+    if (m_buffer[0] == '1') {
+        const std::int64_t p = OnPageBreak(0);
+        if (p <= 0)
+            ended = true;
+        else
+            pos = p - 1;
+    }
     int polls = 0;
-    for (;;) {
+    while (!ended) {
         const char c = m_buffer[pos];
         if (c == 0) break;
         if (++polls == 1000) {

@@ -1,8 +1,8 @@
-// fill_solid_demo [output-folder]
+// fill_solid_demo <output-folder>
 //
 // Fills a small slab of 8-node bricks (4 x 2 bricks across, 2 through a
 // thickness that grows from 2 to 3 along x) with a stacking file written to
-// <output-folder>/fill_solid_demo.csv (default: the current folder), laid
+// <output-folder>/fill_solid_demo.csv (a folder the caller chooses), laid
 // from the bottom face, prints the columns, the sections with their layers
 // bottom to top, then writes the result into a layup model and prints its
 // materials, plies and layup. Exit 1 when a step fails.
@@ -40,7 +40,11 @@ int Fail(IFillSolid* filler, const char* step) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : ".";
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <output-folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string folder = argv[1];
     const std::string stacking = folder + "/fill_solid_demo.csv";
     if (FILE* f = std::fopen(stacking.c_str(), "w")) {
         std::fputs(

@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpMsg.h"
 
-CBDFCard::CBDFCard() : m_fields(nullptr) {}
+CBDFCard::CBDFCard() : m_fields(nullptr), m_path(nullptr), m_line(0) {}
 
 CBDFCard::~CBDFCard() = default;
 
@@ -39,8 +41,24 @@ double CBDFCard::Degrees(double radians) {
 CKpMat* CBDFCard::AddMaterial(CKpLayup* model, int mid, const char* prefix, int tropy) {
     if (!model || mid < 1) return nullptr;
     CKpMatStore* mats = model->pMats();
-    CKpMat* mat = mats->New(mid);
-    if (!mat) mat = mats->New(0);  // a second card of one MID is a second material
+    CKpMat* mat = nullptr;
+    if (!mats->find(mid)) {
+        mat = mats->New(mid);
+    } else {
+        // The store takes a second object of an id; New refuses one.
+        mat = new (std::nothrow) CKpMat(mid);
+        if (mat && mats->insert(mat) != 0) {
+            delete mat;
+            mat = nullptr;
+        }
+        if (mat && model->pMsg()) {
+            const char* card = GetFields() ? GetFields()->GetString(0, 0) : nullptr;
+            model->pMsg()->Create(2,
+                                  "%s %d on line %lld of '%s' repeats a material id; it is added "
+                                  "as a further material with id %d.",
+                                  card ? card : prefix, mid, m_line, m_path ? m_path : "", mid);
+        }
+    }
     if (!mat) return nullptr;
     char name[48];
     std::snprintf(name, sizeof name, "%s.%d", prefix, mid);

@@ -33,6 +33,12 @@ class CBDFCard {
 
     // The table the card works on (not owned).
     void SetFields(CBDFFields* fields) { m_fields = fields; }
+    // Where the card's table was read (for warnings): the file's path (not
+    // copied; null for none) and the card's first line.
+    void SetSource(const char* path, long long line) {
+        m_path = path;
+        m_line = line;
+    }
     CBDFFields* GetFields() const { return m_fields; }
 
     // Forward to the table; the default when there is no table.
@@ -50,16 +56,21 @@ class CBDFCard {
     // Starts a fresh table holding `name` in row 0, col 0. False without a
     // table.
     bool Start(const char* name);
-    // A new material for the card's MID: id MID (the store's highest id + 1
-    // when MID is taken), name and external name "<prefix>.<MID>",
-    // external id MID, directionality `tropy`. Null for a MID below 1 or
-    // when memory runs out.
-    static CKpMat* AddMaterial(CKpLayup* model, int mid, const char* prefix, int tropy);
+    // A new material for the card's MID: id MID, name and external name
+    // "<prefix>.<MID>", external id MID, directionality `tropy`. A MID the
+    // store holds already is added again under the same id (a deck's layers
+    // name materials by MID, so renumbering would point them at the wrong
+    // card), with the warning "<card> <MID> on line <n> of '<path>' repeats
+    // a material id; it is added as a further material with id <MID>.".
+    // Null for a MID below 1 or when memory runs out.
+    CKpMat* AddMaterial(CKpLayup* model, int mid, const char* prefix, int tropy);
     // Degrees of an angle in radians for writing: rounded to 0.001 and
     // wrapped into [-180, 180].
     static double Degrees(double radians);
 
     CBDFFields* m_fields;
+    const char* m_path;  // see SetSource
+    long long m_line;
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFCARD_H

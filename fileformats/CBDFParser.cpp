@@ -95,6 +95,7 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
             CBDFCard* card = cards.GetCard(parser);
             lastRead = card != nullptr;
             if (card) {
+                card->SetSource(path, line);
                 int status = card->Write(model);
                 if (status < 0) {
                     msg->Create(4, "Could not store %s %d on line %lld of '%s'.", name,

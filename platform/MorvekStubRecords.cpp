@@ -71,12 +71,13 @@ class Parser {
         *v = static_cast<float>(d);
         return true;
     }
-    // A carriage return in a text reads as a blank, as it is saved.
+    // A carriage return or NUL byte in a text reads as a blank, as it is
+    // saved (texts reach the library as C strings).
     bool text(std::string* v) {
         if (atEnd() || !m_t[m_at].quoted) return false;
         *v = m_t[m_at++].text;
         for (char& c : *v)
-            if (c == '\r') c = ' ';
+            if (c == '\r' || c == '\0') c = ' ';
         return true;
     }
     bool word(std::string* v) {
@@ -278,7 +279,7 @@ std::string quoted(const std::string& text) {
     for (char& c : s)
         if (c == '"')
             c = '\'';
-        else if (c == '\n' || c == '\r')
+        else if (c == '\n' || c == '\r' || c == '\0')
             c = ' ';
     return "\"" + s + "\"";
 }

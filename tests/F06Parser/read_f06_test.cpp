@@ -8,14 +8,18 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "F06Parser/CF06EchoBulk.h"
 #include "F06Parser/CF06FileBuffer.h"
 #include "F06Parser/CF06ForcesIn.h"
 #include "fileformats/read_korbdf.h"
+#include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMat.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpRes.h"
@@ -247,6 +251,9 @@ TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
         // The unsorted bulk echo, read from the ruler's column over its pages,
         // gives the model of the bulk data file of the same run.
         EXPECT_NE(text.str().find("\r\nENDDATA\r\n"), std::string::npos);
+        EXPECT_NE(text.str().find("\nPARAM,  BAILOUT,-1 $ CONTINUE IF BADLY CONDITIONED\r\n"
+                                  "PARAM,  LSTRN,  1\r\n"),
+                  std::string::npos);
         CKpLayup deck(nullptr, nullptr);
         ASSERT_EQ(read_korbdf(const_cast<char*>(DataFile("bdf", "d200obus.bdf").c_str()), &deck),
                   0);
@@ -278,6 +285,110 @@ TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
     CKpLayup model(nullptr, nullptr);
     EXPECT_EQ(read_f06(DataFile("f06", "d200obus.f06").c_str(), &model, 1, "/nonexistent/e.txt", 7),
               1);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The unsorted bulk echo pages of a real run alone: the cards stand in
+// column 30 under the ruler ".   1  ..   2  ..", the first card holds a "-",
+// and the pages carry no entry counts.
+TEST(ReadF06, UnsortedBulkEchoOfARealRun) {
+    const std::string source = DataFile("f06", "d200obus_unsorted_echo.f06");
+    const std::string echo = TempPath("unsorted");
+    CKpLayup model(nullptr, nullptr);
+    ASSERT_EQ(read_f06(source.c_str(), &model, 1, echo.c_str(), 7), 0);
+    // Counted in the file: 149 GRID; CQUAD4 3, CQUAD8 2, CTRIA3 2, CTRIA6 1;
+    // MAT1 2, MAT8 1; PCOMP 1; CORD2C, CORD2R, CORD2S one each.
+    EXPECT_EQ(model.pNodes()->entries(), 149);
+    EXPECT_EQ(model.pElems()->entries(), 8);
+    EXPECT_EQ(model.pMats()->entries(), 3);
+    EXPECT_EQ(model.pLams()->entries(), 1);
+    EXPECT_EQ(model.pCoords()->entries(), 3);
+    ASSERT_NE(model.pMats()->find(2), nullptr);
+    EXPECT_EQ(model.pMats()->find(2)->GetEx(), 1.0e7);
+    ASSERT_NE(model.pMats()->find(3), nullptr);
+    EXPECT_EQ(model.pMats()->find(3)->GetEy(), 1.0e7);
+    EXPECT_EQ(model.pMats()->find(3)->GetNuxy(), 0.25);
+    ASSERT_NE(model.pNodes()->find(102), nullptr);
+    EXPECT_EQ(model.pNodes()->find(102)->getCKpPointX(), 1.0);
+    // The same model as the bulk data file of the run.
+    CKpLayup deck(nullptr, nullptr);
+    ASSERT_EQ(read_korbdf(const_cast<char*>(DataFile("bdf", "d200obus.bdf").c_str()), &deck), 0);
+    EXPECT_EQ(model.pNodes()->entries(), deck.pNodes()->entries());
+    EXPECT_EQ(model.pElems()->entries(), deck.pElems()->entries());
+    EXPECT_EQ(model.pMats()->entries(), deck.pMats()->entries());
+    EXPECT_EQ(model.pLams()->entries(), deck.pLams()->entries());
+
+    // The echo file holds the card lines and nothing else: every line after
+    // a page's six header lines, from column 30, without trailing blanks,
+    // up to ENDDATA.
+    std::istringstream in(ReadAll(source));
+    std::string expected, line;
+    int header = 0, cards = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("1 ", 0) == 0) header = 6;
+        if (header > 0) {
+            --header;
+            continue;
+        }
+        std::string card = line.size() > 30 ? line.substr(30) : "";
+        while (!card.empty() && card.back() == ' ') card.pop_back();
+        if (card.empty()) continue;
+        expected += card + "\r\n";
+        ++cards;
+        if (card == "ENDDATA") break;
+    }
+    EXPECT_EQ(cards, 655);  // the run's "INPUT BULK DATA ENTRY COUNT =     655"
+    const std::string text = ReadAll(echo);
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(text.rfind("PARAM,  BAILOUT,-1 $ CONTINUE IF BADLY CONDITIONED\r\n", 0), 0u)
+        << text.substr(0, 80);
+    std::remove(echo.c_str());
+}
+
+// Hand-made unsorted echo pages: the ruler's first "." gives the card
+// column however the ruler is spaced; a "-" in the first card does not.
+TEST(ReadF06, UnsortedBulkEchoRulerSpacing) {
+    const char* kTitle = "I N P U T   B U L K   D A T A   E C H O";
+    struct Case {
+        const char* ruler;
+        int column;
+    };
+    for (const Case& c : {Case{".   1  ..   2  ..   3  ..   4  ..   5  ..", 30},
+                          Case{". 1 .. 2 .. 3 .. 4 .. 5 ..", 8}}) {
+        SCOPED_TRACE(c.ruler);
+        const std::string pad(c.column, ' ');
+        const std::vector<std::string> cards = {
+            "GRID    1               0.      -1.5    0.",
+            "GRID    2               2.      -1.5    0.",
+            "GRID    3               2.      1.      .5",
+            "CTRIA3  7       0       1       2       3",
+            "ENDDATA"};
+        std::string body = " \n" + pad + c.ruler + "\n";
+        for (const std::string& card : cards) body += pad + card + "\n";
+        const std::string path = TempPath("ruler");
+        const std::string echo = TempPath("ruler_echo");
+        std::ofstream(path, std::ios::binary) << Page("RUN", "SOLUTION 1", kTitle, body);
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(path.c_str(), &model, 1, echo.c_str(), 7), 0);
+        EXPECT_EQ(model.pNodes()->entries(), 3);
+        EXPECT_EQ(model.pElems()->entries(), 1);
+        ASSERT_NE(model.pNodes()->find(2), nullptr);
+        EXPECT_EQ(model.pNodes()->find(2)->getCKpPointX(), 2.0);
+        EXPECT_EQ(model.pNodes()->find(2)->getCKpPointY(), -1.5);
+        ASSERT_NE(model.pNodes()->find(3), nullptr);
+        EXPECT_EQ(model.pNodes()->find(3)->getCKpPointZ(), 0.5);
+        std::string expected;
+        for (const std::string& card : cards) expected += card + "\r\n";
+        EXPECT_EQ(ReadAll(echo), expected);
+        std::remove(path.c_str());
+        std::remove(echo.c_str());
+    }
 }
 
 TEST(ReadF06, BulkEchoColumnAfterTheFirstDash) {

@@ -56,7 +56,7 @@ int ReadCdbText(ExchangeModel& m, const std::string& name, const std::string& te
 }
 
 TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrientations) {
-    const std::string path = xfiles::SharedData("cdb/linear_shell_with_MAPDL_sections.cdb");
+    const std::string path = xfiles::SampleFile("cdb/linear_shell_with_MAPDL_sections.cdb");
     ExchangeModel m("cdbsec");
     ASSERT_EQ(ReadCdb(m, path), 0) << m.Log();
     EXPECT_EQ(m.Count(2), 0);
@@ -158,7 +158,7 @@ TEST(CCDBParserRead, SectionSampleGivesItsNodesElementsMaterialsLaminatesAndOrie
 
 TEST(CCDBParserRead, SolidBeamSampleKeepsNodesAndMaterialAndSkipsTwentyNodeBricks) {
     ExchangeModel m("cdbhex");
-    ASSERT_EQ(ReadCdb(m, xfiles::SharedData("cdb/HexBeam.cdb")), 0) << m.Log();
+    ASSERT_EQ(ReadCdb(m, xfiles::SampleFile("cdb/HexBeam.cdb")), 0) << m.Log();
     EXPECT_EQ(m.model.pNodes()->entries(), 321);
     EXPECT_EQ(m.model.pElems()->entries(), 0);
     EXPECT_EQ(m.model.pAnsys()->pEts()->entries(), 0);

@@ -102,7 +102,7 @@ void WriteAndRead(ExchangeModel& a, ExchangeModel& b, int what) {
 TEST(CCDBRoundTrip, SectionSampleReadWrittenAndReadAgain) {
     ExchangeModel a("rt_a"), b("rt_b");
     CCDBParser reader;
-    ASSERT_EQ(a.Read(reader, xfiles::SharedData("cdb/linear_shell_with_MAPDL_sections.cdb")), 0);
+    ASSERT_EQ(a.Read(reader, xfiles::SampleFile("cdb/linear_shell_with_MAPDL_sections.cdb")), 0);
     WriteAndRead(a, b, 7);
     ExpectSameNodes(a.model, b.model);
     ExpectSameElements(a.model, b.model);

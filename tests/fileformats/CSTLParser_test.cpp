@@ -83,7 +83,7 @@ TEST(CSTLParser, SampleFilesGiveTheirFacetsAndMergedNodes) {
     for (const Case& c : cases) {
         ExchangeModel m("stlsample");
         CSTLParser type;
-        ASSERT_EQ(ReadStl(m, xfiles::SharedData(std::string("stl/") + c.file), &type), 0) << c.file;
+        ASSERT_EQ(ReadStl(m, xfiles::SampleFile(std::string("stl/") + c.file), &type), 0) << c.file;
         EXPECT_EQ(type.type(), c.type) << c.file;
         EXPECT_EQ(m.model.pElems()->entries(), c.elems) << c.file;
         EXPECT_EQ(m.model.pNodes()->entries(), c.nodes) << c.file;
@@ -99,8 +99,8 @@ TEST(CSTLParser, SampleFilesGiveTheirFacetsAndMergedNodes) {
     }
     // Both HalfDonut files hold the same facets.
     ExchangeModel a("stlda"), b("stldb");
-    ReadStl(a, xfiles::SharedData("stl/HalfDonut_ascii.stl"));
-    ReadStl(b, xfiles::SharedData("stl/HalfDonut_binary.stl"));
+    ReadStl(a, xfiles::SampleFile("stl/HalfDonut_ascii.stl"));
+    ReadStl(b, xfiles::SampleFile("stl/HalfDonut_binary.stl"));
     EXPECT_EQ(Facets(a.model), Facets(b.model));
 }
 

@@ -31,7 +31,7 @@ int ReadBytes(ExchangeModel& m, const std::string& bytes) {
 const char* kCdbSample = "cdb/linear_shell_with_MAPDL_sections.cdb";
 
 TEST(ExchangeMalformed, CdbCutInsideARowOrHoldingANulFailsAndKeepsTheRest) {
-    const std::string full = xfiles::ReadAll(xfiles::SharedData(kCdbSample));
+    const std::string full = xfiles::ReadAll(xfiles::SampleFile(kCdbSample));
     ASSERT_FALSE(full.empty());
     {
         // Cut in the middle of node 3's x.
@@ -61,14 +61,14 @@ TEST(ExchangeMalformed, CdbCutInsideARowOrHoldingANulFailsAndKeepsTheRest) {
 }
 
 TEST(ExchangeMalformed, EveryCutOfTheSamplesReadsWhatPrecedesIt) {
-    const std::string cdb = xfiles::ReadAll(xfiles::SharedData(kCdbSample));
+    const std::string cdb = xfiles::ReadAll(xfiles::SampleFile(kCdbSample));
     for (size_t cut = 0; cut < cdb.size(); cut += 61) {
         ExchangeModel m("cdbcuts");
         const int status = ReadBytes<CCDBParser>(m, cdb.substr(0, cut));
         EXPECT_TRUE(status == 0 || status == -1) << cut;
         EXPECT_LE(m.model.pNodes()->entries(), 6) << cut;
     }
-    const std::string bin = xfiles::ReadAll(xfiles::SharedData("stl/HalfDonut_binary.stl"));
+    const std::string bin = xfiles::ReadAll(xfiles::SampleFile("stl/HalfDonut_binary.stl"));
     for (size_t cut = 84; cut < bin.size(); cut += 37) {
         ExchangeModel m("stlcuts");
         const int status = ReadBytes<CSTLParser>(m, bin.substr(0, cut));
@@ -76,7 +76,7 @@ TEST(ExchangeMalformed, EveryCutOfTheSamplesReadsWhatPrecedesIt) {
         EXPECT_EQ(status, complete < 288 ? -1 : 0) << cut;
         EXPECT_EQ(m.model.pElems()->entries(), complete) << cut;
     }
-    const std::string ascii = xfiles::ReadAll(xfiles::SharedData("stl/HalfDonut_ascii.stl"));
+    const std::string ascii = xfiles::ReadAll(xfiles::SampleFile("stl/HalfDonut_ascii.stl"));
     std::string lower = ascii;
     for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     const size_t lastEnd = lower.rfind("endsolid");
@@ -99,7 +99,7 @@ TEST(ExchangeMalformed, EveryCutOfTheSamplesReadsWhatPrecedesIt) {
 TEST(ExchangeMalformed, FlippedBytesNeverCrash) {
     std::mt19937 rng(7);
     for (const char* file : {kCdbSample, "stl/HalfDonut_ascii.stl", "stl/triamid.stl"}) {
-        const std::string full = xfiles::ReadAll(xfiles::SharedData(file));
+        const std::string full = xfiles::ReadAll(xfiles::SampleFile(file));
         const bool cdb = std::string(file).find("cdb") != std::string::npos;
         for (int round = 0; round < 40; ++round) {
             std::string bytes = full;

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -323,6 +325,100 @@ TEST(ReadKorbdf, CardsInTheModel) {
         << text;
     EXPECT_EQ(text.find("PCOMPG"), text.rfind("PCOMPG"));
     EXPECT_EQ(m.Written(0).find("PCOMPG"), std::string::npos);
+}
+
+// A deck that repeats a material id: every card keeps its MID, so the
+// layers naming a later MID still reach that card's material; written and
+// read back, all three survive.
+TEST(ReadKorbdf, RepeatedMaterialIdKeepsEveryCardsId) {
+    const std::string deck =
+        "BEGIN BULK\n"
+        "MAT1    7       2.+5            .3\n"
+        "MAT1    7       3.+5            .25\n"
+        "MAT8    8       1.5+5   1.+4    .3      5.+3\n"
+        "PCOMP   20\n"
+        "        7       .1      0.              8       .2      90.\n"
+        "GRID    1               0.      0.      0.\n"
+        "GRID    2               1.      0.      0.\n"
+        "GRID    3               1.      1.      0.\n"
+        "GRID    4               0.      1.      0.\n"
+        "CQUAD4  1       20      1       2       3       4\n"
+        "ENDDATA\n";
+    // Ids in store order and the Ex of each material of one id.
+    auto check = [](Model& m, const std::string& path, int line) {
+        CKpMatStore* mats = m.model->pMats();
+        ASSERT_EQ(mats->Count(), 3);
+        std::multiset<double> ex7;
+        std::vector<int> ids;
+        for (int i = 0; i < mats->Count(); ++i) {
+            ids.push_back(mats->Get(i)->id());
+            if (mats->Get(i)->id() == 7) {
+                ex7.insert(mats->Get(i)->GetEx());
+                EXPECT_STREQ(mats->Get(i)->GetName(), "mat1.7");
+                EXPECT_EQ(mats->Get(i)->GetExternalId(), 7);
+            }
+        }
+        EXPECT_EQ(ids, (std::vector<int>{7, 7, 8}));
+        EXPECT_EQ(ex7, (std::multiset<double>{2e5, 3e5}));
+        ASSERT_NE(m.mat(8), nullptr);
+        EXPECT_STREQ(m.mat(8)->GetName(), "mat8.8");
+        EXPECT_EQ(m.mat(8)->GetEx(), 1.5e5);
+        std::vector<CKpLamLyr*> lyrs = m.layers(20);
+        ASSERT_EQ(lyrs.size(), 2u);
+        EXPECT_EQ(lyrs[0]->mid(), 7);
+        EXPECT_EQ(lyrs[1]->mid(), 8);
+        CKpMat* second = dynamic_cast<CKpMat*>(lyrs[1]->GetMaterial());
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->GetEx(), 1.5e5);
+        EXPECT_EQ(lyrs[1]->GetExternalMaterialId(), 8);
+        // One warning, for the second MAT1.
+        std::vector<std::string> warnings = m.gui.texts(2);
+        ASSERT_EQ(warnings.size(), 1u) << (warnings.empty() ? "" : warnings[0]);
+        EXPECT_EQ(warnings[0], "MAT1 7 on line " + std::to_string(line) + " of '" + path +
+                                   "' repeats a material id; it is added as a further "
+                                   "material with id 7.");
+        EXPECT_TRUE(m.errors().empty());
+    };
+    std::string path = TempPath("repeated_mid");
+    WriteAll(path, deck);
+    Model first;
+    ASSERT_EQ(first.Read(path), 0);
+    {
+        SCOPED_TRACE("read");
+        check(first, path, 3);
+    }
+    std::string written = first.Written();
+    const size_t again = written.find("\nMAT1    7", written.find("\nMAT1    7") + 1);
+    ASSERT_NE(again, std::string::npos) << written;
+    EXPECT_NE(written.find("\nMAT8    8"), std::string::npos) << written;
+    const int againLine = 2 + static_cast<int>(std::count(written.begin(), written.begin() + again, '\n'));
+    WriteAll(path, written);
+    Model second;
+    ASSERT_EQ(second.Read(path), 0);
+    {
+        SCOPED_TRACE("written and read back");
+        check(second, path, againLine);
+    }
+    // The layup file keeps all three; having no external ids, it gives the
+    // repeated id the next free one on reading, and the MAT8 the one after.
+    std::string lyp = TempPath("repeated_lyp");
+    ASSERT_EQ(second.model->SaveLayup(lyp.c_str(), 0, 0), 0);
+    Model third;
+    ASSERT_EQ(third.model->OpenLayup(lyp.c_str(), 0), 0);
+    ASSERT_EQ(third.model->pMats()->Count(), 3);
+    std::vector<std::string> names;
+    std::multiset<double> ex;
+    for (int i = 0; i < 3; ++i) {
+        CKpMat* mat = third.model->pMats()->Get(i);
+        EXPECT_EQ(mat->id(), 7 + i);
+        names.push_back(mat->GetName());
+        ex.insert(mat->GetEx());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"mat1.7", "mat1.7", "mat8.8"}));
+    EXPECT_EQ(ex, (std::multiset<double>{2e5, 3e5, 1.5e5}));
+    EXPECT_EQ(third.mat(9)->GetEx(), 1.5e5);
+    std::remove(lyp.c_str());
+    std::remove(path.c_str());
 }
 
 TEST(ReadKorbdf, WriterOrderSymmetryAndLeftOutNodes) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "host/CMorvek.h"
@@ -238,4 +242,77 @@ TEST_F(CMorvekPropTest, PutPropReportsEachFailureAndGoesOn) {
     EXPECT_EQ(frame->GetExtId(), 0);
     EXPECT_EQ(stub.lines("word 2"), "word 2 13 5 0 0 0 0 0 0\nword 2 20 9 0 0 0 0 0 0\n");
     EXPECT_EQ(stub.lines("member"), "member 2 2\n");
+}
+
+// A bulk data deck read into a model with the database open, then written to
+// the database whole: mesh, materials, laminates and their property regions,
+// each as the deck gave it (host ids for the materials, the frame's axes from
+// its three points, THETA as a field of degrees).
+TEST_F(CMorvekPropTest, BulkDeckReadWithTheDatabaseOpenDumps) {
+    const std::string deck = ::testing::TempDir() + "cmorvekprop_deck_" +
+                             std::to_string(::getpid()) + ".bdf";
+    std::ofstream(deck) << "BEGIN BULK\n"
+                           "GRID    1               0.      0.      0.\n"
+                           "GRID    2               1.      0.      0.\n"
+                           "GRID    3               1.      1.      0.\n"
+                           "GRID    4               0.      1.      0.\n"
+                           "GRID    5               2.      0.      0.\n"
+                           "GRID    6               2.      1.      0.\n"
+                           "CORD2R  7               0.      0.      0.      0.      0.      1.\n"
+                           "        0.      1.      0.\n"
+                           "CQUAD4  1       20      1       2       3       4       30.\n"
+                           "CQUAD4  2       21      2       5       6       3       7\n"
+                           "MAT8    3       1.4+5   1.+4    .3      5.+3\n"
+                           "MAT1    4       7.+4            .33\n"
+                           "PCOMP   20      -.2\n"
+                           "        3       .1      45.             4       .2      0.\n"
+                           "PCOMP   21\n"
+                           "        3       .125    -45.\n"
+                           "ENDDATA\n";
+    CMorvek db;
+    CKpLayup model(&db, nullptr);
+    ASSERT_EQ(model.Read(ILayup::eBulkData, deck.c_str(), 1, 0, ""), 0);
+    std::remove(deck.c_str());
+    ASSERT_EQ(model.Write(ILayup::eHostDatabase, nullptr, 7, 0, 0, 0), 0);
+    // Z0 blank: the default offset, half the thickness below, flagged.
+    EXPECT_EQ(stub.dump(),
+              "node 1 0 0 0\n"
+              "node 2 1 0 0\n"
+              "node 3 1 1 0\n"
+              "node 4 0 1 0\n"
+              "node 5 2 0 0\n"
+              "node 6 2 1 0\n"
+              "elem 1 4 1 2 3 4\n"
+              "elem 2 4 2 5 6 3\n"
+              "frame 7 1 0 0 0 0 1 -0 -1 0 0 0 0 1\n"
+              "field 1 \"Theta\" 1 30\n"
+              "mat 1 \"mat8.3\" \"Imported via the Layup module.\" 5 4 0\n"
+              "mat 2 \"mat1.4\" \"Imported via the Layup module.\" 1 1 0\n"
+              "mat 3 \"pcomp.20\" \"Imported via the Layup module.\" 6 5 1\n"
+              "mat 4 \"pcomp.21\" \"Imported via the Layup module.\" 6 5 1\n"
+              "matmodel 1 1 1\n"
+              "matmodel 1 4 1\n"
+              "matmodel 2 1 1\n"
+              "matmodel 2 4 1\n"
+              "matword 1 2 140000\n"
+              "matword 1 3 10000\n"
+              "matword 1 5 0.300000012\n"
+              "matword 1 8 5000\n"
+              "matword 2 2 70000\n"
+              "matword 2 5 0.330000013\n"
+              "matword 3 40 2\n"
+              "matword 4 40 1\n"
+              "lam 3 -0.2 0\n"
+              "lam 4 -0.0625 1\n"
+              "lamlayer 3 1 0.1 45 0\n"
+              "lamlayer 3 2 0.2 0 0\n"
+              "lamlayer 4 1 0.125 -45 0\n"
+              "region 20 \"pcomp.20\"\n"
+              "region 21 \"pcomp.21\"\n"
+              "word 20 13 5 3 0 0 0 0 0\n"
+              "word 20 20 -1 0 0 0 0 0 1\n"
+              "word 21 13 5 4 0 0 0 0 0\n"
+              "word 21 20 9 0 0 0 0 7 0\n"
+              "member 20 1\n"
+              "member 21 2\n");
 }

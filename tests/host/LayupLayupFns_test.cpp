@@ -150,7 +150,7 @@ TEST_F(LayupFnsTest, CreateAddsAndGetReadsBack) {
 
 TEST_F(LayupFnsTest, ElementStacksWithTheirStatuses) {
     CKpPly* p1 = MakePly("P1", 1, 4, 10 * kPi / 180);
-    MakePly("P2", 1, 2);
+    CKpPly* p2 = MakePly("P2", 1, 2);
     const char* names[] = {"P1", "P2"};
     const int types[] = {2, 2}, instances[] = {1, 1}, sides[] = {-1, 1}, gply[] = {3, 4};
     const float offsets[] = {45.0f, 0.0f}, thick[] = {0.0f, 0.75f};
@@ -201,6 +201,24 @@ TEST_F(LayupFnsTest, ElementStacksWithTheirStatuses) {
     EXPECT_NEAR(rot[0], 10.0f + 45.0f, 1e-4);
     EXPECT_NEAR(rot[1], 0.0f, 1e-4);
     EXPECT_EQ(outGply[0], 3);
+
+    // A stack entry whose layup ply names a ply the store does not hold (as
+    // a layup file's dangling reference leaves it): 3, the entries before
+    // it written.
+    CKpLypPly* second = nullptr;
+    for (int i = 0; i < model->pLyp()->LypPlys().entries(); ++i)
+        if (model->pLyp()->LypPlys()[i]->lyrid() == p2->id()) second = model->pLyp()->LypPlys()[i];
+    ASSERT_NE(second, nullptr);
+    second->setPly(nullptr);
+    second->setLyrid(77);
+    std::snprintf(plyNames[0], 32, "-");
+    std::snprintf(plyNames[1], 32, "-");
+    EXPECT_EQ(layupfns::GetLayupElement(model.get(), 1, normal, 2, plyNames, outTypes, outInst,
+                                        dirs, matNames, extNames, th, ref, rot, outGply, 32),
+              3);
+    EXPECT_STREQ(plyNames[0], "P1");
+    EXPECT_STREQ(plyNames[1], "-");
+    EXPECT_NE(log().find("$# ERROR: Could not find specified ply."), std::string::npos);
 
     // A missing pattern, then material.
     p1->setPat(nullptr);

@@ -176,3 +176,42 @@ TEST(FillSolidLayup, FailuresLeaveTheModelAlone) {
     model.GetNumElems(&elems);
     EXPECT_EQ(elems, 0);
 }
+
+namespace {
+
+// A layup model that refuses every new mesh, as one that cannot take the
+// mid-surface would; everything else is the real model.
+class RefusingLayup : public CKpLayup {
+  public:
+    using CKpLayup::CKpLayup;
+    int NewLayupMesh(int, const int*, const double*, int, const int*, const int*, const int*, int,
+                     const int*, double, double) override {
+        ++calls;
+        return -1;
+    }
+    int calls = 0;
+};
+
+}  // namespace
+
+TEST(FillSolidLayup, RefusedMeshWritesNothing) {
+    const std::vector<stackfile::Layer> layers = {{"B1", "UD1", 0.125, 0},
+                                                  {"B2", "UD1", 0.25, 45}};
+    const double up[3] = {0, 0, 1};
+    fillsolid::Filler f = Strip(layers, IFillSolid::eFromBottom, up);
+    RecordingGUI gui;
+    RefusingLayup model(nullptr, &gui);
+    EXPECT_EQ(f->CreateLayup(&model), 2);
+    EXPECT_EQ(model.calls, 1);
+    EXPECT_EQ(fillsolid::LastMessage(*f), "Could not create the layup mesh");
+    // Nothing of the layup was made: no materials, plies or layup plies.
+    const ModelSummary s = Summarize(model);
+    EXPECT_EQ(s.elems, 0);
+    EXPECT_TRUE(s.materials.empty());
+    EXPECT_TRUE(s.plies.empty());
+    EXPECT_TRUE(s.layup.empty());
+    // The same filler makes the layup in a model that takes the mesh.
+    CKpLayup accepting(nullptr, &gui);
+    ASSERT_EQ(f->CreateLayup(&accepting), 0);
+    EXPECT_EQ(Summarize(accepting).layup.size(), 2u);
+}

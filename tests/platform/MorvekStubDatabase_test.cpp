@@ -61,6 +61,16 @@ TEST_F(MorvekStubDatabaseTest, EveryRecordLoadsAndDumpsAsWritten) {
     MorvekStubReset();
     ASSERT_EQ(stub.load("layer 5 \"b  \" 1\n# comment\n\nlayer 3 \"a\" 0\nnode 9 0 0 0\n"), 0);
     EXPECT_EQ(stub.dump(), "node 9 0 0 0\nlayer 3 \"a\" 0\nlayer 5 \"b\" 1\n");
+    // NUL bytes and carriage returns in texts become blanks, so that the
+    // dump loads again and dumps the same.
+    MorvekStubReset();
+    const std::string odd("mat 4 \"a\0b\r\" \"\0\" 1 1 0\nlayer 2 \"L\0\0x\0\" 1\n", 41);
+    ASSERT_EQ(stub.load(odd), 0);
+    const std::string cleaned = "mat 4 \"a b \" \" \" 1 1 0\nlayer 2 \"L  x\" 1\n";
+    EXPECT_EQ(stub.dump(), cleaned);
+    MorvekStubReset();
+    ASSERT_EQ(stub.load(cleaned), 0);
+    EXPECT_EQ(stub.dump(), cleaned);
 }
 
 TEST_F(MorvekStubDatabaseTest, BadFixturesChangeNothing) {

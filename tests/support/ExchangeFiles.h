@@ -10,30 +10,40 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
-// Helpers for the exchange-file tests: the shared sample files (kept beside
-// the project, never copied into it), scratch files and their contents.
+// Helpers for the exchange-file tests: the sample files of tests/data,
+// scratch files and their contents.
 namespace xfiles {
 
-// Path of `rel` under the shared sample folder ("cdb/HexBeam.cdb"): taken
-// from PLYSTRAND_SHARED_DATA when set, else the first "shared/data" found
-// walking up from the test data folder. "" when none exists.
-inline std::string SharedData(const std::string& rel) {
-    if (const char* env = std::getenv("PLYSTRAND_SHARED_DATA")) return std::string(env) + "/" + rel;
-    std::string dir = std::getenv("PLYSTRAND_TEST_DATA") ? std::getenv("PLYSTRAND_TEST_DATA") : ".";
-    for (int up = 0; up < 6; ++up) {
-        std::string candidate = dir + "/shared/data";
-        struct stat st;
-        if (::stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            return candidate + "/" + rel;
-        dir += "/..";
-    }
-    return "";
+// Path of `rel` under the test data folder ("cdb/HexBeam.cdb"): the folder
+// PLYSTRAND_TEST_DATA names when set, else tests/data of this source tree.
+inline std::string SampleFile(const std::string& rel) {
+    if (const char* env = std::getenv("PLYSTRAND_TEST_DATA")) return std::string(env) + "/" + rel;
+    std::string here = __FILE__;  // tests/support/ExchangeFiles.h
+    here = here.substr(0, here.find_last_of('/'));
+    return here + "/../data/" + rel;
 }
 
-// A scratch path in the test temp folder, unique per process.
+// Removes `path` when the test program ends (files a test leaves for a
+// later look are gone after the run).
+inline void RemoveAtExit(const std::string& path) {
+    struct Registry {
+        std::vector<std::string> paths;
+        ~Registry() {
+            for (const std::string& p : paths) std::remove(p.c_str());
+        }
+    };
+    static Registry registry;
+    registry.paths.push_back(path);
+}
+
+// A scratch path in the test temp folder, unique per process; the file is
+// removed when the program ends.
 inline std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "xf_" + std::to_string(::getpid()) + "_" + name;
+    std::string path = ::testing::TempDir() + "xf_" + std::to_string(::getpid()) + "_" + name;
+    RemoveAtExit(path);
+    return path;
 }
 
 inline std::string ReadAll(const std::string& path) {

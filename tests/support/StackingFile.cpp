@@ -7,11 +7,26 @@
 
 namespace stackfile {
 
+namespace {
+
+// The stacking files of this process, removed when it ends.
+struct Written {
+    std::vector<std::string> paths;
+    ~Written() {
+        for (const std::string& p : paths) std::remove(p.c_str());
+    }
+};
+
+}  // namespace
+
 std::string TempPath(const std::string& stem) {
     const char* dir = std::getenv("TMPDIR");
     std::string base = dir && *dir ? dir : "/tmp";
     if (base.back() != '/') base += '/';
-    return base + "stack_" + stem + "_" + std::to_string(::getpid()) + ".csv";
+    std::string path = base + "stack_" + stem + "_" + std::to_string(::getpid()) + ".csv";
+    static Written written;
+    written.paths.push_back(path);
+    return path;
 }
 
 std::string Write(const std::string& path, const std::vector<Layer>& layers) {

@@ -15,7 +15,8 @@ struct Layer {
     double angleDeg;
 };
 
-// A path in the test temp directory unique to this process and `stem`.
+// A path in the test temp directory unique to this process and `stem`; the
+// file is removed when the program ends.
 std::string TempPath(const std::string& stem);
 
 // Writes one line per layer ("%s,%s,%.17g,%.17g\n"), after a comment line.
