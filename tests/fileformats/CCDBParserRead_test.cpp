@@ -300,13 +300,17 @@ TEST(CCDBParserRead, OtherElementTypesAreSkippedWithTheirContinuationRows) {
     EXPECT_NE(m.model.pElems()->find(1), nullptr);
 }
 
-TEST(CCDBParserRead, AFileEndingInsideItsElementBlockStillAddsTheElements) {
+TEST(CCDBParserRead, AFileEndingInsideItsElementBlockKeepsTheElementsAndSaysItWasCut) {
     for (const char* tail : {"      -1\n", "      -1", ""}) {
         ExchangeModel m("cdbtail");
         std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
                            Quad181(1, 0, 1, 1, 2, 3, 4) + tail;
-        EXPECT_EQ(ReadCdbText(m, "tail.cdb", text), 0) << m.Log();
+        // Without the terminator row the block's end is missing.
+        const bool cut = tail[0] == '\0';
+        EXPECT_EQ(ReadCdbText(m, "tail.cdb", text), cut ? -1 : 0) << m.Log();
         EXPECT_EQ(m.model.pElems()->entries(), 1) << "tail '" << tail << "'";
+        EXPECT_EQ(m.Has(4, "ends early at line 14 inside the EBLOCK block"), cut) << m.Log();
+        EXPECT_EQ(m.Count(4), cut ? 1 : 0) << m.Log();
     }
 }
 

@@ -1,0 +1,26 @@
+#include "layuplib/input_file_check.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+std::string input_file_problem(const char* path, std::int64_t* size) {
+    if (size) *size = 0;
+    if (!path || !path[0]) return "does not exist";
+    struct stat st;
+    if (::stat(path, &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return "does not exist";
+        return std::string("cannot be opened (") + std::strerror(errno) + ")";
+    }
+    if (S_ISDIR(st.st_mode)) return "is a directory";
+    if (!S_ISREG(st.st_mode)) return "is not a regular file";
+    // Permissions are the opener's to judge: try it.
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return std::string("cannot be opened (") + std::strerror(errno) + ")";
+    std::fclose(f);
+    if (st.st_size == 0) return "is empty";
+    if (size) *size = static_cast<std::int64_t>(st.st_size);
+    return std::string();
+}
