@@ -95,7 +95,20 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
         const CBDFFields& fields = parser.GetFields();
         const char* name = fields.GetRows() > 0 ? fields.GetString(0, 0) : nullptr;
         const long long line = static_cast<long long>(parser.GetCardLine());
+        // A card the file ends inside, without its line end, was cut: that
+        // is the reason, whatever its fields now say.
+        const bool cutCard = !buffer.InWindow(next) && next > pos &&
+                             buffer[next - 1] != '\n' && buffer[next - 1] != '\r';
+        auto reportCut = [&]() {
+            msg->Create(4,
+                        "Bulk data file '%s' ends early inside line %lld (card %s); the cards "
+                        "before it were read.",
+                        path, line, name ? name : "");
+            pos = next;
+            return 1;
+        };
         if (parser.GetError()) {
+            if (cutCard) return reportCut();
             msg->Create(4, "Number '%s' of card %s on line %lld of '%s' is out of range.",
                         parser.GetErrorText(), name ? name : "", line, path);
             pos = next;
@@ -116,6 +129,7 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
             if (card) {
                 int status = card->Write(model);
                 if (status < 0) {
+                    if (cutCard) return reportCut();
                     msg->Create(4, "Could not store %s %d on line %lld of '%s'.", name,
                                 fields.GetValue(0, 1, 0), line, path);
                     pos = next;

@@ -145,6 +145,7 @@ int CCDBParser::Read() {
         }
         ReadState st;
         CDBCommand cmd;
+        bool cut = false;  // an "ends early" error was given
         // Line errors before the first command of the format are held: a
         // file that never shows one is refused with a single message.
         bool recognised = false;
@@ -181,6 +182,7 @@ int CCDBParser::Read() {
                             "before it were read.",
                             name(), cmd.GetRowLine(rows - 1), static_cast<const char*>(cmd.Name()));
                 st.dropped = true;
+                cut = true;
             }
             if (status != 0) break;
         }
@@ -192,6 +194,17 @@ int CCDBParser::Read() {
         }
         if (lineErrors.Suppressed() > 0)
             msg->Create(4, "CDB file '%s': %d more line errors.", name(), lineErrors.Suppressed());
+        // A command line cut short still reads: only the missing line end
+        // tells.
+        const int last = input_file_last_byte(name());
+        if (!cut && lineErrors.Count() == 0 && parser.m_lastError.Size() == 0 && last != '\n' &&
+            last != '\r') {
+            msg->Create(4,
+                        "CDB file '%s' ends early inside line %d; the commands before it were "
+                        "read.",
+                        name(), parser.GetLineCount());
+            st.dropped = true;
+        }
         if (parser.m_lastError.Size() > 0) {
             msg->Create(1, "Last error: %s", static_cast<const char*>(parser.m_lastError));
             msg->Create(4, "CDB file '%s' is read up to line %d: %s.", name(), cmd.Line(),

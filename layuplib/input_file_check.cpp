@@ -24,3 +24,13 @@ std::string input_file_problem(const char* path, std::int64_t* size) {
     if (size) *size = static_cast<std::int64_t>(st.st_size);
     return std::string();
 }
+
+int input_file_last_byte(const char* path) {
+    if (!path) return -1;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return -1;
+    int c = -1;
+    if (std::fseek(f, -1, SEEK_END) == 0) c = std::fgetc(f);
+    std::fclose(f);
+    return c == EOF ? -1 : c;
+}

@@ -15,4 +15,9 @@
 // they give names the reason and the model stays as it was.
 std::string input_file_problem(const char* path, std::int64_t* size = nullptr);
 
+// The last byte of the file `path` (0..255); -1 when it has none or cannot
+// be read. Text readers use it to tell a file cut inside its last line: a
+// text file written whole ends in its line end.
+int input_file_last_byte(const char* path);
+
 #endif  // PLYSTRAND_LAYUPLIB_INPUT_FILE_CHECK_H

@@ -746,6 +746,7 @@ int Op2Import::Run() {
             }
             open = false;
             std::memcpy(m_block, name, sizeof m_block);
+            for (int i = 7; i >= 0 && m_block[i] == ' '; --i) m_block[i] = '\0';
             m_msg->Create(1, "  %s:", name);
             m_msg->Create(1, "  %6d  %6d  %6d  %6d  %6d  %6d", GetInt(m_swapped, trailer[0]),
                           GetInt(m_swapped, trailer[1]), GetInt(m_swapped, trailer[2]),

@@ -123,7 +123,8 @@ TEST(ESAComp, ReportsFilesThatCannotBeLoaded) {
     EXPECT_EQ(ReadText(x, "empty.xml", ""), 1);
     EXPECT_TRUE(x.Has(4, "empty.xml is empty")) << x.Log();
     EXPECT_EQ(ReadText(x, "cut.xml", "<OBJECT>\n<DTABLE name=\"T\">"), 1);
-    EXPECT_TRUE(x.Has(4, "cut.xml: Parse Error: no element found at line 2")) << x.Log();
+    EXPECT_TRUE(x.Has(4, "cut.xml: Parse Error: the file ends early (no element found) at line 2"))
+        << x.Log();
     CESAComp reader;
     EXPECT_EQ(x.Read(reader, "/nonexistent-dir/r.xml", 0), 1);
     EXPECT_TRUE(x.Has(4, "Unable to load results: /nonexistent-dir/r.xml does not exist"));
