@@ -10,6 +10,5 @@ int read_f06(const char* path, CKpLayup* model, int echo, const char* echoPath, 
     parser.SetFlags(flags);
     if (echo && parser.SetEcho(static_cast<char>(echo), echoPath) != 0 && echoPath && echoPath[0])
         return 1;
-    if (!model->pRess()) model->init();
     return parser.Parse(path, model->pRess()) == 0 ? 0 : 1;
 }

@@ -22,6 +22,7 @@
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResStore.h"
 #include "op2reader/read_op2.h"
+#include "tests/support/RecordingGUI.h"
 
 namespace {
 
@@ -291,3 +292,38 @@ TEST(ReadF06, BulkEchoColumnAfterTheFirstDash) {
     buffer.Close();
     std::remove(path.c_str());
 }
+
+namespace {
+
+// Printed output read through its entry: the echo switch, an echo file that
+// cannot be opened, and a model that has no result store yet.
+TEST(ReadF06, EchoSwitchEchoFailureAndResultStore) {
+    const std::string f06 = DataFile("f06", "flat_plate_composite.f06");
+    const std::string echo = TempPath("echo_off");
+    std::remove(echo.c_str());
+    {
+        // Switch 0: no echo file, whatever name is given; results read.
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(f06.c_str(), &model, 0, echo.c_str(), 7), 0);
+        std::ifstream probe(echo);
+        EXPECT_FALSE(probe.good());
+        ASSERT_NE(model.pRess(), nullptr);
+        EXPECT_GT(model.pRess()->entries(), 0);
+    }
+    {
+        // An echo file that cannot be opened ends the call before the
+        // results file is looked at: a missing one goes unmentioned.
+        RecordingGUI gui;
+        CKpLayup model(nullptr, &gui);
+        EXPECT_EQ(read_f06("/nonexistent/none.f06", &model, 1, "/nonexistent/dir/echo.txt", 7), 1);
+        for (const auto& m : gui.messages)
+            EXPECT_EQ(m.text.find("none.f06"), std::string::npos) << m.text;
+        EXPECT_EQ(model.pRess()->entries(), 0);
+        // Without an echo file name the switch alone does not stop the read.
+        CKpLayup other(nullptr, nullptr);
+        EXPECT_EQ(read_f06(f06.c_str(), &other, 1, nullptr, 7), 0);
+        EXPECT_GT(other.pRess()->entries(), 0);
+    }
+}
+
+}  // namespace
