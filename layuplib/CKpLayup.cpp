@@ -447,9 +447,14 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
         case 4:
             status = read_op2(path, this, clear, flags);
             break;
-        case 5:
-            status = ImportMorvek25(&m_msg, &m_file, pNodes(), pElems());
+        case 5: {
+            // Without clearing, the file record keeps the open model's name:
+            // the file asked for is read through a record of its own.
+            CKpFile record;
+            record.SetName(path ? path : "");
+            status = ImportMorvek25(&m_msg, clear ? &m_file : &record, pNodes(), pElems());
             break;
+        }
         case 6:
             break;
         case 11:

@@ -90,6 +90,15 @@ class CKpLayup : public ILayup {
                      const int* elemIds, const int* patchIds, const int* topologies, int width,
                      const int* connectivity, double mergeTolerance, double unused) override;
     int NewLayup(double mergeTolerance, double unused) override;
+    // Before the model is emptied, the file is checked (lyp_file_problem):
+    // a path that does not exist, a directory, an empty file, a gzip stream
+    // that does not inflate or a file whose first record is not the header
+    // 000 gives the error "Could not open file '%s' for reading. The file
+    // <reason>." or "Layup file '%s' is not a layup file: ...", then "Could
+    // not read layup file '%s'", and -1 with the model as it was. A file
+    // that fails while it is read (a cut file, a bad record) leaves the
+    // model empty after the reader's message and "Could not read layup file
+    // '%s'"; -1.
     int OpenLayup(const char* path, int compressed) override;
     int Read(EFormat format, const char* path, int clear, int flags, const char* extra) override;
     int Write(EFormat format, const char* path, int what, int results, int option,
