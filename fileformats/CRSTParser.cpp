@@ -24,6 +24,7 @@ constexpr uint32_t kIntFlag = 0x80000000u;
 constexpr uint32_t kSingleFlag = 0x40000000u;
 constexpr uint32_t kCompressedFlags = 0x38000000u;
 constexpr int kShellResults = 0x800;
+constexpr size_t kWindow = 1 << 16;
 
 // Items read from the headers (0-based).
 constexpr int kResNnod = 2, kResMaxSets = 3, kResNdof = 4, kResNelm = 6, kResNsets = 8,
@@ -106,9 +107,14 @@ class RstReader {
         return false;
     }
 
+    // Moves the read position (checked against the file; the stream moves
+    // when the window is refilled).
     bool Seek(int64_t pos);
     bool Tell(int64_t* pos);
+    // `n` bytes at the read position, through the window.
     bool ReadBytes(void* buf, size_t n);
+    // Moves the stream to `pos`; false after the error message.
+    bool MoveStream(int64_t pos);
     // The record at the current position: header, data (kept when `rec` is
     // given, else passed over) and footer; the data size is checked against
     // the file before anything is allocated.
@@ -136,7 +142,14 @@ class RstReader {
     CKpResStore* m_ress;
     std::string m_block;
     int64_t m_size = 0;
-    int64_t m_pos = 0;
+    int64_t m_pos = 0;  // read position
+    // A window of the file's bytes from m_winStart: element records are
+    // reached by position, a few words each, and a seek of the stream
+    // costs a system call.
+    std::vector<unsigned char> m_win;
+    int64_t m_winStart = 0;
+    size_t m_winLen = 0;
+    int64_t m_streamPos = 0;
     double m_level = 0.0;
     Record m_header;           // results header
     std::vector<int> m_equiv;  // element index -> element id
@@ -145,12 +158,17 @@ class RstReader {
 
 bool RstReader::Seek(int64_t pos) {
     if (pos < 0 || pos > m_size) return NoData();
-    if (pos == m_pos) return true;
+    m_pos = pos;
+    return true;
+}
+
+bool RstReader::MoveStream(int64_t pos) {
+    if (pos == m_streamPos) return true;
     if (CRSTParser::fsetposVal(m_f, pos) != 0) {
         m_msg.Create(4, "fsetpos error '%d' in '%s'.", errno, m_block.c_str());
         return false;
     }
-    m_pos = pos;
+    m_streamPos = pos;
     return true;
 }
 
@@ -166,18 +184,35 @@ bool RstReader::Tell(int64_t* pos) {
 
 bool RstReader::ReadBytes(void* buf, size_t n) {
     if (static_cast<int64_t>(n) > m_size - m_pos) return NoData();
-    const size_t got = std::fread(buf, 1, n, m_f);
-    m_pos += static_cast<int64_t>(got);
-    if (got != n) return NoData();
+    if (m_pos >= m_winStart && m_pos + static_cast<int64_t>(n) <= m_winStart + int64_t(m_winLen)) {
+        std::memcpy(buf, m_win.data() + (m_pos - m_winStart), n);
+        m_pos += static_cast<int64_t>(n);
+        return true;
+    }
+    if (!MoveStream(m_pos)) return false;
+    if (n >= kWindow / 2) {  // large data goes straight to its buffer
+        const size_t got = std::fread(buf, 1, n, m_f);
+        m_streamPos += static_cast<int64_t>(got);
+        if (got != n) return NoData();
+        m_pos += static_cast<int64_t>(n);
+        return true;
+    }
+    m_win.resize(kWindow);
+    const size_t want = static_cast<size_t>(std::min<int64_t>(kWindow, m_size - m_pos));
+    m_winStart = m_pos;
+    m_winLen = std::fread(m_win.data(), 1, want, m_f);
+    m_streamPos += static_cast<int64_t>(m_winLen);
+    if (m_winLen < n) return NoData();
+    std::memcpy(buf, m_win.data(), n);
+    m_pos += static_cast<int64_t>(n);
     return true;
 }
 
 bool RstReader::ReadRecord(Record* rec) {
-    int length = 0, flags = 0;
-    if (m_size - m_pos < 8) return NoData();
-    const int got = CRSTParser::ReadHeader(&length, &flags, m_f);
-    m_pos += 4 * got;
-    if (got != 2) return NoData();
+    unsigned char head[8];
+    if (!ReadBytes(head, sizeof head)) return false;
+    const int length = BigInt(head);
+    const int flags = BigInt(head + 4);
     const int64_t bytes = CRSTParser::GetNdat(length, 1, m_level);
     if (bytes < 0) return BlockError();
     if (bytes + 4 > m_size - m_pos) return NoData();
@@ -189,11 +224,9 @@ bool RstReader::ReadRecord(Record* rec) {
     } else if (!Seek(m_pos + bytes)) {
         return false;
     }
-    int footer = 0;
-    const int gotFooter = CRSTParser::ReadFooter(&footer, m_f);
-    m_pos += 4 * gotFooter;
-    if (gotFooter != 1) return NoData();
-    if (CRSTParser::CheckBlock(length, footer) != 0) return BlockError();
+    unsigned char foot[4];
+    if (!ReadBytes(foot, sizeof foot)) return false;
+    if (CRSTParser::CheckBlock(length, BigInt(foot)) != 0) return BlockError();
     return true;
 }
 
@@ -204,8 +237,7 @@ bool RstReader::ReadStandardHeader() {
         return false;
     }
     if (!Tell(&m_size)) return false;
-    m_pos = m_size;
-    if (!Seek(0)) return false;
+    m_streamPos = m_size;
     // The first length tells the byte order: 100 words, or 404 bytes below
     // release 10; a little-endian file gives neither. Internal files of
     // current releases hold -1 as their format word, so the word alone
@@ -376,8 +408,7 @@ bool RstReader::WalkElements(int nelm, int64_t base) {
     Record index;
     const bool wide = m_level >= 10.0;
     if (!ReadInts(index, (wide ? 2 : 1) * static_cast<int64_t>(nelm))) return false;
-    int64_t after = 0;
-    if (!Tell(&after)) return false;
+    const int64_t after = m_pos;
     // Every element record must be framed where its index entry says.
     for (int k = 0; k < nelm; ++k) {
         const int64_t word =
@@ -417,6 +448,7 @@ bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, std::vector<Shell
     if (!Seek(s + 4 * static_cast<int64_t>(e)) || !ReadRecord(&index)) return false;
     int64_t count = std::min<int64_t>(setNelm, static_cast<int64_t>(m_equiv.size()));
     count = std::min<int64_t>(count, index.items(4) / (wide ? 2 : 1));
+    out.reserve(static_cast<size_t>(std::max<int64_t>(count, 0)));
 
     for (int64_t k = 0; k < count; ++k) {
         const int id = m_equiv[static_cast<size_t>(k)];
