@@ -131,8 +131,13 @@ class RstReader {
     bool WalkModel();
     bool IndexedBlock(const char* name, int count);
     bool WalkElements(int nelm, int64_t base);
-    bool ReadSet(int set, int nsets, int64_t setWord);
-    bool ReadShellValues(int64_t s, int e, int setNelm, std::vector<ShellValues>& out);
+    // Set `set` at word `setWord`, which must follow `previousWord`; its
+    // data ends at byte `limit`.
+    bool ReadSet(int set, int nsets, int64_t setWord, int64_t previousWord, int64_t limit);
+    // The element values of the set at byte `s`: element solution index at
+    // word e of the set, between `from` and `limit`.
+    bool ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int64_t limit,
+                         std::vector<ShellValues>& out);
     bool FileSet(int set, int nsets, int loadStep, int iteration, std::vector<ShellValues>& values);
     CKpRes* NewResult(const char* loadStep, const char* iteration, const char* quantity);
 
@@ -313,10 +318,20 @@ bool RstReader::Run(int modelFlags, int resultFlags) {
         if (!any) m_msg.Create(2, "No element of the rst file is in the model.");
     }
 
+    // Sets lie one after the other, each running to the next one's start:
+    // every set's element index is its own, so the work stays within what
+    // the file holds.
+    int64_t previous = -1;
     for (int i = 1; i <= nsets; ++i) {
         Block("SET", i, nsets);
         const int64_t word = Combine(dsi.intAt(i - 1), dsi.intAt(i - 1 + maxSets));
-        if (!ReadSet(i, nsets, word)) return false;
+        int64_t next = m_size / 4;
+        if (i < nsets) {
+            const int64_t w = Combine(dsi.intAt(i), dsi.intAt(i + maxSets));
+            if (w > word && w < next) next = w;
+        }
+        if (!ReadSet(i, nsets, word, previous, 4 * next)) return false;
+        previous = word;
     }
     return true;
 }
@@ -419,11 +434,13 @@ bool RstReader::WalkElements(int nelm, int64_t base) {
     return Seek(after);
 }
 
-bool RstReader::ReadSet(int set, int nsets, int64_t setWord) {
+bool RstReader::ReadSet(int set, int nsets, int64_t setWord, int64_t previousWord, int64_t limit) {
     if (setWord < 0 || setWord > m_size / 4) return NoData();
+    if (setWord <= previousWord) return BlockError();
     const int64_t s = 4 * setWord;
     Record sol;
     if (!Seek(s) || !ReadInts(sol, kSolPtrEsl + 1) || !SkipRecord()) return false;
+    const int64_t solEnd = m_pos;
     const int setNelm = sol.intAt(kSolNelm);
     const int mask = sol.intAt(kSolMask);
     const int loadStep = sol.intAt(kSolLoadStep);
@@ -431,21 +448,26 @@ bool RstReader::ReadSet(int set, int nsets, int64_t setWord) {
     const int e = sol.intAt(kSolPtrEsl);
 
     std::vector<ShellValues> values;
-    if ((mask & kShellResults) != 0 && e >= 1 && !ReadShellValues(s, e, setNelm, values)) {
-        // The set's two results exist, empty, when its values cannot be read.
+    if ((mask & kShellResults) != 0 && e >= 1 &&
+        !ReadShellValues(s, e, setNelm, solEnd, limit, values)) {
+        // What was read before the failure is filed, as element by element.
         FileSet(set, nsets, loadStep, iteration, values);
         return false;
     }
     return FileSet(set, nsets, loadStep, iteration, values);
 }
 
-bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, std::vector<ShellValues>& out) {
+bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int64_t limit,
+                                std::vector<ShellValues>& out) {
     if (!m_elems) return true;
     const bool wide = m_level >= 10.0;
     // The element solution index: one entry per element (two words from
     // release 10), read whole; its size bounds the element index k.
     Record index;
-    if (!Seek(s + 4 * static_cast<int64_t>(e)) || !ReadRecord(&index)) return false;
+    const int64_t at = s + 4 * static_cast<int64_t>(e);
+    if (at < from) return BlockError();
+    if (!Seek(at) || !ReadRecord(&index)) return false;
+    if (m_pos > limit) return BlockError();
     int64_t count = std::min<int64_t>(setNelm, static_cast<int64_t>(m_equiv.size()));
     count = std::min<int64_t>(count, index.items(4) / (wide ? 2 : 1));
     out.reserve(static_cast<size_t>(std::max<int64_t>(count, 0)));

@@ -53,8 +53,10 @@ class CRSTParser : public CKpDBF {
     //     record or position of the block lies outside the file;
     //   "Block error in '%s'.": a footer differs from its header, a record
     //     holds fewer items than the reader needs from it, a count or set
-    //     number passes the table it indexes, or the standard header's
-    //     framing does not match its release level;
+    //     number passes the table it indexes, the standard header's framing
+    //     does not match its release level, a set does not start after the
+    //     one before it, or its element solution index lies outside the set
+    //     (before its solution records' end or past the next set's start);
     //   "Inconsistent nelm in header and GEO block.";
     //   "Unsupported record type 0x%08x in '%s'.": an element value record
     //     that is compressed or not of reals;

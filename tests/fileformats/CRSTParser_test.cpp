@@ -432,6 +432,17 @@ TEST(CRSTParser, RefusesWhatItCannotRead) {
     patched("set outside", dsi + 4, int32_t(good.bytes.size() / 4 + 1),
             "No data read in 'SET 2 of 2'.");
     patched("set negative", dsi + 4 * 11, -1, "No data read in 'SET 2 of 2'.");
+    // Two sets at one place would read one element index twice.
+    patched("set repeated", dsi + 4, rstfile::GetInt(good.bytes, dsi),
+            "Block error in 'SET 2 of 2'.");
+    // An element index pointing past the set, into the next one.
+    {
+        const size_t set1 = rec[good.Find("SET 1 of 2")].start;
+        const size_t set2 = rec[good.Find("SET 2 of 2")].start;
+        patched("index outside the set", set1 + 8 + 4 * 11, int32_t((set2 - set1) / 4),
+                "Block error in 'SET 1 of 2'.");
+        patched("index inside the header", set1 + 8 + 4 * 11, 2, "Block error in 'SET 1 of 2'.");
+    }
     // Values that are not reals, or compressed.
     size_t values = 0;
     for (const auto& r : rec)
