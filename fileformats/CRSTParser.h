@@ -65,7 +65,10 @@ class CRSTParser : public CKpDBF {
     //   memory running out.
     // Elements are passed over (no values, no message) when they are not in
     // the model, when their index entry (p) or miscellaneous-record pointer
-    // (q) is below 1, or when that record holds fewer than eight values.
+    // (q) is below 1, or when that record holds fewer than eight values; a
+    // set whose element solution index pointer is below 1 gets no values.
+    // A set reads at most as many elements as the file's element table, the
+    // set's element count and its element solution index hold.
     int Read() override;
     // -1: this format is read only.
     int Write() override { return -1; }
