@@ -54,10 +54,11 @@ class CVekAddinManager;
 // KorReadPost around it when `clear` is set, takes format 1 (STL, corners
 // merged at 1e-12), 2 (solver bulk data), 3 (solver printed output), 4
 // (solver binary output), 5 (host neutral file of the file record's name),
-// 7 (ANSYS CDB), 9 (ESAComp results) and 11 (the host database; without an
-// adapter -1, no message); 6 reads nothing; a failed read reports "Read
-// failed." and returns -1. Format 8 (ANSYS binary results) reports "Read is
-// not available" and -1; other codes "Unsupported format %d". Write takes
+// 7 (ANSYS CDB), 8 (ANSYS binary results; results attach to elements
+// already in the model, so they are read with clear 0), 9 (ESAComp results)
+// and 11 (the host database; without an adapter -1, no message); 6 reads
+// nothing; a failed read reports "Read failed." and returns -1; other codes
+// "Unsupported format %d". Write takes
 // formats 1, 2, 7, 10 (XML layup) and 11. Import brings plies from another
 // CKpLayup (ImportLayup, PlyImport.h); a null source, one of another kind
 // or this model itself is refused with an error and -1.
