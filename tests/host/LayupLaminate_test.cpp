@@ -263,9 +263,16 @@ TEST_F(LayupLaminateTest, AllLaminatesFlatWithFoldedAngles) {
         ++notes;
     EXPECT_GE(notes, 1u);  // the log folds the repeats
 
+    // No solids generated: the solid generation's store is empty.
+    int n = -1, layers = -1;
+    EXPECT_EQ(LayupGetNumLams2(3, &n, &layers), 0);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(layers, 0);
+    names[0][0] = '#';
     EXPECT_EQ(LayupGetLams2(3, 0, 0, names, descs, flags, counts, mats, ext, thick, angle, gply,
                             offsets, actions),
-              1);
+              0);
+    EXPECT_EQ(names[0][0], '#');
 }
 
 }  // namespace
