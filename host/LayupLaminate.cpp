@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <new>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "blt/lamlayup.h"
@@ -43,7 +46,6 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/cmpLam.h"
 #include "layuplib/copy_text.h"
-#include "layuplib/elem_sort.h"
 
 namespace {
 
@@ -530,31 +532,51 @@ int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids) {
     if (!m) return 1;
     CKpElemStore* elems = m->pElems();
     CKpLamStore* lams = m->pLams();
-    std::vector<const CKpElem*> sorted;
+    // Each element as one key, pid in the high half and id in the low, both
+    // offset to sort as unsigned: sorting the keys orders by pid, then id,
+    // as cmpElemPidId does, without a pointer chase per comparison.
+    auto key = [](int pid, int id) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid) ^ 0x80000000u) << 32) |
+               (static_cast<std::uint32_t>(id) ^ 0x80000000u);
+    };
+    std::vector<std::uint64_t> sorted;
+    std::unordered_map<std::string, CKpLam*> byName;
     try {
         sorted.reserve(elems ? static_cast<size_t>(elems->entries()) : 0);
+        if (elems) {
+            CVekObjectStoreIterator<CKpElem> it(*elems);
+            while (++it)
+                if (const CKpElem* e = it.key()) sorted.push_back(key(e->pid(), e->id()));
+        }
+        // Many names: one index, keeping the first laminate of a name in
+        // ascending id order as findByName does.
+        if (lams && nLams > 16) {
+            CVekObjectStoreIterator<CKpLam> it(*lams);
+            while (++it)
+                if (CKpLam* lam = it.key()) byName.emplace(lam->name(), lam);
+        }
     } catch (const std::bad_alloc&) {
         m->pMsg()->Create(4, "Could not allocate memory.");
         return -1;
     }
-    if (elems) {
-        CVekObjectStoreIterator<CKpElem> it(*elems);
-        while (++it)
-            if (const CKpElem* e = it.key()) sorted.push_back(e);
-    }
-    // By pid, then id: each laminate's elements form one run.
-    std::sort(sorted.begin(), sorted.end(),
-              [](const CKpElem* a, const CKpElem* b) { return cmpElemPidId(&a, &b) < 0; });
+    std::sort(sorted.begin(), sorted.end());
     int next = 0;
     for (int i = 0; i < nLams; ++i) {
         if (counts) counts[i] = 0;
-        CKpLam* lam = (lams && names && names[i]) ? lams->findByName(names[i]) : nullptr;
+        CKpLam* lam = nullptr;
+        if (lams && names && names[i]) {
+            if (byName.empty()) {
+                lam = lams->findByName(names[i]);
+            } else {
+                const auto found = byName.find(names[i]);
+                lam = found == byName.end() ? nullptr : found->second;
+            }
+        }
         if (!lam) continue;
-        const int pid = lam->id();
-        auto first = std::lower_bound(sorted.begin(), sorted.end(), pid,
-                                      [](const CKpElem* e, int p) { return e->pid() < p; });
-        for (auto e = first; e != sorted.end() && (*e)->pid() == pid; ++e) {
-            if (ids) ids[next] = (*e)->id();
+        const std::uint64_t pid = key(lam->id(), INT_MIN) >> 32;
+        for (auto e = std::lower_bound(sorted.begin(), sorted.end(), key(lam->id(), INT_MIN));
+             e != sorted.end() && (*e >> 32) == pid; ++e) {
+            if (ids) ids[next] = static_cast<int>(static_cast<std::uint32_t>(*e) ^ 0x80000000u);
             ++next;
             if (counts) ++counts[i];
         }

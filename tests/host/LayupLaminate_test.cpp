@@ -761,3 +761,31 @@ TEST_F(LayupLaminateTest, GeneratedMaterialsInIdOrderValueByValue) {
 }
 
 }  // namespace
+
+namespace {
+
+// Laminates only (mode 0): the property sets carry no words, so the count
+// stops there with its error; the three property counts read 0, not what
+// the caller's variables held, and the counts before stand.
+TEST_F(LayupLaminateTest, PropertySetsWithoutWordsLeaveZeroCounts) {
+    CKpMat* carbon = laidplies::Material(*model, "Carbon", 0.1);
+    ASSERT_EQ(laidplies::Lay(*model, "A", carbon, {1, 2, 3, 4}), 0);
+    ASSERT_EQ(laidplies::Lay(*model, "B", carbon, {1, 2}), 0);
+    int options[6] = {1, 0, 0, 0, 0, 0};
+    float v0[3] = {1, 0, 0}, v1[3] = {0, 1, 0}, sw = 45, tol = 1, thick = 5;
+    char name[] = "gen";
+    int out[9];
+    for (int& o : out) o = -7;
+    const size_t before = morvekstub::Messages().size();
+    ASSERT_EQ(LayupCreateLaminate(-1, nullptr, name, options, 0, 0, 0, v0, v1, &sw, &tol, &thick, 1,
+                                  1, 1, 1, 0, 0, 0, &out[0], &out[1], &out[2], &out[3], &out[4],
+                                  &out[5], &out[6], &out[7], &out[8]),
+              0);
+    ASSERT_EQ(morvekstub::Messages().size(), before + 1);
+    EXPECT_EQ(morvekstub::Messages().back().severity, 4);
+    EXPECT_EQ(morvekstub::Messages().back().text,
+              "LayupGetNumProps(): No property words defined.");
+    EXPECT_EQ(std::vector<int>(out, out + 9), (std::vector<int>{0, 0, 0, 0, 2, 3, 0, 0, 0}));
+}
+
+}  // namespace
