@@ -49,8 +49,8 @@ bool shortArray(const void* p, long long need) {
 
 extern "C" {
 
-int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffset,
-                          int nodeIdOffset, int method, int nThrough, int enforce, int fillVoids,
+int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffset, int nodeIdOffset,
+                          int method, int nThrough, int enforce, int fillVoids,
                           const char* voidMaterial, int smooth, float smoothValue, int snap,
                           float snapTol, int nSnap, int* snapIds, int* snapCounts,
                           float* snapValues, const char* prefix, int* options, int propMode,
@@ -63,7 +63,8 @@ int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffse
     // The log lines below read every snap node: nothing is read or set
     // when their arrays are missing.
     if (nSnap > 0 && (!snapIds || !snapCounts || !snapValues)) {
-        msg->Create(4, "CreateSolidElements: %d snap nodes given without their ids, counts or values.",
+        msg->Create(4,
+                    "CreateSolidElements: %d snap nodes given without their ids, counts or values.",
                     nSnap);
         return -1;
     }

@@ -789,3 +789,32 @@ TEST_F(LayupLaminateTest, PropertySetsWithoutWordsLeaveZeroCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many names at once go through a name index: it must answer as the store's
+// own lookup does, a name borne twice meaning its lowest id.
+TEST_F(LayupLaminateTest, ManyNamesAnswerAsFewDo) {
+    AddLam(30, "A", {9});  // a second "A": never chosen
+    model->pElems()->find(2)->pid(30);
+    char a[] = "A", b[] = "B", none[] = "none";
+    std::vector<char*> names;
+    for (int k = 0; k < 7; ++k) names.insert(names.end(), {a, none, b});
+    std::vector<int> counts(names.size(), -1), ids(40, -9);
+    ASSERT_EQ(LayupGetLamsElems(static_cast<int>(names.size()), names.data(), counts.data(),
+                                ids.data()),
+              0);
+    for (size_t k = 0; k < names.size(); ++k)
+        EXPECT_EQ(counts[k], (std::vector<int>{2, 0, 1})[k % 3]) << k;
+    for (int k = 0; k < 7; ++k)
+        EXPECT_EQ(std::vector<int>(ids.begin() + 3 * k, ids.begin() + 3 * k + 3),
+                  (std::vector<int>{1, 3, 4}))
+            << k;
+    EXPECT_EQ(ids[21], -9);
+
+    std::vector<int> few(3, -1);
+    ASSERT_EQ(LayupGetLamsElems(3, names.data(), few.data(), ids.data()), 0);
+    EXPECT_EQ(few, (std::vector<int>{2, 0, 1}));
+}
+
+}  // namespace

@@ -70,9 +70,8 @@ class LayupSolidTest : public ::testing::Test {
     };
     int Create(Settings& s, int* ids, int* counts, float* values) {
         return LayupCreateSolidModel(2, s.elems, "unused", 100, 200, 2, 3, 1, 1, "Resin", 1, 0.25f,
-                                     s.snap, 0.05f, s.nSnap, ids, counts, values, "SOL",
-                                     s.options, 3, s.v1, s.v2, s.switchAngle, 2.5f, 5.0f, 7, 8, 9,
-                                     1, 0, 1);
+                                     s.snap, 0.05f, s.nSnap, ids, counts, values, "SOL", s.options,
+                                     3, s.v1, s.v2, s.switchAngle, 2.5f, 5.0f, 7, 8, 9, 1, 0, 1);
     }
     int Create(Settings& s) { return Create(s, s.snapIds, s.snapCounts, s.snapValues); }
 
@@ -193,15 +192,15 @@ TEST_F(LayupSolidTest, SnapNodesWithoutTheirArraysAreRefusedBeforeAnySetting) {
 TEST_F(LayupSolidTest, GeneratedSolidLaminatesAreListedAsSourceThree) {
     CKpMat* mat = laidplies::Material(*model, "Carbon", 0.5);
     ASSERT_EQ(laidplies::Lay(*model, "A", mat, {1, 2, 3}, 41), 0);
-    ASSERT_EQ(laidplies::Lay(*model, "B", laidplies::Material(*model, "Glass", 0.25), {1, 2, 3}, 42),
-              0);
+    ASSERT_EQ(
+        laidplies::Lay(*model, "B", laidplies::Material(*model, "Glass", 0.25), {1, 2, 3}, 42), 0);
     Settings s;
     s.snap = 0;
     s.nSnap = 0;
     const int all = -1;
     EXPECT_EQ(LayupCreateSolidModel(all, nullptr, "", 1, 1, 3, 1, 0, 0, "", 0, 0.0f, 0, 0.0f, 0,
-                                    nullptr, nullptr, nullptr, "S", s.options, 3, s.v1, s.v2,
-                                    0.0f, 0.0f, 0.0f, 1, 1, 1, 0, 0, 0),
+                                    nullptr, nullptr, nullptr, "S", s.options, 3, s.v1, s.v2, 0.0f,
+                                    0.0f, 0.0f, 1, 1, 1, 0, 0, 0),
               0);
     int nodes = 0, solids = 0, width = 0;
     ASSERT_EQ(model->GetSolidGenSet()->GetMeshSizes(nodes, solids, width), 0);
