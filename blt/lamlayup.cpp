@@ -125,7 +125,7 @@ const Least kModifyMaterial[] = {
 const Least kSelNodes[] = {{2, 1, 0, 1, 0, false}};
 const Least kSolidShells[] = {{2, 1, 0, 3, 0, false}, {3, 1, 0, 1, 0, false}};
 // Snap ids and counts: one per snap node; values: two per snap node.
-const Least kCreateSolidModel[] = {{2, 1, 0, 1, 0, false},  {16, 15, 0, 1, 0, false},
+const Least kCreateSolidModel[] = {{2, 1, 0, 1, 0, false},   {16, 15, 0, 1, 0, false},
                                    {17, 15, 0, 1, 0, false}, {18, 15, 0, 2, 0, false},
                                    {20, 1, 0, 0, 6, false},  {22, 1, 0, 0, 3, false},
                                    {23, 1, 0, 0, 3, false}};
@@ -226,8 +226,7 @@ const Row kRows[] = {
      nullptr, 0},
     {33, "kp_compress_laminate", "r r >i >i[] >i[]",
      [](const BltArg* a) {
-         return LayupCompressLaminate(a[0].r, a[1].r, as<int>(a[2]), as<int>(a[3]),
-                                      as<int>(a[4]));
+         return LayupCompressLaminate(a[0].r, a[1].r, as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
      },
      nullptr, 0},
     {38, "kp_verify_laminate", "i i[] r[] r r i[] i[] r[] r[] >i >i[]",
@@ -247,15 +246,14 @@ const Row kRows[] = {
      nullptr, 0},
     {45, "kp_get_mats", "i >s[] >i[] >r[]*28",
      [](const BltArg* a) {
-         return LayupGetMats(
-             a[0].i, as<char*>(a[1]), as<int>(a[2]), as<float>(a[3]), as<float>(a[4]),
-             as<float>(a[5]), as<float>(a[6]), as<float>(a[7]), as<float>(a[8]), as<float>(a[9]),
-             as<float>(a[10]), as<float>(a[11]), as<float>(a[12]), as<float>(a[13]),
-             as<float>(a[14]), as<float>(a[15]), as<float>(a[16]), as<float>(a[17]),
-             as<float>(a[18]), as<float>(a[19]), as<float>(a[20]), as<float>(a[21]),
-             as<float>(a[22]), as<float>(a[23]), as<float>(a[24]), as<float>(a[25]),
-             as<float>(a[26]), as<float>(a[27]), as<float>(a[28]), as<float>(a[29]),
-             as<float>(a[30]));
+         return LayupGetMats(a[0].i, as<char*>(a[1]), as<int>(a[2]), as<float>(a[3]),
+                             as<float>(a[4]), as<float>(a[5]), as<float>(a[6]), as<float>(a[7]),
+                             as<float>(a[8]), as<float>(a[9]), as<float>(a[10]), as<float>(a[11]),
+                             as<float>(a[12]), as<float>(a[13]), as<float>(a[14]), as<float>(a[15]),
+                             as<float>(a[16]), as<float>(a[17]), as<float>(a[18]), as<float>(a[19]),
+                             as<float>(a[20]), as<float>(a[21]), as<float>(a[22]), as<float>(a[23]),
+                             as<float>(a[24]), as<float>(a[25]), as<float>(a[26]), as<float>(a[27]),
+                             as<float>(a[28]), as<float>(a[29]), as<float>(a[30]));
      },
      nullptr, 0},
     {48, "kp_get_solid_shells", "i r[] >i[]",
@@ -340,12 +338,12 @@ const Row kRows[] = {
      nullptr, 0},
     {93, "kp_create_solid_model", "i i[] s i*6 s i r i r i i[] i[] r[] s i[] i r[] r[] r*3 i*6",
      [](const BltArg* a) {
-         return LayupCreateSolidModel(
-             a[0].i, as<int>(a[1]), text(a[2]), a[3].i, a[4].i, a[5].i, a[6].i, a[7].i, a[8].i,
-             text(a[9]), a[10].i, a[11].r, a[12].i, a[13].r, a[14].i, as<int>(a[15]),
-             as<int>(a[16]), as<float>(a[17]), text(a[18]), as<int>(a[19]), a[20].i,
-             as<float>(a[21]), as<float>(a[22]), a[23].r, a[24].r, a[25].r, a[26].i, a[27].i,
-             a[28].i, a[29].i, a[30].i, a[31].i);
+         return LayupCreateSolidModel(a[0].i, as<int>(a[1]), text(a[2]), a[3].i, a[4].i, a[5].i,
+                                      a[6].i, a[7].i, a[8].i, text(a[9]), a[10].i, a[11].r, a[12].i,
+                                      a[13].r, a[14].i, as<int>(a[15]), as<int>(a[16]),
+                                      as<float>(a[17]), text(a[18]), as<int>(a[19]), a[20].i,
+                                      as<float>(a[21]), as<float>(a[22]), a[23].r, a[24].r, a[25].r,
+                                      a[26].i, a[27].i, a[28].i, a[29].i, a[30].i, a[31].i);
      },
      kCreateSolidModel, 7},
     // ---- end of solid models

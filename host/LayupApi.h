@@ -398,10 +398,9 @@ int LayupGetNumMats(int* count);
 // shorter than the material count (nothing written).
 int LayupGetMats(int a, char** names, int* directionalities, float* ex, float* ey, float* ez,
                  float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz, float* gzx,
-                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26,
-                 float* c34, float* c35, float* c36, float* c45, float* c46, float* c56,
-                 float* alpx, float* alpy, float* alpz, float* a4, float* a5, float* a6,
-                 float* densities);
+                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26, float* c34,
+                 float* c35, float* c36, float* c45, float* c46, float* c56, float* alpx,
+                 float* alpy, float* alpz, float* a4, float* a5, float* a6, float* densities);
 // The laminate `name` (overwritten with the stored name) with its layers
 // in stored order, angles in degrees; texts into the caller's buffers,
 // sized from LayupGetLamElemSize. Offset and layer count are 0 first. 0; -1

@@ -249,8 +249,8 @@ int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, in
     if (count) *count = n;
     // Only now is the number of the host's laminates known.
     if (shortArray(ids, n) || shortArray(heads, n)) {
-        m->pMsg()->Create(4, "LayupCompressLaminate: the id arrays hold fewer than the %d laminates.",
-                          n);
+        m->pMsg()->Create(
+            4, "LayupCompressLaminate: the id arrays hold fewer than the %d laminates.", n);
         lams->Clear();
         return -1;
     }
@@ -343,8 +343,8 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
                           static_cast<const void*>(flags), static_cast<const void*>(layerCounts),
                           static_cast<const void*>(offsets), static_cast<const void*>(actions)})
         if (shortArray(a, n)) {
-            m->pMsg()->Create(4, "LayupGetLams: a laminate array holds fewer than the %d laminates.",
-                              n);
+            m->pMsg()->Create(
+                4, "LayupGetLams: a laminate array holds fewer than the %d laminates.", n);
             return -1;
         }
     for (const void* a : {static_cast<const void*>(mats), static_cast<const void*>(extMats),
@@ -421,18 +421,17 @@ int LayupGetNumMats(int* count) {
 
 int LayupGetMats(int, char** names, int* directionalities, float* ex, float* ey, float* ez,
                  float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz, float* gzx,
-                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26,
-                 float* c34, float* c35, float* c36, float* c45, float* c46, float* c56,
-                 float* alpx, float* alpy, float* alpz, float* a4, float* a5, float* a6,
-                 float* densities) {
+                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26, float* c34,
+                 float* c35, float* c36, float* c45, float* c46, float* c56, float* alpx,
+                 float* alpy, float* alpz, float* a4, float* a5, float* a6, float* densities) {
     CKpLayup* m = model();
     if (!m) return 1;
     IVekPropGenSet* set = m->GetPropGenSet();
     IVekMaterialStore* store = set ? set->GetGeneratedMaterialStore() : nullptr;
     if (!store) return 0;
-    float* const v[kMatValues] = {ex,  ey,  ez,  nuxy, nuyz, nuzx, gxy, gyz, gzx, c14,
-                                  c15, c16, c24, c25,  c26,  c34,  c35, c36, c45, c46,
-                                  c56, alpx, alpy, alpz, a4, a5, a6, densities};
+    float* const v[kMatValues] = {ex,  ey,   ez,   nuxy, nuyz, nuzx, gxy, gyz,      gzx, c14,
+                                  c15, c16,  c24,  c25,  c26,  c34,  c35, c36,      c45, c46,
+                                  c56, alpx, alpy, alpz, a4,   a5,   a6,  densities};
     const int n = store->Count();
     bool fits = !shortArray(names, n) && !shortArray(directionalities, n);
     for (float* a : v) fits = fits && !shortArray(a, n);

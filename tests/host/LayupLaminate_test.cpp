@@ -18,7 +18,6 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
-#include "platform/MorvekStub.h"
 #include "layuplib/IVekCoordStore.h"
 #include "layuplib/IVekField.h"
 #include "layuplib/IVekFieldStore.h"
@@ -28,6 +27,7 @@
 #include "layuplib/IVekPropGenSet.h"
 #include "layuplib/IVekPropertySet.h"
 #include "layuplib/IVekPropertySetStore.h"
+#include "platform/MorvekStub.h"
 #include "tests/support/LaidPlies.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
@@ -608,9 +608,9 @@ TEST_F(LayupDeckTest, LaminateQueriesByNameAndElement) {
     EXPECT_EQ(std::vector<float>(thick2, thick2 + 2), std::vector<float>(thick, thick + 2));
 
     // The third property's layer has no material.
-    EXPECT_EQ(LayupGetLamElem(3, normal, &offset, lam, &n, nullptr, nullptr, thick, nullptr,
-                              nullptr),
-              -1);
+    EXPECT_EQ(
+        LayupGetLamElem(3, normal, &offset, lam, &n, nullptr, nullptr, thick, nullptr, nullptr),
+        -1);
     EXPECT_EQ(n, 1);
     char* names[] = {lam, lam};
     int lamCounts[2] = {-1, -1}, ids[2] = {};
@@ -672,7 +672,7 @@ TEST_F(LayupLaminateTest, CreateLaminateOnALayupCountsEachStore) {
         EXPECT_EQ(out[6], props->Count());
         EXPECT_EQ(out[7], words);
         EXPECT_EQ(out[8], elems);
-        EXPECT_EQ(elems, 4);  // every element in one property set
+        EXPECT_EQ(elems, 4);   // every element in one property set
         EXPECT_EQ(out[6], 2);  // a property set per laminate
         if (mode == 9) {
             // Two laminates of three layers, an orientation field over all.
@@ -783,8 +783,7 @@ TEST_F(LayupLaminateTest, PropertySetsWithoutWordsLeaveZeroCounts) {
               0);
     ASSERT_EQ(morvekstub::Messages().size(), before + 1);
     EXPECT_EQ(morvekstub::Messages().back().severity, 4);
-    EXPECT_EQ(morvekstub::Messages().back().text,
-              "LayupGetNumProps(): No property words defined.");
+    EXPECT_EQ(morvekstub::Messages().back().text, "LayupGetNumProps(): No property words defined.");
     EXPECT_EQ(std::vector<int>(out, out + 9), (std::vector<int>{0, 0, 0, 0, 2, 3, 0, 0, 0}));
 }
 
@@ -801,9 +800,9 @@ TEST_F(LayupLaminateTest, ManyNamesAnswerAsFewDo) {
     std::vector<char*> names;
     for (int k = 0; k < 7; ++k) names.insert(names.end(), {a, none, b});
     std::vector<int> counts(names.size(), -1), ids(40, -9);
-    ASSERT_EQ(LayupGetLamsElems(static_cast<int>(names.size()), names.data(), counts.data(),
-                                ids.data()),
-              0);
+    ASSERT_EQ(
+        LayupGetLamsElems(static_cast<int>(names.size()), names.data(), counts.data(), ids.data()),
+        0);
     for (size_t k = 0; k < names.size(); ++k)
         EXPECT_EQ(counts[k], (std::vector<int>{2, 0, 1})[k % 3]) << k;
     for (int k = 0; k < 7; ++k)
