@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "F06Parser/CF06EchoBulk.h"
 #include "F06Parser/CF06EchoControl.h"
@@ -10,7 +11,9 @@
 #include "F06Parser/CF06ForcesIn.h"
 #include "F06Parser/CF06StressesLCE.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMsg.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/user_break.h"
 
 CF06Parser::CF06Parser()
@@ -21,7 +24,8 @@ CF06Parser::CF06Parser()
       m_forces(1),
       m_stresses(1),
       m_failures(1),
-      m_echoOn(0) {}
+      m_echoOn(0),
+      m_pages(0) {}
 
 CF06Parser::~CF06Parser() {
     m_echo.Close();
@@ -59,10 +63,34 @@ void CF06Parser::WriteEcho(const char* text) {
     m_echo.Flush();
 }
 
+namespace {
+
+// A page header of the solver's printed output: its title line ends in
+// "PAGE" and the page number.
+bool isPageTitle(const char* title) {
+    const char* end = title + std::strlen(title);
+    const char* p = end;
+    while (p > title && p[-1] >= '0' && p[-1] <= '9') --p;
+    if (p == end) return false;
+    while (p > title && p[-1] == ' ') --p;
+    return p - title >= 4 && std::strncmp(p - 4, "PAGE", 4) == 0;
+}
+
+}  // namespace
+
 int CF06Parser::Parse(const char* path, CKpResStore* store) {
     if (!path || !store || !m_model) return 1;
+    CKpMsg* msg = m_model->pMsg();
+    // 1. Missing, a directory or empty: said before anything is read.
+    std::int64_t size = 0;
+    const std::string problem = input_file_problem(path, &size);
+    if (!problem.empty()) {
+        msg->Create(4, "Printed output file '%s' %s.", path, problem.c_str());
+        return 1;
+    }
     m_store = store;
     m_cycle[0] = '\0';
+    m_pages = 0;
     m_parsers.DeleteAll();
     auto add = [this](CF06ParserType* p) {
         if (p && m_parsers.Add(p) < 0) delete p;
@@ -75,34 +103,46 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
     if (m_failures) add(new (std::nothrow) CF06FailureIndices(this, store));
     if (m_stresses) add(new (std::nothrow) CF06StressesLCE(this, store));
     if (m_forces) add(new (std::nothrow) CF06ForcesIn(this, store));
-    if (m_buffer.OpenRead(path, 1) != 0) return 1;
+    if (m_buffer.OpenRead(path, 1) != 0) {
+        msg->Create(4, "Printed output file '%s' cannot be opened.", path);
+        return 1;
+    }
     if (m_buffer.SetBufferSize(2 * 1024 * 1024, 512) != 0) {
+        msg->Create(4, "Could not allocate memory.");
         m_buffer.Close();
         return 1;
     }
+    const int resultsBefore = store->entries();
+    // 2. The scan; a page at the very start of the file has no line feed
+    //    before its "1".
     std::int64_t pos = 1;
-    bool ended = false;
-    // A page at the very start of the file has no line feed before its "1".
+    bool stopped = false;
     if (m_buffer[0] == '1') {
         const std::int64_t p = OnPageBreak(0);
         if (p <= 0)
-            ended = true;
+            stopped = true;  // every page parser is done
         else
             pos = p - 1;
     }
     int polls = 0;
-    while (!ended) {
+    while (!stopped) {
         const char c = m_buffer[pos];
         if (c == 0) break;
         if (++polls == 1000) {
             polls = 0;
-            if (user_break(m_model->pGUI(), 1)) break;
+            if (user_break(m_model->pGUI(), 1)) {
+                stopped = true;
+                break;
+            }
         }
         if (c == '\n') {
             const char next = m_buffer[pos + 1];
             if (next == '1') {
                 const std::int64_t p = OnPageBreak(pos + 1);
-                if (p <= 0) break;
+                if (p <= 0) {
+                    stopped = true;  // every page parser is done
+                    break;
+                }
                 pos = p > pos ? p - 1 : pos + 1;
                 continue;
             }
@@ -113,15 +153,34 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
         }
         ++pos;
     }
+    // 3. What the file was: no page header at all is no printed output; a
+    //    last line without its line end is a cut file.
+    int status = 0;
+    if (m_pages == 0) {
+        msg->Create(4, "Printed output file '%s' is not printed output: it holds no page header.",
+                    path);
+        status = 1;
+    } else if (!stopped && m_buffer[size - 1] != '\n') {
+        std::int64_t lines = 1;
+        for (std::int64_t i = 0; i < size; ++i) lines += m_buffer[i] == '\n';
+        msg->Create(4,
+                    "Printed output file '%s' ends early inside line %lld; the results before it "
+                    "were read.",
+                    path, static_cast<long long>(lines));
+        status = 1;
+    } else if (store->entries() == resultsBefore) {
+        msg->Create(1, "Printed output file '%s' holds no layered results.", path);
+    }
     m_buffer.Close();
     if (m_echoOn) m_echo.Close();
     m_parsers.DeleteAll();
-    return 0;
+    return status;
 }
 
 std::int64_t CF06Parser::OnPageBreak(std::int64_t pos) {
     CF06PageHeader header;
     const std::int64_t after = header.Parse(pos, m_buffer);
+    if (isPageTitle(header.GetTitle())) ++m_pages;
     if (header.GetPageTitle()[0] == '\0' || m_parsers.GetSize() == 0) return after;
     for (int i = 0; i < m_parsers.GetSize(); ++i) {
         CF06ParserType* parser = m_parsers.GetAt(i);

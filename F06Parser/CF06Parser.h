@@ -37,9 +37,15 @@ class CF06Parser {
     int SetEcho(char on, const char* path);
     CF06File* GetEchoFile() { return &m_echo; }
 
-    // 0; 1 when path, store or model is missing, the file cannot be opened
-    // or the buffer cannot be allocated. Results read stay in the store
-    // whatever happens later in the file.
+    // 0; 1 when path, store or model is missing (no message), and 1 with
+    // one error naming the file ("Printed output file '%s' ..."): it does
+    // not exist, is a directory, is empty or cannot be opened; it holds no
+    // page header (a title line ending in "PAGE" and a number: it is not
+    // printed output); its last line has no line end (it ends early: the
+    // results before stay); memory for the buffer runs out. A file with
+    // pages but no layered results reads with the information "Printed
+    // output file '%s' holds no layered results.". Results read stay in the
+    // store whatever happens later in the file.
     int Parse(const char* path, CKpResStore* store);
     // Handles the page whose "1" is at pos; returns where the scan goes on
     // (0: stop).
@@ -68,6 +74,7 @@ class CF06Parser {
     char m_stresses;
     char m_failures;
     char m_echoOn;
+    int m_pages;  // page headers seen by the current Parse
     std::string m_echoPath;
     CF06File m_echo;
 };

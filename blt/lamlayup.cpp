@@ -177,6 +177,15 @@ const Least kModifyPlyEdit[] = {{4, 3, 0, 1, 0, false}, {6, 5, 0, 1, 0, false}};
 const Least kPly3DFrom2D[] = {{2, 1, 0, 0, 2, false}, {3, 1, 0, 0, 3, false}};
 const Least kPly2DFrom3D[] = {{2, 1, 0, 0, 3, false}, {4, 1, 0, 0, 2, false}};
 // ---- end of ply queries and edits
+// ---- laminates and solid models
+const Least kSelNodes[] = {{2, 1, 0, 1, 0, false}};
+const Least kSolidShells[] = {{2, 1, 0, 3, 0, false}, {3, 1, 0, 1, 0, false}};
+// Snap ids and counts: one per snap node; values: two per snap node.
+const Least kCreateSolidModel[] = {{2, 1, 0, 1, 0, false},   {16, 15, 0, 1, 0, false},
+                                   {17, 15, 0, 1, 0, false}, {18, 15, 0, 2, 0, false},
+                                   {20, 1, 0, 0, 6, false},  {22, 1, 0, 0, 3, false},
+                                   {23, 1, 0, 0, 3, false}};
+// ---- end of laminates and solid models
 
 // One row per built-in, in registration order.
 const Row kRows[] = {
@@ -331,6 +340,20 @@ const Row kRows[] = {
     {31, "kp_get_num_lams", "i >i >i",
      [](const BltArg* a) { return LayupGetNumLams2(a[0].i, as<int>(a[1]), as<int>(a[2])); },
      nullptr, 0},
+    // Arrays sized by the model's state are checked by the functions.
+    {32, "kp_get_lams", "i*3 >s[] >s[] >i[] >i[] >s[] >s[] >r[] >r[] >i[] >s[] >s[]",
+     [](const BltArg* a) {
+         return LayupGetLams2(a[0].i, a[1].i, a[2].i, as<char*>(a[3]), as<char*>(a[4]),
+                              as<int>(a[5]), as<int>(a[6]), as<char*>(a[7]), as<char*>(a[8]),
+                              as<float>(a[9]), as<float>(a[10]), as<int>(a[11]), as<char*>(a[12]),
+                              as<char*>(a[13]));
+     },
+     nullptr, 0},
+    {33, "kp_compress_laminate", "r r >i >i[] >i[]",
+     [](const BltArg* a) {
+         return LayupCompressLaminate(a[0].r, a[1].r, as<int>(a[2]), as<int>(a[3]), as<int>(a[4]));
+     },
+     nullptr, 0},
     {34, "kp_plot_lam_thicks", "i s[] i i[] r r",
      [](const BltArg* a) {
          return LayupPlotLamThicks(a[0].i, as<char*>(a[1]), a[2].i, as<int>(a[3]), a[4].r, a[5].r);
@@ -376,6 +399,20 @@ const Row kRows[] = {
                                as<float>(a[5]));
      },
      nullptr, 0},
+    {44, "kp_get_num_mats", ">i", [](const BltArg* a) { return LayupGetNumMats(as<int>(a[0])); },
+     nullptr, 0},
+    {45, "kp_get_mats", "i >s[] >i[] >r[]*28",
+     [](const BltArg* a) {
+         return LayupGetMats(a[0].i, as<char*>(a[1]), as<int>(a[2]), as<float>(a[3]),
+                             as<float>(a[4]), as<float>(a[5]), as<float>(a[6]), as<float>(a[7]),
+                             as<float>(a[8]), as<float>(a[9]), as<float>(a[10]), as<float>(a[11]),
+                             as<float>(a[12]), as<float>(a[13]), as<float>(a[14]), as<float>(a[15]),
+                             as<float>(a[16]), as<float>(a[17]), as<float>(a[18]), as<float>(a[19]),
+                             as<float>(a[20]), as<float>(a[21]), as<float>(a[22]), as<float>(a[23]),
+                             as<float>(a[24]), as<float>(a[25]), as<float>(a[26]), as<float>(a[27]),
+                             as<float>(a[28]), as<float>(a[29]), as<float>(a[30]));
+     },
+     nullptr, 0},
     {46, "kp_get_num_props", "i >i*3",
      [](const BltArg* a) {
          return LayupGetNumProps2(a[0].i, as<int>(a[1]), as<int>(a[2]), as<int>(a[3]));
@@ -388,6 +425,9 @@ const Row kRows[] = {
                                as<int>(a[10]), as<int>(a[11]));
      },
      nullptr, 0},
+    {48, "kp_get_solid_shells", "i r[] >i[]",
+     [](const BltArg* a) { return LayupGetSolidShells(a[0].i, as<float>(a[1]), as<int>(a[2])); },
+     kSolidShells, 2},
     {49, "kp_get_num_curves", ">i >i",
      [](const BltArg* a) { return LayupGetNumCurves(as<int>(a[0]), as<int>(a[1])); }, nullptr, 0},
     {50, "kp_get_curves", "i i >s[] >i[] >i[] >r[]",
@@ -528,6 +568,26 @@ const Row kRows[] = {
                                       a[17].i, a[18].i, text(a[19]), text(a[20]), a[21].i);
      },
      kExportLayupLaser, 3},
+    // ---- solid models
+    {91, "kp_get_num_sel_nodes", "i i[] >i",
+     [](const BltArg* a) { return LayupGetNumSelNodes(a[0].i, as<int>(a[1]), as<int>(a[2])); },
+     kSelNodes, 1},
+    // The node arrays are checked against the selection by the function.
+    {92, "kp_get_sel_node_data", "i >i[] >r[] >r[]",
+     [](const BltArg* a) {
+         return LayupGetSelNodeData(a[0].i, as<int>(a[1]), as<float>(a[2]), as<float>(a[3]));
+     },
+     nullptr, 0},
+    {93, "kp_create_solid_model", "i i[] s i*6 s i r i r i i[] i[] r[] s i[] i r[] r[] r*3 i*6",
+     [](const BltArg* a) {
+         return LayupCreateSolidModel(a[0].i, as<int>(a[1]), text(a[2]), a[3].i, a[4].i, a[5].i,
+                                      a[6].i, a[7].i, a[8].i, text(a[9]), a[10].i, a[11].r, a[12].i,
+                                      a[13].r, a[14].i, as<int>(a[15]), as<int>(a[16]),
+                                      as<float>(a[17]), text(a[18]), as<int>(a[19]), a[20].i,
+                                      as<float>(a[21]), as<float>(a[22]), a[23].r, a[24].r, a[25].r,
+                                      a[26].i, a[27].i, a[28].i, a[29].i, a[30].i, a[31].i);
+     },
+     kCreateSolidModel, 7},
     {94, "kp_clear_solid_model", "", [](const BltArg*) { return LayupClearSolidModel(); }, nullptr,
      0},
     {95, "kp_export_bacon", "s i",
@@ -544,6 +604,7 @@ const Row kRows[] = {
     {98, "kp_set_tolerance", "r r i i[]",
      [](const BltArg* a) { return LayupSetTolerance(a[0].r, a[1].r, a[2].i, as<int>(a[3])); },
      kSetTolerance, 1},
+    // ---- end of solid models
     {99, "kp_create_material_add", "i s r r r i r[] s[] i[] i[] r[]*42",
      [](const BltArg* a) {
          return LayupCreateMaterial(

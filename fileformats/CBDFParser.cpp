@@ -1,6 +1,7 @@
 #include "fileformats/CBDFParser.h"
 
 #include <cstring>
+#include <string>
 
 #include "F06Parser/CF06FileBuffer.h"
 #include "fileformats/CBDFCardGenerator.h"
@@ -17,6 +18,7 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/user_break.h"
 
 namespace {
@@ -38,26 +40,43 @@ std::int64_t CountLines(CF06FileBuffer& buffer, std::int64_t end) {
 
 }  // namespace
 
-CBDFParser::CBDFParser() : m_echo(nullptr) {}
+CBDFParser::CBDFParser() : m_echo(nullptr), m_endData(false) {}
 
 CBDFParser::~CBDFParser() = default;
 
 int CBDFParser::Parse(const char* path, CKpLayup* model) {
     if (!model) return 1;
     CKpMsg* msg = model->pMsg();
+    const std::string problem = input_file_problem(path);
+    if (!problem.empty()) {
+        msg->Create(4, "Could not open file '%s' for reading. The file %s.", path ? path : "",
+                    problem.c_str());
+        return 1;
+    }
     CF06FileBuffer buffer;
-    if (!path || buffer.SetBufferSize(kWindow, 512) != 0 || buffer.OpenRead(path, 1) != 0) {
-        msg->Create(4, "Could not open file '%s' for reading.", path ? path : "");
+    if (buffer.SetBufferSize(kWindow, 512) != 0 || buffer.OpenRead(path, 1) != 0) {
+        msg->Create(4, "Could not open file '%s' for reading.", path);
         return 1;
     }
     std::int64_t begin = buffer.FindiString(0, "BEGIN BULK", 0);
     if (begin < 0) {
-        msg->Create(4, "No BEGIN BULK in file '%s'.", path);
+        msg->Create(4, "No BEGIN BULK in file '%s'; it is not a bulk data file.", path);
         return 1;
     }
     std::int64_t pos = buffer.NextLine(begin);
     std::int64_t line = CountLines(buffer, pos) + 1;
-    return Parse(buffer, pos, model, line, path);
+    m_endData = false;
+    const int status = Parse(buffer, pos, model, line, path);
+    // A deck ends in ENDDATA: reaching the end of the file first (and not
+    // by the user's stop, which leaves the position inside) is a cut file.
+    if (status == 0 && !m_endData && !buffer.InWindow(pos)) {
+        msg->Create(4,
+                    "Bulk data file '%s' ends early at line %lld without ENDDATA; the cards "
+                    "before it were read.",
+                    path, static_cast<long long>(CountLines(buffer, pos) + 1));
+        return 1;
+    }
+    return status;
 }
 
 int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model,
@@ -76,7 +95,20 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
         const CBDFFields& fields = parser.GetFields();
         const char* name = fields.GetRows() > 0 ? fields.GetString(0, 0) : nullptr;
         const long long line = static_cast<long long>(parser.GetCardLine());
+        // A card the file ends inside, without its line end, was cut: that
+        // is the reason, whatever its fields now say.
+        const bool cutCard = !buffer.InWindow(next) && next > pos &&
+                             buffer[next - 1] != '\n' && buffer[next - 1] != '\r';
+        auto reportCut = [&]() {
+            msg->Create(4,
+                        "Bulk data file '%s' ends early inside line %lld (card %s); the cards "
+                        "before it were read.",
+                        path, line, name ? name : "");
+            pos = next;
+            return 1;
+        };
         if (parser.GetError()) {
+            if (cutCard) return reportCut();
             msg->Create(4, "Number '%s' of card %s on line %lld of '%s' is out of range.",
                         parser.GetErrorText(), name ? name : "", line, path);
             pos = next;
@@ -98,12 +130,14 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
                 card->SetSource(path, line);
                 int status = card->Write(model);
                 if (status < 0) {
+                    if (cutCard) return reportCut();
                     msg->Create(4, "Could not store %s %d on line %lld of '%s'.", name,
                                 fields.GetValue(0, 1, 0), line, path);
                     pos = next;
                     return 1;
                 }
                 if (status > 0) {
+                    m_endData = true;
                     pos = next;
                     return 0;
                 }

@@ -58,6 +58,7 @@ class CBDFParser {
 
   private:
     CF06EchoBulk* m_echo;
+    bool m_endData;  // the last Parse stopped at ENDDATA
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFPARSER_H

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,9 +24,11 @@
 #include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/CKpMsgLimit.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
 
 namespace {
@@ -99,40 +102,116 @@ std::vector<std::pair<int, int>> firstOfEachId(Store& store, std::vector<std::pa
 
 }  // namespace
 
+namespace {
+
+// Commands of a CDB file: the ones read here and the ones every file of the
+// format carries. A file without one of them is no CDB file.
+bool isCdbCommand(const CKpStr& name) {
+    static const char* const kNames[] = {
+        "ET",      "KEYOP",   "KEYOPT", "RLBLOCK", "NBLOCK", "EBLOCK", "MPDATA", "MPTEMP",
+        "SECTYPE", "SECBLOCK", "SECOFFSET", "SECDATA", "SECCONTROL", "LOCAL", "FC", "N",
+        "EN",      "CMBLOCK", "R",      "RMORE",   "MP",     "TB",     "TBDATA", "TBTEMP",
+        "/PREP7",  "/COM",    "/TITLE", "/NOPR",   "/GO",    "FINISH", "NUMOFF", "CSYS",
+        "*SET",    "/UNITS",  "D",      "F",       "CE",     "CP",     "ANTYPE", "EXTOPT"};
+    const char* text = name;
+    char upper[16];
+    size_t n = 0;
+    for (; text[n] && n < sizeof upper - 1; ++n)
+        upper[n] = (text[n] >= 'a' && text[n] <= 'z') ? static_cast<char>(text[n] - 32) : text[n];
+    if (text[n]) return false;
+    upper[n] = '\0';
+    for (const char* known : kNames)
+        if (std::strcmp(upper, known) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 int CCDBParser::Read() {
     CKpMsg* msg = pMsg();
     if (!msg || !pAnsys() || !pNodes() || !pElems() || !pMats() || !pLams() || !pOrients() ||
         !pCoords())
         return -1;
+    const std::string problem = input_file_problem(name());
+    if (!problem.empty()) {
+        msg->Create(4, "Unable to open file '%s': the file %s.", name(), problem.c_str());
+        return -1;
+    }
     try {
         CDBParser parser;
         if (parser.OpenRead(name()) != 0) {
-            msg->Create(4, "Unable to open file");
+            msg->Create(4, "Unable to open file '%s'.", name());
             return -1;
         }
         ReadState st;
         CDBCommand cmd;
+        bool cut = false;  // an "ends early" error was given
+        // Line errors before the first command of the format are held: a
+        // file that never shows one is refused with a single message.
+        bool recognised = false;
+        std::vector<std::string> held;
+        CKpMsgLimit lineErrors(msg);
         // 1. Command by command; a command the file ends in (inside its block,
-        // or right after it) is complete and handled too.
+        // or right after it) is handled too.
         for (;;) {
             const int status = parser.GetNextCommand(cmd);
+            if (!recognised && status != -1 && isCdbCommand(cmd.Name())) {
+                recognised = true;
+                for (const std::string& e : held)
+                    lineErrors.Create(4, "CDB file '%s': %s", name(), e.c_str());
+                held.clear();
+            }
             for (int i = 0; i < cmd.GetNumErrors(); ++i) {
-                msg->Create(4, "%s", cmd.GetError(i));
+                if (recognised)
+                    lineErrors.Create(4, "CDB file '%s': %s", name(), cmd.GetError(i));
+                else
+                    held.emplace_back(cmd.GetError(i));
                 st.dropped = true;
             }
             if (status == -1) break;
             if (status == 1 && parser.m_lastError.Size() > 0) break;
             msg->Create(1, "Next command: %s", static_cast<const char*>(cmd.Name()));
             HandleCommand(st, cmd);
+            // 2. The file ended inside a block: unless its last row is the
+            //    terminator, the rows after it are missing.
+            const int rows = cmd.GetNumRows();
+            if (recognised && status == 1 && rows > 0 && cmd.GetNumErrors() == 0 &&
+                cmd.GetBlockValue(rows - 1, 0) != -1.0) {
+                msg->Create(4,
+                            "CDB file '%s' ends early at line %d inside the %s block; the rows "
+                            "before it were read.",
+                            name(), cmd.GetRowLine(rows - 1), static_cast<const char*>(cmd.Name()));
+                st.dropped = true;
+                cut = true;
+            }
             if (status != 0) break;
         }
         parser.Close();
         msg->Create(1, "Parsing Completed");
-        if (parser.m_lastError.Size() > 0) {
-            msg->Create(1, "Last error: %s", static_cast<const char*>(parser.m_lastError));
+        if (!recognised) {
+            msg->Create(4, "CDB file '%s' is not a CDB file: it holds no CDB command.", name());
             return -1;
         }
-        // 2. Laminates of real constant sets, links, orientations.
+        if (lineErrors.Suppressed() > 0)
+            msg->Create(4, "CDB file '%s': %d more line errors.", name(), lineErrors.Suppressed());
+        // A command line cut short still reads: only the missing line end
+        // tells.
+        const int last = input_file_last_byte(name());
+        if (!cut && lineErrors.Count() == 0 && parser.m_lastError.Size() == 0 && last != '\n' &&
+            last != '\r') {
+            msg->Create(4,
+                        "CDB file '%s' ends early inside line %d; the commands before it were "
+                        "read.",
+                        name(), parser.GetLineCount());
+            st.dropped = true;
+        }
+        if (parser.m_lastError.Size() > 0) {
+            msg->Create(1, "Last error: %s", static_cast<const char*>(parser.m_lastError));
+            msg->Create(4, "CDB file '%s' is read up to line %d: %s.", name(), cmd.Line(),
+                        static_cast<const char*>(parser.m_lastError));
+            return -1;
+        }
+        // 3. Laminates of real constant sets, links, orientations.
         ReadPost(st);
         return st.dropped ? -1 : 0;
     } catch (const std::bad_alloc&) {

@@ -1,21 +1,32 @@
 #include "fileformats/CESAComp.h"
 
 #include <new>
+#include <string>
 
 #include "fileformats/CESACompResults.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/input_file_check.h"
 
 int CESAComp::Read() {
     CKpMsg* msg = pMsg();
+    // Missing, a directory or empty: said before the XML parser starts.
+    const std::string problem = input_file_problem(name());
+    if (!problem.empty()) {
+        if (msg) msg->Create(4, "Unable to load results: %s %s\n", name(), problem.c_str());
+        return 1;
+    }
     CESACompResults doc;
     const int loaded = doc.Load(name());
     if (loaded != 0) {
         // Without a parse error the file could not be opened.
-        const char* why = *doc.LastError() ? doc.LastError() : name();
-        if (msg) msg->Create(4, "Unable to load results: %s\n", why);
+        if (!msg) return 1;
+        if (*doc.LastError())
+            msg->Create(4, "Unable to load results: %s: %s\n", name(), doc.LastError());
+        else
+            msg->Create(4, "Unable to load results: %s cannot be opened\n", name());
         return 1;
     }
     if (msg) {

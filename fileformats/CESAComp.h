@@ -11,9 +11,11 @@
 // one element keep the later value (information). Writing is refused.
 class CESAComp : public CKpDBF {
   public:
-    // 0; 1 when the file cannot be loaded ("Unable to load results: %s"
-    // with the parse error, or the path when the file cannot be opened; no
-    // result is created); -1 when memory runs out (records made stay).
+    // 0; 1 when the file cannot be loaded, with one error "Unable to load
+    // results: %s" filled with the path and why: "does not exist", "is a
+    // directory", "is empty", "cannot be opened", or ": " and the parse
+    // error with its line (random bytes, a cut file); no result is created.
+    // -1 when memory runs out (records made stay).
     int Read() override;
     // -1: this format is read only.
     int Write() override { return -1; }

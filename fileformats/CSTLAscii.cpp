@@ -13,6 +13,7 @@
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/CKpMsgLimit.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 
 CSTLAscii::~CSTLAscii() = default;
@@ -111,25 +112,32 @@ int CSTLAscii::Parse() {
     if (!solid) return 1;
 
     // 2. Facets.
-    int facetNo = 0, facetLine = 0, vertices = 0;
+    int facetNo = 0, facetLine = 0, vertices = 0, added = 0;
     bool inFacet = false, bad = false, ended = false;
     CSTLParser::CSTLFacet facet{};
+    // Each kind of line error: the first few, then a count of the rest.
+    CKpMsgLimit vertexCount(msg), vertexLine(msg), nulLine(msg), otherLine(msg);
     auto endFacet = [&]() {
         if (!inFacet) return;
         inFacet = false;
         if (bad) return;
         if (vertices != 3) {
-            msg->Create(4, "STL file '%s': facet %d (line %d) has %d vertex lines; it is skipped.",
-                        name, facetNo, facetLine, vertices);
+            vertexCount.Create(4,
+                               "STL file '%s': facet %d (line %d) has %d vertex lines; it is "
+                               "skipped.",
+                               name, facetNo, facetLine, vertices);
             status = -1;
             return;
         }
-        if (!parser->AddFacet(facet)) status = -1;
+        if (parser->AddFacet(facet))
+            ++added;
+        else
+            status = -1;
     };
     while (lines.Next(line, nul)) {
         if (nul) {
-            msg->Create(4, "STL file '%s': line %d holds a NUL byte%s.", name, lines.LineNo(),
-                        inFacet ? "; its facet is skipped" : "");
+            nulLine.Create(4, "STL file '%s': line %d holds a NUL byte%s.", name, lines.LineNo(),
+                           inFacet ? "; its facet is skipped" : "");
             status = -1;
             if (inFacet) bad = true;
             continue;
@@ -149,10 +157,10 @@ int CSTLAscii::Parse() {
                 continue;
             }
             if (!threeNumbers(rest, line.c_str() + line.size(), facet.v + 3 * vertices)) {
-                msg->Create(4,
-                            "STL file '%s': facet %d, line %d: the vertex line does not hold three "
-                            "numbers; the facet is skipped.",
-                            name, facetNo, lines.LineNo());
+                vertexLine.Create(4,
+                                  "STL file '%s': facet %d, line %d: the vertex line does not "
+                                  "hold three numbers; the facet is skipped.",
+                                  name, facetNo, lines.LineNo());
                 status = -1;
                 bad = true;
                 continue;
@@ -168,12 +176,22 @@ int CSTLAscii::Parse() {
         } else if (word[0] != '\0' && std::strcmp(word, "outer") != 0 &&
                    std::strcmp(word, "endloop") != 0) {
             // A word of no STL line: a line cut short, or not STL text.
-            msg->Create(4, "STL file '%s': line %d is not an STL line%s.", name, lines.LineNo(),
-                        inFacet ? "; its facet is skipped" : "");
+            otherLine.Create(4, "STL file '%s': line %d is not an STL line%s.", name,
+                             lines.LineNo(), inFacet ? "; its facet is skipped" : "");
             status = -1;
             if (inFacet) bad = true;
         }
     }
+    const struct {
+        const CKpMsgLimit& limit;
+        const char* what;
+    } kinds[] = {{vertexCount, "facets without three vertex lines"},
+                 {vertexLine, "vertex lines without three numbers"},
+                 {nulLine, "lines holding a NUL byte"},
+                 {otherLine, "lines that are not STL lines"}};
+    for (const auto& kind : kinds)
+        if (kind.limit.Suppressed() > 0)
+            msg->Create(4, "STL file '%s': %d more %s.", name, kind.limit.Suppressed(), kind.what);
     if (inFacet) {
         if (!bad) {
             msg->Create(4, "STL file '%s' ends inside facet %d (line %d); the facet is skipped.",
@@ -183,6 +201,11 @@ int CSTLAscii::Parse() {
     } else if (!ended) {
         msg->Create(4, "STL file '%s' ends without \"endsolid\" after facet %d; it may be cut.",
                     name, facetNo);
+        status = -1;
+    }
+    // Text that never made a facet is no STL file, whatever words it holds.
+    if (added == 0 && status == 0) {
+        msg->Create(4, "STL file '%s' is not an STL file: it holds no facet.", name);
         status = -1;
     }
     return status;

@@ -9,6 +9,7 @@
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/CKpMsgLimit.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 
 std::int64_t CSTLBinary::NextLongInteger(const unsigned char* b) {
@@ -42,41 +43,85 @@ unsigned char* CSTLBinary::WriteFloat(float value, unsigned char* b) {
     return WriteLongInteger(bits, b);
 }
 
+namespace {
+
+// A coordinate a real facet can hold: finite and not beyond 1e12 (the bits
+// of random bytes give magnitudes up to 3e38 and NaNs).
+bool plausible(float v) {
+    return std::isfinite(v) && std::fabs(v) <= 1e12f;
+}
+
+}  // namespace
+
 int CSTLBinary::Parse() {
     CF06FileBuffer* in = m_parser->GetBuffer();
     CKpMsg* msg = m_parser->pMsg();
+    const char* name = m_parser->name();
+    const std::int64_t size = m_parser->FileSize();
     unsigned char head[4];
     if (in->ReadIntoBuffer(80, reinterpret_cast<char*>(head), 4) != 84) {
-        if (!in->InWindow(80)) return 0;  // a file of a header alone (or less) holds no facet
-        msg->Create(4, "STL file '%s' ends inside its facet count.", m_parser->name());
+        msg->Create(4,
+                    "STL file '%s' is not an STL file: its %lld bytes hold neither an ASCII solid "
+                    "nor the 84-byte binary header.",
+                    name, static_cast<long long>(size));
         return -1;
     }
     const std::int64_t count = NextLongInteger(head);
+    const std::int64_t room = size >= 84 ? (size - 84) / 50 : 0;
+    if (count == 0) {
+        msg->Create(4, "STL file '%s' is not an STL file: its binary header declares no facet.",
+                    name);
+        return -1;
+    }
+    unsigned char record[50];
+    // 1. A count that disagrees with the size is a cut file only when the
+    //    first facet looks like one: random bytes are no STL file.
+    if (84 + 50 * count != size) {
+        bool facetLike = room > 0 && in->ReadIntoBuffer(84, reinterpret_cast<char*>(record), 50) == 134;
+        for (int i = 0; facetLike && i < 12; ++i) facetLike = plausible(NextFloat(record + 4 * i));
+        if (!facetLike) {
+            msg->Create(4,
+                        "STL file '%s' is not an STL file: its binary header declares %lld "
+                        "facets, its %lld bytes hold %lld, and the first holds no coordinates.",
+                        name, static_cast<long long>(count), static_cast<long long>(size),
+                        static_cast<long long>(room));
+            return -1;
+        }
+    }
+    // 2. The facets.
     int status = 0;
     std::int64_t pos = 84;
-    unsigned char record[50];
     CSTLParser::CSTLFacet facet;
+    CKpMsgLimit notFinite(msg);
     for (std::int64_t k = 0; k < count; ++k) {
         // Every facet needs its 50 bytes: a short record is a cut file.
         const std::int64_t next = in->ReadIntoBuffer(pos, reinterpret_cast<char*>(record), 50);
         if (next - pos < 50) {
-            msg->Create(4, "STL file '%s' declares %lld facets but holds only %lld.",
-                        m_parser->name(), static_cast<long long>(count), static_cast<long long>(k));
-            return -1;
+            msg->Create(4,
+                        "STL file '%s' declares %lld facets but holds only %lld: it ends early at "
+                        "byte %lld.",
+                        name, static_cast<long long>(count), static_cast<long long>(k),
+                        static_cast<long long>(next > pos ? next : pos));
+            status = -1;
+            break;
         }
         pos = next;
         NextFacet(facet, record);
         bool finite = true;
         for (float v : facet.v) finite = finite && std::isfinite(v);
         if (!finite) {
-            msg->Create(4,
-                        "STL file '%s': facet %lld has a coordinate that is not finite; skipped.",
-                        m_parser->name(), static_cast<long long>(k + 1));
+            notFinite.Create(4,
+                             "STL file '%s': facet %lld has a coordinate that is not finite; "
+                             "skipped.",
+                             name, static_cast<long long>(k + 1));
             status = -1;
             continue;
         }
         if (!m_parser->AddFacet(facet)) return -1;
     }
+    if (notFinite.Suppressed() > 0)
+        msg->Create(4, "STL file '%s': %d more facets with a coordinate that is not finite were "
+                       "skipped.", name, notFinite.Suppressed());
     return status;
 }
 

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "fileformats/CSTLAscii.h"
 #include "fileformats/CSTLBinary.h"
@@ -11,6 +12,7 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
+#include "layuplib/input_file_check.h"
 
 CSTLParser::CSTLParser() : m_nextElemId(1), m_nextNodeId(1), m_default(nullptr) {}
 
@@ -42,7 +44,16 @@ CKpDBF::EDbfType CSTLParser::GetFileType() {
 
 int CSTLParser::Read() {
     if (!pMsg() || !pNodes() || !pElems() || !pOrients()) return -1;
-    if (Open(name(), eRead) != 0) return -1;
+    // Missing, a directory or empty: say so before anything is opened.
+    const std::string problem = input_file_problem(name(), &m_fileSize);
+    if (!problem.empty()) {
+        pMsg()->Create(4, "STL file '%s' %s.", name(), problem.c_str());
+        return -1;
+    }
+    if (Open(name(), eRead) != 0) {
+        pMsg()->Create(4, "STL file '%s' cannot be opened.", name());
+        return -1;
+    }
     // Ids go on from the highest of each store.
     const int maxNode = pNodes()->maxId(), maxElem = pElems()->maxId();
     if (maxNode == INT_MAX || maxElem == INT_MAX) {

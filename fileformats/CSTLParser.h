@@ -1,6 +1,8 @@
 #ifndef PLYSTRAND_FILEFORMATS_CSTLPARSER_H
 #define PLYSTRAND_FILEFORMATS_CSTLPARSER_H
 
+#include <cstdint>
+
 #include "F06Parser/CF06FileBuffer.h"
 #include "layuplib/CKpDBF.h"
 
@@ -36,15 +38,22 @@ class CSTLParser : public CKpDBF {
 
     // Reads the file `name`; the form comes from its first bytes
     // (GetFileType; message "STL file is ASCII\n" or "STL file is
-    // Binary\n"). Returns 0; -1 when the file cannot be opened (no message),
-    // when a node or element id would pass the int range, or after an
-    // error naming what was lost (the facets before it stay in the model):
-    //   binary: a facet count larger than the data ("...declares %u facets
-    //     but holds only %lld."), a facet with a coordinate that is not
-    //     finite;
+    // Binary\n"). Returns 0; -1 with one error naming the file when it
+    // does not exist, is a directory or empty, or cannot be opened (nothing
+    // read); when it is no STL file at all ("... is not an STL file: ...",
+    // nothing added): shorter than the binary header, a binary facet count
+    // that disagrees with the file size while the first facet holds no
+    // plausible coordinates, or no facet at all; when a node or element id
+    // would pass the int range; or after an error naming what was lost (the
+    // facets before it stay in the model):
+    //   binary: a facet count larger than the data ("...declares %lld
+    //     facets but holds only %lld: it ends early at byte %lld."), a facet
+    //     with a coordinate that is not finite;
     //   ASCII: a facet without three vertex lines, a vertex line without
     //     three numbers, a line holding a NUL byte, a file that ends inside
-    //     a facet (each names the facet and line);
+    //     a facet (each names the facet and line).
+    // Of each kind of per-facet or per-line error the first five are given,
+    // then one line with the count of the rest.
     // 1 when an ASCII file has no "solid".
     int Read() override;
 
@@ -74,9 +83,12 @@ class CSTLParser : public CKpDBF {
     int Open(const char* path, EOpenType type);
 
     CF06FileBuffer* GetBuffer() { return &m_buffer; }
+    // Size in bytes of the file being read (0 outside Read).
+    std::int64_t FileSize() const { return m_fileSize; }
 
   private:
     CF06FileBuffer m_buffer;
+    std::int64_t m_fileSize = 0;
     int m_nextElemId;
     int m_nextNodeId;
     CKpOrient* m_default;  // the "Default" orientation, found on first use

@@ -21,15 +21,25 @@ int CXMLParser::Create(const char* path) {
 
     char buffer[4096];
     int status = 0;
+    long long total = 0;  // bytes handed to the parser
     for (;;) {
         const size_t count = std::fread(buffer, 1, sizeof buffer, file);
+        total += static_cast<long long>(count);
         // A short read is the end of the file (or a read error, which then
         // shows as a parse error of the truncated document).
         const int final = count < sizeof buffer;
         if (XML_Parse(parser, buffer, static_cast<int>(count), final) == XML_STATUS_ERROR) {
-            std::string text = std::string("Parse Error: ") +
-                               XML_ErrorString(XML_GetErrorCode(parser)) + " at line " +
-                               std::to_string(XML_GetCurrentLineNumber(parser));
+            // Errors only the end of the input raises, or one at its last
+            // byte: a document cut short.
+            const XML_Error code = XML_GetErrorCode(parser);
+            const bool atEnd = final && (code == XML_ERROR_UNCLOSED_TOKEN ||
+                                         code == XML_ERROR_NO_ELEMENTS ||
+                                         code == XML_ERROR_PARTIAL_CHAR ||
+                                         code == XML_ERROR_UNCLOSED_CDATA_SECTION ||
+                                         XML_GetCurrentByteIndex(parser) >= total - 1);
+            std::string text = std::string("Parse Error: ") + (atEnd ? "the file ends early (" : "") +
+                               XML_ErrorString(code) + (atEnd ? ")" : "") +
+                               " at line " + std::to_string(XML_GetCurrentLineNumber(parser));
             m_lastError = text.c_str();
             status = 2;
             break;

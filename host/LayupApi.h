@@ -17,6 +17,8 @@
 // factories. Reals cross as floats and are widened to double; angles are
 // degrees. One call at a time, on the host's thread.
 
+#include "host/LayupSolid.h"
+
 class CKpDB;
 class CKpGUI;
 class ILayup;
@@ -363,9 +365,10 @@ int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode
                         int* nPropElems);
 // Empties the property-generation set. 0; 1 without a set.
 int LayupClearLaminate(void);
-// Source 2: the property-generation set's laminates. Writes the laminate
-// count and the total layer count (each when given). 0; 1 for another
-// source or without a set or store (nothing written).
+// Source 2: the property-generation set's laminates, 3: the solid
+// generation's. Writes the laminate count and the total layer count (each
+// when given). 0; 1 for another source or without a set or store (nothing
+// written).
 int LayupGetNumLams2(int source, int* count, int* layers);
 int LayupGetNumLams(int* count, int* layers);
 // Every laminate of the source (see LayupGetNumLams2) in ascending id
@@ -375,7 +378,9 @@ int LayupGetNumLams(int* count, int* layers);
 // material; the material name, with a note, when the external one is not
 // set), thickness, angle in degrees folded into [-90, 90], global ply id.
 // The arrays are sized from LayupGetNumLams2; the two ints are not read. 0;
-// 1 as LayupGetNumLams2.
+// 1 as LayupGetNumLams2; -1 with an error when called from a built-in with
+// a host array shorter than the laminates or layers it must hold (nothing
+// written).
 int LayupGetLams2(int source, int a, int b, char** names, char** descriptions, int* flags,
                   int* layerCounts, char** mats, char** extMats, float* thicks, float* angles,
                   int* gplies, char** offsets, char** actions);
@@ -384,6 +389,18 @@ int LayupGetLams(int a, int b, char** names, char** descriptions, int* flags, in
                  char** offsets, char** actions);
 // The number of materials made by property generation. 0.
 int LayupGetNumMats(int* count);
+// The materials made by property generation in ascending id order, entry i
+// of each array for the i-th: name, and from its base state the
+// directionality, Ex Ey Ez Nuxy Nuyz Nuzx Gxy Gyz Gzx C14 C15 C16 C24 C25
+// C26 C34 C35 C36 C45 C46 C56, Alpx Alpy Alpz A4 A5 A6 and the density. The
+// arrays are sized from LayupGetNumMats (any may be null); the int is not
+// read. 0; -1 with an error when called from a built-in with a host array
+// shorter than the material count (nothing written).
+int LayupGetMats(int a, char** names, int* directionalities, float* ex, float* ey, float* ez,
+                 float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz, float* gzx,
+                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26, float* c34,
+                 float* c35, float* c36, float* c45, float* c46, float* c56, float* alpx,
+                 float* alpy, float* alpz, float* a4, float* a5, float* a6, float* densities);
 // The laminate `name` (overwritten with the stored name) with its layers
 // in stored order, angles in degrees; texts into the caller's buffers,
 // sized from LayupGetLamElemSize. Offset and layer count are 0 first. 0; -1
@@ -422,7 +439,9 @@ int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, fl
 // first laminate of its group. The arrays hold one entry per laminate of the
 // host database. Leaves the model's laminate store empty and every element's
 // pid 0. 0; -1 after "LayupCompressLaminate() only usable with attached
-// database." (nothing changes) or "Could not allocate memory.".
+// database." (nothing changes) or "Could not allocate memory."; -1 with an
+// error when called from a built-in with an id array shorter than the host's
+// laminate count (*count written, the arrays not).
 int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, int* heads);
 // Deletes the verification drawing (segment 705). 0.
 int LayupVerifyLaminateReset(void);

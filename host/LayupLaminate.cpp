@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <new>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "blt/lamlayup.h"
 #include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
@@ -31,15 +35,17 @@
 #include "layuplib/IVekLamLayerStore.h"
 #include "layuplib/IVekLamStore.h"
 #include "layuplib/IVekMaterial.h"
+#include "layuplib/IVekMaterialState.h"
+#include "layuplib/IVekMaterialStateStore.h"
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPropGenSet.h"
 #include "layuplib/IVekPropertySet.h"
 #include "layuplib/IVekPropertySetStore.h"
+#include "layuplib/IVekSolidGenSet.h"
 #include "layuplib/VerifyLaminate.h"
 #include "layuplib/angle_util.h"
 #include "layuplib/cmpLam.h"
 #include "layuplib/copy_text.h"
-#include "layuplib/elem_sort.h"
 
 namespace {
 
@@ -85,13 +91,62 @@ bool putLayers(CKpLayup* m, CKpLam* lam, char** mats, char** extMats, float* thi
     return true;
 }
 
-// The laminate store of a source: 2 the property-generation set's. Null for
-// anything else.
+// The laminate store of a source: 2 the property-generation set's, 3 the
+// solid-generation set's. Null for anything else.
 IVekLamStore* sourceStore(CKpLayup* m, int source) {
-    if (source != 2) return nullptr;
-    IVekPropGenSet* set = m->GetPropGenSet();
-    return set ? set->GetLamStore() : nullptr;
+    if (source == 2) {
+        IVekPropGenSet* set = m->GetPropGenSet();
+        return set ? set->GetLamStore() : nullptr;
+    }
+    if (source == 3) {
+        IVekSolidGenSet* set = m->GetSolidGenSet();
+        return set ? set->GetLamStore() : nullptr;
+    }
+    return nullptr;
 }
+
+// A host array (inside a built-in call) shorter than `need`: the count
+// functions size these arrays, and the data call writes what the model
+// holds now.
+bool shortArray(const void* p, long long need) {
+    const int elems = BltArrayElems(p);
+    return elems >= 0 && elems < need;
+}
+
+// The base-state values LayupGetMats hands out, in its argument order: the
+// 21 elastic values Ex to C56, the 6 thermal values Alpx to A6, the density.
+// Plain functions, as in the material functions (sanitizer-safe).
+constexpr int kMatValues = 28;
+double (*const kMatValue[kMatValues])(IVekMaterialState*) = {
+    [](IVekMaterialState* s) { return s->GetEx(); },
+    [](IVekMaterialState* s) { return s->GetEy(); },
+    [](IVekMaterialState* s) { return s->GetEz(); },
+    [](IVekMaterialState* s) { return s->GetNuxy(); },
+    [](IVekMaterialState* s) { return s->GetNuyz(); },
+    [](IVekMaterialState* s) { return s->GetNuzx(); },
+    [](IVekMaterialState* s) { return s->GetGxy(); },
+    [](IVekMaterialState* s) { return s->GetGyz(); },
+    [](IVekMaterialState* s) { return s->GetGzx(); },
+    [](IVekMaterialState* s) { return s->GetC14(); },
+    [](IVekMaterialState* s) { return s->GetC15(); },
+    [](IVekMaterialState* s) { return s->GetC16(); },
+    [](IVekMaterialState* s) { return s->GetC24(); },
+    [](IVekMaterialState* s) { return s->GetC25(); },
+    [](IVekMaterialState* s) { return s->GetC26(); },
+    [](IVekMaterialState* s) { return s->GetC34(); },
+    [](IVekMaterialState* s) { return s->GetC35(); },
+    [](IVekMaterialState* s) { return s->GetC36(); },
+    [](IVekMaterialState* s) { return s->GetC45(); },
+    [](IVekMaterialState* s) { return s->GetC46(); },
+    [](IVekMaterialState* s) { return s->GetC56(); },
+    [](IVekMaterialState* s) { return s->GetAlpx(); },
+    [](IVekMaterialState* s) { return s->GetAlpy(); },
+    [](IVekMaterialState* s) { return s->GetAlpz(); },
+    [](IVekMaterialState* s) { return s->GetA4(); },
+    [](IVekMaterialState* s) { return s->GetA5(); },
+    [](IVekMaterialState* s) { return s->GetA6(); },
+    [](IVekMaterialState* s) { return s->GetDensity(); },
+};
 
 }  // namespace
 
@@ -192,6 +247,13 @@ int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, in
     db->getLam(m->pMsg(), m->pElems(), lams);
     const int n = lams->entries();
     if (count) *count = n;
+    // Only now is the number of the host's laminates known.
+    if (shortArray(ids, n) || shortArray(heads, n)) {
+        m->pMsg()->Create(
+            4, "LayupCompressLaminate: the id arrays hold fewer than the %d laminates.", n);
+        lams->Clear();
+        return -1;
+    }
     int rc = 0;
     if (n >= 1) {
         std::vector<CKpLam*> sorted;
@@ -271,6 +333,28 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
     IVekLamStore* store = sourceStore(m, source);
     if (!store) return 1;
     const int n = store->Count();
+    int total = 0;
+    for (int i = 0; i < n; ++i) {
+        IVekLam* lam = store->Get(i);
+        IVekLamLayerStore* lyrs = lam ? lam->GetLamLayerStore() : nullptr;
+        if (lyrs) total += lyrs->Count();
+    }
+    for (const void* a : {static_cast<const void*>(names), static_cast<const void*>(descriptions),
+                          static_cast<const void*>(flags), static_cast<const void*>(layerCounts),
+                          static_cast<const void*>(offsets), static_cast<const void*>(actions)})
+        if (shortArray(a, n)) {
+            m->pMsg()->Create(
+                4, "LayupGetLams: a laminate array holds fewer than the %d laminates.", n);
+            return -1;
+        }
+    for (const void* a : {static_cast<const void*>(mats), static_cast<const void*>(extMats),
+                          static_cast<const void*>(thicks), static_cast<const void*>(angles),
+                          static_cast<const void*>(gplies)})
+        if (shortArray(a, total)) {
+            m->pMsg()->Create(4, "LayupGetLams: a layer array holds fewer than the %d layers.",
+                              total);
+            return -1;
+        }
     int k = 0;
     for (int i = 0; i < n; ++i) {
         IVekLam* lam = store->Get(i);
@@ -332,6 +416,42 @@ int LayupGetNumMats(int* count) {
     IVekPropGenSet* set = m->GetPropGenSet();
     IVekMaterialStore* store = set ? set->GetGeneratedMaterialStore() : nullptr;
     if (count) *count = store ? store->Count() : 0;
+    return 0;
+}
+
+int LayupGetMats(int, char** names, int* directionalities, float* ex, float* ey, float* ez,
+                 float* nuxy, float* nuyz, float* nuzx, float* gxy, float* gyz, float* gzx,
+                 float* c14, float* c15, float* c16, float* c24, float* c25, float* c26, float* c34,
+                 float* c35, float* c36, float* c45, float* c46, float* c56, float* alpx,
+                 float* alpy, float* alpz, float* a4, float* a5, float* a6, float* densities) {
+    CKpLayup* m = model();
+    if (!m) return 1;
+    IVekPropGenSet* set = m->GetPropGenSet();
+    IVekMaterialStore* store = set ? set->GetGeneratedMaterialStore() : nullptr;
+    if (!store) return 0;
+    float* const v[kMatValues] = {ex,  ey,   ez,   nuxy, nuyz, nuzx, gxy, gyz,      gzx, c14,
+                                  c15, c16,  c24,  c25,  c26,  c34,  c35, c36,      c45, c46,
+                                  c56, alpx, alpy, alpz, a4,   a5,   a6,  densities};
+    const int n = store->Count();
+    bool fits = !shortArray(names, n) && !shortArray(directionalities, n);
+    for (float* a : v) fits = fits && !shortArray(a, n);
+    if (!fits) {
+        m->pMsg()->Create(4, "LayupGetMats: a material array holds fewer than the %d materials.",
+                          n);
+        return -1;
+    }
+    // The store keeps its materials in ascending id order.
+    for (int i = 0; i < n; ++i) {
+        IVekMaterial* mat = store->Get(i);
+        if (!mat) continue;
+        if (names) putText(names[i], mat->GetName());
+        IVekMaterialStateStore* states = mat->GetMaterialStateStore();
+        IVekMaterialState* base = states ? states->Get(0) : nullptr;
+        if (!base) continue;
+        if (directionalities) directionalities[i] = base->GetTropy();
+        for (int k = 0; k < kMatValues; ++k)
+            if (v[k]) v[k][i] = static_cast<float>(kMatValue[k](base));
+    }
     return 0;
 }
 
@@ -411,31 +531,51 @@ int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids) {
     if (!m) return 1;
     CKpElemStore* elems = m->pElems();
     CKpLamStore* lams = m->pLams();
-    std::vector<const CKpElem*> sorted;
+    // Each element as one key, pid in the high half and id in the low, both
+    // offset to sort as unsigned: sorting the keys orders by pid, then id,
+    // as cmpElemPidId does, without a pointer chase per comparison.
+    auto key = [](int pid, int id) {
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(pid) ^ 0x80000000u) << 32) |
+               (static_cast<std::uint32_t>(id) ^ 0x80000000u);
+    };
+    std::vector<std::uint64_t> sorted;
+    std::unordered_map<std::string, CKpLam*> byName;
     try {
         sorted.reserve(elems ? static_cast<size_t>(elems->entries()) : 0);
+        if (elems) {
+            CVekObjectStoreIterator<CKpElem> it(*elems);
+            while (++it)
+                if (const CKpElem* e = it.key()) sorted.push_back(key(e->pid(), e->id()));
+        }
+        // Many names: one index, keeping the first laminate of a name in
+        // ascending id order as findByName does.
+        if (lams && nLams > 16) {
+            CVekObjectStoreIterator<CKpLam> it(*lams);
+            while (++it)
+                if (CKpLam* lam = it.key()) byName.emplace(lam->name(), lam);
+        }
     } catch (const std::bad_alloc&) {
         m->pMsg()->Create(4, "Could not allocate memory.");
         return -1;
     }
-    if (elems) {
-        CVekObjectStoreIterator<CKpElem> it(*elems);
-        while (++it)
-            if (const CKpElem* e = it.key()) sorted.push_back(e);
-    }
-    // By pid, then id: each laminate's elements form one run.
-    std::sort(sorted.begin(), sorted.end(),
-              [](const CKpElem* a, const CKpElem* b) { return cmpElemPidId(&a, &b) < 0; });
+    std::sort(sorted.begin(), sorted.end());
     int next = 0;
     for (int i = 0; i < nLams; ++i) {
         if (counts) counts[i] = 0;
-        CKpLam* lam = (lams && names && names[i]) ? lams->findByName(names[i]) : nullptr;
+        CKpLam* lam = nullptr;
+        if (lams && names && names[i]) {
+            if (byName.empty()) {
+                lam = lams->findByName(names[i]);
+            } else {
+                const auto found = byName.find(names[i]);
+                lam = found == byName.end() ? nullptr : found->second;
+            }
+        }
         if (!lam) continue;
-        const int pid = lam->id();
-        auto first = std::lower_bound(sorted.begin(), sorted.end(), pid,
-                                      [](const CKpElem* e, int p) { return e->pid() < p; });
-        for (auto e = first; e != sorted.end() && (*e)->pid() == pid; ++e) {
-            if (ids) ids[next] = (*e)->id();
+        const std::uint64_t pid = key(lam->id(), INT_MIN) >> 32;
+        for (auto e = std::lower_bound(sorted.begin(), sorted.end(), key(lam->id(), INT_MIN));
+             e != sorted.end() && (*e >> 32) == pid; ++e) {
+            if (ids) ids[next] = static_cast<int>(static_cast<std::uint32_t>(*e) ^ 0x80000000u);
             ++next;
             if (counts) ++counts[i];
         }

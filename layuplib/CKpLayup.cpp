@@ -8,6 +8,7 @@
 #include "fileformats/CCDBParser.h"
 #include "fileformats/CESAComp.h"
 #include "fileformats/CFiberSimAnsysWriter.h"
+#include "fileformats/CRSTParser.h"
 #include "fileformats/CSTLParser.h"
 #include "fileformats/read_korbdf.h"
 #include "host/CKpDB.h"
@@ -413,7 +414,6 @@ int readHostDatabase(CKpLayup* model) {
 
 int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const char* extra) {
     const int code = static_cast<int>(format);
-    if (code == 8) return NotAvailable("Read", -1);
     // 1. Empty the model first when asked; the file record takes the path.
     if (clear) {
         if (pNodes()->entries() > 0) m_msg.Create(2, "Clearing initial model.");
@@ -425,12 +425,15 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
     switch (code) {
         case 1:
         case 7:
+        case 8:
         case 9: {
             CSTLParser stl;
             CCDBParser cdb;
+            CRSTParser rst;
             CESAComp esacomp;
             CKpDBF& parser = code == 1   ? static_cast<CKpDBF&>(stl)
                              : code == 7 ? static_cast<CKpDBF&>(cdb)
+                             : code == 8 ? static_cast<CKpDBF&>(rst)
                                          : esacomp;
             parser.SetStores(this);
             parser.SetName(path);
@@ -447,9 +450,14 @@ int CKpLayup::Read(EFormat format, const char* path, int clear, int flags, const
         case 4:
             status = read_op2(path, this, clear, flags);
             break;
-        case 5:
-            status = ImportMorvek25(&m_msg, &m_file, pNodes(), pElems());
+        case 5: {
+            // Without clearing, the file record keeps the open model's name:
+            // the file asked for is read through a record of its own.
+            CKpFile record;
+            record.SetName(path ? path : "");
+            status = ImportMorvek25(&m_msg, clear ? &m_file : &record, pNodes(), pElems());
             break;
+        }
         case 6:
             break;
         case 11:

@@ -54,10 +54,11 @@ class CVekAddinManager;
 // KorReadPost around it when `clear` is set, takes format 1 (STL, corners
 // merged at 1e-12), 2 (solver bulk data), 3 (solver printed output), 4
 // (solver binary output), 5 (host neutral file of the file record's name),
-// 7 (ANSYS CDB), 9 (ESAComp results) and 11 (the host database; without an
-// adapter -1, no message); 6 reads nothing; a failed read reports "Read
-// failed." and returns -1. Format 8 (ANSYS binary results) reports "Read is
-// not available" and -1; other codes "Unsupported format %d". Write takes
+// 7 (ANSYS CDB), 8 (ANSYS binary results; results attach to elements
+// already in the model, so they are read with clear 0), 9 (ESAComp results)
+// and 11 (the host database; without an adapter -1, no message); 6 reads
+// nothing; a failed read reports "Read failed." and returns -1; other codes
+// "Unsupported format %d". Write takes
 // formats 1, 2, 7, 10 (XML layup) and 11. Import brings plies from another
 // CKpLayup (ImportLayup, PlyImport.h); a null source, one of another kind
 // or this model itself is refused with an error and -1.
@@ -90,6 +91,15 @@ class CKpLayup : public ILayup {
                      const int* elemIds, const int* patchIds, const int* topologies, int width,
                      const int* connectivity, double mergeTolerance, double unused) override;
     int NewLayup(double mergeTolerance, double unused) override;
+    // Before the model is emptied, the file is checked (lyp_file_problem):
+    // a path that does not exist, a directory, an empty file, a gzip stream
+    // that does not inflate or a file whose first record is not the header
+    // 000 gives the error "Could not open file '%s' for reading. The file
+    // <reason>." or "Layup file '%s' is not a layup file: ...", then "Could
+    // not read layup file '%s'", and -1 with the model as it was. A file
+    // that fails while it is read (a cut file, a bad record) leaves the
+    // model empty after the reader's message and "Could not read layup file
+    // '%s'"; -1.
     int OpenLayup(const char* path, int compressed) override;
     int Read(EFormat format, const char* path, int clear, int flags, const char* extra) override;
     int Write(EFormat format, const char* path, int what, int results, int option,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -234,17 +235,32 @@ int CKpLayup::NewLayup(double mergeTolerance, double) {
 
 int CKpLayup::OpenLayup(const char* path, int compressed) {
     if (!path) path = "";
-    // 1. Empty the model.
+    // 1. A mistyped path, a directory, an empty file or one of another
+    //    kind is refused before the open model is given up.
+    const std::string problem = lyp_file_problem(path, compressed);
+    if (!problem.empty()) {
+        if (problem.compare(0, 3, "is ") == 0 && problem != "is a directory" &&
+            problem != "is empty")
+            m_msg.Create(4, "Layup file '%s' %s.", path, problem.c_str());
+        else
+            m_msg.Create(4, "Could not open file '%s' for reading. The file %s.", path,
+                         problem.c_str());
+        m_msg.Create(4, "Could not read layup file '%s'", path);
+        return -1;
+    }
+    // 2. Empty the model.
     if (reinit() != 0) {
         m_msg.Create(4, "Could not reinitialise data arrays");
         return -1;
     }
     m_msg.Create(1, "Reinitialisation completed");
 
-    // 2.-3. Read the file named by the file record.
+    // 3. Read the file named by the file record. A file that breaks part
+    //    way leaves an empty model, never a fragment of one.
     m_file.SetName(path);
     if (read_lyp(this, compressed) == 0) {
         m_msg.Create(4, "Could not read layup file '%s'", path);
+        reinit();
         return -1;
     }
     m_msg.Create(1, "Layup file opened");

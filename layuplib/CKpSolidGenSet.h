@@ -86,6 +86,13 @@ class CKpSolidGenSet : public IVekSolidGenSet {
     int IsGenerated() const { return m_generated; }
     int GetExtrusionMethod() const { return m_extrusionMethod; }
     int GetPropertyMode() const { return m_propMode; }
+    // Switch angle and angle tolerance as set (radians).
+    double GetSwitchAngle() const { return m_switchAngle; }
+    double GetAngleTolerance() const { return m_angTol; }
+    // The snap nodes kept by SetSnapToSurface: their count, and their values
+    // (2 per node; null without nodes).
+    int GetSnapCount() const { return m_snapCount; }
+    const double* GetSnapValues() const { return m_snapValues; }
 
     // Binds the model (also into the coordinate and laminate stores): 1 for
     // null (nothing changes); else 0.

@@ -222,7 +222,10 @@ bool ParseReal(const char* text, size_t length, double& out) {
 }
 
 NumberLine::NumberLine(char* buffer, size_t size)
-    : m_begin(buffer), m_pos(buffer && size > 0 ? buffer : nullptr), m_end(buffer + size) {
+    // A null buffer only sizes the record: no end pointer is formed from it.
+    : m_begin(buffer),
+      m_pos(buffer && size > 0 ? buffer : nullptr),
+      m_end(buffer ? buffer + size : nullptr) {
     if (m_pos) *m_pos = '\0';
 }
 

@@ -17,10 +17,44 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
 #include "layuplib/read_lyp_reader.h"
 #include "layuplib/read_lypgroup.h"
 #include "layuplib/user_break.h"
+
+namespace {
+
+// A line that carries no record: a "**" banner or nothing but blanks.
+bool isBanner(const std::string& text) {
+    if (text.compare(0, 2, "**") == 0) return true;
+    return text.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+}  // namespace
+
+std::string lyp_file_problem(const char* path, int compressed, long* line) {
+    if (line) *line = 0;
+    std::string problem = input_file_problem(path);
+    if (!problem.empty()) return problem;
+    LypStream in;
+    if (in.Open(path, compressed) != 0) return "cannot be opened";
+    LypGroup group;
+    for (;;) {
+        const int got = read_lypgroup(in, group);
+        if (line) *line = group.line;
+        if (got < 0) return std::string("cannot be read at line ") + std::to_string(group.line) +
+                            " (" + in.Error() + ")";
+        if (got == 0) return "is not a layup file: it holds no header record 000";
+        if (isBanner(group.text)) continue;
+        // The header record: code 000 written as three digits.
+        if (group.text.compare(0, 3, "000") == 0 &&
+            (group.text.size() == 3 || group.text[3] == ' ' || group.text[3] == '\r'))
+            return std::string();
+        return "is not a layup file: its first record (line " + std::to_string(group.line) +
+               ") is not the header record 000";
+    }
+}
 
 int read_lyp(CKpLayup* model, int compressed) {
     if (!model) return 0;
@@ -40,6 +74,8 @@ int read_lyp(CKpLayup* model, int compressed) {
 
     // 3. Dispatch every line until the end of the input or a user break.
     bool ok = true;
+    bool ended = false;  // the "** END" banner was read
+    long lastLine = 0;
     int fileVersion = 0;
     LypRenumbered renumbered;
     try {
@@ -54,11 +90,25 @@ int read_lyp(CKpLayup* model, int compressed) {
                 break;
             }
             if (got == 0) break;
+            lastLine = group.line;
+            if (group.code == 0 && group.text.compare(0, 6, "** END") == 0) ended = true;
             if (!reader.Record(group)) {
                 ok = false;
                 break;
             }
-            if (user_break(model->pGUI(), 10000)) break;
+            if (user_break(model->pGUI(), 10000)) {
+                ended = true;  // the user's stop is no cut file
+                break;
+            }
+        }
+        // Every layup file closes with its END banner: without it the file
+        // was cut, however well its last record read.
+        if (ok && !ended) {
+            msg->Create(4,
+                        "Layup file '%s' ends early at line %ld without its \"** END\" banner; "
+                        "it may be cut.",
+                        path.c_str(), lastLine);
+            ok = false;
         }
         reader.Finish();
         fileVersion = reader.FileVersion();

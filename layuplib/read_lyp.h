@@ -4,6 +4,7 @@
 // The layup file reader: reads a layup file (plain or gzip) into a model,
 // then relinks the ids read to objects and completes the stores.
 
+#include <string>
 #include <vector>
 
 class CKpElemStore;
@@ -71,6 +72,9 @@ struct LypRenumbered {
 //     infinite or not a number), result 0;
 //   - an object that cannot be allocated: the error "Could not allocate
 //     memory.", result 0;
+//   - the input ends (not by a user break) without the "** END" banner: the
+//     error "Layup file '%s' ends early at line <n> without its "** END"
+//     banner; it may be cut.", result 0;
 //   - closing fails: the error "Could not close file." (reading still
 //     counts as done);
 //   - a node, element, set, orientation or layup ply whose id the file
@@ -89,6 +93,17 @@ struct LypRenumbered {
 // completed (CKpLayup::init) and LayupReadPost runs; result 1. 0 for a
 // null model.
 int read_lyp(CKpLayup* model, int compressed);
+
+// Why the layup file `path` cannot be opened as one, before anything is
+// read into a model: the empty text when it is a regular, non-empty file
+// that opens (`compressed` as read_lyp: through zlib, which also reads a
+// plain file) and whose first line other than banners and blank lines is
+// the header record 000; otherwise a clause for a message: "does not
+// exist", "is a directory", "is empty", "cannot be opened", "cannot be read
+// at line <n> (<reason>)" (a gzip stream that does not inflate), "is not a
+// layup file: ...". `line` (may be null) receives the number of the last
+// line looked at.
+std::string lyp_file_problem(const char* path, int compressed, long* line = nullptr);
 
 // After a read: relinks the renumbered ids (UpdateIds with `renumbered`),
 // erases elements failing the shape check (CKpElemStore::CheckShape), links

@@ -21,6 +21,7 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/fortreal.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
 
 namespace {
@@ -319,6 +320,13 @@ bool fieldInt(const std::string& line, size_t start, size_t width, int* value) {
 int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore* elems) {
     const char* name = file ? file->GetName() : "";
     if (!name) name = "";
+    // Missing, a directory or empty: said before the file is opened.
+    const std::string problem = input_file_problem(name);
+    if (!problem.empty() && nodes && elems) {
+        if (msg) msg->Create(4, "Could not open file '%s' for reading. The file %s.", name,
+                             problem.c_str());
+        return -1;
+    }
     FILE* fp = (nodes && elems) ? std::fopen(name, "r") : nullptr;
     if (!fp) {
         if (msg) msg->Create(4, "Could not open file '%s' for reading.", name);
@@ -326,8 +334,15 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
     }
     file->SetType("MNF");
 
+    int lineNo = 0;
+    auto next = [&](std::string& text) {
+        if (!readLine(fp, text)) return false;
+        ++lineNo;
+        return true;
+    };
+    // A premature end: the system's text, then where the file ends.
     auto fail = [&](const char* text) {
-        if (msg) msg->Create(4, "%s", text);
+        if (msg) msg->Create(4, "%s Neutral file '%s' ends early at line %d.", text, name, lineNo);
         std::fclose(fp);
         return -1;
     };
@@ -345,16 +360,30 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
     };
 
     std::string line, data;
-    while (readLine(fp, line)) {
+    bool ended = false;  // the end packet was read
+    while (next(line)) {
         int type = 0, id = 0, iv = 0, kc = 0;
         if (!fieldInt(line, 0, 2, &type) || !fieldInt(line, 2, 8, &id) ||
-            !fieldInt(line, 10, 8, &iv) || !fieldInt(line, 18, 8, &kc))
+            !fieldInt(line, 10, 8, &iv) || !fieldInt(line, 18, 8, &kc)) {
+            // A neutral file opens with a packet header; anything else is
+            // another kind of file and leaves the stores alone.
+            if (lineNo == 1) {
+                if (msg)
+                    msg->Create(4,
+                                "Neutral file '%s' is not a neutral file: its first line is not "
+                                "a packet header.",
+                                name);
+                std::fclose(fp);
+                return -1;
+            }
             continue;
+        }
+        if (type == 99) ended = true;
         if (type == 1) {
             double x = 0.0, y = 0.0, z = 0.0;
-            if (!readLine(fp, data)) return fail("Could not read node data.");
+            if (!next(data)) return fail("Could not read node data.");
             std::sscanf(data.c_str(), "%lg%lg%lg", &x, &y, &z);
-            if (!readLine(fp, data)) return fail("Could not read node data.");
+            if (!next(data)) return fail("Could not read node data.");
             if (id < 1 || !isNewNode(id)) continue;
             CKpNode* node = nodes->NewNode(id);
             if (!node) return fail("Could not allocate memory.");
@@ -371,14 +400,14 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
             fieldInt(line, 26, 8, &n1);
             int nn = 0, cfg = 0, pid = 0, unused = 0;
             double r[3] = {0.0, 0.0, 0.0};
-            if (!readLine(fp, data)) return fail("Could not read element data.");
+            if (!next(data)) return fail("Could not read element data.");
             std::sscanf(data.c_str(), "%d%d%d%d%lg%lg%lg", &nn, &cfg, &pid, &unused, &r[0], &r[1],
                         &r[2]);
             int ids[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-            if (!readLine(fp, data)) return fail("Could not read element data.");
+            if (!next(data)) return fail("Could not read element data.");
             std::sscanf(data.c_str(), "%d%d%d%d%d%d%d%d", &ids[0], &ids[1], &ids[2], &ids[3],
                         &ids[4], &ids[5], &ids[6], &ids[7]);
-            if (n1 != 0 && !readLine(fp, data)) return fail("Could not read element data.");
+            if (n1 != 0 && !next(data)) return fail("Could not read element data.");
             int gmtp = 0;
             const int* order = nullptr;
             static const int kInOrder[4] = {0, 1, 2, 3};
@@ -418,5 +447,13 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
         return -1;
     }
     node_reref(msg, nodes, elems);
+    if (!ended) {
+        if (msg)
+            msg->Create(4,
+                        "Neutral file '%s' ends early at line %d without the end packet 99; the "
+                        "packets before it were read.",
+                        name, lineNo);
+        return -1;
+    }
     return 0;
 }

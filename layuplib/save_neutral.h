@@ -55,10 +55,15 @@ CKpFemtrl* make_femtrl_list(CKpMsg* msg, CKpMatStore* mats, bool* failed);
 // other packets are skipped, as are ids below 1, unknown shapes and a
 // further packet of an id already in the store (the first one counts). A CR
 // before the line end is ignored; a line of any length is one line. Missing
-// connectivity ids read as 0. 0; -1 after "Could not open file '%s' for
-// reading.", "Could not read node data." / "Could not read element data."
-// (end of file inside a packet; what was read stays) or "Could not close
-// file.".
+// connectivity ids read as 0. 0; -1 after one error: "Could not open file
+// '%s' for reading." (with " The file does not exist." / "is a directory." /
+// "is empty." when that is why; stores untouched), "Neutral file '%s' is not
+// a neutral file: its first line is not a packet header." (stores
+// untouched), "Could not read node data." / "Could not read element data."
+// followed by " Neutral file '%s' ends early at line %d." (end of file
+// inside a packet; what was read stays), "Neutral file '%s' ends early at
+// line %d without the end packet 99; ..." (what was read stays, linked) or
+// "Could not close file.".
 int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore* elems);
 
 #endif  // PLYSTRAND_LAYUPLIB_SAVE_NEUTRAL_H

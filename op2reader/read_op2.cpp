@@ -30,6 +30,7 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/input_file_check.h"
 #include "layuplib/num_util.h"
 #include "layuplib/user_break.h"
 
@@ -240,7 +241,10 @@ class Op2Import {
     void ResultEntry(Kind table, const int* w, int size, int complex);
     void Finish();
     bool Failed(int result) {
-        if (result < 0) m_failed = true;
+        if (result < 0) {
+            if (!m_failed) m_failCode = result;
+            m_failed = true;
+        }
         return result < 0;
     }
 
@@ -252,6 +256,9 @@ class Op2Import {
     int m_id = 0;
     int m_swapped = 0;
     bool m_failed = false;
+    int m_failCode = 0;       // the first failing library code
+    bool m_reported = false;  // the failure has its error message already
+    char m_block[9] = "";     // the datablock being read
     bool m_layupFailed = false;
     CSubcase m_subcase;
     CKpRes* m_current = nullptr;
@@ -674,6 +681,21 @@ void Op2Import::Finish() {
 }
 
 int Op2Import::Run() {
+    // Missing, a directory, empty or too short for a label or a datablock
+    // header: said before the record library is started.
+    std::int64_t size = 0;
+    const std::string problem = input_file_problem(m_path, &size);
+    if (!problem.empty()) {
+        m_msg->Create(4, "Binary output file '%s' %s.", m_path, problem.c_str());
+        return 1;
+    }
+    if (size < 16) {
+        m_msg->Create(4,
+                      "Binary output file '%s' is not solver binary output: its %lld bytes are "
+                      "too few for a label or a datablock.",
+                      m_path, static_cast<long long>(size));
+        return 1;
+    }
     int r = op2_Init(stdout);
     m_msg->Create(1, "op2_Init: %d", r);
     m_id = op2_OpenFile(m_path, 'R');
@@ -702,6 +724,7 @@ int Op2Import::Run() {
                           "solver's conversion utilities.\n",
                           m_path);
             m_failed = true;
+            m_reported = true;
         }
     }
     if (m_id >= 1 && (r == 0 || open)) {
@@ -717,11 +740,13 @@ int Op2Import::Run() {
             if (!open) {
                 int result;
                 if (!OpenDatablock(name, trailer, &eof, &result)) {
-                    if (result < 0) m_failed = true;
+                    Failed(result);
                     break;
                 }
             }
             open = false;
+            std::memcpy(m_block, name, sizeof m_block);
+            for (int i = 7; i >= 0 && m_block[i] == ' '; --i) m_block[i] = '\0';
             m_msg->Create(1, "  %s:", name);
             m_msg->Create(1, "  %6d  %6d  %6d  %6d  %6d  %6d", GetInt(m_swapped, trailer[0]),
                           GetInt(m_swapped, trailer[1]), GetInt(m_swapped, trailer[2]),
@@ -747,10 +772,7 @@ int Op2Import::Run() {
             if (m_layupFailed) break;
             r = op2_CloseDatablk(m_id);
             m_msg->Create(1, "op2_CloseDatablk: %d", r);
-            if (r < 0) {
-                m_failed = true;
-                break;
-            }
+            if (Failed(r)) break;
             if (user_break(m_model->pGUI(), 1)) break;
         }
     }
@@ -758,6 +780,20 @@ int Op2Import::Run() {
     m_msg->Create(1, "op2_End: %d", op2_End());
     if (m_layupFailed) return 1;
     Finish();
+    // A failure of the record library: where the file broke.
+    if (m_failed && !m_reported) {
+        const char* where = m_block[0] ? m_block : "(the first)";
+        if (m_failCode == -14)
+            m_msg->Create(4,
+                          "Binary output file '%s' ends early or is damaged in or after datablock "
+                          "%s; what was read before it stays.",
+                          m_path, where);
+        else
+            m_msg->Create(4,
+                          "Binary output file '%s': reading failed in or after datablock %s (code "
+                          "%d); what was read before it stays.",
+                          m_path, where, m_failCode);
+    }
     return m_failed ? 1 : 0;
 }
 

@@ -18,10 +18,14 @@
 #include <cstring>
 #include <string>
 
+#include "host/MorvekHost.h"
+
 namespace {
 
-typedef int (*Getter)(int, int, void*);
-typedef int (*ApiInit)(Getter);
+// The exact types of the entries: a call through a pointer of another
+// function type is undefined, even when the arguments would fit.
+typedef MorvekHostGetter Getter;
+typedef int (*ApiInit)(MorvekHostGetter);
 typedef void (*BltInit)(void);
 typedef int (*RunScript)(const char*);
 

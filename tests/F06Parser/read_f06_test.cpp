@@ -26,6 +26,7 @@
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResStore.h"
 #include "op2reader/read_op2.h"
+#include "tests/support/RecordingGUI.h"
 
 namespace {
 
@@ -218,7 +219,8 @@ TEST(ReadF06, CutAndMissingFilesKeepWhatWasRead) {
     all << in.rdbuf();
     const std::string text = all.str();
     const size_t cut = text.find("S T R E S S E S") + 2000;  // inside the first stress page
-    ASSERT_EQ(ReadText(text.substr(0, cut), model), 0);
+    // The cut is an error naming the line, and what was read stays.
+    ASSERT_EQ(ReadText(text.substr(0, cut), model), 1);
     EXPECT_EQ(model.pRess()->entries(), 9);  // forces, and the plies of the rows read
     CKpRes* l7 = Find(model, "COMBINED LOADING", "SUBCASE 1", "Stress Tensor", "Fibre Directions",
                       "Layer 7");
@@ -268,7 +270,7 @@ TEST(ReadF06, EchoPagesAreCopiedToTheEchoFile) {
         CKpLayup model(nullptr, nullptr);
         const std::string title =
             "K O R B E L D    F I L E    A N D    S Y S T E M    P A R A M E T E R    E C H O";
-        const std::string page = "1    RUN\n      \n0   " + title +
+        const std::string page = "1    RUN                     PAGE     1\n      \n0   " + title +
                                  "\n \n      NASTRAN SYSTEM(1)=2\n" + "      BUFFSIZE=8193\n";
         const std::string path = TempPath("sys");
         std::ofstream(path, std::ios::binary) << "X\n" + page + page;
@@ -401,3 +403,38 @@ TEST(ReadF06, BulkEchoColumnAfterTheFirstDash) {
     buffer.Close();
     std::remove(path.c_str());
 }
+
+namespace {
+
+// Printed output read through its entry: the echo switch, an echo file that
+// cannot be opened, and a model that has no result store yet.
+TEST(ReadF06, EchoSwitchEchoFailureAndResultStore) {
+    const std::string f06 = DataFile("f06", "flat_plate_composite.f06");
+    const std::string echo = TempPath("echo_off");
+    std::remove(echo.c_str());
+    {
+        // Switch 0: no echo file, whatever name is given; results read.
+        CKpLayup model(nullptr, nullptr);
+        ASSERT_EQ(read_f06(f06.c_str(), &model, 0, echo.c_str(), 7), 0);
+        std::ifstream probe(echo);
+        EXPECT_FALSE(probe.good());
+        ASSERT_NE(model.pRess(), nullptr);
+        EXPECT_GT(model.pRess()->entries(), 0);
+    }
+    {
+        // An echo file that cannot be opened ends the call before the
+        // results file is looked at: a missing one goes unmentioned.
+        RecordingGUI gui;
+        CKpLayup model(nullptr, &gui);
+        EXPECT_EQ(read_f06("/nonexistent/none.f06", &model, 1, "/nonexistent/dir/echo.txt", 7), 1);
+        for (const auto& m : gui.messages)
+            EXPECT_EQ(m.text.find("none.f06"), std::string::npos) << m.text;
+        EXPECT_EQ(model.pRess()->entries(), 0);
+        // Without an echo file name the switch alone does not stop the read.
+        CKpLayup other(nullptr, nullptr);
+        EXPECT_EQ(read_f06(f06.c_str(), &other, 1, nullptr, 7), 0);
+        EXPECT_GT(other.pRess()->entries(), 0);
+    }
+}
+
+}  // namespace

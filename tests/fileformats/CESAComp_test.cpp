@@ -119,12 +119,15 @@ TEST(ESAComp, CellTextSurvivesPieceEdgesAndLongCellsAreCut) {
 TEST(ESAComp, ReportsFilesThatCannotBeLoaded) {
     ExchangeModel x("esacomp_errors");
     EXPECT_EQ(ReadText(x, "broken.xml", Doc("<DTABLE name=\"T\"><tr><td>1</td></DTABLE>")), 1);
-    EXPECT_TRUE(x.Has(4, "Unable to load results: Parse Error: mismatched tag at line 3"));
+    EXPECT_TRUE(x.Has(4, "broken.xml: Parse Error: mismatched tag at line 3")) << x.Log();
     EXPECT_EQ(ReadText(x, "empty.xml", ""), 1);
-    EXPECT_TRUE(x.Has(4, "Unable to load results: Parse Error: no element found at line 1"));
+    EXPECT_TRUE(x.Has(4, "empty.xml is empty")) << x.Log();
+    EXPECT_EQ(ReadText(x, "cut.xml", "<OBJECT>\n<DTABLE name=\"T\">"), 1);
+    EXPECT_TRUE(x.Has(4, "cut.xml: Parse Error: the file ends early (no element found) at line 2"))
+        << x.Log();
     CESAComp reader;
     EXPECT_EQ(x.Read(reader, "/nonexistent-dir/r.xml", 0), 1);
-    EXPECT_TRUE(x.Has(4, "Unable to load results: /nonexistent-dir/r.xml"));
+    EXPECT_TRUE(x.Has(4, "Unable to load results: /nonexistent-dir/r.xml does not exist"));
     EXPECT_EQ(x.model.pRess()->entries(), 0);
     EXPECT_EQ(reader.Write(), -1);
 

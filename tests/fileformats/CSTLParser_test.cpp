@@ -136,23 +136,30 @@ TEST(CSTLParser, AsciiFacetsInAnyCaseMakeNodesAndTriangles) {
 TEST(CSTLParser, FormDetectionEmptyFilesAndZeroCounts) {
     ExchangeModel m("stlform");
     int type = 0;
-    // "solid" at the start but no facet within the first 1023 bytes.
+    // "solid" at the start but no facet within the first 1023 bytes: binary,
+    // and its header declares no facet, so it is no STL file.
     std::string late =
         "solid x\n" + std::string(1100, ' ') + "facet normal 0 0 1\nouter loop\nvertex 0 0 0\n";
     late.resize(84 + 50, ' ');
     const uint32_t zero = 0;
     std::memcpy(&late[80], &zero, 4);
-    EXPECT_EQ(ReadStlBytes(m, late, &type), 0);
+    EXPECT_EQ(ReadStlBytes(m, late, &type), -1);
     EXPECT_EQ(type, 2);
-    EXPECT_EQ(ReadStlBytes(m, "", &type), 0);
-    EXPECT_EQ(type, 2);
-    EXPECT_EQ(ReadStlBytes(m, Binary("x", 0, {}), &type), 0);
+    EXPECT_TRUE(m.Has(4, "is not an STL file: its binary header declares no facet.")) << m.Log();
+    EXPECT_EQ(ReadStlBytes(m, "", &type), -1);
+    EXPECT_TRUE(m.Has(4, "in.stl' is empty.")) << m.Log();
+    EXPECT_EQ(ReadStlBytes(m, Binary("x", 0, {}), &type), -1);
     EXPECT_EQ(m.model.pElems()->entries(), 0);
-    // An ASCII-looking header without "solid" anywhere is binary too.
-    EXPECT_EQ(ReadStlBytes(m, "facet normal outer loop vertex", &type), 0);
+    // An ASCII-looking header without "solid" anywhere is binary too, and
+    // too short for the binary header.
+    EXPECT_EQ(ReadStlBytes(m, "facet normal outer loop vertex", &type), -1);
     EXPECT_EQ(type, 2);
+    EXPECT_TRUE(m.Has(4, "is not an STL file: its 30 bytes hold neither an ASCII solid nor the "
+                         "84-byte binary header.")) << m.Log();
     CSTLParser parser;
     EXPECT_EQ(m.Read(parser, "/nonexistent/x.stl", 0), -1);
+    EXPECT_TRUE(m.Has(4, "STL file '/nonexistent/x.stl' does not exist."));
+    EXPECT_EQ(m.model.pNodes()->entries(), 0);
 }
 
 TEST(CSTLParser, ReadingIntoAPopulatedModelNumbersOnFromTheHighestIds) {

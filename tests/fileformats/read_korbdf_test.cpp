@@ -69,9 +69,11 @@ struct Model {
     int Write(const std::string& path, int usePcompg = 0) {
         return model->Write(static_cast<ILayup::EFormat>(2), path.c_str(), 7, 0, usePcompg, 0);
     }
+    // Reads `text`, given its ENDDATA when it has none: a deck without one
+    // is taken as cut.
     int ReadText(const std::string& text) {
         std::string path = TempPath("text");
-        WriteAll(path, text);
+        WriteAll(path, text.find("ENDDATA") == std::string::npos ? text + "\nENDDATA\n" : text);
         int status = Read(path);
         std::remove(path.c_str());
         return status;
@@ -493,7 +495,11 @@ TEST(ReadKorbdf, FailuresSayWhy) {
         {"BEGIN BULK\nGRID    0\n", "Could not store GRID 0 on line 2 of '%s'.", 0},
         {"BEGIN BULK\nGRID    1\n\nGRID    2\n",
          "Zero byte on line 4 of '%s'; the rest of the file is not read.", 2},
-        {"no bulk here\n", "No BEGIN BULK in file '%s'.", 0},
+        {"no bulk here\n", "No BEGIN BULK in file '%s'; it is not a bulk data file.", 0},
+        {"BEGIN BULK\nGRID    1\nGRID    2",
+         "Bulk data file '%s' ends early at line 3 without ENDDATA; the cards before it were "
+         "read.",
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
@@ -517,7 +523,8 @@ TEST(ReadKorbdf, FailuresSayWhy) {
     std::string missing = TempPath("missing");
     EXPECT_EQ(m.Read(missing), -1);
     ASSERT_EQ(m.errors().size(), 2u);
-    EXPECT_EQ(m.errors()[0], "Could not open file '" + missing + "' for reading.");
+    EXPECT_EQ(m.errors()[0],
+              "Could not open file '" + missing + "' for reading. The file does not exist.");
     EXPECT_EQ(m.errors()[1], "Read failed.");
     // Writing: a file that cannot be created or a full disk.
     EXPECT_EQ(m.Write("/nonexistent-dir/x.bdf"), 1);
@@ -529,13 +536,22 @@ TEST(ReadKorbdf, FailuresSayWhy) {
 
 TEST(ReadKorbdf, ReplicationAfterSkippedCardAndMissingEnddata) {
     Model m;
-    ASSERT_EQ(m.ReadText("BEGIN BULK\nDEFORM,4,101,.05 $\n=,=,107,= $\n=(2)\n"
-                         "GRID    1               0.      0.      0.\n"
-                         "GRID    2               0.      0.      1."),
-              0);
-    EXPECT_TRUE(m.errors().empty());
+    const std::string path = TempPath("noend");
+    WriteAll(path,
+             "BEGIN BULK\nDEFORM,4,101,.05 $\n=,=,107,= $\n=(2)\n"
+             "GRID    1               0.      0.      0.\n"
+             "GRID    2               0.      0.      1.");
+    std::string name = path;
+    // The replication lines after the skipped card pass; the missing
+    // ENDDATA marks the deck as cut, and the cards read stay.
+    ASSERT_EQ(read_korbdf(&name[0], m.model.get()), 1);
+    ASSERT_EQ(m.errors().size(), 1u);
+    EXPECT_EQ(m.errors()[0], "Bulk data file '" + path +
+                                 "' ends early at line 6 without ENDDATA; the cards before it "
+                                 "were read.");
     EXPECT_EQ(m.nodes(), 2);
     EXPECT_EQ(m.node(2)->getCKpPointZ(), 1.0);
+    std::remove(path.c_str());
 }
 
 TEST(ReadKorbdf, UserAbortKeepsWhatWasRead) {
@@ -664,7 +680,7 @@ TEST(ReadKorbdf, MalformedInputEndsCleanly) {
     // A 10 MB line in fixed and in free field between two good cards.
     for (const char* lead : {"GRID    1", "GRID,1,,"}) {
         std::string text = "BEGIN BULK\n" + std::string(lead) + std::string(10 << 20, 'x') +
-                           "\nGRID    2               0.      0.      1.\n";
+                           "\nGRID    2               0.      0.      1.\nENDDATA\n";
         WriteAll(path, text);
         Model m;
         std::string name = path;

@@ -13,6 +13,7 @@
 #include "tests/support/MemoryDB.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
+#include "tests/support/RstWriter.h"
 
 namespace {
 
@@ -142,5 +143,43 @@ TEST(FormatDispatch, EsaCompResultsAttachToTheModel) {
     xfiles::WriteAll(path, "<OBJECT>");
     EXPECT_EQ(model.Read(Code(9), path.c_str(), 0, 0, ""), -1);
     EXPECT_EQ(gui.texts(4).back(), "Read failed.");
+    std::remove(path.c_str());
+}
+
+TEST(FormatDispatch, RstResultsAttachToTheModel) {
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    LoadPlate(model, 2, 1);  // elements 1 and 2
+    rstfile::Spec spec;
+    spec.ids = {2, 1, 7};  // 7 is not in the model
+    rstfile::Set set;
+    for (int k = 0; k < 3; ++k) set.elements.push_back(rstfile::Pattern(1, k));
+    spec.sets.push_back(set);
+    const std::string path = xfiles::TempPath("dispatch.rst");
+    xfiles::WriteAll(path, rstfile::Write(spec).bytes);
+
+    // Results attach to the model as it is: clear 0.
+    ASSERT_EQ(model.Read(Code(8), path.c_str(), 0, 1, ""), 0);
+    ASSERT_EQ(model.pRess()->entries(), 2);
+    CKpRes* membrane = (*model.pRess())[0];
+    EXPECT_STREQ(membrane->name(3), "Membrane Forces");
+    EXPECT_EQ(membrane->GetNumElements(), 2);
+    ASSERT_NE(membrane->ResElems()->find(2), nullptr);
+    EXPECT_EQ(membrane->ResElems()->find(2)->GetFloat(0), float(rstfile::Pattern(1, 0).v[0]));
+    EXPECT_EQ(model.pElems()->entries(), 2);  // the mesh stays
+    EXPECT_TRUE(gui.texts(2).empty());
+
+    // Clearing first leaves no element for the results.
+    ASSERT_EQ(model.Read(Code(8), path.c_str(), 1, 1, ""), 0);
+    EXPECT_EQ(gui.texts(2),
+              (std::vector<std::string>{"Clearing initial model.",
+                                        "No element of the rst file is in the model."}));
+    ASSERT_EQ(model.pRess()->entries(), 2);
+    EXPECT_EQ((*model.pRess())[0]->GetNumElements(), 0);
+
+    const std::string missing = path + ".missing";
+    EXPECT_EQ(model.Read(Code(8), missing.c_str(), 0, 1, ""), -1);
+    EXPECT_EQ(gui.texts(4), (std::vector<std::string>{"Could not open rst file '" + missing + "'.",
+                                                      "Read failed."}));
     std::remove(path.c_str());
 }

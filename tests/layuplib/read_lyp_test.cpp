@@ -291,7 +291,7 @@ TEST_F(LypRead, EarlierVersionWithShortRecords) {
 
 TEST_F(LypRead, VersionRecordMessages) {
     // A later version warns at once, names the file of record 001 and reads on.
-    const std::string later = Temp("later.lyp", "001 newer.lyp\n006 20991231\n101 0 4\n");
+    const std::string later = Temp("later.lyp", "001 newer.lyp\n006 20991231\n101 0 4\n** END\n");
     ASSERT_EQ(Read(later), 1);
     EXPECT_TRUE(
         Logged("WARNING: The selected layup file newer.lyp of version 20991231 is later "
@@ -302,7 +302,7 @@ TEST_F(LypRead, VersionRecordMessages) {
     // The current version gives no version message at all.
     model->reinit();
     gui.clear();
-    ASSERT_EQ(Read(Temp("current.lyp", "006 20081003\n")), 1);
+    ASSERT_EQ(Read(Temp("current.lyp", "006 20081003\n** END\n")), 1);
     EXPECT_EQ(gui.texts(2).size(), 0u);
 }
 
@@ -345,12 +345,12 @@ TEST_F(LypRead, MalformedFieldOrUnreadableLineFails) {
     // Short records and records without their current object pass silently.
     model->reinit();
     gui.clear();
-    EXPECT_EQ(Read(Temp("short.lyp", "102 1 2 3\n302\n101 0\n204 1 2\n901\n902 4\n")), 1);
+    EXPECT_EQ(Read(Temp("short.lyp", "102 1 2 3\n302\n101 0\n204 1 2\n901\n902 4\n** END\n")), 1);
     EXPECT_EQ(gui.messages.size(), 0u);
 
     // Repeated ids: the first object stays, with a warning naming the line.
     model->reinit();
-    const std::string dup = Temp("dup.lyp", "101 0 1\n102 1 0 0\n101 1 1\n102 9 9 9\n");
+    const std::string dup = Temp("dup.lyp", "101 0 1\n102 1 0 0\n101 1 1\n102 9 9 9\n** END\n");
     EXPECT_EQ(Read(dup), 1);
     EXPECT_TRUE(
         Logged("WARNING: Duplicate node id 1 on line 3 of layup file '" + dup + "' ignored."));
@@ -358,7 +358,7 @@ TEST_F(LypRead, MalformedFieldOrUnreadableLineFails) {
 
     // A ply that never got its id record is dropped with a warning.
     model->reinit();
-    EXPECT_EQ(Read(Temp("noid.lyp", "301 3\n303 lost\n")), 1);
+    EXPECT_EQ(Read(Temp("noid.lyp", "301 3\n303 lost\n** END\n")), 1);
     EXPECT_TRUE(Logged("WARNING: Ply opened on line 1 of layup file"));
     EXPECT_EQ(model->pPlys()->entries(), 0);
 }
@@ -390,11 +390,11 @@ TEST_F(LypRead, UserBreakKeepsWhatWasRead) {
 
 TEST_F(LypRead, LinesOfAnyLengthAndALastLineWithoutLineFeed) {
     const std::string name(1100, 'n');
-    const std::string text = "301 3\n302 1\n303 " + name + "\n901 1 s\n902 5 -9";
+    const std::string text = "301 3\n302 1\n303 " + name + "\n901 1 s\n902 5 -9\n** END";
     for (int compressed = 0; compressed <= 1; ++compressed) {
         model->reinit();
         const std::string path =
-            Temp("long.lyp", compressed ? Gzip(text) : text);  // no final line feed
+            Temp("long.lyp", compressed ? Gzip(text) : text);  // the END line without a line feed
         ASSERT_EQ(Read(path, compressed), 1) << Log();
         ASSERT_TRUE(model->pPlys()->find(1) && model->pSets()->find(1));
         EXPECT_EQ(model->pPlys()->find(1)->name(), name);
@@ -444,20 +444,24 @@ TEST_F(LypRead, TruncatedGzipStreamIsAnError) {
 
 // ---------------------------------------------------------------- lifecycle
 
-TEST_F(LypRead, OpenLayupOfAMissingFileLeavesTheModelEmpty) {
+TEST_F(LypRead, OpenLayupOfAMissingFileKeepsTheModel) {
     ASSERT_EQ(model->OpenLayup(DataFile("full.lyp").c_str(), 0), 0);
-    ASSERT_GT(model->pElems()->entries(), 0);
+    const int elems = model->pElems()->entries(), nodes = model->pNodes()->entries(),
+              plies = model->pPlys()->entries();
+    ASSERT_GT(elems, 0);
 
     const std::string path = ::testing::TempDir() + "no_such_dir/none.lyp";
     EXPECT_EQ(model->OpenLayup(path.c_str(), 0), -1);
     EXPECT_TRUE(Logged("ERROR: Could not open file '" + path +
-                       "' for reading.\n$# ERROR: Could "
+                       "' for reading. The file does not exist.\n$# ERROR: Could "
                        "not read layup file '" +
                        path + "'\n"))
         << Log();
-    EXPECT_EQ(model->pElems()->entries() + model->pNodes()->entries() + model->pPlys()->entries(),
-              0);
+    EXPECT_EQ(model->pElems()->entries(), elems);
+    EXPECT_EQ(model->pNodes()->entries(), nodes);
+    EXPECT_EQ(model->pPlys()->entries(), plies);
     EXPECT_EQ(model->OpenLayup(nullptr, 0), -1);
+    EXPECT_EQ(model->pElems()->entries(), elems);
 }
 
 TEST_F(LypRead, OpenLayupBuildsTheModelAndDropsPliesWithoutMaterialOrPattern) {

@@ -272,7 +272,8 @@ TEST(ImportMorvek25, FailuresKeepWhatWasRead) {
     file.SetName("/nonexistent-dir/in.neu");
     EXPECT_EQ(ImportMorvek25(&msg, &file, &nodes, &elems), -1);
     EXPECT_EQ(gui.messages.back().text,
-              "Could not open file '/nonexistent-dir/in.neu' for reading.");
+              "Could not open file '/nonexistent-dir/in.neu' for reading. The file does not "
+              "exist.");
 
     const std::string path = TempPath("cut.neu");
     FILE* fp = std::fopen(path.c_str(), "w");
@@ -283,7 +284,8 @@ TEST(ImportMorvek25, FailuresKeepWhatWasRead) {
     std::fclose(fp);
     file.SetName(path.c_str());
     EXPECT_EQ(ImportMorvek25(&msg, &file, &nodes, &elems), -1);
-    EXPECT_EQ(gui.messages.back().text, "Could not read node data.");
+    EXPECT_EQ(gui.messages.back().text,
+              "Could not read node data. Neutral file '" + path + "' ends early at line 7.");
     EXPECT_EQ(nodes.entries(), 1);
     ASSERT_NE(nodes.find(4), nullptr);
     EXPECT_EQ(nodes.find(4)->getCKpPointX(), 0.0);
