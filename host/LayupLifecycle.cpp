@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "blt/lamlayup.h"
 #include "host/CKpDB.h"
 #include "host/CMorvek.h"
 #include "host/CMorvekGUI.h"
@@ -59,6 +60,19 @@ int importPlies(int areaCount, int* areaIds, int fileCount, char** files, double
                 int* uncoveredIds) {
     CKpLayup* model = slot();
     if (!model) return 1;
+    // Inside a built-in call the uncovered ids go into a host array: it must
+    // hold every element the area can list (all of them for area count -1).
+    const int capacity = BltArrayElems(uncoveredIds);
+    if (uncoveredCount && capacity >= 0) {
+        int area = areaCount > 0 ? areaCount : 0;
+        if (areaCount == -1) model->GetNumElems(&area);
+        if (capacity < area) {
+            model->pMsg()->Create(
+                4, "LayupImportPly: the uncovered id array holds fewer than the %d area elements.",
+                area);
+            return -1;
+        }
+    }
     return ImportMultipleLayups(model, areaCount, areaIds, fileCount, files, angle, distance,
                                 normalCalculation, importLayup, preview, mergeNodes,
                                 boundaryCurves, splitWidth, uncoveredCount, uncoveredIds);

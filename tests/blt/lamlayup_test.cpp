@@ -358,6 +358,55 @@ TEST_F(BuiltinTest, TextPointerArraysAreMadeAndGivenBack) {
     EXPECT_TRUE(resultUntouched());
 }
 
+// The uncovered ids of a ply import go into a host array that must hold
+// every element of the area: all of a 3-element strip for area count -1.
+TEST_F(BuiltinTest, ImportPlyRefusesAnUncoveredIdArrayShorterThanTheArea) {
+    construct();
+    const int nodeIds[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const float xyz[24] = {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0, 0, 1, 0, 1, 1, 0, 2, 1, 0, 3, 1, 0};
+    const int elemIds[3] = {1, 2, 3};
+    const int quads[3] = {4, 4, 4};
+    const int rows[12] = {1, 2, 6, 5, 2, 3, 7, 6, 3, 4, 8, 7};
+    ASSERT_EQ(LayupNewLayupMesh(8, const_cast<int*>(nodeIds), const_cast<float*>(xyz), 3,
+                                const_cast<int*>(elemIds), const_cast<int*>(quads),
+                                const_cast<int*>(quads), 4, const_cast<int*>(rows), 0.0f, 0.0f),
+              0);
+    const int guard = 0x5A5A5A5A;
+    for (int capacity : {2, 3}) {
+        Args a(14);
+        MorvekStubSymInt(a.at(0), -1);
+        MorvekStubSymIntArray(a.at(1), nullptr, 0);
+        MorvekStubSymInt(a.at(2), 0);
+        MorvekStubSymStringArray(a.at(3), 0, 8);
+        MorvekStubSymReal(a.at(4), 30.0f);
+        MorvekStubSymReal(a.at(5), 0.1f);
+        for (int k = 6; k <= 10; ++k) MorvekStubSymInt(a.at(k), 0);
+        MorvekStubSymReal(a.at(11), 0.0f);
+        MorvekStubSymInt(a.at(12), -1);
+        // One entry more than reported, to see that nothing lands there.
+        const std::vector<int> init(static_cast<size_t>(capacity) + 1, guard);
+        MorvekStubSymIntArray(a.at(13), init.data(), capacity + 1);
+        MorvekStubSymSetCount(a.at(13), capacity);
+        g_messages.clear();
+        ASSERT_EQ(call("kp_import_ply", a), &result);
+        const int* out = SmSymGetIntPtr(a.at(13));
+        EXPECT_EQ(out[capacity], guard);
+        if (capacity == 2) {
+            EXPECT_EQ(result.intValue, -1);
+            EXPECT_EQ(SmSymGetIntVal(a.at(12)), -1);
+            EXPECT_EQ(out[0], guard);
+            ASSERT_FALSE(g_messages.empty());
+            EXPECT_EQ(g_messages.back(),
+                      "LayupImportPly: the uncovered id array holds fewer than the 3 area "
+                      "elements.");
+        } else {
+            EXPECT_EQ(result.intValue, 0);  // no file: every element stays uncovered
+            EXPECT_EQ(SmSymGetIntVal(a.at(12)), 3);
+            EXPECT_EQ(std::vector<int>(out, out + 3), (std::vector<int>{1, 2, 3}));
+        }
+    }
+}
+
 TEST_F(BuiltinTest, PlotBuiltinsRefuseShortArrays) {
     construct();
     const float three[3] = {1, 0, 0};
