@@ -4,8 +4,9 @@
 # ours: the DXF files by ezdxf, the IGES files by OpenCASCADE's DRAW, the
 # STL files and the VFP file's mesh section by admesh, the XML layup by
 # xmllint and expat, the laser, BACON and neutral files by the project's
-# layout checkers; then the solver, STL and neutral files are read back
-# into an empty model through the stand-in host.
+# layout checkers; the failure indices in the saved database are recomputed
+# from the fixture's stresses; then the solver, STL and neutral files are
+# read back into an empty model through the stand-in host.
 # Usage: check-main.sh FOLDER PATH/TO/morvek-stub PATH/TO/libplystrand.so
 # (FOLDER: where examples/main.kps ran).
 set -euo pipefail
@@ -108,6 +109,10 @@ python3 "$here/tests/readers/check_bacon.py" "$run/panel.bacon" --groups 3 --eta
   --elements 48 || fail=1
 python3 "$here/tests/readers/check_neutral.py" "$run/panel.neu" --nodes 63 --elements 48 \
   --layers 4 || fail=1
+
+# ---- The failure run's Tsai-Wu indices recomputed from the fixture's
+# stresses, and both sorts, in the database the script saved.
+python3 "$here/tests/readers/check_results.py" "$here/examples/panel-db.txt" "$run/panel.db" || fail=1
 
 # ---- The solver, ANSYS, STL and neutral files read back into an empty
 # model, each giving the panel's mesh again (STL: one triangle a facet).
