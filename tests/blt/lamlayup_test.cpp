@@ -144,85 +144,13 @@ class BuiltinTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(BuiltinTest, RegistrationInPositionOrderCreatesNoModel) {
-    const std::vector<std::string> want = {"kp_construct",
-                                           "kp_destruct",
-                                           "kp_get_num_materials",
-                                           "kp_get_material_names",
-                                           "kp_get_material",
-                                           "kp_get_num_material_states",
-                                           "kp_get_material_states",
-                                           "kp_get_num_plies",
-                                           "kp_get_ply_names",
-                                           "kp_get_ply_sizes",
-                                           "kp_get_layup_sizes",
-                                           "kp_get_layup",
-                                           "kp_create_laminate",
-                                           "kp_clear_laminate",
-                                           "kp_get_num_lams",
-                                           "kp_verify_laminate",
-                                           "kp_verify_laminate_reset",
-                                           "kp_restore_offset",
-                                           "kp_set_offset",
-                                           "kp_get_no_off_regions",
-                                           "kp_get_off_regions_size",
-                                           "kp_get_offset_defn",
-                                           "kp_get_no_tol_regions",
-                                           "kp_get_tol_regions_size",
-                                           "kp_get_tol_defn",
-                                           "kp_open_message",
-                                           "kp_new_layup_mesh",
-                                           "kp_new_layup",
-                                           "kp_open_layup",
-                                           "kp_save_layup",
-                                           "kp_kor_read",
-                                           "kp_kor_write",
-                                           "kp_korf06_read",
-                                           "kp_korop2_read",
-                                           "kp_read",
-                                           "kp_write",
-                                           "kp_close_layup",
-                                           "kp_close_message",
-                                           "kp_import_morvek_25",
-                                           "kp_import_ply",
-                                           "kp_create_material_add",
-                                           "kp_modify_material",
-                                           "kp_delete_material",
-                                           "kp_create_ply",
-                                           "kp_delete_layer",
-                                           "kp_modify_ply",
-                                           "kp_create_layup",
-                                           "kp_create_layup_laminate",
-                                           "kp_delete_layup_layup",
-                                           "kp_get_layup_element_size",
-                                           "kp_get_layup_element",
-                                           "kp_get_versions",
-                                           "kp_plot_elem_faces",
-                                           "kp_erase_elem_faces",
-                                           "kp_plot_elem_nodes",
-                                           "kp_erase_elem_nodes",
-                                           "kp_plot_elem_free_edges",
-                                           "kp_erase_elem_free_edges",
-                                           "kp_plot_elem_branches",
-                                           "kp_erase_elem_branches",
-                                           "kp_plot_elem_normals",
-                                           "kp_erase_elem_normals",
-                                           "kp_plot_elem_normal_boundaries",
-                                           "kp_erase_elem_normal_boundaries",
-                                           "kp_plot_elem_duplicates",
-                                           "kp_erase_elem_duplicates",
-                                           "kp_plot_elem_connectivities",
-                                           "kp_erase_elem_connectivities",
-                                           "kp_plot_elem_material_orients",
-                                           "kp_erase_elem_material_orients",
-                                           "kp_plot_elem_feature_angles",
-                                           "kp_erase_elem_feature_angles"};
-    ASSERT_EQ(MorvekStubNumBuiltins(), static_cast<int>(want.size()));
+// The order and names are checked against the whole table in
+// builtin_table_test.cpp.
+TEST_F(BuiltinTest, RegistrationCreatesNoModelAndNamesAreUnique) {
+    ASSERT_GT(MorvekStubNumBuiltins(), 0);
     std::set<std::string> seen;
-    for (int k = 1; k <= MorvekStubNumBuiltins(); ++k) {
-        EXPECT_EQ(MorvekStubBuiltinName(k), want[static_cast<size_t>(k) - 1]);
-        EXPECT_TRUE(seen.insert(MorvekStubBuiltinName(k)).second);
-    }
+    for (int k = 1; k <= MorvekStubNumBuiltins(); ++k)
+        EXPECT_TRUE(seen.insert(MorvekStubBuiltinName(k)).second) << MorvekStubBuiltinName(k);
     EXPECT_EQ(MorvekStubBuiltinName(0), nullptr);
     EXPECT_EQ(LayupSlotModel(), nullptr);
 }
