@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "blt/lamlayup.h"
-#include "host/LayupOut.h"
 #include "platform/MorvekStub.h"
 
 namespace {
@@ -114,7 +113,7 @@ std::vector<Error> errors() {
 class BuiltinTable : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(VekApiInit(&MorvekStubGetter), 0);
+        // No host tables: no call here gets past its argument check.
         if (MorvekStubNumBuiltins() == 0) PlystrandBltInit();
     }
     void SetUp() override { MorvekStubReset(); }
