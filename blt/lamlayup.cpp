@@ -10,6 +10,7 @@
 
 #include "host/LayupApi.h"
 #include "host/LayupExport.h"
+#include "host/guard_export.h"
 #include "layuplib/copy_text.h"
 
 namespace {
@@ -1115,7 +1116,8 @@ SmSym* runBuiltin(std::size_t rowIndex, int nargs, SmSym* records, SmSym* result
     g_currentCount = expected;
     g_currentKinds = &kinds;
     SetCopyTextRoom(&hostTextRoom);
-    const int status = row.call(args);
+    // An exception from inside becomes the failure -1; the cleanup below runs.
+    const int status = guard_export(row.name, -1, [&] { return row.call(args); });
     g_current = outer;
     g_currentCount = outerCount;
     g_currentKinds = outerKinds;
