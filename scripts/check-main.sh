@@ -60,6 +60,8 @@ TCL
     occt-draw-7.6 -b -f "$dir/check.tcl" 2>&1)"
   local valid=0
   grep -q "This shape seems to be valid" <<<"$out" && valid=1
+  # What DRAW said, when it did not find a valid shape.
+  [ "$valid" = 1 ] || printf '%s\n' "$out" | tail -n 20 >&2
   echo "$(awk '$1 == "EDGE" {print $3}' <<<"$out") $(awk '$1 == "WIRE" {print $3}' <<<"$out")" \
     "$(awk '$1 == "FACE" {print $3}' <<<"$out") $valid"
 }

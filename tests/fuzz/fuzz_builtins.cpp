@@ -175,10 +175,15 @@ std::string pickText(Bytes& in) {
     return s;
 }
 
+// Array lengths: short ones, the fixed sizes the built-ins take (3 for a
+// point, 6 options, 10 switches, 20 parameters) and lengths past every
+// small count, longer ones, and now and then a negative count.
 int pickCount(Bytes& in) {
+    static const int sizes[] = {1, 2, 3, 6, 9, 10, 20, 24, 30, 40, 48, 64};
     const std::uint8_t b = in.u8();
-    if (b < 192) return b % 13;
-    if (b < 240) return b % 80;
+    if (b < 112) return b % 13;
+    if (b < 208) return sizes[b % 12];
+    if (b < 244) return b % 100;
     return -1 - b % 3;
 }
 
@@ -337,6 +342,20 @@ void removeRoot() {
     if (chdir("/") == 0) removeTree(g_root, true);
 }
 
+// Per built-in: calls made and calls that reached the function; printed at
+// exit when PLYSTRAND_FUZZ_STATS is set, to see what a corpus reaches.
+std::vector<long> g_calls, g_reached;
+
+void printStats() {
+    int reachedBuiltins = 0;
+    for (int k = 0; k < kBuiltins; ++k) {
+        if (g_reached[static_cast<size_t>(k)] > 0) ++reachedBuiltins;
+        std::fprintf(stderr, "%-34s %8ld calls %8ld reached\n", kTable[k].name,
+                     g_calls[static_cast<size_t>(k)], g_reached[static_cast<size_t>(k)]);
+    }
+    std::fprintf(stderr, "%d of %d built-ins reached\n", reachedBuiltins, kBuiltins);
+}
+
 void setUp() {
     char tmpl[] = "/tmp/fuzz_builtins.XXXXXX";
     if (!mkdtemp(tmpl)) std::abort();
@@ -348,6 +367,9 @@ void setUp() {
     if (mkdir((g_root + "/work").c_str(), 0700) != 0) std::abort();
     if (chdir((g_root + "/work").c_str()) != 0) std::abort();
     std::atexit(removeRoot);
+    g_calls.assign(static_cast<size_t>(kBuiltins), 0);
+    g_reached.assign(static_cast<size_t>(kBuiltins), 0);
+    if (std::getenv("PLYSTRAND_FUZZ_STATS")) std::atexit(printStats);
     VekApiInit(&MorvekStubGetter);
     PlystrandBltInit();
     for (const Builtin& b : kTable) {
@@ -433,6 +455,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memset(&result, 0xAB, sizeof result);
         const long long before = MorvekStubBlocksInUse(16);
         SmSym* back = fn(nargs, nargs ? recs.data() : nullptr, &result);
+        ++g_calls[static_cast<size_t>(which)];
+        if (back == &result) ++g_reached[static_cast<size_t>(which)];
         if (MorvekStubBlocksInUse(16) != before) {
             std::fprintf(stderr, "%s: text-pointer array left behind\n", kTable[which].name);
             std::abort();
