@@ -76,11 +76,22 @@ std::vector<Kind> kindsOf(const char* text) {
     return out;
 }
 
-// Reads the input front to back; zeros once it runs out.
+// Reads the input front to back; once it runs out, a generator seeded by
+// the whole input goes on (so short inputs still fill long argument lists,
+// and an input always makes the same calls).
 struct Bytes {
     const std::uint8_t* p;
     std::size_t n;
-    std::uint8_t u8() { return n ? (--n, *p++) : 0; }
+    std::uint64_t state;
+    Bytes(const std::uint8_t* data, std::size_t size)
+        : p(data), n(size), state(1469598103934665603ULL) {
+        for (std::size_t k = 0; k < size; ++k) state = (state ^ data[k]) * 1099511628211ULL;
+    }
+    std::uint8_t u8() {
+        if (n) return --n, *p++;
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint8_t>(state >> 56);
+    }
     int i32() {
         std::uint32_t v = 0;
         for (int k = 0; k < 4; ++k) v = v << 8 | u8();
@@ -102,6 +113,16 @@ int pickInt(Bytes& in) {
         default:
             return in.u8() % 24 - 1;  // mostly counts, ids, flags and modes
     }
+}
+
+// Array contents: no values near the int limits, since some arrays hold
+// repeat counts (a layup entry's instances) that the model carries out one
+// by one.
+int pickElement(Bytes& in) {
+    const std::uint8_t b = in.u8();
+    if (b % 16 == 12) return -1 - in.u8() % 4;
+    if (b % 16 == 13) return 100 + in.u8() * 40;
+    return in.u8() % 24 - 1;
 }
 
 float pickReal(Bytes& in) {
@@ -249,7 +270,10 @@ void makeTextArray(Made& m, Bytes& in, int n) {
 }
 
 // A record of kind `kind`; with `wrong`, of a kind picked from the input.
-void makeRecord(Made& m, Kind kind, bool wrong, Bytes& in) {
+// Arrays take `uniform` elements when it is not INT_MIN (so that built-ins
+// with many arrays sized alike are reached), else a length of their own.
+void makeRecord(Made& m, Kind kind, bool wrong, int uniform, Bytes& in) {
+    auto length = [&]() { return uniform != INT_MIN ? uniform : pickCount(in); };
     if (wrong) kind = static_cast<Kind>(in.u8() % 12);
     switch (kind) {
         case I:
@@ -278,16 +302,16 @@ void makeRecord(Made& m, Kind kind, bool wrong, Bytes& in) {
         }
         case IA:
         case OIA: {
-            const int n = pickCount(in);
+            const int n = length();
             std::vector<int> v(static_cast<size_t>(n > 0 ? n : 0));
-            for (int& x : v) x = pickInt(in);
+            for (int& x : v) x = pickElement(in);
             MorvekStubSymIntArray(&m.rec, v.data(), n > 0 ? n : 0);
             if (n < 0) MorvekStubSymSetCount(&m.rec, n);
             break;
         }
         case RA:
         case ORA: {
-            const int n = pickCount(in);
+            const int n = length();
             std::vector<float> v(static_cast<size_t>(n > 0 ? n : 0));
             for (float& x : v) x = pickReal(in);
             MorvekStubSymRealArray(&m.rec, v.data(), n > 0 ? n : 0);
@@ -296,7 +320,7 @@ void makeRecord(Made& m, Kind kind, bool wrong, Bytes& in) {
         }
         case SA:
         case OSA:
-            makeTextArray(m, in, pickCount(in));
+            makeTextArray(m, in, length());
             break;
     }
     guardTail(m);
@@ -430,9 +454,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ready = true;
     }
     freshModel();
-    Bytes in{data, size};
+    Bytes in(data, size);
     const int calls = 1 + in.u8() % 4;
-    for (int c = 0; c < calls && in.n > 0; ++c) {
+    for (int c = 0; c < calls; ++c) {
         const int which = (in.u8() << 8 | in.u8()) % kBuiltins;
         SmBltFn fn = g_fns[static_cast<size_t>(which)];
         if (!fn) continue;  // not registered (yet)
@@ -443,20 +467,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int nargs = static_cast<int>(kinds.size());
         if (mode % 16 == 15) nargs = in.u8() % 66;
         const int wrongAt = mode % 16 == 14 && nargs > 0 ? in.u8() % nargs : -1;
+        const int uniform = (mode >> 4) % 3 == 0 ? pickCount(in) : INT_MIN;
         std::vector<Made> made(static_cast<size_t>(nargs));
         std::vector<SmSym> recs(static_cast<size_t>(nargs) + 1);
         for (int k = 0; k < nargs; ++k) {
             const Kind kind = k < static_cast<int>(kinds.size()) ? kinds[static_cast<size_t>(k)]
                                                                  : static_cast<Kind>(in.u8() % 12);
-            makeRecord(made[static_cast<size_t>(k)], kind, k == wrongAt, in);
+            makeRecord(made[static_cast<size_t>(k)], kind, k == wrongAt, uniform, in);
             recs[static_cast<size_t>(k)] = made[static_cast<size_t>(k)].rec;
         }
         SmSym& result = recs.back();
         std::memset(&result, 0xAB, sizeof result);
         const long long before = MorvekStubBlocksInUse(16);
+        const int errorsBefore = MorvekStubErrorCount();
         SmSym* back = fn(nargs, nargs ? recs.data() : nullptr, &result);
         ++g_calls[static_cast<size_t>(which)];
         if (back == &result) ++g_reached[static_cast<size_t>(which)];
+        if (back != &result && std::getenv("PLYSTRAND_FUZZ_WHY") &&
+            std::strcmp(std::getenv("PLYSTRAND_FUZZ_WHY"), kTable[which].name) == 0) {
+            int cls, code, a, b;
+            for (int e = errorsBefore; MorvekStubGetError(e, &cls, &code, &a, &b) == 0; ++e)
+                std::fprintf(
+                    stderr, "why %d %d %d %d (elems %d)\n", cls, code, a, b,
+                    a >= 1 && a <= nargs ? SmSymArrayElems(&recs[static_cast<size_t>(a - 1)]) : -9);
+        }
         if (MorvekStubBlocksInUse(16) != before) {
             std::fprintf(stderr, "%s: text-pointer array left behind\n", kTable[which].name);
             std::abort();
