@@ -1,6 +1,7 @@
 #include "layuplib/SaveLaminate.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -44,6 +45,14 @@ const double kTenthDegree = kPi / 1800.0;
 
 void allocError(CKpMsg* log) {
     if (log) log->Create(4, "Could not allocate memory.");
+}
+
+// Ids are handed out rising from the caller's first id; the largest int is
+// never handed out, so a counter cannot wrap round into ids already used.
+bool idLeft(CKpMsg* log, int counter, const char* what) {
+    if (counter < INT_MAX) return true;
+    if (log) log->Create(4, "No %s id is left below %d.", what, INT_MAX);
+    return false;
 }
 
 // Inserts a newly created object. When the store cannot take it (it could
@@ -222,6 +231,7 @@ int createLam(CKpMsg* log, const char* name, const Stack& s, double theta, doubl
               int ignoreThickness, int equallySpaced, int shearCorrection, double angTol,
               double thkTol, CKpLam*& out, int& lamCounter, CKpLamStore* lams) {
     if (!lams) return -1;
+    if (!idLeft(log, lamCounter, "laminate")) return -1;
     const int id = lamCounter;
     CKpStr lamName(name ? name : "");
     lamName += id;
@@ -923,6 +933,7 @@ int SaveLaminateCreateLam(CKpMsg* log, const char* name, CKpElemLypPlyStore* pli
 int SaveLaminateCreateCoord(CKpMsg* log, const CKpPoint& P, CKpDirn N, CKpDirn R, double a0,
                             double a1, CKpCoord*& frame, int& coordCounter, CKpCoordStore* coords) {
     if (!coords) return -1;
+    if (!idLeft(log, coordCounter, "coordinate frame")) return -1;
     CKpCoord* f = new (std::nothrow) CKpCoord(coordCounter);
     if (!f) {
         allocError(log);
@@ -953,6 +964,7 @@ int SaveLaminateCreateProp(CKpMsg* log, const char* name, const int options[6], 
                            CKpCoord* frame, const char* fieldName, CKpElem* elem, CKpProp*& prop,
                            int& propCounter, CKpPropStore* props) {
     if (!props || !elem) return -1;
+    if (!idLeft(log, propCounter, "property set")) return -1;
     CKpProp* p = new (std::nothrow)
         CKpProp(propCounter, name ? name : "", mode, lam, frame, angle, direction, axis, options);
     if (!p) {

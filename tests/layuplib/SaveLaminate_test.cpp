@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -219,6 +220,36 @@ TEST_F(SaveLam, MatchingStacksShareOneLaminateAndPropertySet) {
 
 // Angles within / beyond the tolerance, thicknesses within / beyond the
 // percentage, offsets and the exactly compared fields.
+// Ids rise from the caller's first ids; the largest int is never handed
+// out, so a counter started near it stops with an error instead of
+// wrapping round.
+TEST_F(SaveLam, IdsStopBelowTheLargestInt) {
+    Row(4);
+    Lay("P1", 11, {1, 2, 3, 4});
+    Lay("P2", 12, {3, 4}, glass);
+    auto save = [&](int firstLam, int firstProp) {
+        return SaveLaminate(model->pMsg(), "L", kOptions, model->pElems(), 3, 7, 8, CKpDirn(),
+                            CKpDirn(), radians(10.0), radians(1.0), 5.0, 100, 5, firstLam,
+                            firstProp, 0, 0, 0, model->pProps(), model->pLams(),
+                            model->pCoords(), model->pFields(), model->pOrients());
+    };
+    // Two stacks want two laminates: INT_MAX - 1 is the last id there is.
+    EXPECT_NE(save(INT_MAX - 1, 1), 0);
+    EXPECT_EQ(Lams(), 1);
+    EXPECT_EQ(model->pLams()->maxId(), INT_MAX - 1);
+    ASSERT_FALSE(gui.messages.empty());
+    EXPECT_EQ(gui.messages.back().text, "No laminate id is left below 2147483647.");
+    EXPECT_EQ(gui.messages.back().severity, 4);
+
+    model->pProps()->eraseAllObjects();
+    model->pLams()->eraseAllObjects();
+    gui.clear();
+    EXPECT_NE(save(1, INT_MAX), 0);
+    EXPECT_EQ(Props(), 0);
+    ASSERT_FALSE(gui.messages.empty());
+    EXPECT_EQ(gui.messages.back().text, "No property set id is left below 2147483647.");
+}
+
 TEST_F(SaveLam, TolerancesSplitOrJoinGroups) {
     Row(8);
     const std::vector<int> all{1, 2, 3, 4, 5, 6, 7, 8};
