@@ -306,6 +306,16 @@ int CVekObjectStoreBase::search(const int* lo, const int* hi, int id, const int*
     }
     std::int64_t low = 0;
     std::int64_t high = hi - lo;
+    // Ids beyond either end (the next id of an ascending build, above all)
+    // need no search.
+    if (id > lo[high]) {
+        pos = hi + 1;
+        return 0;
+    }
+    if (id < lo[0]) {
+        pos = lo;
+        return 0;
+    }
     std::int64_t slot = 0;
     while (low <= high) {
         slot = low + (static_cast<std::int64_t>(id) - lo[low]);
