@@ -28,12 +28,13 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
 
 namespace {
 
-const double kDegToRad = M_PI / 180.0;
+const double kDegToRad = kPi / 180.0;
 
 enum EOffset { OffsetMid, OffsetTop, OffsetBot, OffsetUser };
 

@@ -27,6 +27,7 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
@@ -198,7 +199,7 @@ int CCDBParser::Write() {
                 if (CKpLamLyrStore* layers = lam->LamLyrs()) {
                     for (CKpLamLyr* lyr = layers->First(); lyr; lyr = layers->Next(lyr)) {
                         v.Add(lyr->mid(), -1);
-                        v.Add(lyr->theta() * 180.0 / M_PI, -1);
+                        v.Add(lyr->theta() * 180.0 / kPi, -1);
                         v.Add(lyr->t(), -1);
                     }
                 }
@@ -340,7 +341,7 @@ int CCDBParser::Write() {
                 const double thyz = std::asin(std::max(-1.0, std::min(1.0, axes[1].getz())));
                 const double thzx = std::atan2(-axes[0].getz(), axes[2].getz());
                 const double thxy = std::atan2(-axes[1].getx(), axes[1].gety());
-                const double toDeg = 180.0 / M_PI;
+                const double toDeg = 180.0 / kPi;
                 std::snprintf(buf, sizeof buf, "LOCAL,R5.0,LOC,%d,0,%.17G,%.17G,%.17G\n",
                               frame->id(), frame->coords(0), frame->coords(1), frame->coords(2));
                 put(buf);

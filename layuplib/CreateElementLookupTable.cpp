@@ -18,14 +18,13 @@
 #include "layuplib/CKpSortStore.h"
 #include "layuplib/CalcElementData2.h"
 #include "layuplib/EntityGraphSearch.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/facet_query.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/num_util.h"
 #include "layuplib/surface_div.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Progress lines name ids that are multiples of 1000, tested in single
 // precision as the messages always were.

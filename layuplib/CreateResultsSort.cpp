@@ -19,6 +19,7 @@
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResRefStore.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ std::string SetResultSectionName(const int* flags, const char* const* separators
                 out += withPoint(ply && ply->pMat() ? ply->pMat()->mtrlthck() : 0.0);
                 break;
             case 5:
-                out += withPoint(ply && ply->pPat() ? ply->pPat()->refang() * 180.0 / M_PI : 0.0);
+                out += withPoint(ply && ply->pPat() ? ply->pPat()->refang() * 180.0 / kPi : 0.0);
                 break;
             case 6: {
                 char text[32] = "Unknown";
