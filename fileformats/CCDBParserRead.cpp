@@ -31,6 +31,7 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -237,7 +238,8 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             msg->Create(2, "ET %d already exists", id);
             return;
         }
-        ets->insert(new CKpAnsysEt(id, type));
+        if (store_or_free(ets, new CKpAnsysEt(id, type), msg, "element type") != 0)
+            st.dropped = true;
     } else if (name == "KEYOP") {
         int id, number, value;
         if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, number) ||
@@ -273,7 +275,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             CCDBRlset* set = st.rlsets.find(setNo);
             if (!set) {
                 set = new CCDBRlset(setNo);
-                st.rlsets.insert(set);
+                if (store_or_free(&st.rlsets, set, msg, "real constant set") != 0) {
+                    st.dropped = true;
+                    return;
+                }
             } else {
                 set->Values().Size(0);  // a later set of the same number replaces it
             }
@@ -314,7 +319,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             CKpCoord* frame = st.locals.find(id);
             if (!frame) {
                 frame = new CKpCoord(id);
-                st.locals.insert(frame);
+                if (store_or_free(&st.locals, frame, msg, "coordinate frame") != 0) {
+                    st.dropped = true;
+                    return;
+                }
             }
             frame->SetCoordsByOriginDefault(origin);
         } else if (std::strcmp(kind, "ANG") == 0) {
@@ -358,7 +366,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             node->setCKpPoint(cmd.GetBlockValue(k.second, 3), cmd.GetBlockValue(k.second, 4),
                               cmd.GetBlockValue(k.second, 5));
             node->setIncompleteFlag(0);
-            nodes->insert(node);
+            if (store_or_free(nodes, node, msg, "node") != 0) {
+                st.dropped = true;
+                return;
+            }
         }
         if (passedOver > 0)
             msg->Create(2, "NBLOCK on line %d: %d nodes whose ids exist already were not added.",
@@ -432,11 +443,18 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
                 static const int cols[8] = {0, 1, 2, 4, 5, 6, 7, 9};
                 for (int i = 0; i < 8; ++i) a->Set(i, f[cols[i]]);
             }
-            elems->insert(elem);
+            if (store_or_free(elems, elem, msg, "element") != 0) {
+                st.dropped = true;
+                return;
+            }
             if (row.et->Val() == 99) {
                 int k11 = row.et->GetKeyopt(11);
                 if (k11 < 1) k11 = 0;
-                st.elemRcs.insert(new CElemRc(f[10], f[2], k11));
+                if (store_or_free(&st.elemRcs, new CElemRc(f[10], f[2], k11), msg,
+                                  "real constant link of element") != 0) {
+                    st.dropped = true;
+                    return;
+                }
                 CRcLam* rc = st.rcLams.findOrCreate(f[2]);
                 if (rc) rc->SetKeyopt11(k11);
             }
@@ -463,7 +481,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
             mat->setMtrlnm(matName);
             mat->setExtmtrlnm(matName);
             mat->setExtmtrlid(id);
-            mats->insert(mat);
+            if (store_or_free(mats, mat, msg, "material") != 0) {
+                st.dropped = true;
+                return;
+            }
         }
         struct Label {
             const char* text;
@@ -544,7 +565,10 @@ void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
         CKpStr lamName("Sec.");
         lamName += st.secId;
         lam->name(lamName);
-        lams->insert(lam);
+        if (store_or_free(lams, lam, msg, "laminate") != 0) {
+            st.dropped = true;
+            return;
+        }
         for (int r = 0; r < cmd.GetNumRows(); ++r) {
             int mid;
             if (!rowInt(msg, cmd, r, 1, mid)) {
@@ -607,7 +631,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                 lamName += ").";
                 lamName += rc->id();
                 lam->name(lamName);
-                lams->insert(lam);
+                if (store_or_free(lams, lam, msg, "laminate") != 0) {
+                    st.dropped = true;
+                    continue;
+                }
                 // Layers from value 13 on, three values each; only layers whose
                 // values are present (trailing zeros may be left off) are made.
                 int count = 0;
@@ -692,7 +719,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                         ++unsupported;
                         continue;
                     }
-                    coords->insert(new CKpCoord(*local));
+                    if (store_or_free(coords, new CKpCoord(*local), msg, "coordinate frame") != 0) {
+                        st.dropped = true;
+                        continue;
+                    }
                 }
                 CKpStr orientName("Coord.");
                 orientName += esys;
@@ -702,7 +732,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                     orient->setName(orientName);
                     orient->setType(CKpOrient::TypeCoord);
                     orient->setRefId(esys);
-                    orients->insert(orient);
+                    if (store_or_free(orients, orient, msg, "orientation") != 0) {
+                        st.dropped = true;
+                        continue;
+                    }
                 }
                 byFrame[esys] = orient;
             }
@@ -716,7 +749,11 @@ void CCDBParser::ReadPost(ReadState& st) {
                     ansysDefault = new CKpOrient(orients->maxId() + 1);
                     ansysDefault->setName("Default(ANSYS)");
                     ansysDefault->setType(10);
-                    orients->insert(ansysDefault);
+                    if (store_or_free(orients, ansysDefault, msg, "orientation") != 0) {
+                        ansysDefault = nullptr;
+                        st.dropped = true;
+                        continue;
+                    }
                 }
             }
             elem->pOrient(ansysDefault);

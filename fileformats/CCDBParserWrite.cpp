@@ -28,6 +28,7 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -86,8 +87,9 @@ int CCDBParser::Write() {
                 }
                 if (*typeId == 0) {
                     const int id = ets->maxId() + 1;
-                    CKpAnsysEt* et = new CKpAnsysEt(id, typeNumber);
-                    ets->insert(et);
+                    if (store_or_free(ets, new CKpAnsysEt(id, typeNumber), msg, "element type") !=
+                        0)
+                        return -1;
                     *typeId = id;
                     ++created;
                 }
@@ -130,7 +132,8 @@ int CCDBParser::Write() {
                 CLamRc* lamRc = lamRcs.find(lam->id());
                 if (!lamRc) {
                     lamRc = new CLamRc(lam->id(), lam->GetIdFromName());
-                    lamRcs.insert(lamRc);
+                    if (store_or_free(&lamRcs, lamRc, msg, "real constant link of laminate") != 0)
+                        return -1;
                     if (lamRc->Rlset() == 0)
                         msg->Create(2, "Element %d: Cannot get id from laminate name %s",
                                     elem->id(), lam->name());
@@ -164,7 +167,7 @@ int CCDBParser::Write() {
                             CKpAnsysEt* copy = new CKpAnsysEt(*et);
                             copy->setId(typeId);
                             copy->SetKeyopt(11, k);
-                            ets->insert(copy);
+                            if (store_or_free(ets, copy, msg, "element type") != 0) return -1;
                         }
                     }
                     if (CKpElemAnsys* a = elem->CreateAnsys()) a->Set(1, typeId);
@@ -191,7 +194,7 @@ int CCDBParser::Write() {
                     continue;
                 }
                 CCDBRlset* set = new CCDBRlset(lamRc->Rlset());
-                rlsets.insert(set);
+                if (store_or_free(&rlsets, set, msg, "real constant set") != 0) return -1;
                 CVekTemplateList<double>& v = set->Values();
                 const int n = lam->NumLayers();
                 const double head[12] = {double(n), 0, 1.0, double(n), 0, 0, 0, 0, 0, 0, 0, 0};

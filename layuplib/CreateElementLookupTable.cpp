@@ -22,6 +22,7 @@
 #include "layuplib/facet_query.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 #include "layuplib/surface_div.h"
 
 namespace {
@@ -51,9 +52,7 @@ void addRef(CKpMsg* msg, CKpElem* s, CKpElem* e, double angle, int flag, const c
     }
     CKpElemRef* ref = new (std::nothrow) CKpElemRef(e, angle, flag);
     if (!ref) return;
-    const int before = refs->entries();
-    refs->insert(ref);
-    if (refs->entries() == before) delete ref;
+    store_or_free(refs, ref, msg, "element reference");
 }
 
 double nearest(const CKpFacetIntPts& hits) {

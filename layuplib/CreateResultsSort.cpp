@@ -20,6 +20,7 @@
 #include "layuplib/CKpResRefStore.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -169,7 +170,10 @@ int CreateResultsSort2(int mode, CKpMsg* msg, CKpResStore* results, CKpDB*, CKpE
             msg->Create(4, "Could not allocate memory.");
             return -1;
         }
-        results->insert(r);
+        if (store_or_free(results, r, nullptr, "result") != 0) {
+            msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
         byPly[plyId] = r;
     }
     const int endId = results->maxId() + 1;
