@@ -6,6 +6,7 @@
 
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/copy_text.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -84,11 +85,7 @@ int CKpRes::SetOrientation(EOrientation orientation) {
 }
 
 bool CKpRes::InsertRecord(CKpResElem* record) {
-    const int before = m_elems.entries();
-    m_elems.insert(record);
-    if (m_elems.entries() != before) return true;
-    delete record;
-    return false;
+    return store_or_free(&m_elems, record, nullptr, "result record") == 0;
 }
 
 int CKpRes::SetElementResults(int n, const int* ids, const int* nInts, const int* nFloats,

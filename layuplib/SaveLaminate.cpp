@@ -36,10 +36,10 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kNoAngle = -1000.0;
 const double kTenthDegree = kPi / 1800.0;
 
@@ -60,8 +60,7 @@ bool idLeft(CKpMsg* log, int counter, const char* what) {
 // returned.
 template <class Store, class T>
 bool insertNew(CKpMsg* log, Store* store, T* obj) {
-    if (store->insert(obj) == 0) return true;
-    delete obj;
+    if (store_or_free(store, obj, nullptr, nullptr) == 0) return true;
     allocError(log);
     return false;
 }
@@ -948,12 +947,7 @@ int SaveLaminateCreateCoord(CKpMsg* log, const CKpPoint& P, CKpDirn N, CKpDirn R
         f->setCoords(P.Get(i) + N.Get(i), 3 + i);
         f->setCoords(P.Get(i) + x.Get(i), 6 + i);
     }
-    coords->insert(f);
-    if (!f->GetCoordStore()) {
-        delete f;
-        allocError(log);
-        return -1;
-    }
+    if (!insertNew(log, coords, f)) return -1;
     frame = f;
     ++coordCounter;
     return 0;

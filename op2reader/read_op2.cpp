@@ -30,6 +30,7 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/num_util.h"
 #include "layuplib/user_break.h"
@@ -173,7 +174,7 @@ int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
         orient = FindOrCreateOrient(model, name, 1, frame);
     } else {
         orient = FindOrCreateOrient(model, "Theta", 2, 0);
-        theta = static_cast<double>(x) * M_PI / 180.0;
+        theta = static_cast<double>(x) * kPi / 180.0;
     }
     if (!orient) return -1;
     elem->pOrient(orient);
@@ -409,7 +410,7 @@ bool Op2Import::Pcomp(const int* w, int plies) {
         if (!lyr) break;
         lyr->setMid(GetInt(m_swapped, ply[0]));
         lyr->setT(GetFloat(m_swapped, ply[1]));
-        lyr->setTheta(static_cast<double>(GetFloat(m_swapped, ply[2])) * M_PI / 180.0);
+        lyr->setTheta(static_cast<double>(GetFloat(m_swapped, ply[2])) * kPi / 180.0);
         lyr->setSout(GetInt(m_swapped, ply[3]));
         lam->LamLyrs()->InsertLast(lyr);
     }
