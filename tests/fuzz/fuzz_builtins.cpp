@@ -10,6 +10,10 @@
 // Up to four calls run per input on a model rebuilt for each input, in a
 // scratch folder of the fuzzer's own that is emptied first: every text is a
 // plain name, so what the built-ins write lands there.
+//
+// To see what a corpus reaches: PLYSTRAND_FUZZ_STATS=1 prints, at exit, the
+// calls of each built-in and how many got past the argument checks;
+// PLYSTRAND_FUZZ_WHY=<built-in> prints each argument error of its calls.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -483,6 +487,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         SmSym* back = fn(nargs, nargs ? recs.data() : nullptr, &result);
         ++g_calls[static_cast<size_t>(which)];
         if (back == &result) ++g_reached[static_cast<size_t>(which)];
+        // Argument errors of the named built-in's refused calls, on request.
         if (back != &result && std::getenv("PLYSTRAND_FUZZ_WHY") &&
             std::strcmp(std::getenv("PLYSTRAND_FUZZ_WHY"), kTable[which].name) == 0) {
             int cls, code, a, b;
