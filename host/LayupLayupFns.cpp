@@ -5,6 +5,7 @@
 
 #include "host/CKpDB.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -241,9 +242,11 @@ extern "C" {
 int LayupCreateLayup2(const char* name, int count, char** plyGroups, char** sequences, int* types,
                       char** plyNames, int* instanceCounts, int* sides, float* angleOffsets,
                       float* thicknessOverrides, int* globalPlyIds) {
-    return layupfns::CreateLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
-                                  instanceCounts, sides, angleOffsets, thicknessOverrides,
-                                  globalPlyIds);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::CreateLayup2(slotModel(), name, count, plyGroups, sequences, types,
+                                      plyNames, instanceCounts, sides, angleOffsets,
+                                      thicknessOverrides, globalPlyIds);
+    });
 }
 
 int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, int* instanceCounts,
@@ -254,22 +257,26 @@ int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, i
 }
 
 int LayupCreateLayupLaminate(void) {
-    return layupfns::CreateLayupLaminate(slotModel());
+    return guard_export(__func__, -1,
+                        [&]() -> int { return layupfns::CreateLayupLaminate(slotModel()); });
 }
 
 int LayupDeleteLayup(int) {
-    return layupfns::DeleteLayup(slotModel());
+    return guard_export(__func__, -1, [&]() -> int { return layupfns::DeleteLayup(slotModel()); });
 }
 
 int LayupGetLayupSizes(int* count) {
-    return layupfns::GetLayupSizes(slotModel(), count);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return layupfns::GetLayupSizes(slotModel(), count); });
 }
 
 int LayupGetLayup2(char* name, int count, char** plyGroups, char** sequences, int* types,
                    char** plyNames, int* instances, int* sides, float* angleOffsets,
                    int* globalPlyIds) {
-    return layupfns::GetLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
-                               instances, sides, angleOffsets, globalPlyIds, kTextSize);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
+                                   instances, sides, angleOffsets, globalPlyIds, kTextSize);
+    });
 }
 
 int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* instances, int* sides,
@@ -279,20 +286,27 @@ int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* insta
 }
 
 int LayupGetLayupElementSize(int elemId, int* count) {
-    return layupfns::GetLayupElementSize(slotModel(), elemId, count);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayupElementSize(slotModel(), elemId, count);
+    });
 }
 
 int LayupGetLayupElement(int elemId, float* normal, int count, char** plyNames, int* types,
                          int* instances, int* directions, char** materialNames,
                          char** externalMaterialNames, float* thicknesses, float* referenceAngles,
                          float* rotations, int* globalPlyIds) {
-    return layupfns::GetLayupElement(slotModel(), elemId, normal, count, plyNames, types, instances,
-                                     directions, materialNames, externalMaterialNames, thicknesses,
-                                     referenceAngles, rotations, globalPlyIds, kTextSize);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayupElement(slotModel(), elemId, normal, count, plyNames, types,
+                                         instances, directions, materialNames,
+                                         externalMaterialNames, thicknesses, referenceAngles,
+                                         rotations, globalPlyIds, kTextSize);
+    });
 }
 
 int LayupGetLayupElemGPlyID(int elemId, int layer) {
-    return layupfns::GetLayupElemGPlyID(slotModel(), elemId, layer);
+    return guard_export(__func__, 0, [&]() -> int {
+        return layupfns::GetLayupElemGPlyID(slotModel(), elemId, layer);
+    });
 }
 
 }  // extern "C"

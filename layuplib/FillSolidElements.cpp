@@ -8,6 +8,11 @@
 
 #include "layuplib/copy_text.h"
 
+// An exception must not reach the caller of this entry: none can arise,
+// as the filler's members all start empty.
+static_assert(noexcept(::new (std::nothrow) SolidElements::FillSolidElements),
+              "making a filler must not throw");
+
 extern "C" __attribute__((visibility("default"))) int CreateFillSolid(
     SolidElements::IFillSolid*& out) {
     SolidElements::FillSolidElements* filler = new (std::nothrow) SolidElements::FillSolidElements;
