@@ -15,6 +15,7 @@
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/IVekSolidGenSet.h"
 #include "layuplib/SaveBacon.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/gen_flat_pat_igs.h"
 #include "layuplib/save_neutral.h"
 #include "layuplib/surface_div.h"
@@ -172,10 +173,10 @@ int LayupExportLayupLaser(int numIds, const int* ids, int frameExtId, int frameT
         if (axes)
             for (int k = 0; k < 9; ++k) a[k] = axes[k];
         frame.SetCoordsByOriginAxes(o, a);
-        const double kRad = 0.017453292519943295;
-        return ExportLayupLaser(model, numIds, ids, &frame, offset, minimise, angTolDeg * kRad,
-                                distTol, unused, separate, prefix, markerSize, startMarker,
-                                refMarker, warp, fill, flatOutline, flatPrefix, path, draw);
+        return ExportLayupLaser(model, numIds, ids, &frame, offset, minimise,
+                                angTolDeg * kRadPerDeg, distTol, unused, separate, prefix,
+                                markerSize, startMarker, refMarker, warp, fill, flatOutline,
+                                flatPrefix, path, draw);
     });
 }
 

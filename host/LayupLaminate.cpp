@@ -55,7 +55,6 @@ CKpLayup* model() {
 }
 
 const int kVerifySegment = 705;
-const double kDegrees = 180.0 / 3.14159265358979323846;
 
 // The laminate of an element's pid; null when the element or the laminate
 // is missing.
@@ -86,7 +85,7 @@ bool putLayers(CKpLayup* m, CKpLam* lam, char** mats, char** extMats, float* thi
         if (mats) putText(mats[k], mat->GetName());
         if (extMats) putText(extMats[k], mat->extmtrlnmStt(lyr->sttid()));
         if (thicks) thicks[k] = static_cast<float>(lyr->t());
-        if (angles) angles[k] = static_cast<float>(lyr->theta() * kDegrees);
+        if (angles) angles[k] = static_cast<float>(lyr->theta() * kDegPerRad);
         if (gplies) gplies[k] = lyr->gplyid();
     }
     return true;
@@ -166,7 +165,7 @@ int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode
         IVekPropGenSet* set = m->GetPropGenSet();
         if (!set) return 1;
         auto radians = [](const float* deg) {
-            return deg ? static_cast<double>(static_cast<float>(*deg / kDegrees)) : 0.0;
+            return deg ? static_cast<double>(static_cast<float>(*deg / kDegPerRad)) : 0.0;
         };
         auto widen = [](const float* v, double out[3]) {
             for (int i = 0; i < 3; ++i) out[i] = v ? v[i] : 0.0;
@@ -276,7 +275,7 @@ int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, in
             while (++it)
                 if (CKpLam* lam = it.key()) sorted.push_back(lam);
             const int have = static_cast<int>(sorted.size());
-            cmpLamSetTol(thickTol, static_cast<double>(angTol) / kDegrees);
+            cmpLamSetTol(thickTol, static_cast<double>(angTol) / kDegPerRad);
             if (sortLamsId(sorted.data(), have) != 0 ||
                 groupLams(sorted.data(), have, groupHeads.data()) < 0) {
                 m->pMsg()->Create(4, "Could not allocate memory.");
@@ -398,7 +397,7 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
                 }
                 if (thicks) thicks[k] = static_cast<float>(lyr->GetThickness());
                 // Ply angles are symmetric under a half turn: folded into [-90, 90].
-                double deg = simplify_degrees(lyr->GetAngle() * kDegrees);
+                double deg = simplify_degrees(lyr->GetAngle() * kDegPerRad);
                 while (deg > 90.0) deg -= 180.0;
                 while (deg < -90.0) deg += 180.0;
                 if (angles) angles[k] = static_cast<float>(deg);
@@ -628,7 +627,7 @@ int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, fl
             temp->Read(ILayup::eHostDatabase, nullptr, 7, 0, nullptr);
         }
         const int rc = VerifyLaminate(temp ? temp : m, nElems, ids, direction,
-                                      static_cast<double>(angTol) * (1.0 / kDegrees), relTol, tests,
+                                      static_cast<double>(angTol) * kRadPerDeg, relTol, tests,
                                       colours, limits, widths, resultSize, results);
         delete temp;
         return rc;

@@ -24,11 +24,10 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/LayupFromLams.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 void text(char** array, int i, const char* value, int size) {
     if (array) copy_text(array[i], size, value);
@@ -65,7 +64,7 @@ int CreateLayup2(CKpLayup* model, const char* name, int count, const char* const
         std::vector<double> angles(n), thicknesses(n);
         std::vector<int> typeCopy(n);
         for (size_t i = 0; i < n; ++i) {
-            angles[i] = angleOffsets[i] * kPi / 180.0;
+            angles[i] = radians(angleOffsets[i]);
             thicknesses[i] = thicknessOverrides[i];
             typeCopy[i] = types[i];
         }
@@ -142,7 +141,7 @@ int GetLayup2(CKpLayup* model, char* name, int count, char** plyGroups, char** s
         text(plyNames, i, ply->GetPlyName(), textSize);
         put(instances, i, ply->GetInstance());
         put(sides, i, ply->GetSide());
-        put(angleOffsets, i, static_cast<float>(ply->GetAngleOffset() * 180.0 / kPi));
+        put(angleOffsets, i, degrees_as_float(ply->GetAngleOffset()));
         put(globalPlyIds, i, ply->GetGlobalPlyID());
     }
     return 0;
@@ -206,8 +205,8 @@ int GetLayupElement(CKpLayup* model, int elemId, float* normal, int count, char*
         text(materialNames, i, mat->mtrlnm(), textSize);
         text(externalMaterialNames, i, mat->extmtrlnm(), textSize);
         put(thicknesses, i, static_cast<float>(entry->thck()));
-        put(referenceAngles, i, static_cast<float>(ply->GetReferenceAngle() * 180.0 / kPi));
-        put(rotations, i, static_cast<float>(entry->rotn() * 180.0 / kPi));
+        put(referenceAngles, i, degrees_as_float(ply->GetReferenceAngle()));
+        put(rotations, i, degrees_as_float(entry->rotn()));
         put(globalPlyIds, i, entry->gplyid());
     }
     return 0;

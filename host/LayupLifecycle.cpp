@@ -13,12 +13,11 @@
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/PlyImport.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
 ILayup* g_model = nullptr;
-
-const double kPi = 3.14159265358979323846;
 
 CKpLayup* slot() {
     return static_cast<CKpLayup*>(g_model);
@@ -63,12 +62,6 @@ int importPlies(int areaCount, int* areaIds, int fileCount, char** files, double
     return ImportMultipleLayups(model, areaCount, areaIds, fileCount, files, angle, distance,
                                 normalCalculation, importLayup, preview, mergeNodes,
                                 boundaryCurves, splitWidth, uncoveredCount, uncoveredIds);
-}
-
-// Degrees to radians in double precision, kept as the float the host would
-// have passed.
-double radiansAsFloat(float degrees) {
-    return static_cast<float>(static_cast<double>(degrees) * kPi / 180.0);
 }
 
 }  // namespace
@@ -305,7 +298,7 @@ int LayupKorWrite(const char* path, int, int e) {
 int LayupImportPly(int a, int* ids, int nFiles, char** files, float angle, float b, int c, int d,
                    int e, int f, float g) {
     return guard_export(__func__, -1, [&]() -> int {
-        return importPlies(a, ids, nFiles, files, radiansAsFloat(angle), b, 0, c, d, e, f, g,
+        return importPlies(a, ids, nFiles, files, radians_as_float(angle), b, 0, c, d, e, f, g,
                            nullptr, nullptr);
     });
 }
@@ -313,16 +306,16 @@ int LayupImportPly(int a, int* ids, int nFiles, char** files, float angle, float
 int LayupImportPly2(int a, int* ids, int nFiles, char** files, float angle, float b, int c, int d,
                     int e, int f, float g, int* out1, int* out2) {
     return guard_export(__func__, -1, [&]() -> int {
-        return importPlies(a, ids, nFiles, files, radiansAsFloat(angle), b, 0, c, d, e, f, g, out1,
-                           out2);
+        return importPlies(a, ids, nFiles, files, radians_as_float(angle), b, 0, c, d, e, f, g,
+                           out1, out2);
     });
 }
 
 int LayupImportPly3(int a, int* ids, int nFiles, char** files, float angle, float b, int h, int c,
                     int d, int e, int f, float g, int* out1, int* out2) {
     return guard_export(__func__, -1, [&]() -> int {
-        return importPlies(a, ids, nFiles, files, radiansAsFloat(angle), b, h, c, d, e, f, g, out1,
-                           out2);
+        return importPlies(a, ids, nFiles, files, radians_as_float(angle), b, h, c, d, e, f, g,
+                           out1, out2);
     });
 }
 

@@ -13,11 +13,11 @@
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatPropStore.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 constexpr int kValues = 42;
 
 // Plain functions rather than pointers to members of the state's base
@@ -118,13 +118,6 @@ const Access kAccess[kValues] = {
 
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
-double radians(float degrees) {
-    return static_cast<double>(degrees) * kPi / 180.0;
-}
-float degrees(double radians) {
-    return static_cast<float>(radians * 180.0 / kPi);
 }
 
 // The caller's buffer holds the whole text (agreed outside the interface);
@@ -373,8 +366,8 @@ int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpW
             *type = mat->GetType();
         }
         if (thickness) *thickness = static_cast<float>(mat->GetThickness());
-        if (warpWeft) *warpWeft = degrees(mat->GetWarpWeftAngle());
-        if (maxStrain) *maxStrain = degrees(mat->GetMaximumStrain());
+        if (warpWeft) *warpWeft = degrees_as_float(mat->GetWarpWeftAngle());
+        if (maxStrain) *maxStrain = degrees_as_float(mat->GetMaximumStrain());
         IVekMaterialStateStore* states = mat->GetMaterialStateStore();
         if (!states || states->Count() < 1) {
             m->pMsg()->Create(4, "Material '%s' has no states.", name);
@@ -456,8 +449,8 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
             }
         }
         *thickness = static_cast<float>(mat->GetThickness());
-        *warpWeft = degrees(mat->GetWarpWeftAngle());
-        *maxStrain = degrees(mat->GetMaximumStrain());
+        *warpWeft = degrees_as_float(mat->GetWarpWeftAngle());
+        *maxStrain = degrees_as_float(mat->GetMaximumStrain());
         if (count < 1) {
             m->pMsg()->Create(4, "Material '%s' has no states.", name);
             return -1;
@@ -468,7 +461,7 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
                 m->pMsg()->Create(4, "Material '%s' has no state %d.", name, i);
                 continue;
             }
-            if (keys) keys[i] = i == 0 ? 0.0f : degrees(st->GetState());
+            if (keys) keys[i] = i == 0 ? 0.0f : degrees_as_float(st->GetState());
             if (externalNames) putText(externalNames[i], st->GetExternalName());
             if (externalIds) externalIds[i] = st->GetExternalId();
             if (tropies) tropies[i] = st->GetTropy();

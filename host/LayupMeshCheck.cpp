@@ -23,11 +23,10 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/elem_sort.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 enum Segment {
     kFaces = 11,
@@ -367,7 +366,7 @@ int LayupPlotElemFeatureAngles(float angle) {
         if (!m) return 1;
         CKpFacetStore* facets = m->pFacs();
         if (!facets) return 0;
-        const double limit = std::cos(static_cast<double>(angle) * kPi / 180.0);
+        const double limit = std::cos(radians(angle));
         const int n = facets->entries();
         for (int i = 0; i < n; ++i) {
             const CKpFacet* facet = facets->pFac(i);

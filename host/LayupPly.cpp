@@ -18,19 +18,14 @@
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CalcStart.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
-double radians(float degrees) {
-    return static_cast<double>(degrees) * kPi / 180.0;
 }
 
 IVekPlyStore* plyStore(CKpLayup* m) {

@@ -10,6 +10,7 @@
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
@@ -32,12 +33,6 @@ int countMatching(IVekPlyStore* s, int type) {
     int n = 0;
     for (int i = 0; i < s->Count(); ++i) n += matches(s->Get(i), type) ? 1 : 0;
     return n;
-}
-
-const double kPi = 3.14159265358979323846;
-
-float degrees(double radians) {
-    return static_cast<float>(radians * 180.0 / kPi);
 }
 
 void narrow(const double* d, float* f, int n) {
@@ -208,7 +203,7 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
         if (seed && ply->GetSeedPoint(xyz) == 0) narrow(xyz, seed, 3);
         if (app && ply->GetApplicationDirection(xyz) == 0) narrow(xyz, app, 3);
         if (ref && ply->GetReferenceDirection(xyz) == 0) narrow(xyz, ref, 3);
-        if (refAngle) *refAngle = degrees(ply->GetReferenceAngle());
+        if (refAngle) *refAngle = degrees_as_float(ply->GetReferenceAngle());
         // 4. Origin: the frame name goes through a buffer of the caller's size
         // so that copy_text keeps it within the host's slot.
         if (originFlag && origin) {
@@ -236,8 +231,8 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
         if (inadmMode) *inadmMode = ply->GetInadmissibleMode();
         if (inadmTol) *inadmTol = static_cast<float>(ply->GetInadmissibleTolerance());
         if (step) *step = static_cast<float>(ply->GetStepLength());
-        if (maxStrain) *maxStrain = degrees(ply->GetMaximumStrain());
-        if (warpWeft) *warpWeft = degrees(ply->GetWarpWeftAngle());
+        if (maxStrain) *maxStrain = degrees_as_float(ply->GetMaximumStrain());
+        if (warpWeft) *warpWeft = degrees_as_float(ply->GetWarpWeftAngle());
         if (ratio) *ratio = static_cast<float>(ply->GetWarpWeftRatio());
         if (bounds) {
             double warp2[2] = {0, 0}, weft2[2] = {0, 0};
@@ -273,8 +268,8 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
         if (strains) {
             double two[2] = {0, 0};
             if (ply->GetSimulationStrains(two) == 0) {
-                strains[0] = degrees(two[0]);
-                strains[1] = degrees(two[1]);
+                strains[0] = degrees_as_float(two[0]);
+                strains[1] = degrees_as_float(two[1]);
             }
             if (ply->GetSimulationThicknesses(two) == 0) narrow(two, strains + 2, 2);
         }

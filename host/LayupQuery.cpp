@@ -34,11 +34,10 @@
 #include "layuplib/IVekPropertySet.h"
 #include "layuplib/IVekPropertySetStore.h"
 #include "layuplib/IVekSolidGenSet.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
-
-constexpr double kDegrees = 57.29577951308232;
 
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
@@ -368,7 +367,7 @@ int LayupGetFields(int count, int, char** names, int* counts, int* elemIds, floa
             if (f->GetElemIdsAndValues(ne, 1, ids.data(), vals.data()) != 0) return 3;
             for (int k = 0; k < ne; ++k) {
                 if (elemIds) elemIds[at + k] = ids[k];
-                if (values) values[at + k] = static_cast<float>(vals[k] * kDegrees);
+                if (values) values[at + k] = static_cast<float>(vals[k] * kDegPerRad);
             }
             at += ne;
         }

@@ -18,11 +18,10 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/IVekSelect.h"
 #include "layuplib/IVekSolidGenSet.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/surface_div.h"
 
 namespace {
-
-constexpr double kDegrees = 57.29577951308232;
 
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
@@ -279,8 +278,8 @@ int LayupGetElem(int id, int* type, int* nodeIds, float* xyz, float* area, float
             reference[1] = toFloat(d.gety());
             reference[2] = toFloat(d.getz());
         }
-        if (materialAngle) *materialAngle = toFloat(e->thetaKor(m->pMsg()) * kDegrees);
-        if (orientationAngle) *orientationAngle = toFloat(e->theta() * kDegrees);
+        if (materialAngle) *materialAngle = toFloat(e->thetaKor(m->pMsg()) * kDegPerRad);
+        if (orientationAngle) *orientationAngle = toFloat(e->theta() * kDegPerRad);
         if (thickness) *thickness = toFloat(e->thck());
         if (offsetFlag) *offsetFlag = e->getoff_fg();
         if (offset) *offset = toFloat(e->getoff_val());

@@ -24,6 +24,7 @@
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CKpRefStore.h"
 #include "layuplib/IVekSolidGenSet.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/facet_query.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
@@ -33,8 +34,6 @@ namespace {
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
 }
-
-const double kRadians = 3.14159265358979323846 / 180.0;
 
 double at(const float* v, int i) {
     return v ? static_cast<double>(v[i]) : 0.0;
@@ -108,8 +107,8 @@ int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffse
         msg->Create(1, " shear_corr: %d", shearCorr);
 
         // 2. Radians and double snap values.
-        const double switchRad = static_cast<double>(switchAngle) * kRadians;
-        const double angTolRad = static_cast<double>(angTol) * kRadians;
+        const double switchRad = static_cast<double>(switchAngle) * kRadPerDeg;
+        const double angTolRad = static_cast<double>(angTol) * kRadPerDeg;
         std::vector<double> values;
         try {
             values.resize(nSnap > 0 ? 2 * static_cast<size_t>(nSnap) : 0);

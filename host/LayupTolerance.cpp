@@ -6,22 +6,13 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/surface_div.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
-// Degrees to radians, kept as the float the host would have passed.
-double radiansAsFloat(float degrees) {
-    return static_cast<float>(static_cast<double>(degrees) * kPi / 180.0);
-}
-float degrees(double radians) {
-    return static_cast<float>(radians * 180.0 / kPi);
 }
 
 bool shortArray(const void* p, long long need) {
@@ -42,7 +33,7 @@ int LayupSetTolerance(float angle, float thickness, int count, int* elementIds) 
         CKpLayup* m = model();
         if (!m) return 1;
         if (set_tol_region_data(m->pMsg(), m->pElems(), m->pFacs(), m->pTols(),
-                                radiansAsFloat(angle), thickness, count, elementIds) != 0) {
+                                radians_as_float(angle), thickness, count, elementIds) != 0) {
             m->pMsg()->Create(4, "Could not set tolerance region data");
             return -1;
         }
@@ -55,7 +46,7 @@ int LayupRestoreTolerance(float angle, float thickness) {
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = model();
         if (!m) return 1;
-        restore_tolerance(m->pElems(), radiansAsFloat(angle), thickness, m->pGTol(), m->pTols());
+        restore_tolerance(m->pElems(), radians_as_float(angle), thickness, m->pGTol(), m->pTols());
         m->pMsg()->Create(1, "Tolerance restored");
         return 0;
     });
@@ -103,14 +94,14 @@ int LayupGetTolDefn(int, float* globalAngle, float* globalThickness, float* angl
             return -1;
         }
         if (CKpTol* g = m->pGTol()) {
-            if (globalAngle) *globalAngle = degrees(g->getangtol());
+            if (globalAngle) *globalAngle = degrees_as_float(g->getangtol());
             if (globalThickness) *globalThickness = static_cast<float>(g->getthktol());
         }
         long long at = 0;
         for (int i = 0; i < n; ++i) {
             CKpTol* t = (*tols)[i];
             if (!t) continue;
-            if (angles) angles[i] = degrees(t->getangtol());
+            if (angles) angles[i] = degrees_as_float(t->getangtol());
             if (thicknesses) thicknesses[i] = static_cast<float>(t->getthktol());
             CVekList<CKpTolElem>* elems = t->pElems();
             for (CKpTolElem* e = elems ? elems->First() : nullptr; e; e = elems->Next(e)) {

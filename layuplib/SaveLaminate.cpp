@@ -38,7 +38,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kNoAngle = -1000.0;
 const double kTenthDegree = kPi / 1800.0;
 

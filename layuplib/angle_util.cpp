@@ -5,9 +5,6 @@
 
 namespace {
 
-// The double nearest pi, which is what acos(-1) gives; a constant keeps
-// initialisation out of library load.
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2.0 * kPi;
 
 int modPositive(int i, int n) {
@@ -59,6 +56,14 @@ double radians(double deg) {
 
 double degrees(double rad) {
     return rad * 180.0 / kPi;
+}
+
+float degrees_as_float(double rad) {
+    return static_cast<float>(degrees(rad));
+}
+
+double radians_as_float(float deg) {
+    return static_cast<float>(radians(deg));
 }
 
 double simplify_degrees(double deg) {

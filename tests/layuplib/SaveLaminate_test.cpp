@@ -40,7 +40,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const int kOptions[6] = {1, 2, 3, 4, 5, 6};
 
 CKpDirn Dir(double x, double y, double z) {

@@ -8,7 +8,6 @@
 #include "tests/support/Tolerance.h"
 
 namespace {
-const double kPi = std::acos(-1.0);
 const double kInf = std::numeric_limits<double>::infinity();
 }  // namespace
 
