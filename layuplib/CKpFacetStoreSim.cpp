@@ -11,9 +11,18 @@
 #include "layuplib/geom_util.h"
 
 int CKpFacetStore::SimulationInitialise() {
-    for (int i = 0; i < m_count; ++i)
-        if (CKpFacet* f = m_ppFac[i]) f->setFacetDirection(0);
-    return SimulationInitialiseProjection();
+    // One pass over the facets: on a large surface the walk through memory
+    // is the cost.
+    for (int i = 0; i < m_count; ++i) {
+        CKpFacet* f = m_ppFac[i];
+        if (!f) continue;
+        f->setFacetDirection(0);
+        f->setwpang(-1000.0);
+        f->setwtang(-1000.0);
+        f->setstrn(0.0);
+        f->setNrpat(0);
+    }
+    return 0;
 }
 
 int CKpFacetStore::SimulationInitialiseProjection() {

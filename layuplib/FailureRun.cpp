@@ -8,7 +8,10 @@
 #include <ctime>
 #include <memory>
 #include <new>
+#include <map>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "host/CKpDB.h"
 #include "host/CKpGUI.h"
@@ -29,6 +32,7 @@
 #include "layuplib/CKpResStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/IVekAddinFailureLamina.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -56,6 +60,97 @@ struct OutputRecords {
         for (CKpResElem* r : records) delete r;
     }
 };
+
+// The element ids each laminate layer covers, ascending: what a result per
+// laminate layer (CKpResStore::CreateFromLaminateLayers) would hold as its
+// record ids, gathered without a record per element and layer, for the
+// comparison with the result layers (CKpResRefStore::CompareWithLaminateLayers),
+// with the same messages and outcome. 0; 1 invalid global ply ids; 2 no
+// memory.
+int LaminateLayerIds(CKpMsg* msg, CKpElemStore* elements, CKpLamStore* laminates, int global,
+                     std::map<int, std::vector<int>>& layers) {
+    try {
+        // Per laminate, its layers' id lists in layer order; checked once.
+        std::unordered_map<const CKpLam*, std::vector<std::vector<int>*>> byLam;
+        CVekObjectStoreIterator<CKpElem> it(*elements);
+        while (++it) {
+            const CKpElem* e = it.key();
+            if (!e->getSltd()) continue;
+            CKpLam* lam = laminates->find(e->pid());
+            if (!lam) continue;
+            auto at = byLam.find(lam);
+            if (at == byLam.end()) {
+                if (global && lam->GPlyIdsOK(msg) != 1) {
+                    if (msg) msg->Create(4, "Laminate '%s' has invalid global ply ids.", lam->name());
+                    return 1;
+                }
+                std::vector<std::vector<int>*> lists;
+                int p = 0;
+                for (CKpLamLyr* lyr = lam->LamLyrs()->First(); lyr; lyr = lam->LamLyrs()->Next(lyr))
+                    lists.push_back(&layers[global ? lyr->gplyid() : ++p]);
+                at = byLam.emplace(lam, std::move(lists)).first;
+            }
+            // Elements come in ascending id order; an id met again (a layer
+            // number twice in a laminate, an element id twice) adds nothing.
+            for (std::vector<int>* ids : at->second)
+                if (ids->empty() || ids->back() != e->id()) ids->push_back(e->id());
+        }
+    } catch (const std::bad_alloc&) {
+        if (msg) msg->Create(4, "Cannot allocate memory.");
+        return 2;
+    }
+    return 0;
+}
+
+// CKpResRefStore::CompareWithLaminateLayers on the laminate layers' ids; its
+// messages and return values.
+int CompareLayers(CKpMsg* msg, CKpResRefStore& results,
+                  const std::map<int, std::vector<int>>& layers) {
+    const int count = static_cast<int>(layers.size());
+    if (count != results.entries()) {
+        if (msg)
+            msg->Create(2, "There are %d laminate layers and %d result layers.", count,
+                        results.entries());
+        return 1;
+    }
+    std::vector<int> ids;
+    for (int k = 1; k <= count; ++k) {
+        const auto lam = layers.find(k);
+        if (lam == layers.end()) {
+            if (msg) msg->Create(2, "Laminate layer %d is missing.", k);
+            return 2;
+        }
+        CKpRes* result = results.GetLayerResult(k);
+        if (!result) {
+            if (msg) msg->Create(2, "Result layer %d is missing.", k);
+            return 3;
+        }
+        int n = result->ResElems()->entries();
+        bool differ = n != static_cast<int>(lam->second.size());
+        if (!differ && n > 0) {
+            try {
+                ids.resize(static_cast<size_t>(n));
+            } catch (const std::bad_alloc&) {
+                ids.clear();
+            }
+            if (ids.size() == static_cast<size_t>(n)) {
+                result->ResElems()->GetAllIds(n, ids.data());
+                differ = ids != lam->second;
+            } else {
+                // No room for the ids: record by record.
+                for (int i = 0; i < n && !differ; ++i) {
+                    const CKpResElem* r = (*result->ResElems())[i];
+                    differ = !r || r->id() != lam->second[static_cast<size_t>(i)];
+                }
+            }
+        }
+        if (differ) {
+            if (msg) msg->Create(2, "Element ids differ for Laminate and Result layer %d.", k);
+            return 4;
+        }
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -208,12 +303,14 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
     }
     // 4.-5. Local or global layer numbers, checked against the laminates.
     const int global = layerMap.AreGlobalLayers();
-    CKpResStore lamLayers;
-    if (lamLayers.CreateFromLaminateLayers(msg, layup->pElems(), layup->pLams(), global) != 0) {
+    std::map<int, std::vector<int>> lamLayers;
+    if (LaminateLayerIds(msg, layup->pElems(), layup->pLams(), global, lamLayers) != 0) {
         msg->Create(2, "Could not create a result from laminate layers");
         return -1;
     }
-    if (layerMap.CompareWithLaminateLayers(msg, &lamLayers) != 0)
+    const int compared = CompareLayers(msg, layerMap, lamLayers);
+    std::map<int, std::vector<int>>().swap(lamLayers);
+    if (compared != 0)
         msg->Create(2,
                     "Laminate layers do not match result layers exactly. This can happen if ply "
                     "results are not requested for all elements, or multiple layups are used.");
@@ -239,7 +336,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             msg->Create(4, "Cannot allocate memory");
             return -1;
         }
-        layerWork.insert(ref);
+        if (store_or_free(&layerWork, ref, msg, "layer reference") != 0) return -1;
     }
     // 8. Names of the new results.
     char critName[256] = "";
@@ -253,8 +350,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         const char* nm[5] = {names[0], names[1], t2.c_str(), theory.c_str(), t4.c_str()};
         CKpRes* r =
             new (std::nothrow) CKpRes(store->maxId() + 1, nm, first->orient(), 1, first->loc());
-        if (r) store->insert(r);
-        return r;
+        return store_or_free(store, r, msg, "result") == 0 ? r : nullptr;
     };
     // 9. The new results.
     std::vector<CKpRes*> worstRes;
@@ -288,12 +384,50 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                    ? out.records[static_cast<size_t>(j)]->GetFloat(0)
                    : 0.0f;
     };
-    // 11. Every selected element and layer.
+    // 11. Every selected element and layer. The worst layer's records of an
+    // element are kept here while its layers run and stored once, when the
+    // element is done (or the run stops within it): a record per element
+    // rather than one per improving layer, each the last one written.
     std::vector<double> allowCopy;
+    struct Held {
+        int nFloats = 0, nInts = 0;
+        std::vector<float> floats;
+        std::vector<int> ints;
+    };
+    std::vector<Held> worstHeld(worstRes.size());
+    bool haveWorst = false;  // a layer of the element ran
+    float worstF[2] = {kNoMargin, 0.0f};
+    int worstI[3] = {0, 0, 0};
+    bool improved = false;  // a layer beat the no-margin value
+    float critLayer = 0.0f;
+    auto flush = [&](int id) {
+        const bool ok =
+            !haveWorst ||
+            (worstWork->FindOrCreateResElem(id, 2, worstF, 3, worstI) &&
+             [&] {
+                 if (!improved) return true;
+                 for (size_t k = 0; k < worstRes.size(); ++k) {
+                     const Held& h = worstHeld[k];
+                     if (h.nFloats < 0) continue;
+                     if (!worstRes[k]->FindOrCreateResElem(id, h.nFloats, h.floats.data(),
+                                                           h.nInts, h.ints.data()))
+                         return false;
+                 }
+                 return !critRes || critRes->FindOrCreateResElem(id, 1, &critLayer, 0, nullptr);
+             }());
+        haveWorst = improved = false;
+        worstF[0] = kNoMargin, worstF[1] = 0.0f;
+        worstI[0] = worstI[1] = worstI[2] = 0;
+        return ok;
+    };
+    // The element whose records are held; elements sharing an id share them.
+    int heldId = 0;
     CVekObjectStoreIterator<CKpElem> eit(*layup->pElems());
     while (++eit) {
         CKpElem* e = eit.key();
         if (!e->getSltd()) continue;
+        if (haveWorst && e->id() != heldId && !flush(heldId)) return -1;
+        heldId = e->id();
         CKpLam* lam = layup->pLams()->find(e->pid());
         if (!lam) {
             msg->Create(4, " Cannot find laminate id %6d referenced by element id %6d", e->pid(),
@@ -314,6 +448,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             if (!allow) {
                 msg->Create(4, " Cannot find material allowable store for material id %6d",
                             mat->id());
+                flush(heldId);
                 return -1;
             }
             CKpRes* layerRes = layerMap.GetLayerResult(n);
@@ -332,6 +467,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 if (mat->Stress2Strain(msg, loads, strain) != 0) {
                     msg->Create(4, " Error converting stress to strain for material '%s'",
                                 mat->GetName());
+                    flush(heldId);
                     return -1;
                 }
                 std::copy(strain, strain + 6, loads);
@@ -347,31 +483,29 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             const float index = outFloat(3);
             const int component = static_cast<int>(outFloat(2));
             // The worst layer of the element: strictly smaller margins win.
-            CKpResElem* w = worstWork->ResElems()->find(e->id());
-            if (!w) {
-                const float f[2] = {kNoMargin, 0.0f};
-                const int i3[3] = {0, 0, 0};
-                w = worstWork->FindOrCreateResElem(e->id(), 2, f, 3, i3);
-                if (!w) return -1;
-            }
-            if (margin < w->GetFloat(0)) {
-                const float f[2] = {margin, index};
-                const int i3[3] = {component, mat->id(), n};
-                w->SetRes(2, f, 3, i3);
+            haveWorst = true;
+            if (margin < worstF[0]) {
+                worstF[0] = margin, worstF[1] = index;
+                worstI[0] = component, worstI[1] = mat->id(), worstI[2] = n;
                 for (size_t k = 0; k < worstRes.size(); ++k) {
                     const size_t j = static_cast<size_t>(wanted[k]);
-                    if (j < out.records.size() &&
-                        !worstRes[k]->FindOrCreateResElem(e->id(), *out.records[j]))
-                        return -1;
+                    Held& h = worstHeld[k];
+                    h.nFloats = -1;  // none for this criterion result
+                    if (j >= out.records.size()) continue;
+                    const CKpResElem& r = *out.records[j];
+                    h.nFloats = r.GetNumFloats();
+                    h.nInts = r.GetNumInts();
+                    h.floats.assign(r.Floats(), r.Floats() + h.nFloats);
+                    h.ints.assign(r.Ints(), r.Ints() + h.nInts);
                 }
-                const float layer = static_cast<float>(n);
-                if (critRes && !critRes->FindOrCreateResElem(e->id(), 1, &layer, 0, nullptr))
-                    return -1;
+                critLayer = static_cast<float>(n);
+                improved = true;
             }
             if (perLayer) {
                 CKpRes* lw = layerWork.GetLayerResult(n);
                 if (!lw) {
                     msg->Create(2, "Could not find pointer to layer result.");
+                    flush(heldId);
                     return -1;
                 }
                 const float f[2] = {margin, index};
@@ -382,6 +516,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                     const size_t j = static_cast<size_t>(wanted[k]);
                     if (at == layerNumbers.end() || j >= out.records.size()) {
                         msg->Create(2, "Could not find pointer to layer result.");
+                        flush(heldId);
                         return -1;
                     }
                     CKpRes* pr = perLayerRes[k][static_cast<size_t>(at - layerNumbers.begin())];
@@ -390,6 +525,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             }
         }
     }
+    if (!flush(heldId)) return -1;
     // 12. The report; its outcome does not change the run's.
     PrintResults(msg, layup->pDB(), names, critName, basis, description, reportFile, criterion,
                  allowables, worstWork, &layerWork);

@@ -265,6 +265,19 @@ class CKpAxis::Trace {
         const CKpFacet* F = facets->pFac(f);
         const CKpPoint* v[3];
         if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
+        // The next facet is one of the neighbours across the other two
+        // edges: start fetching both while this one is worked out.
+        {
+            const int e = c >= 3 ? c - 3 : c;
+            CKpFacet* const* all = facets->ppFac();
+            for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+                const int g = F->getNeigh(k);
+                if (g >= 0 && g < facets->entries()) {
+                    const CKpFacet* G = all[g];
+                    __builtin_prefetch(G);
+                }
+            }
+        }
 
         // 1. Direction in the entered facet, measured from its entry edge:
         // a neighbour running the same way along the edge is turned over.

@@ -38,12 +38,46 @@ void Report(CKpMsg* msg, int severity, const char* text) {
 // reach (included angle 5 degrees, the hard shear limit), doubled, plus a
 // margin for the points on the free edges. A closed surface with no grid
 // bound would otherwise let the fibres wrap round and round without end.
-long GrowthCap(const CKpFacetStore* facets, double step, double weftStep) {
+double FacetArea(const CKpFacetStore* facets) {
     double area = 0.0;
     for (int i = 0; i < facets->entries(); ++i) {
         const CKpFacet* f = facets->pFac(i);
         if (f) area += f->Area();
     }
+    return area;
+}
+
+// The facet area summed once for a whole drape, which asks for the growth
+// cap more than once on a surface that does not change meanwhile (a pass
+// over every facet each time). The outermost scope on the thread holds it.
+class AreaScope {
+  public:
+    explicit AreaScope(const CKpFacetStore* facets) {
+        if (held || !facets) return;
+        held = facets;
+        area = FacetArea(facets);
+        owner = true;
+    }
+    ~AreaScope() {
+        if (owner) held = nullptr;
+    }
+    AreaScope(const AreaScope&) = delete;
+    AreaScope& operator=(const AreaScope&) = delete;
+
+    static double of(const CKpFacetStore* facets) {
+        return facets == held ? area : FacetArea(facets);
+    }
+
+  private:
+    static thread_local const CKpFacetStore* held;
+    static thread_local double area;
+    bool owner = false;
+};
+thread_local const CKpFacetStore* AreaScope::held = nullptr;
+thread_local double AreaScope::area = 0.0;
+
+long GrowthCap(const CKpFacetStore* facets, double step, double weftStep) {
+    const double area = AreaScope::of(facets);
     const double cell = step * weftStep * std::sin(5.0 * kPi / 180.0);
     const double cap = 2.0 * area / cell + 1000.0;
     return cap < 2e9 ? static_cast<long>(cap) : 2000000000L;
@@ -436,6 +470,7 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
     if (CheckStepRatio(msg, step, ratio) != 0) return -1;
 
     // 2. Fresh grid and facet results.
+    const AreaScope areaOnce(facets);
     const double weftStep = step / ratio;
     const double wwAngle = geom.GetWarpWeftAngle();
     CKpDrape* grid = sim->pDrape();

@@ -394,3 +394,35 @@ TEST_F(FailureRun, UserCriterionTakesItsAllowablesFromTheOverrides) {
     EXPECT_NE(all.find("Critical Component       : 2\n"), std::string::npos);
     EXPECT_NE(all.find("  5.00000000E+00  6.00000000E+00\n"), std::string::npos);
 }
+
+// The layers of the laminates against the layer results: each mismatch is
+// named, the run goes on; a matching pair gives no warning.
+TEST_F(FailureRun, LayerComparisonWarnings) {
+    const std::string mismatch =
+        "Laminate layers do not match result layers exactly. This can happen if ply results are "
+        "not requested for all elements, or multiple layups are used.";
+    auto has = [&](const std::string& text) {
+        const std::vector<std::string> w = gui.texts(2);
+        return std::find(w.begin(), w.end(), text) != w.end();
+    };
+    Ref<CVekAddinFailureLaminaTsaiwu> tw;
+    int ids[2] = {0, 0};
+    ASSERT_EQ(Run(tw.c, ids), 0);
+    EXPECT_FALSE(has(mismatch));
+
+    // Layer 2 has no record for element 2.
+    gui.clear();
+    Res(2)->ResElems()->eraseObject(Res(2)->ResElems()->find(2));
+    ASSERT_EQ(Run(tw.c, ids), 0);
+    EXPECT_TRUE(has("Element ids differ for Laminate and Result layer 2."));
+    EXPECT_TRUE(has(mismatch));
+
+    // A third laminate layer without a result.
+    gui.clear();
+    CKpLamLyr* third = new CKpLamLyr;
+    third->setMid(1), third->setT(0.1);
+    lam->LamLyrs()->InsertLast(third);
+    ASSERT_EQ(Run(tw.c, ids), 0);
+    EXPECT_TRUE(has("There are 3 laminate layers and 2 result layers."));
+    EXPECT_TRUE(has(mismatch));
+}
