@@ -1,5 +1,6 @@
 #include "blt/lamlayup.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -990,8 +991,12 @@ void freeTextArrays(const std::vector<Kind>& kinds, const BltArg* args, int upTo
 long long leastCount(const Least& l, const BltArg* args) {
     const BltArg& a = args[l.a - 1];
     if (l.pair) {
+        // A negative count reads nothing, so it must not lower what the
+        // other one needs.
         const int* v = static_cast<const int*>(a.p);
-        return v && a.count >= 2 ? static_cast<long long>(v[0]) + v[1] : 0;
+        return v && a.count >= 2 ? std::max(0LL, static_cast<long long>(v[0])) +
+                                       std::max(0LL, static_cast<long long>(v[1]))
+                                 : 0;
     }
     long long n = static_cast<long long>(l.factor) * a.i;
     if (l.b > 0) n *= args[l.b - 1].i;

@@ -426,8 +426,11 @@ bool RstReader::WalkElements(int nelm, int64_t base) {
     const int64_t after = m_pos;
     // Every element record must be framed where its index entry says.
     for (int k = 0; k < nelm; ++k) {
-        const int64_t word =
-            wide ? base + Combine(index.intAt(2 * k), index.intAt(2 * k + 1)) : index.intAt(k);
+        // Base and entry both come from the file: their sum may not fit.
+        int64_t word = index.intAt(k);
+        if (wide &&
+            __builtin_add_overflow(base, Combine(index.intAt(2 * k), index.intAt(2 * k + 1)), &word))
+            return NoData();
         if (word < 0 || word > m_size / 4) return NoData();
         if (!Seek(4 * word) || !SkipRecord()) return false;
     }

@@ -467,3 +467,60 @@ TEST_F(BuiltinTest, PlotBuiltinsRefuseShortArrays) {
     ASSERT_EQ(call("kp_erase_elems", erase), &result);
     EXPECT_EQ(result.intValue, 0);
 }
+
+TEST_F(BuiltinTest, SeedCurveArraysCoverEachCurveCount) {
+    construct();
+    const float three[3] = {0, 0, 1};
+    const int five[5] = {1, 2, 3, 4, 5};
+    const int one[1] = {0};
+    // kp_create_ply, or kp_modify_ply with its extra name (`shift` 1): seed
+    // curve counts, then element ids and edge numbers as many as given.
+    auto ply = [&](Args& a, int shift, int count0, int count1, int given) {
+        int k = 0;
+        MorvekStubSymInt(a.at(k++), 3);
+        MorvekStubSymString(a.at(k++), "P1", 8);
+        if (shift) MorvekStubSymString(a.at(k++), "P1", 8);
+        MorvekStubSymString(a.at(k++), "M1", 8);
+        for (int r = 0; r < 10; ++r) MorvekStubSymReal(a.at(k++), 1.0f);
+        MorvekStubSymInt(a.at(k++), 0);
+        MorvekStubSymRealArray(a.at(k++), three, 3);
+        MorvekStubSymString(a.at(k++), "", 8);
+        for (int r = 0; r < 4; ++r) MorvekStubSymReal(a.at(k++), 1.0f);
+        MorvekStubSymInt(a.at(k++), 0);
+        MorvekStubSymString(a.at(k++), "Calc", 8);
+        const int counts[2] = {count0, count1};
+        MorvekStubSymIntArray(a.at(k++), counts, 2);
+        MorvekStubSymIntArray(a.at(k++), five, given);
+        MorvekStubSymIntArray(a.at(k++), five, given);
+        MorvekStubSymInt(a.at(k++), 0);
+        MorvekStubSymInt(a.at(k++), 0);
+        for (int r = 0; r < 5; ++r) MorvekStubSymReal(a.at(k++), 0.0f);
+        MorvekStubSymInt(a.at(k++), 0);
+        MorvekStubSymIntArray(a.at(k++), one, 1);
+        MorvekStubSymIntArray(a.at(k++), one, 1);
+        MorvekStubSymInt(a.at(k++), 0);
+        for (int r = 0; r < 3; ++r) MorvekStubSymIntArray(a.at(k++), one, 1);
+        ASSERT_EQ(k, a.size());
+    };
+    // A negative first count reads nothing: the second alone must be
+    // covered, whatever the sum of the two.
+    for (int shift : {0, 1}) {
+        const char* name = shift ? "kp_modify_ply" : "kp_create_ply";
+        Args a(39 + shift);
+        ply(a, shift, -5, 10, 5);
+        EXPECT_EQ(call(name, a), nullptr) << name;
+        ply(a, shift, 10, -5, 5);
+        EXPECT_EQ(call(name, a), nullptr) << name;
+    }
+    EXPECT_EQ(errors(), (std::vector<Error>{{103, 7000019, 24, -1},
+                                            {103, 7000019, 24, -1},
+                                            {103, 7000019, 25, -1},
+                                            {103, 7000019, 25, -1}}));
+    // Counts the arrays cover reach the model.
+    MorvekStubReset();
+    Args ok(39);
+    ply(ok, 0, -1, 5, 5);
+    EXPECT_EQ(call("kp_create_ply", ok), &result);
+    EXPECT_TRUE(errors().empty());
+    EXPECT_EQ(MorvekStubBlocksInUse(16), 0);
+}

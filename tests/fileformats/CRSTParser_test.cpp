@@ -424,6 +424,13 @@ TEST(CRSTParser, RefusesWhatItCannotRead) {
     }
     const size_t geo = rec[good.Find("GEO")].start + 8;
     patched("GEO nelm", geo + 4 * 4, 4, "Inconsistent nelm in header and GEO block.");
+    // An element base at the top of 64 bits: base + entry does not fit.
+    {
+        std::string bytes = good.bytes;
+        rstfile::PutInt(bytes, geo + 4 * 28, -1);
+        rstfile::PutInt(bytes, geo + 4 * 29, 0x7FFFFFFF);
+        cases.push_back({"element base", bytes, "No data read in 'ELM'."});
+    }
     const size_t head = rec[good.Find(".rst header")].start + 8;
     patched("more sets than room", head + 4 * 8, 11, "Block error in 'ptrDSI'.");
     patched("negative count", head + 4 * 2, -1, "Block error in '.rst header'.");
