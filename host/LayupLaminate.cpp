@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -616,21 +617,20 @@ int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, fl
         CKpLayup* m = model();
         if (!m) return 1;
         // With a host database open the check runs on the database's model.
-        CKpLayup* temp = nullptr;
+        // Owned here, so that an exception from inside frees it too.
+        std::unique_ptr<CKpLayup> temp;
         CKpDB* db = m->pDB();
         if (db && db->exists()) {
-            temp = new (std::nothrow) CKpLayup(m->pDB(), m->pGUI());
+            temp.reset(new (std::nothrow) CKpLayup(m->pDB(), m->pGUI()));
             if (!temp) {
                 m->pMsg()->Create(4, "Could not allocate memory.");
                 return -1;
             }
             temp->Read(ILayup::eHostDatabase, nullptr, 7, 0, nullptr);
         }
-        const int rc = VerifyLaminate(temp ? temp : m, nElems, ids, direction,
-                                      static_cast<double>(angTol) * kRadPerDeg, relTol, tests,
-                                      colours, limits, widths, resultSize, results);
-        delete temp;
-        return rc;
+        return VerifyLaminate(temp ? temp.get() : m, nElems, ids, direction,
+                              static_cast<double>(angTol) * kRadPerDeg, relTol, tests, colours,
+                              limits, widths, resultSize, results);
     });
 }
 

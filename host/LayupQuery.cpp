@@ -4,6 +4,7 @@
 #include "host/LayupQuery.h"
 
 #include <climits>
+#include <memory>
 #include <new>
 #include <unordered_map>
 #include <vector>
@@ -177,13 +178,12 @@ int LayupCreateSet(const char* name, int count, int* ids) {
             m->pMsg()->Create(4, "Set name '%s' already used.", name ? name : "");
             return -1;
         }
-        CKpSet* set = new (std::nothrow) CKpSet(sets->maxId() + 1);
+        // Owned here until the store takes it, also when an exception leaves.
+        std::unique_ptr<CKpSet> set(new (std::nothrow) CKpSet(sets->maxId() + 1));
         if (!set) return -1;
         set->setName(name);
-        if (set->SetIds(count, ids) != 0 || sets->insert(set) != 0) {
-            delete set;
-            return -1;
-        }
+        if (set->SetIds(count, ids) != 0 || sets->insert(set.get()) != 0) return -1;
+        set.release();
         return 0;
     });
 }
