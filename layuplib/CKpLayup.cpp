@@ -223,11 +223,6 @@ int CKpLayup::reinit() {
     return 0;
 }
 
-int CKpLayup::NotAvailable(const char* operation, int status) {
-    m_msg.Create(4, "%s is not available", operation);
-    return status;
-}
-
 // ---- getters
 
 CKpNodeStore* CKpLayup::pNodes() {

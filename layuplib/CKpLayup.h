@@ -340,8 +340,6 @@ class CKpLayup : public ILayup {
     CVekAddinManager* VekAddinManager();
 
   private:
-    // Reports "<operation> is not available" as an error; returns `status`.
-    int NotAvailable(const char* operation, int status);
     // Creates the add-in manager, registers the built-ins, sets the search
     // path from VEKAddinPath and builds the enumeration list.
     void CreateAddinManager();
