@@ -2,7 +2,7 @@
 
 #include <new>
 
-CKpResElem::CKpResElem(int id) : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {}
+CKpResElem::CKpResElem(int id) : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats)
     : CKpResElem(id, nFloats, floats, 0, nullptr) {}
@@ -11,7 +11,7 @@ CKpResElem::CKpResElem(int id, int nInts, const int* ints)
     : CKpResElem(id, 0, nullptr, nInts, ints) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats, int nInts, const int* ints)
-    : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {
+    : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {
     Allocate(nFloats, nInts);
     SetRes(nFloats, floats, nInts, ints);
 }
@@ -89,4 +89,31 @@ void CKpResElem::SetRes(int nFloats, const float* floats, int nInts, const int* 
 
 void CKpResElem::SetRes(const CKpResElem& source) {
     SetRes(source.m_nFloats, source.Floats(), source.m_nInts, source.Ints());
+}
+
+void* CKpResElem::operator new(std::size_t size) {
+    void* room = CKpResElemBlocks::TakeLoose(size);
+    if (!room) throw std::bad_alloc();
+    return room;
+}
+
+void* CKpResElem::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return CKpResElemBlocks::TakeLoose(size);
+}
+
+void* CKpResElem::operator new(std::size_t size, CKpResElemBlocks& blocks,
+                               const std::nothrow_t&) noexcept {
+    return blocks.Take(size);
+}
+
+void CKpResElem::operator delete(void* object) noexcept {
+    CKpResElemBlocks::Give(object);
+}
+
+void CKpResElem::operator delete(void* object, const std::nothrow_t&) noexcept {
+    CKpResElemBlocks::Give(object);
+}
+
+void CKpResElem::operator delete(void* object, CKpResElemBlocks&, const std::nothrow_t&) noexcept {
+    CKpResElemBlocks::Give(object);
 }

@@ -5,3 +5,16 @@ CKpResElemStore::CKpResElemStore() : CVekObjectStore<CKpResElem>(64) {}
 CKpResElemStore::~CKpResElemStore() {
     eraseAllObjects();
 }
+
+int CKpResElemStore::insertRecord(CKpResElem* record) {
+    if (!record || m_pendingCount != 0 ||
+        (m_sortedCount > 0 && m_sorted[m_sortedCount - 1]->id() >= record->id()))
+        return insert(record);
+    if (m_capacity <= m_sortedCount) {
+        resize(m_capacity + 100 * pendingCapacityFor(m_capacity));
+        if (m_capacity <= m_sortedCount) return -1;  // no room
+    }
+    // In id order: the place a merge would give it.
+    m_sorted[m_sortedCount++] = record;
+    return 0;
+}
