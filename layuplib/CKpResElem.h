@@ -17,7 +17,7 @@
 // does when memory runs out; callers that must know compare the counts.
 // A null value pointer leaves the cells zero. Positions outside a record's
 // range are caller errors: reads give 0, writes change nothing.
-class CKpResElem : public CVekObject {
+class CKpResElem final : public CVekObject {
   public:
     // Largest count of floats, and of ints.
     static constexpr int kMaxCount = 255;

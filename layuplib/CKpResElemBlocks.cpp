@@ -77,3 +77,24 @@ void CKpResElemBlocks::Give(void* object) noexcept {
     else
         std::free(at);
 }
+
+void CKpResElemBlocks::Giver::Give(void* object) noexcept {
+    if (!object) return;
+    char* at = static_cast<char*>(object) - kHeader;
+    Block* block = *reinterpret_cast<Block**>(at);
+    if (!block) {
+        std::free(at);
+        return;
+    }
+    if (block != m_block) {
+        Flush();
+        m_block = block;
+    }
+    ++m_count;
+}
+
+void CKpResElemBlocks::Giver::Flush() noexcept {
+    if (m_count > 0) Drop(m_block, m_count);
+    m_block = nullptr;
+    m_count = 0;
+}

@@ -18,6 +18,8 @@
 // Not thread-safe for taking (like the store it belongs to); records may be
 // deleted from any thread.
 class CKpResElemBlocks {
+    struct Block;
+
   public:
     CKpResElemBlocks() = default;
     // Drops this owner's hold on its current block.
@@ -37,8 +39,24 @@ class CKpResElemBlocks {
     // null).
     static void Give(void* object) noexcept;
 
+    // Gives back the room of many objects, settling each block's count once
+    // per run of neighbours instead of once per object. Gives back whatever
+    // is pending when destroyed.
+    class Giver {
+      public:
+        Giver() = default;
+        ~Giver() { Flush(); }
+        Giver(const Giver&) = delete;
+        Giver& operator=(const Giver&) = delete;
+        void Give(void* object) noexcept;
+        void Flush() noexcept;
+
+      private:
+        Block* m_block = nullptr;
+        long m_count = 0;
+    };
+
   private:
-    struct Block;
     // Takes `holds` off the block's count; the count reaching 0 frees it.
     static void Drop(Block* block, long holds) noexcept;
     // Leaves the current block (settling what was taken from it).

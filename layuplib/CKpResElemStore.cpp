@@ -3,6 +3,20 @@
 CKpResElemStore::CKpResElemStore() : CVekObjectStore<CKpResElem>(64) {}
 
 CKpResElemStore::~CKpResElemStore() {
+    // What eraseAllObjects does, in the same order, with the room of
+    // neighbouring records given back together.
+    CKpResElemBlocks::Giver giver;
+    while (m_sortedCount > 0) {
+        CKpResElem* record = static_cast<CKpResElem*>(m_sorted[--m_sortedCount]);
+        record->~CKpResElem();
+        giver.Give(record);
+    }
+    while (m_pendingCount > 0) {
+        CKpResElem* record = static_cast<CKpResElem*>(m_pending[--m_pendingCount]);
+        record->~CKpResElem();
+        giver.Give(record);
+    }
+    giver.Flush();
     eraseAllObjects();
 }
 
