@@ -1,5 +1,6 @@
 #include "layuplib/CKpResElem.h"
 
+#include <cstring>
 #include <new>
 
 CKpResElem::CKpResElem(int id) : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {}
@@ -12,6 +13,17 @@ CKpResElem::CKpResElem(int id, int nInts, const int* ints)
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats, int nInts, const int* ints)
     : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {
+    // Small records (most of a results file) without the calls below.
+    if (nFloats >= 0 && nInts >= 0 && nFloats + nInts <= kLocalCells) {
+        if (nFloats + nInts == 0) return;
+        for (Cell& cell : m_local) cell.i = 0;
+        if (floats) std::memcpy(m_local, floats, static_cast<size_t>(nFloats) * sizeof(float));
+        if (ints) std::memcpy(m_local + nFloats, ints, static_cast<size_t>(nInts) * sizeof(int));
+        m_cells = m_local;
+        m_nFloats = static_cast<std::uint8_t>(nFloats);
+        m_nInts = static_cast<std::uint8_t>(nInts);
+        return;
+    }
     Allocate(nFloats, nInts);
     SetRes(nFloats, floats, nInts, ints);
 }
