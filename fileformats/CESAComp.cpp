@@ -4,11 +4,32 @@
 #include <string>
 
 #include "fileformats/CESACompResults.h"
+#include "fileformats/fixed_text.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/input_file_check.h"
+#include "layuplib/number_text.h"
+
+namespace {
+
+// "%d, %lf, %s, %s\n" of the row's id, value, failure mode and critical
+// layer, without printf: the information line of every row.
+const char* RowText(const CESACompResTRow* row, std::string& line) {
+    char number[FIXED6_TEXT_MAX];
+    line.assign(number, FormatInt(number, row->GetElementId()));
+    line += ", ";
+    line.append(number, FormatFixed6(number, row->GetValue()));
+    line += ", ";
+    line += row->GetFailureMode();
+    line += ", ";
+    line += row->GetCriticalLayer();
+    line += '\n';
+    return line.c_str();
+}
+
+}  // namespace
 
 int CESAComp::Read() {
     CKpMsg* msg = pMsg();
@@ -46,15 +67,14 @@ int CESAComp::Read() {
         return -1;
     }
 
+    std::string line;
     for (int t = 0; t < doc.GetNumTables(); ++t) {
         const CESACompResTable* table = doc.GetTable(t);
         if (msg) msg->Create(1, "Table: %s\n", table->GetName());
         for (int r = 0; r < table->GetNumRows(); ++r) {
             const CESACompResTRow* row = table->GetRow(r);
-            if (msg)
-                msg->Create(1, "%d, %lf, %s, %s\n", row->GetElementId(), row->GetValue(),
-                            row->GetFailureMode(), row->GetCriticalLayer());
-            if (res->ResElems()->find(row->GetElementId()) && msg)
+            if (msg) msg->Create(1, "%s", RowText(row, line));
+            if (res->ResElems()->findRecord(row->GetElementId()) && msg)
                 msg->Create(1, "Element %d given again: the later value is kept\n",
                             row->GetElementId());
             const float value = static_cast<float>(row->GetValue());
