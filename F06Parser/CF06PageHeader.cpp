@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "F06Parser/CF06FileBuffer.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/num_util.h"
 
 CF06PageHeader::CF06PageHeader()
@@ -46,7 +47,7 @@ std::int64_t CF06PageHeader::Parse(std::int64_t pos, CF06FileBuffer& buffer) {
         if (std::strncmp(m_pageTitle, "EIGENVALUE =", 12) == 0 &&
             std::sscanf(m_pageTitle + 12, "%f", &v) == 1) {
             m_type = 2;
-            m_value = static_cast<float>(std::sqrt(std::fabs(v)) * 0.5 / M_PI);
+            m_value = static_cast<float>(std::sqrt(std::fabs(v)) * 0.5 / kPi);
         } else if (std::strncmp(m_pageTitle, "TIME =", 6) == 0 &&
                    std::sscanf(m_pageTitle + 6, "%f", &v) == 1) {
             m_type = 6;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "layuplib/angle_util.h"
+
 CSubcase::CSubcase(int id) : CSubcase(id, nullptr, nullptr, nullptr) {}
 
 CSubcase::CSubcase(int id, const char* title, const char* subtitle, const char* label)
@@ -39,7 +41,7 @@ const char* CSubcase::GetLabel() {
             m_labelWork += ":Freq.=";
             // A negative eigenvalue (rigid-body mode) has no real frequency.
             m_labelWork += static_cast<double>(
-                static_cast<float>(std::sqrt(std::fabs(m_eigenvalue)) * 0.5 / M_PI));
+                static_cast<float>(std::sqrt(std::fabs(m_eigenvalue)) * 0.5 / kPi));
             break;
         case 5:
             m_labelWork += ":Freq.=";

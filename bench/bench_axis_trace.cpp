@@ -16,10 +16,10 @@
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 constexpr int kAxes = 10000;
 
 // The unit hemisphere of bench::MakeHemisphere with its facets.

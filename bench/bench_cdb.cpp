@@ -23,6 +23,7 @@
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ std::unique_ptr<CKpLayup> MakeModel(int n) {
         CKpLamLyr* lyr = new CKpLamLyr;
         lyr->setMid(1);
         lyr->setT(0.25);
-        lyr->setTheta(k * M_PI / 4);
+        lyr->setTheta(k * kPi / 4);
         lam->LamLyrs()->InsertLast(lyr);
     }
     model->pLams()->insert(lam);

@@ -26,13 +26,12 @@
 #include "layuplib/CKpMatGeom.h"
 #include "layuplib/CKpPlane.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/make_axis.h"
 #include "layuplib/pattern_wf.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 // The model with the hemisphere selected and the drape's start and axes in
 // its workspace; null when any step fails.

@@ -28,12 +28,11 @@
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/gen_flat_pat_dxf.h"
 #include "layuplib/gen_flat_pat_igs.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 std::string Temp(const std::string& name) {
     const char* dir = std::getenv("TMPDIR");

@@ -20,11 +20,11 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/angle_util.h"
 #include "platform/MorvekStub.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const float kStep = static_cast<float>((kPi / 2) / 20);
 
 // The slot's model holding the hemisphere of `nRings` (2 nRings^2

@@ -27,10 +27,9 @@
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
+#include "layuplib/angle_util.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 // A model holding the hemisphere, one material and one draped ply over all
 // its elements; the ply is null when anything fails.

@@ -26,15 +26,15 @@ int Side(int64_t n) {
 }
 
 size_t WriteFile(int nElems) {
-    rstfile::Spec spec;
-    spec.modelPart = false;
+    rstfile::Recipe recipe;
+    recipe.modelPart = false;
     rstfile::Set set;
     for (int k = 0; k < nElems; ++k) {
-        spec.ids.push_back(k + 1);
+        recipe.ids.push_back(k + 1);
         set.elements.push_back(rstfile::Pattern(1, k));
     }
-    spec.sets.push_back(set);
-    const std::string bytes = rstfile::Write(spec).bytes;
+    recipe.sets.push_back(set);
+    const std::string bytes = rstfile::Write(recipe).bytes;
     FILE* f = std::fopen(kPath, "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);

@@ -33,6 +33,7 @@
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/PlyImport.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ int AddSimulatedPly(CKpLayup& model) {
     mat->setLyrtp(EVekMaterialProjected);
     mat->setMtrlnm("Carbon tape");
     mat->setMtrlthck(0.25);
-    model.pMats()->insert(mat);
+    if (store_or_free(model.pMats(), mat, model.pMsg(), "material") != 0) return -1;
 
     CKpPat* pat = new CKpPat(1);
     pat->setLyrtp(EVekMaterialProjected);
@@ -86,8 +87,10 @@ int AddSimulatedPly(CKpLayup& model) {
         pat->PatElems()->InsertLast(pe);
     }
     pat->setSimResult(0);
-    model.pPats()->insert(pat);
-    model.pPlys()->insert(new CKpPly(1, "Ply 1", EVekMaterialProjected, mat, pat));
+    if (store_or_free(model.pPats(), pat, model.pMsg(), "pattern") != 0 ||
+        store_or_free(model.pPlys(), new CKpPly(1, "Ply 1", EVekMaterialProjected, mat, pat),
+                      model.pMsg(), "ply") != 0)
+        return -1;
     return model.CreateLayupPly(nullptr, nullptr, EVekMaterialProjected, "Ply 1", 1, 0.0, 0.0, 1);
 }
 

@@ -8,6 +8,7 @@
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/angle_util.h"
 
 CBDFCard::CBDFCard() : m_fields(nullptr), m_path(nullptr), m_line(0) {}
 
@@ -30,7 +31,7 @@ bool CBDFCard::Start(const char* name) {
 }
 
 double CBDFCard::Degrees(double radians) {
-    double deg = std::round(radians * 180.0 / M_PI * 1000.0) / 1000.0;
+    double deg = std::round(radians * 180.0 / kPi * 1000.0) / 1000.0;
     if (!std::isfinite(deg)) return 0.0;
     deg = std::fmod(deg, 360.0);
     if (deg > 180.0) deg -= 360.0;

@@ -9,6 +9,7 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpOrient.h"
 #include "layuplib/CKpOrientStore.h"
+#include "layuplib/angle_util.h"
 
 CBDFCardGEOM::CBDFCardGEOM(const char* name, int gmtp, int count, const int* nodeRow,
                            const int* nodeCol, int orientRow, int orientCol)
@@ -94,7 +95,7 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
     } else if (field && field->GetType() == CF06FieldVariant::eDouble) {
         if (!m_theta) m_theta = FindOrient(model, "Theta", 2, 0);
         orient = m_theta;
-        theta = field->ToDouble() * M_PI / 180.0;
+        theta = field->ToDouble() * kPi / 180.0;
     } else {
         if (!m_default) m_default = FindOrient(model, "Default", 0, 0);
         orient = m_default;

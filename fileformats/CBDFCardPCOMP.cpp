@@ -12,6 +12,7 @@
 #include "layuplib/CKpLamStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/angle_util.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ bool CBDFCardPCOMP::AddLayer(CKpLam* lam, int mid, double t, double thetaDeg,
     if (!lyr) return false;
     lyr->setMid(mid);
     lyr->setT(t);
-    lyr->setTheta(thetaDeg * M_PI / 180.0);
+    lyr->setTheta(thetaDeg * kPi / 180.0);
     const char* text = sout ? sout->GetString() : nullptr;
     lyr->setSout(text ? (text[0] == 'Y' ? 2 : 1) : 0);
     lyr->setGplyid(gplyid);

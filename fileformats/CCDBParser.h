@@ -36,7 +36,9 @@ class CCDBParser : public CKpDBF {
     // bytes, integer fields out of the int range or not finite, node rows
     // with coordinates that are not finite): each is reported as an error
     // naming its line, the rest of the file and the post-processing are
-    // still done. Memory exhaustion: "Could not allocate memory.", -1.
+    // still done. Memory exhaustion: "Could not allocate memory.", -1; a
+    // store that cannot take a new object: the error "Could not store
+    // <what> <id>." and -1 (the rest of that command is not read).
     int Read() override;
 
     // Writes the model as a CDB input file. Model part flags: 1 mesh (NBLOCK,
@@ -46,12 +48,13 @@ class CCDBParser : public CKpDBF {
     // are added to the model as they are assigned. With the mesh, every
     // frame an element names as its element coordinate system is written as
     // LOCAL commands (origin, then the angles of its axes) so that the file
-    // defines what its elements refer to. Returns 0; -1 on an
-    // unsupported geometry type, when element modification would need new
-    // element types, when a number does not fit its 8-column integer field
-    // (checked before the file is opened; the message names it), when the
-    // file cannot be opened, or when a write or the close fails ("Could not
-    // write file '<name>'.").
+    // defines what its elements refer to. Returns 0; -1 on an unsupported
+    // geometry type, when a store cannot take a new element type or record
+    // ("Could not store <what> <id>."), when element modification would need
+    // new element types, when a number does not fit its 8-column integer
+    // field (checked before the file is opened; the message names it), when
+    // the file cannot be opened, or when a write or the close fails ("Could
+    // not write file '<name>'.").
     int Write() override;
 
   private:

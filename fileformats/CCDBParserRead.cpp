@@ -28,18 +28,24 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
-const double kDegToRad = M_PI / 180.0;
+const double kDegToRad = kPi / 180.0;
 
 enum EOffset { OffsetMid, OffsetTop, OffsetBot, OffsetUser };
 
 }  // namespace
 
 struct CCDBParser::ReadState {
+    explicit ReadState(CCDBParser& parser) : p(parser), msg(parser.pMsg()) {}
+
+    CCDBParser& p;
+    CKpMsg* msg;
     CCDBOwningStore<CElemRc> elemRcs;
     CCDBOwningStore<CRcLam> rcLams;
     CCDBRlsetStore rlsets;
@@ -49,6 +55,20 @@ struct CCDBParser::ReadState {
     EOffset offset = OffsetMid;
     double userOffset = 0.0;
     bool dropped = false;  // rows or commands were dropped: the read fails
+
+    // The handler of each command read (the table in HandleCommand).
+    void Et(CDBCommand& cmd);
+    void Keyop(CDBCommand& cmd);
+    void Rlblock(CDBCommand& cmd);
+    void Local(CDBCommand& cmd);
+    void Nblock(CDBCommand& cmd);
+    void Eblock(CDBCommand& cmd);
+    void Mptemp(CDBCommand& cmd);
+    void Mpdata(CDBCommand& cmd);
+    void Fc(CDBCommand& cmd);
+    void Sectype(CDBCommand& cmd);
+    void Secoffset(CDBCommand& cmd);
+    void Secblock(CDBCommand& cmd);
 };
 
 CCDBParser::CCDBParser() = default;
@@ -108,11 +128,11 @@ namespace {
 // format carries. A file without one of them is no CDB file.
 bool isCdbCommand(const CKpStr& name) {
     static const char* const kNames[] = {
-        "ET",      "KEYOP",   "KEYOPT", "RLBLOCK", "NBLOCK", "EBLOCK", "MPDATA", "MPTEMP",
-        "SECTYPE", "SECBLOCK", "SECOFFSET", "SECDATA", "SECCONTROL", "LOCAL", "FC", "N",
-        "EN",      "CMBLOCK", "R",      "RMORE",   "MP",     "TB",     "TBDATA", "TBTEMP",
-        "/PREP7",  "/COM",    "/TITLE", "/NOPR",   "/GO",    "FINISH", "NUMOFF", "CSYS",
-        "*SET",    "/UNITS",  "D",      "F",       "CE",     "CP",     "ANTYPE", "EXTOPT"};
+        "ET",      "KEYOP",    "KEYOPT",    "RLBLOCK", "NBLOCK",     "EBLOCK", "MPDATA", "MPTEMP",
+        "SECTYPE", "SECBLOCK", "SECOFFSET", "SECDATA", "SECCONTROL", "LOCAL",  "FC",     "N",
+        "EN",      "CMBLOCK",  "R",         "RMORE",   "MP",         "TB",     "TBDATA", "TBTEMP",
+        "/PREP7",  "/COM",     "/TITLE",    "/NOPR",   "/GO",        "FINISH", "NUMOFF", "CSYS",
+        "*SET",    "/UNITS",   "D",         "F",       "CE",         "CP",     "ANTYPE", "EXTOPT"};
     const char* text = name;
     char upper[16];
     size_t n = 0;
@@ -143,7 +163,7 @@ int CCDBParser::Read() {
             msg->Create(4, "Unable to open file '%s'.", name());
             return -1;
         }
-        ReadState st;
+        ReadState st(*this);
         CDBCommand cmd;
         bool cut = false;  // an "ends early" error was given
         // Line errors before the first command of the format are held: a
@@ -220,358 +240,438 @@ int CCDBParser::Read() {
     }
 }
 
-void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
-    CKpMsg* msg = pMsg();
-    const CKpStr& name = cmd.Name();
-    CKpAnsysEtStore* ets = pAnsys()->pEts();
+// ET: element types 181 and 99 (others are passed over); an id present
+// already is kept.
+void CCDBParser::ReadState::Et(CDBCommand& cmd) {
+    CKpAnsysEtStore* ets = p.pAnsys()->pEts();
+    int id, type;
+    if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, type)) {
+        dropped = true;
+        return;
+    }
+    if (type != 181 && type != 99) return;
+    if (ets->find(id)) {
+        msg->Create(2, "ET %d already exists", id);
+        return;
+    }
+    if (store_or_free(ets, new CKpAnsysEt(id, type), msg, "element type") != 0) dropped = true;
+}
 
-    if (name == "ET") {
-        int id, type;
-        if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, type)) {
-            st.dropped = true;
+// KEYOP: a KEYOPT value of a read element type.
+void CCDBParser::ReadState::Keyop(CDBCommand& cmd) {
+    CKpAnsysEtStore* ets = p.pAnsys()->pEts();
+    int id, number, value;
+    if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, number) || !argInt(msg, cmd, 2, value)) {
+        dropped = true;
+        return;
+    }
+    CKpAnsysEt* et = ets->find(id);
+    if (!et) {
+        msg->Create(1,
+                    "ET %d referenced by KEYOP does not exist. This may reference an "
+                    "unsupported element type.",
+                    id);
+        return;
+    }
+    et->SetKeyopt(number, value);
+}
+
+// RLBLOCK: real constant sets, kept for the laminates made after the file.
+void CCDBParser::ReadState::Rlblock(CDBCommand& cmd) {
+    int perLine;
+    if (!argInt(msg, cmd, 3, perLine)) {
+        dropped = true;
+        return;
+    }
+    const int rows = cmd.GetNumRows();
+    int r = 0;
+    while (r < rows) {
+        int setNo, count;
+        if (!rowInt(msg, cmd, r, 0, setNo) || !rowInt(msg, cmd, r, 1, count)) {
+            // Without its header the set's extent is unknown: the rest goes.
+            msg->Create(4, "Not all real values read from RLBLOCK.");
+            dropped = true;
             return;
         }
-        if (type != 181 && type != 99) return;
-        if (ets->find(id)) {
-            msg->Create(2, "ET %d already exists", id);
-            return;
-        }
-        ets->insert(new CKpAnsysEt(id, type));
-    } else if (name == "KEYOP") {
-        int id, number, value;
-        if (!argInt(msg, cmd, 0, id) || !argInt(msg, cmd, 1, number) ||
-            !argInt(msg, cmd, 2, value)) {
-            st.dropped = true;
-            return;
-        }
-        CKpAnsysEt* et = ets->find(id);
-        if (!et) {
-            msg->Create(1,
-                        "ET %d referenced by KEYOP does not exist. This may reference an "
-                        "unsupported element type.",
-                        id);
-            return;
-        }
-        et->SetKeyopt(number, value);
-    } else if (name == "RLBLOCK") {
-        int perLine;
-        if (!argInt(msg, cmd, 3, perLine)) {
-            st.dropped = true;
-            return;
-        }
-        const int rows = cmd.GetNumRows();
-        int r = 0;
-        while (r < rows) {
-            int setNo, count;
-            if (!rowInt(msg, cmd, r, 0, setNo) || !rowInt(msg, cmd, r, 1, count)) {
-                // Without its header the set's extent is unknown: the rest goes.
-                msg->Create(4, "Not all real values read from RLBLOCK.");
-                st.dropped = true;
+        CCDBRlset* set = rlsets.find(setNo);
+        if (!set) {
+            set = new CCDBRlset(setNo);
+            if (store_or_free(&rlsets, set, msg, "real constant set") != 0) {
+                dropped = true;
                 return;
             }
-            CCDBRlset* set = st.rlsets.find(setNo);
-            if (!set) {
-                set = new CCDBRlset(setNo);
-                st.rlsets.insert(set);
-            } else {
-                set->Values().Size(0);  // a later set of the same number replaces it
+        } else {
+            set->Values().Size(0);  // a later set of the same number replaces it
+        }
+        CVekTemplateList<double>& values = set->Values();
+        int taken = 0;
+        for (int c = 2; c < 8 && taken < count; ++c, ++taken)
+            values.Add(cmd.GetBlockValue(r, c), -1);
+        ++r;
+        while (taken < count) {
+            if (r >= rows) {
+                msg->Create(4, "Not all real values read from RLBLOCK.");
+                return;
             }
-            CVekTemplateList<double>& values = set->Values();
-            int taken = 0;
-            for (int c = 2; c < 8 && taken < count; ++c, ++taken)
+            // Short rows leave off trailing zeros; a row never holds more
+            // than its format gives, so an absurd count takes no more.
+            const int take = std::max(cmd.GetRowSize(r), std::min(perLine, 1000));
+            for (int c = 0; c < take && taken < count; ++c, ++taken)
                 values.Add(cmd.GetBlockValue(r, c), -1);
             ++r;
-            while (taken < count) {
-                if (r >= rows) {
-                    msg->Create(4, "Not all real values read from RLBLOCK.");
-                    return;
-                }
-                // Short rows leave off trailing zeros; a row never holds more
-                // than its format gives, so an absurd count takes no more.
-                const int take = std::max(cmd.GetRowSize(r), std::min(perLine, 1000));
-                for (int c = 0; c < take && taken < count; ++c, ++taken)
-                    values.Add(cmd.GetBlockValue(r, c), -1);
-                ++r;
-            }
         }
-    } else if (name == "LOCAL") {
-        const char* kind = cmd.GetArgumentText(1);
-        msg->Create(1, "Parameters: %s", kind);
-        int id;
-        if (std::strcmp(kind, "LOC") == 0) {
-            if (!argInt(msg, cmd, 2, id)) {
-                st.dropped = true;
+    }
+}
+
+// LOCAL: Cartesian frames (origin, then Euler angles), kept for the
+// element coordinate systems that name them.
+void CCDBParser::ReadState::Local(CDBCommand& cmd) {
+    const char* kind = cmd.GetArgumentText(1);
+    msg->Create(1, "Parameters: %s", kind);
+    int id;
+    if (std::strcmp(kind, "LOC") == 0) {
+        if (!argInt(msg, cmd, 2, id)) {
+            dropped = true;
+            return;
+        }
+        const char* type = cmd.GetArgumentText(3);
+        if (std::strcmp(type, "0") != 0 && std::strcmp(type, "CART") != 0) {
+            msg->Create(4, "Local coordinate system %d ignored as it is not Cartesian.", id);
+            return;
+        }
+        const double origin[3] = {cmd.GetArgumentAsDouble(4), cmd.GetArgumentAsDouble(5),
+                                  cmd.GetArgumentAsDouble(6)};
+        CKpCoord* frame = locals.find(id);
+        if (!frame) {
+            frame = new CKpCoord(id);
+            if (store_or_free(&locals, frame, msg, "coordinate frame") != 0) {
+                dropped = true;
                 return;
             }
-            const char* type = cmd.GetArgumentText(3);
-            if (std::strcmp(type, "0") != 0 && std::strcmp(type, "CART") != 0) {
-                msg->Create(4, "Local coordinate system %d ignored as it is not Cartesian.", id);
+        }
+        frame->SetCoordsByOriginDefault(origin);
+    } else if (std::strcmp(kind, "ANG") == 0) {
+        if (!argInt(msg, cmd, 2, id)) {
+            dropped = true;
+            return;
+        }
+        const double angles[3] = {cmd.GetArgumentAsDouble(4) * kDegToRad,
+                                  cmd.GetArgumentAsDouble(5) * kDegToRad,
+                                  cmd.GetArgumentAsDouble(6) * kDegToRad};
+        if (CKpCoord* frame = locals.find(id)) frame->SetCoordsByEulerAngles(angles);
+    }
+}
+
+// NBLOCK: nodes; the first row of each id the store lacks is taken.
+void CCDBParser::ReadState::Nblock(CDBCommand& cmd) {
+    msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
+    msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
+    msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
+    CKpNodeStore* nodes = p.pNodes();
+    // 1. Ids of the valid rows; 2. the first row of each new id is taken.
+    std::vector<std::pair<int, int>> ids;
+    ids.reserve(cmd.GetNumRows());
+    for (int r = 0; r < cmd.GetNumRows(); ++r) {
+        int id;
+        if (!rowInt(msg, cmd, r, 0, id)) {
+            dropped = true;
+            continue;
+        }
+        if (id < 1) continue;
+        const double x = cmd.GetBlockValue(r, 3), y = cmd.GetBlockValue(r, 4),
+                     z = cmd.GetBlockValue(r, 5);
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+            msg->Create(4, "Line %d: node %d has a coordinate that is not finite; skipped.",
+                        cmd.GetRowLine(r), id);
+            dropped = true;
+            continue;
+        }
+        ids.emplace_back(id, r);
+    }
+    int passedOver = 0;
+    for (const auto& k : firstOfEachId(*nodes, ids, passedOver)) {
+        CKpNode* node = new CKpNode(k.first);
+        node->setCKpPoint(cmd.GetBlockValue(k.second, 3), cmd.GetBlockValue(k.second, 4),
+                          cmd.GetBlockValue(k.second, 5));
+        node->setIncompleteFlag(0);
+        if (store_or_free(nodes, node, msg, "node") != 0) {
+            dropped = true;
+            return;
+        }
+    }
+    if (passedOver > 0)
+        msg->Create(2, "NBLOCK on line %d: %d nodes whose ids exist already were not added.",
+                    cmd.Line(), passedOver);
+}
+
+// EBLOCK: SHELL181 and SHELL99 elements of a read element type.
+void CCDBParser::ReadState::Eblock(CDBCommand& cmd) {
+    CKpAnsysEtStore* ets = p.pAnsys()->pEts();
+    msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
+    msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
+    msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
+    CKpElemStore* elems = p.pElems();
+    struct Row {
+        int f[19];
+        int gmtp;
+        CKpAnsysEt* et;
+    };
+    std::vector<Row> rows;
+    std::vector<std::pair<int, int>> ids;
+    rows.reserve(cmd.GetNumRows());
+    ids.reserve(cmd.GetNumRows());
+    for (int r = 0; r < cmd.GetNumRows(); ++r) {
+        Row row;
+        bool ok = true;
+        const int n = std::min(cmd.GetRowSize(r), 19);
+        for (int c = 0; c < 19; ++c) row.f[c] = 0;
+        for (int c = 0; c < n && ok; ++c) ok = rowInt(msg, cmd, r, c, row.f[c]);
+        // A row of more than 8 nodes goes on in the next row, taken or not.
+        const int nnod = row.f[8];
+        if (nnod > 8) ++r;
+        if (!ok) {
+            dropped = true;
+            continue;
+        }
+        row.et = ets->find(row.f[1]);
+        if (!row.et) continue;
+        if (nnod == 4)
+            row.gmtp = row.f[13] == row.f[14] ? 11 : 1;
+        else if (nnod == 8)
+            row.gmtp = row.f[13] == row.f[14] ? 12 : 2;
+        else
+            continue;
+        if (row.f[10] < 1) continue;
+        ids.emplace_back(row.f[10], static_cast<int>(rows.size()));
+        rows.push_back(row);
+    }
+    int passedOver = 0;
+    for (const auto& k : firstOfEachId(*elems, ids, passedOver)) {
+        const Row& row = rows[k.second];
+        const int* f = row.f;
+        CKpElem* elem = new CKpElem(f[10], row.gmtp);
+        elem->seteltp(1);
+        switch (row.gmtp) {
+            case 1:
+                for (int i = 0; i < 4; ++i) elem->setunid(i, f[11 + i]);
+                break;
+            case 2: {
+                static const int cols[8] = {11, 15, 12, 16, 13, 17, 14, 18};
+                for (int i = 0; i < 8; ++i) elem->setunid(i, f[cols[i]]);
+                break;
+            }
+            case 11:
+                for (int i = 0; i < 3; ++i) elem->setunid(i, f[11 + i]);
+                break;
+            default: {  // 12
+                static const int cols[6] = {11, 15, 12, 16, 13, 18};
+                for (int i = 0; i < 6; ++i) elem->setunid(i, f[cols[i]]);
+                break;
+            }
+        }
+        elem->settpmd(row.et->Val());
+        elem->pid(f[3]);
+        if (CKpElemAnsys* a = elem->CreateAnsys()) {
+            static const int cols[8] = {0, 1, 2, 4, 5, 6, 7, 9};
+            for (int i = 0; i < 8; ++i) a->Set(i, f[cols[i]]);
+        }
+        if (store_or_free(elems, elem, msg, "element") != 0) {
+            dropped = true;
+            return;
+        }
+        if (row.et->Val() == 99) {
+            int k11 = row.et->GetKeyopt(11);
+            if (k11 < 1) k11 = 0;
+            if (store_or_free(&elemRcs, new CElemRc(f[10], f[2], k11), msg,
+                              "real constant link of element") != 0) {
+                dropped = true;
                 return;
             }
-            const double origin[3] = {cmd.GetArgumentAsDouble(4), cmd.GetArgumentAsDouble(5),
-                                      cmd.GetArgumentAsDouble(6)};
-            CKpCoord* frame = st.locals.find(id);
-            if (!frame) {
-                frame = new CKpCoord(id);
-                st.locals.insert(frame);
-            }
-            frame->SetCoordsByOriginDefault(origin);
-        } else if (std::strcmp(kind, "ANG") == 0) {
-            if (!argInt(msg, cmd, 2, id)) {
-                st.dropped = true;
-                return;
-            }
-            const double angles[3] = {cmd.GetArgumentAsDouble(4) * kDegToRad,
-                                      cmd.GetArgumentAsDouble(5) * kDegToRad,
-                                      cmd.GetArgumentAsDouble(6) * kDegToRad};
-            if (CKpCoord* frame = st.locals.find(id)) frame->SetCoordsByEulerAngles(angles);
+            CRcLam* rc = rcLams.findOrCreate(f[2]);
+            if (rc) rc->SetKeyopt11(k11);
         }
-    } else if (name == "NBLOCK") {
-        msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
-        msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
-        msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
-        CKpNodeStore* nodes = pNodes();
-        // 1. Ids of the valid rows; 2. the first row of each new id is taken.
-        std::vector<std::pair<int, int>> ids;
-        ids.reserve(cmd.GetNumRows());
-        for (int r = 0; r < cmd.GetNumRows(); ++r) {
-            int id;
-            if (!rowInt(msg, cmd, r, 0, id)) {
-                st.dropped = true;
-                continue;
-            }
-            if (id < 1) continue;
-            const double x = cmd.GetBlockValue(r, 3), y = cmd.GetBlockValue(r, 4),
-                         z = cmd.GetBlockValue(r, 5);
-            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-                msg->Create(4, "Line %d: node %d has a coordinate that is not finite; skipped.",
-                            cmd.GetRowLine(r), id);
-                st.dropped = true;
-                continue;
-            }
-            ids.emplace_back(id, r);
-        }
-        int passedOver = 0;
-        for (const auto& k : firstOfEachId(*nodes, ids, passedOver)) {
-            CKpNode* node = new CKpNode(k.first);
-            node->setCKpPoint(cmd.GetBlockValue(k.second, 3), cmd.GetBlockValue(k.second, 4),
-                              cmd.GetBlockValue(k.second, 5));
-            node->setIncompleteFlag(0);
-            nodes->insert(node);
-        }
-        if (passedOver > 0)
-            msg->Create(2, "NBLOCK on line %d: %d nodes whose ids exist already were not added.",
-                        cmd.Line(), passedOver);
-    } else if (name == "EBLOCK") {
-        msg->Create(1, "Num Values: %d", argIntOr0(cmd, 0));
-        msg->Create(1, "Type: %s", cmd.GetArgumentText(1));
-        msg->Create(1, "Num Rows: %d", cmd.GetNumRows());
-        CKpElemStore* elems = pElems();
-        struct Row {
-            int f[19];
-            int gmtp;
-            CKpAnsysEt* et;
-        };
-        std::vector<Row> rows;
-        std::vector<std::pair<int, int>> ids;
-        rows.reserve(cmd.GetNumRows());
-        ids.reserve(cmd.GetNumRows());
-        for (int r = 0; r < cmd.GetNumRows(); ++r) {
-            Row row;
-            bool ok = true;
-            const int n = std::min(cmd.GetRowSize(r), 19);
-            for (int c = 0; c < 19; ++c) row.f[c] = 0;
-            for (int c = 0; c < n && ok; ++c) ok = rowInt(msg, cmd, r, c, row.f[c]);
-            // A row of more than 8 nodes goes on in the next row, taken or not.
-            const int nnod = row.f[8];
-            if (nnod > 8) ++r;
-            if (!ok) {
-                st.dropped = true;
-                continue;
-            }
-            row.et = ets->find(row.f[1]);
-            if (!row.et) continue;
-            if (nnod == 4)
-                row.gmtp = row.f[13] == row.f[14] ? 11 : 1;
-            else if (nnod == 8)
-                row.gmtp = row.f[13] == row.f[14] ? 12 : 2;
-            else
-                continue;
-            if (row.f[10] < 1) continue;
-            ids.emplace_back(row.f[10], static_cast<int>(rows.size()));
-            rows.push_back(row);
-        }
-        int passedOver = 0;
-        for (const auto& k : firstOfEachId(*elems, ids, passedOver)) {
-            const Row& row = rows[k.second];
-            const int* f = row.f;
-            CKpElem* elem = new CKpElem(f[10], row.gmtp);
-            elem->seteltp(1);
-            switch (row.gmtp) {
-                case 1:
-                    for (int i = 0; i < 4; ++i) elem->setunid(i, f[11 + i]);
-                    break;
-                case 2: {
-                    static const int cols[8] = {11, 15, 12, 16, 13, 17, 14, 18};
-                    for (int i = 0; i < 8; ++i) elem->setunid(i, f[cols[i]]);
-                    break;
-                }
-                case 11:
-                    for (int i = 0; i < 3; ++i) elem->setunid(i, f[11 + i]);
-                    break;
-                default: {  // 12
-                    static const int cols[6] = {11, 15, 12, 16, 13, 18};
-                    for (int i = 0; i < 6; ++i) elem->setunid(i, f[cols[i]]);
-                    break;
-                }
-            }
-            elem->settpmd(row.et->Val());
-            elem->pid(f[3]);
-            if (CKpElemAnsys* a = elem->CreateAnsys()) {
-                static const int cols[8] = {0, 1, 2, 4, 5, 6, 7, 9};
-                for (int i = 0; i < 8; ++i) a->Set(i, f[cols[i]]);
-            }
-            elems->insert(elem);
-            if (row.et->Val() == 99) {
-                int k11 = row.et->GetKeyopt(11);
-                if (k11 < 1) k11 = 0;
-                st.elemRcs.insert(new CElemRc(f[10], f[2], k11));
-                CRcLam* rc = st.rcLams.findOrCreate(f[2]);
-                if (rc) rc->SetKeyopt11(k11);
-            }
-        }
-        if (passedOver > 0)
-            msg->Create(2, "EBLOCK on line %d: %d elements whose ids exist already were not added.",
-                        cmd.Line(), passedOver);
-    } else if (name == "MPTEMP") {
-        (void)cmd.GetArgumentAsDouble(3);
-    } else if (name == "MPDATA") {
-        int id;
-        if (!argInt(msg, cmd, 3, id)) {
-            st.dropped = true;
+    }
+    if (passedOver > 0)
+        msg->Create(2, "EBLOCK on line %d: %d elements whose ids exist already were not added.",
+                    cmd.Line(), passedOver);
+}
+
+// MPTEMP: temperatures are not kept.
+void CCDBParser::ReadState::Mptemp(CDBCommand& cmd) {
+    (void)cmd.GetArgumentAsDouble(3);
+}
+
+// MPDATA: a material property (the material is made on its first one).
+void CCDBParser::ReadState::Mpdata(CDBCommand& cmd) {
+    int id;
+    if (!argInt(msg, cmd, 3, id)) {
+        dropped = true;
+        return;
+    }
+    const char* label = cmd.GetArgumentText(2);
+    const double v = cmd.GetArgumentAsDouble(5);
+    CKpMatStore* mats = p.pMats();
+    CKpMat* mat = mats->find(id);
+    if (!mat) {
+        mat = new CKpMat(id);
+        CKpStr matName("MAT.");
+        matName += id;
+        mat->setMtrlnm(matName);
+        mat->setExtmtrlnm(matName);
+        mat->setExtmtrlid(id);
+        if (store_or_free(mats, mat, msg, "material") != 0) {
+            dropped = true;
             return;
         }
-        const char* label = cmd.GetArgumentText(2);
-        const double v = cmd.GetArgumentAsDouble(5);
-        CKpMatStore* mats = pMats();
-        CKpMat* mat = mats->find(id);
-        if (!mat) {
-            mat = new CKpMat(id);
-            CKpStr matName("MAT.");
-            matName += id;
-            mat->setMtrlnm(matName);
-            mat->setExtmtrlnm(matName);
-            mat->setExtmtrlid(id);
-            mats->insert(mat);
+    }
+    struct Label {
+        const char* text;
+        void (CKpMatProp::*set)(double);
+    };
+    static const Label labels[] = {{"EX", &CKpMatProp::setEx},     {"EY", &CKpMatProp::setEy},
+                                   {"EZ", &CKpMatProp::setEz},     {"NUXY", &CKpMatProp::setNuxy},
+                                   {"GXY", &CKpMatProp::setGxy},   {"GYZ", &CKpMatProp::setGyz},
+                                   {"GXZ", &CKpMatProp::setGzx},   {"PRXY", &CKpMatProp::setNuxy},
+                                   {"PRYZ", &CKpMatProp::setNuyz}, {"PRXZ", &CKpMatProp::setNuzx},
+                                   {"ALPX", &CKpMatProp::setAlpx}, {"ALPY", &CKpMatProp::setAlpy},
+                                   {"ALPZ", &CKpMatProp::setAlpz}, {"DENS", &CKpMatProp::setDens},
+                                   {"REFT", &CKpMatProp::setTref}};
+    for (const Label& l : labels) {
+        if (std::strcmp(label, l.text) == 0) {
+            (static_cast<CKpMatProp*>(mat)->*l.set)(v);
+            break;
         }
-        struct Label {
-            const char* text;
-            void (CKpMatProp::*set)(double);
-        };
-        static const Label labels[] = {
-            {"EX", &CKpMatProp::setEx},     {"EY", &CKpMatProp::setEy},
-            {"EZ", &CKpMatProp::setEz},     {"NUXY", &CKpMatProp::setNuxy},
-            {"GXY", &CKpMatProp::setGxy},   {"GYZ", &CKpMatProp::setGyz},
-            {"GXZ", &CKpMatProp::setGzx},   {"PRXY", &CKpMatProp::setNuxy},
-            {"PRYZ", &CKpMatProp::setNuyz}, {"PRXZ", &CKpMatProp::setNuzx},
-            {"ALPX", &CKpMatProp::setAlpx}, {"ALPY", &CKpMatProp::setAlpy},
-            {"ALPZ", &CKpMatProp::setAlpz}, {"DENS", &CKpMatProp::setDens},
-            {"REFT", &CKpMatProp::setTref}};
-        for (const Label& l : labels) {
-            if (std::strcmp(label, l.text) == 0) {
-                (static_cast<CKpMatProp*>(mat)->*l.set)(v);
-                break;
-            }
+    }
+}
+
+// FC: a strength of a material read before.
+void CCDBParser::ReadState::Fc(CDBCommand& cmd) {
+    int id;
+    if (!argInt(msg, cmd, 0, id)) {
+        dropped = true;
+        return;
+    }
+    CKpMat* mat = p.pMats()->find(id);
+    if (!mat || std::strcmp(cmd.GetArgumentText(1), "S") != 0) return;
+    const char* label = cmd.GetArgumentText(2);
+    const double v = cmd.GetArgumentAsDouble(3);
+    struct Label {
+        const char* text;
+        void (CKpMatProp::*set)(double);
+        double sign;
+    };
+    static const Label labels[] = {
+        {"XTEN", &CKpMatProp::setFxt, 1}, {"XCMP", &CKpMatProp::setFxc, -1},
+        {"YTEN", &CKpMatProp::setFyt, 1}, {"YCMP", &CKpMatProp::setFyc, -1},
+        {"ZTEN", &CKpMatProp::setFzt, 1}, {"ZCMP", &CKpMatProp::setFzc, -1},
+        {"XY", &CKpMatProp::setFs12, 1},  {"YZ", &CKpMatProp::setFs23, 1},
+        {"XZ", &CKpMatProp::setFs31, 1},  {"XYCP", &CKpMatProp::setF12, 1},
+        {"YZCP", &CKpMatProp::setF23, 1}, {"XZCP", &CKpMatProp::setF31, 1}};
+    for (const Label& l : labels) {
+        if (std::strcmp(label, l.text) == 0) {
+            (static_cast<CKpMatProp*>(mat)->*l.set)(l.sign * v);
+            break;
         }
-    } else if (name == "FC") {
-        int id;
-        if (!argInt(msg, cmd, 0, id)) {
-            st.dropped = true;
+    }
+}
+
+// SECTYPE: the section that the next SECOFFSET and SECBLOCK describe.
+void CCDBParser::ReadState::Sectype(CDBCommand& cmd) {
+    int id;
+    if (!argInt(msg, cmd, 0, id)) {
+        dropped = true;
+        return;
+    }
+    secId = id;
+    secType = cmd.GetArgumentText(1);
+}
+
+// SECOFFSET: where the reference surface of the section lies.
+void CCDBParser::ReadState::Secoffset(CDBCommand& cmd) {
+    const char* where = cmd.GetArgumentText(0);
+    if (std::strcmp(where, "TOP") == 0) {
+        offset = OffsetTop;
+    } else if (std::strcmp(where, "BOT") == 0) {
+        offset = OffsetBot;
+    } else if (std::strcmp(where, "USER") == 0) {
+        offset = OffsetUser;
+        userOffset = cmd.GetArgumentAsDouble(1);
+    } else {
+        offset = OffsetMid;
+    }
+}
+
+// SECBLOCK: the layers of the section, as the laminate "Sec.<id>".
+void CCDBParser::ReadState::Secblock(CDBCommand& cmd) {
+    msg->Create(1, "Num rows: %d", argIntOr0(cmd, 0));
+    msg->Create(1, "Num rows: %d", cmd.GetNumRows());
+    CKpLamStore* lams = p.pLams();
+    if (lams->find(secId)) {
+        msg->Create(2, "SECTYPE %d already exists", secId);
+        return;
+    }
+    CKpLam* lam = new CKpLam(secId);
+    CKpStr lamName("Sec.");
+    lamName += secId;
+    lam->name(lamName);
+    if (store_or_free(lams, lam, msg, "laminate") != 0) {
+        dropped = true;
+        return;
+    }
+    for (int r = 0; r < cmd.GetNumRows(); ++r) {
+        int mid;
+        if (!rowInt(msg, cmd, r, 1, mid)) {
+            dropped = true;
+            continue;
+        }
+        CKpLamLyr* lyr = new CKpLamLyr;
+        lyr->setT(cmd.GetBlockValue(r, 0));
+        lyr->setMid(mid);
+        lyr->setTheta(cmd.GetBlockValue(r, 2) * kDegToRad);
+        if (lam->LamLyrs())
+            lam->LamLyrs()->InsertLast(lyr);
+        else
+            delete lyr;
+    }
+    const double t = lam->t();
+    switch (offset) {
+        case OffsetTop:
+            lam->z0(-t);
+            break;
+        case OffsetBot:
+            lam->z0(0.0);
+            break;
+        case OffsetUser:
+            lam->z0(-userOffset - t / 2.0);
+            break;
+        default:
+            break;
+    }
+}
+
+// One row per command read, as the file names it (case as written); every
+// other command is passed over.
+void CCDBParser::HandleCommand(ReadState& st, CDBCommand& cmd) {
+    static const struct {
+        const char* name;
+        void (ReadState::*handle)(CDBCommand&);
+    } kCommands[] = {{"ET", &ReadState::Et},
+                     {"KEYOP", &ReadState::Keyop},
+                     {"RLBLOCK", &ReadState::Rlblock},
+                     {"LOCAL", &ReadState::Local},
+                     {"NBLOCK", &ReadState::Nblock},
+                     {"EBLOCK", &ReadState::Eblock},
+                     {"MPTEMP", &ReadState::Mptemp},
+                     {"MPDATA", &ReadState::Mpdata},
+                     {"FC", &ReadState::Fc},
+                     {"SECTYPE", &ReadState::Sectype},
+                     {"SECOFFSET", &ReadState::Secoffset},
+                     {"SECBLOCK", &ReadState::Secblock}};
+    const CKpStr& name = cmd.Name();
+    for (const auto& c : kCommands) {
+        if (name == c.name) {
+            (st.*c.handle)(cmd);
             return;
-        }
-        CKpMat* mat = pMats()->find(id);
-        if (!mat || std::strcmp(cmd.GetArgumentText(1), "S") != 0) return;
-        const char* label = cmd.GetArgumentText(2);
-        const double v = cmd.GetArgumentAsDouble(3);
-        struct Label {
-            const char* text;
-            void (CKpMatProp::*set)(double);
-            double sign;
-        };
-        static const Label labels[] = {
-            {"XTEN", &CKpMatProp::setFxt, 1}, {"XCMP", &CKpMatProp::setFxc, -1},
-            {"YTEN", &CKpMatProp::setFyt, 1}, {"YCMP", &CKpMatProp::setFyc, -1},
-            {"ZTEN", &CKpMatProp::setFzt, 1}, {"ZCMP", &CKpMatProp::setFzc, -1},
-            {"XY", &CKpMatProp::setFs12, 1},  {"YZ", &CKpMatProp::setFs23, 1},
-            {"XZ", &CKpMatProp::setFs31, 1},  {"XYCP", &CKpMatProp::setF12, 1},
-            {"YZCP", &CKpMatProp::setF23, 1}, {"XZCP", &CKpMatProp::setF31, 1}};
-        for (const Label& l : labels) {
-            if (std::strcmp(label, l.text) == 0) {
-                (static_cast<CKpMatProp*>(mat)->*l.set)(l.sign * v);
-                break;
-            }
-        }
-    } else if (name == "SECTYPE") {
-        int id;
-        if (!argInt(msg, cmd, 0, id)) {
-            st.dropped = true;
-            return;
-        }
-        st.secId = id;
-        st.secType = cmd.GetArgumentText(1);
-    } else if (name == "SECOFFSET") {
-        const char* where = cmd.GetArgumentText(0);
-        if (std::strcmp(where, "TOP") == 0) {
-            st.offset = OffsetTop;
-        } else if (std::strcmp(where, "BOT") == 0) {
-            st.offset = OffsetBot;
-        } else if (std::strcmp(where, "USER") == 0) {
-            st.offset = OffsetUser;
-            st.userOffset = cmd.GetArgumentAsDouble(1);
-        } else {
-            st.offset = OffsetMid;
-        }
-    } else if (name == "SECBLOCK") {
-        msg->Create(1, "Num rows: %d", argIntOr0(cmd, 0));
-        msg->Create(1, "Num rows: %d", cmd.GetNumRows());
-        CKpLamStore* lams = pLams();
-        if (lams->find(st.secId)) {
-            msg->Create(2, "SECTYPE %d already exists", st.secId);
-            return;
-        }
-        CKpLam* lam = new CKpLam(st.secId);
-        CKpStr lamName("Sec.");
-        lamName += st.secId;
-        lam->name(lamName);
-        lams->insert(lam);
-        for (int r = 0; r < cmd.GetNumRows(); ++r) {
-            int mid;
-            if (!rowInt(msg, cmd, r, 1, mid)) {
-                st.dropped = true;
-                continue;
-            }
-            CKpLamLyr* lyr = new CKpLamLyr;
-            lyr->setT(cmd.GetBlockValue(r, 0));
-            lyr->setMid(mid);
-            lyr->setTheta(cmd.GetBlockValue(r, 2) * kDegToRad);
-            if (lam->LamLyrs())
-                lam->LamLyrs()->InsertLast(lyr);
-            else
-                delete lyr;
-        }
-        const double t = lam->t();
-        switch (st.offset) {
-            case OffsetTop:
-                lam->z0(-t);
-                break;
-            case OffsetBot:
-                lam->z0(0.0);
-                break;
-            case OffsetUser:
-                lam->z0(-st.userOffset - t / 2.0);
-                break;
-            default:
-                break;
         }
     }
 }
@@ -606,7 +706,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                 lamName += ").";
                 lamName += rc->id();
                 lam->name(lamName);
-                lams->insert(lam);
+                if (store_or_free(lams, lam, msg, "laminate") != 0) {
+                    st.dropped = true;
+                    continue;
+                }
                 // Layers from value 13 on, three values each; only layers whose
                 // values are present (trailing zeros may be left off) are made.
                 int count = 0;
@@ -691,7 +794,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                         ++unsupported;
                         continue;
                     }
-                    coords->insert(new CKpCoord(*local));
+                    if (store_or_free(coords, new CKpCoord(*local), msg, "coordinate frame") != 0) {
+                        st.dropped = true;
+                        continue;
+                    }
                 }
                 CKpStr orientName("Coord.");
                 orientName += esys;
@@ -701,7 +807,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                     orient->setName(orientName);
                     orient->setType(CKpOrient::TypeCoord);
                     orient->setRefId(esys);
-                    orients->insert(orient);
+                    if (store_or_free(orients, orient, msg, "orientation") != 0) {
+                        st.dropped = true;
+                        continue;
+                    }
                 }
                 byFrame[esys] = orient;
             }
@@ -715,7 +824,11 @@ void CCDBParser::ReadPost(ReadState& st) {
                     ansysDefault = new CKpOrient(orients->maxId() + 1);
                     ansysDefault->setName("Default(ANSYS)");
                     ansysDefault->setType(10);
-                    orients->insert(ansysDefault);
+                    if (store_or_free(orients, ansysDefault, msg, "orientation") != 0) {
+                        ansysDefault = nullptr;
+                        st.dropped = true;
+                        continue;
+                    }
                 }
             }
             elem->pOrient(ansysDefault);

@@ -6,6 +6,7 @@
 #include "fileformats/CDBNumber.h"
 #include "layuplib/CKpLam.h"
 #include "layuplib/CKpLamLyrStore.h"
+#include "layuplib/angle_util.h"
 
 CCDBSec::CCDBSec() : m_thick(10), m_mat(10), m_angle(10), m_intPts(10), m_names(10, 1) {
     init();
@@ -43,7 +44,7 @@ void CCDBSec::Set(CKpLam* lam) {
     for (CKpLamLyr* lyr = layers->First(); lyr; lyr = layers->Next(lyr)) {
         m_thick.Add(lyr->t(), -1);
         m_mat.Add(lyr->mid(), -1);
-        m_angle.Add(lyr->theta() * 180.0 / M_PI, -1);
+        m_angle.Add(lyr->theta() * 180.0 / kPi, -1);
         m_intPts.Add(3, -1);
         m_names.Add(new CKpStr("layerName"));
         ++m_numLayers;

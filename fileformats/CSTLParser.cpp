@@ -13,6 +13,7 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/input_file_check.h"
+#include "layuplib/store_or_free.h"
 
 CSTLParser::CSTLParser() : m_nextElemId(1), m_nextNodeId(1), m_default(nullptr) {}
 
@@ -116,7 +117,7 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
             CKpOrient* orient = new CKpOrient(orients->maxId() + 1);
             orient->setName("Default");
             orient->setType(CKpOrient::TypeDefault);
-            orients->insert(orient);
+            if (store_or_free(orients, orient, nullptr, "orientation") != 0) throw std::bad_alloc();
             m_default = orient;
         }
     }
@@ -126,10 +127,7 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
         CKpNode* node = NewNode(facet.v[3 * i], facet.v[3 * i + 1], facet.v[3 * i + 2]);
         if (!node) throw std::bad_alloc();
         ids[i] = node->id();
-        if (nodes->insert(node) != 0) {
-            delete node;
-            throw std::bad_alloc();
-        }
+        if (store_or_free(nodes, node, nullptr, "node") != 0) throw std::bad_alloc();
     }
     // 3. The element.
     CKpElem* elem = new CKpElem(m_nextElemId++, 11);
@@ -138,9 +136,6 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
     elem->pOrient(m_default);
     elem->orientId(m_default->id());
     elem->theta(0.0);
-    if (elems->insert(elem) != 0) {
-        delete elem;
-        throw std::bad_alloc();
-    }
+    if (store_or_free(elems, elem, nullptr, "element") != 0) throw std::bad_alloc();
     return true;
 }

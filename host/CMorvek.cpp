@@ -13,6 +13,7 @@
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ int CMorvek::getMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
             if (!node) throw std::bad_alloc();
             node->setCKpPoint(xyz[3 * k], xyz[3 * k + 1], xyz[3 * k + 2]);
             node->setIncompleteFlag(0);
-            nodes->insert(node);
+            if (store_or_free(nodes, node, msg, "node") != 0) return -1;
         }
         for (int e = 0; e < n; ++e) {
             CKpElem* elem = elems->NewElem(ids[e], CKpElem::GetGmtpForTopology(topologies[e]));
@@ -125,7 +126,7 @@ int CMorvek::getMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
             elem->seteltp(1);
             elem->SetConnectivityKor(CKpElem::GetNumNodesForTopology(topologies[e]),
                                      rows.data() + static_cast<size_t>(e) * kRowSlots);
-            elems->insert(elem);
+            if (store_or_free(elems, elem, msg, "element") != 0) return -1;
         }
         return 0;
     } catch (const std::bad_alloc&) {

@@ -45,7 +45,9 @@ class CMorvek : public CKpDB {
     // degenerate element id <id> is <value>" and never becomes a node. 0,
     // also for an empty host mesh (information "No elements in database");
     // -1 when a mesh callback fails or a store is null: the stores are then
-    // unchanged.
+    // unchanged; -1 also when a store cannot take a node or element (error
+    // "Could not store node <id>." or "... element <id>."; what was stored
+    // before it stays).
     int getMesh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) override;
 
     // Writes the placed nodes of the store (merged ones included) and its
@@ -73,7 +75,9 @@ class CMorvek : public CKpDB {
     // whose word list cannot be read (reported), gives none. 0; -1 after the
     // message of a failing DbFGetRegionForElements, DbFCountProps,
     // DbFGetPropValue, DbFGetRegionDefinition, DbFGetCoordinateFrame or
-    // GetFieldValues25, or for a null store (what was stored stays).
+    // GetFieldValues25, for a null store, or when a store cannot take a
+    // frame or orientation ("Could not store coordinate frame <id>." or
+    // "... orientation <id>."); what was stored stays.
     int getProp(CKpMsg* msg, CKpElemStore* elems, CKpOrientStore* orients,
                 CKpCoordStore* coords) override;
 
@@ -101,8 +105,9 @@ class CMorvek : public CKpDB {
     // below 1 is skipped; a word 40 that is not finite or beyond int range
     // is skipped with the warning " Invalid layer count <v> for laminate
     // material <id>". A laminate id already in the store keeps the laminate
-    // there. 0; -1 after the message of a failing host call or for a null
-    // store (laminates made stay).
+    // there. 0; -1 after the message of a failing host call, for a null
+    // store, or when the store cannot take a laminate ("Could not store
+    // laminate <id>."); laminates made stay.
     int getLam(CKpMsg* msg, CKpElemStore* elems, CKpLamStore* lams) override;
 
     // Creates a host laminate material (codes 6 and 5) for every laminate,
@@ -121,8 +126,9 @@ class CMorvek : public CKpDB {
     // directionality 1 to 5 (another is the error " Unsupported
     // directionality <d> for material '<name>'" and leaves it unset), and
     // the property words of the common table and of its directionality
-    // (the word table in CMorvekMat.cpp). Failures are reported and the work
-    // goes on. 0.
+    // (the word table in CMorvekMat.cpp). Failures of the host are reported
+    // and the work goes on. 0; -1 when the store cannot take a material
+    // (error "Could not store material <id>."; materials made stay).
     int getMat(CKpMsg* msg, CKpLamStore* lams, CKpMatStore* mats) override;
 
     // Creates a host material for every material, ascending (codes by

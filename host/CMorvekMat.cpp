@@ -20,6 +20,7 @@
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -265,7 +266,7 @@ int CMorvek::getLam(CKpMsg* msg, CKpElemStore* elems, CKpLamStore* lams) {
                 lam->z0(0.0);
                 lam->z0_blank(1);
             }
-            lams->insert(lam);
+            if (store_or_free(lams, lam, msg, "laminate") != 0) return -1;
             CKpLamLyrStore* layers = lam->LamLyrs();
             if (!layers) throw std::bad_alloc();
             for (int k = 0; k < n; ++k) {
@@ -312,7 +313,7 @@ int CMorvek::getMat(CKpMsg* msg, CKpLamStore* lams, CKpMatStore* mats) {
                     msg->Create(4, " DbFGetMaterial: status %d for matid %d", status, mid);
                 name[255] = '\0';
                 CKpMat* mat = new CKpMat(mid);
-                mats->insert(mat);
+                if (store_or_free(mats, mat, msg, "material") != 0) return -1;
                 mat->setMtrlnm(name);
                 mat->setExtmtrlnm(name);
                 mat->setExtmtrlid(mid);

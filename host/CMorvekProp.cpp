@@ -20,6 +20,7 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ int CMorvek::getProp(CKpMsg* msg, CKpElemStore* elems, CKpOrientStore* orients,
                             coord->setCoords(static_cast<double>(origin[i]) + axes[6 + i], 3 + i);
                             coord->setCoords(static_cast<double>(origin[i]) + axes[i], 6 + i);
                         }
-                        coords->insert(coord);
+                        if (store_or_free(coords, coord, msg, "coordinate frame") != 0) return -1;
                     }
                     break;
                 case 1:
@@ -131,7 +132,7 @@ int CMorvek::getProp(CKpMsg* msg, CKpElemStore* elems, CKpOrientStore* orients,
             if (type == CKpOrient::TypeElemValues) orient->setRefId(field);
             if (type == CKpOrient::TypeAngle) orient->setValues(reals[0] * kDegToRad, 0.0, 0.0);
             if (type == CKpOrient::TypeDirection) orient->setValues(reals[0], reals[1], reals[2]);
-            orients->insert(orient);
+            if (store_or_free(orients, orient, msg, "orientation") != 0) return -1;
         }
 
         // 4.-5. Elements to their region's orientation; field angles.

@@ -20,7 +20,6 @@ constexpr int kInitialSlots = 512;
 constexpr int kGrowth = 128;
 // Far beyond any traced axis; keeps i + 128 clear of overflow.
 constexpr int kMaxSlot = 100000000;
-const double kPi = 3.14159265358979323846;
 
 // p = a + t (b - a).
 CKpPoint lerp(const CKpPoint& a, const CKpPoint& b, double t) {

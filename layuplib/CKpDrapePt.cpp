@@ -10,7 +10,6 @@
 #include "layuplib/angle_util.h"
 
 namespace {
-const double kPi = std::acos(-1.0);
 
 bool validDir(int d) {
     return d >= 0 && d < 4;

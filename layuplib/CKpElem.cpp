@@ -15,6 +15,8 @@
 #include "layuplib/geom_util.h"
 #include "layuplib/number_text.h"
 
+CKP_BLOCK_POOLED_DEFINE(CKpElem)
+
 namespace {
 
 struct TypeInfo {

@@ -2,7 +2,9 @@
 #define PLYSTRAND_LAYUPLIB_CKPELEM_H
 
 #include <cstddef>
+#include <new>
 
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObject.h"
@@ -59,6 +61,9 @@ class CKpOrient;
 // its ANSYS data. Nodes, the orientation and facets belong to their stores.
 class CKpElem : public CVekObject {
   public:
+    // Mesh objects come by the million: they live in blocks (CKpBlockPool).
+    CKP_BLOCK_POOLED
+
     // Largest text `write` produces, terminator included.
     enum { WRITE_MAX = 1024 };
 

@@ -24,7 +24,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 // Every axis point is pulled this fraction of the way to its facet's
 // centroid, so that it lies strictly inside the facet it is said to be on.
 // The pull shrinks each segment by the same fraction while the lengths stay

@@ -8,6 +8,8 @@
 #include "layuplib/CKpNode.h"
 #include "layuplib/geom_util.h"
 
+CKP_BLOCK_POOLED_DEFINE(CKpFacet)
+
 CKpFacet::CKpFacet(int id)
     : CVekObject(id),
       m_element(nullptr),

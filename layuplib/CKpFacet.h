@@ -1,6 +1,9 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPFACET_H
 #define PLYSTRAND_LAYUPLIB_CKPFACET_H
 
+#include <new>
+
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpPoint.h"
@@ -40,6 +43,9 @@ class CKpFacetStore;
 // nothing.
 class CKpFacet : public CVekObject {
   public:
+    // Mesh objects come by the million: they live in blocks (CKpBlockPool).
+    CKP_BLOCK_POOLED
+
     // A facet with index `id`, no element, no nodes, no neighbours (neigh
     // and nedge -1, neighn 0, no partner arrays), subdomain 0, no drape data
     // (FacetDirection 0, wpang and wtang -1000.0, strn 0.0, Nrpat 0), not

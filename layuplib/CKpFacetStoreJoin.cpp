@@ -10,8 +10,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 // One attempt of the search: the angle tried at p1, whether the axes
 // crossed (0) or not (-1), and the lengths along both axes to the crossing.
 struct iterVal {

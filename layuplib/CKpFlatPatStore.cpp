@@ -21,8 +21,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 // Below this a sine counts as zero: the fabric's two fibre families would
 // run parallel and the flat coordinates would blow up.
 const double kTinySine = 1e-9;

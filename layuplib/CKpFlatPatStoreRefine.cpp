@@ -17,7 +17,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kTinySine = 1e-9;
 // How close a point must lie to a segment's edge to be on it.
 const double kOnEdge = 1e-6;

@@ -6,8 +6,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 // Below this |sin a| warp and weft are taken as parallel.
 const double kParallelSine = 1e-12;
 

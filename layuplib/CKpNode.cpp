@@ -6,6 +6,8 @@
 #include "layuplib/CKpFacRefStore.h"
 #include "layuplib/number_text.h"
 
+CKP_BLOCK_POOLED_DEFINE(CKpNode)
+
 CKpNode::CKpNode(int id)
     : CVekObject(id),
       Cp(0),

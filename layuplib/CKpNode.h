@@ -2,7 +2,9 @@
 #define PLYSTRAND_LAYUPLIB_CKPNODE_H
 
 #include <cstddef>
+#include <new>
 
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObject.h"
@@ -16,6 +18,9 @@ class CKpFacRefStore;
 // are searched), a merge link and a flag for nodes not yet placed.
 class CKpNode : public CVekObject {
   public:
+    // Mesh objects come by the million: they live in blocks (CKpBlockPool).
+    CKP_BLOCK_POOLED
+
     // Largest text `write` produces, terminator included.
     enum { WRITE_MAX = 128 };
 

@@ -214,6 +214,7 @@ int CKpNodeStore::Merge(CKpMsg* msg, CKpElemStore* elems, CVekObjectStore<CVekOb
         if (node->getMerge()) {
             delete node;
         } else {
+            m_ids[kept] = m_ids[k];
             m_sorted[kept++] = m_sorted[k];
         }
     }

@@ -11,8 +11,6 @@
 #include "layuplib/clear_pattern.h"
 
 namespace {
-const double kPi = std::acos(-1.0);
-
 // Direction code 0, 2, 4, 6 of the 4-neighbour step (du, dv); -1 otherwise.
 int gridDirection(int du, int dv) {
     if (dv == 0 && du == 1) return 0;

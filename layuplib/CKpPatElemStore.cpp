@@ -15,8 +15,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 // a wrapped into (-pi, pi]: the pattern keeps +pi, never -pi.
 double wrapHalfOpen(double a) {
     a = pi_pi(a);

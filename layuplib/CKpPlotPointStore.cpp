@@ -8,8 +8,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 CKpPoint AsPoint(const CKpPlotPoint* p) {
     CKpPoint q;
     q.Set(p->getx(), p->gety(), p->getz());

@@ -6,6 +6,7 @@
 
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/copy_text.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 

@@ -22,13 +22,15 @@ CKpResElemStore::~CKpResElemStore() {
 
 int CKpResElemStore::insertRecord(CKpResElem* record) {
     if (!record || m_pendingCount != 0 ||
-        (m_sortedCount > 0 && m_sorted[m_sortedCount - 1]->id() >= record->id()))
+        (m_sortedCount > 0 && m_ids[m_sortedCount - 1] >= record->id()))
         return insert(record);
     if (m_capacity <= m_sortedCount) {
         resize(m_capacity + 100 * pendingCapacityFor(m_capacity));
         if (m_capacity <= m_sortedCount) return -1;  // no room
     }
-    // In id order: the place a merge would give it.
-    m_sorted[m_sortedCount++] = record;
+    // In id order: the place a merge would give it, its id beside it.
+    m_sorted[m_sortedCount] = record;
+    m_ids[m_sortedCount] = record->id();
+    ++m_sortedCount;
     return 0;
 }

@@ -20,7 +20,7 @@ class CKpResElemStore : public CVekObjectStore<CKpResElem> {
 
     // The record of element `id`, or null (as find).
     CKpResElem* findRecord(int id) {
-        if (m_pendingCount == 0 && (m_sortedCount == 0 || m_sorted[m_sortedCount - 1]->id() < id))
+        if (m_pendingCount == 0 && (m_sortedCount == 0 || m_ids[m_sortedCount - 1] < id))
             return nullptr;
         return find(id);
     }

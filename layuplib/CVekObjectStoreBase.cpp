@@ -20,6 +20,14 @@ CVekObject** allocSlots(size_t slots) {
     return bytes ? static_cast<CVekObject**>(std::malloc(bytes)) : nullptr;
 }
 
+// Bytes of a sorted block: `slots` pointers, then `slots` ids. 0 on
+// overflow.
+size_t sortedBytes(size_t slots) {
+    const size_t perSlot = sizeof(CVekObject*) + sizeof(int);
+    if (slots > SIZE_MAX / perSlot) return 0;
+    return std::max<size_t>(slots, 1) * perSlot;
+}
+
 }  // namespace
 
 size_t CVekObjectStoreBase::pendingCapacityFor(size_t capacity) {
@@ -28,6 +36,7 @@ size_t CVekObjectStoreBase::pendingCapacityFor(size_t capacity) {
 
 CVekObjectStoreBase::CVekObjectStoreBase(size_t capacity)
     : m_sorted(nullptr),
+      m_ids(nullptr),
       m_sortedCount(0),
       m_capacity(0),
       m_pending(nullptr),
@@ -38,6 +47,7 @@ CVekObjectStoreBase::CVekObjectStoreBase(size_t capacity)
 
 CVekObjectStoreBase::CVekObjectStoreBase(CVekObjectStoreBase& other)
     : m_sorted(nullptr),
+      m_ids(nullptr),
       m_sortedCount(0),
       m_capacity(0),
       m_pending(nullptr),
@@ -45,6 +55,7 @@ CVekObjectStoreBase::CVekObjectStoreBase(CVekObjectStoreBase& other)
       m_pendingCapacity(0) {
     other.download_cache();
     if (!copyArrays(other, m_sorted, m_pending)) return;
+    m_ids = idsOf(m_sorted, other.m_capacity);
     m_sortedCount = other.m_sortedCount;
     m_capacity = other.m_capacity;
     m_pendingCapacity = other.m_pendingCapacity;
@@ -59,6 +70,7 @@ CVekObjectStoreBase& CVekObjectStoreBase::operator=(CVekObjectStoreBase& other) 
     std::free(m_sorted);
     std::free(m_pending);
     m_sorted = sorted;
+    m_ids = idsOf(sorted, other.m_capacity);
     m_pending = pending;
     m_sortedCount = other.m_sortedCount;
     m_capacity = other.m_capacity;
@@ -74,7 +86,8 @@ CVekObjectStoreBase::~CVekObjectStoreBase() {
 
 bool CVekObjectStoreBase::copyArrays(const CVekObjectStoreBase& other, CVekObject**& sorted,
                                      CVekObject**& pending) {
-    sorted = allocSlots(other.m_capacity);
+    const size_t bytes = sortedBytes(other.m_capacity);
+    sorted = bytes ? static_cast<CVekObject**>(std::malloc(bytes)) : nullptr;
     pending = allocSlots(other.m_pendingCapacity);
     if (!sorted || !pending) {
         std::free(sorted);
@@ -82,19 +95,34 @@ bool CVekObjectStoreBase::copyArrays(const CVekObjectStoreBase& other, CVekObjec
         sorted = pending = nullptr;
         return false;
     }
-    if (other.m_sortedCount > 0)
+    if (other.m_sortedCount > 0) {
         std::memcpy(sorted, other.m_sorted, other.m_sortedCount * sizeof(CVekObject*));
+        std::memcpy(idsOf(sorted, other.m_capacity), other.m_ids,
+                    other.m_sortedCount * sizeof(int));
+    }
     return true;
 }
 
 bool CVekObjectStoreBase::reallocArrays(size_t capacity) {
     // Each block is replaced only when its realloc succeeds, and each figure
-    // follows its own block, so a failure leaves a consistent store.
-    const size_t sortedBytes = slotBytes(capacity);
-    if (!sortedBytes) return false;
-    void* sorted = std::realloc(m_sorted, sortedBytes);
+    // follows its own block, so a failure leaves a consistent store. The ids
+    // sit after the pointers: when shrinking they move down before the
+    // realloc, when growing up after it.
+    const size_t bytes = sortedBytes(capacity);
+    if (!bytes) return false;
+    const size_t keep = std::min(m_sortedCount, capacity);
+    if (capacity < m_capacity && m_sorted) {
+        std::memmove(idsOf(m_sorted, capacity), m_ids, keep * sizeof(int));
+        m_ids = idsOf(m_sorted, capacity);
+        m_capacity = capacity;  // the block is at least as large as it needs
+    }
+    void* sorted = std::realloc(m_sorted, bytes);
     if (!sorted) return false;
+    const size_t oldCapacity = m_capacity;
     m_sorted = static_cast<CVekObject**>(sorted);
+    m_ids = idsOf(m_sorted, capacity);
+    if (oldCapacity != capacity && keep > 0)
+        std::memmove(m_ids, idsOf(m_sorted, oldCapacity), keep * sizeof(int));
     m_capacity = capacity;
 
     const size_t pendingCapacity = pendingCapacityFor(capacity);
@@ -120,20 +148,20 @@ int CVekObjectStoreBase::insert(CVekObject* obj) {
 CVekObject* CVekObjectStoreBase::findSearch(int id) {
     if (m_sortedCount + m_pendingCount < 1) return nullptr;
     download_cache();
-    CVekObject** pos = nullptr;
-    if (search(m_sorted, m_sorted + m_sortedCount - 1, id, pos)) return *pos;
+    const int* pos = nullptr;
+    if (search(m_ids, m_ids + m_sortedCount - 1, id, pos)) return m_sorted[pos - m_ids];
     return nullptr;
 }
 
 int CVekObjectStoreBase::minId() {
     download_cache();
-    return m_sortedCount == 0 ? 0 : m_sorted[0]->id();
+    return m_sortedCount == 0 ? 0 : m_ids[0];
 }
 
 int CVekObjectStoreBase::maxId() {
     download_cache();
     if (m_sortedCount == 0) return 0;
-    const int id = m_sorted[m_sortedCount - 1]->id();
+    const int id = m_ids[m_sortedCount - 1];
     return id < 1 ? 0 : id;
 }
 
@@ -146,7 +174,7 @@ void CVekObjectStoreBase::resize(size_t capacity) {
 void CVekObjectStoreBase::GetAllIds(int& n, int* ids) {
     if (!ids || entries() == 0 || n != entries()) return;
     download_cache();
-    for (size_t i = 0; i < m_sortedCount; ++i) ids[i] = m_sorted[i] ? m_sorted[i]->id() : 0;
+    for (size_t i = 0; i < m_sortedCount; ++i) ids[i] = m_sorted[i] ? m_ids[i] : 0;
 }
 
 int CVekObjectStoreBase::IdsDiffer(CVekObjectStoreBase& other) {
@@ -156,7 +184,7 @@ int CVekObjectStoreBase::IdsDiffer(CVekObjectStoreBase& other) {
     for (size_t i = 0; i < m_sortedCount; ++i) {
         if (!m_sorted[i]) return 2;
         if (!other.m_sorted[i]) return 3;
-        if (m_sorted[i]->id() != other.m_sorted[i]->id()) return 4;
+        if (m_ids[i] != other.m_ids[i]) return 4;
     }
     return 0;
 }
@@ -165,16 +193,15 @@ CVekObject** CVekObjectStoreBase::locate(CVekObject* obj) {
     if (!obj || m_sortedCount == 0) return nullptr;
     CVekObject** first = m_sorted;
     CVekObject** last = m_sorted + m_sortedCount - 1;
-    CVekObject** pos = nullptr;
+    const int* at = nullptr;
     const int id = obj->id();
-    if (search(first, last, id, pos)) {
+    if (search(m_ids, m_ids + m_sortedCount - 1, id, at)) {
         // Duplicate ids form a run; the object may sit anywhere in it.
-        for (CVekObject** p = pos; p >= first && (*p)->id() == id; --p) {
-            if (*p == obj) return p;
-            if (p == first) break;
-        }
-        for (CVekObject** p = pos + 1; p <= last && (*p)->id() == id; ++p)
-            if (*p == obj) return p;
+        const size_t k = static_cast<size_t>(at - m_ids);
+        for (size_t p = k + 1; p-- > 0 && m_ids[p] == id;)
+            if (m_sorted[p] == obj) return m_sorted + p;
+        for (size_t p = k + 1; p < m_sortedCount && m_ids[p] == id; ++p)
+            if (m_sorted[p] == obj) return m_sorted + p;
     }
     // Not under its id: its id may have been changed behind the store's back.
     // Leaving such an entry behind would leave a dangling pointer once the
@@ -189,8 +216,13 @@ void CVekObjectStoreBase::erase(CVekObject* obj) {
     download_cache();
     CVekObject** slot = locate(obj);
     if (!slot) return;
-    CVekObject** end = m_sorted + m_sortedCount;
-    std::memmove(slot, slot + 1, static_cast<size_t>(end - slot - 1) * sizeof(CVekObject*));
+    removeSlot(static_cast<size_t>(slot - m_sorted));
+}
+
+void CVekObjectStoreBase::removeSlot(size_t at) {
+    const size_t above = m_sortedCount - at - 1;
+    std::memmove(m_sorted + at, m_sorted + at + 1, above * sizeof(CVekObject*));
+    std::memmove(m_ids + at, m_ids + at + 1, above * sizeof(int));
     --m_sortedCount;
 }
 
@@ -228,28 +260,35 @@ void CVekObjectStoreBase::download_sub(CVekObject** last) {
     size_t gap = 0;
     if (sortedCount > 0) {
         const int smallest = m_pending[0]->id();
-        CVekObject** pos = nullptr;
-        if (search(m_sorted, last, smallest, pos))
-            while (pos > m_sorted && (*(pos - 1))->id() == smallest) --pos;
-        gap = static_cast<size_t>(pos - m_sorted);
+        const int* pos = nullptr;
+        if (search(m_ids, m_ids + sortedCount - 1, smallest, pos))
+            while (pos > m_ids && *(pos - 1) == smallest) --pos;
+        gap = static_cast<size_t>(pos - m_ids);
     }
 
     // 3. Move the tail up by the pending count.
-    CVekObject** moved = m_sorted + gap + pendingCount;
+    size_t moved = gap + pendingCount;
     const size_t tail = sortedCount - gap;
-    if (tail > 0) std::memmove(moved, m_sorted + gap, tail * sizeof(CVekObject*));
-    CVekObject** movedEnd = moved + tail;
+    if (tail > 0) {
+        std::memmove(m_sorted + moved, m_sorted + gap, tail * sizeof(CVekObject*));
+        std::memmove(m_ids + moved, m_ids + gap, tail * sizeof(int));
+    }
+    const size_t movedEnd = moved + tail;
 
     // 4. Merge both runs into the gap; pending entries win ties. Once the
     //    pending run is used up the moved entries are already in place.
-    CVekObject** out = m_sorted + gap;
+    size_t out = gap;
     CVekObject** in = m_pending;
     CVekObject** inEnd = m_pending + pendingCount;
     while (in < inEnd) {
-        if (moved == movedEnd || (*in)->id() <= (*moved)->id())
-            *out++ = *in++;
-        else
-            *out++ = *moved++;
+        const int inId = (*in)->id();
+        if (moved == movedEnd || inId <= m_ids[moved]) {
+            m_sorted[out] = *in++;
+            m_ids[out++] = inId;
+        } else {
+            m_sorted[out] = m_sorted[moved];
+            m_ids[out++] = m_ids[moved++];
+        }
     }
 
     // 5. Nothing pending any more.
@@ -257,7 +296,7 @@ void CVekObjectStoreBase::download_sub(CVekObject** last) {
     m_pendingCount = 0;
 }
 
-int CVekObjectStoreBase::search(CVekObject** lo, CVekObject** hi, int id, CVekObject**& pos) {
+int CVekObjectStoreBase::search(const int* lo, const int* hi, int id, const int*& pos) {
     // Work on slot offsets in 64 bits: the interpolating guess for ids far
     // apart overflows 32 bits and may point far outside the range, so it is
     // checked against the bounds before any pointer is formed.
@@ -267,14 +306,24 @@ int CVekObjectStoreBase::search(CVekObject** lo, CVekObject** hi, int id, CVekOb
     }
     std::int64_t low = 0;
     std::int64_t high = hi - lo;
+    // Ids beyond either end (the next id of an ascending build, above all)
+    // need no search.
+    if (id > lo[high]) {
+        pos = hi + 1;
+        return 0;
+    }
+    if (id < lo[0]) {
+        pos = lo;
+        return 0;
+    }
     std::int64_t slot = 0;
     while (low <= high) {
-        slot = low + (static_cast<std::int64_t>(id) - lo[low]->id());
+        slot = low + (static_cast<std::int64_t>(id) - lo[low]);
         if (slot > high)
             slot = low + (high - low) / 2;
         else if (slot < low)
             slot = low;
-        const int slotId = lo[slot]->id();
+        const int slotId = lo[slot];
         if (slotId == id) {
             pos = lo + slot;
             return 1;

@@ -7,8 +7,9 @@
 
 // CVekObjectStoreBase: the untyped core of every id-keyed object store.
 //
-// Layout: a sorted array of object pointers, ascending by id, and a small
-// unsorted pending buffer that takes new insertions. Any operation that needs
+// Layout: a sorted array of object pointers, ascending by id, with the id of
+// each entry kept beside it, and a small unsorted pending buffer that takes
+// new insertions. Any operation that needs
 // the order (lookups, positional access, min/max, id lists, comparisons,
 // removal, id changes, resizing, copying, iteration) first merges the pending
 // buffer into the sorted array. Bulk loading therefore costs one sort per
@@ -21,10 +22,15 @@
 //     1,464 -> 53, 6,764 -> 110;
 //   - an insertion that finds capacity <= sorted + pending grows the capacity
 //     by 100 pending buffers (64 -> 1,464 -> 6,764 -> ...).
-// Both arrays come from malloc/realloc and go back with free. When an
+// The sorted array and its ids share one block; both blocks come from
+// malloc/realloc and go back with free. When an
 // allocation fails the store keeps its old arrays and stays consistent; an
 // insertion that finds no room then leaves the object with the caller (it is
 // not stored; `entries()` does not change).
+//
+// The ids are taken when an object enters the sorted array. An id changed
+// behind the store's back (not through `updateId`) is therefore still found
+// under its old value; `erase` finds such an object all the same.
 //
 // Ids need not be unique: a second object with an id already present is
 // accepted and lands before the stored one(s) at the next merge (among equal
@@ -77,14 +83,15 @@ class CVekObjectStoreBase {
 
     // The object with `id`, or null. Merges. With duplicate ids one of the
     // holders is returned. Inline for the common case of a merged store
-    // whose slot (id - first id) holds the id, as with dense ids.
+    // whose slot (id - first id) holds the id, as with dense ids: the guess
+    // reads the id array only, never an object.
     CVekObject* find(int id) {
         const size_t n = m_sortedCount;
         if (m_pendingCount == 0 && n > 0) {
-            CVekObject* const* sorted = m_sorted;
+            const int* ids = m_ids;
             // A slot before the first wraps to a huge one.
-            const size_t slot = static_cast<size_t>(static_cast<long long>(id) - sorted[0]->id());
-            if (slot < n && sorted[slot]->id() == id) return sorted[slot];
+            const size_t slot = static_cast<size_t>(static_cast<long long>(id) - ids[0]);
+            if (slot < n && ids[slot] == id) return m_sorted[slot];
         }
         return findSearch(id);
     }
@@ -141,15 +148,20 @@ class CVekObjectStoreBase {
     // first. Afterwards the pending buffer is empty.
     void download_sub(CVekObject** last);
 
-    // Searches the slots lo..hi (both inclusive, ascending by id, no null
-    // slot) for `id`: interpolating first guess lo + (id - id at lo), which
-    // is exact for consecutive ids, with a fall-back to bisection.
-    // Returns 1 and sets `pos` to a slot holding `id`, or 0 and sets `pos`
-    // to the insertion slot (the first slot whose id is larger; hi + 1 when
-    // there is none). When hi is below lo the range is empty: 0, pos = lo.
-    static int search(CVekObject** lo, CVekObject** hi, int id, CVekObject**& pos);
+    // Searches the ids lo..hi (both inclusive, ascending) for `id`:
+    // interpolating first guess lo + (id - id at lo), which is exact for
+    // consecutive ids, with a fall-back to bisection. Returns 1 and sets
+    // `pos` to a position holding `id`, or 0 and sets `pos` to the insertion
+    // position (the first whose id is larger; hi + 1 when there is none).
+    // When hi is below lo the range is empty: 0, pos = lo.
+    static int search(const int* lo, const int* hi, int id, const int*& pos);
+
+    // Removes slot `at` of the sorted array (pointer and id), moving the
+    // ones above it down.
+    void removeSlot(size_t at);
 
     CVekObject** m_sorted;     // merged entries, ascending by id
+    int* m_ids;                // id of each merged entry (same block, after m_capacity pointers)
     size_t m_sortedCount;      // entries in m_sorted
     size_t m_capacity;         // slots of m_sorted
     CVekObject** m_pending;    // entries since the last merge, insertion order
@@ -159,9 +171,9 @@ class CVekObjectStoreBase {
     // Pending capacity belonging to a capacity: 4 + floor(1.3 * sqrtf(c)).
     static size_t pendingCapacityFor(size_t capacity);
 
-    // Reallocates both arrays to `capacity` and its pending capacity. Only
-    // called with nothing pending. Returns false when an allocation failed;
-    // the arrays and figures kept then are the ones still allocated, so the
+    // Reallocates both blocks to `capacity` and its pending capacity (the
+    // ids move with their block). Only called with nothing pending. Returns false when an
+    // allocation failed; the arrays and figures kept then are the ones still allocated, so the
     // store stays consistent. Never cuts the sorted count.
     bool reallocArrays(size_t capacity);
 
@@ -181,10 +193,15 @@ class CVekObjectStoreBase {
     // store's back) in the whole array. Needs a merged store.
     CVekObject** locate(CVekObject* obj);
 
-    // Fresh copies of `other`'s arrays for the copy operations; false when
+    // Fresh copies of `other`'s blocks for the copy operations; false when
     // an allocation failed (nothing allocated then).
     static bool copyArrays(const CVekObjectStoreBase& other, CVekObject**& sorted,
                            CVekObject**& pending);
+
+    // The ids of a block of `capacity` slots.
+    static int* idsOf(CVekObject** sorted, size_t capacity) {
+        return reinterpret_cast<int*>(sorted + capacity);
+    }
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CVEKOBJECTSTOREBASE_H

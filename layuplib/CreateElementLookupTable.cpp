@@ -18,14 +18,14 @@
 #include "layuplib/CKpSortStore.h"
 #include "layuplib/CalcElementData2.h"
 #include "layuplib/EntityGraphSearch.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/facet_query.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 #include "layuplib/surface_div.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Progress lines name ids that are multiples of 1000, tested in single
 // precision as the messages always were.
@@ -52,9 +52,7 @@ void addRef(CKpMsg* msg, CKpElem* s, CKpElem* e, double angle, int flag, const c
     }
     CKpElemRef* ref = new (std::nothrow) CKpElemRef(e, angle, flag);
     if (!ref) return;
-    const int before = refs->entries();
-    refs->insert(ref);
-    if (refs->entries() == before) delete ref;
+    store_or_free(refs, ref, msg, "element reference");
 }
 
 double nearest(const CKpFacetIntPts& hits) {

@@ -23,6 +23,7 @@
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CalcElementData2.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -86,10 +87,7 @@ int CreatePlysLams(CKpLayup* model, const char* sw, const char* plyName) {
                     msg->Create(4, "Could not allocate memory.");
                     return -1;
                 }
-                const int before = pats->entries();
-                pats->insert(pat);
-                if (pats->entries() == before) {
-                    delete pat;
+                if (store_or_free(pats, pat, nullptr, "pattern") != 0) {
                     msg->Create(4, "Could not allocate memory.");
                     return -1;
                 }
@@ -133,10 +131,7 @@ int CreatePlysLams(CKpLayup* model, const char* sw, const char* plyName) {
             return -1;
         }
         ply->AddEvent(5);
-        const int before = plys->entries();
-        plys->insert(ply);
-        if (plys->entries() == before) {
-            delete ply;
+        if (store_or_free(plys, ply, nullptr, "ply") != 0) {
             msg->Create(4, "Could not allocate memory.");
             return -1;
         }

@@ -19,6 +19,8 @@
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResRefStore.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/angle_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ std::string SetResultSectionName(const int* flags, const char* const* separators
                 out += withPoint(ply && ply->pMat() ? ply->pMat()->mtrlthck() : 0.0);
                 break;
             case 5:
-                out += withPoint(ply && ply->pPat() ? ply->pPat()->refang() * 180.0 / M_PI : 0.0);
+                out += withPoint(ply && ply->pPat() ? ply->pPat()->refang() * 180.0 / kPi : 0.0);
                 break;
             case 6: {
                 char text[32] = "Unknown";
@@ -168,7 +170,10 @@ int CreateResultsSort2(int mode, CKpMsg* msg, CKpResStore* results, CKpDB*, CKpE
             msg->Create(4, "Could not allocate memory.");
             return -1;
         }
-        results->insert(r);
+        if (store_or_free(results, r, nullptr, "result") != 0) {
+            msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
         byPly[plyId] = r;
     }
     const int endId = results->maxId() + 1;

@@ -22,6 +22,7 @@
 #include "layuplib/CKpXLypStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/SaveLaminate.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -144,7 +145,10 @@ CKpElem* makeSolid(SolidExtrudeContext& ctx, int id, int type, const std::vector
             solid->setunid(level * n + c, node->id());
             solid->setckpnodes(level * n + c, node);
         }
-    ctx.elems->insert(solid);
+    if (store_or_free(ctx.elems, solid, nullptr, "element") != 0) {
+        ctx.msg->Create(4, "Could not allocate memory.");
+        return nullptr;
+    }
     if (midnodesNow && CreateSolidMidnodes(ctx.msg, shell, solid, ctx.nodes, &ctx.nodeCounter) != 0)
         return nullptr;
     return solid;
@@ -356,7 +360,10 @@ int buildNodeStacks(CKpMsg* msg, CKpLayup* layup, CKpRefStore& refs, CKpXLypStor
             return -1;
         }
         stack->SetPlyContinuity(continuity);
-        stacks.insert(stack);
+        if (store_or_free(&stacks, stack, nullptr, "node stack") != 0) {
+            msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
         const CKpDirn* dirn = node->getCKpDirn();
         CVekObjectStoreIterator<CVekObject> eit(ref->GetElems());
         while (++eit) {
@@ -445,7 +452,10 @@ int addSnapResults(CKpMsg* msg, CKpLayup* layup, CKpXLypStore& stacks) {
             msg->Create(4, "Could not allocate memory.");
             return -1;
         }
-        store->insert(results[r]);
+        if (store_or_free(store, results[r], nullptr, "result") != 0) {
+            msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
     }
     CVekObjectStoreIterator<CKpElem> it(*layup->pElems());
     while (++it) {

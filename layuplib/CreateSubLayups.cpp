@@ -18,6 +18,7 @@
 #include "layuplib/CKpSubLypPlyStore.h"
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -25,9 +26,7 @@ namespace {
 // not grow.
 template <class Store, class T>
 bool insertOrDelete(Store& store, T* obj) {
-    if (store.insert(obj) == 0) return true;
-    delete obj;
-    return false;
+    return store_or_free(&store, obj, nullptr, nullptr) == 0;
 }
 
 // A new field in `fields` (id highest + 1) with name, type and defaults;

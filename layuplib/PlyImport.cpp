@@ -53,6 +53,7 @@
 #include "layuplib/find_nei.h"
 #include "layuplib/node_reref.h"
 #include "layuplib/read_lyp.h"
+#include "layuplib/store_or_free.h"
 #include "layuplib/surface_div.h"
 
 namespace {
@@ -145,10 +146,6 @@ void ErasePreview(CKpLayup* source) {
     source->pGra()->delete_segment(6);
 }
 
-int InsertCheck(int before, int after) {
-    return after > before ? 0 : -1;
-}
-
 }  // namespace
 
 int GetSwitch(std::string& text, std::string& word) {
@@ -191,10 +188,7 @@ int CreateCurve(CKpMsg* msg, const char* name, int type, int count, const double
         return -1;
     }
     for (int i = 0; i < 3 * count; ++i) c->coord(i, xyz[i]);
-    const int before = curves->entries();
-    curves->insert(c);
-    if (InsertCheck(before, curves->entries()) != 0) {
-        delete c;
+    if (store_or_free(curves, c, nullptr, "curve") != 0) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         return -1;
     }
@@ -246,10 +240,7 @@ int ImportOffsets(CKpLayup* target, CKpLayup* source) {
             target->pMsg()->Create(4, "Could not allocate memory.");
             return -1;
         }
-        const int before = dstOffs->entries();
-        dstOffs->insert(off);
-        if (InsertCheck(before, dstOffs->entries()) != 0) {
-            delete off;
+        if (store_or_free(dstOffs, off, nullptr, "offset") != 0) {
             target->pMsg()->Create(4, "Could not allocate memory.");
             return -1;
         }
@@ -483,10 +474,7 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
                 return finish(-1);
             }
             copy->setId(target->pMats()->maxId() + 1);
-            const int before = target->pMats()->entries();
-            target->pMats()->insert(copy);
-            if (InsertCheck(before, target->pMats()->entries()) != 0) {
-                delete copy;
+            if (store_or_free(target->pMats(), copy, nullptr, "material") != 0) {
                 msg->Create(4, "Could not allocate memory.");
                 return finish(-1);
             }
@@ -499,14 +487,9 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
             msg->Create(4, "Could not add pattern");
             return finish(-1);
         }
-        {
-            const int before = target->pPats()->entries();
-            target->pPats()->insert(tpat);
-            if (InsertCheck(before, target->pPats()->entries()) != 0) {
-                delete tpat;
-                msg->Create(4, "Could not add pattern");
-                return finish(-1);
-            }
+        if (store_or_free(target->pPats(), tpat, nullptr, "pattern") != 0) {
+            msg->Create(4, "Could not add pattern");
+            return finish(-1);
         }
         tpat->setSimResult(0);
 
@@ -562,14 +545,9 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
         for (int k = 0; events && k < events->Count(); ++k)
             if (IVekEvent* ev = events->Get(k)) tply->AddEvent(ev->GetType());
         tply->AddEvent(unmatched == 0 ? 3 : 4);
-        {
-            const int before = target->pPlys()->entries();
-            target->pPlys()->insert(tply);
-            if (InsertCheck(before, target->pPlys()->entries()) != 0) {
-                delete tply;
-                msg->Create(4, "Could not allocate memory.");
-                return finish(-1);
-            }
+        if (store_or_free(target->pPlys(), tply, nullptr, "ply") != 0) {
+            msg->Create(4, "Could not allocate memory.");
+            return finish(-1);
         }
         created.push_back(tply);
     }

@@ -17,12 +17,11 @@
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CalcBoundary.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 #define LOG(...)                           \
     do {                                   \

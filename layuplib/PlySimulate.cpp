@@ -24,6 +24,7 @@
 #include "layuplib/CKpPlane.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/make_axis.h"
 #include "layuplib/pattern_wf.h"
@@ -32,7 +33,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kRadToDeg = 180.0 / kPi;
 
 // Fabric limits: the warp/weft angle must stay 5 degrees away from parallel

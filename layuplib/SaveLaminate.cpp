@@ -35,10 +35,10 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kNoAngle = -1000.0;
 const double kTenthDegree = kPi / 1800.0;
 
@@ -51,8 +51,7 @@ void allocError(CKpMsg* log) {
 // returned.
 template <class Store, class T>
 bool insertNew(CKpMsg* log, Store* store, T* obj) {
-    if (store->insert(obj) == 0) return true;
-    delete obj;
+    if (store_or_free(store, obj, nullptr, nullptr) == 0) return true;
     allocError(log);
     return false;
 }
@@ -937,12 +936,7 @@ int SaveLaminateCreateCoord(CKpMsg* log, const CKpPoint& P, CKpDirn N, CKpDirn R
         f->setCoords(P.Get(i) + N.Get(i), 3 + i);
         f->setCoords(P.Get(i) + x.Get(i), 6 + i);
     }
-    coords->insert(f);
-    if (!f->GetCoordStore()) {
-        delete f;
-        allocError(log);
-        return -1;
-    }
+    if (!insertNew(log, coords, f)) return -1;
     frame = f;
     ++coordCounter;
     return 0;

@@ -22,7 +22,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const int kNumRules = 10;
 const int kRecordInts = 1 + kNumRules;
 const int kSegment = 705;

@@ -5,9 +5,6 @@
 
 namespace {
 
-// The double nearest pi, which is what acos(-1) gives; a constant keeps
-// initialisation out of library load.
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2.0 * kPi;
 
 int modPositive(int i, int n) {

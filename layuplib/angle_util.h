@@ -9,6 +9,11 @@
 // unchanged: it is not an angle, and wrapping it would either never end or
 // hide the fault behind a plausible value.
 
+// pi: the double nearest it, which is what acos(-1) gives. A constant
+// rather than acos(-1) keeps it usable in constant expressions and keeps
+// initialisation out of library load.
+constexpr double kPi = 3.14159265358979323846;
+
 // When |a / 2pi| is above 2, the fractional part of a / 2pi times 2pi (the
 // whole turns removed, the sign kept); otherwise a unchanged. Keeps the
 // wrapping loops of the normalisers below short.

@@ -16,8 +16,6 @@ namespace {
 double g_thickPct = 0.0;
 double g_angTol = 0.0;
 
-const double kPi = std::acos(-1.0);
-
 const CKpLam* lamAt(const void* p) {
     return p ? *static_cast<const CKpLam* const*>(p) : nullptr;
 }

@@ -1,3 +1,4 @@
+#include "layuplib/angle_util.h"
 #include "layuplib/facet_query.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const int kWobbleSteps = 64;
 const double kFar = 1e12;
 // A point this close to an edge's line, relative to the edge's length and

@@ -25,8 +25,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 void report(CKpMsg* msg, int severity, const char* text) {
     if (msg) msg->Create(severity, "%s", text);
 }

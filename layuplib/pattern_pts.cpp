@@ -23,7 +23,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kNoAngle = CKpDrapePt::kNoAngle;
 // Below this |sin| of a closing angle the cell is degenerate: the update
 // would divide by (almost) nothing.

@@ -26,7 +26,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kMinStep = 1e-6;
 const int kMaxIterations = 100;
 

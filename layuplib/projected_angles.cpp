@@ -14,7 +14,6 @@
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 const double kMinRefLength = 1e-6;
 
 // Whether u and v lie within 0.1 degree of one axis (either sense); a zero

@@ -23,6 +23,7 @@
 #include "layuplib/fortreal.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -387,11 +388,9 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
             if (id < 1 || !isNewNode(id)) continue;
             CKpNode* node = nodes->NewNode(id);
             if (!node) return fail("Could not allocate memory.");
-            const int before = nodes->entries();
-            nodes->insert(node);
-            if (nodes->entries() == before) {
-                delete node;
-                return fail("Could not allocate memory.");
+            if (store_or_free(nodes, node, msg, "node") != 0) {
+                std::fclose(fp);
+                return -1;
             }
             node->setCKpPoint(x, y, z);
             node->setIncompleteFlag(0);
@@ -434,11 +433,9 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
             }
             elem->seteltp(1);
             for (int k = 0; k < nn; ++k) elem->setunid(k, ids[order[k]]);
-            const int before = elems->entries();
-            elems->insert(elem);
-            if (elems->entries() == before) {
-                delete elem;
-                return fail("Could not allocate memory.");
+            if (store_or_free(elems, elem, msg, "element") != 0) {
+                std::fclose(fp);
+                return -1;
             }
         }
     }

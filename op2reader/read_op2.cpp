@@ -30,6 +30,7 @@
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/num_util.h"
 #include "layuplib/user_break.h"
@@ -187,7 +188,7 @@ int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
         orient = FindOrCreateOrient(model, name, 1, frame);
     } else {
         orient = FindOrCreateOrient(model, "Theta", 2, 0);
-        theta = static_cast<double>(x) * M_PI / 180.0;
+        theta = static_cast<double>(x) * kPi / 180.0;
     }
     if (!orient) return -1;
     elem->pOrient(orient);
@@ -443,7 +444,7 @@ bool Op2Import::Pcomp(const int* w, int plies) {
         if (!lyr) break;
         lyr->setMid(WordInt(m_swapped, ply[0]));
         lyr->setT(WordFloat(m_swapped, ply[1]));
-        lyr->setTheta(static_cast<double>(WordFloat(m_swapped, ply[2])) * M_PI / 180.0);
+        lyr->setTheta(static_cast<double>(WordFloat(m_swapped, ply[2])) * kPi / 180.0);
         lyr->setSout(WordInt(m_swapped, ply[3]));
         lam->LamLyrs()->InsertLast(lyr);
     }

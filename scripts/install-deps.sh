@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and its tests need (written files
-# are read back by ezdxf, OpenCASCADE and admesh), only when one is missing.
+# Installs the Debian packages the build and its tests need, only when one is
+# missing: clang builds the sanitizer and fuzzing pass; written files are
+# read back by ezdxf, OpenCASCADE, admesh and xmllint.
 set -euo pipefail
 pkgs=(zlib1g-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev cmake ninja-build g++
-      python3-ezdxf occt-draw admesh libxml2-utils)
+      clang libclang-rt-dev python3-ezdxf occt-draw admesh libxml2-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

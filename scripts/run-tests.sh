@@ -6,19 +6,19 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
-rm -rf build build-asan
+rm -rf build build-asan build-fuzz
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
 
 # Sanitizer build with clang (it also checks calls through mistyped function
-# pointers): tests only; cases tagged Slow stay in the normal run.
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLYSTRAND_SANITIZE=ON \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DPLYSTRAND_BUILD_BENCH=OFF -DPLYSTRAND_BUILD_EXAMPLES=OFF
+# pointers): the tests and the libFuzzer targets from one build under
+# AddressSanitizer and UBSan; cases tagged Slow stay in the normal run.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLYSTRAND_FUZZ=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" -E 'Slow')
 
-# Fuzz targets, each for a short run under ASan and UBSan.
-bash scripts/run-fuzz.sh
+# Fuzz targets, each for a short run, from the same build.
+PLYSTRAND_FUZZ_BUILD=build-asan bash scripts/run-fuzz.sh

@@ -122,18 +122,18 @@ std::vector<std::string> Names(CKpRes* res) {
 
 // Three elements 11, 12, 13; set 1 (load step 1, iteration 1) and set 2
 // (load step 2, iteration 3), every element with values.
-rstfile::Spec TwoSets(const std::string& release = "18.2") {
-    rstfile::Spec spec;
-    spec.release = release;
-    spec.ids = {11, 12, 13};
+rstfile::Recipe TwoSets(const std::string& release = "18.2") {
+    rstfile::Recipe recipe;
+    recipe.release = release;
+    recipe.ids = {11, 12, 13};
     for (int s = 1; s <= 2; ++s) {
         rstfile::Set set;
         set.loadStep = s;
         set.iteration = 2 * s - 1;
         for (int k = 0; k < 3; ++k) set.elements.push_back(rstfile::Pattern(s, k));
-        spec.sets.push_back(set);
+        recipe.sets.push_back(set);
     }
-    return spec;
+    return recipe;
 }
 
 std::string SharedRst(const std::string& name) {
@@ -202,8 +202,8 @@ TEST(RstHelpers, ConversionsAndFraming) {
 }
 
 TEST(CRSTParser, TwoSetsGiveFourNamedResults) {
-    const rstfile::Spec spec = TwoSets();
-    TempFile file("two_sets.rst", rstfile::Write(spec).bytes);
+    const rstfile::Recipe recipe = TwoSets();
+    TempFile file("two_sets.rst", rstfile::Write(recipe).bytes);
     RstModel m("two_sets", {11, 12, 13});
     // Results already in the store: the new ones continue from the highest
     // id.
@@ -227,7 +227,7 @@ TEST(CRSTParser, TwoSetsGiveFourNamedResults) {
         ASSERT_EQ(res->GetNumElements(), 3);
         const int set = r / 2;
         for (int k = 0; k < 3; ++k) {
-            const rstfile::Element& e = spec.sets[set].elements[k];
+            const rstfile::Element& e = recipe.sets[set].elements[k];
             EXPECT_EQ(Floats(res, 11 + k), r % 2 == 0 ? Membrane(e) : Bending(e))
                 << "result " << r << " element " << 11 + k;
         }
@@ -249,9 +249,9 @@ TEST(CRSTParser, ReleasesNineAndElevenAndSinglePrecisionReadAlike) {
     for (const std::string release : {"9.0", "11.0", "18.2"}) {
         for (bool single : {false, true}) {
             SCOPED_TRACE(release + (single ? " single" : " double"));
-            rstfile::Spec spec = TwoSets(release);
-            spec.single = single;
-            const rstfile::File written = rstfile::Write(spec);
+            rstfile::Recipe recipe = TwoSets(release);
+            recipe.single = single;
+            const rstfile::File written = rstfile::Write(recipe);
             // The framing differs: lengths in bytes + 4 below 10, in words
             // from 10 on.
             EXPECT_EQ(rstfile::GetInt(written.bytes, 0), release == "9.0" ? 404 : 100);
@@ -266,8 +266,8 @@ TEST(CRSTParser, ReleasesNineAndElevenAndSinglePrecisionReadAlike) {
                                                                     : "11") +
                                      "."));
                 for (int k = 0; k < 3; ++k) {
-                    EXPECT_EQ(Floats(m.result(2), 11 + k), Membrane(spec.sets[1].elements[k]));
-                    EXPECT_EQ(Floats(m.result(3), 11 + k), Bending(spec.sets[1].elements[k]));
+                    EXPECT_EQ(Floats(m.result(2), 11 + k), Membrane(recipe.sets[1].elements[k]));
+                    EXPECT_EQ(Floats(m.result(3), 11 + k), Bending(recipe.sets[1].elements[k]));
                 }
             }
         }
@@ -275,9 +275,9 @@ TEST(CRSTParser, ReleasesNineAndElevenAndSinglePrecisionReadAlike) {
 }
 
 TEST(CRSTParser, ModelWalkChecksTheModelPartAndChangesNothing) {
-    rstfile::Spec spec = TwoSets();
-    spec.transforms = 2;
-    TempFile file("walk.rst", rstfile::Write(spec).bytes);
+    rstfile::Recipe recipe = TwoSets();
+    recipe.transforms = 2;
+    TempFile file("walk.rst", rstfile::Write(recipe).bytes);
     RstModel m("walk", {11, 12, 13});
     ASSERT_EQ(m.Read(file.path, 1, 1), 0);
     const std::vector<std::string> expected = {
@@ -298,11 +298,11 @@ TEST(CRSTParser, ModelWalkChecksTheModelPartAndChangesNothing) {
     EXPECT_EQ(m.model.pNodes()->entries(), 12);
 
     // Tables without entries have no index record; no mass table.
-    spec.elementTypes = 0;
-    spec.coordSystems = 0;
-    spec.massTable = false;
-    spec.transforms = 0;
-    TempFile bare("walk_bare.rst", rstfile::Write(spec).bytes);
+    recipe.elementTypes = 0;
+    recipe.coordSystems = 0;
+    recipe.massTable = false;
+    recipe.transforms = 0;
+    TempFile bare("walk_bare.rst", rstfile::Write(recipe).bytes);
     RstModel b("walk_bare", {11, 12, 13});
     ASSERT_EQ(b.Read(bare.path, 1, 1), 0);
     EXPECT_FALSE(b.Logged("Reading 'ETY'."));
@@ -330,20 +330,20 @@ TEST(CRSTParser, NoFlagsReadsTheTwoHeadersOnly) {
 }
 
 TEST(CRSTParser, ElementsWithoutValuesArePassedOver) {
-    rstfile::Spec spec;
-    spec.ids = {11, 12, 13, 14, 15, 99};
+    rstfile::Recipe recipe;
+    recipe.ids = {11, 12, 13, 14, 15, 99};
     rstfile::Set set;
     for (int k = 0; k < 6; ++k) set.elements.push_back(rstfile::Pattern(1, k));
     set.elements[1].indexed = false;    // p = 0
     set.elements[2].hasValues = false;  // q = 0
     set.elements[3].nValues = 7;        // too short for shell forces
-    spec.sets.push_back(set);
+    recipe.sets.push_back(set);
     rstfile::Set noShell;  // no element shell results in the mask
     noShell.mask = 0x7FF;
     noShell.loadStep = 2;
     for (int k = 0; k < 6; ++k) noShell.elements.push_back(rstfile::Pattern(2, k));
-    spec.sets.push_back(noShell);
-    TempFile file("passed_over.rst", rstfile::Write(spec).bytes);
+    recipe.sets.push_back(noShell);
+    TempFile file("passed_over.rst", rstfile::Write(recipe).bytes);
 
     // 99 is not in the model.
     RstModel m("passed_over", {11, 12, 13, 14, 15});
@@ -362,21 +362,21 @@ TEST(CRSTParser, ElementsWithoutValuesArePassedOver) {
 
     // A set that claims more elements than the file's table: only the
     // table's elements are read.
-    spec.sets.resize(1);
-    spec.sets[0].nelm = 1000;
-    TempFile big("passed_over_big.rst", rstfile::Write(spec).bytes);
+    recipe.sets.resize(1);
+    recipe.sets[0].nelm = 1000;
+    TempFile big("passed_over_big.rst", rstfile::Write(recipe).bytes);
     RstModel b("passed_over_big", {11, 12, 13, 14, 15});
     ASSERT_EQ(b.Read(big.path, 0, 1), 0);
     EXPECT_EQ(b.result(0)->GetNumElements(), 2);
 }
 
 TEST(CRSTParser, OneElementTwiceKeepsTheLaterValues) {
-    rstfile::Spec spec;
-    spec.ids = {11, 12, 11};
+    rstfile::Recipe recipe;
+    recipe.ids = {11, 12, 11};
     rstfile::Set set;
     for (int k = 0; k < 3; ++k) set.elements.push_back(rstfile::Pattern(1, k));
-    spec.sets.push_back(set);
-    TempFile file("twice.rst", rstfile::Write(spec).bytes);
+    recipe.sets.push_back(set);
+    TempFile file("twice.rst", rstfile::Write(recipe).bytes);
     RstModel m("twice", {11, 12});
     ASSERT_EQ(m.Read(file.path, 0, 1), 0);
     EXPECT_EQ(m.result(0)->GetNumElements(), 2);
@@ -396,8 +396,8 @@ TEST(CRSTParser, ElementsNotInTheModelLeaveEmptyResultsWithAWarning) {
 }
 
 TEST(CRSTParser, RefusesWhatItCannotRead) {
-    const rstfile::Spec spec = TwoSets();
-    const rstfile::File good = rstfile::Write(spec);
+    const rstfile::Recipe recipe = TwoSets();
+    const rstfile::File good = rstfile::Write(recipe);
     struct Case {
         const char* what;
         std::string bytes;

@@ -195,6 +195,28 @@ TEST(CSTLParser, TruncatedAndMalformedFacetsAreErrorsAndEarlierFacetsStay) {
         EXPECT_EQ(m.model.pElems()->entries(), 1);
         EXPECT_TRUE(m.Has(4, "facet 1 has a coordinate that is not finite"));
     }
+    {
+        // Twelve facets that are not finite and one that is: five messages
+        // name their facet, one line counts the other seven.
+        ExchangeModel m("stlflood");
+        std::vector<float> many;
+        for (int k = 0; k < 13; ++k) {
+            many.insert(many.end(), two.begin(), two.begin() + 12);
+            if (k < 12) many[many.size() - 7] = NAN;
+        }
+        EXPECT_EQ(ReadStlBytes(m, Binary("", 13, many)), -1);
+        EXPECT_EQ(m.model.pElems()->entries(), 1);
+        const std::string log = m.Log();
+        size_t named = 0;
+        for (size_t at = log.find("has a coordinate that is not finite"); at != std::string::npos;
+             at = log.find("has a coordinate that is not finite", at + 1))
+            ++named;
+        EXPECT_EQ(named, 5u) << log;
+        EXPECT_TRUE(m.Has(4, "facet 5 has a coordinate"));
+        EXPECT_FALSE(m.Has(4, "facet 6 has a coordinate"));
+        EXPECT_TRUE(m.Has(4, "7 more facets with a coordinate that is not finite were skipped."))
+            << log;
+    }
     const std::string good =
         "facet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 1 1 0\nendloop\n"
         "endfacet\n";

@@ -19,6 +19,7 @@
 #include "platform/MorvekStub.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/MessageCapture.h"
+#include "tests/support/RefusingStore.h"
 #include "tests/support/StubDatabase.h"
 
 namespace {
@@ -322,4 +323,25 @@ TEST_F(CMorvekMatTest, GetLamSkipsMaterialsWithoutAUsableLayerCount) {
         EXPECT_EQ(db.getLam(&cap.log, model.pElems(), model.pLams()), -1) << fn;
         EXPECT_EQ(cap.body(), std::string("$# ERROR:  ") + fn + ": status 3\n");
     }
+}
+
+// A material the store cannot take is freed and the read fails, naming it.
+TEST_F(CMorvekMatTest, GetMatFailsWhenTheStoreRefusesAMaterial) {
+    CMorvek db;
+    CKpLayup model(&db, nullptr);
+    ASSERT_EQ(model.NewLayup(0.0, 0.0), 0);
+    ASSERT_EQ(stub.load("mat 1 \"Ply\" \"\" 1 1 0\n"), 0);
+    addLam(model, 30, "L", {{1, 0.5, 0, 0}}, false);
+
+    RefusingStore<CKpMatStore> mats(&model);
+    EXPECT_EQ(db.getMat(&cap.log, model.pLams(), &mats), -1);
+    EXPECT_EQ(mats.refused, 1);
+    EXPECT_EQ(mats.entries(), 0);
+    EXPECT_EQ(cap.body(), "$# ERROR: Could not store material 1.\n");
+
+    // The model's own store takes it.
+    cap.reset();
+    EXPECT_EQ(db.getMat(&cap.log, model.pLams(), model.pMats()), 0);
+    ASSERT_NE(model.pMats()->find(1), nullptr);
+    EXPECT_STREQ(model.pMats()->find(1)->mtrlnm(), "Ply");
 }

@@ -11,6 +11,7 @@
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpDrapeSim.h"
 #include "layuplib/CKpPlane.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/make_axis.h"
 #include "tests/support/FacetLocate.h"
 #include "tests/support/FacetSurface.h"
@@ -20,7 +21,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 
 CKpPoint Pt(double x, double y, double z) {
     CKpPoint p;

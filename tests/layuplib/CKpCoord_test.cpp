@@ -10,12 +10,11 @@
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpOrient.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // A frame of `type` defined in frame `rid` by A, B, C; inserted into `store`.
 CKpCoord* addFrame(CKpCoordStore& store, int id, CKpCoordType type, int rid,

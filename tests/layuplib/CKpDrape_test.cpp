@@ -21,8 +21,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 double deg(double d) {
     return d * kPi / 180.0;
 }

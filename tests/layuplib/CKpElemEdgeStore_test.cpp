@@ -21,7 +21,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 CKpPoint Pt(double x, double y) {

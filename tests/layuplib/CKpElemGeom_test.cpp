@@ -17,6 +17,7 @@
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CKpRefStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 #include "layuplib/node_reref.h"
 #include "tests/support/MeshGen.h"
@@ -25,8 +26,6 @@
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 ::testing::AssertionResult SameXYZ(const CKpTriplet& a, double x, double y, double z,
                                    Tol t = tol::length) {

@@ -4,13 +4,12 @@
 
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetLocate.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // A tube of twelve flat faces of radius 1; face k spans the angles 30k to
 // 30(k + 1) degrees. OnFace is the point a fraction t across face k at

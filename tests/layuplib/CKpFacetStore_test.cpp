@@ -19,7 +19,6 @@
 namespace {
 
 using surfmesh::Kind;
-const double kPi = std::acos(-1.0);
 
 using Built = surfmesh::Faceted;
 

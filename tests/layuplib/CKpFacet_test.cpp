@@ -10,11 +10,10 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpNode.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // An element of `gmtp` whose perimeter nodes are `nodes` in order.
 std::unique_ptr<CKpElem> makeElem(int id, int gmtp, const std::vector<CKpNode*>& nodes) {

@@ -12,6 +12,7 @@
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFlatPatPtBdyStore.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetLocate.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
@@ -20,7 +21,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 
 CKpDirn Dn(double x, double y) {
     CKpDirn d;

@@ -19,6 +19,7 @@
 #include "layuplib/CKpMatPropStore.h"
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpMsg.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/cmpLam.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 struct Ply {

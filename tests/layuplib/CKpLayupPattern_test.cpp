@@ -19,14 +19,13 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/GetOldPlyPat.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/facet_query.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/SurfaceMeshes.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 bool has(const std::vector<std::string>& texts, const std::string& text) {
     for (const std::string& t : texts)

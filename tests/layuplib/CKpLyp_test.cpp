@@ -16,13 +16,12 @@
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // A strip of twelve unit quad4 elements, ids 1..12 along x, normals +z,
 // and plies made "simulated" the way a layup is rebuilt from laminates:

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
+#include "layuplib/angle_util.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-const double kPi = std::acos(-1.0);
 double deg(double d) {
     return d * kPi / 180.0;
 }

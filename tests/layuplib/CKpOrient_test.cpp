@@ -13,13 +13,12 @@
 #include "layuplib/CKpFieldStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpOrientStore.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // A 2 x 2 plate of unit quads in the xy plane (elements 1 2 along x, 3 4
 // above them); every element's reference direction is +x, its normal +z.

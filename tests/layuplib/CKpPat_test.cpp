@@ -15,13 +15,12 @@
 #include "layuplib/CKpPatElemStore.h"
 #include "layuplib/CKpPatSplitStore.h"
 #include "layuplib/CKpPatStore.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 CKpPatElem* AddPatElem(CKpPatElemStore& list, int id, double warp, double weft, double shear,
                        int stdn, int dnfg, int order, double thickness) {

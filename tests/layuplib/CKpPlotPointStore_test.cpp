@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-namespace {
+#include "layuplib/angle_util.h"
 
-const double kPi = std::acos(-1.0);
+namespace {
 
 // Points held in a vector and linked into a store (which owns nothing).
 struct Polyline {

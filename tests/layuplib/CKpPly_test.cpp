@@ -21,13 +21,12 @@
 #include "layuplib/CKpSet.h"
 #include "layuplib/VekTList.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 bool contains(const std::vector<std::string>& texts, const std::string& text) {
     for (const std::string& t : texts)

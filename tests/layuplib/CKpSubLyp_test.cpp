@@ -20,13 +20,13 @@
 #include "layuplib/CKpSubLypStore.h"
 #include "layuplib/CreateSubLayups.h"
 #include "layuplib/add_layer.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 // A field of `type` holding one record per entry of `values` (element ids

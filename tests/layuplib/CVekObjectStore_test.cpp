@@ -77,6 +77,49 @@ TEST_F(ObjectStore, ResizeBelowCountDropsWithoutDeleting) {
     for (int k = 0; k < 6; ++k) delete objs[k];  // ids 9..4, no longer stored
 }
 
+// The ids kept beside the pointers follow every move of the sorted array:
+// growth, merges into the middle, removal, shrinking and regrowth.
+TEST_F(ObjectStore, LookupsHoldThroughGrowthRemovalAndShrinking) {
+    for (int id = 2; id <= 4000; id += 2) add(store, id);  // even ids
+    for (int id = 3999; id >= 1; id -= 2) add(store, id);  // odd ids, descending
+    EXPECT_EQ(store.capacity(), 6764u);
+    for (int id = 1; id <= 4000; ++id) ASSERT_NE(store.find(id), nullptr) << id;
+    for (int id = 1; id <= 4000; ++id) ASSERT_EQ(store.find(id)->id(), id) << id;
+    for (int id = 1; id <= 4000; id += 3) store.eraseObject(store.find(id));
+    for (int id = 1; id <= 4000; ++id)
+        ASSERT_EQ(store.find(id) != nullptr, (id - 1) % 3 != 0) << id;
+    EXPECT_EQ(store.minId(), 2);
+    EXPECT_EQ(store.maxId(), 3999);
+    std::vector<Probe*> dropped;  // the store lets go of these below
+    for (int id = 151; id <= 4000; ++id)
+        if (Probe* p = store.find(id)) dropped.push_back(p);
+    store.resize(100);  // drops all but the first 100, deletes none
+    int n = 100;
+    std::vector<int> ids(100);
+    store.GetAllIds(n, ids.data());
+    EXPECT_EQ(ids.front(), 2);
+    EXPECT_EQ(ids.back(), 150);
+    Probe* late = add(store, 7000);  // regrows the arrays
+    EXPECT_EQ(store.find(7000), late);
+    EXPECT_EQ(store.find(149), store[98]);
+    EXPECT_EQ(store.find(151), nullptr);
+    for (Probe* p : dropped) delete p;
+}
+
+// An id changed behind the store's back is still found under the old id
+// (the store keeps the ids it was given); erase and updateId still work.
+TEST_F(ObjectStore, IdChangedBehindTheStoresBack) {
+    for (int id = 1; id <= 5; ++id) add(store, id);
+    Probe* three = store.find(3);
+    three->setId(30);
+    EXPECT_EQ(store.find(3), three);
+    EXPECT_EQ(store.find(30), nullptr);
+    EXPECT_EQ(store.updateId(three, 31), 0);
+    EXPECT_EQ(store.find(3), nullptr);
+    EXPECT_EQ(store.find(31), three);
+    EXPECT_EQ(walk(store), (Ids{1, 2, 4, 5, 31}));
+}
+
 TEST_F(ObjectStore, IteratesInIdOrderAcrossPartialMerges) {
     for (int id : {5, 3, 9}) add(store, id);
     // Random ids, merged at random moments by lookups.

@@ -11,13 +11,13 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpNode.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 using meshgen::Kind;
 
 struct Model : FacetSurface {

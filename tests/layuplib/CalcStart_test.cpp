@@ -9,6 +9,7 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpPlane.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/Tolerance.h"
@@ -16,7 +17,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 
 CKpPoint Pt(double x, double y, double z) {
     CKpPoint p;

@@ -12,6 +12,7 @@
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpSortStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/surface_div.h"
 #include "tests/support/MemoryDB.h"
 #include "tests/support/MeshGen.h"
@@ -19,8 +20,6 @@
 #include "tests/support/RecordingGUI.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 struct Model {
     MemoryDB db;

@@ -150,13 +150,13 @@ TEST(FormatDispatch, RstResultsAttachToTheModel) {
     RecordingGUI gui;
     CKpLayup model(nullptr, &gui);
     LoadPlate(model, 2, 1);  // elements 1 and 2
-    rstfile::Spec spec;
-    spec.ids = {2, 1, 7};  // 7 is not in the model
+    rstfile::Recipe recipe;
+    recipe.ids = {2, 1, 7};  // 7 is not in the model
     rstfile::Set set;
     for (int k = 0; k < 3; ++k) set.elements.push_back(rstfile::Pattern(1, k));
-    spec.sets.push_back(set);
+    recipe.sets.push_back(set);
     const std::string path = xfiles::TempPath("dispatch.rst");
-    xfiles::WriteAll(path, rstfile::Write(spec).bytes);
+    xfiles::WriteAll(path, rstfile::Write(recipe).bytes);
 
     // Results attach to the model as it is: clear 0.
     ASSERT_EQ(model.Read(Code(8), path.c_str(), 0, 1, ""), 0);

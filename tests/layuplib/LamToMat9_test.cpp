@@ -33,13 +33,13 @@
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CKpPropStore.h"
 #include "layuplib/LamsToMats.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/calculate_thickness.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 using Mat = std::vector<double>;  // row-major
 
 // ---- reference

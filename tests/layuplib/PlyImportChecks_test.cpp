@@ -9,12 +9,11 @@
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatElemStore.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
 
 namespace {
-
-const double kPi = 3.14159265358979323846;
 
 std::string Inc(std::string s) {
     NameIncrement(s);

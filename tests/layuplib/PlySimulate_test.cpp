@@ -25,13 +25,13 @@
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/VekTList.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/SurfaceMeshes.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 // A model built through ILayup from a test surface, with the material "CF"

@@ -35,12 +35,13 @@
 #include "layuplib/add_layer.h"
 #include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
+#include "tests/support/MessageCapture.h"
 #include "tests/support/RecordingGUI.h"
+#include "tests/support/RefusingStore.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const int kOptions[6] = {1, 2, 3, 4, 5, 6};
 
 CKpDirn Dir(double x, double y, double z) {
@@ -192,6 +193,24 @@ TEST(SaveLaminateHelpers, FrameIsBuiltAtItsOriginAndMatchedByAxisAndDistance) {
     far.Set(1, 2, 4);
     EXPECT_EQ(SaveLaminateMatchCoord(far, N, R, 0.1, 0.2, f, 0.01, 0.5, c0, c1), 0);
     coords.eraseAllObjects();
+}
+
+// A frame the coordinate store cannot take is not handed out: the caller gets
+// the allocation error, no frame and its counter unchanged.
+TEST(SaveLaminateHelpers, FrameTheStoreRefusesIsAFailure) {
+    MessageCapture cap("savelam_refused_frame");
+    RefusingStore<CKpCoordStore> coords;
+    CKpPoint P;
+    P.Set(1, 2, 3);
+    const CKpDirn N = Dir(0, 0, 1), R = Dir(1, 0, 0);
+    CKpCoord* frame = nullptr;
+    int counter = 40;
+    EXPECT_EQ(SaveLaminateCreateCoord(&cap.log, P, N, R, 0.0, 0.0, frame, counter, &coords), -1);
+    EXPECT_EQ(coords.refused, 1);
+    EXPECT_EQ(frame, nullptr);
+    EXPECT_EQ(counter, 40);
+    EXPECT_EQ(coords.entries(), 0);
+    EXPECT_EQ(cap.body(), "$# ERROR: Could not allocate memory.\n");
 }
 
 TEST_F(SaveLam, MatchingStacksShareOneLaminateAndPropertySet) {

@@ -8,11 +8,11 @@
 #include "tests/support/Tolerance.h"
 
 namespace {
-const double kPi = std::acos(-1.0);
 const double kInf = std::numeric_limits<double>::infinity();
 }  // namespace
 
 TEST(AngleUtilTest, NormalisersKnownAnswers) {
+    EXPECT_EQ(kPi, std::acos(-1.0));  // the double nearest pi, to the last bit
     EXPECT_TRUE(Near(pi_pi(3 * kPi / 2), -kPi / 2, tol::angle));
     EXPECT_TRUE(Near(pi_pi(-7 * kPi / 2), kPi / 2, tol::angle));
     EXPECT_TRUE(Near(piby2_piby2(3 * kPi / 4), -kPi / 4, tol::angle));

@@ -16,13 +16,13 @@
 #include "layuplib/CKpLypPly.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 using meshgen::Kind;
 
 // A faceted model whose elements carry one ply of thickness t placed by an

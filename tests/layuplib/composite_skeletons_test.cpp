@@ -24,11 +24,10 @@
 #include "layuplib/CKpPropGenSet.h"
 #include "layuplib/CKpSetStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 CKpPatElem makePatElem(double warp, double weft, int stdn, int dnfg) {
     CKpPatElem pe;

@@ -22,6 +22,7 @@
 #include "layuplib/CKpMatGeom.h"
 #include "layuplib/CKpPlane.h"
 #include "layuplib/CalcStart.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/make_axis.h"
 #include "layuplib/pattern_wf.h"
@@ -31,7 +32,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 struct V {

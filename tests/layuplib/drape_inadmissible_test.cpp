@@ -9,12 +9,12 @@
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpDrapeSim.h"
 #include "layuplib/CKpOln.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/FacetLocate.h"
 #include "tests/support/SurfaceMeshes.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kLimits[3] = {0.4, 0.8, 1.4};
 
 // A drape workspace on a flat 8 x 6 plate, grid point (u, v) at (u + 0.3,

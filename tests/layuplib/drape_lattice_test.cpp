@@ -32,6 +32,7 @@
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/VekTList.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/SurfaceMeshes.h"
@@ -39,7 +40,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 struct D2 {

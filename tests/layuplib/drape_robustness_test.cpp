@@ -19,12 +19,12 @@
 #include "layuplib/IVekPly.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/VekTList.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/SurfaceMeshes.h"
 
 namespace {
 
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 using surfmesh::Kind;
 

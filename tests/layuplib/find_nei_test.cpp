@@ -14,6 +14,7 @@
 #include "host/CKpGra.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/make_facet.h"
 #include "layuplib/surface_div.h"
 #include "tests/support/RecordingGUI.h"
@@ -23,7 +24,6 @@
 namespace {
 
 using surfmesh::Kind;
-const double kPi = std::acos(-1.0);
 
 using Built = surfmesh::Faceted;
 

@@ -17,13 +17,12 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpPat.h"
 #include "layuplib/CKpPointArray.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/ExportRead.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 const std::string kHead =
     "0  \nSECTION\n2  \nHEADER\n0  \nENDSEC\n"

@@ -24,14 +24,13 @@
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpPat.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/ExportRead.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 // Appends an outline of (u, v, plot flag) points to `flats`.
 CKpFlatPat* AddOutline(CKpFlatPatStore& flats, const std::vector<std::vector<double>>& pts) {

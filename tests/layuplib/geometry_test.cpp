@@ -8,12 +8,11 @@
 #include <string>
 
 #include "layuplib/CKpMsg.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 template <typename T = CKpPoint>
 T v3(double x, double y, double z) {

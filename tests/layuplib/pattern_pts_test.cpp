@@ -14,13 +14,13 @@
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpOln.h"
+#include "layuplib/angle_util.h"
 #include "tests/support/SurfaceMeshes.h"
 #include "tests/support/Tolerance.h"
 
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kLimits[3] = {0.2, 0.4, 0.8};
 
 CKpPoint Pt(double x, double y, double z) {

@@ -15,6 +15,7 @@
 #include "layuplib/CKpMatGeom.h"
 #include "layuplib/CKpOln.h"
 #include "layuplib/CKpPlane.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/calculate_thickness.h"
 #include "layuplib/clear_pattern.h"
 #include "layuplib/find_nei.h"
@@ -27,7 +28,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 // Capture files live in the shared temp folder: a name of this process's

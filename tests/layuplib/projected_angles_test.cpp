@@ -16,7 +16,6 @@
 namespace {
 
 using meshgen::Kind;
-const double kPi = std::acos(-1.0);
 const double kDeg = kPi / 180.0;
 
 CKpDirn Dn(double x, double y, double z) {

@@ -28,8 +28,6 @@
 
 namespace {
 
-const double kPi = std::acos(-1.0);
-
 // The seed-curve axis points sit a millionth of the way towards their
 // facets' centroids; on a flat plate nothing else may move the lattice.
 constexpr Tol kLattice{1e-5, 0.0};

@@ -118,73 +118,73 @@ void PutInt(std::string& bytes, size_t offset, int32_t value) {
     for (int i = 0; i < 4; ++i) bytes[offset + i] = char(u >> (24 - 8 * i));
 }
 
-File Write(const Spec& spec) {
-    const double level = std::strtod(spec.release.c_str(), nullptr);
+File Write(const Recipe& recipe) {
+    const double level = std::strtod(recipe.release.c_str(), nullptr);
     const bool wide = level >= 10.0;
     Builder b(level);
-    const int nelm = int(spec.ids.size());
-    const int nsets = int(spec.sets.size());
+    const int nelm = int(recipe.ids.size());
+    const int nsets = int(recipe.sets.size());
 
     // Standard header; the release goes in as characters in reading order.
     std::vector<int> standard(100, 0);
     standard[0] = 12;
-    standard[1] = spec.formatWord;
+    standard[1] = recipe.formatWord;
     std::string stdData = Ints(standard);
-    std::string release = spec.release.substr(0, 4);
+    std::string release = recipe.release.substr(0, 4);
     release.resize(4, ' ');
     stdData.replace(36, 4, release);
     b.Record("standard header", kInts, stdData);
 
     std::vector<int> head(wide ? 80 : 40, 0);
     head[0] = 12;
-    head[2] = spec.nodes;
-    head[3] = spec.maxSets;
-    head[4] = spec.dof;
+    head[2] = recipe.nodes;
+    head[3] = recipe.maxSets;
+    head[4] = recipe.dof;
     head[6] = nelm;
     head[8] = nsets;
-    head[28] = spec.modelPart ? spec.transforms : 0;
+    head[28] = recipe.modelPart ? recipe.transforms : 0;
     const size_t headRec = b.Record(".rst header", kInts, Ints(head));
 
     size_t dsiRec = 0;
     bool hasDsi = false;
     int ptrElm = 0, ptrDsi = 0;
-    const std::vector<int> dsiZero(2 * spec.maxSets, 0);
-    if (spec.modelPart) {
-        std::vector<int> dofs(spec.dof), nodes(spec.nodes);
-        for (int i = 0; i < spec.dof; ++i) dofs[i] = i + 1;
-        for (int i = 0; i < spec.nodes; ++i) nodes[i] = i + 1;
-        if (spec.dof) b.Record("---", kInts, Ints(dofs));
-        if (spec.nodes) b.Record("NOD", kInts, Ints(nodes));
+    const std::vector<int> dsiZero(2 * recipe.maxSets, 0);
+    if (recipe.modelPart) {
+        std::vector<int> dofs(recipe.dof), nodes(recipe.nodes);
+        for (int i = 0; i < recipe.dof; ++i) dofs[i] = i + 1;
+        for (int i = 0; i < recipe.nodes; ++i) nodes[i] = i + 1;
+        if (recipe.dof) b.Record("---", kInts, Ints(dofs));
+        if (recipe.nodes) b.Record("NOD", kInts, Ints(nodes));
         ptrElm = b.Word();
-        if (nelm) b.Record("ELM", kInts, Ints(spec.ids));
+        if (nelm) b.Record("ELM", kInts, Ints(recipe.ids));
         ptrDsi = b.Word();
-        if (spec.maxSets) {
+        if (recipe.maxSets) {
             dsiRec = b.Record("DSI", kInts, Ints(dsiZero));
             hasDsi = true;
-            b.Record("TIM", kDoubles, Doubles(std::vector<double>(spec.maxSets, 1.0)));
-            b.Record("LSP", kInts, Ints(std::vector<int>(3 * spec.maxSets, 1)));
+            b.Record("TIM", kDoubles, Doubles(std::vector<double>(recipe.maxSets, 1.0)));
+            b.Record("LSP", kInts, Ints(std::vector<int>(3 * recipe.maxSets, 1)));
         }
-        for (int i = 1; i <= spec.transforms; ++i)
-            b.Record(Loop("TRAN", i, spec.transforms), kDoubles,
+        for (int i = 1; i <= recipe.transforms; ++i)
+            b.Record(Loop("TRAN", i, recipe.transforms), kDoubles,
                      Doubles(std::vector<double>(25, 0.5)));
 
         // The element index and its records come right after the nodes;
         // their word positions follow from the sizes written before them.
         std::vector<int> geo(wide ? 80 : 40, 0);
-        geo[1] = spec.elementTypes;
-        geo[2] = spec.realConstants;
-        geo[3] = spec.nodes;
+        geo[1] = recipe.elementTypes;
+        geo[2] = recipe.realConstants;
+        geo[3] = recipe.nodes;
         geo[4] = nelm;
-        geo[5] = spec.coordSystems;
-        geo[15] = spec.massTable ? 1 : 0;
+        geo[5] = recipe.coordSystems;
+        geo[15] = recipe.massTable ? 1 : 0;
         geo[16] = 24;
         geo[18] = 20;
         const size_t geoRec = b.Record("GEO", kInts, Ints(geo));
-        IndexBlock(b, "ETY", spec.elementTypes, kInts, 4, 20);
-        IndexBlock(b, "REL", spec.realConstants, kDoubles, 8, 6);
-        IndexBlock(b, "CSY", spec.coordSystems, kDoubles, 8, 24);
-        for (int i = 1; i <= spec.nodes; ++i)
-            b.Record(Loop("NOD", i, spec.nodes), kDoubles,
+        IndexBlock(b, "ETY", recipe.elementTypes, kInts, 4, 20);
+        IndexBlock(b, "REL", recipe.realConstants, kDoubles, 8, 6);
+        IndexBlock(b, "CSY", recipe.coordSystems, kDoubles, 8, 24);
+        for (int i = 1; i <= recipe.nodes; ++i)
+            b.Record(Loop("NOD", i, recipe.nodes), kDoubles,
                      Doubles({double(i), 1.0 * i, 2.0 * i, 0.0, 0.0, 0.0, 0.0}));
         if (nelm) {
             const int indexWord = b.Word();
@@ -203,7 +203,7 @@ File Write(const Spec& spec) {
             b.Record("ELM", kInts, Ints(index));
             for (int k = 0; k < nelm; ++k) {
                 const size_t r = b.Record(Loop("ELM", k + 1, nelm), kInts,
-                                          Ints({1, 181, 1, 1, 0, 0, 0, 0, spec.ids[k], 0}));
+                                          Ints({1, 181, 1, 1, 0, 0, 0, 0, recipe.ids[k], 0}));
                 b.records[r].block = "ELM";  // first reached from the index
             }
             if (wide) {
@@ -211,12 +211,12 @@ File Write(const Spec& spec) {
                 PutInt(b.out, b.records[geoRec].start + 8 + 4 * 29, 0);
             }
         }
-        if (spec.massTable)
+        if (recipe.massTable)
             b.Record("MAS", kDoubles,
-                     Doubles(std::vector<double>(size_t(spec.dof) * spec.nodes, 2.0)));
+                     Doubles(std::vector<double>(size_t(recipe.dof) * recipe.nodes, 2.0)));
     } else {
         ptrElm = b.Word();
-        b.Record("ptrELM", kInts, Ints(spec.ids));
+        b.Record("ptrELM", kInts, Ints(recipe.ids));
         ptrDsi = b.Word();
         dsiRec = b.Record("ptrDSI", kInts, Ints(dsiZero));
         hasDsi = true;
@@ -226,7 +226,7 @@ File Write(const Spec& spec) {
 
     std::vector<int> setWords;
     for (int i = 0; i < nsets; ++i) {
-        const Set& set = spec.sets[i];
+        const Set& set = recipe.sets[i];
         const std::string block = Loop("SET", i + 1, nsets);
         const int s = b.Word();
         setWords.push_back(s);
@@ -247,7 +247,7 @@ File Write(const Spec& spec) {
         std::vector<int> index;
         int at = e + indexWords;
         const int elemWords = Builder::Words(4 * 25);
-        const int valueUnit = spec.single ? 1 : 2;
+        const int valueUnit = recipe.single ? 1 : 2;
         for (const Element& el : set.elements) {
             const int p = el.indexed ? (wide ? at - e : at) : 0;
             if (wide) {
@@ -271,20 +271,20 @@ File Write(const Spec& spec) {
             if (!el.hasValues) continue;
             std::vector<double> vals(el.v, el.v + 8);
             vals.resize(size_t(el.nValues), 0.0);
-            const size_t vr = b.Record(block, spec.single ? kSingles : kDoubles,
-                                       spec.single ? Floats(vals) : Doubles(vals));
+            const size_t vr = b.Record(block, recipe.single ? kSingles : kDoubles,
+                                       recipe.single ? Floats(vals) : Doubles(vals));
             b.records[vr].framed = false;
             // The reader takes the header and, when there are eight, the
             // first eight values.
             b.records[vr].readEnd =
-                b.records[vr].start + 8 + (el.nValues >= 8 ? size_t(8) * (spec.single ? 4 : 8) : 0);
+                b.records[vr].start + 8 + (el.nValues >= 8 ? size_t(8) * (recipe.single ? 4 : 8) : 0);
             at += 3 + valueUnit * el.nValues;
         }
     }
     if (hasDsi) {
-        for (int i = 0; i < nsets && i < spec.maxSets; ++i) {
+        for (int i = 0; i < nsets && i < recipe.maxSets; ++i) {
             PutInt(b.out, b.records[dsiRec].start + 8 + 4 * i, setWords[i]);
-            PutInt(b.out, b.records[dsiRec].start + 8 + 4 * (i + spec.maxSets), 0);
+            PutInt(b.out, b.records[dsiRec].start + 8 + 4 * (i + recipe.maxSets), 0);
         }
     }
     File file;

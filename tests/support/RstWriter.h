@@ -56,7 +56,7 @@ struct Set {
     std::vector<Element> elements;
 };
 
-struct Spec {
+struct Recipe {
     // Four characters (shorter ones padded with blanks).
     std::string release = "18.2";
     int formatWord = 1;
@@ -98,7 +98,7 @@ struct File {
     int Find(const std::string& block) const;
 };
 
-File Write(const Spec& spec);
+File Write(const Recipe& recipe);
 
 // Element values of a simple pattern for element index k of set `set`:
 // Fx = 100 set + k + 0.5, Fy = Fx + 0.25, Fxy = -Fx, Mx = 10 Fx, My = 20 Fx,

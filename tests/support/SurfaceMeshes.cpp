@@ -10,13 +10,12 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/make_facet.h"
 #include "layuplib/node_reref.h"
 
 namespace surfmesh {
 namespace {
-
-const double kPi = std::acos(-1.0);
 
 using MapFn = std::function<void(double u, double v, double* xyz)>;
 

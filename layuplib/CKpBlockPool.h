@@ -1,0 +1,82 @@
+#ifndef PLYSTRAND_LAYUPLIB_CKPBLOCKPOOL_H
+#define PLYSTRAND_LAYUPLIB_CKPBLOCKPOOL_H
+
+#include <atomic>
+#include <cstddef>
+
+// CKpBlockPool: memory for many objects of one size, carved from large
+// blocks. The model's mesh objects (nodes, elements, facets) come by the
+// million; taking each from the heap on its own costs a header per object
+// and a call into the allocator per object both ways. A class routes its
+// operator new and delete here (see CKP_BLOCK_POOLED below).
+//
+// Slots of `slotSize` bytes (rounded up to a multiple of 16) are handed out
+// from blocks of about 256 KiB; a released slot goes onto a free list and is
+// the next one handed out. Blocks are kept for the pool's lifetime (the next
+// mesh reuses them); the pools of the mesh classes live as long as the
+// process. A request of another size (a derived class) goes to the global
+// heap and so does its release.
+//
+// Thread-safe: a spin lock guards each pool (held for a few instructions).
+// Under AddressSanitizer every request goes to the global heap, so that the
+// sanitizer still sees each object.
+class CKpBlockPool {
+  public:
+    explicit CKpBlockPool(size_t slotSize);
+    CKpBlockPool(const CKpBlockPool&) = delete;
+    CKpBlockPool& operator=(const CKpBlockPool&) = delete;
+
+    // A slot for an object of `size` bytes; null when memory runs out.
+    void* allocate(size_t size) noexcept;
+    // Gives back what `allocate` returned for the same `size`; null does
+    // nothing.
+    void release(void* p, size_t size) noexcept;
+
+  private:
+    struct Slot {
+        Slot* next;
+    };
+    struct Block {
+        Block* next;
+    };
+    void* refill() noexcept;
+
+    const size_t m_slotSize;
+    const size_t m_slotsPerBlock;
+    std::atomic_flag m_lock = ATOMIC_FLAG_INIT;
+    Slot* m_free = nullptr;     // released slots, most recent first
+    char* m_next = nullptr;     // next untouched slot of the newest block
+    char* m_end = nullptr;      // end of the newest block
+    Block* m_blocks = nullptr;  // every block, newest first
+};
+
+// Declares a class's operator new and delete (plain and nothrow) taking
+// their memory from the block pool `pool()` of the class.
+#define CKP_BLOCK_POOLED                                                     \
+    static CKpBlockPool& pool();                                             \
+    static void* operator new(size_t size);                                  \
+    static void* operator new(size_t size, const std::nothrow_t&) noexcept { \
+        return pool().allocate(size);                                        \
+    }                                                                        \
+    static void operator delete(void* p, size_t size) noexcept {             \
+        pool().release(p, size);                                             \
+    }                                                                        \
+    static void operator delete(void* p, const std::nothrow_t&) noexcept;
+
+// Defines what CKP_BLOCK_POOLED declares for class `T` (in one source).
+#define CKP_BLOCK_POOLED_DEFINE(T)                                     \
+    CKpBlockPool& T::pool() {                                          \
+        /* Never destroyed: objects may outlive static destruction. */ \
+        static CKpBlockPool* const p = new CKpBlockPool(sizeof(T));    \
+        return *p;                                                     \
+    }                                                                  \
+    void* T::operator new(size_t size) {                               \
+        void* p = pool().allocate(size);                               \
+        if (!p) throw std::bad_alloc();                                \
+        return p;                                                      \
+    }                                                                  \
+    void T::operator delete(void* p, const std::nothrow_t&) noexcept { \
+        pool().release(p, sizeof(T));                                  \
+    }
+
+#endif  // PLYSTRAND_LAYUPLIB_CKPBLOCKPOOL_H
