@@ -11,6 +11,7 @@
 #include "layuplib/CKpResStore.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/number_text.h"
+#include "layuplib/store_or_free.h"
 
 namespace {
 
@@ -60,12 +61,7 @@ int CESAComp::Read() {
     const int id = n > 0 ? (*ress)[n - 1]->id() + 1 : 1;
     const char* const names[5] = {doc.GetName(), "Subcase", "ESAComp Result", "invRF", "Unlayered"};
     CKpRes* res = new (std::nothrow) CKpRes(id, names, 4, 1, 1);
-    if (!res) return -1;
-    ress->insert(res);
-    if (ress->find(id) != res) {  // the store could not grow and left it out
-        delete res;
-        return -1;
-    }
+    if (!res || store_or_free(ress, res, msg, "result") != 0) return -1;
 
     std::string line;
     for (int t = 0; t < doc.GetNumTables(); ++t) {

@@ -33,6 +33,7 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 #include "layuplib/user_break.h"
 
 namespace {
@@ -140,13 +141,7 @@ int Cord2(CKpLayup* model, int type, int* delivered, int* result, int* status, i
         CKpCoord* coord = coords->entries() > 0 ? coords->find(id) : nullptr;
         if (!coord) {
             coord = new (std::nothrow) CKpCoord(id);
-            if (!coord) continue;
-            const int before = coords->entries();
-            coords->insert(coord);
-            if (coords->entries() == before) {
-                delete coord;
-                continue;
-            }
+            if (!coord || store_or_free(coords, coord, model->pMsg(), "frame") != 0) continue;
         }
         coord->setType(static_cast<CKpCoordType>(type));
         coord->setRid(GetInt(swapped, buffer[3]));
@@ -166,12 +161,7 @@ CKpOrient* FindOrCreateOrient(CKpLayup* model, const char* name, int kind, int r
     orient->setName(name);
     orient->setType(kind);
     orient->setRefId(refId);
-    const int before = orients->entries();
-    orients->insert(orient);
-    if (orients->entries() == before) {
-        delete orient;
-        return nullptr;
-    }
+    if (store_or_free(orients, orient, model->pMsg(), "orientation") != 0) return nullptr;
     return orient;
 }
 
@@ -328,13 +318,7 @@ void Op2Import::Grid(const int* w) {
     CKpNode* node = nodes->find(id);
     if (!node) {
         node = nodes->NewNode(id);
-        if (!node) return;
-        const int before = nodes->entries();
-        nodes->insert(node);
-        if (nodes->entries() == before) {
-            delete node;
-            return;
-        }
+        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return;
     }
     node->SetCp(WordInt(m_swapped, w[1]));
     node->setCKpPoint(WordFloat(m_swapped, w[2]), WordFloat(m_swapped, w[3]),
@@ -357,13 +341,7 @@ void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
     CKpElem* elem = elems->find(id);
     if (!elem) {
         elem = elems->NewElem(id, gmtp);
-        if (!elem) return;
-        const int before = elems->entries();
-        elems->insert(elem);
-        if (elems->entries() == before) {
-            delete elem;
-            return;
-        }
+        if (!elem || store_or_free(elems, elem, m_msg, "element") != 0) return;
     }
     elem->pid(WordInt(m_swapped, w[1]));
     elem->seteltp(1);
@@ -553,10 +531,10 @@ void Op2Import::ReadPcompt(const char* name) {
                     static const int kMap[] = {1, 6, 7, 8, 9, 2};
                     const int option = w1 >= 1 && w1 <= 5 ? kMap[w1] : 1;
                     CLamOpt* opt = new (std::nothrow) CLamOpt(id, option);
-                    if (opt) m_options.insert(opt);
+                    if (opt) store_or_free(&m_options, opt, m_msg, "laminate option");
                 } else {
                     CLamGplyids* range = new (std::nothrow) CLamGplyids(id, w2, w1);
-                    if (range) m_ranges.insert(range);
+                    if (range) store_or_free(&m_ranges, range, m_msg, "global ply id range");
                     const long long end = static_cast<long long>(w2) + w1;
                     if (w1 >= 0 && w2 >= 0 && end > m_gplyidsExpected && end <= (1 << 28))
                         m_gplyidsExpected = static_cast<int>(end);
