@@ -243,7 +243,7 @@ class Op2Import {
     bool Pcomp(const int* w, int plies);
     void ReadPcompt(const char* name);
     void ReadResults(Kind table, const char* name);
-    void ResultEntry(Kind table, const int* w, int size, int complex);
+    void ResultEntry(Kind table, const unsigned char* entry, int size, int complex);
     // The results of the current subcase names by layer: a layer's rows go
     // straight into the result that took its first row, with no names or
     // keys built per row. Forgotten when the names may change (a new
@@ -556,15 +556,22 @@ void Op2Import::ReadPcompt(const char* name) {
     }
 }
 
-void Op2Import::ResultEntry(Kind table, const int* w, int size, int complex) {
+void Op2Import::ResultEntry(Kind table, const unsigned char* entry, int size, int complex) {
+    // The entry's words as stored (the bytes need not be aligned).
+    auto W = [entry](int k) {
+        int word;
+        std::memcpy(&word, entry + 4 * k, sizeof word);
+        return word;
+    };
     const char* subtitle = m_subtitle.c_str();
     const char* label = m_label.c_str();
     if (table == kOefit) {
-        const int word0 = WordInt(m_swapped, w[0]);
+        const int word0 = WordInt(m_swapped, W(0));
         if (word0 >= 1) m_lastEid = word0;
         char text[16] = "";
         // Later plies leave the criterion words blank (the common case).
-        if (w[1] != 0x20202020 || w[2] != 0x20202020) GetString(w, 2, 3, text);
+        const int theory[2] = {W(1), W(2)};
+        if (theory[0] != 0x20202020 || theory[1] != 0x20202020) GetString(theory, 1, 2, text);
         // Later plies of an element leave the criterion blank: the first holds.
         if (text[0]) {
             CKpRes::Theory(text);
@@ -573,26 +580,26 @@ void Op2Import::ResultEntry(Kind table, const int* w, int size, int complex) {
                 ForgetLayers();
             }
         }
-        const int layer = WordInt(m_swapped, w[3]);
-        const float value = WordFloat(m_swapped, w[4]);
+        const int layer = WordInt(m_swapped, W(3));
+        const float value = WordFloat(m_swapped, W(4));
         CKpRes* res = Layer(kFailureLayer, layer);
         int r = res ? FileResValues(res, m_lastEid, 1, &value)
                     : CreateResElemFailure(m_model, &m_names, &m_branches, &m_current, subtitle,
                                            label, m_criterion, layer, m_lastEid, value, 0, 0.0f);
         if (!res && r == 0) Remember(kFailureLayer, layer);
-        if (r != 0 || WordInt(m_swapped, w[7]) != -1) return;
-        const float bond = WordFloat(m_swapped, w[6]);
+        if (r != 0 || WordInt(m_swapped, W(7)) != -1) return;
+        const float bond = WordFloat(m_swapped, W(6));
         res = Layer(kInterface, layer);
         r = res ? FileResValues(res, m_lastEid, 1, &bond)
                 : CreateResElemInterface(m_model, &m_branches, &m_current, subtitle, label,
                                          m_criterion, layer, m_lastEid, bond);
         if (!res && r == 0) Remember(kInterface, layer);
     } else if (table == kOes) {
-        const int eid = WordInt(m_swapped, w[0]) / 10;
+        const int eid = WordInt(m_swapped, W(0)) / 10;
         if (eid >= 1) m_lastEid = eid;
         float s[5];
-        for (int k = 0; k < 5; ++k) s[k] = WordFloat(m_swapped, w[2 + k]);
-        const int layer = WordInt(m_swapped, w[1]);
+        for (int k = 0; k < 5; ++k) s[k] = WordFloat(m_swapped, W(2 + k));
+        const int layer = WordInt(m_swapped, W(1));
         if (CKpRes* res = Layer(kStressLayer, layer)) {
             const float values[6] = {s[0], s[1], 0.0f, s[2], s[4], s[3]};
             FileResValues(res, m_lastEid, 6, values);
@@ -605,11 +612,11 @@ void Op2Import::ResultEntry(Kind table, const int* w, int size, int complex) {
         // header of corner-output entries.
         const int first = size == 9 || size == 17 ? 1 : 3;
         float v[8], v2[8] = {0};
-        for (int k = 0; k < 8; ++k) v[k] = WordFloat(m_swapped, w[first + k]);
+        for (int k = 0; k < 8; ++k) v[k] = WordFloat(m_swapped, W(first + k));
         if (complex)
-            for (int k = 0; k < 8; ++k) v2[k] = WordFloat(m_swapped, w[first + 8 + k]);
+            for (int k = 0; k < 8; ++k) v2[k] = WordFloat(m_swapped, W(first + 8 + k));
         CreateResElemForce(m_model, &m_names, &m_branches, &m_current, subtitle, label,
-                           WordInt(m_swapped, w[0]) / 10, v, complex, v2);
+                           WordInt(m_swapped, W(0)) / 10, v, complex, v2);
     }
 }
 
@@ -672,11 +679,24 @@ void Op2Import::ReadResults(Kind table, const char* name) {
             continue;
         }
         int entry[87];
+        const int complexEntry = table == kOef ? complex : 0;
         status = 0;
         while (status == 0) {
+            // Entries lying whole in the read window come as a run; the
+            // record library's call takes the one that needs more.
+            int run = 0;
+            if (const unsigned char* bytes = op2_ReadEntryRun(m_id, size, 1024, &run)) {
+                const size_t entryBytes = static_cast<size_t>(size) * 4;
+                for (int k = 0; k < run; ++k)
+                    ResultEntry(table, bytes + static_cast<size_t>(k) * entryBytes, size,
+                                complexEntry);
+                continue;
+            }
             r = op2_ReadRecord(m_id, size, 0, &delivered, &status, entry);
             if (Failed(r)) break;
-            if (delivered == size) ResultEntry(table, entry, size, table == kOef ? complex : 0);
+            if (delivered == size)
+                ResultEntry(table, reinterpret_cast<const unsigned char*>(entry), size,
+                            complexEntry);
         }
         if (r < 0 || status == 2) break;
     }
