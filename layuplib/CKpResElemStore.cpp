@@ -25,7 +25,12 @@ int CKpResElemStore::insertRecord(CKpResElem* record) {
         (m_sortedCount > 0 && m_ids[m_sortedCount - 1] >= record->id()))
         return insert(record);
     if (m_capacity <= m_sortedCount) {
-        resize(m_capacity + 100 * pendingCapacityFor(m_capacity));
+        // insert's step (100 pending buffers), but at least half the
+        // capacity: a result of millions of records is then copied a few
+        // times while it grows, not once per step.
+        size_t step = 100 * pendingCapacityFor(m_capacity);
+        if (step < m_capacity / 2) step = m_capacity / 2;
+        resize(m_capacity + step);
         if (m_capacity <= m_sortedCount) return -1;  // no room
     }
     // In id order: the place a merge would give it, its id beside it.

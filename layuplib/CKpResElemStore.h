@@ -27,7 +27,8 @@ class CKpResElemStore : public CVekObjectStore<CKpResElem> {
     // Stores `record` (as insert: 0 stored; -1 for null or when the store
     // cannot grow, the caller keeps the record). A record whose id is above
     // every id held goes straight to the end of the sorted entries; the
-    // store grows by the steps insert takes.
+    // store grows by the steps insert takes, or by half its capacity when
+    // that is more (from about 67,000 records on).
     int insertRecord(CKpResElem* record);
 
     // The blocks new records of this result come from:

@@ -42,6 +42,22 @@ TEST(CKpResElemStore, RecordsInIdOrderMatchInsertAndGrowTheSameWay) {
     EXPECT_EQ(p.fast.findRecord(3)->GetFloat(0), 1.0f);
 }
 
+TEST(CKpResElemStore, LargeResultsGrowByHalfTheirCapacity) {
+    CKpResElemStore store;
+    size_t grown = 0, last = store.capacity();
+    for (int id = 1; id <= 400000; ++id) {
+        ASSERT_EQ(store.insertRecord(new (store.Blocks(), std::nothrow) CKpResElem(id)), 0);
+        if (store.capacity() != last) {
+            ++grown;
+            last = store.capacity();
+        }
+    }
+    EXPECT_LE(grown, 10u);  // 100 pending buffers a step take 12
+    EXPECT_LT(store.capacity(), 2u * 400000u);
+    EXPECT_EQ(store.findRecord(400000)->id(), 400000);
+    EXPECT_EQ(store[123456]->id(), 123457);
+}
+
 TEST(CKpResElemStore, RecordsOutOfOrderAndRepeatedIdsFallBackToInsert) {
     Pair p;
     const int ids[] = {10, 20, 5, 30, 30, 1, 40, 15, 15, 50};
