@@ -16,6 +16,17 @@
 // 100005 the user declined to go on after a mesh mismatch; -1 from the
 // factories. Reals cross as floats and are widened to double; angles are
 // degrees. One call at a time, on the host's thread.
+//
+// Exceptions: none leaves an exported function (of this header and of the
+// headers it includes, host/LayupOut.h too). Each runs its body through
+// guard_export (host/guard_export.h): an exception a standard container
+// raises inside (memory exhausted, a size past the container's limit) ends
+// the call with the error "<function> could not complete: <reason>." in the
+// slot model's log (on standard error when the slot is empty) and the
+// status -1; the two global ply id queries give 0, their "none". What the
+// call changed before the exception stays changed. A function that only
+// forwards to another exported function, or only returns a constant, is
+// not guarded a second time.
 
 #include "host/LayupSolid.h"
 

@@ -5,6 +5,7 @@
 
 #include "host/CKpDB.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -23,11 +24,10 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/LayupFromLams.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 void text(char** array, int i, const char* value, int size) {
     if (array) copy_text(array[i], size, value);
@@ -64,7 +64,7 @@ int CreateLayup2(CKpLayup* model, const char* name, int count, const char* const
         std::vector<double> angles(n), thicknesses(n);
         std::vector<int> typeCopy(n);
         for (size_t i = 0; i < n; ++i) {
-            angles[i] = angleOffsets[i] * kPi / 180.0;
+            angles[i] = radians(angleOffsets[i]);
             thicknesses[i] = thicknessOverrides[i];
             typeCopy[i] = types[i];
         }
@@ -141,7 +141,7 @@ int GetLayup2(CKpLayup* model, char* name, int count, char** plyGroups, char** s
         text(plyNames, i, ply->GetPlyName(), textSize);
         put(instances, i, ply->GetInstance());
         put(sides, i, ply->GetSide());
-        put(angleOffsets, i, static_cast<float>(ply->GetAngleOffset() * 180.0 / kPi));
+        put(angleOffsets, i, degrees_as_float(ply->GetAngleOffset()));
         put(globalPlyIds, i, ply->GetGlobalPlyID());
     }
     return 0;
@@ -205,8 +205,8 @@ int GetLayupElement(CKpLayup* model, int elemId, float* normal, int count, char*
         text(materialNames, i, mat->mtrlnm(), textSize);
         text(externalMaterialNames, i, mat->extmtrlnm(), textSize);
         put(thicknesses, i, static_cast<float>(entry->thck()));
-        put(referenceAngles, i, static_cast<float>(ply->GetReferenceAngle() * 180.0 / kPi));
-        put(rotations, i, static_cast<float>(entry->rotn() * 180.0 / kPi));
+        put(referenceAngles, i, degrees_as_float(ply->GetReferenceAngle()));
+        put(rotations, i, degrees_as_float(entry->rotn()));
         put(globalPlyIds, i, entry->gplyid());
     }
     return 0;
@@ -241,9 +241,11 @@ extern "C" {
 int LayupCreateLayup2(const char* name, int count, char** plyGroups, char** sequences, int* types,
                       char** plyNames, int* instanceCounts, int* sides, float* angleOffsets,
                       float* thicknessOverrides, int* globalPlyIds) {
-    return layupfns::CreateLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
-                                  instanceCounts, sides, angleOffsets, thicknessOverrides,
-                                  globalPlyIds);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::CreateLayup2(slotModel(), name, count, plyGroups, sequences, types,
+                                      plyNames, instanceCounts, sides, angleOffsets,
+                                      thicknessOverrides, globalPlyIds);
+    });
 }
 
 int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, int* instanceCounts,
@@ -254,22 +256,26 @@ int LayupCreateLayup(const char* name, int count, int* types, char** plyNames, i
 }
 
 int LayupCreateLayupLaminate(void) {
-    return layupfns::CreateLayupLaminate(slotModel());
+    return guard_export(__func__, -1,
+                        [&]() -> int { return layupfns::CreateLayupLaminate(slotModel()); });
 }
 
 int LayupDeleteLayup(int) {
-    return layupfns::DeleteLayup(slotModel());
+    return guard_export(__func__, -1, [&]() -> int { return layupfns::DeleteLayup(slotModel()); });
 }
 
 int LayupGetLayupSizes(int* count) {
-    return layupfns::GetLayupSizes(slotModel(), count);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return layupfns::GetLayupSizes(slotModel(), count); });
 }
 
 int LayupGetLayup2(char* name, int count, char** plyGroups, char** sequences, int* types,
                    char** plyNames, int* instances, int* sides, float* angleOffsets,
                    int* globalPlyIds) {
-    return layupfns::GetLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
-                               instances, sides, angleOffsets, globalPlyIds, kTextSize);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayup2(slotModel(), name, count, plyGroups, sequences, types, plyNames,
+                                   instances, sides, angleOffsets, globalPlyIds, kTextSize);
+    });
 }
 
 int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* instances, int* sides,
@@ -279,20 +285,27 @@ int LayupGetLayup(char* name, int count, int* types, char** plyNames, int* insta
 }
 
 int LayupGetLayupElementSize(int elemId, int* count) {
-    return layupfns::GetLayupElementSize(slotModel(), elemId, count);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayupElementSize(slotModel(), elemId, count);
+    });
 }
 
 int LayupGetLayupElement(int elemId, float* normal, int count, char** plyNames, int* types,
                          int* instances, int* directions, char** materialNames,
                          char** externalMaterialNames, float* thicknesses, float* referenceAngles,
                          float* rotations, int* globalPlyIds) {
-    return layupfns::GetLayupElement(slotModel(), elemId, normal, count, plyNames, types, instances,
-                                     directions, materialNames, externalMaterialNames, thicknesses,
-                                     referenceAngles, rotations, globalPlyIds, kTextSize);
+    return guard_export(__func__, -1, [&]() -> int {
+        return layupfns::GetLayupElement(slotModel(), elemId, normal, count, plyNames, types,
+                                         instances, directions, materialNames,
+                                         externalMaterialNames, thicknesses, referenceAngles,
+                                         rotations, globalPlyIds, kTextSize);
+    });
 }
 
 int LayupGetLayupElemGPlyID(int elemId, int layer) {
-    return layupfns::GetLayupElemGPlyID(slotModel(), elemId, layer);
+    return guard_export(__func__, 0, [&]() -> int {
+        return layupfns::GetLayupElemGPlyID(slotModel(), elemId, layer);
+    });
 }
 
 }  // extern "C"

@@ -8,15 +8,16 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatPropStore.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/copy_text.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 constexpr int kValues = 42;
 
 // Plain functions rather than pointers to members of the state's base
@@ -119,13 +120,6 @@ CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
 }
 
-double radians(float degrees) {
-    return static_cast<double>(degrees) * kPi / 180.0;
-}
-float degrees(double radians) {
-    return static_cast<float>(radians * 180.0 / kPi);
-}
-
 // The caller's buffer holds the whole text (agreed outside the interface);
 // within a built-in copy_text keeps to the host's slot.
 void putText(char* buffer, const char* text) {
@@ -177,47 +171,49 @@ int LayupCreateMaterial(int type, const char* name, float thickness, float warpW
                         const float* fs12, const float* fs23, const float* fs31, const float* f12,
                         const float* f23, const float* f31, const float* density, const float* tref,
                         const float* ge) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    const float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
-                               c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
-                               alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
-                               fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-    if (!name || !*name) {
-        m->pMsg()->Create(4, "Cannot create a material with no name.");
-        return -1;
-    }
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    IVekMaterial* mat = s->New(0);
-    if (!mat) {
-        m->pMsg()->Create(4, "Could not create material '%s'", name);
-        return -1;
-    }
-    if (mat->SetName(name) != 0) {
-        m->pMsg()->Create(4, "Could not name material '%s'", name);
-        s->Delete(mat);
-        return -1;
-    }
-    mat->SetType(static_cast<EVekMaterialType>(type));
-    mat->SetThickness(thickness);
-    mat->SetWarpWeftAngle(radians(warpWeft));
-    mat->SetMaximumStrain(radians(maxStrain));
-    IVekMaterialStateStore* states = mat->GetMaterialStateStore();
-    for (int i = 0; states && i <= n; ++i) {
-        const double key = i == 0 ? 0.0 : radians(keys ? keys[i] : 0.0f);
-        IVekMaterialState* st = states->Add(key);
-        if (!st) {
-            m->pMsg()->Create(2, "Could not create state %g for material '%s'", key, name);
-            continue;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        const float* v[kValues] = {
+            ex,  ey,  ez,  nuxy, nuyz, nuzx, gxy,  gyz,  gzx,  c14,  c15, c16,     c24,  c25,
+            c26, c34, c35, c36,  c45,  c46,  c56,  alpx, alpy, alpz, a4,  a5,      a6,   fxt,
+            fyt, fzt, fxc, fyc,  fzc,  fs12, fs23, fs31, f12,  f23,  f31, density, tref, ge};
+        if (!name || !*name) {
+            m->pMsg()->Create(4, "Cannot create a material with no name.");
+            return -1;
         }
-        st->SetTropy(static_cast<EVekMaterialTropy>(tropies ? tropies[i] : 0));
-        st->SetExternalName(externalNames ? externalNames[i] : nullptr);
-        st->SetExternalId(externalIds ? externalIds[i] : 0);
-        for (int k = kValues - 3; k < kValues; ++k) kAccess[k].set(st, entry(v[k], i));
-        for (int k = 0; k < kValues - 3; ++k) kAccess[k].set(st, entry(v[k], i));
-    }
-    return 0;
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        IVekMaterial* mat = s->New(0);
+        if (!mat) {
+            m->pMsg()->Create(4, "Could not create material '%s'", name);
+            return -1;
+        }
+        if (mat->SetName(name) != 0) {
+            m->pMsg()->Create(4, "Could not name material '%s'", name);
+            s->Delete(mat);
+            return -1;
+        }
+        mat->SetType(static_cast<EVekMaterialType>(type));
+        mat->SetThickness(thickness);
+        mat->SetWarpWeftAngle(radians(warpWeft));
+        mat->SetMaximumStrain(radians(maxStrain));
+        IVekMaterialStateStore* states = mat->GetMaterialStateStore();
+        for (int i = 0; states && i <= n; ++i) {
+            const double key = i == 0 ? 0.0 : radians(keys ? keys[i] : 0.0f);
+            IVekMaterialState* st = states->Add(key);
+            if (!st) {
+                m->pMsg()->Create(2, "Could not create state %g for material '%s'", key, name);
+                continue;
+            }
+            st->SetTropy(static_cast<EVekMaterialTropy>(tropies ? tropies[i] : 0));
+            st->SetExternalName(externalNames ? externalNames[i] : nullptr);
+            st->SetExternalId(externalIds ? externalIds[i] : 0);
+            for (int k = kValues - 3; k < kValues; ++k) kAccess[k].set(st, entry(v[k], i));
+            for (int k = 0; k < kValues - 3; ++k) kAccess[k].set(st, entry(v[k], i));
+        }
+        return 0;
+    });
 }
 
 int LayupModifyMaterial(int type, const char* name, const char* newName, float thickness,
@@ -234,104 +230,112 @@ int LayupModifyMaterial(int type, const char* name, const char* newName, float t
                         const float* fzc, const float* fs12, const float* fs23, const float* fs31,
                         const float* f12, const float* f23, const float* f31, const float* density,
                         const float* tref, const float* ge) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    const float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
-                               c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
-                               alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
-                               fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-    if (!name || !*name || !newName || !*newName) {
-        m->pMsg()->Create(4, "Cannot modify a material with no name.");
-        return -1;
-    }
-    // Angles as the single-precision radians the host would have sent.
-    const double wwa = static_cast<float>(radians(warpWeft));
-    const double strain = static_cast<float>(radians(maxStrain));
-    CKpMat* mat = m->pMats()->findByName(name);
-    if (!mat) {
-        m->pMsg()->Create(4, "Could not find specified material.");
-        return -1;
-    }
-    double b[kValues];
-    for (int k = 0; k < kValues; ++k) b[k] = entry(v[k], 0);
-    if (mat->setMatVal(type, newName, thickness, wwa, strain,
-                       externalNames ? externalNames[0] : nullptr, externalIds ? externalIds[0] : 0,
-                       tropies ? tropies[0] : 0, b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7],
-                       b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15], b[16], b[17], b[18],
-                       b[19], b[20], b[21], b[22], b[23], b[24], b[25], b[26], b[27], b[28], b[29],
-                       b[30], b[31], b[32], b[33], b[34], b[35], b[36], b[37], b[38], b[39], b[40],
-                       b[41], 0.0, 0.0, 0.0, 0.0, 0.0, 0.0) != 0) {
-        m->pMsg()->Create(4, "Could not modify material");
-        return -1;
-    }
-    mat->Clear();
-    CKpMatPropStore* states = mat->MatStates();
-    for (int i = 1; states && i <= n; ++i) {
-        const double key = static_cast<float>(radians(keys ? keys[i] : 0.0f));
-        double x[kValues];
-        for (int k = 0; k < kValues; ++k) x[k] = entry(v[k], i);
-        CKpMatProp* st = new (std::nothrow)
-            CKpMatProp(i, key, 1.0, externalNames ? externalNames[i] : nullptr,
-                       externalIds ? externalIds[i] : 0, tropies ? tropies[i] : 0, x[0], x[1], x[2],
-                       x[3], x[4], x[5], x[6], x[7], x[8], x[9], x[10], x[11], x[12], x[13], x[14],
-                       x[15], x[16], x[17], x[18], x[19], x[20], x[21], x[22], x[23], x[24], x[25],
-                       x[26], x[27], x[28], x[29], x[30], x[31], x[32], x[33], x[34], x[35], x[36],
-                       x[37], x[38], x[39], x[40], x[41]);
-        if (!st) {
-            m->pMsg()->Create(4, "Could not allocate memory.");
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        const float* v[kValues] = {
+            ex,  ey,  ez,  nuxy, nuyz, nuzx, gxy,  gyz,  gzx,  c14,  c15, c16,     c24,  c25,
+            c26, c34, c35, c36,  c45,  c46,  c56,  alpx, alpy, alpz, a4,  a5,      a6,   fxt,
+            fyt, fzt, fxc, fyc,  fzc,  fs12, fs23, fs31, f12,  f23,  f31, density, tref, ge};
+        if (!name || !*name || !newName || !*newName) {
+            m->pMsg()->Create(4, "Cannot modify a material with no name.");
             return -1;
         }
-        states->InsertLast(st);
-        m->pMsg()->Create(1, "Material state created");
-    }
-    m->pMsg()->Create(1, "Material modified");
-    return 0;
+        // Angles as the single-precision radians the host would have sent.
+        const double wwa = static_cast<float>(radians(warpWeft));
+        const double strain = static_cast<float>(radians(maxStrain));
+        CKpMat* mat = m->pMats()->findByName(name);
+        if (!mat) {
+            m->pMsg()->Create(4, "Could not find specified material.");
+            return -1;
+        }
+        double b[kValues];
+        for (int k = 0; k < kValues; ++k) b[k] = entry(v[k], 0);
+        if (mat->setMatVal(
+                type, newName, thickness, wwa, strain, externalNames ? externalNames[0] : nullptr,
+                externalIds ? externalIds[0] : 0, tropies ? tropies[0] : 0, b[0], b[1], b[2], b[3],
+                b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15], b[16],
+                b[17], b[18], b[19], b[20], b[21], b[22], b[23], b[24], b[25], b[26], b[27], b[28],
+                b[29], b[30], b[31], b[32], b[33], b[34], b[35], b[36], b[37], b[38], b[39], b[40],
+                b[41], 0.0, 0.0, 0.0, 0.0, 0.0, 0.0) != 0) {
+            m->pMsg()->Create(4, "Could not modify material");
+            return -1;
+        }
+        mat->Clear();
+        CKpMatPropStore* states = mat->MatStates();
+        for (int i = 1; states && i <= n; ++i) {
+            const double key = static_cast<float>(radians(keys ? keys[i] : 0.0f));
+            double x[kValues];
+            for (int k = 0; k < kValues; ++k) x[k] = entry(v[k], i);
+            CKpMatProp* st = new (std::nothrow)
+                CKpMatProp(i, key, 1.0, externalNames ? externalNames[i] : nullptr,
+                           externalIds ? externalIds[i] : 0, tropies ? tropies[i] : 0, x[0], x[1],
+                           x[2], x[3], x[4], x[5], x[6], x[7], x[8], x[9], x[10], x[11], x[12],
+                           x[13], x[14], x[15], x[16], x[17], x[18], x[19], x[20], x[21], x[22],
+                           x[23], x[24], x[25], x[26], x[27], x[28], x[29], x[30], x[31], x[32],
+                           x[33], x[34], x[35], x[36], x[37], x[38], x[39], x[40], x[41]);
+            if (!st) {
+                m->pMsg()->Create(4, "Could not allocate memory.");
+                return -1;
+            }
+            states->InsertLast(st);
+            m->pMsg()->Create(1, "Material state created");
+        }
+        m->pMsg()->Create(1, "Material modified");
+        return 0;
+    });
 }
 
 int LayupDeleteMaterial(int, const char* name) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    IVekMaterial* mat = find(m, s, name);
-    if (!mat) return -1;
-    if (s->Delete(mat) != 0) {
-        m->pMsg()->Create(4, "Could not delete material '%s'", name);
-        return -1;
-    }
-    m->pMsg()->Create(1, "Material '%s' deleted", name);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        IVekMaterial* mat = find(m, s, name);
+        if (!mat) return -1;
+        if (s->Delete(mat) != 0) {
+            m->pMsg()->Create(4, "Could not delete material '%s'", name);
+            return -1;
+        }
+        m->pMsg()->Create(1, "Material '%s' deleted", name);
+        return 0;
+    });
 }
 
 int LayupGetNumMaterials(int type, int* count) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    const int n = countMatching(s, type);
-    if (count) *count = n;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        const int n = countMatching(s, type);
+        if (count) *count = n;
+        return 0;
+    });
 }
 
 int LayupGetMaterialNames(int type, int size, char** names) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    const int n = countMatching(s, type);
-    if (n != size) {
-        m->pMsg()->Create(1,
-                          "LayupGetMaterialNames: The material name array size %d is not equal "
-                          "to the number of matching materials %d.",
-                          size, n);
-        return -1;
-    }
-    int k = 0;
-    for (int i = 0; i < s->Count() && names; ++i) {
-        IVekMaterial* mat = s->Get(i);
-        if (mat && (type == 0 || mat->GetType() == type)) putText(names[k++], mat->GetName());
-    }
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        const int n = countMatching(s, type);
+        if (n != size) {
+            m->pMsg()->Create(1,
+                              "LayupGetMaterialNames: The material name array size %d is not equal "
+                              "to the number of matching materials %d.",
+                              size, n);
+            return -1;
+        }
+        int k = 0;
+        for (int i = 0; i < s->Count() && names; ++i) {
+            IVekMaterial* mat = s->Get(i);
+            if (mat && (type == 0 || mat->GetType() == type)) putText(names[k++], mat->GetName());
+        }
+        return 0;
+    });
 }
 
 int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpWeft,
@@ -343,58 +347,62 @@ int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpW
                      float* a5, float* a6, float* fxt, float* fyt, float* fzt, float* fxc,
                      float* fyc, float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
                      float* f23, float* f31, float* density, float* tref, float* ge) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
-                         c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
-                         alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
-                         fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    IVekMaterial* mat = find(m, s, name);
-    if (!mat) return -1;
-    if (type) {
-        if (*type != 0 && *type != mat->GetType()) {
-            m->pMsg()->Create(4, "Material not of specified type.");
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
+                             c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
+                             alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
+                             fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        IVekMaterial* mat = find(m, s, name);
+        if (!mat) return -1;
+        if (type) {
+            if (*type != 0 && *type != mat->GetType()) {
+                m->pMsg()->Create(4, "Material not of specified type.");
+                return -1;
+            }
+            *type = mat->GetType();
+        }
+        if (thickness) *thickness = static_cast<float>(mat->GetThickness());
+        if (warpWeft) *warpWeft = degrees_as_float(mat->GetWarpWeftAngle());
+        if (maxStrain) *maxStrain = degrees_as_float(mat->GetMaximumStrain());
+        IVekMaterialStateStore* states = mat->GetMaterialStateStore();
+        if (!states || states->Count() < 1) {
+            m->pMsg()->Create(4, "Material '%s' has no states.", name);
             return -1;
         }
-        *type = mat->GetType();
-    }
-    if (thickness) *thickness = static_cast<float>(mat->GetThickness());
-    if (warpWeft) *warpWeft = degrees(mat->GetWarpWeftAngle());
-    if (maxStrain) *maxStrain = degrees(mat->GetMaximumStrain());
-    IVekMaterialStateStore* states = mat->GetMaterialStateStore();
-    if (!states || states->Count() < 1) {
-        m->pMsg()->Create(4, "Material '%s' has no states.", name);
-        return -1;
-    }
-    IVekMaterialState* st = states->Get(0);
-    if (!st) {
-        m->pMsg()->Create(4, "Material '%s' has no basic state.", name);
-        return -1;
-    }
-    if (externalName) putText(externalName, st->GetExternalName());
-    if (externalId) *externalId = st->GetExternalId();
-    if (tropy) *tropy = st->GetTropy();
-    for (int k = 0; k < kValues; ++k)
-        if (v[k]) *v[k] = static_cast<float>(kAccess[k].get(st));
-    return 0;
+        IVekMaterialState* st = states->Get(0);
+        if (!st) {
+            m->pMsg()->Create(4, "Material '%s' has no basic state.", name);
+            return -1;
+        }
+        if (externalName) putText(externalName, st->GetExternalName());
+        if (externalId) *externalId = st->GetExternalId();
+        if (tropy) *tropy = st->GetTropy();
+        for (int k = 0; k < kValues; ++k)
+            if (v[k]) *v[k] = static_cast<float>(kAccess[k].get(st));
+        return 0;
+    });
 }
 
 int LayupGetNumMaterialStates(int, const char* name, int* count) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    IVekMaterial* mat = find(m, s, name);
-    if (!mat) return -1;
-    IVekMaterialStateStore* states = mat->GetMaterialStateStore();
-    if (!states || states->Count() < 1) {
-        m->pMsg()->Create(4, "Material '%s' has no states.", name);
-        return -1;
-    }
-    if (count) *count = states->Count() - 1;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        IVekMaterial* mat = find(m, s, name);
+        if (!mat) return -1;
+        IVekMaterialStateStore* states = mat->GetMaterialStateStore();
+        if (!states || states->Count() < 1) {
+            m->pMsg()->Create(4, "Material '%s' has no states.", name);
+            return -1;
+        }
+        if (count) *count = states->Count() - 1;
+        return 0;
+    });
 }
 
 int LayupGetMaterialStates(int type, const char* name, float* thickness, float* warpWeft,
@@ -407,59 +415,61 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
                            float* a6, float* fxt, float* fyt, float* fzt, float* fxc, float* fyc,
                            float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
                            float* f23, float* f31, float* density, float* tref, float* ge) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
-                         c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
-                         alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
-                         fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-    IVekMaterialStore* s = store(m);
-    if (!s) return -1;
-    IVekMaterial* mat = find(m, s, name);
-    if (!mat) return -1;
-    if (type != 0 && type != mat->GetType()) {
-        m->pMsg()->Create(4, "Material not of specified type.");
-        return -1;
-    }
-    if (!thickness || !warpWeft || !maxStrain) {
-        m->pMsg()->Create(4, "Material '%s': no place for its thickness and angles.", name);
-        return -1;
-    }
-    IVekMaterialStateStore* states = mat->GetMaterialStateStore();
-    const int count = states ? states->Count() : 0;
-    // Host arrays are checked before anything is written: a short one
-    // would be written past its end.
-    const void* arrays[kValues + 4] = {keys, externalNames, externalIds, tropies};
-    for (int k = 0; k < kValues; ++k) arrays[k + 4] = v[k];
-    for (const void* a : arrays) {
-        const int elems = BltArrayElems(a);
-        if (elems >= 0 && elems < count) {
-            m->pMsg()->Create(4, "Material '%s' has %d states; a state array holds %d.", name,
-                              count, elems);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
+                             c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
+                             alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
+                             fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
+        IVekMaterialStore* s = store(m);
+        if (!s) return -1;
+        IVekMaterial* mat = find(m, s, name);
+        if (!mat) return -1;
+        if (type != 0 && type != mat->GetType()) {
+            m->pMsg()->Create(4, "Material not of specified type.");
             return -1;
         }
-    }
-    *thickness = static_cast<float>(mat->GetThickness());
-    *warpWeft = degrees(mat->GetWarpWeftAngle());
-    *maxStrain = degrees(mat->GetMaximumStrain());
-    if (count < 1) {
-        m->pMsg()->Create(4, "Material '%s' has no states.", name);
-        return -1;
-    }
-    for (int i = 0; i < count; ++i) {
-        IVekMaterialState* st = states->Get(i);
-        if (!st) {
-            m->pMsg()->Create(4, "Material '%s' has no state %d.", name, i);
-            continue;
+        if (!thickness || !warpWeft || !maxStrain) {
+            m->pMsg()->Create(4, "Material '%s': no place for its thickness and angles.", name);
+            return -1;
         }
-        if (keys) keys[i] = i == 0 ? 0.0f : degrees(st->GetState());
-        if (externalNames) putText(externalNames[i], st->GetExternalName());
-        if (externalIds) externalIds[i] = st->GetExternalId();
-        if (tropies) tropies[i] = st->GetTropy();
-        for (int k = 0; k < kValues; ++k)
-            if (v[k]) v[k][i] = static_cast<float>(kAccess[k].get(st));
-    }
-    return 0;
+        IVekMaterialStateStore* states = mat->GetMaterialStateStore();
+        const int count = states ? states->Count() : 0;
+        // Host arrays are checked before anything is written: a short one
+        // would be written past its end.
+        const void* arrays[kValues + 4] = {keys, externalNames, externalIds, tropies};
+        for (int k = 0; k < kValues; ++k) arrays[k + 4] = v[k];
+        for (const void* a : arrays) {
+            const int elems = BltArrayElems(a);
+            if (elems >= 0 && elems < count) {
+                m->pMsg()->Create(4, "Material '%s' has %d states; a state array holds %d.", name,
+                                  count, elems);
+                return -1;
+            }
+        }
+        *thickness = static_cast<float>(mat->GetThickness());
+        *warpWeft = degrees_as_float(mat->GetWarpWeftAngle());
+        *maxStrain = degrees_as_float(mat->GetMaximumStrain());
+        if (count < 1) {
+            m->pMsg()->Create(4, "Material '%s' has no states.", name);
+            return -1;
+        }
+        for (int i = 0; i < count; ++i) {
+            IVekMaterialState* st = states->Get(i);
+            if (!st) {
+                m->pMsg()->Create(4, "Material '%s' has no state %d.", name, i);
+                continue;
+            }
+            if (keys) keys[i] = i == 0 ? 0.0f : degrees_as_float(st->GetState());
+            if (externalNames) putText(externalNames[i], st->GetExternalName());
+            if (externalIds) externalIds[i] = st->GetExternalId();
+            if (tropies) tropies[i] = st->GetTropy();
+            for (int k = 0; k < kValues; ++k)
+                if (v[k]) v[k][i] = static_cast<float>(kAccess[k].get(st));
+        }
+        return 0;
+    });
 }
 
 }  // extern "C"

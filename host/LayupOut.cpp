@@ -3,6 +3,8 @@
 #include <climits>
 #include <unordered_map>
 
+#include "host/guard_export.h"
+
 namespace {
 
 // The host's tables; held only once all four came.
@@ -91,32 +93,38 @@ int LayupOutCLUT(int colour) {
 extern "C" {
 
 int VekApiInit(MorvekHostGetter getter) {
-    if (g_latched) return 0;
-    if (!getter) return -1;
-    // A failed earlier attempt asks for all four again, so that no table is
-    // left empty behind a success.
-    MorvekHostTable* slots[4] = {&g_mesh, &g_graphics, &g_message, &g_interface};
-    const int ids[4] = {3, 6, 12, 13};
-    for (int k = 0; k < 4; ++k) {
-        const int status = getter(8, ids[k], slots[k]);
-        if (status != 0) return status;
-    }
-    g_latched = g_mesh && g_graphics && g_message && g_interface;
-    return g_latched ? 0 : -1;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (g_latched) return 0;
+        if (!getter) return -1;
+        // A failed earlier attempt asks for all four again, so that no table is
+        // left empty behind a success.
+        MorvekHostTable* slots[4] = {&g_mesh, &g_graphics, &g_message, &g_interface};
+        const int ids[4] = {3, 6, 12, 13};
+        for (int k = 0; k < 4; ++k) {
+            const int status = getter(8, ids[k], slots[k]);
+            if (status != 0) return status;
+        }
+        g_latched = g_mesh && g_graphics && g_message && g_interface;
+        return g_latched ? 0 : -1;
+    });
 }
 
 int LayupOutUiAbort(void) {
-    if (!g_latched) return 0;
-    if (entry<MorvekMsgPoll>(g_message, 1)() != 0) return 0;
-    if (entry<MorvekMsgPoll>(g_message, 0)() != 0) return -1;
-    if (entry<MorvekIfPoll>(g_interface, 3)() != 0) return 0;
-    return -1;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        if (entry<MorvekMsgPoll>(g_message, 1)() != 0) return 0;
+        if (entry<MorvekMsgPoll>(g_message, 0)() != 0) return -1;
+        if (entry<MorvekIfPoll>(g_interface, 3)() != 0) return 0;
+        return -1;
+    });
 }
 
 int LayupOutMessage(int channel, int severity, const char* text) {
-    if (!g_latched) return 0;
-    return entry<MorvekMsgSend>(g_message, 2)(channel + 59200000, severity, 59000000, 0, nullptr, 1,
-                                              text);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        return entry<MorvekMsgSend>(g_message, 2)(channel + 59200000, severity, 59000000, 0,
+                                                  nullptr, 1, text);
+    });
 }
 
 int LayupOutGraSetColor(int) {
@@ -124,85 +132,107 @@ int LayupOutGraSetColor(int) {
 }
 
 int LayupOutGraDrawPolygon(int segment, int, int colour, float, int count, float* points) {
-    if (!g_latched) return 0;
-    const int handle = handleOf(segment);
-    const int hostColour = LayupOutCLUT(colour);
-    if (points) {
-        for (int k = 0; k + 1 < count; ++k)
-            drawLine(handle, hostColour, points + 3 * k, points + 3 * (k + 1));
-        if (count > 2) drawLine(handle, hostColour, points + 3 * (count - 1), points);
-    }
-    countDrawing();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        const int handle = handleOf(segment);
+        const int hostColour = LayupOutCLUT(colour);
+        if (points) {
+            for (int k = 0; k + 1 < count; ++k)
+                drawLine(handle, hostColour, points + 3 * k, points + 3 * (k + 1));
+            if (count > 2) drawLine(handle, hostColour, points + 3 * (count - 1), points);
+        }
+        countDrawing();
+        return 0;
+    });
 }
 
 int LayupOutGraDrawLine(int segment, int, int colour, float, float* start, float* end) {
-    if (!g_latched) return 0;
-    drawLine(handleOf(segment), LayupOutCLUT(colour), start, end);
-    countDrawing();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        drawLine(handleOf(segment), LayupOutCLUT(colour), start, end);
+        countDrawing();
+        return 0;
+    });
 }
 
 int LayupOutGraDrawMarker(int segment, int, int colour, float, float* point, int markerSize,
                           int markerType) {
-    if (!g_latched) return 0;
-    entry<MorvekGraMarker>(g_graphics, 3)(handleOf(segment), LayupOutCLUT(colour), point,
-                                          markerSize, markerType);
-    countDrawing();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        entry<MorvekGraMarker>(g_graphics, 3)(handleOf(segment), LayupOutCLUT(colour), point,
+                                              markerSize, markerType);
+        countDrawing();
+        return 0;
+    });
 }
 
 int LayupOutGraDrawArrow(int segment, int, int colour, float, float* base, float* tip, float size) {
-    if (!g_latched) return 0;
-    GmDrawArrow(handleOf(segment), LayupOutCLUT(colour), base, tip, size);
-    countDrawing();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        GmDrawArrow(handleOf(segment), LayupOutCLUT(colour), base, tip, size);
+        countDrawing();
+        return 0;
+    });
 }
 
 int LayupOutGraDrawResultArrow(int segment, int, int colour, float, float* base, float* vector,
                                float scale, int style, const char* label) {
-    if (!g_latched) return 0;
-    GmDrawResultArrow(handleOf(segment), LayupOutCLUT(colour), base, vector, scale, style, label,
-                      1);
-    countDrawing();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        GmDrawResultArrow(handleOf(segment), LayupOutCLUT(colour), base, vector, scale, style,
+                          label, 1);
+        countDrawing();
+        return 0;
+    });
 }
 
 int LayupOutGraDeleteSegment(int segment) {
-    if (!g_latched) return 0;
-    entry<MorvekGraRefresh>(g_graphics, 2)();
-    g_drawCount = 0;
-    const auto found = handles().find(segment);
-    if (found != handles().end()) {
-        if (found->second > 0) entry<MorvekGraDelete>(g_graphics, 4)(found->second);
-        handles().erase(found);
-    }
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return 0;
+        entry<MorvekGraRefresh>(g_graphics, 2)();
+        g_drawCount = 0;
+        const auto found = handles().find(segment);
+        if (found != handles().end()) {
+            if (found->second > 0) entry<MorvekGraDelete>(g_graphics, 4)(found->second);
+            handles().erase(found);
+        }
+        return 0;
+    });
 }
 
 int LayupOutCountElems(int* count) {
-    if (!g_latched) return -1;
-    return entry<MorvekMeshCountElems>(g_mesh, 0)(count);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return -1;
+        return entry<MorvekMeshCountElems>(g_mesh, 0)(count);
+    });
 }
 
 int LayupOutGetElemIds(int count, int* ids) {
-    if (!g_latched) return -1;
-    return entry<MorvekMeshGetElemIds>(g_mesh, 1)(count, ids);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return -1;
+        return entry<MorvekMeshGetElemIds>(g_mesh, 1)(count, ids);
+    });
 }
 
 int LayupOutGetElemEtop(int count, int* ids, int* topologies) {
-    if (!g_latched) return -1;
-    return entry<MorvekMeshGetElemEtop>(g_mesh, 2)(count, ids, topologies);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return -1;
+        return entry<MorvekMeshGetElemEtop>(g_mesh, 2)(count, ids, topologies);
+    });
 }
 
 int LayupOutGetNodesForElems(int count, int slots, int* ids, int* nodeIds) {
-    if (!g_latched) return -1;
-    return entry<MorvekMeshGetNodesForElems>(g_mesh, 4)(count, slots, ids, nodeIds);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return -1;
+        return entry<MorvekMeshGetNodesForElems>(g_mesh, 4)(count, slots, ids, nodeIds);
+    });
 }
 
 int LayupOutGetNodes(int count, int* nodeIds, int* a, int* b, float* xyz) {
-    if (!g_latched) return -1;
-    return entry<MorvekMeshGetNodes>(g_mesh, 5)(count, nodeIds, a, b, xyz);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!g_latched) return -1;
+        return entry<MorvekMeshGetNodes>(g_mesh, 5)(count, nodeIds, a, b, xyz);
+    });
 }
 
 }  // extern "C"

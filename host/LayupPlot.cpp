@@ -8,6 +8,7 @@
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
 #include "host/PlotRoutines.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -314,410 +315,447 @@ extern "C" {
 // ---- Erase
 
 int LayupErasePlyDraping(void) {
-    return erase(kDraping);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kDraping); });
 }
 int LayupErasePlyDrapedPattern(void) {
-    return erase(kDrapedPattern);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kDrapedPattern); });
 }
 int LayupErasePlyFlatPattern(void) {
-    return erase(kFlatPattern);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kFlatPattern); });
 }
 int LayupErasePlyAngles(void) {
-    return erase(kPlyAngles);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kPlyAngles); });
 }
 int LayupEraseLayupSurfaceAngles(void) {
-    return erase(kSurfaceAngles);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kSurfaceAngles); });
 }
 int LayupErasePlyOutline(void) {
-    return erase(kOutline);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kOutline); });
 }
 int LayupErasePlyBoundary(void) {
-    return erase(kBoundary);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kBoundary); });
 }
 int LayupEraseLayupElement(void) {
-    return erase(kLayupElement);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupElement); });
 }
 int LayupEraseLayupCrossSection(void) {
-    return erase(kCrossSection);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kCrossSection); });
 }
 int LayupEraseLayupSurface(void) {
-    return erase(kLayupSurface);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupSurface); });
 }
 int LayupEraseLayupPly(void) {
-    return erase(kLayupPly);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupPly); });
 }
 int LayupEraseLayupExploded(void) {
-    return erase(kExploded);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kExploded); });
 }
 int LayupEraseOrients(void) {
-    return erase(kOrients);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kOrients); });
 }
 int LayupEraseLamThicks(void) {
-    return erase(kLamThicks);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamThicks); });
 }
 int LayupEraseLamOrients(void) {
-    return erase(kLamOrients);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamOrients); });
 }
 int LayupEraseLayupSolid(void) {
-    return erase(kLayupSolid);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupSolid); });
 }
 int LayupEraseLayupThick(void) {
-    return erase(kLayupThick);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupThick); });
 }
 int LayupEraseLayupThicks(void) {
-    return erase(kLayupThicks);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupThicks); });
 }
 int LayupEraseLayupOrients(void) {
-    return erase(kLayupOrients);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLayupOrients); });
 }
 int LayupEraseLamSurface(void) {
-    return erase(kLamSurface);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamSurface); });
 }
 int LayupEraseLamSolid(void) {
-    return erase(kLamSolid);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamSolid); });
 }
 int LayupEraseLamThick(void) {
-    return erase(kLamThick);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamThick); });
 }
 int LayupEraseLamElement(void) {
-    return erase(kLamElement);
+    return guard_export(__func__, -1, [&]() -> int { return erase(kLamElement); });
 }
 int LayupEraseElems(int segment) {
-    return erase(segment);
+    return guard_export(__func__, -1, [&]() -> int { return erase(segment); });
 }
 int LayupEraseElemEdges(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    return m->EraseElemEdges();
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        return m->EraseElemEdges();
+    });
 }
 
 // ---- Plies
 
 int LayupPlotPlyDrapedPattern(const char* plyName, int mode) {
-    return plotPly(plyName, PlyPlot::DrapedPattern, mode);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotPly(plyName, PlyPlot::DrapedPattern, mode); });
 }
 int LayupPlotPlyFlatPattern(const char* plyName) {
-    return plotPly(plyName, PlyPlot::FlatPattern, 0);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotPly(plyName, PlyPlot::FlatPattern, 0); });
 }
 int LayupPlotPlyOutline(const char* plyName) {
-    return plotPly(plyName, PlyPlot::Outline, 0);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotPly(plyName, PlyPlot::Outline, 0); });
 }
 int LayupPlotPlyBoundary(const char* plyName) {
-    return plotPly(plyName, PlyPlot::Boundary, 0);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotPly(plyName, PlyPlot::Boundary, 0); });
 }
 
 int LayupPlotPlyAngles(int, const char* plyName) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    bool noStore = false;
-    IVekPly* ply = findPly(m, plyName, &noStore);
-    if (!ply) return noStore ? 1 : 2;
-    VekTList<int> ids;
-    VekTList<double> mids, warps, wefts, sizes;
-    if (ply->GetOrientations(ids, mids, warps, wefts, sizes) != 0) return 3;
-    const int type = static_cast<int>(ply->GetType());
-    CKpGra* gra = m->pGra();
-    const int n = ids.GetSize();
-    if (mids.GetSize() < 3 * n || warps.GetSize() < 3 * n || wefts.GetSize() < 3 * n ||
-        sizes.GetSize() < n)
-        return 3;
-    for (int k = 0; k < n; ++k) {
-        const double* c = mids.GetData() + 3 * k;
-        const double* w = warps.GetData() + 3 * k;
-        const double* f = wefts.GetData() + 3 * k;
-        const double size = sizes[k];
-        float a[3], b[3];
-        if (type == 1) {
-            toFloats(c[0], c[1], c[2], a);
-            gra->GraDrawMarker(kPlyAngles, ids[k], 1, 0.0f, a, 1, 5);
-            continue;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        bool noStore = false;
+        IVekPly* ply = findPly(m, plyName, &noStore);
+        if (!ply) return noStore ? 1 : 2;
+        VekTList<int> ids;
+        VekTList<double> mids, warps, wefts, sizes;
+        if (ply->GetOrientations(ids, mids, warps, wefts, sizes) != 0) return 3;
+        const int type = static_cast<int>(ply->GetType());
+        CKpGra* gra = m->pGra();
+        const int n = ids.GetSize();
+        if (mids.GetSize() < 3 * n || warps.GetSize() < 3 * n || wefts.GetSize() < 3 * n ||
+            sizes.GetSize() < n)
+            return 3;
+        for (int k = 0; k < n; ++k) {
+            const double* c = mids.GetData() + 3 * k;
+            const double* w = warps.GetData() + 3 * k;
+            const double* f = wefts.GetData() + 3 * k;
+            const double size = sizes[k];
+            float a[3], b[3];
+            if (type == 1) {
+                toFloats(c[0], c[1], c[2], a);
+                gra->GraDrawMarker(kPlyAngles, ids[k], 1, 0.0f, a, 1, 5);
+                continue;
+            }
+            if (type < 2 || type > 5) continue;
+            const double hw = size / 2.0;
+            toFloats(c[0] - hw * w[0], c[1] - hw * w[1], c[2] - hw * w[2], a);
+            toFloats(c[0] + hw * w[0], c[1] + hw * w[1], c[2] + hw * w[2], b);
+            gra->GraDrawLine(kPlyAngles, ids[k], 1, 0.0f, a, b);
+            if (type == 2 || type == 4) continue;
+            const double hf = size / 4.0;
+            toFloats(c[0] - hf * f[0], c[1] - hf * f[1], c[2] - hf * f[2], a);
+            toFloats(c[0] + hf * f[0], c[1] + hf * f[1], c[2] + hf * f[2], b);
+            gra->GraDrawLine(kPlyAngles, ids[k], 4, 0.0f, a, b);
         }
-        if (type < 2 || type > 5) continue;
-        const double hw = size / 2.0;
-        toFloats(c[0] - hw * w[0], c[1] - hw * w[1], c[2] - hw * w[2], a);
-        toFloats(c[0] + hw * w[0], c[1] + hw * w[1], c[2] + hw * w[2], b);
-        gra->GraDrawLine(kPlyAngles, ids[k], 1, 0.0f, a, b);
-        if (type == 2 || type == 4) continue;
-        const double hf = size / 4.0;
-        toFloats(c[0] - hf * f[0], c[1] - hf * f[1], c[2] - hf * f[2], a);
-        toFloats(c[0] + hf * f[0], c[1] + hf * f[1], c[2] + hf * f[2], b);
-        gra->GraDrawLine(kPlyAngles, ids[k], 4, 0.0f, a, b);
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int LayupPlotLayupSurfaceAngles(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    PlotSurfaceAngles(m->pMsg(), m->pGra(), m->pElems());
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        PlotSurfaceAngles(m->pMsg(), m->pGra(), m->pElems());
+        return 0;
+    });
 }
 
 // ---- Elements
 
 int LayupPlotElems(int count, int* ids, float* offset, int mode, int colour, int segment) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (m->RestoreAndSelectArea(count, ids) != 0) return -1;
-    double shift[3];
-    if (offset)
-        for (int i = 0; i < 3; ++i) shift[i] = offset[i];
-    PlotElems(m->pMsg(), m->pGra(), m->pElems(), m->pFacs(), 0, offset ? shift : nullptr, mode,
-              colour, segment);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (m->RestoreAndSelectArea(count, ids) != 0) return -1;
+        double shift[3];
+        if (offset)
+            for (int i = 0; i < 3; ++i) shift[i] = offset[i];
+        PlotElems(m->pMsg(), m->pGra(), m->pElems(), m->pFacs(), 0, offset ? shift : nullptr, mode,
+                  colour, segment);
+        return 0;
+    });
 }
 
 int LayupPlotElemEdges(int all) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    return m->PlotElemEdges(all);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        return m->PlotElemEdges(all);
+    });
 }
 
 // ---- Layups
 
 int LayupPlotLayupElement(int elemId, int, int orients, int thicks, float scale, float gap) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
-    if (!elem) return -1;
-    PlotLayupElement(m->pMsg(), m->pGra(), elem, orients, thicks, scale, gap);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
+        if (!elem) return -1;
+        PlotLayupElement(m->pMsg(), m->pGra(), elem, orients, thicks, scale, gap);
+        return 0;
+    });
 }
 
 int LayupPlotLayupCrossSection(float* point, float* direction, float distance, float scale,
                                float gap) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpMsg* msg = m->pMsg();
-    if (!point || !direction) {
-        msg->Create(4, "Missing cross-section point or direction.");
-        return -1;
-    }
-    // 1. The cutting plane: unit normal d through point + distance x d.
-    CKpDirn d;
-    d.Set(direction[0], direction[1], direction[2]);
-    d.unitize();
-    if (d.IsNull()) {
-        msg->Create(2, "Cross-section direction is zero.");
-        return 0;
-    }
-    const double s0 = scale, g = gap;
-    CKpPoint origin;
-    origin.Set(point[0] + distance * d.getx(), point[1] + distance * d.gety(),
-               point[2] + distance * d.getz());
-    CKpPlane plane;
-    plane.a = d.getx();
-    plane.b = d.gety();
-    plane.c = d.getz();
-    plane.d = -(d.getx() * origin.getx() + d.gety() * origin.gety() + d.getz() * origin.getz());
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpMsg* msg = m->pMsg();
+        if (!point || !direction) {
+            msg->Create(4, "Missing cross-section point or direction.");
+            return -1;
+        }
+        // 1. The cutting plane: unit normal d through point + distance x d.
+        CKpDirn d;
+        d.Set(direction[0], direction[1], direction[2]);
+        d.unitize();
+        if (d.IsNull()) {
+            msg->Create(2, "Cross-section direction is zero.");
+            return 0;
+        }
+        const double s0 = scale, g = gap;
+        CKpPoint origin;
+        origin.Set(point[0] + distance * d.getx(), point[1] + distance * d.gety(),
+                   point[2] + distance * d.getz());
+        CKpPlane plane;
+        plane.a = d.getx();
+        plane.b = d.gety();
+        plane.c = d.getz();
+        plane.d = -(d.getx() * origin.getx() + d.gety() * origin.gety() + d.getz() * origin.getz());
 
-    CKpGra* gra = m->pGra();
-    gra->select_segment(kCrossSection);
-    CKpFacetStore* facets = m->pFacs();
-    if (!facets) return 0;
-    for (int f = 0; f < facets->entries(); ++f) {
-        const CKpFacet* facet = facets->pFac(f);
-        if (!facet) continue;
-        // 2. Edge points within the edges; only a clean cut of two counts.
-        CKpPoint x[3];
-        int hits = 0;
-        bool complete = true;
-        for (int e = 0; e < 3 && complete; ++e) {
-            const CKpPoint* a = facet->getCKpPoint(e);
-            const CKpPoint* b = facet->getCKpPoint(CKpFacet::GetNextVertex(e));
-            if (!a || !b) {
-                complete = false;
-                break;
+        CKpGra* gra = m->pGra();
+        gra->select_segment(kCrossSection);
+        CKpFacetStore* facets = m->pFacs();
+        if (!facets) return 0;
+        for (int f = 0; f < facets->entries(); ++f) {
+            const CKpFacet* facet = facets->pFac(f);
+            if (!facet) continue;
+            // 2. Edge points within the edges; only a clean cut of two counts.
+            CKpPoint x[3];
+            int hits = 0;
+            bool complete = true;
+            for (int e = 0; e < 3 && complete; ++e) {
+                const CKpPoint* a = facet->getCKpPoint(e);
+                const CKpPoint* b = facet->getCKpPoint(CKpFacet::GetNextVertex(e));
+                if (!a || !b) {
+                    complete = false;
+                    break;
+                }
+                CKpLine edge;
+                edge.Set2Points(a, b);
+                CKpPoint hit;
+                if (int_line_edge(edge, plane, &hit) == 1) x[hits++] = hit;
             }
-            CKpLine edge;
-            edge.Set2Points(a, b);
-            CKpPoint hit;
-            if (int_line_edge(edge, plane, &hit) == 1) x[hits++] = hit;
-        }
-        if (!complete || hits != 2) continue;
-        // 4. s in the cutting plane with s . n = 1; a facet parallel to the
-        // plane has none and would draw NaN lines.
-        CKpDirn n, c, s;
-        facet->GetNormal(&n);
-        c.setCrossProduct(&n, &d);
-        s.setCrossProduct(&d, &c);
-        const double sn = s.DotProduct(&n);
-        if (sn == 0.0) continue;
-        s.Scale(1.0 / sn);
-        // 3. The section line.
-        gra->select_pen(7, 0.0);
-        gra->MoveTo3d(&x[0]);
-        gra->LineTo3d(&x[1]);
-        // 5. The plies of the facet's element, bottom and top lines each.
-        const CKpElem* elem = facet->getElement();
-        const CKpElemLypPlyStore* stack = elem ? elem->getElemLypPlies() : nullptr;
-        if (!stack) continue;
-        double z = elem->off();
-        for (const CKpElemLypPly* p = stack->First(); p; p = stack->Next(p)) {
-            const double t = p->thck();
-            const double mid = z + t / 2.0;
-            const double half = t * s0 * (1.0 - g) / 2.0;
-            gra->select_pen(MaterialColour(p->mtrl()), 0.0);
-            for (const double at : {s0 * mid - half, s0 * mid + half}) {
-                const CKpPoint a = moved(x[0], s, at), b = moved(x[1], s, at);
-                gra->MoveTo3d(&a);
-                gra->LineTo3d(&b);
+            if (!complete || hits != 2) continue;
+            // 4. s in the cutting plane with s . n = 1; a facet parallel to the
+            // plane has none and would draw NaN lines.
+            CKpDirn n, c, s;
+            facet->GetNormal(&n);
+            c.setCrossProduct(&n, &d);
+            s.setCrossProduct(&d, &c);
+            const double sn = s.DotProduct(&n);
+            if (sn == 0.0) continue;
+            s.Scale(1.0 / sn);
+            // 3. The section line.
+            gra->select_pen(7, 0.0);
+            gra->MoveTo3d(&x[0]);
+            gra->LineTo3d(&x[1]);
+            // 5. The plies of the facet's element, bottom and top lines each.
+            const CKpElem* elem = facet->getElement();
+            const CKpElemLypPlyStore* stack = elem ? elem->getElemLypPlies() : nullptr;
+            if (!stack) continue;
+            double z = elem->off();
+            for (const CKpElemLypPly* p = stack->First(); p; p = stack->Next(p)) {
+                const double t = p->thck();
+                const double mid = z + t / 2.0;
+                const double half = t * s0 * (1.0 - g) / 2.0;
+                gra->select_pen(MaterialColour(p->mtrl()), 0.0);
+                for (const double at : {s0 * mid - half, s0 * mid + half}) {
+                    const CKpPoint a = moved(x[0], s, at), b = moved(x[1], s, at);
+                    gra->MoveTo3d(&a);
+                    gra->LineTo3d(&b);
+                }
+                z = mid + t / 2.0;
             }
-            z = mid + t / 2.0;
         }
-    }
-    return 0;
+        return 0;
+    });
 }
 
 int LayupPlotLayupSurface(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    return plotSurface(m, 0, kLayupSurface);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        return plotSurface(m, 0, kLayupSurface);
+    });
 }
 
 int LayupPlotLayupPly(int layupPlyId, int colour) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (!m->pLyp()->LypPlys().find(layupPlyId)) {
-        m->pMsg()->Create(4, "Could not find specified layup ply.");
-        return -1;
-    }
-    CKpElemStore* elems = m->pElems();
-    if (!elems) return 0;
-    std::vector<float> xyz;
-    CVekObjectStoreIterator<CKpElem> it(*elems);
-    while (++it) {
-        const CKpElem* elem = it.key();
-        double z = 0.0;
-        const CKpElemLypPly* p = elem ? findStackEntry(elem, layupPlyId, &z) : nullptr;
-        if (!p) continue;
-        z += p->thck() / 2.0;
-        CKpPoint mid;
-        CKpDirn normal, ref;
-        double area = 0.0;
-        if (CalcElementData2(m->pMsg(), elem, &mid, &normal, &ref, &area) != 0) continue;
-        const int n = elem->getnnod();
-        xyz.assign(3 * static_cast<size_t>(n), 0.0f);
-        bool linked = true;
-        for (int i = 0; i < n && linked; ++i) {
-            const CKpNode* node = elem->getckpnodes(i);
-            if (!node) {
-                linked = false;
-                break;
-            }
-            moved(*node->getCKpPoint(), normal, z).fvals(&xyz[3 * static_cast<size_t>(i)]);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (!m->pLyp()->LypPlys().find(layupPlyId)) {
+            m->pMsg()->Create(4, "Could not find specified layup ply.");
+            return -1;
         }
-        if (linked) m->pGra()->GraDrawPolygon(kLayupPly, elem->id(), colour, 0.0f, n, xyz.data());
-    }
-    return 0;
-}
-
-int LayupPlotLayupExploded(int layupPlyId, float* offset, int mode, int colour) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpMsg* msg = m->pMsg();
-    CKpLypPly* lypPly = m->pLyp()->LypPlys().find(layupPlyId);
-    if (!lypPly) {
-        msg->Create(4, "Could not find specified layup ply.");
-        return -1;
-    }
-    CKpPly* ply = m->pPlys() ? m->pPlys()->find(lypPly->lyrid()) : nullptr;
-    if (!ply) {
-        msg->Create(4, "Could not find specified ply.");
-        return -1;
-    }
-    const int n = ply->GetNumElements();
-    if (n < 1) {
-        msg->Create(1, "Ply has no elements.");
-        return 0;
-    }
-    std::vector<int> ids;
-    try {
-        ids.resize(static_cast<size_t>(n));
-    } catch (const std::bad_alloc&) {
-        msg->Create(4, "Could not allocate memory.");
-        return -1;
-    }
-    if (ply->GetElementIdsOrders(n, ids.data(), nullptr) != 0) return 0;
-    LayupPlotElems(n, ids.data(), offset, mode, colour, kExploded);
-    return 0;
-}
-
-int LayupPlotOrients(int count, char** names) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpGra* gra = m->pGra();
-    gra->select_segment(kOrients);
-    CKpOrientStore* orients = m->pOrients();
-    CKpElemStore* elems = m->pElems();
-    if (count < 1 || !names || !orients || !elems) return 0;
-    for (int i = 0; i < count; ++i) {
-        const CKpOrient* orient = names[i] ? orients->findByName(names[i]) : nullptr;
-        if (!orient) continue;
+        CKpElemStore* elems = m->pElems();
+        if (!elems) return 0;
+        std::vector<float> xyz;
         CVekObjectStoreIterator<CKpElem> it(*elems);
         while (++it) {
             const CKpElem* elem = it.key();
-            if (elem && elem->pOrient() == orient)
-                elem->plotOrient(m->pMsg(), gra, 0, 1, elem->theta(), 0, 0.0, 0.0);
+            double z = 0.0;
+            const CKpElemLypPly* p = elem ? findStackEntry(elem, layupPlyId, &z) : nullptr;
+            if (!p) continue;
+            z += p->thck() / 2.0;
+            CKpPoint mid;
+            CKpDirn normal, ref;
+            double area = 0.0;
+            if (CalcElementData2(m->pMsg(), elem, &mid, &normal, &ref, &area) != 0) continue;
+            const int n = elem->getnnod();
+            xyz.assign(3 * static_cast<size_t>(n), 0.0f);
+            bool linked = true;
+            for (int i = 0; i < n && linked; ++i) {
+                const CKpNode* node = elem->getckpnodes(i);
+                if (!node) {
+                    linked = false;
+                    break;
+                }
+                moved(*node->getCKpPoint(), normal, z).fvals(&xyz[3 * static_cast<size_t>(i)]);
+            }
+            if (linked)
+                m->pGra()->GraDrawPolygon(kLayupPly, elem->id(), colour, 0.0f, n, xyz.data());
         }
-    }
-    return 0;
+        return 0;
+    });
+}
+
+int LayupPlotLayupExploded(int layupPlyId, float* offset, int mode, int colour) {
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpMsg* msg = m->pMsg();
+        CKpLypPly* lypPly = m->pLyp()->LypPlys().find(layupPlyId);
+        if (!lypPly) {
+            msg->Create(4, "Could not find specified layup ply.");
+            return -1;
+        }
+        CKpPly* ply = m->pPlys() ? m->pPlys()->find(lypPly->lyrid()) : nullptr;
+        if (!ply) {
+            msg->Create(4, "Could not find specified ply.");
+            return -1;
+        }
+        const int n = ply->GetNumElements();
+        if (n < 1) {
+            msg->Create(1, "Ply has no elements.");
+            return 0;
+        }
+        std::vector<int> ids;
+        try {
+            ids.resize(static_cast<size_t>(n));
+        } catch (const std::bad_alloc&) {
+            msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
+        if (ply->GetElementIdsOrders(n, ids.data(), nullptr) != 0) return 0;
+        LayupPlotElems(n, ids.data(), offset, mode, colour, kExploded);
+        return 0;
+    });
+}
+
+int LayupPlotOrients(int count, char** names) {
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpGra* gra = m->pGra();
+        gra->select_segment(kOrients);
+        CKpOrientStore* orients = m->pOrients();
+        CKpElemStore* elems = m->pElems();
+        if (count < 1 || !names || !orients || !elems) return 0;
+        for (int i = 0; i < count; ++i) {
+            const CKpOrient* orient = names[i] ? orients->findByName(names[i]) : nullptr;
+            if (!orient) continue;
+            CVekObjectStoreIterator<CKpElem> it(*elems);
+            while (++it) {
+                const CKpElem* elem = it.key();
+                if (elem && elem->pOrient() == orient)
+                    elem->plotOrient(m->pMsg(), gra, 0, 1, elem->theta(), 0, 0.0, 0.0);
+            }
+        }
+        return 0;
+    });
 }
 
 int LayupPlotLayupThicks(int layupPlyId, float scale, float gap) {
-    return plotLayupPlyStack(layupPlyId, scale, gap, true);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotLayupPlyStack(layupPlyId, scale, gap, true); });
 }
 
 int LayupPlotLayupOrients(int layupPlyId, float scale) {
-    return plotLayupPlyStack(layupPlyId, scale, 0.0, false);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return plotLayupPlyStack(layupPlyId, scale, 0.0, false); });
 }
 
 // ---- Laminates
 
 int LayupPlotLamThicks(int nLams, char** names, int nLayers, int* layers, float scale, float gap) {
-    return plotLamLayers(nLams, names, nLayers, layers, scale, gap, true);
+    return guard_export(__func__, -1, [&]() -> int {
+        return plotLamLayers(nLams, names, nLayers, layers, scale, gap, true);
+    });
 }
 
 int LayupPlotLamOrients(int nLams, char** names, int nLayers, int* layers, float scale) {
-    return plotLamLayers(nLams, names, nLayers, layers, scale, 0.0, false);
+    return guard_export(__func__, -1, [&]() -> int {
+        return plotLamLayers(nLams, names, nLayers, layers, scale, 0.0, false);
+    });
 }
 
 int LayupPlotLamSurface(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    return plotSurface(m, 1, kLamSurface);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        return plotSurface(m, 1, kLamSurface);
+    });
 }
 
 int LayupPlotLamElement(int elemId, int, int orients, int thicks, float scale, float gap) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    const CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
-    CKpLam* lam = elem && m->pLams() ? m->pLams()->find(elem->pid()) : nullptr;
-    if (!lam) return -1;
-    CKpMsg* msg = m->pMsg();
-    CKpGra* gra = m->pGra();
-    gra->select_segment(kLamElement);
-    const CKpLamLyrStore* lyrs = lam->LamLyrs();
-    if (!lyrs || !lyrs->First()) return 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        if ((pass == 0 && !orients) || (pass == 1 && !thicks)) continue;
-        double z = lam->z0();
-        for (const CKpLamLyr* lyr = lyrs->First(); lyr; lyr = lyrs->Next(lyr)) {
-            const CKpMat* mat = layerMaterial(m, lyr);
-            if (!mat) return -1;
-            const int colour = MaterialColour(mat->id());
-            const double t = lyr->t();
-            const double mid = z + t / 2.0;
-            if (pass == 0)
-                elem->plotOrient(msg, gra, 0, colour, elem->theta() + lyr->theta(), 0, 0.0,
-                                 mid * scale);
-            else
-                elem->PlotEdgeThick(msg, gra, 0, kLamElement, colour, nullptr, mid * scale,
-                                    t * scale * (1.0 - gap));
-            z = mid + t / 2.0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        const CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
+        CKpLam* lam = elem && m->pLams() ? m->pLams()->find(elem->pid()) : nullptr;
+        if (!lam) return -1;
+        CKpMsg* msg = m->pMsg();
+        CKpGra* gra = m->pGra();
+        gra->select_segment(kLamElement);
+        const CKpLamLyrStore* lyrs = lam->LamLyrs();
+        if (!lyrs || !lyrs->First()) return 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            if ((pass == 0 && !orients) || (pass == 1 && !thicks)) continue;
+            double z = lam->z0();
+            for (const CKpLamLyr* lyr = lyrs->First(); lyr; lyr = lyrs->Next(lyr)) {
+                const CKpMat* mat = layerMaterial(m, lyr);
+                if (!mat) return -1;
+                const int colour = MaterialColour(mat->id());
+                const double t = lyr->t();
+                const double mid = z + t / 2.0;
+                if (pass == 0)
+                    elem->plotOrient(msg, gra, 0, colour, elem->theta() + lyr->theta(), 0, 0.0,
+                                     mid * scale);
+                else
+                    elem->PlotEdgeThick(msg, gra, 0, kLamElement, colour, nullptr, mid * scale,
+                                        t * scale * (1.0 - gap));
+                z = mid + t / 2.0;
+            }
         }
-    }
-    return 0;
+        return 0;
+    });
 }
 
 // ---- Nothing drawn

@@ -4,6 +4,7 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
@@ -17,19 +18,14 @@
 #include "layuplib/CKpPlyStore.h"
 #include "layuplib/CalcStart.h"
 #include "layuplib/IVekPlyStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/find_nei.h"
 #include "layuplib/surface_div.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
-double radians(float degrees) {
-    return static_cast<double>(degrees) * kPi / 180.0;
 }
 
 IVekPlyStore* plyStore(CKpLayup* m) {
@@ -273,11 +269,13 @@ int LayupCreatePly4(int type, const char* name, const char* material, float sx, 
                     int extension, int inadmMode, float inadmTol, float b1, float b2, float b3,
                     float b4, int nElems, const int* elems, const int* orders, int nSplit,
                     const int* splitElems, const int* splitEdges, const int* splitValues) {
-    return create(
-        name, settings(type, material, sx, sy, sz, ax, ay, az, rx, ry, rz, refAngle, originFlag,
-                       origin, frame, warpWeft, ratio, maxStrain, step, curveType, curveDir,
-                       curveCounts, curveElems, curveEdges, extension, inadmMode, inadmTol, b1, b2,
-                       b3, b4, nElems, elems, orders, nSplit, splitElems, splitEdges, splitValues));
+    return guard_export(__func__, -1, [&]() -> int {
+        return create(name, settings(type, material, sx, sy, sz, ax, ay, az, rx, ry, rz, refAngle,
+                                     originFlag, origin, frame, warpWeft, ratio, maxStrain, step,
+                                     curveType, curveDir, curveCounts, curveElems, curveEdges,
+                                     extension, inadmMode, inadmTol, b1, b2, b3, b4, nElems, elems,
+                                     orders, nSplit, splitElems, splitEdges, splitValues));
+    });
 }
 
 int LayupCreatePly3(int type, const char* name, const char* material, float sx, float sy, float sz,
@@ -330,12 +328,14 @@ int LayupModifyPly4(int type, const char* name, const char* newName, const char*
                     float b2, float b3, float b4, int nElems, const int* elems, const int* orders,
                     int nSplit, const int* splitElems, const int* splitEdges,
                     const int* splitValues) {
-    return modify(
-        name, newName,
-        settings(type, material, sx, sy, sz, ax, ay, az, rx, ry, rz, refAngle, originFlag, origin,
-                 frame, warpWeft, ratio, maxStrain, step, curveType, curveDir, curveCounts,
-                 curveElems, curveEdges, extension, inadmMode, inadmTol, b1, b2, b3, b4, nElems,
-                 elems, orders, nSplit, splitElems, splitEdges, splitValues));
+    return guard_export(__func__, -1, [&]() -> int {
+        return modify(
+            name, newName,
+            settings(type, material, sx, sy, sz, ax, ay, az, rx, ry, rz, refAngle, originFlag,
+                     origin, frame, warpWeft, ratio, maxStrain, step, curveType, curveDir,
+                     curveCounts, curveElems, curveEdges, extension, inadmMode, inadmTol, b1, b2,
+                     b3, b4, nElems, elems, orders, nSplit, splitElems, splitEdges, splitValues));
+    });
 }
 
 int LayupModifyPly3(int type, const char* name, const char* newName, const char* material, float sx,
@@ -382,84 +382,88 @@ int LayupModifyPly(int type, const char* name, const char* newName, const char* 
 }
 
 int LayupDeletePly(int, const char* name) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    IVekPlyStore* store = m->GetPlyStore();
-    if (!store) {
-        m->pMsg()->Create(4, "Invalid ply store");
-        return -1;
-    }
-    IVekPly* ply = store->Get(name);
-    if (!ply) {
-        m->pMsg()->Create(4, "Could not find ply '%s'", name ? name : "");
-        return -1;
-    }
-    if (store->Delete(ply) != 0) {
-        m->pMsg()->Create(4, "Could not delete ply '%s'", name);
-        return -1;
-    }
-    m->pMsg()->Create(1, "Ply '%s' deleted", name);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        IVekPlyStore* store = m->GetPlyStore();
+        if (!store) {
+            m->pMsg()->Create(4, "Invalid ply store");
+            return -1;
+        }
+        IVekPly* ply = store->Get(name);
+        if (!ply) {
+            m->pMsg()->Create(4, "Could not find ply '%s'", name ? name : "");
+            return -1;
+        }
+        if (store->Delete(ply) != 0) {
+            m->pMsg()->Create(4, "Could not delete ply '%s'", name);
+            return -1;
+        }
+        m->pMsg()->Create(1, "Ply '%s' deleted", name);
+        return 0;
+    });
 }
 
 int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add, int nRemove,
                        const int* remove) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpMsg* msg = m->pMsg();
-    CKpPlyStore* plies = m->pPlys();
-    CKpPly* ply = plies && name ? plies->findByName(name) : nullptr;
-    if (!ply) {
-        msg->Create(4, "Could not find specified ply.");
-        return -1;
-    }
-    CKpPat* pattern = m->pPats() ? m->pPats()->find(ply->pttrnid()) : nullptr;
-    CKpPatElemStore* list = pattern ? pattern->PatElems() : nullptr;
-    if (!list) {
-        msg->Create(4, "Could not find specified pattern 2");
-        return -1;
-    }
-    // Two plies of one name would make every lookup by name find the first.
-    const bool rename = newName && *newName && std::strcmp(newName, ply->name()) != 0;
-    if (rename && plies->findByName(newName)) {
-        msg->Create(4, "Ply name '%s' already used.", newName);
-        return -1;
-    }
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpMsg* msg = m->pMsg();
+        CKpPlyStore* plies = m->pPlys();
+        CKpPly* ply = plies && name ? plies->findByName(name) : nullptr;
+        if (!ply) {
+            msg->Create(4, "Could not find specified ply.");
+            return -1;
+        }
+        CKpPat* pattern = m->pPats() ? m->pPats()->find(ply->pttrnid()) : nullptr;
+        CKpPatElemStore* list = pattern ? pattern->PatElems() : nullptr;
+        if (!list) {
+            msg->Create(4, "Could not find specified pattern 2");
+            return -1;
+        }
+        // Two plies of one name would make every lookup by name find the first.
+        const bool rename = newName && *newName && std::strcmp(newName, ply->name()) != 0;
+        if (rename && plies->findByName(newName)) {
+            msg->Create(4, "Ply name '%s' already used.", newName);
+            return -1;
+        }
 
-    CKpElemStore* elems = m->pElems();
-    CKpFacetStore* facets = m->pFacs();
-    if (surface_restore(elems, facets) != 0) return -1;
-    selectEditedRegion(elems, facets, list, nAdd, add, nRemove, remove);
-    if (find_selected_neighbour(msg, m->pGra(), facets, elems) != 0) return -1;
+        CKpElemStore* elems = m->pElems();
+        CKpFacetStore* facets = m->pFacs();
+        if (surface_restore(elems, facets) != 0) return -1;
+        selectEditedRegion(elems, facets, list, nAdd, add, nRemove, remove);
+        if (find_selected_neighbour(msg, m->pGra(), facets, elems) != 0) return -1;
 
-    int startFacet = -1;
-    int side = 0;
-    CKpPoint start;
-    CKpPoint eye;
-    CKpDirn eyed;
-    eye.Set(pattern->eyex(), pattern->eyey(), pattern->eyez());
-    eyed.Set(pattern->eyedx(), pattern->eyedy(), pattern->eyedz());
-    if (CalcStart(msg, facets, eye, eyed, 0, startFacet, start, side) != 0) {
-        msg->Create(4, "Start facet not found.");
-        return -1;
-    }
-    if (m->pBdys()->CalculateBoundary(msg, facets, startFacet, side) != 0) {
-        msg->Create(4, "Cannot create boundary around selected elements.");
-        return -1;
-    }
+        int startFacet = -1;
+        int side = 0;
+        CKpPoint start;
+        CKpPoint eye;
+        CKpDirn eyed;
+        eye.Set(pattern->eyex(), pattern->eyey(), pattern->eyez());
+        eyed.Set(pattern->eyedx(), pattern->eyedy(), pattern->eyedz());
+        if (CalcStart(msg, facets, eye, eyed, 0, startFacet, start, side) != 0) {
+            msg->Create(4, "Start facet not found.");
+            return -1;
+        }
+        if (m->pBdys()->CalculateBoundary(msg, facets, startFacet, side) != 0) {
+            msg->Create(4, "Cannot create boundary around selected elements.");
+            return -1;
+        }
 
-    facets->SimulationInitialise();
-    seedFacets(elems, facets, list);
-    facets->SimulationInterpolate();
-    list->eraseAllObjects();
-    if (list->SimulationTransfer(elems, facets, pattern->stdn()) != 0) return -1;
+        facets->SimulationInitialise();
+        seedFacets(elems, facets, list);
+        facets->SimulationInterpolate();
+        list->eraseAllObjects();
+        if (list->SimulationTransfer(elems, facets, pattern->stdn()) != 0) return -1;
 
-    // The name is free (checked above); the pattern's name follows it.
-    if (rename) ply->SetName(newName);
-    // Rebuilds the ply elements, and the layup's element stacks when the
-    // layup uses this ply.
-    if (ply->UpdatePlyElems() != 0) return -1;
-    return 0;
+        // The name is free (checked above); the pattern's name follows it.
+        if (rename) ply->SetName(newName);
+        // Rebuilds the ply elements, and the layup's element stacks when the
+        // layup uses this ply.
+        if (ply->UpdatePlyElems() != 0) return -1;
+        return 0;
+    });
 }
 
 }  // extern "C"

@@ -15,6 +15,7 @@
 #include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMsg.h"
@@ -209,433 +210,483 @@ CKpRes* findResult(CKpLayup* m, int id) {
 
 int LayupGetFailureLamina(const char* name, const char* provider, int a, int b, int c,
                           IVekAddinFailureLamina** out) {
-    if (!provider) {
-        if (out) *out = nullptr;
-        return model() && out ? 2 : 1;
-    }
-    return findCriterion(name, provider, a, b, c, out);
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!provider) {
+            if (out) *out = nullptr;
+            return model() && out ? 2 : 1;
+        }
+        return findCriterion(name, provider, a, b, c, out);
+    });
 }
 
 int LayupGetFailureLaminaByNameOnly(const char* name, IVekAddinFailureLamina** out) {
-    return findCriterion(name, nullptr, 0, 0, 0, out);
+    return guard_export(__func__, -1,
+                        [&]() -> int { return findCriterion(name, nullptr, 0, 0, 0, out); });
 }
 
 int LayupGetFailureLaminaEncodedName(IVekAddinFailureLamina* criterion, char* out) {
-    if (!criterion || !out) return 1;
-    char encoded[kText];
-    const int status = encode(criterion, encoded);
-    if (status != 0) return status;
-    copy_text(out, kText, encoded);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (!criterion || !out) return 1;
+        char encoded[kText];
+        const int status = encode(criterion, encoded);
+        if (status != 0) return status;
+        copy_text(out, kText, encoded);
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaByEncodedName(const char* encoded, IVekAddinFailureLamina** out) {
-    if (out) *out = nullptr;
-    if (!model() || !out) return 1;
-    if (!encoded) return 2;
-    // Provider and name are texts; the version parts must each read as an
-    // int. A missing part gives its position + 1.
-    std::vector<const char*> starts;
-    starts.push_back(encoded);
-    for (const char* p = encoded; *p; ++p)
-        if (*p == '|' && starts.size() < 5) starts.push_back(p + 1);
-    const size_t partLength0 = std::strcspn(starts[0], "|");
-    if (partLength0 == 0 && starts.size() == 1) return 2;
-    if (starts.size() < 2) return 3;
-    int version[3] = {0, 0, 0};
-    for (int k = 0; k < 3; ++k) {
-        if (starts.size() < static_cast<size_t>(k) + 3) return k + 4;
-        if (std::sscanf(starts[k + 2], "%d", &version[k]) != 1) return k + 4;
-    }
-    char provider[kText];
-    char name[kText];
-    std::snprintf(provider, kText, "%.*s", static_cast<int>(partLength0), starts[0]);
-    std::snprintf(name, kText, "%.*s", static_cast<int>(std::strcspn(starts[1], "|")), starts[1]);
-    return LayupGetFailureLamina(name, provider, version[0], version[1], version[2], out) == 0 ? 0
-                                                                                               : 7;
+    return guard_export(__func__, -1, [&]() -> int {
+        if (out) *out = nullptr;
+        if (!model() || !out) return 1;
+        if (!encoded) return 2;
+        // Provider and name are texts; the version parts must each read as an
+        // int. A missing part gives its position + 1.
+        std::vector<const char*> starts;
+        starts.push_back(encoded);
+        for (const char* p = encoded; *p; ++p)
+            if (*p == '|' && starts.size() < 5) starts.push_back(p + 1);
+        const size_t partLength0 = std::strcspn(starts[0], "|");
+        if (partLength0 == 0 && starts.size() == 1) return 2;
+        if (starts.size() < 2) return 3;
+        int version[3] = {0, 0, 0};
+        for (int k = 0; k < 3; ++k) {
+            if (starts.size() < static_cast<size_t>(k) + 3) return k + 4;
+            if (std::sscanf(starts[k + 2], "%d", &version[k]) != 1) return k + 4;
+        }
+        char provider[kText];
+        char name[kText];
+        std::snprintf(provider, kText, "%.*s", static_cast<int>(partLength0), starts[0]);
+        std::snprintf(name, kText, "%.*s", static_cast<int>(std::strcspn(starts[1], "|")),
+                      starts[1]);
+        return LayupGetFailureLamina(name, provider, version[0], version[1], version[2], out) == 0
+                   ? 0
+                   : 7;
+    });
 }
 
 extern "C" {
 
 int LayupGetNumFailureLamina(int* count) {
-    CKpLayup* m = model();
-    if (!m || !count) return 1;
-    CVekAddinManager* manager = m->VekAddinManager();
-    if (!manager) return 1;
-    int n = 0;
-    forEachCriterionPair(manager, [&](const char*) {
-        ++n;
-        return false;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m || !count) return 1;
+        CVekAddinManager* manager = m->VekAddinManager();
+        if (!manager) return 1;
+        int n = 0;
+        forEachCriterionPair(manager, [&](const char*) {
+            ++n;
+            return false;
+        });
+        *count = n;
+        return 0;
     });
-    *count = n;
-    return 0;
 }
 
 int LayupGetFailureLaminaEncodedNames(int capacity, char** names) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CVekAddinManager* manager = m->VekAddinManager();
-    if (!manager) return 1;
-    int pairs = 0;
-    LayupGetNumFailureLamina(&pairs);
-    // A host array shorter than what could be written is refused first.
-    const int need = std::min(std::max(capacity, 0), pairs);
-    const int elems = BltArrayElems(names);
-    if (elems >= 0 && elems < need) {
-        m->pMsg()->Create(4, "The criterion name array holds %d entries; %d are needed.", elems,
-                          need);
-        return -1;
-    }
-    int written = 0;
-    int status = 0;
-    forEachCriterionPair(manager, [&](const char* component) {
-        CriterionRef criterion;
-        criterion.p = instantiate(manager, component);
-        if (!criterion.p) return false;
-        if (written >= capacity || !names) {
-            status = 2;
-            return true;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CVekAddinManager* manager = m->VekAddinManager();
+        if (!manager) return 1;
+        int pairs = 0;
+        LayupGetNumFailureLamina(&pairs);
+        // A host array shorter than what could be written is refused first.
+        const int need = std::min(std::max(capacity, 0), pairs);
+        const int elems = BltArrayElems(names);
+        if (elems >= 0 && elems < need) {
+            m->pMsg()->Create(4, "The criterion name array holds %d entries; %d are needed.", elems,
+                              need);
+            return -1;
         }
-        char encoded[kText];
-        if (encode(criterion.p, encoded) != 0) {
-            status = 3;
-            return true;
-        }
-        copy_text(names[written++], kText, encoded);
-        return false;
+        int written = 0;
+        int status = 0;
+        forEachCriterionPair(manager, [&](const char* component) {
+            CriterionRef criterion;
+            criterion.p = instantiate(manager, component);
+            if (!criterion.p) return false;
+            if (written >= capacity || !names) {
+                status = 2;
+                return true;
+            }
+            char encoded[kText];
+            if (encode(criterion.p, encoded) != 0) {
+                status = 3;
+                return true;
+            }
+            copy_text(names[written++], kText, encoded);
+            return false;
+        });
+        return status;
     });
-    return status;
 }
 
 int LayupGetFailureLaminaDetails(const char* encoded, char* name, char* provider, int* a, int* b,
                                  int* c) {
-    CriterionRef criterion;
-    const int status = lookupEncoded(encoded, criterion);
-    if (status != 0) return 1;
-    if (!criterion.p) return 2;
-    char text[kText] = "";
-    if (name && criterion.p->GetName(text, kText) == 0) copy_text(name, kText, text);
-    if (provider && criterion.p->GetProviderName(text, kText) == 0)
-        copy_text(provider, kText, text);
-    int x = 0, y = 0, z = 0;
-    criterion.p->GetVersion(x, y, z);
-    if (a) *a = x;
-    if (b) *b = y;
-    if (c) *c = z;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        const int status = lookupEncoded(encoded, criterion);
+        if (status != 0) return 1;
+        if (!criterion.p) return 2;
+        char text[kText] = "";
+        if (name && criterion.p->GetName(text, kText) == 0) copy_text(name, kText, text);
+        if (provider && criterion.p->GetProviderName(text, kText) == 0)
+            copy_text(provider, kText, text);
+        int x = 0, y = 0, z = 0;
+        criterion.p->GetVersion(x, y, z);
+        if (a) *a = x;
+        if (b) *b = y;
+        if (c) *c = z;
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaNumAllowables(const char* encoded, int* count) {
-    CriterionRef criterion;
-    if (lookupEncoded(encoded, criterion) != 0) return 1;
-    if (!criterion.p) return 2;
-    int n = 0;
-    criterion.p->GetNumAllowables(n);
-    if (count) *count = n;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        if (lookupEncoded(encoded, criterion) != 0) return 1;
+        if (!criterion.p) return 2;
+        int n = 0;
+        criterion.p->GetNumAllowables(n);
+        if (count) *count = n;
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaAllowableLabel(const char* encoded, int index, char* label) {
-    CriterionRef criterion;
-    if (lookupEncoded(encoded, criterion) != 0) return 1;
-    if (!criterion.p) return 2;
-    char text[kText] = "";
-    if (criterion.p->GetAllowableLabel(index, text, kText) != 0) return 3;
-    if (label) copy_text(label, kText, text);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        if (lookupEncoded(encoded, criterion) != 0) return 1;
+        if (!criterion.p) return 2;
+        char text[kText] = "";
+        if (criterion.p->GetAllowableLabel(index, text, kText) != 0) return 3;
+        if (label) copy_text(label, kText, text);
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaNumResults(const char* encoded, int* count) {
-    CriterionRef criterion;
-    if (lookupEncoded(encoded, criterion) != 0) return 1;
-    if (!criterion.p) return 2;
-    int n = 0;
-    criterion.p->GetNumResults(n);
-    if (count) *count = n;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        if (lookupEncoded(encoded, criterion) != 0) return 1;
+        if (!criterion.p) return 2;
+        int n = 0;
+        criterion.p->GetNumResults(n);
+        if (count) *count = n;
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaResultLabel(const char* encoded, int index, char* label) {
-    CriterionRef criterion;
-    if (lookupEncoded(encoded, criterion) != 0) return 1;
-    if (!criterion.p) return 2;
-    char text[kText] = "";
-    if (criterion.p->GetResultLabel(index, text, kText) != 0) return 3;
-    if (label) copy_text(label, kText, text);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        if (lookupEncoded(encoded, criterion) != 0) return 1;
+        if (!criterion.p) return 2;
+        char text[kText] = "";
+        if (criterion.p->GetResultLabel(index, text, kText) != 0) return 3;
+        if (label) copy_text(label, kText, text);
+        return 0;
+    });
 }
 
 int LayupGetFailureLaminaNumResultValues(const char* encoded, int index, int* nDoubles, int* nInts,
                                          int* nStrings) {
-    CriterionRef criterion;
-    if (lookupEncoded(encoded, criterion) != 0) return 1;
-    if (!criterion.p) return 2;
-    int d = 0, i = 0, s = 0;
-    if (criterion.p->GetNumResultValues(index, d, i, s) != 0) return 3;
-    if (nDoubles) *nDoubles = d;
-    if (nInts) *nInts = i;
-    if (nStrings) *nStrings = s;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CriterionRef criterion;
+        if (lookupEncoded(encoded, criterion) != 0) return 1;
+        if (!criterion.p) return 2;
+        int d = 0, i = 0, s = 0;
+        if (criterion.p->GetNumResultValues(index, d, i, s) != 0) return 3;
+        if (nDoubles) *nDoubles = d;
+        if (nInts) *nInts = i;
+        if (nStrings) *nStrings = s;
+        return 0;
+    });
 }
 
 int LayupCreateResultsFailure3(char** names, int nElems, int* ids, const char* criterion, int flags,
                                int basis, int nMats, char** matNames, int perMat, float* allowables,
                                int nTypes, int* types, const char* description,
                                const char* reportFile, int* idRange) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpMsg* msg = m->pMsg();
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpMsg* msg = m->pMsg();
 
-    // 1. The criterion, held until the return.
-    CriterionRef crit;
-    bool builtin = false;
-    for (const char* b : kBuiltinNames)
-        builtin = builtin || (criterion && std::strcmp(criterion, b) == 0);
-    const int found = builtin ? LayupGetFailureLaminaByNameOnly(criterion, &crit.p)
-                              : LayupGetFailureLaminaByEncodedName(criterion, &crit.p);
-    if (found != 0 || !crit.p) {
-        msg->Create(4, "Unsupported failure criterion: '%s'", criterion ? criterion : "");
-        return 1;
-    }
-
-    // 2. Which criterion runs.
-    char critName[kText] = "";
-    char critProvider[kText] = "";
-    crit.p->GetName(critName, kText);
-    crit.p->GetProviderName(critProvider, kText);
-    msg->Create(1, "Using addin failure criterion: '%s' from '%s'", critName, critProvider);
-
-    // 3. The result switches.
-    const int perLayer = (flags & 0x200) ? 1 : 0;
-    const int worst = (flags & 0x100) ? 1 : 0;
-    const int criticalLayers = (flags & 0x10) ? 1 : 0;
-
-    // 4. The model to run on.
-    ResultNames copy(names);
-    // Without ids no element can be named.
-    const int count = ids ? std::max(nElems, 0) : 0;
-    std::unique_ptr<CKpLayup> temp;
-    if (hasDatabase(m)) {
-        int status = 0;
-        temp = databaseModel(m, &status);
-        if (!temp) return status;
-        std::vector<int> elems;
-        try {
-            if (ids) elems.assign(ids, ids + count);
-        } catch (...) {
-            msg->Create(4, "Cannot allocate memory.");
-            return -1;
+        // 1. The criterion, held until the return.
+        CriterionRef crit;
+        bool builtin = false;
+        for (const char* b : kBuiltinNames)
+            builtin = builtin || (criterion && std::strcmp(criterion, b) == 0);
+        const int found = builtin ? LayupGetFailureLaminaByNameOnly(criterion, &crit.p)
+                                  : LayupGetFailureLaminaByEncodedName(criterion, &crit.p);
+        if (found != 0 || !crit.p) {
+            msg->Create(4, "Unsupported failure criterion: '%s'", criterion ? criterion : "");
+            return 1;
         }
-        if (!readLayers(m, temp->pRess(), copy, elems)) {
-            reportNoLayers(m, copy);
-            return -1;
+
+        // 2. Which criterion runs.
+        char critName[kText] = "";
+        char critProvider[kText] = "";
+        crit.p->GetName(critName, kText);
+        crit.p->GetProviderName(critProvider, kText);
+        msg->Create(1, "Using addin failure criterion: '%s' from '%s'", critName, critProvider);
+
+        // 3. The result switches.
+        const int perLayer = (flags & 0x200) ? 1 : 0;
+        const int worst = (flags & 0x100) ? 1 : 0;
+        const int criticalLayers = (flags & 0x10) ? 1 : 0;
+
+        // 4. The model to run on.
+        ResultNames copy(names);
+        // Without ids no element can be named.
+        const int count = ids ? std::max(nElems, 0) : 0;
+        std::unique_ptr<CKpLayup> temp;
+        if (hasDatabase(m)) {
+            int status = 0;
+            temp = databaseModel(m, &status);
+            if (!temp) return status;
+            std::vector<int> elems;
+            try {
+                if (ids) elems.assign(ids, ids + count);
+            } catch (...) {
+                msg->Create(4, "Cannot allocate memory.");
+                return -1;
+            }
+            if (!readLayers(m, temp->pRess(), copy, elems)) {
+                reportNoLayers(m, copy);
+                return -1;
+            }
         }
-    }
-    CKpLayup* run = temp ? temp.get() : m;
+        CKpLayup* run = temp ? temp.get() : m;
 
-    // 5. Allowables in double precision.
-    std::vector<double> values;
-    const int materials = std::max(nMats, 0);
-    const int per = std::max(perMat, 0);
-    if (allowables) {
-        try {
-            values.assign(allowables, allowables + static_cast<size_t>(materials) * per);
-        } catch (...) {
-            msg->Create(4, "Cannot allocate memory.");
-            return -1;
+        // 5. Allowables in double precision.
+        std::vector<double> values;
+        const int materials = std::max(nMats, 0);
+        const int per = std::max(perMat, 0);
+        if (allowables) {
+            try {
+                values.assign(allowables, allowables + static_cast<size_t>(materials) * per);
+            } catch (...) {
+                msg->Create(4, "Cannot allocate memory.");
+                return -1;
+            }
         }
-    }
-    const double* valuesIn = values.empty() ? nullptr : values.data();
-    const int materialsIn = valuesIn ? materials : 0;
+        const double* valuesIn = values.empty() ? nullptr : values.data();
+        const int materialsIn = valuesIn ? materials : 0;
 
-    // 6, 7. A run per basis bit, the id range over both.
-    int low = kNoLowId;
-    int high = 0;
-    for (int b : {1, 2}) {
-        if (!(basis & b)) continue;
-        int range[2] = {0, 0};
-        const int status = run->GetResultStore()->CreateResultsFailureLamina(
-            count, ids, copy.ptr, crit.p, perLayer, worst, criticalLayers,
-            static_cast<IVekResultStore::EBasis>(b), materialsIn, matNames, per, valuesIn,
-            std::max(nTypes, 0), types, description, reportFile, range);
-        if (status != 0) return status;
-        low = std::min(low, range[0]);
-        high = std::max(high, range[1]);
-    }
+        // 6, 7. A run per basis bit, the id range over both.
+        int low = kNoLowId;
+        int high = 0;
+        for (int b : {1, 2}) {
+            if (!(basis & b)) continue;
+            int range[2] = {0, 0};
+            const int status = run->GetResultStore()->CreateResultsFailureLamina(
+                count, ids, copy.ptr, crit.p, perLayer, worst, criticalLayers,
+                static_cast<IVekResultStore::EBasis>(b), materialsIn, matNames, per, valuesIn,
+                std::max(nTypes, 0), types, description, reportFile, range);
+            if (status != 0) return status;
+            low = std::min(low, range[0]);
+            high = std::max(high, range[1]);
+        }
 
-    // 8, 9. The range, then the new results into the database.
-    if (idRange) {
-        idRange[0] = low;
-        idRange[1] = high;
-    }
-    if (temp) m->pDB()->putRes(msg, temp->pRess(), low, high);
-    return 0;
+        // 8, 9. The range, then the new results into the database.
+        if (idRange) {
+            idRange[0] = low;
+            idRange[1] = high;
+        }
+        if (temp) m->pDB()->putRes(msg, temp->pRess(), low, high);
+        return 0;
+    });
 }
 
 int LayupCreateResultsFailure2(char** names, int nElems, int* ids, const char* criterion, int flags,
                                int basis, int nMats, char** matNames, float* allowables,
                                const char* description, const char* reportFile, int* idRange) {
-    static const int kTypeBits[4][2] = {{0x2, 0}, {0x4, 1}, {0x8, 2}, {0x1, 3}};
-    int types[4] = {-1, -1, -1, -1};
-    int nTypes = 0;
-    for (const auto& bit : kTypeBits)
-        if (flags & bit[0]) types[nTypes++] = bit[1];
-    flags &= ~0xF;
-    return LayupCreateResultsFailure3(names, nElems, ids, criterion, flags, basis, nMats, matNames,
-                                      8, allowables, nTypes, types, description, reportFile,
-                                      idRange);
+    return guard_export(__func__, -1, [&]() -> int {
+        static const int kTypeBits[4][2] = {{0x2, 0}, {0x4, 1}, {0x8, 2}, {0x1, 3}};
+        int types[4] = {-1, -1, -1, -1};
+        int nTypes = 0;
+        for (const auto& bit : kTypeBits)
+            if (flags & bit[0]) types[nTypes++] = bit[1];
+        flags &= ~0xF;
+        return LayupCreateResultsFailure3(names, nElems, ids, criterion, flags, basis, nMats,
+                                          matNames, 8, allowables, nTypes, types, description,
+                                          reportFile, idRange);
+    });
 }
 
 int LayupCreateResultsFailure(char** names, int nElems, int* ids, int criterion, int flags,
                               int basis, int nMats, char** matNames, float* allowables,
                               const char* description, const char* reportFile, int* idRange) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (criterion < 1 || criterion > 7) {
-        m->pMsg()->Create(4, "Unsupported failure criterion id: %d", criterion);
-        return 1;
-    }
-    return LayupCreateResultsFailure2(names, nElems, ids, kBuiltinNames[criterion - 1], flags,
-                                      basis, nMats, matNames, allowables, description, reportFile,
-                                      idRange);
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (criterion < 1 || criterion > 7) {
+            m->pMsg()->Create(4, "Unsupported failure criterion id: %d", criterion);
+            return 1;
+        }
+        return LayupCreateResultsFailure2(names, nElems, ids, kBuiltinNames[criterion - 1], flags,
+                                          basis, nMats, matNames, allowables, description,
+                                          reportFile, idRange);
+    });
 }
 
 int LayupCreateResultsSort2(char** names, int* flags, char** separators, int option) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    ResultNames copy(names);
-    const bool db = hasDatabase(m);
-    if (db) {
-        std::snprintf(copy.text[4], kText, "Layer ");
-        std::vector<int> ids;
-        if (!allElementIds(m, ids)) return -1;
-        if (ids.empty()) {
-            m->pMsg()->Create(2, "No elements in model.");
-            return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        ResultNames copy(names);
+        const bool db = hasDatabase(m);
+        if (db) {
+            std::snprintf(copy.text[4], kText, "Layer ");
+            std::vector<int> ids;
+            if (!allElementIds(m, ids)) return -1;
+            if (ids.empty()) {
+                m->pMsg()->Create(2, "No elements in model.");
+                return 0;
+            }
+            if (!readLayers(m, m->pRess(), copy, ids)) {
+                m->pMsg()->Create(2, "No valid result layers.");
+                return 0;
+            }
         }
-        if (!readLayers(m, m->pRess(), copy, ids)) {
-            m->pMsg()->Create(2, "No valid result layers.");
-            return 0;
-        }
-    }
-    // The eight name flags and separators; inside a built-in call entries
-    // past the host's arrays count as unset.
-    int flagsIn[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-    const char* separatorsIn[8] = {};
-    const int nFlags = flags ? std::min(hostElems(flags, 8), 8) : 0;
-    const int nSeparators = separators ? std::min(hostElems(separators, 8), 8) : 0;
-    for (int k = 0; k < nFlags; ++k) flagsIn[k] = flags[k];
-    for (int k = 0; k < nSeparators; ++k) separatorsIn[k] = separators[k];
-    int range[2] = {0, 0};
-    m->GetResultStore()->CreateResultsSortLayup(copy.ptr, flags ? flagsIn : nullptr,
-                                                separators ? separatorsIn : nullptr, option, range);
-    if (db) m->pDB()->putRes(m->pMsg(), m->pRess(), range[0], range[1]);
-    return 0;
+        // The eight name flags and separators; inside a built-in call entries
+        // past the host's arrays count as unset.
+        int flagsIn[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+        const char* separatorsIn[8] = {};
+        const int nFlags = flags ? std::min(hostElems(flags, 8), 8) : 0;
+        const int nSeparators = separators ? std::min(hostElems(separators, 8), 8) : 0;
+        for (int k = 0; k < nFlags; ++k) flagsIn[k] = flags[k];
+        for (int k = 0; k < nSeparators; ++k) separatorsIn[k] = separators[k];
+        int range[2] = {0, 0};
+        m->GetResultStore()->CreateResultsSortLayup(copy.ptr, flags ? flagsIn : nullptr,
+                                                    separators ? separatorsIn : nullptr, option,
+                                                    range);
+        if (db) m->pDB()->putRes(m->pMsg(), m->pRess(), range[0], range[1]);
+        return 0;
+    });
 }
 
 int LayupCreateResultsSortLaminate(char** names) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    ResultNames copy(names);
-    std::unique_ptr<CKpLayup> temp;
-    if (hasDatabase(m)) {
-        int status = 0;
-        temp = databaseModel(m, &status);
-        if (!temp) return status;
-        std::vector<int> ids;
-        if (!allElementIds(m, ids)) return -1;
-        if (ids.empty()) {
-            m->pMsg()->Create(2, "No elements in model.");
-            return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        ResultNames copy(names);
+        std::unique_ptr<CKpLayup> temp;
+        if (hasDatabase(m)) {
+            int status = 0;
+            temp = databaseModel(m, &status);
+            if (!temp) return status;
+            std::vector<int> ids;
+            if (!allElementIds(m, ids)) return -1;
+            if (ids.empty()) {
+                m->pMsg()->Create(2, "No elements in model.");
+                return 0;
+            }
+            if (!readLayers(m, temp->pRess(), copy, ids)) {
+                reportNoLayers(m, copy);
+                return 1;
+            }
         }
-        if (!readLayers(m, temp->pRess(), copy, ids)) {
-            reportNoLayers(m, copy);
-            return 1;
-        }
-    }
-    CKpLayup* run = temp ? temp.get() : m;
-    int range[2] = {0, 0};
-    if (run->GetResultStore()->CreateResultsSortLaminate(copy.ptr, range) != 0) return 2;
-    if (temp) m->pDB()->putRes(m->pMsg(), temp->pRess(), range[0], range[1]);
-    return 0;
+        CKpLayup* run = temp ? temp.get() : m;
+        int range[2] = {0, 0};
+        if (run->GetResultStore()->CreateResultsSortLaminate(copy.ptr, range) != 0) return 2;
+        if (temp) m->pDB()->putRes(m->pMsg(), temp->pRess(), range[0], range[1]);
+        return 0;
+    });
 }
 
 int LayupGetNumRess(int* count) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (count) *count = m->pRess()->entries();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (count) *count = m->pRess()->entries();
+        return 0;
+    });
 }
 
 int LayupGetResIds(int capacity, int* ids) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpResStore* store = m->pRess();
-    const int n = std::min(capacity, static_cast<int>(store->entries()));
-    for (int k = 0; ids && k < n; ++k) ids[k] = (*store)[k]->id();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpResStore* store = m->pRess();
+        const int n = std::min(capacity, static_cast<int>(store->entries()));
+        for (int k = 0; ids && k < n; ++k) ids[k] = (*store)[k]->id();
+        return 0;
+    });
 }
 
 int LayupGetRes(int id, char** names, int* orientation, int* type, int* location, int* nElems,
                 int* nValues) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpRes* r = findResult(m, id);
-    if (!r) return -1;
-    for (int k = 0; names && k < 5; ++k)
-        if (names[k]) copy_text(names[k], kText, r->name(k));
-    if (orientation) *orientation = r->orient();
-    if (type) *type = r->type();
-    if (location) *location = r->loc();
-    CKpResElemStore* records = r->ResElems();
-    if (nElems) *nElems = records->entries();
-    if (nValues) {
-        int sum = 0;
-        for (int k = 0; k < records->entries(); ++k) sum += (*records)[k]->GetNumFloats();
-        *nValues = sum;
-    }
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpRes* r = findResult(m, id);
+        if (!r) return -1;
+        for (int k = 0; names && k < 5; ++k)
+            if (names[k]) copy_text(names[k], kText, r->name(k));
+        if (orientation) *orientation = r->orient();
+        if (type) *type = r->type();
+        if (location) *location = r->loc();
+        CKpResElemStore* records = r->ResElems();
+        if (nElems) *nElems = records->entries();
+        if (nValues) {
+            int sum = 0;
+            for (int k = 0; k < records->entries(); ++k) sum += (*records)[k]->GetNumFloats();
+            *nValues = sum;
+        }
+        return 0;
+    });
 }
 
 int LayupGetResElems(int id, int* elemIds, int* ints, int* counts, float* values) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpRes* r = findResult(m, id);
-    if (!r) return -1;
-    CKpResElemStore* records = r->ResElems();
-    size_t at = 0;
-    for (int k = 0; k < records->entries(); ++k) {
-        const CKpResElem* e = (*records)[k];
-        const int n = e->GetNumFloats();
-        if (elemIds) elemIds[k] = e->id();
-        if (ints) ints[k] = e->GetNumInts() > 0 ? e->GetInt(0) : 0;
-        if (counts) counts[k] = n;
-        for (int v = 0; values && v < n; ++v) values[at + v] = e->GetFloat(v);
-        at += static_cast<size_t>(n);
-    }
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpRes* r = findResult(m, id);
+        if (!r) return -1;
+        CKpResElemStore* records = r->ResElems();
+        size_t at = 0;
+        for (int k = 0; k < records->entries(); ++k) {
+            const CKpResElem* e = (*records)[k];
+            const int n = e->GetNumFloats();
+            if (elemIds) elemIds[k] = e->id();
+            if (ints) ints[k] = e->GetNumInts() > 0 ? e->GetInt(0) : 0;
+            if (counts) counts[k] = n;
+            for (int v = 0; values && v < n; ++v) values[at + v] = e->GetFloat(v);
+            at += static_cast<size_t>(n);
+        }
+        return 0;
+    });
 }
 
 int LayupDeleteResults(char** names) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    ResultNames copy(names);
-    if (CKpRes* r = m->pRess()->findByName(copy.ptr)) m->GetResultStore()->Delete(r);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        ResultNames copy(names);
+        if (CKpRes* r = m->pRess()->findByName(copy.ptr)) m->GetResultStore()->Delete(r);
+        return 0;
+    });
 }
 
 int LayupDeleteResultsAll(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    m->GetResultStore()->DeleteAll();
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        m->GetResultStore()->DeleteAll();
+        return 0;
+    });
 }
 
 int LayupEraseResFI(void) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    m->pGra()->delete_segment(kFailureSegment);
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        m->pGra()->delete_segment(kFailureSegment);
+        return 0;
+    });
 }
 
 int LayupPlotResFI(void) {

@@ -2,25 +2,17 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolStore.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/surface_div.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
 CKpLayup* model() {
     return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
-// Degrees to radians, kept as the float the host would have passed.
-double radiansAsFloat(float degrees) {
-    return static_cast<float>(static_cast<double>(degrees) * kPi / 180.0);
-}
-float degrees(double radians) {
-    return static_cast<float>(radians * 180.0 / kPi);
 }
 
 bool shortArray(const void* p, long long need) {
@@ -37,77 +29,88 @@ int regionCount(CKpTolStore* tols) {
 extern "C" {
 
 int LayupSetTolerance(float angle, float thickness, int count, int* elementIds) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (set_tol_region_data(m->pMsg(), m->pElems(), m->pFacs(), m->pTols(), radiansAsFloat(angle),
-                            thickness, count, elementIds) != 0) {
-        m->pMsg()->Create(4, "Could not set tolerance region data");
-        return -1;
-    }
-    m->pMsg()->Create(1, "Tolerance region data set");
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (set_tol_region_data(m->pMsg(), m->pElems(), m->pFacs(), m->pTols(),
+                                radians_as_float(angle), thickness, count, elementIds) != 0) {
+            m->pMsg()->Create(4, "Could not set tolerance region data");
+            return -1;
+        }
+        m->pMsg()->Create(1, "Tolerance region data set");
+        return 0;
+    });
 }
 
 int LayupRestoreTolerance(float angle, float thickness) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    restore_tolerance(m->pElems(), radiansAsFloat(angle), thickness, m->pGTol(), m->pTols());
-    m->pMsg()->Create(1, "Tolerance restored");
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        restore_tolerance(m->pElems(), radians_as_float(angle), thickness, m->pGTol(), m->pTols());
+        m->pMsg()->Create(1, "Tolerance restored");
+        return 0;
+    });
 }
 
 int LayupGetNoTolRegions(int, int* count) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    if (count) *count = regionCount(m->pTols());
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        if (count) *count = regionCount(m->pTols());
+        return 0;
+    });
 }
 
 int LayupGetTolRegionsSize(int, int* sizes) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpTolStore* tols = m->pTols();
-    const int n = regionCount(tols);
-    if (shortArray(sizes, n)) {
-        m->pMsg()->Create(4, "The tolerance region size array holds fewer than %d entries.", n);
-        return -1;
-    }
-    for (int i = 0; i < n && sizes; ++i)
-        if (CKpTol* t = (*tols)[i]) sizes[i] = t->pElems() ? t->pElems()->entries() : 0;
-    return 0;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpTolStore* tols = m->pTols();
+        const int n = regionCount(tols);
+        if (shortArray(sizes, n)) {
+            m->pMsg()->Create(4, "The tolerance region size array holds fewer than %d entries.", n);
+            return -1;
+        }
+        for (int i = 0; i < n && sizes; ++i)
+            if (CKpTol* t = (*tols)[i]) sizes[i] = t->pElems() ? t->pElems()->entries() : 0;
+        return 0;
+    });
 }
 
 int LayupGetTolDefn(int, float* globalAngle, float* globalThickness, float* angles,
                     float* thicknesses, int* elementIds) {
-    CKpLayup* m = model();
-    if (!m) return 1;
-    CKpTolStore* tols = m->pTols();
-    const int n = regionCount(tols);
-    long long total = 0;
-    for (int i = 0; i < n; ++i)
-        if (CKpTol* t = (*tols)[i]) total += t->pElems() ? t->pElems()->entries() : 0;
-    // Host arrays are checked before anything is written.
-    if (shortArray(angles, n) || shortArray(thicknesses, n) || shortArray(elementIds, total)) {
-        m->pMsg()->Create(4, "The tolerance definition arrays are too small for %d regions.", n);
-        return -1;
-    }
-    if (CKpTol* g = m->pGTol()) {
-        if (globalAngle) *globalAngle = degrees(g->getangtol());
-        if (globalThickness) *globalThickness = static_cast<float>(g->getthktol());
-    }
-    long long at = 0;
-    for (int i = 0; i < n; ++i) {
-        CKpTol* t = (*tols)[i];
-        if (!t) continue;
-        if (angles) angles[i] = degrees(t->getangtol());
-        if (thicknesses) thicknesses[i] = static_cast<float>(t->getthktol());
-        CVekList<CKpTolElem>* elems = t->pElems();
-        for (CKpTolElem* e = elems ? elems->First() : nullptr; e; e = elems->Next(e)) {
-            if (elementIds) elementIds[at] = e->getElemId();
-            ++at;
+    return guard_export(__func__, -1, [&]() -> int {
+        CKpLayup* m = model();
+        if (!m) return 1;
+        CKpTolStore* tols = m->pTols();
+        const int n = regionCount(tols);
+        long long total = 0;
+        for (int i = 0; i < n; ++i)
+            if (CKpTol* t = (*tols)[i]) total += t->pElems() ? t->pElems()->entries() : 0;
+        // Host arrays are checked before anything is written.
+        if (shortArray(angles, n) || shortArray(thicknesses, n) || shortArray(elementIds, total)) {
+            m->pMsg()->Create(4, "The tolerance definition arrays are too small for %d regions.",
+                              n);
+            return -1;
         }
-    }
-    return 0;
+        if (CKpTol* g = m->pGTol()) {
+            if (globalAngle) *globalAngle = degrees_as_float(g->getangtol());
+            if (globalThickness) *globalThickness = static_cast<float>(g->getthktol());
+        }
+        long long at = 0;
+        for (int i = 0; i < n; ++i) {
+            CKpTol* t = (*tols)[i];
+            if (!t) continue;
+            if (angles) angles[i] = degrees_as_float(t->getangtol());
+            if (thicknesses) thicknesses[i] = static_cast<float>(t->getthktol());
+            CVekList<CKpTolElem>* elems = t->pElems();
+            for (CKpTolElem* e = elems ? elems->First() : nullptr; e; e = elems->Next(e)) {
+                if (elementIds) elementIds[at] = e->getElemId();
+                ++at;
+            }
+        }
+        return 0;
+    });
 }
 
 }  // extern "C"

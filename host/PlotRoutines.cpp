@@ -28,6 +28,7 @@
 #include "layuplib/CKpPoint.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/CalcMaxstrna.h"
+#include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 
 namespace {
@@ -293,7 +294,7 @@ int PlotFlatPatternL(CKpMsg* msg, CKpGra* gra, CKpPat* pat, CKpFlatPatStore* fla
         // A pattern read from a file may carry any angle: no weft direction.
         if (msg)
             msg->Create(2, "Warp-weft angle %g gives no weft axis; it is not drawn.",
-                        wwAngle * 180.0 / 3.14159265358979323846);
+                        degrees(wwAngle));
     } else {
         const double cotb = std::cos(wwAngle) / sinb;
         a = at(vmin * cotb, vmin);

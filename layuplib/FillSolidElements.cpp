@@ -5,8 +5,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <new>
+#include <type_traits>
 
 #include "layuplib/copy_text.h"
+
+// An exception must not reach the caller of this entry: none can arise,
+// as the filler's members all start empty.
+static_assert(std::is_nothrow_default_constructible<SolidElements::FillSolidElements>::value,
+              "making a filler must not throw");
 
 extern "C" __attribute__((visibility("default"))) int CreateFillSolid(
     SolidElements::IFillSolid*& out) {

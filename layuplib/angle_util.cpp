@@ -58,6 +58,14 @@ double degrees(double rad) {
     return rad * 180.0 / kPi;
 }
 
+float degrees_as_float(double rad) {
+    return static_cast<float>(degrees(rad));
+}
+
+double radians_as_float(float deg) {
+    return static_cast<float>(radians(deg));
+}
+
 double simplify_degrees(double deg) {
     if (!std::isfinite(deg)) return deg;
     // Beyond this the thousandths no longer fit a 32-bit integer; below it

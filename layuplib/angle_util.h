@@ -33,6 +33,15 @@ double ang0_lt2pi(double a);
 double radians(double deg);
 // Radians to degrees: rad·180/pi.
 double degrees(double rad);
+// The two factors, for a conversion written as one product: x·kRadPerDeg
+// may differ from radians(x) in the last bit.
+constexpr double kRadPerDeg = kPi / 180.0;
+constexpr double kDegPerRad = 180.0 / kPi;
+// Conversions of reals that cross the host interface as floats: the double
+// result rounded to single precision. radians_as_float gives the rounded
+// value back as a double, as the host would have passed it.
+float degrees_as_float(double rad);
+double radians_as_float(float deg);
 
 // Degrees cut toward zero to 0.001 and wrapped into [-180, 180]:
 // simplify_degrees(370.0009) = 10.0, simplify_degrees(-190.5) = 169.5.

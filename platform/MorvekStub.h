@@ -75,7 +75,7 @@ extern "C" {
 int MorvekStubGetter(int version, int tableId, MorvekHostTable* slot);
 
 // Empties the database (name included), the recorders, the call counts, the
-// answer queue, the queued failures and the stop request.
+// answer queue, the queued failures and throws and the stop request.
 void MorvekStubReset(void);
 
 // Sets the name DbNameGet reports; "" or null: no database open. The nodes
@@ -134,6 +134,11 @@ int MorvekStubGetElem(int id, int* topology, int nodeIds[8]);
 // The next call of the named function or table entry does nothing and
 // returns `status` (a poll answers it).
 void MorvekStubFail(const char* functionName, int status);
+// The next call of the named function or table entry throws, before it does
+// anything else, the std::length_error of a container asked for more than
+// it can hold: what a host routine written in C++ could raise. For the
+// tests of the library's guard at its boundary.
+void MorvekStubThrow(const char* functionName);
 // Queues the answer to the next question.
 void MorvekStubAnswer(int answer);
 // Nonzero: the interrupt polls ask for a stop; 0: they do not.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -168,6 +169,7 @@ struct State {
     std::deque<int> answers;
     bool abortRequested = false;
     std::map<std::string, std::deque<int>> failures;
+    std::set<std::string> throws;
     std::map<std::string, int> calls;
     std::vector<ArgError> argErrors;
     // Kept across a reset: what the library registered and still holds.
@@ -177,8 +179,9 @@ struct State {
 
 State& state();
 
-// Counts a call of `name`; then true (with *status set) when a failure is
-// queued for `name`, which it consumes. Every host function starts with it.
+// Counts a call of `name`; throws when a throw is queued for `name` (which
+// it consumes); then true (with *status set) when a failure is queued for
+// `name`, which it consumes. Every host function starts with it.
 bool takeFailure(const char* name, int* status);
 
 // Node count an element of this topology code has: 2 (bar), 3, 4, 6, 8 (the

@@ -692,3 +692,34 @@ TEST(ReadKorbdf, MalformedInputEndsCleanly) {
 }
 
 }  // namespace
+
+// MAT2, anisotropic in the plane: no public deck here holds one, so a deck
+// of our own gives every field a distinct value (G11 G12 G13 G22 G23 G33
+// RHO, then A1 A2 A3 TREF GE ST SC SS) and the written card reads back the
+// same.
+TEST(ReadKorbdf, Mat2FieldsAndRoundTrip) {
+    Model m;
+    ASSERT_EQ(m.ReadText("BEGIN BULK\n"
+                         "MAT2    21      1.2+5   3.+3    7.      9.+3    8.      5.+3    1.6-9\n"
+                         "        -1.-6   2.5-5   3.-7    20.     .02     1500.   1200.   80.\n"),
+              0)
+        << ::testing::PrintToString(m.errors());
+    auto check = [](CKpMat* mat) {
+        ASSERT_NE(mat, nullptr);
+        EXPECT_STREQ(mat->GetName(), "mat2.21");
+        EXPECT_EQ(mat->GetExternalId(), 21);
+        const double want[] = {1.2e5, 3e3, 7.0,    9e3,  8.0,  5e3,    1.6e-9, -1e-6,
+                               2.5e-5, 3e-7, 20.0, 0.02, 1500, 1200.0, 80.0};
+        const double got[] = {mat->GetEx(),   mat->GetNuxy(), mat->GetC14(),  mat->GetEy(),
+                              mat->GetC24(),  mat->GetGxy(),  mat->GetDensity(), mat->GetAlpx(),
+                              mat->GetAlpy(), mat->GetA4(),   mat->GetTref(), mat->GetGe(),
+                              mat->GetFxt(),  mat->GetFxc(),  mat->GetFs12()};
+        for (int k = 0; k < 15; ++k) EXPECT_TRUE(Near(got[k], want[k], tol::stiffness)) << k;
+    };
+    check(m.mat(21));
+    const std::string written = m.Written();
+    EXPECT_NE(written.find("\nMAT2    21"), std::string::npos) << written;
+    Model back;
+    ASSERT_EQ(back.ReadText(written), 0);
+    check(back.mat(21));
+}

@@ -27,6 +27,20 @@ TEST(AngleUtilTest, NormalisersKnownAnswers) {
     EXPECT_TRUE(Near(degrees(kPi / 6), 30.0, tol::angle));
 }
 
+// The float conversions of the host interface round the double result
+// once; the factors are the conversions of one unit, to the last bit.
+TEST(AngleUtilTest, SinglePrecisionConversionsAndFactors) {
+    EXPECT_EQ(degrees_as_float(kPi / 6), 30.0f);
+    EXPECT_EQ(degrees_as_float(1.0), static_cast<float>(degrees(1.0)));
+    EXPECT_EQ(radians_as_float(30.0f), static_cast<double>(static_cast<float>(radians(30.0))));
+    // The rounding is kept: a float is not a double.
+    EXPECT_NE(radians_as_float(30.0f), radians(30.0));
+    EXPECT_LT(std::fabs(radians_as_float(30.0f) - kPi / 6), 1e-7);
+    EXPECT_EQ(kRadPerDeg, radians(1.0));
+    EXPECT_EQ(kDegPerRad, degrees(1.0));
+    EXPECT_EQ(kPi, std::acos(-1.0));
+}
+
 TEST(AngleUtilTest, NormalisersStayInRangeForAnyFiniteInput) {
     const double inputs[] = {0.0, 1e-300, -1e-17, 1e3, -1e7, 12345.678, 1e17, -1e300, 1.7e308};
     for (double a : inputs) {
