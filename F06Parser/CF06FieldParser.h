@@ -31,6 +31,10 @@ class CF06FieldParser {
     const CF06FieldVariant& operator[](int i) const;
 
   private:
+    // The splitting, over any source of the line's bytes by position.
+    template <class Byte>
+    void Split(std::int64_t pos, Byte byte);
+
     CVekTemplateArray<CF06FieldVariant> m_fields;
     int m_count;
     CF06FieldVariant m_empty;

@@ -10,15 +10,27 @@
 
 void FileResElem(CKpRes* res, CKpResElem* elem) {
     CKpResElemStore* store = res->ResElems();
-    CKpResElem* existing = store->find(elem->id());
+    CKpResElem* existing = store->findRecord(elem->id());
     if (existing) {
         existing->SetRes(*elem);
         delete elem;
         return;
     }
-    const int before = store->entries();
-    store->insert(elem);
-    if (store->entries() == before) delete elem;
+    if (store->insertRecord(elem) != 0) delete elem;
+}
+
+int FileResValues(CKpRes* res, int eid, int n, const float* values) {
+    if (!res) return -1;
+    CKpResElemStore* store = res->ResElems();
+    if (CKpResElem* existing = store->findRecord(eid)) {
+        // What FileResElem does with a new record of these values.
+        if (n >= 0 && n <= CKpResElem::kMaxCount) existing->SetRes(n, values, 0, nullptr);
+        return 0;
+    }
+    CKpResElem* elem = new (store->Blocks(), std::nothrow) CKpResElem(eid, n, values);
+    if (!elem) return -1;
+    if (store->insertRecord(elem) != 0) delete elem;
+    return 0;
 }
 
 int FindOrCreateResElem(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** current,
@@ -121,6 +133,15 @@ int CreateResElemFailure(CKpLayup* model, CF06NameBranch*, CF06ResBranchArray* b
     SetNames(*current, subtitle, label, "Failure Indices", criterion, layerName, 4, 1);
     if (FileValues(model, branches, current, eid, 1, &value) != 0) return -1;
     if (interfaceFlag != -1) return 0;
+    return CreateResElemInterface(model, branches, current, subtitle, label, criterion, layer, eid,
+                                  bond);
+}
+
+int CreateResElemInterface(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** current,
+                           const char* subtitle, const char* label, const char* criterion,
+                           int layer, int eid, float bond) {
+    if (!current || !*current) return -1;
+    char layerName[40];
     std::snprintf(layerName, sizeof layerName, "Interface %d-%d", layer, layer + 1);
     SetNames(*current, subtitle, label, "Failure Indices", criterion, layerName, 4, 1);
     return FileValues(model, branches, current, eid, 1, &bond);

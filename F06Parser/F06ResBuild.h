@@ -27,6 +27,17 @@ int FindOrCreateResElem(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** 
 // new values and `elem` is deleted; otherwise `res` owns it.
 void FileResElem(CKpRes* res, CKpResElem* elem);
 
+// Files a new record of element `eid` with `n` floats from `values` into
+// `res` as FileResElem does. 0; -1 for a null result or when memory runs
+// out.
+int FileResValues(CKpRes* res, int eid, int n, const float* values);
+
+// The result that took the last record filed through `branches`; null
+// before the first.
+inline CKpRes* LastFiledResult(const CF06ResBranchArray* branches) {
+    return branches && branches->m_last ? branches->m_last->GetRes() : nullptr;
+}
+
 // Shell forces: "Shell Forces"/"Membrane Forces" with Fx, Fy, 0, Fxy, Qy, Qx
 // and "Shell Forces"/"Bending Moments" with Mx, My, 0, Mxy, 0, 0 (values in
 // the order Fx Fy Fxy Mx My Mxy Qx Qy); with `second` nonzero six more from
@@ -43,6 +54,12 @@ int CreateResElemFailure(CKpLayup* model, CF06NameBranch* names, CF06ResBranchAr
                          CKpRes** current, const char* subtitle, const char* label,
                          const char* criterion, int layer, int eid, float value, int interfaceFlag,
                          float bond);
+
+// The bond index alone under "Interface <layer>-<layer+1>" (what
+// CreateResElemFailure files for interfaceFlag -1 after the layer). 0 or -1.
+int CreateResElemInterface(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** current,
+                           const char* subtitle, const char* label, const char* criterion,
+                           int layer, int eid, float bond);
 
 // Ply stresses s1 s2 t12 t1z t2z under "Stress Tensor"/"Fibre Directions"/
 // "Layer <layer>" as s1, s2, 0, t12, t2z, t1z. Orientation 4, type 3,

@@ -62,6 +62,13 @@ struct File {
         long mb = env ? std::atol(env) : 100;
         if (mb <= 0) mb = 100;
         const std::string sample = SampleFile();
+        if (sample.find("F O R C E S") == std::string::npos) {
+            // Relative source paths (a compiler cache's) resolve from the
+            // build folder: without the sample there would be nothing to copy.
+            std::fprintf(stderr, "bench_f06: sample result pages not found; run from the build "
+                                 "folder\n");
+            std::exit(1);
+        }
         const size_t first = sample.rfind("\n1", sample.find("F O R C E S"));
         const std::string head = sample.substr(0, first + 1);
         const std::string pages = sample.substr(first + 1);

@@ -4,11 +4,33 @@
 #include <string>
 
 #include "fileformats/CESACompResults.h"
+#include "fileformats/fixed_text.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/input_file_check.h"
+#include "layuplib/number_text.h"
+#include "layuplib/store_or_free.h"
+
+namespace {
+
+// "%d, %lf, %s, %s\n" of the row's id, value, failure mode and critical
+// layer, without printf: the information line of every row.
+const char* RowText(const CESACompResTRow* row, std::string& line) {
+    char number[FIXED6_TEXT_MAX];
+    line.assign(number, FormatInt(number, row->GetElementId()));
+    line += ", ";
+    line.append(number, FormatFixed6(number, row->GetValue()));
+    line += ", ";
+    line += row->GetFailureMode();
+    line += ", ";
+    line += row->GetCriticalLayer();
+    line += '\n';
+    return line.c_str();
+}
+
+}  // namespace
 
 int CESAComp::Read() {
     CKpMsg* msg = pMsg();
@@ -39,22 +61,16 @@ int CESAComp::Read() {
     const int id = n > 0 ? (*ress)[n - 1]->id() + 1 : 1;
     const char* const names[5] = {doc.GetName(), "Subcase", "ESAComp Result", "invRF", "Unlayered"};
     CKpRes* res = new (std::nothrow) CKpRes(id, names, 4, 1, 1);
-    if (!res) return -1;
-    ress->insert(res);
-    if (ress->find(id) != res) {  // the store could not grow and left it out
-        delete res;
-        return -1;
-    }
+    if (!res || store_or_free(ress, res, msg, "result") != 0) return -1;
 
+    std::string line;
     for (int t = 0; t < doc.GetNumTables(); ++t) {
         const CESACompResTable* table = doc.GetTable(t);
         if (msg) msg->Create(1, "Table: %s\n", table->GetName());
         for (int r = 0; r < table->GetNumRows(); ++r) {
             const CESACompResTRow* row = table->GetRow(r);
-            if (msg)
-                msg->Create(1, "%d, %lf, %s, %s\n", row->GetElementId(), row->GetValue(),
-                            row->GetFailureMode(), row->GetCriticalLayer());
-            if (res->ResElems()->find(row->GetElementId()) && msg)
+            if (msg) msg->Create(1, "%s", RowText(row, line));
+            if (res->ResElems()->findRecord(row->GetElementId()) && msg)
                 msg->Create(1, "Element %d given again: the later value is kept\n",
                             row->GetElementId());
             const float value = static_cast<float>(row->GetValue());

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "layuplib/number_text.h"
+
 namespace {
 
 const size_t kCellChars = 128;
@@ -18,9 +20,24 @@ std::string Trim(const std::string& s) {
     return s.substr(a, b - a + 1);
 }
 
+// The bounds of `text` without leading and trailing white space.
+void TrimBounds(const std::string& text, size_t& first, size_t& length) {
+    const char* ws = " \t\r\n";
+    first = text.find_first_not_of(ws);
+    if (first == std::string::npos) {
+        first = 0;
+        length = 0;
+        return;
+    }
+    length = text.find_last_not_of(ws) - first + 1;
+}
+
 // A positive decimal integer filling the whole text, else 0.
 int PositiveId(const std::string& text) {
     if (text.empty()) return 0;
+    int id;
+    // Plain digits, the common case, without strtol.
+    if (ParseInt(text.data(), text.size(), id)) return id >= 1 ? id : 0;
     errno = 0;
     char* end = nullptr;
     const long v = std::strtol(text.c_str(), &end, 10);
@@ -75,7 +92,14 @@ class CESACompResDTABLE : public CXMLParserChild {
     void OnEndChildElement(const char* name) override {
         if (std::strcmp(name, "td") == 0) {
             m_inCell = false;
-            if (m_row) Apply(Trim(m_cell).substr(0, kCellChars));
+            if (m_row) {
+                // Trim(m_cell).substr(0, kCellChars), in a buffer kept from
+                // cell to cell.
+                size_t first, length;
+                TrimBounds(m_cell, first, length);
+                m_text.assign(m_cell, first, length < kCellChars ? length : kCellChars);
+                Apply(m_text);
+            }
         } else if (std::strcmp(name, "tr") == 0 && m_row) {
             if (m_row->GetElementId() > 0) {
                 Doc(this)->AddTableRow(m_row.release());
@@ -93,9 +117,15 @@ class CESACompResDTABLE : public CXMLParserChild {
             case 0:
                 m_row->SetElementId(PositiveId(text));
                 break;
-            case 1:
-                m_row->SetValue(std::strtod(text.c_str(), nullptr));
+            case 1: {
+                // A whole number as strtod reads it; otherwise strtod's
+                // reading of its start.
+                double value;
+                if (!ParseReal(text.data(), text.size(), value))
+                    value = std::strtod(text.c_str(), nullptr);
+                m_row->SetValue(value);
                 break;
+            }
             case 2:
                 m_row->SetFailureMode(text.c_str());
                 break;
@@ -111,6 +141,7 @@ class CESACompResDTABLE : public CXMLParserChild {
     int m_rowNumber = 0;
     std::unique_ptr<CESACompResTRow> m_row;
     std::string m_cell;
+    std::string m_text;  // the trimmed cell
     int m_column = -1;
     bool m_inCell = false;
 };

@@ -1,10 +1,12 @@
 #include "fileformats/CFiberSimAnsysWriter.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "fileformats/fixed_text.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
@@ -17,6 +19,7 @@
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CKpPlyStore.h"
+#include "layuplib/number_text.h"
 
 CFiberSimAnsysWriter::CFiberSimAnsysWriter() : m_model(nullptr) {}
 
@@ -122,25 +125,40 @@ int CFiberSimAnsysWriter::WritePlyElements(CKpPly* ply) {
         }
     }
 
-    char line[256];
+    // Each record is its numbers as "%lf" / "%d" print them and the "<R/>"
+    // that ends it, written in one piece: nothing in it needs escaping.
+    static const char kEnd[] = "<R/>\n";
+    char line[3 * FIXED6_TEXT_MAX + sizeof kEnd];
     Begin("Mesh_Point_Table");
     Attribute("COUNT", static_cast<int>(points.size()));
     Attribute("RECORD", "XYZ");
     for (const CKpNode* node : points) {
-        std::snprintf(line, sizeof line, "%lf %lf %lf", node->getCKpPointX(), node->getCKpPointY(),
-                      node->getCKpPointZ());
-        Data(line);
-        BeginEnd("R");
+        char* p = FormatFixed6(line, node->getCKpPointX());
+        *p++ = ' ';
+        p = FormatFixed6(p, node->getCKpPointY());
+        *p++ = ' ';
+        p = FormatFixed6(p, node->getCKpPointZ());
+        std::memcpy(p, kEnd, sizeof kEnd - 1);
+        DataVerbatim(line, static_cast<size_t>(p - line) + sizeof kEnd - 1);
     }
     End();
     Begin("Mesh_Polygon_Table");
     Attribute("COUNT", static_cast<int>(triangles.size() / 3));
     Attribute("RECORD", "NODES,WARP,WEFT");
     for (size_t t = 0; t < warp.size(); ++t) {
-        std::snprintf(line, sizeof line, "%d %d %d, %lf, %lf", triangles[3 * t],
-                      triangles[3 * t + 1], triangles[3 * t + 2], warp[t], weft[t]);
-        Data(line);
-        BeginEnd("R");
+        char* p = FormatInt(line, triangles[3 * t]);
+        *p++ = ' ';
+        p = FormatInt(p, triangles[3 * t + 1]);
+        *p++ = ' ';
+        p = FormatInt(p, triangles[3 * t + 2]);
+        *p++ = ',';
+        *p++ = ' ';
+        p = FormatFixed6(p, warp[t]);
+        *p++ = ',';
+        *p++ = ' ';
+        p = FormatFixed6(p, weft[t]);
+        std::memcpy(p, kEnd, sizeof kEnd - 1);
+        DataVerbatim(line, static_cast<size_t>(p - line) + sizeof kEnd - 1);
     }
     End();
     return 0;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "layuplib/number_text.h"
+
 namespace {
 
 // Length of the valid UTF-8 sequence (2..4 bytes) of an XML character
@@ -48,6 +50,8 @@ int CXMLLightWriter::Open(const char* path) {
     Close();
     m_stream = std::fopen(path, "w");
     if (!m_stream) return 2;
+    // Exports run to many megabytes: fewer, larger writes.
+    std::setvbuf(m_stream, nullptr, _IOFBF, 1 << 16);
     m_failed = false;
     m_startTagOpen = 0;
     m_open.clear();
@@ -118,7 +122,13 @@ void CXMLLightWriter::Attribute(const char* name, double value) {
 }
 
 void CXMLLightWriter::Attribute(const char* name, int value) {
-    if (m_stream && std::fprintf(m_stream, " %s=\"%d\"", name, value) < 0) m_failed = true;
+    char text[16];
+    *FormatInt(text, value) = '\0';
+    Put(" ");
+    Put(name);
+    Put("=\"");
+    Put(text);
+    Put("\"");
     m_startTagOpen = 1;
 }
 
@@ -127,6 +137,14 @@ void CXMLLightWriter::Data(const char* text) {
     m_content.back() = 1;
     CloseStartTag();
     PutEscaped(text);
+}
+
+void CXMLLightWriter::DataVerbatim(const char* text, size_t length) {
+    if (m_content.empty()) return;
+    m_content.back() = 1;
+    CloseStartTag();
+    if (m_stream && length > 0 && std::fwrite(text, 1, length, m_stream) != length)
+        m_failed = true;
 }
 
 void CXMLLightWriter::End() {

@@ -67,6 +67,11 @@ class CXMLLightWriter {
     int PoolSize() const { return static_cast<int>(m_names.size()); }
 
   protected:
+    // Data for text the caller built from numbers, blanks, commas and the
+    // writer's own tags, which needs no escaping: `length` bytes as they
+    // are.
+    void DataVerbatim(const char* text, size_t length);
+
     FILE* m_stream;
 
   private:

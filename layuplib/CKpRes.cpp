@@ -85,7 +85,9 @@ int CKpRes::SetOrientation(EOrientation orientation) {
 }
 
 bool CKpRes::InsertRecord(CKpResElem* record) {
-    return store_or_free(&m_elems, record, nullptr, "result record") == 0;
+    if (m_elems.insertRecord(record) == 0) return true;
+    delete record;
+    return false;
 }
 
 int CKpRes::SetElementResults(int n, const int* ids, const int* nInts, const int* nFloats,
@@ -108,7 +110,8 @@ int CKpRes::SetElementResults(int n, const int* ids, const int* nInts, const int
         if (ids[i] > highest || !m_elems.find(ids[i])) {
             const int* iv = ints && nInts ? ints + intOffset : nullptr;
             const float* fv = floats && nFloats ? floats + floatOffset : nullptr;
-            CKpResElem* record = new (std::nothrow) CKpResElem(ids[i], nf, fv, ni, iv);
+            CKpResElem* record =
+                new (m_elems.Blocks(), std::nothrow) CKpResElem(ids[i], nf, fv, ni, iv);
             if (!record) return 2;
             if (record->GetNumFloats() != nf || record->GetNumInts() != ni) {
                 delete record;
@@ -178,12 +181,13 @@ bool CKpRes::SameName(const char* const names[5]) const {
 CKpResElem* CKpRes::FindOrCreateResElem(int elementId, int nFloats, const float* floats, int nInts,
                                         const int* ints) {
     if (!CountOk(nFloats) || !CountOk(nInts)) return nullptr;
-    CKpResElem* record = m_elems.find(elementId);
+    CKpResElem* record = m_elems.findRecord(elementId);
     if (record) {
         record->SetRes(nFloats, floats, nInts, ints);
         return record;
     }
-    record = new (std::nothrow) CKpResElem(elementId, nFloats, floats, nInts, ints);
+    record = new (m_elems.Blocks(), std::nothrow)
+        CKpResElem(elementId, nFloats, floats, nInts, ints);
     if (!record) return nullptr;
     if (record->GetNumFloats() != nFloats || record->GetNumInts() != nInts) {
         delete record;

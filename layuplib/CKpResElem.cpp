@@ -1,8 +1,9 @@
 #include "layuplib/CKpResElem.h"
 
+#include <cstring>
 #include <new>
 
-CKpResElem::CKpResElem(int id) : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {}
+CKpResElem::CKpResElem(int id) : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats)
     : CKpResElem(id, nFloats, floats, 0, nullptr) {}
@@ -11,7 +12,18 @@ CKpResElem::CKpResElem(int id, int nInts, const int* ints)
     : CKpResElem(id, 0, nullptr, nInts, ints) {}
 
 CKpResElem::CKpResElem(int id, int nFloats, const float* floats, int nInts, const int* ints)
-    : CVekObject(id), m_cells(nullptr), m_nFloats(0), m_nInts(0) {
+    : CVekObject(id), m_nFloats(0), m_nInts(0), m_cells(nullptr) {
+    // Small records (most of a results file) without the calls below.
+    if (nFloats >= 0 && nInts >= 0 && nFloats + nInts <= kLocalCells) {
+        if (nFloats + nInts == 0) return;
+        for (Cell& cell : m_local) cell.i = 0;
+        if (floats) std::memcpy(m_local, floats, static_cast<size_t>(nFloats) * sizeof(float));
+        if (ints) std::memcpy(m_local + nFloats, ints, static_cast<size_t>(nInts) * sizeof(int));
+        m_cells = m_local;
+        m_nFloats = static_cast<std::uint8_t>(nFloats);
+        m_nInts = static_cast<std::uint8_t>(nInts);
+        return;
+    }
     Allocate(nFloats, nInts);
     SetRes(nFloats, floats, nInts, ints);
 }
@@ -89,4 +101,31 @@ void CKpResElem::SetRes(int nFloats, const float* floats, int nInts, const int* 
 
 void CKpResElem::SetRes(const CKpResElem& source) {
     SetRes(source.m_nFloats, source.Floats(), source.m_nInts, source.Ints());
+}
+
+void* CKpResElem::operator new(std::size_t size) {
+    void* room = CKpResElemBlocks::TakeLoose(size);
+    if (!room) throw std::bad_alloc();
+    return room;
+}
+
+void* CKpResElem::operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return CKpResElemBlocks::TakeLoose(size);
+}
+
+void* CKpResElem::operator new(std::size_t size, CKpResElemBlocks& blocks,
+                               const std::nothrow_t&) noexcept {
+    return blocks.Take(size);
+}
+
+void CKpResElem::operator delete(void* object) noexcept {
+    CKpResElemBlocks::Give(object);
+}
+
+void CKpResElem::operator delete(void* object, const std::nothrow_t&) noexcept {
+    CKpResElemBlocks::Give(object);
+}
+
+void CKpResElem::operator delete(void* object, CKpResElemBlocks&, const std::nothrow_t&) noexcept {
+    CKpResElemBlocks::Give(object);
 }

@@ -1,8 +1,11 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPRESELEM_H
 #define PLYSTRAND_LAYUPLIB_CKPRESELEM_H
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
+#include "layuplib/CKpResElemBlocks.h"
 #include "layuplib/CVekObject.h"
 
 // CKpResElem: the values of one element in one result: the id is the
@@ -14,7 +17,7 @@
 // does when memory runs out; callers that must know compare the counts.
 // A null value pointer leaves the cells zero. Positions outside a record's
 // range are caller errors: reads give 0, writes change nothing.
-class CKpResElem : public CVekObject {
+class CKpResElem final : public CVekObject {
   public:
     // Largest count of floats, and of ints.
     static constexpr int kMaxCount = 255;
@@ -62,6 +65,17 @@ class CKpResElem : public CVekObject {
     const float* Floats() const;
     const int* Ints() const;
 
+    // Room for records: `new (blocks, std::nothrow) CKpResElem(...)` takes
+    // it from the blocks of a result's store (see CKpResElemBlocks), a
+    // plain new from the heap; delete gives back either kind.
+    static void* operator new(std::size_t size);
+    static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+    static void* operator new(std::size_t size, CKpResElemBlocks& blocks,
+                              const std::nothrow_t&) noexcept;
+    static void operator delete(void* object) noexcept;
+    static void operator delete(void* object, const std::nothrow_t&) noexcept;
+    static void operator delete(void* object, CKpResElemBlocks&, const std::nothrow_t&) noexcept;
+
   private:
     union Cell {
         float f;
@@ -75,9 +89,10 @@ class CKpResElem : public CVekObject {
     // in the object itself: one allocation per record instead of two.
     static constexpr int kLocalCells = 6;
 
-    Cell* m_cells;  // m_local, a heap array, or null for an empty record
+    // The counts first: they fill the room after the id.
     std::uint8_t m_nFloats;
     std::uint8_t m_nInts;
+    Cell* m_cells;  // m_local, a heap array, or null for an empty record
     Cell m_local[kLocalCells];
 };
 

@@ -860,6 +860,32 @@ int op2_ReadRecord(int id, int wanted, int advance, int* delivered, int* status,
     return 0;
 }
 
+const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* count) {
+    *count = 0;
+    Slot* s = slotOf(id);
+    if (!s || s->descriptor == 0 || s->access != 1 || size < 1 || maxEntries < 1) return nullptr;
+    if (s->datablockEnded || !s->physOpen) return nullptr;
+    // Each entry taken is op2_ReadRecord's one-copy case: inside the piece
+    // with words to spare (no count word due), inside the physical record
+    // with words to spare, inside the window.
+    const long long words = static_cast<long long>(size);
+    const long long inPiece = (static_cast<long long>(s->pieceLeft) - 1) / words;
+    const long long inRecord = (static_cast<long long>(s->physLeft) - 1) / words;
+    const long long inWindow = static_cast<long long>((s->bufLen - s->bufPos) / 4) / words;
+    long long n = maxEntries;
+    if (inPiece < n) n = inPiece;
+    if (inRecord < n) n = inRecord;
+    if (inWindow < n) n = inWindow;
+    if (n <= 0) return nullptr;
+    const unsigned char* first = s->buf.data() + s->bufPos;
+    s->bufPos += static_cast<size_t>(n * words * 4);
+    s->physLeft -= static_cast<int>(n * words);
+    s->pieceLeft -= static_cast<int>(n * words);
+    s->physReads += static_cast<int>(n);
+    *count = static_cast<int>(n);
+    return first;
+}
+
 int op2_WriteRecord(int id, int count, int advance, const void* data) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_WriteRecord: Bad File Identifier, %d\n",

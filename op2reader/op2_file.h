@@ -101,6 +101,17 @@ OP2_EXPORT int op2_SkipDatablk(int id, char name[9], int trailer[6], int* maxlen
 OP2_EXPORT int op2_ReadRecord(int id, int wanted, int advance, int* delivered, int* status,
                               void* buffer);
 
+// Readers of tables of fixed-size entries: the next whole entries of `size`
+// words (at most `maxEntries`) that lie inside the current piece and the
+// read window, exactly as op2_ReadRecord(id, size, 0, ...) would deliver
+// them one call at a time where that call neither reads a count word nor
+// touches the file (it then cannot fail and leaves status 0). *count gets
+// the number of entries; they are returned as stored, as bytes (4 per word,
+// not necessarily aligned), valid until the next call on the file. Null
+// with *count 0 when the next entry needs op2_ReadRecord (or the
+// identifier is not a file open for reading).
+OP2_EXPORT const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* count);
+
 // Appends `count` words to the current logical record; advance 1 ends the
 // record, 0 keeps it open. 0, -23 (count < 0, advance not 0 or 1), -15.
 OP2_EXPORT int op2_WriteRecord(int id, int count, int advance, const void* data);

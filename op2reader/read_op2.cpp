@@ -33,17 +33,32 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/num_util.h"
+#include "layuplib/store_or_free.h"
 #include "layuplib/user_break.h"
 
-int GetInt(int swapped, int word) {
-    return swapped ? SwapByte4Int(word) : word;
+namespace {
+
+// The word helpers for the reader's own loops: inline, not through the
+// exported functions (which a shared library calls through its PLT).
+inline int WordInt(int swapped, int word) {
+    return swapped ? static_cast<int>(__builtin_bswap32(static_cast<unsigned>(word))) : word;
 }
 
-float GetFloat(int swapped, int word) {
-    int w = GetInt(swapped, word);
+inline float WordFloat(int swapped, int word) {
+    const int w = WordInt(swapped, word);
     float f;
     std::memcpy(&f, &w, sizeof f);
     return f;
+}
+
+}  // namespace
+
+int GetInt(int swapped, int word) {
+    return WordInt(swapped, word);
+}
+
+float GetFloat(int swapped, int word) {
+    return WordFloat(swapped, word);
 }
 
 char* GetString(const int* words, int first, int last, char* buffer) {
@@ -126,13 +141,7 @@ int Cord2(CKpLayup* model, int type, int* delivered, int* result, int* status, i
         CKpCoord* coord = coords->entries() > 0 ? coords->find(id) : nullptr;
         if (!coord) {
             coord = new (std::nothrow) CKpCoord(id);
-            if (!coord) continue;
-            const int before = coords->entries();
-            coords->insert(coord);
-            if (coords->entries() == before) {
-                delete coord;
-                continue;
-            }
+            if (!coord || store_or_free(coords, coord, model->pMsg(), "frame") != 0) continue;
         }
         coord->setType(static_cast<CKpCoordType>(type));
         coord->setRid(GetInt(swapped, buffer[3]));
@@ -152,12 +161,7 @@ CKpOrient* FindOrCreateOrient(CKpLayup* model, const char* name, int kind, int r
     orient->setName(name);
     orient->setType(kind);
     orient->setRefId(refId);
-    const int before = orients->entries();
-    orients->insert(orient);
-    if (orients->entries() == before) {
-        delete orient;
-        return nullptr;
-    }
+    if (store_or_free(orients, orient, model->pMsg(), "orientation") != 0) return nullptr;
     return orient;
 }
 
@@ -239,7 +243,26 @@ class Op2Import {
     bool Pcomp(const int* w, int plies);
     void ReadPcompt(const char* name);
     void ReadResults(Kind table, const char* name);
-    void ResultEntry(Kind table, const int* w, int size, int complex);
+    void ResultEntry(Kind table, const unsigned char* entry, int size, int complex);
+    // The results of the current subcase names by layer: a layer's rows go
+    // straight into the result that took its first row, with no names or
+    // keys built per row. Forgotten when the names may change (a new
+    // identification record or criterion).
+    enum LayerKind { kStressLayer, kFailureLayer, kInterface, kLayerKinds };
+    static constexpr int kLayersKept = 4096;
+    CKpRes* Layer(LayerKind kind, int layer) const {
+        const std::vector<CKpRes*>& known = m_layers[kind];
+        return layer >= 0 && static_cast<size_t>(layer) < known.size() ? known[layer] : nullptr;
+    }
+    void Remember(LayerKind kind, int layer) {
+        if (layer < 0 || layer >= kLayersKept) return;
+        std::vector<CKpRes*>& known = m_layers[kind];
+        if (known.size() <= static_cast<size_t>(layer)) known.resize(layer + 1, nullptr);
+        known[layer] = LastFiledResult(&m_branches);
+    }
+    void ForgetLayers() {
+        for (std::vector<CKpRes*>& known : m_layers) known.clear();
+    }
     void Finish();
     bool Failed(int result) {
         if (result < 0) {
@@ -264,6 +287,7 @@ class Op2Import {
     CSubcase m_subcase;
     CKpRes* m_current = nullptr;
     CF06ResBranchArray m_branches;
+    std::vector<CKpRes*> m_layers[kLayerKinds];
     CF06NameBranch m_names;
     CLamOptStore m_options;
     CLamGplyidsStore m_ranges;
@@ -290,21 +314,15 @@ bool Op2Import::ReadWholeRecord(std::vector<int>& words, int* status) {
 
 void Op2Import::Grid(const int* w) {
     CKpNodeStore* nodes = m_model->pNodes();
-    const int id = GetInt(m_swapped, w[0]);
+    const int id = WordInt(m_swapped, w[0]);
     CKpNode* node = nodes->find(id);
     if (!node) {
         node = nodes->NewNode(id);
-        if (!node) return;
-        const int before = nodes->entries();
-        nodes->insert(node);
-        if (nodes->entries() == before) {
-            delete node;
-            return;
-        }
+        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return;
     }
-    node->SetCp(GetInt(m_swapped, w[1]));
-    node->setCKpPoint(GetFloat(m_swapped, w[2]), GetFloat(m_swapped, w[3]),
-                      GetFloat(m_swapped, w[4]));
+    node->SetCp(WordInt(m_swapped, w[1]));
+    node->setCKpPoint(WordFloat(m_swapped, w[2]), WordFloat(m_swapped, w[3]),
+                      WordFloat(m_swapped, w[4]));
     node->setIncompleteFlag(0);
 }
 
@@ -319,32 +337,26 @@ void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
     }
     if (angleWord >= size) return;
     CKpElemStore* elems = m_model->pElems();
-    const int id = GetInt(m_swapped, w[0]);
+    const int id = WordInt(m_swapped, w[0]);
     CKpElem* elem = elems->find(id);
     if (!elem) {
         elem = elems->NewElem(id, gmtp);
-        if (!elem) return;
-        const int before = elems->entries();
-        elems->insert(elem);
-        if (elems->entries() == before) {
-            delete elem;
-            return;
-        }
+        if (!elem || store_or_free(elems, elem, m_msg, "element") != 0) return;
     }
-    elem->pid(GetInt(m_swapped, w[1]));
+    elem->pid(WordInt(m_swapped, w[1]));
     elem->seteltp(1);
     const int nnod = elem->getnnod();
     const int step = mids ? 2 : 1;
     for (int k = 0; k < corners; ++k)
-        if (k * step < nnod) elem->setunid(k * step, GetInt(m_swapped, w[2 + k]));
+        if (k * step < nnod) elem->setunid(k * step, WordInt(m_swapped, w[2 + k]));
     for (int k = 0; k < mids; ++k)
-        if (2 * k + 1 < nnod) elem->setunid(2 * k + 1, GetInt(m_swapped, w[2 + corners + k]));
-    CreateElemOrient(m_model, elem, GetFloat(m_swapped, w[angleWord]));
+        if (2 * k + 1 < nnod) elem->setunid(2 * k + 1, WordInt(m_swapped, w[2 + corners + k]));
+    CreateElemOrient(m_model, elem, WordFloat(m_swapped, w[angleWord]));
 }
 
 void Op2Import::Material(const KeyedCard& card, const int* w, int) {
-    const int id = GetInt(m_swapped, w[0]);
-    auto f = [&](int k) { return static_cast<double>(GetFloat(m_swapped, w[k])); };
+    const int id = WordInt(m_swapped, w[0]);
+    auto f = [&](int k) { return static_cast<double>(WordFloat(m_swapped, w[k])); };
     const bool mat2 = card.k1 == 203, mat8 = card.k1 == 2503;
     if (mat2 && (id < 0 || id > 100000000)) return;  // the solver's own materials
     CKpMatStore* mats = m_model->pMats();
@@ -384,7 +396,7 @@ bool Op2Import::PcompFits(const std::vector<int>& words) const {
     size_t pos = 0;
     while (pos < words.size()) {
         if (words.size() - pos < 8) return false;
-        long long plies = std::llabs(static_cast<long long>(GetInt(m_swapped, words[pos + 1])));
+        long long plies = std::llabs(static_cast<long long>(WordInt(m_swapped, words[pos + 1])));
         if (plies > static_cast<long long>((words.size() - pos - 8) / 4)) return false;
         pos += 8 + 4 * static_cast<size_t>(plies);
     }
@@ -392,7 +404,7 @@ bool Op2Import::PcompFits(const std::vector<int>& words) const {
 }
 
 bool Op2Import::Pcomp(const int* w, int plies) {
-    const int pid = GetInt(m_swapped, w[0]);
+    const int pid = WordInt(m_swapped, w[0]);
     CKpLamStore* lams = m_model->pLams();
     CKpLam* lam = lams->New(pid);
     if (!lam) lam = lams->New(0);
@@ -401,17 +413,17 @@ bool Op2Import::Pcomp(const int* w, int plies) {
     std::snprintf(name, sizeof name, "pcomp.%d", pid);
     lam->name(name);
     lam->SetExtId(pid);
-    lam->z0(GetFloat(m_swapped, w[2]));
-    lam->sb(GetFloat(m_swapped, w[4]));
-    if (GetInt(m_swapped, w[1]) < 0) lam->lamopt(2);
+    lam->z0(WordFloat(m_swapped, w[2]));
+    lam->sb(WordFloat(m_swapped, w[4]));
+    if (WordInt(m_swapped, w[1]) < 0) lam->lamopt(2);
     for (int p = 0; p < plies; ++p) {
         const int* ply = w + 8 + 4 * p;
         CKpLamLyr* lyr = new (std::nothrow) CKpLamLyr();
         if (!lyr) break;
-        lyr->setMid(GetInt(m_swapped, ply[0]));
-        lyr->setT(GetFloat(m_swapped, ply[1]));
-        lyr->setTheta(static_cast<double>(GetFloat(m_swapped, ply[2])) * kPi / 180.0);
-        lyr->setSout(GetInt(m_swapped, ply[3]));
+        lyr->setMid(WordInt(m_swapped, ply[0]));
+        lyr->setT(WordFloat(m_swapped, ply[1]));
+        lyr->setTheta(static_cast<double>(WordFloat(m_swapped, ply[2])) * kPi / 180.0);
+        lyr->setSout(WordInt(m_swapped, ply[3]));
         lam->LamLyrs()->InsertLast(lyr);
     }
     return lam->CreateTotalLayup() == 0;
@@ -427,7 +439,7 @@ void Op2Import::Entries(const KeyedCard& card, const char* datablock,
             return;
         }
         for (size_t pos = 0; pos < n;) {
-            const int plies = std::abs(GetInt(m_swapped, words[pos + 1]));
+            const int plies = std::abs(WordInt(m_swapped, words[pos + 1]));
             if (!Pcomp(&words[pos], plies)) {
                 m_layupFailed = true;
                 return;
@@ -512,17 +524,17 @@ void Op2Import::ReadPcompt(const char* name) {
                 continue;
             }
             for (size_t pos = 0; pos < n; pos += size) {
-                const int id = GetInt(m_swapped, words[pos]);
-                const int w1 = GetInt(m_swapped, words[pos + 1]);
-                const int w2 = GetInt(m_swapped, words[pos + 2]);
+                const int id = WordInt(m_swapped, words[pos]);
+                const int w1 = WordInt(m_swapped, words[pos + 1]);
+                const int w2 = WordInt(m_swapped, words[pos + 2]);
                 if (record == 1) {
                     static const int kMap[] = {1, 6, 7, 8, 9, 2};
                     const int option = w1 >= 1 && w1 <= 5 ? kMap[w1] : 1;
                     CLamOpt* opt = new (std::nothrow) CLamOpt(id, option);
-                    if (opt) m_options.insert(opt);
+                    if (opt) store_or_free(&m_options, opt, m_msg, "laminate option");
                 } else {
                     CLamGplyids* range = new (std::nothrow) CLamGplyids(id, w2, w1);
-                    if (range) m_ranges.insert(range);
+                    if (range) store_or_free(&m_ranges, range, m_msg, "global ply id range");
                     const long long end = static_cast<long long>(w2) + w1;
                     if (w1 >= 0 && w2 >= 0 && end > m_gplyidsExpected && end <= (1 << 28))
                         m_gplyidsExpected = static_cast<int>(end);
@@ -535,7 +547,7 @@ void Op2Import::ReadPcompt(const char* name) {
             m_gplyids.assign(expected, 0);
             m_gplyidsRead = static_cast<int>(std::min(n / k, expected));
             for (int i = 0; i < m_gplyidsRead; ++i)
-                m_gplyids[i] = GetInt(m_swapped, words[static_cast<size_t>(i) * k]);
+                m_gplyids[i] = WordInt(m_swapped, words[static_cast<size_t>(i) * k]);
             if (n / k != expected)
                 m_msg->Create(4, "PCOMPT table: %d gplyids were read but %d were expected",
                               static_cast<int>(n / k), m_gplyidsExpected);
@@ -544,40 +556,67 @@ void Op2Import::ReadPcompt(const char* name) {
     }
 }
 
-void Op2Import::ResultEntry(Kind table, const int* w, int size, int complex) {
+void Op2Import::ResultEntry(Kind table, const unsigned char* entry, int size, int complex) {
+    // The entry's words as stored (the bytes need not be aligned).
+    auto W = [entry](int k) {
+        int word;
+        std::memcpy(&word, entry + 4 * k, sizeof word);
+        return word;
+    };
     const char* subtitle = m_subtitle.c_str();
     const char* label = m_label.c_str();
     if (table == kOefit) {
-        const int word0 = GetInt(m_swapped, w[0]);
+        const int word0 = WordInt(m_swapped, W(0));
         if (word0 >= 1) m_lastEid = word0;
-        char text[16];
-        GetString(w, 2, 3, text);
+        char text[16] = "";
+        // Later plies leave the criterion words blank (the common case).
+        const int theory[2] = {W(1), W(2)};
+        if (theory[0] != 0x20202020 || theory[1] != 0x20202020) GetString(theory, 1, 2, text);
         // Later plies of an element leave the criterion blank: the first holds.
         if (text[0]) {
             CKpRes::Theory(text);
-            std::snprintf(m_criterion, sizeof m_criterion, "%s", text);
+            if (std::strcmp(m_criterion, text) != 0) {
+                std::snprintf(m_criterion, sizeof m_criterion, "%s", text);
+                ForgetLayers();
+            }
         }
-        CreateResElemFailure(m_model, &m_names, &m_branches, &m_current, subtitle, label,
-                             m_criterion, GetInt(m_swapped, w[3]), m_lastEid,
-                             GetFloat(m_swapped, w[4]), GetInt(m_swapped, w[7]),
-                             GetFloat(m_swapped, w[6]));
+        const int layer = WordInt(m_swapped, W(3));
+        const float value = WordFloat(m_swapped, W(4));
+        CKpRes* res = Layer(kFailureLayer, layer);
+        int r = res ? FileResValues(res, m_lastEid, 1, &value)
+                    : CreateResElemFailure(m_model, &m_names, &m_branches, &m_current, subtitle,
+                                           label, m_criterion, layer, m_lastEid, value, 0, 0.0f);
+        if (!res && r == 0) Remember(kFailureLayer, layer);
+        if (r != 0 || WordInt(m_swapped, W(7)) != -1) return;
+        const float bond = WordFloat(m_swapped, W(6));
+        res = Layer(kInterface, layer);
+        r = res ? FileResValues(res, m_lastEid, 1, &bond)
+                : CreateResElemInterface(m_model, &m_branches, &m_current, subtitle, label,
+                                         m_criterion, layer, m_lastEid, bond);
+        if (!res && r == 0) Remember(kInterface, layer);
     } else if (table == kOes) {
-        const int eid = GetEidEkey(GetInt(m_swapped, w[0]));
+        const int eid = WordInt(m_swapped, W(0)) / 10;
         if (eid >= 1) m_lastEid = eid;
         float s[5];
-        for (int k = 0; k < 5; ++k) s[k] = GetFloat(m_swapped, w[2 + k]);
-        CreateResElemStress(m_model, &m_names, &m_branches, &m_current, subtitle, label,
-                            GetInt(m_swapped, w[1]), m_lastEid, s);
+        for (int k = 0; k < 5; ++k) s[k] = WordFloat(m_swapped, W(2 + k));
+        const int layer = WordInt(m_swapped, W(1));
+        if (CKpRes* res = Layer(kStressLayer, layer)) {
+            const float values[6] = {s[0], s[1], 0.0f, s[2], s[4], s[3]};
+            FileResValues(res, m_lastEid, 6, values);
+        } else if (CreateResElemStress(m_model, &m_names, &m_branches, &m_current, subtitle,
+                                       label, layer, m_lastEid, s) == 0) {
+            Remember(kStressLayer, layer);
+        }
     } else {
         // Centre values: words 1.. for bar-like entries, 3.. after the corner
         // header of corner-output entries.
         const int first = size == 9 || size == 17 ? 1 : 3;
         float v[8], v2[8] = {0};
-        for (int k = 0; k < 8; ++k) v[k] = GetFloat(m_swapped, w[first + k]);
+        for (int k = 0; k < 8; ++k) v[k] = WordFloat(m_swapped, W(first + k));
         if (complex)
-            for (int k = 0; k < 8; ++k) v2[k] = GetFloat(m_swapped, w[first + 8 + k]);
+            for (int k = 0; k < 8; ++k) v2[k] = WordFloat(m_swapped, W(first + 8 + k));
         CreateResElemForce(m_model, &m_names, &m_branches, &m_current, subtitle, label,
-                           GetEidEkey(GetInt(m_swapped, w[0])), v, complex, v2);
+                           WordInt(m_swapped, W(0)) / 10, v, complex, v2);
     }
 }
 
@@ -603,6 +642,7 @@ void Op2Import::ReadResults(Kind table, const char* name) {
     if (!m_current) return;
     m_subtitle = m_subcase.GetSubtitle();
     m_label = m_subcase.GetLabel();
+    ForgetLayers();
     int ident[146];
     int elementType = 0, tableCode = 0, stressCode = 0;
     bool complexReported = false;
@@ -614,9 +654,10 @@ void Op2Import::ReadResults(Kind table, const char* name) {
             SubcaseSetByIdent(&m_subcase, m_swapped, ident);
             m_subtitle = m_subcase.GetSubtitle();
             m_label = m_subcase.GetLabel();
-            tableCode = GetInt(m_swapped, ident[1]);
-            elementType = GetInt(m_swapped, ident[2]);
-            stressCode = GetInt(m_swapped, ident[10]);
+            ForgetLayers();
+            tableCode = WordInt(m_swapped, ident[1]);
+            elementType = WordInt(m_swapped, ident[2]);
+            stressCode = WordInt(m_swapped, ident[10]);
         }
         const int complex = IsComplex(tableCode);
         int size = 0;
@@ -638,11 +679,24 @@ void Op2Import::ReadResults(Kind table, const char* name) {
             continue;
         }
         int entry[87];
+        const int complexEntry = table == kOef ? complex : 0;
         status = 0;
         while (status == 0) {
+            // Entries lying whole in the read window come as a run; the
+            // record library's call takes the one that needs more.
+            int run = 0;
+            if (const unsigned char* bytes = op2_ReadEntryRun(m_id, size, 1024, &run)) {
+                const size_t entryBytes = static_cast<size_t>(size) * 4;
+                for (int k = 0; k < run; ++k)
+                    ResultEntry(table, bytes + static_cast<size_t>(k) * entryBytes, size,
+                                complexEntry);
+                continue;
+            }
             r = op2_ReadRecord(m_id, size, 0, &delivered, &status, entry);
             if (Failed(r)) break;
-            if (delivered == size) ResultEntry(table, entry, size, table == kOef ? complex : 0);
+            if (delivered == size)
+                ResultEntry(table, reinterpret_cast<const unsigned char*>(entry), size,
+                            complexEntry);
         }
         if (r < 0 || status == 2) break;
     }
@@ -732,8 +786,8 @@ int Op2Import::Run() {
         op2_GetSwapped(m_id, &m_swapped);
         m_msg->Create(1, "op2_GetSwapped: %d swap = %d", 0, m_swapped);
         if (r == 0) {
-            m_msg->Create(1, "  Date:   %6d  %6d  %6d", GetInt(m_swapped, date[0]),
-                          GetInt(m_swapped, date[1]), GetInt(m_swapped, date[2]));
+            m_msg->Create(1, "  Date:   %6d  %6d  %6d", WordInt(m_swapped, date[0]),
+                          WordInt(m_swapped, date[1]), WordInt(m_swapped, date[2]));
             m_msg->Create(1, "  Label:  %s", label);
             m_msg->Create(1, "  Version:%s", version);
         }
@@ -749,10 +803,10 @@ int Op2Import::Run() {
             std::memcpy(m_block, name, sizeof m_block);
             for (int i = 7; i >= 0 && m_block[i] == ' '; --i) m_block[i] = '\0';
             m_msg->Create(1, "  %s:", name);
-            m_msg->Create(1, "  %6d  %6d  %6d  %6d  %6d  %6d", GetInt(m_swapped, trailer[0]),
-                          GetInt(m_swapped, trailer[1]), GetInt(m_swapped, trailer[2]),
-                          GetInt(m_swapped, trailer[3]), GetInt(m_swapped, trailer[4]),
-                          GetInt(m_swapped, trailer[5]));
+            m_msg->Create(1, "  %6d  %6d  %6d  %6d  %6d  %6d", WordInt(m_swapped, trailer[0]),
+                          WordInt(m_swapped, trailer[1]), WordInt(m_swapped, trailer[2]),
+                          WordInt(m_swapped, trailer[3]), WordInt(m_swapped, trailer[4]),
+                          WordInt(m_swapped, trailer[5]));
             auto is = [&](const char* text, size_t n) { return std::strncmp(name, text, n) == 0; };
             if ((m_modelFlags & 1) && is("GEOM1", 5))
                 ReadKeyed(kGeom1, name);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "fileformats/CESACompResults.h"
@@ -134,4 +136,49 @@ TEST(ESAComp, ReportsFilesThatCannotBeLoaded) {
     const char* attrs[] = {"a", "1", "b", "2", "a", "3", nullptr};
     EXPECT_STREQ(CXMLParser::GetAttributeValue(attrs, "a"), "1");
     EXPECT_EQ(CXMLParser::GetAttributeValue(attrs, "c"), nullptr);
+}
+
+// Every spelling of ids and values a table may hold, read into results and
+// information lines that must not change by one byte: the fingerprint was
+// taken from a reader formatting its lines with printf and reading its
+// numbers with strtol and strtod.
+TEST(ESAComp, OddCellsKeepTheirResultsAndMessages) {
+    ExchangeModel x("esacomp_odd");
+    std::string body = "  <EVAR name=\"VRIM_Name\">Odd cells</EVAR>\n  <DTABLE name=\"T\">\n";
+    const char* values[] = {"0.5",       "1.5E+01",  "-0",      "0.0078125", "1e-7",
+                            "abc",       "7.25-02",  "",        "  3.25  ", "1e400",
+                            "-1e-9",     "0x1p3",    "inf",     "4.9e-324", "123456789012.5",
+                            "0.3333333333333333333"};
+    const char* ids[] = {"1", "+2", "003", " 4 ", "5x", "-6", "2147483647", "2147483648", "9", "2"};
+    for (int i = 0; i < 40; ++i) {
+        const std::string id = i < 10 ? ids[i] : std::to_string(10 + i);
+        body += Row(id, values[i % 16], i % 3 ? "Fibre tension" : "",
+                    i % 5 ? "Ply " + std::to_string(i % 7) : "");
+    }
+    body += "  </DTABLE>\n";
+    ASSERT_EQ(ReadText(x, "odd.xml", Doc(body)), 0);
+    std::string log = x.Log();
+    log = log.substr(log.find("Results Name"));
+    unsigned long long h = 14695981039346656037ull;
+    for (unsigned char c : log) h = (h ^ c) * 1099511628211ull;
+    std::string dump;
+    CKpRes* res = (*x.model.pRess())[0];
+    ASSERT_NE(res, nullptr);
+    for (int k = 0; k < res->ResElems()->entries(); ++k) {
+        const CKpResElem* e = (*res->ResElems())[k];
+        float f = e->GetFloat(0);
+        unsigned bits;
+        std::memcpy(&bits, &f, sizeof bits);
+        dump += std::to_string(e->id()) + ":" + std::to_string(bits) + " ";
+    }
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", h);
+    EXPECT_EQ(std::string(hash), "9f397aed3635b78a");
+    EXPECT_EQ(dump,
+              "1:1056964608 2:2139095040 3:2147483648 4:1006632960 9:1078984704 20:2961797215 "
+              "21:1090519040 22:2139095040 23:0 24:1374024905 25:1051372203 26:1056964608 "
+              "27:1097859072 28:2147483648 29:1006632960 30:869711765 31:0 32:1088946176 33:0 "
+              "34:1078984704 35:2139095040 36:2961797215 37:1090519040 38:2139095040 39:0 "
+              "40:1374024905 41:1051372203 42:1056964608 43:1097859072 44:2147483648 "
+              "45:1006632960 46:869711765 47:0 48:1088946176 49:0 2147483647:1088946176 ");
 }

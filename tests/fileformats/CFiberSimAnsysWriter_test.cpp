@@ -158,3 +158,42 @@ TEST(FiberSimAnsysWriter, UsesTheLayupNameAndReportsFailures) {
     EXPECT_TRUE(x.Has(4, "Writing Layup Plies Failed"));
     std::remove(broken.c_str());
 }
+
+// A warped plate whose coordinates hit every case of "%lf": halves of the
+// last decimal (ties to even), values that round to "-0.000000", large and
+// negative ones; two plies over overlapping element ranges. The document is
+// compared byte for byte with the one a printf-based writer gave.
+TEST(FiberSimAnsysWriter, LargeDocumentKeepsItsBytes) {
+    ExchangeModel x("xml_large");
+    meshgen::Mesh m = meshgen::Plate(meshgen::Kind::Quad4, 12, 9, 12.0, 9.0);
+    for (int i = 0; i < m.numNodes(); ++i) {
+        double* p = &m.xyz[3 * static_cast<size_t>(i)];
+        p[0] = (p[0] - 6.0) * 0.0078125 * 37.0 + (i % 5 == 0 ? 1e9 * 3.7 : 0.0);
+        p[1] = p[1] * -1234.5678901;
+        p[2] = i % 3 == 0 ? -1e-7 * i : (i % 3 == 1 ? 0.5e-6 * i : 2.5e-6);
+    }
+    const std::vector<int> patches(m.numElems(), 1);
+    ASSERT_EQ(x.model.NewLayupMesh(m.numNodes(), m.nodeIds.data(), m.xyz.data(), m.numElems(),
+                                   m.elemIds.data(), patches.data(), m.topologies.data(), m.width,
+                                   m.connectivity.data(), 0.0, 0.0),
+              0);
+    CKpMat* mat = lyptest::AddMat(x.model, 1, 2, "UD <tape>");
+    mat->setMtrlthck(0.1875);
+    lyptest::AddPly(x.model, 1, "First", 2, mat, 1, 80);
+    lyptest::AddPly(x.model, 2, "Second \xC3\xA9", 2, mat, 30, 108);
+    ASSERT_EQ(CreateLayupPly(&x.model, nullptr, nullptr, 2, "First", 1, 0, 0, 1001), 0);
+    ASSERT_EQ(CreateLayupPly(&x.model, nullptr, nullptr, 2, "Second \xC3\xA9", 1, 0, 0, 1002), 0);
+    const std::string path = XmlPath("layup_large");
+    {
+        CFiberSimAnsysWriter w;
+        ASSERT_EQ(w.Write(path.c_str(), &x.model), 0);
+    }
+    const std::string doc = xfiles::ReadAll(path);
+    unsigned long long h = 14695981039346656037ull;
+    for (unsigned char c : doc) h = (h ^ c) * 1099511628211ull;
+    char hash[24];
+    std::snprintf(hash, sizeof hash, "%016llx", h);
+    EXPECT_EQ(doc.size(), 18815u);
+    EXPECT_EQ(std::string(hash), "a9a707a1b4f63381");
+    EXPECT_NE(doc.find("-0.000000"), std::string::npos);
+}
