@@ -1,5 +1,6 @@
 #include "layuplib/CKpElem.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -71,26 +72,25 @@ CKpElem::CKpElem(int id, int type)
       lypPlies(nullptr),
       m_pAnsys(nullptr) {
     if (const TypeInfo* t = typeOf(gmtp)) {
-        ckpnodes = new (std::nothrow) CKpNode*[t->nnod]();
-        unid = new (std::nothrow) int[t->nnod]();
-        if (t->nfac > 0) facs = new (std::nothrow) int[t->nfac]();
-        // All or nothing, so that every count agrees with its array.
-        if (!ckpnodes || !unid || (t->nfac > 0 && !facs)) {
-            delete[] ckpnodes;
-            delete[] unid;
-            delete[] facs;
-            ckpnodes = nullptr;
-            unid = nullptr;
-            facs = nullptr;
+        // One block: the node pointers, then the node ids, then the facet
+        // indices. A million elements then cost one allocation each instead
+        // of three, and all or nothing keeps every count in step with its
+        // array.
+        const size_t nnod = static_cast<size_t>(t->nnod);
+        const size_t bytes = nnod * sizeof(CKpNode*) + (nnod + t->nfac) * sizeof(int);
+        if (void* block = ::operator new(bytes, std::nothrow)) {
+            ckpnodes = static_cast<CKpNode**>(block);
+            unid = reinterpret_cast<int*>(ckpnodes + nnod);
+            if (t->nfac > 0) facs = unid + nnod;
+            std::fill(ckpnodes, ckpnodes + nnod, nullptr);
+            std::fill(unid, unid + nnod + t->nfac, 0);
         }
     }
     lypPlies = new (std::nothrow) CKpElemLypPlyStore();
 }
 
 CKpElem::~CKpElem() {
-    delete[] ckpnodes;
-    delete[] unid;
-    delete[] facs;
+    ::operator delete(ckpnodes);  // the block of all three arrays
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;

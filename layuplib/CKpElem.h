@@ -400,6 +400,7 @@ class CKpElem : public CVekObject {
     int gmtp;
     int eltp;
     int tpmd;
+    // One heap block holds all three arrays; ckpnodes is its start.
     CKpNode** ckpnodes;  // getnnod() entries, perimeter order
     int* unid;           // getnnod() entries, perimeter order
     int* facs;           // getnfac() entries; null for solids
