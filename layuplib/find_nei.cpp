@@ -96,11 +96,14 @@ int pairAtNode(CKpMsg* msg, CKpFacetStore* facets, int nodeId, const NodeRef* re
     return 0;
 }
 
-// Puts the partners of every branch edge in ascending order of their angle
-// about the edge.
-void orderBranches(CKpFacetStore* facets) {
+// Puts the partners of every branch edge of the facets `candidates` (facet
+// indices, any order, repeats allowed; every facet with a branch edge must
+// be among them) in ascending order of their angle about the edge.
+void orderBranches(CKpFacetStore* facets, std::vector<int>& candidates) {
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::vector<double> angles;
-    for (int i = 0; i < facets->entries(); ++i) {
+    for (int i : candidates) {
         CKpFacet* f = facets->pFac(i);
         if (!f) continue;
         for (int e = 0; e < 3; ++e) {
@@ -209,10 +212,12 @@ struct NodeEdges {
     std::vector<uint32_t> halves;
 };
 
-// Builds `vertices` and `out` for the nodes of `index`; false when the
-// surface is too large to be addressed.
-bool collectNodeEdges(const NodeIndex& index, const CKpFacetStore& facets, FacetVertices& vertices,
-                      NodeEdges& out) {
+// Builds `vertices` and `out` for the nodes of `index`, gives every facet
+// subdomain 0 and direction flag 0, and adds to `branched` each facet that
+// already has a branch edge; false when the surface is too large to be
+// addressed.
+bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertices& vertices,
+                      NodeEdges& out, std::vector<int>& branched) {
     const int n = facets.entries();
     if (6ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
     std::vector<int>& rankOf = vertices.rank;
@@ -235,7 +240,13 @@ bool collectNodeEdges(const NodeIndex& index, const CKpFacetStore& facets, Facet
         return -1;
     };
     for (int i = 0; i < n; ++i) {
-        const CKpFacet* f = facets.pFac(i);
+        CKpFacet* f = facets.pFac(i);
+        if (!f) continue;
+        // The subdomains are numbered afresh later; this pass touches every
+        // facet anyway.
+        f->setSbdmn(0);
+        f->setSbdmndnfg(0);
+        if (f->getNeighn(0) > 1 || f->getNeighn(1) > 1 || f->getNeighn(2) > 1) branched.push_back(i);
         if (!complete(f)) continue;
         const size_t base = static_cast<size_t>(i) * 3;
         for (int v = 0; v < 3; ++v) {
@@ -275,11 +286,12 @@ bool collectNodeEdges(const NodeIndex& index, const CKpFacetStore& facets, Facet
 // Pairs the edges filed at one node (`halves`, n of them; see NodeEdges)
 // as pairAtNode does over the node's reference list: grouped by far node,
 // then in reference and slot order. `ids` holds each facet vertex's node
-// id. A lone edge to its far node (a free edge) needs nothing; two edges
-// of two facets whose edges have no partner yet are linked directly. 0; -1
-// when a link cannot be allocated.
+// id. Edges without partners yet skip the partner checks. Each facet that
+// gets a second partner on an edge is added to `branched`. 0; -1 when a
+// link cannot be allocated.
 int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& ids,
-                  const uint32_t* halves, int n, std::vector<SlotRef>& scratch) {
+                  const uint32_t* halves, int n, std::vector<SlotRef>& scratch,
+                  std::vector<int>& branched) {
     if (n < 2) return 0;
     scratch.clear();
     for (int k = 0; k < n; ++k) {
@@ -333,6 +345,8 @@ int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& id
                             if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
                                             scratch[sb].slot) != 0)
                                 return -1;
+                            if (fa->getNeighn(ea) > 1) branched.push_back(fA);
+                            if (fb->getNeighn(eb) > 1) branched.push_back(fB);
                         }
                     }
                 }
@@ -507,9 +521,10 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         // 1. The facet edges at their end node of lower id.
         const NodeIndex index(*nodes);
         FacetVertices vertices;
+        std::vector<int> branched;
         {
             NodeEdges ne;
-            if (!collectNodeEdges(index, *facets, vertices, ne)) throw std::bad_alloc();
+            if (!collectNodeEdges(index, *facets, vertices, ne, branched)) throw std::bad_alloc();
 
             // 2. Pair them node by node.
             std::vector<SlotRef> scratch;
@@ -517,21 +532,15 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
                 const int k0 = ne.offsets[static_cast<size_t>(r)];
                 const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
                 if (pairNodeEdges(msg, facets, vertices.id, ne.halves.data() + k0, k1 - k0,
-                                  scratch) != 0)
+                                  scratch, branched) != 0)
                     return 0;
             }
         }
 
         // 3. Branch partners by angle.
-        orderBranches(facets);
+        orderBranches(facets, branched);
 
-        // 4. Subdomains, numbered afresh.
-        for (int i = 0; i < facets->entries(); ++i) {
-            if (CKpFacet* f = facets->pFac(i)) {
-                f->setSbdmn(0);
-                f->setSbdmndnfg(0);
-            }
-        }
+        // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
         {
             CKpSbdmnStore sbdmns;
             if (sbdmns.Create(msg, facets) != 0) return -1;
