@@ -11,8 +11,9 @@
 // operator new and delete here (see CKP_BLOCK_POOLED below).
 //
 // Slots of `slotSize` bytes (rounded up to a multiple of 16) are handed out
-// from blocks of about 256 KiB; a released slot goes onto a free list and is
-// the next one handed out. Blocks are kept for the pool's lifetime (the next
+// from blocks of about 256 KiB, and once the pool holds 4 MiB from blocks of
+// 2 MiB (aligned to 2 MiB and advised as huge pages on Linux); a released
+// slot goes onto a free list and is the next one handed out. Blocks are kept for the pool's lifetime (the next
 // mesh reuses them); the pools of the mesh classes live as long as the
 // process. A request of another size (a derived class) goes to the global
 // heap and so does its release.
@@ -48,6 +49,7 @@ class CKpBlockPool {
     char* m_next = nullptr;     // next untouched slot of the newest block
     char* m_end = nullptr;      // end of the newest block
     Block* m_blocks = nullptr;  // every block, newest first
+    size_t m_blockBytes = 0;    // bytes in all blocks
 };
 
 // Declares a class's operator new and delete (plain and nothrow) taking
