@@ -84,11 +84,17 @@ void* CKpBlockPool::allocate(size_t size) noexcept {
     Lock lock(m_lock);
     if (Slot* s = m_free) {
         m_free = s->next;
+        ++m_live;
         return s;
     }
-    if (m_next == m_end) return refill();
     void* p = m_next;
-    m_next += m_slotSize;
+    if (m_next == m_end) {
+        p = refill();
+        if (!p) return nullptr;
+    } else {
+        m_next += m_slotSize;
+    }
+    ++m_live;
     return p;
 }
 
@@ -99,14 +105,38 @@ void CKpBlockPool::release(void* p, size_t size) noexcept {
         return;
     }
     Lock lock(m_lock);
+    if (--m_live == 0) {
+        // The last object is gone: the blocks are handed out afresh from
+        // their starts, in address order within each, rather than through a
+        // free list whose every step is a cache miss.
+        m_free = nullptr;
+        m_next = m_end = nullptr;
+        if (m_blocks) {
+            Block* last = m_blocks;
+            while (last->next) last = last->next;
+            last->next = m_spare;
+            m_spare = m_blocks;
+            m_blocks = nullptr;
+        }
+        return;
+    }
     Slot* s = static_cast<Slot*>(p);
     s->next = m_free;
     m_free = s;
 }
 
 void* CKpBlockPool::refill() noexcept {
-    // The block's first 16 bytes link it into the list of blocks; its slots
-    // follow. Called with the lock held.
+    // The block's first 16 bytes link it into a list of blocks and say
+    // where it ends; its slots follow. Called with the lock held.
+    if (Block* block = m_spare) {
+        m_spare = block->next;
+        block->next = m_blocks;
+        m_blocks = block;
+        char* raw = reinterpret_cast<char*>(block);
+        m_next = raw + kAlign + m_slotSize;
+        m_end = block->end;
+        return raw + kAlign;
+    }
     size_t slots = m_slotsPerBlock;
     char* raw = nullptr;
     if (m_blockBytes >= kSmallBlocksBytes && m_slotSize <= (kLargeBlockBytes - kAlign) / 4) {
@@ -121,8 +151,9 @@ void* CKpBlockPool::refill() noexcept {
     m_blockBytes += kAlign + slots * m_slotSize;
     Block* block = reinterpret_cast<Block*>(raw);
     block->next = m_blocks;
+    block->end = raw + kAlign + slots * m_slotSize;
     m_blocks = block;
     m_next = raw + kAlign + m_slotSize;
-    m_end = raw + kAlign + slots * m_slotSize;
+    m_end = block->end;
     return raw + kAlign;
 }

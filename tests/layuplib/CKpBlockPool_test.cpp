@@ -42,8 +42,10 @@ TEST(CKpBlockPool, SlotsAreAlignedDistinctAndKeepTheirBytesAcrossBlockSizes) {
 
 TEST(CKpBlockPool, ReleasedSlotsAreHandedOutAgainMostRecentFirst) {
     CKpBlockPool pool(40);  // rounded up to 48
+    void* keep = pool.allocate(40);
     void* a = pool.allocate(40);
     void* b = pool.allocate(40);
+    ASSERT_NE(keep, nullptr);
     ASSERT_NE(a, nullptr);
     ASSERT_NE(b, nullptr);
     EXPECT_GE(static_cast<char*>(b) - static_cast<char*>(a), 48);
@@ -53,7 +55,35 @@ TEST(CKpBlockPool, ReleasedSlotsAreHandedOutAgainMostRecentFirst) {
     EXPECT_EQ(pool.allocate(40), a);
     pool.release(a, 40);
     pool.release(b, 40);
+    pool.release(keep, 40);
     pool.release(nullptr, 40);  // nothing happens
+}
+
+TEST(CKpBlockPool, AnEmptiedPoolHandsOutItsBlocksAgainInAddressOrder) {
+    const size_t n = (8u * 1024 * 1024) / kSlot;  // small and large blocks
+    CKpBlockPool pool(kSlot);
+    std::vector<char*> first, second;
+    for (size_t i = 0; i < n; ++i) first.push_back(static_cast<char*>(pool.allocate(kSlot)));
+    // Released in an order of its own: the refill does not follow it.
+    for (size_t i = 0; i < n; i += 2) pool.release(first[i], kSlot);
+    for (size_t i = 1; i < n; i += 2) pool.release(first[i], kSlot);
+    size_t ascending = 0;
+    for (size_t i = 0; i < n; ++i) {
+        char* p = static_cast<char*>(pool.allocate(kSlot));
+        ASSERT_NE(p, nullptr) << i;
+        if (!second.empty() && p == second.back() + kSlot) ++ascending;
+        second.push_back(p);
+    }
+    // All but the first slot of each block follow the one before, and the
+    // same memory is used again (the blocks come back newest first, so only
+    // the part of a block the first round left unused differs).
+    EXPECT_GT(ascending, n - n / 100);
+    std::vector<char*> a(first);
+    std::sort(a.begin(), a.end());
+    size_t reused = 0;
+    for (char* p : second) reused += std::binary_search(a.begin(), a.end(), p) ? 1 : 0;
+    EXPECT_GT(reused, n - (2u * 1024 * 1024) / kSlot);
+    for (char* p : second) pool.release(p, kSlot);
 }
 
 TEST(CKpBlockPool, OtherSizesGoToTheHeap) {
