@@ -1,7 +1,12 @@
 #include "layuplib/CKpBlockPool.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #if defined(__SANITIZE_ADDRESS__)
 #define CKP_POOL_BYPASS 1
@@ -17,7 +22,35 @@
 namespace {
 
 const size_t kBlockBytes = 256 * 1024;
+// Once a pool holds this many bytes in small blocks it is a large mesh's:
+// later blocks are 2 MiB, aligned to 2 MiB and offered to the kernel as
+// huge pages, so that a million objects cost a few hundred page faults
+// instead of a hundred thousand, and the scattered walks over them miss the
+// TLB less.
+const size_t kSmallBlocksBytes = 4 * 1024 * 1024;
+const size_t kLargeBlockBytes = 2 * 1024 * 1024;
 const size_t kAlign = 16;
+
+// A large block, huge-page aligned where that is available; null when
+// memory runs out.
+void* allocateLarge() noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // Twice the size mapped, the unaligned ends given back.
+    const size_t span = 2 * kLargeBlockBytes;
+    void* m = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (m == MAP_FAILED) return nullptr;
+    char* base = static_cast<char*>(m);
+    const uintptr_t at = reinterpret_cast<uintptr_t>(base);
+    char* p = base + ((kLargeBlockBytes - at % kLargeBlockBytes) % kLargeBlockBytes);
+    if (p > base) munmap(base, static_cast<size_t>(p - base));
+    char* end = p + kLargeBlockBytes;
+    if (end < base + span) munmap(end, static_cast<size_t>(base + span - end));
+    madvise(p, kLargeBlockBytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+    return p;
+#else
+    return std::malloc(kLargeBlockBytes);
+#endif
+}
 
 size_t roundUp(size_t n) {
     return (n + kAlign - 1) / kAlign * kAlign;
@@ -51,11 +84,17 @@ void* CKpBlockPool::allocate(size_t size) noexcept {
     Lock lock(m_lock);
     if (Slot* s = m_free) {
         m_free = s->next;
+        ++m_live;
         return s;
     }
-    if (m_next == m_end) return refill();
     void* p = m_next;
-    m_next += m_slotSize;
+    if (m_next == m_end) {
+        p = refill();
+        if (!p) return nullptr;
+    } else {
+        m_next += m_slotSize;
+    }
+    ++m_live;
     return p;
 }
 
@@ -66,20 +105,55 @@ void CKpBlockPool::release(void* p, size_t size) noexcept {
         return;
     }
     Lock lock(m_lock);
+    if (--m_live == 0) {
+        // The last object is gone: the blocks are handed out afresh from
+        // their starts, in address order within each, rather than through a
+        // free list whose every step is a cache miss.
+        m_free = nullptr;
+        m_next = m_end = nullptr;
+        if (m_blocks) {
+            Block* last = m_blocks;
+            while (last->next) last = last->next;
+            last->next = m_spare;
+            m_spare = m_blocks;
+            m_blocks = nullptr;
+        }
+        return;
+    }
     Slot* s = static_cast<Slot*>(p);
     s->next = m_free;
     m_free = s;
 }
 
 void* CKpBlockPool::refill() noexcept {
-    // The block's first 16 bytes link it into the list of blocks; its slots
-    // follow. Called with the lock held.
-    char* raw = static_cast<char*>(std::malloc(kAlign + m_slotsPerBlock * m_slotSize));
+    // The block's first 16 bytes link it into a list of blocks and say
+    // where it ends; its slots follow. Called with the lock held.
+    if (Block* block = m_spare) {
+        m_spare = block->next;
+        block->next = m_blocks;
+        m_blocks = block;
+        char* raw = reinterpret_cast<char*>(block);
+        m_next = raw + kAlign + m_slotSize;
+        m_end = block->end;
+        return raw + kAlign;
+    }
+    size_t slots = m_slotsPerBlock;
+    char* raw = nullptr;
+    if (m_blockBytes >= kSmallBlocksBytes && m_slotSize <= (kLargeBlockBytes - kAlign) / 4) {
+        raw = static_cast<char*>(allocateLarge());
+        slots = (kLargeBlockBytes - kAlign) / m_slotSize;
+    }
+    if (!raw) {
+        slots = m_slotsPerBlock;
+        raw = static_cast<char*>(std::malloc(kAlign + slots * m_slotSize));
+    }
     if (!raw) return nullptr;
+    m_blockBytes += kAlign + slots * m_slotSize;
     Block* block = reinterpret_cast<Block*>(raw);
     block->next = m_blocks;
+    block->end = raw + kAlign + slots * m_slotSize;
     m_blocks = block;
     m_next = raw + kAlign + m_slotSize;
-    m_end = raw + kAlign + m_slotsPerBlock * m_slotSize;
+    m_end = block->end;
     return raw + kAlign;
 }

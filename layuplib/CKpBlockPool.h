@@ -11,11 +11,15 @@
 // operator new and delete here (see CKP_BLOCK_POOLED below).
 //
 // Slots of `slotSize` bytes (rounded up to a multiple of 16) are handed out
-// from blocks of about 256 KiB; a released slot goes onto a free list and is
-// the next one handed out. Blocks are kept for the pool's lifetime (the next
-// mesh reuses them); the pools of the mesh classes live as long as the
-// process. A request of another size (a derived class) goes to the global
-// heap and so does its release.
+// from blocks of about 256 KiB, and once the pool holds 4 MiB from blocks of
+// 2 MiB (aligned to 2 MiB and advised as huge pages on Linux). A released
+// slot goes onto a free list and is the next one handed out, until the last
+// slot is released: then the blocks are handed out afresh from their starts,
+// so a new mesh after the old one was deleted gets its memory in address
+// order. Blocks are kept for the pool's lifetime (the next mesh reuses
+// them); the pools of the mesh classes live as long as the process. A
+// request of another size (a derived class) goes to the global heap and so
+// does its release.
 //
 // Thread-safe: a spin lock guards each pool (held for a few instructions).
 // Under AddressSanitizer every request goes to the global heap, so that the
@@ -38,6 +42,7 @@ class CKpBlockPool {
     };
     struct Block {
         Block* next;
+        char* end;  // past the block's last slot
     };
     void* refill() noexcept;
 
@@ -47,7 +52,10 @@ class CKpBlockPool {
     Slot* m_free = nullptr;     // released slots, most recent first
     char* m_next = nullptr;     // next untouched slot of the newest block
     char* m_end = nullptr;      // end of the newest block
-    Block* m_blocks = nullptr;  // every block, newest first
+    Block* m_blocks = nullptr;  // blocks handed out from since the pool was last empty
+    Block* m_spare = nullptr;   // blocks not handed out from since then
+    size_t m_blockBytes = 0;    // bytes in all blocks
+    size_t m_live = 0;          // slots handed out and not released
 };
 
 // Declares a class's operator new and delete (plain and nothrow) taking

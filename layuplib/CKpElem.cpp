@@ -1,5 +1,6 @@
 #include "layuplib/CKpElem.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -32,10 +33,28 @@ const TypeInfo kTypes[] = {
     {101, 8, 0, 0, 28}, {102, 20, 0, 0, 20}, {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25},
 };
 
+// Asked for on every node and facet access: a jump, not a search.
 const TypeInfo* typeOf(int gmtp) {
-    for (const TypeInfo& t : kTypes)
-        if (t.gmtp == gmtp) return &t;
-    return nullptr;
+    switch (gmtp) {
+        case 1:
+            return &kTypes[0];
+        case 2:
+            return &kTypes[1];
+        case 11:
+            return &kTypes[2];
+        case 12:
+            return &kTypes[3];
+        case 101:
+            return &kTypes[4];
+        case 102:
+            return &kTypes[5];
+        case 111:
+            return &kTypes[6];
+        case 112:
+            return &kTypes[7];
+        default:
+            return nullptr;
+    }
 }
 
 // Stored (perimeter) position of each solver position.
@@ -49,48 +68,47 @@ CKpElem::CKpElem(int id, int type)
       gmtp(type),
       eltp(0),
       tpmd(0),
-      ckpnodes(nullptr),
-      unid(nullptr),
-      facs(nullptr),
       part(0),
       PatchID(0),
       etdnfg(0),
-      angtol(std::acos(-1.0) / 36.0),
-      thktol(5.0),
       off_fg(0),
-      off_val(0.0),
       m_pid(0),
-      m_pOrient(nullptr),
       m_orientId(0),
-      m_theta(0.0),
       sidefg(0),
       Sltd(0),
       Ordr(0),
       Intr(0),
+      ckpnodes(nullptr),
+      unid(nullptr),
+      facs(nullptr),
+      m_pOrient(nullptr),
       elemRefs(nullptr),
       lypPlies(nullptr),
-      m_pAnsys(nullptr) {
+      m_pAnsys(nullptr),
+      angtol(std::acos(-1.0) / 36.0),
+      thktol(5.0),
+      off_val(0.0),
+      m_theta(0.0) {
     if (const TypeInfo* t = typeOf(gmtp)) {
-        ckpnodes = new (std::nothrow) CKpNode*[t->nnod]();
-        unid = new (std::nothrow) int[t->nnod]();
-        if (t->nfac > 0) facs = new (std::nothrow) int[t->nfac]();
-        // All or nothing, so that every count agrees with its array.
-        if (!ckpnodes || !unid || (t->nfac > 0 && !facs)) {
-            delete[] ckpnodes;
-            delete[] unid;
-            delete[] facs;
-            ckpnodes = nullptr;
-            unid = nullptr;
-            facs = nullptr;
+        // One block: the node pointers, then the node ids, then the facet
+        // indices. A million elements then cost one allocation each instead
+        // of three, and all or nothing keeps every count in step with its
+        // array.
+        const size_t nnod = static_cast<size_t>(t->nnod);
+        const size_t bytes = nnod * sizeof(CKpNode*) + (nnod + t->nfac) * sizeof(int);
+        if (void* block = ::operator new(bytes, std::nothrow)) {
+            ckpnodes = static_cast<CKpNode**>(block);
+            unid = reinterpret_cast<int*>(ckpnodes + nnod);
+            if (t->nfac > 0) facs = unid + nnod;
+            std::fill(ckpnodes, ckpnodes + nnod, nullptr);
+            std::fill(unid, unid + nnod + t->nfac, 0);
         }
     }
     lypPlies = new (std::nothrow) CKpElemLypPlyStore();
 }
 
 CKpElem::~CKpElem() {
-    delete[] ckpnodes;
-    delete[] unid;
-    delete[] facs;
+    ::operator delete(ckpnodes);  // the block of all three arrays
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;

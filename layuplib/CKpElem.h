@@ -397,30 +397,32 @@ class CKpElem : public CVekObject {
     // The facet of the element's facet list position k; null when missing.
     const CKpFacet* facetAt(const CKpFacetStore* facets, int k) const;
 
+    // Grouped by size so that a million elements carry no padding.
     int gmtp;
     int eltp;
     int tpmd;
-    CKpNode** ckpnodes;  // getnnod() entries, perimeter order
-    int* unid;           // getnnod() entries, perimeter order
-    int* facs;           // getnfac() entries; null for solids
     int part;
     int PatchID;
     int etdnfg;
-    double angtol;
-    double thktol;
     int off_fg;
-    double off_val;
     int m_pid;
-    CKpOrient* m_pOrient;
     int m_orientId;
-    double m_theta;
     int sidefg;
     int Sltd;
     int Ordr;
     int Intr;
+    // One heap block holds all three arrays; ckpnodes is its start.
+    CKpNode** ckpnodes;  // getnnod() entries, perimeter order
+    int* unid;           // getnnod() entries, perimeter order
+    int* facs;           // getnfac() entries; null for solids
+    CKpOrient* m_pOrient;
     CKpElemRefStore* elemRefs;
     CKpElemLypPlyStore* lypPlies;
     CKpElemAnsys* m_pAnsys;
+    double angtol;
+    double thktol;
+    double off_val;
+    double m_theta;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPELEM_H

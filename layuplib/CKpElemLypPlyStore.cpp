@@ -2,6 +2,8 @@
 
 #include <new>
 
+CKP_BLOCK_POOLED_DEFINE(CKpElemLypPlyStore)
+
 CKpElemLypPlyStore::CKpElemLypPlyStore() = default;
 
 CKpElemLypPlyStore::~CKpElemLypPlyStore() {

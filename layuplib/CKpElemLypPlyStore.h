@@ -1,6 +1,9 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPELEMLYPPLYSTORE_H
 #define PLYSTRAND_LAYUPLIB_CKPELEMLYPPLYSTORE_H
 
+#include <new>
+
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CKpElemLypPly.h"
 #include "layuplib/CVekList.h"
 #include "layuplib/CVekObjectStore.h"
@@ -10,6 +13,9 @@
 // destroyed (the layup plies and ply elements they link stay).
 class CKpElemLypPlyStore : public CVekList<CKpElemLypPly> {
   public:
+    // Every element has one: they live in blocks (CKpBlockPool).
+    CKP_BLOCK_POOLED
+
     CKpElemLypPlyStore();
     // Deletes every entry.
     ~CKpElemLypPlyStore();

@@ -12,24 +12,24 @@ CKP_BLOCK_POOLED_DEFINE(CKpFacet)
 
 CKpFacet::CKpFacet(int id)
     : CVekObject(id),
-      m_element(nullptr),
-      m_nodes(),
       m_neigh{-1, -1, -1},
       m_nedge{-1, -1, -1},
-      m_neighn(),
-      m_neigha(),
-      m_nedgea(),
+      m_Pntd(0),
+      m_FacetDirection(0),
       m_sbdmn(0),
       m_sbdmndnfg(0),
-      m_FacetDirection(0),
-      m_wpang(-1000.0),
-      m_wtang(-1000.0),
-      m_strn(0.0),
+      m_neighn(),
       m_Nrpat(0),
-      m_Pntd(0),
       m_BdyStoreId(0),
       m_Hidden(0),
-      m_Bdy() {}
+      m_element(nullptr),
+      m_nodes(),
+      m_neigha(),
+      m_nedgea(),
+      m_Bdy(),
+      m_wpang(-1000.0),
+      m_wtang(-1000.0),
+      m_strn(0.0) {}
 
 CKpFacet::CKpFacet(const CKpFacet& other) = default;
 

@@ -251,24 +251,27 @@ class CKpFacet : public CVekObject {
   private:
     static bool validIndex(int i) { return i >= 0 && i < 3; }
 
-    CKpElem* m_element;
-    CKpNode* m_nodes[3];
+    // What the region walks read of a neighbour (links, painted mark,
+    // direction, subdomain) lies together at the front, in the base's tail
+    // padding and the cache line after it; no padding between the groups.
     int m_neigh[3];
     int m_nedge[3];
-    int m_neighn[3];
-    int* m_neigha[3];
-    int* m_nedgea[3];
+    int m_Pntd;
+    int m_FacetDirection;
     int m_sbdmn;
     int m_sbdmndnfg;
-    int m_FacetDirection;
+    int m_neighn[3];
+    int m_Nrpat;
+    int m_BdyStoreId;
+    int m_Hidden;
+    CKpElem* m_element;
+    CKpNode* m_nodes[3];
+    int* m_neigha[3];
+    int* m_nedgea[3];
+    CKpBdy* m_Bdy[3];
     double m_wpang;
     double m_wtang;
     double m_strn;
-    int m_Nrpat;
-    int m_Pntd;
-    int m_BdyStoreId;
-    int m_Hidden;
-    CKpBdy* m_Bdy[3];
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPFACET_H

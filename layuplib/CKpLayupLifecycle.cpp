@@ -30,8 +30,12 @@ std::vector<int> SortAndMarkDuplicates(const int* ids, const std::vector<int>& a
     // (id, index) pairs sort contiguously; equal ids keep their input order.
     std::vector<std::pair<int, int>> keyed;
     keyed.reserve(accepted.size());
-    for (int i : accepted) keyed.emplace_back(ids[i], i);
-    std::sort(keyed.begin(), keyed.end());
+    bool ascending = true;  // a host's mesh often comes in id order already
+    for (int i : accepted) {
+        if (!keyed.empty() && keyed.back().first >= ids[i]) ascending = false;
+        keyed.emplace_back(ids[i], i);
+    }
+    if (!ascending) std::sort(keyed.begin(), keyed.end());
     std::vector<int> unique;
     unique.reserve(keyed.size());
     for (size_t k = 0; k < keyed.size(); ++k) {

@@ -24,14 +24,18 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     // 1. The facet list and the direction flags the region walk fills.
     std::vector<int> list;
     std::vector<int> dnfg;
+    std::vector<double> areas;  // per facet, formed in index order
     try {
         list.resize(static_cast<size_t>(n));
         dnfg.resize(static_cast<size_t>(n));
+        areas.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         return -1;
     }
     facets->ReinitPntd();
+    for (int i = 0; i < n; ++i)
+        if (const CKpFacet* f = facets->pFac(i)) areas[static_cast<size_t>(i)] = f->Area();
 
     // 2. Each facet not yet numbered opens the next subdomain. The walk
     // leaves the facets it collected painted; they are unpainted again so
@@ -52,7 +56,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
             f->setSbdmn(k);
             f->setSbdmndnfg(dnfg[q]);
             f->setPntd(0);
-            area += f->Area();
+            area += areas[static_cast<size_t>(list[q])];  // summed in walk order
         }
         DeleteBoundary(ring);
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);

@@ -96,11 +96,14 @@ int pairAtNode(CKpMsg* msg, CKpFacetStore* facets, int nodeId, const NodeRef* re
     return 0;
 }
 
-// Puts the partners of every branch edge in ascending order of their angle
-// about the edge.
-void orderBranches(CKpFacetStore* facets) {
+// Puts the partners of every branch edge of the facets `candidates` (facet
+// indices, any order, repeats allowed; every facet with a branch edge must
+// be among them) in ascending order of their angle about the edge.
+void orderBranches(CKpFacetStore* facets, std::vector<int>& candidates) {
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::vector<double> angles;
-    for (int i = 0; i < facets->entries(); ++i) {
+    for (int i : candidates) {
         CKpFacet* f = facets->pFac(i);
         if (!f) continue;
         for (int e = 0; e < 3; ++e) {
@@ -198,42 +201,162 @@ struct FacetVertices {
     std::vector<int> id;
 };
 
-// The node's facets as offsets + items (facet × 3 + vertex), each node's
-// items in facet order, then vertex order: the order of its reference list.
-struct NodeFacets {
+// Each facet edge whose two end nodes differ, filed under its end node of
+// lower id (where the edge is paired): per node (position in id order) the
+// range offsets[r]..offsets[r + 1] of `halves`, each half (facet × 3 +
+// vertex) × 2 + slot - 1, with the vertex the one at the lower end and the
+// slot 1 when the edge runs to the next vertex, 2 when it comes from the
+// vertex after that.
+struct NodeEdges {
     std::vector<int> offsets;
-    std::vector<uint32_t> items;
+    std::vector<uint32_t> halves;
 };
 
-// Builds `vertices` and `out` for the nodes of `index`; false when the
-// surface is too large to be addressed.
-bool collectNodeFacets(const NodeIndex& index, const CKpFacetStore& facets, FacetVertices& vertices,
-                       NodeFacets& out) {
+// Builds `vertices` and `out` for the nodes of `index`, gives every facet
+// subdomain 0 and direction flag 0, and adds to `branched` each facet that
+// already has a branch edge; false when the surface is too large to be
+// addressed.
+bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertices& vertices,
+                      NodeEdges& out, std::vector<int>& branched) {
     const int n = facets.entries();
-    if (3ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
+    if (6ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
     std::vector<int>& rankOf = vertices.rank;
+    std::vector<int>& idOf = vertices.id;
     rankOf.assign(static_cast<size_t>(n) * 3, -1);
-    vertices.id.assign(static_cast<size_t>(n) * 3, 0);
-    out.offsets.assign(static_cast<size_t>(index.size()) + 1, 0);
+    idOf.assign(static_cast<size_t>(n) * 3, 0);
+    out.offsets.assign(static_cast<size_t>(index.size()) + 2, 0);
+    // The lower end of edge e of a facet with vertex ids `id`: the vertex
+    // and slot, or -1 when the two ends have the same id.
+    auto lowerEnd = [](const int* id, int e, int* slot) {
+        const int e1 = e < 2 ? e + 1 : 0;
+        if (id[e] < id[e1]) {
+            *slot = 1;
+            return e;
+        }
+        if (id[e1] < id[e]) {
+            *slot = 2;
+            return e1;
+        }
+        return -1;
+    };
     for (int i = 0; i < n; ++i) {
-        const CKpFacet* f = facets.pFac(i);
+        CKpFacet* f = facets.pFac(i);
+        if (!f) continue;
+        // The subdomains are numbered afresh later; this pass touches every
+        // facet anyway.
+        f->setSbdmn(0);
+        f->setSbdmndnfg(0);
+        if (f->getNeighn(0) > 1 || f->getNeighn(1) > 1 || f->getNeighn(2) > 1) branched.push_back(i);
         if (!complete(f)) continue;
+        const size_t base = static_cast<size_t>(i) * 3;
         for (int v = 0; v < 3; ++v) {
             const CKpNode* node = f->getCKpNode(v);
-            const int r = index.rank(node);
-            rankOf[static_cast<size_t>(i) * 3 + v] = r;
-            vertices.id[static_cast<size_t>(i) * 3 + v] = node->id();
-            if (r >= 0) ++out.offsets[static_cast<size_t>(r) + 1];
+            rankOf[base + v] = index.rank(node);
+            idOf[base + v] = node->id();
+        }
+        for (int e = 0; e < 3; ++e) {
+            int slot = 0;
+            const int v = lowerEnd(&idOf[base], e, &slot);
+            if (v >= 0 && rankOf[base + v] >= 0) ++out.offsets[static_cast<size_t>(rankOf[base + v]) + 2];
         }
     }
-    for (size_t r = 1; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
-    out.items.resize(static_cast<size_t>(out.offsets.back()));
-    std::vector<int> fill(out.offsets.begin(), out.offsets.end() - 1);
-    for (size_t k = 0; k < rankOf.size(); ++k)
-        if (rankOf[k] >= 0)
-            out.items[static_cast<size_t>(fill[static_cast<size_t>(rankOf[k])]++)] =
-                static_cast<uint32_t>(k);
+    // Counts at r + 2 become starts at r + 1; the fill below moves them to r.
+    for (size_t r = 2; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
+    out.halves.resize(static_cast<size_t>(out.offsets.back()));
+    for (int i = 0; i < n; ++i) {
+        const size_t base = static_cast<size_t>(i) * 3;
+        if (rankOf[base] < 0 && rankOf[base + 1] < 0 && rankOf[base + 2] < 0) continue;
+        uint32_t item[3];
+        int r[3];
+        int k = 0;
+        for (int e = 0; e < 3; ++e) {
+            int slot = 0;
+            const int v = lowerEnd(&idOf[base], e, &slot);
+            if (v < 0 || rankOf[base + v] < 0) continue;
+            item[k] = static_cast<uint32_t>((base + v) * 2 + (slot - 1));
+            r[k++] = rankOf[base + v];
+        }
+        for (int q = 0; q < k; ++q)
+            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(r[q]) + 1]++)] = item[q];
+    }
+    out.offsets.pop_back();
     return true;
+}
+
+// Pairs the edges filed at one node (`halves`, n of them; see NodeEdges)
+// as pairAtNode does over the node's reference list: grouped by far node,
+// then in reference and slot order. `ids` holds each facet vertex's node
+// id. Edges without partners yet skip the partner checks. Each facet that
+// gets a second partner on an edge is added to `branched`. 0; -1 when a
+// link cannot be allocated.
+int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& ids,
+                  const uint32_t* halves, int n, std::vector<SlotRef>& scratch,
+                  std::vector<int>& branched) {
+    if (n < 2) return 0;
+    scratch.clear();
+    for (int k = 0; k < n; ++k) {
+        const uint32_t h = halves[k];
+        const int slot = static_cast<int>(h & 1) + 1;
+        const uint32_t item = h >> 1;
+        const uint32_t base = item - item % 3;
+        const int far = ids[base + (item - base + slot) % 3];
+        scratch.push_back({far, static_cast<int>(item), slot});
+    }
+    // A handful of edges per node: insertion sort by (far, reference, slot).
+    for (size_t i = 1; i < scratch.size(); ++i) {
+        const SlotRef x = scratch[i];
+        size_t j = i;
+        for (; j > 0; --j) {
+            const SlotRef& y = scratch[j - 1];
+            if (y.far < x.far || (y.far == x.far && (y.ref < x.ref || (y.ref == x.ref && y.slot < x.slot))))
+                break;
+            scratch[j] = y;
+        }
+        scratch[j] = x;
+    }
+    const size_t total = scratch.size();
+    for (size_t g0 = 0; g0 < total;) {
+        size_t g1 = g0 + 1;
+        while (g1 < total && scratch[g1].far == scratch[g0].far) ++g1;
+        for (size_t a0 = g0; a0 < g1;) {
+            size_t a1 = a0 + 1;
+            while (a1 < g1 && scratch[a1].ref == scratch[a0].ref) ++a1;
+            const int fA = scratch[a0].ref / 3, vA = scratch[a0].ref % 3;
+            CKpFacet* fa = facets->pFac(fA);
+            for (size_t b0 = a1; b0 < g1;) {
+                size_t b1 = b0 + 1;
+                while (b1 < g1 && scratch[b1].ref == scratch[b0].ref) ++b1;
+                const int fB = scratch[b0].ref / 3, vB = scratch[b0].ref % 3;
+                CKpFacet* fb = facets->pFac(fB);
+                if (fa && fb && partOf(fa) == partOf(fb)) {
+                    for (size_t sa = a0; sa < a1; ++sa) {
+                        const int ea = scratch[sa].slot == 1 ? vA : (vA + 2) % 3;
+                        for (size_t sb = b0; sb < b1; ++sb) {
+                            const int eb = scratch[sb].slot == 1 ? vB : (vB + 2) % 3;
+                            // Edges without partners can be neither the inner
+                            // edge of a split element nor linked already.
+                            if (fa->getNeighn(ea) != 0 || fb->getNeighn(eb) != 0) {
+                                if (neigh_same_elem(facets, fA, ea) ||
+                                    neigh_same_elem(facets, fB, eb) ||
+                                    neigh_exists(facets, fA, ea, fB) ||
+                                    neigh_exists(facets, fB, eb, fA))
+                                    continue;
+                            }
+                            if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
+                                            scratch[sb].slot) != 0)
+                                return -1;
+                            if (fa->getNeighn(ea) > 1) branched.push_back(fA);
+                            if (fb->getNeighn(eb) > 1) branched.push_back(fB);
+                        }
+                    }
+                }
+                b0 = b1;
+            }
+            a0 = a1;
+        }
+        g0 = g1;
+    }
+    return 0;
 }
 
 // Every node whose facets all lie in one subdomain gets the angle-weighted
@@ -395,45 +518,29 @@ int find_neigh_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* /*elems*/,
 int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
     if (!nodes || !elems || !facets) return 0;
     try {
-        // 1. The facets at each node, in the order of its reference list.
+        // 1. The facet edges at their end node of lower id.
         const NodeIndex index(*nodes);
         FacetVertices vertices;
+        std::vector<int> branched;
         {
-            NodeFacets nf;
-            if (!collectNodeFacets(index, *facets, vertices, nf)) throw std::bad_alloc();
+            NodeEdges ne;
+            if (!collectNodeEdges(index, *facets, vertices, ne, branched)) throw std::bad_alloc();
 
-            // 2. Pair the edges at their end node of lower id.
-            std::vector<NodeRef> refs;
+            // 2. Pair them node by node.
             std::vector<SlotRef> scratch;
             for (int r = 0; r < index.size(); ++r) {
-                refs.clear();
-                for (int k = nf.offsets[static_cast<size_t>(r)];
-                     k < nf.offsets[static_cast<size_t>(r) + 1]; ++k) {
-                    const uint32_t item = nf.items[static_cast<size_t>(k)];
-                    const int facet = static_cast<int>(item / 3);
-                    const int v = static_cast<int>(item % 3);
-                    const size_t base = static_cast<size_t>(facet) * 3;
-                    refs.push_back(
-                        {facet,
-                         v,
-                         {vertices.id[base + (v + 1) % 3], vertices.id[base + (v + 2) % 3]}});
-                }
-                if (pairAtNode(msg, facets, index.id(r), refs.data(), static_cast<int>(refs.size()),
-                               scratch) != 0)
+                const int k0 = ne.offsets[static_cast<size_t>(r)];
+                const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
+                if (pairNodeEdges(msg, facets, vertices.id, ne.halves.data() + k0, k1 - k0,
+                                  scratch, branched) != 0)
                     return 0;
             }
         }
 
         // 3. Branch partners by angle.
-        orderBranches(facets);
+        orderBranches(facets, branched);
 
-        // 4. Subdomains, numbered afresh.
-        for (int i = 0; i < facets->entries(); ++i) {
-            if (CKpFacet* f = facets->pFac(i)) {
-                f->setSbdmn(0);
-                f->setSbdmndnfg(0);
-            }
-        }
+        // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
         {
             CKpSbdmnStore sbdmns;
             if (sbdmns.Create(msg, facets) != 0) return -1;

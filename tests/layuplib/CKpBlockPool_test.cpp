@@ -1,0 +1,102 @@
+#include "layuplib/CKpBlockPool.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Enough slots of 48 bytes to run well past the small blocks into the
+// large ones (4 MiB of small blocks, then 2 MiB blocks).
+const size_t kSlot = 48;
+const size_t kMany = (12u * 1024 * 1024) / kSlot;
+
+TEST(CKpBlockPool, SlotsAreAlignedDistinctAndKeepTheirBytesAcrossBlockSizes) {
+    CKpBlockPool pool(kSlot);
+    std::vector<unsigned char*> slots;
+    slots.reserve(kMany);
+    for (size_t i = 0; i < kMany; ++i) {
+        unsigned char* p = static_cast<unsigned char*>(pool.allocate(kSlot));
+        ASSERT_NE(p, nullptr) << i;
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(p) % 16, 0u) << i;
+        std::memset(p, static_cast<int>(i & 0xff), kSlot);
+        slots.push_back(p);
+    }
+    // No two slots overlap: sorted, each starts at least a slot after the
+    // one before.
+    std::vector<unsigned char*> sorted(slots);
+    std::sort(sorted.begin(), sorted.end());
+    for (size_t i = 1; i < sorted.size(); ++i)
+        ASSERT_GE(static_cast<size_t>(sorted[i] - sorted[i - 1]), kSlot) << i;
+    // Every slot still holds what was written into it.
+    for (size_t i = 0; i < slots.size(); ++i) {
+        const unsigned char want = static_cast<unsigned char>(i & 0xff);
+        ASSERT_EQ(slots[i][0], want) << i;
+        ASSERT_EQ(slots[i][kSlot - 1], want) << i;
+    }
+    for (unsigned char* p : slots) pool.release(p, kSlot);
+}
+
+TEST(CKpBlockPool, ReleasedSlotsAreHandedOutAgainMostRecentFirst) {
+    CKpBlockPool pool(40);  // rounded up to 48
+    void* keep = pool.allocate(40);
+    void* a = pool.allocate(40);
+    void* b = pool.allocate(40);
+    ASSERT_NE(keep, nullptr);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_GE(static_cast<char*>(b) - static_cast<char*>(a), 48);
+    pool.release(a, 40);
+    pool.release(b, 40);
+    EXPECT_EQ(pool.allocate(40), b);
+    EXPECT_EQ(pool.allocate(40), a);
+    pool.release(a, 40);
+    pool.release(b, 40);
+    pool.release(keep, 40);
+    pool.release(nullptr, 40);  // nothing happens
+}
+
+TEST(CKpBlockPool, AnEmptiedPoolHandsOutItsBlocksAgainInAddressOrder) {
+    const size_t n = (8u * 1024 * 1024) / kSlot;  // small and large blocks
+    CKpBlockPool pool(kSlot);
+    std::vector<char*> first, second;
+    for (size_t i = 0; i < n; ++i) first.push_back(static_cast<char*>(pool.allocate(kSlot)));
+    // Released in an order of its own: the refill does not follow it.
+    for (size_t i = 0; i < n; i += 2) pool.release(first[i], kSlot);
+    for (size_t i = 1; i < n; i += 2) pool.release(first[i], kSlot);
+    size_t ascending = 0;
+    for (size_t i = 0; i < n; ++i) {
+        char* p = static_cast<char*>(pool.allocate(kSlot));
+        ASSERT_NE(p, nullptr) << i;
+        if (!second.empty() && p == second.back() + kSlot) ++ascending;
+        second.push_back(p);
+    }
+    // All but the first slot of each block follow the one before, and the
+    // same memory is used again (the blocks come back newest first, so only
+    // the part of a block the first round left unused differs).
+    EXPECT_GT(ascending, n - n / 100);
+    std::vector<char*> a(first);
+    std::sort(a.begin(), a.end());
+    size_t reused = 0;
+    for (char* p : second) reused += std::binary_search(a.begin(), a.end(), p) ? 1 : 0;
+    EXPECT_GT(reused, n - (2u * 1024 * 1024) / kSlot);
+    for (char* p : second) pool.release(p, kSlot);
+}
+
+TEST(CKpBlockPool, OtherSizesGoToTheHeap) {
+    CKpBlockPool pool(32);
+    // A larger request (a derived class) gets memory of its own size.
+    char* big = static_cast<char*>(pool.allocate(200));
+    ASSERT_NE(big, nullptr);
+    std::memset(big, 7, 200);
+    char* slot = static_cast<char*>(pool.allocate(32));
+    ASSERT_NE(slot, nullptr);
+    EXPECT_TRUE(slot + 32 <= big || big + 200 <= slot);
+    pool.release(big, 200);
+    pool.release(slot, 32);
+}
+
+}  // namespace
