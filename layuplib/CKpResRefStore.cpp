@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpRes.h"
@@ -134,6 +135,7 @@ int CKpResRefStore::CompareWithLaminateLayers(CKpMsg* msg, CKpResStore* laminate
 }
 
 int CKpResRefStore::AreGlobalLayers() {
+    std::vector<int> beforeIds, hereIds;
     CVekObjectStoreIterator<CKpResRef> it(*this);
     const CKpResRef* previous = nullptr;
     while (++it) {
@@ -151,9 +153,29 @@ int CKpResRefStore::AreGlobalLayers() {
         CKpResElemStore* before = previous->GetRes()->ResElems();
         CKpResElemStore* here = ref->GetRes()->ResElems();
         if (here->entries() > before->entries()) return 3;
-        CVekObjectStoreIterator<CKpResElem> elems(*here);
-        while (++elems)
-            if (!before->find(elems.key()->id())) return 4;
+        // Both id lists ascend: one walk over the two, reading ids only,
+        // not the records. An id the walk misses is looked up as before.
+        int nBefore = before->entries(), nHere = here->entries();
+        try {
+            beforeIds.resize(static_cast<size_t>(nBefore));
+            hereIds.resize(static_cast<size_t>(nHere));
+        } catch (const std::bad_alloc&) {
+            beforeIds.clear(), hereIds.clear();
+            nBefore = nHere = -1;
+        }
+        if (nHere < 0) {
+            CVekObjectStoreIterator<CKpResElem> elems(*here);
+            while (++elems)
+                if (!before->find(elems.key()->id())) return 4;
+        } else if (nHere > 0) {
+            before->GetAllIds(nBefore, beforeIds.data());
+            here->GetAllIds(nHere, hereIds.data());
+            size_t b = 0;
+            for (const int id : hereIds) {
+                while (b < beforeIds.size() && beforeIds[b] < id) ++b;
+                if ((b == beforeIds.size() || beforeIds[b] != id) && !before->find(id)) return 4;
+            }
+        }
         previous = ref;
     }
     return 0;

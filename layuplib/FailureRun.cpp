@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,7 @@
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResElem.h"
+#include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResRefStore.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
@@ -379,11 +381,6 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         out.records.push_back(new (std::nothrow) CKpResElem(0, nd, nullptr, ni, nullptr));
         if (!out.records.back()) return -1;
     }
-    auto outFloat = [&out](int j) {
-        return static_cast<size_t>(j) < out.records.size()
-                   ? out.records[static_cast<size_t>(j)]->GetFloat(0)
-                   : 0.0f;
-    };
     // 11. Every selected element and layer. The worst layer's records of an
     // element are kept here while its layers run and stored once, when the
     // element is done (or the run stops within it): a record per element
@@ -420,6 +417,74 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         worstI[0] = worstI[1] = worstI[2] = 0;
         return ok;
     };
+    // What the layers of a laminate look up, found once per laminate: the
+    // stores do not change during the run, and the messages and the order of
+    // the checks stay those of each element and layer.
+    struct LayerPlan {
+        int n;          // layer number
+        int mid;        // the layer's material id
+        CKpMat* mat;    // null: no such material
+        CKpMatAllow* allow;
+        CKpRes* layerRes;
+        int input;      // position of layerRes among the layer results; -1 none
+    };
+    std::unordered_map<const CKpLam*, std::vector<LayerPlan>> plans;
+    const CKpLam* planLam = nullptr;
+    const std::vector<LayerPlan>* plan = nullptr;
+    // The records of each layer result in id order. Elements come in
+    // ascending id order: with dense ids (no gaps, so no id twice) an
+    // element's record is at its id's slot, otherwise at a cursor or a
+    // little after it; where it is not there, a find. Either way the
+    // records of the next elements are fetched while this one is worked on.
+    struct Input {
+        CKpResElemStore* store;
+        CVekObject** records;
+        int count;
+        long long first;  // the first id when dense, else LLONG_MIN
+        int at;
+    };
+    std::vector<Input> inputs;
+    for (int i = 0; i < layerMap.entries(); ++i) {
+        CKpRes* r = layerMap[i]->GetRes();
+        CKpResElemStore* st = r ? r->ResElems() : nullptr;
+        Input in{st, nullptr, 0, LLONG_MIN, 0};
+        if (st && (*st)[0]) {  // merges, so the sorted array holds every record
+            in.records = st->data();
+            in.count = st->entries();
+            const CVekObject* lo = in.records[0];
+            const CVekObject* hi = in.records[in.count - 1];
+            if (lo && hi &&
+                static_cast<long long>(hi->id()) - lo->id() == static_cast<long long>(in.count) - 1)
+                in.first = lo->id();
+        }
+        inputs.push_back(in);
+    }
+    auto inputRecord = [&inputs](int k, int id) -> const CKpResElem* {
+        Input& in = inputs[static_cast<size_t>(k)];
+        long long at = 0;
+        if (in.first != LLONG_MIN) {
+            at = static_cast<long long>(id) - in.first;
+            if (at < 0 || at >= in.count) return nullptr;  // beyond the dense ids
+            if (!in.records[at] || in.records[at]->id() != id) return in.store->find(id);
+        } else {
+            while (in.at < in.count && in.records[in.at] && in.records[in.at]->id() < id) ++in.at;
+            at = in.at;
+            // With an id twice the find picks the holder.
+            if (!(at < in.count && in.records[at] && in.records[at]->id() == id &&
+                  (at + 1 == in.count ||
+                   (in.records[at + 1] && in.records[at + 1]->id() != id))))
+                return in.store ? in.store->find(id) : nullptr;
+        }
+        if (at + 2 < in.count) __builtin_prefetch(in.records[at + 2]);
+        return static_cast<const CKpResElem*>(in.records[at]);
+    };
+    // The output records' values, read without a call per value.
+    std::vector<const float*> outFloats;
+    for (CKpResElem* r : out.records) outFloats.push_back(r->GetNumFloats() > 0 ? r->Floats() : nullptr);
+    auto outFloat0 = [&outFloats](int j) {
+        const size_t k = static_cast<size_t>(j);
+        return k < outFloats.size() && outFloats[k] ? outFloats[k][0] : 0.0f;
+    };
     // The element whose records are held; elements sharing an id share them.
     int heldId = 0;
     CVekObjectStoreIterator<CKpElem> eit(*layup->pElems());
@@ -434,34 +499,56 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                         e->id());
             continue;
         }
-        int p = 0;
-        for (CKpLamLyr* lyr = lam->LamLyrs()->First(); lyr; lyr = lam->LamLyrs()->Next(lyr)) {
-            const int n = global ? lyr->gplyid() : ++p;
-            if (global) ++p;
-            CKpMat* mat = layup->pMats()->find(lyr->mid());
+        if (lam != planLam) {
+            auto at = plans.find(lam);
+            if (at == plans.end()) {
+                std::vector<LayerPlan> layers;
+                int p = 0;
+                for (CKpLamLyr* lyr = lam->LamLyrs()->First(); lyr;
+                     lyr = lam->LamLyrs()->Next(lyr)) {
+                    const int n = global ? lyr->gplyid() : ++p;
+                    CKpMat* mat = layup->pMats()->find(lyr->mid());
+                    CKpMatAllow* allow = mat ? allowables->find(mat->id()) : nullptr;
+                    CKpResRef* ref = layerMap.find(n);
+                    int input = -1;
+                    if (ref)
+                        for (int i = 0; i < layerMap.entries(); ++i)
+                            if (layerMap[i] == ref) input = i;
+                    layers.push_back({n, lyr->mid(), mat, allow, ref ? ref->GetRes() : nullptr,
+                                      input});
+                }
+                at = plans.emplace(lam, std::move(layers)).first;
+            }
+            planLam = lam;
+            plan = &at->second;
+        }
+        for (const LayerPlan& lp : *plan) {
+            const int n = lp.n;
+            CKpMat* mat = lp.mat;
             if (!mat) {
                 msg->Create(4, " Cannot find material id %6d referenced by element id %6d",
-                            lyr->mid(), e->id());
+                            lp.mid, e->id());
                 continue;
             }
-            CKpMatAllow* allow = allowables->find(mat->id());
+            CKpMatAllow* allow = lp.allow;
             if (!allow) {
                 msg->Create(4, " Cannot find material allowable store for material id %6d",
                             mat->id());
                 flush(heldId);
                 return -1;
             }
-            CKpRes* layerRes = layerMap.GetLayerResult(n);
+            CKpRes* layerRes = lp.layerRes;
             if (!layerRes) {
                 msg->Create(4, "Could not find layer result for element %d layer %d.", e->id(), n);
                 continue;
             }
-            const CKpResElem* rec = layerRes->ResElems()->find(e->id());
+            const CKpResElem* rec = lp.input >= 0 ? inputRecord(lp.input, e->id())
+                                                  : layerRes->ResElems()->find(e->id());
             if (!rec) continue;
             // Loads: the record's values in its own order; missing ones 0.
             float loads[6] = {0, 0, 0, 0, 0, 0};
             const int nv = std::min(std::min(layerRes->nvals(), rec->GetNumFloats()), 6);
-            for (int k = 0; k < nv; ++k) loads[k] = rec->GetFloat(k);
+            if (nv > 0) std::copy(rec->Floats(), rec->Floats() + nv, loads);
             if (basis != 1 && !layerRes->IsStrainResult()) {
                 float strain[6] = {0, 0, 0, 0, 0, 0};
                 if (mat->Stress2Strain(msg, loads, strain) != 0) {
@@ -479,9 +566,9 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 msg->Create(4, "Failure calculation failed for element %d layer %d.", e->id(), n);
                 continue;
             }
-            const float margin = outFloat(0);
-            const float index = outFloat(3);
-            const int component = static_cast<int>(outFloat(2));
+            const float margin = outFloat0(0);
+            const float index = outFloat0(3);
+            const int component = static_cast<int>(outFloat0(2));
             // The worst layer of the element: strictly smaller margins win.
             haveWorst = true;
             if (margin < worstF[0]) {
