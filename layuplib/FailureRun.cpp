@@ -56,13 +56,6 @@ struct Working {
     }
 };
 
-struct OutputRecords {
-    std::vector<CKpResElem*> records;
-    ~OutputRecords() {
-        for (CKpResElem* r : records) delete r;
-    }
-};
-
 // The element ids each laminate layer covers, ascending: what a result per
 // laminate layer (CKpResStore::CreateFromLaminateLayers) would hold as its
 // record ids, gathered without a record per element and layer, for the
@@ -212,9 +205,16 @@ int UpdateBondStrength(double bond, int basis, CKpMat* material, IVekAddinFailur
     return 0;
 }
 
-int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
-                     const std::vector<double>& allowables, std::vector<CKpResElem*>& outputs,
-                     IVekAddinFailureLamina* criterion, int basis) {
+namespace {
+
+// One evaluation (see RunFailureLamina) with `count` allowables at
+// `allowables`, the criterion's results going to `sink`: sink.size()
+// results of sink.floats(i) floats and sink.ints(i) ints, written by
+// sink.setFloat(i, j, v) and sink.setInt(i, j, v).
+template <class Sink>
+int RunCriterion(CKpMsg* msg, const float loads[6], const double* allowables, size_t count,
+                 Sink& sink, IVekAddinFailureLamina* criterion, int basis,
+                 std::vector<double>& padded) {
     if (!criterion) {
         if (msg) msg->Create(4, "Pointer to addin failure criterion is null.");
         return 1;
@@ -226,10 +226,9 @@ int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
         return 2;
     }
     // Positions the material never set are 0 for the criterion.
-    std::vector<double> padded;
-    const double* values = allowables.data();
-    if (allowables.size() < static_cast<size_t>(n)) {
-        padded = allowables;
+    const double* values = allowables;
+    if (count < static_cast<size_t>(n)) {
+        padded.assign(allowables, allowables + count);
         padded.resize(static_cast<size_t>(n), 0.0);
         values = padded.data();
     }
@@ -248,20 +247,80 @@ int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
     }
     int results = 0;
     criterion->GetNumResults(results);
-    for (int i = 0; i < results && static_cast<size_t>(i) < outputs.size(); ++i) {
-        CKpResElem* out = outputs[static_cast<size_t>(i)];
-        for (int j = 0; j < out->GetNumFloats(); ++j) {
+    for (int i = 0; i < results && static_cast<size_t>(i) < sink.size(); ++i) {
+        for (int j = 0; j < sink.floats(i); ++j) {
             double v = 0.0;
             criterion->GetdResult(i, j, v);
-            out->SetFloat(j, static_cast<float>(v));
+            sink.setFloat(i, j, static_cast<float>(v));
         }
-        for (int j = 0; j < out->GetNumInts(); ++j) {
+        for (int j = 0; j < sink.ints(i); ++j) {
             int v = 0;
             criterion->GetiResult(i, j, v);
-            out->SetInt(j, v);
+            sink.setInt(i, j, v);
         }
     }
     return 0;
+}
+
+// The criterion's results into records.
+struct RecordSink {
+    std::vector<CKpResElem*>& records;
+    size_t size() const { return records.size(); }
+    int floats(int i) const { return records[static_cast<size_t>(i)]->GetNumFloats(); }
+    int ints(int i) const { return records[static_cast<size_t>(i)]->GetNumInts(); }
+    void setFloat(int i, int j, float v) { records[static_cast<size_t>(i)]->SetFloat(j, v); }
+    void setInt(int i, int j, int v) { records[static_cast<size_t>(i)]->SetInt(j, v); }
+};
+
+// The criterion's results side by side, in the shapes of records (counts
+// of 0 to 255; a record refuses others and is left empty): what a run
+// keeps of each evaluation without a call per value.
+struct FlatSink {
+    std::vector<int> nFloats, nInts;
+    std::vector<size_t> atFloat, atInt;
+    std::vector<float> floatValues;
+    std::vector<int> intValues;
+    // Adds a result of `nd` floats and `ni` ints (zero).
+    void add(int nd, int ni) {
+        if (nd < 0 || nd > CKpResElem::kMaxCount || ni < 0 || ni > CKpResElem::kMaxCount)
+            nd = ni = 0;
+        nFloats.push_back(nd), nInts.push_back(ni);
+        atFloat.push_back(floatValues.size()), atInt.push_back(intValues.size());
+        floatValues.resize(floatValues.size() + static_cast<size_t>(nd), 0.0f);
+        intValues.resize(intValues.size() + static_cast<size_t>(ni), 0);
+    }
+    size_t size() const { return nFloats.size(); }
+    int floats(int i) const { return nFloats[static_cast<size_t>(i)]; }
+    int ints(int i) const { return nInts[static_cast<size_t>(i)]; }
+    void setFloat(int i, int j, float v) {
+        floatValues[atFloat[static_cast<size_t>(i)] + static_cast<size_t>(j)] = v;
+    }
+    void setInt(int i, int j, int v) {
+        intValues[atInt[static_cast<size_t>(i)] + static_cast<size_t>(j)] = v;
+    }
+    // The values of result i; null when it has none.
+    const float* floatsOf(size_t i) const {
+        return nFloats[i] > 0 ? floatValues.data() + atFloat[i] : nullptr;
+    }
+    const int* intsOf(size_t i) const {
+        return nInts[i] > 0 ? intValues.data() + atInt[i] : nullptr;
+    }
+    // The first float of result j; 0 when there is none.
+    float first(int j) const {
+        const size_t k = static_cast<size_t>(j);
+        return k < size() && nFloats[k] > 0 ? floatValues[atFloat[k]] : 0.0f;
+    }
+};
+
+}  // namespace
+
+int RunFailureLamina(CKpMsg* msg, CKpGUI*, const float loads[6],
+                     const std::vector<double>& allowables, std::vector<CKpResElem*>& outputs,
+                     IVekAddinFailureLamina* criterion, int basis) {
+    std::vector<double> padded;
+    RecordSink sink{outputs};
+    return RunCriterion(msg, loads, allowables.data(), allowables.size(), sink, criterion, basis,
+                        padded);
 }
 
 int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5],
@@ -374,18 +433,17 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
     // 10. One output record per criterion result.
     int nCrit = 0;
     criterion->GetNumResults(nCrit);
-    OutputRecords out;
+    FlatSink out;
     for (int j = 0; j < nCrit; ++j) {
         int nd = 0, ni = 0, ns = 0;
         criterion->GetNumResultValues(j, nd, ni, ns);
-        out.records.push_back(new (std::nothrow) CKpResElem(0, nd, nullptr, ni, nullptr));
-        if (!out.records.back()) return -1;
+        out.add(nd, ni);
     }
     // 11. Every selected element and layer. The worst layer's records of an
     // element are kept here while its layers run and stored once, when the
     // element is done (or the run stops within it): a record per element
     // rather than one per improving layer, each the last one written.
-    std::vector<double> allowCopy;
+    std::vector<double> allowCopy, padded;
     struct Held {
         int nFloats = 0, nInts = 0;
         std::vector<float> floats;
@@ -478,13 +536,6 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         if (at + 2 < in.count) __builtin_prefetch(in.records[at + 2]);
         return static_cast<const CKpResElem*>(in.records[at]);
     };
-    // The output records' values, read without a call per value.
-    std::vector<const float*> outFloats;
-    for (CKpResElem* r : out.records) outFloats.push_back(r->GetNumFloats() > 0 ? r->Floats() : nullptr);
-    auto outFloat0 = [&outFloats](int j) {
-        const size_t k = static_cast<size_t>(j);
-        return k < outFloats.size() && outFloats[k] ? outFloats[k][0] : 0.0f;
-    };
     // The element whose records are held; elements sharing an id share them.
     int heldId = 0;
     CVekObjectStoreIterator<CKpElem> eit(*layup->pElems());
@@ -559,16 +610,21 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 }
                 std::copy(strain, strain + 6, loads);
             }
-            allowCopy.assign(allow->GetAllowables().begin(), allow->GetAllowables().end());
-            UpdateBondStrength(lam->sb(), basis, mat, criterion, &allowCopy);
-            if (RunFailureLamina(msg, layup->pGUI(), loads, allowCopy, out.records, criterion,
-                                 basis) != 0) {
+            // Without a bond strength the allowables are the material's own.
+            const std::vector<double>* allowUsed = &allow->GetAllowables();
+            if (lam->sb() > 0.0) {
+                allowCopy.assign(allowUsed->begin(), allowUsed->end());
+                UpdateBondStrength(lam->sb(), basis, mat, criterion, &allowCopy);
+                allowUsed = &allowCopy;
+            }
+            if (RunCriterion(msg, loads, allowUsed->data(), allowUsed->size(), out, criterion,
+                             basis, padded) != 0) {
                 msg->Create(4, "Failure calculation failed for element %d layer %d.", e->id(), n);
                 continue;
             }
-            const float margin = outFloat0(0);
-            const float index = outFloat0(3);
-            const int component = static_cast<int>(outFloat0(2));
+            const float margin = out.first(0);
+            const float index = out.first(3);
+            const int component = static_cast<int>(out.first(2));
             // The worst layer of the element: strictly smaller margins win.
             haveWorst = true;
             if (margin < worstF[0]) {
@@ -578,12 +634,11 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                     const size_t j = static_cast<size_t>(wanted[k]);
                     Held& h = worstHeld[k];
                     h.nFloats = -1;  // none for this criterion result
-                    if (j >= out.records.size()) continue;
-                    const CKpResElem& r = *out.records[j];
-                    h.nFloats = r.GetNumFloats();
-                    h.nInts = r.GetNumInts();
-                    h.floats.assign(r.Floats(), r.Floats() + h.nFloats);
-                    h.ints.assign(r.Ints(), r.Ints() + h.nInts);
+                    if (j >= out.size()) continue;
+                    h.nFloats = out.nFloats[j];
+                    h.nInts = out.nInts[j];
+                    h.floats.assign(out.floatsOf(j), out.floatsOf(j) + h.nFloats);
+                    h.ints.assign(out.intsOf(j), out.intsOf(j) + h.nInts);
                 }
                 critLayer = static_cast<float>(n);
                 improved = true;
@@ -601,13 +656,15 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 const auto at = std::find(layerNumbers.begin(), layerNumbers.end(), n);
                 for (size_t k = 0; k < wanted.size(); ++k) {
                     const size_t j = static_cast<size_t>(wanted[k]);
-                    if (at == layerNumbers.end() || j >= out.records.size()) {
+                    if (at == layerNumbers.end() || j >= out.size()) {
                         msg->Create(2, "Could not find pointer to layer result.");
                         flush(heldId);
                         return -1;
                     }
                     CKpRes* pr = perLayerRes[k][static_cast<size_t>(at - layerNumbers.begin())];
-                    if (!pr->FindOrCreateResElem(e->id(), *out.records[j])) return -1;
+                    if (!pr->FindOrCreateResElem(e->id(), out.nFloats[j], out.floatsOf(j),
+                                                 out.nInts[j], out.intsOf(j)))
+                        return -1;
                 }
             }
         }
