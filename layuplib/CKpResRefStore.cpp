@@ -136,6 +136,7 @@ int CKpResRefStore::CompareWithLaminateLayers(CKpMsg* msg, CKpResStore* laminate
 
 int CKpResRefStore::AreGlobalLayers() {
     std::vector<int> beforeIds, hereIds;
+    const CKpResElemStore* idsOf = nullptr;  // the store beforeIds were read from
     CVekObjectStoreIterator<CKpResRef> it(*this);
     const CKpResRef* previous = nullptr;
     while (++it) {
@@ -161,6 +162,7 @@ int CKpResRefStore::AreGlobalLayers() {
             hereIds.resize(static_cast<size_t>(nHere));
         } catch (const std::bad_alloc&) {
             beforeIds.clear(), hereIds.clear();
+            idsOf = nullptr;
             nBefore = nHere = -1;
         }
         if (nHere < 0) {
@@ -168,13 +170,16 @@ int CKpResRefStore::AreGlobalLayers() {
             while (++elems)
                 if (!before->find(elems.key()->id())) return 4;
         } else if (nHere > 0) {
-            before->GetAllIds(nBefore, beforeIds.data());
+            // The previous pair's ids of this layer serve again.
+            if (idsOf != before) before->GetAllIds(nBefore, beforeIds.data());
             here->GetAllIds(nHere, hereIds.data());
             size_t b = 0;
             for (const int id : hereIds) {
                 while (b < beforeIds.size() && beforeIds[b] < id) ++b;
                 if ((b == beforeIds.size() || beforeIds[b] != id) && !before->find(id)) return 4;
             }
+            beforeIds.swap(hereIds);
+            idsOf = here;
         }
         previous = ref;
     }

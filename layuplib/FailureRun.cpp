@@ -533,7 +533,9 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                    (in.records[at + 1] && in.records[at + 1]->id() != id))))
                 return in.store ? in.store->find(id) : nullptr;
         }
-        if (at + 2 < in.count) __builtin_prefetch(in.records[at + 2]);
+        // The records a few elements on, and their slots further on still.
+        if (at + 4 < in.count) __builtin_prefetch(in.records[at + 4]);
+        if (at + 32 < in.count) __builtin_prefetch(&in.records[at + 32]);
         return static_cast<const CKpResElem*>(in.records[at]);
     };
     // The element whose records are held; elements sharing an id share them.

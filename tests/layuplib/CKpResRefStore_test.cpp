@@ -102,6 +102,23 @@ TEST_F(LayerMap, GlobalLayerCodes) {
         {{{"Stress", "Layer 1", {1}}, {"Stress", "Layer 2", {1, 2}}}, 3},
         {{{"Stress", "Layer 1", {1, 2}}, {"Stress", "Layer 2", {1, 3}}}, 4},
         {{}, 0},
+        // Three layers: the middle one is checked against both neighbours.
+        {{{"Stress", "Layer 1", {1, 2, 3, 5, 9}},
+          {"Stress", "Layer 2", {2, 3, 5, 9}},
+          {"Stress", "Layer 3", {3, 9}}},
+         0},
+        {{{"Stress", "Layer 1", {1, 2, 3, 4}},
+          {"Stress", "Layer 2", {1, 2, 4}},
+          {"Stress", "Layer 3", {1, 3}}},
+         4},
+        {{{"Stress", "Layer 1", {2, 4, 6}},
+          {"Stress", "Layer 2", {2, 4, 6}},
+          {"Stress", "Layer 3", {1, 6}}},
+         4},
+        {{{"Stress", "Layer 1", {2, 4, 6}},
+          {"Stress", "Layer 2", {2, 4, 6}},
+          {"Stress", "Layer 3", {6, 7}}},
+         4},
     };
     for (const Case& c : cases) {
         CKpResStore store;
