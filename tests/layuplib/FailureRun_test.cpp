@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -425,4 +426,80 @@ TEST_F(FailureRun, LayerComparisonWarnings) {
     ASSERT_EQ(Run(tw.c, ids), 0);
     EXPECT_TRUE(has("There are 3 laminate layers and 2 result layers."));
     EXPECT_TRUE(has(mismatch));
+}
+
+TEST(FailureRunRecords, EachElementMeetsItsOwnLayerRecords) {
+    // Eight quads, three local layers: layer 1 has every element, layer 2
+    // has gaps (2 of 3 elements), layer 3 only elements 4 and 5; elements 1
+    // and 6 are not selected. Every created value must be the criterion's
+    // for that element's own loads.
+    RecordingGUI gui;
+    CKpLayup model(nullptr, &gui);
+    ASSERT_EQ(meshgen::LoadModel(model, meshgen::Plate(meshgen::Kind::Quad4, 8, 1, 8, 1)), 0);
+    CKpMat* m = new CKpMat(1);
+    m->setMtrlnm("M1");
+    m->setFxt(1000), m->setFxc(800), m->setFyt(60), m->setFyc(150);
+    m->setFs12(50), m->setFs23(40), m->setFs31(60);
+    model.pMats()->insert(m);
+    CKpLam* lam = new CKpLam(1);
+    for (int k = 0; k < 3; ++k) {
+        CKpLamLyr* lyr = new CKpLamLyr;
+        lyr->setMid(1), lyr->setT(0.1);
+        lam->LamLyrs()->InsertLast(lyr);
+    }
+    model.pLams()->insert(lam);
+    const std::vector<std::vector<int>> covered = {
+        {1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 4, 5, 7, 8}, {4, 5}};
+    auto loadsOf = [](int e, int k) {
+        return std::vector<float>{100.0f * e + 10.0f * k, 5.0f * k - e, 0.0f, 3.0f * e, 0, 0};
+    };
+    for (int e = 1; e <= 8; ++e) model.pElems()->find(e)->pid(1);
+    for (int k = 1; k <= 3; ++k) {
+        const std::string layer = "Layer " + std::to_string(k);
+        const char* nm[5] = {"LC", "SC", "Stress Tensor", "", layer.c_str()};
+        CKpRes* r = new CKpRes(k, nm, 1, 3, 1);
+        for (int e : covered[static_cast<size_t>(k - 1)])
+            r->FindOrCreateResElem(e, 6, loadsOf(e, k).data(), 0, nullptr);
+        model.pRess()->insert(r);
+    }
+    Ref<CVekAddinFailureLaminaTsaiwu> tw;
+    const std::vector<int> selected = {2, 3, 4, 5, 7, 8};
+    const char* names[5] = {"LC", "SC", "", "", ""};
+    const int wanted[1] = {3};
+    int ids[2] = {0, 0};
+    ASSERT_EQ(model.GetResultStore()->CreateResultsFailureLamina(
+                  static_cast<int>(selected.size()), selected.data(), names, tw.c, 1, 1, 0,
+                  IVekResultStore::eStress, 0, nullptr, 0, nullptr, 1, wanted, nullptr, nullptr,
+                  ids),
+              0);
+    // Results: the worst index, then one per layer.
+    ASSERT_EQ(ids[1] - ids[0], 4);
+    CKpResStore* store = model.pRess();
+    const std::vector<double> allow = {1000, 800, 60, 150, 50, 40, 60};
+    std::vector<CKpResElem*> out;
+    for (int j = 0; j < 4; ++j) out.push_back(new CKpResElem(0, 1, nullptr, 1, nullptr));
+    for (int e : selected) {
+        float worstMargin = 1.0e12f, worstIndex = 0.0f;
+        for (int k = 1; k <= 3; ++k) {
+            CKpRes* layer = store->find(ids[0] + k);
+            ASSERT_TRUE(layer);
+            const std::vector<int>& ks = covered[static_cast<size_t>(k - 1)];
+            const bool has = std::find(ks.begin(), ks.end(), e) != ks.end();
+            const CKpResElem* r = layer->ResElems()->find(e);
+            ASSERT_EQ(r != nullptr, has) << "element " << e << " layer " << k;
+            if (!has) continue;
+            const std::vector<float> loads = loadsOf(e, k);
+            ASSERT_EQ(RunFailureLamina(nullptr, nullptr, loads.data(), allow, out, tw.c, 1), 0);
+            EXPECT_EQ(r->GetFloat(0), out[3]->GetFloat(0)) << "element " << e << " layer " << k;
+            if (out[0]->GetFloat(0) < worstMargin)
+                worstMargin = out[0]->GetFloat(0), worstIndex = out[3]->GetFloat(0);
+        }
+        const CKpResElem* w = store->find(ids[0])->ResElems()->find(e);
+        ASSERT_TRUE(w) << "element " << e;
+        EXPECT_EQ(w->GetFloat(0), worstIndex) << "element " << e;
+    }
+    for (int e : {1, 6})
+        for (int id = ids[0]; id < ids[1]; ++id)
+            EXPECT_FALSE(store->find(id)->ResElems()->find(e)) << "element " << e;
+    for (CKpResElem* r : out) delete r;
 }
