@@ -157,3 +157,7 @@ void* CKpBlockPool::refill() noexcept {
     m_end = block->end;
     return raw + kAlign;
 }
+
+bool CKpBlockPool::Pooling() noexcept {
+    return !CKP_POOL_BYPASS;
+}
