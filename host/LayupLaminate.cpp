@@ -16,6 +16,7 @@
 #include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
@@ -50,10 +51,6 @@
 #include "layuplib/copy_text.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 const int kVerifySegment = 705;
 
@@ -161,7 +158,7 @@ int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode
                         int* nMats, int* nLams, int* nLayers, int* nPropSets, int* nWords,
                         int* nPropElems) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropGenSet* set = m->GetPropGenSet();
         if (!set) return 1;
@@ -238,7 +235,7 @@ int LayupCreateLaminate(int nElems, int* ids, char* name, int* options, int mode
 
 int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, int* heads) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpDB* db = m->pDB();
         if (!db || !db->exists()) {
@@ -302,7 +299,7 @@ int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, in
 
 int LayupClearLaminate(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropGenSet* set = m->GetPropGenSet();
         if (!set) return 1;
@@ -313,7 +310,7 @@ int LayupClearLaminate(void) {
 
 int LayupGetNumLams2(int source, int* count, int* layers) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekLamStore* store = sourceStore(m, source);
         if (!store) return 1;
@@ -338,7 +335,7 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
                   int* layerCounts, char** mats, char** extMats, float* thicks, float* angles,
                   int* gplies, char** offsets, char** actions) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekLamStore* store = sourceStore(m, source);
         if (!store) return 1;
@@ -424,7 +421,7 @@ int LayupGetLams(int a, int b, char** names, char** descriptions, int* flags, in
 
 int LayupGetNumMats(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropGenSet* set = m->GetPropGenSet();
         IVekMaterialStore* store = set ? set->GetGeneratedMaterialStore() : nullptr;
@@ -439,7 +436,7 @@ int LayupGetMats(int, char** names, int* directionalities, float* ex, float* ey,
                  float* c35, float* c36, float* c45, float* c46, float* c56, float* alpx,
                  float* alpy, float* alpz, float* a4, float* a5, float* a6, float* densities) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropGenSet* set = m->GetPropGenSet();
         IVekMaterialStore* store = set ? set->GetGeneratedMaterialStore() : nullptr;
@@ -475,7 +472,7 @@ int LayupGetLam(char* name, float* offset, float* nsm, float* sb, int* ft, float
                 int* lamopt, int* nLayers, char** mats, char** extMats, float* thicks,
                 float* angles, int* gplies) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (offset) *offset = 0.0f;
         if (nLayers) *nLayers = 0;
@@ -498,7 +495,7 @@ int LayupGetLam(char* name, float* offset, float* nsm, float* sb, int* ft, float
 int LayupGetLamElem(int elemId, float* normal, float* offset, char* name, int* nLayers, char** mats,
                     char** extMats, float* thicks, float* angles, int* gplies) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (normal) normal[0] = normal[1] = normal[2] = 0.0f;
         if (offset) *offset = 0.0f;
@@ -526,7 +523,7 @@ int LayupGetLamElem(int elemId, float* normal, float* offset, char* name, int* n
 
 int LayupGetLamElemGPlyId(int elemId, int layer) {
     return guard_export(__func__, 0, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpLam* lam = elementLaminate(m, elemId);
         if (!lam || layer < 0 || layer >= lam->NumLayers()) return 0;
@@ -537,7 +534,7 @@ int LayupGetLamElemGPlyId(int elemId, int layer) {
 
 int LayupGetLamElemSize(int* largest) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int most = 0;
         if (CKpLamStore* lams = m->pLams()) {
@@ -552,7 +549,7 @@ int LayupGetLamElemSize(int* largest) {
 
 int LayupGetLamsElems(int nLams, char** names, int* counts, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         CKpLamStore* lams = m->pLams();
@@ -614,7 +611,7 @@ int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, fl
                         int* tests, int* colours, float* limits, float* widths, int* resultSize,
                         int* results) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         // With a host database open the check runs on the database's model.
         // Owned here, so that an exception from inside frees it too.
@@ -636,7 +633,7 @@ int LayupVerifyLaminate(int nElems, int* ids, float* direction, float angTol, fl
 
 int LayupVerifyLaminateReset(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         m->pGra()->delete_segment(kVerifySegment);
         return 0;

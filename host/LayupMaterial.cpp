@@ -8,6 +8,7 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpMat.h"
@@ -116,10 +117,6 @@ const Access kAccess[kValues] = {
      [](IVekMaterialState* s, double v) { s->SetGe(v); }},
 };
 
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
 // The caller's buffer holds the whole text (agreed outside the interface);
 // within a built-in copy_text keeps to the host's slot.
 void putText(char* buffer, const char* text) {
@@ -172,7 +169,7 @@ int LayupCreateMaterial(int type, const char* name, float thickness, float warpW
                         const float* f23, const float* f31, const float* density, const float* tref,
                         const float* ge) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         const float* v[kValues] = {
             ex,  ey,  ez,  nuxy, nuyz, nuzx, gxy,  gyz,  gzx,  c14,  c15, c16,     c24,  c25,
@@ -231,7 +228,7 @@ int LayupModifyMaterial(int type, const char* name, const char* newName, float t
                         const float* f12, const float* f23, const float* f31, const float* density,
                         const float* tref, const float* ge) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         const float* v[kValues] = {
             ex,  ey,  ez,  nuxy, nuyz, nuzx, gxy,  gyz,  gzx,  c14,  c15, c16,     c24,  c25,
@@ -288,7 +285,7 @@ int LayupModifyMaterial(int type, const char* name, const char* newName, float t
 
 int LayupDeleteMaterial(int, const char* name) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekMaterialStore* s = store(m);
         if (!s) return -1;
@@ -305,7 +302,7 @@ int LayupDeleteMaterial(int, const char* name) {
 
 int LayupGetNumMaterials(int type, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekMaterialStore* s = store(m);
         if (!s) return -1;
@@ -317,7 +314,7 @@ int LayupGetNumMaterials(int type, int* count) {
 
 int LayupGetMaterialNames(int type, int size, char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekMaterialStore* s = store(m);
         if (!s) return -1;
@@ -348,7 +345,7 @@ int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpW
                      float* fyc, float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
                      float* f23, float* f31, float* density, float* tref, float* ge) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
                              c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
@@ -389,7 +386,7 @@ int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpW
 
 int LayupGetNumMaterialStates(int, const char* name, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekMaterialStore* s = store(m);
         if (!s) return -1;
@@ -416,7 +413,7 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
                            float* fzc, float* fs12, float* fs23, float* fs31, float* f12,
                            float* f23, float* f31, float* density, float* tref, float* ge) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         float* v[kValues] = {ex,   ey,   ez,   nuxy, nuyz, nuzx, gxy,     gyz,  gzx, c14, c15,
                              c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,

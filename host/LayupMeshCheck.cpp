@@ -11,6 +11,7 @@
 #include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
@@ -40,10 +41,6 @@ enum Segment {
     kMaterialOrients = 19,
     kFeatureAngles = 20
 };
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 void toFloats(const CKpTriplet& p, float out[3]) {
     out[0] = static_cast<float>(p.getx());
@@ -95,7 +92,7 @@ bool edgePasses(const CKpFacet* facet, int e, EdgeTest test) {
 // Visits the facet edges on each element's boundary, element by element in
 // ascending id order, drawing those that pass `test`.
 int plotPerimeterEdges(int segment, int colour, EdgeTest test) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     CKpElemStore* elems = m->pElems();
     CKpFacetStore* facets = m->pFacs();
@@ -146,7 +143,7 @@ int plotPerimeterEdges(int segment, int colour, EdgeTest test) {
 }
 
 int erase(int segment) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     m->pGra()->delete_segment(segment);
     return 0;
@@ -158,7 +155,7 @@ extern "C" {
 
 int LayupPlotElemFaces(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         if (!elems) return 0;
@@ -179,7 +176,7 @@ int LayupEraseElemFaces(void) {
 
 int LayupPlotElemNodes(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpNodeStore* nodes = m->pNodes();
         if (!nodes) return 0;
@@ -219,7 +216,7 @@ int LayupEraseElemBranches(void) {
 
 int LayupPlotElemNormals(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         if (!elems) return 0;
@@ -256,7 +253,7 @@ int LayupEraseElemNormalBoundaries(void) {
 
 int LayupPlotElemDuplicates(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         if (!elems) return 0;
@@ -291,7 +288,7 @@ int LayupEraseElemDuplicates(void) {
 
 int LayupPlotElemConnectivities(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         CKpFacetStore* facets = m->pFacs();
@@ -335,7 +332,7 @@ int LayupEraseElemConnectivities(void) {
 
 int LayupPlotElemMaterialOrients(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         CKpOrientStore* orients = m->pOrients();
@@ -362,7 +359,7 @@ int LayupEraseElemMaterialOrients(void) {
 
 int LayupPlotElemFeatureAngles(float angle) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpFacetStore* facets = m->pFacs();
         if (!facets) return 0;

@@ -6,16 +6,13 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/IVekOffsetStore.h"
 #include "layuplib/copy_text.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 // A host array (inside a built-in call) shorter than `need`.
 bool shortArray(const void* p, long long need) {
@@ -30,7 +27,7 @@ extern "C" {
 int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy, float sz, float dx,
                     float dy, float dz, int count, int* elementIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekOffsetStore* store = m->GetOffsetStore();
         if (!store) {
@@ -64,7 +61,7 @@ int LayupSetOffset(float value, int flag, float sx, float sy, float sz, float dx
 
 int LayupRestoreOffset(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekOffsetStore* store = m->GetOffsetStore();
         if (!store) {
@@ -82,7 +79,7 @@ int LayupRestoreOffset(void) {
 
 int LayupGetNoOffRegions(int, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekOffsetStore* store = m->GetOffsetStore();
         if (!store) {
@@ -96,7 +93,7 @@ int LayupGetNoOffRegions(int, int* count) {
 
 int LayupGetOffRegionsSize(int, int* sizes) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekOffsetStore* store = m->GetOffsetStore();
         if (!store) {
@@ -117,7 +114,7 @@ int LayupGetOffRegionsSize(int, int* sizes) {
 int LayupGetOffsetDefn2(int, int nameSize, char** names, float* values, int* flags, int* elementIds,
                         float* seeds, float* directions) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekOffsetStore* store = m->GetOffsetStore();
         if (!store) {
@@ -169,7 +166,7 @@ int LayupGetOffsetDefn(int unused, float* values, int* flags, int* elementIds, f
 int LayupGetSurfaceIntersect(int count, int* elementIds, float* point, float* direction,
                              int* hitElementId, float* hitPoint, float* hitNormal) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         double p[3] = {0, 0, 0}, d[3] = {0, 0, 0}, hp[3] = {0, 0, 0}, hn[3] = {0, 0, 0};
         for (int k = 0; k < 3; ++k) {

@@ -7,6 +7,7 @@
 
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/PlotRoutines.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
@@ -70,12 +71,8 @@ enum Segment {
     kLamElement = 704
 };
 
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
 int erase(int segment) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     return m->pGra()->delete_segment(segment);
 }
@@ -96,7 +93,7 @@ IVekPly* findPly(CKpLayup* m, const char* name, bool* noStore) {
 enum class PlyPlot { DrapedPattern, FlatPattern, Outline, Boundary };
 
 int plotPly(const char* name, PlyPlot which, int mode) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     bool noStore = false;
     IVekPly* ply = findPly(m, name, &noStore);
@@ -228,7 +225,7 @@ int plotSurface(CKpLayup* m, int surfaceType, int segment) {
 // Layer plots of the named laminates: thicknesses or orientations.
 int plotLamLayers(int nLams, char** names, int nLayers, const int* layers, double scale, double gap,
                   bool thicks) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     if (nLayers < 0) return 0;
     CKpMsg* msg = m->pMsg();
@@ -283,7 +280,7 @@ int plotLamLayers(int nLams, char** names, int nLayers, const int* layers, doubl
 
 // Thickness or orientation of one layup ply on every element holding it.
 int plotLayupPlyStack(int id, double scale, double gap, bool thicks) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     CKpGra* gra = m->pGra();
     const int segment = thicks ? kLayupThicks : kLayupOrients;
@@ -388,7 +385,7 @@ int LayupEraseElems(int segment) {
 }
 int LayupEraseElemEdges(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return m->EraseElemEdges();
     });
@@ -415,7 +412,7 @@ int LayupPlotPlyBoundary(const char* plyName) {
 
 int LayupPlotPlyAngles(int, const char* plyName) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         bool noStore = false;
         IVekPly* ply = findPly(m, plyName, &noStore);
@@ -457,7 +454,7 @@ int LayupPlotPlyAngles(int, const char* plyName) {
 
 int LayupPlotLayupSurfaceAngles(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         PlotSurfaceAngles(m->pMsg(), m->pGra(), m->pElems());
         return 0;
@@ -468,7 +465,7 @@ int LayupPlotLayupSurfaceAngles(void) {
 
 int LayupPlotElems(int count, int* ids, float* offset, int mode, int colour, int segment) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (m->RestoreAndSelectArea(count, ids) != 0) return -1;
         double shift[3];
@@ -482,7 +479,7 @@ int LayupPlotElems(int count, int* ids, float* offset, int mode, int colour, int
 
 int LayupPlotElemEdges(int all) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return m->PlotElemEdges(all);
     });
@@ -492,7 +489,7 @@ int LayupPlotElemEdges(int all) {
 
 int LayupPlotLayupElement(int elemId, int, int orients, int thicks, float scale, float gap) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
         if (!elem) return -1;
@@ -504,7 +501,7 @@ int LayupPlotLayupElement(int elemId, int, int orients, int thicks, float scale,
 int LayupPlotLayupCrossSection(float* point, float* direction, float distance, float scale,
                                float gap) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
         if (!point || !direction) {
@@ -590,7 +587,7 @@ int LayupPlotLayupCrossSection(float* point, float* direction, float distance, f
 
 int LayupPlotLayupSurface(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return plotSurface(m, 0, kLayupSurface);
     });
@@ -598,7 +595,7 @@ int LayupPlotLayupSurface(void) {
 
 int LayupPlotLayupPly(int layupPlyId, int colour) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (!m->pLyp()->LypPlys().find(layupPlyId)) {
             m->pMsg()->Create(4, "Could not find specified layup ply.");
@@ -638,7 +635,7 @@ int LayupPlotLayupPly(int layupPlyId, int colour) {
 
 int LayupPlotLayupExploded(int layupPlyId, float* offset, int mode, int colour) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
         CKpLypPly* lypPly = m->pLyp()->LypPlys().find(layupPlyId);
@@ -671,7 +668,7 @@ int LayupPlotLayupExploded(int layupPlyId, float* offset, int mode, int colour) 
 
 int LayupPlotOrients(int count, char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpGra* gra = m->pGra();
         gra->select_segment(kOrients);
@@ -718,7 +715,7 @@ int LayupPlotLamOrients(int nLams, char** names, int nLayers, int* layers, float
 
 int LayupPlotLamSurface(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return plotSurface(m, 1, kLamSurface);
     });
@@ -726,7 +723,7 @@ int LayupPlotLamSurface(void) {
 
 int LayupPlotLamElement(int elemId, int, int orients, int thicks, float scale, float gap) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         const CKpElem* elem = m->pElems() ? m->pElems()->find(elemId) : nullptr;
         CKpLam* lam = elem && m->pLams() ? m->pLams()->find(elem->pid()) : nullptr;

@@ -4,6 +4,7 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpBdyStore.h"
 #include "layuplib/CKpElem.h"
@@ -23,10 +24,6 @@
 #include "layuplib/surface_div.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 IVekPlyStore* plyStore(CKpLayup* m) {
     IVekPlyStore* s = m->GetPlyStore();
@@ -138,7 +135,7 @@ bool shortFixedArrays(CKpLayup* m, const Settings& s) {
 }
 
 int create(const char* name, const Settings& s) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     if (shortFixedArrays(m, s)) return -1;
     if (!name || !*name) {
@@ -172,7 +169,7 @@ int create(const char* name, const Settings& s) {
 }
 
 int modify(const char* name, const char* newName, const Settings& s) {
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     if (shortFixedArrays(m, s)) return -1;
     if (!name || !*name || !newName || !*newName) {
@@ -383,7 +380,7 @@ int LayupModifyPly(int type, const char* name, const char* newName, const char* 
 
 int LayupDeletePly(int, const char* name) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPlyStore* store = m->GetPlyStore();
         if (!store) {
@@ -407,7 +404,7 @@ int LayupDeletePly(int, const char* name) {
 int LayupModifyPlyEdit(const char* name, const char* newName, int nAdd, const int* add, int nRemove,
                        const int* remove) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
         CKpPlyStore* plies = m->pPlys();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/IVekPlyStore.h"
@@ -14,10 +15,6 @@
 #include "layuplib/copy_text.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 IVekPlyStore* plyStore(CKpLayup* m) {
     IVekPlyStore* s = m->GetPlyStore();
@@ -103,7 +100,7 @@ extern "C" {
 
 int LayupGetNumPlies(int type, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPlyStore* s = plyStore(m);
         if (!s) return -1;
@@ -115,7 +112,7 @@ int LayupGetNumPlies(int type, int* count) {
 
 int LayupGetPlyNames(int type, int size, char** names, int* results) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPlyStore* s = plyStore(m);
         if (!s) return -1;
@@ -146,7 +143,7 @@ int LayupGetPlyNames(int type, int size, char** names, int* results) {
 int LayupGetPlySizes(int type, const char* name, int* elementCount, int* splitEdgeCount,
                      int* seedCurveEdgeCounts) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPlyStore* s = plyStore(m);
         if (!s) return -1;
@@ -177,7 +174,7 @@ int LayupGetPly4(int* type, char* name, char* material, int nElems, int* elemIds
                  float* ratio, float* bounds, int nSplit, int* splitElems, int* splitEdges,
                  int* splitValues, float* strains, int* simResult) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPlyStore* s = plyStore(m);
         if (!s) return -1;
@@ -328,7 +325,7 @@ int LayupGetPly(int* type, char* name, char* material, int nElems, int* elemIds,
 
 int LayupGetPlyBoundaryNum(const char* name, int* contourCount, int* pointCount) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return m->GetPlyBoundaryNum(name, contourCount, pointCount);
     });
@@ -337,7 +334,7 @@ int LayupGetPlyBoundaryNum(const char* name, int* contourCount, int* pointCount)
 int LayupGetPlyBoundary(const char* name, int contourCount, int pointCount, int* contourSizes,
                         float* points, int* pointIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         std::vector<double> xyz;
         if (!allocate(xyz, pointCount, 3)) {
@@ -353,7 +350,7 @@ int LayupGetPlyBoundary(const char* name, int contourCount, int pointCount, int*
 
 int LayupGetPlyHolesNum(const char* name, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return m->GetPlyHolesNum(name, count);
     });
@@ -361,7 +358,7 @@ int LayupGetPlyHolesNum(const char* name, int* count) {
 
 int LayupGetPlyHoles(const char* name, int count, int* elementIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return m->GetPlyHoles(name, count, elementIds);
     });
@@ -369,7 +366,7 @@ int LayupGetPlyHoles(const char* name, int count, int* elementIds) {
 
 int LayupGetPlyDrapedPatternNum(const char* name, int trim, int* pointCount) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, -1, -1, &status);
@@ -381,7 +378,7 @@ int LayupGetPlyDrapedPattern(const char* name, int trim, int pointCount, int* pr
                              int* nextFirst, int* previousSecond, int* nextSecond, int* elementIds,
                              float* points, float* angles) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, 1, 2, &status);
@@ -401,7 +398,7 @@ int LayupGetPlyDrapedPattern(const char* name, int trim, int pointCount, int* pr
 
 int LayupGetPlyFlatPatternNum(const char* name, int* contourCount, int* pointCount) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, -1, -1, &status);
@@ -412,7 +409,7 @@ int LayupGetPlyFlatPatternNum(const char* name, int* contourCount, int* pointCou
 int LayupGetPlyFlatPattern(const char* name, int contourCount, int pointCount, int* contourSizes,
                            float* points, float* origin, float* axes) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, 1, 2, &status);
@@ -435,7 +432,7 @@ int LayupGetPlyFlatPattern(const char* name, int contourCount, int pointCount, i
 
 int LayupGetPly3DFrom2D(const char* name, float* flatPoint, float* point, int* elementId) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, -1, -1, &status);
@@ -451,7 +448,7 @@ int LayupGetPly3DFrom2D(const char* name, float* flatPoint, float* point, int* e
 
 int LayupGetPly2DFrom3D(const char* name, float* point, float tolerance, float* flatPoint) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekPly* ply = patternPly(m, name, -1, -1, &status);

@@ -11,6 +11,7 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpCurve.h"
 #include "layuplib/CKpCurveStore.h"
@@ -39,10 +40,6 @@
 #include "layuplib/copy_text.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 // The caller sized its text buffers from the counts; no length crosses.
 void putText(char** texts, long long k, const char* text) {
@@ -169,7 +166,7 @@ extern "C" {
 
 int LayupCreateSet(const char* name, int count, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (badIdList(m, name, count, ids)) return -1;
         CKpSetStore* sets = m->pSets();
@@ -190,7 +187,7 @@ int LayupCreateSet(const char* name, int count, int* ids) {
 
 int LayupModifySet(const char* name, int count, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSet* set = setByName(m, name);
         if (!set) return -1;
@@ -201,7 +198,7 @@ int LayupModifySet(const char* name, int count, int* ids) {
 
 int LayupDeleteSet(const char* name) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSet* set = setByName(m, name);
         if (!set) return -1;
@@ -212,7 +209,7 @@ int LayupDeleteSet(const char* name) {
 
 int LayupGetNumSets(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSetStore* sets = m->pSets();
         if (count) *count = sets ? sets->Count() : 0;
@@ -222,7 +219,7 @@ int LayupGetNumSets(int* count) {
 
 int LayupGetSetNames(int count, char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSetStore* sets = m->pSets();
         const int n = sets ? sets->Count() : 0;
@@ -242,7 +239,7 @@ int LayupGetSetNames(int count, char** names) {
 
 int LayupGetSetSize(const char* name, int* size, int* id) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSet* set = setByName(m, name);
         if (!set) return -1;
@@ -254,7 +251,7 @@ int LayupGetSetSize(const char* name, int* size, int* id) {
 
 int LayupGetSet(int id, int count, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpSetStore* sets = m->pSets();
         CKpSet* set = sets ? sets->find(id) : nullptr;
@@ -268,7 +265,7 @@ int LayupGetSet(int id, int count, int* ids) {
 
 int LayupGetNumCoords2(int source, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekCoordStore* store = coordStore(m, source);
         if (!store) return 1;
@@ -279,7 +276,7 @@ int LayupGetNumCoords2(int source, int* count) {
 
 int LayupGetCoords2(int source, int, int* ids, int* types, float* origins, float* axes) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekCoordStore* store = coordStore(m, source);
         if (!store) return 1;
@@ -321,7 +318,7 @@ int LayupGetNumFields(int* fields, int* values) {
     return guard_export(__func__, -1, [&]() -> int {
         if (fields) *fields = 0;
         if (values) *values = 0;
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekFieldStore* store = fieldStore(m, &status);
@@ -338,7 +335,7 @@ int LayupGetNumFields(int* fields, int* values) {
 
 int LayupGetFields(int count, int, char** names, int* counts, int* elemIds, float* values) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         int status = 0;
         IVekFieldStore* store = fieldStore(m, &status);
@@ -379,7 +376,7 @@ int LayupGetFields(int count, int, char** names, int* counts, int* elemIds, floa
 
 int LayupGetNumProps2(int source, int* sets, int* words, int* elements) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropertySetStore* store = propertySetStore(m, source);
         if (!store) return 1;
@@ -413,7 +410,7 @@ int LayupGetProps2(int source, int, int, int, char** names, int* options, int* w
                    int* wordIds, int* wordTypes, char** wordValues, int* elemCounts,
                    int* elemIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         IVekPropertySetStore* store = propertySetStore(m, source);
         if (!store) return 1;
@@ -483,7 +480,7 @@ int LayupGetProps2(int source, int, int, int, char** names, int* options, int* w
 
 int LayupGetIndexSizes(int* plies, int* largest) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         const LayupIndex index = buildIndex(m);
         if (plies) *plies = static_cast<int>(index.plies.size());
@@ -494,7 +491,7 @@ int LayupGetIndexSizes(int* plies, int* largest) {
 
 int LayupGetIndex(int plies, int stride, int* ids, int* counts, int* entries) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         const LayupIndex index = buildIndex(m);
         const int n = static_cast<int>(index.plies.size());
@@ -534,7 +531,7 @@ int LayupGetIndex(int plies, int stride, int* ids, int* counts, int* entries) {
 
 int LayupGetNumCurves(int* curves, int* points) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpCurveStore* store = m->pCurves();
         int n = 0;
@@ -555,7 +552,7 @@ int LayupGetNumCurves(int* curves, int* points) {
 
 int LayupGetCurves(int, int, char** names, int* types, int* counts, float* xyz) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpCurveStore* store = m->pCurves();
         if (!store) return 0;
@@ -589,7 +586,7 @@ int LayupGetCurves(int, int, char** names, int* types, int* counts, float* xyz) 
 
 int LayupGetNumOrients(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpOrientStore* store = m->pOrients();
         if (count) *count = store ? store->entries() : 0;
@@ -599,7 +596,7 @@ int LayupGetNumOrients(int* count) {
 
 int LayupGetOrients(int, char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpOrientStore* store = m->pOrients();
         if (!store) return 0;

@@ -15,6 +15,7 @@
 #include "host/CKpDB.h"
 #include "host/CKpGra.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
@@ -37,10 +38,6 @@ constexpr int kNoLowId = 32768;
 
 const char* const kBuiltinNames[7] = {"TsaiWu",    "Maximum", "Hill", "Hoffman",
                                       "Hankinson", "Cowin",   "User"};
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 // Holds one reference to a criterion and gives it back.
 struct CriterionRef {
@@ -101,7 +98,7 @@ int findCriterion(const char* name, const char* provider, int a, int b, int c,
                   IVekAddinFailureLamina** out) {
     if (!out) return 1;
     *out = nullptr;
-    CKpLayup* m = model();
+    CKpLayup* m = slotLayup();
     if (!m) return 1;
     CVekAddinManager* manager = m->VekAddinManager();
     if (!manager) return 1;
@@ -213,7 +210,7 @@ int LayupGetFailureLamina(const char* name, const char* provider, int a, int b, 
     return guard_export(__func__, -1, [&]() -> int {
         if (!provider) {
             if (out) *out = nullptr;
-            return model() && out ? 2 : 1;
+            return slotLayup() && out ? 2 : 1;
         }
         return findCriterion(name, provider, a, b, c, out);
     });
@@ -238,7 +235,7 @@ int LayupGetFailureLaminaEncodedName(IVekAddinFailureLamina* criterion, char* ou
 int LayupGetFailureLaminaByEncodedName(const char* encoded, IVekAddinFailureLamina** out) {
     return guard_export(__func__, -1, [&]() -> int {
         if (out) *out = nullptr;
-        if (!model() || !out) return 1;
+        if (!slotLayup() || !out) return 1;
         if (!encoded) return 2;
         // Provider and name are texts; the version parts must each read as an
         // int. A missing part gives its position + 1.
@@ -269,7 +266,7 @@ extern "C" {
 
 int LayupGetNumFailureLamina(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m || !count) return 1;
         CVekAddinManager* manager = m->VekAddinManager();
         if (!manager) return 1;
@@ -285,7 +282,7 @@ int LayupGetNumFailureLamina(int* count) {
 
 int LayupGetFailureLaminaEncodedNames(int capacity, char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CVekAddinManager* manager = m->VekAddinManager();
         if (!manager) return 1;
@@ -409,7 +406,7 @@ int LayupCreateResultsFailure3(char** names, int nElems, int* ids, const char* c
                                int nTypes, int* types, const char* description,
                                const char* reportFile, int* idRange) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
 
@@ -520,7 +517,7 @@ int LayupCreateResultsFailure(char** names, int nElems, int* ids, int criterion,
                               int basis, int nMats, char** matNames, float* allowables,
                               const char* description, const char* reportFile, int* idRange) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (criterion < 1 || criterion > 7) {
             m->pMsg()->Create(4, "Unsupported failure criterion id: %d", criterion);
@@ -534,7 +531,7 @@ int LayupCreateResultsFailure(char** names, int nElems, int* ids, int criterion,
 
 int LayupCreateResultsSort2(char** names, int* flags, char** separators, int option) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         ResultNames copy(names);
         const bool db = hasDatabase(m);
@@ -570,7 +567,7 @@ int LayupCreateResultsSort2(char** names, int* flags, char** separators, int opt
 
 int LayupCreateResultsSortLaminate(char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         ResultNames copy(names);
         std::unique_ptr<CKpLayup> temp;
@@ -599,7 +596,7 @@ int LayupCreateResultsSortLaminate(char** names) {
 
 int LayupGetNumRess(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (count) *count = m->pRess()->entries();
         return 0;
@@ -608,7 +605,7 @@ int LayupGetNumRess(int* count) {
 
 int LayupGetResIds(int capacity, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpResStore* store = m->pRess();
         const int n = std::min(capacity, static_cast<int>(store->entries()));
@@ -620,7 +617,7 @@ int LayupGetResIds(int capacity, int* ids) {
 int LayupGetRes(int id, char** names, int* orientation, int* type, int* location, int* nElems,
                 int* nValues) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpRes* r = findResult(m, id);
         if (!r) return -1;
@@ -642,7 +639,7 @@ int LayupGetRes(int id, char** names, int* orientation, int* type, int* location
 
 int LayupGetResElems(int id, int* elemIds, int* ints, int* counts, float* values) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpRes* r = findResult(m, id);
         if (!r) return -1;
@@ -663,7 +660,7 @@ int LayupGetResElems(int id, int* elemIds, int* ints, int* counts, float* values
 
 int LayupDeleteResults(char** names) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         ResultNames copy(names);
         if (CKpRes* r = m->pRess()->findByName(copy.ptr)) m->GetResultStore()->Delete(r);
@@ -673,7 +670,7 @@ int LayupDeleteResults(char** names) {
 
 int LayupDeleteResultsAll(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         m->GetResultStore()->DeleteAll();
         return 0;
@@ -682,7 +679,7 @@ int LayupDeleteResultsAll(void) {
 
 int LayupEraseResFI(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         m->pGra()->delete_segment(kFailureSegment);
         return 0;

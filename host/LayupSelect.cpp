@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpDirn.h"
 #include "layuplib/CKpElem.h"
@@ -22,10 +23,6 @@
 #include "layuplib/surface_div.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 IVekSelect* selection(CKpLayup* m) {
     return m ? m->GetSelect() : nullptr;
@@ -72,28 +69,28 @@ extern "C" {
 
 int LayupSelectClear(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->Clear() : 1;
     });
 }
 
 int LayupSelectSetElements(int count, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->SetElementIds(count, ids) : 1;
     });
 }
 
 int LayupSelectGetNumSelectionGroups(int* groups) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->GetNumSelectionGroups(groups) : 1;
     });
 }
 
 int LayupSelectGetNumElements(int group, int* numBoundary, int* numInterior) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->GetNumElements(group, numBoundary, numInterior) : 1;
     });
 }
@@ -101,21 +98,21 @@ int LayupSelectGetNumElements(int group, int* numBoundary, int* numInterior) {
 int LayupSelectGetElementIds(int group, int numBoundary, int* boundaryIds, int numInterior,
                              int* interiorIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->GetElementIds(group, numBoundary, boundaryIds, numInterior, interiorIds) : 1;
     });
 }
 
 int LayupSelectGetBoundaryNum(int group, int* rings, int* points) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         return s ? s->GetBoundarySizes(group, rings, points) : 1;
     });
 }
 
 int LayupSelectGetBoundary(int group, int rings, int points, int* perRing, float* xyz, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        IVekSelect* s = selection(model());
+        IVekSelect* s = selection(slotLayup());
         if (!s) return 1;
         std::vector<double> tmp;
         if (!coordinates(tmp, points)) return 2;
@@ -131,42 +128,42 @@ int LayupSelectGetBoundary(int group, int rings, int points, int* perRing, float
 
 int LayupMergeFree(float tolerance) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->MergeFree(tolerance) : 1;
     });
 }
 
 int LayupSewFree(float tolerance) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->SewFree(tolerance) : 1;
     });
 }
 
 int LayupGetNumElems(int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->GetNumElems(count) : 1;
     });
 }
 
 int LayupGetElemIds(int count, int* ids) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->GetElemIds(count, ids) : 1;
     });
 }
 
 int LayupSelectAreaEID(int count, int* ids, int order) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->SelectAreaEID(count, ids, order) : 1;
     });
 }
 
 int LayupRestoreArea(void) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (surface_restore(m->pElems(), m->pFacs()) != 0) {
             m->pMsg()->Create(4, "Could not restore surface area");
@@ -180,7 +177,7 @@ int LayupRestoreArea(void) {
 int LayupGetNodeBounds(int* nodes, float* xmin, float* xmax, float* ymin, float* ymax, float* zmin,
                        float* zmax) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpNodeStore* store = m->pNodes();
         const int n = store ? store->GetNumNodes() : 0;
@@ -197,7 +194,7 @@ int LayupGetNodeBounds(int* nodes, float* xmin, float* xmax, float* ymin, float*
 
 int LayupGetMeshSizes(int* nodes, int* elements, int* width) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->GetMeshSizes(nodes, elements, width) : 1;
     });
 }
@@ -205,7 +202,7 @@ int LayupGetMeshSizes(int* nodes, int* elements, int* width) {
 int LayupGetMesh(int nodes, int* nodeIds, float* xyz, int elements, int* elemIds, int* patchIds,
                  int* topologies, int width, int* connectivity) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         return meshThroughDoubles(*m, nodes, nodeIds, xyz, elements, elemIds, patchIds, topologies,
                                   width, connectivity);
@@ -214,7 +211,7 @@ int LayupGetMesh(int nodes, int* nodeIds, float* xyz, int elements, int* elemIds
 
 int LayupGetSolidMeshSizes(int* nodes, int* elements, int* width) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         IVekSolidGenSet* set = m ? m->GetSolidGenSet() : nullptr;
         if (!set) return 1;
         int n = 0, e = 0, w = 0;
@@ -230,7 +227,7 @@ int LayupGetSolidMeshSizes(int* nodes, int* elements, int* width) {
 int LayupGetSolidMesh(int nodes, int* nodeIds, float* xyz, int elements, int* elemIds,
                       int* patchIds, int* topologies, int width, int* connectivity) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         IVekSolidGenSet* set = m ? m->GetSolidGenSet() : nullptr;
         if (!set) return 1;
         return meshThroughDoubles(*set, nodes, nodeIds, xyz, elements, elemIds, patchIds,
@@ -242,7 +239,7 @@ int LayupGetElem(int id, int* type, int* nodeIds, float* xyz, float* area, float
                  float* reference, float* materialAngle, float* orientationAngle, float* thickness,
                  int* offsetFlag, float* offset, float* lamThickness, float* lamPosition) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpElemStore* elems = m->pElems();
         CKpElem* e = elems ? elems->find(id) : nullptr;
@@ -293,7 +290,7 @@ int LayupGetElem(int id, int* type, int* nodeIds, float* xyz, float* area, float
 
 int LayupGetMeshLowId(int* nodeId, int* elemId) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpNodeStore* nodes = m->pNodes();
         CKpElemStore* elems = m->pElems();
@@ -309,7 +306,7 @@ int LayupGetMeshLowId(int* nodeId, int* elemId) {
 
 int LayupCutAreaEID(int count, int* ids, int* edges) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         return m ? m->CutAreaEID(count, ids, edges) : 1;
     });
 }

@@ -1,6 +1,7 @@
 // The solid model functions of the exported interface: solid generation
 // through the model's settings, and the node and shell queries around it.
 
+#include "host/LayupSlot.h"
 #include "host/LayupSolid.h"
 
 #include <algorithm>
@@ -31,10 +32,6 @@
 
 namespace {
 
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
-
 double at(const float* v, int i) {
     return v ? static_cast<double>(v[i]) : 0.0;
 }
@@ -58,7 +55,7 @@ int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffse
                           float thickTol, int firstCoord, int firstLam, int firstProp,
                           int ignoreThick, int equallySpaced, int shearCorr) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
         // The log lines below read every snap node: nothing is read or set
@@ -162,7 +159,7 @@ int LayupCreateSolidModel(int nElems, int* elemIds, const char*, int elemIdOffse
 
 int LayupGetNumSelNodes(int nElems, int* ids, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (m->RestoreAndSelectArea(nElems, ids) != 0) return 1;
         CKpRefStore refs;
@@ -174,7 +171,7 @@ int LayupGetNumSelNodes(int nElems, int* ids, int* count) {
 
 int LayupGetSelNodeData(int capacity, int* ids, float* positions, float* normals) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpMsg* msg = m->pMsg();
         CKpRefStore refs;
@@ -211,7 +208,7 @@ int LayupGetSelNodeData(int capacity, int* ids, float* positions, float* normals
 
 int LayupGetSolidShells(int nPoints, float* points, int* elemIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (!points || !elemIds) return 0;
         CKpFacetStore* facets = m->pFacs();

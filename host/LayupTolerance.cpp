@@ -2,6 +2,7 @@
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
+#include "host/LayupSlot.h"
 #include "host/guard_export.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpTol.h"
@@ -10,10 +11,6 @@
 #include "layuplib/surface_div.h"
 
 namespace {
-
-CKpLayup* model() {
-    return static_cast<CKpLayup*>(LayupSlotModel());
-}
 
 bool shortArray(const void* p, long long need) {
     const int elems = BltArrayElems(p);
@@ -30,7 +27,7 @@ extern "C" {
 
 int LayupSetTolerance(float angle, float thickness, int count, int* elementIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (set_tol_region_data(m->pMsg(), m->pElems(), m->pFacs(), m->pTols(),
                                 radians_as_float(angle), thickness, count, elementIds) != 0) {
@@ -44,7 +41,7 @@ int LayupSetTolerance(float angle, float thickness, int count, int* elementIds) 
 
 int LayupRestoreTolerance(float angle, float thickness) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         restore_tolerance(m->pElems(), radians_as_float(angle), thickness, m->pGTol(), m->pTols());
         m->pMsg()->Create(1, "Tolerance restored");
@@ -54,7 +51,7 @@ int LayupRestoreTolerance(float angle, float thickness) {
 
 int LayupGetNoTolRegions(int, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         if (count) *count = regionCount(m->pTols());
         return 0;
@@ -63,7 +60,7 @@ int LayupGetNoTolRegions(int, int* count) {
 
 int LayupGetTolRegionsSize(int, int* sizes) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpTolStore* tols = m->pTols();
         const int n = regionCount(tols);
@@ -80,7 +77,7 @@ int LayupGetTolRegionsSize(int, int* sizes) {
 int LayupGetTolDefn(int, float* globalAngle, float* globalThickness, float* angles,
                     float* thicknesses, int* elementIds) {
     return guard_export(__func__, -1, [&]() -> int {
-        CKpLayup* m = model();
+        CKpLayup* m = slotLayup();
         if (!m) return 1;
         CKpTolStore* tols = m->pTols();
         const int n = regionCount(tols);
