@@ -54,5 +54,12 @@ const BltArg* BltCurrentArgs(int* count);
 // The element count of the running built-in's array argument that starts at
 // `address`; -1 outside a call or for an address that starts none.
 int BltArrayElems(const void* address);
+// True when `address` is an array argument of the running built-in with
+// fewer than `need` elements: a state-sized output the function must not
+// write. False outside a call (the caller's array is taken as large enough).
+inline bool BltArrayShort(const void* address, long long need) {
+    const int elems = BltArrayElems(address);
+    return elems >= 0 && elems < need;
+}
 
 #endif  // PLYSTRAND_BLT_LAMLAYUP_H

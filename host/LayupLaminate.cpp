@@ -103,14 +103,6 @@ IVekLamStore* sourceStore(CKpLayup* m, int source) {
     return nullptr;
 }
 
-// A host array (inside a built-in call) shorter than `need`: the count
-// functions size these arrays, and the data call writes what the model
-// holds now.
-bool shortArray(const void* p, long long need) {
-    const int elems = BltArrayElems(p);
-    return elems >= 0 && elems < need;
-}
-
 // The base-state values LayupGetMats hands out, in its argument order: the
 // 21 elastic values Ex to C56, the 6 thermal values Alpx to A6, the density.
 // Plain functions, as in the material functions (sanitizer-safe).
@@ -249,7 +241,7 @@ int LayupCompressLaminate(float thickTol, float angTol, int* count, int* ids, in
         const int n = lams->entries();
         if (count) *count = n;
         // Only now is the number of the host's laminates known.
-        if (shortArray(ids, n) || shortArray(heads, n)) {
+        if (BltArrayShort(ids, n) || BltArrayShort(heads, n)) {
             m->pMsg()->Create(
                 4, "LayupCompressLaminate: the id arrays hold fewer than the %d laminates.", n);
             lams->Clear();
@@ -350,7 +342,7 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
              {static_cast<const void*>(names), static_cast<const void*>(descriptions),
               static_cast<const void*>(flags), static_cast<const void*>(layerCounts),
               static_cast<const void*>(offsets), static_cast<const void*>(actions)})
-            if (shortArray(a, n)) {
+            if (BltArrayShort(a, n)) {
                 m->pMsg()->Create(
                     4, "LayupGetLams: a laminate array holds fewer than the %d laminates.", n);
                 return -1;
@@ -358,7 +350,7 @@ int LayupGetLams2(int source, int, int, char** names, char** descriptions, int* 
         for (const void* a : {static_cast<const void*>(mats), static_cast<const void*>(extMats),
                               static_cast<const void*>(thicks), static_cast<const void*>(angles),
                               static_cast<const void*>(gplies)})
-            if (shortArray(a, total)) {
+            if (BltArrayShort(a, total)) {
                 m->pMsg()->Create(4, "LayupGetLams: a layer array holds fewer than the %d layers.",
                                   total);
                 return -1;
@@ -445,8 +437,8 @@ int LayupGetMats(int, char** names, int* directionalities, float* ex, float* ey,
                                       c15, c16,  c24,  c25,  c26,  c34,  c35, c36,      c45, c46,
                                       c56, alpx, alpy, alpz, a4,   a5,   a6,  densities};
         const int n = store->Count();
-        bool fits = !shortArray(names, n) && !shortArray(directionalities, n);
-        for (float* a : v) fits = fits && !shortArray(a, n);
+        bool fits = !BltArrayShort(names, n) && !BltArrayShort(directionalities, n);
+        for (float* a : v) fits = fits && !BltArrayShort(a, n);
         if (!fits) {
             m->pMsg()->Create(
                 4, "LayupGetMats: a material array holds fewer than the %d materials.", n);

@@ -12,16 +12,6 @@
 #include "layuplib/IVekOffsetStore.h"
 #include "layuplib/copy_text.h"
 
-namespace {
-
-// A host array (inside a built-in call) shorter than `need`.
-bool shortArray(const void* p, long long need) {
-    const int elems = BltArrayElems(p);
-    return elems >= 0 && elems < need;
-}
-
-}  // namespace
-
 extern "C" {
 
 int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy, float sz, float dx,
@@ -101,7 +91,7 @@ int LayupGetOffRegionsSize(int, int* sizes) {
             return 1;
         }
         const int n = store->Count();
-        if (shortArray(sizes, n)) {
+        if (BltArrayShort(sizes, n)) {
             m->pMsg()->Create(4, "The offset region size array holds fewer than %d entries.", n);
             return -1;
         }
@@ -126,9 +116,9 @@ int LayupGetOffsetDefn2(int, int nameSize, char** names, float* values, int* fla
         for (int i = 0; i < n; ++i)
             if (IVekOffset* off = store->Get(i)) total += off->GetNumElements();
         // Host arrays are checked before anything is written.
-        if (shortArray(names, n) || shortArray(values, n) || shortArray(flags, n) ||
-            shortArray(elementIds, total) || shortArray(seeds, 3LL * n) ||
-            shortArray(directions, 3LL * n)) {
+        if (BltArrayShort(names, n) || BltArrayShort(values, n) || BltArrayShort(flags, n) ||
+            BltArrayShort(elementIds, total) || BltArrayShort(seeds, 3LL * n) ||
+            BltArrayShort(directions, 3LL * n)) {
             m->pMsg()->Create(4, "The offset definition arrays are too small for %d regions.", n);
             return -1;
         }

@@ -36,12 +36,6 @@ double at(const float* v, int i) {
     return v ? static_cast<double>(v[i]) : 0.0;
 }
 
-// A host array (inside a built-in call) shorter than `need`.
-bool shortArray(const void* p, long long need) {
-    const int elems = BltArrayElems(p);
-    return elems >= 0 && elems < need;
-}
-
 }  // namespace
 
 extern "C" {
@@ -180,7 +174,7 @@ int LayupGetSelNodeData(int capacity, int* ids, float* positions, float* normals
         if (m->pNodes()->CreateSelNodeNormals(msg, &refs, m->pElems(), m->pFacs()) != 0) return 3;
 
         const int n = std::min(std::max(capacity, 0), refs.entries());
-        if (shortArray(ids, n) || shortArray(positions, 3LL * n) || shortArray(normals, 3LL * n)) {
+        if (BltArrayShort(ids, n) || BltArrayShort(positions, 3LL * n) || BltArrayShort(normals, 3LL * n)) {
             msg->Create(
                 4, "LayupGetSelNodeData: the node arrays cannot hold the %d selected nodes.", n);
             return -1;

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool shortArray(const void* p, long long need) {
-    const int elems = BltArrayElems(p);
-    return elems >= 0 && elems < need;
-}
-
 int regionCount(CKpTolStore* tols) {
     return tols ? static_cast<int>(tols->entries()) : 0;
 }
@@ -64,7 +59,7 @@ int LayupGetTolRegionsSize(int, int* sizes) {
         if (!m) return 1;
         CKpTolStore* tols = m->pTols();
         const int n = regionCount(tols);
-        if (shortArray(sizes, n)) {
+        if (BltArrayShort(sizes, n)) {
             m->pMsg()->Create(4, "The tolerance region size array holds fewer than %d entries.", n);
             return -1;
         }
@@ -85,7 +80,7 @@ int LayupGetTolDefn(int, float* globalAngle, float* globalThickness, float* angl
         for (int i = 0; i < n; ++i)
             if (CKpTol* t = (*tols)[i]) total += t->pElems() ? t->pElems()->entries() : 0;
         // Host arrays are checked before anything is written.
-        if (shortArray(angles, n) || shortArray(thicknesses, n) || shortArray(elementIds, total)) {
+        if (BltArrayShort(angles, n) || BltArrayShort(thicknesses, n) || BltArrayShort(elementIds, total)) {
             m->pMsg()->Create(4, "The tolerance definition arrays are too small for %d regions.",
                               n);
             return -1;
