@@ -113,6 +113,31 @@ inline uint64_t BlankBits64(const char* p) {
            static_cast<uint64_t>(BlankBits16(p + 32)) << 32 |
            static_cast<uint64_t>(BlankBits16(p + 48)) << 48;
 }
+
+// BlankBits64 of the last, short chunk text[base, size) (fewer than 64
+// bytes), every position past the text a blank. The partial lane is loaded
+// so that it ends at the text's end rather than copied out: a copy read
+// back at once as one vector would stall on the store.
+inline uint64_t TailBlankBits(const char* text, size_t base, size_t size) {
+    const size_t rest = size - base;
+    uint64_t blank = ~0ull << rest;
+    size_t lane = 0;
+    for (; lane + 16 <= rest; lane += 16)
+        blank |= static_cast<uint64_t>(BlankBits16(text + base + lane)) << lane;
+    const size_t part = rest - lane;
+    if (part == 0) return blank;
+    uint32_t bits;
+    if (size >= 16) {
+        bits = BlankBits16(text + size - 16) >> (16 - part);
+    } else {
+        char padded[16];
+        std::memset(padded, ' ', sizeof padded);
+        std::memcpy(padded, text + base + lane, part);
+        bits = BlankBits16(padded);
+    }
+    bits &= (1u << part) - 1;
+    return blank | static_cast<uint64_t>(bits) << lane;
+}
 #endif
 
 // The blank-separated tokens of text[0, size) as (begin, length). The
@@ -124,15 +149,12 @@ void SplitTokens(const char* text, size_t size, std::vector<std::pair<size_t, si
 #if defined(__SSE2__)
     size_t begin = 0;
     uint64_t carry = 0;  // 1 when the byte before the chunk is a token's
-    char tail[64];
     for (size_t base = 0; base < size; base += 64) {
         uint64_t blank;
         if (size - base >= 64) {
             blank = BlankBits64(text + base);
         } else {
-            std::memset(tail, ' ', sizeof tail);
-            std::memcpy(tail, text + base, size - base);
-            blank = BlankBits64(tail);
+            blank = TailBlankBits(text, base, size);
         }
         const uint64_t solid = ~blank;
         const uint64_t before = solid << 1 | carry;
