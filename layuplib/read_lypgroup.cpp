@@ -10,6 +10,10 @@ namespace {
 
 // Read block size: large enough that a block read costs little per line.
 constexpr size_t kBlockSize = 1u << 16;
+// Blocks the inflating thread may run ahead of the reader, and zlib's own
+// input buffer (its default of 8 KiB costs a read call per few lines).
+constexpr size_t kInflateAhead = 4;
+constexpr unsigned kGzBufferSize = 1u << 17;
 
 // The record code of a line: its first three characters as "%d" reads them
 // (leading blanks, a sign, digits); 0 when they hold no number. Written out
@@ -33,7 +37,16 @@ int RecordCode(const std::string& text) {
 }  // namespace
 
 LypStream::LypStream()
-    : m_file(nullptr), m_gz(nullptr), m_pos(0), m_end(0), m_line(0), m_failed(false) {}
+    : m_file(nullptr),
+      m_gz(nullptr),
+      m_pos(0),
+      m_end(0),
+      m_line(0),
+      m_failed(false),
+      m_stop(false),
+      m_lost(false),
+      m_gzEnded(false),
+      m_gzLast(0) {}
 
 LypStream::~LypStream() {
     Close();
@@ -53,13 +66,23 @@ int LypStream::Open(const char* path, int compressed) {
     }
     if (compressed) {
         m_gz = gzopen(path, "rb");
-        return m_gz ? 0 : -1;
+        if (!m_gz) return -1;
+        gzbuffer(m_gz, kGzBufferSize);  // before the first read, as zlib requires
+        m_stop = m_lost = m_gzEnded = false;
+        m_gzLast = 0;
+        try {
+            m_inflater = std::thread(&LypStream::Inflate, this);
+        } catch (...) {
+            // Without a thread Fill inflates each block itself.
+        }
+        return 0;
     }
     m_file = std::fopen(path, "rb");
     return m_file ? 0 : -1;
 }
 
 int LypStream::Close() {
+    StopInflate();
     int status = 0;
     if (m_gz) {
         status = gzclose(m_gz);
@@ -72,28 +95,115 @@ int LypStream::Close() {
     return status;
 }
 
-long LypStream::Fill() {
-    m_pos = m_end = 0;
-    if (m_gz) {
-        const int n = gzread(m_gz, m_block.data(), static_cast<unsigned>(m_block.size()));
-        int err = Z_OK;
-        const char* text = gzerror(m_gz, &err);
-        // zlib reports a stream that ends early (Z_BUF_ERROR) without
-        // failing the read itself: the end of the data must be checked too.
-        if (n < 0 || (n == 0 && err != Z_OK)) {
-            if (err == Z_ERRNO) {
-                m_error = std::strerror(errno);
-                return -1;
-            }
-            m_error = "the compressed data is corrupt or ends early";
-            if (text && *text) {
-                m_error += " (";
-                m_error += text;
-                m_error += ")";
-            }
+long LypStream::GzRead(std::vector<char>& block, std::string& error) {
+    const int n = gzread(m_gz, block.data(), static_cast<unsigned>(block.size()));
+    int err = Z_OK;
+    const char* text = gzerror(m_gz, &err);
+    // zlib reports a stream that ends early (Z_BUF_ERROR) without failing
+    // the read itself: the end of the data must be checked too.
+    if (n < 0 || (n == 0 && err != Z_OK)) {
+        if (err == Z_ERRNO) {
+            error = std::strerror(errno);
             return -1;
         }
-        m_end = static_cast<size_t>(n);
+        error = "the compressed data is corrupt or ends early";
+        if (text && *text) {
+            error += " (";
+            error += text;
+            error += ")";
+        }
+        return -1;
+    }
+    return n;
+}
+
+void LypStream::Inflate() {
+    for (;;) {
+        Inflated block;
+        try {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [this] { return m_stop || m_ready.size() < kInflateAhead; });
+                if (m_stop) return;
+                if (!m_spare.empty()) {
+                    block.bytes.swap(m_spare.back());
+                    m_spare.pop_back();
+                }
+            }
+            if (block.bytes.size() != kBlockSize) block.bytes.resize(kBlockSize);
+            block.count = GzRead(block.bytes, block.error);
+            const bool last = block.count <= 0;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_ready.push_back(std::move(block));
+            }
+            m_changed.notify_all();
+            if (last) return;
+        } catch (...) {
+            // Out of memory: the reader fails at this block.
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_lost = true;
+            }
+            m_changed.notify_all();
+            return;
+        }
+    }
+}
+
+void LypStream::StopInflate() {
+    if (m_inflater.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_inflater.join();
+    }
+    m_ready.clear();
+    m_spare.clear();
+}
+
+long LypStream::Fill() {
+    m_pos = m_end = 0;
+    if (m_gz && m_inflater.joinable()) {
+        // The end or failure of the input is final: later reads repeat it.
+        if (m_gzEnded) return m_gzLast;
+        Inflated block;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_changed.wait(lock, [this] { return !m_ready.empty() || m_lost; });
+            if (m_ready.empty()) {
+                m_error = "out of memory";
+                m_gzEnded = true;
+                m_gzLast = -1;
+                return -1;
+            }
+            block = std::move(m_ready.front());
+            m_ready.pop_front();
+            // The buffer just read goes back to the thread. Should that
+            // fail, the thread allocates a new one.
+            try {
+                if (!m_block.empty()) m_spare.push_back(std::move(m_block));
+            } catch (...) {
+            }
+        }
+        m_changed.notify_all();
+        m_block.swap(block.bytes);
+        if (block.count <= 0) {
+            m_gzEnded = true;
+            m_gzLast = block.count;
+        }
+        if (block.count < 0) {
+            m_error = block.error;
+            return -1;
+        }
+        m_end = static_cast<size_t>(block.count);
+        return block.count;
+    }
+    if (m_gz) {
+        const long n = GzRead(m_block, m_error);
+        if (n > 0) m_end = static_cast<size_t>(n);
         return n;
     }
     if (m_file) {

@@ -4,9 +4,13 @@
 // The line source of the layup file reader: a layup file, plain text or a
 // gzip stream, handed out one line at a time.
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdio>
+#include <deque>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct gzFile_s;
@@ -32,8 +36,11 @@ struct LypGroup {
 
 // LypStream: an open layup file with its read buffer. Plain files are read
 // with fread, gzip streams with gzread, in blocks; lines may have any length
-// up to LYP_MAX_LINE. Each stream has its own buffer, so several files can
-// be read at the same time. Closes the file when destroyed.
+// up to LYP_MAX_LINE. A gzip stream inflates on a thread of its own a few
+// blocks ahead of the lines handed out (straight through gzread when no
+// thread can be started); its failures are reported at the block where they
+// occur, as without the thread. Each stream has its own buffers, so several
+// files can be read at the same time. Closes the file when destroyed.
 class LypStream {
   public:
     LypStream();
@@ -65,6 +72,20 @@ class LypStream {
     // Reads the next block into the buffer: the number of bytes read, 0 at
     // the end of the input, -1 on a read error (m_error says why).
     long Fill();
+    // gzread of the next block into `block`: as Fill; `error` says why on -1.
+    long GzRead(std::vector<char>& block, std::string& error);
+    // The inflating thread: GzRead of every block, in order, into m_ready
+    // until the end of the input, a failure or a stop.
+    void Inflate();
+    // Stops and joins the inflating thread and drops its blocks.
+    void StopInflate();
+
+    // An inflated block waiting for the reader: GzRead's result and bytes.
+    struct Inflated {
+        std::vector<char> bytes;
+        long count = 0;
+        std::string error;
+    };
 
     FILE* m_file;
     gzFile_s* m_gz;
@@ -74,6 +95,18 @@ class LypStream {
     long m_line;    // lines handed out so far
     bool m_failed;  // a read failed; every further read fails
     std::string m_error;
+
+    // The inflating thread and what it shares with the reader (under
+    // m_mutex): blocks inflated in file order, buffers handed back.
+    std::thread m_inflater;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Inflated> m_ready;
+    std::vector<std::vector<char>> m_spare;
+    bool m_stop;      // the reader closes: the thread ends
+    bool m_lost;      // the thread failed to hand on a block
+    bool m_gzEnded;   // the last block (end or failure) was taken
+    long m_gzLast;    // its count, returned by every later Fill
 };
 
 // Reads the next line of `stream` into `group` (code, text without its line

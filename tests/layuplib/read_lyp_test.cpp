@@ -442,6 +442,72 @@ TEST_F(LypRead, TruncatedGzipStreamIsAnError) {
     EXPECT_EQ(model->OpenLayup(cut.c_str(), 1), -1);
 }
 
+// A gzip stream many read blocks long (it inflates ahead of the lines handed
+// out) gives the plain file's lines, codes and line numbers; its end stays
+// the end; a stream closed or reopened part way does not wait for the rest;
+// a cut stream fails at a line past every whole block before the cut.
+TEST_F(LypRead, LongGzipStreamReadsLikeThePlainFile) {
+    std::string text;
+    for (int i = 1; i <= 60000; ++i)
+        text += "101 0 " + std::to_string(i) + "\n102 " + std::to_string(i % 977) + ".25 0 -1\n";
+    text += "** END";  // a last line without line feed
+    const std::string plain = Temp("long.lyp", text);
+    const std::string whole = Gzip(text);
+    const std::string packed = Temp("long.lyp.gz", whole);
+
+    LypStream a, b;
+    ASSERT_EQ(a.Open(plain.c_str(), 0), 0);
+    ASSERT_EQ(b.Open(packed.c_str(), 1), 0);
+    EXPECT_EQ(b.Compressed(), 1);
+    LypGroup ga, gb;
+    long lines = 0;
+    for (;;) {
+        const int ra = read_lypgroup(a, ga);
+        const int rb = read_lypgroup(b, gb);
+        ASSERT_EQ(ra, rb) << "line " << ga.line;
+        if (ra != 1) break;
+        ++lines;
+        ASSERT_EQ(ga.text, gb.text);
+        ASSERT_EQ(ga.code, gb.code);
+        ASSERT_EQ(ga.line, gb.line);
+    }
+    EXPECT_EQ(lines, 120001);
+    EXPECT_EQ(gb.text, "");
+    EXPECT_EQ(read_lypgroup(b, gb), 0);  // the end is read again as the end
+    EXPECT_EQ(b.Close(), 0);
+    EXPECT_EQ(a.Close(), 0);
+
+    // Closed, then reopened, after a few lines.
+    ASSERT_EQ(b.Open(packed.c_str(), 1), 0);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(read_lypgroup(b, gb), 1);
+    EXPECT_EQ(gb.text, "101 0 2");
+    ASSERT_EQ(b.Open(packed.c_str(), 1), 0);
+    ASSERT_EQ(read_lypgroup(b, gb), 1);
+    EXPECT_EQ(gb.text, "101 0 1");
+    EXPECT_EQ(gb.line, 1);
+    EXPECT_EQ(b.Close(), 0);
+
+    // Cut in the middle: every line before the damage reads, then the
+    // failure, which stays.
+    const std::string cut = Temp("long_cut.lyp.gz", whole.substr(0, whole.size() / 2));
+    ASSERT_EQ(b.Open(cut.c_str(), 1), 0);
+    int got = 0;
+    while ((got = read_lypgroup(b, gb)) == 1) {
+    }
+    EXPECT_EQ(got, -1);
+    EXPECT_GT(gb.line, 1000);
+    EXPECT_LT(gb.line, 120001);
+    EXPECT_NE(std::string(b.Error()).find("corrupt or ends early"), std::string::npos) << b.Error();
+    EXPECT_EQ(read_lypgroup(b, gb), -1);
+    b.Close();
+
+    // A plain file opened as compressed reads as it is.
+    ASSERT_EQ(b.Open(plain.c_str(), 1), 0);
+    ASSERT_EQ(read_lypgroup(b, gb), 1);
+    EXPECT_EQ(gb.text, "101 0 1");
+    EXPECT_EQ(gb.code, 101);
+}
+
 // ---------------------------------------------------------------- lifecycle
 
 TEST_F(LypRead, OpenLayupOfAMissingFileKeepsTheModel) {
