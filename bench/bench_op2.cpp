@@ -34,11 +34,11 @@ struct File {
         source = source.substr(0, source.find_last_of('/')) +
                  "/../tests/data/op2/flat_plate_composite.op2";
         path = "/tmp/bench_op2_import_" + std::to_string(getpid()) + ".op2";
-        Op2LayeredSpec spec;
-        spec.elements = Elements();
-        spec.plies = 20;
-        spec.perPiece = 1000;
-        if (!WriteLayeredOp2(path, source, spec)) {
+        Op2LayeredRecipe recipe;
+        recipe.elements = Elements();
+        recipe.plies = 20;
+        recipe.perPiece = 1000;
+        if (!WriteLayeredOp2(path, source, recipe)) {
             std::fprintf(stderr, "bench_op2: cannot write %s\n", path.c_str());
             std::exit(1);
         }

@@ -36,10 +36,10 @@ std::string Fingerprint(const std::vector<std::string>& paths, int modelFlags, i
     return ReadFingerprint(model, messages);
 }
 
-std::string Layered(const char* stem, const Op2LayeredSpec& spec) {
+std::string Layered(const char* stem, const Op2LayeredRecipe& recipe) {
     const std::string path =
         testing::TempDir() + stem + std::to_string(getpid()) + ".op2";
-    EXPECT_TRUE(WriteLayeredOp2(path, DataFile("flat_plate_composite.op2"), spec));
+    EXPECT_TRUE(WriteLayeredOp2(path, DataFile("flat_plate_composite.op2"), recipe));
     return path;
 }
 
@@ -74,14 +74,14 @@ TEST(ReadOp2Digest, SharedFilesGiveTheSameResultsAndMessages) {
 }
 
 TEST(ReadOp2Digest, LayeredFilesInOrderScrambledAndRepeated) {
-    Op2LayeredSpec ordered;
+    Op2LayeredRecipe ordered;
     ordered.elements = 250;
     ordered.plies = 5;
     ordered.subcases = 2;
     ordered.perPiece = 40;
-    Op2LayeredSpec scrambled = ordered;
+    Op2LayeredRecipe scrambled = ordered;
     scrambled.scrambled = true;
-    Op2LayeredSpec wide;
+    Op2LayeredRecipe wide;
     wide.elements = 30;
     wide.plies = 40;
     const std::string a = Layered("digest_ordered", ordered);

@@ -76,24 +76,24 @@ void Entry(int* w, bool stress, long eid, int ply, int plies, int subcase, int p
 }  // namespace
 
 bool WriteLayeredOp2(const std::string& path, const std::string& labelSource,
-                     const Op2LayeredSpec& spec) {
+                     const Op2LayeredRecipe& recipe) {
     const std::string label = LabelBytes(labelSource);
     if (label.empty()) return false;
     // Element order and the passes: scrambled files repeat every seventh
     // element with other values.
     std::vector<long> order;
     std::vector<int> pass;
-    for (long e = 1; e <= spec.elements; ++e) order.push_back(e);
-    if (spec.scrambled) {
+    for (long e = 1; e <= recipe.elements; ++e) order.push_back(e);
+    if (recipe.scrambled) {
         unsigned long state = 12345;
         for (size_t i = order.size(); i > 1; --i) {
             state = state * 6364136223846793005ul + 1442695040888963407ul;
             std::swap(order[i - 1], order[(state >> 33) % i]);
         }
-        for (long e = 7; e <= spec.elements; e += 7) order.push_back(e);
+        for (long e = 7; e <= recipe.elements; e += 7) order.push_back(e);
     }
     pass.assign(order.size(), 0);
-    for (size_t i = static_cast<size_t>(spec.elements); i < order.size(); ++i) pass[i] = 1;
+    for (size_t i = static_cast<size_t>(recipe.elements); i < order.size(); ++i) pass[i] = 1;
 
     op2_Init(stderr);
     const int id = op2_OpenFile(path.c_str(), 'W');
@@ -107,18 +107,18 @@ bool WriteLayeredOp2(const std::string& path, const std::string& labelSource,
         std::snprintf(name, sizeof name, "%-8s", stress ? "OES1C" : "OEFIT");
         int trailer[6] = {101, 2, 1, 0, 0, 0}, eof;
         ok = op2_OpenDatablk(id, 1, name, trailer, &eof) == 0;
-        std::vector<int> words(static_cast<size_t>(spec.perPiece) * spec.plies * numWide);
-        for (int subcase = 1; subcase <= spec.subcases && ok; ++subcase) {
+        std::vector<int> words(static_cast<size_t>(recipe.perPiece) * recipe.plies * numWide);
+        for (int subcase = 1; subcase <= recipe.subcases && ok; ++subcase) {
             int ident[146];
             Ident(ident, stress ? 5 : 25, numWide, subcase);
             ok = op2_WriteRecord(id, 146, 1, ident) == 0;
-            for (size_t done = 0; done < order.size() && ok; done += spec.perPiece) {
-                const size_t n = std::min(order.size() - done, static_cast<size_t>(spec.perPiece));
+            for (size_t done = 0; done < order.size() && ok; done += recipe.perPiece) {
+                const size_t n = std::min(order.size() - done, static_cast<size_t>(recipe.perPiece));
                 for (size_t i = 0; i < n; ++i)
-                    for (int p = 1; p <= spec.plies; ++p)
-                        Entry(&words[(i * spec.plies + p - 1) * numWide], stress, order[done + i],
-                              p, spec.plies, subcase, pass[done + i]);
-                ok = op2_WriteRecord(id, static_cast<int>(n * spec.plies * numWide), 0,
+                    for (int p = 1; p <= recipe.plies; ++p)
+                        Entry(&words[(i * recipe.plies + p - 1) * numWide], stress, order[done + i],
+                              p, recipe.plies, subcase, pass[done + i]);
+                ok = op2_WriteRecord(id, static_cast<int>(n * recipe.plies * numWide), 0,
                                      words.data()) == 0;
             }
             if (ok) ok = op2_WriteRecord(id, 0, 1, nullptr) == 0;

@@ -10,7 +10,7 @@
 // of element type 95, one identification record per subcase (approach code
 // 13, table codes 5 and 25, format code 1, num_wide 11 and 9) followed by
 // one data record of all elements, cut into pieces of `perPiece` elements.
-struct Op2LayeredSpec {
+struct Op2LayeredRecipe {
     long elements = 100;
     int plies = 4;
     int subcases = 1;
@@ -24,6 +24,6 @@ struct Op2LayeredSpec {
 // copied from the solver-written file `labelSource`. False when either file
 // fails.
 bool WriteLayeredOp2(const std::string& path, const std::string& labelSource,
-                     const Op2LayeredSpec& spec);
+                     const Op2LayeredRecipe& recipe);
 
 #endif  // PLYSTRAND_TESTS_SUPPORT_OP2LAYERED_H
