@@ -1,6 +1,7 @@
 #include "layuplib/FailureRun.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -51,7 +52,10 @@ class FailureRun : public ::testing::Test {
     std::unique_ptr<CKpLayup> model{new CKpLayup(nullptr, &gui)};
     CKpLam* lam = nullptr;
     const char* names[5] = {"LC1", "SC1", "Stress Tensor", "", ""};
-    std::string report = ::testing::TempDir() + "failure_report.txt";
+    // One file per test and process: CTest runs the cases side by side.
+    std::string report = ::testing::TempDir() + "failure_report_" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                         std::to_string(::getpid()) + ".txt";
 
     void SetUp() override {
         ASSERT_EQ(meshgen::LoadModel(*model, meshgen::Plate(meshgen::Kind::Quad4, 2, 1, 2, 1)), 0);
