@@ -39,64 +39,48 @@ void Setup() {
 
 constexpr int kPlies = 4;
 
-void BM_WrapperGetVersions(benchmark::State& state) {
-    Setup();
-    SmBltFn fn = MorvekStubFindBuiltin("kp_get_versions");
-    SmSym args[3] = {};
-    for (SmSym& a : args) MorvekStubSymInt(&a, 0);
+// `kCalls` calls of the built-in `name` with `args` per iteration.
+void RunWrapper(benchmark::State& state, const char* name, SmSym* args, int nargs) {
+    SmBltFn fn = MorvekStubFindBuiltin(name);
     SmSym result = {};
     for (auto _ : state) {
-        for (int k = 0; k < kCalls; ++k) benchmark::DoNotOptimize(fn(3, args, &result));
+        for (int k = 0; k < kCalls; ++k) benchmark::DoNotOptimize(fn(nargs, args, &result));
         benchmark::ClobberMemory();
     }
-    for (SmSym& a : args) MorvekStubSymFree(&a);
+    if (result.intValue != 0) state.SkipWithError("the built-in failed");
     state.SetItemsProcessed(state.iterations() * kCalls);
 }
-BENCHMARK(BM_WrapperGetVersions)->Unit(benchmark::kMillisecond);
 
-void BM_DirectGetVersions(benchmark::State& state) {
+// kp_get_versions and kp_get_mesh_sizes: three int outputs.
+void BM_WrapperThreeInts(benchmark::State& state, const char* name) {
+    Setup();
+    SmSym args[3] = {};
+    for (SmSym& a : args) MorvekStubSymInt(&a, 0);
+    RunWrapper(state, name, args, 3);
+    for (SmSym& a : args) MorvekStubSymFree(&a);
+}
+BENCHMARK_CAPTURE(BM_WrapperThreeInts, GetVersions, "kp_get_versions")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WrapperThreeInts, GetMeshSizes, "kp_get_mesh_sizes")
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DirectThreeInts(benchmark::State& state, int (*function)(int*, int*, int*)) {
     Setup();
     int v[3] = {0, 0, 0};
     for (auto _ : state) {
-        for (int k = 0; k < kCalls; ++k)
-            benchmark::DoNotOptimize(LayupGetVersions(&v[0], &v[1], &v[2]));
+        for (int k = 0; k < kCalls; ++k) benchmark::DoNotOptimize(function(&v[0], &v[1], &v[2]));
         benchmark::ClobberMemory();
     }
     state.SetItemsProcessed(state.iterations() * kCalls);
 }
-BENCHMARK(BM_DirectGetVersions)->Unit(benchmark::kMillisecond);
-
-void BM_WrapperGetMeshSizes(benchmark::State& state) {
-    Setup();
-    SmBltFn fn = MorvekStubFindBuiltin("kp_get_mesh_sizes");
-    SmSym args[3] = {};
-    for (SmSym& a : args) MorvekStubSymInt(&a, 0);
-    SmSym result = {};
-    for (auto _ : state) {
-        for (int k = 0; k < kCalls; ++k) benchmark::DoNotOptimize(fn(3, args, &result));
-        benchmark::ClobberMemory();
-    }
-    for (SmSym& a : args) MorvekStubSymFree(&a);
-    state.SetItemsProcessed(state.iterations() * kCalls);
-}
-BENCHMARK(BM_WrapperGetMeshSizes)->Unit(benchmark::kMillisecond);
-
-void BM_DirectGetMeshSizes(benchmark::State& state) {
-    Setup();
-    int v[3] = {0, 0, 0};
-    for (auto _ : state) {
-        for (int k = 0; k < kCalls; ++k)
-            benchmark::DoNotOptimize(LayupGetMeshSizes(&v[0], &v[1], &v[2]));
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(state.iterations() * kCalls);
-}
-BENCHMARK(BM_DirectGetMeshSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DirectThreeInts, GetVersions, &LayupGetVersions)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DirectThreeInts, GetMeshSizes, &LayupGetMeshSizes)
+    ->Unit(benchmark::kMillisecond);
 
 // kp_get_layup_element: i >r[] i >s[] >i[]*3 >s[] >s[] >r[]*3 >i[].
 void BM_WrapperGetLayupElement(benchmark::State& state) {
     Setup();
-    SmBltFn fn = MorvekStubFindBuiltin("kp_get_layup_element");
     SmSym args[13] = {};
     const std::vector<int> ints(kPlies, 0);
     const std::vector<float> reals(kPlies, 0.0f);
@@ -107,14 +91,8 @@ void BM_WrapperGetLayupElement(benchmark::State& state) {
     for (int k : {3, 7, 8}) MorvekStubSymStringArray(&args[k], kPlies, 31);
     for (int k : {4, 5, 6, 12}) MorvekStubSymIntArray(&args[k], ints.data(), kPlies);
     for (int k : {9, 10, 11}) MorvekStubSymRealArray(&args[k], reals.data(), kPlies);
-    SmSym result = {};
-    for (auto _ : state) {
-        for (int k = 0; k < kCalls; ++k) benchmark::DoNotOptimize(fn(13, args, &result));
-        benchmark::ClobberMemory();
-    }
-    if (result.intValue != 0) state.SkipWithError("kp_get_layup_element failed");
+    RunWrapper(state, "kp_get_layup_element", args, 13);
     for (SmSym& a : args) MorvekStubSymFree(&a);
-    state.SetItemsProcessed(state.iterations() * kCalls);
 }
 BENCHMARK(BM_WrapperGetLayupElement)->Unit(benchmark::kMillisecond);
 
