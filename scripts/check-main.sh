@@ -17,10 +17,8 @@ lib="$(realpath "$3")"
 dir="$(mktemp -d)"
 trap 'rm -rf "$dir"' EXIT
 
-fail=0
-check() {  # name, got, wanted
-  if [ "$2" != "$3" ]; then echo "FAIL $1: got '$2', wanted '$3'"; fail=1; else echo "ok $1: $2"; fi
-}
+# check, entities and read_iges.
+source "$here/scripts/iges-draw.sh"
 
 # ---- DXF: the draped pattern's boundary ring of 28 segments and its fibre
 # polylines; the flat outline of 6 plotted points with both axes, as
@@ -37,34 +35,7 @@ check_dxf.check_spline(os.path.join(run, "spline.dxf"), 6)
 print("ok DXF files read by ezdxf")
 PY
 
-# ---- IGES through DRAW (its plug-in loader wants the unversioned names).
-libs="$dir/libs"
-mkdir -p "$libs"
-for l in TKTopTest TKXSDRAW; do
-  so="$(ldconfig -p | awk -v n="lib$l.so.7" '$1 == n {print $NF; exit}')"
-  [ -n "$so" ] || { echo "lib$l.so.7 not found (occt-draw missing?)"; exit 1; }
-  ln -s "$so" "$libs/lib$l.so"
-done
-# Number of entities of an IGES type, from the file's directory section.
-entities() { awk -v t="$2" 'substr($0, 73, 1) == "D" && NR % 2 == 0 && ($1 + 0) == t' "$1" | wc -l; }
-# Prints "<edges> <wires> <faces> <valid>" of one IGES file.
-read_iges() {
-  cat >"$dir/check.tcl" <<TCL
-pload MODELING XSDRAW
-igesread $1 r *
-puts [nbshapes r]
-puts [checkshape r]
-TCL
-  local out
-  out="$(cd "$dir" && LD_LIBRARY_PATH="$libs${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}" \
-    occt-draw-7.6 -b -f "$dir/check.tcl" 2>&1)"
-  local valid=0
-  grep -q "This shape seems to be valid" <<<"$out" && valid=1
-  # What DRAW said, when it did not find a valid shape.
-  [ "$valid" = 1 ] || printf '%s\n' "$out" | tail -n 20 >&2
-  echo "$(awk '$1 == "EDGE" {print $3}' <<<"$out") $(awk '$1 == "WIRE" {print $3}' <<<"$out")" \
-    "$(awk '$1 == "FACE" {print $3}' <<<"$out") $valid"
-}
+# ---- IGES through DRAW.
 read -r e w f v <<<"$(read_iges "$run/flat.igs")"
 check "flat IGES edges (outline and two axes)" "$e" "$(entities "$run/flat.igs" 110)"
 check "flat IGES valid" "$v" 1
