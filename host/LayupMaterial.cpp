@@ -137,6 +137,13 @@ IVekMaterial* find(CKpLayup* m, IVekMaterialStore* s, const char* name) {
     return mat;
 }
 
+// The named material of the layup's store; a missing store or material is
+// reported on the layup's messages.
+IVekMaterial* lookup(CKpLayup* m, const char* name) {
+    IVekMaterialStore* s = store(m);
+    return s ? find(m, s, name) : nullptr;
+}
+
 int countMatching(IVekMaterialStore* s, int type) {
     int n = 0;
     for (int i = 0; i < s->Count(); ++i) {
@@ -351,9 +358,7 @@ int LayupGetMaterial(int* type, const char* name, float* thickness, float* warpW
                              c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
                              alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
                              fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-        IVekMaterialStore* s = store(m);
-        if (!s) return -1;
-        IVekMaterial* mat = find(m, s, name);
+        IVekMaterial* mat = lookup(m, name);
         if (!mat) return -1;
         if (type) {
             if (*type != 0 && *type != mat->GetType()) {
@@ -388,9 +393,7 @@ int LayupGetNumMaterialStates(int, const char* name, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekMaterialStore* s = store(m);
-        if (!s) return -1;
-        IVekMaterial* mat = find(m, s, name);
+        IVekMaterial* mat = lookup(m, name);
         if (!mat) return -1;
         IVekMaterialStateStore* states = mat->GetMaterialStateStore();
         if (!states || states->Count() < 1) {
@@ -419,9 +422,7 @@ int LayupGetMaterialStates(int type, const char* name, float* thickness, float* 
                              c16,  c24,  c25,  c26,  c34,  c35,  c36,     c45,  c46, c56, alpx,
                              alpy, alpz, a4,   a5,   a6,   fxt,  fyt,     fzt,  fxc, fyc, fzc,
                              fs12, fs23, fs31, f12,  f23,  f31,  density, tref, ge};
-        IVekMaterialStore* s = store(m);
-        if (!s) return -1;
-        IVekMaterial* mat = find(m, s, name);
+        IVekMaterial* mat = lookup(m, name);
         if (!mat) return -1;
         if (type != 0 && type != mat->GetType()) {
             m->pMsg()->Create(4, "Material not of specified type.");

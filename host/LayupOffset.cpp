@@ -12,6 +12,17 @@
 #include "layuplib/IVekOffsetStore.h"
 #include "layuplib/copy_text.h"
 
+namespace {
+
+// The layup's offset store; a missing one is reported on the layup's messages.
+IVekOffsetStore* offsetStore(CKpLayup* m) {
+    IVekOffsetStore* store = m->GetOffsetStore();
+    if (!store) m->pMsg()->Create(4, "Invalid offset store.");
+    return store;
+}
+
+}  // namespace
+
 extern "C" {
 
 int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy, float sz, float dx,
@@ -19,11 +30,8 @@ int LayupSetOffset2(const char* name, float value, int flag, float sx, float sy,
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekOffsetStore* store = m->GetOffsetStore();
-        if (!store) {
-            m->pMsg()->Create(4, "Invalid offset store.");
-            return 1;
-        }
+        IVekOffsetStore* store = offsetStore(m);
+        if (!store) return 1;
         IVekOffset* off = store->New();
         if (!off) return 2;
         const std::string own = name && *name ? std::string(name) : std::to_string(off->GetId());
@@ -53,11 +61,8 @@ int LayupRestoreOffset(void) {
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekOffsetStore* store = m->GetOffsetStore();
-        if (!store) {
-            m->pMsg()->Create(4, "Invalid offset store.");
-            return 1;
-        }
+        IVekOffsetStore* store = offsetStore(m);
+        if (!store) return 1;
         if (store->Clear() != 0) {
             m->pMsg()->Create(4, "Could not restore offset");
             return 2;
@@ -71,11 +76,8 @@ int LayupGetNoOffRegions(int, int* count) {
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekOffsetStore* store = m->GetOffsetStore();
-        if (!store) {
-            m->pMsg()->Create(4, "Invalid offset store.");
-            return 1;
-        }
+        IVekOffsetStore* store = offsetStore(m);
+        if (!store) return 1;
         if (count) *count = store->Count();
         return 0;
     });
@@ -85,11 +87,8 @@ int LayupGetOffRegionsSize(int, int* sizes) {
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekOffsetStore* store = m->GetOffsetStore();
-        if (!store) {
-            m->pMsg()->Create(4, "Invalid offset store.");
-            return 1;
-        }
+        IVekOffsetStore* store = offsetStore(m);
+        if (!store) return 1;
         const int n = store->Count();
         if (BltArrayShort(sizes, n)) {
             m->pMsg()->Create(4, "The offset region size array holds fewer than %d entries.", n);
@@ -106,11 +105,8 @@ int LayupGetOffsetDefn2(int, int nameSize, char** names, float* values, int* fla
     return guard_export(__func__, -1, [&]() -> int {
         CKpLayup* m = slotLayup();
         if (!m) return 1;
-        IVekOffsetStore* store = m->GetOffsetStore();
-        if (!store) {
-            m->pMsg()->Create(4, "Invalid offset store.");
-            return 1;
-        }
+        IVekOffsetStore* store = offsetStore(m);
+        if (!store) return 1;
         const int n = store->Count();
         long long total = 0;
         for (int i = 0; i < n; ++i)

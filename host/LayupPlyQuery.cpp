@@ -128,11 +128,7 @@ int LayupGetPlyNames(int type, int size, char** names, int* results) {
         for (int i = 0; i < s->Count(); ++i) {
             IVekPly* ply = s->Get(i);
             if (!matches(ply, type)) continue;
-            if (names && names[k]) {
-                const char* name = ply->GetName();
-                const size_t len = name ? std::strlen(name) : 0;
-                copy_text(names[k], len < INT_MAX ? static_cast<int>(len) + 1 : INT_MAX, name);
-            }
+            if (names && names[k]) copyWhole(names[k], ply->GetName());
             if (results) results[k] = ply->GetSimulationResult();
             ++k;
         }
