@@ -39,6 +39,66 @@ int partOf(const CKpFacet* f) {
     return f->getElement() ? f->getElement()->getpart() : 0;
 }
 
+// Pairs the candidate edge ends `scratch` at one node, sorted by far node,
+// then reference, then slot: within each far-node group every two ends of
+// different references whose facets share a part are linked, unless one edge
+// is the inner edge of a split element or the link exists. `at(ref, facet,
+// vertex)` gives a reference's facet index and the node's vertex in it. Each
+// facet that gets a second partner on an edge is added to `branched` (may be
+// null). 0; -1 when a link cannot be allocated.
+template <class At>
+int pairGroups(CKpMsg* msg, CKpFacetStore* facets, const std::vector<SlotRef>& scratch, At at,
+               std::vector<int>* branched) {
+    const size_t total = scratch.size();
+    for (size_t g0 = 0; g0 < total;) {
+        size_t g1 = g0 + 1;
+        while (g1 < total && scratch[g1].far == scratch[g0].far) ++g1;
+        // Runs of one reference inside the group: [a0, a1) and [b0, b1).
+        for (size_t a0 = g0; a0 < g1;) {
+            size_t a1 = a0 + 1;
+            while (a1 < g1 && scratch[a1].ref == scratch[a0].ref) ++a1;
+            int fA = 0, vA = 0;
+            at(scratch[a0].ref, fA, vA);
+            CKpFacet* fa = facets->pFac(fA);
+            for (size_t b0 = a1; b0 < g1;) {
+                size_t b1 = b0 + 1;
+                while (b1 < g1 && scratch[b1].ref == scratch[b0].ref) ++b1;
+                int fB = 0, vB = 0;
+                at(scratch[b0].ref, fB, vB);
+                CKpFacet* fb = facets->pFac(fB);
+                if (fa && fb && partOf(fa) == partOf(fb)) {
+                    for (size_t sa = a0; sa < a1; ++sa) {
+                        const int ea = scratch[sa].slot == 1 ? vA : (vA + 2) % 3;
+                        for (size_t sb = b0; sb < b1; ++sb) {
+                            const int eb = scratch[sb].slot == 1 ? vB : (vB + 2) % 3;
+                            // Edges without partners can be neither the inner
+                            // edge of a split element nor linked already.
+                            if (fa->getNeighn(ea) != 0 || fb->getNeighn(eb) != 0) {
+                                if (neigh_same_elem(facets, fA, ea) ||
+                                    neigh_same_elem(facets, fB, eb) ||
+                                    neigh_exists(facets, fA, ea, fB) ||
+                                    neigh_exists(facets, fB, eb, fA))
+                                    continue;
+                            }
+                            if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
+                                            scratch[sb].slot) != 0)
+                                return -1;
+                            if (branched) {
+                                if (fa->getNeighn(ea) > 1) branched->push_back(fA);
+                                if (fb->getNeighn(eb) > 1) branched->push_back(fB);
+                            }
+                        }
+                    }
+                }
+                b0 = b1;
+            }
+            a0 = a1;
+        }
+        g0 = g1;
+    }
+    return 0;
+}
+
 // Pairs the edges that leave the node of id `nodeId` towards nodes of higher
 // id, over the node's references `refs` (n, in list order). `scratch` is
 // reused between nodes. 0; -1 when a link cannot be allocated.
@@ -56,44 +116,12 @@ int pairAtNode(CKpMsg* msg, CKpFacetStore* facets, int nodeId, const NodeRef* re
         if (a.ref != b.ref) return a.ref < b.ref;
         return a.slot < b.slot;
     });
-    const size_t total = scratch.size();
-    for (size_t g0 = 0; g0 < total;) {
-        size_t g1 = g0 + 1;
-        while (g1 < total && scratch[g1].far == scratch[g0].far) ++g1;
-        // Runs of one reference inside the group: [a0, a1) and [b0, b1).
-        for (size_t a0 = g0; a0 < g1;) {
-            size_t a1 = a0 + 1;
-            while (a1 < g1 && scratch[a1].ref == scratch[a0].ref) ++a1;
-            const NodeRef& A = refs[scratch[a0].ref];
-            const CKpFacet* fa = facets->pFac(A.facet);
-            for (size_t b0 = a1; b0 < g1;) {
-                size_t b1 = b0 + 1;
-                while (b1 < g1 && scratch[b1].ref == scratch[b0].ref) ++b1;
-                const NodeRef& B = refs[scratch[b0].ref];
-                const CKpFacet* fb = facets->pFac(B.facet);
-                if (fa && fb && partOf(fa) == partOf(fb)) {
-                    for (size_t sa = a0; sa < a1; ++sa) {
-                        const int ea = scratch[sa].slot == 1 ? A.vertex : (A.vertex + 2) % 3;
-                        for (size_t sb = b0; sb < b1; ++sb) {
-                            const int eb = scratch[sb].slot == 1 ? B.vertex : (B.vertex + 2) % 3;
-                            if (neigh_same_elem(facets, A.facet, ea) ||
-                                neigh_same_elem(facets, B.facet, eb) ||
-                                neigh_exists(facets, A.facet, ea, B.facet) ||
-                                neigh_exists(facets, B.facet, eb, A.facet))
-                                continue;
-                            if (CreateNeigh(msg, facets, A.facet, B.facet, ea, eb, scratch[sa].slot,
-                                            scratch[sb].slot) != 0)
-                                return -1;
-                        }
-                    }
-                }
-                b0 = b1;
-            }
-            a0 = a1;
-        }
-        g0 = g1;
-    }
-    return 0;
+    return pairGroups(msg, facets, scratch,
+                      [refs](int ref, int& facet, int& vertex) {
+                          facet = refs[ref].facet;
+                          vertex = refs[ref].vertex;
+                      },
+                      nullptr);
 }
 
 // Puts the partners of every branch edge of the facets `candidates` (facet
@@ -314,49 +342,12 @@ int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& id
         }
         scratch[j] = x;
     }
-    const size_t total = scratch.size();
-    for (size_t g0 = 0; g0 < total;) {
-        size_t g1 = g0 + 1;
-        while (g1 < total && scratch[g1].far == scratch[g0].far) ++g1;
-        for (size_t a0 = g0; a0 < g1;) {
-            size_t a1 = a0 + 1;
-            while (a1 < g1 && scratch[a1].ref == scratch[a0].ref) ++a1;
-            const int fA = scratch[a0].ref / 3, vA = scratch[a0].ref % 3;
-            CKpFacet* fa = facets->pFac(fA);
-            for (size_t b0 = a1; b0 < g1;) {
-                size_t b1 = b0 + 1;
-                while (b1 < g1 && scratch[b1].ref == scratch[b0].ref) ++b1;
-                const int fB = scratch[b0].ref / 3, vB = scratch[b0].ref % 3;
-                CKpFacet* fb = facets->pFac(fB);
-                if (fa && fb && partOf(fa) == partOf(fb)) {
-                    for (size_t sa = a0; sa < a1; ++sa) {
-                        const int ea = scratch[sa].slot == 1 ? vA : (vA + 2) % 3;
-                        for (size_t sb = b0; sb < b1; ++sb) {
-                            const int eb = scratch[sb].slot == 1 ? vB : (vB + 2) % 3;
-                            // Edges without partners can be neither the inner
-                            // edge of a split element nor linked already.
-                            if (fa->getNeighn(ea) != 0 || fb->getNeighn(eb) != 0) {
-                                if (neigh_same_elem(facets, fA, ea) ||
-                                    neigh_same_elem(facets, fB, eb) ||
-                                    neigh_exists(facets, fA, ea, fB) ||
-                                    neigh_exists(facets, fB, eb, fA))
-                                    continue;
-                            }
-                            if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
-                                            scratch[sb].slot) != 0)
-                                return -1;
-                            if (fa->getNeighn(ea) > 1) branched.push_back(fA);
-                            if (fb->getNeighn(eb) > 1) branched.push_back(fB);
-                        }
-                    }
-                }
-                b0 = b1;
-            }
-            a0 = a1;
-        }
-        g0 = g1;
-    }
-    return 0;
+    return pairGroups(msg, facets, scratch,
+                      [](int ref, int& facet, int& vertex) {
+                          facet = ref / 3;
+                          vertex = ref % 3;
+                      },
+                      &branched);
 }
 
 // Every node whose facets all lie in one subdomain gets the angle-weighted
