@@ -106,11 +106,12 @@ void InlineWorst(const Stresses& st, size_t elements, Worst& w) {
                                               : 1.0 / b;
                 margin = ratio - 1.0, index = a + b;
             }
-            if (s23 > 0.0) {
+            // A zero shear (ratio 0) never governs a margin of -1 or more.
+            if (s23 > 0.0 && !(t23 == 0.0 && margin >= -1.0)) {
                 const double r = std::fabs(t23) / s23;
                 if (r > 1.0 / (margin + 1.0)) margin = 1.0 / r - 1.0, index = r;
             }
-            if (s31 > 0.0) {
+            if (s31 > 0.0 && !(t31 == 0.0 && margin >= -1.0)) {
                 const double r = std::fabs(t31) / s31;
                 if (r > 1.0 / (margin + 1.0)) margin = 1.0 / r - 1.0, index = r;
             }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -15,13 +16,30 @@ const char* const kResultValueText = "Result value is beyond allowable range.";
 const char* const kAllowableIndexText = "Allowable index is beyond allowable range.";
 const char* const kNonFiniteText = "Failure calculation gave a non-finite value.";
 
+// Whether the n doubles at a and b have the same bits.
+bool SameBits(const double* a, const double* b, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y) return false;
+    }
+    return true;
+}
+
 // Allowables by label position.
 enum { kXt, kXc, kYt, kYc, kS12, kS23, kS31 };
 
 }  // namespace
 
 CVekAddinFailureLaminaTemplate::CVekAddinFailureLaminaTemplate()
-    : m_refCount(0), m_loads{0.0, 0.0, 0.0, 0.0, 0.0, 0.0}, m_basis(eStress) {
+    : m_refCount(0),
+      m_loads{0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+      m_basis(eStress),
+      m_termsHeld(false),
+      m_termsCount(0),
+      m_termsKey{},
+      m_terms{} {
     Initialise();
 }
 
@@ -95,22 +113,12 @@ int CVekAddinFailureLaminaTemplate::GetVersion(int& major, int& minor, int& revi
     return 0;
 }
 
-int CVekAddinFailureLaminaTemplate::GetNumAllowables(int& n) {
-    n = static_cast<int>(m_allowables.size());
-    return 0;
-}
-
 int CVekAddinFailureLaminaTemplate::GetAllowableLabel(int index, char* buffer, int len) {
     if (index < 0 || index >= static_cast<int>(m_allowableLabels.size())) {
         QueueMessage("%s", kAllowableIndexText);
         return 1;
     }
     return CopyText(m_allowableLabels[index].c_str(), buffer, len);
-}
-
-int CVekAddinFailureLaminaTemplate::GetNumResults(int& n) {
-    n = static_cast<int>(m_resultLabels.size());
-    return 0;
 }
 
 int CVekAddinFailureLaminaTemplate::GetResultLabel(int index, char* buffer, int len) {
@@ -133,39 +141,17 @@ int CVekAddinFailureLaminaTemplate::GetNumResultValues(int index, int& nDoubles,
     return 0;
 }
 
-int CVekAddinFailureLaminaTemplate::Clear() {
-    m_messages.clear();
-    m_messageTypes.clear();
-    m_dResults[0] = m_dResults[1] = m_dResults[3] = 0.0;
-    m_iResults[2] = 0;
-    return 0;
+int CVekAddinFailureLaminaTemplate::MissingAllowables() {
+    QueueMessage("Allowable values are missing.");
+    return 1;
 }
 
-int CVekAddinFailureLaminaTemplate::SetBasis(EBasis basis) {
-    m_basis = basis;
-    return 0;
+int CVekAddinFailureLaminaTemplate::LoadIndexOutside() {
+    QueueMessage("Load index is beyond allowable range.");
+    return 1;
 }
 
-int CVekAddinFailureLaminaTemplate::SetAllowables(int count, const double* values) {
-    if (count > 0 && !values) {
-        QueueMessage("Allowable values are missing.");
-        return 1;
-    }
-    const int n = static_cast<int>(m_allowables.size());
-    for (int i = 0; i < count && i < n; ++i) m_allowables[i] = values[i];
-    return 0;
-}
-
-int CVekAddinFailureLaminaTemplate::SetLoadInDirection(ELoadDirection direction, double value) {
-    if (static_cast<unsigned int>(direction) > 5u) {
-        QueueMessage("Load index is beyond allowable range.");
-        return 1;
-    }
-    m_loads[direction] = value;
-    return 0;
-}
-
-int CVekAddinFailureLaminaTemplate::CheckAllowables() {
+int CVekAddinFailureLaminaTemplate::CheckAllowablesOneByOne() {
     // Only the positions this criterion holds are checked: a user criterion
     // may have fewer than seven allowables. Negated comparisons let a NaN
     // strength fail.
@@ -193,29 +179,16 @@ int CVekAddinFailureLaminaTemplate::Run() {
     return 1;
 }
 
-int CVekAddinFailureLaminaTemplate::GetdResult(int resultIndex, int valueIndex, double& value) {
+int CVekAddinFailureLaminaTemplate::ResultIndexOutside(int resultIndex, int valueIndex,
+                                                       const std::vector<int>& numValues) {
     if (resultIndex < 0 || resultIndex >= static_cast<int>(m_resultLabels.size())) {
         QueueMessage("%s", kResultIndexText);
         return 1;
     }
-    if (valueIndex < 0 || valueIndex >= m_resultNumDoubles[resultIndex]) {
+    if (valueIndex < 0 || valueIndex >= numValues[resultIndex]) {
         QueueMessage("%s", kResultValueText);
         return 2;
     }
-    value = m_dResults[resultIndex];
-    return 0;
-}
-
-int CVekAddinFailureLaminaTemplate::GetiResult(int resultIndex, int valueIndex, int& value) {
-    if (resultIndex < 0 || resultIndex >= static_cast<int>(m_resultLabels.size())) {
-        QueueMessage("%s", kResultIndexText);
-        return 1;
-    }
-    if (valueIndex < 0 || valueIndex >= m_resultNumInts[resultIndex]) {
-        QueueMessage("%s", kResultValueText);
-        return 2;
-    }
-    value = m_iResults[resultIndex];
     return 0;
 }
 
@@ -257,33 +230,28 @@ int CVekAddinFailureLaminaTemplate::GetMessageString(int index, EMessageType& ty
     return CopyText(m_messages[index].c_str(), buffer, len);
 }
 
-int CVekAddinFailureLaminaTemplate::LoadsFinite() {
-    for (double load : m_loads) {
-        if (std::isfinite(load)) continue;
-        QueueMessage("%s", kNonFiniteText);
-        return 0;
-    }
-    return 1;
-}
-
-int CVekAddinFailureLaminaTemplate::StoreOutcome(double margin, int mode, double failureIndex) {
-    if (margin > 999999.0) margin = 999999.0;
-    if (!std::isfinite(margin) || !std::isfinite(failureIndex)) {
-        QueueMessage("%s", kNonFiniteText);
-        return 1;
-    }
-    m_dResults[0] = margin;
-    m_dResults[1] = margin + 1.0;
-    m_dResults[2] = static_cast<double>(mode);
-    m_dResults[3] = failureIndex;
-    for (int& value : m_iResults) value = mode;
-    return 0;
+int CVekAddinFailureLaminaTemplate::NonFinite(int status) {
+    QueueMessage("%s", kNonFiniteText);
+    return status;
 }
 
 int CVekAddinFailureLaminaTemplate::SolveForm(LaminaForm form) {
     if (!LoadsFinite()) return 1;
     double a = 0.0, b = 0.0;
-    lamina_terms(form, m_allowables.data(), m_loads, a, b);
+    const size_t n = m_allowables.size();
+    if (n <= 8) {
+        // Failure runs evaluate many loads against the same allowables.
+        if (!m_termsHeld || m_termsCount != n || m_terms.form != form ||
+            !SameBits(m_termsKey, m_allowables.data(), n)) {
+            lamina_allowable_terms(form, m_allowables.data(), m_terms);
+            std::memcpy(m_termsKey, m_allowables.data(), n * sizeof(double));
+            m_termsCount = n;
+            m_termsHeld = true;
+        }
+        lamina_terms(m_terms, m_loads, a, b);
+    } else {
+        lamina_terms(form, m_allowables.data(), m_loads, a, b);
+    }
     LaminaOutcome o{};
     double reported = 0.0;
     switch (lamina_strength_ratio(a, b, m_allowables.data(), m_loads, 1000.0, o, reported)) {

@@ -1,6 +1,8 @@
 #ifndef PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H
 #define PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H
 
+#include <cmath>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -49,25 +51,49 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     int GetProviderWebsite(char* buffer, int len) override;
     // 0, 0, 0.
     int GetVersion(int& major, int& minor, int& revision) override;
-    int GetNumAllowables(int& n) override;
+    int GetNumAllowables(int& n) override {
+        n = static_cast<int>(m_allowables.size());
+        return 0;
+    }
     // Index outside 0..n-1: "Allowable index is beyond allowable range.", 1.
     int GetAllowableLabel(int index, char* buffer, int len) override;
     // 4.
-    int GetNumResults(int& n) override;
+    int GetNumResults(int& n) override {
+        n = static_cast<int>(m_resultLabels.size());
+        return 0;
+    }
     // Index outside: "Result index is beyond allowable range.", 1.
     int GetResultLabel(int index, char* buffer, int len) override;
     int GetNumResultValues(int index, int& nDoubles, int& nInts, int& nStrings) override;
     // Deletes every queued message; zeroes the doubles of results 0, 1, 3
     // and the integer of result 2. 0.
-    int Clear() override;
+    int Clear() override {
+        m_messages.clear();
+        m_messageTypes.clear();
+        m_dResults[0] = m_dResults[1] = m_dResults[3] = 0.0;
+        m_iResults[2] = 0;
+        return 0;
+    }
     // Stores the basis (no built-in criterion reads it). 0.
-    int SetBasis(EBasis basis) override;
+    int SetBasis(EBasis basis) override {
+        m_basis = basis;
+        return 0;
+    }
     // A null `values` with a positive count queues "Allowable values are
     // missing." and returns 1. 0 otherwise.
-    int SetAllowables(int count, const double* values) override;
+    int SetAllowables(int count, const double* values) override {
+        if (count > 0 && !values) return MissingAllowables();
+        const int n = static_cast<int>(m_allowables.size());
+        for (int i = 0; i < count && i < n; ++i) m_allowables[i] = values[i];
+        return 0;
+    }
     // Direction above 5 (compared unsigned): "Load index is beyond allowable
     // range.", 1, nothing stored. 0 otherwise.
-    int SetLoadInDirection(ELoadDirection direction, double value) override;
+    int SetLoadInDirection(ELoadDirection direction, double value) override {
+        if (static_cast<unsigned int>(direction) > 5u) return LoadIndexOutside();
+        m_loads[direction] = value;
+        return 0;
+    }
     // 1 when any of Xt, Xc, Yt, Yc, S12 is <= 0 (message "One or more
     // in-plane failure values are less than or equal to zero: ..."); 2 when
     // S23 or S31 is < 0 ("One or more out-of-plane failure values are less
@@ -75,15 +101,29 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // transverse-shear check off). A NaN strength fails its check. Only the
     // positions the criterion holds are checked (a user criterion may have
     // fewer than seven; the message then shows 0 for the others).
-    int CheckAllowables() override;
+    int CheckAllowables() override {
+        const double* a = m_allowables.data();
+        if (m_allowables.size() >= 7 && a[0] > 0.0 && a[1] > 0.0 && a[2] > 0.0 && a[3] > 0.0 &&
+            a[4] > 0.0 && a[5] >= 0.0 && a[6] >= 0.0)
+            return 0;
+        return CheckAllowablesOneByOne();
+    }
     // The template evaluates nothing: 1.
     int Run() override;
     // Bad result index: "Result index is beyond allowable range.", 1; value
     // index outside the result's doubles (ints, texts): "Result value is
     // beyond allowable range.", 2; otherwise the value, 0. GetszResult
     // writes nothing in range (no criterion has text results).
-    int GetdResult(int resultIndex, int valueIndex, double& value) override;
-    int GetiResult(int resultIndex, int valueIndex, int& value) override;
+    int GetdResult(int resultIndex, int valueIndex, double& value) override {
+        const int status = ResultStatus(resultIndex, valueIndex, m_resultNumDoubles);
+        if (status == 0) value = m_dResults[resultIndex];
+        return status;
+    }
+    int GetiResult(int resultIndex, int valueIndex, int& value) override {
+        const int status = ResultStatus(resultIndex, valueIndex, m_resultNumInts);
+        if (status == 0) value = m_iResults[resultIndex];
+        return status;
+    }
     int GetszResult(int resultIndex, int valueIndex, char* buffer, int len) override;
     int GetNumMessages(int& n) override;
     // Index -1 or 0..n-1: 0; otherwise `len` = 0 and 1.
@@ -104,13 +144,28 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     static int CopyText(const char* text, char* buffer, int len);
     // 1 when all six loads are finite; otherwise queues "Failure
     // calculation gave a non-finite value." and returns 0.
-    int LoadsFinite();
+    int LoadsFinite() {
+        for (double load : m_loads)
+            if (!std::isfinite(load)) return NonFinite(0);
+        return 1;
+    }
     // Writes the outcome of a computing criterion: the margin clamped to
     // 999999.0, reserve factor = margin + 1, critical component `mode`
     // (as double in result 2 and as every integer result), failure index;
     // 0. A margin or index that is not finite stores nothing, queues
     // "Failure calculation gave a non-finite value." and returns 1.
-    int StoreOutcome(double margin, int mode, double failureIndex);
+    int StoreOutcome(double margin, int mode, double failureIndex) {
+        if (margin > 999999.0) margin = 999999.0;
+        if (!std::isfinite(margin) || !std::isfinite(failureIndex)) return NonFinite(1);
+        m_dResults[0] = margin;
+        m_dResults[1] = margin + 1.0;
+        m_dResults[2] = static_cast<double>(mode);
+        m_dResults[3] = failureIndex;
+        for (int& value : m_iResults) value = mode;
+        return 0;
+    }
+    // Queues "Failure calculation gave a non-finite value."; `status`.
+    int NonFinite(int status);
     // Run of a quadratic criterion after its allowables passed: non-finite
     // loads are refused (above); the strength ratio of the form's
     // a·R² + b·R - 1 = 0 from margin 1000.0, with the transverse-shear
@@ -119,6 +174,24 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // that is not positive "No positive root for failure calculation:\n
     // R = %g"; both return 1 and store nothing. 0 on success.
     int SolveForm(LaminaForm form);
+
+    // The error paths of the operations above, each queueing its message:
+    // "Allowable values are missing." and "Load index is beyond allowable
+    // range.", 1.
+    int MissingAllowables();
+    int LoadIndexOutside();
+    // CheckAllowables position by position, with its messages.
+    int CheckAllowablesOneByOne();
+    // 0 when result `resultIndex` has value `valueIndex` among the counts
+    // `numValues`; otherwise queues the message of GetdResult and returns
+    // its status.
+    int ResultStatus(int resultIndex, int valueIndex, const std::vector<int>& numValues) {
+        if (resultIndex >= 0 && resultIndex < static_cast<int>(m_resultLabels.size()) &&
+            valueIndex >= 0 && valueIndex < numValues[resultIndex])
+            return 0;
+        return ResultIndexOutside(resultIndex, valueIndex, numValues);
+    }
+    int ResultIndexOutside(int resultIndex, int valueIndex, const std::vector<int>& numValues);
 
     int m_refCount;
     std::vector<std::string> m_allowableLabels;
@@ -134,6 +207,15 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     std::vector<std::string> m_messages;
     std::vector<EMessageType> m_messageTypes;
     EBasis m_basis;
+
+  private:
+    // The allowable terms SolveForm last derived, for allowables with the
+    // bits in m_termsKey (up to eight of them): a new set of allowables or
+    // another form derives them again.
+    bool m_termsHeld;
+    size_t m_termsCount;
+    double m_termsKey[8];
+    LaminaAllowableTerms m_terms;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATEMPLATE_H

@@ -25,8 +25,17 @@ class CVekAddinFailureLaminaTsaiwu : public CVekAddinFailureLaminaTemplate {
     // The template's checks (1, 2), then F12* must lie strictly between -1
     // and 1: otherwise "One or more interaction failure values are outside
     // the valid range between -1 and 1: ..." and 3.
-    int CheckAllowables() override;
+    int CheckAllowables() override {
+        const int status = CVekAddinFailureLaminaTemplate::CheckAllowables();
+        if (status != 0) return status;
+        const double f12 = m_allowables[7];
+        return f12 > -1.0 && f12 < 1.0 ? 0 : InteractionOutside(f12);
+    }
     int Run() override;
+
+  private:
+    // Queues the message of a refused F12*; 3.
+    int InteractionOutside(double f12);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CVEKADDINFAILURELAMINATSAIWU_H

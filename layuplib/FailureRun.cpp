@@ -11,6 +11,7 @@
 #include <new>
 #include <map>
 #include <string>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,12 @@
 #include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResRefStore.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/CVekAddinFailureLaminaCowin.h"
+#include "layuplib/CVekAddinFailureLaminaHankinson.h"
+#include "layuplib/CVekAddinFailureLaminaHill.h"
+#include "layuplib/CVekAddinFailureLaminaHoffman.h"
+#include "layuplib/CVekAddinFailureLaminaMaximum.h"
+#include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/IVekAddinFailureLamina.h"
 #include "layuplib/store_or_free.h"
@@ -207,14 +214,49 @@ int UpdateBondStrength(double bond, int basis, CKpMat* material, IVekAddinFailur
 
 namespace {
 
+// The operations of a built-in criterion whose object is exactly of class
+// T, called as T's own rather than through the interface (so they can be
+// inlined). Used like a pointer to the criterion.
+template <class T>
+class Exact {
+  public:
+    explicit Exact(T* c) : c_(c) {}
+    operator IVekAddinFailureLamina*() const { return c_; }
+    Exact* operator->() { return this; }
+    int Clear() { return c_->T::Clear(); }
+    int GetNumAllowables(int& n) { return c_->T::GetNumAllowables(n); }
+    int SetAllowables(int count, const double* values) {
+        return c_->T::SetAllowables(count, values);
+    }
+    int CheckAllowables() { return c_->T::CheckAllowables(); }
+    int SetBasis(IVekAddinFailureLamina::EBasis basis) { return c_->T::SetBasis(basis); }
+    int SetLoadInDirection(IVekAddinFailureLamina::ELoadDirection direction, double value) {
+        return c_->T::SetLoadInDirection(direction, value);
+    }
+    int Run() { return c_->T::Run(); }
+    int GetNumResults(int& n) { return c_->T::GetNumResults(n); }
+    int GetdResult(int result, int value, double& v) { return c_->T::GetdResult(result, value, v); }
+    int GetiResult(int result, int value, int& v) { return c_->T::GetiResult(result, value, v); }
+
+  private:
+    T* c_;
+};
+
+// `criterion` as a T when the object is of class T itself (not derived from
+// it); otherwise null.
+template <class T>
+T* exactly(IVekAddinFailureLamina* criterion) {
+    return criterion && typeid(*criterion) == typeid(T) ? static_cast<T*>(criterion) : nullptr;
+}
+
 // One evaluation (see RunFailureLamina) with `count` allowables at
 // `allowables`, the criterion's results going to `sink`: sink.size()
 // results of sink.floats(i) floats and sink.ints(i) ints, written by
-// sink.setFloat(i, j, v) and sink.setInt(i, j, v).
-template <class Sink>
+// sink.setFloat(i, j, v) and sink.setInt(i, j, v). `criterion` is a
+// pointer to the interface or an Exact: the same calls in the same order.
+template <class Sink, class Criterion>
 int RunCriterion(CKpMsg* msg, const float loads[6], const double* allowables, size_t count,
-                 Sink& sink, IVekAddinFailureLamina* criterion, int basis,
-                 std::vector<double>& padded) {
+                 Sink& sink, Criterion criterion, int basis, std::vector<double>& padded) {
     if (!criterion) {
         if (msg) msg->Create(4, "Pointer to addin failure criterion is null.");
         return 1;
@@ -439,11 +481,31 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         criterion->GetNumResultValues(j, nd, ni, ns);
         out.add(nd, ni);
     }
+    // When the criterion is one of the built-in classes itself, its calls
+    // are made directly rather than through the interface.
+    auto* tsaiWu = exactly<CVekAddinFailureLaminaTsaiwu>(criterion);
+    auto* maximum = exactly<CVekAddinFailureLaminaMaximum>(criterion);
+    auto* hill = exactly<CVekAddinFailureLaminaHill>(criterion);
+    auto* hoffman = exactly<CVekAddinFailureLaminaHoffman>(criterion);
+    auto* hankinson = exactly<CVekAddinFailureLaminaHankinson>(criterion);
+    auto* cowin = exactly<CVekAddinFailureLaminaCowin>(criterion);
+    std::vector<double> allowCopy, padded;
+    auto evaluate = [&](const float* loads, const std::vector<double>& allow) {
+        auto run = [&](auto c) {
+            return RunCriterion(msg, loads, allow.data(), allow.size(), out, c, basis, padded);
+        };
+        if (tsaiWu) return run(Exact<CVekAddinFailureLaminaTsaiwu>(tsaiWu));
+        if (maximum) return run(Exact<CVekAddinFailureLaminaMaximum>(maximum));
+        if (hill) return run(Exact<CVekAddinFailureLaminaHill>(hill));
+        if (hoffman) return run(Exact<CVekAddinFailureLaminaHoffman>(hoffman));
+        if (hankinson) return run(Exact<CVekAddinFailureLaminaHankinson>(hankinson));
+        if (cowin) return run(Exact<CVekAddinFailureLaminaCowin>(cowin));
+        return run(criterion);
+    };
     // 11. Every selected element and layer. The worst layer's records of an
     // element are kept here while its layers run and stored once, when the
     // element is done (or the run stops within it): a record per element
     // rather than one per improving layer, each the last one written.
-    std::vector<double> allowCopy, padded;
     struct Held {
         int nFloats = 0, nInts = 0;
         std::vector<float> floats;
@@ -619,8 +681,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                 UpdateBondStrength(lam->sb(), basis, mat, criterion, &allowCopy);
                 allowUsed = &allowCopy;
             }
-            if (RunCriterion(msg, loads, allowUsed->data(), allowUsed->size(), out, criterion,
-                             basis, padded) != 0) {
+            if (evaluate(loads, *allowUsed) != 0) {
                 msg->Create(4, "Failure calculation failed for element %d layer %d.", e->id(), n);
                 continue;
             }
