@@ -84,7 +84,8 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     int SetAllowables(int count, const double* values) override {
         if (count > 0 && !values) return MissingAllowables();
         const int n = static_cast<int>(m_allowables.size());
-        for (int i = 0; i < count && i < n; ++i) m_allowables[i] = values[i];
+        double* to = m_allowables.data();
+        for (int i = 0, m = count < n ? count : n; i < m; ++i) to[i] = values[i];
         return 0;
     }
     // Direction above 5 (compared unsigned): "Load index is beyond allowable

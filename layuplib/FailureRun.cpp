@@ -663,7 +663,10 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             // Loads: the record's values in its own order; missing ones 0.
             float loads[6] = {0, 0, 0, 0, 0, 0};
             const int nv = std::min(std::min(layerRes->nvals(), rec->GetNumFloats()), 6);
-            if (nv > 0) std::copy(rec->Floats(), rec->Floats() + nv, loads);
+            if (nv > 0) {
+                const float* values = rec->Floats();
+                for (int v = 0; v < nv; ++v) loads[v] = values[v];
+            }
             if (basis != 1 && !layerRes->IsStrainResult()) {
                 float strain[6] = {0, 0, 0, 0, 0, 0};
                 if (mat->Stress2Strain(msg, loads, strain) != 0) {
@@ -700,8 +703,11 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                     if (j >= out.size()) continue;
                     h.nFloats = out.nFloats[j];
                     h.nInts = out.nInts[j];
-                    h.floats.assign(out.floatsOf(j), out.floatsOf(j) + h.nFloats);
-                    h.ints.assign(out.intsOf(j), out.intsOf(j) + h.nInts);
+                    // A value or two: copied here rather than by the library.
+                    h.floats.resize(static_cast<size_t>(h.nFloats));
+                    h.ints.resize(static_cast<size_t>(h.nInts));
+                    for (int v = 0; v < h.nFloats; ++v) h.floats[v] = out.floatsOf(j)[v];
+                    for (int v = 0; v < h.nInts; ++v) h.ints[v] = out.intsOf(j)[v];
                 }
                 critLayer = static_cast<float>(n);
                 improved = true;

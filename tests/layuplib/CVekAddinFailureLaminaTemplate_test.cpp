@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -257,4 +258,44 @@ TEST(LaminaCriteria, UserAsksTheHost) {
     EXPECT_TRUE(Near(o.index, 0.8, tol::loose));
     gui.failUserStatus = 7;
     EXPECT_EQ(c->Run(), 3);
+}
+
+TEST(LaminaCriteria, OneObjectFollowsEachNewSetOfAllowables) {
+    // A criterion evaluated again and again must answer every set of
+    // allowables as a new object would, whichever allowable changed (each
+    // position in turn, a sign of zero) and when an earlier set returns.
+    auto makers = std::vector<CVekAddinFailureLaminaTemplate* (*)()>{
+        []() -> CVekAddinFailureLaminaTemplate* { return new CVekAddinFailureLaminaTsaiwu; },
+        []() -> CVekAddinFailureLaminaTemplate* { return new CVekAddinFailureLaminaHill; },
+        []() -> CVekAddinFailureLaminaTemplate* { return new CVekAddinFailureLaminaHoffman; },
+        []() -> CVekAddinFailureLaminaTemplate* { return new CVekAddinFailureLaminaHankinson; },
+        []() -> CVekAddinFailureLaminaTemplate* { return new CVekAddinFailureLaminaCowin; }};
+    std::vector<std::vector<double>> sets = {kAllow};
+    for (size_t i = 0; i < kAllow.size(); ++i) {
+        std::vector<double> changed = kAllow;
+        changed[i] = i == 7 ? 0.25 : changed[i] * 1.5;
+        sets.push_back(changed);
+        sets.push_back(kAllow);
+    }
+    sets.push_back({1000.0, 800.0, 50.0, 150.0, 70.0, 0.0, 30.0, -0.0});
+    sets.push_back({1000.0, 800.0, 50.0, 150.0, 70.0, -0.0, 30.0, 0.0});
+    // Loads the quadratic governs (mode 1), so every strength counts.
+    const double loads[6] = {600.0, -45.0, 0.0, 30.0, 2.0, -3.0};
+    for (auto make : makers) {
+        Ref reused(make());
+        char name[32] = "";
+        reused->GetName(name, sizeof name);
+        for (size_t s = 0; s < sets.size(); ++s) {
+            Ref fresh(make());
+            for (Lamina* c : {static_cast<Lamina*>(reused.c), static_cast<Lamina*>(fresh.c)}) {
+                Prepare(c, sets[s], loads);
+                ASSERT_EQ(c->Run(), 0) << name << " set " << s;
+            }
+            const Outcome a = Results(reused.c), b = Results(fresh.c);
+            EXPECT_EQ(std::memcmp(&a.margin, &b.margin, sizeof(double)), 0) << name << " set " << s;
+            EXPECT_EQ(std::memcmp(&a.index, &b.index, sizeof(double)), 0) << name << " set " << s;
+            EXPECT_EQ(a.iMode, b.iMode) << name << " set " << s;
+            EXPECT_EQ(b.iMode, 1) << name << " set " << s;
+        }
+    }
 }

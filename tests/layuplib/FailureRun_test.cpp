@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -27,6 +28,7 @@
 #include "layuplib/CKpResElem.h"
 #include "layuplib/CKpResElemStore.h"
 #include "layuplib/CKpResStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/CVekAddinFailureLaminaMaximum.h"
 #include "layuplib/CVekAddinFailureLaminaTsaiwu.h"
 #include "layuplib/CVekAddinFailureLaminaUser.h"
@@ -430,6 +432,93 @@ TEST_F(FailureRun, LayerComparisonWarnings) {
     ASSERT_EQ(Run(tw.c, ids), 0);
     EXPECT_TRUE(has("There are 3 laminate layers and 2 result layers."));
     EXPECT_TRUE(has(mismatch));
+}
+
+namespace {
+
+// Tsai-Wu under another class: logs every call of an evaluation, then
+// does what Tsai-Wu does.
+struct LoggingTsaiWu : CVekAddinFailureLaminaTsaiwu {
+    std::vector<std::string> log;
+    int Clear() override { return Log("Clear", CVekAddinFailureLaminaTsaiwu::Clear()); }
+    int GetNumAllowables(int& n) override {
+        return Log("GetNumAllowables", CVekAddinFailureLaminaTsaiwu::GetNumAllowables(n));
+    }
+    int SetAllowables(int count, const double* values) override {
+        return Log("SetAllowables", CVekAddinFailureLaminaTsaiwu::SetAllowables(count, values));
+    }
+    int CheckAllowables() override {
+        return Log("CheckAllowables", CVekAddinFailureLaminaTsaiwu::CheckAllowables());
+    }
+    int SetBasis(EBasis basis) override {
+        return Log("SetBasis", CVekAddinFailureLaminaTsaiwu::SetBasis(basis));
+    }
+    int SetLoadInDirection(ELoadDirection d, double value) override {
+        return Log("SetLoad" + std::to_string(d),
+                   CVekAddinFailureLaminaTsaiwu::SetLoadInDirection(d, value));
+    }
+    int Run() override { return Log("Run", CVekAddinFailureLaminaTsaiwu::Run()); }
+    int GetNumResults(int& n) override {
+        return Log("GetNumResults", CVekAddinFailureLaminaTsaiwu::GetNumResults(n));
+    }
+    int GetdResult(int r, int v, double& value) override {
+        return Log("d" + std::to_string(r),
+                   CVekAddinFailureLaminaTsaiwu::GetdResult(r, v, value));
+    }
+    int GetiResult(int r, int v, int& value) override {
+        return Log("i" + std::to_string(r), CVekAddinFailureLaminaTsaiwu::GetiResult(r, v, value));
+    }
+    int Log(const std::string& call, int status) {
+        log.push_back(call);
+        return status;
+    }
+};
+
+}  // namespace
+
+TEST_F(FailureRun, CriterionUnderAnotherClassGetsEveryCallAndTheSameResults) {
+    // The built-in Tsai-Wu object and one of a class derived from it must
+    // give the same results; the derived one sees each call of every
+    // evaluation through the interface, in the fixed order.
+    Ref<CVekAddinFailureLaminaTsaiwu> plain;
+    Ref<LoggingTsaiWu> logging;
+    int a[2] = {0, 0}, b[2] = {0, 0};
+    ASSERT_EQ(Run(plain.c, a), 0);
+    ASSERT_EQ(Run(logging.c, b), 0);
+    ASSERT_EQ(a[1] - a[0], b[1] - b[0]);
+    ASSERT_GT(a[1] - a[0], 0);
+    for (int k = 0; k < a[1] - a[0]; ++k) {
+        CVekObjectStoreIterator<CKpResElem> ra(*Res(a[0] + k)->ResElems());
+        CVekObjectStoreIterator<CKpResElem> rb(*Res(b[0] + k)->ResElems());
+        int records = 0;
+        while (++ra) {
+            ASSERT_TRUE(++rb) << "result " << k;
+            const CKpResElem* x = ra.key();
+            const CKpResElem* y = rb.key();
+            ASSERT_EQ(x->id(), y->id());
+            ASSERT_EQ(x->GetNumFloats(), y->GetNumFloats());
+            ASSERT_EQ(x->GetNumInts(), y->GetNumInts());
+            for (int i = 0; i < x->GetNumFloats(); ++i)
+                EXPECT_EQ(std::memcmp(x->Floats() + i, y->Floats() + i, sizeof(float)), 0);
+            for (int i = 0; i < x->GetNumInts(); ++i) EXPECT_EQ(x->GetInt(i), y->GetInt(i));
+            ++records;
+        }
+        EXPECT_FALSE(++rb);
+        EXPECT_EQ(records, 2) << "result " << k;
+    }
+    const std::vector<std::string> one = {
+        "Clear", "GetNumAllowables", "SetAllowables", "CheckAllowables", "SetBasis",
+        "SetLoad0", "SetLoad1", "SetLoad2", "SetLoad3", "SetLoad4", "SetLoad5",
+        "CheckAllowables", "Run", "GetNumResults", "d0", "i0", "d1", "i1", "d2", "i2", "d3",
+        "i3"};  // Run is logged when it returns, after its own check
+    // Two elements of two layers: four evaluations end the log.
+    std::vector<std::string> expected;
+    for (int e = 0; e < 4; ++e) expected.insert(expected.end(), one.begin(), one.end());
+    const std::vector<std::string>& log = logging.c->log;
+    ASSERT_GE(log.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(log.end() - static_cast<long>(expected.size()), log.end()),
+              expected);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Run"), 4);
 }
 
 TEST(FailureRunRecords, EachElementMeetsItsOwnLayerRecords) {

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -291,4 +294,106 @@ TEST(LaminaFigures, AgreeWithSolverFailureIndices) {
     }
     EXPECT_EQ(rows, 21);
     EXPECT_EQ(tsaiWuRows, 20);
+}
+
+namespace {
+
+// The strength-ratio equation written out term by term from the allowables
+// on every call, and the transverse-shear checks dividing every time: what
+// the prepared terms and the zero-shear shortcut must reproduce bit for bit.
+void DirectTerms(LaminaForm form, const double* al, const double* l, double& a, double& b) {
+    const double xt = al[0], xc = al[1], yt = al[2], yc = al[3], s12 = al[4];
+    const double s1 = l[0], s2 = l[1], t12 = l[3];
+    const double f66 = 1.0 / (s12 * s12);
+    if (form == LaminaForm::Hill) {
+        const double x = s1 >= 0.0 ? xt : xc;
+        const double y = s2 >= 0.0 ? yt : yc;
+        const double xCross = s1 * s2 >= 0.0 ? xt : xc;
+        a = s1 * s1 / (x * x) + s2 * s2 / (y * y) - s1 * s2 / (xCross * xCross) + f66 * t12 * t12;
+        b = 0.0;
+        return;
+    }
+    double k = 0.0;
+    if (form == LaminaForm::TsaiWu) k = 2.0 * al[7] / std::sqrt(xt * xc * yt * yc);
+    if (form == LaminaForm::Hoffman) k = -1.0 / (xt * xc);
+    if (form == LaminaForm::Hankinson) k = 1.0 / (xc * yt) + 1.0 / (xt * yc) - f66;
+    if (form == LaminaForm::Cowin) k = 2.0 * (1.0 / std::sqrt(xt * xc * yt * yc) - 0.5 * f66);
+    a = s1 * s1 / (xt * xc) + s2 * s2 / (yt * yc) + k * s1 * s2 + f66 * t12 * t12;
+    b = (1.0 / xt - 1.0 / xc) * s1 + (1.0 / yt - 1.0 / yc) * s2;
+}
+
+LaminaOutcome DirectShear(LaminaOutcome o, const double* al, const double* l) {
+    const double shear[2][2] = {{al[5], l[4]}, {al[6], l[5]}};
+    for (const auto& s : shear) {
+        if (!(s[0] > 0.0)) continue;
+        const double r = std::fabs(s[1]) / s[0];
+        if (r > 1.0 / (o.margin + 1.0)) o = {1.0 / r - 1.0, 2, r};
+    }
+    return o;
+}
+
+bool SameBits(double x, double y) {
+    return std::memcmp(&x, &y, sizeof x) == 0;
+}
+
+}  // namespace
+
+TEST(LaminaArithmetic, PreparedTermsAndShearChecksMatchTheDirectFormulaBitForBit) {
+    std::mt19937 rng(2024);
+    std::uniform_real_distribution<double> strength(0.5, 3000.0), unit(-1.0, 1.0);
+    const LaminaForm forms[] = {LaminaForm::TsaiWu, LaminaForm::Hill, LaminaForm::Hoffman,
+                                LaminaForm::Hankinson, LaminaForm::Cowin};
+    int compared = 0, shearGoverned = 0;
+    for (int trial = 0; trial < 4000; ++trial) {
+        double al[8];
+        for (int i = 0; i < 5; ++i) al[i] = strength(rng);
+        // Transverse-shear strengths off (0) now and then.
+        al[5] = trial % 5 == 0 ? 0.0 : strength(rng) / 10.0;
+        al[6] = trial % 7 == 0 ? 0.0 : strength(rng) / 10.0;
+        al[7] = 0.99 * unit(rng);
+        double l[6];
+        for (double& v : l) v = 2000.0 * unit(rng);
+        // Zero loads of either sign, which the shortcut skips.
+        if (trial % 3 == 0) l[4] = trial % 2 ? 0.0 : -0.0;
+        if (trial % 4 == 0) l[5] = 0.0;
+        if (trial % 11 == 0) l[0] = l[1] = l[3] = 0.0;
+        for (LaminaForm form : forms) {
+            LaminaAllowableTerms t;
+            lamina_allowable_terms(form, al, t);
+            double a = 0.0, b = 0.0, a0 = 0.0, b0 = 0.0;
+            lamina_terms(t, l, a, b);
+            DirectTerms(form, al, l, a0, b0);
+            ASSERT_TRUE(SameBits(a, a0) && SameBits(b, b0)) << "trial " << trial;
+            double a1 = 0.0, b1 = 0.0;
+            lamina_terms(form, al, l, a1, b1);
+            ASSERT_TRUE(SameBits(a1, a0) && SameBits(b1, b0)) << "trial " << trial;
+            for (double start : {1000.0, static_cast<double>(1.0e12f)}) {
+                LaminaOutcome got{}, quadratic{};
+                double reported = 0.0, reported0 = 0.0;
+                const int status = lamina_strength_ratio(a, b, al, l, start, got, reported);
+                // The quadratic alone (no transverse shear), then the checks
+                // done the direct way.
+                double noShear[8];
+                std::copy(al, al + 8, noShear);
+                noShear[5] = noShear[6] = 0.0;
+                const int status0 =
+                    lamina_strength_ratio(a, b, noShear, l, start, quadratic, reported0);
+                ASSERT_EQ(status, status0) << "trial " << trial;
+                if (status != 0) {
+                    EXPECT_TRUE(SameBits(reported, reported0)) << "trial " << trial;
+                    continue;
+                }
+                const LaminaOutcome want = DirectShear(quadratic, al, l);
+                ASSERT_TRUE(SameBits(got.margin, want.margin) &&
+                            SameBits(got.failureIndex, want.failureIndex) &&
+                            got.mode == want.mode)
+                    << "trial " << trial;
+                ++compared;
+                if (want.mode == 2) ++shearGoverned;
+            }
+        }
+    }
+    // Both branches of the shear checks were exercised.
+    EXPECT_GT(compared, 10000);
+    EXPECT_GT(shearGoverned, 500);
 }
