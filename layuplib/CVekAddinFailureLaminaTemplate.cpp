@@ -18,6 +18,9 @@ const char* const kNonFiniteText = "Failure calculation gave a non-finite value.
 
 // Whether the n doubles at a and b have the same bits.
 bool SameBits(const double* a, const double* b, size_t n) {
+    // The sizes the built-in criteria have, compared without a loop.
+    if (n == 8) return std::memcmp(a, b, 8 * sizeof(double)) == 0;
+    if (n == 7) return std::memcmp(a, b, 7 * sizeof(double)) == 0;
     for (size_t i = 0; i < n; ++i) {
         std::uint64_t x, y;
         std::memcpy(&x, a + i, sizeof x);

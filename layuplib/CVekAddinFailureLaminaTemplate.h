@@ -146,6 +146,7 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // 1 when all six loads are finite; otherwise queues "Failure
     // calculation gave a non-finite value." and returns 0.
     int LoadsFinite() {
+#pragma GCC unroll 6
         for (double load : m_loads)
             if (!std::isfinite(load)) return NonFinite(0);
         return 1;
@@ -162,7 +163,8 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
         m_dResults[1] = margin + 1.0;
         m_dResults[2] = static_cast<double>(mode);
         m_dResults[3] = failureIndex;
-        for (int& value : m_iResults) value = mode;
+        int* values = m_iResults.data();
+        for (size_t k = 0, n = m_iResults.size(); k < n; ++k) values[k] = mode;
         return 0;
     }
     // Queues "Failure calculation gave a non-finite value."; `status`.

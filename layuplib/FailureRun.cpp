@@ -280,6 +280,7 @@ int RunCriterion(CKpMsg* msg, const float loads[6], const double* allowables, si
     }
     criterion->SetBasis(basis == 1 ? IVekAddinFailureLamina::eStress
                                    : IVekAddinFailureLamina::eStrain);
+#pragma GCC unroll 6
     for (int d = 0; d < 6; ++d)
         criterion->SetLoadInDirection(static_cast<IVekAddinFailureLamina::ELoadDirection>(d),
                                       static_cast<double>(loads[d]));
@@ -289,6 +290,14 @@ int RunCriterion(CKpMsg* msg, const float loads[6], const double* allowables, si
     }
     int results = 0;
     criterion->GetNumResults(results);
+    sink.read(criterion, results);
+    return 0;
+}
+
+// The values of the first min(results, sink.size()) results into `sink`:
+// of each result its floats, then its ints, value by value.
+template <class Sink, class Criterion>
+void ReadResults(Criterion& criterion, int results, Sink& sink) {
     for (int i = 0; i < results && static_cast<size_t>(i) < sink.size(); ++i) {
         for (int j = 0; j < sink.floats(i); ++j) {
             double v = 0.0;
@@ -301,7 +310,6 @@ int RunCriterion(CKpMsg* msg, const float loads[6], const double* allowables, si
             sink.setInt(i, j, v);
         }
     }
-    return 0;
 }
 
 // The criterion's results into records.
@@ -312,6 +320,10 @@ struct RecordSink {
     int ints(int i) const { return records[static_cast<size_t>(i)]->GetNumInts(); }
     void setFloat(int i, int j, float v) { records[static_cast<size_t>(i)]->SetFloat(j, v); }
     void setInt(int i, int j, int v) { records[static_cast<size_t>(i)]->SetInt(j, v); }
+    template <class Criterion>
+    void read(Criterion& criterion, int results) {
+        ReadResults(criterion, results, *this);
+    }
 };
 
 // The criterion's results side by side, in the shapes of records (counts
@@ -326,10 +338,33 @@ struct FlatSink {
     void add(int nd, int ni) {
         if (nd < 0 || nd > CKpResElem::kMaxCount || ni < 0 || ni > CKpResElem::kMaxCount)
             nd = ni = 0;
+        oneEach = oneEach && nd == 1 && ni == 1;
         nFloats.push_back(nd), nInts.push_back(ni);
         atFloat.push_back(floatValues.size()), atInt.push_back(intValues.size());
         floatValues.resize(floatValues.size() + static_cast<size_t>(nd), 0.0f);
         intValues.resize(intValues.size() + static_cast<size_t>(ni), 0);
+    }
+    // Every result has one float and one int (the built-in criteria): result
+    // i's values are then at i.
+    bool oneEach = true;
+    // ReadResults, shorter for the built-in shape.
+    template <class Criterion>
+    void read(Criterion& criterion, int results) {
+        if (!oneEach) {
+            ReadResults(criterion, results, *this);
+            return;
+        }
+        const int n = std::min(results, static_cast<int>(size()));
+        float* floats = floatValues.data();
+        int* ints = intValues.data();
+        for (int i = 0; i < n; ++i) {
+            double d = 0.0;
+            criterion->GetdResult(i, 0, d);
+            floats[i] = static_cast<float>(d);
+            int v = 0;
+            criterion->GetiResult(i, 0, v);
+            ints[i] = v;
+        }
     }
     size_t size() const { return nFloats.size(); }
     int floats(int i) const { return nFloats[static_cast<size_t>(i)]; }
@@ -665,7 +700,13 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             const int nv = std::min(std::min(layerRes->nvals(), rec->GetNumFloats()), 6);
             if (nv > 0) {
                 const float* values = rec->Floats();
-                for (int v = 0; v < nv; ++v) loads[v] = values[v];
+                if (nv == 6) {
+                    // The usual full record, without a loop.
+                    loads[0] = values[0], loads[1] = values[1], loads[2] = values[2];
+                    loads[3] = values[3], loads[4] = values[4], loads[5] = values[5];
+                } else {
+                    for (int v = 0; v < nv; ++v) loads[v] = values[v];
+                }
             }
             if (basis != 1 && !layerRes->IsStrainResult()) {
                 float strain[6] = {0, 0, 0, 0, 0, 0};
