@@ -85,6 +85,7 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
         if (count > 0 && !values) return MissingAllowables();
         const int n = static_cast<int>(m_allowables.size());
         double* to = m_allowables.data();
+#pragma GCC unroll 8
         for (int i = 0, m = count < n ? count : n; i < m; ++i) to[i] = values[i];
         return 0;
     }
@@ -164,6 +165,7 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
         m_dResults[2] = static_cast<double>(mode);
         m_dResults[3] = failureIndex;
         int* values = m_iResults.data();
+#pragma GCC unroll 4
         for (size_t k = 0, n = m_iResults.size(); k < n; ++k) values[k] = mode;
         return 0;
     }

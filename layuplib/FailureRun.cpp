@@ -385,6 +385,7 @@ struct FlatSink {
     // The first float of result j; 0 when there is none.
     float first(int j) const {
         const size_t k = static_cast<size_t>(j);
+        if (oneEach) return k < size() ? floatValues[k] : 0.0f;
         return k < size() && nFloats[k] > 0 ? floatValues[atFloat[k]] : 0.0f;
     }
 };
