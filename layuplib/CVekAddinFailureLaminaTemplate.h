@@ -164,9 +164,7 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
         m_dResults[1] = margin + 1.0;
         m_dResults[2] = static_cast<double>(mode);
         m_dResults[3] = failureIndex;
-        int* values = m_iResults.data();
-#pragma GCC unroll 4
-        for (size_t k = 0, n = m_iResults.size(); k < n; ++k) values[k] = mode;
+        for (int& value : m_iResults) value = mode;
         return 0;
     }
     // Queues "Failure calculation gave a non-finite value."; `status`.
@@ -191,8 +189,8 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // `numValues`; otherwise queues the message of GetdResult and returns
     // its status.
     int ResultStatus(int resultIndex, int valueIndex, const std::vector<int>& numValues) {
-        if (resultIndex >= 0 && resultIndex < static_cast<int>(m_resultLabels.size()) &&
-            valueIndex >= 0 && valueIndex < numValues[resultIndex])
+        if (static_cast<size_t>(resultIndex) < m_resultLabels.size() && valueIndex >= 0 &&
+            valueIndex < numValues[resultIndex])
             return 0;
         return ResultIndexOutside(resultIndex, valueIndex, numValues);
     }

@@ -583,6 +583,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
         CKpMatAllow* allow;
         CKpRes* layerRes;
         int input;      // position of layerRes among the layer results; -1 none
+        int nvals;      // values per record of layerRes
     };
     std::unordered_map<const CKpLam*, std::vector<LayerPlan>> plans;
     const CKpLam* planLam = nullptr;
@@ -665,8 +666,9 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
                     if (ref)
                         for (int i = 0; i < layerMap.entries(); ++i)
                             if (layerMap[i] == ref) input = i;
-                    layers.push_back({n, lyr->mid(), mat, allow, ref ? ref->GetRes() : nullptr,
-                                      input});
+                    CKpRes* res = ref ? ref->GetRes() : nullptr;
+                    layers.push_back(
+                        {n, lyr->mid(), mat, allow, res, input, res ? res->nvals() : 0});
                 }
                 at = plans.emplace(lam, std::move(layers)).first;
             }
@@ -698,7 +700,7 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
             if (!rec) continue;
             // Loads: the record's values in its own order; missing ones 0.
             float loads[6] = {0, 0, 0, 0, 0, 0};
-            const int nv = std::min(std::min(layerRes->nvals(), rec->GetNumFloats()), 6);
+            const int nv = std::min(std::min(lp.nvals, rec->GetNumFloats()), 6);
             if (nv > 0) {
                 const float* values = rec->Floats();
                 if (nv == 6) {
