@@ -115,6 +115,7 @@ inline int lamina_strength_ratio(double a, double b, const double* allowables,
     // 1/(margin + 1), derived once per margin.
     double limit = 0.0;
     bool haveLimit = false;
+#pragma GCC unroll 2
     for (const auto& s : shear) {
         if (!(s[0] > 0.0)) continue;
         // With a margin of -1 or more the limit is 0 or above, which a ratio
