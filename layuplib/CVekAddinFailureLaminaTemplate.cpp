@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdarg>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -15,20 +14,6 @@ const char* const kResultIndexText = "Result index is beyond allowable range.";
 const char* const kResultValueText = "Result value is beyond allowable range.";
 const char* const kAllowableIndexText = "Allowable index is beyond allowable range.";
 const char* const kNonFiniteText = "Failure calculation gave a non-finite value.";
-
-// Whether the n doubles at a and b have the same bits.
-bool SameBits(const double* a, const double* b, size_t n) {
-    // The sizes the built-in criteria have, compared without a loop.
-    if (n == 8) return std::memcmp(a, b, 8 * sizeof(double)) == 0;
-    if (n == 7) return std::memcmp(a, b, 7 * sizeof(double)) == 0;
-    for (size_t i = 0; i < n; ++i) {
-        std::uint64_t x, y;
-        std::memcpy(&x, a + i, sizeof x);
-        std::memcpy(&y, b + i, sizeof y);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // Allowables by label position.
 enum { kXt, kXc, kYt, kYc, kS12, kS23, kS31 };
@@ -238,36 +223,19 @@ int CVekAddinFailureLaminaTemplate::NonFinite(int status) {
     return status;
 }
 
-int CVekAddinFailureLaminaTemplate::SolveForm(LaminaForm form) {
-    if (!LoadsFinite()) return 1;
-    double a = 0.0, b = 0.0;
-    const size_t n = m_allowables.size();
-    if (n <= 8) {
-        // Failure runs evaluate many loads against the same allowables.
-        if (!m_termsHeld || m_termsCount != n || m_terms.form != form ||
-            !SameBits(m_termsKey, m_allowables.data(), n)) {
-            lamina_allowable_terms(form, m_allowables.data(), m_terms);
-            std::memcpy(m_termsKey, m_allowables.data(), n * sizeof(double));
-            m_termsCount = n;
-            m_termsHeld = true;
-        }
-        lamina_terms(m_terms, m_loads, a, b);
-    } else {
-        lamina_terms(form, m_allowables.data(), m_loads, a, b);
-    }
-    LaminaOutcome o{};
-    double reported = 0.0;
-    switch (lamina_strength_ratio(a, b, m_allowables.data(), m_loads, 1000.0, o, reported)) {
-        case 0:
-            return StoreOutcome(o.margin, o.mode, o.failureIndex);
-        case 1:
-            QueueMessage("Imaginary root for failure calculation:\n b*b - 4*a*c = %g", reported);
-            return 1;
-        case 2:
-            QueueMessage("No positive root for failure calculation:\n R = %g", reported);
-            return 1;
-        default:
-            QueueMessage("%s", kNonFiniteText);
-            return 1;
-    }
+void CVekAddinFailureLaminaTemplate::HoldTerms(LaminaForm form, size_t n) {
+    lamina_allowable_terms(form, m_allowables.data(), m_terms);
+    std::memcpy(m_termsKey, m_allowables.data(), n * sizeof(double));
+    m_termsCount = n;
+    m_termsHeld = true;
+}
+
+int CVekAddinFailureLaminaTemplate::RatioFailed(int status, double reported) {
+    if (status == 1)
+        QueueMessage("Imaginary root for failure calculation:\n b*b - 4*a*c = %g", reported);
+    else if (status == 2)
+        QueueMessage("No positive root for failure calculation:\n R = %g", reported);
+    else
+        QueueMessage("%s", kNonFiniteText);
+    return 1;
 }

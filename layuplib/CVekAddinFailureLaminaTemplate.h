@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -176,7 +177,26 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     // "Imaginary root for failure calculation:\n b*b - 4*a*c = %g", a root
     // that is not positive "No positive root for failure calculation:\n
     // R = %g"; both return 1 and store nothing. 0 on success.
-    int SolveForm(LaminaForm form);
+    int SolveForm(LaminaForm form) {
+        if (!LoadsFinite()) return 1;
+        double a = 0.0, b = 0.0;
+        const size_t n = m_allowables.size();
+        if (n <= 8) {
+            // Failure runs evaluate many loads against the same allowables.
+            if (!TermsHeld(form, n)) HoldTerms(form, n);
+            lamina_terms(m_terms, m_loads, a, b);
+        } else {
+            lamina_terms(form, m_allowables.data(), m_loads, a, b);
+        }
+        LaminaOutcome o{};
+        double reported = 0.0;
+        const int status =
+            lamina_strength_ratio(a, b, m_allowables.data(), m_loads, 1000.0, o, reported);
+        if (status == 0) return StoreOutcome(o.margin, o.mode, o.failureIndex);
+        return RatioFailed(status, reported);
+    }
+    // Queues the message of a failed lamina_strength_ratio `status`; 1.
+    int RatioFailed(int status, double reported);
 
     // The error paths of the operations above, each queueing its message:
     // "Allowable values are missing." and "Load index is beyond allowable
@@ -212,6 +232,19 @@ class CVekAddinFailureLaminaTemplate : public IVekAddinFailureLamina {
     EBasis m_basis;
 
   private:
+    // Whether m_terms hold the terms of `form` for the n (up to 8) allowables
+    // now set: the same form and the same bits.
+    bool TermsHeld(LaminaForm form, size_t n) const {
+        if (!m_termsHeld || m_termsCount != n || m_terms.form != form) return false;
+        const double* a = m_allowables.data();
+        // The sizes of the built-in criteria, compared without a loop.
+        if (n == 8) return std::memcmp(m_termsKey, a, 8 * sizeof(double)) == 0;
+        if (n == 7) return std::memcmp(m_termsKey, a, 7 * sizeof(double)) == 0;
+        return std::memcmp(m_termsKey, a, n * sizeof(double)) == 0;
+    }
+    // Derives the terms of `form` for the n allowables now set.
+    void HoldTerms(LaminaForm form, size_t n);
+
     // The allowable terms SolveForm last derived, for allowables with the
     // bits in m_termsKey (up to eight of them): a new set of allowables or
     // another form derives them again.
