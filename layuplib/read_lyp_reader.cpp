@@ -41,7 +41,15 @@
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolElem.h"
 #include "layuplib/CKpTolStore.h"
-#include "layuplib/number_text.h"
+#include "layuplib/read_lyp_numbers.h"
+
+namespace {
+
+// Most tokens a line shorter than 64 bytes can hold (each but the last ends
+// at a blank).
+constexpr size_t kShortTokens = 32;
+
+}  // namespace
 
 LypReader::LypReader(CKpLayup* model, const char* path, int supported)
     : m_model(model),
@@ -49,6 +57,8 @@ LypReader::LypReader(CKpLayup* model, const char* path, int supported)
       m_path(path ? path : ""),
       m_supported(supported),
       m_group(nullptr),
+      m_tokens(kShortTokens),
+      m_tokenCount(0),
       m_count(0),
       m_ints(),
       m_reals(),
@@ -192,28 +202,66 @@ void SplitTokens(const char* text, size_t size, std::vector<std::pair<size_t, si
 
 }  // namespace
 
+size_t LypReader::Split(size_t cap) {
+    const char* const text = m_group->text;
+    const size_t size = m_group->size;
+    if (size >= 64) {
+        SplitTokens(text, size, m_tokens);
+        m_tokenCount = m_tokens.size();
+        if (m_tokens.size() < kShortTokens) m_tokens.resize(kShortTokens);
+        return m_tokenCount;
+    }
+    // A short line: one mask of its blanks (the bytes past its end, which
+    // the line's padding makes readable, taken as blanks). Every token then
+    // starts at a set bit of `starts` and ends at the matching one of
+    // `ends`, found without a branch per byte.
+#if defined(__SSE2__)
+    const uint64_t blank = BlankBits64(text) | ~0ull << size;
+#else
+    uint64_t blank = ~0ull << size;
+    for (size_t i = 0; i < size; ++i)
+        if (IsBlank(text[i])) blank |= 1ull << i;
+#endif
+    const uint64_t solid = ~blank;
+    uint64_t starts = solid & ~(solid << 1);
+    uint64_t ends = blank & solid << 1;
+    size_t n = 0;
+    while (starts && n < cap) {
+        const size_t b = static_cast<size_t>(__builtin_ctzll(starts));
+        const size_t e = static_cast<size_t>(__builtin_ctzll(ends));
+        m_tokens[n].first = b;
+        m_tokens[n].second = e - b;
+        ++n;
+        starts &= starts - 1;
+        ends &= ends - 1;
+    }
+    m_tokenCount = n;
+    return n;
+}
+
 bool LypReader::Fields(const char* kinds) {
-    const char* const text = m_group->text.data();
-    SplitTokens(text, m_group->text.size(), m_tokens);
-    const int wanted = static_cast<int>(std::strlen(kinds));
-    const int present = m_tokens.empty() ? 0 : static_cast<int>(m_tokens.size()) - 1;
-    m_count = present < wanted ? present : wanted;
+    const char* const text = m_group->text;
+    const size_t wanted = std::strlen(kinds);
+    const size_t found = Split(wanted + 1);
+    const size_t present = found == 0 ? 0 : found - 1;
+    m_count = static_cast<int>(present < wanted ? present : wanted);
     for (int k = 0; k < m_count; ++k) {
         const char* token = text + m_tokens[k + 1].first;
         const size_t length = m_tokens[k + 1].second;
-        if (kinds[k] == 'i' && !ParseInt(token, length, m_ints[k])) return BadField(k, "integer");
-        if (kinds[k] == 'r' && !ParseReal(token, length, m_reals[k])) return BadField(k, "number");
+        if (kinds[k] == 'i' && !lyp_numbers::ReadInt(token, length, m_ints[k])) return BadField(k, "integer");
+        if (kinds[k] == 'r' && !lyp_numbers::ReadReal(token, length, m_reals[k])) return BadField(k, "number");
     }
     return true;
 }
 
 bool LypReader::IntList(std::vector<int>& out) {
-    if (!Fields("")) return false;
+    const char* const text = m_group->text;
+    m_count = 0;
+    const size_t found = Split(SIZE_MAX);
     out.clear();
-    const std::string& text = m_group->text;
-    for (size_t t = 1; t < m_tokens.size(); ++t) {
+    for (size_t t = 1; t < found; ++t) {
         int v = 0;
-        if (!ParseInt(text.c_str() + m_tokens[t].first, m_tokens[t].second, v))
+        if (!lyp_numbers::ReadInt(text + m_tokens[t].first, m_tokens[t].second, v))
             return BadField(static_cast<int>(t) - 1, "integer");
         out.push_back(v);
     }
@@ -221,8 +269,8 @@ bool LypReader::IntList(std::vector<int>& out) {
 }
 
 std::string LypReader::Raw(int k) const {
-    if (k < 0 || static_cast<size_t>(k) + 1 >= m_tokens.size()) return std::string();
-    return m_group->text.substr(m_tokens[k + 1].first, m_tokens[k + 1].second);
+    if (k < 0 || static_cast<size_t>(k) + 1 >= m_tokenCount) return std::string();
+    return std::string(m_group->text + m_tokens[k + 1].first, m_tokens[k + 1].second);
 }
 
 std::string LypReader::Text(int k) const {
@@ -251,7 +299,7 @@ void LypReader::Duplicate(const char* kind, int id) {
 
 // ---------------------------------------------------------------- dispatch
 
-bool LypReader::Record(const LypGroup& group) {
+bool LypReader::Record(const LypLine& group) {
     m_group = &group;
     const int code = group.code;
     if (code >= 1 && code <= 10) return Header();

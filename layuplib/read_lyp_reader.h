@@ -40,7 +40,8 @@ class LypReader {
     // Handles one line. true to go on (also for skipped lines); false after
     // an error was reported (a malformed field, an allocation failure).
     // May throw std::bad_alloc (the caller reports it).
-    bool Record(const LypGroup& group);
+    // `line` as read_lypline hands it out (its padding is read).
+    bool Record(const LypLine& line);
 
     // Drops the ply, pattern or material still waiting for its id record,
     // with a warning each.
@@ -53,6 +54,9 @@ class LypReader {
 
   private:
     // ---- fields of the current line
+    // Finds the first `cap` tokens of the line (all when cap is SIZE_MAX)
+    // into m_tokens; gives how many were found.
+    size_t Split(size_t cap);
     // Splits the line into blank-separated tokens (the code is token 0) and
     // checks up to strlen(kinds) fields after the code: 'i' an int, 'r' a
     // real, 's' a text token. Absent fields read as 0 or "". false after
@@ -109,9 +113,11 @@ class LypReader {
     std::string m_path;
     int m_supported;
 
-    // The line being handled and its tokens (begin, length) into its text.
-    const LypGroup* m_group;
+    // The line being handled and its tokens (begin, length) into its text:
+    // the first m_tokenCount entries of m_tokens.
+    const LypLine* m_group;
     std::vector<std::pair<size_t, size_t>> m_tokens;
+    size_t m_tokenCount;
     int m_count;
     int m_ints[16];
     double m_reals[16];
