@@ -248,8 +248,10 @@ bool LypReader::Fields(const char* kinds) {
     for (int k = 0; k < m_count; ++k) {
         const char* token = text + m_tokens[k + 1].first;
         const size_t length = m_tokens[k + 1].second;
-        if (kinds[k] == 'i' && !lyp_numbers::ReadInt(token, length, m_ints[k])) return BadField(k, "integer");
-        if (kinds[k] == 'r' && !lyp_numbers::ReadReal(token, length, m_reals[k])) return BadField(k, "number");
+        if (kinds[k] == 'i' && !lyp_numbers::ReadInt(token, length, m_ints[k]))
+            return BadField(k, "integer");
+        if (kinds[k] == 'r' && !lyp_numbers::ReadReal(token, length, m_reals[k]))
+            return BadField(k, "number");
     }
     return true;
 }
