@@ -6,7 +6,7 @@
 // writer produces. Same results, same failures: every token the fast path
 // does not take goes to ParseInt / ParseReal.
 //
-// Both read up to 32 bytes from `text` whatever `length` is: the caller
+// Both read up to 40 bytes from `text` whatever `length` is: the caller
 // keeps them readable (read_lypline's padding does). The byte at
 // text + length must not continue a number, as for ParseReal.
 
@@ -41,6 +41,12 @@ inline uint32_t EightDigits(const char* text, unsigned count) {
     return static_cast<uint32_t>(v);
 }
 
+// The value of `count` (0..16) checked decimal digits at `text`.
+inline uint64_t SixteenDigits(const char* text, unsigned count) {
+    if (count <= 8) return EightDigits(text, count);
+    return EightDigits(text, count - 8) * 100000000ull + EightDigits(text + count - 8, 8);
+}
+
 // Bit i set when text[i] is a decimal digit, for 16 bytes.
 inline unsigned DigitBits(__m128i v) {
     const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8('0'));
@@ -73,16 +79,20 @@ inline bool ReadInt(const char* text, size_t length, int& out) {
 // ParseReal of the token [text, text + length).
 inline bool ReadReal(const char* text, size_t length, double& out) {
 #if defined(PLYSTRAND_LYP_FAST_NUMBERS)
-    // [-]digits[.digits][E[+-]digits]: at most 8 digits on either side of
-    // the point, at most 15 significant, a decimal exponent within 10^±22.
+    // [-]digits[.digits][E[+-]digits] of at most 16 bytes after the sign
+    // (so at most 15 digits), a decimal exponent within 10^±22.
     // The digits then make an exact double w and 10^|e| is exact, so one
     // correctly rounded multiplication or division gives what ParseReal
     // gives.
     static const double kPowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    static const uint64_t kScale[9] = {1,      10,      100,      1000,     10000,
-                                       100000, 1000000, 10000000, 100000000};
+    // clang-format off
+    static const uint64_t kScale[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
+                                        100000000, 1000000000, 10000000000, 100000000000,
+                                        1000000000000, 10000000000000, 100000000000000,
+                                        1000000000000000};
+    // clang-format on
     const char* p = text;
     size_t n = length;
     const bool negative = n > 0 && *p == '-';
@@ -105,8 +115,7 @@ inline bool ReadReal(const char* text, size_t length, double& out) {
         const unsigned frac = dpos < epos ? epos - dpos - 1 : 0;  // after it
         // Every byte of the mantissa a digit or its one point; a digit at
         // least.
-        bool ok = (dots & (dots - 1)) == 0 && ((digits | dots) & mant) == mant &&
-                  whole + frac > 0 && whole <= 8 && frac <= 8;
+        bool ok = (dots & (dots - 1)) == 0 && ((digits | dots) & mant) == mant && whole + frac > 0;
         int exponent = 0;
         if (ok && epos < n) {
             // The exponent: a sign, then 1 to 3 digits to the token's end.
@@ -122,8 +131,9 @@ inline bool ReadReal(const char* text, size_t length, double& out) {
             }
         }
         if (ok) {
-            const uint64_t w = static_cast<uint64_t>(EightDigits(p, whole)) * kScale[frac] +
-                               EightDigits(p + dpos + 1, frac);
+            // At most 16 digits: no overflow.
+            const uint64_t w =
+                SixteenDigits(p, whole) * kScale[frac] + SixteenDigits(p + dpos + 1, frac);
             exponent -= static_cast<int>(frac);
             if (w < 1000000000000000ull && exponent >= -22 && exponent <= 22) {
                 double d = static_cast<double>(w);
