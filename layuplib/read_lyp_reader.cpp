@@ -48,6 +48,8 @@ namespace {
 // Most tokens a line shorter than 64 bytes can hold (each but the last ends
 // at a blank).
 constexpr size_t kShortTokens = 32;
+// Most fields a record's kinds string names (m_ints, m_reals).
+constexpr size_t kMaxFields = 16;
 
 }  // namespace
 
@@ -241,11 +243,11 @@ size_t LypReader::Split(size_t cap) {
 
 bool LypReader::Fields(const char* kinds) {
     const char* const text = m_group->text;
-    const size_t wanted = std::strlen(kinds);
-    const size_t found = Split(wanted + 1);
-    const size_t present = found == 0 ? 0 : found - 1;
-    m_count = static_cast<int>(present < wanted ? present : wanted);
-    for (int k = 0; k < m_count; ++k) {
+    // The code and at most kMaxFields fields.
+    const size_t found = Split(kMaxFields + 1);
+    const int present = found == 0 ? 0 : static_cast<int>(found) - 1;
+    int k = 0;
+    for (; k < present && k < static_cast<int>(kMaxFields) && kinds[k]; ++k) {
         const char* token = text + m_tokens[k + 1].first;
         const size_t length = m_tokens[k + 1].second;
         if (kinds[k] == 'i' && !lyp_numbers::ReadInt(token, length, m_ints[k]))
@@ -253,6 +255,7 @@ bool LypReader::Fields(const char* kinds) {
         if (kinds[k] == 'r' && !lyp_numbers::ReadReal(token, length, m_reals[k]))
             return BadField(k, "number");
     }
+    m_count = k;
     return true;
 }
 

@@ -19,6 +19,13 @@ constexpr unsigned kGzBufferSize = 1u << 17;
 // (leading blanks, a sign, digits); 0 when they hold no number. Written out
 // because it runs for every line.
 int RecordCode(const char* text, size_t size) {
+    // The usual three digits.
+    if (size >= 3) {
+        const unsigned a = static_cast<unsigned>(text[0] - '0');
+        const unsigned b = static_cast<unsigned>(text[1] - '0');
+        const unsigned c = static_cast<unsigned>(text[2] - '0');
+        if ((a <= 9) & (b <= 9) & (c <= 9)) return static_cast<int>(100 * a + 10 * b + c);
+    }
     const size_t n = size < 3 ? size : 3;
     size_t i = 0;
     while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
