@@ -12,7 +12,7 @@ namespace {
 constexpr size_t kBlockSize = 1u << 16;
 // Blocks the inflating thread may run ahead of the reader, and zlib's own
 // input buffer (its default of 8 KiB costs a read call per few lines).
-constexpr size_t kInflateAhead = 4;
+constexpr size_t kInflateAhead = 32;
 constexpr unsigned kGzBufferSize = 1u << 17;
 
 // The record code of a line: its first three characters as "%d" reads them
