@@ -313,7 +313,7 @@ bool LypReader::Node() {
     CKpNodeStore* nodes = m_model->pNodes();
     if (m_group->code == 101) {
         m_node = nullptr;
-        if (!Fields("ii")) return false;
+        if (!FieldsOf("ii")) return false;
         if (Count() < 2) return true;
         const int id = I(1);
         // Files list nodes in ascending id: an id above all so far is new
@@ -333,7 +333,7 @@ bool LypReader::Node() {
         return true;
     }
     // 102
-    if (!Fields("rrr")) return false;
+    if (!FieldsOf("rrr")) return false;
     if (!m_node) return true;
     for (int k = 0; k < Count(); ++k)
         if (!std::isfinite(R(k))) return BadField(k, "finite number");
@@ -350,7 +350,7 @@ bool LypReader::Element() {
         case 201:
             m_elem = nullptr;
             m_elemPending = false;
-            if (!Fields("iiii")) return false;
+            if (!FieldsOf("iiii")) return false;
             if (Count() < 2) return true;
             m_elemPending = true;
             m_elemId = I(1);
@@ -359,7 +359,7 @@ bool LypReader::Element() {
             return true;
         case 202: {
             m_elem = nullptr;
-            if (!Fields("iii")) return false;
+            if (!FieldsOf("iii")) return false;
             if (!m_elemPending || Count() < 2) return true;
             m_elemPending = false;
             if (m_elemId <= m_elemTop && elems->find(m_elemId)) {
@@ -390,13 +390,13 @@ bool LypReader::Element() {
             return true;
         }
         case 206:
-            if (!Fields("rr")) return false;
+            if (!FieldsOf("rr")) return false;
             if (!m_elem) return true;
             m_elem->setangtol(R(0));
             m_elem->setthktol(R(1));
             return true;
         case 207:
-            if (!Fields("ir")) return false;
+            if (!FieldsOf("ir")) return false;
             if (!m_elem) return true;
             m_elem->setoff_fg(I(0));
             m_elem->setoff_val(R(1));

@@ -116,22 +116,30 @@ inline void SplitTokens(const char* text, size_t size,
 #endif
 }
 
+// The blanks of a line shorter than 64 bytes as bits, the positions past
+// its end set too. Reads 64 bytes from `text` (the line's padding keeps
+// them readable).
+inline uint64_t ShortBlankBits(const char* text, size_t size) {
+#if defined(__SSE2__)
+    return BlankBits64(text) | ~0ull << size;
+#else
+    uint64_t blank = ~0ull << size;
+    for (size_t i = 0; i < size; ++i)
+        if (IsBlank(text[i])) blank |= 1ull << i;
+    return blank;
+#endif
+}
+
 // The first `cap` tokens of a line shorter than 64 bytes into `tokens`
 // (begin, length); the number found. Reads 64 bytes from `text` (the
 // line's padding keeps them readable). With `more` given, it is set when
 // the line holds further tokens past `cap`.
 inline size_t ShortTokens(const char* text, size_t size, std::pair<size_t, size_t>* tokens,
                           size_t cap, bool* more = nullptr) {
-    // One mask of the line's blanks, the bytes past its end taken as
-    // blanks: every token then starts at a set bit of `starts` and ends at
-    // the matching one of `ends`, found without a branch per byte.
-#if defined(__SSE2__)
-    const uint64_t blank = BlankBits64(text) | ~0ull << size;
-#else
-    uint64_t blank = ~0ull << size;
-    for (size_t i = 0; i < size; ++i)
-        if (IsBlank(text[i])) blank |= 1ull << i;
-#endif
+    // One mask of the line's blanks: every token then starts at a set bit
+    // of `starts` and ends at the matching one of `ends`, found without a
+    // branch per byte.
+    const uint64_t blank = ShortBlankBits(text, size);
     const uint64_t solid = ~blank;
     uint64_t starts = solid & ~(solid << 1);
     uint64_t ends = blank & solid << 1;
