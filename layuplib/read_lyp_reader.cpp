@@ -99,9 +99,8 @@ LypReader::~LypReader() = default;
 
 // ---------------------------------------------------------------- fields
 
-using lyp_tokens::SplitTokens;
 using lyp_tokens::ShortTokens;
-
+using lyp_tokens::SplitTokens;
 
 size_t LypReader::Split(size_t cap) {
     const char* const text = m_group->text;

@@ -44,9 +44,9 @@ constexpr size_t LYP_LINE_PAD = 64;
 struct LypLine {
     // Record code, as LypGroup::code.
     int code = 0;
-    // The line without its line feed: `size` bytes from `text`. The
-    // LYP_LINE_PAD bytes after them can be read too; the first of them is
-    // the line feed or a 0, so it never continues a number.
+    // The line without its line feed: `size` bytes from `text`. For a line
+    // handed out, the LYP_LINE_PAD bytes after them can be read too; the
+    // first of them is the line feed or a 0, so it never continues a number.
     const char* text = "";
     size_t size = 0;
     // Number of the line in the file, from 1.
@@ -55,8 +55,8 @@ struct LypLine {
 
 // LypStream: an open layup file with its read buffer. Plain files are read
 // with fread, gzip streams with gzread, in blocks; lines may have any length
-// up to LYP_MAX_LINE. A gzip stream inflates on a thread of its own a few
-// blocks ahead of the lines handed out (straight through gzread when no
+// up to LYP_MAX_LINE. A gzip stream inflates on a thread of its own up to
+// 32 blocks (2 MiB) ahead of the lines handed out (straight through gzread when no
 // thread can be started); its failures are reported at the block where they
 // occur, as without the thread. Each stream has its own buffers, so several
 // files can be read at the same time. Closes the file when destroyed.
