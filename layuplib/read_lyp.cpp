@@ -1,5 +1,6 @@
 #include "layuplib/read_lyp.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -80,9 +81,9 @@ int read_lyp(CKpLayup* model, int compressed) {
     LypRenumbered renumbered;
     try {
         LypReader reader(model, path.c_str(), supported);
-        LypGroup group;
+        LypLine group;
         for (;;) {
-            const int got = read_lypgroup(in, group);
+            const int got = read_lypline(in, group);
             if (got < 0) {
                 msg->Create(4, "Could not read line %ld of layup file '%s': %s.", group.line,
                             path.c_str(), in.Error());
@@ -91,7 +92,8 @@ int read_lyp(CKpLayup* model, int compressed) {
             }
             if (got == 0) break;
             lastLine = group.line;
-            if (group.code == 0 && group.text.compare(0, 6, "** END") == 0) ended = true;
+            if (group.code == 0 && group.size >= 6 && std::memcmp(group.text, "** END", 6) == 0)
+                ended = true;
             if (!reader.Record(group)) {
                 ok = false;
                 break;

@@ -416,7 +416,7 @@ bool LypReader::Pattern() {
         }
         case 430: {
             // 0, element id, dnfg, strn, warp, weft, stdn, order, thickness.
-            if (!Fields("iiirrriir")) return false;
+            if (!FieldsOf("iiirrriir")) return false;
             if (!m_pat || Count() < 2) return true;
             BindDrapePattern();
             CKpPatElem* pe = new (std::nothrow) CKpPatElem;

@@ -12,10 +12,6 @@
 #include <cstring>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "layuplib/CKpAnsys.h"
 #include "layuplib/CKpAnsysEt.h"
 #include "layuplib/CKpAnsysEtStore.h"
@@ -41,7 +37,18 @@
 #include "layuplib/CKpTol.h"
 #include "layuplib/CKpTolElem.h"
 #include "layuplib/CKpTolStore.h"
-#include "layuplib/number_text.h"
+#include "layuplib/read_lyp_numbers.h"
+#include "layuplib/read_lyp_tokens.h"
+
+namespace {
+
+// Most tokens a line shorter than 64 bytes can hold (each but the last ends
+// at a blank).
+constexpr size_t kShortTokens = 32;
+// Most fields a record's kinds string names (m_ints, m_reals).
+constexpr size_t kMaxFields = 16;
+
+}  // namespace
 
 LypReader::LypReader(CKpLayup* model, const char* path, int supported)
     : m_model(model),
@@ -49,6 +56,8 @@ LypReader::LypReader(CKpLayup* model, const char* path, int supported)
       m_path(path ? path : ""),
       m_supported(supported),
       m_group(nullptr),
+      m_tokens(kShortTokens),
+      m_tokenCount(0),
       m_count(0),
       m_ints(),
       m_reals(),
@@ -90,130 +99,49 @@ LypReader::~LypReader() = default;
 
 // ---------------------------------------------------------------- fields
 
-namespace {
+using lyp_tokens::ShortTokens;
+using lyp_tokens::SplitTokens;
 
-// The blanks of "%s" in the C locale; every byte above ' ' is none.
-inline bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || (c >= '\t' && c <= '\r'));
-}
-
-#if defined(__SSE2__)
-// Bit i set when p[i] is a blank (IsBlank), for 16 bytes.
-inline uint32_t BlankBits16(const char* p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i space = _mm_cmpeq_epi8(v, _mm_set1_epi8(' '));
-    // '\t'..'\r': c - 9 taken unsigned is at most 4.
-    const __m128i d = _mm_sub_epi8(v, _mm_set1_epi8(9));
-    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(4)), d);
-    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(space, control)));
-}
-
-inline uint64_t BlankBits64(const char* p) {
-    return static_cast<uint64_t>(BlankBits16(p)) | static_cast<uint64_t>(BlankBits16(p + 16)) << 16 |
-           static_cast<uint64_t>(BlankBits16(p + 32)) << 32 |
-           static_cast<uint64_t>(BlankBits16(p + 48)) << 48;
-}
-
-// BlankBits64 of the last, short chunk text[base, size) (fewer than 64
-// bytes), every position past the text a blank. The partial lane is loaded
-// so that it ends at the text's end rather than copied out: a copy read
-// back at once as one vector would stall on the store.
-inline uint64_t TailBlankBits(const char* text, size_t base, size_t size) {
-    const size_t rest = size - base;
-    uint64_t blank = ~0ull << rest;
-    size_t lane = 0;
-    for (; lane + 16 <= rest; lane += 16)
-        blank |= static_cast<uint64_t>(BlankBits16(text + base + lane)) << lane;
-    const size_t part = rest - lane;
-    if (part == 0) return blank;
-    uint32_t bits;
-    if (size >= 16) {
-        bits = BlankBits16(text + size - 16) >> (16 - part);
-    } else {
-        char padded[16];
-        std::memset(padded, ' ', sizeof padded);
-        std::memcpy(padded, text + base + lane, part);
-        bits = BlankBits16(padded);
+size_t LypReader::Split(size_t cap) {
+    const char* const text = m_group->text;
+    const size_t size = m_group->size;
+    if (size >= 64) {
+        SplitTokens(text, size, m_tokens);
+        m_tokenCount = m_tokens.size();
+        if (m_tokens.size() < kShortTokens) m_tokens.resize(kShortTokens);
+        return m_tokenCount;
     }
-    bits &= (1u << part) - 1;
-    return blank | static_cast<uint64_t>(bits) << lane;
+    const size_t n = ShortTokens(text, size, m_tokens.data(), cap);
+    m_tokenCount = n;
+    return n;
 }
-#endif
-
-// The blank-separated tokens of text[0, size) as (begin, length). The
-// tokens of a record line are short and of every length, so a byte by
-// byte scan mispredicts at nearly every token edge: the edges are found
-// 64 bytes at a time from a mask of the blanks instead.
-void SplitTokens(const char* text, size_t size, std::vector<std::pair<size_t, size_t>>& tokens) {
-    tokens.clear();
-#if defined(__SSE2__)
-    size_t begin = 0;
-    uint64_t carry = 0;  // 1 when the byte before the chunk is a token's
-    for (size_t base = 0; base < size; base += 64) {
-        uint64_t blank;
-        if (size - base >= 64) {
-            blank = BlankBits64(text + base);
-        } else {
-            blank = TailBlankBits(text, base, size);
-        }
-        const uint64_t solid = ~blank;
-        const uint64_t before = solid << 1 | carry;
-        uint64_t starts = solid & ~before;
-        uint64_t ends = blank & before;
-        carry = solid >> 63;
-        // Starts and ends alternate; an end in this chunk closes the token
-        // begun at `begin`, which may lie in an earlier chunk.
-        while (starts | ends) {
-            const uint64_t s = starts ? starts & (~starts + 1) : 0;
-            const uint64_t e = ends ? ends & (~ends + 1) : 0;
-            if (e && (!s || e < s)) {
-                const size_t at = base + static_cast<size_t>(__builtin_ctzll(e));
-                tokens.emplace_back(begin, at - begin);
-                ends ^= e;
-            } else {
-                begin = base + static_cast<size_t>(__builtin_ctzll(s));
-                starts ^= s;
-            }
-        }
-    }
-    // A token that runs to a chunk edge at the very end of the text.
-    if (carry && size % 64 == 0) tokens.emplace_back(begin, size - begin);
-#else
-    const char* const end = text + size;
-    for (const char* p = text; p < end;) {
-        while (p < end && IsBlank(*p)) ++p;
-        if (p == end) break;
-        const char* const first = p;
-        while (p < end && !IsBlank(*p)) ++p;
-        tokens.emplace_back(static_cast<size_t>(first - text), static_cast<size_t>(p - first));
-    }
-#endif
-}
-
-}  // namespace
 
 bool LypReader::Fields(const char* kinds) {
-    const char* const text = m_group->text.data();
-    SplitTokens(text, m_group->text.size(), m_tokens);
-    const int wanted = static_cast<int>(std::strlen(kinds));
-    const int present = m_tokens.empty() ? 0 : static_cast<int>(m_tokens.size()) - 1;
-    m_count = present < wanted ? present : wanted;
-    for (int k = 0; k < m_count; ++k) {
+    const char* const text = m_group->text;
+    // The code and at most kMaxFields fields.
+    const size_t found = Split(kMaxFields + 1);
+    const int present = found == 0 ? 0 : static_cast<int>(found) - 1;
+    int k = 0;
+    for (; k < present && k < static_cast<int>(kMaxFields) && kinds[k]; ++k) {
         const char* token = text + m_tokens[k + 1].first;
         const size_t length = m_tokens[k + 1].second;
-        if (kinds[k] == 'i' && !ParseInt(token, length, m_ints[k])) return BadField(k, "integer");
-        if (kinds[k] == 'r' && !ParseReal(token, length, m_reals[k])) return BadField(k, "number");
+        if (kinds[k] == 'i' && !lyp_numbers::ReadInt(token, length, m_ints[k]))
+            return BadField(k, "integer");
+        if (kinds[k] == 'r' && !lyp_numbers::ReadReal(token, length, m_reals[k]))
+            return BadField(k, "number");
     }
+    m_count = k;
     return true;
 }
 
 bool LypReader::IntList(std::vector<int>& out) {
-    if (!Fields("")) return false;
+    const char* const text = m_group->text;
+    m_count = 0;
+    const size_t found = Split(SIZE_MAX);
     out.clear();
-    const std::string& text = m_group->text;
-    for (size_t t = 1; t < m_tokens.size(); ++t) {
+    for (size_t t = 1; t < found; ++t) {
         int v = 0;
-        if (!ParseInt(text.c_str() + m_tokens[t].first, m_tokens[t].second, v))
+        if (!lyp_numbers::ReadInt(text + m_tokens[t].first, m_tokens[t].second, v))
             return BadField(static_cast<int>(t) - 1, "integer");
         out.push_back(v);
     }
@@ -221,8 +149,8 @@ bool LypReader::IntList(std::vector<int>& out) {
 }
 
 std::string LypReader::Raw(int k) const {
-    if (k < 0 || static_cast<size_t>(k) + 1 >= m_tokens.size()) return std::string();
-    return m_group->text.substr(m_tokens[k + 1].first, m_tokens[k + 1].second);
+    if (k < 0 || static_cast<size_t>(k) + 1 >= m_tokenCount) return std::string();
+    return std::string(m_group->text + m_tokens[k + 1].first, m_tokens[k + 1].second);
 }
 
 std::string LypReader::Text(int k) const {
@@ -251,7 +179,7 @@ void LypReader::Duplicate(const char* kind, int id) {
 
 // ---------------------------------------------------------------- dispatch
 
-bool LypReader::Record(const LypGroup& group) {
+bool LypReader::Record(const LypLine& group) {
     m_group = &group;
     const int code = group.code;
     if (code >= 1 && code <= 10) return Header();
@@ -384,7 +312,7 @@ bool LypReader::Node() {
     CKpNodeStore* nodes = m_model->pNodes();
     if (m_group->code == 101) {
         m_node = nullptr;
-        if (!Fields("ii")) return false;
+        if (!FieldsOf("ii")) return false;
         if (Count() < 2) return true;
         const int id = I(1);
         // Files list nodes in ascending id: an id above all so far is new
@@ -404,7 +332,7 @@ bool LypReader::Node() {
         return true;
     }
     // 102
-    if (!Fields("rrr")) return false;
+    if (!FieldsOf("rrr")) return false;
     if (!m_node) return true;
     for (int k = 0; k < Count(); ++k)
         if (!std::isfinite(R(k))) return BadField(k, "finite number");
@@ -421,7 +349,7 @@ bool LypReader::Element() {
         case 201:
             m_elem = nullptr;
             m_elemPending = false;
-            if (!Fields("iiii")) return false;
+            if (!FieldsOf("iiii")) return false;
             if (Count() < 2) return true;
             m_elemPending = true;
             m_elemId = I(1);
@@ -430,7 +358,7 @@ bool LypReader::Element() {
             return true;
         case 202: {
             m_elem = nullptr;
-            if (!Fields("iii")) return false;
+            if (!FieldsOf("iii")) return false;
             if (!m_elemPending || Count() < 2) return true;
             m_elemPending = false;
             if (m_elemId <= m_elemTop && elems->find(m_elemId)) {
@@ -461,13 +389,13 @@ bool LypReader::Element() {
             return true;
         }
         case 206:
-            if (!Fields("rr")) return false;
+            if (!FieldsOf("rr")) return false;
             if (!m_elem) return true;
             m_elem->setangtol(R(0));
             m_elem->setthktol(R(1));
             return true;
         case 207:
-            if (!Fields("ir")) return false;
+            if (!FieldsOf("ir")) return false;
             if (!m_elem) return true;
             m_elem->setoff_fg(I(0));
             m_elem->setoff_val(R(1));

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "layuplib/read_lyp.h"
+#include "layuplib/read_lyp_numbers.h"
+#include "layuplib/read_lyp_tokens.h"
 #include "layuplib/read_lypgroup.h"
 
 class CKpAnsysEt;
@@ -40,7 +42,8 @@ class LypReader {
     // Handles one line. true to go on (also for skipped lines); false after
     // an error was reported (a malformed field, an allocation failure).
     // May throw std::bad_alloc (the caller reports it).
-    bool Record(const LypGroup& group);
+    // `line` as read_lypline hands it out (its padding is read).
+    bool Record(const LypLine& line);
 
     // Drops the ply, pattern or material still waiting for its id record,
     // with a warning each.
@@ -53,11 +56,18 @@ class LypReader {
 
   private:
     // ---- fields of the current line
+    // Finds the first `cap` tokens of the line (all when cap is SIZE_MAX)
+    // into m_tokens; gives how many were found.
+    size_t Split(size_t cap);
     // Splits the line into blank-separated tokens (the code is token 0) and
     // checks up to strlen(kinds) fields after the code: 'i' an int, 'r' a
     // real, 's' a text token. Absent fields read as 0 or "". false after
     // reporting a malformed field.
     bool Fields(const char* kinds);
+    // Fields for the records read most often: the same, with the kinds
+    // known where it is inlined, so that the loop over them unrolls.
+    template <size_t N>
+    bool FieldsOf(const char (&kinds)[N]);
     // Every field after the code as an int, into `out`. false after
     // reporting a malformed field.
     bool IntList(std::vector<int>& out);
@@ -109,9 +119,11 @@ class LypReader {
     std::string m_path;
     int m_supported;
 
-    // The line being handled and its tokens (begin, length) into its text.
-    const LypGroup* m_group;
+    // The line being handled and its tokens (begin, length) into its text:
+    // the first m_tokenCount entries of m_tokens.
+    const LypLine* m_group;
     std::vector<std::pair<size_t, size_t>> m_tokens;
+    size_t m_tokenCount;
     int m_count;
     int m_ints[16];
     double m_reals[16];
@@ -157,5 +169,44 @@ class LypReader {
 
     LypRenumbered m_renumbered;
 };
+
+template <size_t N>
+inline bool LypReader::FieldsOf(const char (&kinds)[N]) {
+    constexpr int wanted = static_cast<int>(N) - 1;
+    static_assert(wanted <= 16, "at most 16 fields");
+    const char* const text = m_group->text;
+    const size_t size = m_group->size;
+    if (size >= 64) return Fields(kinds);
+    // As lyp_tokens::ShortTokens, each token parsed as it is found; the
+    // first is the code.
+    const uint64_t blank = lyp_tokens::ShortBlankBits(text, size);
+    const uint64_t solid = ~blank;
+    uint64_t starts = solid & ~(solid << 1);
+    uint64_t ends = blank & solid << 1;
+    starts &= starts - 1;
+    ends &= ends - 1;
+    int k = 0;
+#pragma GCC unroll 16
+    for (; k < wanted; ++k) {
+        if (!starts) break;
+        const size_t b = static_cast<size_t>(__builtin_ctzll(starts));
+        const size_t e = static_cast<size_t>(__builtin_ctzll(ends));
+        starts &= starts - 1;
+        ends &= ends - 1;
+        m_tokens[k + 1].first = b;
+        m_tokens[k + 1].second = e - b;
+        if (kinds[k] == 'i' && !lyp_numbers::ReadInt(text + b, e - b, m_ints[k])) {
+            m_tokenCount = static_cast<size_t>(k) + 2;
+            return BadField(k, "integer");
+        }
+        if (kinds[k] == 'r' && !lyp_numbers::ReadReal(text + b, e - b, m_reals[k])) {
+            m_tokenCount = static_cast<size_t>(k) + 2;
+            return BadField(k, "number");
+        }
+    }
+    m_count = k;
+    m_tokenCount = static_cast<size_t>(k) + 1;
+    return true;
+}
 
 #endif  // PLYSTRAND_LAYUPLIB_READ_LYP_READER_H

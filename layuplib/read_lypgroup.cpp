@@ -6,20 +6,31 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Read block size: large enough that a block read costs little per line.
 constexpr size_t kBlockSize = 1u << 16;
 // Blocks the inflating thread may run ahead of the reader, and zlib's own
 // input buffer (its default of 8 KiB costs a read call per few lines).
-constexpr size_t kInflateAhead = 4;
+constexpr size_t kInflateAhead = 32;
 constexpr unsigned kGzBufferSize = 1u << 17;
 
 // The record code of a line: its first three characters as "%d" reads them
 // (leading blanks, a sign, digits); 0 when they hold no number. Written out
 // because it runs for every line.
-int RecordCode(const std::string& text) {
-    const size_t n = text.size() < 3 ? text.size() : 3;
+int RecordCode(const char* text, size_t size) {
+    // The usual three digits.
+    if (size >= 3) {
+        const unsigned a = static_cast<unsigned>(text[0] - '0');
+        const unsigned b = static_cast<unsigned>(text[1] - '0');
+        const unsigned c = static_cast<unsigned>(text[2] - '0');
+        if ((a <= 9) & (b <= 9) & (c <= 9)) return static_cast<int>(100 * a + 10 * b + c);
+    }
+    const size_t n = size < 3 ? size : 3;
     size_t i = 0;
     while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
     bool negative = false;
@@ -32,6 +43,27 @@ int RecordCode(const std::string& text) {
     }
     if (!digits) return 0;
     return negative ? -code : code;
+}
+
+// The first line feed in [begin, end), or null; reads up to 15 bytes past
+// `end`, which the block's padding keeps readable. A record line is short,
+// so one or two vector compares find its end, cheaper than a call to
+// memchr per line.
+inline const char* FindLineFeed(const char* begin, const char* end) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (const char* p = begin; p < end; p += 16) {
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf)));
+        if (bits) {
+            const char* at = p + __builtin_ctz(bits);
+            return at < end ? at : nullptr;
+        }
+    }
+    return nullptr;
+#else
+    return static_cast<const char*>(std::memchr(begin, '\n', static_cast<size_t>(end - begin)));
+#endif
 }
 
 }  // namespace
@@ -60,7 +92,8 @@ int LypStream::Open(const char* path, int compressed) {
     m_error.clear();
     if (!path) return -1;
     try {
-        m_block.resize(kBlockSize);
+        // The padding keeps every line's LYP_LINE_PAD bytes readable.
+        m_block.resize(kBlockSize + LYP_LINE_PAD);
     } catch (const std::bad_alloc&) {
         return -1;
     }
@@ -96,7 +129,7 @@ int LypStream::Close() {
 }
 
 long LypStream::GzRead(std::vector<char>& block, std::string& error) {
-    const int n = gzread(m_gz, block.data(), static_cast<unsigned>(block.size()));
+    const int n = gzread(m_gz, block.data(), static_cast<unsigned>(kBlockSize));
     int err = Z_OK;
     const char* text = gzerror(m_gz, &err);
     // zlib reports a stream that ends early (Z_BUF_ERROR) without failing
@@ -130,7 +163,8 @@ void LypStream::Inflate() {
                     m_spare.pop_back();
                 }
             }
-            if (block.bytes.size() != kBlockSize) block.bytes.resize(kBlockSize);
+            if (block.bytes.size() != kBlockSize + LYP_LINE_PAD)
+                block.bytes.resize(kBlockSize + LYP_LINE_PAD);
             block.count = GzRead(block.bytes, block.error);
             const bool last = block.count <= 0;
             {
@@ -207,7 +241,7 @@ long LypStream::Fill() {
         return n;
     }
     if (m_file) {
-        const size_t n = std::fread(m_block.data(), 1, m_block.size(), m_file);
+        const size_t n = std::fread(m_block.data(), 1, kBlockSize, m_file);
         if (n == 0 && std::ferror(m_file)) {
             m_error = std::strerror(errno);
             return -1;
@@ -219,12 +253,32 @@ long LypStream::Fill() {
     return -1;
 }
 
-int read_lypgroup(LypStream& stream, LypGroup& group) {
-    group.code = 0;
-    group.text.clear();
-    group.line = stream.m_line + 1;
+int read_lypline(LypStream& stream, LypLine& line) {
+    line.code = 0;
+    line.text = "";
+    line.size = 0;
+    line.line = stream.m_line + 1;
     if (stream.m_failed) return -1;
 
+    // Most lines end inside the block: handed out where they lie.
+    if (stream.m_pos < stream.m_end) {
+        const char* begin = stream.m_block.data() + stream.m_pos;
+        const char* lf = FindLineFeed(begin, stream.m_block.data() + stream.m_end);
+        if (lf) {
+            const size_t take = static_cast<size_t>(lf - begin);
+            stream.m_pos += take + 1;
+            ++stream.m_line;
+            line.text = begin;
+            line.size = take;
+            line.code = RecordCode(begin, take);
+            return 1;
+        }
+    }
+
+    // A line that runs over the block's end, or the last one without a line
+    // feed: copied together.
+    std::string& text = stream.m_carry;
+    text.clear();
     bool any = false;  // a byte or the line feed of this line was seen
     try {
         for (;;) {
@@ -232,7 +286,6 @@ int read_lypgroup(LypStream& stream, LypGroup& group) {
                 const long n = stream.Fill();
                 if (n < 0) {
                     stream.m_failed = true;
-                    group.text.clear();
                     return -1;
                 }
                 if (n == 0) {
@@ -244,14 +297,13 @@ int read_lypgroup(LypStream& stream, LypGroup& group) {
             const size_t avail = stream.m_end - stream.m_pos;
             const char* lf = static_cast<const char*>(std::memchr(begin, '\n', avail));
             const size_t take = lf ? static_cast<size_t>(lf - begin) : avail;
-            if (group.text.size() + take > LYP_MAX_LINE) {
+            if (text.size() + take > LYP_MAX_LINE) {
                 stream.m_error =
                     "the line is longer than " + std::to_string(LYP_MAX_LINE) + " characters";
                 stream.m_failed = true;
-                group.text.clear();
                 return -1;
             }
-            group.text.append(begin, take);
+            text.append(begin, take);
             any = true;
             stream.m_pos += take;
             if (lf) {
@@ -259,13 +311,32 @@ int read_lypgroup(LypStream& stream, LypGroup& group) {
                 break;
             }
         }
+        text.append(LYP_LINE_PAD, '\0');
     } catch (const std::bad_alloc&) {
         stream.m_error = "out of memory";
         stream.m_failed = true;
-        group.text.clear();
         return -1;
     }
     ++stream.m_line;
-    group.code = RecordCode(group.text);
+    line.text = text.data();
+    line.size = text.size() - LYP_LINE_PAD;
+    line.code = RecordCode(line.text, line.size);
     return 1;
+}
+
+int read_lypgroup(LypStream& stream, LypGroup& group) {
+    LypLine line;
+    const int got = read_lypline(stream, line);
+    group.code = line.code;
+    group.line = line.line;
+    try {
+        group.text.assign(line.text, line.size);
+    } catch (const std::bad_alloc&) {
+        stream.m_error = "out of memory";
+        stream.m_failed = true;
+        group.code = 0;
+        group.text.clear();
+        return -1;
+    }
+    return got;
 }

@@ -34,10 +34,29 @@ struct LypGroup {
     long line = 0;
 };
 
+// Bytes that can be read past the end of a line handed out by
+// read_lypline: the field reader loads whole vectors from a token's start.
+constexpr size_t LYP_LINE_PAD = 64;
+
+// LypLine: one line of a layup file as read_lypline hands it out, without a
+// copy: the text lies in the stream's buffer and stays valid until the next
+// read from the stream.
+struct LypLine {
+    // Record code, as LypGroup::code.
+    int code = 0;
+    // The line without its line feed: `size` bytes from `text`. For a line
+    // handed out, the LYP_LINE_PAD bytes after them can be read too; the
+    // first of them is the line feed or a 0, so it never continues a number.
+    const char* text = "";
+    size_t size = 0;
+    // Number of the line in the file, from 1.
+    long line = 0;
+};
+
 // LypStream: an open layup file with its read buffer. Plain files are read
 // with fread, gzip streams with gzread, in blocks; lines may have any length
-// up to LYP_MAX_LINE. A gzip stream inflates on a thread of its own a few
-// blocks ahead of the lines handed out (straight through gzread when no
+// up to LYP_MAX_LINE. A gzip stream inflates on a thread of its own up to
+// 32 blocks (2 MiB) ahead of the lines handed out (straight through gzread when no
 // thread can be started); its failures are reported at the block where they
 // occur, as without the thread. Each stream has its own buffers, so several
 // files can be read at the same time. Closes the file when destroyed.
@@ -67,6 +86,7 @@ class LypStream {
     const char* Error() const { return m_error.c_str(); }
 
   private:
+    friend int read_lypline(LypStream& stream, LypLine& line);
     friend int read_lypgroup(LypStream& stream, LypGroup& group);
 
     // Reads the next block into the buffer: the number of bytes read, 0 at
@@ -95,6 +115,9 @@ class LypStream {
     long m_line;    // lines handed out so far
     bool m_failed;  // a read failed; every further read fails
     std::string m_error;
+    // A line that runs over the end of a block, copied together (with
+    // LYP_LINE_PAD zero bytes after it).
+    std::string m_carry;
 
     // The inflating thread and what it shares with the reader (under
     // m_mutex): blocks inflated in file order, buffers handed back.
@@ -118,5 +141,10 @@ class LypStream {
 // (`stream.Error()` says which; `group.line` is the number of the line that
 // could not be read).
 int read_lypgroup(LypStream& stream, LypGroup& group);
+
+// read_lypgroup without the copy: the next line of `stream` as a view into
+// its buffer (see LypLine), with the same results, line numbers and
+// failures. On 0 and -1 `line` holds code 0 and an empty text.
+int read_lypline(LypStream& stream, LypLine& line);
 
 #endif  // PLYSTRAND_LAYUPLIB_READ_LYPGROUP_H

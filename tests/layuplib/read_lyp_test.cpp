@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -400,6 +401,97 @@ TEST_F(LypRead, LinesOfAnyLengthAndALastLineWithoutLineFeed) {
         EXPECT_EQ(model->pPlys()->find(1)->name(), name);
         EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 5) << "compressed " << compressed;
         EXPECT_EQ(model->pLyp()->LypPlys().entries(), 0);  // no stray records from pieces
+    }
+}
+
+// The records read most often go through their own field parser for lines
+// under 64 bytes and the general one for longer lines; lines that lie
+// across the reader's 64 KiB blocks are copied together. Wherever a line
+// lies and however it is spaced, the model holds the same bits, the
+// decimal value of each text.
+TEST_F(LypRead, FrequentRecordsReadAlikeWhereverTheirLinesLie) {
+    const int kNodes = 3000, kElems = 1500;
+    // Field texts of the writer's kinds, a few the fast paths leave to the
+    // general parser.
+    const char* reals[] = {"0",           "-0",         "1.5707963",
+                           "0.087266463", "1E-05",      "-1.2345678E+12",
+                           "0.0007",      "12345678.9", "1.7976931348623157e308",
+                           "+2.5",        "0x1p-3",     "123456789012345678",
+                           ".5",          "7."};
+    const int kReals = static_cast<int>(sizeof reals / sizeof reals[0]);
+    auto real = [&](int i) { return std::string(reals[i % kReals]); };
+    // The spacings: single blanks; tabs, blanks and a carriage return that
+    // take every line past 64 bytes.
+    for (int wide = 0; wide <= 1; ++wide) {
+        for (int compressed = 0; compressed <= 1; ++compressed) {
+            const std::string gap = wide ? std::string(" \t", 2) + std::string(9, ' ') : " ";
+            const std::string end = wide ? std::string(40, ' ') + "\r" : "";
+            auto line = [&](std::vector<std::string> fields) {
+                std::string text = fields[0];
+                for (size_t i = 1; i < fields.size(); ++i) text += gap + fields[i];
+                return text + end + "\n";
+            };
+            // A banner of a length that moves every later line against the
+            // block edges.
+            std::string text = "** " + std::string(static_cast<size_t>(17 + 29 * wide), '*') + "\n";
+            for (int n = 1; n <= kNodes; ++n) {
+                text += line({"101", "0", std::to_string(n)});
+                text += line({"102", real(n), real(n + 1), real(n + 2)});
+            }
+            for (int e = 1; e <= kElems; ++e) {
+                text += line({"201", "0", std::to_string(e), "1", std::to_string(e % 7)});
+                text += line({"202", "1", "1", "0"});
+                text += line({"204", std::to_string(e), std::to_string(e + 1),
+                              std::to_string(e + 2), std::to_string(e + 3)});
+                text += line({"206", real(e), real(e + 3)});
+                text += line({"207", std::to_string(e % 3), real(e + 5)});
+            }
+            text += line({"401", "3"}) + line({"402", "1"});
+            for (int e = 1; e <= kElems; ++e)
+                text += line({"430", "0", std::to_string(e), "1", real(e), real(e + 1), real(e + 2),
+                              std::to_string(e % 2), std::to_string(e), real(e + 4)});
+            text += "** END\n";
+            model->reinit();
+            const std::string path = Temp("frequent.lyp", compressed ? Gzip(text) : text);
+            ASSERT_EQ(Read(path, compressed), 1) << Log();
+            SCOPED_TRACE("wide " + std::to_string(wide) + " compressed " +
+                         std::to_string(compressed));
+
+            auto same = [&](double got, int i) {
+                const double want = std::strtod(reals[i % kReals], nullptr);
+                return std::memcmp(&got, &want, sizeof got) == 0;
+            };
+            ASSERT_EQ(model->pNodes()->entries(), kNodes);
+            for (int n = 1; n <= kNodes; ++n) {
+                const CKpNode* node = model->pNodes()->find(n);
+                ASSERT_TRUE(node);
+                ASSERT_TRUE(same(node->getCKpPointX(), n) && same(node->getCKpPointY(), n + 1) &&
+                            same(node->getCKpPointZ(), n + 2))
+                    << "node " << n;
+            }
+            ASSERT_EQ(model->pElems()->entries(), kElems);
+            for (int e = 1; e <= kElems; ++e) {
+                const CKpElem* elem = model->pElems()->find(e);
+                ASSERT_TRUE(elem);
+                ASSERT_EQ(elem->GetPatchID(), e % 7);
+                for (int i = 0; i < 4; ++i) ASSERT_EQ(elem->getunid(i), e + i) << "element " << e;
+                ASSERT_TRUE(same(elem->getangtol(), e) && same(elem->getthktol(), e + 3) &&
+                            same(elem->getoff_val(), e + 5))
+                    << "element " << e;
+                ASSERT_EQ(elem->getoff_fg(), e % 3);
+            }
+            const CKpPat* pat = model->pPats()->find(1);
+            ASSERT_TRUE(pat);
+            ASSERT_EQ(pat->PatElems()->entries(), kElems);
+            int e = 1;
+            for (const CKpPatElem* pe = pat->PatElems()->First(); pe;
+                 pe = pat->PatElems()->Next(pe), ++e) {
+                ASSERT_EQ(pe->GetElemId(), e);
+                ASSERT_TRUE(same(pe->shear(), e) && same(pe->warpAngle(), e + 1) &&
+                            same(pe->weftAngle(), e + 2) && same(pe->thickness(), e + 4))
+                    << "pattern element " << e;
+            }
+        }
     }
 }
 
