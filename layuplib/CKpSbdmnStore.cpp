@@ -18,31 +18,39 @@ void outOfMemory(CKpMsg* msg) {
     if (msg) msg->Create(4, "Could not allocate memory.");
 }
 
+// A facet's links as the region walk reads them: per edge the neighbour
+// when the edge joins the surface (its code 0..5), else -1 and code -1.
+struct FacetLinks {
+    int neigh[3];
+    signed char code[3];
+};
+
 // The region walk of CalcAllBoundary (marks not cleared, direction +1, the
 // ring grown forward), step for step with the same rings, order and
-// messages, except where it keeps its marks: the painted mark of facet i is
-// painted[i] instead of the facet's own flag, so that asking whether a
-// neighbour is painted reads one byte of a compact array rather than a
-// facet far away in memory. The facet is read only when the walk grows
-// into it. Each facet painted gets, as the subdomain numbering would give
-// it afterwards, its drape direction flag, subdomain number and subdomain
-// direction flag at once, and its area is summed in the same order.
+// messages, but on compact copies of what it reads: the painted mark of
+// facet i is painted[i] and its links links[i], so that a step reads a few
+// bytes of two index-ordered arrays instead of a facet far away in memory.
+// The facets are written only after the walk: each walked facet gets its
+// drape direction flag, subdomain number and subdomain direction flag, and
+// the areas are summed in the order the walk painted the facets.
 class RegionWalk {
   public:
-    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, unsigned char* painted, const double* areas,
-               int* list, int* before)
+    // `painted`: 0 for each facet, 1 where there is none; `links` and
+    // `areas` per facet; `list` and `dirs` room for one entry per facet.
+    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, unsigned char* painted,
+               const FacetLinks* links, const double* areas, int* list, signed char* dirs)
         : m_msg(msg),
           m_facets(facets),
           m_painted(painted),
+          m_links(links),
           m_areas(areas),
           m_list(list),
-          m_before(before) {}
+          m_dirs(dirs) {}
 
-    // Walks subdomain `k` from facet `start` (which exists). 0; -1 on
+    // Walks the region of facet `start` (which exists). 0; -1 on
     // allocation failure or a ring whose links disagree, after the
-    // messages the boundary code gives; Undo then restores the facets.
-    int Run(int k, int start) {
-        m_k = k;
+    // messages the boundary code gives.
+    int Run(int start) {
         m_count = 0;
         m_area = 0.0;
         CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
@@ -59,7 +67,7 @@ class RegionWalk {
             segs[e]->SetNext(segs[(e + 1) % 3]);
             segs[e]->SetPrev(segs[(e + 2) % 3]);
         }
-        paint(start, m_facets->pFac(start), 1);
+        paint(start, 1);
         CKpBdy* ring = segs[0];
         if (advance(ring) != 0) {
             deleteReachable(ring);
@@ -74,20 +82,26 @@ class RegionWalk {
     int Count() const { return m_count; }
     double Area() const { return m_area; }
 
-    // Frees the marks of the last Run for the next one.
-    void Unpaint() {
-        for (int q = 0; q < m_count; ++q) m_painted[m_list[q]] = 0;
+    // After a successful Run: the walked facets numbered `k`, with their
+    // direction flags, and the marks freed for the next walk.
+    void Number(int k) {
+        for (int q = 0; q < m_count; ++q) {
+            const int g = m_list[q];
+            CKpFacet* f = m_facets->pFac(g);
+            f->setFacetDirection(m_dirs[q]);
+            f->setSbdmn(k);
+            f->setSbdmndnfg(m_dirs[q]);
+            m_painted[g] = 0;
+        }
     }
 
     // After a failed Run: the facets as the boundary code leaves them when
-    // it fails (painted, walk direction flags), with their subdomain
-    // numbers and subdomain direction flags as they were before it.
-    void Undo() {
+    // it fails (painted, with the walk's direction flags).
+    void MarkPainted() {
         for (int q = 0; q < m_count; ++q) {
             CKpFacet* f = m_facets->pFac(m_list[q]);
             f->setPntd(1);
-            f->setSbdmn(m_before[2 * q]);
-            f->setSbdmndnfg(m_before[2 * q + 1]);
+            f->setFacetDirection(m_dirs[q]);
         }
     }
 
@@ -102,18 +116,17 @@ class RegionWalk {
         return seg;
     }
 
-    // The neighbour across `edge` when the edge joins the surface, with
-    // its shared edge in *neighEdge; -1 otherwise.
-    static int linkedNeighbour(const CKpFacet* facet, int edge, int* neighEdge) {
-        const int g = facet->getNeigh(edge);
-        const int code = facet->getNedge(edge);
-        if (g < 0 || code < 0 || code > 5) return -1;
-        if (neighEdge) *neighEdge = code % 3;
-        return g;
+    // The neighbour across `edge` of facet `facet` when the edge joins the
+    // surface, with its shared edge in *neighEdge; -1 otherwise.
+    int linkedNeighbour(int facet, int edge, int* neighEdge) const {
+        const FacetLinks& l = m_links[facet];
+        if (l.neigh[edge] < 0) return -1;
+        if (neighEdge) *neighEdge = l.code[edge] % 3;
+        return l.neigh[edge];
     }
 
     // Whether `edge` of facet G is the other side of segment `seg`.
-    static bool borders(const CKpFacet* g, int edge, const CKpBdy* seg) {
+    bool borders(int g, int edge, const CKpBdy* seg) const {
         int shared = -1;
         return seg && linkedNeighbour(g, edge, &shared) == seg->getFacet() &&
                shared == seg->getEdge();
@@ -172,14 +185,10 @@ class RegionWalk {
         return n;
     }
 
-    void paint(int g, CKpFacet* gf, int dirn) {
+    void paint(int g, int dirn) {
         m_painted[g] = 1;
-        gf->setFacetDirection(dirn);
         m_list[m_count] = g;
-        m_before[2 * m_count] = gf->getSbdmn();
-        m_before[2 * m_count + 1] = gf->getSbdmndnfg();
-        gf->setSbdmn(m_k);
-        gf->setSbdmndnfg(dirn);
+        m_dirs[m_count] = static_cast<signed char>(dirn);
         m_area += m_areas[g];
         ++m_count;
     }
@@ -190,11 +199,14 @@ class RegionWalk {
         CKpBdy* s = current;
         CKpBdy* p = s->Prev();
         CKpBdy* n = s->Next();
-        const CKpFacet* f = m_facets->pFac(s->getFacet());
-        if (!p || !n || !f) return 0;
+        // A segment's facet exists (its mark tells a missing one).
+        const int fi = s->getFacet();
+        if (!p || !n || fi < 0 || fi >= m_facets->entries()) return 0;
+        const int edgeS = s->getEdge();
+        if (edgeS < 0 || edgeS > 2) return 0;
 
         int shared = -1;
-        const int g = linkedNeighbour(f, s->getEdge(), &shared);
+        const int g = linkedNeighbour(fi, edgeS, &shared);
 
         // 1. Phantom splits.
         const bool splitNext = g >= 0 && n != s && n->getFacet() == g && n->getEdge() == shared;
@@ -215,16 +227,14 @@ class RegionWalk {
         // 2. Growth into an unpainted neighbour G: the mark first, the
         // facet only when it is to be painted.
         if (g < 0 || g >= m_facets->entries() || m_painted[g]) return 0;
-        CKpFacet* gf = m_facets->pFac(g);
-        if (!gf) return 0;
         const int d = s->getDirn() >= 1 ? 1 : -1;
-        const int code = f->getNedge(s->getEdge());
+        const int code = m_links[fi].code[edgeS];
         const int dg = code >= 3 ? d : -d;
         const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
         const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
 
-        const bool bN = borders(gf, b, n);
-        const bool aP = borders(gf, a, p);
+        const bool bN = borders(g, b, n);
+        const bool aP = borders(g, a, p);
         CKpBdy* added = nullptr;
         if (!bN && !aP) {
             added = newSegment(g, a, dg);
@@ -233,13 +243,13 @@ class RegionWalk {
                 return -1;
             }
         }
-        paint(g, gf, dg);
+        paint(g, dg);
 
         // 3. Mend the ring around G.
         if (bN && aP) {
             removeBlock(ring, current, p, 3, nullptr);
         } else if (bN) {
-            if (borders(gf, a, n->Next())) {
+            if (borders(g, a, n->Next())) {
                 removeBlock(ring, current, s, 3, nullptr);
             } else {
                 s->setFacet(g);
@@ -248,7 +258,7 @@ class RegionWalk {
                 removeBlock(ring, current, n, 1, s);
             }
         } else if (aP) {
-            if (borders(gf, b, p->Prev())) {
+            if (borders(g, b, p->Prev())) {
                 removeBlock(ring, current, p->Prev(), 3, nullptr);
             } else {
                 s->setFacet(g);
@@ -301,11 +311,11 @@ class RegionWalk {
 
     CKpMsg* m_msg;
     CKpFacetStore* m_facets;
-    unsigned char* m_painted;  // per facet index
-    const double* m_areas;     // per facet index
-    int* m_list;               // facets painted, in order
-    int* m_before;             // per painted facet: subdomain number and its direction flag before
-    int m_k = 0;
+    unsigned char* m_painted;   // per facet index
+    const FacetLinks* m_links;  // per facet index
+    const double* m_areas;      // per facet index
+    int* m_list;                // facets painted, in order
+    signed char* m_dirs;        // their direction flags
     int m_count = 0;
     double m_area = 0.0;
 };
@@ -322,40 +332,55 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     if (!facets) return -1;
     const int n = facets->entries();
 
-    // 1. Per facet: its painted mark, its area (formed in index order), and
-    // room for the walk's facet list and the values it replaces.
+    // 1. Per facet, read in index order: its links, its area, and its
+    // painted mark (set for a missing facet, which the walk never enters);
+    // room for the walk's facet list.
     std::vector<unsigned char> painted;
+    std::vector<FacetLinks> links;
     std::vector<double> areas;
     std::vector<int> list;
-    std::vector<int> before;
+    std::vector<signed char> dirs;
     try {
-        painted.assign(static_cast<size_t>(n), 0);
+        painted.assign(static_cast<size_t>(n), 1);
+        links.resize(static_cast<size_t>(n));
         areas.resize(static_cast<size_t>(n));
         list.resize(static_cast<size_t>(n));
-        before.resize(2 * static_cast<size_t>(n));
+        dirs.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
         outOfMemory(msg);
         return -1;
     }
     facets->ReinitPntd();
-    for (int i = 0; i < n; ++i)
-        if (const CKpFacet* f = facets->pFac(i)) areas[static_cast<size_t>(i)] = f->Area();
+    for (int i = 0; i < n; ++i) {
+        FacetLinks& l = links[static_cast<size_t>(i)];
+        const CKpFacet* f = facets->pFac(i);
+        for (int e = 0; e < 3; ++e) {
+            const int g = f ? f->getNeigh(e) : -1;
+            const int code = f ? f->getNedge(e) : -1;
+            const bool linked = g >= 0 && code >= 0 && code <= 5;
+            l.neigh[e] = linked ? g : -1;
+            l.code[e] = static_cast<signed char>(linked ? code : -1);
+        }
+        if (!f) continue;
+        painted[static_cast<size_t>(i)] = 0;
+        areas[static_cast<size_t>(i)] = f->Area();
+    }
 
     // 2. Each facet not yet numbered opens the next subdomain. The facets
-    // keep their painted flags clear throughout; the marks of each walk are
-    // freed for the next one.
-    RegionWalk walk(msg, facets, painted.data(), areas.data(), list.data(), before.data());
+    // keep their painted flags clear throughout.
+    RegionWalk walk(msg, facets, painted.data(), links.data(), areas.data(), list.data(),
+                    dirs.data());
     int k = 0;
     for (int i = 0; i < n; ++i) {
         CKpFacet* start = facets->pFac(i);
         if (!start || start->getSbdmn() != 0) continue;
         ++k;
         start->setSbdmndnfg(1);
-        if (walk.Run(k, i) != 0) {
-            walk.Undo();
+        if (walk.Run(i) != 0) {
+            walk.MarkPainted();
             return -1;
         }
-        walk.Unpaint();
+        walk.Number(k);
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, walk.Count(), walk.Area());
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
