@@ -18,34 +18,41 @@ void outOfMemory(CKpMsg* msg) {
     if (msg) msg->Create(4, "Could not allocate memory.");
 }
 
-// A facet's links as the region walk reads them: per edge the neighbour
-// when the edge joins the surface (its code 0..5), else -1 and code -1.
+// A facet as the region walk reads it: its area, and per edge the
+// neighbour when the edge joins the surface (code 0..5), else -1 and code -1.
 struct FacetLinks {
+    double area;
     int neigh[3];
     signed char code[3];
 };
 
+// A facet's state during the numbering, one byte per facet.
+enum : unsigned char {
+    kPainted = 1,  // reached by the walk under way (always set for a missing facet)
+    kNumbered = 2  // subdomain number not 0: given before, or by an earlier walk
+};
+
 // The region walk of CalcAllBoundary (marks not cleared, direction +1, the
 // ring grown forward), step for step with the same rings, order and
-// messages, but on compact copies of what it reads: the painted mark of
-// facet i is painted[i] and its links links[i], so that a step reads a few
-// bytes of two index-ordered arrays instead of a facet far away in memory.
-// The facets are written only after the walk: each walked facet gets its
-// drape direction flag, subdomain number and subdomain direction flag, and
-// the areas are summed in the order the walk painted the facets.
+// messages, but on compact index-ordered copies of what it reads (links
+// and areas, and the painted mark as a bit of marks[i]), so that a step
+// reads a few bytes near the last ones instead of a facet far away in
+// memory. The facets are written in one pass in index order once the
+// walks are done (Write); the areas are summed in the order the walk
+// painted the facets, as the numbering in walk order summed them.
 class RegionWalk {
   public:
-    // `painted`: 0 for each facet, 1 where there is none; `links` and
-    // `areas` per facet; `list` and `dirs` room for one entry per facet.
-    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, unsigned char* painted,
-               const FacetLinks* links, const double* areas, int* list, signed char* dirs)
+    // `marks` per facet as above; `links` per facet; `list` and `dirs`
+    // room for one entry per facet; `region` per facet, 0 for each.
+    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, unsigned char* marks,
+               const FacetLinks* links, int* list, signed char* dirs, int* region)
         : m_msg(msg),
           m_facets(facets),
-          m_painted(painted),
+          m_marks(marks),
           m_links(links),
-          m_areas(areas),
           m_list(list),
-          m_dirs(dirs) {}
+          m_dirs(dirs),
+          m_region(region) {}
 
     // Walks the region of facet `start` (which exists). 0; -1 on
     // allocation failure or a ring whose links disagree, after the
@@ -82,21 +89,34 @@ class RegionWalk {
     int Count() const { return m_count; }
     double Area() const { return m_area; }
 
-    // After a successful Run: the walked facets numbered `k`, with their
-    // direction flags, and the marks freed for the next walk.
+    // After a successful Run: its facets belong to subdomain `k` with the
+    // walk's direction flags (a later walk reaching one again overrides
+    // it), and their painted marks are freed for the next walk.
     void Number(int k) {
         for (int q = 0; q < m_count; ++q) {
             const int g = m_list[q];
-            CKpFacet* f = m_facets->pFac(g);
-            f->setFacetDirection(m_dirs[q]);
-            f->setSbdmn(k);
-            f->setSbdmndnfg(m_dirs[q]);
-            m_painted[g] = 0;
+            m_region[g] = m_dirs[q] > 0 ? k : -k;
+            m_marks[g] = kNumbered;
         }
     }
 
-    // After a failed Run: the facets as the boundary code leaves them when
-    // it fails (painted, with the walk's direction flags).
+    // Every numbered facet, in index order: its drape direction flag,
+    // subdomain number and subdomain direction flag.
+    void Write() {
+        const int n = m_facets->entries();
+        for (int i = 0; i < n; ++i) {
+            const int r = m_region[i];
+            if (r == 0) continue;
+            CKpFacet* f = m_facets->pFac(i);
+            const int dirn = r > 0 ? 1 : -1;
+            f->setFacetDirection(dirn);
+            f->setSbdmn(r > 0 ? r : -r);
+            f->setSbdmndnfg(dirn);
+        }
+    }
+
+    // After a failed Run (and Write): its facets as the boundary code
+    // leaves them when it fails, painted with the walk's direction flags.
     void MarkPainted() {
         for (int q = 0; q < m_count; ++q) {
             CKpFacet* f = m_facets->pFac(m_list[q]);
@@ -186,10 +206,10 @@ class RegionWalk {
     }
 
     void paint(int g, int dirn) {
-        m_painted[g] = 1;
+        m_marks[g] |= kPainted;
         m_list[m_count] = g;
         m_dirs[m_count] = static_cast<signed char>(dirn);
-        m_area += m_areas[g];
+        m_area += m_links[g].area;
         ++m_count;
     }
 
@@ -224,9 +244,8 @@ class RegionWalk {
             return 1;
         }
 
-        // 2. Growth into an unpainted neighbour G: the mark first, the
-        // facet only when it is to be painted.
-        if (g < 0 || g >= m_facets->entries() || m_painted[g]) return 0;
+        // 2. Growth into an unpainted neighbour G.
+        if (g < 0 || g >= m_facets->entries() || (m_marks[g] & kPainted)) return 0;
         const int d = s->getDirn() >= 1 ? 1 : -1;
         const int code = m_links[fi].code[edgeS];
         const int dg = code >= 3 ? d : -d;
@@ -311,11 +330,11 @@ class RegionWalk {
 
     CKpMsg* m_msg;
     CKpFacetStore* m_facets;
-    unsigned char* m_painted;   // per facet index
+    unsigned char* m_marks;     // per facet index
     const FacetLinks* m_links;  // per facet index
-    const double* m_areas;      // per facet index
-    int* m_list;                // facets painted, in order
+    int* m_list;                // facets painted by the last Run, in order
     signed char* m_dirs;        // their direction flags
+    int* m_region;              // per facet index: subdomain number times its direction flag
     int m_count = 0;
     double m_area = 0.0;
 };
@@ -332,51 +351,56 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     if (!facets) return -1;
     const int n = facets->entries();
 
-    // 1. Per facet, read in index order: its links, its area, and its
-    // painted mark (set for a missing facet, which the walk never enters);
-    // room for the walk's facet list.
-    std::vector<unsigned char> painted;
+    // 1. One pass in index order: each facet's walk marks cleared (as
+    // CKpFacetStore::ReinitPntd), its links, area and state read; room for
+    // the walks' facet lists.
+    std::vector<unsigned char> marks;
     std::vector<FacetLinks> links;
-    std::vector<double> areas;
     std::vector<int> list;
     std::vector<signed char> dirs;
+    std::vector<int> region;
     try {
-        painted.assign(static_cast<size_t>(n), 1);
+        marks.resize(static_cast<size_t>(n));
         links.resize(static_cast<size_t>(n));
-        areas.resize(static_cast<size_t>(n));
         list.resize(static_cast<size_t>(n));
         dirs.resize(static_cast<size_t>(n));
+        region.assign(static_cast<size_t>(n), 0);
     } catch (const std::exception&) {
         outOfMemory(msg);
         return -1;
     }
-    facets->ReinitPntd();
     for (int i = 0; i < n; ++i) {
         FacetLinks& l = links[static_cast<size_t>(i)];
-        const CKpFacet* f = facets->pFac(i);
+        CKpFacet* f = facets->pFac(i);
+        if (!f) {
+            l = FacetLinks{0.0, {-1, -1, -1}, {-1, -1, -1}};
+            marks[static_cast<size_t>(i)] = kPainted;  // never entered, never opens
+            continue;
+        }
+        f->setPntd(0);
+        f->setFacetDirection(0);
+        l.area = f->Area();
         for (int e = 0; e < 3; ++e) {
-            const int g = f ? f->getNeigh(e) : -1;
-            const int code = f ? f->getNedge(e) : -1;
+            const int g = f->getNeigh(e);
+            const int code = f->getNedge(e);
             const bool linked = g >= 0 && code >= 0 && code <= 5;
             l.neigh[e] = linked ? g : -1;
             l.code[e] = static_cast<signed char>(linked ? code : -1);
         }
-        if (!f) continue;
-        painted[static_cast<size_t>(i)] = 0;
-        areas[static_cast<size_t>(i)] = f->Area();
+        marks[static_cast<size_t>(i)] = f->getSbdmn() != 0 ? kNumbered : 0;
     }
 
-    // 2. Each facet not yet numbered opens the next subdomain. The facets
-    // keep their painted flags clear throughout.
-    RegionWalk walk(msg, facets, painted.data(), links.data(), areas.data(), list.data(),
-                    dirs.data());
+    // 2. Each facet not yet numbered opens the next subdomain. The facets'
+    // painted flags stay clear throughout.
+    RegionWalk walk(msg, facets, marks.data(), links.data(), list.data(), dirs.data(),
+                    region.data());
     int k = 0;
     for (int i = 0; i < n; ++i) {
-        CKpFacet* start = facets->pFac(i);
-        if (!start || start->getSbdmn() != 0) continue;
+        if (marks[static_cast<size_t>(i)] != 0) continue;
         ++k;
-        start->setSbdmndnfg(1);
+        facets->pFac(i)->setSbdmndnfg(1);
         if (walk.Run(i) != 0) {
+            walk.Write();
             walk.MarkPainted();
             return -1;
         }
@@ -384,10 +408,12 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, walk.Count(), walk.Area());
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
+            walk.Write();
             outOfMemory(msg);
             return -1;
         }
     }
+    walk.Write();
 
     // 3.
     WriteMsg(msg);

@@ -182,6 +182,16 @@ TEST(CKpSbdmnStore, SameNumberingAsThePlainWalk) {
         ASSERT_EQ(SurfaceCreateDivision(&f, 0, 1), 0);
     });
 
+    // A patch numbered before and left with stale walk marks: never walked,
+    // its marks cleared all the same.
+    expectSameAsReference(twoPatches(false), "apart", [](CKpFacetStore& f) {
+        for (int i : {4, 5}) {
+            f.pFac(i)->setSbdmn(5);
+            f.pFac(i)->setPntd(1);
+            f.pFac(i)->setFacetDirection(-1);
+        }
+    });
+
     const meshgen::Mesh plate = surfmesh::Plate(Kind::Quad4, 6, 6, 1.0, 1.0);
     // Facets numbered before: they open no subdomain but are walked into.
     expectSameAsReference(plate, "numbered", [](CKpFacetStore& f) {
