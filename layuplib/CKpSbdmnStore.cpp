@@ -1,5 +1,6 @@
 #include "layuplib/CKpSbdmnStore.h"
 
+#include <climits>
 #include <exception>
 #include <new>
 #include <unordered_set>
@@ -18,48 +19,45 @@ void outOfMemory(CKpMsg* msg) {
     if (msg) msg->Create(4, "Could not allocate memory.");
 }
 
-// A facet as the region walk reads it: its area, and per edge the
-// neighbour when the edge joins the surface (code 0..5), else -1 and code -1.
+// A facet's links as the region walk reads them, one word per edge: the
+// neighbour's index in the low 29 bits and the edge's code (0..5) above
+// them when the edge joins the surface, else kUnlinked. Facet counts from
+// kMaxFacets on are numbered the plain way.
+const unsigned kUnlinked = 0xFFFFFFFFu;
+const int kCodeShift = 29;
+const int kMaxFacets = 1 << kCodeShift;
 struct FacetLinks {
-    double area;
-    int neigh[3];
-    signed char code[3];
+    unsigned edge[3];
 };
 
-// A facet's state during the numbering, one byte per facet.
-enum : unsigned char {
-    kPainted = 1,  // reached by the walk under way (always set for a missing facet)
-    kNumbered = 2  // subdomain number not 0: given before, or by an earlier walk
-};
+// A facet's subdomain state during the numbering: 0 not yet reached, k or
+// -k reached by walk k with direction flag +1 or -1, or one of these.
+const int kMissing = INT_MIN;     // no facet: never entered, opens nothing
+const int kBefore = INT_MIN + 1;  // numbered before: opens nothing, may be entered
 
 // The region walk of CalcAllBoundary (marks not cleared, direction +1, the
 // ring grown forward), step for step with the same rings, order and
-// messages, but on compact index-ordered copies of what it reads (links
-// and areas, and the painted mark as a bit of marks[i]), so that a step
-// reads a few bytes near the last ones instead of a facet far away in
-// memory. The facets are written in one pass in index order once the
-// walks are done (Write); the areas are summed in the order the walk
-// painted the facets, as the numbering in walk order summed them.
+// messages, but on compact index-ordered copies of what it reads (links,
+// areas, and the painted mark as "region[i] is this walk's"), so that a
+// step reads a few bytes near the last ones instead of a facet far away in
+// memory. The facets are written in index order once the walks are done
+// (Write); the areas are summed in the order the walk painted the facets,
+// as the numbering in walk order summed them.
 class RegionWalk {
   public:
-    // `marks` per facet as above; `links` per facet; `list` and `dirs`
-    // room for one entry per facet; `region` per facet, 0 for each.
-    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, unsigned char* marks,
-               const FacetLinks* links, int* list, signed char* dirs, int* region)
-        : m_msg(msg),
-          m_facets(facets),
-          m_marks(marks),
-          m_links(links),
-          m_list(list),
-          m_dirs(dirs),
-          m_region(region) {}
+    // `links`, `areas` and `region` per facet.
+    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, const FacetLinks* links, const double* areas,
+               int* region)
+        : m_msg(msg), m_facets(facets), m_links(links), m_areas(areas), m_region(region) {}
 
-    // Walks the region of facet `start` (which exists). 0; -1 on
-    // allocation failure or a ring whose links disagree, after the
-    // messages the boundary code gives.
-    int Run(int start) {
+    // Walk `k` from facet `start` (which exists and is not yet reached).
+    // 0; -1 on allocation failure or a ring whose links disagree, after
+    // the messages the boundary code gives (then Fail).
+    int Run(int k, int start) {
+        m_k = k;
         m_count = 0;
         m_area = 0.0;
+        m_reentered.clear();
         CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
         for (int e = 0; e < 3; ++e) {
             segs[e] = newSegment(start, e, 1);
@@ -74,9 +72,8 @@ class RegionWalk {
             segs[e]->SetNext(segs[(e + 1) % 3]);
             segs[e]->SetPrev(segs[(e + 2) % 3]);
         }
-        paint(start, 1);
         CKpBdy* ring = segs[0];
-        if (advance(ring) != 0) {
+        if (paint(start, 1) != 0 || advance(ring) != 0) {
             deleteReachable(ring);
             return -1;
         }
@@ -89,24 +86,14 @@ class RegionWalk {
     int Count() const { return m_count; }
     double Area() const { return m_area; }
 
-    // After a successful Run: its facets belong to subdomain `k` with the
-    // walk's direction flags (a later walk reaching one again overrides
-    // it), and their painted marks are freed for the next walk.
-    void Number(int k) {
-        for (int q = 0; q < m_count; ++q) {
-            const int g = m_list[q];
-            m_region[g] = m_dirs[q] > 0 ? k : -k;
-            m_marks[g] = kNumbered;
-        }
-    }
-
-    // Every numbered facet, in index order: its drape direction flag,
-    // subdomain number and subdomain direction flag.
+    // Every facet reached by a successful walk, in index order: its drape
+    // direction flag, subdomain number and subdomain direction flag (of
+    // the last walk that reached it).
     void Write() {
         const int n = m_facets->entries();
         for (int i = 0; i < n; ++i) {
             const int r = m_region[i];
-            if (r == 0) continue;
+            if (r == 0 || r == kMissing || r == kBefore) continue;
             CKpFacet* f = m_facets->pFac(i);
             const int dirn = r > 0 ? 1 : -1;
             f->setFacetDirection(dirn);
@@ -115,14 +102,25 @@ class RegionWalk {
         }
     }
 
-    // After a failed Run (and Write): its facets as the boundary code
-    // leaves them when it fails, painted with the walk's direction flags.
-    void MarkPainted() {
-        for (int q = 0; q < m_count; ++q) {
-            CKpFacet* f = m_facets->pFac(m_list[q]);
+    // After a failed Run: the facets as the numbering leaves them when the
+    // boundary code fails. Those of the failed walk are painted with its
+    // direction flags and keep their subdomain numbers and subdomain
+    // direction flags from before it; the earlier walks' facets are
+    // written.
+    void Fail() {
+        const int n = m_facets->entries();
+        for (int i = 0; i < n; ++i) {
+            const int r = m_region[i];
+            if (r != m_k && r != -m_k) continue;
+            CKpFacet* f = m_facets->pFac(i);
             f->setPntd(1);
-            f->setFacetDirection(m_dirs[q]);
+            f->setFacetDirection(r > 0 ? 1 : -1);
+            m_region[i] = 0;
         }
+        for (const Reentry& e : m_reentered) m_region[e.facet] = e.before;
+        Write();
+        // Reached again by the failed walk: its direction flag came last.
+        for (const Reentry& e : m_reentered) m_facets->pFac(e.facet)->setFacetDirection(e.dirn);
     }
 
   private:
@@ -139,10 +137,10 @@ class RegionWalk {
     // The neighbour across `edge` of facet `facet` when the edge joins the
     // surface, with its shared edge in *neighEdge; -1 otherwise.
     int linkedNeighbour(int facet, int edge, int* neighEdge) const {
-        const FacetLinks& l = m_links[facet];
-        if (l.neigh[edge] < 0) return -1;
-        if (neighEdge) *neighEdge = l.code[edge] % 3;
-        return l.neigh[edge];
+        const unsigned v = m_links[facet].edge[edge];
+        if (v == kUnlinked) return -1;
+        if (neighEdge) *neighEdge = static_cast<int>(v >> kCodeShift) % 3;
+        return static_cast<int>(v & (kMaxFacets - 1));
     }
 
     // Whether `edge` of facet G is the other side of segment `seg`.
@@ -205,12 +203,26 @@ class RegionWalk {
         return n;
     }
 
-    void paint(int g, int dirn) {
-        m_marks[g] |= kPainted;
-        m_list[m_count] = g;
-        m_dirs[m_count] = static_cast<signed char>(dirn);
-        m_area += m_links[g].area;
+    // Whether walk k has reached facet g (or g is missing).
+    bool painted(int g) const {
+        const int r = m_region[g];
+        return r == m_k || r == -m_k || r == kMissing;
+    }
+
+    // 0; -1 when the record of a facet reached again cannot be kept.
+    int paint(int g, int dirn) {
+        if (m_region[g] != 0) {
+            try {
+                m_reentered.push_back(Reentry{g, m_region[g], dirn});
+            } catch (const std::exception&) {
+                outOfMemory(m_msg);
+                return -1;
+            }
+        }
+        m_region[g] = dirn >= 1 ? m_k : -m_k;
+        m_area += m_areas[g];
         ++m_count;
+        return 0;
     }
 
     // One growth step at `current` (CalcBoundaryEdge, sense +1).
@@ -245,9 +257,9 @@ class RegionWalk {
         }
 
         // 2. Growth into an unpainted neighbour G.
-        if (g < 0 || g >= m_facets->entries() || (m_marks[g] & kPainted)) return 0;
+        if (g < 0 || g >= m_facets->entries() || painted(g)) return 0;
         const int d = s->getDirn() >= 1 ? 1 : -1;
-        const int code = m_links[fi].code[edgeS];
+        const int code = static_cast<int>(m_links[fi].edge[edgeS] >> kCodeShift);
         const int dg = code >= 3 ? d : -d;
         const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
         const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
@@ -262,7 +274,10 @@ class RegionWalk {
                 return -1;
             }
         }
-        paint(g, dg);
+        if (paint(g, dg) != 0) {
+            delete added;
+            return -1;
+        }
 
         // 3. Mend the ring around G.
         if (bN && aP) {
@@ -330,11 +345,18 @@ class RegionWalk {
 
     CKpMsg* m_msg;
     CKpFacetStore* m_facets;
-    unsigned char* m_marks;     // per facet index
     const FacetLinks* m_links;  // per facet index
-    int* m_list;                // facets painted by the last Run, in order
-    signed char* m_dirs;        // their direction flags
-    int* m_region;              // per facet index: subdomain number times its direction flag
+    const double* m_areas;      // per facet index
+    int* m_region;              // per facet index, see kMissing
+    // A facet the walk under way reached again, its state before, and the
+    // walk's direction flag for it.
+    struct Reentry {
+        int facet;
+        int before;
+        int dirn;
+    };
+    std::vector<Reentry> m_reentered;
+    int m_k = 0;
     int m_count = 0;
     double m_area = 0.0;
 };
@@ -350,21 +372,17 @@ CKpSbdmnStore::~CKpSbdmnStore() {
 int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     if (!facets) return -1;
     const int n = facets->entries();
+    if (n >= kMaxFacets) return createPlain(msg, facets);
 
     // 1. One pass in index order: each facet's walk marks cleared (as
-    // CKpFacetStore::ReinitPntd), its links, area and state read; room for
-    // the walks' facet lists.
-    std::vector<unsigned char> marks;
+    // CKpFacetStore::ReinitPntd), its links, area and state read.
     std::vector<FacetLinks> links;
-    std::vector<int> list;
-    std::vector<signed char> dirs;
+    std::vector<double> areas;
     std::vector<int> region;
     try {
-        marks.resize(static_cast<size_t>(n));
         links.resize(static_cast<size_t>(n));
-        list.resize(static_cast<size_t>(n));
-        dirs.resize(static_cast<size_t>(n));
-        region.assign(static_cast<size_t>(n), 0);
+        areas.resize(static_cast<size_t>(n));
+        region.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
         outOfMemory(msg);
         return -1;
@@ -373,38 +391,36 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         FacetLinks& l = links[static_cast<size_t>(i)];
         CKpFacet* f = facets->pFac(i);
         if (!f) {
-            l = FacetLinks{0.0, {-1, -1, -1}, {-1, -1, -1}};
-            marks[static_cast<size_t>(i)] = kPainted;  // never entered, never opens
+            l = FacetLinks{{kUnlinked, kUnlinked, kUnlinked}};
+            areas[static_cast<size_t>(i)] = 0.0;
+            region[static_cast<size_t>(i)] = kMissing;
             continue;
         }
         f->setPntd(0);
         f->setFacetDirection(0);
-        l.area = f->Area();
+        areas[static_cast<size_t>(i)] = f->Area();
         for (int e = 0; e < 3; ++e) {
             const int g = f->getNeigh(e);
             const int code = f->getNedge(e);
-            const bool linked = g >= 0 && code >= 0 && code <= 5;
-            l.neigh[e] = linked ? g : -1;
-            l.code[e] = static_cast<signed char>(linked ? code : -1);
+            const bool linked = g >= 0 && g < n && code >= 0 && code <= 5;
+            l.edge[e] = linked ? static_cast<unsigned>(g) | static_cast<unsigned>(code) << kCodeShift
+                               : kUnlinked;
         }
-        marks[static_cast<size_t>(i)] = f->getSbdmn() != 0 ? kNumbered : 0;
+        region[static_cast<size_t>(i)] = f->getSbdmn() != 0 ? kBefore : 0;
     }
 
     // 2. Each facet not yet numbered opens the next subdomain. The facets'
     // painted flags stay clear throughout.
-    RegionWalk walk(msg, facets, marks.data(), links.data(), list.data(), dirs.data(),
-                    region.data());
+    RegionWalk walk(msg, facets, links.data(), areas.data(), region.data());
     int k = 0;
     for (int i = 0; i < n; ++i) {
-        if (marks[static_cast<size_t>(i)] != 0) continue;
+        if (region[static_cast<size_t>(i)] != 0) continue;
         ++k;
         facets->pFac(i)->setSbdmndnfg(1);
-        if (walk.Run(i) != 0) {
-            walk.Write();
-            walk.MarkPainted();
+        if (walk.Run(k, i) != 0) {
+            walk.Fail();
             return -1;
         }
-        walk.Number(k);
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, walk.Count(), walk.Area());
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
@@ -416,6 +432,52 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     walk.Write();
 
     // 3.
+    WriteMsg(msg);
+    return 0;
+}
+
+int CKpSbdmnStore::createPlain(CKpMsg* msg, CKpFacetStore* facets) {
+    const int n = facets->entries();
+    std::vector<int> list;
+    std::vector<int> dnfg;
+    std::vector<double> areas;  // per facet, formed in index order
+    try {
+        list.resize(static_cast<size_t>(n));
+        dnfg.resize(static_cast<size_t>(n));
+        areas.resize(static_cast<size_t>(n));
+    } catch (const std::exception&) {
+        outOfMemory(msg);
+        return -1;
+    }
+    facets->ReinitPntd();
+    for (int i = 0; i < n; ++i)
+        if (const CKpFacet* f = facets->pFac(i)) areas[static_cast<size_t>(i)] = f->Area();
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        CKpFacet* start = facets->pFac(i);
+        if (!start || start->getSbdmn() != 0) continue;
+        ++k;
+        start->setSbdmndnfg(1);
+        int count = 0;
+        CKpBdy* ring = nullptr;
+        if (CalcAllBoundary(msg, facets, 0, i, 1, ring, &count, list.data(), dnfg.data()) != 0)
+            return -1;
+        double area = 0.0;
+        for (int q = 0; q < count; ++q) {
+            CKpFacet* f = facets->pFac(list[q]);
+            f->setSbdmn(k);
+            f->setSbdmndnfg(dnfg[q]);
+            f->setPntd(0);
+            area += areas[static_cast<size_t>(list[q])];  // summed in walk order
+        }
+        DeleteBoundary(ring);
+        CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);
+        if (!sbdmn || insert(sbdmn) != 0) {
+            delete sbdmn;
+            outOfMemory(msg);
+            return -1;
+        }
+    }
     WriteMsg(msg);
     return 0;
 }

@@ -192,6 +192,15 @@ TEST(CKpSbdmnStore, SameNumberingAsThePlainWalk) {
         }
     });
 
+    // Elements turned over: the walk meets facets of both directions on
+    // its own front, around the hole too.
+    meshgen::Mesh mixed = surfmesh::Plate(Kind::Quad4, 8, 8, 1.0, 1.0);
+    for (int e = 8; e < 64; e += 3) surfmesh::Flip(mixed, e);
+    expectSameAsReference(mixed, "mixed", nothing);
+    meshgen::Mesh turned = surfmesh::PlateWithHole(Kind::Quad4, 10, 1.0, 4);
+    for (size_t e = 1; e < turned.elemIds.size(); ++e) surfmesh::Flip(turned, static_cast<int>(e));
+    expectSameAsReference(turned, "hole turned", nothing);
+
     const meshgen::Mesh plate = surfmesh::Plate(Kind::Quad4, 6, 6, 1.0, 1.0);
     // Facets numbered before: they open no subdomain but are walked into.
     expectSameAsReference(plate, "numbered", [](CKpFacetStore& f) {
