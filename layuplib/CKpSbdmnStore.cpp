@@ -1,7 +1,9 @@
 #include "layuplib/CKpSbdmnStore.h"
 
+#include <climits>
 #include <exception>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 #include "layuplib/CKpBdy.h"
@@ -10,6 +12,356 @@
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CalcBoundary.h"
+
+namespace {
+
+void outOfMemory(CKpMsg* msg) {
+    if (msg) msg->Create(4, "Could not allocate memory.");
+}
+
+// A facet's links as the region walk reads them, one word per edge: the
+// neighbour's index in the low 29 bits and the edge's code (0..5) above
+// them when the edge joins the surface, else kUnlinked. Facet counts from
+// kMaxFacets on are numbered the plain way.
+const unsigned kUnlinked = 0xFFFFFFFFu;
+const int kCodeShift = 29;
+const int kMaxFacets = 1 << kCodeShift;
+struct FacetLinks {
+    unsigned edge[3];
+};
+
+// A facet's subdomain state during the numbering: 0 not yet reached, k or
+// -k reached by walk k with direction flag +1 or -1, or one of these.
+const int kMissing = INT_MIN;     // no facet: never entered, opens nothing
+const int kBefore = INT_MIN + 1;  // numbered before: opens nothing, may be entered
+
+// The region walk of CalcAllBoundary (marks not cleared, direction +1, the
+// ring grown forward), step for step with the same rings, order and
+// messages, but on compact index-ordered copies of what it reads (links,
+// areas, and the painted mark as "region[i] is this walk's"), so that a
+// step reads a few bytes near the last ones instead of a facet far away in
+// memory. The facets are written in index order once the walks are done
+// (Write); the areas are summed in the order the walk painted the facets,
+// as the numbering in walk order summed them.
+class RegionWalk {
+  public:
+    // `links`, `areas` and `region` per facet.
+    RegionWalk(CKpMsg* msg, CKpFacetStore* facets, const FacetLinks* links, const double* areas,
+               int* region)
+        : m_msg(msg), m_facets(facets), m_links(links), m_areas(areas), m_region(region) {}
+
+    // Walk `k` from facet `start` (which exists and is not yet reached).
+    // 0; -1 on allocation failure or a ring whose links disagree, after
+    // the messages the boundary code gives (then Fail).
+    int Run(int k, int start) {
+        m_k = k;
+        m_count = 0;
+        m_area = 0.0;
+        m_reentered.clear();
+        CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
+        for (int e = 0; e < 3; ++e) {
+            segs[e] = newSegment(start, e, 1);
+            if (!segs[e]) {
+                for (CKpBdy* seg : segs) delete seg;
+                outOfMemory(m_msg);
+                return -1;
+            }
+        }
+        for (int e = 0; e < 3; ++e) {
+            segs[e]->setSeq(e + 1);
+            segs[e]->SetNext(segs[(e + 1) % 3]);
+            segs[e]->SetPrev(segs[(e + 2) % 3]);
+        }
+        CKpBdy* ring = segs[0];
+        if (paint(start, 1) != 0 || advance(ring) != 0) {
+            deleteReachable(ring);
+            return -1;
+        }
+        DeleteBoundary(ring);
+        return 0;
+    }
+
+    // Facets painted by the last Run, and the sum of their areas in the
+    // order they were painted.
+    int Count() const { return m_count; }
+    double Area() const { return m_area; }
+
+    // Every facet reached by a successful walk, in index order: its drape
+    // direction flag, subdomain number and subdomain direction flag (of
+    // the last walk that reached it).
+    void Write() {
+        const int n = m_facets->entries();
+        for (int i = 0; i < n; ++i) {
+            const int r = m_region[i];
+            if (r == 0 || r == kMissing || r == kBefore) continue;
+            CKpFacet* f = m_facets->pFac(i);
+            const int dirn = r > 0 ? 1 : -1;
+            f->setFacetDirection(dirn);
+            f->setSbdmn(r > 0 ? r : -r);
+            f->setSbdmndnfg(dirn);
+        }
+    }
+
+    // After a failed Run: the facets as the numbering leaves them when the
+    // boundary code fails. Those of the failed walk are painted with its
+    // direction flags and keep their subdomain numbers and subdomain
+    // direction flags from before it; the earlier walks' facets are
+    // written.
+    void Fail() {
+        const int n = m_facets->entries();
+        for (int i = 0; i < n; ++i) {
+            const int r = m_region[i];
+            if (r != m_k && r != -m_k) continue;
+            CKpFacet* f = m_facets->pFac(i);
+            f->setPntd(1);
+            f->setFacetDirection(r > 0 ? 1 : -1);
+            m_region[i] = 0;
+        }
+        for (const Reentry& e : m_reentered) m_region[e.facet] = e.before;
+        Write();
+        // Reached again by the failed walk: its direction flag came last.
+        for (const Reentry& e : m_reentered) m_facets->pFac(e.facet)->setFacetDirection(e.dirn);
+    }
+
+  private:
+    static CKpBdy* newSegment(int facet, int edge, int dirn) {
+        CKpBdy* seg = new (std::nothrow) CKpBdy();
+        if (seg) {
+            seg->setFacet(facet);
+            seg->setEdge(edge);
+            seg->setDirn(dirn);
+        }
+        return seg;
+    }
+
+    // The neighbour across `edge` of facet `facet` when the edge joins the
+    // surface, with its shared edge in *neighEdge; -1 otherwise.
+    int linkedNeighbour(int facet, int edge, int* neighEdge) const {
+        const unsigned v = m_links[facet].edge[edge];
+        if (v == kUnlinked) return -1;
+        if (neighEdge) *neighEdge = static_cast<int>(v >> kCodeShift) % 3;
+        return static_cast<int>(v & (kMaxFacets - 1));
+    }
+
+    // Whether `edge` of facet G is the other side of segment `seg`.
+    bool borders(int g, int edge, const CKpBdy* seg) const {
+        int shared = -1;
+        return seg && linkedNeighbour(g, edge, &shared) == seg->getFacet() &&
+               shared == seg->getEdge();
+    }
+
+    // Removes `k` segments from `first` on; the ring vanishes when they are
+    // all of it. `current` becomes `stay` when given, else the segment
+    // after them.
+    static void removeBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, CKpBdy* stay) {
+        CKpBdy* block[3] = {nullptr, nullptr, nullptr};
+        int n = 0;
+        bool whole = false;
+        for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
+            if (n > 0 && seg == first) {
+                whole = true;
+                break;
+            }
+            block[n++] = seg;
+        }
+        if (!whole) whole = block[n - 1]->Next() == first;
+        if (whole) {
+            for (int i = 0; i < n; ++i) delete block[i];
+            ring = nullptr;
+            current = nullptr;
+            return;
+        }
+        CKpBdy* before = first->Prev();
+        CKpBdy* after = block[n - 1]->Next();
+        before->SetNext(after);
+        after->SetPrev(before);
+        for (int i = 0; i < n; ++i) {
+            if (block[i] == ring) ring = after;
+            delete block[i];
+        }
+        current = stay ? stay : after;
+    }
+
+    // Deletes whatever is reachable from `ring`, each segment once.
+    static void deleteReachable(CKpBdy*& ring) {
+        std::vector<CKpBdy*> segs;
+        try {
+            std::unordered_set<CKpBdy*> seen;
+            for (CKpBdy* s = ring; s && seen.insert(s).second; s = s->Next()) segs.push_back(s);
+        } catch (...) {
+            ring = nullptr;
+            return;
+        }
+        for (CKpBdy* s : segs) delete s;
+        ring = nullptr;
+    }
+
+    static int ringSize(const CKpBdy* ring) {
+        if (!ring) return 0;
+        int n = 1;
+        for (const CKpBdy* s = ring->Next(); s != ring; s = s->Next()) ++n;
+        return n;
+    }
+
+    // Whether walk k has reached facet g (or g is missing).
+    bool painted(int g) const {
+        const int r = m_region[g];
+        return r == m_k || r == -m_k || r == kMissing;
+    }
+
+    // 0; -1 when the record of a facet reached again cannot be kept.
+    int paint(int g, int dirn) {
+        if (m_region[g] != 0) {
+            try {
+                m_reentered.push_back(Reentry{g, m_region[g], dirn});
+            } catch (const std::exception&) {
+                outOfMemory(m_msg);
+                return -1;
+            }
+        }
+        m_region[g] = dirn >= 1 ? m_k : -m_k;
+        m_area += m_areas[g];
+        ++m_count;
+        return 0;
+    }
+
+    // One growth step at `current` (CalcBoundaryEdge, sense +1).
+    int edge(CKpBdy*& ring, CKpBdy*& current) {
+        if (!ring || !current) return 0;
+        CKpBdy* s = current;
+        CKpBdy* p = s->Prev();
+        CKpBdy* n = s->Next();
+        // A segment's facet exists (its mark tells a missing one).
+        const int fi = s->getFacet();
+        if (!p || !n || fi < 0 || fi >= m_facets->entries()) return 0;
+        const int edgeS = s->getEdge();
+        if (edgeS < 0 || edgeS > 2) return 0;
+
+        int shared = -1;
+        const int g = linkedNeighbour(fi, edgeS, &shared);
+
+        // 1. Phantom splits.
+        const bool splitNext = g >= 0 && n != s && n->getFacet() == g && n->getEdge() == shared;
+        const bool splitPrev =
+            !splitNext && g >= 0 && p != s && p->getFacet() == g && p->getEdge() == shared;
+        if (splitNext || splitPrev) {
+            CKpBdy* first = splitNext ? s : p;
+            if (first->Next()->Next() == first) {
+                if (m_msg) m_msg->Create(2, "Phantom interior boundary deleted.");
+            } else if (m_msg) {
+                m_msg->Create(1, splitNext ? "Phantom split exists next."
+                                           : "Phantom split exists prev.");
+            }
+            removeBlock(ring, current, first, 2, nullptr);
+            return 1;
+        }
+
+        // 2. Growth into an unpainted neighbour G.
+        if (g < 0 || g >= m_facets->entries() || painted(g)) return 0;
+        const int d = s->getDirn() >= 1 ? 1 : -1;
+        const int code = static_cast<int>(m_links[fi].edge[edgeS] >> kCodeShift);
+        const int dg = code >= 3 ? d : -d;
+        const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
+        const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
+
+        const bool bN = borders(g, b, n);
+        const bool aP = borders(g, a, p);
+        CKpBdy* added = nullptr;
+        if (!bN && !aP) {
+            added = newSegment(g, a, dg);
+            if (!added) {
+                outOfMemory(m_msg);
+                return -1;
+            }
+        }
+        if (paint(g, dg) != 0) {
+            delete added;
+            return -1;
+        }
+
+        // 3. Mend the ring around G.
+        if (bN && aP) {
+            removeBlock(ring, current, p, 3, nullptr);
+        } else if (bN) {
+            if (borders(g, a, n->Next())) {
+                removeBlock(ring, current, s, 3, nullptr);
+            } else {
+                s->setFacet(g);
+                s->setEdge(a);
+                s->setDirn(dg);
+                removeBlock(ring, current, n, 1, s);
+            }
+        } else if (aP) {
+            if (borders(g, b, p->Prev())) {
+                removeBlock(ring, current, p->Prev(), 3, nullptr);
+            } else {
+                s->setFacet(g);
+                s->setEdge(b);
+                s->setDirn(dg);
+                removeBlock(ring, current, p, 1, s);
+            }
+        } else {
+            s->setFacet(g);
+            s->setEdge(b);
+            s->setDirn(dg);
+            added->SetPrev(p);
+            added->SetNext(s);
+            p->SetNext(added);
+            s->SetPrev(added);
+        }
+        return 1;
+    }
+
+    // Growth passes until one changes nothing (CalcBoundaryAdvance).
+    int advance(CKpBdy*& ring) {
+        if (!ring) return 0;
+        if (UpdateBoundary(m_msg, ring) != 0) return -1;
+        for (;;) {
+            const long cap = 2L * ringSize(ring) + 4L * m_facets->entries() + 16;
+            long steps = 0;
+            int passChanges = 0;
+            CKpBdy* current = ring;
+            while (ring && current) {
+                if (++steps > cap) {
+                    if (m_msg)
+                        m_msg->Create(4, "Incorrect boundary pointers for byid %d",
+                                      current->getSeq());
+                    return -1;
+                }
+                const int r = edge(ring, current);
+                if (r < 0) return -1;
+                if (r > 0) {
+                    passChanges += r;
+                    continue;
+                }
+                current = current->Next();
+                if (current == ring) break;
+            }
+            if (!ring) return 0;
+            if (UpdateBoundary(m_msg, ring) != 0) return -1;
+            if (passChanges == 0) return 0;
+        }
+    }
+
+    CKpMsg* m_msg;
+    CKpFacetStore* m_facets;
+    const FacetLinks* m_links;  // per facet index
+    const double* m_areas;      // per facet index
+    int* m_region;              // per facet index, see kMissing
+    // A facet the walk under way reached again, its state before, and the
+    // walk's direction flag for it.
+    struct Reentry {
+        int facet;
+        int before;
+        int dirn;
+    };
+    std::vector<Reentry> m_reentered;
+    int m_k = 0;
+    int m_count = 0;
+    double m_area = 0.0;
+};
+
+}  // namespace
 
 CKpSbdmnStore::CKpSbdmnStore() : CVekObjectStore<CKpSbdmn>(64) {}
 
@@ -20,8 +372,72 @@ CKpSbdmnStore::~CKpSbdmnStore() {
 int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
     if (!facets) return -1;
     const int n = facets->entries();
+    if (n >= kMaxFacets) return createPlain(msg, facets);
 
-    // 1. The facet list and the direction flags the region walk fills.
+    // 1. One pass in index order: each facet's walk marks cleared (as
+    // CKpFacetStore::ReinitPntd), its links, area and state read.
+    std::vector<FacetLinks> links;
+    std::vector<double> areas;
+    std::vector<int> region;
+    try {
+        links.resize(static_cast<size_t>(n));
+        areas.resize(static_cast<size_t>(n));
+        region.resize(static_cast<size_t>(n));
+    } catch (const std::exception&) {
+        outOfMemory(msg);
+        return -1;
+    }
+    for (int i = 0; i < n; ++i) {
+        FacetLinks& l = links[static_cast<size_t>(i)];
+        CKpFacet* f = facets->pFac(i);
+        if (!f) {
+            l = FacetLinks{{kUnlinked, kUnlinked, kUnlinked}};
+            areas[static_cast<size_t>(i)] = 0.0;
+            region[static_cast<size_t>(i)] = kMissing;
+            continue;
+        }
+        f->setPntd(0);
+        f->setFacetDirection(0);
+        areas[static_cast<size_t>(i)] = f->Area();
+        for (int e = 0; e < 3; ++e) {
+            const int g = f->getNeigh(e);
+            const int code = f->getNedge(e);
+            const bool linked = g >= 0 && g < n && code >= 0 && code <= 5;
+            l.edge[e] = linked ? static_cast<unsigned>(g) | static_cast<unsigned>(code) << kCodeShift
+                               : kUnlinked;
+        }
+        region[static_cast<size_t>(i)] = f->getSbdmn() != 0 ? kBefore : 0;
+    }
+
+    // 2. Each facet not yet numbered opens the next subdomain. The facets'
+    // painted flags stay clear throughout.
+    RegionWalk walk(msg, facets, links.data(), areas.data(), region.data());
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        if (region[static_cast<size_t>(i)] != 0) continue;
+        ++k;
+        facets->pFac(i)->setSbdmndnfg(1);
+        if (walk.Run(k, i) != 0) {
+            walk.Fail();
+            return -1;
+        }
+        CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, walk.Count(), walk.Area());
+        if (!sbdmn || insert(sbdmn) != 0) {
+            delete sbdmn;
+            walk.Write();
+            outOfMemory(msg);
+            return -1;
+        }
+    }
+    walk.Write();
+
+    // 3.
+    WriteMsg(msg);
+    return 0;
+}
+
+int CKpSbdmnStore::createPlain(CKpMsg* msg, CKpFacetStore* facets) {
+    const int n = facets->entries();
     std::vector<int> list;
     std::vector<int> dnfg;
     std::vector<double> areas;  // per facet, formed in index order
@@ -30,16 +446,12 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         dnfg.resize(static_cast<size_t>(n));
         areas.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
-        if (msg) msg->Create(4, "Could not allocate memory.");
+        outOfMemory(msg);
         return -1;
     }
     facets->ReinitPntd();
     for (int i = 0; i < n; ++i)
         if (const CKpFacet* f = facets->pFac(i)) areas[static_cast<size_t>(i)] = f->Area();
-
-    // 2. Each facet not yet numbered opens the next subdomain. The walk
-    // leaves the facets it collected painted; they are unpainted again so
-    // that the marks are free for the next walk and for the caller.
     int k = 0;
     for (int i = 0; i < n; ++i) {
         CKpFacet* start = facets->pFac(i);
@@ -62,12 +474,10 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
-            if (msg) msg->Create(4, "Could not allocate memory.");
+            outOfMemory(msg);
             return -1;
         }
     }
-
-    // 3.
     WriteMsg(msg);
     return 0;
 }

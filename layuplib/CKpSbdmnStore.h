@@ -52,6 +52,11 @@ class CKpSbdmnStore : public CVekObjectStore<CKpSbdmn> {
     // <facets> facets of area <area>" per subdomain in id order ("%3d",
     // "%6d", "%g"). Nothing without `msg`.
     void WriteMsg(CKpMsg* msg);
+
+  private:
+    // Create for facet counts too large for the compact walk: the boundary
+    // code's walk on the facets' own painted flags, the same numbering.
+    int createPlain(CKpMsg* msg, CKpFacetStore* facets);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPSBDMNSTORE_H

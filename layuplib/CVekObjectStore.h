@@ -116,6 +116,7 @@ class CVekObjectStore : public CVekObjectStoreBase {
             delete obj;
         }
         reallocArrays(64);
+        noteDense();
     }
 
     // The sorted array as it stands (no merge): `entries()` may exceed the

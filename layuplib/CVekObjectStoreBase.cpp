@@ -41,7 +41,10 @@ CVekObjectStoreBase::CVekObjectStoreBase(size_t capacity)
       m_capacity(0),
       m_pending(nullptr),
       m_pendingCount(0),
-      m_pendingCapacity(0) {
+      m_pendingCapacity(0),
+      m_duplicates(0),
+      m_denseFirst(0),
+      m_denseCount(0) {
     reallocArrays(capacity);
 }
 
@@ -52,13 +55,18 @@ CVekObjectStoreBase::CVekObjectStoreBase(CVekObjectStoreBase& other)
       m_capacity(0),
       m_pending(nullptr),
       m_pendingCount(0),
-      m_pendingCapacity(0) {
+      m_pendingCapacity(0),
+      m_duplicates(0),
+      m_denseFirst(0),
+      m_denseCount(0) {
     other.download_cache();
     if (!copyArrays(other, m_sorted, m_pending)) return;
     m_ids = idsOf(m_sorted, other.m_capacity);
     m_sortedCount = other.m_sortedCount;
     m_capacity = other.m_capacity;
     m_pendingCapacity = other.m_pendingCapacity;
+    m_duplicates = other.m_duplicates;
+    noteDense();
 }
 
 CVekObjectStoreBase& CVekObjectStoreBase::operator=(CVekObjectStoreBase& other) {
@@ -76,6 +84,8 @@ CVekObjectStoreBase& CVekObjectStoreBase::operator=(CVekObjectStoreBase& other) 
     m_capacity = other.m_capacity;
     m_pendingCount = 0;
     m_pendingCapacity = other.m_pendingCapacity;
+    m_duplicates = other.m_duplicates;
+    noteDense();
     return *this;
 }
 
@@ -142,12 +152,19 @@ int CVekObjectStoreBase::insert(CVekObject* obj) {
     if (m_pendingCount >= m_pendingCapacity && m_pendingCount != 0) download_cache();
     if (m_pendingCapacity == 0) return -1;  // pending buffer never allocated
     m_pending[m_pendingCount++] = obj;
+    m_denseCount = 0;  // find must merge first
     return 0;
 }
 
 CVekObject* CVekObjectStoreBase::findSearch(int id) {
     if (m_sortedCount + m_pendingCount < 1) return nullptr;
     download_cache();
+    if (m_denseCount != m_sortedCount) {
+        // A derived store changed the sorted array itself.
+        noteDense();
+        const size_t slot = static_cast<size_t>(static_cast<long long>(id) - m_denseFirst);
+        if (slot < m_denseCount) return m_sorted[slot];
+    }
     const int* pos = nullptr;
     if (search(m_ids, m_ids + m_sortedCount - 1, id, pos)) return m_sorted[pos - m_ids];
     return nullptr;
@@ -167,8 +184,29 @@ int CVekObjectStoreBase::maxId() {
 
 void CVekObjectStoreBase::resize(size_t capacity) {
     download_cache();
-    if (capacity < m_sortedCount) m_sortedCount = capacity;
+    if (capacity < m_sortedCount) {
+        m_sortedCount = capacity;
+        m_duplicates = countDuplicates();
+    }
     reallocArrays(capacity);
+    noteDense();
+}
+
+size_t CVekObjectStoreBase::countDuplicates() const {
+    size_t duplicates = 0;
+    for (size_t i = 1; i < m_sortedCount; ++i) duplicates += m_ids[i] == m_ids[i - 1];
+    return duplicates;
+}
+
+void CVekObjectStoreBase::noteDense() {
+    const size_t n = m_sortedCount;
+    if (n == 0) m_duplicates = 0;
+    // n distinct ids spanning n values are exactly first..first + n - 1.
+    const bool dense = m_pendingCount == 0 && n > 0 && m_duplicates == 0 &&
+                       static_cast<long long>(m_ids[n - 1]) - m_ids[0] ==
+                           static_cast<long long>(n) - 1;
+    m_denseFirst = dense ? m_ids[0] : 0;
+    m_denseCount = dense ? n : 0;
 }
 
 void CVekObjectStoreBase::GetAllIds(int& n, int* ids) {
@@ -221,9 +259,13 @@ void CVekObjectStoreBase::erase(CVekObject* obj) {
 
 void CVekObjectStoreBase::removeSlot(size_t at) {
     const size_t above = m_sortedCount - at - 1;
+    // One duplicate fewer when the id stays held by a neighbour.
+    const int id = m_ids[at];
+    if ((at > 0 && m_ids[at - 1] == id) || (above > 0 && m_ids[at + 1] == id)) --m_duplicates;
     std::memmove(m_sorted + at, m_sorted + at + 1, above * sizeof(CVekObject*));
     std::memmove(m_ids + at, m_ids + at + 1, above * sizeof(int));
     --m_sortedCount;
+    noteDense();
 }
 
 int CVekObjectStoreBase::updateId(CVekObject* obj, int newId) {
@@ -276,13 +318,17 @@ void CVekObjectStoreBase::download_sub(CVekObject** last) {
     const size_t movedEnd = moved + tail;
 
     // 4. Merge both runs into the gap; pending entries win ties. Once the
-    //    pending run is used up the moved entries are already in place.
+    //    pending run is used up the moved entries are already in place. A
+    //    pending id is new to the store unless the entry written before it
+    //    or the stored entry it was compared with holds the same id.
     size_t out = gap;
+    size_t fresh = 0;
     CVekObject** in = m_pending;
     CVekObject** inEnd = m_pending + pendingCount;
     while (in < inEnd) {
         const int inId = (*in)->id();
         if (moved == movedEnd || inId <= m_ids[moved]) {
+            fresh += (out == 0 || m_ids[out - 1] != inId) && (moved == movedEnd || m_ids[moved] != inId);
             m_sorted[out] = *in++;
             m_ids[out++] = inId;
         } else {
@@ -294,6 +340,8 @@ void CVekObjectStoreBase::download_sub(CVekObject** last) {
     // 5. Nothing pending any more.
     m_sortedCount = sortedCount + pendingCount;
     m_pendingCount = 0;
+    m_duplicates += pendingCount - fresh;
+    noteDense();
 }
 
 int CVekObjectStoreBase::search(const int* lo, const int* hi, int id, const int*& pos) {

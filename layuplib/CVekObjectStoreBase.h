@@ -28,6 +28,15 @@
 // insertion that finds no room then leaves the object with the caller (it is
 // not stored; `entries()` does not change).
 //
+// Dense ids: the store keeps count of the entries whose id equals the one
+// before (duplicates) and, while nothing is pending, notes when the ids run
+// first, first + 1, ..., first + n - 1; `find` then indexes the array
+// directly. Every operation of the base keeps that note current. A derived
+// store that writes the sorted array itself keeps the ids ascending, adds
+// no duplicate and changes the sorted count (it may drop entries or append
+// larger ids): the note holds only while the count it was taken at is the
+// sorted count.
+//
 // The ids are taken when an object enters the sorted array. An id changed
 // behind the store's back (not through `updateId`) is therefore still found
 // under its old value; `erase` finds such an object all the same.
@@ -82,17 +91,15 @@ class CVekObjectStoreBase {
     size_t pendingCapacity() const { return m_pendingCapacity; }
 
     // The object with `id`, or null. Merges. With duplicate ids one of the
-    // holders is returned. Inline for the common case of a merged store
-    // whose slot (id - first id) holds the id, as with dense ids: the guess
-    // reads the id array only, never an object.
+    // holders is returned. Inline for a merged store of dense ids (each id
+    // from the first to the last held exactly once, as nodes and elements
+    // numbered 1..n): the slot is id - first id, one load of the pointer
+    // array; anything else goes to the out-of-line search.
     CVekObject* find(int id) {
-        const size_t n = m_sortedCount;
-        if (m_pendingCount == 0 && n > 0) {
-            const int* ids = m_ids;
-            // A slot before the first wraps to a huge one.
-            const size_t slot = static_cast<size_t>(static_cast<long long>(id) - ids[0]);
-            if (slot < n && ids[slot] == id) return m_sorted[slot];
-        }
+        // An id below the first wraps to a huge slot.
+        const size_t slot = static_cast<size_t>(static_cast<long long>(id) - m_denseFirst);
+        if (__builtin_expect(slot < m_denseCount && m_denseCount == m_sortedCount, 1))
+            return m_sorted[slot];
         return findSearch(id);
     }
 
@@ -160,6 +167,11 @@ class CVekObjectStoreBase {
     // ones above it down.
     void removeSlot(size_t at);
 
+    // Takes the dense note again from the count of duplicates and the first
+    // and last ids (constant time). Called after every change of the sorted
+    // array by the base.
+    void noteDense();
+
     CVekObject** m_sorted;     // merged entries, ascending by id
     int* m_ids;                // id of each merged entry (same block, after m_capacity pointers)
     size_t m_sortedCount;      // entries in m_sorted
@@ -167,6 +179,10 @@ class CVekObjectStoreBase {
     CVekObject** m_pending;    // entries since the last merge, insertion order
     size_t m_pendingCount;     // entries in m_pending
     size_t m_pendingCapacity;  // slots of m_pending
+    size_t m_duplicates;       // merged entries whose id equals the previous entry's
+    int m_denseFirst;          // first id while m_denseCount > 0
+    size_t m_denseCount;       // m_sortedCount when the merged ids are dense and
+                               // nothing is pending, else 0
 
     // Pending capacity belonging to a capacity: 4 + floor(1.3 * sqrtf(c)).
     static size_t pendingCapacityFor(size_t capacity);
@@ -178,8 +194,13 @@ class CVekObjectStoreBase {
     bool reallocArrays(size_t capacity);
 
   private:
-    // find beyond its inline first guess: merge, then search.
+    // find beyond its inline dense case: merge, note density again when a
+    // derived store changed the count, then search.
     CVekObject* findSearch(int id);
+
+    // Entries whose id equals the previous entry's, counted over the whole
+    // sorted array.
+    size_t countDuplicates() const;
 
     // Sorts `n` pointers by ascending id; equal ids keep their order.
     void sortArray(CVekObject** array, int n);

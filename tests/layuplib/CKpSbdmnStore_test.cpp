@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "layuplib/CKpBdy.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
+#include "layuplib/CalcBoundary.h"
 #include "layuplib/surface_div.h"
 #include "tests/support/FacetSurface.h"
 #include "tests/support/MessageCapture.h"
@@ -84,4 +90,130 @@ TEST(CKpSbdmnStore, ClosedTubeIsOneSubdomain) {
     EXPECT_EQ(store.find(1)->NumFacs(), 32);
     for (int i = 0; i < 32; ++i) EXPECT_EQ(s.facets.pFac(i)->getSbdmndnfg(), 1) << i;
     EXPECT_EQ(store.Create(nullptr, nullptr), -1);
+}
+
+namespace {
+
+// The numbering done the plain way: the facets' own painted flags, the
+// boundary code's region walk, then the walked facets numbered in the
+// walk's order. Create must leave the facets, the subdomains and the
+// messages exactly as this does.
+int referenceCreate(CKpMsg* msg, CKpFacetStore* facets, CKpSbdmnStore& store) {
+    const int n = facets->entries();
+    std::vector<int> list(static_cast<size_t>(n)), dnfg(static_cast<size_t>(n));
+    facets->ReinitPntd();
+    int k = 0;
+    for (int i = 0; i < n; ++i) {
+        CKpFacet* start = facets->pFac(i);
+        if (!start || start->getSbdmn() != 0) continue;
+        ++k;
+        start->setSbdmndnfg(1);
+        int count = 0;
+        CKpBdy* ring = nullptr;
+        if (CalcAllBoundary(msg, facets, 0, i, 1, ring, &count, list.data(), dnfg.data()) != 0)
+            return -1;
+        double area = 0.0;
+        for (int q = 0; q < count; ++q) {
+            CKpFacet* f = facets->pFac(list[static_cast<size_t>(q)]);
+            f->setSbdmn(k);
+            f->setSbdmndnfg(dnfg[static_cast<size_t>(q)]);
+            f->setPntd(0);
+            area += f->Area();
+        }
+        DeleteBoundary(ring);
+        store.insert(new CKpSbdmn(k, count, area));
+    }
+    store.WriteMsg(msg);
+    return 0;
+}
+
+// Builds `m` twice, lets `prepare` change both surfaces alike, numbers one
+// with Create and the other with the reference, and compares every
+// facet's marks, every subdomain (areas bit for bit) and the messages.
+// Returns the reference's messages.
+template <class Prepare>
+std::string expectSameAsReference(const meshgen::Mesh& m, const char* name, Prepare prepare) {
+    FacetSurface a, b;
+    buildUnnumbered(a, m);
+    buildUnnumbered(b, m);
+    prepare(a.facets);
+    prepare(b.facets);
+    MessageCapture capA(std::string(name) + "_fast"), capB(std::string(name) + "_ref");
+    CKpSbdmnStore fast, ref;
+    EXPECT_EQ(fast.Create(&capA.log, &a.facets), referenceCreate(&capB.log, &b.facets, ref))
+        << name;
+    EXPECT_EQ(capA.body(), capB.body()) << name;
+    EXPECT_EQ(fast.entries(), ref.entries()) << name;
+    for (int k = 0; k < fast.entries() && k < ref.entries(); ++k) {
+        EXPECT_EQ(fast[k]->id(), ref[k]->id()) << name;
+        EXPECT_EQ(fast[k]->NumFacs(), ref[k]->NumFacs()) << name << " subdomain " << k + 1;
+        const double x = fast[k]->Area(), y = ref[k]->Area();
+        EXPECT_EQ(std::memcmp(&x, &y, sizeof x), 0) << name << " subdomain " << k + 1;
+    }
+    EXPECT_EQ(a.facets.entries(), b.facets.entries());
+    for (int i = 0; i < a.facets.entries() && i < b.facets.entries(); ++i) {
+        const CKpFacet* fa = a.facets.pFac(i);
+        const CKpFacet* fb = b.facets.pFac(i);
+        EXPECT_EQ(fa->getSbdmn(), fb->getSbdmn()) << name << " facet " << i;
+        EXPECT_EQ(fa->getSbdmndnfg(), fb->getSbdmndnfg()) << name << " facet " << i;
+        EXPECT_EQ(fa->getFacetDirection(), fb->getFacetDirection()) << name << " facet " << i;
+        EXPECT_EQ(fa->getPntd(), fb->getPntd()) << name << " facet " << i;
+    }
+    return capB.body();
+}
+
+void nothing(CKpFacetStore&) {}
+
+}  // namespace
+
+// Fronts that meet themselves (around a hole, over a closed surface where
+// the ring vanishes), branches, flipped elements, divisions, facets numbered beforehand and a
+// one-sided link: the walk with its compact marks gives what the plain
+// walk gives.
+TEST(CKpSbdmnStore, SameNumberingAsThePlainWalk) {
+    expectSameAsReference(surfmesh::PlateWithHole(Kind::Quad4, 10, 1.0, 4), "hole", nothing);
+    expectSameAsReference(surfmesh::Sphere(Kind::Tria3, 12, 8, 1.0), "sphere", nothing);
+    expectSameAsReference(surfmesh::Hemisphere(Kind::Quad4, 10, 5, 1.0), "hemisphere", nothing);
+    expectSameAsReference(surfmesh::Fins(Kind::Quad4, {0.0, 2.0, 4.0}, {1.0}, 1.0), "fins",
+                          nothing);
+    expectSameAsReference(surfmesh::BoxCorner(Kind::Tria3, 4, 2, 1.0, 0.5), "box", nothing);
+    expectSameAsReference(twoPatches(true), "flipped", nothing);
+    expectSameAsReference(twoPatches(false), "divided", [](CKpFacetStore& f) {
+        ASSERT_EQ(SurfaceCreateDivision(&f, 0, 1), 0);
+    });
+
+    // A patch numbered before and left with stale walk marks: never walked,
+    // its marks cleared all the same.
+    expectSameAsReference(twoPatches(false), "apart", [](CKpFacetStore& f) {
+        for (int i : {4, 5}) {
+            f.pFac(i)->setSbdmn(5);
+            f.pFac(i)->setPntd(1);
+            f.pFac(i)->setFacetDirection(-1);
+        }
+    });
+
+    // Elements turned over: the walk meets facets of both directions on
+    // its own front, around the hole too.
+    meshgen::Mesh mixed = surfmesh::Plate(Kind::Quad4, 8, 8, 1.0, 1.0);
+    for (int e = 8; e < 64; e += 3) surfmesh::Flip(mixed, e);
+    expectSameAsReference(mixed, "mixed", nothing);
+    meshgen::Mesh turned = surfmesh::PlateWithHole(Kind::Quad4, 10, 1.0, 4);
+    for (size_t e = 1; e < turned.elemIds.size(); ++e) surfmesh::Flip(turned, static_cast<int>(e));
+    expectSameAsReference(turned, "hole turned", nothing);
+
+    const meshgen::Mesh plate = surfmesh::Plate(Kind::Quad4, 6, 6, 1.0, 1.0);
+    // Facets numbered before: they open no subdomain but are walked into.
+    expectSameAsReference(plate, "numbered", [](CKpFacetStore& f) {
+        for (int i : {0, 7, 30, 71}) f.pFac(i)->setSbdmn(9);
+    });
+    // Facet 30 keeps its links but its neighbours lose theirs to it: a
+    // later walk from it enters the subdomain already numbered.
+    expectSameAsReference(plate, "one-sided", [](CKpFacetStore& f) {
+        for (int e = 0; e < 3; ++e) {
+            const int g = f.pFac(30)->getNeigh(e);
+            if (g < 0) continue;
+            for (int h = 0; h < 3; ++h)
+                if (f.pFac(g)->getNeigh(h) == 30) f.pFac(g)->setNeigh(h, -1);
+        }
+    });
 }

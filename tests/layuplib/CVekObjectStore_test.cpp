@@ -279,6 +279,179 @@ TEST_F(ObjectStore, ShallowCopiesShareAndDeleteNothing) {
     EXPECT_EQ(Probe::destroyed, 22);
 }
 
+// Lookups of dense ids index the array by id - first id. Every operation
+// that makes the ids dense or breaks them must be seen: each check below
+// finds an id one slot off (or a missing id in a slot still held) if the
+// store kept an old note.
+//
+// Every id from lo to hi against the store's contents: null when no entry
+// holds it, else one of the objects holding it. The ids held are looked up
+// first, from the last down: a miss takes the search path, which may note
+// the ids afresh and so hide a stale note from the lookups after it.
+void expectFinds(Store& store, int lo, int hi, const char* step) {
+    std::multimap<int, Probe*> held;
+    for (int k = 0; k < store.entries(); ++k) held.emplace(store[k]->id(), store[k]);
+    auto check = [&](int id) {
+        auto range = held.equal_range(id);
+        Probe* got = store.find(id);
+        if (range.first == range.second) {
+            EXPECT_EQ(got, nullptr) << step << ": id " << id;
+            return;
+        }
+        bool holder = false;
+        for (auto it = range.first; it != range.second; ++it) holder |= it->second == got;
+        EXPECT_TRUE(holder) << step << ": id " << id;
+    };
+    for (auto it = held.rbegin(); it != held.rend(); ++it) check(it->first);
+    for (int id = lo; id <= hi; ++id) check(id);
+}
+
+TEST_F(ObjectStore, DenseLookupsFollowEveryChange) {
+    for (int id = 10; id <= 29; ++id) add(store, id);
+    expectFinds(store, 5, 35, "dense 10..29");
+    add(store, 31);  // pending, leaves a hole at 30
+    expectFinds(store, 5, 35, "hole at 30");
+    add(store, 30);  // fills it
+    expectFinds(store, 5, 35, "hole filled");
+    EXPECT_EQ(store.find(31)->id(), 31);
+
+    store.eraseObject(store.find(10));  // first: still dense from 11
+    expectFinds(store, 5, 35, "first erased");
+    store.eraseObject(store.find(31));  // last: still dense
+    expectFinds(store, 5, 35, "last erased");
+    Probe* mid = store.find(20);
+    store.erase(mid);  // a hole: 21.. no longer sit at id - first
+    expectFinds(store, 5, 35, "middle erased");
+    store.insert(mid);
+    expectFinds(store, 5, 35, "middle back");
+
+    // Duplicates: n entries spanning n values, yet a hole.
+    Probe* twin = add(store, 12);
+    expectFinds(store, 5, 35, "duplicate 12");
+    store.erase(mid);  // 11 12 12 13 .. 19 21 .. 30: span = count
+    expectFinds(store, 5, 35, "duplicate and a hole");
+    EXPECT_EQ(store.find(13)->id(), 13);
+    store.eraseObject(twin);
+    expectFinds(store, 5, 35, "duplicate erased");
+    store.insert(mid);  // dense 11..30 again
+    expectFinds(store, 5, 35, "hole filled again");
+
+    EXPECT_EQ(store.updateId(store.find(15), 40), 0);  // hole at 15
+    expectFinds(store, 5, 45, "updateId away");
+    EXPECT_EQ(store.updateId(store.find(40), 15), 0);
+    expectFinds(store, 5, 45, "updateId back");
+    EXPECT_EQ(store.updateId(store.find(11), 31), 0);  // 12..31, dense again
+    expectFinds(store, 5, 45, "updateId first to after last");
+
+    std::vector<Probe*> cut;  // no longer held after the resize
+    for (int id = 22; id <= 31; ++id) cut.push_back(store.find(id));
+    store.resize(10);  // keeps 12..21
+    expectFinds(store, 5, 45, "cut by resize");
+    add(store, 23);  // 12..21, 23: the count grows by one, the span by two
+    expectFinds(store, 5, 45, "after cut");
+
+    Store copy(store);
+    expectFinds(copy, 5, 45, "copy");
+    Store assigned(64);
+    cut.push_back(add(assigned, 100));  // let go of by the assignment
+    assigned = store;
+    expectFinds(assigned, 5, 105, "assigned");
+    assigned.eraseAllObjects();  // deletes the store's 11 objects
+    EXPECT_EQ(Probe::destroyed, 3 + 11);
+
+    // The store's own objects are gone with `assigned`: let go of them.
+    store.resize(0);
+    expectFinds(store, 5, 45, "emptied");
+    for (int id = -3; id <= 3; ++id) add(store, id);  // dense across 0
+    expectFinds(store, -10, 10, "dense across zero");
+    // Made before the clear, so it cannot take the place of a deleted object
+    // whose pointer the array may still hold beyond the count.
+    Probe* late = new Probe(1005);
+    store.eraseAllObjects();
+    expectFinds(store, -10, 10, "cleared");
+    for (int id = 1000; id < 1005; ++id) add(store, id);
+    expectFinds(store, 990, 1010, "refilled");
+    // A lookup merges, even of an id the dense entries answer.
+    ASSERT_EQ(store.insert(late), 0);
+    EXPECT_EQ(store.find(1002)->id(), 1002);
+    EXPECT_EQ(store.data()[5], late);
+    add(store, 1007);
+    add(store, 1007);  // two new equal ids: 8 entries spanning 8 values
+    expectFinds(store, 990, 1010, "two equal ids merged at once");
+    EXPECT_EQ(store.find(1006), nullptr);
+    for (Probe* p : cut) delete p;
+}
+
+// Random inserts (with duplicates), erasures and id changes over a small
+// range, so that the ids keep turning dense and sparse.
+TEST_F(ObjectStore, DenseLookupsUnderRandomChanges) {
+    std::mt19937 rng(5);
+    for (int id = 1; id <= 40; ++id) add(store, id);
+    for (int step = 0; step < 3000; ++step) {
+        const int id = 1 + static_cast<int>(rng() % 44);
+        switch (rng() % 5) {
+            case 0:
+            case 1:
+                add(store, id);
+                break;
+            case 2:
+            case 3:
+                if (Probe* p = store.find(id)) store.eraseObject(p);
+                break;
+            default:
+                if (Probe* p = store.find(id)) store.updateId(p, 1 + static_cast<int>(rng() % 44));
+        }
+        if (rng() % 3 == 0) expectFinds(store, -1, 46, "random");
+    }
+    expectFinds(store, -1, 46, "random end");
+}
+
+// A derived store that writes the sorted array itself, as stores do that
+// compact in one pass or append ids above the last.
+struct Compacting : Store {
+    Compacting() : Store(64) {}
+    // Drops (without deleting) every entry whose id `drop` accepts.
+    template <class Pred>
+    void dropIf(Pred drop) {
+        download_cache();
+        size_t kept = 0;
+        for (size_t k = 0; k < m_sortedCount; ++k) {
+            if (drop(m_ids[k])) continue;
+            m_ids[kept] = m_ids[k];
+            m_sorted[kept++] = m_sorted[k];
+        }
+        m_sortedCount = kept;
+    }
+    // Appends `obj`, whose id is above every id held; needs a free slot.
+    void append(Probe* obj) {
+        download_cache();
+        ASSERT_LT(m_sortedCount, m_capacity);
+        m_sorted[m_sortedCount] = obj;
+        m_ids[m_sortedCount++] = obj->id();
+    }
+};
+
+TEST_F(ObjectStore, DenseLookupsAfterADerivedStoreWritesTheArray) {
+    Compacting derived;
+    std::vector<Probe*> owned;
+    for (int id = 1; id <= 30; ++id) {
+        owned.push_back(new Probe(id));
+        derived.insert(owned.back());
+    }
+    expectFinds(derived, -2, 40, "dense 1..30");
+    derived.dropIf([](int id) { return id == 7 || id == 8; });
+    expectFinds(derived, -2, 40, "two dropped");
+    derived.dropIf([](int id) { return id < 9; });  // 9..30: dense again
+    expectFinds(derived, -2, 40, "front dropped");
+    owned.push_back(new Probe(31));
+    derived.append(owned.back());  // still dense
+    expectFinds(derived, -2, 40, "appended 31");
+    owned.push_back(new Probe(35));
+    derived.append(owned.back());  // a gap before it
+    expectFinds(derived, -2, 40, "appended 35");
+    for (Probe* p : owned) delete p;
+}
+
 // A T whose interface comes before its CVekObject part.
 struct IShape {
     virtual ~IShape() = default;
