@@ -161,6 +161,34 @@ inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const C
     }
 }
 
+// Starts fetching what the trace reads of facet g: the lines of the facet
+// itself (its links and node pointers lie in its first bytes).
+inline void prefetchFacet(const CKpFacet* g) {
+    const char* b = reinterpret_cast<const char*>(g);
+    __builtin_prefetch(b);
+    __builtin_prefetch(b + 64);
+}
+
+// Starts fetching, one crossing ahead, what the next step reads: the
+// vertex positions of facet g (entered with edge code `code`, whose own
+// line was asked for a crossing earlier) and the two facets beyond its
+// other edges. On a large surface each crossing otherwise waits for memory
+// in turn for a facet, then its new vertex.
+inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
+    const int n = facets->entries();
+    if (g < 0 || g >= n || code < 0 || code > 5) return;
+    CKpFacet* const* all = facets->ppFac();
+    const CKpFacet* G = all[g];
+    if (!G) return;
+    for (int k = 0; k < 3; ++k)
+        if (const CKpPoint* q = G->getCKpPoint(k)) __builtin_prefetch(q);
+    const int e = code >= 3 ? code - 3 : code;
+    for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+        const int h = G->getNeigh(k);
+        if (h >= 0 && h < n && all[h]) prefetchFacet(all[h]);
+    }
+}
+
 inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
     CKpPoint p;
     p.Set(a->getx() + t * (b->getx() - a->getx()), a->gety() + t * (b->gety() - a->gety()),
@@ -272,10 +300,7 @@ class CKpAxis::Trace {
             CKpFacet* const* all = facets->ppFac();
             for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
                 const int g = F->getNeigh(k);
-                if (g >= 0 && g < facets->entries()) {
-                    const CKpFacet* G = all[g];
-                    __builtin_prefetch(G);
-                }
+                if (g >= 0 && g < facets->entries() && all[g]) prefetchFacet(all[g]);
             }
         }
 
@@ -308,6 +333,7 @@ class CKpAxis::Trace {
         for (const int k : {e1, e2}) {
             const int k1 = (k + 1) % 3;
             if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
+            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
             a[e2] = polar(a[e2].a);
             const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
             const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);
