@@ -162,11 +162,12 @@ inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const C
 }
 
 // Starts fetching what the trace reads of facet g: the lines of the facet
-// itself (its links and node pointers lie in its first bytes).
+// itself (its links and node pointers lie in its first 112 bytes).
 inline void prefetchFacet(const CKpFacet* g) {
     const char* b = reinterpret_cast<const char*>(g);
     __builtin_prefetch(b);
     __builtin_prefetch(b + 64);
+    __builtin_prefetch(b + 111);
 }
 
 // Starts fetching, one crossing ahead, what the next step reads: the
