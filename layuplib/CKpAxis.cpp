@@ -18,8 +18,6 @@
 namespace {
 constexpr int kInitialSlots = 512;
 constexpr int kGrowth = 128;
-// Far beyond any traced axis; keeps i + 128 clear of overflow.
-constexpr int kMaxSlot = 100000000;
 
 // p = a + t (b - a).
 CKpPoint lerp(const CKpPoint& a, const CKpPoint& b, double t) {
@@ -238,7 +236,7 @@ CKpAxis::~CKpAxis() {
     std::free(spare);
 }
 
-int CKpAxis::pAxisPt(int i, CKpAxisPt* point) {
+int CKpAxis::storeGrowing(int i, CKpAxisPt* point) {
     if (i < 0 || i > kMaxSlot) return -1;
     if (i >= capacity) {
         const int grown = i + kGrowth;
@@ -263,17 +261,19 @@ void CKpAxis::reinit() {
 void CKpAxis::truncate(int n) {
     if (n < 0) n = 0;
     for (int i = n; i < count; ++i) {
-        if (points[i]) keep(points[i]);
+        CKpAxisPt* p = points[i];
         points[i] = nullptr;
+        if (!p) continue;
+        if (spareCount < spareCapacity)  // what keep does when there is room
+            spare[spareCount++] = p;
+        else
+            keep(p);
     }
     if (n < count) count = n;
 }
 
-CKpAxisPt* CKpAxis::freshPoint() {
-    if (spareCount == 0) return new (std::nothrow) CKpAxisPt;
-    CKpAxisPt* p = spare[--spareCount];
-    *p = CKpAxisPt();
-    return p;
+CKpAxisPt* CKpAxis::newPoint() {
+    return new (std::nothrow) CKpAxisPt;
 }
 
 void CKpAxis::keep(CKpAxisPt* p) {

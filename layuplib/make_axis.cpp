@@ -140,7 +140,7 @@ class Frames {
     }
 
   private:
-    static constexpr unsigned kSlots = 2048;
+    static constexpr unsigned kSlots = 8192;
     struct Slot {
         double key[9];
         CKpDirn x, y;
