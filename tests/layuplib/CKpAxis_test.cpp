@@ -117,6 +117,52 @@ TEST(CKpAxis, PointsOnHandBuiltAxes) {
     EXPECT_EQ(sense, -1);
 }
 
+// A slot takes a point only while empty and in 0..100000000; a slot past
+// the capacity (512 at first) grows the array; a refused point stays the
+// caller's. Points taken back by reinit come back in their initial state.
+TEST(CKpAxis, SlotsTakePointsOnlyWhileEmpty) {
+    CKpAxis axis;
+    auto* a = new CKpAxisPt;
+    auto* b = new CKpAxisPt;
+    EXPECT_EQ(axis.pAxisPt(-1, a), -1);
+    EXPECT_EQ(axis.pAxisPt(100000001, a), -1);
+    ASSERT_EQ(axis.pAxisPt(0, a), 0);
+    EXPECT_EQ(axis.pAxisPt(0, b), -1);
+    EXPECT_EQ(axis.pAxisPt(0), a);
+    for (int i : {511, 512, 700}) {
+        auto* p = new CKpAxisPt;
+        ASSERT_EQ(axis.pAxisPt(i, p), 0) << i;
+        EXPECT_EQ(axis.entries(), i + 1);
+        EXPECT_EQ(axis.pAxisPt(i), p);
+        EXPECT_EQ(axis.pAxisPt(i, b), -1) << i;
+    }
+    EXPECT_EQ(axis.pAxisPt(0), a);  // kept through the growth
+    EXPECT_EQ(axis.pAxisPt(600), nullptr);
+    ASSERT_EQ(axis.pAxisPt(600, b), 0);
+    EXPECT_EQ(axis.entries(), 701);
+
+    for (int i = 0; i < axis.entries(); ++i)
+        if (CKpAxisPt* p = axis.pAxisPt(i)) {
+            p->setSpare(2.0);
+            p->setFromFacet(99);
+        }
+    axis.reinit();
+    EXPECT_EQ(axis.entries(), 0);
+    EXPECT_EQ(axis.pAxisPt(0), nullptr);
+    // Retraced on a plate: every point, reused or not, set afresh.
+    Surface s(surfmesh::Plate(Kind::Quad4, 4, 4, 4.0, 4.0), "slots");
+    const CKpPoint start = Pt(0.5, 0.5, 0.0);
+    const int f = s.At(start);
+    ASSERT_GE(axis.make_axis(&s.cap.log, &s.facets, start, f, 1, s.Angle(f, Dn(1, 0, 0)), 3.0), 0);
+    ASSERT_GE(axis.entries(), 3);
+    EXPECT_EQ(axis.pAxisPt(0)->getLength(), 0.0);
+    for (int i = 0; i < axis.entries(); ++i) {
+        EXPECT_EQ(axis.pAxisPt(i)->getSpare(), 0.0) << i;
+        EXPECT_NE(axis.pAxisPt(i)->getFromFacet(), 99) << i;
+    }
+    ExpectStraight(axis, Dn(1, 0, 0));
+}
+
 TEST(CKpAxis, GeodesicOnPlateIsStraight) {
     Surface s(surfmesh::Plate(Kind::Quad4, 10, 10, 10.0, 10.0), "axis_plate");
     const CKpPoint start = Pt(2.3, 3.1, 0.0);
