@@ -121,9 +121,10 @@ class Frames {
         p0->Get(key);
         p1->Get(key + 3);
         p2->Get(key + 6);
-        bool same = s.filled;
-        for (int k = 0; k < 9 && same; ++k) same = bits(key[k]) == bits(s.key[k]);
-        if (!same) {
+        // All nine words at once: nearly every lookup compares them all.
+        std::uint64_t differ = 0;
+        for (int k = 0; k < 9; ++k) differ |= bits(key[k]) ^ bits(s.key[k]);
+        if (!s.filled || differ != 0) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
             std::memcpy(s.key, key, sizeof key);
@@ -182,7 +183,10 @@ inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
     const CKpFacet* G = all[g];
     if (!G) return;
     for (int k = 0; k < 3; ++k)
-        if (const CKpPoint* q = G->getCKpPoint(k)) __builtin_prefetch(q);
+        if (const CKpPoint* q = G->getCKpPoint(k)) {
+            __builtin_prefetch(q);
+            __builtin_prefetch(reinterpret_cast<const char*>(q + 1) - 1);
+        }
     const int e = code >= 3 ? code - 3 : code;
     for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
         const int h = G->getNeigh(k);
