@@ -4,6 +4,7 @@
 #include "layuplib/make_axis.h"
 
 #include <climits>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -165,10 +166,11 @@ inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const C
 // Starts fetching what the trace reads of facet g: the lines of the facet
 // itself (its links and node pointers lie in its first 112 bytes).
 inline void prefetchFacet(const CKpFacet* g) {
+    constexpr std::size_t kSpan = sizeof(CKpFacet) < 112 ? sizeof(CKpFacet) : 112;
     const char* b = reinterpret_cast<const char*>(g);
     __builtin_prefetch(b);
-    __builtin_prefetch(b + 64);
-    __builtin_prefetch(b + 111);
+    if (kSpan > 64) __builtin_prefetch(b + 64);
+    __builtin_prefetch(b + (kSpan - 1));
 }
 
 // Starts fetching, one crossing ahead, what the next step reads: the
