@@ -104,30 +104,35 @@ double rawBoxes(const CKpAxis& axis, int n, Box* out) {
     const double inf = std::numeric_limits<double>::infinity();
     const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
     double m = 0.0;
-    double x[3] = {0.0, 0.0, 0.0};
+    double x0 = 0.0, x1 = 0.0, x2 = 0.0;
     bool have = false;
     for (int i = 0; i <= n; ++i) {
         const CKpAxisPt* p = axis.pAxisPt(i);
-        double y[3] = {0.0, 0.0, 0.0};
+        double y0 = 0.0, y1 = 0.0, y2 = 0.0;
         if (p) {
-            p->getPosition().Get(y);
-            for (const double c : y) {
-                const double a = std::fabs(c);
-                if (a > m) m = a;  // as std::fmax: a NaN is passed over
-            }
+            const CKpPoint& q = p->getPosition();
+            y0 = q.getx();
+            y1 = q.gety();
+            y2 = q.getz();
+            // As std::fmax: a NaN is passed over.
+            const double a0 = std::fabs(y0), a1 = std::fabs(y1), a2 = std::fabs(y2);
+            if (a0 > m) m = a0;
+            if (a1 > m) m = a1;
+            if (a2 > m) m = a2;
         }
         if (i > 0) {
-            Box& box = out[i - 1];
-            if (!have || !p) {
-                box = whole;
-            } else {
-                box = {{std::min(x[0], y[0]), std::min(x[1], y[1]), std::min(x[2], y[2])},
-                       {std::max(x[0], y[0]), std::max(x[1], y[1]), std::max(x[2], y[2])}};
-                for (int k = 0; k < 3; ++k)
-                    if (std::isnan(x[k]) || std::isnan(y[k])) box = whole;
-            }
+            // Every test evaluated: the branches are not worth their misses.
+            const int nan = int{std::isnan(x0)} | int{std::isnan(y0)} | int{std::isnan(x1)} |
+                            int{std::isnan(y1)} | int{std::isnan(x2)} | int{std::isnan(y2)};
+            if (!have || !p || nan != 0)
+                out[i - 1] = whole;
+            else
+                out[i - 1] = {{std::min(x0, y0), std::min(x1, y1), std::min(x2, y2)},
+                              {std::max(x0, y0), std::max(x1, y1), std::max(x2, y2)}};
         }
-        for (int k = 0; k < 3; ++k) x[k] = y[k];
+        x0 = y0;
+        x1 = y1;
+        x2 = y2;
         have = p != nullptr;
     }
     return m;
@@ -137,15 +142,14 @@ double rawBoxes(const CKpAxis& axis, int n, Box* out) {
 // the whole space.
 void growBoxes(Box* boxes, int n, double pad) {
     const double inf = std::numeric_limits<double>::infinity();
+    const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
     for (int i = 0; i < n; ++i) {
         Box& box = boxes[i];
-        bool ok = true;
-        for (int k = 0; k < 3; ++k) {
-            box.lo[k] -= pad;
-            box.hi[k] += pad;
-            ok = ok && box.lo[k] <= box.hi[k];
-        }
-        if (!ok) box = {{-inf, -inf, -inf}, {inf, inf, inf}};
+        const Box grown = {{box.lo[0] - pad, box.lo[1] - pad, box.lo[2] - pad},
+                           {box.hi[0] + pad, box.hi[1] + pad, box.hi[2] + pad}};
+        const bool ordered = (grown.lo[0] <= grown.hi[0]) & (grown.lo[1] <= grown.hi[1]) &
+                             (grown.lo[2] <= grown.hi[2]);
+        box = ordered ? grown : whole;
     }
 }
 
