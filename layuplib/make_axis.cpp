@@ -49,6 +49,14 @@ inline double wrap(double a) {
     return (a >= -kPi && a <= kPi) ? a : pi_pi(a);
 }
 
+// Vertex (or edge) k + 1 and k + 2 of a triangle, k in 0..2.
+inline int next3(int k) {
+    return k == 2 ? 0 : k + 1;
+}
+inline int prev3(int k) {
+    return k == 0 ? 2 : k - 1;
+}
+
 // Whether direction theta leaves through the edge whose end points lie at
 // the polar angles aStart and aEnd: the edge's start side inclusive.
 inline bool leavesBetween(double theta, double aStart, double aEnd) {
@@ -190,7 +198,7 @@ inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
             __builtin_prefetch(reinterpret_cast<const char*>(q + 1) - 1);
         }
     const int e = code >= 3 ? code - 3 : code;
-    for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+    for (const int k : {next3(e), prev3(e)}) {
         const int h = G->getNeigh(k);
         if (h >= 0 && h < n && all[h]) prefetchFacet(all[h]);
     }
@@ -305,7 +313,7 @@ class CKpAxis::Trace {
         {
             const int e = c >= 3 ? c - 3 : c;
             CKpFacet* const* all = facets->ppFac();
-            for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+            for (const int k : {next3(e), prev3(e)}) {
                 const int g = F->getNeigh(k);
                 if (g >= 0 && g < facets->entries() && all[g]) prefetchFacet(all[g]);
             }
@@ -320,7 +328,7 @@ class CKpAxis::Trace {
             theta = prev->getAngle();
             c -= 3;
         }
-        const int e = c, e1 = (e + 1) % 3, e2 = (e + 2) % 3;
+        const int e = c, e1 = next3(e), e2 = prev3(e);
 
         // 2. Polar frame at the entry point along the entry edge.
         const CKpPoint& P = prev->getPosition();
@@ -338,7 +346,7 @@ class CKpAxis::Trace {
 
         // 3.-5. The exit edge among the other two.
         for (const int k : {e1, e2}) {
-            const int k1 = (k + 1) % 3;
+            const int k1 = next3(k);
             if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
             a[e2] = polar(a[e2].a);
