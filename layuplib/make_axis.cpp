@@ -116,12 +116,6 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
 // is used only when the three vertex positions it was built from are the
 // same to the bit, so that it is exactly what SetAxes3Points would give.
 class Frames {
-    static std::uint64_t bits(double d) {
-        std::uint64_t b;
-        std::memcpy(&b, &d, sizeof b);
-        return b;
-    }
-
   public:
     void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
              CKpDirn* x, CKpDirn* y) {
@@ -131,8 +125,12 @@ class Frames {
         p1->Get(key + 3);
         p2->Get(key + 6);
         // All nine words at once: nearly every lookup compares them all.
-        std::uint64_t differ = 0;
-        for (int k = 0; k < 9; ++k) differ |= bits(key[k]) ^ bits(s.key[k]);
+        std::uint64_t a[9], b[9];
+        std::memcpy(a, key, sizeof a);
+        std::memcpy(b, s.key, sizeof b);
+        const std::uint64_t differ = ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) |
+                                     ((a[3] ^ b[3]) | (a[4] ^ b[4]) | (a[5] ^ b[5])) |
+                                     ((a[6] ^ b[6]) | (a[7] ^ b[7]) | (a[8] ^ b[8]));
         if (!s.filled || differ != 0) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
