@@ -138,19 +138,14 @@ double rawBoxes(const CKpAxis& axis, int n, Box* out) {
     return m;
 }
 
-// Grows raw boxes by `pad`; a box whose bounds are then not in order gets
-// the whole space.
-void growBoxes(Box* boxes, int n, double pad) {
+// A raw box grown by `pad`; the whole space when its bounds are then not
+// in order.
+inline Box grown(const Box& box, double pad) {
     const double inf = std::numeric_limits<double>::infinity();
-    const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
-    for (int i = 0; i < n; ++i) {
-        Box& box = boxes[i];
-        const Box grown = {{box.lo[0] - pad, box.lo[1] - pad, box.lo[2] - pad},
-                           {box.hi[0] + pad, box.hi[1] + pad, box.hi[2] + pad}};
-        const bool ordered = (grown.lo[0] <= grown.hi[0]) & (grown.lo[1] <= grown.hi[1]) &
-                             (grown.lo[2] <= grown.hi[2]);
-        box = ordered ? grown : whole;
-    }
+    const Box g = {{box.lo[0] - pad, box.lo[1] - pad, box.lo[2] - pad},
+                   {box.hi[0] + pad, box.hi[1] + pad, box.hi[2] + pad}};
+    const bool ordered = (g.lo[0] <= g.hi[0]) & (g.lo[1] <= g.hi[1]) & (g.lo[2] <= g.hi[2]);
+    return ordered ? g : Box{{-inf, -inf, -inf}, {inf, inf, inf}};
 }
 
 bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
@@ -185,14 +180,15 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
     Box* const blocks = boxB + ib;
     const double largestA = rawBoxes(A, ia, boxA), largestB = rawBoxes(B, ib, boxB);
     const double pad = 0.5 * tol + 1e-9 * (std::fabs(tol) + largestA + largestB);
-    growBoxes(boxA, ia, pad);
-    growBoxes(boxB, ib, pad);
+    // B's boxes grown as their blocks are made; each of A's when its turn
+    // comes.
     const double inf = std::numeric_limits<double>::infinity();
     for (int b = 0; b < nBlocks; ++b) {
         Box& block = blocks[b];
         block = {{inf, inf, inf}, {-inf, -inf, -inf}};
         for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
-            const Box& box = boxB[j - 1];
+            Box& box = boxB[j - 1];
+            box = grown(box, pad);
             for (int k = 0; k < 3; ++k) {
                 block.lo[k] = std::min(block.lo[k], box.lo[k]);
                 block.hi[k] = std::max(block.hi[k], box.hi[k]);
@@ -200,7 +196,7 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
         }
     }
     for (int i = 1; i <= ia; ++i) {
-        const Box& a = boxA[i - 1];
+        const Box a = grown(boxA[i - 1], pad);
         for (int b = 0; b < nBlocks; ++b) {
             if (apart(a, blocks[b])) continue;
             for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
