@@ -6,8 +6,8 @@
 //   BM_DrapeStep: about 10^5 facets, the step shrinking from 1/5 to 1/40 of
 //     the quarter meridian (x 2 per step, about x 4 grid points).
 // The counters give the facets, the grid points made, the facet crossings
-// traced per drape (make_axis, the drape's inner loop) and those crossings
-// per second. The surface, its
+// traced per drape (make_axis, the drape's inner loop), those crossings
+// per second and the drape's time per crossing. The surface, its
 // selection, the start and the four axes are built once per case, outside
 // the timing; each iteration runs pattern_wf, which empties the grid first.
 
@@ -95,6 +95,8 @@ void Drape(benchmark::State& state, int nRings, int stepsToRim) {
     state.counters["points"] = points;
     state.counters["crossings"] = crossed / static_cast<double>(state.iterations());
     state.counters["crossings_per_s"] = benchmark::Counter(crossed, benchmark::Counter::kIsRate);
+    state.counters["s_per_crossing"] = benchmark::Counter(
+        crossed, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.SetItemsProcessed(state.iterations() * points);
 }
 

@@ -18,8 +18,6 @@
 namespace {
 constexpr int kInitialSlots = 512;
 constexpr int kGrowth = 128;
-// Far beyond any traced axis; keeps i + 128 clear of overflow.
-constexpr int kMaxSlot = 100000000;
 
 // p = a + t (b - a).
 CKpPoint lerp(const CKpPoint& a, const CKpPoint& b, double t) {
@@ -106,49 +104,48 @@ double rawBoxes(const CKpAxis& axis, int n, Box* out) {
     const double inf = std::numeric_limits<double>::infinity();
     const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
     double m = 0.0;
-    double x[3] = {0.0, 0.0, 0.0};
+    double x0 = 0.0, x1 = 0.0, x2 = 0.0;
     bool have = false;
     for (int i = 0; i <= n; ++i) {
         const CKpAxisPt* p = axis.pAxisPt(i);
-        double y[3] = {0.0, 0.0, 0.0};
+        double y0 = 0.0, y1 = 0.0, y2 = 0.0;
         if (p) {
-            p->getPosition().Get(y);
-            for (const double c : y) {
-                const double a = std::fabs(c);
-                if (a > m) m = a;  // as std::fmax: a NaN is passed over
-            }
+            const CKpPoint& q = p->getPosition();
+            y0 = q.getx();
+            y1 = q.gety();
+            y2 = q.getz();
+            // As std::fmax: a NaN is passed over.
+            const double a0 = std::fabs(y0), a1 = std::fabs(y1), a2 = std::fabs(y2);
+            if (a0 > m) m = a0;
+            if (a1 > m) m = a1;
+            if (a2 > m) m = a2;
         }
         if (i > 0) {
-            Box& box = out[i - 1];
-            if (!have || !p) {
-                box = whole;
-            } else {
-                box = {{std::min(x[0], y[0]), std::min(x[1], y[1]), std::min(x[2], y[2])},
-                       {std::max(x[0], y[0]), std::max(x[1], y[1]), std::max(x[2], y[2])}};
-                for (int k = 0; k < 3; ++k)
-                    if (std::isnan(x[k]) || std::isnan(y[k])) box = whole;
-            }
+            // Every test evaluated: the branches are not worth their misses.
+            const int nan = int{std::isnan(x0)} | int{std::isnan(y0)} | int{std::isnan(x1)} |
+                            int{std::isnan(y1)} | int{std::isnan(x2)} | int{std::isnan(y2)};
+            if (!have || !p || nan != 0)
+                out[i - 1] = whole;
+            else
+                out[i - 1] = {{std::min(x0, y0), std::min(x1, y1), std::min(x2, y2)},
+                              {std::max(x0, y0), std::max(x1, y1), std::max(x2, y2)}};
         }
-        for (int k = 0; k < 3; ++k) x[k] = y[k];
+        x0 = y0;
+        x1 = y1;
+        x2 = y2;
         have = p != nullptr;
     }
     return m;
 }
 
-// Grows raw boxes by `pad`; a box whose bounds are then not in order gets
-// the whole space.
-void growBoxes(Box* boxes, int n, double pad) {
+// A raw box grown by `pad`; the whole space when its bounds are then not
+// in order.
+inline Box grown(const Box& box, double pad) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < n; ++i) {
-        Box& box = boxes[i];
-        bool ok = true;
-        for (int k = 0; k < 3; ++k) {
-            box.lo[k] -= pad;
-            box.hi[k] += pad;
-            ok = ok && box.lo[k] <= box.hi[k];
-        }
-        if (!ok) box = {{-inf, -inf, -inf}, {inf, inf, inf}};
-    }
+    const Box g = {{box.lo[0] - pad, box.lo[1] - pad, box.lo[2] - pad},
+                   {box.hi[0] + pad, box.hi[1] + pad, box.hi[2] + pad}};
+    const bool ordered = (g.lo[0] <= g.hi[0]) & (g.lo[1] <= g.hi[1]) & (g.lo[2] <= g.hi[2]);
+    return ordered ? g : Box{{-inf, -inf, -inf}, {inf, inf, inf}};
 }
 
 bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
@@ -183,14 +180,15 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
     Box* const blocks = boxB + ib;
     const double largestA = rawBoxes(A, ia, boxA), largestB = rawBoxes(B, ib, boxB);
     const double pad = 0.5 * tol + 1e-9 * (std::fabs(tol) + largestA + largestB);
-    growBoxes(boxA, ia, pad);
-    growBoxes(boxB, ib, pad);
+    // B's boxes grown as their blocks are made; each of A's when its turn
+    // comes.
     const double inf = std::numeric_limits<double>::infinity();
     for (int b = 0; b < nBlocks; ++b) {
         Box& block = blocks[b];
         block = {{inf, inf, inf}, {-inf, -inf, -inf}};
         for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
-            const Box& box = boxB[j - 1];
+            Box& box = boxB[j - 1];
+            box = grown(box, pad);
             for (int k = 0; k < 3; ++k) {
                 block.lo[k] = std::min(block.lo[k], box.lo[k]);
                 block.hi[k] = std::max(block.hi[k], box.hi[k]);
@@ -198,7 +196,7 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
         }
     }
     for (int i = 1; i <= ia; ++i) {
-        const Box& a = boxA[i - 1];
+        const Box a = grown(boxA[i - 1], pad);
         for (int b = 0; b < nBlocks; ++b) {
             if (apart(a, blocks[b])) continue;
             for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
@@ -238,7 +236,7 @@ CKpAxis::~CKpAxis() {
     std::free(spare);
 }
 
-int CKpAxis::pAxisPt(int i, CKpAxisPt* point) {
+int CKpAxis::storeGrowing(int i, CKpAxisPt* point) {
     if (i < 0 || i > kMaxSlot) return -1;
     if (i >= capacity) {
         const int grown = i + kGrowth;
@@ -263,17 +261,19 @@ void CKpAxis::reinit() {
 void CKpAxis::truncate(int n) {
     if (n < 0) n = 0;
     for (int i = n; i < count; ++i) {
-        if (points[i]) keep(points[i]);
+        CKpAxisPt* p = points[i];
         points[i] = nullptr;
+        if (!p) continue;
+        if (spareCount < spareCapacity)  // what keep does when there is room
+            spare[spareCount++] = p;
+        else
+            keep(p);
     }
     if (n < count) count = n;
 }
 
-CKpAxisPt* CKpAxis::freshPoint() {
-    if (spareCount == 0) return new (std::nothrow) CKpAxisPt;
-    CKpAxisPt* p = spare[--spareCount];
-    *p = CKpAxisPt();
-    return p;
+CKpAxisPt* CKpAxis::newPoint() {
+    return new (std::nothrow) CKpAxisPt;
 }
 
 void CKpAxis::keep(CKpAxisPt* p) {

@@ -55,7 +55,15 @@ class CKpAxis {
     // max(count, i + 1). 0; -1 (nothing stored, the caller keeps the point)
     // when i is negative, the slot is already taken or the array cannot
     // grow.
-    int pAxisPt(int i, CKpAxisPt* point);
+    int pAxisPt(int i, CKpAxisPt* point) {
+        // A trace fills its slots in turn, within the capacity.
+        if (i >= 0 && i < capacity && i <= kMaxSlot && !points[i]) {
+            points[i] = point;
+            if (i + 1 > count) count = i + 1;
+            return 0;
+        }
+        return storeGrowing(i, point);
+    }
 
     // Removes every point; the count becomes 0 (the slots stay). The
     // points are kept for the axis' next trace, which takes them instead
@@ -194,6 +202,12 @@ class CKpAxis {
                           int& flagB, double& angle);
 
   private:
+    // Far beyond any traced axis; keeps i + 128 clear of overflow.
+    static constexpr int kMaxSlot = 100000000;
+
+    // pAxisPt(i, point) for any slot: grows the array as needed.
+    int storeGrowing(int i, CKpAxisPt* point);
+
     // Removes the points from index n on (kept for reuse); the count
     // becomes n (0 <= n).
     void truncate(int n);
@@ -201,7 +215,13 @@ class CKpAxis {
     // A point in its initial state for the next slot of a trace: a kept
     // one when there is one, else a new one; null when memory runs out.
     // The caller stores it (pAxisPt) or gives it back (keep).
-    CKpAxisPt* freshPoint();
+    CKpAxisPt* freshPoint() {
+        if (spareCount == 0) return newPoint();
+        CKpAxisPt* p = spare[--spareCount];
+        *p = CKpAxisPt();
+        return p;
+    }
+    CKpAxisPt* newPoint();
     // Keeps `p` for reuse; deletes it when it cannot be kept.
     void keep(CKpAxisPt* p);
 

@@ -2,6 +2,8 @@
 // simulation.
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
@@ -10,30 +12,39 @@
 #include "layuplib/angle_util.h"
 #include "layuplib/geom_util.h"
 
+namespace {
+
+bool sameBits(double a, double b) {
+    std::uint64_t x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
+}
+
+// The drape results of facet f back to "none" (the direction too when
+// `direction`). On a large surface the walk through memory is the cost, and
+// most facets hold these values already (a drape reaches part of the
+// surface): a value is only stored when it differs to the bit, so that the
+// facets left alone are not written back to memory.
+void resetDrape(CKpFacet* f, bool direction) {
+    if (direction && f->getFacetDirection() != 0) f->setFacetDirection(0);
+    if (!sameBits(f->getwpang(), -1000.0)) f->setwpang(-1000.0);
+    if (!sameBits(f->getwtang(), -1000.0)) f->setwtang(-1000.0);
+    if (!sameBits(f->getstrn(), 0.0)) f->setstrn(0.0);
+    if (f->getNrpat() != 0) f->setNrpat(0);
+}
+
+}  // namespace
+
 int CKpFacetStore::SimulationInitialise() {
-    // One pass over the facets: on a large surface the walk through memory
-    // is the cost.
-    for (int i = 0; i < m_count; ++i) {
-        CKpFacet* f = m_ppFac[i];
-        if (!f) continue;
-        f->setFacetDirection(0);
-        f->setwpang(-1000.0);
-        f->setwtang(-1000.0);
-        f->setstrn(0.0);
-        f->setNrpat(0);
-    }
+    for (int i = 0; i < m_count; ++i)
+        if (CKpFacet* f = m_ppFac[i]) resetDrape(f, true);
     return 0;
 }
 
 int CKpFacetStore::SimulationInitialiseProjection() {
-    for (int i = 0; i < m_count; ++i) {
-        CKpFacet* f = m_ppFac[i];
-        if (!f) continue;
-        f->setwpang(-1000.0);
-        f->setwtang(-1000.0);
-        f->setstrn(0.0);
-        f->setNrpat(0);
-    }
+    for (int i = 0; i < m_count; ++i)
+        if (CKpFacet* f = m_ppFac[i]) resetDrape(f, false);
     return 0;
 }
 

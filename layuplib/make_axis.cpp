@@ -4,6 +4,7 @@
 #include "layuplib/make_axis.h"
 
 #include <climits>
+#include <cstddef>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -46,6 +47,14 @@ bool vertices(const CKpFacet* f, const CKpPoint* v[3]) {
 // [-pi, pi] already: there pi_pi gives its argument back.
 inline double wrap(double a) {
     return (a >= -kPi && a <= kPi) ? a : pi_pi(a);
+}
+
+// Vertex (or edge) k + 1 and k + 2 of a triangle, k in 0..2.
+inline int next3(int k) {
+    return k == 2 ? 0 : k + 1;
+}
+inline int prev3(int k) {
+    return k == 0 ? 2 : k - 1;
 }
 
 // Whether direction theta leaves through the edge whose end points lie at
@@ -107,12 +116,6 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
 // is used only when the three vertex positions it was built from are the
 // same to the bit, so that it is exactly what SetAxes3Points would give.
 class Frames {
-    static std::uint64_t bits(double d) {
-        std::uint64_t b;
-        std::memcpy(&b, &d, sizeof b);
-        return b;
-    }
-
   public:
     void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
              CKpDirn* x, CKpDirn* y) {
@@ -121,9 +124,14 @@ class Frames {
         p0->Get(key);
         p1->Get(key + 3);
         p2->Get(key + 6);
-        bool same = s.filled;
-        for (int k = 0; k < 9 && same; ++k) same = bits(key[k]) == bits(s.key[k]);
-        if (!same) {
+        // All nine words at once: nearly every lookup compares them all.
+        std::uint64_t a[9], b[9];
+        std::memcpy(a, key, sizeof a);
+        std::memcpy(b, s.key, sizeof b);
+        const std::uint64_t differ = ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) |
+                                     ((a[3] ^ b[3]) | (a[4] ^ b[4]) | (a[5] ^ b[5])) |
+                                     ((a[6] ^ b[6]) | (a[7] ^ b[7]) | (a[8] ^ b[8]));
+        if (!s.filled || differ != 0) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
             std::memcpy(s.key, key, sizeof key);
@@ -140,7 +148,7 @@ class Frames {
     }
 
   private:
-    static constexpr unsigned kSlots = 2048;
+    static constexpr unsigned kSlots = 8192;
     struct Slot {
         double key[9];
         CKpDirn x, y;
@@ -158,6 +166,39 @@ inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const C
     } else {
         CKpDirn z;
         SetAxes3Points(p0, p1, p2, x, y, &z);
+    }
+}
+
+// Starts fetching what the trace reads of facet g: the lines of the facet
+// itself (its links and node pointers lie in its first 112 bytes).
+inline void prefetchFacet(const CKpFacet* g) {
+    constexpr std::size_t kSpan = sizeof(CKpFacet) < 112 ? sizeof(CKpFacet) : 112;
+    const char* b = reinterpret_cast<const char*>(g);
+    __builtin_prefetch(b);
+    if (kSpan > 64) __builtin_prefetch(b + 64);
+    __builtin_prefetch(b + (kSpan - 1));
+}
+
+// Starts fetching, one crossing ahead, what the next step reads: the
+// vertex positions of facet g (entered with edge code `code`, whose own
+// line was asked for a crossing earlier) and the two facets beyond its
+// other edges. On a large surface each crossing otherwise waits for memory
+// in turn for a facet, then its new vertex.
+inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
+    const int n = facets->entries();
+    if (g < 0 || g >= n || code < 0 || code > 5) return;
+    CKpFacet* const* all = facets->ppFac();
+    const CKpFacet* G = all[g];
+    if (!G) return;
+    for (int k = 0; k < 3; ++k)
+        if (const CKpPoint* q = G->getCKpPoint(k)) {
+            __builtin_prefetch(q);
+            __builtin_prefetch(reinterpret_cast<const char*>(q + 1) - 1);
+        }
+    const int e = code >= 3 ? code - 3 : code;
+    for (const int k : {next3(e), prev3(e)}) {
+        const int h = G->getNeigh(k);
+        if (h >= 0 && h < n && all[h]) prefetchFacet(all[h]);
     }
 }
 
@@ -270,12 +311,9 @@ class CKpAxis::Trace {
         {
             const int e = c >= 3 ? c - 3 : c;
             CKpFacet* const* all = facets->ppFac();
-            for (const int k : {(e + 1) % 3, (e + 2) % 3}) {
+            for (const int k : {next3(e), prev3(e)}) {
                 const int g = F->getNeigh(k);
-                if (g >= 0 && g < facets->entries()) {
-                    const CKpFacet* G = all[g];
-                    __builtin_prefetch(G);
-                }
+                if (g >= 0 && g < facets->entries() && all[g]) prefetchFacet(all[g]);
             }
         }
 
@@ -288,7 +326,7 @@ class CKpAxis::Trace {
             theta = prev->getAngle();
             c -= 3;
         }
-        const int e = c, e1 = (e + 1) % 3, e2 = (e + 2) % 3;
+        const int e = c, e1 = next3(e), e2 = prev3(e);
 
         // 2. Polar frame at the entry point along the entry edge.
         const CKpPoint& P = prev->getPosition();
@@ -306,8 +344,9 @@ class CKpAxis::Trace {
 
         // 3.-5. The exit edge among the other two.
         for (const int k : {e1, e2}) {
-            const int k1 = (k + 1) % 3;
+            const int k1 = next3(k);
             if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
+            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
             a[e2] = polar(a[e2].a);
             const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
             const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);

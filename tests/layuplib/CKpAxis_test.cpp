@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "layuplib/CKpDrape.h"
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpDrapeSim.h"
+#include "layuplib/CKpLine.h"
 #include "layuplib/CKpPlane.h"
 #include "layuplib/angle_util.h"
 #include "layuplib/make_axis.h"
@@ -115,6 +117,130 @@ TEST(CKpAxis, PointsOnHandBuiltAxes) {
     EXPECT_TRUE(Near(lB, 1.5, tol::length));
     EXPECT_TRUE(Near(ang, kPi / 2, tol::angle));
     EXPECT_EQ(sense, -1);
+}
+
+// A slot takes a point only while empty and in 0..100000000; a slot past
+// the capacity (512 at first) grows the array; a refused point stays the
+// caller's. Points taken back by reinit come back in their initial state.
+TEST(CKpAxis, SlotsTakePointsOnlyWhileEmpty) {
+    CKpAxis axis;
+    auto* a = new CKpAxisPt;
+    auto* b = new CKpAxisPt;
+    EXPECT_EQ(axis.pAxisPt(-1, a), -1);
+    EXPECT_EQ(axis.pAxisPt(100000001, a), -1);
+    ASSERT_EQ(axis.pAxisPt(0, a), 0);
+    EXPECT_EQ(axis.pAxisPt(0, b), -1);
+    EXPECT_EQ(axis.pAxisPt(0), a);
+    for (int i : {511, 512, 700}) {
+        auto* p = new CKpAxisPt;
+        ASSERT_EQ(axis.pAxisPt(i, p), 0) << i;
+        EXPECT_EQ(axis.entries(), i + 1);
+        EXPECT_EQ(axis.pAxisPt(i), p);
+        EXPECT_EQ(axis.pAxisPt(i, b), -1) << i;
+    }
+    EXPECT_EQ(axis.pAxisPt(0), a);  // kept through the growth
+    EXPECT_EQ(axis.pAxisPt(600), nullptr);
+    ASSERT_EQ(axis.pAxisPt(600, b), 0);
+    EXPECT_EQ(axis.entries(), 701);
+
+    for (int i = 0; i < axis.entries(); ++i)
+        if (CKpAxisPt* p = axis.pAxisPt(i)) {
+            p->setSpare(2.0);
+            p->setFromFacet(99);
+        }
+    axis.reinit();
+    EXPECT_EQ(axis.entries(), 0);
+    EXPECT_EQ(axis.pAxisPt(0), nullptr);
+    // Retraced on a plate: every point, reused or not, set afresh.
+    Surface s(surfmesh::Plate(Kind::Quad4, 4, 4, 4.0, 4.0), "slots");
+    const CKpPoint start = Pt(0.5, 0.5, 0.0);
+    const int f = s.At(start);
+    ASSERT_GE(axis.make_axis(&s.cap.log, &s.facets, start, f, 1, s.Angle(f, Dn(1, 0, 0)), 3.0), 0);
+    ASSERT_GE(axis.entries(), 3);
+    EXPECT_EQ(axis.pAxisPt(0)->getLength(), 0.0);
+    for (int i = 0; i < axis.entries(); ++i) {
+        EXPECT_EQ(axis.pAxisPt(i)->getSpare(), 0.0) << i;
+        EXPECT_NE(axis.pAxisPt(i)->getFromFacet(), 99) << i;
+    }
+    ExpectStraight(axis, Dn(1, 0, 0));
+}
+
+// An axis through the given points (lengths along the polyline, sense 1).
+void FillAxis(CKpAxis& axis, const std::vector<CKpPoint>& pts) {
+    axis.reinit();
+    double len = 0.0;
+    for (size_t i = 0; i < pts.size(); ++i) {
+        if (i > 0) len += Dist(pts[i - 1], pts[i]);
+        auto* p = new CKpAxisPt;
+        p->setPosition(pts[i]);
+        p->setSense(1);
+        p->setLength(len);
+        ASSERT_EQ(axis.pAxisPt(static_cast<int>(i), p), 0);
+    }
+}
+
+// The first crossing the slow way: every pair of segments in order, A's
+// outer, each at its closest approach (CKpLine::DistLine).
+bool FirstCrossingByEveryPair(const CKpAxis& A, const CKpAxis& B, double tol, int* ia, int* ib,
+                              double* distance) {
+    for (int i = 1; i < A.entries(); ++i)
+        for (int j = 1; j < B.entries(); ++j) {
+            CKpLine la, lb;
+            la.Set2Points(&A.pAxisPt(i - 1)->getPosition(), &A.pAxisPt(i)->getPosition());
+            lb.Set2Points(&B.pAxisPt(j - 1)->getPosition(), &B.pAxisPt(j)->getPosition());
+            double sA = 0.0, sB = 0.0, d = 1e12;
+            CKpPoint p;
+            la.DistLine(lb, &sA, &sB, &p, nullptr, &d);
+            if (sA < 0.0 || sA > 1.0 || sB < 0.0 || sB > 1.0 || !(d < tol)) continue;
+            *ia = i;
+            *ib = j;
+            *distance = d;
+            return true;
+        }
+    return false;
+}
+
+// The pruned search finds the very pair (and distance) the search of every
+// pair finds: zigzags that cross many times, in and out of the plane, at
+// scales where the boxes' margin is relative, with repeated points (empty
+// segments) and a point in common.
+TEST(CKpAxis, FirstCrossingIsThatOfEveryPair) {
+    std::uint32_t state = 12345u;
+    auto next = [&state]() {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) / 16777216.0;
+    };
+    int found = 0;
+    for (const double scale : {1e-6, 1.0, 1e6})
+        for (const double tol : {1e-6, 0.02, 0.2})
+            for (int trial = 0; trial < 12; ++trial) {
+                std::vector<CKpPoint> a, b;
+                for (int k = 0; k < 40; ++k) {
+                    const double z = trial % 3 == 0 ? 0.0 : 0.05 * (next() - 0.5);
+                    a.push_back(Pt(scale * next(), scale * next(), scale * z));
+                    b.push_back(Pt(scale * next(), scale * next(), scale * z));
+                    if (k % 13 == 5) a.push_back(a.back());
+                }
+                b[7] = a[9];
+                CKpAxis A, B;
+                FillAxis(A, a);
+                FillAxis(B, b);
+                int wantA = 0, wantB = 0;
+                double wantD = 0.0;
+                const bool want = FirstCrossingByEveryPair(A, B, tol * scale, &wantA, &wantB, &wantD);
+                int ia = A.entries() - 1, ib = B.entries() - 1;
+                double d = -1.0;
+                const int rc = CKpAxis::CalcIntPtAnylength(A, B, ia, ib, tol * scale, nullptr,
+                                                           nullptr, nullptr, nullptr, nullptr, &d,
+                                                           nullptr, nullptr);
+                ASSERT_EQ(rc == 0, want) << scale << " " << tol << " " << trial;
+                if (!want) continue;
+                ++found;
+                EXPECT_EQ(ia, wantA) << scale << " " << tol << " " << trial;
+                EXPECT_EQ(ib, wantB) << scale << " " << tol << " " << trial;
+                EXPECT_EQ(d, wantD) << scale << " " << tol << " " << trial;
+            }
+    EXPECT_GT(found, 50);
 }
 
 TEST(CKpAxis, GeodesicOnPlateIsStraight) {
