@@ -52,8 +52,12 @@ void* allocateLarge() noexcept {
 #endif
 }
 
-size_t roundUp(size_t n) {
-    return (n + kAlign - 1) / kAlign * kAlign;
+size_t roundUp(size_t n, size_t align) {
+    return (n + align - 1) / align * align;
+}
+
+size_t slotAlign(size_t align) {
+    return align <= 8 ? 8 : 16;
 }
 
 // Holds a spin lock for its scope.
@@ -73,13 +77,14 @@ class Lock {
 
 }  // namespace
 
-CKpBlockPool::CKpBlockPool(size_t slotSize)
-    : m_slotSize(roundUp(slotSize < sizeof(Slot) ? sizeof(Slot) : slotSize)),
+CKpBlockPool::CKpBlockPool(size_t slotSize, size_t align)
+    : m_align(slotAlign(align)),
+      m_slotSize(roundUp(slotSize < sizeof(Slot) ? sizeof(Slot) : slotSize, m_align)),
       m_slotsPerBlock((kBlockBytes - kAlign) / m_slotSize > 0 ? (kBlockBytes - kAlign) / m_slotSize
                                                               : 1) {}
 
 void* CKpBlockPool::allocate(size_t size) noexcept {
-    if (CKP_POOL_BYPASS || size == 0 || roundUp(size) != m_slotSize)
+    if (CKP_POOL_BYPASS || size == 0 || roundUp(size, m_align) != m_slotSize)
         return ::operator new(size, std::nothrow);
     Lock lock(m_lock);
     if (Slot* s = m_free) {
@@ -100,7 +105,7 @@ void* CKpBlockPool::allocate(size_t size) noexcept {
 
 void CKpBlockPool::release(void* p, size_t size) noexcept {
     if (!p) return;
-    if (CKP_POOL_BYPASS || size == 0 || roundUp(size) != m_slotSize) {
+    if (CKP_POOL_BYPASS || size == 0 || roundUp(size, m_align) != m_slotSize) {
         ::operator delete(p);
         return;
     }

@@ -10,7 +10,8 @@
 // and a call into the allocator per object both ways. A class routes its
 // operator new and delete here (see CKP_BLOCK_POOLED below).
 //
-// Slots of `slotSize` bytes (rounded up to a multiple of 16) are handed out
+// Slots of `slotSize` bytes (rounded up to a multiple of the alignment: 16,
+// or the one given, a power of two of at least 8) are handed out
 // from blocks of about 256 KiB, and once the pool holds 4 MiB from blocks of
 // 2 MiB (aligned to 2 MiB and advised as huge pages on Linux). A released
 // slot goes onto a free list and is the next one handed out, until the last
@@ -26,7 +27,9 @@
 // sanitizer still sees each object.
 class CKpBlockPool {
   public:
-    explicit CKpBlockPool(size_t slotSize);
+    // Slots of `slotSize` bytes at `align` (a power of two, 8 or more;
+    // smaller values count as 8, and more than 16 as 16).
+    explicit CKpBlockPool(size_t slotSize, size_t align = 16);
     CKpBlockPool(const CKpBlockPool&) = delete;
     CKpBlockPool& operator=(const CKpBlockPool&) = delete;
 
@@ -48,6 +51,7 @@ class CKpBlockPool {
     };
     void* refill() noexcept;
 
+    const size_t m_align;
     const size_t m_slotSize;
     const size_t m_slotsPerBlock;
     std::atomic_flag m_lock = ATOMIC_FLAG_INIT;
@@ -61,7 +65,9 @@ class CKpBlockPool {
 };
 
 // Declares a class's operator new and delete (plain and nothrow) taking
-// their memory from the block pool `pool()` of the class.
+// their memory from the block pool `pool()` of the class. The slots are
+// aligned as the class needs (at least 8), so a class of 8-byte alignment
+// costs its own size rounded to 8, not to 16.
 #define CKP_BLOCK_POOLED                                                     \
     static CKpBlockPool& pool();                                             \
     static void* operator new(size_t size);                                  \
@@ -77,7 +83,7 @@ class CKpBlockPool {
 #define CKP_BLOCK_POOLED_DEFINE(T)                                     \
     CKpBlockPool& T::pool() {                                          \
         /* Never destroyed: objects may outlive static destruction. */ \
-        static CKpBlockPool* const p = new CKpBlockPool(sizeof(T));    \
+        static CKpBlockPool* const p = new CKpBlockPool(sizeof(T), alignof(T)); \
         return *p;                                                     \
     }                                                                  \
     void* T::operator new(size_t size) {                               \

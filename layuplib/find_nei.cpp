@@ -398,6 +398,10 @@ int CreateNeigh(CKpMsg* msg, CKpFacetStore* facets, int f, int g, int e, int h, 
     for (int s = 0; s < 2; ++s) {
         const int n = side[s]->getNeighn(edge[s]) + 1;
         if (n < 2) continue;
+        if (!side[s]->reserveBranch()) {
+            if (msg) msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
         const size_t bytes = static_cast<size_t>(n) * sizeof(int);
         int* facetsArr = static_cast<int*>(std::realloc(side[s]->getNeigha(edge[s]), bytes));
         if (facetsArr) side[s]->setNeigha(edge[s], facetsArr);
