@@ -305,3 +305,10 @@ int CKpNodeStore::DelFacRefs() {
     while (++it) it.key()->delFacRefs();
     return 0;
 }
+
+void CKpNodeStore::SortedArrays(CVekObject* const** nodes, const int** ids) {
+    download_cache();
+    const bool any = m_sortedCount > 0;
+    if (nodes) *nodes = any ? m_sorted : nullptr;
+    if (ids) *ids = any ? m_ids : nullptr;
+}

@@ -96,6 +96,12 @@ class CKpNodeStore : public CVekObjectStore<CKpNode> {
 
     // CKpNode::delFacRefs on every node. 0.
     int DelFacRefs();
+
+    // The merged store as two parallel arrays of entries() slots, ascending
+    // by id: *nodes the nodes (each a CKpNode) and *ids their ids (read
+    // only). Merges pending insertions first. Valid until the next operation
+    // that inserts, erases, merges or resizes; both null for an empty store.
+    void SortedArrays(CVekObject* const** nodes, const int** ids);
 };
 
 // qsort comparison over CKpNode* slots: ascending x + y + z (CKpNode::Pos),
