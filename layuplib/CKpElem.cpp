@@ -28,7 +28,7 @@ struct TypeInfo {
     int topology;
 };
 
-const TypeInfo kTypes[] = {
+constexpr TypeInfo kTypes[] = {
     {1, 4, 2, 4, 4},    {2, 8, 8, 4, 8},     {11, 3, 1, 3, 3},   {12, 6, 6, 3, 6},
     {101, 8, 0, 0, 28}, {102, 20, 0, 0, 20}, {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25},
 };
@@ -56,6 +56,15 @@ const TypeInfo* typeOf(int gmtp) {
             return nullptr;
     }
 }
+
+// The header's inline counts agree with the table.
+constexpr bool countsAgree() {
+    for (const TypeInfo& t : kTypes)
+        if (CKpElem::NnodOfGmtp(t.gmtp) != t.nnod || CKpElem::NfacOfGmtp(t.gmtp) != t.nfac)
+            return false;
+    return CKpElem::NnodOfGmtp(0) == 0 && CKpElem::NfacOfGmtp(0) == 0;
+}
+static_assert(countsAgree(), "CKpElem's inline counts differ from the type table");
 
 // Stored (perimeter) position of each solver position.
 const int kQuad8Kor[8] = {0, 2, 4, 6, 1, 3, 5, 7};
@@ -112,16 +121,6 @@ CKpElem::~CKpElem() {
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;
-}
-
-int CKpElem::getnnod() const {
-    const TypeInfo* t = typeOf(gmtp);
-    return (t && unid) ? t->nnod : 0;
-}
-
-int CKpElem::getnfac() const {
-    const TypeInfo* t = typeOf(gmtp);
-    return (t && facs) ? t->nfac : 0;
 }
 
 int CKpElem::GetNumVertices() const {
@@ -190,11 +189,6 @@ void CKpElem::DeleteElemRefs() {
     elemRefs = nullptr;
 }
 
-CKpNode* CKpElem::getckpnodes(int i) const {
-    if (i < 0 || i >= getnnod()) return nullptr;
-    return ckpnodes[i];
-}
-
 double CKpElem::getckpnodesX(int i) const {
     const CKpNode* node = getckpnodes(i);
     return node ? node->getCKpPointX() : 0.0;
@@ -210,11 +204,6 @@ double CKpElem::getckpnodesZ(int i) const {
     return node ? node->getCKpPointZ() : 0.0;
 }
 
-int CKpElem::getunid(int i) const {
-    if (i < 0 || i >= getnnod()) return 0;
-    return unid[i];
-}
-
 void CKpElem::setckpnodes(int i, CKpNode* node) {
     assert(i >= 0 && i < getnnod());
     if (i < 0 || i >= getnnod()) return;
@@ -225,12 +214,6 @@ void CKpElem::setunid(int i, int id) {
     assert(i >= 0 && i < getnnod());
     if (i < 0 || i >= getnnod()) return;
     unid[i] = id;
-}
-
-int CKpElem::getfacs(int i) const {
-    assert(i >= 0 && i < getnfac());
-    if (i < 0 || i >= getnfac()) return -1;
-    return facs[i];
 }
 
 void CKpElem::setfacs(int i, int index) {
