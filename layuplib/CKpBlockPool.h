@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <thread>
 
 // CKpBlockPool: memory for many objects of one size, carved from large
 // blocks. The model's mesh objects (nodes, elements, facets) come by the
@@ -23,6 +24,10 @@
 // does its release.
 //
 // Thread-safe: a spin lock guards each pool (held for a few instructions).
+// Its atomic exchange waits for the thread's pending stores, which costs
+// more than the rest of a request while a loop fills freshly made objects;
+// a loop that makes or deletes many objects of one class holds the pool
+// for its length instead (CKpBlockPool::Hold) and so pays it once.
 // Under AddressSanitizer every request goes to the global heap, so that the
 // sanitizer still sees each object.
 class CKpBlockPool {
@@ -41,6 +46,23 @@ class CKpBlockPool {
     // False under AddressSanitizer, where every request goes to the heap.
     static bool Pooling() noexcept;
 
+    // Holds `pool`'s lock for its scope: the holding thread's allocate and
+    // release in between skip the lock, other threads wait. Holding a pool
+    // the thread already holds does nothing. Hold a pool only around loops
+    // that make or delete its objects (and at most take other pools'
+    // locks briefly), never while waiting for a pool another thread may
+    // hold.
+    class Hold {
+      public:
+        explicit Hold(CKpBlockPool& pool) noexcept;
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+      private:
+        CKpBlockPool* m_pool;  // null when the hold was already there
+    };
+
   private:
     struct Slot {
         Slot* next;
@@ -50,11 +72,18 @@ class CKpBlockPool {
         char* end;  // past the block's last slot
     };
     void* refill() noexcept;
+    void* allocateHeld() noexcept;
+    void releaseHeld(void* p) noexcept;
+    bool heldHere() const noexcept;
+    void lock() noexcept;
+    void unlock() noexcept;
 
     const size_t m_align;
     const size_t m_slotSize;
     const size_t m_slotsPerBlock;
     std::atomic_flag m_lock = ATOMIC_FLAG_INIT;
+    // The thread inside a Hold; only that thread ever finds its own id here.
+    std::atomic<std::thread::id> m_holder{std::thread::id()};
     Slot* m_free = nullptr;     // released slots, most recent first
     char* m_next = nullptr;     // next untouched slot of the newest block
     char* m_end = nullptr;      // end of the newest block

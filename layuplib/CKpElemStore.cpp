@@ -14,6 +14,12 @@ CKpElemStore::CKpElemStore() : CVekObjectStore<CKpElem>(64) {}
 
 CKpElemStore::~CKpElemStore() = default;
 
+void CKpElemStore::eraseAllObjects() {
+    CKpBlockPool::Hold elems(CKpElem::pool());
+    CKpBlockPool::Hold stacks(CKpElemLypPlyStore::pool());
+    CVekObjectStore<CKpElem>::eraseAllObjects();
+}
+
 CKpElem* CKpElemStore::NewElem(int id, int gmtp) {
     return new (std::nothrow) CKpElem(id, gmtp);
 }

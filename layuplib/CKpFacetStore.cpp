@@ -46,6 +46,7 @@ int CKpFacetStore::CreateFacets() {
 }
 
 void CKpFacetStore::reinit() {
+    CKpBlockPool::Hold hold(CKpFacet::pool());
     for (int i = 0; i < m_count; ++i) {
         CKpFacet* facet = m_ppFac[i];
         if (!facet) continue;

@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "host/CKpDB.h"
+#include "layuplib/CKpElem.h"
+#include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CheckMesh.h"
@@ -146,19 +149,23 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         const std::vector<int> nodeOrder = SortAndMarkDuplicates(nodeIds, acceptedNodes, duplicate);
         for (int i : acceptedNodes)
             if (duplicate[i]) m_msg.Create(2, "Duplicate node ID %d ignored.", nodeIds[i]);
-        for (int i : nodeOrder) {
-            CKpNode* node = nodes->NewNode(nodeIds[i]);
-            if (!node) {
-                m_msg.Create(4, "Could not allocate memory.");
-                return -1;
-            }
-            const double* p = xyz + 3 * static_cast<size_t>(i);
-            node->setCKpPoint(p[0], p[1], p[2]);
-            node->setIncompleteFlag(0);
-            if (nodes->insert(node) != 0) {  // the store could not grow
-                delete node;
-                m_msg.Create(4, "Could not allocate memory.");
-                return -1;
+        {
+            // A million nodes: the pool is held for the loop, not per node.
+            CKpBlockPool::Hold pool(CKpNode::pool());
+            for (int i : nodeOrder) {
+                CKpNode* node = nodes->NewNode(nodeIds[i]);
+                if (!node) {
+                    m_msg.Create(4, "Could not allocate memory.");
+                    return -1;
+                }
+                const double* p = xyz + 3 * static_cast<size_t>(i);
+                node->setCKpPoint(p[0], p[1], p[2]);
+                node->setIncompleteFlag(0);
+                if (nodes->insert(node) != 0) {  // the store could not grow
+                    delete node;
+                    m_msg.Create(4, "Could not allocate memory.");
+                    return -1;
+                }
             }
         }
         m_msg.Create(1, "Nodes created");
@@ -169,6 +176,11 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         const std::vector<int> elemOrder = SortAndMarkDuplicates(elemIds, acceptedElems, duplicate);
         for (int k : acceptedElems)
             if (duplicate[k]) m_msg.Create(2, "Duplicate element ID %d ignored.", elemIds[k]);
+        // Not needed any more: given back before the mesh's peak.
+        std::vector<int>().swap(acceptedElems);
+        std::vector<char>().swap(duplicate);
+        CKpBlockPool::Hold elemPool(CKpElem::pool());
+        CKpBlockPool::Hold stackPool(CKpElemLypPlyStore::pool());
         for (int k : elemOrder) {
             const int topology = topologies[k];
             CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));

@@ -35,6 +35,11 @@ CKpNodeStore::CKpNodeStore() : CVekObjectStore<CKpNode>(64) {}
 
 CKpNodeStore::~CKpNodeStore() = default;
 
+void CKpNodeStore::eraseAllObjects() {
+    CKpBlockPool::Hold hold(CKpNode::pool());
+    CVekObjectStore<CKpNode>::eraseAllObjects();
+}
+
 CKpNode* CKpNodeStore::NewNode(int id) {
     return new (std::nothrow) CKpNode(id);
 }

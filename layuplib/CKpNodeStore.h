@@ -26,6 +26,10 @@ class CKpNodeStore : public CVekObjectStore<CKpNode> {
     CKpNodeStore(const CKpNodeStore&) = delete;
     CKpNodeStore& operator=(const CKpNodeStore&) = delete;
 
+    // Deletes every node (as CVekObjectStore::eraseAllObjects), holding the
+    // node pool for the whole loop.
+    void eraseAllObjects();
+
     // A new node of `id` with the incomplete flag 1, not inserted (the
     // caller inserts or deletes it). Null when memory runs out.
     CKpNode* NewNode(int id);

@@ -91,6 +91,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     }
 
     // 3. Cut the elements in ascending id order.
+    CKpBlockPool::Hold hold(CKpFacet::pool());
     int built = 0;
     bool failed = false;
     it.reset(*elems);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -129,6 +132,37 @@ TEST(CKpBlockPool, EightByteAlignedSlotsArePackedAtTheirOwnSize) {
     unsigned char* again = static_cast<unsigned char*>(pool.allocate(168));
     EXPECT_NE(std::find(slots.begin(), slots.end(), again), slots.end());
     pool.release(again, 168);
+}
+
+TEST(CKpBlockPool, AHeldPoolServesItsHolderAndMakesOtherThreadsWait) {
+    if (!CKpBlockPool::Pooling()) GTEST_SKIP() << "the heap serves every request here";
+    CKpBlockPool pool(64);
+    std::atomic<bool> done{false};
+    void* fromOther = nullptr;
+    std::thread other;
+    void* a = nullptr;
+    {
+        CKpBlockPool::Hold hold(pool);
+        CKpBlockPool::Hold again(pool);  // already held: nothing happens
+        a = pool.allocate(64);
+        void* b = pool.allocate(64);
+        ASSERT_TRUE(a && b && a != b);
+        pool.release(b, 64);
+        EXPECT_EQ(pool.allocate(64), b);  // the released slot comes back first
+        pool.release(b, 64);
+        other = std::thread([&] {
+            fromOther = pool.allocate(64);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        EXPECT_FALSE(done.load());  // still waiting for the hold to end
+    }
+    other.join();
+    EXPECT_TRUE(done.load());
+    ASSERT_NE(fromOther, nullptr);
+    EXPECT_NE(fromOther, a);
+    pool.release(fromOther, 64);
+    pool.release(a, 64);
 }
 
 }  // namespace
