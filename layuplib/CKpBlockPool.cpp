@@ -52,8 +52,9 @@ void* allocateLarge() noexcept {
 #endif
 }
 
+// `align` a power of two.
 size_t roundUp(size_t n, size_t align) {
-    return (n + align - 1) / align * align;
+    return (n + align - 1) & ~(align - 1);
 }
 
 size_t slotAlign(size_t align) {
