@@ -368,6 +368,48 @@ int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const NodeIndex& index,
                       &branched);
 }
 
+// The unit normal (CKpFacet::GetNormal) and the three vertex angles
+// (CKpFacet::GetVertexAngle) of a complete facet, from its three edge
+// differences formed once. The difference of two points is the exact
+// negation of the reverse difference and negation commutes with every
+// product and sum, so each value comes out bit for bit as those functions
+// give it.
+void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
+    const CKpPoint* p[3] = {f->getCKpPoint(0), f->getCKpPoint(1), f->getCKpPoint(2)};
+    CKpDirn d[3];  // d[k] = p[k+1] - p[k]
+    double len[3];
+    for (int k = 0; k < 3; ++k) {
+        d[k].set2pts(p[k], p[k < 2 ? k + 1 : 0]);
+        len[k] = d[k].mag();
+    }
+    // GetNormal: (p1 - p0) × (p2 - p0), unit length.
+    CKpDirn ac;
+    ac.Set(-d[2].getx(), -d[2].gety(), -d[2].getz());
+    normal.setCrossProduct(&d[0], &ac);
+    normal.unitize();
+    // GetVertexAngle(v): the angle between p[v+1] - p[v] = d[v] and
+    // p[v+2] - p[v] = -d[v+2] (CKpDirn::Angle).
+    for (int v = 0; v < 3; ++v) {
+        const CKpDirn& u = d[v];
+        const CKpDirn& back = d[(v + 2) % 3];
+        CKpDirn w;
+        w.Set(-back.getx(), -back.gety(), -back.getz());
+        const double la = len[v];
+        const double lb = len[(v + 2) % 3];
+        if (la <= 0.0 || lb <= 0.0) {
+            angle[v] = 0.0;
+            continue;
+        }
+        double c = u.DotProduct(&w) / (la * lb);
+        if (c > 1.0) {
+            angle[v] = 0.0;
+            continue;
+        }
+        if (c < -1.0) c = -1.0;
+        angle[v] = std::acos(c);
+    }
+}
+
 // Every node whose facets all lie in one subdomain gets the angle-weighted
 // mean of their normals, each turned by its subdomain direction flag. The
 // sums run over the facets in index order, so each node adds its facets in
@@ -382,14 +424,15 @@ void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool reset
         const CKpFacet* f = facets.pFac(i);
         if (!complete(f)) continue;
         CKpDirn normal;
-        f->GetNormal(&normal);
+        double angle[3];
+        normalAndAngles(f, normal, angle);
         for (int v = 0; v < 3; ++v) {
             const int r = index.rank(f->getCKpNode(v));
             if (r < 0) continue;
             int& s = sbdmn[static_cast<size_t>(r)];
             if (s == 0) s = f->getSbdmn();
             if (s != f->getSbdmn()) s = -1;
-            const double w = f->getSbdmndnfg() * f->GetVertexAngle(v);
+            const double w = f->getSbdmndnfg() * angle[v];
             for (int k = 0; k < 3; ++k) sum[3 * static_cast<size_t>(r) + k] += w * normal.Get(k);
         }
     }
