@@ -230,22 +230,6 @@ bool complete(const CKpFacet* f) {
     return f && f->getCKpNode(0) && f->getCKpNode(1) && f->getCKpNode(2);
 }
 
-// Each facet vertex (facet × 3 + vertex) once: the position of its node in
-// id order, -1 for none (an incomplete facet) or a node not in the store,
-// so that the pairing reads an array instead of following pointers to the
-// nodes.
-struct FacetVertices {
-    std::vector<int> rank;
-};
-
-// The node id at vertex k (facet × 3 + vertex) of a complete facet: from
-// the index, or for a node outside the store from the node itself.
-int vertexId(const NodeIndex& index, const FacetVertices& vertices, const CKpFacetStore& facets,
-             size_t k) {
-    const int r = vertices.rank[k];
-    return r >= 0 ? index.id(r) : facets.pFac(static_cast<int>(k / 3))->getCKpNode(k % 3)->id();
-}
-
 // Each facet edge whose two end nodes differ, filed under its end node of
 // lower id (where the edge is paired): per node (position in id order) the
 // range offsets[r]..offsets[r + 1] of `halves`, each half (facet × 3 +
@@ -272,16 +256,25 @@ int lowerEnd(const int* id, int e, int* slot) {
     return -1;
 }
 
-// Builds `vertices` and `out` for the nodes of `index`, gives every facet
-// subdomain 0 and direction flag 0, and adds to `branched` each facet that
-// already has a branch edge; false when the surface is too large to be
-// addressed.
-bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertices& vertices,
-                      NodeEdges& out, std::vector<int>& branched) {
+// The vertex node ids of a complete facet and their positions in id order
+// (-1 for a node not in the store).
+void vertexRanks(const NodeIndex& index, const CKpFacet* f, int id[3], int rank[3]) {
+    for (int v = 0; v < 3; ++v) {
+        const CKpNode* node = f->getCKpNode(v);
+        rank[v] = index.rank(node);
+        id[v] = node->id();
+    }
+}
+
+// Builds `out` for the nodes of `index`, gives every facet subdomain 0 and
+// direction flag 0, and adds to `branched` each facet that already has a
+// branch edge; false when the surface is too large to be addressed. The
+// node positions are looked up again in the second pass rather than kept:
+// an array of them would be the largest scratch of the search.
+bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& out,
+                      std::vector<int>& branched) {
     const int n = facets.entries();
     if (6ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
-    std::vector<int>& rankOf = vertices.rank;
-    rankOf.assign(static_cast<size_t>(n) * 3, -1);
     out.offsets.assign(static_cast<size_t>(index.size()) + 2, 0);
     for (int i = 0; i < n; ++i) {
         CKpFacet* f = facets.pFac(i);
@@ -292,39 +285,30 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertic
         f->setSbdmndnfg(0);
         if (f->getNeighn(0) > 1 || f->getNeighn(1) > 1 || f->getNeighn(2) > 1) branched.push_back(i);
         if (!complete(f)) continue;
-        const size_t base = static_cast<size_t>(i) * 3;
-        int id[3];
-        for (int v = 0; v < 3; ++v) {
-            const CKpNode* node = f->getCKpNode(v);
-            rankOf[base + v] = index.rank(node);
-            id[v] = node->id();
-        }
+        int id[3], rank[3];
+        vertexRanks(index, f, id, rank);
         for (int e = 0; e < 3; ++e) {
             int slot = 0;
             const int v = lowerEnd(id, e, &slot);
-            if (v >= 0 && rankOf[base + v] >= 0) ++out.offsets[static_cast<size_t>(rankOf[base + v]) + 2];
+            if (v >= 0 && rank[v] >= 0) ++out.offsets[static_cast<size_t>(rank[v]) + 2];
         }
     }
     // Counts at r + 2 become starts at r + 1; the fill below moves them to r.
     for (size_t r = 2; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
     out.halves.resize(static_cast<size_t>(out.offsets.back()));
     for (int i = 0; i < n; ++i) {
+        const CKpFacet* f = facets.pFac(i);
+        if (!complete(f)) continue;
         const size_t base = static_cast<size_t>(i) * 3;
-        if (rankOf[base] < 0 && rankOf[base + 1] < 0 && rankOf[base + 2] < 0) continue;
-        int id[3];
-        for (int v = 0; v < 3; ++v) id[v] = vertexId(index, vertices, facets, base + v);
-        uint32_t item[3];
-        int r[3];
-        int k = 0;
+        int id[3], rank[3];
+        vertexRanks(index, f, id, rank);
         for (int e = 0; e < 3; ++e) {
             int slot = 0;
             const int v = lowerEnd(id, e, &slot);
-            if (v < 0 || rankOf[base + v] < 0) continue;
-            item[k] = static_cast<uint32_t>((base + v) * 2 + (slot - 1));
-            r[k++] = rankOf[base + v];
+            if (v < 0 || rank[v] < 0) continue;
+            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(rank[v]) + 1]++)] =
+                static_cast<uint32_t>((base + v) * 2 + (slot - 1));
         }
-        for (int q = 0; q < k; ++q)
-            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(r[q]) + 1]++)] = item[q];
     }
     out.offsets.pop_back();
     return true;
@@ -335,8 +319,7 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertic
 // then in reference and slot order. Edges without partners yet skip the
 // partner checks. Each facet that gets a second partner on an edge is added
 // to `branched`. 0; -1 when a link cannot be allocated.
-int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const NodeIndex& index,
-                  const FacetVertices& vertices, const uint32_t* halves, int n,
+int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const uint32_t* halves, int n,
                   std::vector<SlotRef>& scratch, std::vector<int>& branched) {
     if (n < 2) return 0;
     scratch.clear();
@@ -344,8 +327,9 @@ int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const NodeIndex& index,
         const uint32_t h = halves[k];
         const int slot = static_cast<int>(h & 1) + 1;
         const uint32_t item = h >> 1;
-        const uint32_t base = item - item % 3;
-        const int far = vertexId(index, vertices, *facets, base + (item - base + slot) % 3);
+        const int far = facets->pFac(static_cast<int>(item / 3))
+                            ->getCKpNode(static_cast<int>(item % 3 + slot) % 3)
+                            ->id();
         scratch.push_back({far, static_cast<int>(item), slot});
     }
     // A handful of edges per node: insertion sort by (far, reference, slot).
@@ -458,17 +442,16 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
         const NodeIndex index(*nodes);
         std::vector<int> branched;
         {
-            FacetVertices vertices;
             NodeEdges ne;
-            if (!collectNodeEdges(index, *facets, vertices, ne, branched)) throw std::bad_alloc();
+            if (!collectNodeEdges(index, *facets, ne, branched)) throw std::bad_alloc();
 
             // 2. Pair them node by node.
             std::vector<SlotRef> scratch;
             for (int r = 0; r < index.size(); ++r) {
                 const int k0 = ne.offsets[static_cast<size_t>(r)];
                 const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
-                if (pairNodeEdges(msg, facets, index, vertices, ne.halves.data() + k0, k1 - k0,
-                                  scratch, branched) != 0)
+                if (pairNodeEdges(msg, facets, ne.halves.data() + k0, k1 - k0, scratch,
+                                  branched) != 0)
                     return 0;
             }
         }
