@@ -88,8 +88,6 @@ CKpElem::CKpElem(int id, int type)
       Ordr(0),
       Intr(0),
       ckpnodes(nullptr),
-      unid(nullptr),
-      facs(nullptr),
       m_pOrient(nullptr),
       elemRefs(nullptr),
       lypPlies(nullptr),
@@ -107,10 +105,8 @@ CKpElem::CKpElem(int id, int type)
         const size_t bytes = nnod * sizeof(CKpNode*) + (nnod + t->nfac) * sizeof(int);
         if (void* block = ::operator new(bytes, std::nothrow)) {
             ckpnodes = static_cast<CKpNode**>(block);
-            unid = reinterpret_cast<int*>(ckpnodes + nnod);
-            if (t->nfac > 0) facs = unid + nnod;
             std::fill(ckpnodes, ckpnodes + nnod, nullptr);
-            std::fill(unid, unid + nnod + t->nfac, 0);
+            std::fill(unid(), unid() + nnod + t->nfac, 0);
         }
     }
     lypPlies = new (std::nothrow) CKpElemLypPlyStore();
@@ -125,7 +121,7 @@ CKpElem::~CKpElem() {
 
 int CKpElem::GetNumVertices() const {
     const TypeInfo* t = typeOf(gmtp);
-    return (t && unid) ? t->nvert : 0;
+    return (t && ckpnodes) ? t->nvert : 0;
 }
 
 bool CKpElem::IsSupportedTopology(int topology) {
@@ -157,7 +153,7 @@ int CKpElem::GetTopologyForGmtp(int type) {
 }
 
 bool CKpElem::isShell() const {
-    return (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && unid;
+    return (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && ckpnodes;
 }
 
 int CKpElem::storedPos(int k) const {
@@ -213,13 +209,13 @@ void CKpElem::setckpnodes(int i, CKpNode* node) {
 void CKpElem::setunid(int i, int id) {
     assert(i >= 0 && i < getnnod());
     if (i < 0 || i >= getnnod()) return;
-    unid[i] = id;
+    unid()[i] = id;
 }
 
 void CKpElem::setfacs(int i, int index) {
     assert(i >= 0 && i < getnfac());
     if (i < 0 || i >= getnfac()) return;
-    facs[i] = index;
+    facs()[i] = index;
 }
 
 CKpNode* CKpElem::GetNodeKor(CKpMsg* msg, int i) const {
@@ -233,19 +229,19 @@ CKpNode* CKpElem::GetNodeKor(CKpMsg* msg, int i) const {
 
 int CKpElem::GetUnidKor(int i) const {
     if (i < 0 || i >= getnnod()) return 0;
-    return unid[storedPos(i)];
+    return unid()[storedPos(i)];
 }
 
 int CKpElem::SetConnectivityKor(int n, const int* ids) {
     if (!ids || !isShell() || n != getnnod()) return -1;
-    for (int k = 0; k < n; ++k) unid[storedPos(k)] = ids[k];
+    for (int k = 0; k < n; ++k) unid()[storedPos(k)] = ids[k];
     return 0;
 }
 
 void CKpElem::GetFacOnEdge(int edge, int& facet, int& facetEdge) const {
     facet = -1;
     facetEdge = -1;
-    if (edge < 0 || !facs) return;
+    if (edge < 0 || getnfac() == 0) return;
     switch (gmtp) {
         case 1:
             if (edge < 4) {
@@ -274,7 +270,7 @@ void CKpElem::GetFacOnEdge(int edge, int& facet, int& facetEdge) const {
 int CKpElem::GetFacEdges(CKpMsg* msg, int edge, int* count, int* facets, int* facetEdges) const {
     if (count) *count = 0;
     if (!count || !facets || !facetEdges) return -1;
-    if (!isShell() || !facs) {
+    if (!isShell() || getnfac() == 0) {
         if (msg) msg->Create(4, "Element %d unsupported geometry type %d.", id(), gmtp);
         return -1;
     }
@@ -288,14 +284,14 @@ int CKpElem::GetFacEdges(CKpMsg* msg, int edge, int* count, int* facets, int* fa
         int e = 0;
         GetFacOnEdge(edge - 1, f, e);
         *count = 1;
-        facets[0] = facs[f];
+        facets[0] = facs()[f];
         facetEdges[0] = e;
     } else {
         // A quadratic side is two perimeter segments, each edge 0 of its
         // fan facet.
         *count = 2;
-        facets[0] = facs[2 * edge - 2];
-        facets[1] = facs[2 * edge - 1];
+        facets[0] = facs()[2 * edge - 2];
+        facets[1] = facs()[2 * edge - 1];
         facetEdges[0] = 0;
         facetEdges[1] = 0;
     }
@@ -343,9 +339,9 @@ double CKpElem::GetLypPlyOffset(int lypPlyId, int top) const {
 int CKpElem::CheckShape() const {
     const int n = getnnod();
     for (int i = 0; i < n; ++i) {
-        if (unid[i] < 1) return 1;
+        if (unid()[i] < 1) return 1;
         for (int j = 0; j < i; ++j)
-            if (unid[j] == unid[i]) return 1;
+            if (unid()[j] == unid()[i]) return 1;
     }
     return 0;
 }
@@ -425,7 +421,7 @@ int CKpElem::write(char* buffer, size_t size, int index) const {
     const int n = getnnod();
     line.Code(203).Int(n).End();
     line.Code(204);
-    for (int i = 0; i < n; ++i) line.Int(unid[i]);
+    for (int i = 0; i < n; ++i) line.Int(unid()[i]);
     line.End();
     line.Code(206).Real(angtol).Real(thktol).End();
     line.Code(207).Int(off_fg).Real(off_val).End();

@@ -88,8 +88,8 @@ class CKpElem : public CVekObject {
     // Node, facet and corner counts of the element (table above; 0 for the
     // types outside the table).
     // Inline: asked for on every node and facet access.
-    int getnnod() const { return unid ? NnodOfGmtp(gmtp) : 0; }
-    int getnfac() const { return facs ? NfacOfGmtp(gmtp) : 0; }
+    int getnnod() const { return ckpnodes ? NnodOfGmtp(gmtp) : 0; }
+    int getnfac() const { return ckpnodes ? NfacOfGmtp(gmtp) : 0; }
     int GetNumVertices() const;
 
     // Host topologies 3, 4, 6 and 8 are the supported shells.
@@ -181,7 +181,7 @@ class CKpElem : public CVekObject {
     double getckpnodesY(int i) const;
     double getckpnodesZ(int i) const;
     // The node id at stored position i; 0 outside 0..getnnod()-1.
-    int getunid(int i) const { return i >= 0 && i < getnnod() ? unid[i] : 0; }
+    int getunid(int i) const { return i >= 0 && i < getnnod() ? unid()[i] : 0; }
     // i must lie in 0..getnnod()-1: asserted; a release build ignores a call
     // outside the range.
     void setckpnodes(int i, CKpNode* node);
@@ -192,7 +192,7 @@ class CKpElem : public CVekObject {
     // facet) and ignores the setter outside the range.
     int getfacs(int i) const {
         assert(i >= 0 && i < getnfac());
-        return i >= 0 && i < getnfac() ? facs[i] : -1;
+        return i >= 0 && i < getnfac() ? facs()[i] : -1;
     }
     void setfacs(int i, int index);
 
@@ -444,9 +444,13 @@ class CKpElem : public CVekObject {
     int Ordr;
     int Intr;
     // One heap block holds all three arrays; ckpnodes is its start.
-    CKpNode** ckpnodes;  // getnnod() entries, perimeter order
-    int* unid;           // getnnod() entries, perimeter order
-    int* facs;           // getnfac() entries; null for solids
+    // One block of getnnod() node pointers, then as many node ids, then
+    // getnfac() facet indices, all in perimeter order; null for a type
+    // outside the table (or when the block could not be allocated). The two
+    // int arrays are found from the counts rather than kept as pointers.
+    CKpNode** ckpnodes;
+    int* unid() const { return reinterpret_cast<int*>(ckpnodes + NnodOfGmtp(gmtp)); }
+    int* facs() const { return unid() + NnodOfGmtp(gmtp); }
     CKpOrient* m_pOrient;
     CKpElemRefStore* elemRefs;
     CKpElemLypPlyStore* lypPlies;
