@@ -57,6 +57,26 @@ const TypeInfo* typeOf(int gmtp) {
     }
 }
 
+// Bytes of the node and facet array block of a type of the table.
+size_t arrayBytes(const TypeInfo& t) {
+    return static_cast<size_t>(t.nnod) * sizeof(CKpNode*) +
+           static_cast<size_t>(t.nnod + t.nfac) * sizeof(int);
+}
+
+// The block pool of the node and facet arrays of the table's type k: one
+// per type, each slot the type's exact size, so that a quad4's arrays cost
+// their 56 bytes and no heap header or call.
+CKpBlockPool& arrayPool(size_t k) {
+    // Never destroyed: elements may outlive static destruction.
+    static CKpBlockPool* const pools[8] = {
+        new CKpBlockPool(arrayBytes(kTypes[0]), 8), new CKpBlockPool(arrayBytes(kTypes[1]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[2]), 8), new CKpBlockPool(arrayBytes(kTypes[3]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[4]), 8), new CKpBlockPool(arrayBytes(kTypes[5]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[6]), 8), new CKpBlockPool(arrayBytes(kTypes[7]), 8)};
+    return *pools[k];
+}
+static_assert(sizeof(kTypes) / sizeof(kTypes[0]) == 8, "one array pool per type");
+
 // The header's inline counts agree with the table.
 constexpr bool countsAgree() {
     for (const TypeInfo& t : kTypes)
@@ -102,8 +122,7 @@ CKpElem::CKpElem(int id, int type)
         // of three, and all or nothing keeps every count in step with its
         // array.
         const size_t nnod = static_cast<size_t>(t->nnod);
-        const size_t bytes = nnod * sizeof(CKpNode*) + (nnod + t->nfac) * sizeof(int);
-        if (void* block = ::operator new(bytes, std::nothrow)) {
+        if (void* block = arrayPool(static_cast<size_t>(t - kTypes)).allocate(arrayBytes(*t))) {
             ckpnodes = static_cast<CKpNode**>(block);
             std::fill(ckpnodes, ckpnodes + nnod, nullptr);
             std::fill(unid(), unid() + nnod + t->nfac, 0);
@@ -112,8 +131,19 @@ CKpElem::CKpElem(int id, int type)
     lypPlies = new (std::nothrow) CKpElemLypPlyStore();
 }
 
+CKpElem::PoolHold::PoolHold() noexcept
+    : m_elems(CKpElem::pool()),
+      m_stacks(CKpElemLypPlyStore::pool()),
+      m_arrays{CKpBlockPool::Hold(arrayPool(0)), CKpBlockPool::Hold(arrayPool(1)),
+               CKpBlockPool::Hold(arrayPool(2)), CKpBlockPool::Hold(arrayPool(3)),
+               CKpBlockPool::Hold(arrayPool(4)), CKpBlockPool::Hold(arrayPool(5)),
+               CKpBlockPool::Hold(arrayPool(6)), CKpBlockPool::Hold(arrayPool(7))} {}
+
 CKpElem::~CKpElem() {
-    ::operator delete(ckpnodes);  // the block of all three arrays
+    if (ckpnodes) {  // the block of all three arrays
+        const TypeInfo* t = typeOf(gmtp);
+        arrayPool(static_cast<size_t>(t - kTypes)).release(ckpnodes, arrayBytes(*t));
+    }
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;

@@ -65,6 +65,21 @@ class CKpElem : public CVekObject {
     // Mesh objects come by the million: they live in blocks (CKpBlockPool).
     CKP_BLOCK_POOLED
 
+    // Holds, for its scope, the pools of elements, of their node and facet
+    // arrays and of their ply stacks (CKpBlockPool::Hold), around a loop
+    // that makes or deletes many elements.
+    class PoolHold {
+      public:
+        PoolHold() noexcept;
+        PoolHold(const PoolHold&) = delete;
+        PoolHold& operator=(const PoolHold&) = delete;
+
+      private:
+        CKpBlockPool::Hold m_elems;
+        CKpBlockPool::Hold m_stacks;
+        CKpBlockPool::Hold m_arrays[8];
+    };
+
     // Largest text `write` produces, terminator included.
     enum { WRITE_MAX = 1024 };
 

@@ -15,8 +15,7 @@ CKpElemStore::CKpElemStore() : CVekObjectStore<CKpElem>(64) {}
 CKpElemStore::~CKpElemStore() = default;
 
 void CKpElemStore::eraseAllObjects() {
-    CKpBlockPool::Hold elems(CKpElem::pool());
-    CKpBlockPool::Hold stacks(CKpElemLypPlyStore::pool());
+    CKpElem::PoolHold hold;
     CVekObjectStore<CKpElem>::eraseAllObjects();
 }
 

@@ -25,7 +25,7 @@ class CKpElemStore : public CVekObjectStore<CKpElem> {
     CKpElemStore& operator=(const CKpElemStore&) = delete;
 
     // Deletes every element (as CVekObjectStore::eraseAllObjects), holding
-    // the element and ply stack pools for the whole loop.
+    // the element pools (CKpElem::PoolHold) for the whole loop.
     void eraseAllObjects();
 
     // A new element of `id` and `gmtp`, not inserted (the caller inserts or

@@ -9,7 +9,6 @@
 
 #include "host/CKpDB.h"
 #include "layuplib/CKpElem.h"
-#include "layuplib/CKpElemLypPlyStore.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
@@ -179,8 +178,7 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         // Not needed any more: given back before the mesh's peak.
         std::vector<int>().swap(acceptedElems);
         std::vector<char>().swap(duplicate);
-        CKpBlockPool::Hold elemPool(CKpElem::pool());
-        CKpBlockPool::Hold stackPool(CKpElemLypPlyStore::pool());
+        const CKpElem::PoolHold pools;
         for (int k : elemOrder) {
             const int topology = topologies[k];
             CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));
