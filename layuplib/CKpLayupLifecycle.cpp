@@ -148,6 +148,12 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         const std::vector<int> nodeOrder = SortAndMarkDuplicates(nodeIds, acceptedNodes, duplicate);
         for (int i : acceptedNodes)
             if (duplicate[i]) m_msg.Create(2, "Duplicate node ID %d ignored.", nodeIds[i]);
+        // The store sized once for the nodes and the centre nodes the
+        // facet build adds (one per quadratic shell) rather than grown
+        // step by step.
+        size_t quadratic = 0;
+        for (int k : acceptedElems) quadratic += topologies[k] == 6 || topologies[k] == 8;
+        nodes->resize(nodeOrder.size() + quadratic);
         {
             // A million nodes: the pool is held for the loop, not per node.
             CKpBlockPool::Hold pool(CKpNode::pool());
@@ -178,6 +184,7 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         // Not needed any more: given back before the mesh's peak.
         std::vector<int>().swap(acceptedElems);
         std::vector<char>().swap(duplicate);
+        elems->resize(elemOrder.size());
         const CKpElem::PoolHold pools;
         for (int k : elemOrder) {
             const int topology = topologies[k];
