@@ -280,9 +280,10 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& 
         CKpFacet* f = facets.pFac(i);
         if (!f) continue;
         // The subdomains are numbered afresh later; this pass touches every
-        // facet anyway.
-        f->setSbdmn(0);
-        f->setSbdmndnfg(0);
+        // facet anyway. A fresh facet holds zeros already: left clean, its
+        // cache line need not be written back.
+        if (f->getSbdmn() != 0) f->setSbdmn(0);
+        if (f->getSbdmndnfg() != 0) f->setSbdmndnfg(0);
         if (f->getNeighn(0) > 1 || f->getNeighn(1) > 1 || f->getNeighn(2) > 1) branched.push_back(i);
         if (!complete(f)) continue;
         int id[3], rank[3];
@@ -398,14 +399,21 @@ void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
 // mean of their normals, each turned by its subdomain direction flag. The
 // sums run over the facets in index order, so each node adds its facets in
 // the order of its reference list while every normal is formed once. With
-// `resetOffsets` the same pass over the nodes gives every node of the store
-// the start values of calculate_offset.
-void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool resetOffsets) {
+// `fused` the same pass over the nodes gives every node of the store the
+// start values of calculate_offset, and the pass over the facets gives each
+// element whose first facet it meets that facet's direction flag (the
+// elements of the facets must then be those of the element store).
+void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused) {
     const size_t n = static_cast<size_t>(index.size());
     std::vector<double> sum(3 * n, 0.0);
     std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
     for (int i = 0; i < facets.entries(); ++i) {
         const CKpFacet* f = facets.pFac(i);
+        if (fused && f) {
+            CKpElem* elem = f->getElement();
+            if (elem && elem->getnfac() >= 1 && elem->getfacs(0) == i)
+                elem->setetdnfg(f->getSbdmndnfg());
+        }
         if (!complete(f)) continue;
         CKpDirn normal;
         double angle[3];
@@ -422,7 +430,7 @@ void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool reset
     }
     for (size_t r = 0; r < n; ++r) {
         CKpNode* node = index.node(static_cast<int>(r));
-        if (resetOffsets) CalcOffsetResetNode(node);
+        if (fused) CalcOffsetResetNode(node);
         if (sbdmn[r] <= 0) continue;
         CKpDirn d;
         d.Set(&sum[3 * r]);
@@ -431,11 +439,12 @@ void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool reset
     }
 }
 
-// find_neigh; with `resetOffsets` the node pass of the node directions also
-// resets the offsets (see setNodeDirections), and *reset tells whether that
-// pass ran.
+// find_neigh; with `fused` (for a surface just built from `elems`) the
+// node directions' passes also reset the offsets and set the element
+// direction flags (see setNodeDirections), and *reset tells whether they
+// ran.
 int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
-              bool resetOffsets, bool* reset) {
+              bool fused, bool* reset) {
     if (!nodes || !elems || !facets) return 0;
     try {
         // 1. The facet edges at their end node of lower id.
@@ -466,18 +475,21 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
             if (sbdmns.Create(msg, facets) != 0) return -1;
         }
 
-        // 5. Element direction flags from their first facet.
-        CVekObjectStoreIterator<CKpElem> eit(*elems);
-        while (++eit) {
-            CKpElem* elem = eit.key();
-            if (elem->getnfac() < 1) continue;
-            const CKpFacet* first = facets->pFac(elem->getfacs(0));
-            if (first && first->getElement() == elem) elem->setetdnfg(first->getSbdmndnfg());
+        // 5. Element direction flags from their first facet (fused: in the
+        //    facet pass of step 6).
+        if (!fused) {
+            CVekObjectStoreIterator<CKpElem> eit(*elems);
+            while (++eit) {
+                CKpElem* elem = eit.key();
+                if (elem->getnfac() < 1) continue;
+                const CKpFacet* first = facets->pFac(elem->getfacs(0));
+                if (first && first->getElement() == elem) elem->setetdnfg(first->getSbdmndnfg());
+            }
         }
 
         // 6. Node directions.
-        setNodeDirections(index, *facets, resetOffsets);
-        if (reset) *reset = resetOffsets;
+        setNodeDirections(index, *facets, fused);
+        if (reset) *reset = fused;
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");
         return 0;

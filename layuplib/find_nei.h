@@ -40,8 +40,11 @@ class CKpNodeStore;
 int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets);
 
 // find_neigh, then calculate_offset(msg, nodes, facets, 0, nullptr), with
-// the same results and messages in the same order; the pass over the nodes
-// that sets their directions also gives them the offsets' start values.
+// the same results and messages in the same order, for a surface whose
+// facets' elements are those of `elems` (as make_facet builds it): the pass
+// over the nodes that sets their directions also gives them the offsets'
+// start values, and the pass over the facets before it sets the element
+// direction flags.
 // *vertexFactor (when given) is set false when no facet vertex node has a
 // non-zero offset factor (CKpNode::getfac_off), true otherwise or when that
 // is not known. Returns find_neigh's result.

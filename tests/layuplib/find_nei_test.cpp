@@ -249,6 +249,14 @@ TEST(find_neigh, NodeDirectionsAndOffsetsEqualThoseOfTheFacetFunctions) {
             ++checked;
         }
         EXPECT_GT(checked, 20);
+        // Each element carries the direction flag of its first facet.
+        int turned = 0;
+        for (int k = 0; k < b.s.elems.entries(); ++k) {
+            const CKpElem* elem = b.s.elems[k];
+            EXPECT_EQ(elem->getetdnfg(), b.f(elem->getfacs(0))->getSbdmndnfg()) << elem->id();
+            turned += elem->getetdnfg() == -1;
+        }
+        EXPECT_EQ(turned > 0, &plain == &meshes[0].first);
         std::vector<std::pair<double, double>> offsets;
         for (int k = 0; k < b.s.nodes.entries(); ++k)
             offsets.push_back({b.s.nodes[k]->getmin_off(), b.s.nodes[k]->getmax_off()});
