@@ -145,7 +145,7 @@ int CalcOffsetFacets(CKpMsg* log, CKpFacetStore* facets, int surfaceType, CKpLam
         for (int v = 0; v < 3; ++v) {
             CKpNode* node = facet->getCKpNode(v);
             if (!node) continue;
-            if (node->getfac_off() != 0.0) factor = true;
+            factor |= node->getfac_off() != 0.0;
             const double d = limitDot(dot(n, *node->getCKpDirn()));
             double highest = node->getmax_off();
             double lowest = node->getmin_off();

@@ -67,7 +67,8 @@ int pairGroups(CKpMsg* msg, CKpFacetStore* facets, const std::vector<SlotRef>& s
                 int fB = 0, vB = 0;
                 at(scratch[b0].ref, fB, vB);
                 CKpFacet* fb = facets->pFac(fB);
-                if (fa && fb && partOf(fa) == partOf(fb)) {
+                if (fa && fb &&
+                    (fa->getElement() == fb->getElement() || partOf(fa) == partOf(fb))) {
                     for (size_t sa = a0; sa < a1; ++sa) {
                         const int ea = scratch[sa].slot == 1 ? vA : (vA + 2) % 3;
                         for (size_t sb = b0; sb < b1; ++sb) {
