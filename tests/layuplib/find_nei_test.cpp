@@ -214,12 +214,12 @@ TEST(find_neigh, NodeDirectionsAndOffsetsEqualThoseOfTheFacetFunctions) {
         {surfmesh::Sphere(Kind::Quad8, 8, 4, 1.0), {}},
         {surfmesh::OpenCylinder(Kind::Tria6, 7, 3, 1.5, 2.0), {}},
         {surfmesh::TwoPatches(Kind::Tria3, 3, 1.0, &parts), parts}};
-    int jitter = 12345;
+    unsigned jitter = 12345;
     for (const auto& [plain, meshParts] : meshes) {
         surfmesh::Mesh mesh = plain;
         for (double& c : mesh.xyz) {  // a fixed pseudo-random wobble
-            jitter = (jitter * 1103515245 + 12345) & 0x7fffffff;
-            c += 0.01 * ((jitter % 2001) - 1000) / 1000.0;
+            jitter = (jitter * 1103515245u + 12345u) & 0x7fffffffu;
+            c += 0.01 * (static_cast<int>(jitter % 2001) - 1000) / 1000.0;
         }
         Built b("dirs", mesh, meshParts);
         ASSERT_EQ(b.status, 1);
