@@ -2,6 +2,15 @@
 // given in ascending and in shuffled id order; sizes step by x4 elements.
 // The reference, TenPlainPasses, reads the same arrays ten times over: every
 // element's connectivity and node coordinates, its area and centroid.
+//
+// Peak memory of the mesh and facets: run one build of the largest size in
+// a process of its own and read the maximum resident set size, e.g.
+//   /usr/bin/time -v bench_layup_mesh
+//       --benchmark_filter=NewLayupMeshAscending/1000 --benchmark_min_time=0.01
+// (one command line)
+// and divide by the 1,000,000 elements (the figure includes the benchmark's
+// own input arrays, about 56 bytes per element). The same run's time is the
+// build on a fresh process.
 
 #include <benchmark/benchmark.h>
 

@@ -52,36 +52,60 @@ void* allocateLarge() noexcept {
 #endif
 }
 
-size_t roundUp(size_t n) {
-    return (n + kAlign - 1) / kAlign * kAlign;
+// `align` a power of two.
+size_t roundUp(size_t n, size_t align) {
+    return (n + align - 1) & ~(align - 1);
 }
 
-// Holds a spin lock for its scope.
-class Lock {
-  public:
-    explicit Lock(std::atomic_flag& flag) : m_flag(flag) {
-        while (m_flag.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    ~Lock() { m_flag.clear(std::memory_order_release); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-  private:
-    std::atomic_flag& m_flag;
-};
+size_t slotAlign(size_t align) {
+    return align <= 8 ? 8 : 16;
+}
 
 }  // namespace
 
-CKpBlockPool::CKpBlockPool(size_t slotSize)
-    : m_slotSize(roundUp(slotSize < sizeof(Slot) ? sizeof(Slot) : slotSize)),
+CKpBlockPool::CKpBlockPool(size_t slotSize, size_t align)
+    : m_align(slotAlign(align)),
+      m_slotSize(roundUp(slotSize < sizeof(Slot) ? sizeof(Slot) : slotSize, m_align)),
       m_slotsPerBlock((kBlockBytes - kAlign) / m_slotSize > 0 ? (kBlockBytes - kAlign) / m_slotSize
                                                               : 1) {}
 
+void CKpBlockPool::lock() noexcept {
+    while (m_lock.test_and_set(std::memory_order_acquire)) {
+    }
+}
+
+void CKpBlockPool::unlock() noexcept {
+    m_lock.clear(std::memory_order_release);
+}
+
+bool CKpBlockPool::heldHere() const noexcept {
+    return m_holder.load(std::memory_order_relaxed) == std::this_thread::get_id();
+}
+
+CKpBlockPool::Hold::Hold(CKpBlockPool& pool) noexcept : m_pool(nullptr) {
+    if (CKP_POOL_BYPASS || pool.heldHere()) return;
+    pool.lock();
+    pool.m_holder.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    m_pool = &pool;
+}
+
+CKpBlockPool::Hold::~Hold() {
+    if (!m_pool) return;
+    m_pool->m_holder.store(std::thread::id(), std::memory_order_relaxed);
+    m_pool->unlock();
+}
+
 void* CKpBlockPool::allocate(size_t size) noexcept {
-    if (CKP_POOL_BYPASS || size == 0 || roundUp(size) != m_slotSize)
+    if (CKP_POOL_BYPASS || size == 0 || roundUp(size, m_align) != m_slotSize)
         return ::operator new(size, std::nothrow);
-    Lock lock(m_lock);
+    if (heldHere()) return allocateHeld();
+    lock();
+    void* p = allocateHeld();
+    unlock();
+    return p;
+}
+
+void* CKpBlockPool::allocateHeld() noexcept {
     if (Slot* s = m_free) {
         m_free = s->next;
         ++m_live;
@@ -100,11 +124,17 @@ void* CKpBlockPool::allocate(size_t size) noexcept {
 
 void CKpBlockPool::release(void* p, size_t size) noexcept {
     if (!p) return;
-    if (CKP_POOL_BYPASS || size == 0 || roundUp(size) != m_slotSize) {
+    if (CKP_POOL_BYPASS || size == 0 || roundUp(size, m_align) != m_slotSize) {
         ::operator delete(p);
         return;
     }
-    Lock lock(m_lock);
+    if (heldHere()) return releaseHeld(p);
+    lock();
+    releaseHeld(p);
+    unlock();
+}
+
+void CKpBlockPool::releaseHeld(void* p) noexcept {
     if (--m_live == 0) {
         // The last object is gone: the blocks are handed out afresh from
         // their starts, in address order within each, rather than through a

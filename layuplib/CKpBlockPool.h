@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <thread>
 
 // CKpBlockPool: memory for many objects of one size, carved from large
 // blocks. The model's mesh objects (nodes, elements, facets) come by the
@@ -10,7 +11,8 @@
 // and a call into the allocator per object both ways. A class routes its
 // operator new and delete here (see CKP_BLOCK_POOLED below).
 //
-// Slots of `slotSize` bytes (rounded up to a multiple of 16) are handed out
+// Slots of `slotSize` bytes (rounded up to a multiple of the alignment: 16,
+// or the one given, a power of two of at least 8) are handed out
 // from blocks of about 256 KiB, and once the pool holds 4 MiB from blocks of
 // 2 MiB (aligned to 2 MiB and advised as huge pages on Linux). A released
 // slot goes onto a free list and is the next one handed out, until the last
@@ -22,11 +24,17 @@
 // does its release.
 //
 // Thread-safe: a spin lock guards each pool (held for a few instructions).
+// Its atomic exchange waits for the thread's pending stores, which costs
+// more than the rest of a request while a loop fills freshly made objects;
+// a loop that makes or deletes many objects of one class holds the pool
+// for its length instead (CKpBlockPool::Hold) and so pays it once.
 // Under AddressSanitizer every request goes to the global heap, so that the
 // sanitizer still sees each object.
 class CKpBlockPool {
   public:
-    explicit CKpBlockPool(size_t slotSize);
+    // Slots of `slotSize` bytes at `align` (a power of two, 8 or more;
+    // smaller values count as 8, and more than 16 as 16).
+    explicit CKpBlockPool(size_t slotSize, size_t align = 16);
     CKpBlockPool(const CKpBlockPool&) = delete;
     CKpBlockPool& operator=(const CKpBlockPool&) = delete;
 
@@ -38,6 +46,23 @@ class CKpBlockPool {
     // False under AddressSanitizer, where every request goes to the heap.
     static bool Pooling() noexcept;
 
+    // Holds `pool`'s lock for its scope: the holding thread's allocate and
+    // release in between skip the lock, other threads wait. Holding a pool
+    // the thread already holds does nothing. Hold a pool only around loops
+    // that make or delete its objects (and at most take other pools'
+    // locks briefly), never while waiting for a pool another thread may
+    // hold.
+    class Hold {
+      public:
+        explicit Hold(CKpBlockPool& pool) noexcept;
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+      private:
+        CKpBlockPool* m_pool;  // null when the hold was already there
+    };
+
   private:
     struct Slot {
         Slot* next;
@@ -47,10 +72,18 @@ class CKpBlockPool {
         char* end;  // past the block's last slot
     };
     void* refill() noexcept;
+    void* allocateHeld() noexcept;
+    void releaseHeld(void* p) noexcept;
+    bool heldHere() const noexcept;
+    void lock() noexcept;
+    void unlock() noexcept;
 
+    const size_t m_align;
     const size_t m_slotSize;
     const size_t m_slotsPerBlock;
     std::atomic_flag m_lock = ATOMIC_FLAG_INIT;
+    // The thread inside a Hold; only that thread ever finds its own id here.
+    std::atomic<std::thread::id> m_holder{std::thread::id()};
     Slot* m_free = nullptr;     // released slots, most recent first
     char* m_next = nullptr;     // next untouched slot of the newest block
     char* m_end = nullptr;      // end of the newest block
@@ -61,7 +94,9 @@ class CKpBlockPool {
 };
 
 // Declares a class's operator new and delete (plain and nothrow) taking
-// their memory from the block pool `pool()` of the class.
+// their memory from the block pool `pool()` of the class. The slots are
+// aligned as the class needs (at least 8), so a class of 8-byte alignment
+// costs its own size rounded to 8, not to 16.
 #define CKP_BLOCK_POOLED                                                     \
     static CKpBlockPool& pool();                                             \
     static void* operator new(size_t size);                                  \
@@ -77,7 +112,7 @@ class CKpBlockPool {
 #define CKP_BLOCK_POOLED_DEFINE(T)                                     \
     CKpBlockPool& T::pool() {                                          \
         /* Never destroyed: objects may outlive static destruction. */ \
-        static CKpBlockPool* const p = new CKpBlockPool(sizeof(T));    \
+        static CKpBlockPool* const p = new CKpBlockPool(sizeof(T), alignof(T)); \
         return *p;                                                     \
     }                                                                  \
     void* T::operator new(size_t size) {                               \

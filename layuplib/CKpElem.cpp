@@ -28,7 +28,7 @@ struct TypeInfo {
     int topology;
 };
 
-const TypeInfo kTypes[] = {
+constexpr TypeInfo kTypes[] = {
     {1, 4, 2, 4, 4},    {2, 8, 8, 4, 8},     {11, 3, 1, 3, 3},   {12, 6, 6, 3, 6},
     {101, 8, 0, 0, 28}, {102, 20, 0, 0, 20}, {111, 6, 0, 0, 26}, {112, 15, 0, 0, 25},
 };
@@ -57,6 +57,35 @@ const TypeInfo* typeOf(int gmtp) {
     }
 }
 
+// Bytes of the node and facet array block of a type of the table.
+size_t arrayBytes(const TypeInfo& t) {
+    return static_cast<size_t>(t.nnod) * sizeof(CKpNode*) +
+           static_cast<size_t>(t.nnod + t.nfac) * sizeof(int);
+}
+
+// The block pool of the node and facet arrays of the table's type k: one
+// per type, each slot the type's exact size, so that a quad4's arrays cost
+// their 56 bytes and no heap header or call.
+CKpBlockPool& arrayPool(size_t k) {
+    // Never destroyed: elements may outlive static destruction.
+    static CKpBlockPool* const pools[8] = {
+        new CKpBlockPool(arrayBytes(kTypes[0]), 8), new CKpBlockPool(arrayBytes(kTypes[1]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[2]), 8), new CKpBlockPool(arrayBytes(kTypes[3]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[4]), 8), new CKpBlockPool(arrayBytes(kTypes[5]), 8),
+        new CKpBlockPool(arrayBytes(kTypes[6]), 8), new CKpBlockPool(arrayBytes(kTypes[7]), 8)};
+    return *pools[k];
+}
+static_assert(sizeof(kTypes) / sizeof(kTypes[0]) == 8, "one array pool per type");
+
+// The header's inline counts agree with the table.
+constexpr bool countsAgree() {
+    for (const TypeInfo& t : kTypes)
+        if (CKpElem::NnodOfGmtp(t.gmtp) != t.nnod || CKpElem::NfacOfGmtp(t.gmtp) != t.nfac)
+            return false;
+    return CKpElem::NnodOfGmtp(0) == 0 && CKpElem::NfacOfGmtp(0) == 0;
+}
+static_assert(countsAgree(), "CKpElem's inline counts differ from the type table");
+
 // Stored (perimeter) position of each solver position.
 const int kQuad8Kor[8] = {0, 2, 4, 6, 1, 3, 5, 7};
 const int kTria6Kor[6] = {0, 2, 4, 1, 3, 5};
@@ -79,8 +108,6 @@ CKpElem::CKpElem(int id, int type)
       Ordr(0),
       Intr(0),
       ckpnodes(nullptr),
-      unid(nullptr),
-      facs(nullptr),
       m_pOrient(nullptr),
       elemRefs(nullptr),
       lypPlies(nullptr),
@@ -95,38 +122,36 @@ CKpElem::CKpElem(int id, int type)
         // of three, and all or nothing keeps every count in step with its
         // array.
         const size_t nnod = static_cast<size_t>(t->nnod);
-        const size_t bytes = nnod * sizeof(CKpNode*) + (nnod + t->nfac) * sizeof(int);
-        if (void* block = ::operator new(bytes, std::nothrow)) {
+        if (void* block = arrayPool(static_cast<size_t>(t - kTypes)).allocate(arrayBytes(*t))) {
             ckpnodes = static_cast<CKpNode**>(block);
-            unid = reinterpret_cast<int*>(ckpnodes + nnod);
-            if (t->nfac > 0) facs = unid + nnod;
             std::fill(ckpnodes, ckpnodes + nnod, nullptr);
-            std::fill(unid, unid + nnod + t->nfac, 0);
+            std::fill(unid(), unid() + nnod + t->nfac, 0);
         }
     }
     lypPlies = new (std::nothrow) CKpElemLypPlyStore();
 }
 
+CKpElem::PoolHold::PoolHold() noexcept
+    : m_elems(CKpElem::pool()),
+      m_stacks(CKpElemLypPlyStore::pool()),
+      m_arrays{CKpBlockPool::Hold(arrayPool(0)), CKpBlockPool::Hold(arrayPool(1)),
+               CKpBlockPool::Hold(arrayPool(2)), CKpBlockPool::Hold(arrayPool(3)),
+               CKpBlockPool::Hold(arrayPool(4)), CKpBlockPool::Hold(arrayPool(5)),
+               CKpBlockPool::Hold(arrayPool(6)), CKpBlockPool::Hold(arrayPool(7))} {}
+
 CKpElem::~CKpElem() {
-    ::operator delete(ckpnodes);  // the block of all three arrays
+    if (ckpnodes) {  // the block of all three arrays
+        const TypeInfo* t = typeOf(gmtp);
+        arrayPool(static_cast<size_t>(t - kTypes)).release(ckpnodes, arrayBytes(*t));
+    }
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;
 }
 
-int CKpElem::getnnod() const {
-    const TypeInfo* t = typeOf(gmtp);
-    return (t && unid) ? t->nnod : 0;
-}
-
-int CKpElem::getnfac() const {
-    const TypeInfo* t = typeOf(gmtp);
-    return (t && facs) ? t->nfac : 0;
-}
-
 int CKpElem::GetNumVertices() const {
     const TypeInfo* t = typeOf(gmtp);
-    return (t && unid) ? t->nvert : 0;
+    return (t && ckpnodes) ? t->nvert : 0;
 }
 
 bool CKpElem::IsSupportedTopology(int topology) {
@@ -158,7 +183,7 @@ int CKpElem::GetTopologyForGmtp(int type) {
 }
 
 bool CKpElem::isShell() const {
-    return (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && unid;
+    return (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && ckpnodes;
 }
 
 int CKpElem::storedPos(int k) const {
@@ -190,11 +215,6 @@ void CKpElem::DeleteElemRefs() {
     elemRefs = nullptr;
 }
 
-CKpNode* CKpElem::getckpnodes(int i) const {
-    if (i < 0 || i >= getnnod()) return nullptr;
-    return ckpnodes[i];
-}
-
 double CKpElem::getckpnodesX(int i) const {
     const CKpNode* node = getckpnodes(i);
     return node ? node->getCKpPointX() : 0.0;
@@ -210,11 +230,6 @@ double CKpElem::getckpnodesZ(int i) const {
     return node ? node->getCKpPointZ() : 0.0;
 }
 
-int CKpElem::getunid(int i) const {
-    if (i < 0 || i >= getnnod()) return 0;
-    return unid[i];
-}
-
 void CKpElem::setckpnodes(int i, CKpNode* node) {
     assert(i >= 0 && i < getnnod());
     if (i < 0 || i >= getnnod()) return;
@@ -224,19 +239,13 @@ void CKpElem::setckpnodes(int i, CKpNode* node) {
 void CKpElem::setunid(int i, int id) {
     assert(i >= 0 && i < getnnod());
     if (i < 0 || i >= getnnod()) return;
-    unid[i] = id;
-}
-
-int CKpElem::getfacs(int i) const {
-    assert(i >= 0 && i < getnfac());
-    if (i < 0 || i >= getnfac()) return -1;
-    return facs[i];
+    unid()[i] = id;
 }
 
 void CKpElem::setfacs(int i, int index) {
     assert(i >= 0 && i < getnfac());
     if (i < 0 || i >= getnfac()) return;
-    facs[i] = index;
+    facs()[i] = index;
 }
 
 CKpNode* CKpElem::GetNodeKor(CKpMsg* msg, int i) const {
@@ -250,19 +259,19 @@ CKpNode* CKpElem::GetNodeKor(CKpMsg* msg, int i) const {
 
 int CKpElem::GetUnidKor(int i) const {
     if (i < 0 || i >= getnnod()) return 0;
-    return unid[storedPos(i)];
+    return unid()[storedPos(i)];
 }
 
 int CKpElem::SetConnectivityKor(int n, const int* ids) {
     if (!ids || !isShell() || n != getnnod()) return -1;
-    for (int k = 0; k < n; ++k) unid[storedPos(k)] = ids[k];
+    for (int k = 0; k < n; ++k) unid()[storedPos(k)] = ids[k];
     return 0;
 }
 
 void CKpElem::GetFacOnEdge(int edge, int& facet, int& facetEdge) const {
     facet = -1;
     facetEdge = -1;
-    if (edge < 0 || !facs) return;
+    if (edge < 0 || getnfac() == 0) return;
     switch (gmtp) {
         case 1:
             if (edge < 4) {
@@ -291,7 +300,7 @@ void CKpElem::GetFacOnEdge(int edge, int& facet, int& facetEdge) const {
 int CKpElem::GetFacEdges(CKpMsg* msg, int edge, int* count, int* facets, int* facetEdges) const {
     if (count) *count = 0;
     if (!count || !facets || !facetEdges) return -1;
-    if (!isShell() || !facs) {
+    if (!isShell() || getnfac() == 0) {
         if (msg) msg->Create(4, "Element %d unsupported geometry type %d.", id(), gmtp);
         return -1;
     }
@@ -305,14 +314,14 @@ int CKpElem::GetFacEdges(CKpMsg* msg, int edge, int* count, int* facets, int* fa
         int e = 0;
         GetFacOnEdge(edge - 1, f, e);
         *count = 1;
-        facets[0] = facs[f];
+        facets[0] = facs()[f];
         facetEdges[0] = e;
     } else {
         // A quadratic side is two perimeter segments, each edge 0 of its
         // fan facet.
         *count = 2;
-        facets[0] = facs[2 * edge - 2];
-        facets[1] = facs[2 * edge - 1];
+        facets[0] = facs()[2 * edge - 2];
+        facets[1] = facs()[2 * edge - 1];
         facetEdges[0] = 0;
         facetEdges[1] = 0;
     }
@@ -360,9 +369,9 @@ double CKpElem::GetLypPlyOffset(int lypPlyId, int top) const {
 int CKpElem::CheckShape() const {
     const int n = getnnod();
     for (int i = 0; i < n; ++i) {
-        if (unid[i] < 1) return 1;
+        if (unid()[i] < 1) return 1;
         for (int j = 0; j < i; ++j)
-            if (unid[j] == unid[i]) return 1;
+            if (unid()[j] == unid()[i]) return 1;
     }
     return 0;
 }
@@ -442,7 +451,7 @@ int CKpElem::write(char* buffer, size_t size, int index) const {
     const int n = getnnod();
     line.Code(203).Int(n).End();
     line.Code(204);
-    for (int i = 0; i < n; ++i) line.Int(unid[i]);
+    for (int i = 0; i < n; ++i) line.Int(unid()[i]);
     line.End();
     line.Code(206).Real(angtol).Real(thktol).End();
     line.Code(207).Int(off_fg).Real(off_val).End();

@@ -1,6 +1,7 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPELEM_H
 #define PLYSTRAND_LAYUPLIB_CKPELEM_H
 
+#include <cassert>
 #include <cstddef>
 #include <new>
 
@@ -64,6 +65,21 @@ class CKpElem : public CVekObject {
     // Mesh objects come by the million: they live in blocks (CKpBlockPool).
     CKP_BLOCK_POOLED
 
+    // Holds, for its scope, the pools of elements, of their node and facet
+    // arrays and of their ply stacks (CKpBlockPool::Hold), around a loop
+    // that makes or deletes many elements.
+    class PoolHold {
+      public:
+        PoolHold() noexcept;
+        PoolHold(const PoolHold&) = delete;
+        PoolHold& operator=(const PoolHold&) = delete;
+
+      private:
+        CKpBlockPool::Hold m_elems;
+        CKpBlockPool::Hold m_stacks;
+        CKpBlockPool::Hold m_arrays[8];
+    };
+
     // Largest text `write` produces, terminator included.
     enum { WRITE_MAX = 1024 };
 
@@ -86,8 +102,9 @@ class CKpElem : public CVekObject {
 
     // Node, facet and corner counts of the element (table above; 0 for the
     // types outside the table).
-    int getnnod() const;
-    int getnfac() const;
+    // Inline: asked for on every node and facet access.
+    int getnnod() const { return ckpnodes ? NnodOfGmtp(gmtp) : 0; }
+    int getnfac() const { return ckpnodes ? NfacOfGmtp(gmtp) : 0; }
     int GetNumVertices() const;
 
     // Host topologies 3, 4, 6 and 8 are the supported shells.
@@ -171,13 +188,15 @@ class CKpElem : public CVekObject {
 
     // The node at stored position i; null when i is outside 0..getnnod()-1
     // or the pointer is not linked yet.
-    CKpNode* getckpnodes(int i) const;
+    CKpNode* getckpnodes(int i) const {
+        return i >= 0 && i < getnnod() ? ckpnodes[i] : nullptr;
+    }
     // That node's coordinate; 0.0 outside the range or without a node.
     double getckpnodesX(int i) const;
     double getckpnodesY(int i) const;
     double getckpnodesZ(int i) const;
     // The node id at stored position i; 0 outside 0..getnnod()-1.
-    int getunid(int i) const;
+    int getunid(int i) const { return i >= 0 && i < getnnod() ? unid()[i] : 0; }
     // i must lie in 0..getnnod()-1: asserted; a release build ignores a call
     // outside the range.
     void setckpnodes(int i, CKpNode* node);
@@ -186,7 +205,10 @@ class CKpElem : public CVekObject {
     // Facet index of the element's i-th facet (in the model's facet store).
     // i must lie in 0..getnfac()-1: asserted; a release build gives -1 (no
     // facet) and ignores the setter outside the range.
-    int getfacs(int i) const;
+    int getfacs(int i) const {
+        assert(i >= 0 && i < getnfac());
+        return i >= 0 && i < getnfac() ? facs()[i] : -1;
+    }
     void setfacs(int i, int index);
 
     // ---- Nodes in solver order ----
@@ -382,6 +404,31 @@ class CKpElem : public CVekObject {
     int PlotPlyOrient(CKpMsg* msg, CKpGra* gra, const CKpElemLypPly* ply, double offset,
                       int colour) const;
 
+    // Node and facet counts of the geometry types of the type table; 0 for
+    // any other.
+    static constexpr int NnodOfGmtp(int type) {
+        switch (type) {
+            case 1: return 4;
+            case 2: return 8;
+            case 11: return 3;
+            case 12: return 6;
+            case 101: return 8;
+            case 102: return 20;
+            case 111: return 6;
+            case 112: return 15;
+            default: return 0;
+        }
+    }
+    static constexpr int NfacOfGmtp(int type) {
+        switch (type) {
+            case 1: return 2;
+            case 2: return 8;
+            case 11: return 1;
+            case 12: return 6;
+            default: return 0;
+        }
+    }
+
   private:
     // Whether gmtp is one of the four shell types.
     bool isShell() const;
@@ -412,9 +459,13 @@ class CKpElem : public CVekObject {
     int Ordr;
     int Intr;
     // One heap block holds all three arrays; ckpnodes is its start.
-    CKpNode** ckpnodes;  // getnnod() entries, perimeter order
-    int* unid;           // getnnod() entries, perimeter order
-    int* facs;           // getnfac() entries; null for solids
+    // One block of getnnod() node pointers, then as many node ids, then
+    // getnfac() facet indices, all in perimeter order; null for a type
+    // outside the table (or when the block could not be allocated). The two
+    // int arrays are found from the counts rather than kept as pointers.
+    CKpNode** ckpnodes;
+    int* unid() const { return reinterpret_cast<int*>(ckpnodes + NnodOfGmtp(gmtp)); }
+    int* facs() const { return unid() + NnodOfGmtp(gmtp); }
     CKpOrient* m_pOrient;
     CKpElemRefStore* elemRefs;
     CKpElemLypPlyStore* lypPlies;

@@ -42,7 +42,7 @@ bool CKpElem::nodesLinked() const {
 
 const CKpFacet* CKpElem::facetAt(const CKpFacetStore* facets, int k) const {
     if (!facets || k < 0 || k >= getnfac()) return nullptr;
-    return facets->pFac(facs[k]);
+    return facets->pFac(facs()[k]);
 }
 
 int CKpElem::GetVertices(CKpPoint* out) const {

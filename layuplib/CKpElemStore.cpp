@@ -14,6 +14,11 @@ CKpElemStore::CKpElemStore() : CVekObjectStore<CKpElem>(64) {}
 
 CKpElemStore::~CKpElemStore() = default;
 
+void CKpElemStore::eraseAllObjects() {
+    CKpElem::PoolHold hold;
+    CVekObjectStore<CKpElem>::eraseAllObjects();
+}
+
 CKpElem* CKpElemStore::NewElem(int id, int gmtp) {
     return new (std::nothrow) CKpElem(id, gmtp);
 }

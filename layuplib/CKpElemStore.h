@@ -24,6 +24,10 @@ class CKpElemStore : public CVekObjectStore<CKpElem> {
     CKpElemStore(const CKpElemStore&) = delete;
     CKpElemStore& operator=(const CKpElemStore&) = delete;
 
+    // Deletes every element (as CVekObjectStore::eraseAllObjects), holding
+    // the element pools (CKpElem::PoolHold) for the whole loop.
+    void eraseAllObjects();
+
     // A new element of `id` and `gmtp`, not inserted (the caller inserts or
     // deletes it). Null when memory runs out.
     CKpElem* NewElem(int id, int gmtp);

@@ -24,16 +24,74 @@ CKpFacet::CKpFacet(int id)
       m_Hidden(0),
       m_element(nullptr),
       m_nodes(),
-      m_neigha(),
-      m_nedgea(),
+      m_branch(nullptr),
       m_Bdy(),
       m_wpang(-1000.0),
       m_wtang(-1000.0),
       m_strn(0.0) {}
 
-CKpFacet::CKpFacet(const CKpFacet& other) = default;
+CKpFacet::CKpFacet(const CKpFacet& other)
+    : CVekObject(other),
+      m_neigh{other.m_neigh[0], other.m_neigh[1], other.m_neigh[2]},
+      m_nedge{other.m_nedge[0], other.m_nedge[1], other.m_nedge[2]},
+      m_Pntd(other.m_Pntd),
+      m_FacetDirection(other.m_FacetDirection),
+      m_sbdmn(other.m_sbdmn),
+      m_sbdmndnfg(other.m_sbdmndnfg),
+      m_neighn{other.m_neighn[0], other.m_neighn[1], other.m_neighn[2]},
+      m_Nrpat(other.m_Nrpat),
+      m_BdyStoreId(other.m_BdyStoreId),
+      m_Hidden(other.m_Hidden),
+      m_element(other.m_element),
+      m_nodes{other.m_nodes[0], other.m_nodes[1], other.m_nodes[2]},
+      m_branch(other.m_branch ? new Branch(*other.m_branch) : nullptr),
+      m_Bdy{other.m_Bdy[0], other.m_Bdy[1], other.m_Bdy[2]},
+      m_wpang(other.m_wpang),
+      m_wtang(other.m_wtang),
+      m_strn(other.m_strn) {}
 
-CKpFacet::~CKpFacet() = default;
+CKpFacet& CKpFacet::operator=(const CKpFacet& other) {
+    if (this == &other) return *this;
+    // The record first: when it cannot be made nothing has changed.
+    Branch* branch = other.m_branch ? new Branch(*other.m_branch) : nullptr;
+    delete m_branch;
+    CVekObject::operator=(other);
+    for (int i = 0; i < 3; ++i) {
+        m_neigh[i] = other.m_neigh[i];
+        m_nedge[i] = other.m_nedge[i];
+        m_neighn[i] = other.m_neighn[i];
+        m_nodes[i] = other.m_nodes[i];
+        m_Bdy[i] = other.m_Bdy[i];
+    }
+    m_Pntd = other.m_Pntd;
+    m_FacetDirection = other.m_FacetDirection;
+    m_sbdmn = other.m_sbdmn;
+    m_sbdmndnfg = other.m_sbdmndnfg;
+    m_Nrpat = other.m_Nrpat;
+    m_BdyStoreId = other.m_BdyStoreId;
+    m_Hidden = other.m_Hidden;
+    m_element = other.m_element;
+    m_branch = branch;
+    m_wpang = other.m_wpang;
+    m_wtang = other.m_wtang;
+    m_strn = other.m_strn;
+    return *this;
+}
+
+CKpFacet::~CKpFacet() {
+    delete m_branch;
+}
+
+bool CKpFacet::makeBranch() {
+    if (!reserveBranch()) throw std::bad_alloc();
+    return true;
+}
+
+bool CKpFacet::reserveBranch() noexcept {
+    if (!m_branch) m_branch = new (std::nothrow) Branch{{nullptr, nullptr, nullptr},
+                                                         {nullptr, nullptr, nullptr}};
+    return m_branch != nullptr;
+}
 
 int CKpFacet::GetElemId() const {
     return m_element ? m_element->id() : -1;

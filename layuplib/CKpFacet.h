@@ -12,6 +12,7 @@
 class CKpBdy;
 class CKpElem;
 class CKpFacetStore;
+class CKpMsg;
 
 // CKpFacet: one triangle of the faceted surface, cut from a shell element.
 // Its CVekObject id is its index in the model's CKpFacetStore, and the
@@ -32,11 +33,14 @@ class CKpFacetStore;
 //   neigha, nedgea  with more than one partner: the partners' facet indices
 //             and edge codes, neighn entries each.
 //
-// Ownership: the facet owns nothing. The neigha/nedgea arrays come from
-// malloc/realloc (the neighbour search grows them) and are freed by
-// CKpFacetStore::reinit; a copied facet shares them with its original, so
-// only facets kept in the store may have them freed. Element, nodes and
-// boundary items belong to their own stores.
+// Ownership: the neigha/nedgea arrays come from malloc/realloc (the
+// neighbour search grows them) and are freed by CKpFacetStore::reinit; a
+// copied facet shares them with its original, so only facets kept in the
+// store may have them freed. Only branch edges have such arrays, so their
+// six pointers live in a small record of the facet's own, made when the
+// first array is set and deleted with the facet (the arrays themselves are
+// not freed there); a copy gets a record of its own holding the same
+// pointers. Element, nodes and boundary items belong to their own stores.
 //
 // Indexed accessors take a vertex or edge number 0..2. Outside that range a
 // getter returns the "none" value named with it and a setter changes
@@ -53,11 +57,12 @@ class CKpFacet : public CVekObject {
     explicit CKpFacet(int id);
 
     // Copies every field, the partner array pointers included (shared, not
-    // duplicated).
+    // duplicated). Throws std::bad_alloc when the copy's record of partner
+    // array pointers cannot be made (only facets with such arrays need one).
     CKpFacet(const CKpFacet& other);
-    CKpFacet& operator=(const CKpFacet& other) = default;
+    CKpFacet& operator=(const CKpFacet& other);
 
-    // Frees nothing (see Ownership above).
+    // Frees no partner array (see Ownership above).
     ~CKpFacet() override;
 
     // ---- Element and vertices ----
@@ -162,13 +167,20 @@ class CKpFacet : public CVekObject {
     }
     // Partner arrays of a branch edge (getNeighn(i) entries); null when
     // none. The setters take a malloc'ed array, or null; they free nothing.
-    int* getNeigha(int i) const { return validIndex(i) ? m_neigha[i] : nullptr; }
-    void setNeigha(int i, int* facets) {
-        if (validIndex(i)) m_neigha[i] = facets;
+    // The first non-null array set on a facet makes its pointer record:
+    // when that cannot be allocated the setter throws std::bad_alloc and
+    // the facet is unchanged.
+    int* getNeigha(int i) const {
+        return validIndex(i) && m_branch ? m_branch->neigha[i] : nullptr;
     }
-    int* getNedgea(int i) const { return validIndex(i) ? m_nedgea[i] : nullptr; }
+    void setNeigha(int i, int* facets) {
+        if (validIndex(i) && (m_branch || (facets && makeBranch()))) m_branch->neigha[i] = facets;
+    }
+    int* getNedgea(int i) const {
+        return validIndex(i) && m_branch ? m_branch->nedgea[i] : nullptr;
+    }
     void setNedgea(int i, int* codes) {
-        if (validIndex(i)) m_nedgea[i] = codes;
+        if (validIndex(i) && (m_branch || (codes && makeBranch()))) m_branch->nedgea[i] = codes;
     }
 
     // Decoded neighbour edge code. GetNeighEdge: the neighbour's edge 0..2
@@ -249,7 +261,20 @@ class CKpFacet : public CVekObject {
     void SetBdy(int k, CKpBdy* bdy);
 
   private:
+    // The partner array pointers of the three edges.
+    struct Branch {
+        int* neigha[3];
+        int* nedgea[3];
+    };
+
     static bool validIndex(int i) { return i >= 0 && i < 3; }
+    // Makes the (empty) branch record; true, or throws std::bad_alloc.
+    bool makeBranch();
+    // Whether the branch record exists or could be made; false when memory
+    // runs out (nothing changes).
+    bool reserveBranch() noexcept;
+    friend int CreateNeigh(CKpMsg* msg, CKpFacetStore* facets, int f, int g, int e, int h,
+                           int kf, int kg);
 
     // What the region walks read of a neighbour (links, painted mark,
     // direction, subdomain) lies together at the front, in the base's tail
@@ -266,8 +291,7 @@ class CKpFacet : public CVekObject {
     int m_Hidden;
     CKpElem* m_element;
     CKpNode* m_nodes[3];
-    int* m_neigha[3];
-    int* m_nedgea[3];
+    Branch* m_branch;  // null until a partner array is set
     CKpBdy* m_Bdy[3];
     double m_wpang;
     double m_wtang;

@@ -46,6 +46,7 @@ int CKpFacetStore::CreateFacets() {
 }
 
 void CKpFacetStore::reinit() {
+    CKpBlockPool::Hold hold(CKpFacet::pool());
     for (int i = 0; i < m_count; ++i) {
         CKpFacet* facet = m_ppFac[i];
         if (!facet) continue;
@@ -68,9 +69,10 @@ void CKpFacetStore::reinit() {
 
 void CKpFacetStore::ReinitPntd() {
     for (int i = 0; i < m_count; ++i) {
+        // Written only where set, so that clean cache lines stay clean.
         if (CKpFacet* f = m_ppFac[i]) {
-            f->setPntd(0);
-            f->setFacetDirection(0);
+            if (f->getPntd() != 0) f->setPntd(0);
+            if (f->getFacetDirection() != 0) f->setFacetDirection(0);
         }
     }
 }

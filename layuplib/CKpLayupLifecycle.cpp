@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "host/CKpDB.h"
+#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CheckMesh.h"
@@ -146,19 +148,29 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         const std::vector<int> nodeOrder = SortAndMarkDuplicates(nodeIds, acceptedNodes, duplicate);
         for (int i : acceptedNodes)
             if (duplicate[i]) m_msg.Create(2, "Duplicate node ID %d ignored.", nodeIds[i]);
-        for (int i : nodeOrder) {
-            CKpNode* node = nodes->NewNode(nodeIds[i]);
-            if (!node) {
-                m_msg.Create(4, "Could not allocate memory.");
-                return -1;
-            }
-            const double* p = xyz + 3 * static_cast<size_t>(i);
-            node->setCKpPoint(p[0], p[1], p[2]);
-            node->setIncompleteFlag(0);
-            if (nodes->insert(node) != 0) {  // the store could not grow
-                delete node;
-                m_msg.Create(4, "Could not allocate memory.");
-                return -1;
+        // The store sized once for the nodes and the centre nodes the
+        // facet build adds (one per quadratic shell) rather than grown
+        // step by step.
+        size_t quadratic = 0;
+        for (int k : acceptedElems) quadratic += topologies[k] == 6 || topologies[k] == 8;
+        nodes->resize(nodeOrder.size() + quadratic);
+        {
+            // A million nodes: the pool is held for the loop, not per node.
+            CKpBlockPool::Hold pool(CKpNode::pool());
+            for (int i : nodeOrder) {
+                CKpNode* node = nodes->NewNode(nodeIds[i]);
+                if (!node) {
+                    m_msg.Create(4, "Could not allocate memory.");
+                    return -1;
+                }
+                const double* p = xyz + 3 * static_cast<size_t>(i);
+                node->setCKpPoint(p[0], p[1], p[2]);
+                node->setIncompleteFlag(0);
+                if (nodes->insert(node) != 0) {  // the store could not grow
+                    delete node;
+                    m_msg.Create(4, "Could not allocate memory.");
+                    return -1;
+                }
             }
         }
         m_msg.Create(1, "Nodes created");
@@ -169,6 +181,11 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         const std::vector<int> elemOrder = SortAndMarkDuplicates(elemIds, acceptedElems, duplicate);
         for (int k : acceptedElems)
             if (duplicate[k]) m_msg.Create(2, "Duplicate element ID %d ignored.", elemIds[k]);
+        // Not needed any more: given back before the mesh's peak.
+        std::vector<int>().swap(acceptedElems);
+        std::vector<char>().swap(duplicate);
+        elems->resize(elemOrder.size());
+        const CKpElem::PoolHold pools;
         for (int k : elemOrder) {
             const int topology = topologies[k];
             CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));

@@ -35,6 +35,11 @@ CKpNodeStore::CKpNodeStore() : CVekObjectStore<CKpNode>(64) {}
 
 CKpNodeStore::~CKpNodeStore() = default;
 
+void CKpNodeStore::eraseAllObjects() {
+    CKpBlockPool::Hold hold(CKpNode::pool());
+    CVekObjectStore<CKpNode>::eraseAllObjects();
+}
+
 CKpNode* CKpNodeStore::NewNode(int id) {
     return new (std::nothrow) CKpNode(id);
 }
@@ -304,4 +309,11 @@ int CKpNodeStore::DelFacRefs() {
     CVekObjectStoreIterator<CKpNode> it(*this);
     while (++it) it.key()->delFacRefs();
     return 0;
+}
+
+void CKpNodeStore::SortedArrays(CVekObject* const** nodes, const int** ids) {
+    download_cache();
+    const bool any = m_sortedCount > 0;
+    if (nodes) *nodes = any ? m_sorted : nullptr;
+    if (ids) *ids = any ? m_ids : nullptr;
 }

@@ -26,6 +26,10 @@ class CKpNodeStore : public CVekObjectStore<CKpNode> {
     CKpNodeStore(const CKpNodeStore&) = delete;
     CKpNodeStore& operator=(const CKpNodeStore&) = delete;
 
+    // Deletes every node (as CVekObjectStore::eraseAllObjects), holding the
+    // node pool for the whole loop.
+    void eraseAllObjects();
+
     // A new node of `id` with the incomplete flag 1, not inserted (the
     // caller inserts or deletes it). Null when memory runs out.
     CKpNode* NewNode(int id);
@@ -96,6 +100,12 @@ class CKpNodeStore : public CVekObjectStore<CKpNode> {
 
     // CKpNode::delFacRefs on every node. 0.
     int DelFacRefs();
+
+    // The merged store as two parallel arrays of entries() slots, ascending
+    // by id: *nodes the nodes (each a CKpNode) and *ids their ids (read
+    // only). Merges pending insertions first. Valid until the next operation
+    // that inserts, erases, merges or resizes; both null for an empty store.
+    void SortedArrays(CVekObject* const** nodes, const int** ids);
 };
 
 // qsort comparison over CKpNode* slots: ascending x + y + z (CKpNode::Pos),

@@ -123,21 +123,18 @@ int CalcFtThck(CKpMsg* log, const CKpFacet* facet, int surfaceType, CKpLamStore*
     return 0;
 }
 
-int calculate_offset(CKpMsg* log, CKpNodeStore* nodes, CKpFacetStore* facets, int surfaceType,
-                     CKpLamStore* lamStore) {
+void CalcOffsetResetNode(CKpNode* node) {
+    if (!node) return;
+    node->setmax_off(-kFar);
+    node->setmin_off(kFar);
+}
+
+int CalcOffsetFacets(CKpMsg* log, CKpFacetStore* facets, int surfaceType, CKpLamStore* lamStore,
+                     bool* vertexFactor) {
+    if (vertexFactor) *vertexFactor = true;
     if (!supportedType(log, surfaceType)) return -1;
-    if (!nodes || !facets) return -1;
-
-    // 1. Start from an empty extent.
-    const int numNodes = nodes->entries();
-    for (int i = 0; i < numNodes; ++i) {
-        CKpNode* node = (*nodes)[i];
-        if (!node) continue;
-        node->setmax_off(-kFar);
-        node->setmin_off(kFar);
-    }
-
-    // 2.-3. Widen the extent of each vertex node by each facet's material.
+    if (!facets) return -1;
+    bool factor = false;
     for (int i = 0; i < facets->entries(); ++i) {
         const CKpFacet* facet = facets->pFac(i);
         if (!facet) continue;
@@ -148,6 +145,7 @@ int calculate_offset(CKpMsg* log, CKpNodeStore* nodes, CKpFacetStore* facets, in
         for (int v = 0; v < 3; ++v) {
             CKpNode* node = facet->getCKpNode(v);
             if (!node) continue;
+            factor |= node->getfac_off() != 0.0;
             const double d = limitDot(dot(n, *node->getCKpDirn()));
             double highest = node->getmax_off();
             double lowest = node->getmin_off();
@@ -159,7 +157,21 @@ int calculate_offset(CKpMsg* log, CKpNodeStore* nodes, CKpFacetStore* facets, in
             node->setmin_off(lowest);
         }
     }
+    if (vertexFactor) *vertexFactor = factor;
     return 0;
+}
+
+int calculate_offset(CKpMsg* log, CKpNodeStore* nodes, CKpFacetStore* facets, int surfaceType,
+                     CKpLamStore* lamStore) {
+    if (!supportedType(log, surfaceType)) return -1;
+    if (!nodes || !facets) return -1;
+
+    // Every node starts with nothing found.
+    const int numNodes = nodes->entries();
+    for (int i = 0; i < numNodes; ++i) CalcOffsetResetNode((*nodes)[i]);
+
+    // Each facet widens the range of its three nodes.
+    return CalcOffsetFacets(log, facets, surfaceType, lamStore, nullptr);
 }
 
 int CalcFtdn(CKpMsg* log, CKpFacetStore* facets, int facet, int vertex, int upper, int clock,

@@ -54,6 +54,18 @@ int CalcFtThck(CKpMsg* log, const CKpFacet* facet, int surfaceType, CKpLamStore*
 int calculate_offset(CKpMsg* log, CKpNodeStore* nodes, CKpFacetStore* facets, int surfaceType,
                      CKpLamStore* lamStore);
 
+// calculate_offset in two steps, for a caller that visits every node anyway:
+// CalcOffsetResetNode gives one node the start values (highest -1e12,
+// lowest +1e12); once every node of the store has them, CalcOffsetFacets
+// makes the facet pass, with calculate_offset's results and statuses.
+// *vertexFactor (when given) is set false when no facet vertex node has a
+// non-zero offset factor (CKpNode::getfac_off), true otherwise or when the
+// pass stopped early. A null node or store changes nothing (-1 for the
+// store).
+void CalcOffsetResetNode(CKpNode* node);
+int CalcOffsetFacets(CKpMsg* log, CKpFacetStore* facets, int surfaceType, CKpLamStore* lamStore,
+                     bool* vertexFactor);
+
 // Extends a fan around the node at `vertex` of `facet` in one turning sense.
 //   upper   +1 or -1: at a branch edge (several partners) the walk takes
 //           the last partner listed when (current sign x upper) > 0, else

@@ -16,6 +16,7 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpSbdmnStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/calculate_offset.h"
 
 namespace {
 
@@ -66,7 +67,8 @@ int pairGroups(CKpMsg* msg, CKpFacetStore* facets, const std::vector<SlotRef>& s
                 int fB = 0, vB = 0;
                 at(scratch[b0].ref, fB, vB);
                 CKpFacet* fb = facets->pFac(fB);
-                if (fa && fb && partOf(fa) == partOf(fb)) {
+                if (fa && fb &&
+                    (fa->getElement() == fb->getElement() || partOf(fa) == partOf(fb))) {
                     for (size_t sa = a0; sa < a1; ++sa) {
                         const int ea = scratch[sa].slot == 1 ? vA : (vA + 2) % 3;
                         for (size_t sb = b0; sb < b1; ++sb) {
@@ -166,68 +168,68 @@ void orderBranches(CKpFacetStore* facets, std::vector<int>& candidates) {
     }
 }
 
-// Node ids in ascending order with their nodes, and the lookup of a node's
-// position in that order.
+// Node ids in ascending order with their nodes (the node store's own
+// arrays, not copied), and the lookup of a node's position in that order.
+// The store must not change while the index is in use.
 class NodeIndex {
   public:
     explicit NodeIndex(CKpNodeStore& nodes) {
-        CVekObjectStoreIterator<CKpNode> it(nodes);
-        while (++it) {
-            m_nodes.push_back(it.key());
-            m_ids.push_back(it.key()->id());
+        nodes.SortedArrays(&m_nodes, &m_ids);
+        m_count = m_nodes ? nodes.entries() : 0;
+        if (m_count == 0) return;
+        m_minId = m_ids[0];
+        const long long range = static_cast<long long>(m_ids[m_count - 1]) - m_minId + 1;
+        // Consecutive ids (each one once): the position is the id's offset.
+        if (range == m_count) {
+            m_consecutive = true;
+            for (int r = 1; r < m_count && m_consecutive; ++r)
+                m_consecutive = m_ids[r] == m_ids[r - 1] + 1;
+            if (m_consecutive) return;
         }
-        if (m_ids.empty()) return;
         // A direct table when the ids are dense enough, else bisection.
-        m_minId = m_ids.front();
-        const long long range = static_cast<long long>(m_ids.back()) - m_minId + 1;
-        if (range <= 4 * static_cast<long long>(m_ids.size()) + 1024) {
+        if (range <= 4 * static_cast<long long>(m_count) + 1024) {
             m_table.assign(static_cast<size_t>(range), -1);
-            for (size_t r = m_ids.size(); r-- > 0;)
-                m_table[static_cast<size_t>(m_ids[r] - static_cast<long long>(m_minId))] =
-                    static_cast<int>(r);
+            for (int r = m_count; r-- > 0;)
+                m_table[static_cast<size_t>(m_ids[r] - static_cast<long long>(m_minId))] = r;
         }
     }
 
-    int size() const { return static_cast<int>(m_nodes.size()); }
-    CKpNode* node(int rank) const { return m_nodes[static_cast<size_t>(rank)]; }
-    int id(int rank) const { return m_ids[static_cast<size_t>(rank)]; }
+    int size() const { return m_count; }
+    CKpNode* node(int rank) const { return static_cast<CKpNode*>(m_nodes[rank]); }
+    int id(int rank) const { return m_ids[rank]; }
 
     // Position of `node` in id order; -1 when it is not a node of the store.
     int rank(const CKpNode* node) const {
-        if (!node || m_ids.empty()) return -1;
+        if (!node || m_count == 0) return -1;
         const long long id = node->id();
         int r = -1;
-        if (!m_table.empty()) {
+        if (m_consecutive) {
+            const long long k = id - m_minId;
+            if (k >= 0 && k < m_count) r = static_cast<int>(k);
+        } else if (!m_table.empty()) {
             const long long k = id - m_minId;
             if (k >= 0 && k < static_cast<long long>(m_table.size()))
                 r = m_table[static_cast<size_t>(k)];
         } else {
-            auto it = std::lower_bound(m_ids.begin(), m_ids.end(), node->id());
-            if (it != m_ids.end() && *it == node->id()) r = static_cast<int>(it - m_ids.begin());
+            const int* it = std::lower_bound(m_ids, m_ids + m_count, node->id());
+            if (it != m_ids + m_count && *it == node->id()) r = static_cast<int>(it - m_ids);
         }
-        return r >= 0 && m_nodes[static_cast<size_t>(r)] == node ? r : -1;
+        return r >= 0 && m_nodes[r] == node ? r : -1;
     }
 
   private:
-    std::vector<CKpNode*> m_nodes;
-    std::vector<int> m_ids;
-    std::vector<int> m_table;
+    CVekObject* const* m_nodes = nullptr;
+    const int* m_ids = nullptr;
+    int m_count = 0;
     int m_minId = 0;
+    bool m_consecutive = false;
+    std::vector<int> m_table;
 };
 
 // Whether all three vertex nodes of the facet are set.
 bool complete(const CKpFacet* f) {
     return f && f->getCKpNode(0) && f->getCKpNode(1) && f->getCKpNode(2);
 }
-
-// Each facet vertex (facet × 3 + vertex) once: the position of its node in
-// id order (-1 for none: an incomplete facet or a node not in the store)
-// and the node's id, so that later passes read arrays instead of following
-// pointers to the nodes.
-struct FacetVertices {
-    std::vector<int> rank;
-    std::vector<int> id;
-};
 
 // Each facet edge whose two end nodes differ, filed under its end node of
 // lower id (where the edge is paired): per node (position in id order) the
@@ -240,72 +242,75 @@ struct NodeEdges {
     std::vector<uint32_t> halves;
 };
 
-// Builds `vertices` and `out` for the nodes of `index`, gives every facet
-// subdomain 0 and direction flag 0, and adds to `branched` each facet that
-// already has a branch edge; false when the surface is too large to be
-// addressed.
-bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertices& vertices,
-                      NodeEdges& out, std::vector<int>& branched) {
+// The lower end of edge e of a facet with vertex ids `id`: the vertex and
+// slot, or -1 when the two ends have the same id.
+int lowerEnd(const int* id, int e, int* slot) {
+    const int e1 = e < 2 ? e + 1 : 0;
+    if (id[e] < id[e1]) {
+        *slot = 1;
+        return e;
+    }
+    if (id[e1] < id[e]) {
+        *slot = 2;
+        return e1;
+    }
+    return -1;
+}
+
+// The vertex node ids of a complete facet and their positions in id order
+// (-1 for a node not in the store).
+void vertexRanks(const NodeIndex& index, const CKpFacet* f, int id[3], int rank[3]) {
+    for (int v = 0; v < 3; ++v) {
+        const CKpNode* node = f->getCKpNode(v);
+        rank[v] = index.rank(node);
+        id[v] = node->id();
+    }
+}
+
+// Builds `out` for the nodes of `index`, gives every facet subdomain 0 and
+// direction flag 0, and adds to `branched` each facet that already has a
+// branch edge; false when the surface is too large to be addressed. The
+// node positions are looked up again in the second pass rather than kept:
+// an array of them would be the largest scratch of the search.
+bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& out,
+                      std::vector<int>& branched) {
     const int n = facets.entries();
     if (6ULL * static_cast<unsigned long long>(n) > UINT32_MAX) return false;
-    std::vector<int>& rankOf = vertices.rank;
-    std::vector<int>& idOf = vertices.id;
-    rankOf.assign(static_cast<size_t>(n) * 3, -1);
-    idOf.assign(static_cast<size_t>(n) * 3, 0);
     out.offsets.assign(static_cast<size_t>(index.size()) + 2, 0);
-    // The lower end of edge e of a facet with vertex ids `id`: the vertex
-    // and slot, or -1 when the two ends have the same id.
-    auto lowerEnd = [](const int* id, int e, int* slot) {
-        const int e1 = e < 2 ? e + 1 : 0;
-        if (id[e] < id[e1]) {
-            *slot = 1;
-            return e;
-        }
-        if (id[e1] < id[e]) {
-            *slot = 2;
-            return e1;
-        }
-        return -1;
-    };
     for (int i = 0; i < n; ++i) {
         CKpFacet* f = facets.pFac(i);
         if (!f) continue;
         // The subdomains are numbered afresh later; this pass touches every
-        // facet anyway.
-        f->setSbdmn(0);
-        f->setSbdmndnfg(0);
+        // facet anyway. A fresh facet holds zeros already: left clean, its
+        // cache line need not be written back.
+        if (f->getSbdmn() != 0) f->setSbdmn(0);
+        if (f->getSbdmndnfg() != 0) f->setSbdmndnfg(0);
         if (f->getNeighn(0) > 1 || f->getNeighn(1) > 1 || f->getNeighn(2) > 1) branched.push_back(i);
         if (!complete(f)) continue;
-        const size_t base = static_cast<size_t>(i) * 3;
-        for (int v = 0; v < 3; ++v) {
-            const CKpNode* node = f->getCKpNode(v);
-            rankOf[base + v] = index.rank(node);
-            idOf[base + v] = node->id();
-        }
+        int id[3], rank[3];
+        vertexRanks(index, f, id, rank);
         for (int e = 0; e < 3; ++e) {
             int slot = 0;
-            const int v = lowerEnd(&idOf[base], e, &slot);
-            if (v >= 0 && rankOf[base + v] >= 0) ++out.offsets[static_cast<size_t>(rankOf[base + v]) + 2];
+            const int v = lowerEnd(id, e, &slot);
+            if (v >= 0 && rank[v] >= 0) ++out.offsets[static_cast<size_t>(rank[v]) + 2];
         }
     }
     // Counts at r + 2 become starts at r + 1; the fill below moves them to r.
     for (size_t r = 2; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
     out.halves.resize(static_cast<size_t>(out.offsets.back()));
     for (int i = 0; i < n; ++i) {
+        const CKpFacet* f = facets.pFac(i);
+        if (!complete(f)) continue;
         const size_t base = static_cast<size_t>(i) * 3;
-        if (rankOf[base] < 0 && rankOf[base + 1] < 0 && rankOf[base + 2] < 0) continue;
-        uint32_t item[3];
-        int r[3];
-        int k = 0;
+        int id[3], rank[3];
+        vertexRanks(index, f, id, rank);
         for (int e = 0; e < 3; ++e) {
             int slot = 0;
-            const int v = lowerEnd(&idOf[base], e, &slot);
-            if (v < 0 || rankOf[base + v] < 0) continue;
-            item[k] = static_cast<uint32_t>((base + v) * 2 + (slot - 1));
-            r[k++] = rankOf[base + v];
+            const int v = lowerEnd(id, e, &slot);
+            if (v < 0 || rank[v] < 0) continue;
+            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(rank[v]) + 1]++)] =
+                static_cast<uint32_t>((base + v) * 2 + (slot - 1));
         }
-        for (int q = 0; q < k; ++q)
-            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(r[q]) + 1]++)] = item[q];
     }
     out.offsets.pop_back();
     return true;
@@ -313,21 +318,20 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, FacetVertic
 
 // Pairs the edges filed at one node (`halves`, n of them; see NodeEdges)
 // as pairAtNode does over the node's reference list: grouped by far node,
-// then in reference and slot order. `ids` holds each facet vertex's node
-// id. Edges without partners yet skip the partner checks. Each facet that
-// gets a second partner on an edge is added to `branched`. 0; -1 when a
-// link cannot be allocated.
-int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& ids,
-                  const uint32_t* halves, int n, std::vector<SlotRef>& scratch,
-                  std::vector<int>& branched) {
+// then in reference and slot order. Edges without partners yet skip the
+// partner checks. Each facet that gets a second partner on an edge is added
+// to `branched`. 0; -1 when a link cannot be allocated.
+int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const uint32_t* halves, int n,
+                  std::vector<SlotRef>& scratch, std::vector<int>& branched) {
     if (n < 2) return 0;
     scratch.clear();
     for (int k = 0; k < n; ++k) {
         const uint32_t h = halves[k];
         const int slot = static_cast<int>(h & 1) + 1;
         const uint32_t item = h >> 1;
-        const uint32_t base = item - item % 3;
-        const int far = ids[base + (item - base + slot) % 3];
+        const int far = facets->pFac(static_cast<int>(item / 3))
+                            ->getCKpNode(static_cast<int>(item % 3 + slot) % 3)
+                            ->id();
         scratch.push_back({far, static_cast<int>(item), slot});
     }
     // A handful of edges per node: insertion sort by (far, reference, slot).
@@ -350,37 +354,148 @@ int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const std::vector<int>& id
                       &branched);
 }
 
+// The unit normal (CKpFacet::GetNormal) and the three vertex angles
+// (CKpFacet::GetVertexAngle) of a complete facet, from its three edge
+// differences formed once. The difference of two points is the exact
+// negation of the reverse difference and negation commutes with every
+// product and sum, so each value comes out bit for bit as those functions
+// give it.
+void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
+    const CKpPoint* p[3] = {f->getCKpPoint(0), f->getCKpPoint(1), f->getCKpPoint(2)};
+    CKpDirn d[3];  // d[k] = p[k+1] - p[k]
+    double len[3];
+    for (int k = 0; k < 3; ++k) {
+        d[k].set2pts(p[k], p[k < 2 ? k + 1 : 0]);
+        len[k] = d[k].mag();
+    }
+    // GetNormal: (p1 - p0) × (p2 - p0), unit length.
+    CKpDirn ac;
+    ac.Set(-d[2].getx(), -d[2].gety(), -d[2].getz());
+    normal.setCrossProduct(&d[0], &ac);
+    normal.unitize();
+    // GetVertexAngle(v): the angle between p[v+1] - p[v] = d[v] and
+    // p[v+2] - p[v] = -d[v+2] (CKpDirn::Angle).
+    for (int v = 0; v < 3; ++v) {
+        const CKpDirn& u = d[v];
+        const CKpDirn& back = d[(v + 2) % 3];
+        CKpDirn w;
+        w.Set(-back.getx(), -back.gety(), -back.getz());
+        const double la = len[v];
+        const double lb = len[(v + 2) % 3];
+        if (la <= 0.0 || lb <= 0.0) {
+            angle[v] = 0.0;
+            continue;
+        }
+        double c = u.DotProduct(&w) / (la * lb);
+        if (c > 1.0) {
+            angle[v] = 0.0;
+            continue;
+        }
+        if (c < -1.0) c = -1.0;
+        angle[v] = std::acos(c);
+    }
+}
+
 // Every node whose facets all lie in one subdomain gets the angle-weighted
 // mean of their normals, each turned by its subdomain direction flag. The
 // sums run over the facets in index order, so each node adds its facets in
-// the order of its reference list while every normal is formed once.
-void setNodeDirections(const NodeIndex& index, const FacetVertices& vertices,
-                       CKpFacetStore& facets) {
+// the order of its reference list while every normal is formed once. With
+// `fused` the same pass over the nodes gives every node of the store the
+// start values of calculate_offset, and the pass over the facets gives each
+// element whose first facet it meets that facet's direction flag (the
+// elements of the facets must then be those of the element store).
+void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused) {
     const size_t n = static_cast<size_t>(index.size());
     std::vector<double> sum(3 * n, 0.0);
     std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
     for (int i = 0; i < facets.entries(); ++i) {
         const CKpFacet* f = facets.pFac(i);
+        if (fused && f) {
+            CKpElem* elem = f->getElement();
+            if (elem && elem->getnfac() >= 1 && elem->getfacs(0) == i)
+                elem->setetdnfg(f->getSbdmndnfg());
+        }
         if (!complete(f)) continue;
         CKpDirn normal;
-        f->GetNormal(&normal);
+        double angle[3];
+        normalAndAngles(f, normal, angle);
         for (int v = 0; v < 3; ++v) {
-            const int r = vertices.rank[static_cast<size_t>(i) * 3 + v];
+            const int r = index.rank(f->getCKpNode(v));
             if (r < 0) continue;
             int& s = sbdmn[static_cast<size_t>(r)];
             if (s == 0) s = f->getSbdmn();
             if (s != f->getSbdmn()) s = -1;
-            const double w = f->getSbdmndnfg() * f->GetVertexAngle(v);
+            const double w = f->getSbdmndnfg() * angle[v];
             for (int k = 0; k < 3; ++k) sum[3 * static_cast<size_t>(r) + k] += w * normal.Get(k);
         }
     }
     for (size_t r = 0; r < n; ++r) {
+        CKpNode* node = index.node(static_cast<int>(r));
+        if (fused) CalcOffsetResetNode(node);
         if (sbdmn[r] <= 0) continue;
         CKpDirn d;
         d.Set(&sum[3 * r]);
         d.unitize();
-        index.node(static_cast<int>(r))->setCKpDirn(d);
+        node->setCKpDirn(d);
     }
+}
+
+// find_neigh; with `fused` (for a surface just built from `elems`) the
+// node directions' passes also reset the offsets and set the element
+// direction flags (see setNodeDirections), and *reset tells whether they
+// ran.
+int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
+              bool fused, bool* reset) {
+    if (!nodes || !elems || !facets) return 0;
+    try {
+        // 1. The facet edges at their end node of lower id.
+        const NodeIndex index(*nodes);
+        std::vector<int> branched;
+        {
+            NodeEdges ne;
+            if (!collectNodeEdges(index, *facets, ne, branched)) throw std::bad_alloc();
+
+            // 2. Pair them node by node.
+            std::vector<SlotRef> scratch;
+            for (int r = 0; r < index.size(); ++r) {
+                const int k0 = ne.offsets[static_cast<size_t>(r)];
+                const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
+                if (pairNodeEdges(msg, facets, ne.halves.data() + k0, k1 - k0, scratch,
+                                  branched) != 0)
+                    return 0;
+            }
+        }
+
+        // 3. Branch partners by angle.
+        orderBranches(facets, branched);
+        std::vector<int>().swap(branched);
+
+        // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
+        {
+            CKpSbdmnStore sbdmns;
+            if (sbdmns.Create(msg, facets) != 0) return -1;
+        }
+
+        // 5. Element direction flags from their first facet (fused: in the
+        //    facet pass of step 6).
+        if (!fused) {
+            CVekObjectStoreIterator<CKpElem> eit(*elems);
+            while (++eit) {
+                CKpElem* elem = eit.key();
+                if (elem->getnfac() < 1) continue;
+                const CKpFacet* first = facets->pFac(elem->getfacs(0));
+                if (first && first->getElement() == elem) elem->setetdnfg(first->getSbdmndnfg());
+            }
+        }
+
+        // 6. Node directions.
+        setNodeDirections(index, *facets, fused);
+        if (reset) *reset = fused;
+    } catch (const std::exception&) {
+        if (msg) msg->Create(4, "Could not allocate memory.");
+        return 0;
+    }
+    return 1;
 }
 
 }  // namespace
@@ -398,6 +513,10 @@ int CreateNeigh(CKpMsg* msg, CKpFacetStore* facets, int f, int g, int e, int h, 
     for (int s = 0; s < 2; ++s) {
         const int n = side[s]->getNeighn(edge[s]) + 1;
         if (n < 2) continue;
+        if (!side[s]->reserveBranch()) {
+            if (msg) msg->Create(4, "Could not allocate memory.");
+            return -1;
+        }
         const size_t bytes = static_cast<size_t>(n) * sizeof(int);
         int* facetsArr = static_cast<int*>(std::realloc(side[s]->getNeigha(edge[s]), bytes));
         if (facetsArr) side[s]->setNeigha(edge[s], facetsArr);
@@ -507,52 +626,20 @@ int find_neigh_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* /*elems*/,
 }
 
 int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
-    if (!nodes || !elems || !facets) return 0;
-    try {
-        // 1. The facet edges at their end node of lower id.
-        const NodeIndex index(*nodes);
-        FacetVertices vertices;
-        std::vector<int> branched;
-        {
-            NodeEdges ne;
-            if (!collectNodeEdges(index, *facets, vertices, ne, branched)) throw std::bad_alloc();
+    return findNeigh(msg, nodes, elems, facets, false, nullptr);
+}
 
-            // 2. Pair them node by node.
-            std::vector<SlotRef> scratch;
-            for (int r = 0; r < index.size(); ++r) {
-                const int k0 = ne.offsets[static_cast<size_t>(r)];
-                const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
-                if (pairNodeEdges(msg, facets, vertices.id, ne.halves.data() + k0, k1 - k0,
-                                  scratch, branched) != 0)
-                    return 0;
-            }
-        }
-
-        // 3. Branch partners by angle.
-        orderBranches(facets, branched);
-
-        // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
-        {
-            CKpSbdmnStore sbdmns;
-            if (sbdmns.Create(msg, facets) != 0) return -1;
-        }
-
-        // 5. Element direction flags from their first facet.
-        CVekObjectStoreIterator<CKpElem> eit(*elems);
-        while (++eit) {
-            CKpElem* elem = eit.key();
-            if (elem->getnfac() < 1) continue;
-            const CKpFacet* first = facets->pFac(elem->getfacs(0));
-            if (first && first->getElement() == elem) elem->setetdnfg(first->getSbdmndnfg());
-        }
-
-        // 6. Node directions.
-        setNodeDirections(index, vertices, *facets);
-    } catch (const std::exception&) {
-        if (msg) msg->Create(4, "Could not allocate memory.");
-        return 0;
-    }
-    return 1;
+int find_neigh_offsets(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
+                       CKpFacetStore* facets, bool* vertexFactor) {
+    bool reset = false;
+    const int status = findNeigh(msg, nodes, elems, facets, true, &reset);
+    bool factor = true;
+    if (reset)
+        CalcOffsetFacets(msg, facets, 0, nullptr, &factor);
+    else
+        calculate_offset(msg, nodes, facets, 0, nullptr);
+    if (vertexFactor) *vertexFactor = factor;
+    return status;
 }
 
 int find_selected_neighbour(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpElemStore* elems) {

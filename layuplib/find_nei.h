@@ -39,6 +39,18 @@ class CKpNodeStore;
 // no message, for a null argument); -1 when the subdomains cannot be built.
 int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets);
 
+// find_neigh, then calculate_offset(msg, nodes, facets, 0, nullptr), with
+// the same results and messages in the same order, for a surface whose
+// facets' elements are those of `elems` (as make_facet builds it): the pass
+// over the nodes that sets their directions also gives them the offsets'
+// start values, and the pass over the facets before it sets the element
+// direction flags.
+// *vertexFactor (when given) is set false when no facet vertex node has a
+// non-zero offset factor (CKpNode::getfac_off), true otherwise or when that
+// is not known. Returns find_neigh's result.
+int find_neigh_offsets(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
+                       CKpFacetStore* facets, bool* vertexFactor);
+
 // Appends to each facet vertex node's facet-reference list
 // (CKpNode::FacRefs) a CKpFacRef(facet, vertex v, id of the node at v+1,
 // id of the node at v+2), for every facet in index order and v = 0..2.

@@ -91,6 +91,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     }
 
     // 3. Cut the elements in ascending id order.
+    CKpBlockPool::Hold hold(CKpFacet::pool());
     int built = 0;
     bool failed = false;
     it.reset(*elems);
@@ -188,9 +189,13 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     }
 
     // 4. Neighbours, node offsets, vertex moves.
-    find_neigh(msg, nodes, elems, facets);
-    calculate_offset(msg, nodes, facets, 0, nullptr);
-    calc_facet_vertices(facets);
+    //    The offsets share the node pass of the neighbour search, which
+    //    also tells whether any vertex node has an offset factor: without
+    //    one (and with no earlier move, taken back in step 1) no vertex
+    //    moves.
+    bool vertexFactor = true;
+    find_neigh_offsets(msg, nodes, elems, facets, &vertexFactor);
+    if (vertexFactor || !facets->m_vertexMoves.empty()) calc_facet_vertices(facets);
     return 1;
 }
 

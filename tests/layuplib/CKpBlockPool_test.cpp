@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -99,6 +102,67 @@ TEST(CKpBlockPool, OtherSizesGoToTheHeap) {
     EXPECT_TRUE(slot + 32 <= big || big + 200 <= slot);
     pool.release(big, 200);
     pool.release(slot, 32);
+}
+
+TEST(CKpBlockPool, EightByteAlignedSlotsArePackedAtTheirOwnSize) {
+    if (!CKpBlockPool::Pooling()) GTEST_SKIP() << "the heap serves every request here";
+    // 168 bytes at alignment 8 stay 168 (not 176); slots follow each other
+    // at that distance, each 8-byte aligned, and keep their bytes.
+    CKpBlockPool pool(168, 8);
+    std::vector<unsigned char*> slots;
+    for (int i = 0; i < 4000; ++i) {  // past the first 256 KiB block
+        unsigned char* p = static_cast<unsigned char*>(pool.allocate(168));
+        ASSERT_NE(p, nullptr) << i;
+        ASSERT_EQ(reinterpret_cast<uintptr_t>(p) % 8, 0u) << i;
+        std::memset(p, i & 0xff, 168);
+        slots.push_back(p);
+    }
+    EXPECT_EQ(slots[1] - slots[0], 168);
+    EXPECT_EQ(slots[2] - slots[1], 168);
+    for (size_t i = 0; i < slots.size(); ++i) {
+        ASSERT_EQ(slots[i][0], static_cast<unsigned char>(i & 0xff)) << i;
+        ASSERT_EQ(slots[i][167], static_cast<unsigned char>(i & 0xff)) << i;
+    }
+    // A size that rounds to another slot (176) is the heap's.
+    void* other = pool.allocate(170);
+    ASSERT_NE(other, nullptr);
+    pool.release(other, 170);
+    for (unsigned char* p : slots) pool.release(p, 168);
+    // Emptied: the blocks are reused, not new memory taken.
+    unsigned char* again = static_cast<unsigned char*>(pool.allocate(168));
+    EXPECT_NE(std::find(slots.begin(), slots.end(), again), slots.end());
+    pool.release(again, 168);
+}
+
+TEST(CKpBlockPool, AHeldPoolServesItsHolderAndMakesOtherThreadsWait) {
+    if (!CKpBlockPool::Pooling()) GTEST_SKIP() << "the heap serves every request here";
+    CKpBlockPool pool(64);
+    std::atomic<bool> done{false};
+    void* fromOther = nullptr;
+    std::thread other;
+    void* a = nullptr;
+    {
+        CKpBlockPool::Hold hold(pool);
+        CKpBlockPool::Hold again(pool);  // already held: nothing happens
+        a = pool.allocate(64);
+        void* b = pool.allocate(64);
+        ASSERT_TRUE(a && b && a != b);
+        pool.release(b, 64);
+        EXPECT_EQ(pool.allocate(64), b);  // the released slot comes back first
+        pool.release(b, 64);
+        other = std::thread([&] {
+            fromOther = pool.allocate(64);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        EXPECT_FALSE(done.load());  // still waiting for the hold to end
+    }
+    other.join();
+    EXPECT_TRUE(done.load());
+    ASSERT_NE(fromOther, nullptr);
+    EXPECT_NE(fromOther, a);
+    pool.release(fromOther, 64);
+    pool.release(a, 64);
 }
 
 }  // namespace

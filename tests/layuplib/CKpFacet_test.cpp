@@ -140,6 +140,41 @@ TEST(CKpFacet, GeometryOfARightTriangle) {
     EXPECT_TRUE(n.IsNull() && bare.Area() == 0.0 && bare.GetAngle(&up) == 0.0);
 }
 
+TEST(CKpFacet, CopiesShareThePartnerArraysButNotTheirSlots) {
+    CKpFacet f(7);
+    EXPECT_TRUE(!f.getNeigha(0) && !f.getNedgea(2));
+    f.setNeigha(1, nullptr);  // nothing to keep: still none
+    EXPECT_EQ(f.getNeigha(1), nullptr);
+    int facets[2] = {3, 4}, codes[2] = {0, 5}, other[1] = {9};
+    f.setNeighn(1, 2);
+    f.setNeigha(1, facets);
+    f.setNedgea(1, codes);
+    f.setNeigh(2, 11);
+    EXPECT_TRUE(f.getNeigha(1) == facets && f.getNedgea(1) == codes && !f.getNeigha(0) &&
+                !f.getNedgea(2) && !f.getNeigha(3));
+
+    // A copy holds the same arrays; setting its own slots leaves the
+    // original's alone, and the other way round.
+    CKpFacet copy(f);
+    EXPECT_TRUE(copy.id() == 7 && copy.getNeigh(2) == 11 && copy.getNeighn(1) == 2 &&
+                copy.getNeigha(1) == facets && copy.getNedgea(1) == codes);
+    copy.setNeigha(1, other);
+    copy.setNedgea(0, other);
+    EXPECT_TRUE(f.getNeigha(1) == facets && !f.getNedgea(0));
+    f.setNeigha(1, nullptr);
+    EXPECT_EQ(copy.getNeigha(1), other);
+
+    // Assignment replaces every slot, also with none.
+    CKpFacet plain(1);
+    copy = plain;
+    EXPECT_TRUE(copy.id() == 1 && !copy.getNeigha(1) && !copy.getNedgea(0) &&
+                copy.getNeigh(2) == -1);
+    plain = f;
+    EXPECT_TRUE(plain.id() == 7 && !plain.getNeigha(1) && plain.getNedgea(1) == codes);
+    plain = plain;
+    EXPECT_EQ(plain.getNedgea(1), codes);
+}
+
 TEST(CKpFacetStore, SlotsOwnershipAndReinit) {
     CKpFacetStore store;
     EXPECT_EQ(store.pFac(0), nullptr);

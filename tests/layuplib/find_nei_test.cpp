@@ -15,6 +15,7 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/angle_util.h"
+#include "layuplib/calculate_offset.h"
 #include "layuplib/make_facet.h"
 #include "layuplib/surface_div.h"
 #include "tests/support/RecordingGUI.h"
@@ -197,6 +198,73 @@ TEST(find_neigh, NodeNormalsFollowTheSurface) {
         const CKpNode* node = s.nodes[k];
         const bool keeps = node->id() == 100 || std::fabs(node->getCKpPointX() - 1.0) < 1e-9;
         EXPECT_EQ(node->getCKpDirnY(), keeps ? 7.0 : 0.0) << node->id();
+    }
+}
+
+// The node directions and offsets of a build agree bit for bit with the
+// facets' own normals and vertex angles summed in facet order, and with a
+// separate offset pass, on irregular surfaces (jittered nodes, elements
+// turned over, quadratic fans, and two parts meeting at a seam).
+TEST(find_neigh, NodeDirectionsAndOffsetsEqualThoseOfTheFacetFunctions) {
+    std::vector<int> parts;
+    surfmesh::Mesh hemi = surfmesh::Hemisphere(Kind::Quad4, 12, 5, 2.0);
+    for (int e : {7, 30, 50}) surfmesh::Flip(hemi, e);
+    const std::pair<surfmesh::Mesh, std::vector<int>> meshes[] = {
+        {hemi, {}},
+        {surfmesh::Sphere(Kind::Quad8, 8, 4, 1.0), {}},
+        {surfmesh::OpenCylinder(Kind::Tria6, 7, 3, 1.5, 2.0), {}},
+        {surfmesh::TwoPatches(Kind::Tria3, 3, 1.0, &parts), parts}};
+    unsigned jitter = 12345;
+    for (const auto& [plain, meshParts] : meshes) {
+        surfmesh::Mesh mesh = plain;
+        for (double& c : mesh.xyz) {  // a fixed pseudo-random wobble
+            jitter = (jitter * 1103515245u + 12345u) & 0x7fffffffu;
+            c += 0.01 * (static_cast<int>(jitter % 2001) - 1000) / 1000.0;
+        }
+        Built b("dirs", mesh, meshParts);
+        ASSERT_EQ(b.status, 1);
+        std::map<const CKpNode*, std::pair<int, std::vector<double>>> sums;
+        for (int i = 0; i < b.s.facets.entries(); ++i) {
+            const CKpFacet* f = b.f(i);
+            CKpDirn normal;
+            f->GetNormal(&normal);
+            for (int v = 0; v < 3; ++v) {
+                auto& [sbdmn, sum] = sums[f->getCKpNode(v)];
+                if (sum.empty()) sum.assign(3, 0.0);
+                if (sbdmn == 0) sbdmn = f->getSbdmn();
+                if (sbdmn != f->getSbdmn()) sbdmn = -1;
+                const double w = f->getSbdmndnfg() * f->GetVertexAngle(v);
+                for (int k = 0; k < 3; ++k) sum[k] += w * normal.Get(k);
+            }
+        }
+        int checked = 0;
+        for (const auto& [node, entry] : sums) {
+            if (entry.first <= 0) continue;
+            CKpDirn d;
+            d.Set(entry.second.data());
+            d.unitize();
+            EXPECT_TRUE(node->getCKpDirnX() == d.getx() && node->getCKpDirnY() == d.gety() &&
+                        node->getCKpDirnZ() == d.getz())
+                << node->id();
+            ++checked;
+        }
+        EXPECT_GT(checked, 20);
+        // Each element carries the direction flag of its first facet.
+        int turned = 0;
+        for (int k = 0; k < b.s.elems.entries(); ++k) {
+            const CKpElem* elem = b.s.elems[k];
+            EXPECT_EQ(elem->getetdnfg(), b.f(elem->getfacs(0))->getSbdmndnfg()) << elem->id();
+            turned += elem->getetdnfg() == -1;
+        }
+        EXPECT_EQ(turned > 0, &plain == &meshes[0].first);
+        std::vector<std::pair<double, double>> offsets;
+        for (int k = 0; k < b.s.nodes.entries(); ++k)
+            offsets.push_back({b.s.nodes[k]->getmin_off(), b.s.nodes[k]->getmax_off()});
+        ASSERT_EQ(calculate_offset(nullptr, &b.s.nodes, &b.s.facets, 0, nullptr), 0);
+        for (int k = 0; k < b.s.nodes.entries(); ++k) {
+            EXPECT_EQ(b.s.nodes[k]->getmin_off(), offsets[k].first) << k;
+            EXPECT_EQ(b.s.nodes[k]->getmax_off(), offsets[k].second) << k;
+        }
     }
 }
 
