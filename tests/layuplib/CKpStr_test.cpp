@@ -73,7 +73,8 @@ TEST(CKpStr, AssignCopyAndSet) {
     ASSERT_NE(copy.Buffer(), nullptr);
     CKpStr s("name");
     s = s.Buffer();
-    s = s;
+    const CKpStr& self = s;
+    s = self;
     EXPECT_STREQ(s, "name");
     s.Set("abcdef", 3);
     EXPECT_STREQ(s, "abc");

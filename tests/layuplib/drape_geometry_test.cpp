@@ -503,8 +503,8 @@ TEST(DrapeGeometry, BoxCornerInadmissibleRegions) {
         // Mode 2 is refused at the first notch, the grid as it was.
         const char* said[3] = {"Deleting kinematically inadmissable points between ",
                                "join points [",
-                               "ERROR: Unsupported inadmissible mode 2\n$# ERROR: Error in "
-                               "DrapeInadmissible."};
+                               ("ERROR: Unsupported inadmissible mode 2\n$# ERROR: Error in "
+                                "DrapeInadmissible.")};
         EXPECT_NE(log.find(said[mode]), std::string::npos) << log;
         int kept = 0;
         d.Each([&](int, int, const CKpDrapePt& p) { kept += p.GetId() <= lastId; });
