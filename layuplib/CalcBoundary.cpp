@@ -101,45 +101,6 @@ void OutOfMemory(CKpMsg* msg) {
     if (msg) msg->Create(4, "Could not allocate memory.");
 }
 
-CKpBdy* NewSegment(int facet, int edge, int dirn) {
-    CKpBdy* seg = new (std::nothrow) CKpBdy();
-    if (seg) {
-        seg->setFacet(facet);
-        seg->setEdge(edge);
-        seg->setDirn(dirn);
-    }
-    return seg;
-}
-
-void RemoveBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, int sense, CKpBdy* stay) {
-    CKpBdy* block[3] = {nullptr, nullptr, nullptr};
-    int n = 0;
-    bool whole = false;
-    for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
-        if (n > 0 && seg == first) {
-            whole = true;
-            break;
-        }
-        block[n++] = seg;
-    }
-    if (!whole) whole = block[n - 1]->Next() == first;
-    if (whole) {
-        for (int i = 0; i < n; ++i) delete block[i];
-        ring = nullptr;
-        current = nullptr;
-        return;
-    }
-    CKpBdy* before = first->Prev();
-    CKpBdy* after = block[n - 1]->Next();
-    before->SetNext(after);
-    after->SetPrev(before);
-    for (int i = 0; i < n; ++i) {
-        if (block[i] == ring) ring = after;
-        delete block[i];
-    }
-    current = stay ? stay : (sense >= 0 ? after : before);
-}
-
 void DeleteReachable(CKpBdy*& ring) {
     std::vector<CKpBdy*> segs;
     try {

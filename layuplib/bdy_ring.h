@@ -24,6 +24,8 @@
 //       marks `facet` as the walk's with direction flag `dirn` (+1/-1);
 //       0, or -1 after its own message when it cannot (nothing marked).
 
+#include <new>
+
 #include "layuplib/CKpBdy.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CalcBoundary.h"
@@ -32,13 +34,49 @@ namespace bdy_ring {
 
 // A new unlinked segment on `edge` of `facet` with direction flag `dirn`;
 // null when memory runs out.
-CKpBdy* NewSegment(int facet, int edge, int dirn);
+inline CKpBdy* NewSegment(int facet, int edge, int dirn) {
+    CKpBdy* seg = new (std::nothrow) CKpBdy();
+    if (seg) {
+        seg->setFacet(facet);
+        seg->setEdge(edge);
+        seg->setDirn(dirn);
+    }
+    return seg;
+}
 
 // Removes `k` (1..3) segments in ring order from `first`. When they make
 // up the whole ring it vanishes (ring and current null). Otherwise the head
 // moves past them if it was among them, and `current` becomes `stay` when
 // given, else the segment after them (sense +1) or before them (sense -1).
-void RemoveBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, int sense, CKpBdy* stay);
+inline void RemoveBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, int sense,
+                        CKpBdy* stay) {
+    CKpBdy* block[3] = {nullptr, nullptr, nullptr};
+    int n = 0;
+    bool whole = false;
+    for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
+        if (n > 0 && seg == first) {
+            whole = true;
+            break;
+        }
+        block[n++] = seg;
+    }
+    if (!whole) whole = block[n - 1]->Next() == first;
+    if (whole) {
+        for (int i = 0; i < n; ++i) delete block[i];
+        ring = nullptr;
+        current = nullptr;
+        return;
+    }
+    CKpBdy* before = first->Prev();
+    CKpBdy* after = block[n - 1]->Next();
+    before->SetNext(after);
+    after->SetPrev(before);
+    for (int i = 0; i < n; ++i) {
+        if (block[i] == ring) ring = after;
+        delete block[i];
+    }
+    current = stay ? stay : (sense >= 0 ? after : before);
+}
 
 // Deletes whatever is reachable from `ring` along next links, each segment
 // once, whether or not the links close (the safe way out with a ring whose
