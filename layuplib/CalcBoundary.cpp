@@ -38,9 +38,9 @@ int linkedNeighbour(const CKpFacet* facet, int edge, int* neighEdge) {
 
 // The walk on the facets themselves: the painted flag is the mark, and each
 // facet painted is recorded in the caller's arrays.
-class FacetSurface {
+class FacetStoreSurface {
   public:
-    FacetSurface(CKpFacetStore* facets, int* count, int* facetIds, int* facetDirs)
+    FacetStoreSurface(CKpFacetStore* facets, int* count, int* facetIds, int* facetDirs)
         : m_facets(facets), m_count(count), m_facetIds(facetIds), m_facetDirs(facetDirs) {}
 
     int entries() const { return m_facets->entries(); }
@@ -48,10 +48,8 @@ class FacetSurface {
     int neighbour(int facet, int edge, int* code) const {
         const CKpFacet* f = m_facets->pFac(facet);
         if (!f) return -1;
-        const int g = f->getNeigh(edge);
-        const int c = f->getNedge(edge);
-        if (g < 0 || c < 0 || c > 5) return -1;
-        *code = c;
+        const int g = linkedNeighbour(f, edge, nullptr);
+        if (g >= 0) *code = f->getNedge(edge);
         return g;
     }
 
@@ -154,7 +152,7 @@ CKpBdy** newCKpBdyPtrA(int n) {
 int CalcBoundaryEdge(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, CKpBdy*& current, int sense,
                      int* count, int* facetIds, int* facetDirs) {
     if (!facets) return 0;
-    FacetSurface surface(facets, count, facetIds, facetDirs);
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
     return bdy_ring::GrowRingEdge(msg, surface, ring, current, sense);
 }
 
@@ -162,7 +160,7 @@ int CalcBoundaryAdvance(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, int* 
                         int* facetIds, int* facetDirs) {
     if (changes) *changes = 0;
     if (!facets) return -1;
-    FacetSurface surface(facets, count, facetIds, facetDirs);
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
     return bdy_ring::GrowRing(msg, surface, ring, changes);
 }
 
@@ -172,7 +170,7 @@ int CalcAllBoundary(CKpMsg* msg, CKpFacetStore* facets, int clearMarks, int star
     if (!facets) return 1;
     if (clearMarks) facets->ReinitPntd();
     if (!facets->pFac(startFacet)) return 1;
-    FacetSurface surface(facets, count, facetIds, facetDirs);
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
     return bdy_ring::GrowRegion(msg, surface, startFacet, direction, ring) == 0 ? 0 : -1;
 }
 
