@@ -3,7 +3,6 @@
 #include <climits>
 #include <exception>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
 #include "layuplib/CKpBdy.h"
@@ -12,12 +11,9 @@
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CalcBoundary.h"
+#include "layuplib/bdy_ring.h"
 
 namespace {
-
-void outOfMemory(CKpMsg* msg) {
-    if (msg) msg->Create(4, "Could not allocate memory.");
-}
 
 // A facet's links as the region walk reads them, one word per edge: the
 // neighbour's index in the low 29 bits and the edge's code (0..5) above
@@ -35,12 +31,11 @@ struct FacetLinks {
 const int kMissing = INT_MIN;     // no facet: never entered, opens nothing
 const int kBefore = INT_MIN + 1;  // numbered before: opens nothing, may be entered
 
-// The region walk of CalcAllBoundary (marks not cleared, direction +1, the
-// ring grown forward), step for step with the same rings, order and
-// messages, but on compact index-ordered copies of what it reads (links,
-// areas, and the painted mark as "region[i] is this walk's"), so that a
-// step reads a few bytes near the last ones instead of a facet far away in
-// memory. The facets are written in index order once the walks are done
+// The region walk of CalcAllBoundary (marks not cleared, direction +1; the
+// same code, bdy_ring.h) over compact index-ordered copies of what it reads
+// (links, areas, and the painted mark as "region[i] is this walk's"), so
+// that a step reads a few bytes near the last ones instead of a facet far
+// away in memory. The facets are written in index order once the walks are done
 // (Write); the areas are summed in the order the walk painted the facets,
 // as the numbering in walk order summed them.
 class RegionWalk {
@@ -48,7 +43,12 @@ class RegionWalk {
     // `links`, `areas` and `region` per facet.
     RegionWalk(CKpMsg* msg, CKpFacetStore* facets, const FacetLinks* links, const double* areas,
                int* region)
-        : m_msg(msg), m_facets(facets), m_links(links), m_areas(areas), m_region(region) {}
+        : m_msg(msg),
+          m_facets(facets),
+          m_entries(facets->entries()),
+          m_links(links),
+          m_areas(areas),
+          m_region(region) {}
 
     // Walk `k` from facet `start` (which exists and is not yet reached).
     // 0; -1 on allocation failure or a ring whose links disagree, after
@@ -58,25 +58,8 @@ class RegionWalk {
         m_count = 0;
         m_area = 0.0;
         m_reentered.clear();
-        CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
-        for (int e = 0; e < 3; ++e) {
-            segs[e] = newSegment(start, e, 1);
-            if (!segs[e]) {
-                for (CKpBdy* seg : segs) delete seg;
-                outOfMemory(m_msg);
-                return -1;
-            }
-        }
-        for (int e = 0; e < 3; ++e) {
-            segs[e]->setSeq(e + 1);
-            segs[e]->SetNext(segs[(e + 1) % 3]);
-            segs[e]->SetPrev(segs[(e + 2) % 3]);
-        }
-        CKpBdy* ring = segs[0];
-        if (paint(start, 1) != 0 || advance(ring) != 0) {
-            deleteReachable(ring);
-            return -1;
-        }
+        CKpBdy* ring = nullptr;
+        if (bdy_ring::GrowRegion(m_msg, *this, start, 1, ring) != 0) return -1;
         DeleteBoundary(ring);
         return 0;
     }
@@ -123,84 +106,15 @@ class RegionWalk {
         for (const Reentry& e : m_reentered) m_facets->pFac(e.facet)->setFacetDirection(e.dirn);
     }
 
-  private:
-    static CKpBdy* newSegment(int facet, int edge, int dirn) {
-        CKpBdy* seg = new (std::nothrow) CKpBdy();
-        if (seg) {
-            seg->setFacet(facet);
-            seg->setEdge(edge);
-            seg->setDirn(dirn);
-        }
-        return seg;
-    }
+    // The surface the walk reads (bdy_ring.h).
+    int entries() const { return m_entries; }
 
-    // The neighbour across `edge` of facet `facet` when the edge joins the
-    // surface, with its shared edge in *neighEdge; -1 otherwise.
-    int linkedNeighbour(int facet, int edge, int* neighEdge) const {
+    int neighbour(int facet, int edge, int* code) const {
+        if (facet < 0 || facet >= m_entries || edge < 0 || edge > 2) return -1;
         const unsigned v = m_links[facet].edge[edge];
         if (v == kUnlinked) return -1;
-        if (neighEdge) *neighEdge = static_cast<int>(v >> kCodeShift) % 3;
+        *code = static_cast<int>(v >> kCodeShift);
         return static_cast<int>(v & (kMaxFacets - 1));
-    }
-
-    // Whether `edge` of facet G is the other side of segment `seg`.
-    bool borders(int g, int edge, const CKpBdy* seg) const {
-        int shared = -1;
-        return seg && linkedNeighbour(g, edge, &shared) == seg->getFacet() &&
-               shared == seg->getEdge();
-    }
-
-    // Removes `k` segments from `first` on; the ring vanishes when they are
-    // all of it. `current` becomes `stay` when given, else the segment
-    // after them.
-    static void removeBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, CKpBdy* stay) {
-        CKpBdy* block[3] = {nullptr, nullptr, nullptr};
-        int n = 0;
-        bool whole = false;
-        for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
-            if (n > 0 && seg == first) {
-                whole = true;
-                break;
-            }
-            block[n++] = seg;
-        }
-        if (!whole) whole = block[n - 1]->Next() == first;
-        if (whole) {
-            for (int i = 0; i < n; ++i) delete block[i];
-            ring = nullptr;
-            current = nullptr;
-            return;
-        }
-        CKpBdy* before = first->Prev();
-        CKpBdy* after = block[n - 1]->Next();
-        before->SetNext(after);
-        after->SetPrev(before);
-        for (int i = 0; i < n; ++i) {
-            if (block[i] == ring) ring = after;
-            delete block[i];
-        }
-        current = stay ? stay : after;
-    }
-
-    // Deletes whatever is reachable from `ring`, each segment once.
-    static void deleteReachable(CKpBdy*& ring) {
-        std::vector<CKpBdy*> segs;
-        try {
-            std::unordered_set<CKpBdy*> seen;
-            for (CKpBdy* s = ring; s && seen.insert(s).second; s = s->Next()) segs.push_back(s);
-        } catch (...) {
-            ring = nullptr;
-            return;
-        }
-        for (CKpBdy* s : segs) delete s;
-        ring = nullptr;
-    }
-
-    static int ringSize(const CKpBdy* ring) {
-        if (!ring) return 0;
-        int n = 1;
-        for (const CKpBdy* s = ring->Next(); s != ring; s = s->Next()) ++n;
-        return n;
     }
 
     // Whether walk k has reached facet g (or g is missing).
@@ -215,7 +129,7 @@ class RegionWalk {
             try {
                 m_reentered.push_back(Reentry{g, m_region[g], dirn});
             } catch (const std::exception&) {
-                outOfMemory(m_msg);
+                bdy_ring::OutOfMemory(m_msg);
                 return -1;
             }
         }
@@ -225,126 +139,10 @@ class RegionWalk {
         return 0;
     }
 
-    // One growth step at `current` (CalcBoundaryEdge, sense +1).
-    int edge(CKpBdy*& ring, CKpBdy*& current) {
-        if (!ring || !current) return 0;
-        CKpBdy* s = current;
-        CKpBdy* p = s->Prev();
-        CKpBdy* n = s->Next();
-        // A segment's facet exists (its mark tells a missing one).
-        const int fi = s->getFacet();
-        if (!p || !n || fi < 0 || fi >= m_facets->entries()) return 0;
-        const int edgeS = s->getEdge();
-        if (edgeS < 0 || edgeS > 2) return 0;
-
-        int shared = -1;
-        const int g = linkedNeighbour(fi, edgeS, &shared);
-
-        // 1. Phantom splits.
-        const bool splitNext = g >= 0 && n != s && n->getFacet() == g && n->getEdge() == shared;
-        const bool splitPrev =
-            !splitNext && g >= 0 && p != s && p->getFacet() == g && p->getEdge() == shared;
-        if (splitNext || splitPrev) {
-            CKpBdy* first = splitNext ? s : p;
-            if (first->Next()->Next() == first) {
-                if (m_msg) m_msg->Create(2, "Phantom interior boundary deleted.");
-            } else if (m_msg) {
-                m_msg->Create(1, splitNext ? "Phantom split exists next."
-                                           : "Phantom split exists prev.");
-            }
-            removeBlock(ring, current, first, 2, nullptr);
-            return 1;
-        }
-
-        // 2. Growth into an unpainted neighbour G.
-        if (g < 0 || g >= m_facets->entries() || painted(g)) return 0;
-        const int d = s->getDirn() >= 1 ? 1 : -1;
-        const int code = static_cast<int>(m_links[fi].edge[edgeS] >> kCodeShift);
-        const int dg = code >= 3 ? d : -d;
-        const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
-        const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
-
-        const bool bN = borders(g, b, n);
-        const bool aP = borders(g, a, p);
-        CKpBdy* added = nullptr;
-        if (!bN && !aP) {
-            added = newSegment(g, a, dg);
-            if (!added) {
-                outOfMemory(m_msg);
-                return -1;
-            }
-        }
-        if (paint(g, dg) != 0) {
-            delete added;
-            return -1;
-        }
-
-        // 3. Mend the ring around G.
-        if (bN && aP) {
-            removeBlock(ring, current, p, 3, nullptr);
-        } else if (bN) {
-            if (borders(g, a, n->Next())) {
-                removeBlock(ring, current, s, 3, nullptr);
-            } else {
-                s->setFacet(g);
-                s->setEdge(a);
-                s->setDirn(dg);
-                removeBlock(ring, current, n, 1, s);
-            }
-        } else if (aP) {
-            if (borders(g, b, p->Prev())) {
-                removeBlock(ring, current, p->Prev(), 3, nullptr);
-            } else {
-                s->setFacet(g);
-                s->setEdge(b);
-                s->setDirn(dg);
-                removeBlock(ring, current, p, 1, s);
-            }
-        } else {
-            s->setFacet(g);
-            s->setEdge(b);
-            s->setDirn(dg);
-            added->SetPrev(p);
-            added->SetNext(s);
-            p->SetNext(added);
-            s->SetPrev(added);
-        }
-        return 1;
-    }
-
-    // Growth passes until one changes nothing (CalcBoundaryAdvance).
-    int advance(CKpBdy*& ring) {
-        if (!ring) return 0;
-        if (UpdateBoundary(m_msg, ring) != 0) return -1;
-        for (;;) {
-            const long cap = 2L * ringSize(ring) + 4L * m_facets->entries() + 16;
-            long steps = 0;
-            int passChanges = 0;
-            CKpBdy* current = ring;
-            while (ring && current) {
-                if (++steps > cap) {
-                    if (m_msg)
-                        m_msg->Create(4, "Incorrect boundary pointers for byid %d",
-                                      current->getSeq());
-                    return -1;
-                }
-                const int r = edge(ring, current);
-                if (r < 0) return -1;
-                if (r > 0) {
-                    passChanges += r;
-                    continue;
-                }
-                current = current->Next();
-                if (current == ring) break;
-            }
-            if (!ring) return 0;
-            if (UpdateBoundary(m_msg, ring) != 0) return -1;
-            if (passChanges == 0) return 0;
-        }
-    }
-
+  private:
     CKpMsg* m_msg;
     CKpFacetStore* m_facets;
+    int m_entries;
     const FacetLinks* m_links;  // per facet index
     const double* m_areas;      // per facet index
     int* m_region;              // per facet index, see kMissing
@@ -384,7 +182,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         areas.resize(static_cast<size_t>(n));
         region.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
-        outOfMemory(msg);
+        bdy_ring::OutOfMemory(msg);
         return -1;
     }
     for (int i = 0; i < n; ++i) {
@@ -425,7 +223,7 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
             walk.Write();
-            outOfMemory(msg);
+            bdy_ring::OutOfMemory(msg);
             return -1;
         }
     }
@@ -446,7 +244,7 @@ int CKpSbdmnStore::createPlain(CKpMsg* msg, CKpFacetStore* facets) {
         dnfg.resize(static_cast<size_t>(n));
         areas.resize(static_cast<size_t>(n));
     } catch (const std::exception&) {
-        outOfMemory(msg);
+        bdy_ring::OutOfMemory(msg);
         return -1;
     }
     facets->ReinitPntd();
@@ -474,7 +272,7 @@ int CKpSbdmnStore::createPlain(CKpMsg* msg, CKpFacetStore* facets) {
         CKpSbdmn* sbdmn = new (std::nothrow) CKpSbdmn(k, count, area);
         if (!sbdmn || insert(sbdmn) != 0) {
             delete sbdmn;
-            outOfMemory(msg);
+            bdy_ring::OutOfMemory(msg);
             return -1;
         }
     }

@@ -11,31 +11,18 @@
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNode.h"
+#include "layuplib/bdy_ring.h"
 #include "layuplib/geom_util.h"
 
 namespace {
 
 const double kLengthTie = 2.220446049250313e-16;
 
-void outOfMemory(CKpMsg* msg) {
-    if (msg) msg->Create(4, "Could not allocate memory.");
-}
-
 void record(int facet, int dirn, int* count, int* facetIds, int* facetDirs) {
     if (!count) return;
     if (facetIds) facetIds[*count] = facet;
     if (facetDirs) facetDirs[*count] = dirn;
     ++*count;
-}
-
-CKpBdy* newSegment(int facet, int edge, int dirn) {
-    CKpBdy* seg = new (std::nothrow) CKpBdy();
-    if (seg) {
-        seg->setFacet(facet);
-        seg->setEdge(edge);
-        seg->setDirn(dirn);
-    }
-    return seg;
 }
 
 // The neighbour across `edge` of `facet` when the edge joins the surface
@@ -49,68 +36,42 @@ int linkedNeighbour(const CKpFacet* facet, int edge, int* neighEdge) {
     return g;
 }
 
-// Whether `edge` of facet G is the other side of segment `seg`.
-bool borders(const CKpFacet* g, int edge, const CKpBdy* seg) {
-    int shared = -1;
-    return seg && linkedNeighbour(g, edge, &shared) == seg->getFacet() && shared == seg->getEdge();
-}
+// The walk on the facets themselves: the painted flag is the mark, and each
+// facet painted is recorded in the caller's arrays.
+class FacetStoreSurface {
+  public:
+    FacetStoreSurface(CKpFacetStore* facets, int* count, int* facetIds, int* facetDirs)
+        : m_facets(facets), m_count(count), m_facetIds(facetIds), m_facetDirs(facetDirs) {}
 
-// Removes `k` segments in ring order from `first`. When they make up the
-// whole ring it vanishes (ring and current null). Otherwise the head moves
-// past them if it was among them, and `current` becomes `stay` when given,
-// else the segment after them (sense +1) or before them (sense -1).
-void removeBlock(CKpBdy*& ring, CKpBdy*& current, CKpBdy* first, int k, int sense, CKpBdy* stay) {
-    CKpBdy* block[3] = {nullptr, nullptr, nullptr};
-    int n = 0;
-    bool whole = false;
-    for (CKpBdy* seg = first; n < k; seg = seg->Next()) {
-        if (n > 0 && seg == first) {
-            whole = true;
-            break;
-        }
-        block[n++] = seg;
-    }
-    if (!whole) whole = block[n - 1]->Next() == first;
-    if (whole) {
-        for (int i = 0; i < n; ++i) delete block[i];
-        ring = nullptr;
-        current = nullptr;
-        return;
-    }
-    CKpBdy* before = first->Prev();
-    CKpBdy* after = block[n - 1]->Next();
-    before->SetNext(after);
-    after->SetPrev(before);
-    for (int i = 0; i < n; ++i) {
-        if (block[i] == ring) ring = after;
-        delete block[i];
-    }
-    current = stay ? stay : (sense >= 0 ? after : before);
-}
+    int entries() const { return m_facets->entries(); }
 
-// Deletes whatever is reachable from `ring` along next links, each segment
-// once, whether or not the links close: the safe way out with a ring whose
-// links disagree.
-void deleteReachable(CKpBdy*& ring) {
-    std::vector<CKpBdy*> segs;
-    try {
-        std::unordered_set<CKpBdy*> seen;
-        for (CKpBdy* s = ring; s && seen.insert(s).second; s = s->Next()) segs.push_back(s);
-    } catch (...) {
-        ring = nullptr;  // cannot tell the segments apart safely: leave them
-        return;
+    int neighbour(int facet, int edge, int* code) const {
+        const CKpFacet* f = m_facets->pFac(facet);
+        if (!f) return -1;
+        const int g = linkedNeighbour(f, edge, nullptr);
+        if (g >= 0) *code = f->getNedge(edge);
+        return g;
     }
-    for (CKpBdy* s : segs) delete s;
-    ring = nullptr;
-}
 
-// Number of segments of a ring already verified by UpdateBoundary.
-int ringSize(const CKpBdy* ring) {
-    if (!ring) return 0;
-    int n = 1;
-    for (const CKpBdy* s = ring->Next(); s != ring; s = s->Next()) ++n;
-    return n;
-}
+    bool painted(int facet) const {
+        const CKpFacet* f = m_facets->pFac(facet);
+        return !f || f->getPntd();
+    }
+
+    int paint(int facet, int dirn) {
+        CKpFacet* f = m_facets->pFac(facet);
+        f->setPntd(1);
+        f->setFacetDirection(dirn);
+        record(facet, dirn, m_count, m_facetIds, m_facetDirs);
+        return 0;
+    }
+
+  private:
+    CKpFacetStore* m_facets;
+    int* m_count;
+    int* m_facetIds;
+    int* m_facetDirs;
+};
 
 const CKpNode* startNode(CKpFacetStore* facets, const CKpBdy* seg) {
     const CKpFacet* f = facets->pFac(seg->getFacet());
@@ -131,6 +92,39 @@ double edgeLength(CKpFacetStore* facets, const CKpBdy* seg) {
 }
 
 }  // namespace
+
+namespace bdy_ring {
+
+void OutOfMemory(CKpMsg* msg) {
+    if (msg) msg->Create(4, "Could not allocate memory.");
+}
+
+void DeleteReachable(CKpBdy*& ring) {
+    std::vector<CKpBdy*> segs;
+    try {
+        std::unordered_set<CKpBdy*> seen;
+        for (CKpBdy* s = ring; s && seen.insert(s).second; s = s->Next()) segs.push_back(s);
+    } catch (...) {
+        ring = nullptr;  // cannot tell the segments apart safely: leave them
+        return;
+    }
+    for (CKpBdy* s : segs) delete s;
+    ring = nullptr;
+}
+
+int RingSize(const CKpBdy* ring) {
+    if (!ring) return 0;
+    int n = 1;
+    for (const CKpBdy* s = ring->Next(); s != ring; s = s->Next()) ++n;
+    return n;
+}
+
+}  // namespace bdy_ring
+
+using bdy_ring::DeleteReachable;
+using bdy_ring::NewSegment;
+using bdy_ring::OutOfMemory;
+using bdy_ring::RingSize;
 
 int UpdateBoundary(CKpMsg* msg, CKpBdy* ring) {
     if (!ring) return 0;
@@ -157,182 +151,27 @@ CKpBdy** newCKpBdyPtrA(int n) {
 
 int CalcBoundaryEdge(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, CKpBdy*& current, int sense,
                      int* count, int* facetIds, int* facetDirs) {
-    if (!facets || !ring || !current) return 0;
-    CKpBdy* s = current;
-    CKpBdy* p = s->Prev();
-    CKpBdy* n = s->Next();
-    const CKpFacet* f = facets->pFac(s->getFacet());
-    if (!p || !n || !f) return 0;
-
-    int shared = -1;
-    const int g = linkedNeighbour(f, s->getEdge(), &shared);
-
-    // 1. Phantom splits: S and a neighbouring segment are the two sides of
-    // one edge, so neither bounds anything.
-    const bool splitNext = g >= 0 && n != s && n->getFacet() == g && n->getEdge() == shared;
-    const bool splitPrev =
-        !splitNext && g >= 0 && p != s && p->getFacet() == g && p->getEdge() == shared;
-    if (splitNext || splitPrev) {
-        CKpBdy* first = splitNext ? s : p;
-        if (first->Next()->Next() == first) {
-            if (msg) msg->Create(2, "Phantom interior boundary deleted.");
-        } else if (msg) {
-            msg->Create(1, splitNext ? "Phantom split exists next." : "Phantom split exists prev.");
-        }
-        removeBlock(ring, current, first, 2, sense, nullptr);
-        return 1;
-    }
-
-    // 2. Growth across S's edge into an unpainted neighbour G.
-    if (g < 0) return 0;
-    CKpFacet* gf = facets->pFac(g);
-    if (!gf || gf->getPntd()) return 0;
-    const int d = s->getDirn() >= 1 ? 1 : -1;
-    const int code = f->getNedge(s->getEdge());
-    const int dg = code >= 3 ? d : -d;
-    const int a = dg >= 1 ? (shared + 1) % 3 : (shared + 2) % 3;
-    const int b = dg >= 1 ? (shared + 2) % 3 : (shared + 1) % 3;
-
-    // The new segment is made before anything changes, so that running out
-    // of memory leaves the ring and the marks as they were.
-    const bool bN = borders(gf, b, n);
-    const bool aP = borders(gf, a, p);
-    CKpBdy* added = nullptr;
-    if (!bN && !aP) {
-        added = newSegment(g, sense >= 0 ? a : b, dg);
-        if (!added) {
-            outOfMemory(msg);
-            return -1;
-        }
-    }
-    gf->setPntd(1);
-    gf->setFacetDirection(dg);
-    record(g, dg, count, facetIds, facetDirs);
-
-    // 3. Mend the ring so that it runs around G instead of across it.
-    if (bN && aP) {
-        // G fills a notch: P, S and N all lie on G.
-        removeBlock(ring, current, p, 3, sense, nullptr);
-    } else if (bN) {
-        if (borders(gf, a, n->Next())) {
-            removeBlock(ring, current, s, 3, sense, nullptr);
-        } else {
-            s->setFacet(g);
-            s->setEdge(a);
-            s->setDirn(dg);
-            removeBlock(ring, current, n, 1, sense, s);
-        }
-    } else if (aP) {
-        if (borders(gf, b, p->Prev())) {
-            removeBlock(ring, current, p->Prev(), 3, sense, nullptr);
-        } else {
-            s->setFacet(g);
-            s->setEdge(b);
-            s->setDirn(dg);
-            removeBlock(ring, current, p, 1, sense, s);
-        }
-    } else {
-        // ...P, (G, a), (G, b), N...: the new segment goes behind the walk.
-        s->setFacet(g);
-        s->setEdge(sense >= 0 ? b : a);
-        s->setDirn(dg);
-        if (sense >= 0) {
-            added->SetPrev(p);
-            added->SetNext(s);
-            p->SetNext(added);
-            s->SetPrev(added);
-        } else {
-            added->SetPrev(s);
-            added->SetNext(n);
-            s->SetNext(added);
-            n->SetPrev(added);
-        }
-    }
-    return 1;
+    if (!facets) return 0;
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
+    return bdy_ring::GrowRingEdge(msg, surface, ring, current, sense);
 }
 
 int CalcBoundaryAdvance(CKpMsg* msg, CKpFacetStore* facets, CKpBdy*& ring, int* changes, int* count,
                         int* facetIds, int* facetDirs) {
     if (changes) *changes = 0;
     if (!facets) return -1;
-    if (!ring) return 0;
-    if (UpdateBoundary(msg, ring) != 0) return -1;
-
-    int total = 0;
-    for (;;) {
-        // A pass moves forward at most twice round the ring (once more when
-        // the head is replaced) and changes it at most once per facet grown
-        // plus once per phantom pair; beyond that the links are corrupt.
-        const long cap = 2L * ringSize(ring) + 4L * facets->entries() + 16;
-        long steps = 0;
-        int passChanges = 0;
-        CKpBdy* current = ring;
-        while (ring && current) {
-            if (++steps > cap) {
-                if (msg)
-                    msg->Create(4, "Incorrect boundary pointers for byid %d", current->getSeq());
-                if (changes) *changes = total + passChanges;
-                return -1;
-            }
-            const int r =
-                CalcBoundaryEdge(msg, facets, ring, current, 1, count, facetIds, facetDirs);
-            if (r < 0) {
-                if (changes) *changes = total + passChanges;
-                return -1;
-            }
-            if (r > 0) {
-                passChanges += r;  // the same position is stepped again
-                continue;
-            }
-            current = current->Next();
-            if (current == ring) break;
-        }
-        total += passChanges;
-        if (changes) *changes = total;
-        if (!ring) return 0;
-        if (UpdateBoundary(msg, ring) != 0) return -1;
-        if (passChanges == 0) return 0;
-    }
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
+    return bdy_ring::GrowRing(msg, surface, ring, changes);
 }
 
 int CalcAllBoundary(CKpMsg* msg, CKpFacetStore* facets, int clearMarks, int startFacet,
                     int direction, CKpBdy*& ring, int* count, int* facetIds, int* facetDirs) {
     ring = nullptr;
     if (!facets) return 1;
-
-    // 1. Marks.
     if (clearMarks) facets->ReinitPntd();
-    CKpFacet* start = facets->pFac(startFacet);
-    if (!start) return 1;
-
-    // 2.-3. The start facet and its three edges, anticlockwise about its
-    // normal taken with the direction.
-    const int d = direction < 0 ? -1 : 1;
-    CKpBdy* segs[3] = {nullptr, nullptr, nullptr};
-    for (int k = 0; k < 3; ++k) {
-        segs[k] = newSegment(startFacet, (k * d + 3) % 3, d);
-        if (!segs[k]) {
-            for (CKpBdy* s : segs) delete s;
-            outOfMemory(msg);
-            return -1;
-        }
-    }
-    for (int k = 0; k < 3; ++k) {
-        segs[k]->setSeq(k + 1);
-        segs[k]->SetNext(segs[(k + 1) % 3]);
-        segs[k]->SetPrev(segs[(k + 2) % 3]);
-    }
-    start->setPntd(1);
-    start->setFacetDirection(d);
-    record(startFacet, d, count, facetIds, facetDirs);
-    ring = segs[0];
-
-    // 4. Growth passes until nothing changes.
-    if (CalcBoundaryAdvance(msg, facets, ring, nullptr, count, facetIds, facetDirs) != 0) {
-        deleteReachable(ring);
-        return -1;
-    }
-    return 0;
+    if (!facets->pFac(startFacet)) return 1;
+    FacetStoreSurface surface(facets, count, facetIds, facetDirs);
+    return bdy_ring::GrowRegion(msg, surface, startFacet, direction, ring) == 0 ? 0 : -1;
 }
 
 int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store) {
@@ -351,7 +190,7 @@ int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store)
         }
         used.assign(segs.size(), 0);
     } catch (...) {
-        outOfMemory(msg);
+        OutOfMemory(msg);
         return -1;
     }
     const int n = static_cast<int>(segs.size());
@@ -360,19 +199,19 @@ int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store)
     try {
         lengths.reserve(segs.size());  // one per loop at most: no throw below
     } catch (...) {
-        outOfMemory(msg);
+        OutOfMemory(msg);
         return -1;
     }
     CKpBdy** loops = newCKpBdyPtrA(n);
     if (!loops) {
-        outOfMemory(msg);
+        OutOfMemory(msg);
         return -1;
     }
     int numLoops = 0;
     auto fail = [&]() {
         for (int k = 0; k < numLoops; ++k) DeleteBoundary(loops[k]);
         std::free(loops);
-        outOfMemory(msg);
+        OutOfMemory(msg);
         return -1;
     };
 
@@ -380,7 +219,7 @@ int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store)
     for (int i = 0; i < n; ++i) {
         if (used[i]) continue;
         used[i] = 1;
-        CKpBdy* head = newSegment(segs[i]->getFacet(), segs[i]->getEdge(), segs[i]->getDirn());
+        CKpBdy* head = NewSegment(segs[i]->getFacet(), segs[i]->getEdge(), segs[i]->getDirn());
         if (!head) return fail();
         head->SetNext(head);
         head->SetPrev(head);
@@ -396,7 +235,7 @@ int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store)
             if (segs[j]->getFacet() == last->getFacet() && segs[j]->getEdge() == last->getEdge())
                 break;
             if (!lastEnd || startNode(facets, segs[j]) != lastEnd) continue;
-            CKpBdy* copy = newSegment(segs[j]->getFacet(), segs[j]->getEdge(), segs[j]->getDirn());
+            CKpBdy* copy = NewSegment(segs[j]->getFacet(), segs[j]->getEdge(), segs[j]->getDirn());
             if (!copy) return fail();
             CKpBdy* tail = head->Prev();
             copy->setSeq(tail->getSeq() + 1);
@@ -423,7 +262,7 @@ int CalcInteriorBoundary(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* store)
                 if (r != outer) DeleteBoundary(loops[r]);
             DeleteBoundary(loops[outer]);
             std::free(loops);
-            outOfMemory(msg);
+            OutOfMemory(msg);
             return -1;
         }
     }
@@ -449,7 +288,7 @@ int CalcBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int directi
         ids.resize(static_cast<size_t>(facets->entries()));
         dirs.resize(static_cast<size_t>(facets->entries()));
     } catch (...) {
-        outOfMemory(msg);
+        OutOfMemory(msg);
         return -1;
     }
     int count = 0;
@@ -470,7 +309,7 @@ int CalcBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int directi
     // 4. Segments between two region facets are where the front met itself.
     bool removed = false;
     if (ring) {
-        const int n = ringSize(ring);
+        const int n = RingSize(ring);
         CKpBdy* seg = ring;
         for (int i = 0; i < n && ring; ++i) {
             CKpBdy* next = seg->Next();
@@ -497,7 +336,7 @@ int CalcBoundary(CKpMsg* msg, CKpFacetStore* facets, int startFacet, int directi
 
     // 5. Otherwise separate the outer ring from the holes.
     if (ring && UpdateBoundary(msg, ring) != 0) {
-        deleteReachable(ring);
+        DeleteReachable(ring);
         return 2;
     }
     store->SetBdy(ring);
