@@ -828,8 +828,8 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     bool meet = false;
     if (accepted && full1 && full2) {
         int ia = last1, ib = last2;
-        meet = CKpAxis::CalcIntPtAnylength(A, B, ia, ib, 1e-6, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr) == 0;
+        meet = CKpAxis::CalcIntPtAnylength(A, B, ia, ib, 1e-6, nullptr, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr) == 0;
     }
     if (meet) {
         const CKpAxisPt* q1 = A.pAxisPt(last1 - 1);

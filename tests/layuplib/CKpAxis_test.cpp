@@ -504,8 +504,8 @@ int ExpectCutsAreFreshTraces(Surface& s, const CKpPoint& start, int f, int sense
         ++made;
         s.cap.reset();
         const long long before2 = axis_crossings_traced();
-        EXPECT_EQ(rc, fresh.make_axis(&s.cap.log, &s.facets, start, f, sense, angle, len,
-                                      &lastFresh))
+        EXPECT_EQ(rc,
+                  fresh.make_axis(&s.cap.log, &s.facets, start, f, sense, angle, len, &lastFresh))
             << "length " << len;
         EXPECT_EQ(counted, axis_crossings_traced() - before2) << "length " << len;
         EXPECT_EQ(s.cap.body(), "") << "length " << len;
@@ -550,8 +550,8 @@ TEST(CKpAxis, CutTraceIsTheShorterTraceBitForBit) {
         cuts += ExpectCutsAreFreshTraces(s, start, f, 1, angle, 0.8, lengths);
         // Traced to the rim: any longer length ends there too.
         for (const int sense : {1, -1})
-            ends += ExpectCutsAreFreshTraces(s, start, f, sense, angle, 100.0,
-                                             {0.9, 3.0, 100.0, 1e9});
+            ends +=
+                ExpectCutsAreFreshTraces(s, start, f, sense, angle, 100.0, {0.9, 3.0, 100.0, 1e9});
     }
     EXPECT_GT(cuts, 40);
     EXPECT_EQ(ends, 3 * 2 * 4);
