@@ -6,7 +6,8 @@
 //   BM_DrapeStep: about 10^5 facets, the step shrinking from 1/5 to 1/40 of
 //     the quarter meridian (x 2 per step, about x 4 grid points).
 // The counters give the facets, the grid points made, the facet crossings
-// traced per drape (make_axis, the drape's inner loop), those crossings
+// traced per drape (make_axis, the drape's inner loop; a fibre cut from a
+// longer trace counts the crossings its own trace would make), those crossings
 // per second and the drape's time per crossing. The surface, its
 // selection, the start and the four axes are built once per case, outside
 // the timing; each iteration runs pattern_wf, which empties the grid first.

@@ -90,6 +90,18 @@ class CKpAxis {
     int make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint& start, int startFacet,
                   int sense, double angle, double length, int* last = nullptr);
 
+    // What make_axis with `length` would give from this axis' point 0 (its
+    // position, facet, sense and angle), taken from the points of this
+    // axis' last make_axis, which must not have failed (answer 0 or 1) and
+    // must have been made with the same store as it is now: the points are
+    // cut after the first one from point 1 on that lies on a free or
+    // divided edge or whose length is not below `length`. make_axis stops
+    // there too, and takes the same steps to get there, so points, answer
+    // and *last (when given) are exactly those of a new trace; no message
+    // (a trace that gets that far has none). -2, with nothing changed, when
+    // no held point ends the trace (it would run further: trace afresh).
+    int cut_axis(double length, int* last = nullptr);
+
     // Adds point 1 from point 0 (position, facet, angle in that facet's
     // local axes): the first edge 0, 1, 2 of the facet that the direction
     // meets. 1 found; 0 not found, when the axis does not hold exactly one

@@ -535,6 +535,21 @@ int CKpAxis::make_axis(CKpMsg* msg, const CKpFacetStore* facets, const CKpPoint&
     return p && p->getLength() >= length ? 1 : 0;
 }
 
+int CKpAxis::cut_axis(double length, int* last) {
+    // make_axis stops at the first point from 1 on that ends the trace; the
+    // points before it passed its crossing guard when they were traced (the
+    // trace went on past them), and pass it again in the same order.
+    for (int i = 1; i < count; ++i) {
+        const CKpAxisPt* p = points[i];
+        if (p->getEdgeCode() >= 0 && p->getLength() < length) continue;
+        truncate(i + 1);
+        if (last) *last = i;
+        crossingsTraced += i;
+        return p->getLength() >= length ? 1 : 0;
+    }
+    return -2;
+}
+
 int CKpAxis::UpdateAxes(CKpMsg* msg, const CKpFacetStore* facets, const CKpDrape* drape, CKpAxis& A,
                         CKpAxis& B, int ua, int va, double a, double b, double c, double warpStep,
                         int ub, int vb, double d, double e, double f, double weftStep, double& r1,

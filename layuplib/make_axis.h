@@ -49,8 +49,10 @@ int CalcAxes(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, int axisType
              const CKpPlane& warpPlane, const CKpPlane& weftPlane, CKpDrapeSim* sim);
 
 // The number of facet edges crossed by CKpAxis::make_axis on the calling
-// thread so far (every point after point 0 of every axis it traced): the
-// unit of work of the drape benchmarks.
+// thread so far (every point after point 0 of every axis it traced), with
+// those of the axes CKpAxis::cut_axis gave instead of a trace: the unit of
+// work of the drape benchmarks, the same for a drape however its traces
+// are made.
 long long axis_crossings_traced();
 
 #endif  // PLYSTRAND_LAYUPLIB_MAKE_AXIS_H

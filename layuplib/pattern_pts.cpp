@@ -185,6 +185,24 @@ struct Trial {
     int found = 0, flag1 = 0, flag2 = 0;
 };
 
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Whether the trace `axis` starts where make_axis from p at the angle with
+// bits `angle` starts: point 0's position, facet, sense and angle.
+bool startsAt(const CKpAxis& axis, const CKpDrapePt& p, std::uint64_t angle) {
+    const CKpAxisPt* q = axis.pAxisPt(0);
+    if (!q || q->getFacet() != p.GetFacet() || q->getSense() != p.GetDnfg()) return false;
+    const double a = q->getAngle();
+    std::uint64_t bits;
+    std::memcpy(&bits, &a, sizeof bits);
+    const CKpPoint& x = q->getPosition();
+    const CKpPoint& y = p.GetPoint();
+    return bits == angle && sameBits(x.getx(), y.getx()) && sameBits(x.gety(), y.gety()) &&
+           sameBits(x.getz(), y.getz());
+}
+
 // Fibres traced by the trials, kept with their direction (bits) and
 // make_axis's answer. Within one cell a trace depends on its direction
 // alone, and the bracket search tries the same 11 weft directions in each
@@ -197,6 +215,24 @@ struct Held {
     int rc[N] = {};
     bool valid[N] = {};
     int next = 0;
+
+    // The held trace from p in direction `angle` (to the bit) cut as a new
+    // trace of `len` would end (CKpAxis::cut_axis); null when none is held
+    // or it would run further. *answer and *last as make_axis gives them.
+    CKpAxis* reuse(const CKpDrapePt& p, double angle, double len, int* answer, int* last) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &angle, sizeof bits);
+        for (int k = 0; k < N; ++k) {
+            if (!valid[k] || dir[k] != bits || rc[k] < 0 || !startsAt(axis[k], p, bits)) continue;
+            const int r = axis[k].cut_axis(len, last);
+            if (r < 0) return nullptr;
+            // Cut: no longer the trace of its trial.
+            valid[k] = false;
+            *answer = r;
+            return &axis[k];
+        }
+        return nullptr;
+    }
 
     // Forgets every trace (a new cell).
     void clear() {
@@ -748,12 +784,19 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     // 8. Final fibres.
     const double la = accepted ? c.a * best.r1 : c.a, lb = accepted ? c.b * best.r2 : c.b;
     const double dir1 = pi_pi(c.ref1 + c.s1 * best.t1), dir2 = pi_pi(c.ref2 - c.s2 * best.t2);
-    int last1 = 0, last2 = 0;
-    const int rc1 =
-        c.A.make_axis(msg, facets, P1->GetPoint(), P1->GetFacet(), P1->GetDnfg(), dir1, la, &last1);
-    const int rc2 = rc1 < 0 ? -1
-                            : c.B.make_axis(msg, facets, P2->GetPoint(), P2->GetFacet(),
-                                            P2->GetDnfg(), dir2, lb, &last2);
+    // The winning trials traced these fibres already, mostly at least as
+    // far: their traces are cut rather than traced again.
+    int last1 = 0, last2 = 0, rc1 = -1, rc2 = -1;
+    CKpAxis* held1 = c.warps.reuse(*P1, dir1, la, &rc1, &last1);
+    if (!held1)
+        rc1 = c.A.make_axis(msg, facets, P1->GetPoint(), P1->GetFacet(), P1->GetDnfg(), dir1, la,
+                            &last1);
+    CKpAxis* held2 = rc1 < 0 ? nullptr : c.wefts.reuse(*P2, dir2, lb, &rc2, &last2);
+    if (rc1 >= 0 && !held2)
+        rc2 = c.B.make_axis(msg, facets, P2->GetPoint(), P2->GetFacet(), P2->GetDnfg(), dir2, lb,
+                            &last2);
+    CKpAxis& A = held1 ? *held1 : c.A;
+    CKpAxis& B = held2 ? *held2 : c.B;
     if (rc1 < 0 || rc2 < 0 || last1 < 1 || last2 < 1) {
         report(msg, 4, "Could not create axis.");
         return -1;
@@ -762,21 +805,21 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     if (bound &&
         (!bound->DstBound(ua, va, 2 * d1, dist1) || !bound->DstBound(ub, vb, 2 * d2, dist2)))
         return notMade();
-    double reach1 = std::min(c.A.pAxisPt(last1)->getLength(), la);
-    double reach2 = std::min(c.B.pAxisPt(last2)->getLength(), lb);
+    double reach1 = std::min(A.pAxisPt(last1)->getLength(), la);
+    double reach2 = std::min(B.pAxisPt(last2)->getLength(), lb);
     CKpPoint end1, end2;
     CKpDirn dirn1, dirn2;
     int facet1, edge1, facet2, edge2;
-    lastEnd(c.A, last1, end1, dirn1, facet1, edge1);
-    lastEnd(c.B, last2, end2, dirn2, facet2, edge2);
+    lastEnd(A, last1, end1, dirn1, facet1, edge1);
+    lastEnd(B, last2, end2, dirn2, facet2, edge2);
     if (dist1 >= 0.0 && dist1 < 1.0 && dist1 * c.a < reach1) {
         double steps;
-        c.A.CalcEdgepoint(last1, c.a, dist1, &end1, &steps);
+        A.CalcEdgepoint(last1, c.a, dist1, &end1, &steps);
         reach1 = dist1 * c.a;
     }
     if (dist2 >= 0.0 && dist2 < 1.0 && dist2 * c.b < reach2) {
         double steps;
-        c.B.CalcEdgepoint(last2, c.b, dist2, &end2, &steps);
+        B.CalcEdgepoint(last2, c.b, dist2, &end2, &steps);
         reach2 = dist2 * c.b;
     }
     const bool full1 = rc1 == 1 && reach1 >= la, full2 = rc2 == 1 && reach2 >= lb;
@@ -785,16 +828,16 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
     bool meet = false;
     if (accepted && full1 && full2) {
         int ia = last1, ib = last2;
-        meet = CKpAxis::CalcIntPtAnylength(c.A, c.B, ia, ib, 1e-6, nullptr, nullptr, nullptr,
-                                           nullptr, nullptr, nullptr, nullptr, nullptr) == 0;
+        meet = CKpAxis::CalcIntPtAnylength(A, B, ia, ib, 1e-6, nullptr, nullptr, nullptr, nullptr,
+                                           nullptr, nullptr, nullptr, nullptr) == 0;
     }
     if (meet) {
-        const CKpAxisPt* q1 = c.A.pAxisPt(last1 - 1);
-        const CKpAxisPt* q2 = c.B.pAxisPt(last2 - 1);
+        const CKpAxisPt* q1 = A.pAxisPt(last1 - 1);
+        const CKpAxisPt* q2 = B.pAxisPt(last2 - 1);
         const CKpFacet* f1 = facets->pFac(q1->getFacet());
         const CKpFacet* f2 = facets->pFac(q2->getFacet());
         CKpPoint pos;
-        if (!f1 || !f2 || c.A.GetPointFacet(la, last1, &pos, nullptr) != 0) return notMade();
+        if (!f1 || !f2 || A.GetPointFacet(la, last1, &pos, nullptr) != 0) return notMade();
         CKpDrapePt* N = new (std::nothrow) CKpDrapePt;
         if (!N || grid->pDrapePt(u, v, N) != 0) {
             delete N;
@@ -805,12 +848,12 @@ int pattern_2pts(CKpMsg* msg, CKpGra* gra, const CKpFacetStore* facets, CKpDrape
         N->SetFacet(q1->getFacet());
         N->SetDnfg(q1->getSense());
         N->SetWarpAng(
-            storedAng(f1->GetAngle(&q1->getPosition(), &c.A.pAxisPt(last1)->getPosition()), d1));
+            storedAng(f1->GetAngle(&q1->getPosition(), &A.pAxisPt(last1)->getPosition()), d1));
         // Every angle of N is in the frame of N's facet (the warp fibre's
         // last one): when N lies on a facet edge the weft fibre arrives
         // through the neighbouring facet, whose frame may be turned.
         N->SetWeftAng(
-            storedAng(f1->GetAngle(&q2->getPosition(), &c.B.pAxisPt(last2)->getPosition()), d2));
+            storedAng(f1->GetAngle(&q2->getPosition(), &B.pAxisPt(last2)->getPosition()), d2));
         N->SetStrn(msg, wwAngle, side);
         P1->SetSideAng(d1, storedAng(dir1, d1));
         P2->SetSideAng(d2, storedAng(dir2, d2));

@@ -33,29 +33,44 @@ void Report(CKpMsg* msg, int severity, const char* text) {
     if (msg) msg->Create(severity, "%s", text);
 }
 
-// Largest number of grid points the surface can carry without the fabric
-// lying on itself: the facet area over the smallest cell area a drape can
-// reach (included angle 5 degrees, the hard shear limit), doubled, plus a
-// margin for the points on the free edges. A closed surface with no grid
-// bound would otherwise let the fibres wrap round and round without end.
-double FacetArea(const CKpFacetStore* facets) {
-    double area = 0.0;
-    for (int i = 0; i < facets->entries(); ++i) {
-        const CKpFacet* f = facets->pFac(i);
-        if (f) area += f->Area();
-    }
-    return area;
-}
+// The facet area, summed facet by facet in store order only as far as a
+// question needs it. Every facet's area is >= 0 (or NaN), so a partial sum
+// never exceeds the whole: in floating point too, adding a term >= 0 never
+// lowers a sum, and a NaN stays NaN to the end.
+class AreaSum {
+  public:
+    explicit AreaSum(const CKpFacetStore* facets = nullptr) : m_facets(facets) {}
 
-// The facet area summed once for a whole drape, which asks for the growth
-// cap more than once on a surface that does not change meanwhile (a pass
-// over every facet each time). The outermost scope on the thread holds it.
+    const CKpFacetStore* facets() const { return m_facets; }
+    double sum() const { return m_sum; }
+    bool complete() const { return !m_facets || m_next >= m_facets->entries(); }
+
+    // Adds up to `n` more facets (all that are left when n is negative).
+    void extend(int n) {
+        if (!m_facets) return;
+        const int entries = m_facets->entries();
+        const int stop = n < 0 || n >= entries - m_next ? entries : m_next + n;
+        for (; m_next < stop; ++m_next) {
+            const CKpFacet* f = m_facets->pFac(m_next);
+            if (f) m_sum += f->Area();
+        }
+    }
+
+  private:
+    const CKpFacetStore* m_facets;
+    int m_next = 0;
+    double m_sum = 0.0;
+};
+
+// The facet area of a whole drape, kept while it runs: it asks for the
+// growth cap more than once on a surface that does not change meanwhile.
+// The outermost scope on the thread holds it.
 class AreaScope {
   public:
     explicit AreaScope(const CKpFacetStore* facets) {
         if (held || !facets) return;
         held = facets;
-        area = FacetArea(facets);
+        area = AreaSum(facets);
         owner = true;
     }
     ~AreaScope() {
@@ -64,36 +79,81 @@ class AreaScope {
     AreaScope(const AreaScope&) = delete;
     AreaScope& operator=(const AreaScope&) = delete;
 
-    static double of(const CKpFacetStore* facets) {
-        return facets == held ? area : FacetArea(facets);
+    // The held sum of `facets`; null when another store (or none) is held.
+    static AreaSum* of(const CKpFacetStore* facets) {
+        return facets && facets == held ? &area : nullptr;
     }
 
   private:
     static thread_local const CKpFacetStore* held;
-    static thread_local double area;
+    static thread_local AreaSum area;
     bool owner = false;
 };
 thread_local const CKpFacetStore* AreaScope::held = nullptr;
-thread_local double AreaScope::area = 0.0;
+thread_local AreaSum AreaScope::area;
 
-long GrowthCap(const CKpFacetStore* facets, double step, double weftStep) {
-    const double area = AreaScope::of(facets);
-    const double cell = step * weftStep * std::sin(5.0 * kPi / 180.0);
-    const double cap = 2.0 * area / cell + 1000.0;
-    return cap < 2e9 ? static_cast<long>(cap) : 2000000000L;
+// Largest number of grid points the surface can carry without the fabric
+// lying on itself: the facet area over the smallest cell area a drape can
+// reach (included angle 5 degrees, the hard shear limit), doubled, plus a
+// margin for the points on the free edges. A closed surface with no grid
+// bound would otherwise let the fibres wrap round and round without end.
+// The cap only ever grows with the area, so a comparison that the area
+// summed so far settles does not need the rest of the surface: a drape
+// far from the cap sums a few facets, not all.
+class GrowthCap {
+  public:
+    GrowthCap(const CKpFacetStore* facets, double step, double weftStep)
+        : m_own(facets), m_cell(step * weftStep * std::sin(5.0 * kPi / 180.0)) {
+        m_sum = AreaScope::of(facets);
+        if (!m_sum) m_sum = &m_own;
+        // A cell that is not a positive number does not make the cap grow
+        // with the area: the whole sum is needed.
+        if (!(m_cell > 0.0 && m_cell < HUGE_VAL)) m_sum->extend(-1);
+    }
+    GrowthCap(const GrowthCap&) = delete;
+    GrowthCap& operator=(const GrowthCap&) = delete;
+
+    // Whether x lies above the cap.
+    bool exceededBy(double x) {
+        for (;;) {
+            const double cap = static_cast<double>(of(m_sum->sum()));
+            if (m_sum->complete() || !(x > cap)) return x > cap;
+            m_sum->extend(kChunk);
+        }
+    }
+
+    // The cap (the whole area summed).
+    long value() {
+        m_sum->extend(-1);
+        return of(m_sum->sum());
+    }
+
+  private:
+    static constexpr int kChunk = 256;
+
+    long of(double area) const {
+        const double cap = 2.0 * area / m_cell + 1000.0;
+        return cap < 2e9 ? static_cast<long>(cap) : 2000000000L;
+    }
+
+    AreaSum m_own;
+    AreaSum* m_sum;
+    double m_cell;
+};
+
+// Whether the grid holds more points than the cap allows; never without a
+// cap (null).
+bool OverCap(const CKpDrape* grid, GrowthCap* cap) {
+    return cap && cap->exceededBy(grid->GetCount()) && cap->value() > 0;
 }
 
-bool OverCap(const CKpDrape* grid, long cap) {
-    return cap > 0 && grid->GetCount() > cap;
-}
-
-void ReportCap(CKpMsg* msg, const CKpDrape* grid, long cap) {
+void ReportCap(CKpMsg* msg, const CKpDrape* grid, GrowthCap& cap) {
     if (msg)
         msg->Create(2,
                     "The drape has made %d points, more than the surface can hold (%ld); draping "
                     "has been stopped. The fibres probably wrap around a closed surface: cut the "
                     "area or limit the pattern extent.",
-                    grid->GetCount(), cap);
+                    grid->GetCount(), cap.value());
 }
 
 // Sets every point's thickness from its final strain: a point whose strain
@@ -182,7 +242,7 @@ struct Pass {
     double step;
     double weftStep;
     int side;
-    long cap;  // growth cap (GrowthCap); 0: none
+    GrowthCap* cap;  // none when null
 };
 
 int UniquePasses(const Pass& p, CKpGUI* gui) {
@@ -397,7 +457,7 @@ int GrowPasses(CKpMsg* msg, const Pass& p, CKpGUI* gui, int exttp) {
 }
 
 Pass MakePass(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpDrapeSim* sim, double wwAngle,
-              const double limits[3], double step, double weftStep, int side, long cap) {
+              const double limits[3], double step, double weftStep, int side, GrowthCap* cap) {
     return Pass{msg,     gra,    facets, sim,      sim->pDrape(), sim->pBound(),
                 wwAngle, limits, step,   weftStep, side,          cap};
 }
@@ -535,8 +595,8 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
     }
 
     // 5. Alternate unique and edge points until no fibre end is open.
-    const long cap = GrowthCap(facets, step, weftStep);
-    const Pass pass = MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, cap);
+    GrowthCap cap(facets, step, weftStep);
+    const Pass pass = MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, &cap);
     for (int i = 1;; ++i) {
         ring = sim->pfOln();
         const int rc = CalcOutline(msg, grid, ring);
@@ -559,7 +619,7 @@ int pattern_wf(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
             e = e->Next();
         } while (e && e != first);
         if (msg) msg->Create(1, "Number of unjoined points: %d", unjoined);
-        if (OverCap(grid, cap)) {
+        if (OverCap(grid, &cap)) {
             ReportCap(msg, grid, cap);
             break;
         }
@@ -651,9 +711,9 @@ int CreatePatternAxes(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int axstp
             lo[1] = std::min(lo[1], steps * dv), hi[1] = std::max(hi[1], steps * dv);
         }
         const double box = (hi[0] - lo[0] + 1.0) * (hi[1] - lo[1] + 1.0);
-        const double cap = static_cast<double>(GrowthCap(facets, step, weftStep));
-        if (box > cap) {
-            scale = std::sqrt(cap / box);
+        GrowthCap cap(facets, step, weftStep);
+        if (cap.exceededBy(box)) {
+            scale = std::sqrt(static_cast<double>(cap.value()) / box);
             if (msg)
                 msg->Create(1,
                             "Axes shortened to %g of their length: the grid would outgrow "
@@ -788,10 +848,10 @@ int ExtendPlyL(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, con
         Report(msg, 4, "Error in DrapeInadmissible.");
         return -1;
     }
-    const long cap = GrowthCap(facets, step, weftStep);
-    const Pass pass = MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, cap);
+    GrowthCap cap(facets, step, weftStep);
+    const Pass pass = MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, &cap);
     if (GrowPasses(msg, pass, gui, exttp) != 0) return -1;
-    if (OverCap(grid, cap)) ReportCap(msg, grid, cap);
+    if (OverCap(grid, &cap)) ReportCap(msg, grid, cap);
     RecomputeThickness(grid, mat);
     return 0;
 }
@@ -802,9 +862,9 @@ int DrapeUnique(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, CK
         Report(msg, 4, "Pattern does not exist.");
         return -1;
     }
-    return UniquePasses(MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side,
-                                 GrowthCap(facets, step, weftStep)),
-                        gui);
+    GrowthCap cap(facets, step, weftStep);
+    return UniquePasses(
+        MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, &cap), gui);
 }
 
 int DrapeExtend(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, int exttp,
@@ -814,9 +874,9 @@ int DrapeExtend(CKpMsg* msg, CKpGUI* gui, CKpGra* gra, CKpFacetStore* facets, in
         Report(msg, 4, "Pattern does not exist.");
         return -1;
     }
-    return ExtendPasses(MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side,
-                                 GrowthCap(facets, step, weftStep)),
-                        gui, exttp);
+    GrowthCap cap(facets, step, weftStep);
+    return ExtendPasses(
+        MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, &cap), gui, exttp);
 }
 
 int ExtendInDirection(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int exttp, CKpDrapeSim* sim,
@@ -827,8 +887,8 @@ int ExtendInDirection(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, int exttp
         return -1;
     }
     return ExtendInDirectionImpl(
-        MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, 0), exttp, outline,
-        dirn, counter);
+        MakePass(msg, gra, facets, sim, wwAngle, limits, step, weftStep, side, nullptr), exttp,
+        outline, dirn, counter);
 }
 
 int ExtendEdge(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpDrape* grid, double wwAngle,
@@ -838,7 +898,7 @@ int ExtendEdge(CKpMsg* msg, CKpGra* gra, CKpFacetStore* facets, CKpDrape* grid, 
     if (!grid || !start || !middle || !end) return -1;
     CKpDrapeSim* sim = grid->GetDrapeSim();
     const Pass p{msg,     gra,    facets, sim,      grid, sim ? sim->pBound() : nullptr,
-                 wwAngle, limits, step,   weftStep, side, 0};
+                 wwAngle, limits, step,   weftStep, side, nullptr};
     return ExtendEdgeImpl(p, dir, start, middle, end, outline, first, last, counter);
 }
 

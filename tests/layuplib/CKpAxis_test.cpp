@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "layuplib/CKpDrape.h"
 #include "layuplib/CKpDrapePt.h"
 #include "layuplib/CKpDrapeSim.h"
+#include "layuplib/CKpFacet.h"
 #include "layuplib/CKpLine.h"
 #include "layuplib/CKpPlane.h"
 #include "layuplib/angle_util.h"
@@ -449,3 +451,119 @@ TEST(CKpAxis, UpdateAxesFindsCellCorner) {
 }
 
 }  // namespace
+
+namespace {
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Every field of every point, to the bit; the first difference as text.
+std::string Difference(const CKpAxis& a, const CKpAxis& b) {
+    if (a.entries() != b.entries())
+        return "entries " + std::to_string(a.entries()) + " vs " + std::to_string(b.entries());
+    for (int i = 0; i < a.entries(); ++i) {
+        const CKpAxisPt &p = *a.pAxisPt(i), &q = *b.pAxisPt(i);
+        const CKpPoint &x = p.getPosition(), &y = q.getPosition();
+        if (!SameBits(x.getx(), y.getx()) || !SameBits(x.gety(), y.gety()) ||
+            !SameBits(x.getz(), y.getz()) || p.getFromFacet() != q.getFromFacet() ||
+            p.getFacet() != q.getFacet() || p.getEdge() != q.getEdge() ||
+            p.getEdgeCode() != q.getEdgeCode() || p.getSense() != q.getSense() ||
+            !SameBits(p.getLength(), q.getLength()) || !SameBits(p.getAngle(), q.getAngle()) ||
+            !SameBits(p.getSpare(), q.getSpare()))
+            return "point " + std::to_string(i);
+    }
+    return "";
+}
+
+// A trace of `longLen` cut to each length, against a new trace of that
+// length: answer, last point, crossings counted and every point. Lengths
+// that the long trace does not settle must answer -2 and leave it whole.
+// The number of cuts made.
+int ExpectCutsAreFreshTraces(Surface& s, const CKpPoint& start, int f, int sense, double angle,
+                             double longLen, const std::vector<double>& lengths) {
+    int made = 0;
+    CKpAxis whole;
+    if (whole.make_axis(nullptr, &s.facets, start, f, sense, angle, longLen) < 0) {
+        ADD_FAILURE() << "long trace failed";
+        return 0;
+    }
+    for (const double len : lengths) {
+        CKpAxis cut, fresh;
+        cut.make_axis(nullptr, &s.facets, start, f, sense, angle, longLen);
+        int lastCut = -7, lastFresh = -7;
+        const long long before = axis_crossings_traced();
+        const int rc = cut.cut_axis(len, &lastCut);
+        const long long counted = axis_crossings_traced() - before;
+        if (rc == -2) {
+            EXPECT_EQ(lastCut, -7) << "length " << len;
+            EXPECT_EQ(counted, 0) << "length " << len;
+            EXPECT_EQ(Difference(cut, whole), "") << "length " << len;
+            continue;
+        }
+        ++made;
+        s.cap.reset();
+        const long long before2 = axis_crossings_traced();
+        EXPECT_EQ(rc,
+                  fresh.make_axis(&s.cap.log, &s.facets, start, f, sense, angle, len, &lastFresh))
+            << "length " << len;
+        EXPECT_EQ(counted, axis_crossings_traced() - before2) << "length " << len;
+        EXPECT_EQ(s.cap.body(), "") << "length " << len;
+        EXPECT_EQ(lastCut, lastFresh) << "length " << len;
+        EXPECT_EQ(Difference(cut, fresh), "") << "length " << len;
+    }
+    return made;
+}
+
+}  // namespace
+
+TEST(CKpAxis, CutTraceIsTheShorterTraceBitForBit) {
+    // On a hemisphere every crossing turns the fibre: fibres from off the
+    // pole in several directions, cut at lengths between, on and beyond
+    // the lengths of their points, and beyond their free end at the rim.
+    Surface s(surfmesh::Hemisphere(Kind::Quad4, 24, 12, 1.0), "axis_cut_dome");
+    // The centre of a facet about 0.45 from the pole: 0.8 along any
+    // direction stays clear of the rim.
+    auto centre = [&](int k) {
+        const CKpFacet* F = s.facets.pFac(k);
+        const CKpPoint *v0 = F->getCKpPoint(0), *v1 = F->getCKpPoint(1), *v2 = F->getCKpPoint(2);
+        return Pt((v0->getx() + v1->getx() + v2->getx()) / 3,
+                  (v0->gety() + v1->gety() + v2->gety()) / 3,
+                  (v0->getz() + v1->getz() + v2->getz()) / 3);
+    };
+    int f = 0;
+    for (int k = 1; k < s.facets.entries(); ++k)
+        if (std::fabs(centre(k).getz() - 0.9) < std::fabs(centre(f).getz() - 0.9)) f = k;
+    const CKpPoint start = centre(f);
+    int cuts = 0, ends = 0;
+    for (const double turn : {0.3, 1.9, -2.6}) {
+        const double angle = pi_pi(s.Angle(f, Dn(1, 0, 0)) + turn);
+        CKpAxis probe;
+        ASSERT_EQ(probe.make_axis(nullptr, &s.facets, start, f, 1, angle, 0.8), 1);
+        std::vector<double> lengths = {0.0, 1e-12, 0.05, 0.4, 0.77, 0.8, 0.8000001, 5.0};
+        for (int i = 1; i < probe.entries(); i += 3) {
+            const double at = probe.pAxisPt(i)->getLength();
+            lengths.push_back(at);
+            lengths.push_back(std::nextafter(at, 0.0));
+            lengths.push_back(std::nextafter(at, 10.0));
+        }
+        cuts += ExpectCutsAreFreshTraces(s, start, f, 1, angle, 0.8, lengths);
+        // Traced to the rim: any longer length ends there too.
+        for (const int sense : {1, -1})
+            ends +=
+                ExpectCutsAreFreshTraces(s, start, f, sense, angle, 100.0, {0.9, 3.0, 100.0, 1e9});
+    }
+    EXPECT_GT(cuts, 40);
+    EXPECT_EQ(ends, 3 * 2 * 4);
+
+    // Round a tube the long trace closes on itself (a warning, not cut):
+    // shorter lengths are settled by its points, a length it never reached
+    // is not.
+    Surface t(surfmesh::OpenCylinder(Kind::Quad4, kFaces, 10, 1.0, 10.0), "axis_cut_tube");
+    const CKpPoint low = OnFace(4.3);
+    const int g = t.At(low);
+    const double round = 2 * kFaces * std::sin(kPi / kFaces);
+    EXPECT_EQ(ExpectCutsAreFreshTraces(t, low, g, 1, t.Angle(g, kAround), 1e6,
+                                       {0.2, 0.5 * round, round, 1e6}),
+              3);
+}

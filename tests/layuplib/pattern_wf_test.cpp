@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -112,6 +113,77 @@ TEST(pattern_wf, ClosedTubeStopsGrowing) {
     r.Run(1, 1, kPi / 2, 1.0, 0.4);
     EXPECT_TRUE(Has(r.log(), "probably wrap around a closed surface")) << r.log();
     EXPECT_FALSE(r.gui.messages.empty());
+}
+
+// The growth cap of a surface: its facet areas summed in store order,
+// doubled, over the smallest cell, plus 1000.
+long CapOf(const CKpFacetStore& facets, double step, double weftStep) {
+    double area = 0.0;
+    for (int i = 0; i < facets.entries(); ++i)
+        if (const CKpFacet* f = facets.pFac(i)) area += f->Area();
+    const double cap = 2.0 * area / (step * weftStep * std::sin(5.0 * kDeg)) + 1000.0;
+    return cap < 2e9 ? static_cast<long>(cap) : 2000000000L;
+}
+
+// The tube stops once it holds more points than the cap of its whole area,
+// and says so with both numbers; neither the first unique pass nor the
+// first rings end it early.
+TEST(pattern_wf, ClosedTubeStopsJustPastItsCap) {
+    for (const double step : {0.4, 0.25}) {
+        Rig r("wf_tube_cap", surfmesh::OpenCylinder(Kind::Quad4, 32, 8, 1.0, 2.0));
+        r.Axes({0, 1, 1.0}, {-1, 0, 0}, {0, 0, 1});
+        r.Run(1, 1, kPi / 2, 1.25, step);
+        const long cap = CapOf(r.m.s.facets, step, step / 1.25);
+        const int points = r.grid().GetCount();
+        EXPECT_GT(points, cap) << step;
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "The drape has made %d points, more than the surface can hold (%ld)", points,
+                      cap);
+        EXPECT_TRUE(Has(r.log(), text)) << step << "\n" << text << "\n" << r.log();
+    }
+}
+
+// A large flat plate (3 x 3, steps of 0.075) far from its cap drapes whole: its area is summed
+// only as far as needed, yet never so little that a drape of more than
+// 1000 points looks over the cap.
+TEST(pattern_wf, LargePlateFarFromItsCapDrapesWhole) {
+    Rig r("wf_plate_cap", surfmesh::Plate(Kind::Quad4, 30, 30, 3.0, 3.0));
+    ASSERT_GT(r.m.s.facets.entries(), 1000);
+    for (const int axstp : {0, 1}) {
+        SCOPED_TRACE(axstp);
+        r.m.cap.reset();
+        r.Axes({1.5, 1.5, 0}, {1, 0, 0}, {0, 1, 0}, axstp);
+        ASSERT_EQ(r.Run(axstp, 1, kPi / 2, 1.0, 0.075), 0);
+        EXPECT_FALSE(Has(r.log(), "more than the surface can hold")) << r.log();
+        EXPECT_FALSE(Has(r.log(), "Axes shortened")) << r.log();
+        EXPECT_EQ(r.grid().GetCount(), 40 * 40);  // from a facet centre: 40 steps fit each way
+    }
+}
+
+// Geodesic axes wrapping round a sphere would span an index box larger
+// than the cap: all four are shortened by the square root of cap over box,
+// the box of whole steps along each (warp steps along axes 0 and 2, weft
+// steps along 1 and 3).
+TEST(pattern_wf, WrappingAxesAreShortenedToTheCap) {
+    Rig r("wf_sphere_cap", surfmesh::Sphere(Kind::Tria3, 8, 4, 1.0));
+    r.Axes({0, -1, 0}, {1, 0, 0.3}, {0, 0, 1});
+    const double step = 0.2, ratio = 0.8;
+    double steps[4];
+    for (int k = 0; k < 4; ++k) {
+        const CKpAxis& a = *r.sim.pAxis(k);
+        ASSERT_GE(a.entries(), 2);
+        steps[k] =
+            std::floor(a.pAxisPt(a.entries() - 1)->getLength() / (k % 2 ? step / ratio : step));
+    }
+    const double box = (steps[0] + steps[2] + 1.0) * (steps[1] + steps[3] + 1.0);
+    const long cap = CapOf(r.m.s.facets, step, step / ratio);
+    ASSERT_GT(box, static_cast<double>(cap));
+    r.Run(1, 1, kPi / 2, ratio, step);
+    char text[200];
+    std::snprintf(text, sizeof text, "Axes shortened to %g of their length",
+                  std::sqrt(static_cast<double>(cap) / box));
+    EXPECT_TRUE(Has(r.log(), text)) << text << "\n" << r.log().substr(0, 2000);
 }
 
 // The left half drapes first; its warp fibres stop at x = 2. With the right
