@@ -230,18 +230,6 @@ double CKpElem::getckpnodesZ(int i) const {
     return node ? node->getCKpPointZ() : 0.0;
 }
 
-void CKpElem::setckpnodes(int i, CKpNode* node) {
-    assert(i >= 0 && i < getnnod());
-    if (i < 0 || i >= getnnod()) return;
-    ckpnodes[i] = node;
-}
-
-void CKpElem::setunid(int i, int id) {
-    assert(i >= 0 && i < getnnod());
-    if (i < 0 || i >= getnnod()) return;
-    unid()[i] = id;
-}
-
 void CKpElem::setfacs(int i, int index) {
     assert(i >= 0 && i < getnfac());
     if (i < 0 || i >= getnfac()) return;

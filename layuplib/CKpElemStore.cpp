@@ -10,7 +10,7 @@
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 
-CKpElemStore::CKpElemStore() : CVekObjectStore<CKpElem>(64) {}
+CKpElemStore::CKpElemStore() : CKpAscendingStore<CKpElem>(64) {}
 
 CKpElemStore::~CKpElemStore() = default;
 

@@ -5,15 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "layuplib/CKpBlockPool.h"
+#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpLypPly.h"
 #include "layuplib/CKpLypPlyStore.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
@@ -72,6 +76,13 @@ int read_lyp(CKpLayup* model, int compressed) {
         msg->Create(4, "Could not open file '%s' for reading.", path.c_str());
         return 0;
     }
+
+    // The read makes a node, an element and its arrays, or a pattern element
+    // for almost every record, and the linking after it may delete some:
+    // their pools are held for the whole of it rather than locked per object.
+    const CKpElem::PoolHold elemPools;
+    const CKpBlockPool::Hold nodePool(CKpNode::pool());
+    const CKpBlockPool::Hold patElemPool(CKpPatElem::pool());
 
     // 3. Dispatch every line until the end of the input or a user break.
     bool ok = true;
