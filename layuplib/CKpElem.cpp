@@ -356,10 +356,13 @@ double CKpElem::GetLypPlyOffset(int lypPlyId, int top) const {
 
 int CKpElem::CheckShape() const {
     const int n = getnnod();
+    if (n == 0) return 0;
+    const int* const ids = unid();
     for (int i = 0; i < n; ++i) {
-        if (unid()[i] < 1) return 1;
+        const int id = ids[i];
+        if (id < 1) return 1;
         for (int j = 0; j < i; ++j)
-            if (unid()[j] == unid()[i]) return 1;
+            if (ids[j] == id) return 1;
     }
     return 0;
 }
