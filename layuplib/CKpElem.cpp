@@ -230,18 +230,6 @@ double CKpElem::getckpnodesZ(int i) const {
     return node ? node->getCKpPointZ() : 0.0;
 }
 
-void CKpElem::setckpnodes(int i, CKpNode* node) {
-    assert(i >= 0 && i < getnnod());
-    if (i < 0 || i >= getnnod()) return;
-    ckpnodes[i] = node;
-}
-
-void CKpElem::setunid(int i, int id) {
-    assert(i >= 0 && i < getnnod());
-    if (i < 0 || i >= getnnod()) return;
-    unid()[i] = id;
-}
-
 void CKpElem::setfacs(int i, int index) {
     assert(i >= 0 && i < getnfac());
     if (i < 0 || i >= getnfac()) return;
@@ -368,10 +356,13 @@ double CKpElem::GetLypPlyOffset(int lypPlyId, int top) const {
 
 int CKpElem::CheckShape() const {
     const int n = getnnod();
+    if (n == 0) return 0;
+    const int* const ids = unid();
     for (int i = 0; i < n; ++i) {
-        if (unid()[i] < 1) return 1;
+        const int id = ids[i];
+        if (id < 1) return 1;
         for (int j = 0; j < i; ++j)
-            if (unid()[j] == unid()[i]) return 1;
+            if (ids[j] == id) return 1;
     }
     return 0;
 }

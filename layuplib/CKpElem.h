@@ -198,9 +198,18 @@ class CKpElem : public CVekObject {
     // The node id at stored position i; 0 outside 0..getnnod()-1.
     int getunid(int i) const { return i >= 0 && i < getnnod() ? unid()[i] : 0; }
     // i must lie in 0..getnnod()-1: asserted; a release build ignores a call
-    // outside the range.
-    void setckpnodes(int i, CKpNode* node);
-    void setunid(int i, int id);
+    // outside the range. Inline: called per node while a mesh is read and
+    // linked.
+    void setckpnodes(int i, CKpNode* node) {
+        assert(i >= 0 && i < getnnod());
+        if (i < 0 || i >= getnnod()) return;
+        ckpnodes[i] = node;
+    }
+    void setunid(int i, int id) {
+        assert(i >= 0 && i < getnnod());
+        if (i < 0 || i >= getnnod()) return;
+        unid()[i] = id;
+    }
 
     // Facet index of the element's i-th facet (in the model's facet store).
     // i must lie in 0..getnfac()-1: asserted; a release build gives -1 (no

@@ -10,7 +10,7 @@
 #include "layuplib/CKpPlyElem.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 
-CKpElemStore::CKpElemStore() : CVekObjectStore<CKpElem>(64) {}
+CKpElemStore::CKpElemStore() : CKpAscendingStore<CKpElem>(64) {}
 
 CKpElemStore::~CKpElemStore() = default;
 
@@ -177,7 +177,8 @@ int CKpElemStore::CheckShape(CKpMsg* msg) {
     int deleted = 0;
     download_cache();
     for (int k = entries() - 1; k >= 0; --k) {
-        CKpElem* e = (*this)[k];
+        // An erase below moves only the entries above k.
+        CKpElem* e = toT(m_sorted[k]);
         if (!e || e->CheckShape() == 0) continue;
         if (msg)
             msg->Create(2, "Shape check failed for element %d, deleting from the element store.",

@@ -1,6 +1,7 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPELEMSTORE_H
 #define PLYSTRAND_LAYUPLIB_CKPELEMSTORE_H
 
+#include "layuplib/CKpAscendingStore.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CVekObjectStore.h"
 
@@ -10,14 +11,15 @@ class CKpMsg;
 // CKpElemStore: the elements of the layup mesh by id (capacity 64). It
 // creates elements, hands the mesh to the host and to clients in the
 // solver's node order, answers selection queries and checks shapes. The
-// owner deletes the elements with eraseAllObjects.
+// owner deletes the elements with eraseAllObjects. Elements inserted in
+// ascending id go straight to the sorted array (CKpAscendingStore).
 //
 // Connectivity exchange (GetElements, GetSelectedElements): one row of
 // `width` ints per element, the node ids in solver order (corners first,
 // then midsides) in its first getnnod() entries; the rest of a row is left
 // as it was. Host topology codes: 3 tria3, 4 quad4, 6 tria6, 8 quad8 (solids
 // 28, 20, 26, 25; 0 unknown).
-class CKpElemStore : public CVekObjectStore<CKpElem> {
+class CKpElemStore : public CKpAscendingStore<CKpElem> {
   public:
     CKpElemStore();
     ~CKpElemStore() override;

@@ -31,7 +31,7 @@ int cmpNodePos(const void* pa, const void* pb) {
     return (a->id() > b->id()) - (a->id() < b->id());
 }
 
-CKpNodeStore::CKpNodeStore() : CVekObjectStore<CKpNode>(64) {}
+CKpNodeStore::CKpNodeStore() : CKpAscendingStore<CKpNode>(64) {}
 
 CKpNodeStore::~CKpNodeStore() = default;
 

@@ -1,6 +1,7 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPNODESTORE_H
 #define PLYSTRAND_LAYUPLIB_CKPNODESTORE_H
 
+#include "layuplib/CKpAscendingStore.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/CVekObjectStore.h"
 
@@ -15,11 +16,12 @@ class CKpRefStore;
 // positions to the basic frame, merges coincident nodes and re-points the
 // elements at the survivors, and builds the node-to-element references and
 // node directions of an element selection. The owner deletes the nodes with
-// eraseAllObjects.
+// eraseAllObjects. Nodes inserted in ascending id go straight to the sorted
+// array (CKpAscendingStore).
 //
 // Nodes that count for clients ("live" nodes) are those that are neither
 // incomplete (not yet placed) nor merged into another node.
-class CKpNodeStore : public CVekObjectStore<CKpNode> {
+class CKpNodeStore : public CKpAscendingStore<CKpNode> {
   public:
     CKpNodeStore();
     ~CKpNodeStore() override;

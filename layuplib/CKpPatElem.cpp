@@ -1,20 +1,23 @@
 #include "layuplib/CKpPatElem.h"
 
 #include <cstdio>
+#include <new>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/number_text.h"
 
+CKP_BLOCK_POOLED_DEFINE(CKpPatElem)
+
 CKpPatElem::CKpPatElem()
-    : m_elemId(0),
-      m_elem(nullptr),
+    : m_elem(nullptr),
+      m_elemId(0),
       m_stdn(0),
       m_dnfg(0),
+      m_order(0),
       m_warp(0.0),
       m_weft(0.0),
       m_shear(0.0),
-      m_thickness(0.0),
-      m_order(0) {}
+      m_thickness(0.0) {}
 
 CKpPatElem::~CKpPatElem() = default;
 

@@ -2,7 +2,9 @@
 #define PLYSTRAND_LAYUPLIB_CKPPATELEM_H
 
 #include <cstddef>
+#include <new>
 
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CVekListItem.h"
 
 class CKpElem;
@@ -13,6 +15,11 @@ class CKpElem;
 // the element itself is held by pointer, not owned.
 class CKpPatElem : public CVekListItem {
   public:
+    // A pattern holds one per covered element, and a layup file brings
+    // hundreds of thousands: they live in blocks (CKpBlockPool). Loops that
+    // make or delete many hold CKpPatElem::pool() (CKpBlockPool::Hold).
+    CKP_BLOCK_POOLED
+
     // Largest text `write` produces, terminator included.
     enum { WRITE_MAX = 256 };
 
@@ -71,15 +78,16 @@ class CKpPatElem : public CVekListItem {
     int write(char* buffer) const { return write(buffer, WRITE_MAX); }
 
   private:
-    int m_elemId;
+    // The pointer first and the ints together: no padding between them.
     CKpElem* m_elem;  // not owned
+    int m_elemId;
     int m_stdn;
     int m_dnfg;
+    int m_order;
     double m_warp;
     double m_weft;
     double m_shear;
     double m_thickness;
-    int m_order;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPPATELEM_H

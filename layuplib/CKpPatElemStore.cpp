@@ -25,6 +25,7 @@ double wrapHalfOpen(double a) {
 
 int CKpPatElemStore::SetElemIdsOrders(int n, const int* ids, const int* orders) {
     if (!ids) return 1;
+    CKpBlockPool::Hold hold(CKpPatElem::pool());
     for (int i = 0; i < n; ++i) {
         CKpPatElem* pe = new (std::nothrow) CKpPatElem;
         if (!pe) return -1;
@@ -81,6 +82,7 @@ int CKpPatElemStore::SortById() {
 
 int CKpPatElemStore::SimulationTransfer(CKpElemStore* elements, CKpFacetStore* facets, int stdn) {
     if (!elements || !facets) return -1;
+    CKpBlockPool::Hold hold(CKpPatElem::pool());
     CVekObjectStoreIterator<CKpElem> it(*elements);
     while (++it) {
         CKpElem* elem = it.key();
@@ -138,6 +140,7 @@ int CKpPatElemStore::SimulationTransfer(CKpElemStore* elements, CKpFacetStore* f
 int CKpPatElemStore::UpdateFromProjection(CKpElemStore* elements, CKpFacetStore* facets, int stdn) {
     if (!elements || !facets) return -1;
     if (facets->SimulationInterpolate() != 0) return -1;
+    CKpBlockPool::Hold hold(CKpPatElem::pool());
     eraseAllObjects();
     return SimulationTransfer(elements, facets, stdn);
 }
@@ -148,6 +151,7 @@ int CKpPatElemStore::UpdateFromDraping(CKpMsg* log, CKpDrape* drape, CKpElemStor
     if (facets->SimulationInitialise() != 0 || facets->SimulationTransfer(log, drape) != 0 ||
         facets->SimulationInterpolate() != 0)
         return -1;
+    CKpBlockPool::Hold hold(CKpPatElem::pool());
     eraseAllObjects();
     return SimulationTransfer(elements, facets, stdn);
 }

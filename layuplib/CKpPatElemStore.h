@@ -18,8 +18,11 @@ class CKpMsg;
 class CKpPatElemStore : public CVekList<CKpPatElem> {
   public:
     CKpPatElemStore() = default;
-    // Deletes every entry.
-    ~CKpPatElemStore() { eraseAllObjects(); }
+    // Deletes every entry (holding the entries' pool for the loop).
+    ~CKpPatElemStore() {
+        CKpBlockPool::Hold hold(CKpPatElem::pool());
+        eraseAllObjects();
+    }
 
     // Appends n entries (existing ones stay) with the element ids `ids`
     // (n ints, read) and the orders `orders` (n ints, read; null: order 0);

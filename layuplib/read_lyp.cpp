@@ -5,15 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "layuplib/CKpBlockPool.h"
+#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpLypPly.h"
 #include "layuplib/CKpLypPlyStore.h"
 #include "layuplib/CKpMat.h"
 #include "layuplib/CKpMatStore.h"
+#include "layuplib/CKpMsg.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatElem.h"
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPly.h"
 #include "layuplib/CKpPlyStore.h"
@@ -30,6 +35,51 @@ namespace {
 bool isBanner(const std::string& text) {
     if (text.compare(0, 2, "**") == 0) return true;
     return text.find_first_not_of(" \t\r") == std::string::npos;
+}
+
+// CKpElemStore::CheckShape followed by node_reref, in one walk over the
+// elements instead of two: the same deletions, links and messages in the
+// same order (shape failures from the highest id down, then each element
+// with a missing node in ascending id). Elements that fail the shape check
+// are not linked: they are deleted before any link would count. Throws
+// std::bad_alloc before any message or change other than links.
+void checkShapesAndLinkNodes(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems) {
+    std::vector<CKpElem*> badShape;
+    std::vector<CKpElem*> unlinked;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (++it) {
+        CKpElem* e = it.key();
+        if (!e) continue;
+        if (e->CheckShape() != 0) {
+            badShape.push_back(e);
+            continue;
+        }
+        bool missing = false;
+        const int n = e->getnnod();
+        for (int i = 0; i < n; ++i) {
+            CKpNode* node = nodes->find(e->getunid(i));
+            e->setckpnodes(i, node);
+            missing |= node == nullptr;
+        }
+        if (missing) unlinked.push_back(e);
+    }
+
+    for (auto k = badShape.rbegin(); k != badShape.rend(); ++k) {
+        if (msg)
+            msg->Create(2, "Shape check failed for element %d, deleting from the element store.",
+                        (*k)->id());
+        elems->eraseObject(*k);
+    }
+    for (CKpElem* e : unlinked) {
+        if (!msg) break;
+        const int n = e->getnnod();
+        for (int i = 0; i < n; ++i)
+            if (!e->getckpnodes(i))
+                msg->Create(2, "Missing node %d id %d on element id %d.", i + 1, e->getunid(i),
+                            e->id());
+        msg->Create(2, "Deleting element id %d.", e->id());
+    }
+    for (CKpElem* e : unlinked) elems->eraseObject(e);
 }
 
 }  // namespace
@@ -72,6 +122,13 @@ int read_lyp(CKpLayup* model, int compressed) {
         msg->Create(4, "Could not open file '%s' for reading.", path.c_str());
         return 0;
     }
+
+    // The read makes a node, an element and its arrays, or a pattern element
+    // for almost every record, and the linking after it may delete some:
+    // their pools are held for the whole of it rather than locked per object.
+    const CKpElem::PoolHold elemPools;
+    const CKpBlockPool::Hold nodePool(CKpNode::pool());
+    const CKpBlockPool::Hold patElemPool(CKpPatElem::pool());
 
     // 3. Dispatch every line until the end of the input or a user break.
     bool ok = true;
@@ -146,8 +203,14 @@ int LayupReadPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatS
 
     // 1.-4. Ids, shapes, nodes, pattern elements.
     UpdateIds(mats, pats, plys, layup, renumbered);
-    elems->CheckShape(msg);
-    if (node_reref(msg, nodes, elems) <= 0) return 0;
+    try {
+        checkShapesAndLinkNodes(msg, nodes, elems);
+    } catch (const std::bad_alloc&) {
+        // Nothing but links was done yet: the two steps one after the other
+        // give the same result, and cope without memory.
+        elems->CheckShape(msg);
+        if (node_reref(msg, nodes, elems) <= 0) return 0;
+    }
     if (elem_reref(msg, elems, pats) != 0) return 0;
 
     // 5. Materials.

@@ -29,7 +29,9 @@ class CKpTol;
 // as they have their ids; a ply, pattern or material stays with the reader
 // from its opening record (301, 401, 501) until its id record (302, 402,
 // 502). Records that act on "the current" object find it here.
-class LypReader {
+// Not exported: its calls to itself, once per record and field, then go
+// straight to their targets rather than through the library's symbol table.
+class __attribute__((visibility("hidden"))) LypReader {
   public:
     // Reads into `model` (its stores are created when missing); `path` is
     // the file name for the reader's own messages; `supported` the file

@@ -495,6 +495,82 @@ TEST_F(LypRead, FrequentRecordsReadAlikeWhereverTheirLinesLie) {
     }
 }
 
+// Linking after the read: shape failures are dropped first (highest id
+// first), then elements with missing nodes (ascending id, each missing
+// position named), then the pattern elements of dropped elements; the
+// elements left point at the nodes of their ids. Records out of id order and
+// a repeated node id on the way.
+TEST_F(LypRead, ShapeFailuresThenMissingNodesThenPatternElements) {
+    std::string text = "** mesh\n";
+    for (int n : {3, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12}) {
+        text += "101 0 " + std::to_string(n) + "\n";
+        text += "102 " + std::to_string(n % 3) + " " + std::to_string(n / 3) + " 0\n";
+    }
+    text += "101 0 4\n102 9 9 9\n";  // a repeat: ignored with a warning
+    const std::vector<std::pair<int, std::string>> elems = {
+        {2, "2 3 6 5"},   {1, "1 2 5 4"},    {3, "1 1 2 3"},   {4, "4 5 8 7"},
+        {5, "5 99 9 8"},  {6, "7 8 11 10"},  {7, "0 8 9 12"},  {8, "98 9 12 97"},
+        {9, "99 99 3 4"}, {10, "8 9 12 11"},
+    };
+    for (const auto& e : elems)
+        text += "201 0 " + std::to_string(e.first) + " 1 0\n202 1 1 0\n204 " + e.second + "\n";
+    text += "401 3\n402 1\n403 P\n";
+    for (int e = 1; e <= 10; ++e)
+        text += "430 0 " + std::to_string(e) + " 1 0 0.5 2 1 " + std::to_string(e) + "\n";
+    text += "** END\n";
+    ASSERT_EQ(Read(Temp("links.lyp", text)), 1) << Log();
+
+    EXPECT_TRUE(LoggedInOrder({
+        "WARNING: Duplicate node id 4 on line 26 of layup file '" + temps.back() + "' ignored.",
+        "WARNING: Shape check failed for element 9, deleting from the element store.",
+        "WARNING: Shape check failed for element 7, deleting from the element store.",
+        "WARNING: Shape check failed for element 3, deleting from the element store.",
+        "WARNING: Missing node 2 id 99 on element id 5.",
+        "WARNING: Deleting element id 5.",
+        "WARNING: Missing node 1 id 98 on element id 8.",
+        "WARNING: Missing node 4 id 97 on element id 8.",
+        "WARNING: Deleting element id 8.",
+        "WARNING: Element 3 referenced by pattern P does not exist, deleting the pattern element "
+        "data.",
+        "WARNING: Element 5 referenced by pattern P does not exist, deleting the pattern element "
+        "data.",
+        "WARNING: Element 7 referenced by pattern P does not exist, deleting the pattern element "
+        "data.",
+        "WARNING: Element 8 referenced by pattern P does not exist, deleting the pattern element "
+        "data.",
+        "WARNING: Element 9 referenced by pattern P does not exist, deleting the pattern element "
+        "data.",
+    }));
+    // An element dropped for its shape draws no missing-node message.
+    EXPECT_FALSE(Logged("on element id 9."));
+    EXPECT_FALSE(Logged("on element id 7."));
+    EXPECT_FALSE(Logged("Deleting element id 3."));
+
+    CKpNodeStore* nodes = model->pNodes();
+    CKpElemStore* store = model->pElems();
+    ASSERT_EQ(nodes->entries(), 12);
+    EXPECT_EQ(nodes->find(4)->getCKpPointX(), 1.0);  // the first node 4 stays
+    const std::vector<int> kept = {1, 2, 4, 6, 10};
+    ASSERT_EQ(store->entries(), static_cast<int>(kept.size()));
+    for (int id : kept) {
+        const CKpElem* e = store->find(id);
+        ASSERT_TRUE(e) << id;
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(e->getckpnodes(i)) << "element " << id << " node " << i;
+            EXPECT_EQ(e->getckpnodes(i), nodes->find(e->getunid(i)));
+        }
+    }
+    const CKpPat* pat = model->pPats()->find(1);
+    ASSERT_TRUE(pat);
+    ASSERT_EQ(pat->PatElems()->entries(), static_cast<int>(kept.size()));
+    size_t k = 0;
+    for (const CKpPatElem* pe = pat->PatElems()->First(); pe; pe = pat->PatElems()->Next(pe), ++k) {
+        EXPECT_EQ(pe->elemId(), kept[k]);
+        EXPECT_EQ(pe->pelem(), store->find(kept[k]));
+        EXPECT_EQ(pe->order(), kept[k]);
+    }
+}
+
 TEST(ReadLypGroup, CodesLineNumbersAndTheLineCap) {
     const std::string path = ::testing::TempDir() + "read_lypgroup.lyp";
     WriteFile(path, "**\n006 20081003\r\n\n12\nabc\n" + std::string(LYP_MAX_LINE + 1, 'x') +
