@@ -335,17 +335,18 @@ FacetEdgeFiling::FacetEdgeFiling(CKpNodeStore& nodes) : m_impl(new Impl(nodes)) 
 
 FacetEdgeFiling::~FacetEdgeFiling() = default;
 
-void FacetEdgeFiling::count(CKpNode* const v[3]) {
+FacetEdgeFiling::Vertex FacetEdgeFiling::vertex(const CKpNode* node) const {
+    return {node->id(), m_impl->index.rank(node)};
+}
+
+void FacetEdgeFiling::count(const Vertex v[3]) {
     Impl& m = *m_impl;
     if (m.filing) {
         m.failed = true;
         return;
     }
-    int id[3], rank[3];
-    for (int k = 0; k < 3; ++k) {
-        rank[k] = m.index.rank(v[k]);
-        id[k] = v[k]->id();
-    }
+    const int id[3] = {v[0].id, v[1].id, v[2].id};
+    const int rank[3] = {v[0].rank, v[1].rank, v[2].rank};
     for (int e = 0; e < 3; ++e) {
         int slot = 0;
         const int k = lowerEnd(id, e, &slot);
@@ -356,7 +357,7 @@ void FacetEdgeFiling::count(CKpNode* const v[3]) {
     }
 }
 
-bool FacetEdgeFiling::file(int facet, CKpNode* const v[3]) {
+bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
     Impl& m = *m_impl;
     if (m.failed) return false;
     if (!m.filing) {
@@ -370,11 +371,8 @@ bool FacetEdgeFiling::file(int facet, CKpNode* const v[3]) {
         m.failed = true;
         return false;
     }
-    int id[3], rank[3];
-    for (int k = 0; k < 3; ++k) {
-        rank[k] = m.index.rank(v[k]);
-        id[k] = v[k]->id();
-    }
+    const int id[3] = {v[0].id, v[1].id, v[2].id};
+    const int rank[3] = {v[0].rank, v[1].rank, v[2].rank};
     const size_t base = static_cast<size_t>(facet) * 3;
     for (int e = 0; e < 3; ++e) {
         int slot = 0;

@@ -40,14 +40,24 @@ class FacetEdgeFiling {
     FacetEdgeFiling(const FacetEdgeFiling&) = delete;
     FacetEdgeFiling& operator=(const FacetEdgeFiling&) = delete;
 
-    // Counts the edges of a facet to be made with vertex nodes v[0..2]
-    // (none null). Only before the first `file`.
-    void count(CKpNode* const v[3]);
+    // A vertex node as the filing sees it: its id and its position in the
+    // store's id order (-1 when it is not a node of the store).
+    struct Vertex {
+        int id;
+        int rank;
+    };
+    // `node` (not null) as a Vertex; looked up once per node of an element
+    // and used for all its facets.
+    Vertex vertex(const CKpNode* node) const;
+
+    // Counts the edges of a facet to be made with vertex nodes v[0..2].
+    // Only before the first `file`.
+    void count(const Vertex v[3]);
     // Files the edges of facet `facet` (its index) with vertex nodes v, the
     // facets in the order they were counted, with the same nodes. Returns
     // false (and files nothing more) when more edges come than were
     // counted, or the facet index is too large to be filed.
-    bool file(int facet, CKpNode* const v[3]);
+    bool file(int facet, const Vertex v[3]);
     // Whether all counted edges have been filed and nothing went wrong.
     bool complete() const;
 

@@ -38,11 +38,11 @@ bool nodesLinked(const CKpElem* elem) {
     return true;
 }
 
-// The vertex nodes of facet j of an element of geometry type `gmtp` with
-// perimeter nodes `perim` (nnod) and, for the quadratic types, centre node
-// `centre`.
-void facetNodes(int gmtp, CKpNode* const* perim, int nnod, CKpNode* centre, int j,
-                CKpNode* out[3]) {
+// The vertex nodes (or what stands for them) of facet j of an element of
+// geometry type `gmtp` with perimeter nodes `perim` (nnod) and, for the
+// quadratic types, centre node `centre`.
+template <class T>
+void facetNodes(int gmtp, const T* perim, int nnod, T centre, int j, T out[3]) {
     if (gmtp == 1) {
         // A = (c0, c1, c2), B = (c2, c3, c0).
         const int first = 2 * j;
@@ -128,12 +128,12 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             filing.reset();
             continue;
         }
-        CKpNode* perim[8];
+        FacetEdgeFiling::Vertex perim[8];
         const int nnod = elem->getnnod();
-        for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
+        for (int i = 0; i < nnod; ++i) perim[i] = filing->vertex(elem->getckpnodes(i));
         for (int j = 0; j < elem->getnfac(); ++j) {
-            CKpNode* v[3];
-            facetNodes(elem->getgmtp(), perim, nnod, nullptr, j, v);
+            FacetEdgeFiling::Vertex v[3];
+            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v);
             filing->count(v);
         }
     }
@@ -171,6 +171,9 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         const int nnod = elem->getnnod();
         CKpNode* perim[8];
         for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
+        FacetEdgeFiling::Vertex filed[8];
+        if (filing)
+            for (int i = 0; i < nnod; ++i) filed[i] = filing->vertex(perim[i]);
         CKpNode* centre = nullptr;
         if (gmtp == 2 || gmtp == 12) {
             const double wMid = gmtp == 2 ? 0.5 : 2.0 / 3.0;
@@ -209,7 +212,11 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             CKpNode* v[3];
             facetNodes(gmtp, perim, nnod, centre, j, v);
             for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
-            if (filing && !filing->file(built, v)) filing.reset();
+            if (filing) {
+                FacetEdgeFiling::Vertex fv[3];
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv);
+                if (!filing->file(built, fv)) filing.reset();
+            }
             array[built] = facet;
             elem->setfacs(j, built);
             made[j] = facet;
