@@ -541,6 +541,7 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
                 ne.offsets.swap(filed->edges.offsets);
                 ne.halves.swap(filed->edges.halves);
                 ne.offsets.pop_back();
+                filed->failed = true;  // spent: a filing serves one search
             } else if (!collectNodeEdges(index, *facets, ne, branched)) {
                 throw std::bad_alloc();
             }

@@ -58,7 +58,8 @@ class FacetEdgeFiling {
     // false (and files nothing more) when more edges come than were
     // counted, or the facet index is too large to be filed.
     bool file(int facet, const Vertex v[3]);
-    // Whether all counted edges have been filed and nothing went wrong.
+    // Whether all counted edges have been filed and nothing went wrong;
+    // false again once find_neigh_offsets has taken the edges over.
     bool complete() const;
 
     struct Impl;
