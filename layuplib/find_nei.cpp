@@ -82,6 +82,18 @@ int pairGroups(CKpMsg* msg, CKpFacetStore* facets, const std::vector<SlotRef>& s
                                     neigh_exists(facets, fA, ea, fB) ||
                                     neigh_exists(facets, fB, eb, fA))
                                     continue;
+                            } else if (fA != fB || ea != eb) {
+                                // Both edges get their first partner: the
+                                // link CreateNeigh makes, without its
+                                // lookups (no array, no branch).
+                                const bool opposite = scratch[sa].slot != scratch[sb].slot;
+                                fa->setNeigh(ea, fB);
+                                fa->setNedge(ea, opposite ? eb + 3 : eb);
+                                fa->setNeighn(ea, 1);
+                                fb->setNeigh(eb, fA);
+                                fb->setNedge(eb, opposite ? ea + 3 : ea);
+                                fb->setNeighn(eb, 1);
+                                continue;
                             }
                             if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
                                             scratch[sb].slot) != 0)
