@@ -395,7 +395,8 @@ bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
             m.failed = true;
             return false;
         }
-        m.edges.halves[static_cast<size_t>(at++)] = static_cast<uint32_t>((base + k) * 2 + (slot - 1));
+        m.edges.halves[static_cast<size_t>(at++)] =
+            static_cast<uint32_t>((base + k) * 2 + (slot - 1));
     }
     return true;
 }

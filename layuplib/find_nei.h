@@ -62,6 +62,7 @@ class FacetEdgeFiling {
     // false again once find_neigh_offsets has taken the edges over.
     bool complete() const;
 
+    // The filed edges, for find_neigh_offsets to take over.
     struct Impl;
     Impl* impl() { return m_impl.get(); }
 
