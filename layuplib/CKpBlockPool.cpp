@@ -155,6 +155,15 @@ void CKpBlockPool::releaseHeld(void* p) noexcept {
     m_free = s;
 }
 
+bool CKpBlockPool::releaseAllHeld(size_t n) noexcept {
+    if (CKP_POOL_BYPASS || n == 0 || n != m_live || !heldHere()) return false;
+    // The last release below empties the pool; the others would only link
+    // slots into a free list that it drops.
+    m_live = 1;
+    releaseHeld(nullptr);
+    return true;
+}
+
 void* CKpBlockPool::refill() noexcept {
     // The block's first 16 bytes link it into a list of blocks and say
     // where it ends; its slots follow. Called with the lock held.

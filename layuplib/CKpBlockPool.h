@@ -46,6 +46,14 @@ class CKpBlockPool {
     // False under AddressSanitizer, where every request goes to the heap.
     static bool Pooling() noexcept;
 
+    // Takes back all slots at once when exactly `n` are handed out: for a
+    // caller that holds the pool (Hold) and has destroyed `n` objects in
+    // distinct slots of it, so that these are all of them. True when they
+    // were taken back (they must not be released again); false, changing
+    // nothing, when another count is handed out, the pool is not held by
+    // this thread, or under AddressSanitizer: the caller then releases each.
+    bool releaseAllHeld(size_t n) noexcept;
+
     // Holds `pool`'s lock for its scope: the holding thread's allocate and
     // release in between skip the lock, other threads wait. Holding a pool
     // the thread already holds does nothing. Hold a pool only around loops

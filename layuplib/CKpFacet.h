@@ -42,10 +42,13 @@ class CKpMsg;
 // not freed there); a copy gets a record of its own holding the same
 // pointers. Element, nodes and boundary items belong to their own stores.
 //
+// No class derives from it (final): a store deletes its facets without a
+// virtual call each.
+//
 // Indexed accessors take a vertex or edge number 0..2. Outside that range a
 // getter returns the "none" value named with it and a setter changes
 // nothing.
-class CKpFacet : public CVekObject {
+class CKpFacet final : public CVekObject {
   public:
     // Mesh objects come by the million: they live in blocks (CKpBlockPool).
     CKP_BLOCK_POOLED

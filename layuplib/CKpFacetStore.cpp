@@ -46,7 +46,9 @@ int CKpFacetStore::CreateFacets() {
 }
 
 void CKpFacetStore::reinit() {
-    CKpBlockPool::Hold hold(CKpFacet::pool());
+    CKpBlockPool& pool = CKpFacet::pool();
+    CKpBlockPool::Hold hold(pool);
+    size_t destroyed = 0;
     for (int i = 0; i < m_count; ++i) {
         CKpFacet* facet = m_ppFac[i];
         if (!facet) continue;
@@ -60,8 +62,15 @@ void CKpFacetStore::reinit() {
             facet->setNeigha(e, nullptr);
             facet->setNedgea(e, nullptr);
         }
-        delete facet;
+        facet->~CKpFacet();
+        ++destroyed;
     }
+    // Facets come from the pool (CKpFacet is final: no other size). When
+    // they are all the pool hands out, as with one model, the pool takes
+    // them back at once; else each slot goes back on its own.
+    if (!pool.releaseAllHeld(destroyed))
+        for (int i = 0; i < m_count; ++i)
+            if (CKpFacet* facet = m_ppFac[i]) CKpFacet::operator delete(facet, sizeof(CKpFacet));
     std::free(m_ppFac);
     m_ppFac = nullptr;
     m_count = 0;

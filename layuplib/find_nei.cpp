@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -81,6 +82,18 @@ int pairGroups(CKpMsg* msg, CKpFacetStore* facets, const std::vector<SlotRef>& s
                                     neigh_exists(facets, fA, ea, fB) ||
                                     neigh_exists(facets, fB, eb, fA))
                                     continue;
+                            } else if (fA != fB || ea != eb) {
+                                // Both edges get their first partner: the
+                                // link CreateNeigh makes, without its
+                                // lookups (no array, no branch).
+                                const bool opposite = scratch[sa].slot != scratch[sb].slot;
+                                fa->setNeigh(ea, fB);
+                                fa->setNedge(ea, opposite ? eb + 3 : eb);
+                                fa->setNeighn(ea, 1);
+                                fb->setNeigh(eb, fA);
+                                fb->setNedge(eb, opposite ? ea + 3 : ea);
+                                fb->setNeighn(eb, 1);
+                                continue;
                             }
                             if (CreateNeigh(msg, facets, fA, fB, ea, eb, scratch[sa].slot,
                                             scratch[sb].slot) != 0)
@@ -316,6 +329,85 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& 
     return true;
 }
 
+}  // namespace
+
+struct FacetEdgeFiling::Impl {
+    explicit Impl(CKpNodeStore& nodes) : index(nodes) {
+        edges.offsets.assign(static_cast<size_t>(index.size()) + 2, 0);
+    }
+    NodeIndex index;
+    NodeEdges edges;
+    unsigned long long counted = 0;
+    unsigned long long filed = 0;
+    bool filing = false;  // counts turned into starts
+    bool failed = false;
+};
+
+FacetEdgeFiling::FacetEdgeFiling(CKpNodeStore& nodes) : m_impl(new Impl(nodes)) {}
+
+FacetEdgeFiling::~FacetEdgeFiling() = default;
+
+FacetEdgeFiling::Vertex FacetEdgeFiling::vertex(const CKpNode* node) const {
+    return {node->id(), m_impl->index.rank(node)};
+}
+
+void FacetEdgeFiling::count(const Vertex v[3]) {
+    Impl& m = *m_impl;
+    if (m.filing) {
+        m.failed = true;
+        return;
+    }
+    const int id[3] = {v[0].id, v[1].id, v[2].id};
+    const int rank[3] = {v[0].rank, v[1].rank, v[2].rank};
+    for (int e = 0; e < 3; ++e) {
+        int slot = 0;
+        const int k = lowerEnd(id, e, &slot);
+        if (k >= 0 && rank[k] >= 0) {
+            ++m.edges.offsets[static_cast<size_t>(rank[k]) + 2];
+            ++m.counted;
+        }
+    }
+}
+
+bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
+    Impl& m = *m_impl;
+    if (m.failed) return false;
+    if (!m.filing) {
+        // Counts at r + 2 become starts at r + 1 (as collectNodeEdges).
+        std::vector<int>& off = m.edges.offsets;
+        for (size_t r = 2; r < off.size(); ++r) off[r] += off[r - 1];
+        m.edges.halves.resize(static_cast<size_t>(off.back()));
+        m.filing = true;
+    }
+    if (facet < 0 || 2ULL * (3ULL * static_cast<unsigned long long>(facet) + 3) > UINT32_MAX) {
+        m.failed = true;
+        return false;
+    }
+    const int id[3] = {v[0].id, v[1].id, v[2].id};
+    const int rank[3] = {v[0].rank, v[1].rank, v[2].rank};
+    const size_t base = static_cast<size_t>(facet) * 3;
+    for (int e = 0; e < 3; ++e) {
+        int slot = 0;
+        const int k = lowerEnd(id, e, &slot);
+        if (k < 0 || rank[k] < 0) continue;
+        int& at = m.edges.offsets[static_cast<size_t>(rank[k]) + 1];
+        if (++m.filed > m.counted || static_cast<size_t>(at) >= m.edges.halves.size()) {
+            m.failed = true;
+            return false;
+        }
+        m.edges.halves[static_cast<size_t>(at++)] =
+            static_cast<uint32_t>((base + k) * 2 + (slot - 1));
+    }
+    return true;
+}
+
+bool FacetEdgeFiling::complete() const {
+    const Impl& m = *m_impl;
+    return !m.failed && m.filed == m.counted && (m.filing || m.counted == 0);
+}
+
+namespace {
+
 // Pairs the edges filed at one node (`halves`, n of them; see NodeEdges)
 // as pairAtNode does over the node's reference list: grouped by far node,
 // then in reference and slot order. Edges without partners yet skip the
@@ -443,17 +535,29 @@ void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused
 // find_neigh; with `fused` (for a surface just built from `elems`) the
 // node directions' passes also reset the offsets and set the element
 // direction flags (see setNodeDirections), and *reset tells whether they
-// ran.
+// ran. With `filed` (complete) the edges filed while the fresh facets were
+// made stand for step 1.
 int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
-              bool fused, bool* reset) {
+              bool fused, bool* reset, FacetEdgeFiling::Impl* filed) {
     if (!nodes || !elems || !facets) return 0;
     try {
         // 1. The facet edges at their end node of lower id.
-        const NodeIndex index(*nodes);
+        std::unique_ptr<NodeIndex> ownIndex;
+        if (!filed) ownIndex.reset(new NodeIndex(*nodes));
+        const NodeIndex& index = filed ? filed->index : *ownIndex;
         std::vector<int> branched;
         {
             NodeEdges ne;
-            if (!collectNodeEdges(index, *facets, ne, branched)) throw std::bad_alloc();
+            if (filed) {
+                // Fresh facets: no subdomain or direction flag to clear, no
+                // branch edge yet.
+                ne.offsets.swap(filed->edges.offsets);
+                ne.halves.swap(filed->edges.halves);
+                ne.offsets.pop_back();
+                filed->failed = true;  // spent: a filing serves one search
+            } else if (!collectNodeEdges(index, *facets, ne, branched)) {
+                throw std::bad_alloc();
+            }
 
             // 2. Pair them node by node.
             std::vector<SlotRef> scratch;
@@ -626,13 +730,14 @@ int find_neigh_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* /*elems*/,
 }
 
 int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
-    return findNeigh(msg, nodes, elems, facets, false, nullptr);
+    return findNeigh(msg, nodes, elems, facets, false, nullptr, nullptr);
 }
 
 int find_neigh_offsets(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
-                       CKpFacetStore* facets, bool* vertexFactor) {
+                       CKpFacetStore* facets, bool* vertexFactor, FacetEdgeFiling* filed) {
     bool reset = false;
-    const int status = findNeigh(msg, nodes, elems, facets, true, &reset);
+    FacetEdgeFiling::Impl* edges = filed && filed->complete() ? filed->impl() : nullptr;
+    const int status = findNeigh(msg, nodes, elems, facets, true, &reset, edges);
     bool factor = true;
     if (reset)
         CalcOffsetFacets(msg, facets, 0, nullptr, &factor);

@@ -13,11 +13,62 @@
 // Facets of elements of different parts (CKpElem::getpart) never become
 // partners.
 
+#include <memory>
+
 class CKpElemStore;
 class CKpFacetStore;
 class CKpGra;
 class CKpMsg;
+class CKpNode;
 class CKpNodeStore;
+
+// The edges of facets about to be cut, filed at their end node of lower id
+// as find_neigh_offsets files them, so that the search need not read every
+// facet twice more for it. First each facet to be made is counted, in the
+// order the facets will get their indices (count); then each is filed as it
+// is made (file), with its index. A facet with a node outside the store, or
+// an edge whose two end nodes have the same id, gets those edges left out,
+// as the search leaves them out. The node store must not change from the
+// construction until find_neigh_offsets has run, and the facets must be
+// fresh ones (neighbours only within their element, no subdomain, no
+// direction flag): the search then skips its own pass to clear them.
+// Construction throws std::bad_alloc when the arrays cannot be made.
+class FacetEdgeFiling {
+  public:
+    explicit FacetEdgeFiling(CKpNodeStore& nodes);
+    ~FacetEdgeFiling();
+    FacetEdgeFiling(const FacetEdgeFiling&) = delete;
+    FacetEdgeFiling& operator=(const FacetEdgeFiling&) = delete;
+
+    // A vertex node as the filing sees it: its id and its position in the
+    // store's id order (-1 when it is not a node of the store).
+    struct Vertex {
+        int id;
+        int rank;
+    };
+    // `node` (not null) as a Vertex; looked up once per node of an element
+    // and used for all its facets.
+    Vertex vertex(const CKpNode* node) const;
+
+    // Counts the edges of a facet to be made with vertex nodes v[0..2].
+    // Only before the first `file`.
+    void count(const Vertex v[3]);
+    // Files the edges of facet `facet` (its index) with vertex nodes v, the
+    // facets in the order they were counted, with the same nodes. Returns
+    // false (and files nothing more) when more edges come than were
+    // counted, or the facet index is too large to be filed.
+    bool file(int facet, const Vertex v[3]);
+    // Whether all counted edges have been filed and nothing went wrong;
+    // false again once find_neigh_offsets has taken the edges over.
+    bool complete() const;
+
+    // The filed edges, for find_neigh_offsets to take over.
+    struct Impl;
+    Impl* impl() { return m_impl.get(); }
+
+  private:
+    std::unique_ptr<Impl> m_impl;
+};
 
 // Links every facet edge of `facets` to the facets sharing it (edges are
 // matched by the ids of their two end nodes, node objects of `nodes`),
@@ -47,9 +98,12 @@ int find_neigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
 // direction flags.
 // *vertexFactor (when given) is set false when no facet vertex node has a
 // non-zero offset factor (CKpNode::getfac_off), true otherwise or when that
-// is not known. Returns find_neigh's result.
+// is not known. `filed` (may be null): the facets' edges filed while they
+// were made; used when complete (FacetEdgeFiling::complete), else the
+// edges are collected from the facets. Returns find_neigh's result.
 int find_neigh_offsets(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
-                       CKpFacetStore* facets, bool* vertexFactor);
+                       CKpFacetStore* facets, bool* vertexFactor,
+                       FacetEdgeFiling* filed = nullptr);
 
 // Appends to each facet vertex node's facet-reference list
 // (CKpNode::FacRefs) a CKpFacRef(facet, vertex v, id of the node at v+1,

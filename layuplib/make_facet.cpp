@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -34,6 +35,35 @@ void linkInner(CKpFacet* f, int e, CKpFacet* g, int h, int codeF, int codeG) {
 bool nodesLinked(const CKpElem* elem) {
     for (int i = 0; i < elem->getnnod(); ++i)
         if (!elem->getckpnodes(i)) return false;
+    return true;
+}
+
+// The vertex nodes (or what stands for them) of facet j of an element of
+// geometry type `gmtp` with perimeter nodes `perim` (nnod) and, for the
+// quadratic types, centre node `centre`.
+template <class T>
+void facetNodes(int gmtp, const T* perim, int nnod, T centre, int j, T out[3]) {
+    if (gmtp == 1) {
+        // A = (c0, c1, c2), B = (c2, c3, c0).
+        const int first = 2 * j;
+        for (int v = 0; v < 3; ++v) out[v] = perim[(first + v) % 4];
+    } else if (gmtp == 11) {
+        for (int v = 0; v < 3; ++v) out[v] = perim[v];
+    } else {
+        out[0] = perim[j];
+        out[1] = perim[(j + 1) % nnod];
+        out[2] = centre;
+    }
+}
+
+// Whether make_facet cuts the element (the others get a message or are not
+// shells); no centre node is needed for it when *quadratic stays false.
+bool cutsElement(const CKpElem* elem, bool* quadratic) {
+    if (elem->geteltp() != 1) return false;
+    const int gmtp = elem->getgmtp();
+    if (gmtp != 1 && gmtp != 2 && gmtp != 11 && gmtp != 12) return false;
+    if (!nodesLinked(elem) || elem->getnfac() < 1) return false;
+    if (gmtp == 2 || gmtp == 12) *quadratic = true;
     return true;
 }
 
@@ -75,11 +105,38 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     facets->reinit();
     int nextId = nodes->maxId() + 1;
 
-    // 2. Facet count and array.
+    // 2. Facet count and array. Unless a quadratic element adds centre
+    //    nodes (which changes the node store), the facets' edges are
+    //    counted here and filed for the neighbour search as the facets are
+    //    made: it then need not read every facet twice more.
+    std::unique_ptr<FacetEdgeFiling> filing;
+    try {
+        filing.reset(new FacetEdgeFiling(*nodes));
+    } catch (const std::exception&) {
+        // The search collects the edges itself (and reports what fails).
+    }
     long long total = 0;
     CVekObjectStoreIterator<CKpElem> it(*elems);
-    while (++it)
-        if (it.key()->geteltp() == 1) total += it.key()->getnfac();
+    while (++it) {
+        const CKpElem* elem = it.key();
+        if (elem->geteltp() != 1) continue;
+        total += elem->getnfac();
+        if (!filing) continue;
+        bool quadratic = false;
+        if (!cutsElement(elem, &quadratic)) continue;
+        if (quadratic) {
+            filing.reset();
+            continue;
+        }
+        FacetEdgeFiling::Vertex perim[8];
+        const int nnod = elem->getnnod();
+        for (int i = 0; i < nnod; ++i) perim[i] = filing->vertex(elem->getckpnodes(i));
+        for (int j = 0; j < elem->getnfac(); ++j) {
+            FacetEdgeFiling::Vertex v[3];
+            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v);
+            filing->count(v);
+        }
+    }
     if (total < 1) {
         if (msg) msg->Create(1, "Model contains no facets.");
         return 0;
@@ -114,6 +171,9 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         const int nnod = elem->getnnod();
         CKpNode* perim[8];
         for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
+        FacetEdgeFiling::Vertex filed[8];
+        if (filing)
+            for (int i = 0; i < nnod; ++i) filed[i] = filing->vertex(perim[i]);
         CKpNode* centre = nullptr;
         if (gmtp == 2 || gmtp == 12) {
             const double wMid = gmtp == 2 ? 0.5 : 2.0 / 3.0;
@@ -149,16 +209,13 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
                 break;
             }
             facet->setElement(elem);
-            if (gmtp == 1) {
-                // A = (c0, c1, c2), B = (c2, c3, c0).
-                const int first = 2 * j;
-                for (int v = 0; v < 3; ++v) facet->setCKpNode(v, perim[(first + v) % 4]);
-            } else if (gmtp == 11) {
-                for (int v = 0; v < 3; ++v) facet->setCKpNode(v, perim[v]);
-            } else {
-                facet->setCKpNode(0, perim[j]);
-                facet->setCKpNode(1, perim[(j + 1) % nnod]);
-                facet->setCKpNode(2, centre);
+            CKpNode* v[3];
+            facetNodes(gmtp, perim, nnod, centre, j, v);
+            for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
+            if (filing) {
+                FacetEdgeFiling::Vertex fv[3];
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv);
+                if (!filing->file(built, fv)) filing.reset();
             }
             array[built] = facet;
             elem->setfacs(j, built);
@@ -194,7 +251,8 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     //    one (and with no earlier move, taken back in step 1) no vertex
     //    moves.
     bool vertexFactor = true;
-    find_neigh_offsets(msg, nodes, elems, facets, &vertexFactor);
+    find_neigh_offsets(msg, nodes, elems, facets, &vertexFactor, filing.get());
+    filing.reset();
     if (vertexFactor || !facets->m_vertexMoves.empty()) calc_facet_vertices(facets);
     return 1;
 }

@@ -91,6 +91,43 @@ TEST(CKpBlockPool, AnEmptiedPoolHandsOutItsBlocksAgainInAddressOrder) {
     for (char* p : second) pool.release(p, kSlot);
 }
 
+TEST(CKpBlockPool, AllSlotsAreTakenBackAtOnceOnlyByTheHolderOfExactlyThatMany) {
+    if (!CKpBlockPool::Pooling()) GTEST_SKIP() << "the heap serves every request here";
+    CKpBlockPool pool(kSlot);
+    std::vector<char*> slots;
+    for (int i = 0; i < 1000; ++i) slots.push_back(static_cast<char*>(pool.allocate(kSlot)));
+    // Not held: refused.
+    EXPECT_FALSE(pool.releaseAllHeld(slots.size()));
+    {
+        CKpBlockPool::Hold hold(pool);
+        // Another count than is handed out: refused, nothing changes.
+        EXPECT_FALSE(pool.releaseAllHeld(slots.size() - 1));
+        EXPECT_FALSE(pool.releaseAllHeld(slots.size() + 1));
+        EXPECT_FALSE(pool.releaseAllHeld(0));
+        // The refusals left the free list intact: a released slot comes
+        // back first.
+        char* last = slots.back();
+        pool.release(last, kSlot);
+        EXPECT_EQ(pool.allocate(kSlot), last);
+        EXPECT_TRUE(pool.releaseAllHeld(slots.size()));
+    }
+    // Emptied: handed out again from the start of the first block, in
+    // address order, no slot from a stale free list.
+    std::vector<char*> sorted(slots);
+    std::sort(sorted.begin(), sorted.end());
+    char* p = static_cast<char*>(pool.allocate(kSlot));
+    char* q = static_cast<char*>(pool.allocate(kSlot));
+    EXPECT_EQ(p, sorted.front());
+    EXPECT_EQ(q, p + kSlot);
+    {
+        CKpBlockPool::Hold hold(pool);
+        EXPECT_TRUE(pool.releaseAllHeld(2));
+        EXPECT_FALSE(pool.releaseAllHeld(1));  // nothing handed out now
+    }
+    EXPECT_EQ(pool.allocate(kSlot), p);
+    pool.release(p, kSlot);
+}
+
 TEST(CKpBlockPool, OtherSizesGoToTheHeap) {
     CKpBlockPool pool(32);
     // A larger request (a derived class) gets memory of its own size.

@@ -308,6 +308,92 @@ TEST(find_neigh, NodeListPairingGivesTheSameLinks) {
     EXPECT_EQ(snapshot(), fast);
 }
 
+// Edges filed while the facets are made stand for the search's own pass
+// only when every counted edge was filed; otherwise the search collects
+// them itself. Either way the links, subdomains and node directions come
+// out as make_facet made them.
+TEST(FacetEdgeFiling, OnlyACompleteFilingStandsForTheSearchsOwnPass) {
+    std::vector<int> parts;
+    surfmesh::Mesh mesh = surfmesh::Join(surfmesh::Hemisphere(Kind::Quad4, 8, 3, 1.0),
+                                         surfmesh::Fins(Kind::Tria3, {0.5, 1.5, 3.0}, {0.4}, 0.5),
+                                         0.0, &parts);
+    surfmesh::Flip(mesh, 5);
+    Built b("filing", mesh, parts);
+    ASSERT_EQ(b.status, 1);
+    CKpFacetStore& fs = b.s.facets;
+    auto snapshot = [&]() {
+        std::vector<double> out;
+        for (int i = 0; i < fs.entries(); ++i) {
+            const CKpFacet* f = fs.pFac(i);
+            out.push_back(f->getSbdmn());
+            out.push_back(f->getSbdmndnfg());
+            for (int e = 0; e < 3; ++e) {
+                out.push_back(f->getNeigh(e));
+                out.push_back(f->getNedge(e));
+                for (int k = 0; k < f->getNeighn(e) && f->getNeigha(e); ++k) {
+                    out.push_back(f->getNeigha(e)[k]);
+                    out.push_back(f->getNedgea(e)[k]);
+                }
+            }
+        }
+        for (int k = 0; k < b.s.nodes.entries(); ++k) {
+            const CKpNode* node = b.s.nodes[k];
+            out.push_back(node->getCKpDirnX());
+            out.push_back(node->getCKpDirnY());
+            out.push_back(node->getCKpDirnZ());
+        }
+        return out;
+    };
+    const auto made = snapshot();
+    int branchEdges = 0;
+    for (int i = 0; i < fs.entries(); ++i)
+        for (int e = 0; e < 3; ++e) branchEdges += fs.pFac(i)->getNeighn(e) > 1;
+    ASSERT_GT(branchEdges, 0);
+    // Back to fresh facets: links inside elements only, no subdomain.
+    auto strip = [&]() {
+        for (int i = 0; i < fs.entries(); ++i) {
+            CKpFacet* f = fs.pFac(i);
+            f->setSbdmn(0);
+            f->setSbdmndnfg(0);
+            for (int e = 0; e < 3; ++e) {
+                if (neigh_same_elem(&fs, i, e)) continue;
+                std::free(f->getNeigha(e));
+                std::free(f->getNedgea(e));
+                f->setNeigha(e, nullptr), f->setNedgea(e, nullptr), f->setNeighn(e, 0);
+                f->setNeigh(e, -1), f->setNedge(e, -1);
+            }
+        }
+    };
+    auto vertices = [&](const FacetEdgeFiling& filing, int i, FacetEdgeFiling::Vertex v[3]) {
+        for (int k = 0; k < 3; ++k) v[k] = filing.vertex(fs.pFac(i)->getCKpNode(k));
+    };
+    for (int last : {fs.entries() - 1, fs.entries()}) {  // one facet short, then all
+        strip();
+        FacetEdgeFiling filing(b.s.nodes);
+        FacetEdgeFiling::Vertex v[3];
+        for (int i = 0; i < fs.entries(); ++i) {
+            vertices(filing, i, v);
+            filing.count(v);
+        }
+        for (int i = 0; i < last; ++i) {
+            vertices(filing, i, v);
+            ASSERT_TRUE(filing.file(i, v));
+        }
+        EXPECT_EQ(filing.complete(), last == fs.entries());
+        ASSERT_EQ(find_neigh_offsets(&b.cap.log, &b.s.nodes, &b.s.elems, &fs, nullptr, &filing), 1);
+        EXPECT_TRUE(snapshot() == made) << last;
+        EXPECT_FALSE(filing.complete());  // spent, or never complete
+        // Counting after filing, or filing more than was counted, spoils it.
+        vertices(filing, 0, v);
+        if (last == fs.entries()) {
+            EXPECT_FALSE(filing.file(0, v));
+        } else {
+            filing.count(v);
+        }
+        EXPECT_FALSE(filing.complete());
+    }
+}
+
 // Two of three fins selected: their edge becomes an ordinary link, without
 // a word.
 TEST(find_selected_neighbour, TwoOfThreeAtABranch) {
