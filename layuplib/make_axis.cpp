@@ -193,7 +193,8 @@ class Frames {
         std::uint64_t key[12];
         startKey(P, v, key);
         for (StartView& sv : starts) {
-            if (!sv.filled) continue;
+            // Held start points nearly always differ in x already.
+            if (!sv.filled || sv.key[0] != key[0]) continue;
             std::uint64_t differ = 0;
             for (int k = 0; k < 12; ++k) differ |= key[k] ^ sv.key[k];
             if (differ == 0) return &sv;
