@@ -88,9 +88,12 @@ inline Polar polar(double a) {
 // Where direction theta from the polar origin meets the edge from A to B,
 // given in polar form (r, angle): the edge parameter t (kept off the
 // vertices so that the next facet is always well defined) and the crossing
-// angle, the angle of the axis from the edge direction B -> A.
+// angle, the angle of the axis from the edge direction B -> A. The edge's
+// own polar angle (that of B -> A, which depends on the edge alone) is
+// taken from *edge when `known` is given and true, and left there with
+// *known set when `known` is given and false.
 inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const Polar& pB,
-                      double* t, double* angle) {
+                      double* t, double* angle, double* edge = nullptr, bool* known = nullptr) {
     const double ax = rA * pA.c, ay = rA * pA.s;
     const double bx = rB * pB.c, by = rB * pB.s;
     // The parameter has three cases: cos(theta) = 0, sin(theta) = 0, and
@@ -107,7 +110,50 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
     if (!(s >= 1e-12)) s = 1e-12;  // NaN (a degenerate edge) included
     if (s > 0.999999999999) s = 0.999999999999;
     *t = s;
-    *angle = wrap(theta - std::atan2(ay - by, ax - bx));
+    double phi;
+    if (known && *known) {
+        phi = *edge;
+    } else {
+        phi = std::atan2(ay - by, ax - bx);
+        if (known) {
+            *edge = phi;
+            *known = true;
+        }
+    }
+    *angle = wrap(theta - phi);
+}
+
+// What point 1 of a trace needs of its start point and facet whatever the
+// trace's direction: each vertex's distance and polar angle seen from the
+// start point in the facet's local axes, their cosines and sines, and the
+// polar angle of each edge. A cell's trials leave the same two grid points
+// in many directions; their traces share these values. Each is filled when
+// first needed, by the expression a trace of its own would use, and an
+// entry is used only for the same start point and vertex positions to the
+// bit.
+struct StartView {
+    std::uint64_t key[12];  // the start point, then vertices 0, 1, 2
+    bool filled = false;
+    bool vertexKnown[3];
+    bool polarKnown[3];
+    bool edgeKnown[3];
+    double r[3];
+    Polar a[3];
+    double edge[3];
+
+    void reset() {
+        for (int k = 0; k < 3; ++k) vertexKnown[k] = polarKnown[k] = edgeKnown[k] = false;
+    }
+};
+
+// The key of a start point and its facet's vertices.
+inline void startKey(const CKpPoint& P, const CKpPoint* const v[3], std::uint64_t key[12]) {
+    double d[12];
+    P.Get(d);
+    v[0]->Get(d + 3);
+    v[1]->Get(d + 6);
+    v[2]->Get(d + 9);
+    std::memcpy(key, d, sizeof d);
 }
 
 // The local axes x, y of triangles (those of SetAxes3Points), kept for the
@@ -141,6 +187,26 @@ class Frames {
         *y = s.y;
     }
 
+    // The start view of P on the triangle v: a held one with the same key,
+    // else a slot emptied for it.
+    StartView* startView(const CKpPoint& P, const CKpPoint* const v[3]) {
+        std::uint64_t key[12];
+        startKey(P, v, key);
+        for (StartView& sv : starts) {
+            // Held start points nearly always differ in x already.
+            if (!sv.filled || sv.key[0] != key[0]) continue;
+            std::uint64_t differ = 0;
+            for (int k = 0; k < 12; ++k) differ |= key[k] ^ sv.key[k];
+            if (differ == 0) return &sv;
+        }
+        StartView& sv = starts[nextStart];
+        nextStart = (nextStart + 1) % kStarts;
+        std::memcpy(sv.key, key, sizeof key);
+        sv.filled = true;
+        sv.reset();
+        return &sv;
+    }
+
     // The calling thread's table; null when it cannot be allocated.
     static Frames* mine() {
         thread_local std::unique_ptr<Frames> table(new (std::nothrow) Frames);
@@ -155,6 +221,11 @@ class Frames {
         bool filled = false;
     };
     Slot slots[kSlots];
+    // A cell's warp and weft trials start at two grid points; the final
+    // fibres and the neighbouring cells at a few more.
+    static constexpr int kStarts = 8;
+    StartView starts[kStarts];
+    int nextStart = 0;
 };
 
 // The local axes of the triangle p0, p1, p2 (vertices e, e + 1, e + 2 of
@@ -264,32 +335,45 @@ class CKpAxis::Trace {
         if (!F || !vertices(F, v)) return 0;
         const CKpPoint& P = p0->getPosition();
         const double theta = p0->getAngle();
+        StartView own;
+        StartView* sv = frames ? frames->startView(P, v) : nullptr;
+        if (!sv) {
+            own.reset();
+            sv = &own;
+        }
         // The facet's local axes (those of CKpFacet::GetAngle), built once
-        // for the three vertices.
+        // for the three vertices when a vertex is first needed.
         CKpDirn ex, ey;
-        axesOf(frames, p0->getFacet(), 0, v[0], v[1], v[2], &ex, &ey);
+        bool haveAxes = false;
         // Distance and polar angle of each vertex, found when first needed
         // (an edge qualifying early spares the third).
-        double r[3];
-        Polar a[3];
-        bool known[3] = {false, false, false};
         auto vertex = [&](int k) {
-            if (known[k]) return;
+            if (sv->vertexKnown[k]) return;
+            if (!haveAxes) {
+                axesOf(frames, p0->getFacet(), 0, v[0], v[1], v[2], &ex, &ey);
+                haveAxes = true;
+            }
             CKpDirn d;
             d.set2pts(&P, v[k]);
-            r[k] = d.mag();
-            a[k].a = std::atan2(d.DotProduct(&ey), d.DotProduct(&ex));
-            known[k] = true;
+            sv->r[k] = d.mag();
+            sv->a[k].a = std::atan2(d.DotProduct(&ey), d.DotProduct(&ex));
+            sv->vertexKnown[k] = true;
+        };
+        auto withPolar = [&](int k) {
+            if (sv->polarKnown[k]) return;
+            sv->a[k] = polar(sv->a[k].a);
+            sv->polarKnown[k] = true;
         };
         for (int k = 0; k < 3; ++k) {
             const int k1 = (k + 1) % 3;
             vertex(k);
             vertex(k1);
-            if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
-            a[k] = polar(a[k].a);
-            a[k1] = polar(a[k1].a);
+            if (!leavesBetween(theta, sv->a[k].a, sv->a[k1].a)) continue;
+            withPolar(k);
+            withPolar(k1);
             double t, angle;
-            crossEdge(theta, r[k], a[k], r[k1], a[k1], &t, &angle);
+            crossEdge(theta, sv->r[k], sv->a[k], sv->r[k1], sv->a[k1], &t, &angle, &sv->edge[k],
+                      &sv->edgeKnown[k]);
             return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
         }
         return 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "layuplib/CKpAxisPt.h"
@@ -14,6 +15,7 @@
 #include "layuplib/CKpDrapeSim.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpLine.h"
+#include "layuplib/CKpNode.h"
 #include "layuplib/CKpPlane.h"
 #include "layuplib/angle_util.h"
 #include "layuplib/make_axis.h"
@@ -566,4 +568,61 @@ TEST(CKpAxis, CutTraceIsTheShorterTraceBitForBit) {
     EXPECT_EQ(ExpectCutsAreFreshTraces(t, low, g, 1, t.Angle(g, kAround), 1e6,
                                        {0.2, 0.5 * round, round, 1e6}),
               3);
+}
+
+TEST(CKpAxis, TracesFromOneStartAreThoseOfANewThread) {
+    // Fibres leaving one point in many directions share what their first
+    // crossing needs of the start facet. A new thread has nothing kept:
+    // its traces are the reference, also after a vertex of the start facet
+    // moved and for a start point one unit in the last place away.
+    Surface s(surfmesh::Hemisphere(Kind::Quad4, 24, 12, 1.0), "axis_one_start");
+    int f = 0;
+    for (int k = 1; k < s.facets.entries(); ++k)
+        if (std::fabs(s.facets.pFac(k)->getCKpPoint(0)->getz() - 0.9) <
+            std::fabs(s.facets.pFac(f)->getCKpPoint(0)->getz() - 0.9))
+            f = k;
+    const CKpFacet* F = s.facets.pFac(f);
+    CKpPoint start = *F->getCKpPoint(0);
+    F->MoveToCentroid(&start, 0.5);
+    std::vector<double> angles;
+    for (int k = 0; k < 16; ++k) angles.push_back(pi_pi(0.1 + k * kPi / 8));
+
+    auto traceAll = [&](const CKpPoint& from, std::vector<CKpAxis>& out) {
+        for (size_t k = 0; k < angles.size(); ++k)
+            out[k].make_axis(nullptr, &s.facets, from, f, 1, angles[k], 0.6);
+    };
+    auto expectAsNewThread = [&](const CKpPoint& from, const char* what) {
+        std::vector<CKpAxis> here(angles.size()), there(angles.size());
+        traceAll(from, here);
+        traceAll(from, here);  // a second round, all from what was kept
+        std::thread([&] { traceAll(from, there); }).join();
+        std::vector<int> edges(3, 0);
+        for (size_t k = 0; k < angles.size(); ++k) {
+            EXPECT_GT(here[k].entries(), 3) << what << " direction " << k;
+            EXPECT_EQ(Difference(here[k], there[k]), "") << what << " direction " << k;
+            if (here[k].entries() > 1) ++edges[here[k].pAxisPt(1)->getEdge()];
+        }
+        // The directions leave the start facet by each of its edges.
+        EXPECT_GT(edges[0] * edges[1] * edges[2], 0) << what;
+    };
+
+    expectAsNewThread(start, "as built");
+    std::vector<CKpAxis> before(angles.size());
+    traceAll(start, before);
+
+    // Vertex 1 of the start facet moves a little within the surface.
+    CKpNode* node = F->getCKpNode(1);
+    const CKpPoint was = *node->getCKpPoint();
+    node->setCKpPoint(was.getx() * 1.01, was.gety() * 1.01, was.getz());
+    expectAsNewThread(start, "vertex moved");
+    std::vector<CKpAxis> after(angles.size());
+    traceAll(start, after);
+    int changed = 0;
+    for (size_t k = 0; k < angles.size(); ++k) changed += Difference(before[k], after[k]) != "";
+    EXPECT_GT(changed, 0);
+
+    CKpPoint nudged = start;
+    nudged.Set(std::nextafter(start.getx(), 1.0), start.gety(), start.getz());
+    expectAsNewThread(nudged, "start nudged");
+    node->setCKpPoint(was);
 }
