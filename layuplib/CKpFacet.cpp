@@ -1,6 +1,7 @@
 #include "layuplib/CKpFacet.h"
 
 #include <cmath>
+#include <new>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacetStore.h"
@@ -44,7 +45,7 @@ CKpFacet::CKpFacet(const CKpFacet& other)
       m_Hidden(other.m_Hidden),
       m_element(other.m_element),
       m_nodes{other.m_nodes[0], other.m_nodes[1], other.m_nodes[2]},
-      m_branch(other.m_branch ? new Branch(*other.m_branch) : nullptr),
+      m_branch(copyBranch(other.m_branch)),
       m_Bdy{other.m_Bdy[0], other.m_Bdy[1], other.m_Bdy[2]},
       m_wpang(other.m_wpang),
       m_wtang(other.m_wtang),
@@ -53,8 +54,8 @@ CKpFacet::CKpFacet(const CKpFacet& other)
 CKpFacet& CKpFacet::operator=(const CKpFacet& other) {
     if (this == &other) return *this;
     // The record first: when it cannot be made nothing has changed.
-    Branch* branch = other.m_branch ? new Branch(*other.m_branch) : nullptr;
-    delete m_branch;
+    Branch* branch = copyBranch(other.m_branch);
+    deleteBranch(m_branch);
     CVekObject::operator=(other);
     for (int i = 0; i < 3; ++i) {
         m_neigh[i] = other.m_neigh[i];
@@ -78,8 +79,31 @@ CKpFacet& CKpFacet::operator=(const CKpFacet& other) {
     return *this;
 }
 
+std::atomic<long> CKpFacet::s_branches{0};
+
+CKpFacet::Branch* CKpFacet::newBranch(const Branch* from) noexcept {
+    Branch* branch = from ? new (std::nothrow) Branch(*from)
+                          : new (std::nothrow) Branch{{nullptr, nullptr, nullptr},
+                                                      {nullptr, nullptr, nullptr}};
+    if (branch) s_branches.fetch_add(1, std::memory_order_relaxed);
+    return branch;
+}
+
+CKpFacet::Branch* CKpFacet::copyBranch(const Branch* from) {
+    if (!from) return nullptr;
+    Branch* branch = newBranch(from);
+    if (!branch) throw std::bad_alloc();
+    return branch;
+}
+
+void CKpFacet::deleteBranch(Branch* branch) noexcept {
+    if (!branch) return;
+    delete branch;
+    s_branches.fetch_sub(1, std::memory_order_relaxed);
+}
+
 CKpFacet::~CKpFacet() {
-    delete m_branch;
+    deleteBranch(m_branch);
 }
 
 bool CKpFacet::makeBranch() {
@@ -88,8 +112,7 @@ bool CKpFacet::makeBranch() {
 }
 
 bool CKpFacet::reserveBranch() noexcept {
-    if (!m_branch) m_branch = new (std::nothrow) Branch{{nullptr, nullptr, nullptr},
-                                                         {nullptr, nullptr, nullptr}};
+    if (!m_branch) m_branch = newBranch(nullptr);
     return m_branch != nullptr;
 }
 

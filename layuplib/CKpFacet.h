@@ -1,6 +1,7 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPFACET_H
 #define PLYSTRAND_LAYUPLIB_CKPFACET_H
 
+#include <atomic>
 #include <new>
 
 #include "layuplib/CKpBlockPool.h"
@@ -67,6 +68,12 @@ class CKpFacet final : public CVekObject {
 
     // Frees no partner array (see Ownership above).
     ~CKpFacet() override;
+
+    // Number of facets (stored or copies, of any store) that now hold a
+    // record of partner array pointers. While it is 0 no facet has partner
+    // arrays and destroying a facet changes nothing but its memory, so a
+    // store may hand its facets back without reading them.
+    static long branchRecords() { return s_branches.load(std::memory_order_relaxed); }
 
     // ---- Element and vertices ----
 
@@ -295,6 +302,14 @@ class CKpFacet final : public CVekObject {
     CKpElem* m_element;
     CKpNode* m_nodes[3];
     Branch* m_branch;  // null until a partner array is set
+
+    // Made and deleted only through these, so that branchRecords() counts.
+    // A copy of `from` (an empty record for null); null when out of memory.
+    static Branch* newBranch(const Branch* from) noexcept;
+    // A copy of `from`, or null for null; throws std::bad_alloc.
+    static Branch* copyBranch(const Branch* from);
+    static void deleteBranch(Branch* branch) noexcept;
+    static std::atomic<long> s_branches;
     CKpBdy* m_Bdy[3];
     double m_wpang;
     double m_wtang;

@@ -49,7 +49,12 @@ void CKpFacetStore::reinit() {
     CKpBlockPool& pool = CKpFacet::pool();
     CKpBlockPool::Hold hold(pool);
     size_t destroyed = 0;
-    for (int i = 0; i < m_count; ++i) {
+    // With no partner arrays anywhere, destroying a facet only ends its
+    // lifetime: its slot goes back without a read of the facet.
+    const bool plain = CKpFacet::branchRecords() == 0;
+    for (int i = 0; plain && i < m_count; ++i)
+        if (m_ppFac[i]) ++destroyed;
+    for (int i = 0; !plain && i < m_count; ++i) {
         CKpFacet* facet = m_ppFac[i];
         if (!facet) continue;
         // The partner arrays belong to the stored facet, not to its copies,

@@ -209,3 +209,43 @@ TEST(CKpFacetStore, SlotsOwnershipAndReinit) {
     store.setFacets(alloc_pfacet(1), 1);
     EXPECT_EQ(store.pFac(0, new CKpFacet(0)), 0);  // released by the destructor
 }
+
+// Stores skip reading their facets at teardown while no facet anywhere has
+// partner arrays, so the count of pointer records must follow every copy,
+// assignment and destruction.
+TEST(CKpFacet, PointerRecordsAreCountedWhileTheyLive) {
+    const long before = CKpFacet::branchRecords();
+    int facets[2] = {3, 4};
+    {
+        CKpFacet f(1);
+        f.setNeigha(1, nullptr);  // no array: no record
+        EXPECT_EQ(CKpFacet::branchRecords(), before);
+        f.setNeigha(1, facets);
+        f.setNedgea(2, facets);  // the same record
+        EXPECT_EQ(CKpFacet::branchRecords(), before + 1);
+        CKpFacet copy(f);
+        EXPECT_EQ(CKpFacet::branchRecords(), before + 2);
+        copy = CKpFacet(5);
+        EXPECT_EQ(CKpFacet::branchRecords(), before + 1);
+        copy = f;
+        const CKpFacet& self = f;  // assignment to itself keeps one record
+        f = self;
+        EXPECT_EQ(CKpFacet::branchRecords(), before + 2);
+    }
+    EXPECT_EQ(CKpFacet::branchRecords(), before);
+
+    // A store's teardown destroys its facets' records and frees their
+    // arrays (leaks show under AddressSanitizer, where nothing is pooled).
+    CKpFacetStore store;
+    store.setFacets(alloc_pfacet(3), 3);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(store.pFac(i, new CKpFacet(i)), 0);
+    store.pFac(2)->setNeighn(0, 2);
+    store.pFac(2)->setNeigha(0, static_cast<int*>(std::malloc(2 * sizeof(int))));
+    EXPECT_EQ(CKpFacet::branchRecords(), before + 1);
+    store.reinit();
+    EXPECT_TRUE(CKpFacet::branchRecords() == before && store.entries() == 0);
+    store.setFacets(alloc_pfacet(2), 2);
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(store.pFac(i, new CKpFacet(i)), 0);
+    store.reinit();
+    EXPECT_TRUE(CKpFacet::branchRecords() == before && store.entries() == 0);
+}
