@@ -78,9 +78,6 @@ void CKpBlockPool::unlock() noexcept {
     m_lock.clear(std::memory_order_release);
 }
 
-bool CKpBlockPool::heldHere() const noexcept {
-    return m_holder.load(std::memory_order_relaxed) == std::this_thread::get_id();
-}
 
 CKpBlockPool::Hold::Hold(CKpBlockPool& pool) noexcept : m_pool(nullptr) {
     if (CKP_POOL_BYPASS || pool.heldHere()) return;

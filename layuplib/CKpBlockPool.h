@@ -82,7 +82,10 @@ class CKpBlockPool {
     void* refill() noexcept;
     void* allocateHeld() noexcept;
     void releaseHeld(void* p) noexcept;
-    bool heldHere() const noexcept;
+    // Inline: called for every object made or deleted.
+    bool heldHere() const noexcept {
+        return m_holder.load(std::memory_order_relaxed) == std::this_thread::get_id();
+    }
     void lock() noexcept;
     void unlock() noexcept;
 
