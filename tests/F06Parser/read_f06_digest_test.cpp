@@ -12,14 +12,12 @@
 #include "F06Parser/read_f06.h"
 #include "layuplib/CKpLayup.h"
 #include "tests/support/ResultsDigest.h"
+#include "tests/support/TestData.h"
 
 namespace {
 
 std::string DataFile(const std::string& name) {
-    const char* env = std::getenv("PLYSTRAND_TEST_DATA");
-    std::string root = env ? env : std::string(__FILE__);
-    if (!env) root = root.substr(0, root.find_last_of('/')) + "/../data";
-    return root + "/f06/" + name;
+    return TestDataFile("f06", name);
 }
 
 std::string Fingerprint(const std::string& path, int flags) {

@@ -12,14 +12,12 @@
 #include <vector>
 
 #include "tests/support/Op2Swap.h"
+#include "tests/support/TestData.h"
 
 namespace {
 
 std::string DataFile(const std::string& name) {
-    const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
-    std::string root = dir ? dir : std::string(__FILE__);
-    if (!dir) root = root.substr(0, root.find_last_of('/')) + "/../data";
-    return root + "/op2/" + name;
+    return TestDataFile("op2", name);
 }
 
 std::string Slurp(const std::string& path) {

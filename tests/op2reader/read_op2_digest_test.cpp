@@ -13,14 +13,12 @@
 #include "op2reader/read_op2.h"
 #include "tests/support/Op2Layered.h"
 #include "tests/support/ResultsDigest.h"
+#include "tests/support/TestData.h"
 
 namespace {
 
 std::string DataFile(const std::string& name) {
-    const char* dir = std::getenv("PLYSTRAND_TEST_DATA");
-    std::string root = dir ? dir : std::string(__FILE__);
-    if (!dir) root = root.substr(0, root.find_last_of('/')) + "/../data";
-    return root + "/op2/" + name;
+    return TestDataFile("op2", name);
 }
 
 std::string Fingerprint(const std::vector<std::string>& paths, int modelFlags, int resultFlags) {
