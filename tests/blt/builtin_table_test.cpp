@@ -10,39 +10,14 @@
 
 #include "blt/lamlayup.h"
 #include "platform/MorvekStub.h"
+#include "tests/support/BuiltinTable.h"
 
 namespace {
 
-struct Builtin {
-    int position;
-    const char* name;
-    int count;
-    const char* kinds;  // blank-separated; "code*n" repeats a code
-};
-
-const Builtin kTable[] = {
-#include "tests/blt/builtin_table.inc"
-};
+const auto& kTable = kBuiltinTable;
 
 std::vector<std::string> kindsOf(const Builtin& b) {
-    std::vector<std::string> out;
-    std::string s = b.kinds;
-    size_t at = 0;
-    while (at < s.size()) {
-        size_t end = s.find(' ', at);
-        if (end == std::string::npos) end = s.size();
-        std::string code = s.substr(at, end - at);
-        at = end + 1;
-        if (code.empty()) continue;
-        int repeat = 1;
-        const size_t star = code.find('*');
-        if (star != std::string::npos) {
-            repeat = std::stoi(code.substr(star + 1));
-            code.resize(star);
-        }
-        out.insert(out.end(), static_cast<size_t>(repeat), code);
-    }
-    return out;
+    return BuiltinKinds(b.kinds);
 }
 
 bool isArray(const std::string& k) {

@@ -33,20 +33,12 @@
 #include "host/LayupOut.h"
 #include "platform/MorvekStub.h"
 #include "platform/MorvekStubState.h"
+#include "tests/support/BuiltinTable.h"
 
 namespace {
 
-struct Builtin {
-    int position;
-    const char* name;
-    int count;
-    const char* kinds;  // blank-separated; "code*n" repeats a code
-};
-
-const Builtin kTable[] = {
-#include "tests/blt/builtin_table.inc"
-};
-constexpr int kBuiltins = static_cast<int>(sizeof kTable / sizeof kTable[0]);
+const auto& kTable = kBuiltinTable;
+constexpr int kBuiltins = kBuiltinCount;
 
 enum Kind { I, R, S, OI, OR, OS, IA, RA, OIA, ORA, SA, OSA };
 
@@ -61,22 +53,7 @@ Kind kindOf(const std::string& code) {
 
 std::vector<Kind> kindsOf(const char* text) {
     std::vector<Kind> out;
-    std::string s = text;
-    size_t at = 0;
-    while (at < s.size()) {
-        size_t end = s.find(' ', at);
-        if (end == std::string::npos) end = s.size();
-        std::string code = s.substr(at, end - at);
-        at = end + 1;
-        if (code.empty()) continue;
-        int repeat = 1;
-        const size_t star = code.find('*');
-        if (star != std::string::npos) {
-            repeat = std::atoi(code.c_str() + star + 1);
-            code.resize(star);
-        }
-        out.insert(out.end(), static_cast<size_t>(repeat), kindOf(code));
-    }
+    for (const std::string& code : BuiltinKinds(text)) out.push_back(kindOf(code));
     return out;
 }
 
