@@ -9,6 +9,7 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLargeAllocator.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CalcBoundary.h"
 #include "layuplib/bdy_ring.h"
@@ -174,9 +175,9 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
 
     // 1. One pass in index order: each facet's walk marks cleared (as
     // CKpFacetStore::ReinitPntd), its links, area and state read.
-    std::vector<FacetLinks> links;
-    std::vector<double> areas;
-    std::vector<int> region;
+    std::vector<FacetLinks, CKpLargeAllocator<FacetLinks>> links;
+    std::vector<double, CKpLargeAllocator<double>> areas;
+    std::vector<int, CKpLargeAllocator<int>> region;
     try {
         links.resize(static_cast<size_t>(n));
         areas.resize(static_cast<size_t>(n));

@@ -13,6 +13,7 @@
 #include "layuplib/CKpFacRefStore.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLargeAllocator.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpSbdmnStore.h"
@@ -251,8 +252,8 @@ bool complete(const CKpFacet* f) {
 // slot 1 when the edge runs to the next vertex, 2 when it comes from the
 // vertex after that.
 struct NodeEdges {
-    std::vector<int> offsets;
-    std::vector<uint32_t> halves;
+    std::vector<int, CKpLargeAllocator<int>> offsets;
+    std::vector<uint32_t, CKpLargeAllocator<uint32_t>> halves;
 };
 
 // The lower end of edge e of a facet with vertex ids `id`: the vertex and
@@ -374,7 +375,7 @@ bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
     if (m.failed) return false;
     if (!m.filing) {
         // Counts at r + 2 become starts at r + 1 (as collectNodeEdges).
-        std::vector<int>& off = m.edges.offsets;
+        auto& off = m.edges.offsets;
         for (size_t r = 2; r < off.size(); ++r) off[r] += off[r - 1];
         m.edges.halves.resize(static_cast<size_t>(off.back()));
         m.filing = true;
@@ -498,8 +499,8 @@ void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
 // elements of the facets must then be those of the element store).
 void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused) {
     const size_t n = static_cast<size_t>(index.size());
-    std::vector<double> sum(3 * n, 0.0);
-    std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
+    std::vector<double, CKpLargeAllocator<double>> sum(3 * n, 0.0);
+    std::vector<int, CKpLargeAllocator<int>> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
     for (int i = 0; i < facets.entries(); ++i) {
         const CKpFacet* f = facets.pFac(i);
         if (fused && f) {
