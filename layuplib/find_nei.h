@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class CKpElem;
 class CKpElemStore;
 class CKpFacetStore;
 class CKpGra;
@@ -49,6 +50,9 @@ class FacetEdgeFiling {
     // `node` (not null) as a Vertex; looked up once per node of an element
     // and used for all its facets.
     Vertex vertex(const CKpNode* node) const;
+    // vertex(node) of each of the getnnod() nodes of `elem` (all linked),
+    // into out[0..getnnod()-1].
+    void vertices(const CKpElem* elem, Vertex* out) const;
 
     // Counts the edges of a facet to be made with vertex nodes v[0..2].
     // Only before the first `file`.

@@ -130,7 +130,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         }
         FacetEdgeFiling::Vertex perim[8];
         const int nnod = elem->getnnod();
-        for (int i = 0; i < nnod; ++i) perim[i] = filing->vertex(elem->getckpnodes(i));
+        filing->vertices(elem, perim);
         for (int j = 0; j < elem->getnfac(); ++j) {
             FacetEdgeFiling::Vertex v[3];
             facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v);
@@ -172,8 +172,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         CKpNode* perim[8];
         for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
         FacetEdgeFiling::Vertex filed[8];
-        if (filing)
-            for (int i = 0; i < nnod; ++i) filed[i] = filing->vertex(perim[i]);
+        if (filing) filing->vertices(elem, filed);
         CKpNode* centre = nullptr;
         if (gmtp == 2 || gmtp == 12) {
             const double wMid = gmtp == 2 ? 0.5 : 2.0 / 3.0;
