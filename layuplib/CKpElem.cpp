@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <typeinfo>
 
 #include "layuplib/CKpElemAnsys.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -147,6 +148,45 @@ CKpElem::~CKpElem() {
     delete lypPlies;  // deletes its entries
     DeleteElemRefs();
     delete m_pAnsys;
+}
+
+bool CKpElem::DeletePlain(CVekObject* const* a, size_t na, CVekObject* const* b,
+                          size_t nb) noexcept {
+    CVekObject* const* lists[2] = {a, b};
+    const size_t counts[2] = {na, nb};
+    size_t arrays[8] = {};  // node and facet array blocks per type
+    size_t stacks = 0;
+    for (int k = 0; k < 2; ++k)
+        for (size_t i = 0; i < counts[k]; ++i) {
+            if (typeid(*lists[k][i]) != typeid(CKpElem)) return false;
+            const CKpElem* e = static_cast<const CKpElem*>(lists[k][i]);
+            if (e->elemRefs || e->m_pAnsys || (e->lypPlies && e->lypPlies->First())) return false;
+            if (e->ckpnodes) ++arrays[typeOf(e->gmtp) - kTypes];
+            if (e->lypPlies) ++stacks;
+        }
+    // Every destructor would leave the element's memory as it is. The
+    // elements are read for what goes back slot by slot, so their own
+    // slots go last.
+    bool arraysBack[8];
+    for (size_t t = 0; t < 8; ++t)
+        arraysBack[t] = arrays[t] == 0 || arrayPool(t).releaseAllHeld(arrays[t]);
+    const bool stacksBack = stacks == 0 || CKpElemLypPlyStore::pool().releaseAllHeld(stacks);
+    bool allBack = stacksBack;
+    for (size_t t = 0; t < 8; ++t) allBack = allBack && arraysBack[t];
+    if (allBack && pool().releaseAllHeld(na + nb)) return true;
+    for (int k = 0; k < 2; ++k)
+        for (size_t i = 0; i < counts[k]; ++i) {
+            CKpElem* e = static_cast<CKpElem*>(lists[k][i]);
+            if (e->ckpnodes) {
+                const TypeInfo* t = typeOf(e->gmtp);
+                const size_t at = static_cast<size_t>(t - kTypes);
+                if (!arraysBack[at]) arrayPool(at).release(e->ckpnodes, arrayBytes(*t));
+            }
+            if (e->lypPlies && !stacksBack)
+                CKpElemLypPlyStore::operator delete(e->lypPlies, sizeof(CKpElemLypPlyStore));
+            operator delete(e, sizeof(CKpElem));
+        }
+    return true;
 }
 
 int CKpElem::GetNumVertices() const {
