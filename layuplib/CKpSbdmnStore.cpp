@@ -169,6 +169,17 @@ CKpSbdmnStore::~CKpSbdmnStore() {
 }
 
 int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
+    return create(msg, facets, nullptr);
+}
+
+int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets,
+                          std::vector<int, CKpLargeAllocator<int>>* numbers) {
+    numbers->clear();
+    return create(msg, facets, numbers);
+}
+
+int CKpSbdmnStore::create(CKpMsg* msg, CKpFacetStore* facets,
+                          std::vector<int, CKpLargeAllocator<int>>* numbers) {
     if (!facets) return -1;
     const int n = facets->entries();
     if (n >= kMaxFacets) return createPlain(msg, facets);
@@ -228,7 +239,14 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
             return -1;
         }
     }
-    walk.Write();
+    if (numbers) {
+        // The facets Write would leave alone read 0.
+        for (int& r : region)
+            if (r == kMissing || r == kBefore) r = 0;
+        numbers->swap(region);
+    } else {
+        walk.Write();
+    }
 
     // 3.
     WriteMsg(msg);

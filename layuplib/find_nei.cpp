@@ -529,13 +529,17 @@ void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
 // `fused` the same pass over the nodes gives every node of the store the
 // start values of calculate_offset, and the pass over the facets gives each
 // element whose first facet it meets that facet's direction flag (the
-// elements of the facets must then be those of the element store).
-void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused) {
+// elements of the facets must then be those of the element store). With
+// `numbers` (per facet index, see CKpSbdmnStore::Create) the pass first
+// writes each facet's deferred subdomain numbering.
+void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused,
+                       const int* numbers) {
     const size_t n = static_cast<size_t>(index.size());
     std::vector<double, CKpLargeAllocator<double>> sum(3 * n, 0.0);
     std::vector<int, CKpLargeAllocator<int>> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
     for (int i = 0; i < facets.entries(); ++i) {
-        const CKpFacet* f = facets.pFac(i);
+        CKpFacet* f = facets.pFac(i);
+        if (numbers && f) CKpSbdmnStore::WriteNumber(f, numbers[i]);
         if (fused && f) {
             CKpElem* elem = f->getElement();
             if (elem && elem->getnfac() >= 1 && elem->getfacs(0) == i)
@@ -610,9 +614,12 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
         std::vector<int>().swap(branched);
 
         // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
+        //    Fused, the facets get their numbers in the pass of step 6.
+        std::vector<int, CKpLargeAllocator<int>> numbers;
         {
             CKpSbdmnStore sbdmns;
-            if (sbdmns.Create(msg, facets) != 0) return -1;
+            if ((fused ? sbdmns.Create(msg, facets, &numbers) : sbdmns.Create(msg, facets)) != 0)
+                return -1;
         }
 
         // 5. Element direction flags from their first facet (fused: in the
@@ -628,7 +635,7 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
         }
 
         // 6. Node directions.
-        setNodeDirections(index, *facets, fused);
+        setNodeDirections(index, *facets, fused, numbers.empty() ? nullptr : numbers.data());
         if (reset) *reset = fused;
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");
