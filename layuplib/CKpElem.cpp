@@ -291,8 +291,16 @@ int CKpElem::GetUnidKor(int i) const {
 }
 
 int CKpElem::SetConnectivityKor(int n, const int* ids) {
-    if (!ids || !isShell() || n != getnnod()) return -1;
-    for (int k = 0; k < n; ++k) unid()[storedPos(k)] = ids[k];
+    // Once per element of a mesh: the shell test and the stored positions
+    // written out here rather than asked for (isShell, storedPos per node).
+    const bool shell = (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && ckpnodes;
+    if (!ids || !shell || n != getnnod()) return -1;
+    const int* at = gmtp == 2 ? kQuad8Kor : gmtp == 12 ? kTria6Kor : nullptr;
+    int* stored = unid();
+    if (at)
+        for (int k = 0; k < n; ++k) stored[at[k]] = ids[k];
+    else
+        for (int k = 0; k < n; ++k) stored[k] = ids[k];
     return 0;
 }
 

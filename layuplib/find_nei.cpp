@@ -385,8 +385,11 @@ void FacetEdgeFiling::vertices(const CKpElem* elem, Vertex* out) const {
     }
 }
 
-void FacetEdgeFiling::count(const Vertex v[3]) {
-    Impl& m = *m_impl;
+namespace {
+
+// count and file of one facet, shared by the calls for one facet and for
+// the facets of an element (no call per facet).
+inline void countFacet(FacetEdgeFiling::Impl& m, const FacetEdgeFiling::Vertex v[3]) {
     if (m.filing) {
         m.failed = true;
         return;
@@ -403,8 +406,7 @@ void FacetEdgeFiling::count(const Vertex v[3]) {
     }
 }
 
-bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
-    Impl& m = *m_impl;
+inline bool fileFacet(FacetEdgeFiling::Impl& m, int facet, const FacetEdgeFiling::Vertex v[3]) {
     if (m.failed) return false;
     if (!m.filing) {
         // Counts at r + 2 become starts at r + 1 (as collectNodeEdges).
@@ -434,6 +436,26 @@ bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
         m.edges.far[static_cast<size_t>(at)] = id[(k + slot) % 3];
         ++at;
     }
+    return true;
+}
+
+}  // namespace
+
+void FacetEdgeFiling::count(const Vertex v[3]) {
+    countFacet(*m_impl, v);
+}
+
+void FacetEdgeFiling::count(const Vertex* v, int n) {
+    for (int k = 0; k < n; ++k) countFacet(*m_impl, v + 3 * k);
+}
+
+bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
+    return fileFacet(*m_impl, facet, v);
+}
+
+bool FacetEdgeFiling::file(int first, const Vertex* v, int n) {
+    for (int k = 0; k < n; ++k)
+        if (!fileFacet(*m_impl, first + k, v + 3 * k)) return false;
     return true;
 }
 

@@ -131,11 +131,11 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         FacetEdgeFiling::Vertex perim[8];
         const int nnod = elem->getnnod();
         filing->vertices(elem, perim);
-        for (int j = 0; j < elem->getnfac(); ++j) {
-            FacetEdgeFiling::Vertex v[3];
-            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v);
-            filing->count(v);
-        }
+        FacetEdgeFiling::Vertex v[3 * 8];
+        const int nfac = elem->getnfac();
+        for (int j = 0; j < nfac; ++j)
+            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
+        filing->count(v, nfac);
     }
     if (total < 1) {
         if (msg) msg->Create(1, "Model contains no facets.");
@@ -211,17 +211,18 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             CKpNode* v[3];
             facetNodes(gmtp, perim, nnod, centre, j, v);
             for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
-            if (filing) {
-                FacetEdgeFiling::Vertex fv[3];
-                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv);
-                if (!filing->file(built, fv)) filing.reset();
-            }
             array[built] = facet;
             elem->setfacs(j, built);
             made[j] = facet;
             ++built;
         }
         if (failed) break;
+        if (filing) {
+            FacetEdgeFiling::Vertex fv[3 * 8];
+            for (int j = 0; j < nfac; ++j)
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
+            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
+        }
 
         // Inner links of the split element.
         if (gmtp == 1) {
