@@ -216,6 +216,18 @@ void* CKpBlockPool::allocateLarge(size_t bytes) noexcept {
     return mapHuge(roundUp(bytes, kLargeBlockBytes));
 }
 
+void CKpBlockPool::adviseLarge(void* p, size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (CKP_POOL_BYPASS || !p || bytes < kLargeBytes) return;
+    const uintptr_t from = roundUp(reinterpret_cast<uintptr_t>(p), kLargeBlockBytes);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(kLargeBlockBytes - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+
 void CKpBlockPool::releaseLarge(void* p, size_t bytes) noexcept {
     if (!p) return;
     if (CKP_POOL_BYPASS || bytes < kLargeBytes) return std::free(p);

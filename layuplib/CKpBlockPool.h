@@ -64,6 +64,11 @@ class CKpBlockPool {
     static void* allocateLarge(size_t bytes) noexcept;
     static void releaseLarge(void* p, size_t bytes) noexcept;
     static constexpr size_t kLargeBytes = 4 * 1024 * 1024;
+    // Advises the whole 2 MiB pages inside `bytes` bytes at `p` (from any
+    // allocator) as huge pages when `bytes` is kLargeBytes or more, so that
+    // a large heap array not yet written costs few page faults. Advice
+    // only: nothing changes for the caller.
+    static void adviseLarge(void* p, size_t bytes) noexcept;
 
     // Holds `pool`'s lock for its scope: the holding thread's allocate and
     // release in between skip the lock, other threads wait. Holding a pool
