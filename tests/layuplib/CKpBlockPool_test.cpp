@@ -231,4 +231,22 @@ TEST(CKpBlockPool, LargeScratchArraysKeepTheirBytesOnBothSidesOfTheThreshold) {
     EXPECT_TRUE(grown.empty());
 }
 
+// Huge-page advice on heap arrays, small and large, at any alignment:
+// what they hold stays, and they stay writable.
+TEST(CKpBlockPool, AdvisedHeapArraysKeepTheirBytes) {
+    CKpBlockPool::adviseLarge(nullptr, CKpBlockPool::kLargeBytes);  // nothing to do
+    for (size_t bytes : {size_t{4096}, CKpBlockPool::kLargeBytes + 24, 3 * CKpBlockPool::kLargeBytes}) {
+        std::vector<unsigned char> data(bytes);
+        for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<unsigned char>(i % 251 + 1);
+        CKpBlockPool::adviseLarge(data.data() + 8, bytes - 8);
+        size_t wrong = 0;
+        for (size_t i = 0; i < bytes; ++i) wrong += data[i] != static_cast<unsigned char>(i % 251 + 1);
+        EXPECT_EQ(wrong, 0u) << bytes;
+        for (size_t i = 0; i < bytes; i += 4096) data[i] = 0;
+        size_t written = 0;
+        for (size_t i = 0; i < bytes; i += 4096) written += data[i] == 0;
+        EXPECT_EQ(written, (bytes + 4095) / 4096) << bytes;
+    }
+}
+
 }  // namespace
