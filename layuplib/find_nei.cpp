@@ -656,8 +656,16 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
             }
         }
 
-        // 6. Node directions.
-        setNodeDirections(index, *facets, fused, numbers.empty() ? nullptr : numbers.data());
+        // 6. Node directions. Should their arrays not be had, the facets
+        //    still get their subdomain numbers.
+        try {
+            setNodeDirections(index, *facets, fused, numbers.empty() ? nullptr : numbers.data());
+        } catch (const std::exception&) {
+            for (size_t i = 0; i < numbers.size(); ++i)
+                if (CKpFacet* f = facets->pFac(static_cast<int>(i)))
+                    CKpSbdmnStore::WriteNumber(f, numbers[i]);
+            throw;
+        }
         if (reset) *reset = fused;
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");
