@@ -31,25 +31,40 @@ const size_t kSmallBlocksBytes = 4 * 1024 * 1024;
 const size_t kLargeBlockBytes = 2 * 1024 * 1024;
 const size_t kAlign = 16;
 
-// A large block, huge-page aligned where that is available; null when
-// memory runs out.
-void* allocateLarge() noexcept {
+// `bytes` (a multiple of kLargeBlockBytes) mapped at a multiple of
+// kLargeBlockBytes and advised as huge pages where that is available; null
+// when memory runs out.
+void* mapHuge(size_t bytes) noexcept {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    // Twice the size mapped, the unaligned ends given back.
-    const size_t span = 2 * kLargeBlockBytes;
+    // One page more mapped, the unaligned ends given back.
+    const size_t span = bytes + kLargeBlockBytes;
     void* m = mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (m == MAP_FAILED) return nullptr;
     char* base = static_cast<char*>(m);
     const uintptr_t at = reinterpret_cast<uintptr_t>(base);
     char* p = base + ((kLargeBlockBytes - at % kLargeBlockBytes) % kLargeBlockBytes);
     if (p > base) munmap(base, static_cast<size_t>(p - base));
-    char* end = p + kLargeBlockBytes;
+    char* end = p + bytes;
     if (end < base + span) munmap(end, static_cast<size_t>(base + span - end));
-    madvise(p, kLargeBlockBytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
+    madvise(p, bytes, MADV_HUGEPAGE);  // advice only: failure changes nothing
     return p;
 #else
-    return std::malloc(kLargeBlockBytes);
+    return std::malloc(bytes);
 #endif
+}
+
+void unmapHuge(void* p, size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    munmap(p, bytes);
+#else
+    (void)bytes;
+    std::free(p);
+#endif
+}
+
+// A large block of a pool.
+void* largeBlock() noexcept {
+    return mapHuge(kLargeBlockBytes);
 }
 
 // `align` a power of two.
@@ -176,7 +191,7 @@ void* CKpBlockPool::refill() noexcept {
     size_t slots = m_slotsPerBlock;
     char* raw = nullptr;
     if (m_blockBytes >= kSmallBlocksBytes && m_slotSize <= (kLargeBlockBytes - kAlign) / 4) {
-        raw = static_cast<char*>(allocateLarge());
+        raw = static_cast<char*>(largeBlock());
         slots = (kLargeBlockBytes - kAlign) / m_slotSize;
     }
     if (!raw) {
@@ -192,6 +207,31 @@ void* CKpBlockPool::refill() noexcept {
     m_next = raw + kAlign + m_slotSize;
     m_end = block->end;
     return raw + kAlign;
+}
+
+void* CKpBlockPool::allocateLarge(size_t bytes) noexcept {
+    if (bytes == 0) return nullptr;
+    if (CKP_POOL_BYPASS || bytes < kLargeBytes) return std::malloc(bytes);
+    if (bytes > SIZE_MAX - 2 * kLargeBlockBytes) return nullptr;
+    return mapHuge(roundUp(bytes, kLargeBlockBytes));
+}
+
+void CKpBlockPool::adviseLarge(void* p, size_t bytes) noexcept {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (CKP_POOL_BYPASS || !p || bytes < kLargeBytes) return;
+    const uintptr_t from = roundUp(reinterpret_cast<uintptr_t>(p), kLargeBlockBytes);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(kLargeBlockBytes - 1);
+    if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+
+void CKpBlockPool::releaseLarge(void* p, size_t bytes) noexcept {
+    if (!p) return;
+    if (CKP_POOL_BYPASS || bytes < kLargeBytes) return std::free(p);
+    unmapHuge(p, roundUp(bytes, kLargeBlockBytes));
 }
 
 bool CKpBlockPool::Pooling() noexcept {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <typeinfo>
 
 #include "layuplib/CKpElemAnsys.h"
 #include "layuplib/CKpElemLypPly.h"
@@ -149,6 +150,45 @@ CKpElem::~CKpElem() {
     delete m_pAnsys;
 }
 
+bool CKpElem::DeletePlain(CVekObject* const* a, size_t na, CVekObject* const* b,
+                          size_t nb) noexcept {
+    CVekObject* const* lists[2] = {a, b};
+    const size_t counts[2] = {na, nb};
+    size_t arrays[8] = {};  // node and facet array blocks per type
+    size_t stacks = 0;
+    for (int k = 0; k < 2; ++k)
+        for (size_t i = 0; i < counts[k]; ++i) {
+            if (typeid(*lists[k][i]) != typeid(CKpElem)) return false;
+            const CKpElem* e = static_cast<const CKpElem*>(lists[k][i]);
+            if (e->elemRefs || e->m_pAnsys || (e->lypPlies && e->lypPlies->First())) return false;
+            if (e->ckpnodes) ++arrays[typeOf(e->gmtp) - kTypes];
+            if (e->lypPlies) ++stacks;
+        }
+    // Every destructor would leave the element's memory as it is. The
+    // elements are read for what goes back slot by slot, so their own
+    // slots go last.
+    bool arraysBack[8];
+    for (size_t t = 0; t < 8; ++t)
+        arraysBack[t] = arrays[t] == 0 || arrayPool(t).releaseAllHeld(arrays[t]);
+    const bool stacksBack = stacks == 0 || CKpElemLypPlyStore::pool().releaseAllHeld(stacks);
+    bool allBack = stacksBack;
+    for (size_t t = 0; t < 8; ++t) allBack = allBack && arraysBack[t];
+    if (allBack && pool().releaseAllHeld(na + nb)) return true;
+    for (int k = 0; k < 2; ++k)
+        for (size_t i = 0; i < counts[k]; ++i) {
+            CKpElem* e = static_cast<CKpElem*>(lists[k][i]);
+            if (e->ckpnodes) {
+                const TypeInfo* t = typeOf(e->gmtp);
+                const size_t at = static_cast<size_t>(t - kTypes);
+                if (!arraysBack[at]) arrayPool(at).release(e->ckpnodes, arrayBytes(*t));
+            }
+            if (e->lypPlies && !stacksBack)
+                CKpElemLypPlyStore::operator delete(e->lypPlies, sizeof(CKpElemLypPlyStore));
+            operator delete(e, sizeof(CKpElem));
+        }
+    return true;
+}
+
 int CKpElem::GetNumVertices() const {
     const TypeInfo* t = typeOf(gmtp);
     return (t && ckpnodes) ? t->nvert : 0;
@@ -251,8 +291,16 @@ int CKpElem::GetUnidKor(int i) const {
 }
 
 int CKpElem::SetConnectivityKor(int n, const int* ids) {
-    if (!ids || !isShell() || n != getnnod()) return -1;
-    for (int k = 0; k < n; ++k) unid()[storedPos(k)] = ids[k];
+    // Once per element of a mesh: the shell test and the stored positions
+    // written out here rather than asked for (isShell, storedPos per node).
+    const bool shell = (gmtp == 1 || gmtp == 2 || gmtp == 11 || gmtp == 12) && ckpnodes;
+    if (!ids || !shell || n != getnnod()) return -1;
+    const int* at = gmtp == 2 ? kQuad8Kor : gmtp == 12 ? kTria6Kor : nullptr;
+    int* stored = unid();
+    if (at)
+        for (int k = 0; k < n; ++k) stored[at[k]] = ids[k];
+    else
+        for (int k = 0; k < n; ++k) stored[k] = ids[k];
     return 0;
 }
 

@@ -95,6 +95,17 @@ class CKpElem : public CVekObject {
     // Frees the arrays, deletes the ply stack with its entries, the element
     // references and the ANSYS data.
     ~CKpElem() override;
+
+    // Deletes the elements of both arrays (`a`, na entries, and `b`, nb; no
+    // null, no element twice, each made by new) as `delete` of each would,
+    // when every one is of this very class with no element references, no
+    // ANSYS data and an empty ply stack: their destructors would then only
+    // give back their memory, which happens here without a call or a write
+    // per element (at once for each pool whose objects they all are). The
+    // caller holds the pools (PoolHold). False, changing nothing, when an
+    // element is not such an element.
+    static bool DeletePlain(CVekObject* const* a, size_t na, CVekObject* const* b,
+                            size_t nb) noexcept;
     CKpElem(const CKpElem&) = delete;
     CKpElem& operator=(const CKpElem&) = delete;
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "layuplib/CKpBlockPool.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpLayup.h"
@@ -177,5 +178,8 @@ int CKpFacetStore::GetFreeEdgeNodeIDs(int /*unused*/, CVekObjectStore<CVekObject
 
 CKpFacet** alloc_pfacet(int n) {
     if (n < 1) return nullptr;
-    return static_cast<CKpFacet**>(std::calloc(static_cast<size_t>(n), sizeof(CKpFacet*)));
+    const size_t bytes = static_cast<size_t>(n) * sizeof(CKpFacet*);
+    void* array = std::calloc(static_cast<size_t>(n), sizeof(CKpFacet*));
+    CKpBlockPool::adviseLarge(array, bytes);  // a mesh's millions of facets: few page faults
+    return static_cast<CKpFacet**>(array);
 }

@@ -81,6 +81,16 @@ class CKpNode : public CVekObject {
     // Deletes the list (and its items); the next FacRefs starts a new one.
     void delFacRefs();
 
+    // Deletes the nodes of both arrays (`a`, na entries, and `b`, nb; no
+    // null, no node twice, each made by new) as `delete` of each would,
+    // when every one is of this very class and holds no facet references:
+    // their destructors would then only give their slots back, which
+    // happens here without a call or a write per node (at once when they
+    // are all the pool hands out). The caller holds pool(). False, changing
+    // nothing, when a node is of another class or has facet references.
+    static bool DeletePlain(CVekObject* const* a, size_t na, CVekObject* const* b,
+                            size_t nb) noexcept;
+
     // x + y + z: the key by which coincident nodes are found.
     double Pos() const { return point.getx() + point.gety() + point.getz(); }
 

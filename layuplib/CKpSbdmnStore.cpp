@@ -9,6 +9,7 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLargeAllocator.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CalcBoundary.h"
 #include "layuplib/bdy_ring.h"
@@ -168,15 +169,26 @@ CKpSbdmnStore::~CKpSbdmnStore() {
 }
 
 int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
+    return create(msg, facets, nullptr);
+}
+
+int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets,
+                          std::vector<int, CKpLargeAllocator<int>>* numbers) {
+    numbers->clear();
+    return create(msg, facets, numbers);
+}
+
+int CKpSbdmnStore::create(CKpMsg* msg, CKpFacetStore* facets,
+                          std::vector<int, CKpLargeAllocator<int>>* numbers) {
     if (!facets) return -1;
     const int n = facets->entries();
     if (n >= kMaxFacets) return createPlain(msg, facets);
 
     // 1. One pass in index order: each facet's walk marks cleared (as
     // CKpFacetStore::ReinitPntd), its links, area and state read.
-    std::vector<FacetLinks> links;
-    std::vector<double> areas;
-    std::vector<int> region;
+    std::vector<FacetLinks, CKpLargeAllocator<FacetLinks>> links;
+    std::vector<double, CKpLargeAllocator<double>> areas;
+    std::vector<int, CKpLargeAllocator<int>> region;
     try {
         links.resize(static_cast<size_t>(n));
         areas.resize(static_cast<size_t>(n));
@@ -227,7 +239,14 @@ int CKpSbdmnStore::Create(CKpMsg* msg, CKpFacetStore* facets) {
             return -1;
         }
     }
-    walk.Write();
+    if (numbers) {
+        // The facets Write would leave alone read 0.
+        for (int& r : region)
+            if (r == kMissing || r == kBefore) r = 0;
+        numbers->swap(region);
+    } else {
+        walk.Write();
+    }
 
     // 3.
     WriteMsg(msg);

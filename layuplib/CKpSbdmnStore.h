@@ -1,6 +1,10 @@
 #ifndef PLYSTRAND_LAYUPLIB_CKPSBDMNSTORE_H
 #define PLYSTRAND_LAYUPLIB_CKPSBDMNSTORE_H
 
+#include <vector>
+
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpLargeAllocator.h"
 #include "layuplib/CKpSbdmn.h"
 #include "layuplib/CVekObjectStore.h"
 
@@ -37,6 +41,29 @@ class CKpSbdmnStore : public CVekObjectStore<CKpSbdmn> {
     // given so far stay).
     int Create(CKpMsg* msg, CKpFacetStore* facets);
 
+    // Create for a caller that passes over every facet next and writes the
+    // numbering there rather than in a pass of its own. Only a successful
+    // Create of fewer than 2^29 facets defers: then each facet's drape
+    // direction flag, subdomain number and subdomain direction flag are
+    // left unwritten and numbers[i] holds, per facet index i, k or -k for a
+    // facet reached by subdomain k with direction flag +1 or -1, or 0 for a
+    // facet Create leaves as it is; the caller hands each facet its value
+    // through WriteNumber before anything reads those fields. Otherwise the
+    // facets are written as Create writes them and `numbers` is left empty.
+    // `numbers` must not be null.
+    int Create(CKpMsg* msg, CKpFacetStore* facets, std::vector<int, CKpLargeAllocator<int>>* numbers);
+
+    // Writes a deferred number (see above) into `facet` (not null): for k
+    // or -k its drape direction flag and subdomain direction flag +1 or -1
+    // and subdomain number k; nothing for 0.
+    static void WriteNumber(CKpFacet* facet, int number) {
+        if (number == 0) return;
+        const int dirn = number > 0 ? 1 : -1;
+        facet->setFacetDirection(dirn);
+        facet->setSbdmn(number > 0 ? number : -number);
+        facet->setSbdmndnfg(dirn);
+    }
+
     // Empties the store, then for every facet whose element is selected
     // adds the facet (count 1, its area) to the subdomain of the facet's
     // subdomain number, creating the subdomain when absent; then reports as
@@ -57,6 +84,8 @@ class CKpSbdmnStore : public CVekObjectStore<CKpSbdmn> {
     // Create for facet counts too large for the compact walk: the boundary
     // code's walk on the facets' own painted flags, the same numbering.
     int createPlain(CKpMsg* msg, CKpFacetStore* facets);
+    // Create, with `numbers` (may be null) as above.
+    int create(CKpMsg* msg, CKpFacetStore* facets, std::vector<int, CKpLargeAllocator<int>>* numbers);
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPSBDMNSTORE_H

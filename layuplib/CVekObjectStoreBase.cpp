@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "layuplib/CKpBlockPool.h"
+
 namespace {
 
 // Bytes for `slots` pointers; at least one slot so that realloc never sees a
@@ -128,6 +130,8 @@ bool CVekObjectStoreBase::reallocArrays(size_t capacity) {
     }
     void* sorted = std::realloc(m_sorted, bytes);
     if (!sorted) return false;
+    // A mesh's store holds millions of entries: few page faults for them.
+    CKpBlockPool::adviseLarge(sorted, bytes);
     const size_t oldCapacity = m_capacity;
     m_sorted = static_cast<CVekObject**>(sorted);
     m_ids = idsOf(m_sorted, capacity);

@@ -13,6 +13,7 @@
 #include "layuplib/CKpFacRefStore.h"
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpLargeAllocator.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpSbdmnStore.h"
@@ -213,8 +214,25 @@ class NodeIndex {
 
     // Position of `node` in id order; -1 when it is not a node of the store.
     int rank(const CKpNode* node) const {
-        if (!node || m_count == 0) return -1;
-        const long long id = node->id();
+        if (!node) return -1;
+        const int r = rankOfId(node->id());
+        return r >= 0 && m_nodes[r] == node ? r : -1;
+    }
+
+    // The position in id order of the node of id `id` when `node` is that
+    // node; -1 otherwise. As rank(node) without reading the node, for a
+    // caller that holds the node's id already (the store keeps each node's
+    // id beside it).
+    int rankOf(const CKpNode* node, int id) const {
+        const int r = rankOfId(id);
+        return r >= 0 && m_nodes[r] == node ? r : -1;
+    }
+
+  private:
+    // A position whose id is `id`, or -1.
+    int rankOfId(int nodeId) const {
+        if (m_count == 0) return -1;
+        const long long id = nodeId;
         int r = -1;
         if (m_consecutive) {
             const long long k = id - m_minId;
@@ -224,13 +242,12 @@ class NodeIndex {
             if (k >= 0 && k < static_cast<long long>(m_table.size()))
                 r = m_table[static_cast<size_t>(k)];
         } else {
-            const int* it = std::lower_bound(m_ids, m_ids + m_count, node->id());
-            if (it != m_ids + m_count && *it == node->id()) r = static_cast<int>(it - m_ids);
+            const int* it = std::lower_bound(m_ids, m_ids + m_count, nodeId);
+            if (it != m_ids + m_count && *it == nodeId) r = static_cast<int>(it - m_ids);
         }
-        return r >= 0 && m_nodes[r] == node ? r : -1;
+        return r;
     }
 
-  private:
     CVekObject* const* m_nodes = nullptr;
     const int* m_ids = nullptr;
     int m_count = 0;
@@ -249,10 +266,12 @@ bool complete(const CKpFacet* f) {
 // range offsets[r]..offsets[r + 1] of `halves`, each half (facet × 3 +
 // vertex) × 2 + slot - 1, with the vertex the one at the lower end and the
 // slot 1 when the edge runs to the next vertex, 2 when it comes from the
-// vertex after that.
+// vertex after that; beside each half the id of the node at its far end
+// (so that the pairing need not look it up through the facet).
 struct NodeEdges {
-    std::vector<int> offsets;
-    std::vector<uint32_t> halves;
+    std::vector<int, CKpLargeAllocator<int>> offsets;
+    std::vector<uint32_t, CKpLargeAllocator<uint32_t>> halves;
+    std::vector<int, CKpLargeAllocator<int>> far;
 };
 
 // The lower end of edge e of a facet with vertex ids `id`: the vertex and
@@ -311,6 +330,7 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& 
     // Counts at r + 2 become starts at r + 1; the fill below moves them to r.
     for (size_t r = 2; r < out.offsets.size(); ++r) out.offsets[r] += out.offsets[r - 1];
     out.halves.resize(static_cast<size_t>(out.offsets.back()));
+    out.far.resize(out.halves.size());
     for (int i = 0; i < n; ++i) {
         const CKpFacet* f = facets.pFac(i);
         if (!complete(f)) continue;
@@ -321,8 +341,9 @@ bool collectNodeEdges(const NodeIndex& index, CKpFacetStore& facets, NodeEdges& 
             int slot = 0;
             const int v = lowerEnd(id, e, &slot);
             if (v < 0 || rank[v] < 0) continue;
-            out.halves[static_cast<size_t>(out.offsets[static_cast<size_t>(rank[v]) + 1]++)] =
-                static_cast<uint32_t>((base + v) * 2 + (slot - 1));
+            const size_t at = static_cast<size_t>(out.offsets[static_cast<size_t>(rank[v]) + 1]++);
+            out.halves[at] = static_cast<uint32_t>((base + v) * 2 + (slot - 1));
+            out.far[at] = id[(v + slot) % 3];
         }
     }
     out.offsets.pop_back();
@@ -351,8 +372,24 @@ FacetEdgeFiling::Vertex FacetEdgeFiling::vertex(const CKpNode* node) const {
     return {node->id(), m_impl->index.rank(node)};
 }
 
-void FacetEdgeFiling::count(const Vertex v[3]) {
-    Impl& m = *m_impl;
+void FacetEdgeFiling::vertices(const CKpElem* elem, Vertex* out) const {
+    const NodeIndex& index = m_impl->index;
+    const int n = elem->getnnod();
+    for (int i = 0; i < n; ++i) {
+        const CKpNode* node = elem->getckpnodes(i);
+        // The element's node id names the linked node unless the link was
+        // changed since (a merge): then the node itself is asked.
+        const int id = elem->getunid(i);
+        const int r = index.rankOf(node, id);
+        out[i] = r >= 0 ? Vertex{id, r} : vertex(node);
+    }
+}
+
+namespace {
+
+// count and file of one facet, shared by the calls for one facet and for
+// the facets of an element (no call per facet).
+inline void countFacet(FacetEdgeFiling::Impl& m, const FacetEdgeFiling::Vertex v[3]) {
     if (m.filing) {
         m.failed = true;
         return;
@@ -369,14 +406,14 @@ void FacetEdgeFiling::count(const Vertex v[3]) {
     }
 }
 
-bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
-    Impl& m = *m_impl;
+inline bool fileFacet(FacetEdgeFiling::Impl& m, int facet, const FacetEdgeFiling::Vertex v[3]) {
     if (m.failed) return false;
     if (!m.filing) {
         // Counts at r + 2 become starts at r + 1 (as collectNodeEdges).
-        std::vector<int>& off = m.edges.offsets;
+        auto& off = m.edges.offsets;
         for (size_t r = 2; r < off.size(); ++r) off[r] += off[r - 1];
         m.edges.halves.resize(static_cast<size_t>(off.back()));
+        m.edges.far.resize(m.edges.halves.size());
         m.filing = true;
     }
     if (facet < 0 || 2ULL * (3ULL * static_cast<unsigned long long>(facet) + 3) > UINT32_MAX) {
@@ -395,9 +432,30 @@ bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
             m.failed = true;
             return false;
         }
-        m.edges.halves[static_cast<size_t>(at++)] =
-            static_cast<uint32_t>((base + k) * 2 + (slot - 1));
+        m.edges.halves[static_cast<size_t>(at)] = static_cast<uint32_t>((base + k) * 2 + (slot - 1));
+        m.edges.far[static_cast<size_t>(at)] = id[(k + slot) % 3];
+        ++at;
     }
+    return true;
+}
+
+}  // namespace
+
+void FacetEdgeFiling::count(const Vertex v[3]) {
+    countFacet(*m_impl, v);
+}
+
+void FacetEdgeFiling::count(const Vertex* v, int n) {
+    for (int k = 0; k < n; ++k) countFacet(*m_impl, v + 3 * k);
+}
+
+bool FacetEdgeFiling::file(int facet, const Vertex v[3]) {
+    return fileFacet(*m_impl, facet, v);
+}
+
+bool FacetEdgeFiling::file(int first, const Vertex* v, int n) {
+    for (int k = 0; k < n; ++k)
+        if (!fileFacet(*m_impl, first + k, v + 3 * k)) return false;
     return true;
 }
 
@@ -408,23 +466,21 @@ bool FacetEdgeFiling::complete() const {
 
 namespace {
 
-// Pairs the edges filed at one node (`halves`, n of them; see NodeEdges)
+// Pairs the edges filed at one node (`halves` and `far`, n of them; see
+// NodeEdges)
 // as pairAtNode does over the node's reference list: grouped by far node,
 // then in reference and slot order. Edges without partners yet skip the
 // partner checks. Each facet that gets a second partner on an edge is added
 // to `branched`. 0; -1 when a link cannot be allocated.
-int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const uint32_t* halves, int n,
-                  std::vector<SlotRef>& scratch, std::vector<int>& branched) {
+int pairNodeEdges(CKpMsg* msg, CKpFacetStore* facets, const uint32_t* halves, const int* far,
+                  int n, std::vector<SlotRef>& scratch, std::vector<int>& branched) {
     if (n < 2) return 0;
     scratch.clear();
     for (int k = 0; k < n; ++k) {
         const uint32_t h = halves[k];
         const int slot = static_cast<int>(h & 1) + 1;
         const uint32_t item = h >> 1;
-        const int far = facets->pFac(static_cast<int>(item / 3))
-                            ->getCKpNode(static_cast<int>(item % 3 + slot) % 3)
-                            ->id();
-        scratch.push_back({far, static_cast<int>(item), slot});
+        scratch.push_back({far[k], static_cast<int>(item), slot});
     }
     // A handful of edges per node: insertion sort by (far, reference, slot).
     for (size_t i = 1; i < scratch.size(); ++i) {
@@ -495,13 +551,17 @@ void normalAndAngles(const CKpFacet* f, CKpDirn& normal, double angle[3]) {
 // `fused` the same pass over the nodes gives every node of the store the
 // start values of calculate_offset, and the pass over the facets gives each
 // element whose first facet it meets that facet's direction flag (the
-// elements of the facets must then be those of the element store).
-void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused) {
+// elements of the facets must then be those of the element store). With
+// `numbers` (per facet index, see CKpSbdmnStore::Create) the pass first
+// writes each facet's deferred subdomain numbering.
+void setNodeDirections(const NodeIndex& index, CKpFacetStore& facets, bool fused,
+                       const int* numbers) {
     const size_t n = static_cast<size_t>(index.size());
-    std::vector<double> sum(3 * n, 0.0);
-    std::vector<int> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
+    std::vector<double, CKpLargeAllocator<double>> sum(3 * n, 0.0);
+    std::vector<int, CKpLargeAllocator<int>> sbdmn(n, 0);  // 0 no facet yet, -1 two subdomains
     for (int i = 0; i < facets.entries(); ++i) {
-        const CKpFacet* f = facets.pFac(i);
+        CKpFacet* f = facets.pFac(i);
+        if (numbers && f) CKpSbdmnStore::WriteNumber(f, numbers[i]);
         if (fused && f) {
             CKpElem* elem = f->getElement();
             if (elem && elem->getnfac() >= 1 && elem->getfacs(0) == i)
@@ -553,6 +613,7 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
                 // branch edge yet.
                 ne.offsets.swap(filed->edges.offsets);
                 ne.halves.swap(filed->edges.halves);
+                ne.far.swap(filed->edges.far);
                 ne.offsets.pop_back();
                 filed->failed = true;  // spent: a filing serves one search
             } else if (!collectNodeEdges(index, *facets, ne, branched)) {
@@ -564,8 +625,8 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
             for (int r = 0; r < index.size(); ++r) {
                 const int k0 = ne.offsets[static_cast<size_t>(r)];
                 const int k1 = ne.offsets[static_cast<size_t>(r) + 1];
-                if (pairNodeEdges(msg, facets, ne.halves.data() + k0, k1 - k0, scratch,
-                                  branched) != 0)
+                if (pairNodeEdges(msg, facets, ne.halves.data() + k0, ne.far.data() + k0, k1 - k0,
+                                  scratch, branched) != 0)
                     return 0;
             }
         }
@@ -575,9 +636,12 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
         std::vector<int>().swap(branched);
 
         // 4. Subdomains, numbered afresh (step 1 cleared the old numbers).
+        //    Fused, the facets get their numbers in the pass of step 6.
+        std::vector<int, CKpLargeAllocator<int>> numbers;
         {
             CKpSbdmnStore sbdmns;
-            if (sbdmns.Create(msg, facets) != 0) return -1;
+            if ((fused ? sbdmns.Create(msg, facets, &numbers) : sbdmns.Create(msg, facets)) != 0)
+                return -1;
         }
 
         // 5. Element direction flags from their first facet (fused: in the
@@ -592,8 +656,16 @@ int findNeigh(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSto
             }
         }
 
-        // 6. Node directions.
-        setNodeDirections(index, *facets, fused);
+        // 6. Node directions. Should their arrays not be had, the facets
+        //    still get their subdomain numbers.
+        try {
+            setNodeDirections(index, *facets, fused, numbers.empty() ? nullptr : numbers.data());
+        } catch (const std::exception&) {
+            for (size_t i = 0; i < numbers.size(); ++i)
+                if (CKpFacet* f = facets->pFac(static_cast<int>(i)))
+                    CKpSbdmnStore::WriteNumber(f, numbers[i]);
+            throw;
+        }
         if (reset) *reset = fused;
     } catch (const std::exception&) {
         if (msg) msg->Create(4, "Could not allocate memory.");

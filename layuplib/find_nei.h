@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class CKpElem;
 class CKpElemStore;
 class CKpFacetStore;
 class CKpGra;
@@ -49,6 +50,9 @@ class FacetEdgeFiling {
     // `node` (not null) as a Vertex; looked up once per node of an element
     // and used for all its facets.
     Vertex vertex(const CKpNode* node) const;
+    // vertex(node) of each of the getnnod() nodes of `elem` (all linked),
+    // into out[0..getnnod()-1].
+    void vertices(const CKpElem* elem, Vertex* out) const;
 
     // Counts the edges of a facet to be made with vertex nodes v[0..2].
     // Only before the first `file`.
@@ -58,6 +62,10 @@ class FacetEdgeFiling {
     // false (and files nothing more) when more edges come than were
     // counted, or the facet index is too large to be filed.
     bool file(int facet, const Vertex v[3]);
+    // count, and file, for the `n` facets of one element at once: facet k
+    // (index first + k when filed) with vertex nodes v[3k..3k+2].
+    void count(const Vertex* v, int n);
+    bool file(int first, const Vertex* v, int n);
     // Whether all counted edges have been filed and nothing went wrong;
     // false again once find_neigh_offsets has taken the edges over.
     bool complete() const;

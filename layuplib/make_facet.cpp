@@ -130,12 +130,12 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         }
         FacetEdgeFiling::Vertex perim[8];
         const int nnod = elem->getnnod();
-        for (int i = 0; i < nnod; ++i) perim[i] = filing->vertex(elem->getckpnodes(i));
-        for (int j = 0; j < elem->getnfac(); ++j) {
-            FacetEdgeFiling::Vertex v[3];
-            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v);
-            filing->count(v);
-        }
+        filing->vertices(elem, perim);
+        FacetEdgeFiling::Vertex v[3 * 8];
+        const int nfac = elem->getnfac();
+        for (int j = 0; j < nfac; ++j)
+            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
+        filing->count(v, nfac);
     }
     if (total < 1) {
         if (msg) msg->Create(1, "Model contains no facets.");
@@ -172,8 +172,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         CKpNode* perim[8];
         for (int i = 0; i < nnod; ++i) perim[i] = elem->getckpnodes(i);
         FacetEdgeFiling::Vertex filed[8];
-        if (filing)
-            for (int i = 0; i < nnod; ++i) filed[i] = filing->vertex(perim[i]);
+        if (filing) filing->vertices(elem, filed);
         CKpNode* centre = nullptr;
         if (gmtp == 2 || gmtp == 12) {
             const double wMid = gmtp == 2 ? 0.5 : 2.0 / 3.0;
@@ -212,17 +211,18 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             CKpNode* v[3];
             facetNodes(gmtp, perim, nnod, centre, j, v);
             for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
-            if (filing) {
-                FacetEdgeFiling::Vertex fv[3];
-                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv);
-                if (!filing->file(built, fv)) filing.reset();
-            }
             array[built] = facet;
             elem->setfacs(j, built);
             made[j] = facet;
             ++built;
         }
         if (failed) break;
+        if (filing) {
+            FacetEdgeFiling::Vertex fv[3 * 8];
+            for (int j = 0; j < nfac; ++j)
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
+            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
+        }
 
         // Inner links of the split element.
         if (gmtp == 1) {

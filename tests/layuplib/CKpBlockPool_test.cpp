@@ -1,4 +1,5 @@
 #include "layuplib/CKpBlockPool.h"
+#include "layuplib/CKpLargeAllocator.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,52 @@ TEST(CKpBlockPool, AHeldPoolServesItsHolderAndMakesOtherThreadsWait) {
     EXPECT_NE(fromOther, a);
     pool.release(fromOther, 64);
     pool.release(a, 64);
+}
+
+// Scratch arrays on both sides of the huge-page threshold: aligned, every
+// byte writable and kept, and a vector growing across the threshold keeps
+// its elements.
+TEST(CKpBlockPool, LargeScratchArraysKeepTheirBytesOnBothSidesOfTheThreshold) {
+    EXPECT_EQ(CKpBlockPool::allocateLarge(0), nullptr);
+    CKpBlockPool::releaseLarge(nullptr, 0);  // nothing to do
+    for (size_t bytes : {size_t{24}, CKpBlockPool::kLargeBytes - 8, CKpBlockPool::kLargeBytes,
+                         CKpBlockPool::kLargeBytes + 4096 + 8}) {
+        unsigned char* p = static_cast<unsigned char*>(CKpBlockPool::allocateLarge(bytes));
+        ASSERT_NE(p, nullptr) << bytes;
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % 16, 0u) << bytes;
+        for (size_t i = 0; i < bytes; ++i) p[i] = static_cast<unsigned char>(i * 7 + 1);
+        size_t wrong = 0;
+        for (size_t i = 0; i < bytes; ++i) wrong += p[i] != static_cast<unsigned char>(i * 7 + 1);
+        EXPECT_EQ(wrong, 0u) << bytes;
+        CKpBlockPool::releaseLarge(p, bytes);
+    }
+
+    std::vector<int, CKpLargeAllocator<int>> grown;
+    const int n = static_cast<int>(CKpBlockPool::kLargeBytes / sizeof(int)) + 1000;
+    for (int i = 0; i < n; ++i) grown.push_back(i ^ 0x5a5a);
+    int wrong = 0;
+    for (int i = 0; i < n; ++i) wrong += grown[static_cast<size_t>(i)] != (i ^ 0x5a5a);
+    EXPECT_EQ(wrong, 0);
+    std::vector<int, CKpLargeAllocator<int>>().swap(grown);
+    EXPECT_TRUE(grown.empty());
+}
+
+// Huge-page advice on heap arrays, small and large, at any alignment:
+// what they hold stays, and they stay writable.
+TEST(CKpBlockPool, AdvisedHeapArraysKeepTheirBytes) {
+    CKpBlockPool::adviseLarge(nullptr, CKpBlockPool::kLargeBytes);  // nothing to do
+    for (size_t bytes : {size_t{4096}, CKpBlockPool::kLargeBytes + 24, 3 * CKpBlockPool::kLargeBytes}) {
+        std::vector<unsigned char> data(bytes);
+        for (size_t i = 0; i < bytes; ++i) data[i] = static_cast<unsigned char>(i % 251 + 1);
+        CKpBlockPool::adviseLarge(data.data() + 8, bytes - 8);
+        size_t wrong = 0;
+        for (size_t i = 0; i < bytes; ++i) wrong += data[i] != static_cast<unsigned char>(i % 251 + 1);
+        EXPECT_EQ(wrong, 0u) << bytes;
+        for (size_t i = 0; i < bytes; i += 4096) data[i] = 0;
+        size_t written = 0;
+        for (size_t i = 0; i < bytes; i += 4096) written += data[i] == 0;
+        EXPECT_EQ(written, (bytes + 4095) / 4096) << bytes;
+    }
 }
 
 }  // namespace

@@ -250,4 +250,70 @@ TEST(elem_sort, Keys) {
     EXPECT_EQ(order(in, cmpElemPidOrientId), (std::vector<int>{13, 11, 14, 12, 10, 0}));
 }
 
+// An element class of its own of the same size, and a ply stack entry,
+// whose destructors count.
+int g_countedGone = 0;
+struct CountedElem : CKpElem {
+    using CKpElem::CKpElem;
+    ~CountedElem() override { ++g_countedGone; }
+};
+struct CountedPly : CKpElemLypPly {
+    CountedPly() : CKpElemLypPly(nullptr, nullptr) {}
+    ~CountedPly() override { ++g_countedGone; }
+};
+
+// Emptying a store gives back exactly its elements with their node arrays
+// and ply stacks, also while another store holds elements of the same
+// pools (ids inserted out of order too, so that some wait in the pending
+// buffer), and still destroys what needs its destructor: an element of
+// another class, a ply stack entry, ANSYS data.
+TEST(CKpElemStore, EmptyingGivesBackItsElementsAndDestroysWhatNeedsIt) {
+    static_assert(sizeof(CountedElem) == sizeof(CKpElem), "same pool slots");
+    CKpElemStore kept, emptied;
+    for (int i = 1; i <= 200; ++i) withIds(kept, i, 1, {i, i + 1, i + 2, i + 3});
+    for (int i = 400; i >= 1; --i) ASSERT_EQ(emptied.insert(emptied.NewElem(i, i % 2 ? 1 : 11)), 0);
+    emptied.eraseAllObjects();
+    EXPECT_EQ(emptied.entries(), 0);
+    // The slots handed out again are not those of the elements kept.
+    std::vector<CKpElem*> fresh;
+    for (int i = 0; i < 600; ++i) {
+        fresh.push_back(new CKpElem(1000 + i, 1));
+        for (int k = 0; k < 4; ++k) fresh.back()->setunid(k, -7);
+    }
+    int wrong = 0;
+    for (int i = 1; i <= 200; ++i) {
+        const CKpElem* e = kept.find(i);
+        wrong += !e || e->id() != i || e->getnnod() != 4 || !e->getElemLypPlies();
+        for (int k = 0; e && k < 4; ++k) wrong += e->getunid(k) != i + k;
+    }
+    EXPECT_EQ(wrong, 0);
+    for (CKpElem* e : fresh) delete e;
+
+    g_countedGone = 0;
+    CKpElemStore mixed;
+    ASSERT_EQ(mixed.insert(mixed.NewElem(1, 1)), 0);
+    ASSERT_EQ(mixed.insert(new CountedElem(2, 11)), 0);
+    mixed.eraseAllObjects();
+    EXPECT_EQ(g_countedGone, 1);
+    EXPECT_EQ(mixed.entries(), 0);
+    g_countedGone = 0;
+    CKpElem* stacked = mixed.NewElem(2, 11);
+    stacked->getElemLypPlies()->InsertLast(new CountedPly());
+    ASSERT_EQ(mixed.insert(stacked), 0);
+    CKpElem* ansys = mixed.NewElem(3, 1);
+    ASSERT_NE(ansys->CreateAnsys(), nullptr);
+    ASSERT_EQ(mixed.insert(ansys), 0);
+    ASSERT_EQ(mixed.insert(new CountedElem(4, 1)), 0);
+    mixed.eraseAllObjects();  // the ANSYS data goes with its element
+    EXPECT_EQ(g_countedGone, 2);
+    EXPECT_EQ(mixed.entries(), 0);
+    // Alone in the pools: everything goes back at once, and the store takes
+    // elements again.
+    kept.eraseAllObjects();
+    withIds(kept, 9, 11, {1, 2, 3});
+    EXPECT_EQ(kept.entries(), 1);
+    EXPECT_EQ(kept.find(9)->getunid(2), 3);
+    kept.eraseAllObjects();
+}
+
 }  // namespace

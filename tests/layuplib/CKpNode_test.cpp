@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacRef.h"
+#include "layuplib/CKpFacRefStore.h"
 #include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpPat.h"
@@ -233,6 +235,67 @@ TEST(CKpNodeStore, SelectedNodeElementReferences) {
     EXPECT_EQ(refs.entries(), 6);
     EXPECT_EQ(refs.find(2)->GetElems().entries(), 2);  // shared by both
     EXPECT_EQ(refs.find(4), nullptr);                  // only on the unselected element
+}
+
+// A node class of its own of the same size, whose destructor counts.
+int g_countedNodesGone = 0;
+struct CountedNode : CKpNode {
+    using CKpNode::CKpNode;
+    ~CountedNode() override { ++g_countedNodesGone; }
+};
+
+// Emptying a store gives back exactly its nodes, also while another store
+// holds nodes of the same pool (ids inserted out of order too, so that some
+// wait in the pending buffer), and still destroys the nodes whose
+// destructors do something: one of another class, one with facet
+// references.
+TEST(CKpNodeStore, EmptyingGivesBackItsNodesAndDestroysThoseThatNeedIt) {
+    static_assert(sizeof(CountedNode) == sizeof(CKpNode), "same pool slots");
+    CKpNodeStore kept, emptied;
+    for (int i = 1; i <= 300; ++i) {
+        CKpNode* node = kept.NewNode(i);
+        node->setCKpPoint(i, 2.0 * i, 3.0);
+        ASSERT_EQ(kept.insert(node), 0);
+    }
+    for (int i = 500; i >= 1; --i) ASSERT_EQ(emptied.insert(emptied.NewNode(i)), 0);
+    emptied.eraseAllObjects();
+    EXPECT_EQ(emptied.entries(), 0);
+    // The slots handed out again are not those of the nodes kept.
+    std::vector<CKpNode*> fresh;
+    for (int i = 0; i < 800; ++i) {
+        fresh.push_back(new CKpNode(1000 + i));
+        fresh.back()->setCKpPoint(-1.0, -1.0, -1.0);
+    }
+    int wrong = 0;
+    for (int i = 1; i <= 300; ++i) {
+        const CKpNode* node = kept.find(i);
+        wrong += !node || node->id() != i || node->getCKpPointX() != i ||
+                 node->getCKpPointY() != 2.0 * i || node->getCKpPointZ() != 3.0;
+    }
+    EXPECT_EQ(wrong, 0);
+    for (CKpNode* node : fresh) delete node;
+
+    g_countedNodesGone = 0;
+    CKpNodeStore mixed;
+    ASSERT_EQ(mixed.insert(mixed.NewNode(6)), 0);
+    ASSERT_EQ(mixed.insert(new CountedNode(7)), 0);
+    mixed.eraseAllObjects();
+    EXPECT_EQ(g_countedNodesGone, 1);
+    EXPECT_EQ(mixed.entries(), 0);
+    CKpNode* referenced = mixed.NewNode(8);
+    ASSERT_NE(referenced->FacRefs(), nullptr);
+    referenced->FacRefs()->InsertLast(new CKpFacRef(0, 0, 9, 10));
+    ASSERT_EQ(mixed.insert(referenced), 0);
+    ASSERT_EQ(mixed.insert(new CountedNode(9)), 0);
+    mixed.eraseAllObjects();  // the references go with their node
+    EXPECT_EQ(g_countedNodesGone, 2);
+    EXPECT_EQ(mixed.entries(), 0);
+    // Alone in the pool: its nodes all go back at once, and the store takes
+    // nodes again.
+    kept.eraseAllObjects();
+    ASSERT_EQ(kept.insert(kept.NewNode(5)), 0);
+    EXPECT_EQ(kept.entries(), 1);
+    kept.eraseAllObjects();
 }
 
 }  // namespace

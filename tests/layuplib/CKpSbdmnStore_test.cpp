@@ -127,22 +127,47 @@ int referenceCreate(CKpMsg* msg, CKpFacetStore* facets, CKpSbdmnStore& store) {
     return 0;
 }
 
-// Builds `m` twice, lets `prepare` change both surfaces alike, numbers one
-// with Create and the other with the reference, and compares every
-// facet's marks, every subdomain (areas bit for bit) and the messages.
-// Returns the reference's messages.
+// Builds `m` three times, lets `prepare` change the surfaces alike,
+// numbers one with Create, one with Create deferring the facets' numbers
+// (written afterwards through WriteNumber) and the third with the
+// reference, and compares every facet's marks, every subdomain (areas bit
+// for bit) and the messages. Returns the reference's messages.
 template <class Prepare>
 std::string expectSameAsReference(const meshgen::Mesh& m, const char* name, Prepare prepare) {
-    FacetSurface a, b;
+    FacetSurface a, b, c;
     buildUnnumbered(a, m);
     buildUnnumbered(b, m);
+    buildUnnumbered(c, m);
     prepare(a.facets);
     prepare(b.facets);
-    MessageCapture capA(std::string(name) + "_fast"), capB(std::string(name) + "_ref");
-    CKpSbdmnStore fast, ref;
-    EXPECT_EQ(fast.Create(&capA.log, &a.facets), referenceCreate(&capB.log, &b.facets, ref))
-        << name;
+    prepare(c.facets);
+    MessageCapture capA(std::string(name) + "_fast"), capB(std::string(name) + "_ref"),
+        capC(std::string(name) + "_deferred");
+    CKpSbdmnStore fast, ref, deferred;
+    const int status = referenceCreate(&capB.log, &b.facets, ref);
+    EXPECT_EQ(fast.Create(&capA.log, &a.facets), status) << name;
     EXPECT_EQ(capA.body(), capB.body()) << name;
+
+    std::vector<int, CKpLargeAllocator<int>> numbers(3, 7);  // emptied first
+    EXPECT_EQ(deferred.Create(&capC.log, &c.facets, &numbers), status) << name;
+    EXPECT_EQ(capC.body(), capB.body()) << name;
+    EXPECT_EQ(deferred.entries(), ref.entries()) << name;
+    if (status == 0) {
+        EXPECT_EQ(static_cast<int>(numbers.size()), c.facets.entries()) << name;
+        for (int i = 0; i < c.facets.entries() && i < static_cast<int>(numbers.size()); ++i)
+            CKpSbdmnStore::WriteNumber(c.facets.pFac(i), numbers[static_cast<size_t>(i)]);
+    } else {
+        EXPECT_TRUE(numbers.empty()) << name;
+    }
+    for (int i = 0; i < c.facets.entries() && i < b.facets.entries(); ++i) {
+        const CKpFacet* fc = c.facets.pFac(i);
+        const CKpFacet* fb = b.facets.pFac(i);
+        EXPECT_EQ(fc->getSbdmn(), fb->getSbdmn()) << name << " deferred facet " << i;
+        EXPECT_EQ(fc->getSbdmndnfg(), fb->getSbdmndnfg()) << name << " deferred facet " << i;
+        EXPECT_EQ(fc->getFacetDirection(), fb->getFacetDirection())
+            << name << " deferred facet " << i;
+        EXPECT_EQ(fc->getPntd(), fb->getPntd()) << name << " deferred facet " << i;
+    }
     EXPECT_EQ(fast.entries(), ref.entries()) << name;
     for (int k = 0; k < fast.entries() && k < ref.entries(); ++k) {
         EXPECT_EQ(fast[k]->id(), ref[k]->id()) << name;
