@@ -3,8 +3,11 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -66,6 +69,11 @@ inline const char* FindLineFeed(const char* begin, const char* end) {
 #endif
 }
 
+// Whether `c` opens a line that one of `firsts` begins.
+inline bool OneOf(const char* firsts, char c) {
+    return c != '\0' && c != '\n' && std::strchr(firsts, c) != nullptr;
+}
+
 }  // namespace
 
 LypStream::LypStream()
@@ -111,7 +119,68 @@ int LypStream::Open(const char* path, int compressed) {
         return 0;
     }
     m_file = std::fopen(path, "rb");
-    return m_file ? 0 : -1;
+    if (!m_file) return -1;
+    try {
+        m_path = path;
+    } catch (const std::bad_alloc&) {
+        m_path.clear();  // the rest of the file is then never looked at
+    }
+    return 0;
+}
+
+bool LypStream::BufferMayBegin(const char* firsts, std::string* path, long long* offset,
+                               bool* lineStart) const {
+    if (!m_file || m_gz || m_failed || m_path.empty() || !firsts) return true;
+    bool start = true;  // a line begins at m_pos
+    for (size_t i = m_pos; i < m_end; ++i) {
+        const char c = m_block[i];
+        if (start && OneOf(firsts, c)) return true;
+        start = c == '\n';
+    }
+    const long long at = ftello(m_file);
+    if (at < 0) return true;
+    try {
+        *path = m_path;
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+    *offset = at;
+    *lineStart = start;
+    return false;
+}
+
+bool lyp_file_may_begin(const char* path, long long offset, bool lineStart, const char* firsts) {
+    if (!path || !firsts) return true;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return true;
+    bool found = false;
+    if (fseeko(f, static_cast<off_t>(offset), SEEK_SET) != 0) found = true;
+    std::vector<char> block;
+    try {
+        block.resize(1u << 20);
+    } catch (const std::bad_alloc&) {
+        found = true;
+    }
+    bool start = lineStart;
+    while (!found) {
+        const size_t n = std::fread(block.data(), 1, block.size(), f);
+        if (n == 0) {
+            found = std::ferror(f) != 0;
+            break;
+        }
+        const char* p = block.data();
+        const char* const end = p + n;
+        if (start && OneOf(firsts, *p)) found = true;
+        // Every byte after a line feed begins a line.
+        for (const char* lf = static_cast<const char*>(std::memchr(p, '\n', n)); lf && !found;
+             lf = static_cast<const char*>(std::memchr(lf + 1, '\n', end - lf - 1))) {
+            if (lf + 1 == end) break;
+            if (OneOf(firsts, lf[1])) found = true;
+        }
+        start = end[-1] == '\n';
+    }
+    std::fclose(f);
+    return found;
 }
 
 int LypStream::Close() {
