@@ -223,9 +223,9 @@ int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
                 tried = true;
                 std::string rest;
                 long long offset = 0;
-                bool lineStart = false;
-                if (!in.BufferMayBegin("12", &rest, &offset, &lineStart))
-                    linked = facets->Begin(model, rest, offset, lineStart);
+                int carry = LYP_SCAN_NONE;
+                if (!in.BufferMayBegin(LypFacets::kMeshCodes, &rest, &offset, &carry))
+                    linked = facets->Begin(model, rest, offset, carry);
             }
             if (linked && meshRecord(group.code)) {
                 // Not seen when the file was looked at: the mesh changes

@@ -94,7 +94,7 @@ void LypFacets::Wait() {
 }
 
 bool LypFacets::Begin(CKpLayup* model, const std::string& path, long long offset,
-                      bool lineStart) {
+                      int carry) {
     if (!model || m_thread.joinable() || m_made) return false;
     CKpNodeStore* nodes = model->pNodes();
     CKpElemStore* elems = model->pElems();
@@ -119,16 +119,16 @@ bool LypFacets::Begin(CKpLayup* model, const std::string& path, long long offset
         }
     }
     try {
-        m_thread = std::thread(&LypFacets::Run, this, model, path, offset, lineStart);
+        m_thread = std::thread(&LypFacets::Run, this, model, path, offset, carry);
     } catch (...) {
         return false;
     }
     return true;
 }
 
-void LypFacets::Run(CKpLayup* model, std::string path, long long offset, bool lineStart) {
+void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int carry) {
     try {
-        if (lyp_file_may_begin(path.c_str(), offset, lineStart, "12")) return;
+        if (lyp_file_may_begin(path.c_str(), offset, carry, kMeshCodes)) return;
 
         // The messages go to a log of their own, whose message file in memory
         // keeps them in order.

@@ -15,7 +15,7 @@ class CKpLayup;
 // read_lyp (the overload below) may begin it on a thread of its own once the
 // nodes and elements are read, when
 //   - the file is a plain file whose remaining lines hold no node or element
-//     record (no line begins with '1' or '2'),
+//     record (no line begins with "10" or "20"),
 //   - every element passes the shape check and has all its nodes (the links
 //     the reading makes afterwards are then made there, the same ones),
 //   - no shell is quadratic (no centre node is added to the node store),
@@ -28,6 +28,10 @@ class CKpLayup;
 // Otherwise nothing is begun and Create rebuilds the facets itself.
 class LypFacets {
   public:
+    // The first two bytes of the lines that may hold node or element
+    // records (codes 100-109, 200-209), as lyp_file_may_begin takes them.
+    static constexpr const char* kMeshCodes = "1020";
+
     LypFacets();
     // Waits for a rebuild still running.
     ~LypFacets();
@@ -43,21 +47,19 @@ class LypFacets {
     friend int read_lyp(CKpLayup* model, int compressed, LypFacets* facets);
 
     // Begins the rebuild on a thread when the conditions above hold; the
-    // rest of the plain file from `offset` (`lineStart`: a line begins
+    // rest of the plain file from `offset` (`carry` as lyp_file_may_begin
     // there) is checked on that thread first. Makes the node links.
     // Returns whether a thread was begun.
-    bool Begin(CKpLayup* model, const std::string& path, long long offset, bool lineStart);
-    // Waits for the thread. Afterwards Made() tells whether facets were made
-    // on it.
+    bool Begin(CKpLayup* model, const std::string& path, long long offset, int carry);
+    // Waits for the thread.
     void Wait();
-    bool Made() const { return m_made; }
     // Forgets a rebuild made on the thread (after a failed read): Create
     // then rebuilds.
     void Drop() { m_made = false; }
 
     // Thread body: checks the rest of the file, then makes the facets with
     // the messages held.
-    void Run(CKpLayup* model, std::string path, long long offset, bool lineStart);
+    void Run(CKpLayup* model, std::string path, long long offset, int carry);
 
     std::thread m_thread;
     bool m_made;    // facets made on the thread (valid after Wait)
