@@ -1,7 +1,6 @@
 #include "layuplib/read_lyp.h"
 
 #include <cstring>
-#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -86,12 +85,13 @@ void checkShapesAndLinkNodes(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* ele
 }
 
 // LayupReadPost; `linked`: the shape check passed and the node links are
-// made already (LypFacets::Begin), so that step is left out. `beforeMaterials`
-// (may be empty) runs after the pattern elements are linked.
+// made already (LypFacets::Begin), so that step is left out. With `linked`
+// the facet rebuild may be running: the steps after it read no node and
+// change no node, and of the elements only their orientation links, which
+// the rebuild does not read.
 int readPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore* mats,
              CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup, CKpOrientStore* orients,
-             const LypRenumbered* renumbered, bool linked,
-             const std::function<void()>& beforeMaterials) {
+             const LypRenumbered* renumbered, bool linked) {
     if (!nodes || !elems || !mats || !pats || !plys || !layup || !orients) return 0;
 
     // 1.-4. Ids, shapes, nodes, pattern elements.
@@ -107,7 +107,6 @@ int readPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore*
         }
     }
     if (elem_reref(msg, elems, pats) != 0) return 0;
-    if (beforeMaterials) beforeMaterials();
 
     // 5. Materials.
     mats->SetDefaultExternalNameAndId();
@@ -283,11 +282,8 @@ int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
 
     // 6. Link what was read.
     model->init();
-    std::function<void()> beforeMaterials;
-    if (linked) beforeMaterials = waitForFacets;
     readPost(msg, model->pNodes(), model->pElems(), model->pMats(), model->pPats(),
-             model->pPlys(), model->pLyp(), model->pOrients(), &renumbered, linked,
-             beforeMaterials);
+             model->pPlys(), model->pLyp(), model->pOrients(), &renumbered, linked);
     // The rebuild never runs beyond the reading.
     if (facets) waitForFacets();
     return 1;
@@ -296,7 +292,7 @@ int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
 int LayupReadPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore* mats,
                   CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup, CKpOrientStore* orients,
                   const LypRenumbered* renumbered) {
-    return readPost(msg, nodes, elems, mats, pats, plys, layup, orients, renumbered, false, {});
+    return readPost(msg, nodes, elems, mats, pats, plys, layup, orients, renumbered, false);
 }
 
 int UpdateIds(CKpMatStore* mats, CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup,
