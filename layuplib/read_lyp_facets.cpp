@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <new>
 
 #include "layuplib/CKpElem.h"
@@ -102,33 +103,45 @@ bool LypFacets::Begin(CKpLayup* model, const std::string& path, long long offset
     if (!nodes || !elems || !facets || facets->entries() != 0) return false;
     if (!denseIds(nodes) || !denseIds(elems)) return false;
 
-    // The shape check and node links that follow the reading, where they
-    // neither delete nor report anything.
-    CVekObjectStoreIterator<CKpElem> it(*elems);
-    while (++it) {
-        CKpElem* e = it.key();
-        if (!e) return false;
-        const int gmtp = e->getgmtp();
-        if (e->geteltp() == 1 && (gmtp == 2 || gmtp == 12)) return false;
-        if (e->CheckShape() != 0) return false;
-        const int n = e->getnnod();
-        for (int i = 0; i < n; ++i) {
-            CKpNode* node = nodes->find(e->getunid(i));
-            if (!node) return false;
-            e->setckpnodes(i, node);
-        }
-    }
+    // The thread looks at the rest of the file while the links are made
+    // here; it builds only once they are all made.
+    std::promise<bool> linked;
     try {
-        m_thread = std::thread(&LypFacets::Run, this, model, path, offset, carry);
+        m_thread =
+            std::thread(&LypFacets::Run, this, model, path, offset, carry, linked.get_future());
     } catch (...) {
         return false;
     }
-    return true;
+
+    // The shape check and node links that follow the reading, where they
+    // neither delete nor report anything.
+    bool ok = true;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (ok && ++it) {
+        CKpElem* e = it.key();
+        const int gmtp = e ? e->getgmtp() : 0;
+        if (!e || (e->geteltp() == 1 && (gmtp == 2 || gmtp == 12)) || e->CheckShape() != 0) {
+            ok = false;
+            break;
+        }
+        const int n = e->getnnod();
+        for (int i = 0; ok && i < n; ++i) {
+            CKpNode* node = nodes->find(e->getunid(i));
+            if (node)
+                e->setckpnodes(i, node);
+            else
+                ok = false;
+        }
+    }
+    linked.set_value(ok);
+    return ok;
 }
 
-void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int carry) {
+void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int carry,
+                    std::future<bool> linked) {
     try {
-        if (lyp_file_may_begin(path.c_str(), offset, carry, kMeshCodes)) return;
+        const bool mesh = lyp_file_may_begin(path.c_str(), offset, carry, kMeshCodes);
+        if (!linked.get() || mesh) return;
 
         // The messages go to a log of their own, whose message file in memory
         // keeps them in order.

@@ -4,6 +4,7 @@
 // The facet rebuild after a layup file is read, begun while the file's last
 // records are still read where that cannot change what it makes.
 
+#include <future>
 #include <string>
 #include <thread>
 #include <utility>
@@ -46,10 +47,11 @@ class LypFacets {
   private:
     friend int read_lyp(CKpLayup* model, int compressed, LypFacets* facets);
 
-    // Begins the rebuild on a thread when the conditions above hold; the
+    // Begins the rebuild on a thread when the conditions above hold: the
     // rest of the plain file from `offset` (`carry` as lyp_file_may_begin
-    // there) is checked on that thread first. Makes the node links.
-    // Returns whether a thread was begun.
+    // there) is checked on that thread while the node links are made here;
+    // it builds once both allow. Returns whether the links are made (the
+    // shape check and node links after the reading are then left out).
     bool Begin(CKpLayup* model, const std::string& path, long long offset, int carry);
     // Waits for the thread.
     void Wait();
@@ -57,9 +59,10 @@ class LypFacets {
     // then rebuilds.
     void Drop() { m_made = false; }
 
-    // Thread body: checks the rest of the file, then makes the facets with
-    // the messages held.
-    void Run(CKpLayup* model, std::string path, long long offset, int carry);
+    // Thread body: checks the rest of the file, waits for `linked`, then
+    // makes the facets with the messages held.
+    void Run(CKpLayup* model, std::string path, long long offset, int carry,
+             std::future<bool> linked);
 
     std::thread m_thread;
     bool m_made;    // facets made on the thread (valid after Wait)
