@@ -147,6 +147,10 @@ void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int car
         // keeps them in order.
         const int fd = memfd_create("lyp-facets", MFD_CLOEXEC);
         if (fd < 0) return;
+        struct Closer {
+            int fd;
+            ~Closer() { close(fd); }
+        } closer{fd};
         char name[64];
         std::snprintf(name, sizeof(name), "/proc/self/fd/%d", fd);
         bool opened = false;
@@ -173,7 +177,6 @@ void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int car
                 file.append(block, static_cast<size_t>(n));
             }
         }
-        close(fd);
         // Facets made whose messages cannot be told are made again by Create.
         m_made = opened && parseMessageFile(file, m_messages);
     } catch (...) {
