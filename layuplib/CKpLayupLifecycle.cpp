@@ -19,6 +19,7 @@
 #include "layuplib/LayerRecreate.h"
 #include "layuplib/node_reref.h"
 #include "layuplib/read_lyp.h"
+#include "layuplib/read_lyp_facets.h"
 #include "layuplib/save_lyp.h"
 #include "layuplib/surface_div.h"
 
@@ -279,7 +280,8 @@ int CKpLayup::OpenLayup(const char* path, int compressed) {
     // 3. Read the file named by the file record. A file that breaks part
     //    way leaves an empty model, never a fragment of one.
     m_file.SetName(path);
-    if (read_lyp(this, compressed) == 0) {
+    LypFacets facets;  // the rebuild of step 4, begun while reading where it can be
+    if (read_lyp(this, compressed, &facets) == 0) {
         m_msg.Create(4, "Could not read layup file '%s'", path);
         reinit();
         return -1;
@@ -287,7 +289,7 @@ int CKpLayup::OpenLayup(const char* path, int compressed) {
     m_msg.Create(1, "Layup file opened");
 
     // 4. The faceted surface, which the plies and offsets are placed on.
-    if (pFacs()->CreateFacets() == 0) {
+    if (facets.Create(this) == 0) {
         m_msg.Create(1, "Could not generate facets");
         return -1;
     }

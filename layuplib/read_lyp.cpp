@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/read_lyp_facets.h"
 #include "layuplib/read_lyp_reader.h"
 #include "layuplib/read_lypgroup.h"
 #include "layuplib/user_break.h"
@@ -82,6 +84,58 @@ void checkShapesAndLinkNodes(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* ele
     for (CKpElem* e : unlinked) elems->eraseObject(e);
 }
 
+// LayupReadPost; `linked`: the shape check passed and the node links are
+// made already (LypFacets::Begin), so that step is left out. With `linked`
+// the facet rebuild may be running: the steps after it read no node and
+// change no node, and of the elements only their orientation links, which
+// the rebuild does not read.
+int readPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore* mats,
+             CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup, CKpOrientStore* orients,
+             const LypRenumbered* renumbered, bool linked) {
+    if (!nodes || !elems || !mats || !pats || !plys || !layup || !orients) return 0;
+
+    // 1.-4. Ids, shapes, nodes, pattern elements.
+    UpdateIds(mats, pats, plys, layup, renumbered);
+    if (!linked) {
+        try {
+            checkShapesAndLinkNodes(msg, nodes, elems);
+        } catch (const std::bad_alloc&) {
+            // Nothing but links was done yet: the two steps one after the
+            // other give the same result, and cope without memory.
+            elems->CheckShape(msg);
+            if (node_reref(msg, nodes, elems) <= 0) return 0;
+        }
+    }
+    if (elem_reref(msg, elems, pats) != 0) return 0;
+
+    // 5. Materials.
+    mats->SetDefaultExternalNameAndId();
+    mats->ConvertPaintedToProjected();
+
+    // 6.-7. Plies to their materials and patterns.
+    CVekObjectStoreIterator<CKpPly> ip(*plys);
+    while (++ip) {
+        CKpPly* ply = ip.key();
+        ply->setMat(mats->find(ply->mtrlid()));
+        ply->setPat(pats->find(ply->pttrnid()));
+    }
+    plys->ConvertPaintedToProjected();
+
+    // 8. Layup plies to their plies.
+    CVekObjectStoreIterator<CKpLypPly> il(layup->LypPlys());
+    while (++il) il.key()->setPly(plys->find(il.key()->lyrid()));
+
+    // 9. Orientations.
+    orients->SetElemReferences();
+    orients->SetDefaultIfNeeded();
+    return 0;
+}
+
+// A record that makes or changes a node or an element.
+bool meshRecord(int code) {
+    return (code >= 101 && code <= 102) || (code >= 201 && code <= 209);
+}
+
 }  // namespace
 
 std::string lyp_file_problem(const char* path, int compressed, long* line) {
@@ -108,6 +162,10 @@ std::string lyp_file_problem(const char* path, int compressed, long* line) {
 }
 
 int read_lyp(CKpLayup* model, int compressed) {
+    return read_lyp(model, compressed, nullptr);
+}
+
+int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
     if (!model) return 0;
     CKpMsg* msg = model->pMsg();
 
@@ -126,9 +184,20 @@ int read_lyp(CKpLayup* model, int compressed) {
     // The read makes a node, an element and its arrays, or a pattern element
     // for almost every record, and the linking after it may delete some:
     // their pools are held for the whole of it rather than locked per object.
-    const CKpElem::PoolHold elemPools;
-    const CKpBlockPool::Hold nodePool(CKpNode::pool());
-    const CKpBlockPool::Hold patElemPool(CKpPatElem::pool());
+    // They are let go before waiting for a facet rebuild on another thread.
+    std::optional<CKpElem::PoolHold> elemPools(std::in_place);
+    std::optional<CKpBlockPool::Hold> nodePool(std::in_place, CKpNode::pool());
+    std::optional<CKpBlockPool::Hold> patElemPool(std::in_place, CKpPatElem::pool());
+    auto waitForFacets = [&] {
+        patElemPool.reset();
+        nodePool.reset();
+        elemPools.reset();
+        facets->Wait();
+    };
+    // The facet rebuild is begun at the first pattern record (the pattern
+    // section follows the nodes and elements); `linked` while it stands.
+    bool tried = facets == nullptr;
+    bool linked = false;
 
     // 3. Dispatch every line until the end of the input or a user break.
     bool ok = true;
@@ -149,6 +218,21 @@ int read_lyp(CKpLayup* model, int compressed) {
             }
             if (got == 0) break;
             lastLine = group.line;
+            if (!tried && group.code >= 401 && group.code <= 430) {
+                tried = true;
+                std::string rest;
+                long long offset = 0;
+                int carry = LYP_SCAN_NONE;
+                if (!in.BufferMayBegin(LypFacets::kMeshCodes, &rest, &offset, &carry))
+                    linked = facets->Begin(model, rest, offset, carry);
+            }
+            if (linked && meshRecord(group.code)) {
+                // Not seen when the file was looked at: the mesh changes
+                // after all, so the rebuild is made again after the reading.
+                waitForFacets();
+                facets->Drop();
+                linked = false;
+            }
             if (group.code == 0 && group.size >= 6 && std::memcmp(group.text, "** END", 6) == 0)
                 ended = true;
             if (!reader.Record(group)) {
@@ -179,7 +263,14 @@ int read_lyp(CKpLayup* model, int compressed) {
 
     // 4. Close. A failure that the read reported already is not repeated.
     if (in.Close() != 0 && ok) msg->Create(4, "Could not close file.");
-    if (!ok) return 0;
+    if (!ok) {
+        // The model is emptied by the caller: nothing is to be running.
+        if (facets) {
+            waitForFacets();
+            facets->Drop();
+        }
+        return 0;
+    }
 
     // 5. Older files are brought up to date on the next save.
     if (fileVersion < supported)
@@ -191,49 +282,17 @@ int read_lyp(CKpLayup* model, int compressed) {
 
     // 6. Link what was read.
     model->init();
-    LayupReadPost(msg, model->pNodes(), model->pElems(), model->pMats(), model->pPats(),
-                  model->pPlys(), model->pLyp(), model->pOrients(), &renumbered);
+    readPost(msg, model->pNodes(), model->pElems(), model->pMats(), model->pPats(),
+             model->pPlys(), model->pLyp(), model->pOrients(), &renumbered, linked);
+    // The rebuild never runs beyond the reading.
+    if (facets) waitForFacets();
     return 1;
 }
 
 int LayupReadPost(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpMatStore* mats,
                   CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup, CKpOrientStore* orients,
                   const LypRenumbered* renumbered) {
-    if (!nodes || !elems || !mats || !pats || !plys || !layup || !orients) return 0;
-
-    // 1.-4. Ids, shapes, nodes, pattern elements.
-    UpdateIds(mats, pats, plys, layup, renumbered);
-    try {
-        checkShapesAndLinkNodes(msg, nodes, elems);
-    } catch (const std::bad_alloc&) {
-        // Nothing but links was done yet: the two steps one after the other
-        // give the same result, and cope without memory.
-        elems->CheckShape(msg);
-        if (node_reref(msg, nodes, elems) <= 0) return 0;
-    }
-    if (elem_reref(msg, elems, pats) != 0) return 0;
-
-    // 5. Materials.
-    mats->SetDefaultExternalNameAndId();
-    mats->ConvertPaintedToProjected();
-
-    // 6.-7. Plies to their materials and patterns.
-    CVekObjectStoreIterator<CKpPly> ip(*plys);
-    while (++ip) {
-        CKpPly* ply = ip.key();
-        ply->setMat(mats->find(ply->mtrlid()));
-        ply->setPat(pats->find(ply->pttrnid()));
-    }
-    plys->ConvertPaintedToProjected();
-
-    // 8. Layup plies to their plies.
-    CVekObjectStoreIterator<CKpLypPly> il(layup->LypPlys());
-    while (++il) il.key()->setPly(plys->find(il.key()->lyrid()));
-
-    // 9. Orientations.
-    orients->SetElemReferences();
-    orients->SetDefaultIfNeeded();
-    return 0;
+    return readPost(msg, nodes, elems, mats, pats, plys, layup, orients, renumbered, false);
 }
 
 int UpdateIds(CKpMatStore* mats, CKpPatStore* pats, CKpPlyStore* plys, CKpLyp* layup,

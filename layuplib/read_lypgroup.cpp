@@ -3,8 +3,11 @@
 #include <zlib.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -66,6 +69,57 @@ inline const char* FindLineFeed(const char* begin, const char* end) {
 #endif
 }
 
+// Whether the bytes a, b are one of the pairs of `pairs` ("1020": "10" or
+// "20").
+inline bool IsPair(const char* pairs, char a, char b) {
+    for (; pairs[0] && pairs[1]; pairs += 2)
+        if (pairs[0] == a && pairs[1] == b && a != '\n') return true;
+    return false;
+}
+
+// Whether a line that begins inside [p, p + n) begins with one of the
+// pairs. `carry` says how the text before p ended and is set for the text
+// after: LYP_SCAN_NONE in the middle of a line, LYP_SCAN_LINE when a line
+// begins at p, 0..255 when a line began with that byte just before p.
+bool BlockMayBegin(const char* p, size_t n, const char* pairs, int& carry) {
+    if (n == 0) return false;
+    if (carry == LYP_SCAN_LINE) {
+        if (n == 1) {
+            carry = p[0] == '\n' ? LYP_SCAN_LINE : static_cast<unsigned char>(p[0]);
+            return false;
+        }
+        if (IsPair(pairs, p[0], p[1])) return true;
+    } else if (carry >= 0 && carry <= 255) {
+        if (IsPair(pairs, static_cast<char>(carry), p[0])) return true;
+    }
+    // Lines that begin after a line feed at i, both of their first bytes
+    // in the block: i + 2 < n.
+    size_t i = 0;
+#if defined(__SSE2__)
+    const size_t k = std::strlen(pairs);
+    if (k == 2 || k == 4) {
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i a0 = _mm_set1_epi8(pairs[0]), b0 = _mm_set1_epi8(pairs[1]);
+        const __m128i a1 = _mm_set1_epi8(pairs[k - 2]), b1 = _mm_set1_epi8(pairs[k - 1]);
+        for (; i + 18 <= n; i += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i one = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 2));
+            const __m128i hit = _mm_or_si128(
+                _mm_and_si128(_mm_cmpeq_epi8(one, a0), _mm_cmpeq_epi8(two, b0)),
+                _mm_and_si128(_mm_cmpeq_epi8(one, a1), _mm_cmpeq_epi8(two, b1)));
+            if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, lf), hit))) return true;
+        }
+    }
+#endif
+    for (; i + 2 < n; ++i)
+        if (p[i] == '\n' && IsPair(pairs, p[i + 1], p[i + 2])) return true;
+    carry = LYP_SCAN_NONE;
+    if (n >= 2 && p[n - 2] == '\n') carry = static_cast<unsigned char>(p[n - 1]);
+    if (p[n - 1] == '\n') carry = LYP_SCAN_LINE;
+    return false;
+}
+
 }  // namespace
 
 LypStream::LypStream()
@@ -111,7 +165,55 @@ int LypStream::Open(const char* path, int compressed) {
         return 0;
     }
     m_file = std::fopen(path, "rb");
-    return m_file ? 0 : -1;
+    if (!m_file) return -1;
+    try {
+        m_path = path;
+    } catch (const std::bad_alloc&) {
+        m_path.clear();  // the rest of the file is then never looked at
+    }
+    return 0;
+}
+
+bool LypStream::BufferMayBegin(const char* pairs, std::string* path, long long* offset,
+                               int* carry) const {
+    if (!m_file || m_gz || m_failed || m_path.empty() || !pairs) return true;
+    int state = LYP_SCAN_LINE;  // a line begins at m_pos
+    if (m_end > m_pos && BlockMayBegin(m_block.data() + m_pos, m_end - m_pos, pairs, state))
+        return true;
+    const long long at = ftello(m_file);
+    if (at < 0) return true;
+    try {
+        *path = m_path;
+    } catch (const std::bad_alloc&) {
+        return true;
+    }
+    *offset = at;
+    *carry = state;
+    return false;
+}
+
+bool lyp_file_may_begin(const char* path, long long offset, int carry, const char* pairs) {
+    if (!path || !pairs) return true;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return true;
+    bool found = false;
+    if (fseeko(f, static_cast<off_t>(offset), SEEK_SET) != 0) found = true;
+    std::vector<char> block;
+    try {
+        block.resize(1u << 20);
+    } catch (const std::bad_alloc&) {
+        found = true;
+    }
+    while (!found) {
+        const size_t n = std::fread(block.data(), 1, block.size(), f);
+        if (n == 0) {
+            found = std::ferror(f) != 0;
+            break;
+        }
+        found = BlockMayBegin(block.data(), n, pairs, carry);
+    }
+    std::fclose(f);
+    return found;
 }
 
 int LypStream::Close() {

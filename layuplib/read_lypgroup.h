@@ -85,6 +85,15 @@ class LypStream {
     // Why the last read failed; "" when no read failed.
     const char* Error() const { return m_error.c_str(); }
 
+    // Whether a line after those handed out so far may begin with one of
+    // the two-byte `pairs` ("1020": "10" or "20"), as far as the stream's
+    // buffer tells: true when one of the lines still in the buffer does, and
+    // for a stream that is not a plain file or that failed. Otherwise false,
+    // with the rest of the plain file for lyp_file_may_begin: its path, the
+    // offset where the buffer ends and how the buffer ended there (`carry`).
+    bool BufferMayBegin(const char* pairs, std::string* path, long long* offset,
+                        int* carry) const;
+
   private:
     friend int read_lypline(LypStream& stream, LypLine& line);
     friend int read_lypgroup(LypStream& stream, LypGroup& group);
@@ -108,6 +117,7 @@ class LypStream {
     };
 
     FILE* m_file;
+    std::string m_path;  // of a plain file
     gzFile_s* m_gz;
     std::vector<char> m_block;
     size_t m_pos;   // first byte not yet consumed
@@ -141,6 +151,19 @@ class LypStream {
 // (`stream.Error()` says which; `group.line` is the number of the line that
 // could not be read).
 int read_lypgroup(LypStream& stream, LypGroup& group);
+
+// How a text before a place ended, for a scan of the lines after it:
+// in the middle of a line; a line begins at the place; or (0..255) a line
+// began with that byte just before it.
+constexpr int LYP_SCAN_NONE = -1;
+constexpr int LYP_SCAN_LINE = 256;
+
+// Whether a line of the file `path` from byte `offset` on may begin with one
+// of the two-byte `pairs` (as LypStream::BufferMayBegin); `carry` tells how
+// the text before `offset` ended (LYP_SCAN_LINE from the file's start). True
+// also when the file cannot be opened or read. Reads the file through a
+// handle of its own.
+bool lyp_file_may_begin(const char* path, long long offset, int carry, const char* pairs);
 
 // read_lypgroup without the copy: the next line of `stream` as a view into
 // its buffer (see LypLine), with the same results, line numbers and
