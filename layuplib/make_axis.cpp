@@ -85,15 +85,22 @@ inline Polar polar(double a) {
     return {a, std::cos(a), std::sin(a)};
 }
 
-// Where direction theta from the polar origin meets the edge from A to B,
-// given in polar form (r, angle): the edge parameter t (kept off the
-// vertices so that the next facet is always well defined) and the crossing
-// angle, the angle of the axis from the edge direction B -> A. The edge's
-// own polar angle (that of B -> A, which depends on the edge alone) is
-// taken from *edge when `known` is given and true, and left there with
-// *known set when `known` is given and false.
-inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const Polar& pB,
-                      double* t, double* angle, double* edge = nullptr, bool* known = nullptr) {
+// tan(theta) as the crossing below needs it (0 stands in for theta = 0,
+// where the crossing takes no tangent).
+inline double tangentFor(double theta) {
+    return theta == 0.0 ? 0.0 : std::tan(theta);
+}
+
+// Where direction theta (tangent tn = tangentFor(theta)) from the polar
+// origin meets the edge from A to B, given in polar form (r, angle): the
+// edge parameter t (kept off the vertices so that the next facet is always
+// well defined) and the crossing angle, the angle of the axis from the edge
+// direction B -> A. The edge's own polar angle (that of B -> A, which
+// depends on the edge alone) is taken from *edge when `known` is given and
+// true, and left there with *known set when `known` is given and false.
+inline void crossEdge(double theta, double tn, double rA, const Polar& pA, double rB,
+                      const Polar& pB, double* t, double* angle, double* edge = nullptr,
+                      bool* known = nullptr) {
     const double ax = rA * pA.c, ay = rA * pA.s;
     const double bx = rB * pB.c, by = rB * pB.s;
     // The parameter has three cases: cos(theta) = 0, sin(theta) = 0, and
@@ -101,12 +108,10 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
     // a sine of exactly 0, so the first case never arises and the second is
     // theta = 0.
     double s;
-    if (theta == 0.0) {
+    if (theta == 0.0)
         s = -ay / (by - ay);
-    } else {
-        const double tn = std::tan(theta);
+    else
         s = (tn * ax - ay) / ((by - ay) - (bx - ax) * tn);
-    }
     if (!(s >= 1e-12)) s = 1e-12;  // NaN (a degenerate edge) included
     if (s > 0.999999999999) s = 0.999999999999;
     *t = s;
@@ -372,8 +377,8 @@ class CKpAxis::Trace {
             withPolar(k);
             withPolar(k1);
             double t, angle;
-            crossEdge(theta, sv->r[k], sv->a[k], sv->r[k1], sv->a[k1], &t, &angle, &sv->edge[k],
-                      &sv->edgeKnown[k]);
+            crossEdge(theta, tangentFor(theta), sv->r[k], sv->a[k], sv->r[k1], sv->a[k1], &t,
+                      &angle, &sv->edge[k], &sv->edgeKnown[k]);
             return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
         }
         return 0;
@@ -390,16 +395,6 @@ class CKpAxis::Trace {
         const CKpFacet* F = facets->pFac(f);
         const CKpPoint* v[3];
         if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
-        // The next facet is one of the neighbours across the other two
-        // edges: start fetching both while this one is worked out.
-        {
-            const int e = c >= 3 ? c - 3 : c;
-            CKpFacet* const* all = facets->ppFac();
-            for (const int k : {next3(e), prev3(e)}) {
-                const int g = F->getNeigh(k);
-                if (g >= 0 && g < facets->entries() && all[g]) prefetchFacet(all[g]);
-            }
-        }
 
         // 1. Direction in the entered facet, measured from its entry edge:
         // a neighbour running the same way along the edge is turned over.
@@ -410,35 +405,53 @@ class CKpAxis::Trace {
             theta = prev->getAngle();
             c -= 3;
         }
-        const int e = c, e1 = next3(e), e2 = prev3(e);
+        static const int kNext[3] = {1, 2, 0}, kPrev[3] = {2, 0, 1};
+        const int e = c, e1 = kNext[e], e2 = kPrev[e];
+        // The next facet is one of the neighbours across the other two
+        // edges: start fetching both while this one is worked out.
+        {
+            const int n = facets->entries();
+            CKpFacet* const* all = facets->ppFac();
+            const int g1 = F->getNeigh(e1), g2 = F->getNeigh(e2);
+            if (g1 >= 0 && g1 < n && all[g1]) prefetchFacet(all[g1]);
+            if (g2 >= 0 && g2 < n && all[g2]) prefetchFacet(all[g2]);
+        }
+        // Whichever edge the axis leaves by, the crossing takes this
+        // tangent: started here, it runs beside the polar frame below.
+        const double tn = tangentFor(theta);
 
-        // 2. Polar frame at the entry point along the entry edge.
+        // 2. Polar frame at the entry point along the entry edge: V(e) lies
+        // at pi, V(e+1) at 0.
         const CKpPoint& P = prev->getPosition();
-        // Distances to the vertices: only those of the exit edge are used.
-        const double rE2 = dist_2pt(&P, v[e2]);
-        Polar a[3];
-        a[e] = kAtPi;
-        a[e1] = kAtZero;
         // The angle of P -> V(e+2) in the axes of V(e), V(e+1), V(e+2)
         // (ang_fac).
         CKpDirn ex, ey, toV;
         axesOf(frames, f, e, v[e], v[e1], v[e2], &ex, &ey);
         toV.set2pts(&P, v[e2]);
-        a[e2].a = std::atan2(ey.DotProduct(&toV), ex.DotProduct(&toV));
+        const double a2 = std::atan2(ey.DotProduct(&toV), ex.DotProduct(&toV));
+        // Both exit edges end at V(e+2): its cosine and sine and the three
+        // distances are taken before the choice, which then only picks.
+        const Polar p2 = polar(a2);
+        const double r0 = dist_2pt(&P, v[e]);
+        const double r1 = dist_2pt(&P, v[e1]);
+        const double r2 = dist_2pt(&P, v[e2]);
 
-        // 3.-5. The exit edge among the other two.
-        for (const int k : {e1, e2}) {
-            const int k1 = next3(k);
-            if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
+        // 3.-5. The exit edge among the other two: e+1 (from V(e+1) at 0 to
+        // V(e+2)) or e+2 (from V(e+2) to V(e) at pi).
+        int k;
+        double t, angle;
+        if (leavesBetween(theta, kAtZero.a, a2)) {
+            k = e1;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            a[e2] = polar(a[e2].a);
-            const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
-            const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);
-            double t, angle;
-            crossEdge(theta, rk, a[k], rk1, a[k1], &t, &angle);
-            return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
+            crossEdge(theta, tn, r1, kAtZero, r2, p2, &t, &angle);
+        } else if (leavesBetween(theta, a2, kAtPi.a)) {
+            k = e2;
+            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
+            crossEdge(theta, tn, r2, p2, r0, kAtPi, &t, &angle);
+        } else {
+            return 0;
         }
-        return 0;
+        return addCrossing(axis, i, F, f, k, lerp(v[k], v[kNext[k]], t), angle, *prev);
     }
 
     // Point i from point i-1 of a plane section: in the facet entered at point
