@@ -161,6 +161,15 @@ inline void startKey(const CKpPoint& P, const CKpPoint* const v[3], std::uint64_
     std::memcpy(key, d, sizeof d);
 }
 
+// Non-zero when the coordinates of p differ from key[0..2] in any bit.
+inline std::uint64_t bitsDiffer(const CKpPoint& p, const double key[3]) {
+    const double a[3] = {p.getx(), p.gety(), p.getz()};
+    std::uint64_t u[3], w[3];
+    std::memcpy(u, a, sizeof u);
+    std::memcpy(w, key, sizeof w);
+    return (u[0] ^ w[0]) | (u[1] ^ w[1]) | (u[2] ^ w[2]);
+}
+
 // The local axes x, y of triangles (those of SetAxes3Points), kept for the
 // triangles traced through again and again: a drape traces its fibres over
 // the same few facets many times. Slot by facet and first vertex; an entry
@@ -171,21 +180,15 @@ class Frames {
     void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
              CKpDirn* x, CKpDirn* y) {
         Slot& s = slots[(3u * static_cast<unsigned>(facet) + static_cast<unsigned>(e)) % kSlots];
-        double key[9];
-        p0->Get(key);
-        p1->Get(key + 3);
-        p2->Get(key + 6);
         // All nine words at once: nearly every lookup compares them all.
-        std::uint64_t a[9], b[9];
-        std::memcpy(a, key, sizeof a);
-        std::memcpy(b, s.key, sizeof b);
-        const std::uint64_t differ = ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) |
-                                     ((a[3] ^ b[3]) | (a[4] ^ b[4]) | (a[5] ^ b[5])) |
-                                     ((a[6] ^ b[6]) | (a[7] ^ b[7]) | (a[8] ^ b[8]));
+        const std::uint64_t differ = (bitsDiffer(*p0, s.key) | bitsDiffer(*p1, s.key + 3)) |
+                                     bitsDiffer(*p2, s.key + 6);
         if (!s.filled || differ != 0) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
-            std::memcpy(s.key, key, sizeof key);
+            p0->Get(s.key);
+            p1->Get(s.key + 3);
+            p2->Get(s.key + 6);
             s.filled = true;
         }
         *x = s.x;
@@ -287,8 +290,10 @@ inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
 
 }  // namespace
 
-// The tracing steps, with access to the axis' kept points.
-class CKpAxis::Trace {
+// The tracing steps, with access to the axis' kept points. Used in this
+// file alone: hidden, so that its calls bind here rather than through the
+// library's symbol table.
+class __attribute__((visibility("hidden"))) CKpAxis::Trace {
   public:
     // Adds point i on edge k of facet F (index f) at `pos`, after point
     // `prev`. 1; -1 when memory runs out.
@@ -499,7 +504,7 @@ CKpPlane planeThrough(const CKpPlane& plane, const CKpPoint& p) {
 // finds such a repeat without keeping a table, and the axis is then cut
 // back to the first crossing that repeats. The crossing bound catches what
 // is not periodic within the tolerance (a helix of tiny pitch, say).
-class CKpAxis::Guard {
+class __attribute__((visibility("hidden"))) CKpAxis::Guard {
   public:
     Guard(CKpMsg* msg, const CKpFacetStore* facets) : m_msg(msg), m_facets(facets) {
         const long long n = facets ? facets->entries() : 0;
