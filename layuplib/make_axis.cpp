@@ -297,11 +297,15 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
   public:
     // Adds point i on edge k of facet F (index f) at `pos`, after point
     // `prev`. 1; -1 when memory runs out.
-    static int addCrossing(CKpAxis& axis, int i, const CKpFacet* F, int f, int k,
-                           const CKpPoint& pos, double angle, const CKpAxisPt& prev) {
-        CKpAxisPt* p = axis.freshPoint();
+    __attribute__((always_inline)) static int addCrossing(CKpAxis& axis, int i,
+                                                          const CKpFacet* F, int f, int k,
+                                                          const CKpPoint& pos, double angle,
+                                                          const CKpAxisPt& prev) {
+        // Every field is written below: a kept point needs no reset first.
+        CKpAxisPt* p = axis.spareCount > 0 ? axis.spare[--axis.spareCount] : axis.newPoint();
         if (!p) return -1;
         const int code = F->getNedge(k);
+        p->setSpare(0.0);
         p->setPosition(pos);
         p->setFromFacet(f);
         p->setFacet(F->getNeigh(k));
@@ -515,29 +519,11 @@ class __attribute__((visibility("hidden"))) CKpAxis::Guard {
     // Call after point i (>= 1) was added. 0 go on; 1 the axis ends, now at
     // its last point (cut back, or at the bound), with a warning.
     int check(CKpAxis& axis, int i) {
-        if (i >= m_limit) {
-            if (m_msg)
-                m_msg->Create(2,
-                              "Fibre axis crossed %d facet edges without ending; the axis ends "
-                              "there.",
-                              i);
-            return 1;
-        }
-        if (m_saved >= 1 && same(axis, m_saved, i)) {
-            const int period = i - m_saved;
-            int end = i;
-            for (int j = 1; j + period <= i; ++j) {
-                if (same(axis, j, j + period)) {
-                    end = j + period;
-                    break;
-                }
-            }
-            axis.truncate(end + 1);
-            if (m_msg)
-                m_msg->Create(2, "Fibre axis closes on itself at facet %d; the axis ends there.",
-                              axis.pAxisPt(end)->getFacet());
-            return 1;
-        }
+        if (i >= m_limit) return atBound(i);
+        // Crossings into different facets differ: the full comparison only
+        // for the same facet.
+        if (m_saved >= 1 && sameFacet(axis, m_saved, i) && same(axis, m_saved, i))
+            return closes(axis, i);
         if (m_saved < 1 || ++m_lag >= m_power) {
             m_saved = i;
             m_power = m_power < INT_MAX / 2 ? 2 * m_power : m_power;
@@ -547,7 +533,40 @@ class __attribute__((visibility("hidden"))) CKpAxis::Guard {
     }
 
   private:
-    bool same(const CKpAxis& axis, int j, int k) const {
+    // The trace has crossed the bound of edges (i of them). 1.
+    __attribute__((noinline)) int atBound(int i) {
+        if (m_msg)
+            m_msg->Create(2,
+                          "Fibre axis crossed %d facet edges without ending; the axis ends "
+                          "there.",
+                          i);
+        return 1;
+    }
+
+    // Crossing i repeats the saved one: the axis is cut back to the first
+    // crossing that repeats. 1.
+    __attribute__((noinline)) int closes(CKpAxis& axis, int i) {
+        const int period = i - m_saved;
+        int end = i;
+        for (int j = 1; j + period <= i; ++j) {
+            if (same(axis, j, j + period)) {
+                end = j + period;
+                break;
+            }
+        }
+        axis.truncate(end + 1);
+        if (m_msg)
+            m_msg->Create(2, "Fibre axis closes on itself at facet %d; the axis ends there.",
+                          axis.pAxisPt(end)->getFacet());
+        return 1;
+    }
+
+    static bool sameFacet(const CKpAxis& axis, int j, int k) {
+        const CKpAxisPt* a = axis.pAxisPt(j);
+        const CKpAxisPt* b = axis.pAxisPt(k);
+        return !a || !b || a->getFacet() == b->getFacet();
+    }
+    __attribute__((noinline)) bool same(const CKpAxis& axis, int j, int k) const {
         const CKpAxisPt* a = axis.pAxisPt(j);
         const CKpAxisPt* b = axis.pAxisPt(k);
         if (!a || !b || a->getFacet() != b->getFacet() || a->getFromFacet() != b->getFromFacet() ||
