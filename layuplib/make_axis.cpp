@@ -177,8 +177,13 @@ inline std::uint64_t bitsDiffer(const CKpPoint& p, const double key[3]) {
 // same to the bit, so that it is exactly what SetAxes3Points would give.
 class Frames {
   public:
-    void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
-             CKpDirn* x, CKpDirn* y) {
+    // The axes of facet `facet` seen from vertex e, whose vertices e, e + 1
+    // and e + 2 are p0, p1, p2: those held when held for these positions,
+    // else made and held. They stay in the table, valid until the next
+    // lookup.
+    __attribute__((always_inline)) void find(int facet, int e, const CKpPoint* p0,
+                                             const CKpPoint* p1, const CKpPoint* p2,
+                                             const CKpDirn** x, const CKpDirn** y) {
         Slot& s = slots[(3u * static_cast<unsigned>(facet) + static_cast<unsigned>(e)) % kSlots];
         // All nine words at once: nearly every lookup compares them all.
         const std::uint64_t differ = (bitsDiffer(*p0, s.key) | bitsDiffer(*p1, s.key + 3)) |
@@ -191,8 +196,8 @@ class Frames {
             p2->Get(s.key + 6);
             s.filled = true;
         }
-        *x = s.x;
-        *y = s.y;
+        *x = &s.x;
+        *y = &s.y;
     }
 
     // The start view of P on the triangle v: a held one with the same key,
@@ -241,7 +246,10 @@ class Frames {
 inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const CKpPoint* p1,
                    const CKpPoint* p2, CKpDirn* x, CKpDirn* y) {
     if (frames) {
-        frames->get(facet, e, p0, p1, p2, x, y);
+        const CKpDirn *hx, *hy;
+        frames->find(facet, e, p0, p1, p2, &hx, &hy);
+        *x = *hx;
+        *y = *hy;
     } else {
         CKpDirn z;
         SetAxes3Points(p0, p1, p2, x, y, &z);
@@ -279,6 +287,13 @@ inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
         const int h = G->getNeigh(k);
         if (h >= 0 && h < n && all[h]) prefetchFacet(all[h]);
     }
+}
+
+// dist_2pt of two points known to be there.
+inline double distance(const CKpPoint& a, const CKpPoint& b) {
+    CKpDirn d;
+    d.set2pts(&a, &b);
+    return d.mag();
 }
 
 inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
@@ -434,16 +449,23 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
         const CKpPoint& P = prev->getPosition();
         // The angle of P -> V(e+2) in the axes of V(e), V(e+1), V(e+2)
         // (ang_fac).
-        CKpDirn ex, ey, toV;
-        axesOf(frames, f, e, v[e], v[e1], v[e2], &ex, &ey);
+        CKpDirn ownX, ownY, toV;
+        const CKpDirn* ex = &ownX;
+        const CKpDirn* ey = &ownY;
+        if (frames) {
+            frames->find(f, e, v[e], v[e1], v[e2], &ex, &ey);
+        } else {
+            CKpDirn z;
+            SetAxes3Points(v[e], v[e1], v[e2], &ownX, &ownY, &z);
+        }
         toV.set2pts(&P, v[e2]);
-        const double a2 = std::atan2(ey.DotProduct(&toV), ex.DotProduct(&toV));
+        const double a2 = std::atan2(ey->DotProduct(&toV), ex->DotProduct(&toV));
         // Both exit edges end at V(e+2): its cosine and sine and the three
         // distances are taken before the choice, which then only picks.
         const Polar p2 = polar(a2);
-        const double r0 = dist_2pt(&P, v[e]);
-        const double r1 = dist_2pt(&P, v[e1]);
-        const double r2 = dist_2pt(&P, v[e2]);
+        const double r0 = distance(P, *v[e]);
+        const double r1 = distance(P, *v[e1]);
+        const double r2 = distance(P, *v[e2]);
 
         // 3.-5. The exit edge among the other two: e+1 (from V(e+1) at 0 to
         // V(e+2)) or e+2 (from V(e+2) to V(e) at pi).
