@@ -460,11 +460,9 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
         }
         toV.set2pts(&P, v[e2]);
         const double a2 = std::atan2(ey->DotProduct(&toV), ex->DotProduct(&toV));
-        // Both exit edges end at V(e+2): its cosine and sine and the three
-        // distances are taken before the choice, which then only picks.
+        // Both exit edges end at V(e+2): its cosine, sine and distance are
+        // taken before the choice.
         const Polar p2 = polar(a2);
-        const double r0 = distance(P, *v[e]);
-        const double r1 = distance(P, *v[e1]);
         const double r2 = distance(P, *v[e2]);
 
         // 3.-5. The exit edge among the other two: e+1 (from V(e+1) at 0 to
@@ -474,11 +472,11 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
         if (leavesBetween(theta, kAtZero.a, a2)) {
             k = e1;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            crossEdge(theta, tn, r1, kAtZero, r2, p2, &t, &angle);
+            crossEdge(theta, tn, distance(P, *v[e1]), kAtZero, r2, p2, &t, &angle);
         } else if (leavesBetween(theta, a2, kAtPi.a)) {
             k = e2;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            crossEdge(theta, tn, r2, p2, r0, kAtPi, &t, &angle);
+            crossEdge(theta, tn, r2, p2, distance(P, *v[e]), kAtPi, &t, &angle);
         } else {
             return 0;
         }
