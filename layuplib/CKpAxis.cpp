@@ -97,43 +97,18 @@ bool apart(const Box& a, const Box& b) {
 // boxes are grown a little more than tol / 2 (by 1e-9 of the coordinates'
 // magnitude), far beyond the rounding of the approach's points and
 // distance, so that no pair the exact test accepts is ever skipped.
-// The boxes of segments 1..n of an axis (segment i, points i - 1 and i, at
-// i - 1), not yet grown: each point read once. Returns the largest
-// coordinate magnitude of points 0..n.
-double rawBoxes(const CKpAxis& axis, int n, Box* out) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const Box whole = {{-inf, -inf, -inf}, {inf, inf, inf}};
+// The largest coordinate magnitude of points 0..n of an axis (as std::fmax:
+// a NaN is passed over; missing points are too).
+double largestCoordinate(const CKpAxis& axis, int n) {
     double m = 0.0;
-    double x0 = 0.0, x1 = 0.0, x2 = 0.0;
-    bool have = false;
     for (int i = 0; i <= n; ++i) {
         const CKpAxisPt* p = axis.pAxisPt(i);
-        double y0 = 0.0, y1 = 0.0, y2 = 0.0;
-        if (p) {
-            const CKpPoint& q = p->getPosition();
-            y0 = q.getx();
-            y1 = q.gety();
-            y2 = q.getz();
-            // As std::fmax: a NaN is passed over.
-            const double a0 = std::fabs(y0), a1 = std::fabs(y1), a2 = std::fabs(y2);
-            if (a0 > m) m = a0;
-            if (a1 > m) m = a1;
-            if (a2 > m) m = a2;
-        }
-        if (i > 0) {
-            // Every test evaluated: the branches are not worth their misses.
-            const int nan = int{std::isnan(x0)} | int{std::isnan(y0)} | int{std::isnan(x1)} |
-                            int{std::isnan(y1)} | int{std::isnan(x2)} | int{std::isnan(y2)};
-            if (!have || !p || nan != 0)
-                out[i - 1] = whole;
-            else
-                out[i - 1] = {{std::min(x0, y0), std::min(x1, y1), std::min(x2, y2)},
-                              {std::max(x0, y0), std::max(x1, y1), std::max(x2, y2)}};
-        }
-        x0 = y0;
-        x1 = y1;
-        x2 = y2;
-        have = p != nullptr;
+        if (!p) continue;
+        const CKpPoint& q = p->getPosition();
+        const double a0 = std::fabs(q.getx()), a1 = std::fabs(q.gety()), a2 = std::fabs(q.getz());
+        if (a0 > m) m = a0;
+        if (a1 > m) m = a1;
+        if (a2 > m) m = a2;
     }
     return m;
 }
@@ -148,6 +123,42 @@ inline Box grown(const Box& box, double pad) {
     return ordered ? g : Box{{-inf, -inf, -inf}, {inf, inf, inf}};
 }
 
+// The boxes of an axis' segments in turn, each grown by `pad`: the whole
+// space for a segment with a missing point or a NaN coordinate. Each point
+// is read once.
+class SegmentBoxes {
+  public:
+    SegmentBoxes(const CKpAxis& axis, double pad) : m_axis(axis), m_pad(pad) { read(0); }
+
+    // The box of segment i (points i - 1 and i); i = 1, 2, ... in turn.
+    __attribute__((always_inline)) Box next(int i) {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double x0 = m_c[0], x1 = m_c[1], x2 = m_c[2];
+        const bool had = m_have;
+        read(i);
+        const double y0 = m_c[0], y1 = m_c[1], y2 = m_c[2];
+        // Every test evaluated: the branches are not worth their misses.
+        const int nan = int{std::isnan(x0)} | int{std::isnan(y0)} | int{std::isnan(x1)} |
+                        int{std::isnan(y1)} | int{std::isnan(x2)} | int{std::isnan(y2)};
+        if (!had || !m_have || nan != 0) return Box{{-inf, -inf, -inf}, {inf, inf, inf}};
+        return grown({{std::min(x0, y0), std::min(x1, y1), std::min(x2, y2)},
+                      {std::max(x0, y0), std::max(x1, y1), std::max(x2, y2)}},
+                     m_pad);
+    }
+
+  private:
+    void read(int i) {
+        const CKpAxisPt* p = m_axis.pAxisPt(i);
+        m_have = p != nullptr;
+        if (p) p->getPosition().Get(m_c);
+    }
+
+    const CKpAxis& m_axis;
+    double m_pad;
+    double m_c[3] = {0.0, 0.0, 0.0};
+    bool m_have = false;
+};
+
 bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double tol, int* fi, int* fj,
                    Approach* out) {
     auto test = [&](int i, int j) {
@@ -159,15 +170,14 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
         *out = r;
         return true;
     };
-    // A's boxes (segment i at i - 1), B's (segment j at ia + j - 1), then
-    // one box over each block of kBlock of B's.
+    // B's boxes (segment j at j - 1), then one box over each block of
+    // kBlock of them; each of A's boxes is made when its turn comes.
     constexpr int kBlock = 16;
     const int nBlocks = (ib + kBlock - 1) / kBlock;
     // The boxes live on between calls: intersections come by the thousand.
     thread_local std::vector<Box> boxes;
     try {
-        boxes.resize(static_cast<size_t>(ia) + static_cast<size_t>(ib) +
-                     static_cast<size_t>(nBlocks));
+        boxes.resize(static_cast<size_t>(ib) + static_cast<size_t>(nBlocks));
     } catch (const std::bad_alloc&) {
         // No room for the boxes: every pair the long way.
         for (int i = 1; i <= ia; ++i)
@@ -175,28 +185,27 @@ bool firstCrossing(const CKpAxis& A, const CKpAxis& B, int ia, int ib, double to
                 if (test(i, j)) return true;
         return false;
     }
-    Box* const boxA = boxes.data();
-    Box* const boxB = boxA + ia;
+    Box* const boxB = boxes.data();
     Box* const blocks = boxB + ib;
-    const double largestA = rawBoxes(A, ia, boxA), largestB = rawBoxes(B, ib, boxB);
+    const double largestA = largestCoordinate(A, ia), largestB = largestCoordinate(B, ib);
     const double pad = 0.5 * tol + 1e-9 * (std::fabs(tol) + largestA + largestB);
-    // B's boxes grown as their blocks are made; each of A's when its turn
-    // comes.
     const double inf = std::numeric_limits<double>::infinity();
+    SegmentBoxes alongB(B, pad);
     for (int b = 0; b < nBlocks; ++b) {
         Box& block = blocks[b];
         block = {{inf, inf, inf}, {-inf, -inf, -inf}};
         for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
             Box& box = boxB[j - 1];
-            box = grown(box, pad);
+            box = alongB.next(j);
             for (int k = 0; k < 3; ++k) {
                 block.lo[k] = std::min(block.lo[k], box.lo[k]);
                 block.hi[k] = std::max(block.hi[k], box.hi[k]);
             }
         }
     }
+    SegmentBoxes alongA(A, pad);
     for (int i = 1; i <= ia; ++i) {
-        const Box a = grown(boxA[i - 1], pad);
+        const Box a = alongA.next(i);
         for (int b = 0; b < nBlocks; ++b) {
             if (apart(a, blocks[b])) continue;
             for (int j = b * kBlock + 1; j <= std::min(ib, (b + 1) * kBlock); ++j) {
@@ -260,7 +269,18 @@ void CKpAxis::reinit() {
 
 void CKpAxis::truncate(int n) {
     if (n < 0) n = 0;
-    for (int i = n; i < count; ++i) {
+    int i = n;
+    // While the spares have room for every point left, what keep does
+    // without a test per point (an empty slot adds nothing).
+    if (count - n <= spareCapacity - spareCount) {
+        for (; i < count; ++i) {
+            CKpAxisPt* p = points[i];
+            points[i] = nullptr;
+            spare[spareCount] = p;
+            spareCount += p != nullptr;
+        }
+    }
+    for (; i < count; ++i) {
         CKpAxisPt* p = points[i];
         points[i] = nullptr;
         if (!p) continue;

@@ -85,15 +85,22 @@ inline Polar polar(double a) {
     return {a, std::cos(a), std::sin(a)};
 }
 
-// Where direction theta from the polar origin meets the edge from A to B,
-// given in polar form (r, angle): the edge parameter t (kept off the
-// vertices so that the next facet is always well defined) and the crossing
-// angle, the angle of the axis from the edge direction B -> A. The edge's
-// own polar angle (that of B -> A, which depends on the edge alone) is
-// taken from *edge when `known` is given and true, and left there with
-// *known set when `known` is given and false.
-inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const Polar& pB,
-                      double* t, double* angle, double* edge = nullptr, bool* known = nullptr) {
+// tan(theta) as the crossing below needs it (0 stands in for theta = 0,
+// where the crossing takes no tangent).
+inline double tangentFor(double theta) {
+    return theta == 0.0 ? 0.0 : std::tan(theta);
+}
+
+// Where direction theta (tangent tn = tangentFor(theta)) from the polar
+// origin meets the edge from A to B, given in polar form (r, angle): the
+// edge parameter t (kept off the vertices so that the next facet is always
+// well defined) and the crossing angle, the angle of the axis from the edge
+// direction B -> A. The edge's own polar angle (that of B -> A, which
+// depends on the edge alone) is taken from *edge when `known` is given and
+// true, and left there with *known set when `known` is given and false.
+inline void crossEdge(double theta, double tn, double rA, const Polar& pA, double rB,
+                      const Polar& pB, double* t, double* angle, double* edge = nullptr,
+                      bool* known = nullptr) {
     const double ax = rA * pA.c, ay = rA * pA.s;
     const double bx = rB * pB.c, by = rB * pB.s;
     // The parameter has three cases: cos(theta) = 0, sin(theta) = 0, and
@@ -101,12 +108,10 @@ inline void crossEdge(double theta, double rA, const Polar& pA, double rB, const
     // a sine of exactly 0, so the first case never arises and the second is
     // theta = 0.
     double s;
-    if (theta == 0.0) {
+    if (theta == 0.0)
         s = -ay / (by - ay);
-    } else {
-        const double tn = std::tan(theta);
+    else
         s = (tn * ax - ay) / ((by - ay) - (bx - ax) * tn);
-    }
     if (!(s >= 1e-12)) s = 1e-12;  // NaN (a degenerate edge) included
     if (s > 0.999999999999) s = 0.999999999999;
     *t = s;
@@ -156,6 +161,15 @@ inline void startKey(const CKpPoint& P, const CKpPoint* const v[3], std::uint64_
     std::memcpy(key, d, sizeof d);
 }
 
+// Non-zero when the coordinates of p differ from key[0..2] in any bit.
+inline std::uint64_t bitsDiffer(const CKpPoint& p, const double key[3]) {
+    const double a[3] = {p.getx(), p.gety(), p.getz()};
+    std::uint64_t u[3], w[3];
+    std::memcpy(u, a, sizeof u);
+    std::memcpy(w, key, sizeof w);
+    return (u[0] ^ w[0]) | (u[1] ^ w[1]) | (u[2] ^ w[2]);
+}
+
 // The local axes x, y of triangles (those of SetAxes3Points), kept for the
 // triangles traced through again and again: a drape traces its fibres over
 // the same few facets many times. Slot by facet and first vertex; an entry
@@ -163,28 +177,27 @@ inline void startKey(const CKpPoint& P, const CKpPoint* const v[3], std::uint64_
 // same to the bit, so that it is exactly what SetAxes3Points would give.
 class Frames {
   public:
-    void get(int facet, int e, const CKpPoint* p0, const CKpPoint* p1, const CKpPoint* p2,
-             CKpDirn* x, CKpDirn* y) {
+    // The axes of facet `facet` seen from vertex e, whose vertices e, e + 1
+    // and e + 2 are p0, p1, p2: those held when held for these positions,
+    // else made and held. They stay in the table, valid until the next
+    // lookup.
+    __attribute__((always_inline)) void find(int facet, int e, const CKpPoint* p0,
+                                             const CKpPoint* p1, const CKpPoint* p2,
+                                             const CKpDirn** x, const CKpDirn** y) {
         Slot& s = slots[(3u * static_cast<unsigned>(facet) + static_cast<unsigned>(e)) % kSlots];
-        double key[9];
-        p0->Get(key);
-        p1->Get(key + 3);
-        p2->Get(key + 6);
         // All nine words at once: nearly every lookup compares them all.
-        std::uint64_t a[9], b[9];
-        std::memcpy(a, key, sizeof a);
-        std::memcpy(b, s.key, sizeof b);
-        const std::uint64_t differ = ((a[0] ^ b[0]) | (a[1] ^ b[1]) | (a[2] ^ b[2])) |
-                                     ((a[3] ^ b[3]) | (a[4] ^ b[4]) | (a[5] ^ b[5])) |
-                                     ((a[6] ^ b[6]) | (a[7] ^ b[7]) | (a[8] ^ b[8]));
+        const std::uint64_t differ = (bitsDiffer(*p0, s.key) | bitsDiffer(*p1, s.key + 3)) |
+                                     bitsDiffer(*p2, s.key + 6);
         if (!s.filled || differ != 0) {
             CKpDirn z;
             SetAxes3Points(p0, p1, p2, &s.x, &s.y, &z);
-            std::memcpy(s.key, key, sizeof key);
+            p0->Get(s.key);
+            p1->Get(s.key + 3);
+            p2->Get(s.key + 6);
             s.filled = true;
         }
-        *x = s.x;
-        *y = s.y;
+        *x = &s.x;
+        *y = &s.y;
     }
 
     // The start view of P on the triangle v: a held one with the same key,
@@ -233,7 +246,10 @@ class Frames {
 inline void axesOf(Frames* frames, int facet, int e, const CKpPoint* p0, const CKpPoint* p1,
                    const CKpPoint* p2, CKpDirn* x, CKpDirn* y) {
     if (frames) {
-        frames->get(facet, e, p0, p1, p2, x, y);
+        const CKpDirn *hx, *hy;
+        frames->find(facet, e, p0, p1, p2, &hx, &hy);
+        *x = *hx;
+        *y = *hy;
     } else {
         CKpDirn z;
         SetAxes3Points(p0, p1, p2, x, y, &z);
@@ -273,6 +289,13 @@ inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
     }
 }
 
+// dist_2pt of two points known to be there.
+inline double distance(const CKpPoint& a, const CKpPoint& b) {
+    CKpDirn d;
+    d.set2pts(&a, &b);
+    return d.mag();
+}
+
 inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
     CKpPoint p;
     p.Set(a->getx() + t * (b->getx() - a->getx()), a->gety() + t * (b->gety() - a->gety()),
@@ -282,16 +305,22 @@ inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
 
 }  // namespace
 
-// The tracing steps, with access to the axis' kept points.
-class CKpAxis::Trace {
+// The tracing steps, with access to the axis' kept points. Used in this
+// file alone: hidden, so that its calls bind here rather than through the
+// library's symbol table.
+class __attribute__((visibility("hidden"))) CKpAxis::Trace {
   public:
     // Adds point i on edge k of facet F (index f) at `pos`, after point
     // `prev`. 1; -1 when memory runs out.
-    static int addCrossing(CKpAxis& axis, int i, const CKpFacet* F, int f, int k,
-                           const CKpPoint& pos, double angle, const CKpAxisPt& prev) {
-        CKpAxisPt* p = axis.freshPoint();
+    __attribute__((always_inline)) static int addCrossing(CKpAxis& axis, int i,
+                                                          const CKpFacet* F, int f, int k,
+                                                          const CKpPoint& pos, double angle,
+                                                          const CKpAxisPt& prev) {
+        // Every field is written below: a kept point needs no reset first.
+        CKpAxisPt* p = axis.spareCount > 0 ? axis.spare[--axis.spareCount] : axis.newPoint();
         if (!p) return -1;
         const int code = F->getNedge(k);
+        p->setSpare(0.0);
         p->setPosition(pos);
         p->setFromFacet(f);
         p->setFacet(F->getNeigh(k));
@@ -372,8 +401,8 @@ class CKpAxis::Trace {
             withPolar(k);
             withPolar(k1);
             double t, angle;
-            crossEdge(theta, sv->r[k], sv->a[k], sv->r[k1], sv->a[k1], &t, &angle, &sv->edge[k],
-                      &sv->edgeKnown[k]);
+            crossEdge(theta, tangentFor(theta), sv->r[k], sv->a[k], sv->r[k1], sv->a[k1], &t,
+                      &angle, &sv->edge[k], &sv->edgeKnown[k]);
             return addCrossing(axis, 1, F, p0->getFacet(), k, lerp(v[k], v[k1], t), angle, *p0);
         }
         return 0;
@@ -390,16 +419,6 @@ class CKpAxis::Trace {
         const CKpFacet* F = facets->pFac(f);
         const CKpPoint* v[3];
         if (c < 0 || c > 5 || !F || !vertices(F, v)) return 0;
-        // The next facet is one of the neighbours across the other two
-        // edges: start fetching both while this one is worked out.
-        {
-            const int e = c >= 3 ? c - 3 : c;
-            CKpFacet* const* all = facets->ppFac();
-            for (const int k : {next3(e), prev3(e)}) {
-                const int g = F->getNeigh(k);
-                if (g >= 0 && g < facets->entries() && all[g]) prefetchFacet(all[g]);
-            }
-        }
 
         // 1. Direction in the entered facet, measured from its entry edge:
         // a neighbour running the same way along the edge is turned over.
@@ -410,35 +429,58 @@ class CKpAxis::Trace {
             theta = prev->getAngle();
             c -= 3;
         }
-        const int e = c, e1 = next3(e), e2 = prev3(e);
+        static const int kNext[3] = {1, 2, 0}, kPrev[3] = {2, 0, 1};
+        const int e = c, e1 = kNext[e], e2 = kPrev[e];
+        // The next facet is one of the neighbours across the other two
+        // edges: start fetching both while this one is worked out.
+        {
+            const int n = facets->entries();
+            CKpFacet* const* all = facets->ppFac();
+            const int g1 = F->getNeigh(e1), g2 = F->getNeigh(e2);
+            if (g1 >= 0 && g1 < n && all[g1]) prefetchFacet(all[g1]);
+            if (g2 >= 0 && g2 < n && all[g2]) prefetchFacet(all[g2]);
+        }
+        // Whichever edge the axis leaves by, the crossing takes this
+        // tangent: started here, it runs beside the polar frame below.
+        const double tn = tangentFor(theta);
 
-        // 2. Polar frame at the entry point along the entry edge.
+        // 2. Polar frame at the entry point along the entry edge: V(e) lies
+        // at pi, V(e+1) at 0.
         const CKpPoint& P = prev->getPosition();
-        // Distances to the vertices: only those of the exit edge are used.
-        const double rE2 = dist_2pt(&P, v[e2]);
-        Polar a[3];
-        a[e] = kAtPi;
-        a[e1] = kAtZero;
         // The angle of P -> V(e+2) in the axes of V(e), V(e+1), V(e+2)
         // (ang_fac).
-        CKpDirn ex, ey, toV;
-        axesOf(frames, f, e, v[e], v[e1], v[e2], &ex, &ey);
-        toV.set2pts(&P, v[e2]);
-        a[e2].a = std::atan2(ey.DotProduct(&toV), ex.DotProduct(&toV));
-
-        // 3.-5. The exit edge among the other two.
-        for (const int k : {e1, e2}) {
-            const int k1 = next3(k);
-            if (!leavesBetween(theta, a[k].a, a[k1].a)) continue;
-            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            a[e2] = polar(a[e2].a);
-            const double rk = k == e1 ? dist_2pt(&P, v[e1]) : rE2;
-            const double rk1 = k == e1 ? rE2 : dist_2pt(&P, v[e]);
-            double t, angle;
-            crossEdge(theta, rk, a[k], rk1, a[k1], &t, &angle);
-            return addCrossing(axis, i, F, f, k, lerp(v[k], v[k1], t), angle, *prev);
+        CKpDirn ownX, ownY, toV;
+        const CKpDirn* ex = &ownX;
+        const CKpDirn* ey = &ownY;
+        if (frames) {
+            frames->find(f, e, v[e], v[e1], v[e2], &ex, &ey);
+        } else {
+            CKpDirn z;
+            SetAxes3Points(v[e], v[e1], v[e2], &ownX, &ownY, &z);
         }
-        return 0;
+        toV.set2pts(&P, v[e2]);
+        const double a2 = std::atan2(ey->DotProduct(&toV), ex->DotProduct(&toV));
+        // Both exit edges end at V(e+2): its cosine, sine and distance are
+        // taken before the choice.
+        const Polar p2 = polar(a2);
+        const double r2 = distance(P, *v[e2]);
+
+        // 3.-5. The exit edge among the other two: e+1 (from V(e+1) at 0 to
+        // V(e+2)) or e+2 (from V(e+2) to V(e) at pi).
+        int k;
+        double t, angle;
+        if (leavesBetween(theta, kAtZero.a, a2)) {
+            k = e1;
+            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
+            crossEdge(theta, tn, distance(P, *v[e1]), kAtZero, r2, p2, &t, &angle);
+        } else if (leavesBetween(theta, a2, kAtPi.a)) {
+            k = e2;
+            prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
+            crossEdge(theta, tn, r2, p2, distance(P, *v[e]), kAtPi, &t, &angle);
+        } else {
+            return 0;
+        }
+        return addCrossing(axis, i, F, f, k, lerp(v[k], v[kNext[k]], t), angle, *prev);
     }
 
     // Point i from point i-1 of a plane section: in the facet entered at point
@@ -486,7 +528,7 @@ CKpPlane planeThrough(const CKpPlane& plane, const CKpPoint& p) {
 // finds such a repeat without keeping a table, and the axis is then cut
 // back to the first crossing that repeats. The crossing bound catches what
 // is not periodic within the tolerance (a helix of tiny pitch, say).
-class CKpAxis::Guard {
+class __attribute__((visibility("hidden"))) CKpAxis::Guard {
   public:
     Guard(CKpMsg* msg, const CKpFacetStore* facets) : m_msg(msg), m_facets(facets) {
         const long long n = facets ? facets->entries() : 0;
@@ -497,29 +539,11 @@ class CKpAxis::Guard {
     // Call after point i (>= 1) was added. 0 go on; 1 the axis ends, now at
     // its last point (cut back, or at the bound), with a warning.
     int check(CKpAxis& axis, int i) {
-        if (i >= m_limit) {
-            if (m_msg)
-                m_msg->Create(2,
-                              "Fibre axis crossed %d facet edges without ending; the axis ends "
-                              "there.",
-                              i);
-            return 1;
-        }
-        if (m_saved >= 1 && same(axis, m_saved, i)) {
-            const int period = i - m_saved;
-            int end = i;
-            for (int j = 1; j + period <= i; ++j) {
-                if (same(axis, j, j + period)) {
-                    end = j + period;
-                    break;
-                }
-            }
-            axis.truncate(end + 1);
-            if (m_msg)
-                m_msg->Create(2, "Fibre axis closes on itself at facet %d; the axis ends there.",
-                              axis.pAxisPt(end)->getFacet());
-            return 1;
-        }
+        if (i >= m_limit) return atBound(i);
+        // Crossings into different facets differ: the full comparison only
+        // for the same facet.
+        if (m_saved >= 1 && sameFacet(axis, m_saved, i) && same(axis, m_saved, i))
+            return closes(axis, i);
         if (m_saved < 1 || ++m_lag >= m_power) {
             m_saved = i;
             m_power = m_power < INT_MAX / 2 ? 2 * m_power : m_power;
@@ -529,7 +553,40 @@ class CKpAxis::Guard {
     }
 
   private:
-    bool same(const CKpAxis& axis, int j, int k) const {
+    // The trace has crossed the bound of edges (i of them). 1.
+    __attribute__((noinline)) int atBound(int i) {
+        if (m_msg)
+            m_msg->Create(2,
+                          "Fibre axis crossed %d facet edges without ending; the axis ends "
+                          "there.",
+                          i);
+        return 1;
+    }
+
+    // Crossing i repeats the saved one: the axis is cut back to the first
+    // crossing that repeats. 1.
+    __attribute__((noinline)) int closes(CKpAxis& axis, int i) {
+        const int period = i - m_saved;
+        int end = i;
+        for (int j = 1; j + period <= i; ++j) {
+            if (same(axis, j, j + period)) {
+                end = j + period;
+                break;
+            }
+        }
+        axis.truncate(end + 1);
+        if (m_msg)
+            m_msg->Create(2, "Fibre axis closes on itself at facet %d; the axis ends there.",
+                          axis.pAxisPt(end)->getFacet());
+        return 1;
+    }
+
+    static bool sameFacet(const CKpAxis& axis, int j, int k) {
+        const CKpAxisPt* a = axis.pAxisPt(j);
+        const CKpAxisPt* b = axis.pAxisPt(k);
+        return !a || !b || a->getFacet() == b->getFacet();
+    }
+    __attribute__((noinline)) bool same(const CKpAxis& axis, int j, int k) const {
         const CKpAxisPt* a = axis.pAxisPt(j);
         const CKpAxisPt* b = axis.pAxisPt(k);
         if (!a || !b || a->getFacet() != b->getFacet() || a->getFromFacet() != b->getFromFacet() ||

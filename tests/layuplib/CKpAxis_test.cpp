@@ -169,6 +169,31 @@ TEST(CKpAxis, SlotsTakePointsOnlyWhileEmpty) {
     ExpectStraight(axis, Dn(1, 0, 0));
 }
 
+// Points given back with empty slots between them (an axis filled by hand
+// after a trace, so that kept points are on hand) are all taken again, and
+// no empty slot passes for a point: traces on the plate after each reinit
+// come out straight, and as long as before.
+TEST(CKpAxis, KeptPointsSkipEmptySlots) {
+    Surface s(surfmesh::Plate(Kind::Quad4, 8, 8, 8.0, 8.0), "kept");
+    const CKpPoint start = Pt(0.5, 0.5, 0.0);
+    const int f = s.At(start);
+    const double angle = s.Angle(f, Dn(1, 0, 0));
+    CKpAxis axis;
+    ASSERT_GE(axis.make_axis(&s.cap.log, &s.facets, start, f, 1, angle, 7.0), 0);
+    const int traced = axis.entries();
+    ASSERT_GE(traced, 8);
+    for (int round = 0; round < 3; ++round) {
+        axis.reinit();
+        for (int i : {0, 3, 4, 9, 40}) ASSERT_EQ(axis.pAxisPt(i, new CKpAxisPt), 0) << i;
+        EXPECT_EQ(axis.entries(), 41);
+        axis.reinit();
+        ASSERT_GE(axis.make_axis(&s.cap.log, &s.facets, start, f, 1, angle, 7.0), 0) << round;
+        ASSERT_EQ(axis.entries(), traced) << round;
+        for (int i = 0; i < axis.entries(); ++i) ASSERT_NE(axis.pAxisPt(i), nullptr) << i;
+        ExpectStraight(axis, Dn(1, 0, 0));
+    }
+}
+
 // An axis through the given points (lengths along the polyline, sense 1).
 void FillAxis(CKpAxis& axis, const std::vector<CKpPoint>& pts) {
     axis.reinit();
