@@ -17,7 +17,8 @@ bool ReachesStoreAndHost(int severity) {
 
 }  // namespace
 
-CKpMsg::CKpMsg() : m_repeatCount(0), m_lastSeverity(0), m_gui(nullptr), m_file(nullptr) {}
+CKpMsg::CKpMsg()
+    : m_repeatCount(0), m_lastSeverity(0), m_gui(nullptr), m_file(nullptr), m_held(nullptr) {}
 
 CKpMsg::~CKpMsg() {
     if (m_file) FileClose();
@@ -37,7 +38,15 @@ void CKpMsg::Create(int severity, const char* format, ...) {
     Issue(severity, text);
 }
 
+void CKpMsg::HoldMessages(std::vector<std::pair<int, std::string>>* held) {
+    m_held = held;
+}
+
 void CKpMsg::Issue(int severity, const char* text) {
+    if (m_held) {
+        m_held->emplace_back(severity, text);
+        return;
+    }
     if (severity == m_lastSeverity && m_lastText == text) {
         ++m_repeatCount;
         return;

@@ -2,6 +2,9 @@
 #define PLYSTRAND_LAYUPLIB_CKPMSG_H
 
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "layuplib/CKpMsgLineStore.h"
 #include "layuplib/CKpStr.h"
@@ -75,6 +78,14 @@ class CKpMsg {
     // the file is forgotten all the same, since it cannot be used again).
     int FileClose();
 
+    // While `held` is set (not owned; null: no longer), messages issued
+    // through Create go into it in issue order, as (severity, text) and
+    // unfolded, instead of anywhere else; issuing them later through Create
+    // gives what issuing them now would. For work done away from the thread
+    // that owns the message file. Create throws std::bad_alloc when a message
+    // cannot be held.
+    void HoldMessages(std::vector<std::pair<int, std::string>>* held);
+
     // Forward to the store's SetParams, Flush and GetFirstMessage (see
     // CKpMsgLineStore for the arguments and statuses).
     void SetMessageStoreParams(int maxCount, double maxAge);
@@ -91,6 +102,7 @@ class CKpMsg {
     CKpGUI* m_gui;
     FILE* m_file;
     CKpMsgLineStore m_store;
+    std::vector<std::pair<int, std::string>>* m_held;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPMSG_H
