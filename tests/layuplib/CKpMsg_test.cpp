@@ -8,6 +8,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "layuplib/CKpMsgLineStore.h"
@@ -76,6 +77,51 @@ TEST(CKpMsg, FileLinesAndRepeatFolding) {
     EXPECT_EQ(gui.messages[0].channel, 1);
     EXPECT_EQ(gui.texts(4), (std::vector<std::string>{"A", "C 7"}));
     EXPECT_EQ(gui.texts(2).back(), "D");
+}
+
+// Messages held while work runs elsewhere reach nothing until they are
+// issued, and then fold with what came before exactly as if issued directly.
+TEST(CKpMsg, HeldMessagesIssuedLaterAreTheDirectLog) {
+    auto issue = [](CKpMsg& log) {
+        log.Create(2, "A");
+        log.Create(2, "A");
+        log.Create(1, "B %d", 3);
+        log.Create(4, "C");
+        log.Create(4, "C");
+        log.Create(4, "C");
+    };
+    MessageFile direct("direct");
+    MessageFile replayed("replayed");
+    RecordingGUI directGui;
+    RecordingGUI replayedGui;
+    CKpMsg a;
+    CKpMsg b;
+    a.SetGUI(&directGui);
+    b.SetGUI(&replayedGui);
+    ASSERT_EQ(a.FileOpen(direct.path()), 0);
+    ASSERT_EQ(b.FileOpen(replayed.path()), 0);
+    a.Create(2, "A");
+    b.Create(2, "A");
+    issue(a);
+
+    std::vector<std::pair<int, std::string>> held;
+    CKpMsg elsewhere;
+    elsewhere.HoldMessages(&held);
+    issue(elsewhere);
+    EXPECT_EQ(held.size(), 6u);  // unfolded
+    EXPECT_EQ(held[2], (std::pair<int, std::string>(1, "B 3")));
+    elsewhere.HoldMessages(nullptr);
+    EXPECT_TRUE(Drain(elsewhere).empty());
+    for (const auto& m : held) b.Create(m.first, "%s", m.second.c_str());
+
+    a.Create(1, "D");
+    b.Create(1, "D");
+    EXPECT_EQ(a.FileClose(), 0);
+    EXPECT_EQ(b.FileClose(), 0);
+    EXPECT_EQ(replayed.lines(), direct.lines());
+    EXPECT_EQ(Drain(b), Drain(a));
+    EXPECT_EQ(replayedGui.texts(4), directGui.texts(4));
+    EXPECT_EQ(replayedGui.texts(2), directGui.texts(2));
 }
 
 TEST(CKpMsg, WithoutFileOrGuiAndOverlong) {
