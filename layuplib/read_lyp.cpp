@@ -223,14 +223,18 @@ int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
                 std::string rest;
                 long long offset = 0;
                 int carry = LYP_SCAN_NONE;
-                if (!in.BufferMayBegin(LypFacets::kMeshCodes, &rest, &offset, &carry))
+                // A gzip stream is not looked ahead in: a mesh record after
+                // the patterns is met below instead.
+                if (in.Compressed())
+                    linked = facets->Begin(model, std::string(), 0, LYP_SCAN_NONE);
+                else if (!in.BufferMayBegin(LypFacets::kMeshCodes, &rest, &offset, &carry))
                     linked = facets->Begin(model, rest, offset, carry);
             }
             if (linked && meshRecord(group.code)) {
-                // Not seen when the file was looked at: the mesh changes
-                // after all, so the rebuild is made again after the reading.
+                // The mesh changes after all: the rebuild is taken back before
+                // the record is read and made again after the reading.
                 waitForFacets();
-                facets->Drop();
+                facets->Drop(model);
                 linked = false;
             }
             if (group.code == 0 && group.size >= 6 && std::memcmp(group.text, "** END", 6) == 0)
@@ -267,7 +271,7 @@ int read_lyp(CKpLayup* model, int compressed, LypFacets* facets) {
         // The model is emptied by the caller: nothing is to be running.
         if (facets) {
             waitForFacets();
-            facets->Drop();
+            facets->Drop(model);
         }
         return 0;
     }

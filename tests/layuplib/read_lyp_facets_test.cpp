@@ -3,6 +3,7 @@
 // the rebuild after the reading on the same file.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,9 +21,14 @@
 #include "layuplib/CKpFacet.h"
 #include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpMsg.h"
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
+#include "layuplib/CKpOffStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
+#include "layuplib/LayerRecreate.h"
+#include "layuplib/read_lyp.h"
+#include "layuplib/surface_div.h"
 #include "layuplib/read_lyp_facets.h"
 #include "layuplib/read_lypgroup.h"
 #include "tests/support/LypTestModel.h"
@@ -224,12 +230,45 @@ struct Opened {
     std::string log, surface, saved;
 };
 
-Opened Open(const std::string& path, int compressed) {
+// The steps of CKpLayup::OpenLayup with the facets rebuilt only after the
+// reading (read_lyp without LypFacets): the reference.
+int OpenThenRebuild(CKpLayup& model, const std::string& path, int compressed) {
+    CKpMsg* msg = model.pMsg();
+    if (model.reinit() != 0) return -2;
+    msg->Create(1, "Reinitialisation completed");
+    model.pFile()->SetName(path.c_str());
+    if (read_lyp(&model, compressed) == 0) {
+        msg->Create(4, "Could not read layup file '%s'", path.c_str());
+        model.reinit();
+        return -1;
+    }
+    msg->Create(1, "Layup file opened");
+    if (model.pFacs()->CreateFacets() == 0) {
+        msg->Create(1, "Could not generate facets");
+        return -1;
+    }
+    msg->Create(1, "Facets created");
+    LayerRecreate(msg, model.pMats(), model.pPats(), model.pPlys());
+    model.LayupRecreate(msg, model.pElems(), model.pPlys(), model.pLyp());
+    if (model.pOffs()->Apply() == 0)
+        msg->Create(1, "offset set to elements");
+    else
+        msg->Create(2, "Could not set offset to elements");
+    if (set_all_tolerances(model.pElems(), model.pFacs(), model.pGTol(), model.pTols()) != 0)
+        msg->Create(2, "Could not set tolerance to elements");
+    else
+        msg->Create(1, "tolerance set to elements");
+    return 0;
+}
+
+// OpenLayup of `path`, or with `reference` OpenThenRebuild.
+Opened Open(const std::string& path, int compressed, bool reference) {
     Opened o;
     std::unique_ptr<CKpLayup> model(new CKpLayup(nullptr, nullptr));
     const std::string log = path + ".msg";
     model->OpenMessage(log.c_str());
-    o.result = model->OpenLayup(path.c_str(), compressed);
+    o.result = reference ? OpenThenRebuild(*model, path, compressed)
+                         : model->OpenLayup(path.c_str(), compressed);
     o.surface = SurfaceDump(*model);
     model->CloseMessage();
     o.log = Slurp(log);
@@ -241,16 +280,29 @@ Opened Open(const std::string& path, int compressed) {
     return o;
 }
 
-// Whether read_lyp began the rebuild while reading `path`: the facets are
-// there before LypFacets::Create is asked for them.
-bool RebuiltWhileReading(const std::string& path) {
+// Whether read_lyp began the rebuild while reading `path` and kept it: the
+// facets are there before LypFacets::Create is asked for them.
+bool RebuiltWhileReading(const std::string& path, int compressed) {
     std::unique_ptr<CKpLayup> model(new CKpLayup(nullptr, nullptr));
     model->pFile()->SetName(path.c_str());
     LypFacets facets;
-    if (read_lyp(model.get(), 0, &facets) != 1) return false;
+    if (read_lyp(model.get(), compressed, &facets) != 1) return false;
     const bool early = model->pFacs()->entries() > 0;
     facets.Create(model.get());
     return early;
+}
+
+// `text` written to `path` as it is, or gzip-compressed.
+void WriteLyp(const std::string& path, const std::string& text, int compressed) {
+    if (!compressed) {
+        WriteFile(path, text);
+        return;
+    }
+    gzFile gz = gzopen(path.c_str(), "wb1");
+    ASSERT_NE(gz, nullptr);
+    ASSERT_EQ(gzwrite(gz, text.data(), static_cast<unsigned>(text.size())),
+              static_cast<int>(text.size()));
+    ASSERT_EQ(gzclose(gz), Z_OK);
 }
 
 // A layup file of a curved shell: a quarter cylinder of 12 x 6 quad4 with
@@ -316,15 +368,18 @@ std::string SetGeometry(const std::string& text, const std::vector<int>& ids,
 
 }  // namespace
 
-// The same file opened through zlib (which reads a plain file as it is, and
-// never rebuilds while reading) is the reference.
+// Each file plain and gzip-compressed (a gzip stream is not looked ahead
+// in: a node or element record after the patterns drops the rebuild begun).
 TEST(LypOpenFacets, RebuildWhileReadingLeavesTheModelAndLogOfTheRebuildAfterIt) {
     const std::string cylinder = CylinderFile();
     const std::string full = FullModelFile();
+    const size_t firstPattern = cylinder.find("\n430 ");
+    const std::string cutInPatterns =
+        cylinder.substr(0, cylinder.find("\n430 ", firstPattern + 1) + 30);
     struct Case {
         const char* name;
         std::string text;
-        bool early;  // the rebuild is begun while reading
+        bool early;  // the rebuild is begun while reading and kept
     };
     const std::vector<Case> cases = {
         {"cylinder", cylinder, true},
@@ -340,42 +395,52 @@ TEST(LypOpenFacets, RebuildWhileReadingLeavesTheModelAndLogOfTheRebuildAfterIt) 
         {"unsupported geometry", SetGeometry(cylinder, {3, 4, 5, 9, 40}, "5"), true},
         {"one unsupported", SetGeometry(cylinder, {7}, "5"), true},
         // A node or element record after the patterns: rebuilt after reading.
+        // The last node moved.
         {"node after patterns", InsertAfter(cylinder, "430 ", "102 0.5 0.25 0.125"), false},
+        // The last element given other nodes (its corner node then belongs
+        // to no facet: its direction is the one it was read with).
         {"element after patterns", InsertAfter(cylinder, "430 ", "204 1 2 3 4"), false},
+        // The same nodes from another corner: its diagonal changes.
+        {"element turned after patterns", InsertAfter(cylinder, "430 ", "204 78 91 90 77"), false},
+        // A new element over the first one, the file's last records.
+        {"element added at the end",
+         InsertAfter(cylinder, "809 ", "201 72 900 0\n202 1 1 0\n204 1 2 15 14"), false},
         // Failures in the pattern section while the rebuild runs.
-        {"bad pattern field", InsertAfter(cylinder, "430 ", "430 0 x 1"), true},
-        {"cut in patterns",
-         cylinder.substr(0, cylinder.find("\n430 ", cylinder.find("\n430 ") + 1) + 30), true},
+        {"bad pattern field", InsertAfter(cylinder, "430 ", "430 0 x 1"), false},
+        {"cut in patterns", cutInPatterns, false},
+        // A node record after the patterns, then a failure.
+        {"node then cut", InsertAfter(cutInPatterns, "430 ", "102 0.5 0.25 0.125"), false},
         // Shape failures and missing nodes are left to the reading's own
         // links and messages.
         {"bad shape", InsertAfter(cylinder, "204 1 ", "204 3 3 4 5"), false},
         {"quadratic", SetGeometry(cylinder, {2}, "2"), false},
     };
-    for (const Case& c : cases) {
-        const std::string path = TempPath("case.lyp");
-        WriteFile(path, c.text);
-        const bool cut = std::string(c.name) == "cut in patterns";
-        const bool bad = std::string(c.name) == "bad pattern field";
-        // The rebuild is begun for the failing reads too; they then wait for it.
-        if (!cut && !bad) {
-            EXPECT_EQ(RebuiltWhileReading(path), c.early) << c.name;
+    for (int compressed = 0; compressed <= 1; ++compressed) {
+        for (const Case& c : cases) {
+            const std::string name = std::string(c.name) + (compressed ? " (gzip)" : "");
+            const std::string path = TempPath("case.lyp");
+            WriteLyp(path, c.text, compressed);
+            EXPECT_EQ(RebuiltWhileReading(path, compressed), c.early) << name;
+            const Opened early = Open(path, compressed, false);
+            const Opened after = Open(path, compressed, true);
+            EXPECT_EQ(early.result, after.result) << name;
+            EXPECT_EQ(early.log, after.log) << name;
+            EXPECT_EQ(early.surface, after.surface) << name;
+            EXPECT_EQ(early.saved, after.saved) << name;
+            const bool failing = name.find("cut") != std::string::npos ||
+                                 name.find("bad pattern") != std::string::npos;
+            if (failing) {
+                EXPECT_EQ(early.result, -1) << name;
+            } else if (name.find("quadratic") == std::string::npos &&
+                       name.find("bad shape") == std::string::npos) {
+                EXPECT_EQ(early.result, 0) << name << "\n" << early.log;
+                EXPECT_NE(early.log.find("$# Facets created"), std::string::npos) << name;
+            }
+            if (std::string(c.name) == "unsupported geometry") {
+                EXPECT_NE(early.log.find("Unsupported facet number."), std::string::npos);
+                EXPECT_NE(early.log.find("(...repeated 5 times...)"), std::string::npos);
+            }
+            std::remove(path.c_str());
         }
-        const Opened early = Open(path, 0);
-        const Opened after = Open(path, 1);
-        EXPECT_EQ(early.result, after.result) << c.name;
-        EXPECT_EQ(early.log, after.log) << c.name;
-        EXPECT_EQ(early.surface, after.surface) << c.name;
-        EXPECT_EQ(early.saved, after.saved) << c.name;
-        if (cut || bad) {
-            EXPECT_EQ(early.result, -1) << c.name;
-        } else if (std::string(c.name) != "quadratic" && std::string(c.name) != "bad shape") {
-            EXPECT_EQ(early.result, 0) << c.name << "\n" << early.log;
-            EXPECT_NE(early.log.find("$# Facets created"), std::string::npos) << c.name;
-        }
-        if (std::string(c.name) == "unsupported geometry") {
-            EXPECT_NE(early.log.find("Unsupported facet number."), std::string::npos);
-            EXPECT_NE(early.log.find("(...repeated 5 times...)"), std::string::npos);
-        }
-        std::remove(path.c_str());
     }
 }
