@@ -10,9 +10,8 @@
 //   ReadPlain `cat > /dev/null`: the plain file read in 64 KiB blocks.
 // OpenLyp reads the file and rebuilds the facets (OpenLayup); OpenLypRead
 // is the reading alone, the same reader without the facet rebuild. OpenLyp
-// of a plain file runs on two threads: the facets are rebuilt on a second
-// one while the patterns are read. The gzip cases inflate on a thread of
-// their own.
+// runs on two threads: the facets are rebuilt on a second one while the
+// patterns are read. The gzip cases inflate on a third.
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
