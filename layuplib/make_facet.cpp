@@ -97,7 +97,86 @@ void undoPreviousBuild(CKpNodeStore* nodes, std::vector<CKpFacetStore::VertexMov
 
 }  // namespace
 
+namespace {
+
+// make_facet's count of one element: its facets into *total when it has
+// eltp 1 and, with `filing` given, their edges into the filing (with the
+// vertices `perim`, or the filing's own look-up of them when null). False
+// when the filing must be given up: a quadratic element's centre node will
+// change the node store.
+bool countElement(const CKpElem* elem, const FacetEdgeFiling::Vertex* perim,
+                  FacetEdgeFiling* filing, long long* total) {
+    if (elem->geteltp() != 1) return true;
+    *total += elem->getnfac();
+    if (!filing) return true;
+    bool quadratic = false;
+    if (!cutsElement(elem, &quadratic)) return true;
+    if (quadratic) return false;
+    const int nnod = elem->getnnod();
+    FacetEdgeFiling::Vertex own[8];
+    if (!perim) {
+        filing->vertices(elem, own);
+        perim = own;
+    }
+    FacetEdgeFiling::Vertex v[3 * 8];
+    const int nfac = elem->getnfac();
+    for (int j = 0; j < nfac; ++j)
+        facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
+    filing->count(v, nfac);
+    return true;
+}
+
+}  // namespace
+
+FacetPlan::FacetPlan(CKpNodeStore& nodes)
+    : m_filing(new FacetEdgeFiling(nodes)), m_nodes(nodes.entries()) {}
+
+FacetPlan::~FacetPlan() = default;
+
+bool FacetPlan::add(CKpElem* elem) {
+    const int nnod = elem->getnnod();
+    FacetEdgeFiling::Vertex perim[8];
+    bool linked = m_linked && nnod <= 8;
+    for (int i = 0; linked && i < nnod; ++i) {
+        CKpNode* node = m_filing->find(elem->getunid(i), &perim[i]);
+        elem->setckpnodes(i, node);
+        if (!node) linked = false;
+    }
+    if (!linked) {
+        m_linked = false;
+        m_filing.reset();
+        return false;
+    }
+    // After a quadratic element the filing only looks nodes up.
+    if (!countElement(elem, perim, m_filed ? m_filing.get() : nullptr, &m_total)) m_filed = false;
+    ++m_added;
+    return true;
+}
+
+bool FacetPlan::usable(const CKpElemStore& elems) const {
+    return m_linked && m_added == elems.entries();
+}
+
+namespace {
+
+// Pass 2 of make_facet: the facet count and, in `filing` (may be reset),
+// the count of their edges.
+long long countFacets(CKpElemStore* elems, std::unique_ptr<FacetEdgeFiling>& filing) {
+    long long total = 0;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (++it)
+        if (!countElement(it.key(), nullptr, filing.get(), &total)) filing.reset();
+    return total;
+}
+
+}  // namespace
+
 int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
+    return make_facet(msg, nodes, elems, facets, nullptr);
+}
+
+int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
+               FacetPlan* plan) {
     if (!nodes || !elems || !facets) return 0;
 
     // 1. Clear the previous surface and what it added to the nodes.
@@ -110,33 +189,22 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     //    counted here and filed for the neighbour search as the facets are
     //    made: it then need not read every facet twice more.
     std::unique_ptr<FacetEdgeFiling> filing;
-    try {
-        filing.reset(new FacetEdgeFiling(*nodes));
-    } catch (const std::exception&) {
-        // The search collects the edges itself (and reports what fails).
-    }
     long long total = 0;
-    CVekObjectStoreIterator<CKpElem> it(*elems);
-    while (++it) {
-        const CKpElem* elem = it.key();
-        if (elem->geteltp() != 1) continue;
-        total += elem->getnfac();
-        if (!filing) continue;
-        bool quadratic = false;
-        if (!cutsElement(elem, &quadratic)) continue;
-        if (quadratic) {
-            filing.reset();
-            continue;
+    if (plan && plan->usable(*elems) && plan->m_nodes == nodes->entries()) {
+        // Counted while the mesh was built.
+        if (plan->m_filed) filing.swap(plan->m_filing);
+        plan->m_filing.reset();
+        total = plan->m_total;
+        plan->m_linked = false;  // used up
+    } else {
+        try {
+            filing.reset(new FacetEdgeFiling(*nodes));
+        } catch (const std::exception&) {
+            // The search collects the edges itself (and reports what fails).
         }
-        FacetEdgeFiling::Vertex perim[8];
-        const int nnod = elem->getnnod();
-        filing->vertices(elem, perim);
-        FacetEdgeFiling::Vertex v[3 * 8];
-        const int nfac = elem->getnfac();
-        for (int j = 0; j < nfac; ++j)
-            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
-        filing->count(v, nfac);
+        total = countFacets(elems, filing);
     }
+    CVekObjectStoreIterator<CKpElem> it(*elems);
     if (total < 1) {
         if (msg) msg->Create(1, "Model contains no facets.");
         return 0;
