@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -15,10 +16,38 @@
 #include "layuplib/calculate_offset.h"
 #include "layuplib/find_nei.h"
 
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool samePosition(const CKpPoint& a, const CKpPoint& b) {
     return a.getx() == b.getx() && a.gety() == b.gety() && a.getz() == b.getz();
+}
+
+// Writes the facet `built` (put together elsewhere; no partner arrays) into
+// `slot`, a facet's pool slot that holds no object, and returns the facet
+// there. A mesh's facets are hundreds of megabytes: written field by field,
+// each cache line of a slot would first be read from memory; written whole
+// with stores that bypass the cache, it is not read at all.
+CKpFacet* placeFacet(void* slot, const CKpFacet* built) {
+    static_assert(sizeof(CKpFacet) % 8 == 0, "a facet is a whole number of words");
+#if defined(__SSE2__) && defined(__x86_64__)
+    const long long* from = reinterpret_cast<const long long*>(built);
+    long long* to = static_cast<long long*>(slot);
+    for (size_t k = 0; k < sizeof(CKpFacet) / 8; ++k) _mm_stream_si64(to + k, from[k]);
+#else
+    std::memcpy(slot, static_cast<const void*>(built), sizeof(CKpFacet));
+#endif
+    return static_cast<CKpFacet*>(slot);
+}
+
+// After the last placeFacet: its stores are ordered before any later ones.
+void placedFacets() {
+#if defined(__SSE2__) && defined(__x86_64__)
+    _mm_sfence();
+#endif
 }
 
 // Links edge e of facet f and edge h of facet g as one ordinary pair.
@@ -217,6 +246,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
 
     // 3. Cut the elements in ascending id order.
     CKpBlockPool::Hold hold(CKpFacet::pool());
+    alignas(CKpFacet) unsigned char staged[8][sizeof(CKpFacet)];
     int built = 0;
     bool failed = false;
     it.reset(*elems);
@@ -267,29 +297,26 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             }
         }
 
+        // The element's facets are put together in `staged`, inner links
+        // included, and then written to their pool slots whole (placeFacet).
         const int nfac = elem->getnfac();
+        void* slots[8] = {};
+        for (int j = 0; j < nfac && !failed; ++j) {
+            slots[j] = CKpFacet::operator new(sizeof(CKpFacet), std::nothrow);
+            if (slots[j]) continue;
+            for (int i = 0; i < j; ++i) CKpFacet::operator delete(slots[i], sizeof(CKpFacet));
+            failed = true;
+        }
+        if (failed) break;
         CKpFacet* made[8] = {};
         for (int j = 0; j < nfac; ++j) {
-            CKpFacet* facet = new (std::nothrow) CKpFacet(built);
-            if (!facet) {
-                failed = true;
-                break;
-            }
+            CKpFacet* facet = ::new (static_cast<void*>(staged[j])) CKpFacet(built + j);
             facet->setElement(elem);
             CKpNode* v[3];
             facetNodes(gmtp, perim, nnod, centre, j, v);
             for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
-            array[built] = facet;
-            elem->setfacs(j, built);
+            elem->setfacs(j, built + j);
             made[j] = facet;
-            ++built;
-        }
-        if (failed) break;
-        if (filing) {
-            FacetEdgeFiling::Vertex fv[3 * 8];
-            for (int j = 0; j < nfac; ++j)
-                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
-            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
         }
 
         // Inner links of the split element.
@@ -298,7 +325,17 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         } else if (gmtp == 2 || gmtp == 12) {
             for (int j = 0; j < nfac; ++j) linkInner(made[j], 1, made[(j + 1) % nfac], 2, 5, 4);
         }
+        for (int j = 0; j < nfac; ++j) array[built + j] = placeFacet(slots[j], made[j]);
+        built += nfac;
+
+        if (filing) {
+            FacetEdgeFiling::Vertex fv[3 * 8];
+            for (int j = 0; j < nfac; ++j)
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
+            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
+        }
     }
+    placedFacets();
 
     facets->setFacets(array, built);  // frees the array when nothing was built
     if (failed) {
