@@ -204,7 +204,18 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         std::vector<char>().swap(duplicate);
         elems->resize(elemOrder.size());
         const CKpElem::PoolHold pools;
-        for (int k : elemOrder) {
+        for (size_t at = 0; at < elemOrder.size(); ++at) {
+            const int k = elemOrder[at];
+            // A shuffled mesh's records are read out of order: the rows
+            // ahead are asked for early, so that linking an element does not
+            // wait for its row.
+            if (at + 8 < elemOrder.size()) {
+                const size_t ahead = static_cast<size_t>(elemOrder[at + 8]);
+                __builtin_prefetch(connectivity + ahead * width);
+                __builtin_prefetch(topologies + ahead);
+                __builtin_prefetch(elemIds + ahead);
+                __builtin_prefetch(patchIds + ahead);
+            }
             const int topology = topologies[k];
             CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));
             if (!elem) {
