@@ -42,8 +42,13 @@ int CKpFacetStore::GetElemId(int i) const {
 }
 
 int CKpFacetStore::CreateFacets() {
+    return CreateFacets(nullptr);
+}
+
+int CKpFacetStore::CreateFacets(FacetPlan* plan) {
     if (!m_layup) return 1;
-    return make_facet(m_layup->pMsg(), m_layup->pNodes(), m_layup->pElems(), this) == 1 ? 2 : 0;
+    return make_facet(m_layup->pMsg(), m_layup->pNodes(), m_layup->pElems(), this, plan) == 1 ? 2
+                                                                                              : 0;
 }
 
 void CKpFacetStore::reinit() {

@@ -11,6 +11,7 @@
 class CKpDrape;
 class CKpElemStore;
 class CKpFacet;
+class FacetPlan;
 class CKpGra;
 class CKpLayup;
 class CKpMsg;
@@ -84,6 +85,9 @@ class CKpFacetStore {
     // make_facet), 1 when the store has no model. Callers treat non-zero as
     // success.
     int CreateFacets();
+    // The same with make_facet's pass over the elements made ahead by
+    // `plan` (may be null; see FacetPlan in make_facet.h).
+    int CreateFacets(FacetPlan* plan);
 
     // Empties the surface: deletes every facet after freeing its neigha and
     // nedgea arrays, frees the array; the count becomes 0. The model link
@@ -241,6 +245,8 @@ class CKpFacetStore {
   private:
     friend int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
                           CKpFacetStore* facets);
+    friend int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
+                          CKpFacetStore* facets, FacetPlan* plan);
     friend int calc_facet_vertices(CKpFacetStore* facets);
 
     CKpLayup* m_layup;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "layuplib/CKpOffStore.h"
 #include "layuplib/CheckMesh.h"
 #include "layuplib/LayerRecreate.h"
+#include "layuplib/make_facet.h"
 #include "layuplib/node_reref.h"
 #include "layuplib/read_lyp.h"
 #include "layuplib/read_lyp_facets.h"
@@ -135,6 +137,13 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
     m_msg.Create(1, "Reinitialisation completed");
     CKpNodeStore* nodes = pNodes();
     CKpElemStore* elems = pElems();
+    // Each element is linked to its nodes, checked and counted for the
+    // facets as it is made, while it is in the cache: without a merge (which
+    // changes the links) the passes of step 4 and make_facet's count then
+    // need not read a million elements again. Any element those passes
+    // would act on sends them back to do their own work.
+    std::unique_ptr<FacetPlan> plan;
+    bool relink = true, recheck = true;
 
     try {
         // 2. Nodes. Duplicates are found by sorting rather than by a store
@@ -175,6 +184,14 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
             }
         }
         m_msg.Create(1, "Nodes created");
+        if (mergeTolerance <= 0.0) {
+            try {
+                plan.reset(new FacetPlan(*nodes));
+                relink = recheck = false;
+            } catch (const std::bad_alloc&) {
+                // The passes of step 4 and make_facet do it all.
+            }
+        }
 
         // 3. Elements, the same way. Row k of the connectivity starts at
         //    k × width whether or not element k is taken.
@@ -187,7 +204,18 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
         std::vector<char>().swap(duplicate);
         elems->resize(elemOrder.size());
         const CKpElem::PoolHold pools;
-        for (int k : elemOrder) {
+        for (size_t at = 0; at < elemOrder.size(); ++at) {
+            const int k = elemOrder[at];
+            // A shuffled mesh's records are read out of order: the rows
+            // ahead are asked for early, so that linking an element does not
+            // wait for its row.
+            if (at + 8 < elemOrder.size()) {
+                const size_t ahead = static_cast<size_t>(elemOrder[at + 8]);
+                __builtin_prefetch(connectivity + ahead * width);
+                __builtin_prefetch(topologies + ahead);
+                __builtin_prefetch(elemIds + ahead);
+                __builtin_prefetch(patchIds + ahead);
+            }
             const int topology = topologies[k];
             CKpElem* elem = elems->NewElem(elemIds[k], CKpElem::GetGmtpForTopology(topology));
             if (!elem) {
@@ -203,6 +231,10 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
                 m_msg.Create(4, "Could not allocate memory.");
                 return -1;
             }
+            if (plan) {
+                if (!plan->add(elem)) relink = true;
+                if (elem->CheckShape() != 0) recheck = true;
+            }
         }
         m_msg.Create(1, "Elements created");
     } catch (...) {
@@ -212,12 +244,12 @@ int CKpLayup::NewLayupMesh(int nNodes, const int* nodeIds, const double* xyz, in
 
     // 4. Merge coincident nodes, link elements to nodes, check shapes.
     if (mergeTolerance > 0.0) nodes->Merge(&m_msg, elems, nullptr, mergeTolerance);
-    if (node_reref(&m_msg, nodes, elems) <= 0) return -1;
-    elems->CheckShape(&m_msg);
+    if (relink && node_reref(&m_msg, nodes, elems) <= 0) return -1;
+    if (recheck) elems->CheckShape(&m_msg);
     m_msg.Create(1, "Mesh created");
 
     // 5. The faceted surface; a mesh without facets is still a model.
-    if (pFacs()->CreateFacets() != 0)
+    if (pFacs()->CreateFacets(plan.get()) != 0)
         m_msg.Create(1, "Facets created");
     else
         m_msg.Create(1, "Could not generate facets");

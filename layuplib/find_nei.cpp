@@ -219,6 +219,14 @@ class NodeIndex {
         return r >= 0 && m_nodes[r] == node ? r : -1;
     }
 
+    // The node of id `id` and its position in id order; null and -1 when
+    // the store has no such node.
+    CKpNode* nodeOfId(int id, int* rank) const {
+        const int r = rankOfId(id);
+        *rank = r;
+        return r >= 0 ? node(r) : nullptr;
+    }
+
     // The position in id order of the node of id `id` when `node` is that
     // node; -1 otherwise. As rank(node) without reading the node, for a
     // caller that holds the node's id already (the store keeps each node's
@@ -383,6 +391,13 @@ void FacetEdgeFiling::vertices(const CKpElem* elem, Vertex* out) const {
         const int r = index.rankOf(node, id);
         out[i] = r >= 0 ? Vertex{id, r} : vertex(node);
     }
+}
+
+CKpNode* FacetEdgeFiling::find(int id, Vertex* out) const {
+    int r = -1;
+    CKpNode* node = m_impl->index.nodeOfId(id, &r);
+    *out = Vertex{id, r};
+    return node;
 }
 
 namespace {

@@ -53,6 +53,10 @@ class FacetEdgeFiling {
     // vertex(node) of each of the getnnod() nodes of `elem` (all linked),
     // into out[0..getnnod()-1].
     void vertices(const CKpElem* elem, Vertex* out) const;
+    // The store's node of id `id` (null when it has none) and its Vertex
+    // into *out ({id, -1} when there is no such node): one lookup gives
+    // both, for a caller that links an element's nodes by their ids.
+    CKpNode* find(int id, Vertex* out) const;
 
     // Counts the edges of a facet to be made with vertex nodes v[0..2].
     // Only before the first `file`.

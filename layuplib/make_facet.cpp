@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -15,10 +16,38 @@
 #include "layuplib/calculate_offset.h"
 #include "layuplib/find_nei.h"
 
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 bool samePosition(const CKpPoint& a, const CKpPoint& b) {
     return a.getx() == b.getx() && a.gety() == b.gety() && a.getz() == b.getz();
+}
+
+// Writes the facet `built` (put together elsewhere; no partner arrays) into
+// `slot`, a facet's pool slot that holds no object, and returns the facet
+// there. A mesh's facets are hundreds of megabytes: written field by field,
+// each cache line of a slot would first be read from memory; written whole
+// with stores that bypass the cache, it is not read at all.
+CKpFacet* placeFacet(void* slot, const CKpFacet* built) {
+    static_assert(sizeof(CKpFacet) % 8 == 0, "a facet is a whole number of words");
+#if defined(__SSE2__) && defined(__x86_64__)
+    const long long* from = reinterpret_cast<const long long*>(built);
+    long long* to = static_cast<long long*>(slot);
+    for (size_t k = 0; k < sizeof(CKpFacet) / 8; ++k) _mm_stream_si64(to + k, from[k]);
+#else
+    std::memcpy(slot, static_cast<const void*>(built), sizeof(CKpFacet));
+#endif
+    return static_cast<CKpFacet*>(slot);
+}
+
+// After the last placeFacet: its stores are ordered before any later ones.
+void placedFacets() {
+#if defined(__SSE2__) && defined(__x86_64__)
+    _mm_sfence();
+#endif
 }
 
 // Links edge e of facet f and edge h of facet g as one ordinary pair.
@@ -97,7 +126,86 @@ void undoPreviousBuild(CKpNodeStore* nodes, std::vector<CKpFacetStore::VertexMov
 
 }  // namespace
 
+namespace {
+
+// make_facet's count of one element: its facets into *total when it has
+// eltp 1 and, with `filing` given, their edges into the filing (with the
+// vertices `perim`, or the filing's own look-up of them when null). False
+// when the filing must be given up: a quadratic element's centre node will
+// change the node store.
+bool countElement(const CKpElem* elem, const FacetEdgeFiling::Vertex* perim,
+                  FacetEdgeFiling* filing, long long* total) {
+    if (elem->geteltp() != 1) return true;
+    *total += elem->getnfac();
+    if (!filing) return true;
+    bool quadratic = false;
+    if (!cutsElement(elem, &quadratic)) return true;
+    if (quadratic) return false;
+    const int nnod = elem->getnnod();
+    FacetEdgeFiling::Vertex own[8];
+    if (!perim) {
+        filing->vertices(elem, own);
+        perim = own;
+    }
+    FacetEdgeFiling::Vertex v[3 * 8];
+    const int nfac = elem->getnfac();
+    for (int j = 0; j < nfac; ++j)
+        facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
+    filing->count(v, nfac);
+    return true;
+}
+
+}  // namespace
+
+FacetPlan::FacetPlan(CKpNodeStore& nodes)
+    : m_filing(new FacetEdgeFiling(nodes)), m_nodes(nodes.entries()) {}
+
+FacetPlan::~FacetPlan() = default;
+
+bool FacetPlan::add(CKpElem* elem) {
+    const int nnod = elem->getnnod();
+    FacetEdgeFiling::Vertex perim[8];
+    bool linked = m_linked && nnod <= 8;
+    for (int i = 0; linked && i < nnod; ++i) {
+        CKpNode* node = m_filing->find(elem->getunid(i), &perim[i]);
+        elem->setckpnodes(i, node);
+        if (!node) linked = false;
+    }
+    if (!linked) {
+        m_linked = false;
+        m_filing.reset();
+        return false;
+    }
+    // After a quadratic element the filing only looks nodes up.
+    if (!countElement(elem, perim, m_filed ? m_filing.get() : nullptr, &m_total)) m_filed = false;
+    ++m_added;
+    return true;
+}
+
+bool FacetPlan::usable(const CKpElemStore& elems) const {
+    return m_linked && m_added == elems.entries();
+}
+
+namespace {
+
+// Pass 2 of make_facet: the facet count and, in `filing` (may be reset),
+// the count of their edges.
+long long countFacets(CKpElemStore* elems, std::unique_ptr<FacetEdgeFiling>& filing) {
+    long long total = 0;
+    CVekObjectStoreIterator<CKpElem> it(*elems);
+    while (++it)
+        if (!countElement(it.key(), nullptr, filing.get(), &total)) filing.reset();
+    return total;
+}
+
+}  // namespace
+
 int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets) {
+    return make_facet(msg, nodes, elems, facets, nullptr);
+}
+
+int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
+               FacetPlan* plan) {
     if (!nodes || !elems || !facets) return 0;
 
     // 1. Clear the previous surface and what it added to the nodes.
@@ -110,33 +218,22 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     //    counted here and filed for the neighbour search as the facets are
     //    made: it then need not read every facet twice more.
     std::unique_ptr<FacetEdgeFiling> filing;
-    try {
-        filing.reset(new FacetEdgeFiling(*nodes));
-    } catch (const std::exception&) {
-        // The search collects the edges itself (and reports what fails).
-    }
     long long total = 0;
-    CVekObjectStoreIterator<CKpElem> it(*elems);
-    while (++it) {
-        const CKpElem* elem = it.key();
-        if (elem->geteltp() != 1) continue;
-        total += elem->getnfac();
-        if (!filing) continue;
-        bool quadratic = false;
-        if (!cutsElement(elem, &quadratic)) continue;
-        if (quadratic) {
-            filing.reset();
-            continue;
+    if (plan && plan->usable(*elems) && plan->m_nodes == nodes->entries()) {
+        // Counted while the mesh was built.
+        if (plan->m_filed) filing.swap(plan->m_filing);
+        plan->m_filing.reset();
+        total = plan->m_total;
+        plan->m_linked = false;  // used up
+    } else {
+        try {
+            filing.reset(new FacetEdgeFiling(*nodes));
+        } catch (const std::exception&) {
+            // The search collects the edges itself (and reports what fails).
         }
-        FacetEdgeFiling::Vertex perim[8];
-        const int nnod = elem->getnnod();
-        filing->vertices(elem, perim);
-        FacetEdgeFiling::Vertex v[3 * 8];
-        const int nfac = elem->getnfac();
-        for (int j = 0; j < nfac; ++j)
-            facetNodes(elem->getgmtp(), perim, nnod, FacetEdgeFiling::Vertex{0, -1}, j, v + 3 * j);
-        filing->count(v, nfac);
+        total = countFacets(elems, filing);
     }
+    CVekObjectStoreIterator<CKpElem> it(*elems);
     if (total < 1) {
         if (msg) msg->Create(1, "Model contains no facets.");
         return 0;
@@ -149,6 +246,7 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
 
     // 3. Cut the elements in ascending id order.
     CKpBlockPool::Hold hold(CKpFacet::pool());
+    alignas(CKpFacet) unsigned char staged[8][sizeof(CKpFacet)];
     int built = 0;
     bool failed = false;
     it.reset(*elems);
@@ -199,29 +297,26 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
             }
         }
 
+        // The element's facets are put together in `staged`, inner links
+        // included, and then written to their pool slots whole (placeFacet).
         const int nfac = elem->getnfac();
+        void* slots[8] = {};
+        for (int j = 0; j < nfac && !failed; ++j) {
+            slots[j] = CKpFacet::operator new(sizeof(CKpFacet), std::nothrow);
+            if (slots[j]) continue;
+            for (int i = 0; i < j; ++i) CKpFacet::operator delete(slots[i], sizeof(CKpFacet));
+            failed = true;
+        }
+        if (failed) break;
         CKpFacet* made[8] = {};
         for (int j = 0; j < nfac; ++j) {
-            CKpFacet* facet = new (std::nothrow) CKpFacet(built);
-            if (!facet) {
-                failed = true;
-                break;
-            }
+            CKpFacet* facet = ::new (static_cast<void*>(staged[j])) CKpFacet(built + j);
             facet->setElement(elem);
             CKpNode* v[3];
             facetNodes(gmtp, perim, nnod, centre, j, v);
             for (int k = 0; k < 3; ++k) facet->setCKpNode(k, v[k]);
-            array[built] = facet;
-            elem->setfacs(j, built);
+            elem->setfacs(j, built + j);
             made[j] = facet;
-            ++built;
-        }
-        if (failed) break;
-        if (filing) {
-            FacetEdgeFiling::Vertex fv[3 * 8];
-            for (int j = 0; j < nfac; ++j)
-                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
-            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
         }
 
         // Inner links of the split element.
@@ -230,7 +325,17 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
         } else if (gmtp == 2 || gmtp == 12) {
             for (int j = 0; j < nfac; ++j) linkInner(made[j], 1, made[(j + 1) % nfac], 2, 5, 4);
         }
+        for (int j = 0; j < nfac; ++j) array[built + j] = placeFacet(slots[j], made[j]);
+        built += nfac;
+
+        if (filing) {
+            FacetEdgeFiling::Vertex fv[3 * 8];
+            for (int j = 0; j < nfac; ++j)
+                facetNodes(gmtp, filed, nnod, FacetEdgeFiling::Vertex{0, -1}, j, fv + 3 * j);
+            if (!filing->file(built - nfac, fv, nfac)) filing.reset();
+        }
     }
+    placedFacets();
 
     facets->setFacets(array, built);  // frees the array when nothing was built
     if (failed) {

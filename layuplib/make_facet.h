@@ -3,10 +3,50 @@
 
 // Building the faceted surface from the shell elements.
 
+#include <memory>
+
+class CKpElem;
 class CKpElemStore;
 class CKpFacetStore;
 class CKpMsg;
 class CKpNodeStore;
+class FacetEdgeFiling;
+
+// make_facet's own pass over the elements (the facet count, and the count
+// of the facets' edges for the neighbour search), made by a caller that
+// visits every element while it builds the mesh anyway, together with the
+// node links node_reref would make: a million elements are then read once
+// instead of three times. Made right after the nodes are stored; the node
+// store must not change from then until make_facet has run.
+class FacetPlan {
+  public:
+    // Throws std::bad_alloc when its arrays cannot be made.
+    explicit FacetPlan(CKpNodeStore& nodes);
+    ~FacetPlan();
+    FacetPlan(const FacetPlan&) = delete;
+    FacetPlan& operator=(const FacetPlan&) = delete;
+
+    // Links each node pointer of `elem` to the store's node of the id it
+    // holds, as node_reref does (null where there is none), and counts the
+    // element's facets as make_facet will cut them. False when a node is
+    // missing: the element is then not counted and the plan no longer
+    // stands for make_facet's pass (link the elements with node_reref).
+    bool add(CKpElem* elem);
+    // Whether the plan stands for make_facet's pass over `elems`: every
+    // element of the store, and no other, was added once and linked, and
+    // none was deleted since.
+    bool usable(const CKpElemStore& elems) const;
+
+  private:
+    friend int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems,
+                          CKpFacetStore* facets, FacetPlan* plan);
+    std::unique_ptr<FacetEdgeFiling> m_filing;  // the node look-up, and the edges
+    long long m_total = 0;                      // facets of the eltp 1 elements
+    int m_nodes = 0;                            // node store entries when made
+    int m_added = 0;
+    bool m_linked = true;  // every element added so far was linked
+    bool m_filed = true;   // and its edges counted in m_filing
+};
 
 // Cuts every element with eltp 1 into facets of `facets` (emptied first),
 // visiting the elements in ascending id order and numbering the facets
@@ -43,6 +83,12 @@ class CKpNodeStore;
 // argument. With the three stores given, the vertex moves and centre nodes
 // of the previous build are taken back first in any case.
 int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets);
+// The same, with the pass over the elements taken from `plan` (may be null)
+// where it is usable (FacetPlan::usable) and the node store still has the
+// entries it had when the plan was made; else made here. The plan's counts
+// are used up.
+int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetStore* facets,
+               FacetPlan* plan);
 
 // Moves every facet vertex node from its position before any move by
 // direction × fac_off of that node (CKpNode::getCKpDirn, getfac_off), once

@@ -2,13 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
+#include "layuplib/CKpFacet.h"
+#include "layuplib/CKpFacetStore.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpNode.h"
+#include "layuplib/CKpNodeStore.h"
+#include "layuplib/CVekObjectStoreIterator.h"
+#include "tests/support/MemoryDB.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/Tolerance.h"
@@ -268,4 +276,115 @@ TEST_F(LayupMesh, EdgesFromNodeChains) {
     const int missing[] = {1, 99};
     EXPECT_EQ(api()->GetElementEdgeIDsByNodes(2, missing, &count, elems, edges), 2);
     EXPECT_EQ(api()->GetElementEdgeIDsByNodes(0, missing, &count, elems, edges), 1);
+}
+
+namespace {
+
+// The surface of a model as text: per facet its element, vertex node ids,
+// neighbour links (branch partners too), subdomain and direction flag; per
+// element its direction flag; per node its direction and offset start, as
+// bits.
+std::string SurfaceDump(CKpLayup& model) {
+    std::string out;
+    auto add = [&out](long long v) { out += std::to_string(v) + ' '; };
+    auto bits = [&out](double v) {
+        char text[32];
+        std::snprintf(text, sizeof(text), "%a ", v);
+        out += text;
+    };
+    CKpFacetStore* facets = model.pFacs();
+    for (int i = 0; i < facets->entries(); ++i) {
+        const CKpFacet* f = facets->pFac(i);
+        add(f->GetElemId());
+        for (int v = 0; v < 3; ++v) add(f->getCKpNode(v) ? f->getCKpNode(v)->id() : -1);
+        for (int e = 0; e < 3; ++e) {
+            add(f->getNeighn(e));
+            add(f->getNeigh(e));
+            add(f->getNedge(e));
+            for (int k = 0; f->getNeigha(e) && k < f->getNeighn(e); ++k) {
+                add(f->getNeigha(e)[k]);
+                add(f->getNedgea(e)[k]);
+            }
+        }
+        add(f->getSbdmn());
+        add(f->getSbdmndnfg());
+        out += '\n';
+    }
+    CVekObjectStoreIterator<CKpElem> eit(*model.pElems());
+    while (++eit) {
+        add(eit.key()->id());
+        add(eit.key()->getetdnfg());
+    }
+    out += '\n';
+    CVekObjectStoreIterator<CKpNode> nit(*model.pNodes());
+    while (++nit) {
+        CKpNode* node = nit.key();
+        add(node->id());
+        for (int k = 0; k < 3; ++k) bits(node->getCKpDirn()->Get(k));
+        for (int k = 0; k < 3; ++k) bits(node->getCKpPoint()->Get(k));
+    }
+    return out;
+}
+
+// `mesh` loaded by NewLayupMesh (elements linked, checked and counted as
+// they are made) and by NewLayup from a host database (the separate
+// passes): the same surface and the same warnings in the same order.
+void ExpectSameAsSeparatePasses(const meshgen::Mesh& mesh) {
+    RecordingGUI gui, hostGui;
+    CKpLayup model(nullptr, &gui);
+    std::vector<int> patches(mesh.elemIds.size(), 0);
+    ASSERT_EQ(Load(&model, mesh, patches), 0);
+    MemoryDB db;
+    db.mesh = mesh;
+    CKpLayup host(&db, &hostGui);
+    ASSERT_EQ(host.NewLayup(0.0, 0.0), 0);
+    ASSERT_GT(model.pFacs()->entries(), 0);
+    EXPECT_EQ(SurfaceDump(model), SurfaceDump(host));
+    EXPECT_EQ(gui.texts(2), hostGui.texts(2));
+    EXPECT_EQ(gui.texts(4), hostGui.texts(4));
+}
+
+// Appends an element of topology `topology` with node ids `ids`.
+void AddElement(meshgen::Mesh& m, int id, int topology, std::vector<int> ids) {
+    m.elemIds.push_back(id);
+    m.topologies.push_back(topology);
+    ids.resize(static_cast<size_t>(m.width), 0);
+    m.connectivity.insert(m.connectivity.end(), ids.begin(), ids.end());
+}
+
+}  // namespace
+
+TEST(LayupMeshBuild, LinkedAsMadeGivesTheSurfaceOfSeparatePasses) {
+    meshgen::Numbering num;
+    num.shuffleSeed = 5;
+    {
+        SCOPED_TRACE("quad4 plate");
+        ExpectSameAsSeparatePasses(meshgen::Plate(Kind::Quad4, 6, 4, 6.0, 4.0, num));
+    }
+    {
+        // A missing node in the middle of the elements, then a shape that
+        // fails (a node twice): both elements go, with their warnings.
+        SCOPED_TRACE("missing node and failed shape");
+        meshgen::Mesh m = meshgen::Plate(Kind::Quad4, 6, 4, 6.0, 4.0, num);
+        const int last = *std::max_element(m.elemIds.begin(), m.elemIds.end());
+        AddElement(m, last + 1, 3, {m.nodeIds[0], m.nodeIds[1], 99999});
+        AddElement(m, last + 2, 4, {m.nodeIds[2], m.nodeIds[3], m.nodeIds[2], m.nodeIds[4]});
+        std::swap(m.elemIds[3], m.elemIds[m.elemIds.size() - 2]);
+        ExpectSameAsSeparatePasses(m);
+    }
+    {
+        // A shape failure alone: the links made ahead stand.
+        SCOPED_TRACE("failed shape");
+        meshgen::Mesh m = meshgen::Plate(Kind::Tria3, 5, 3, 5.0, 3.0, num);
+        AddElement(m, 1000, 3, {m.nodeIds[0], m.nodeIds[1], m.nodeIds[1]});
+        ExpectSameAsSeparatePasses(m);
+    }
+    {
+        // Quadratic elements add centre nodes: the edges are not filed
+        // ahead, the links still are.
+        SCOPED_TRACE("quad8 and tria3");
+        meshgen::Mesh m = meshgen::Plate(Kind::Quad8, 4, 3, 4.0, 3.0, num);
+        AddElement(m, 1000, 3, {m.nodeIds[0], m.nodeIds[1], m.nodeIds[2]});
+        ExpectSameAsSeparatePasses(m);
+    }
 }
