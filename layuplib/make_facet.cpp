@@ -30,7 +30,10 @@ bool samePosition(const CKpPoint& a, const CKpPoint& b) {
 // `slot`, a facet's pool slot that holds no object, and returns the facet
 // there. A mesh's facets are hundreds of megabytes: written field by field,
 // each cache line of a slot would first be read from memory; written whole
-// with stores that bypass the cache, it is not read at all.
+// with stores that bypass the cache, it is not read at all. The staged facet
+// is relocated rather than copied: its bytes move, it is not destroyed and
+// is built over again. That holds because a facet without partner arrays owns
+// nothing and holds no pointer into itself.
 CKpFacet* placeFacet(void* slot, const CKpFacet* built) {
     static_assert(sizeof(CKpFacet) % 8 == 0, "a facet is a whole number of words");
 #if defined(__SSE2__) && defined(__x86_64__)
