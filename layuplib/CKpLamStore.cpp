@@ -1,6 +1,7 @@
 #include "layuplib/CKpLamStore.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -69,7 +70,10 @@ int CKpLamStore::GetReferencesOfMaterial(int mid) {
 
 CKpLam* CKpLamStore::New(int id) {
     if (id >= 1 && find(id)) return nullptr;
-    if (id < 1) id = maxId() + 1;
+    if (id < 1) {
+        if (maxId() == INT_MAX) return nullptr;  // no id left above the highest
+        id = maxId() + 1;
+    }
     CKpLam* lam = new (std::nothrow) CKpLam(id);
     if (!lam) return nullptr;
     if (!lam->LamLyrs() || insert(lam) != 0) {  // no layer list, or the store could not grow

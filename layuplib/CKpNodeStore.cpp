@@ -1,6 +1,7 @@
 #include "layuplib/CKpNodeStore.h"
 
 #include <cmath>
+#include <climits>
 #include <cstdlib>
 #include <new>
 
@@ -53,7 +54,7 @@ CKpNode* CKpNodeStore::NewNode(int id) {
 }
 
 CKpNode* CKpNodeStore::CreateNode(const CKpPoint* point, int* nextId) {
-    if (!point || !nextId) return nullptr;
+    if (!point || !nextId || *nextId < 1) return nullptr;
     CKpNode* node = new (std::nothrow) CKpNode(*nextId);
     if (!node) return nullptr;
     node->setCKpPoint(*point);
@@ -62,7 +63,7 @@ CKpNode* CKpNodeStore::CreateNode(const CKpPoint* point, int* nextId) {
         delete node;
         return nullptr;
     }
-    ++*nextId;
+    *nextId = *nextId < INT_MAX ? *nextId + 1 : 0;
     return node;
 }
 

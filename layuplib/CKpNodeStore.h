@@ -37,8 +37,9 @@ class CKpNodeStore : public CKpAscendingStore<CKpNode> {
     CKpNode* NewNode(int id);
 
     // A new node of id *nextId at *point (basic frame), incomplete flag 0,
-    // inserted; *nextId is increased by 1. Null (and *nextId unchanged) for
-    // a null argument or when memory runs out.
+    // inserted; *nextId is increased by 1, or becomes 0 after INT_MAX. Null
+    // (and *nextId unchanged) for a null argument, *nextId below 1 or when
+    // memory runs out.
     CKpNode* CreateNode(const CKpPoint* point, int* nextId);
 
     // Number of live nodes.

@@ -1,5 +1,6 @@
 #include "layuplib/CreateElems.h"
 
+#include <climits>
 #include <new>
 #include <vector>
 
@@ -18,6 +19,7 @@ class MadeElems {
 
     // CreateTria3Elem, remembering the id it gave.
     bool Make(CKpNode* a, CKpNode* b, CKpNode* c) {
+        if (m_elems->maxId() == INT_MAX) return false;
         const int id = m_elems->maxId() + 1;
         if (CreateTria3Elem(m_elems, a, b, c) != 0) return false;
         try {
@@ -43,6 +45,7 @@ class MadeElems {
 
 int CreateTria3Elem(CKpElemStore* elems, CKpNode* a, CKpNode* b, CKpNode* c) {
     if (!elems || !a || !b || !c) return -1;
+    if (elems->maxId() == INT_MAX) return -1;  // no id left above the highest
     CKpElem* elem = elems->NewElem(elems->maxId() + 1, 11);
     if (!elem || elem->getnnod() != 3) {
         delete elem;
@@ -105,6 +108,7 @@ int CKpBdyNodeStore::CreateElemsMidpt(CKpNodeStore* nodes, CKpElemStore* elems) 
         for (double& v : sum) v /= corners;
 
     // 2. The centre node.
+    if (nodes->maxId() == INT_MAX) return -1;  // no id left above the highest
     CKpNode* centre = nodes->NewNode(nodes->maxId() + 1);
     if (!centre) return -1;
     centre->setCKpPoint(sum[0], sum[1], sum[2]);

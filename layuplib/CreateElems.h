@@ -12,7 +12,8 @@ class CKpNode;
 // and node pointers both set): id = the store's largest id + 1 (1 for an
 // empty store), gmtp 11, eltp 1, every other field at its default; inserts
 // it into `elems`. The nodes belong to the node store. 0; -1 when a pointer
-// is null or the element cannot be allocated or stored (nothing inserted).
+// is null, the largest id is INT_MAX, or the element cannot be allocated or
+// stored (nothing inserted).
 int CreateTria3Elem(CKpElemStore* elems, CKpNode* a, CKpNode* b, CKpNode* c);
 
 #endif  // PLYSTRAND_LAYUPLIB_CREATEELEMS_H

@@ -20,7 +20,8 @@ class IVekLamStore {
 
     // A new default laminate with the given id, owned by the store. With
     // id < 1 the id is the largest id in the store + 1. Null when id >= 1 is
-    // already taken or memory runs out.
+    // already taken, when id < 1 and the largest id is INT_MAX, or when
+    // memory runs out.
     virtual IVekLam* New(int id) = 0;
 
     // The number of laminates.

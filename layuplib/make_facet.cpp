@@ -214,7 +214,8 @@ int make_facet(CKpMsg* msg, CKpNodeStore* nodes, CKpElemStore* elems, CKpFacetSt
     // 1. Clear the previous surface and what it added to the nodes.
     undoPreviousBuild(nodes, facets->m_vertexMoves, facets->m_centreNodes);
     facets->reinit();
-    int nextId = nodes->maxId() + 1;
+    // 0 when no id is left above the highest: a centre node then cannot be made.
+    int nextId = nodes->maxId() < INT_MAX ? nodes->maxId() + 1 : 0;
 
     // 2. Facet count and array. Unless a quadratic element adds centre
     //    nodes (which changes the node store), the facets' edges are

@@ -332,6 +332,24 @@ TEST(ReadKorbdf, CardsInTheModel) {
 // A deck that repeats a material id: every card keeps its MID, so the
 // layers naming a later MID still reach that card's material; written and
 // read back, all three survive.
+// A second card of one property id becomes a laminate of the next free id;
+// past the highest id there is none, and the card makes no laminate.
+TEST(ReadKorbdf, SecondCardOfTheHighestPropertyIdMakesNoLaminate) {
+    Model m;
+    m.ReadText(
+        "BEGIN BULK\n"
+        "MAT1    7       2.+5            .3\n"
+        "PCOMP,2147483647\n"
+        ",7,.1,0.\n"
+        "PCOMP,2147483647\n"
+        ",7,.2,90.\n"
+        "ENDDATA\n");
+    CKpLamStore* lams = m.model->pLams();
+    ASSERT_EQ(lams->Count(), 1);
+    EXPECT_EQ(lams->Get(0)->id(), 2147483647);
+    EXPECT_EQ(m.layers(2147483647).size(), 1u);
+}
+
 TEST(ReadKorbdf, RepeatedMaterialIdKeepsEveryCardsId) {
     const std::string deck =
         "BEGIN BULK\n"

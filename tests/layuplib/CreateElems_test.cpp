@@ -71,6 +71,32 @@ TEST_F(Loop, CornersOnlyAndRefusals) {
     EXPECT_EQ(elems.entries(), 1);
 }
 
+// Past the highest id there is no id for a new element or node: refused,
+// nothing inserted.
+TEST_F(Loop, NoNewIdsPastTheHighest) {
+    CKpNode* a = Add(1, 0, 0, 0, 0.0);
+    CKpNode* b = Add(2, 1, 0, 1, 0.0);
+    CKpNode* c = Add(2147483647, 0, 1, 2, 0.0);
+    ASSERT_EQ(CreateTria3Elem(&elems, a, b, c), 0);
+    CKpElem* top = elems.NewElem(2147483647, 11);
+    ASSERT_NE(top, nullptr);
+    ASSERT_EQ(elems.insert(top), 0);
+    EXPECT_EQ(CreateTria3Elem(&elems, a, b, c), -1);
+    EXPECT_EQ(elems.entries(), 2);
+
+    CKpNodeStore made;
+    const CKpPoint at;
+    int next = 2147483647;
+    CKpNode* last = made.CreateNode(&at, &next);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->id(), 2147483647);
+    EXPECT_EQ(next, 0);  // none left
+    EXPECT_EQ(made.CreateNode(&at, &next), nullptr);
+    EXPECT_EQ(next, 0);
+    EXPECT_EQ(made.entries(), 1);
+    made.eraseAllObjects();
+}
+
 // Nodes on all three edges: the pieces tile the triangle (their areas add
 // up and each keeps the orientation, so none uses a node twice).
 TEST_F(Loop, PiecesTileTheTriangle) {
