@@ -1,5 +1,6 @@
 #include "layuplib/CKpOffStore.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -65,6 +66,7 @@ int CKpOffStore::Clear() {
 }
 
 IVekOffset* CKpOffStore::New() {
+    if (maxId() == INT_MAX) return nullptr;  // no id left above the highest
     CKpOff* off = new (std::nothrow) CKpOff(maxId() + 1);
     if (!off) return nullptr;
     insert(off);

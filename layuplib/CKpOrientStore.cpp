@@ -1,5 +1,6 @@
 #include "layuplib/CKpOrientStore.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -59,6 +60,9 @@ int CKpOrientStore::SetOrientationAngles(int n, const int* elemIds, const double
     CKpFieldStore* fields = m_layup->pFields();
     CKpElemStore* elems = m_layup->pElems();
     if (!fields || !elems) return -1;
+
+    // No id left above the highest: nothing is made.
+    if (fields->maxId() == INT_MAX || maxId() == INT_MAX) return -1;
 
     // 1. The field that stands for the per-element values.
     CKpField* field = new (std::nothrow) CKpField(fields->maxId() + 1);
@@ -161,6 +165,7 @@ int CKpOrientStore::SetDefaultIfNeeded() {
     }
     if (missing == 0) return 0;
 
+    if (maxId() == INT_MAX) return -1;  // no id left above the highest
     CKpOrient* def = new (std::nothrow) CKpOrient(maxId() + 1);
     if (!def) return -1;
     def->setName("Default");

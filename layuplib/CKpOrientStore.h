@@ -67,8 +67,8 @@ class CKpOrientStore : public IVekOrientationStore, public CVekObjectStore<CKpOr
     // When some element has no definition, a definition "Default" (id =
     // highest + 1, type 0, values 0) is made and every such element is
     // linked to it (pointer and id); nothing is made otherwise. 1 without
-    // model, 2 without element store, -1 when memory runs out (no element is
-    // linked then), else 0.
+    // model, 2 without element store, -1 when memory runs out or the highest
+    // id is INT_MAX (no element is linked then), else 0.
     int SetDefaultIfNeeded();
 
     // For each type-1 definition in ascending id order: with reference id 0

@@ -1,5 +1,6 @@
 #include "layuplib/CKpPlyStore.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -72,6 +73,7 @@ int CKpPlyStore::insert(CKpPly* ply) {
 IVekPly* CKpPlyStore::New() {
     if (!m_layup || !m_layup->pPats()) return nullptr;
     CKpPatStore* pats = m_layup->pPats();
+    if (pats->maxId() == INT_MAX || maxId() == INT_MAX) return nullptr;  // no id left
     CKpPat* pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
     if (!pat) return nullptr;
     if (pats->insert(pat) != 0) {  // the store could not grow

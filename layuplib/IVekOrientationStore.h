@@ -18,7 +18,8 @@ class IVekOrientationStore {
     //   0  done (also for n < 1: the field and orientation are still made);
     //   1  without model;
     //  -1  a null array with n > 0, or an angle that is not finite (error
-    //      message, nothing created), or memory running out (what was
+    //      message, nothing created), a highest field or orientation id of
+    //      INT_MAX (nothing created), or memory running out (what was
     //      created before stays).
     virtual int SetOrientationAngles(int n, const int* elemIds, const double* angles) = 0;
 

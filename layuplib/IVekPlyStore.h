@@ -11,7 +11,8 @@ class IVekPlyStore {
   public:
     // A new ply (id = highest ply id + 1, empty name) with a new pattern of
     // its own (id = highest pattern id + 1) in the model's pattern store.
-    // Null without model or pattern store, or when memory runs out.
+    // Null without model or pattern store, when either highest id is
+    // INT_MAX, or when memory runs out.
     virtual IVekPly* New() = 0;
     // Removes and deletes `ply` and then its pattern. 0; -1 for a null ply,
     // a ply of another store, no model, or a ply that a layup ply refers to

@@ -10,8 +10,14 @@
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
 #include "layuplib/CKpFacetStore.h"
+#include "layuplib/CKpFieldStore.h"
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpOffStore.h"
+#include "layuplib/CKpOrient.h"
+#include "layuplib/CKpOrientStore.h"
+#include "layuplib/CKpPat.h"
+#include "layuplib/CKpPatStore.h"
+#include "layuplib/CKpPlyStore.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/RecordingGUI.h"
 #include "tests/support/SurfaceMeshes.h"
@@ -58,6 +64,31 @@ TEST_F(Offsets, StoreKeepsDefinitionsById) {
     CKpOff foreign(9);
     EXPECT_EQ(Api()->Delete(&foreign), -1);
     EXPECT_EQ(Api()->Count(), 3);
+}
+
+// A definition made with "highest id + 1" cannot be made once the highest
+// id is INT_MAX: refused, and nothing else is made either.
+TEST_F(Offsets, NoNewDefinitionsPastTheHighestId) {
+    const int top = std::numeric_limits<int>::max();
+    ASSERT_EQ(Store()->insert(new CKpOff(top)), 0);
+    EXPECT_EQ(Api()->New(), nullptr);
+    EXPECT_EQ(Api()->Count(), 1);
+
+    ASSERT_EQ(model->pPats()->insert(new CKpPat(top)), 0);
+    const int patterns = model->pPats()->entries();
+    EXPECT_EQ(model->pPlys()->New(), nullptr);
+    EXPECT_EQ(model->pPats()->entries(), patterns);
+    EXPECT_EQ(model->pPlys()->entries(), 0);
+
+    ASSERT_EQ(model->pOrients()->insert(new CKpOrient(top)), 0);
+    const int fields = model->pFields()->entries();
+    const int ids[1] = {1};
+    const double angles[1] = {0.5};
+    EXPECT_EQ(model->pOrients()->SetOrientationAngles(1, ids, angles), -1);
+    EXPECT_EQ(model->pFields()->entries(), fields);
+    EXPECT_EQ(model->pOrients()->entries(), 1);
+    EXPECT_EQ(model->pOrients()->SetDefaultIfNeeded(), -1);
+    EXPECT_EQ(model->pElems()->find(1)->pOrient(), nullptr);
 }
 
 TEST_F(Offsets, DefinitionValues) {
