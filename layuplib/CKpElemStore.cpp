@@ -17,11 +17,7 @@ CKpElemStore::~CKpElemStore() = default;
 void CKpElemStore::eraseAllObjects() {
     CKpElem::PoolHold hold;
     if (CKpElem::DeletePlain(m_sorted, m_sortedCount, m_pending, m_pendingCount)) {
-        // As the base leaves an emptied store.
-        m_sortedCount = 0;
-        m_pendingCount = 0;
-        reallocArrays(64);
-        noteDense();
+        forgetAllObjects();
         return;
     }
     CVekObjectStore<CKpElem>::eraseAllObjects();

@@ -39,11 +39,7 @@ CKpNodeStore::~CKpNodeStore() = default;
 void CKpNodeStore::eraseAllObjects() {
     CKpBlockPool::Hold hold(CKpNode::pool());
     if (CKpNode::DeletePlain(m_sorted, m_sortedCount, m_pending, m_pendingCount)) {
-        // As the base leaves an emptied store.
-        m_sortedCount = 0;
-        m_pendingCount = 0;
-        reallocArrays(64);
-        noteDense();
+        forgetAllObjects();
         return;
     }
     CVekObjectStore<CKpNode>::eraseAllObjects();

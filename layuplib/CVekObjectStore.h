@@ -115,8 +115,7 @@ class CVekObjectStore : public CVekObjectStoreBase {
             CVekObject* obj = m_pending[--m_pendingCount];
             delete obj;
         }
-        reallocArrays(64);
-        noteDense();
+        forgetAllObjects();
     }
 
     // The sorted array as it stands (no merge): `entries()` may exceed the
@@ -135,6 +134,15 @@ class CVekObjectStore : public CVekObjectStoreBase {
     }
     static T* toT(CVekObject* obj) {
         return obj ? static_cast<T*>(obj) : nullptr;
+    }
+
+    // Empties the arrays as eraseAllObjects leaves them, deleting nothing:
+    // for a derived store that has ended its objects' lifetimes itself.
+    void forgetAllObjects() {
+        m_sortedCount = 0;
+        m_pendingCount = 0;
+        reallocArrays(64);
+        noteDense();
     }
 
     friend class CVekObjectStoreIterator<T>;
