@@ -222,7 +222,7 @@ class Frames {
 
     // The calling thread's table; null when it cannot be allocated.
     static Frames* mine() {
-        thread_local std::unique_ptr<Frames> table(new (std::nothrow) Frames);
+        thread_local std::unique_ptr<Frames> table(new (std::nothrow) Frames());
         return table.get();
     }
 
@@ -287,13 +287,6 @@ inline void prefetchAhead(const CKpFacetStore* facets, int g, int code) {
         const int h = G->getNeigh(k);
         if (h >= 0 && h < n && all[h]) prefetchFacet(all[h]);
     }
-}
-
-// dist_2pt of two points known to be there.
-inline double distance(const CKpPoint& a, const CKpPoint& b) {
-    CKpDirn d;
-    d.set2pts(&a, &b);
-    return d.mag();
 }
 
 inline CKpPoint lerp(const CKpPoint* a, const CKpPoint* b, double t) {
@@ -429,8 +422,7 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
             theta = prev->getAngle();
             c -= 3;
         }
-        static const int kNext[3] = {1, 2, 0}, kPrev[3] = {2, 0, 1};
-        const int e = c, e1 = kNext[e], e2 = kPrev[e];
+        const int e = c, e1 = next3(e), e2 = prev3(e);
         // The next facet is one of the neighbours across the other two
         // edges: start fetching both while this one is worked out.
         {
@@ -463,7 +455,7 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
         // Both exit edges end at V(e+2): its cosine, sine and distance are
         // taken before the choice.
         const Polar p2 = polar(a2);
-        const double r2 = distance(P, *v[e2]);
+        const double r2 = dist_2pt(&P, v[e2]);
 
         // 3.-5. The exit edge among the other two: e+1 (from V(e+1) at 0 to
         // V(e+2)) or e+2 (from V(e+2) to V(e) at pi).
@@ -472,15 +464,15 @@ class __attribute__((visibility("hidden"))) CKpAxis::Trace {
         if (leavesBetween(theta, kAtZero.a, a2)) {
             k = e1;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            crossEdge(theta, tn, distance(P, *v[e1]), kAtZero, r2, p2, &t, &angle);
+            crossEdge(theta, tn, dist_2pt(&P, v[e1]), kAtZero, r2, p2, &t, &angle);
         } else if (leavesBetween(theta, a2, kAtPi.a)) {
             k = e2;
             prefetchAhead(facets, F->getNeigh(k), F->getNedge(k));
-            crossEdge(theta, tn, r2, p2, distance(P, *v[e]), kAtPi, &t, &angle);
+            crossEdge(theta, tn, r2, p2, dist_2pt(&P, v[e]), kAtPi, &t, &angle);
         } else {
             return 0;
         }
-        return addCrossing(axis, i, F, f, k, lerp(v[k], v[kNext[k]], t), angle, *prev);
+        return addCrossing(axis, i, F, f, k, lerp(v[k], v[next3(k)], t), angle, *prev);
     }
 
     // Point i from point i-1 of a plane section: in the facet entered at point
@@ -682,6 +674,7 @@ int CKpAxis::cut_axis(double length, int* last) {
     // trace went on past them), and pass it again in the same order.
     for (int i = 1; i < count; ++i) {
         const CKpAxisPt* p = points[i];
+        if (!p) return -2;  // an empty slot: not a trace of make_axis
         if (p->getEdgeCode() >= 0 && p->getLength() < length) continue;
         truncate(i + 1);
         if (last) *last = i;
