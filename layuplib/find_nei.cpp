@@ -1,9 +1,11 @@
 #include "layuplib/find_nei.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <new>
 #include <vector>
@@ -214,9 +216,7 @@ class NodeIndex {
 
     // Position of `node` in id order; -1 when it is not a node of the store.
     int rank(const CKpNode* node) const {
-        if (!node) return -1;
-        const int r = rankOfId(node->id());
-        return r >= 0 && m_nodes[r] == node ? r : -1;
+        return node ? rankOf(node, node->id()) : -1;
     }
 
     // The node of id `id` and its position in id order; null and -1 when
@@ -424,11 +424,23 @@ inline void countFacet(FacetEdgeFiling::Impl& m, const FacetEdgeFiling::Vertex v
 inline bool fileFacet(FacetEdgeFiling::Impl& m, int facet, const FacetEdgeFiling::Vertex v[3]) {
     if (m.failed) return false;
     if (!m.filing) {
+        // More edges than an int offset counts, or no memory for the filing:
+        // the neighbour search collects the edges itself (and reports what
+        // fails), so nothing is thrown out of the facet build.
+        if (m.counted > INT_MAX) {
+            m.failed = true;
+            return false;
+        }
         // Counts at r + 2 become starts at r + 1 (as collectNodeEdges).
         auto& off = m.edges.offsets;
         for (size_t r = 2; r < off.size(); ++r) off[r] += off[r - 1];
-        m.edges.halves.resize(static_cast<size_t>(off.back()));
-        m.edges.far.resize(m.edges.halves.size());
+        try {
+            m.edges.halves.resize(static_cast<size_t>(off.back()));
+            m.edges.far.resize(m.edges.halves.size());
+        } catch (const std::exception&) {
+            m.failed = true;
+            return false;
+        }
         m.filing = true;
     }
     if (facet < 0 || 2ULL * (3ULL * static_cast<unsigned long long>(facet) + 3) > UINT32_MAX) {
