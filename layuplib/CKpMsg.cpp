@@ -1,6 +1,7 @@
 #include "layuplib/CKpMsg.h"
 
 #include <cstdarg>
+#include <new>
 
 #include "host/CKpGUI.h"
 
@@ -18,7 +19,7 @@ bool ReachesStoreAndHost(int severity) {
 }  // namespace
 
 CKpMsg::CKpMsg()
-    : m_repeatCount(0), m_lastSeverity(0), m_gui(nullptr), m_file(nullptr), m_held(nullptr) {}
+    : m_repeatCount(0), m_lastSeverity(0), m_gui(nullptr), m_file(nullptr), m_held(nullptr), m_heldLost(false) {}
 
 CKpMsg::~CKpMsg() {
     if (m_file) FileClose();
@@ -40,11 +41,16 @@ void CKpMsg::Create(int severity, const char* format, ...) {
 
 void CKpMsg::HoldMessages(std::vector<std::pair<int, std::string>>* held) {
     m_held = held;
+    m_heldLost = false;
 }
 
 void CKpMsg::Issue(int severity, const char* text) {
     if (m_held) {
-        m_held->emplace_back(severity, text);
+        try {
+            m_held->emplace_back(severity, text);
+        } catch (const std::bad_alloc&) {
+            m_heldLost = true;
+        }
         return;
     }
     if (severity == m_lastSeverity && m_lastText == text) {

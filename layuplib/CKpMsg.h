@@ -82,9 +82,10 @@ class CKpMsg {
     // through Create go into it in issue order, as (severity, text) and
     // unfolded, instead of anywhere else; issuing them later through Create
     // gives what issuing them now would. For work done away from the thread
-    // that owns the message file. Create throws std::bad_alloc when a message
-    // cannot be held.
+    // that owns the message file. A message that cannot be held (no memory)
+    // is left out and noted: HeldLost then tells, until the next call.
     void HoldMessages(std::vector<std::pair<int, std::string>>* held);
+    bool HeldLost() const { return m_heldLost; }
 
     // Forward to the store's SetParams, Flush and GetFirstMessage (see
     // CKpMsgLineStore for the arguments and statuses).
@@ -103,6 +104,7 @@ class CKpMsg {
     FILE* m_file;
     CKpMsgLineStore m_store;
     std::vector<std::pair<int, std::string>>* m_held;
+    bool m_heldLost;
 };
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPMSG_H

@@ -121,9 +121,9 @@ void LypFacets::Run(CKpLayup* model, std::string path, long long offset, int car
         // As CKpFacetStore::CreateFacets.
         m_result =
             make_facet(&held, model->pNodes(), model->pElems(), model->pFacs()) == 1 ? 2 : 0;
-        m_made = true;
-    } catch (...) {
         // Facets whose messages were not all held are made again by Create.
+        m_made = !held.HeldLost();
+    } catch (...) {
         m_made = false;
     }
 }

@@ -36,8 +36,9 @@ class CKpLayup;
 // Otherwise nothing is begun and Create rebuilds the facets itself.
 class LypFacets {
   public:
-    // The first two bytes of the lines that may hold node or element
-    // records (codes 100-109, 200-209), as lyp_file_may_begin takes them.
+    // The first two bytes of every line that may hold a node or element
+    // record (101-102, 201-209; the scan looks for any line beginning "10"
+    // or "20"), as lyp_file_may_begin takes them.
     static constexpr const char* kMeshCodes = "1020";
 
     LypFacets();
