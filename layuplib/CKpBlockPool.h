@@ -23,7 +23,8 @@
 // request of another size (a derived class) goes to the global heap and so
 // does its release.
 //
-// Thread-safe: a spin lock guards each pool (held for a few instructions).
+// Thread-safe: a spin lock guards each pool (held for a few instructions per
+// request, or for the whole loop of a Hold, while other threads spin).
 // Its atomic exchange waits for the thread's pending stores, which costs
 // more than the rest of a request while a loop fills freshly made objects;
 // a loop that makes or deletes many objects of one class holds the pool
@@ -137,6 +138,7 @@ class CKpBlockPool {
 
 // Defines what CKP_BLOCK_POOLED declares for class `T` (in one source).
 #define CKP_BLOCK_POOLED_DEFINE(T)                                     \
+    static_assert(alignof(T) <= 16, "pool slots are at most 16-byte aligned"); \
     CKpBlockPool& T::pool() {                                          \
         /* Never destroyed: objects may outlive static destruction. */ \
         static CKpBlockPool* const p = new CKpBlockPool(sizeof(T), alignof(T)); \

@@ -478,7 +478,6 @@ class CKpElem : public CVekObject {
     int Sltd;
     int Ordr;
     int Intr;
-    // One heap block holds all three arrays; ckpnodes is its start.
     // One block of getnnod() node pointers, then as many node ids, then
     // getnfac() facet indices, all in perimeter order; null for a type
     // outside the table (or when the block could not be allocated). The two
