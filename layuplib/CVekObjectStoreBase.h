@@ -103,6 +103,15 @@ class CVekObjectStoreBase {
         return findSearch(id);
     }
 
+    // Whether find now only reads the store, so that threads may look up
+    // side by side: a store of dense ids, merged and noted as such. Merges
+    // and takes the note when it is not taken.
+    bool findOnlyReads() {
+        download_cache();
+        if (m_denseCount != m_sortedCount) noteDense();
+        return m_sortedCount > 0 && m_denseCount == m_sortedCount;
+    }
+
     // Smallest id; 0 when the store is empty. Merges.
     int minId();
 

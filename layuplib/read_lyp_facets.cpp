@@ -17,14 +17,11 @@
 
 namespace {
 
-// Ids first..first + n - 1, each once: the store's lookups then only read.
-// Merges the store.
+// Ids first..first + n - 1 from 1 on, each once, noted so by the store:
+// its lookups then only read. Merges the store.
 template <class Store>
 bool denseIds(Store* store) {
-    const long long n = store->entries();
-    if (n < 1) return false;
-    const long long first = store->minId();
-    return first >= 1 && static_cast<long long>(store->maxId()) - first + 1 == n;
+    return store->findOnlyReads() && store->minId() >= 1;
 }
 
 // +0.0, as a node or element is made with (not -0.0).

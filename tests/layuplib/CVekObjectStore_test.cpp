@@ -306,6 +306,20 @@ void expectFinds(Store& store, int lo, int hi, const char* step) {
     for (int id = lo; id <= hi; ++id) check(id);
 }
 
+// Lookups only read (threads may share them) for dense, distinct, merged
+// ids; a hole, a duplicate or a pending insert says no.
+TEST_F(ObjectStore, FindOnlyReadsForDenseDistinctIds) {
+    EXPECT_FALSE(store.findOnlyReads());  // empty
+    for (int id = 1; id <= 5; ++id) add(store, id);
+    EXPECT_TRUE(store.findOnlyReads());
+    add(store, 7);
+    EXPECT_FALSE(store.findOnlyReads());  // hole at 6
+    add(store, 6);
+    EXPECT_TRUE(store.findOnlyReads());
+    add(store, 3);
+    EXPECT_FALSE(store.findOnlyReads());  // 3 twice, 8 entries over 7 ids
+}
+
 TEST_F(ObjectStore, DenseLookupsFollowEveryChange) {
     for (int id = 10; id <= 29; ++id) add(store, id);
     expectFinds(store, 5, 35, "dense 10..29");
