@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -999,7 +1000,16 @@ long long leastCount(const Least& l, const BltArg* args) {
                                  : 0;
     }
     long long n = static_cast<long long>(l.factor) * a.i;
-    if (l.b > 0) n *= args[l.b - 1].i;
+    if (l.b > 0) {
+        // Two counts of the host's full int range overflow 64 bits; such a
+        // need is beyond any array, so it is held at the end of the range
+        // with its sign rather than wrapped into a small one.
+        const long long m = args[l.b - 1].i;
+        long long product = 0;
+        if (__builtin_mul_overflow(n, m, &product))
+            return (n < 0) == (m < 0) ? LLONG_MAX : LLONG_MIN;
+        n = product;
+    }
     return n + l.add;
 }
 

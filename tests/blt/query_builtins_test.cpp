@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -117,6 +118,22 @@ TEST_F(QueryBuiltinTest, IndexAndMeshArraysFollowTheirCounts) {
     EXPECT_EQ(code, 7000019);
     EXPECT_EQ(a, 5);
     EXPECT_EQ(SmSymGetIntAPtr(r.at(4))[0], -1);
+
+    // Two negative counts of the full range need more entries than 64 bits
+    // count: still refused, not wrapped round into a need the arrays meet.
+    MorvekStubReset();
+    Records huge(5);
+    MorvekStubSymInt(huge.at(0), INT_MIN);
+    MorvekStubSymInt(huge.at(1), INT_MIN);
+    MorvekStubSymIntArray(huge.at(2), four.data(), 4);
+    MorvekStubSymIntArray(huge.at(3), four.data(), 4);
+    MorvekStubSymIntArray(huge.at(4), entries.data(), 95);
+    EXPECT_EQ(call("kp_get_index", huge), -99);
+    ASSERT_EQ(MorvekStubErrorCount(), 1);
+    MorvekStubGetError(0, &cls, &code, &a, &b);
+    EXPECT_EQ(code, 7000019);
+    EXPECT_EQ(a, 5);
+    EXPECT_EQ(SmSymGetIntAPtr(huge.at(4))[0], -1);
 }
 
 }  // namespace
