@@ -1,5 +1,6 @@
 #include "F06Parser/CF06ParserType.h"
 
+#include <climits>
 #include <new>
 
 #include "F06Parser/CF06PageLoop.h"
@@ -69,10 +70,13 @@ int CF06ParserType::File(const char* const names[5], int orient, int type, int l
     if (!elem) return -1;
     const int added = AddElem(m_current, elem);
     if (added == 1) {
-        // New names: the result goes into the store with the next id.
-        m_current->setId(m_store->maxId() + 1);
+        // New names: the result goes into the store with the next id; with
+        // none left above the highest it is dropped like one not stored.
         const int before = m_store->entries();
-        m_store->insert(m_current);
+        if (m_store->maxId() < INT_MAX) {
+            m_current->setId(m_store->maxId() + 1);
+            m_store->insert(m_current);
+        }
         if (m_store->entries() == before) {
             m_root.RemoveBranch(m_current);
             delete m_current;

@@ -1,5 +1,6 @@
 #include "F06Parser/F06ResBuild.h"
 
+#include <climits>
 #include <cstdio>
 #include <new>
 
@@ -74,7 +75,9 @@ int FindOrCreateResElem(CKpLayup* model, CF06ResBranchArray* branches, CKpRes** 
     }
     branches->m_last = probe;
     FileResElem(res, elem);
-    CKpRes* next = new (std::nothrow) CKpRes(store->maxId() + 1);
+    // No id left above the highest: no next result, as when memory runs out.
+    CKpRes* next =
+        store->maxId() < INT_MAX ? new (std::nothrow) CKpRes(store->maxId() + 1) : nullptr;
     *current = next;
     return next ? 0 : -1;
 }

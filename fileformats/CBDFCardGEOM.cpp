@@ -1,5 +1,6 @@
 #include "fileformats/CBDFCardGEOM.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -34,6 +35,7 @@ CKpOrient* CBDFCardGEOM::FindOrient(CKpLayup* model, const char* name, int kind,
     CKpOrientStore* orients = model->pOrients();
     CKpOrient* orient = orients->findByName(name);
     if (orient) return orient;
+    if (orients->maxId() == INT_MAX) return nullptr;  // no id left above the highest
     orient = new (std::nothrow) CKpOrient(orients->maxId() + 1);
     if (!orient) return nullptr;
     orient->setName(name);

@@ -803,6 +803,10 @@ void CCDBParser::ReadPost(ReadState& st) {
                 orientName += esys;
                 orient = orients->findByName(orientName);
                 if (!orient) {
+                    if (orients->maxId() == INT_MAX) {  // no id left above the highest
+                        st.dropped = true;
+                        continue;
+                    }
                     orient = new CKpOrient(orients->maxId() + 1);
                     orient->setName(orientName);
                     orient->setType(CKpOrient::TypeCoord);
@@ -821,6 +825,10 @@ void CCDBParser::ReadPost(ReadState& st) {
             if (!ansysDefault) {
                 ansysDefault = orients->findByName("Default(ANSYS)");
                 if (!ansysDefault) {
+                    if (orients->maxId() == INT_MAX) {  // no id left above the highest
+                        st.dropped = true;
+                        continue;
+                    }
                     ansysDefault = new CKpOrient(orients->maxId() + 1);
                     ansysDefault->setName("Default(ANSYS)");
                     ansysDefault->setType(10);

@@ -125,6 +125,10 @@ class CdbWriteRun {
                 return -1;
             }
             if (*typeId == 0) {
+                if (m_ets->maxId() == INT_MAX) {  // no id left above the highest
+                    m_msg->Create(4, "Could not allocate memory.");
+                    return -1;
+                }
                 const int id = m_ets->maxId() + 1;
                 if (store_or_free(m_ets, new CKpAnsysEt(id, typeNumber), m_msg, "element type") !=
                     0)

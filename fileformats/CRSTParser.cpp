@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -519,6 +520,8 @@ bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int
 
 CKpRes* RstReader::NewResult(const char* loadStep, const char* iteration, const char* quantity) {
     const char* const names[5] = {loadStep, iteration, "Shell Forces", quantity, ""};
+    // No id left above the highest: refused as a result that cannot be made.
+    if (m_ress->maxId() == INT_MAX) throw std::bad_alloc();
     const int id = m_ress->maxId() + 1;
     std::unique_ptr<CKpRes> res(new CKpRes(id, names, 1, 3, 1));
     if (m_ress->insert(res.get()) != 0) throw std::bad_alloc();

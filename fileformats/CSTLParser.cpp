@@ -114,6 +114,9 @@ bool CSTLParser::AddFacet(const CSTLFacet& facet) {
         CKpOrientStore* orients = pOrients();
         m_default = orients->findByName("Default");
         if (!m_default) {
+            // No id left above the highest: refused as an orientation that
+            // cannot be made.
+            if (orients->maxId() == INT_MAX) throw std::bad_alloc();
             CKpOrient* orient = new CKpOrient(orients->maxId() + 1);
             orient->setName("Default");
             orient->setType(CKpOrient::TypeDefault);

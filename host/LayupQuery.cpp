@@ -175,6 +175,7 @@ int LayupCreateSet(const char* name, int count, int* ids) {
             m->pMsg()->Create(4, "Set name '%s' already used.", name ? name : "");
             return -1;
         }
+        if (sets->maxId() == INT_MAX) return -1;  // no id left above the highest
         // Owned here until the store takes it, also when an exception leaves.
         std::unique_ptr<CKpSet> set(new (std::nothrow) CKpSet(sets->maxId() + 1));
         if (!set) return -1;

@@ -20,7 +20,8 @@ extern "C" {
 // A new set with id one above the highest, the name and `count` ids. 0;
 // -1 after "Set name '%s' already used." or, for a negative count or null
 // ids with a positive count, "Invalid id list for set '%s'." (nothing
-// created).
+// created); -1 also when memory runs out or, the highest set id being
+// INT_MAX, no id is left (nothing created).
 int LayupCreateSet(const char* name, int count, int* ids);
 // Replaces the named set's ids. 0; -1 when no set has the name, after
 // "Invalid id list for set '%s'." (the set unchanged) or when memory runs

@@ -1,5 +1,6 @@
 #include "layuplib/CKpBdyStoreGroup.h"
 
+#include <climits>
 #include <new>
 
 #include "layuplib/CKpElem.h"
@@ -26,6 +27,7 @@ int CKpBdyStoreGroup::CreateFromSelection(CKpMsg* msg, CKpGra* gra, CKpElemStore
         if (!elem || !elem->getSltd() || elem->getIntr()) continue;
 
         // 2. Its store, traced from this facet.
+        if (maxId() == INT_MAX) return 1;  // no id left above the highest
         CKpBdyStore* store = new (std::nothrow) CKpBdyStore(maxId() + 1);
         if (!store) return 1;
         if (insert(store) != 0) {

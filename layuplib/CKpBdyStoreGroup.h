@@ -37,8 +37,8 @@ class CKpBdyStoreGroup : public CVekObjectStore<CKpBdyStore> {
     //      were left unselected, the warning "Could not select all interior
     //      hole elements.".
     // 0 (also for a null facet store, which makes no group); 1 when memory
-    // for a store runs out; 2 when tracing fails; 3 when filling the holes
-    // fails. The groups made before a failure stay.
+    // for a store runs out or no id is left above the highest; 2 when tracing fails; 3 when filling
+    // the holes fails. The groups made before a failure stay.
     int CreateFromSelection(CKpMsg* msg, CKpGra* gra, CKpElemStore* elems, CKpFacetStore* facets);
 };
 

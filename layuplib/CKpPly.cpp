@@ -621,6 +621,7 @@ int CKpPly::SetBounds(const double* warp2, const double* weft2) {
 }
 
 int CKpPly::AddEvent(int type) {
+    if (m_events.maxId() == INT_MAX) return 1;  // no id left above the highest
     CKpEvent* event = new (std::nothrow) CKpEvent(m_events.maxId() + 1);
     if (!event) return 1;
     event->setType(type);

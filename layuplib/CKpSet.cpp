@@ -114,6 +114,9 @@ int CKpSet::AddComprIds(int previous, int n, const int* list) {
         // Wide arithmetic: -e of INT_MIN and previous + 1 of INT_MAX do not
         // fit an int; ids stay within the int range.
         const long long last = std::min<long long>(-static_cast<long long>(e), INT_MAX);
+        // The store counts its entries in an int: a run it cannot hold is
+        // refused whole, as one memory cannot hold.
+        if (last - previous > static_cast<long long>(INT_MAX) - m_ids.entries()) return previous;
         for (long long id = static_cast<long long>(previous) + 1; id <= last; ++id)
             if (!addId(static_cast<int>(id))) return previous;
     }

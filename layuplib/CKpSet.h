@@ -55,7 +55,8 @@ class CKpSet : public IVekSet, public CVekObject {
     // Returns the previous id after the last entry, to be handed to the
     // reading of the next piece of the same list (a run may continue there).
     // A null list with n > 0 adds nothing and returns `previous`; when
-    // memory runs out the reading stops (the ids added so far stay).
+    // memory runs out the reading stops (the ids added so far stay), and so
+    // does it at a run that would take the set past INT_MAX ids.
     int AddComprIds(int previous, int n, const int* list);
 
     // ---- Plain accessors

@@ -1,5 +1,6 @@
 #include "layuplib/CreatePlysLams.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 #include <string>
@@ -82,7 +83,10 @@ int CreatePlysLams(CKpLayup* model, const char* sw, const char* plyName) {
             current = mat;
 
             if (!pat) {
-                pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
+                // The pass's ply takes an id too: with none left above the
+                // highest in either store nothing is made.
+                if (pats->maxId() < INT_MAX && plys->maxId() < INT_MAX)
+                    pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
                 if (!pat) {
                     msg->Create(4, "Could not allocate memory.");
                     return -1;

@@ -16,7 +16,9 @@ class CKpLayup;
 // so does one whose last element names a missing material (its pattern
 // stays without ply; a warning names laminate, layer and material id).
 // 0; -1 for a null model, or when `sw` is not exactly "-bdfwpwt" (error
-// "Unsupported switch: '%s'").
+// "Unsupported switch: '%s'"), and after "Could not allocate memory." when
+// a pattern or ply cannot be made (also when the pattern or ply store has no
+// id left above its highest; that pass then makes neither).
 int CreatePlysLams(CKpLayup* model, const char* sw, const char* plyName);
 
 #endif  // PLYSTRAND_LAYUPLIB_CREATEPLYSLAMS_H

@@ -1,5 +1,6 @@
 #include "layuplib/CreateResultsSort.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -150,6 +151,12 @@ int CreateResultsSort2(int mode, CKpMsg* msg, CKpResStore* results, CKpDB*, CKpE
     // 8.-9. One new result per ply.
     if (!text[3].empty()) text[3] += " ";
     text[3] = cut255(text[3] + (mode == 0 ? "(Sort-Layup)" : "(Sort-GPlyID)"));
+    // One new result per ply above the highest id, and one past the last
+    // handed back: all within the int range, or none is made.
+    if (static_cast<long long>(results->maxId()) + nPlies >= INT_MAX) {
+        msg->Create(4, "Could not allocate memory.");
+        return -1;
+    }
     const int firstId = results->maxId() + 1;
     std::map<int, CKpRes*> byPly;
     const int nLypPlies = layup ? layup->LypPlys().entries() : 0;

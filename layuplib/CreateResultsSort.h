@@ -21,7 +21,9 @@ class CKpResStore;
 // shear values 3..5 of a tensor change sign where the ply lies reversed.
 // `option` nonzero numbers layers from the top of each element's stack.
 // Texts are cut to 255 characters. ids[0] the first new id, ids[1] one past
-// the last. 0, or -1 after an error.
+// the last. 0, or -1 after an error ("Could not allocate memory.", before any
+// result is made, also when the store's ids leave no room for the new
+// results and the id one past them).
 int CreateResultsSort2(int mode, CKpMsg* msg, CKpResStore* results, CKpDB* db,
                        CKpElemStore* elements, CKpLyp* layup, CKpLamStore* laminates,
                        const char* const names[5], const int* flags, const char* const* separators,

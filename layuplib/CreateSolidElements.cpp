@@ -1,5 +1,6 @@
 #include "layuplib/CreateSolidElements.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -445,6 +446,10 @@ int addSnapResults(CKpMsg* msg, CKpLayup* layup, CKpXLypStore& stacks) {
     static const char* const third[3] = {"Original Thickness", "Snap Scale", "Final Thickness"};
     CKpResStore* store = layup->pRess();
     CKpRes* results[3] = {nullptr, nullptr, nullptr};
+    if (store->maxId() > INT_MAX - 3) {  // no ids left for the three above the highest
+        msg->Create(4, "Could not allocate memory.");
+        return -1;
+    }
     for (int r = 0; r < 3; ++r) {
         const char* names[5] = {"Create Solid Element", "Extrusion", third[r], "", ""};
         results[r] = new (std::nothrow) CKpRes(store->maxId() + 1, names, 0, 1, 1);

@@ -1,5 +1,6 @@
 #include "layuplib/CreateSubLayups.h"
 
+#include <climits>
 #include <deque>
 #include <map>
 #include <new>
@@ -30,9 +31,10 @@ bool insertOrDelete(Store& store, T* obj) {
 }
 
 // A new field in `fields` (id highest + 1) with name, type and defaults;
-// null when memory runs out.
+// null when memory runs out or no id is left above the highest.
 CKpField* newField(CKpFieldStore& fields, const char* name, EVekFieldType type, int n,
                    const double* defaults) {
+    if (fields.maxId() == INT_MAX) return nullptr;
     CKpField* field = new (std::nothrow) CKpField(fields.maxId() + 1);
     if (!field || !field->GetFieldVals()) {
         delete field;
@@ -90,6 +92,7 @@ int build(const char* name, int ignoreThickness, CKpLayup* model,
     }
 
     // 8. The sub-layup.
+    if (subLyps->maxId() == INT_MAX) return 3;  // no id left above the highest
     CKpSubLyp* sub = new (std::nothrow) CKpSubLyp(subLyps->maxId() + 1);
     if (!sub || !sub->GetSubLypPlys()) {
         delete sub;
@@ -102,6 +105,7 @@ int build(const char* name, int ignoreThickness, CKpLayup* model,
 
     // 9. Its plies, bottom first.
     for (CKpLypPly* lp : accepted) {
+        if (subPlys.maxId() == INT_MAX) return 4;  // no id left above the highest
         CKpSubLypPly* sp = new (std::nothrow) CKpSubLypPly(subPlys.maxId() + 1, lp);
         if (!sp || !insertOrDelete(subPlys, sp)) return 4;
         CKpPly* ply = lp->pPly();
@@ -110,6 +114,7 @@ int build(const char* name, int ignoreThickness, CKpLayup* model,
         text += ply->name();
         CKpSet* set = sets->findByName(text);
         if (!set) {
+            if (sets->maxId() == INT_MAX) return 5;  // no id left above the highest
             set = new (std::nothrow) CKpSet(sets->maxId() + 1);
             if (!set) return 5;
             set->setName(text);

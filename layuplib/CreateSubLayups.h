@@ -36,9 +36,10 @@ class CKpLayup;
 //   1  without model or element store;
 //   2  some layup ply was refused (error "<n> layup plies have inconsistent
 //      dirctions on selected elements.", nothing made);
-//   3  the sub-layup could not be allocated; 4 a sub-layup ply; 5 a set;
+//   3  the sub-layup could not be allocated; 4 a sub-layup ply; 5 a set
+//      (also when its store has no id left above the highest);
 //  -1  a layup ply on the selection without ply, or memory running out for
-//      a field or its values.
+//      a field or its values, or no field id left above the highest.
 // What was made before a failure stays in the stores. `name` null is taken
 // as "".
 int CreateSubLayups(const char* name, int ignoreThickness, CKpLayup* model);

@@ -483,6 +483,17 @@ int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5
     std::string theory = std::string(critName) + " " + (basis == 1 ? "Stress" : "Strain");
     if (description && *description) theory += std::string(" (") + description + ")";
     theory = cut255(theory);
+    // The new results take the ids above the highest, and one past the last
+    // is handed back: all of them must stay within the int range.
+    const long long made =
+        (worst ? static_cast<long long>(wanted.size()) : 0) + (criticalLayers ? 1 : 0) +
+        (perLayer
+             ? static_cast<long long>(wanted.size()) * static_cast<long long>(layerNumbers.size())
+             : 0);
+    if (store->maxId() + made >= INT_MAX) {
+        msg->Create(4, "Cannot allocate memory");
+        return -1;
+    }
     const int firstId = store->maxId() + 1;
     auto create = [&](const std::string& text2, const std::string& text4) -> CKpRes* {
         const std::string t2 = cut255(text2), t4 = cut255(text4);

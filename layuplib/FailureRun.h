@@ -28,7 +28,9 @@ class IVekAddinFailureLamina;
 // result per requested index and layer. The layer of the smallest margin
 // is the critical one (ties keep the lower layer in the stack). Texts are
 // cut to 255 characters. Then the report (PrintResults). ids[0] the first
-// new id, ids[1] one past the last. 0, or -1 after a warning or error.
+// new id, ids[1] one past the last. 0, or -1 after a warning or error;
+// when the store's ids leave no room for the new results and the id one
+// past them, "Cannot allocate memory" and -1 before any result is made.
 int CreateResultsFailure(CKpMsg* msg, CKpLayup* layup, const char* const names[5],
                          IVekAddinFailureLamina* criterion, int perLayer, int worst,
                          int criticalLayers, int basis, CKpMatAllowStore* allowables, int nResults,

@@ -1,5 +1,6 @@
 #include "layuplib/LamsToMats.h"
 
+#include <climits>
 #include <new>
 #include <vector>
 
@@ -106,7 +107,9 @@ void logFailure(CKpMsg* log, CKpLam* lam, int status, const Stack& s) {
 // The equivalent material of `lam` in `lamMats`; false after logging.
 bool addMaterial(CKpMsg* log, CKpMatStore* lamMats, CKpLam* lam, const double* D,
                  const double* eng) {
-    CKpMat* mat = new (std::nothrow) CKpMat(lamMats->maxId() + 1);
+    // No id left above the highest: the material cannot be created either.
+    CKpMat* mat =
+        lamMats->maxId() < INT_MAX ? new (std::nothrow) CKpMat(lamMats->maxId() + 1) : nullptr;
     if (!mat) {
         log->Create(4, "Could not add material");
         return false;

@@ -1,6 +1,7 @@
 #include "layuplib/LayupFromLams.h"
 
 #include <cctype>
+#include <climits>
 #include <cstring>
 #include <map>
 #include <new>
@@ -140,11 +141,14 @@ void SetPieceStdn(CKpGply* gply) {
 }
 
 // Step 6.1 to 6.4 for piece p of `gply`: a simulated projected pattern and
-// its ply. 0; -1 when memory runs out.
+// its ply. 0; -1 when memory runs out or a store has no id left above its
+// highest (nothing made then).
 int MakePiecePly(CKpLayup* model, CKpGply* gply, CKpMat* mat, int p) {
     CKpPatStore* pats = model->pPats();
     CKpPlyStore* plys = model->pPlys();
     const std::string name = PlyName(gply->id(), p);
+    // Both ids first, so that no pattern is left without its ply.
+    if (pats->maxId() == INT_MAX || plys->maxId() == INT_MAX) return -1;
 
     CKpPat* pat = new (std::nothrow) CKpPat(pats->maxId() + 1);
     if (!pat) return -1;

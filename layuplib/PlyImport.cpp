@@ -1,6 +1,7 @@
 #include "layuplib/PlyImport.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -181,7 +182,10 @@ int SimulateProjectedPlies(CKpPlyStore* plies, CKpIdStore* ids) {
 int CreateCurve(CKpMsg* msg, const char* name, int type, int count, const double* xyz,
                 CKpCurveStore* curves) {
     if (!curves || count < 0 || (count > 0 && !xyz)) return -1;
-    CKpCurve* c = new (std::nothrow) CKpCurve(curves->maxId() + 1, name, type, count);
+    // No id left above the highest: refused like a curve that cannot be made.
+    CKpCurve* c = curves->maxId() < INT_MAX ? new (std::nothrow)
+                                                  CKpCurve(curves->maxId() + 1, name, type, count)
+                                            : nullptr;
     if (!c || c->count() != count) {
         delete c;
         if (msg) msg->Create(4, "Could not allocate memory.");
@@ -235,7 +239,9 @@ int ImportOffsets(CKpLayup* target, CKpLayup* source) {
         }
         if (ids.empty()) continue;
         std::sort(ids.begin(), ids.end());
-        CKpOff* off = new (std::nothrow) CKpOff(dstOffs->maxId() + 1);
+        // No id left above the highest: refused like an offset that cannot be made.
+        CKpOff* off =
+            dstOffs->maxId() < INT_MAX ? new (std::nothrow) CKpOff(dstOffs->maxId() + 1) : nullptr;
         if (!off) {
             target->pMsg()->Create(4, "Could not allocate memory.");
             return -1;
@@ -465,6 +471,18 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
                     matNoAll = matNoAll || answer == kNoAll;
                 }
             }
+        }
+        // The material copy, pattern and ply take ids above the highest of
+        // their stores: where none is left, the ply is refused before any of
+        // them is made, as when they cannot be allocated.
+        if (target->pPats()->maxId() == INT_MAX) {
+            msg->Create(4, "Could not add pattern");
+            return finish(-1);
+        }
+        if ((addCopy && target->pMats()->maxId() == INT_MAX) ||
+            target->pPlys()->maxId() == INT_MAX) {
+            msg->Create(4, "Could not allocate memory.");
+            return finish(-1);
         }
         if (addCopy) {
             smat->setMtrlnm(matName.c_str());

@@ -52,8 +52,11 @@ int SetImportPlyFlags(CKpLayup* target, CKpLayup* source, const char* fileName, 
 // the meshes matched element for element, else 4. Projected plies are
 // simulated afterwards; offsets and, with `importLayup`, the layup come
 // along. 0; -1 on abort, for a missing pattern or material of a source ply,
-// a null model, fewer flags than source plies, or when memory runs out.
-// Plies imported before a failure stay.
+// a null model, fewer flags than source plies, or when memory runs out
+// (also when a ply, pattern or copied material finds no id left above the
+// highest of its store: "Could not add pattern" for a pattern, else "Could
+// not allocate memory.", and nothing of that ply is made). Plies imported
+// before a failure stay.
 int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* areaIds,
                 double angleTolerance, double distanceTolerance, int normalCalculation,
                 double splitWidth, int importLayup, int plyCount, const int* flags,
@@ -63,7 +66,8 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
 // the lookup references (kept on the source elements) onto those target
 // elements, under the next free offset id, and applies it ("Could not apply
 // offset '%s' on elements" as a warning when that fails). 0; -1 for a null
-// model.
+// model, and after "Could not allocate memory." when an offset cannot be made
+// (also when no id is left above the highest).
 int ImportOffsets(CKpLayup* target, CKpLayup* source);
 
 // Stores the outer ring of `bdys` once around as a curve of type 2 named
@@ -74,7 +78,7 @@ int CreateBoundaryCurve(CKpMsg* msg, CKpFacetStore* facets, CKpBdyStore* bdys, c
 
 // Adds a curve (next free id, `name`, `type`, a copy of the `count` points
 // of `xyz`) to `curves`. 0; -1 for null arguments or when memory runs out
-// ("Could not allocate memory.").
+// or no id is left above the highest ("Could not allocate memory.").
 int CreateCurve(CKpMsg* msg, const char* name, int type, int count, const double* xyz,
                 CKpCurveStore* curves);
 

@@ -329,9 +329,10 @@ int checkVectors(CKpMsg* log, bool axes, const CKpDirn& p, const CKpDirn& s, dou
 }
 
 // A new orientation (id highest + 1) in `orients`; null after an
-// allocation failure.
+// allocation failure (also when no id is left above the highest).
 CKpOrient* newOrient(CKpMsg* log, CKpOrientStore* orients, const char* name, int type) {
-    CKpOrient* orient = new (std::nothrow) CKpOrient(orients->maxId() + 1);
+    CKpOrient* orient =
+        orients->maxId() < INT_MAX ? new (std::nothrow) CKpOrient(orients->maxId() + 1) : nullptr;
     if (!orient) {
         allocError(log);
         return nullptr;
@@ -739,7 +740,10 @@ int SaveLaminate(CKpMsg* log, const char* name, const int options[6], CKpElemSto
             case 9: {
                 CKpStr fieldName(name);
                 fieldName += firstFieldId;
-                field = new (std::nothrow) CKpField(fields->maxId() + 1);
+                // Its orientation too needs an id: both are checked first, so
+                // that no field is left without one.
+                if (fields->maxId() < INT_MAX && orients->maxId() < INT_MAX)
+                    field = new (std::nothrow) CKpField(fields->maxId() + 1);
                 if (!field) {
                     allocError(log);
                     return -1;

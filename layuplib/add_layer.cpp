@@ -1,5 +1,6 @@
 #include "layuplib/add_layer.h"
 
+#include <climits>
 #include <new>
 #include <string>
 
@@ -42,9 +43,10 @@ int add_layer(CKpMsg* log, CKpPlyStore* plyStore, const char* plyName, int side,
         return -1;
     }
 
-    // 2. The layup ply; the ply counts the instance once it exists.
-    const int id = layupPlyStore->maxId() + 1;
-    CKpLypPly* lp = new (std::nothrow) CKpLypPly(id);
+    // 2. The layup ply; the ply counts the instance once it exists. No id
+    // left above the highest is refused as a layup ply that cannot be made.
+    const int id = layupPlyStore->maxId() < INT_MAX ? layupPlyStore->maxId() + 1 : 0;
+    CKpLypPly* lp = id > 0 ? new (std::nothrow) CKpLypPly(id) : nullptr;
     std::string defaultName;
     try {
         defaultName = "gl" + std::to_string(id);

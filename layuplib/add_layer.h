@@ -34,7 +34,8 @@ class CKpPlyStore;
 //      have been added to both sides of Elem:" with " <id>" for each of the
 //      first 9 noted and "..." when 10 or more were, else ".".
 // 0; -1 for a null store, and after the error "Could not allocate memory."
-// (the ply's instance count unchanged when the layup ply cannot be made;
+// (the ply's instance count unchanged when the layup ply cannot be made,
+// also for want of an id when the highest layup ply id is INT_MAX;
 // the entries already pushed stay when an entry cannot be made). `log` may
 // be null (no messages).
 int add_layer(CKpMsg* log, CKpPlyStore* plyStore, const char* plyName, int side, double angleOffset,

@@ -71,7 +71,8 @@ struct LypRenumbered {
 //     "integer" or "number" ("finite number" for a node coordinate that is
 //     infinite or not a number), result 0;
 //   - an object that cannot be allocated: the error "Could not allocate
-//     memory.", result 0;
+//     memory.", result 0; the same for a ply, pattern, material or offset
+//     that needs an id above the highest when that is INT_MAX;
 //   - the input ends (not by a user break) without the "** END" banner: the
 //     error "Layup file '%s' ends early at line <n> without its "** END"
 //     banner; it may be cut.", result 0;
@@ -83,7 +84,13 @@ struct LypRenumbered {
 //     follow for the ignored one are skipped);
 //   - a ply, pattern or material opened (301, 401, 501) but never given its
 //     id record: the warning "<Kind> opened on line <n> of layup file '%s'
-//     has no id record and was dropped.".
+//     has no id record and was dropped.";
+//   - a 902 record whose runs (entries -e) would bring the ids named by
+//     the runs of all sets of the file past the number of bytes read so far
+//     (line feeds included): the warning "Set <id> on line <n> of layup file
+//     '%s' would bring the ids named by runs to <count>, more than one for
+//     each of the <bytes> bytes read; the rest of the set is ignored."; the
+//     set keeps the ids of its records before that one.
 // Records shorter than their written form read the absent values as the
 // format's defaults (0, or as its tail rules say); a record that lacks the
 // id or the values it needs, or whose current object is missing, is

@@ -1,6 +1,7 @@
 // The record dispatcher of the layup file reader: plies, materials with
 // their states, patterns with their elements, and the legacy drape records.
 
+#include <climits>
 #include <new>
 
 #include "layuplib/CKpDrape.h"
@@ -26,15 +27,19 @@
 
 namespace {
 
-// The id a newly read object takes: the file's id, or, when its store holds
-// that id already, the store's highest id + 1 (the file's id then becomes
-// the old id, returned in `oldId`; 0 without clash).
+// The id a newly read object takes, into `id`: the file's id, or, when its
+// store holds that id already, the store's highest id + 1 (the file's id
+// then becomes the old id, returned in `oldId`; 0 without clash). False when
+// the id is taken and none is left above the highest.
 template <class Store>
-int ClashFreeId(Store* store, int fileId, int& oldId) {
+bool ClashFreeId(Store* store, int fileId, int& id, int& oldId) {
     oldId = 0;
-    if (store->entries() == 0 || !store->find(fileId)) return fileId;
+    id = fileId;
+    if (store->entries() == 0 || !store->find(fileId)) return true;
+    if (store->maxId() == INT_MAX) return false;
     oldId = fileId;
-    return store->maxId() + 1;
+    id = store->maxId() + 1;
+    return true;
 }
 
 }  // namespace
@@ -68,8 +73,9 @@ bool LypReader::Ply() {
             if (!Fields("i")) return false;
             if (!m_plyOwned || Count() < 1) return true;  // a ply takes one id only
             CKpPlyStore* plys = m_model->pPlys();
-            int oldId = 0;
-            m_ply->setId(ClashFreeId(plys, I(0), oldId));
+            int id = 0, oldId = 0;
+            if (!ClashFreeId(plys, I(0), id, oldId)) return NoMemory();
+            m_ply->setId(id);
             if (!Insert(plys, m_ply)) return NoMemory();
             m_plyOwned.release();
             if (oldId) m_renumbered.plies.push_back({m_ply, oldId, m_plyType});
@@ -134,8 +140,9 @@ bool LypReader::Material() {
             if (!Fields("i")) return false;
             if (!m_matOwned || Count() < 1) return true;
             CKpMatStore* mats = m_model->pMats();
-            int oldId = 0;
-            m_mat->setId(ClashFreeId(mats, I(0), oldId));
+            int id = 0, oldId = 0;
+            if (!ClashFreeId(mats, I(0), id, oldId)) return NoMemory();
+            m_mat->setId(id);
             m_mat->setoldid(oldId);
             if (!Insert(mats, m_mat)) return NoMemory();
             m_matOwned.release();
@@ -297,8 +304,9 @@ bool LypReader::Pattern() {
             if (!Fields("i")) return false;
             if (!m_patOwned || Count() < 1) return true;
             CKpPatStore* pats = m_model->pPats();
-            int oldId = 0;
-            m_pat->setId(ClashFreeId(pats, I(0), oldId));
+            int id = 0, oldId = 0;
+            if (!ClashFreeId(pats, I(0), id, oldId)) return NoMemory();
+            m_pat->setId(id);
             if (!Insert(pats, m_pat)) return NoMemory();
             m_patOwned.release();
             if (oldId) m_renumbered.patterns.push_back({m_pat, oldId, m_patType});

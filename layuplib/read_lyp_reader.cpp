@@ -88,6 +88,8 @@ LypReader::LypReader(CKpLayup* model, const char* path, int supported)
       m_tolCount(0),
       m_set(nullptr),
       m_setPrevious(0),
+      m_runIds(0),
+      m_bytes(0),
       m_fileVersion(0),
       m_gplyCounter(1000),
       m_drapeRead(false),
@@ -181,6 +183,7 @@ void LypReader::Duplicate(const char* kind, int id) {
 
 bool LypReader::Record(const LypLine& group) {
     m_group = &group;
+    m_bytes += static_cast<long long>(group.size) + 1;
     const int code = group.code;
     if (code >= 1 && code <= 10) return Header();
     if (code >= 101 && code <= 102) return Node();
@@ -445,6 +448,7 @@ bool LypReader::Offset() {
             // free number and, without a 702, that number as its name.
             if (id < 1 || offs->find(id)) {
                 const bool named = id >= 1;
+                if (offs->maxId() == INT_MAX) return NoMemory();  // no id left above the highest
                 id = offs->maxId() + 1;
                 if (!named) name = std::to_string(id);
             }
@@ -556,6 +560,31 @@ bool LypReader::Set() {
     // before.
     if (!IntList(m_list)) return false;
     if (!m_set || m_list.empty()) return true;
+    // A run is a compressed list: a few bytes can ask for billions of ids.
+    // Expanded, runs may name at most one id for each byte read so far, so
+    // that memory keeps in step with the file as for every other record. A
+    // saved file stays well inside: each id of its sets stands for an
+    // element, node or pattern element whose records came earlier.
+    long long runIds = 0;
+    int previous = m_setPrevious;
+    for (int e : m_list) {
+        if (e > 0) {
+            previous = e;
+            continue;
+        }
+        const long long last = std::min<long long>(-static_cast<long long>(e), INT_MAX);
+        if (last > previous) runIds += last - previous;
+    }
+    if (m_runIds + runIds > m_bytes) {
+        m_msg->Create(2,
+                      "Set %d on line %ld of layup file '%s' would bring the ids named by runs "
+                      "to %lld, more than one for each of the %lld bytes read; the rest of the "
+                      "set is ignored.",
+                      m_set->id(), m_group->line, m_path.c_str(), m_runIds + runIds, m_bytes);
+        m_set = nullptr;
+        return true;
+    }
+    m_runIds += runIds;
     m_setPrevious =
         m_set->AddComprIds(m_setPrevious, static_cast<int>(m_list.size()), m_list.data());
     return true;

@@ -161,7 +161,9 @@ class __attribute__((visibility("hidden"))) LypReader {
     CKpTol* m_tol;
     int m_tolCount;
     CKpSet* m_set;
-    int m_setPrevious;  // previous id of the set's compressed list
+    int m_setPrevious;   // previous id of the set's compressed list
+    long long m_runIds;  // ids named by the runs of every set so far
+    long long m_bytes;   // bytes of the lines read so far, line feeds included
 
     int m_fileVersion;
     int m_gplyCounter;

@@ -1,5 +1,6 @@
 #include "layuplib/surface_div.h"
 
+#include <climits>
 #include <new>
 
 #include "layuplib/CKpDirn.h"
@@ -97,7 +98,10 @@ int set_tol_region_data(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets,
         if (msg) msg->Create(4, "Invalid element count %d.", n);
         return -1;
     }
-    CKpTol* region = new (std::nothrow) CKpTol(tols->maxId() + 1, angtol, thktol);
+    // No id left above the highest is refused as a region that cannot be made.
+    CKpTol* region = tols->maxId() < INT_MAX ? new (std::nothrow)
+                                                   CKpTol(tols->maxId() + 1, angtol, thktol)
+                                             : nullptr;
     bool ok = region != nullptr;
     for (int i = 0; ok && i < n; ++i) {
         if (ids[i] <= 0 || !elems->find(ids[i])) continue;

@@ -39,7 +39,8 @@ int restore_tolerance(CKpElemStore* elems, double angtol, double thktol, CKpTol*
 // each listed element the region's tolerances and inserts the region (also
 // when it lists no element). 0. -1 with the error "Invalid element count
 // <n>." for n below 0 or a null `ids` with n above 0, and -1 with the error
-// "Could not allocate memory." when memory runs out (nothing changes then);
+// "Could not allocate memory." when memory runs out or the highest id is
+// INT_MAX (nothing changes then);
 // -1 without a message for a null store.
 int set_tol_region_data(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets, CKpTolStore* tols,
                         double angtol, double thktol, int n, int* ids);

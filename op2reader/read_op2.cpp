@@ -1,5 +1,6 @@
 #include "op2reader/read_op2.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -156,6 +157,7 @@ CKpOrient* FindOrCreateOrient(CKpLayup* model, const char* name, int kind, int r
     CKpOrientStore* orients = model->pOrients();
     CKpOrient* orient = orients->findByName(name);
     if (orient) return orient;
+    if (orients->maxId() == INT_MAX) return nullptr;  // no id left above the highest
     orient = new (std::nothrow) CKpOrient(orients->maxId() + 1);
     if (!orient) return nullptr;
     orient->setName(name);
@@ -638,6 +640,9 @@ int ForceSize(int type, int complex) {
 
 void Op2Import::ReadResults(Kind table, const char* name) {
     delete m_current;
+    m_current = nullptr;
+    // No id left above the highest: read no results, as when none can be made.
+    if (m_model->pRess()->maxId() == INT_MAX) return;
     m_current = new (std::nothrow) CKpRes(m_model->pRess()->maxId() + 1);
     if (!m_current) return;
     m_subtitle = m_subcase.GetSubtitle();

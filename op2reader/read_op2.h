@@ -56,7 +56,7 @@ OP2_EXPORT int Cord2(CKpLayup* model, int type, int* delivered, int* result, int
 // Orients `elem` by frame x / 512 - 1 (x a positive multiple of 512:
 // orientation "Coord.<n>", angle 0) or by the angle x in degrees
 // (orientation "Theta"); missing orientations are created. 0, -1 when
-// memory runs out.
+// memory runs out or the orientation store has no id left above its highest.
 OP2_EXPORT int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x);
 
 #endif  // PLYSTRAND_OP2READER_READ_OP2_H

@@ -31,6 +31,8 @@
 #include "layuplib/CKpPropElem.h"
 #include "layuplib/CKpPropElemStore.h"
 #include "layuplib/CKpPropStore.h"
+#include "layuplib/CKpSet.h"
+#include "layuplib/CKpSetStore.h"
 #include "platform/MorvekStub.h"
 #include "tests/support/LypTestModel.h"
 #include "tests/support/MeshGen.h"
@@ -171,6 +173,19 @@ TEST_F(LayupQueryTest, SetsAreNumberedNamedAndRefusedWhole) {
     EXPECT_EQ(LayupDeleteSet("C"), 0);
     EXPECT_EQ(LayupCreateSet("E", 0, nullptr), 0);
     EXPECT_EQ(SetId("E"), 2);
+}
+
+// A set of the highest id (a layup file may give one) leaves no id for a
+// new set: refused, nothing created.
+TEST_F(LayupQueryTest, NoNewSetPastTheHighestId) {
+    Plate(2, 2);
+    ASSERT_EQ(model().pSets()->insert(new CKpSet(2147483647)), 0);
+    int ab[2] = {4, 2};
+    EXPECT_EQ(LayupCreateSet("A", 2, ab), -1);
+    int n = -1;
+    ASSERT_EQ(LayupGetNumSets(&n), 0);
+    EXPECT_EQ(n, 1);
+    EXPECT_EQ(model().pSets()->minId(), 2147483647);
 }
 
 // Two plies over a strip of four quads: "P1" on 1-3, "P2" on 2-4, laid

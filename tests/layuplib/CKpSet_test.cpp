@@ -75,6 +75,13 @@ TEST(CKpSet, ReadsCompressedEntriesAcrossPieces) {
     EXPECT_EQ(set.AddComprIds(INT_MAX - 2, 1, lowest), INT_MAX - 2);
     EXPECT_EQ(ids(set), (std::vector<int>{INT_MAX - 1, INT_MAX}));
     EXPECT_EQ(set.AddComprIds(3, 1, nullptr), 3);
+
+    // A run the set could not count in an int stops the reading there, as
+    // memory running out does, before any id of it is made.
+    // (Two ids held: a run of INT_MAX - 1 ids could not be counted.)
+    const int beyond[] = {-INT_MAX, 7};
+    EXPECT_EQ(set.AddComprIds(1, 2, beyond), 1);
+    EXPECT_EQ(ids(set), (std::vector<int>{INT_MAX - 1, INT_MAX}));
 }
 
 // Write then read gives the same ids, duplicates included.

@@ -33,6 +33,7 @@
 #include "layuplib/CKpSetStore.h"
 #include "layuplib/CKpTolStore.h"
 #include "layuplib/LayerRecreate.h"
+#include "layuplib/add_layer.h"
 #include "layuplib/read_lypgroup.h"
 #include "tests/support/MemoryDB.h"
 #include "tests/support/MeshGen.h"
@@ -362,6 +363,81 @@ TEST_F(LypRead, MalformedFieldOrUnreadableLineFails) {
     EXPECT_EQ(Read(Temp("noid.lyp", "301 3\n303 lost\n** END\n")), 1);
     EXPECT_TRUE(Logged("WARNING: Ply opened on line 1 of layup file"));
     EXPECT_EQ(model->pPlys()->entries(), 0);
+}
+
+// An id the file gives twice takes the highest id + 1; when the highest is
+// INT_MAX there is none: the read stops as for an object that cannot be
+// made, and no object of a wrapped id is left.
+TEST_F(LypRead, RepeatedIdAtTheHighestIsRefused) {
+    const char* cases[][2] = {
+        {"ply.lyp", "301 3\n302 2147483647\n301 3\n302 2147483647\n** END\n"},
+        {"pattern.lyp", "401 3\n402 2147483647\n401 2\n402 2147483647\n** END\n"},
+        {"material.lyp", "501 3\n502 2147483647\n501 3\n502 2147483647\n** END\n"},
+        {"offset.lyp", "702 2147483647\n710 0 0 0\n702 2147483647\n710 1 1 1\n** END\n"},
+        {"unnamed.lyp", "702 2147483647\n710 0 0 0\n710 1 1 1\n** END\n"}};
+    for (const auto& c : cases) {
+        model->reinit();
+        EXPECT_EQ(Read(Temp(c[0], c[1])), 0) << c[0];
+        EXPECT_TRUE(Logged("ERROR: Could not allocate memory.")) << c[0];
+        // {entries, smallest id} of the store the file filled.
+        const std::vector<int> held = {
+            model->pPlys()->entries() + model->pPats()->entries() + model->pMats()->entries() +
+                model->pOffs()->entries(),
+            std::min({model->pPlys()->minId(), model->pPats()->minId(), model->pMats()->minId(),
+                      model->pOffs()->minId()})};
+        EXPECT_EQ(held, (std::vector<int>{1, 0})) << c[0];
+    }
+}
+
+// Runs name at most one id for each byte read: a file's own sets pass, a
+// line of a few bytes asking for billions of ids is ignored with the rest
+// of its set, and the sets after it are read.
+TEST_F(LypRead, SetRunsExpandToAtMostOneIdPerByteRead) {
+    // 8 + 10 bytes by the end of line 2: a run of 14 ids passes.
+    ASSERT_EQ(Read(Temp("fits.lyp", "901 1 s\n902 1 -15\n** END\n")), 1);
+    EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 15);
+
+    const std::string text =
+        "901 1 s\n902 1 -20\n902 30\n901 2 t\n902 3 -6\n901 3 u\n902 1 -2000000000\n** END\n";
+    for (int compressed = 0; compressed <= 1; ++compressed) {
+        model->reinit();
+        const std::string path = Temp("runs.lyp", compressed ? Gzip(text) : text);
+        ASSERT_EQ(Read(path, compressed), 1) << Log();
+        EXPECT_TRUE(Logged("WARNING: Set 1 on line 2 of layup file '" + path +
+                           "' would bring the ids named by runs to 19, more than one for each "
+                           "of the 18 bytes read; the rest of the set is ignored."))
+            << Log();
+        // Runs counted over the file: 3 of set 2, then set 3's.
+        EXPECT_TRUE(Logged("Set 3 on line 7 of layup file '" + path +
+                           "' would bring the ids named by runs to 2000000002, more than one for "
+                           "each of the 68 bytes read"))
+            << Log();
+        EXPECT_EQ((std::vector<int>{model->pSets()->find(1)->GetNumIds(),
+                                    model->pSets()->find(2)->GetNumIds(),
+                                    model->pSets()->find(3)->GetNumIds()}),
+                  (std::vector<int>{0, 4, 0}));
+    }
+}
+
+// Objects read at the highest id leave none for what later operations
+// make: placing a ply beside a layup ply of id INT_MAX is refused and
+// changes nothing.
+TEST_F(LypRead, NoLayupPlyPastTheHighestIdOfAFile) {
+    ASSERT_EQ(Read(Temp("top.lyp",
+                        "301 3\n302 5\n303 draped\n"
+                        "601 2147483647 gl 3 5 draped 1 1 0 0 1 1\n** END\n")),
+              1)
+        << Log();
+    CKpLypPlyStore& lps = model->pLyp()->LypPlys();
+    ASSERT_EQ(lps.entries(), 1);
+    const int instances = model->pPlys()->find(5)->instances();
+    EXPECT_EQ(
+        add_layer(model->pMsg(), model->pPlys(), "draped", 1, 0.0, 0.0, 0, &lps, nullptr, nullptr),
+        -1);
+    EXPECT_TRUE(Logged("ERROR: Could not allocate memory.")) << Log();
+    EXPECT_EQ(lps.entries(), 1);
+    EXPECT_EQ(lps.minId(), 2147483647);
+    EXPECT_EQ(model->pPlys()->find(5)->instances(), instances);
 }
 
 TEST_F(LypRead, ReopeningReplacesTheElementTypes) {
