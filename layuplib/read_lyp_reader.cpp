@@ -535,6 +535,11 @@ bool LypReader::Tolerance() {
 
 // ---------------------------------------------------------------- sets
 
+namespace {
+// Ids that the runs of a file's sets may name for each byte read before.
+constexpr long long kRunIdsPerByte = 64;
+}  // namespace
+
 bool LypReader::Set() {
     CKpSetStore* sets = m_model->pSets();
     if (m_group->code == 901) {
@@ -561,10 +566,10 @@ bool LypReader::Set() {
     if (!IntList(m_list)) return false;
     if (!m_set || m_list.empty()) return true;
     // A run is a compressed list: a few bytes can ask for billions of ids.
-    // Expanded, runs may name at most one id for each byte read so far, so
+    // Expanded, runs may name at most 64 ids for each byte read so far, so
     // that memory keeps in step with the file as for every other record. A
-    // saved file stays well inside: each id of its sets stands for an
-    // element, node or pattern element whose records came earlier.
+    // saved file stays far inside: its sets name elements, whose records
+    // (some 80 bytes or more each) came earlier.
     long long runIds = 0;
     int previous = m_setPrevious;
     for (int e : m_list) {
@@ -575,12 +580,13 @@ bool LypReader::Set() {
         const long long last = std::min<long long>(-static_cast<long long>(e), INT_MAX);
         if (last > previous) runIds += last - previous;
     }
-    if (m_runIds + runIds > m_bytes) {
+    if (m_runIds + runIds > kRunIdsPerByte * m_bytes) {
         m_msg->Create(2,
                       "Set %d on line %ld of layup file '%s' would bring the ids named by runs "
-                      "to %lld, more than one for each of the %lld bytes read; the rest of the "
+                      "to %lld, more than %d for each of the %lld bytes read; the rest of the "
                       "set is ignored.",
-                      m_set->id(), m_group->line, m_path.c_str(), m_runIds + runIds, m_bytes);
+                      m_set->id(), m_group->line, m_path.c_str(), m_runIds + runIds,
+                      static_cast<int>(kRunIdsPerByte), m_bytes);
         m_set = nullptr;
         return true;
     }

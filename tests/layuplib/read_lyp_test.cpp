@@ -392,25 +392,25 @@ TEST_F(LypRead, RepeatedIdAtTheHighestIsRefused) {
 // Runs name at most one id for each byte read: a file's own sets pass, a
 // line of a few bytes asking for billions of ids is ignored with the rest
 // of its set, and the sets after it are read.
-TEST_F(LypRead, SetRunsExpandToAtMostOneIdPerByteRead) {
-    // 8 + 10 bytes by the end of line 2: a run of 14 ids passes.
-    ASSERT_EQ(Read(Temp("fits.lyp", "901 1 s\n902 1 -15\n** END\n")), 1);
-    EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 15);
+TEST_F(LypRead, SetRunsExpandToAtMost64IdsPerByteRead) {
+    // 8 + 12 bytes by the end of line 2: a run of 1280 ids passes.
+    ASSERT_EQ(Read(Temp("fits.lyp", "901 1 s\n902 1 -1281\n** END\n")), 1);
+    EXPECT_EQ(model->pSets()->find(1)->GetNumIds(), 1281);
 
     const std::string text =
-        "901 1 s\n902 1 -20\n902 30\n901 2 t\n902 3 -6\n901 3 u\n902 1 -2000000000\n** END\n";
+        "901 1 s\n902 1 -1282\n902 30\n901 2 t\n902 3 -6\n901 3 u\n902 1 -2000000000\n** END\n";
     for (int compressed = 0; compressed <= 1; ++compressed) {
         model->reinit();
         const std::string path = Temp("runs.lyp", compressed ? Gzip(text) : text);
         ASSERT_EQ(Read(path, compressed), 1) << Log();
         EXPECT_TRUE(Logged("WARNING: Set 1 on line 2 of layup file '" + path +
-                           "' would bring the ids named by runs to 19, more than one for each "
-                           "of the 18 bytes read; the rest of the set is ignored."))
+                           "' would bring the ids named by runs to 1281, more than 64 for each "
+                           "of the 20 bytes read; the rest of the set is ignored."))
             << Log();
         // Runs counted over the file: 3 of set 2, then set 3's.
         EXPECT_TRUE(Logged("Set 3 on line 7 of layup file '" + path +
-                           "' would bring the ids named by runs to 2000000002, more than one for "
-                           "each of the 68 bytes read"))
+                           "' would bring the ids named by runs to 2000000002, more than 64 for "
+                           "each of the 70 bytes read"))
             << Log();
         EXPECT_EQ((std::vector<int>{model->pSets()->find(1)->GetNumIds(),
                                     model->pSets()->find(2)->GetNumIds(),
