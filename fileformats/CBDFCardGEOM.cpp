@@ -59,6 +59,7 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
     }
     CKpElem* elem = eid <= m_maxId ? elems->find(eid) : nullptr;
     if (elem && elem->getgmtp() != m_gmtp) return -1;
+    const bool made = !elem;
     if (!elem) {
         elem = elems->NewElem(eid, m_gmtp);
         if (!elem) return -1;
@@ -102,7 +103,11 @@ int CBDFCardGEOM::Write(CKpLayup* model) {
         if (!m_default) m_default = FindOrient(model, "Default", 0, 0);
         orient = m_default;
     }
-    if (!orient) return -1;
+    if (!orient) {
+        // A refused card leaves no element without nodes or orientation.
+        if (made) elems->eraseObject(elem);
+        return -1;
+    }
     m_orientEntries = orients->entries();
     elem->pOrient(orient);
     elem->orientId(orient->id());

@@ -29,7 +29,9 @@ class CBDFCardGEOM : public CBDFCard {
     CBDFCardGEOM(const char* name, int gmtp, int count, const int* nodeRow, const int* nodeCol,
                  int orientRow, int orientCol);
     // -1 for an EID below 1, an element of that id with another geometry
-    // type, or when memory runs out.
+    // type, or when memory runs out or the orientation store has no id left
+    // above its highest for a missing orientation (an element this card
+    // made is removed again then).
     int Write(CKpLayup* model) override;
     int GetGmtp() const { return m_gmtp; }
 

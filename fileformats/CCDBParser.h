@@ -36,9 +36,11 @@ class CCDBParser : public CKpDBF {
     // bytes, integer fields out of the int range or not finite, node rows
     // with coordinates that are not finite): each is reported as an error
     // naming its line, the rest of the file and the post-processing are
-    // still done. Memory exhaustion: "Could not allocate memory.", -1; a
-    // store that cannot take a new object: the error "Could not store
-    // <what> <id>." and -1 (the rest of that command is not read).
+    // still done. Memory exhaustion, or no orientation id left above the
+    // highest (those elements stay without orientation): "Could not
+    // allocate memory.", -1; a store that cannot take a new object: the
+    // error "Could not store <what> <id>." and -1 (the rest of that command
+    // is not read).
     int Read() override;
 
     // Writes the model as a CDB input file. Model part flags: 1 mesh (NBLOCK,
@@ -50,11 +52,12 @@ class CCDBParser : public CKpDBF {
     // LOCAL commands (origin, then the angles of its axes) so that the file
     // defines what its elements refer to. Returns 0; -1 on an unsupported
     // geometry type, when a store cannot take a new element type or record
-    // ("Could not store <what> <id>."), when element modification would need
-    // new element types, when a number does not fit its 8-column integer
-    // field (checked before the file is opened; the message names it), when
-    // the file cannot be opened, or when a write or the close fails ("Could
-    // not write file '<name>'.").
+    // ("Could not store <what> <id>."; "Could not allocate memory." when the
+    // element types leave no id above the highest), when element
+    // modification would need new element types, when a number does not fit
+    // its 8-column integer field (checked before the file is opened; the
+    // message names it), when the file cannot be opened, or when a write or
+    // the close fails ("Could not write file '<name>'.").
     int Write() override;
 
   private:

@@ -780,6 +780,7 @@ void CCDBParser::ReadPost(ReadState& st) {
     std::map<int, CKpOrient*> byFrame;
     CKpOrient* ansysDefault = nullptr;
     int unsupported = 0;
+    bool noOrientId = false;  // said once, after the elements
     CVekObjectStoreIterator<CKpElem> it(*elems);
     while (++it) {
         CKpElem* elem = it.key();
@@ -804,7 +805,7 @@ void CCDBParser::ReadPost(ReadState& st) {
                 orient = orients->findByName(orientName);
                 if (!orient) {
                     if (orients->maxId() == INT_MAX) {  // no id left above the highest
-                        st.dropped = true;
+                        st.dropped = noOrientId = true;
                         continue;
                     }
                     orient = new CKpOrient(orients->maxId() + 1);
@@ -826,7 +827,7 @@ void CCDBParser::ReadPost(ReadState& st) {
                 ansysDefault = orients->findByName("Default(ANSYS)");
                 if (!ansysDefault) {
                     if (orients->maxId() == INT_MAX) {  // no id left above the highest
-                        st.dropped = true;
+                        st.dropped = noOrientId = true;
                         continue;
                     }
                     ansysDefault = new CKpOrient(orients->maxId() + 1);
@@ -844,6 +845,7 @@ void CCDBParser::ReadPost(ReadState& st) {
             elem->theta(elem->GetThetaAnsys(msg));
         }
     }
+    if (noOrientId) msg->Create(4, "Could not allocate memory.");
     if (unsupported > 0)
         msg->Create(2, "Orientation on %d elements is defined by unsupported coordinate systems.",
                     unsupported);

@@ -573,7 +573,9 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
     for (CKpPly* p : created)
         if (p->lyrtp() == 2) p->Simulate(1);
 
-    ImportOffsets(target, source);
+    // An offset that could not be made fails the import; the layup and the
+    // uncovered ids still follow the plies made.
+    const int offsets = ImportOffsets(target, source);
     srcElems->DeleteElemRefs();
 
     if (importLayup) {
@@ -602,7 +604,7 @@ int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* ar
             }
         *uncoveredCount = n;
     }
-    return 0;
+    return offsets == 0 ? 0 : -1;
 }
 
 int ImportMultipleLayups(CKpLayup* target, int areaCount, const int* areaIds, int fileCount,

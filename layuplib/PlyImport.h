@@ -56,7 +56,8 @@ int SetImportPlyFlags(CKpLayup* target, CKpLayup* source, const char* fileName, 
 // (also when a ply, pattern or copied material finds no id left above the
 // highest of its store: "Could not add pattern" for a pattern, else "Could
 // not allocate memory.", and nothing of that ply is made). Plies imported
-// before a failure stay.
+// before a failure stay. An offset that cannot be made (ImportOffsets) gives
+// -1 too, after the layup and the uncovered ids were done.
 int ImportLayup(CKpLayup* target, CKpLayup* source, int areaCount, const int* areaIds,
                 double angleTolerance, double distanceTolerance, int normalCalculation,
                 double splitWidth, int importLayup, int plyCount, const int* flags,

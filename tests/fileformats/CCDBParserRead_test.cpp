@@ -370,3 +370,23 @@ TEST(CCDBParserRead, OnlyCommandsWithoutModelDataGiveAnEmptyModel) {
 }
 
 }  // namespace
+
+// An orientation of the highest id in the model read into (a layup file may
+// give one) leaves no id for "Default(ANSYS)": the elements are read but
+// stay without orientation, the read fails with one error, and nothing of a
+// wrapped id is made.
+TEST(CCDBParserRead, NoOrientationPastTheHighestIdOfTheModel) {
+    ExchangeModel m("cdbtoporient");
+    ASSERT_EQ(m.model.pOrients()->insert(new CKpOrient(2147483647)), 0);
+    std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
+                       Quad181(1, 0, 1, 1, 2, 3, 4) + Quad181(1, 0, 2, 2, 5, 6, 3) +
+                       "      -1\nFINISH\n";
+    EXPECT_EQ(ReadCdbText(m, "toporient.cdb", text), -1);
+    EXPECT_EQ(m.Count(4), 1) << m.Log();
+    EXPECT_TRUE(m.Has(4, "Could not allocate memory.")) << m.Log();
+    ASSERT_EQ(m.model.pElems()->entries(), 2);
+    EXPECT_EQ(m.model.pElems()->find(1)->pOrient(), nullptr);
+    EXPECT_EQ(m.model.pElems()->find(2)->pOrient(), nullptr);
+    ASSERT_EQ(m.model.pOrients()->entries(), 1);
+    EXPECT_EQ(m.model.pOrients()->minId(), 2147483647);
+}

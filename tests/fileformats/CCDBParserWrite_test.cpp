@@ -340,3 +340,22 @@ TEST(CCDBParserWrite, RefusedModelsLeaveNoFileAndFailedWritesAreFailures) {
 }
 
 }  // namespace
+
+// An element type of the highest id (a CDB file may give one) leaves no id
+// for the types the elements need: the write is refused before any element
+// takes ANSYS data or the file is opened; nothing of a wrapped id is made.
+TEST(CCDBParserWrite, NoElementTypePastTheHighestId) {
+    ExchangeModel m("cdbtopet");
+    BuildMixedModel(m);
+    ASSERT_EQ(m.model.pAnsys()->pEts()->insert(new CKpAnsysEt(2147483647, 99)), 0);
+    const std::string path = xfiles::TempPath("topet.cdb");
+    std::remove(path.c_str());
+    CCDBParser parser;
+    EXPECT_EQ(m.Write(parser, path, 7), -1);
+    EXPECT_FALSE(xfiles::Exists(path));
+    EXPECT_TRUE(m.Has(4, "Could not allocate memory.")) << m.Log();
+    ASSERT_EQ(m.model.pAnsys()->pEts()->entries(), 1);
+    EXPECT_EQ(m.model.pAnsys()->pEts()->minId(), 2147483647);
+    CVekObjectStoreIterator<CKpElem> it(*m.model.pElems());
+    while (++it) EXPECT_EQ(it.key()->pAnsys(), nullptr) << it.key()->id();
+}

@@ -385,3 +385,16 @@ TEST(CSTLParser, ClosedSurfacesPassAnIndependentChecker) {
 }
 
 }  // namespace
+
+// An orientation of the highest id in the model read into (a layup file may
+// give one) leaves no id for the orientation STL elements take: the read
+// fails before any node or element is made; nothing of a wrapped id is made.
+TEST(CSTLParser, NoOrientationPastTheHighestIdOfTheModel) {
+    ExchangeModel m("stltoporient");
+    ASSERT_EQ(m.model.pOrients()->insert(new CKpOrient(2147483647)), 0);
+    EXPECT_EQ(ReadStlBytes(m, Binary("", 1, {0, 0, 1, 0, 0, 5, 1, 0, 5, 0, 1, 5})), -1);
+    EXPECT_TRUE(m.Has(4, "Could not allocate memory.")) << m.Log();
+    EXPECT_EQ(m.model.pNodes()->entries() + m.model.pElems()->entries(), 0);
+    ASSERT_EQ(m.model.pOrients()->entries(), 1);
+    EXPECT_EQ(m.model.pOrients()->minId(), 2147483647);
+}

@@ -741,3 +741,34 @@ TEST(ReadKorbdf, Mat2FieldsAndRoundTrip) {
     ASSERT_EQ(back.ReadText(written), 0);
     check(back.mat(21));
 }
+
+// An orientation of the highest id in the model read into (a layup file may
+// give one) leaves no id for an orientation a card needs: an existing one
+// by name still serves, the card needing a new one is refused whole and the
+// read fails; nothing of a wrapped id is made.
+TEST(ReadKorbdf, NoOrientationPastTheHighestIdOfTheModel) {
+    const int top = 2147483647;
+    Model m;
+    CKpOrient* theta = new CKpOrient(top);
+    theta->setName("Theta");
+    theta->setType(2);
+    ASSERT_EQ(m.model->pOrients()->insert(theta), 0);
+    const std::string path = TempPath("toporient");
+    WriteAll(path,
+             "BEGIN BULK\n"
+             "GRID,1,,0.,0.,0.\nGRID,2,,1.,0.,0.\nGRID,3,,1.,1.,0.\nGRID,4,,0.,1.,0.\n"
+             "CQUAD4,1,10,1,2,3,4,30.\n"
+             "CQUAD4,2,10,1,2,3,4\n"
+             "ENDDATA\n");
+    EXPECT_EQ(m.model->Read(static_cast<ILayup::EFormat>(2), path.c_str(), 0, 0, ""), -1);
+    std::remove(path.c_str());
+    EXPECT_EQ(m.errors(), (std::vector<std::string>{"Could not store CQUAD4 2 on line 7 of '" +
+                                                        path + "'.",
+                                                    "Read failed."}));
+    ASSERT_EQ(m.model->pOrients()->entries(), 1);
+    EXPECT_EQ((*m.model->pOrients())[0], theta);
+    ASSERT_EQ(m.model->pElems()->entries(), 1);
+    EXPECT_EQ(m.elem(1)->pOrient(), theta);
+    EXPECT_EQ(m.elem(1)->orientId(), top);
+    EXPECT_NEAR(m.elem(1)->theta(), 30.0 * kDeg, 1e-12);
+}

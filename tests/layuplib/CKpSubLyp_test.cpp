@@ -250,3 +250,48 @@ TEST_F(SubLypTest, NothingOnTheSelectionMakesNothing) {
     EXPECT_EQ(model->pFields()->Count() + model->pSubLyps()->Count(), 0);
     EXPECT_EQ(CreateSubLayups("S", 0, nullptr), 1);
 }
+
+// A store already holding the highest id (a layup file may give one) has
+// no id for what the run makes in it: the run stops there with that
+// object's status, keeps what it made before, and makes nothing of a
+// wrapped id.
+TEST_F(SubLypTest, NoFieldSubLayupOrSetPastTheHighestId) {
+    const int top = 2147483647;
+    Place(DrapedPly("A", {1, 2, 3}, 0.3), 1);
+    Select({1, 2});
+    gui.clear();
+    auto ids = [](auto* store) {
+        std::vector<int> out;
+        for (int i = 0; i < store->entries(); ++i) out.push_back((*store)[i]->id());
+        return out;
+    };
+
+    // No field id: nothing made.
+    CKpField* topField = new CKpField(top);
+    ASSERT_EQ(model->pFields()->insert(topField), 0);
+    EXPECT_EQ(CreateSubLayups("S", 0, model.get()), -1);
+    EXPECT_EQ(ids(model->pFields()), (std::vector<int>{top}));
+    EXPECT_EQ(model->pSubLyps()->entries() + model->pSets()->entries(), 0);
+    model->pFields()->eraseObject(topField);
+
+    // No sub-layup id: the three fields stay, no sub-layup or set is made.
+    CKpSubLyp* topSub = new CKpSubLyp(top);
+    ASSERT_EQ(model->pSubLyps()->insert(topSub), 0);
+    EXPECT_EQ(CreateSubLayups("S", 0, model.get()), 3);
+    EXPECT_EQ(ids(model->pFields()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(ids(model->pSubLyps()), (std::vector<int>{top}));
+    EXPECT_EQ(model->pSets()->entries(), 0);
+    model->pSubLyps()->eraseObject(topSub);
+
+    // No set id: the sub-layup and its ply stay, the ply without region.
+    ASSERT_EQ(model->pSets()->insert(new CKpSet(top)), 0);
+    EXPECT_EQ(CreateSubLayups("T", 0, model.get()), 5);
+    EXPECT_EQ(ids(model->pFields()), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(ids(model->pSets()), (std::vector<int>{top}));
+    ASSERT_EQ(ids(model->pSubLyps()), (std::vector<int>{1}));
+    CKpSubLypPlyStore* plies = SubLyp(0)->GetSubLypPlys();
+    EXPECT_EQ(ids(plies), (std::vector<int>{1}));
+    EXPECT_EQ(plies->Get(0)->pSet(), nullptr);
+    EXPECT_STREQ(SubLyp(0)->pOrientation()->GetName(), "T_Orientation");
+    EXPECT_TRUE(gui.texts(4).empty());
+}

@@ -150,3 +150,40 @@ TEST(CreatePlysLams, MissingMaterialOnLastElementEndsConversion) {
                  w.find("material 99") != std::string::npos;
     EXPECT_TRUE(named);
 }
+
+// A pattern or ply store already holding the highest id (a layup file may
+// give one) has no id for a pass's pattern or ply: the conversion stops
+// there, the passes before it stay whole, and nothing of a wrapped id or a
+// pattern without its ply is made.
+TEST(CreatePlysLams, NoPatternOrPlyPastTheHighestId) {
+    const int top = 2147483647;
+    auto ids = [](auto* store) {
+        std::vector<int> out;
+        for (int i = 0; i < store->entries(); ++i) out.push_back((*store)[i]->id());
+        return out;
+    };
+    {
+        // One pattern id left: the first pass takes it, the second stops.
+        BdfModel m;
+        ASSERT_EQ(m.Read(Deck()), 0);
+        ASSERT_EQ(m.model->pPats()->insert(new CKpPat(top - 1)), 0);
+        EXPECT_EQ(CreatePlysLams(m.model.get(), "-bdfwpwt", "skin"), -1);
+        EXPECT_EQ(m.gui.texts(4), (std::vector<std::string>{"Could not allocate memory."}));
+        EXPECT_EQ(ids(m.model->pPats()), (std::vector<int>{top - 1, top}));
+        ASSERT_EQ(ids(m.model->pPlys()), (std::vector<int>{1}));
+        CKpPly* first = m.ply("skin.2147483647");
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->pPat()->id(), top);
+        ExpectRows(Rows(first->pPat()), {{1, 30.0, 120.0}, {2, 0.0, 60.0}, {3, 0.0, 90.0}});
+    }
+    {
+        // No ply id: not even the first pass's pattern is made.
+        BdfModel m;
+        ASSERT_EQ(m.Read(Deck()), 0);
+        ASSERT_EQ(m.model->pPlys()->insert(new CKpPly(top)), 0);
+        EXPECT_EQ(CreatePlysLams(m.model.get(), "-bdfwpwt", "skin"), -1);
+        EXPECT_EQ(m.gui.texts(4), (std::vector<std::string>{"Could not allocate memory."}));
+        EXPECT_EQ(m.model->pPats()->entries(), 0);
+        EXPECT_EQ(ids(m.model->pPlys()), (std::vector<int>{top}));
+    }
+}

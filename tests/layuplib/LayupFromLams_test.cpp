@@ -183,3 +183,38 @@ TEST_F(LayupFromLams, RerunReplacesThePliesOfTheEarlierRun) {
     EXPECT_EQ(model.pLyp()->LypPlys().entries(), 3);
     EXPECT_EQ(patElemIds(ply("gplyid.2")), (std::vector<int>{1, 2, 3}));
 }
+
+// A pattern or ply store already holding the highest id (a layup file may
+// give one) has no id for a piece's pattern or ply: the run fails with its
+// error, the pieces made before stay whole, and nothing of a wrapped id or
+// a pattern without its ply is made.
+TEST_F(LayupFromLams, NoPatternOrPlyPastTheHighestId) {
+    const int top = 2147483647;
+    build(3);
+    lam(1, {{1, 1, 0.2, 0.0}, {2, 1, 0.3, 45.0}}, {1, 2, 3});
+    auto ids = [](auto* store) {
+        std::vector<int> out;
+        for (int i = 0; i < store->entries(); ++i) out.push_back((*store)[i]->id());
+        return out;
+    };
+
+    // No ply id: nothing made.
+    CKpPly* own = new CKpPly(top);
+    ASSERT_EQ(model.pPlys()->insert(own), 0);
+    EXPECT_EQ(CreateLayupLaminate(&model), -1);
+    EXPECT_EQ(gui.texts(4), (std::vector<std::string>{"Could not allocate memory."}));
+    EXPECT_EQ(model.pPats()->entries(), 0);
+    EXPECT_EQ(ids(model.pPlys()), (std::vector<int>{top}));
+    EXPECT_EQ(model.pLyp()->LypPlys().entries(), 0);
+    model.pPlys()->eraseObject(own);
+
+    // One pattern id left: global ply 1 takes it, global ply 2 finds none.
+    gui.clear();
+    ASSERT_EQ(model.pPats()->insert(new CKpPat(top - 1)), 0);
+    EXPECT_EQ(CreateLayupLaminate(&model), -1);
+    EXPECT_EQ(gui.texts(4), (std::vector<std::string>{"Could not allocate memory."}));
+    EXPECT_EQ(ids(model.pPats()), (std::vector<int>{top - 1, top}));
+    EXPECT_EQ(plyNames(), (std::vector<std::string>{"gplyid.1"}));
+    EXPECT_EQ(ply("gplyid.1")->pPat()->id(), top);
+    EXPECT_EQ(patElemIds(ply("gplyid.1")), (std::vector<int>{1, 2, 3}));
+}

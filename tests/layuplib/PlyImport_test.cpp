@@ -468,3 +468,92 @@ TEST(PlyImportPreview, HoledPlyAsksWhetherToContinue) {
     }
     EXPECT_TRUE(dst.gui.answers.empty());
 }
+
+namespace {
+
+template <class Store>
+std::vector<int> StoreIds(Store* store) {
+    std::vector<int> out;
+    for (int i = 0; i < store->entries(); ++i) out.push_back((*store)[i]->id());
+    return out;
+}
+
+bool Logged(const drapedmodel::Model& m, const std::string& error) {
+    const std::vector<std::string> errors = m.gui.texts(4);
+    return std::find(errors.begin(), errors.end(), error) != errors.end();
+}
+
+}  // namespace
+
+// A target store already holding the highest id (a layup file may give
+// one) has no id for the pattern, ply, material copy, offset or curve an
+// import makes: that ply is refused whole with its message, the plies
+// imported before it stay, and nothing of a wrapped id is made.
+TEST(PlyImport, NothingIsMadePastTheHighestIdOfTheTarget) {
+    const int top = 2147483647;
+    drapedmodel::Model src(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+    ASSERT_TRUE(src.Ply("A", 1.5, 1.5, 0.25));
+    ASSERT_TRUE(src.Ply("B", 2.5, 2.5, 0.25));
+    {
+        // The pattern store ends one below: A takes the last id, B is refused.
+        drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        ASSERT_EQ(dst.model->pPats()->insert(new CKpPat(top - 1)), 0);
+        EXPECT_EQ(ImportAll(*dst.model, *src.model, AllIds(*dst.model)), -1);
+        EXPECT_TRUE(Logged(dst, "Could not add pattern"));
+        EXPECT_EQ(StoreIds(dst.model->pPats()), (std::vector<int>{top - 1, top}));
+        ASSERT_EQ(StoreIds(dst.model->pPlys()), (std::vector<int>{1}));
+        CKpPly* a = dst.model->pPlys()->find(1);
+        EXPECT_STREQ(a->name(), "A");
+        EXPECT_EQ(a->pPat()->id(), top);
+        EXPECT_EQ(CoverOf(a).ids, CoverOf(src.model->pPlys()->findByName("A")).ids);
+    }
+    {
+        // A ply at the highest id: neither A's pattern nor its ply is made.
+        drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        CKpPly* own = dst.Ply("Own", 1.5, 1.5, 0.25);
+        ASSERT_EQ(dst.model->pPlys()->updateId(own, top), 0);
+        EXPECT_EQ(ImportAll(*dst.model, *src.model, AllIds(*dst.model)), -1);
+        EXPECT_TRUE(Logged(dst, "Could not allocate memory."));
+        EXPECT_EQ(StoreIds(dst.model->pPats()), (std::vector<int>{own->pPat()->id()}));
+        EXPECT_EQ(StoreIds(dst.model->pPlys()), (std::vector<int>{top}));
+    }
+    {
+        // A material to copy (its name is new to the target) at the highest id.
+        drapedmodel::Model other(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        ASSERT_TRUE(other.Ply("G", 1.5, 1.5, 0.25));
+        other.model->pMats()->findByName("CF")->setMtrlnm("GF");
+        drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        ASSERT_EQ(dst.model->pMats()->insert(new CKpMat(top)), 0);
+        EXPECT_EQ(ImportAll(*dst.model, *other.model, AllIds(*dst.model)), -1);
+        EXPECT_TRUE(Logged(dst, "Could not allocate memory."));
+        EXPECT_EQ(StoreIds(dst.model->pMats()), (std::vector<int>{1, top}));
+        EXPECT_EQ(dst.model->pPats()->entries() + dst.model->pPlys()->entries(), 0);
+    }
+    {
+        // An offset to carry over at the highest id: the plies come, the
+        // offset does not, and the import says it failed.
+        drapedmodel::Model withOff(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        ASSERT_TRUE(withOff.Ply("P", 1.5, 1.5, 0.25));
+        CKpOff* off = new CKpOff(1);
+        ASSERT_EQ(withOff.model->pOffs()->insert(off), 0);
+        const int elems[2] = {1, 2};
+        off->SetName("edge");
+        off->SetElementIds(2, elems);
+        drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 4, 4, 4.0, 4.0));
+        ASSERT_EQ(dst.model->pOffs()->insert(new CKpOff(top)), 0);
+        EXPECT_EQ(ImportAll(*dst.model, *withOff.model, AllIds(*dst.model)), -1);
+        EXPECT_TRUE(Logged(dst, "Could not allocate memory."));
+        EXPECT_EQ(StoreIds(dst.model->pOffs()), (std::vector<int>{top}));
+        EXPECT_EQ(StoreIds(dst.model->pPlys()), (std::vector<int>{1}));
+    }
+    {
+        // A curve (a ply outline, say) past a curve of the highest id.
+        drapedmodel::Model dst(meshgen::Plate(Kind::Quad4, 1, 1, 1.0, 1.0));
+        CKpCurveStore curves;
+        ASSERT_EQ(curves.insert(new CKpCurve(top, "top", 2, 0)), 0);
+        const double pts[6] = {0, 0, 0, 1, 2, 3};
+        EXPECT_EQ(CreateCurve(dst.model->pMsg(), "c", 2, 2, pts, &curves), -1);
+        EXPECT_TRUE(Logged(dst, "Could not allocate memory."));
+        EXPECT_EQ(StoreIds(&curves), (std::vector<int>{top}));
+    }
+}

@@ -23,6 +23,7 @@
 #include "layuplib/CKpMatStore.h"
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CKpOrient.h"
+#include "layuplib/CKpOrientStore.h"
 #include "layuplib/CKpRes.h"
 #include "layuplib/CKpResStore.h"
 #include "layuplib/IVekResult.h"
@@ -262,4 +263,33 @@ TEST(ReadOp2, WordHelpers) {
     char buffer[32];
     EXPECT_STREQ(GetString(words, 1, 5, buffer), "HILL  STRESS");
     (void)key;
+}
+
+// An orientation of the highest id in the model (a layup file may give one)
+// leaves no id for a new one: an existing orientation by name still serves,
+// a missing one is refused and the element keeps what it had; reading a
+// file into such a model makes nothing of a wrapped id.
+TEST(ReadOp2, NoOrientationPastTheHighestIdOfTheModel) {
+    const int top = 2147483647;
+    CKpLayup model(nullptr, nullptr);
+    CKpOrient* theta = new CKpOrient(top);
+    theta->setName("Theta");
+    ASSERT_EQ(model.pOrients()->insert(theta), 0);
+    CKpElem* elem = model.pElems()->NewElem(1, 1);
+    ASSERT_EQ(CreateElemOrient(&model, elem, 30.0f), 0);
+    EXPECT_EQ(elem->pOrient(), theta);
+    EXPECT_EQ(elem->orientId(), top);
+    EXPECT_EQ(CreateElemOrient(&model, elem, 1536.0f), -1);
+    EXPECT_EQ(elem->pOrient(), theta);
+    EXPECT_NEAR(elem->theta(), M_PI / 6.0, 1e-7);
+    delete elem;
+
+    // The file's elements, all given by angle, share the model's "Theta".
+    ASSERT_EQ(read_op2(DataFile("d200obus.op2").c_str(), &model, 1, 0), 0);
+    ASSERT_EQ(model.pElems()->entries(), 12);
+    ASSERT_EQ(model.pOrients()->entries(), 1);
+    for (int i = 0; i < model.pElems()->entries(); ++i) {
+        EXPECT_EQ((*model.pElems())[i]->pOrient(), theta) << (*model.pElems())[i]->id();
+        EXPECT_EQ((*model.pElems())[i]->orientId(), top) << (*model.pElems())[i]->id();
+    }
 }
