@@ -286,6 +286,7 @@ class Op2Import {
     bool m_reported = false;  // the failure has its error message already
     char m_block[9] = "";     // the datablock being read
     bool m_layupFailed = false;
+    bool m_noOrient = false;  // an element was left without orientation: said once
     CSubcase m_subcase;
     CKpRes* m_current = nullptr;
     CF06ResBranchArray m_branches;
@@ -353,7 +354,8 @@ void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
         if (k * step < nnod) elem->setunid(k * step, WordInt(m_swapped, w[2 + k]));
     for (int k = 0; k < mids; ++k)
         if (2 * k + 1 < nnod) elem->setunid(2 * k + 1, WordInt(m_swapped, w[2 + corners + k]));
-    CreateElemOrient(m_model, elem, WordFloat(m_swapped, w[angleWord]));
+    if (CreateElemOrient(m_model, elem, WordFloat(m_swapped, w[angleWord])) != 0)
+        m_noOrient = true;
 }
 
 void Op2Import::Material(const KeyedCard& card, const int* w, int) {
@@ -839,6 +841,7 @@ int Op2Import::Run() {
     if (m_id >= 1) m_msg->Create(1, "op2_CloseFile: %d", op2_CloseFile(m_id));
     m_msg->Create(1, "op2_End: %d", op2_End());
     if (m_layupFailed) return 1;
+    if (m_noOrient) m_msg->Create(4, "Could not allocate memory.");
     Finish();
     // A failure of the record library: where the file broke.
     if (m_failed && !m_reported) {

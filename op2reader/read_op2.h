@@ -18,7 +18,10 @@ class CSubcase;
 //
 // Keyed records whose length fits no known entry layout are skipped with a
 // warning; complex layered results and strains are not read. A file without
-// a label is read from its first datablock.
+// a label is read from its first datablock. Elements whose orientation
+// cannot be made (no memory, or no orientation id left above the highest)
+// are read without one, and the error "Could not allocate memory." is
+// given once.
 //
 // Returns 0 when the file was read to its end; 1 when it could not be
 // opened, its label or a record could not be read (what was read before

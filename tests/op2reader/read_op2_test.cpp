@@ -292,4 +292,26 @@ TEST(ReadOp2, NoOrientationPastTheHighestIdOfTheModel) {
         EXPECT_EQ((*model.pElems())[i]->pOrient(), theta) << (*model.pElems())[i]->id();
         EXPECT_EQ((*model.pElems())[i]->orientId(), top) << (*model.pElems())[i]->id();
     }
+
+    // With another orientation at the top, "Theta" cannot be made: the
+    // elements are read without orientation, and the log says so once.
+    CKpLayup other(nullptr, nullptr);
+    CKpOrient* last = new CKpOrient(top);
+    last->setName("Last");
+    ASSERT_EQ(other.pOrients()->insert(last), 0);
+    const std::string log = ::testing::TempDir() + "op2_no_orient_" + std::to_string(::getpid());
+    ASSERT_EQ(other.pMsg()->FileOpen(log.c_str()), 0);
+    EXPECT_EQ(read_op2(DataFile("d200obus.op2").c_str(), &other, 1, 0), 0);
+    other.pMsg()->FileClose();
+    ASSERT_EQ(other.pElems()->entries(), 12);
+    EXPECT_EQ(other.pOrients()->entries(), 1);
+    for (int i = 0; i < other.pElems()->entries(); ++i)
+        EXPECT_EQ((*other.pElems())[i]->pOrient(), nullptr) << (*other.pElems())[i]->id();
+    std::ifstream in(log);
+    std::string line;
+    int errors = 0;
+    while (std::getline(in, line))
+        if (line.find("Could not allocate memory.") != std::string::npos) ++errors;
+    EXPECT_EQ(errors, 1);
+    std::remove(log.c_str());
 }
