@@ -2,6 +2,7 @@
 #define PLYSTRAND_LAYUPLIB_CKPELEM_H
 
 #include <cassert>
+#include <climits>
 #include <cstddef>
 #include <new>
 
@@ -494,5 +495,12 @@ class CKpElem : public CVekObject {
     double off_val;
     double m_theta;
 };
+
+// The offset flag seen from the stack's other side: -flag. INT_MIN, whose
+// negation an int cannot hold, gives INT_MAX, a bottom flag as its negation
+// would be.
+inline int MirroredOffsetFlag(int flag) {
+    return flag == INT_MIN ? INT_MAX : -flag;
+}
 
 #endif  // PLYSTRAND_LAYUPLIB_CKPELEM_H

@@ -397,7 +397,8 @@ int buildNodeStacks(CKpMsg* msg, CKpLayup* layup, CKpRefStore& refs, CKpXLypStor
                 }
             }
             // e. The reference surface.
-            if (stack->SetOffset(s * e->getoff_fg(), s * e->getoff_val()) != 0) {
+            const int flag = s == 1 ? e->getoff_fg() : MirroredOffsetFlag(e->getoff_fg());
+            if (stack->SetOffset(flag, s * e->getoff_val()) != 0) {
                 msg->Create(4, "Incompatible offset definitions on node %d.", node->id());
                 return -1;
             }

@@ -35,7 +35,7 @@ int define_offset(CKpMsg* msg, CKpElemStore* elems, CKpFacetStore* facets, doubl
         }
         if (!last) continue;
         const bool flipped = last->getFacetDirection() < 1;
-        elem->setoff_fg(flipped ? -flag : flag);
+        elem->setoff_fg(flipped ? MirroredOffsetFlag(flag) : flag);
         elem->setoff_val(flipped ? -value : value);
     }
     return 0;

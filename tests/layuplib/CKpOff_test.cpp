@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -184,6 +185,16 @@ TEST(OffsetApply, WritesSignedOffsetsOverTheRegion) {
             EXPECT_EQ(model->pElems()->find(id)->getoff_val(), 0.25 * sign) << id << " " << view;
         }
     }
+
+    // A flag at the end of the int range: the turned element's mirror of it
+    // is the other end, not an overflow.
+    off->SetOffsetFlag(static_cast<EVekOffsetFlag>(INT_MIN));
+    const double seed[3] = {1.5, 0.5, 5.0}, dirn[3] = {0.0, 0.0, -1.0};
+    off->SetSeedPoint(seed);
+    off->SetApplicationDirection(dirn);
+    ASSERT_EQ(off->Apply(), 0);
+    EXPECT_EQ(model->pElems()->find(4)->getoff_fg(), INT_MIN);
+    EXPECT_EQ(model->pElems()->find(5)->getoff_fg(), INT_MAX);
 }
 
 }  // namespace
