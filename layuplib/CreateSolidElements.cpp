@@ -121,6 +121,23 @@ int addToGroup(CKpElem* shell, int lypPlyId, CKpElemLypPlyStore& group) {
     return 0;
 }
 
+// The next solid's id, into *id: the counter, which then rises by one, or
+// for a shell extrusion with a negative counter the shell's id less the
+// counter. The largest int is never handed out, so the counter cannot wrap
+// round into ids already used. False after the error.
+bool nextSolidId(SolidExtrudeContext& ctx, const CKpElem* shell, bool shellOffset, int* id) {
+    const long long next = shellOffset && ctx.elemCounter < 0
+                               ? static_cast<long long>(shell->id()) - ctx.elemCounter
+                               : ctx.elemCounter;
+    if (next >= INT_MAX) {
+        ctx.msg->Create(4, "No %s id is left below %d.", "element", INT_MAX);
+        return false;
+    }
+    *id = static_cast<int>(next);
+    if (!shellOffset || ctx.elemCounter >= 0) ++ctx.elemCounter;
+    return true;
+}
+
 // A new solid of `type` and `id` with corner nodes at the levels `lower`
 // and `upper` of each corner, inserted. Null after an error.
 CKpElem* makeSolid(SolidExtrudeContext& ctx, int id, int type, const std::vector<Corner>& corners,
@@ -260,11 +277,8 @@ int CreateSolidElementsExtrude(SolidExtrudeContext& ctx, CKpElem* shell,
 
     if (ctx.method == eExtrudeShell) {
         // 4. One solid from the bottom face to the top face.
-        int id = ctx.elemCounter;
-        if (ctx.elemCounter >= 0)
-            ++ctx.elemCounter;
-        else
-            id = shell->id() - ctx.elemCounter;
+        int id = 0;
+        if (!nextSolidId(ctx, shell, true, &id)) return -1;
         CKpElem* solid = makeSolid(ctx, id, type, corners, lower, upper, true, shell);
         if (!solid) return -1;
         if (ctx.propertyMode != 0) {
@@ -303,8 +317,9 @@ int CreateSolidElementsExtrude(SolidExtrudeContext& ctx, CKpElem* shell,
                 if (c == 0 || upper[c] - lower[c] > rise) rise = upper[c] - lower[c];
             }
             if (!(rise > 0.0)) continue;  // the run joins the next solid
-            CKpElem* solid =
-                makeSolid(ctx, ctx.elemCounter++, type, corners, lower, upper, true, shell);
+            int id = 0;
+            if (!nextSolidId(ctx, shell, false, &id)) return -1;
+            CKpElem* solid = makeSolid(ctx, id, type, corners, lower, upper, true, shell);
             if (!solid || groupSolid(ctx, shell, solid, group) != 0) return -1;
             group.eraseAllObjects();
             lower = upper;
@@ -325,8 +340,9 @@ int CreateSolidElementsExtrude(SolidExtrudeContext& ctx, CKpElem* shell,
                 const int c = cornerOfPos[static_cast<size_t>(at)];
                 if (c >= 0) upper[c] += y->thick() * corners[c].scale;
             }
-            CKpElem* solid =
-                makeSolid(ctx, ctx.elemCounter++, type, corners, lower, upper, false, shell);
+            int id = 0;
+            if (!nextSolidId(ctx, shell, false, &id)) return -1;
+            CKpElem* solid = makeSolid(ctx, id, type, corners, lower, upper, false, shell);
             if (!solid) return -1;
             if (ctx.propertyMode != 0) {
                 CKpElemLypPlyStore group;

@@ -92,7 +92,8 @@ struct SolidExtrudeContext {
 // sense; contribution ids are stored node positions of the shell). 0; -1
 // after an error: no solid stores, an unsupported geometry or method, a
 // corner node without direction or stack, a split ratio or grouping that
-// fails.
+// fails, or no element id left below INT_MAX ("No element id is left below
+// 2147483647.").
 int CreateSolidElementsExtrude(SolidExtrudeContext& ctx, CKpElem* shell,
                                CKpXLypPlyStore& elemStack);
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "layuplib/CKpElem.h"
@@ -169,6 +171,23 @@ TEST_F(Extrude, SolidIdsFollowTheOffset) {
     gen->Clear();
     EXPECT_EQ(Run(4), 7);
     EXPECT_EQ(gui.texts(4)[4], "Unsupported extrusion method 4.");
+
+    // Ids run up to one below the largest int and no further, whichever way
+    // they are counted: the run stops with a message instead of wrapping.
+    const std::string noId = "No element id is left below 2147483647.";
+    for (const auto& [method, offset, made] :
+         {std::tuple<int, int, std::vector<int>>{1, INT_MAX - 1, {INT_MAX - 1}},
+          {3, INT_MAX - 2, {INT_MAX - 2, INT_MAX - 1}},
+          {1, -(INT_MAX - 2), {INT_MAX - 1}}}) {
+        gen->Clear();
+        gui.clear();
+        EXPECT_EQ(Run(method, offset), 7) << method << " " << offset;
+        ASSERT_FALSE(gui.texts(4).empty());
+        EXPECT_EQ(gui.texts(4)[0], noId);
+        std::vector<int> ids;
+        for (const CKpElem* e : Solids()) ids.push_back(e->id());
+        EXPECT_EQ(ids, made) << method << " " << offset;
+    }
 }
 
 TEST_F(Extrude, OneSolidPerPlyMeetsAtThePlyInterface) {
