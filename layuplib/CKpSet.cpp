@@ -102,6 +102,30 @@ int CKpSet::GetComprIds(int n, int* list) {
     return 0;
 }
 
+namespace {
+
+// The last id of the run entry e (< 1): -e, in wide arithmetic, since -e of
+// INT_MIN does not fit an int; ids stay within the int range.
+long long runEnd(int e) {
+    return std::min<long long>(-static_cast<long long>(e), INT_MAX);
+}
+
+}  // namespace
+
+long long CKpSet::ComprRunIds(int previous, int n, const int* list) {
+    long long ids = 0;
+    for (int i = 0; list && i < n; ++i) {
+        const int e = list[i];
+        if (e > 0) {
+            previous = e;
+            continue;
+        }
+        const long long last = runEnd(e);
+        if (last > previous) ids += last - previous;
+    }
+    return ids;
+}
+
 int CKpSet::AddComprIds(int previous, int n, const int* list) {
     if (n < 1 || !list) return previous;
     for (int i = 0; i < n; ++i) {
@@ -111,9 +135,8 @@ int CKpSet::AddComprIds(int previous, int n, const int* list) {
             previous = e;
             continue;
         }
-        // Wide arithmetic: -e of INT_MIN and previous + 1 of INT_MAX do not
-        // fit an int; ids stay within the int range.
-        const long long last = std::min<long long>(-static_cast<long long>(e), INT_MAX);
+        // previous + 1 of INT_MAX does not fit an int either.
+        const long long last = runEnd(e);
         // The store counts its entries in an int: a run it cannot hold is
         // refused whole, as one memory cannot hold.
         if (last - previous > static_cast<long long>(INT_MAX) - m_ids.entries()) return previous;

@@ -58,6 +58,11 @@ class CKpSet : public IVekSet, public CVekObject {
     // memory runs out the reading stops (the ids added so far stay), and so
     // does it at a run that would take the set past INT_MAX ids.
     int AddComprIds(int previous, int n, const int* list);
+    // How many ids the runs among those n entries would add, read as
+    // AddComprIds reads them from `previous` (ids the set may hold already
+    // included): what a reader weighs before expanding them. 0 for a null
+    // list.
+    static long long ComprRunIds(int previous, int n, const int* list);
 
     // ---- Plain accessors
 

@@ -570,16 +570,8 @@ bool LypReader::Set() {
     // that memory keeps in step with the file as for every other record. A
     // saved file stays far inside: its sets name elements, whose records
     // (some 80 bytes or more each) came earlier.
-    long long runIds = 0;
-    int previous = m_setPrevious;
-    for (int e : m_list) {
-        if (e > 0) {
-            previous = e;
-            continue;
-        }
-        const long long last = std::min<long long>(-static_cast<long long>(e), INT_MAX);
-        if (last > previous) runIds += last - previous;
-    }
+    const long long runIds =
+        CKpSet::ComprRunIds(m_setPrevious, static_cast<int>(m_list.size()), m_list.data());
     if (m_runIds + runIds > kRunIdsPerByte * m_bytes) {
         m_msg->Create(2,
                       "Set %d on line %ld of layup file '%s' would bring the ids named by runs "

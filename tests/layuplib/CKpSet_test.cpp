@@ -76,6 +76,14 @@ TEST(CKpSet, ReadsCompressedEntriesAcrossPieces) {
     EXPECT_EQ(ids(set), (std::vector<int>{INT_MAX - 1, INT_MAX}));
     EXPECT_EQ(set.AddComprIds(3, 1, nullptr), 3);
 
+    // What the runs would add, weighed before any is expanded.
+    EXPECT_EQ(CKpSet::ComprRunIds(0, 2, a), 0);
+    EXPECT_EQ(CKpSet::ComprRunIds(0, 1, b), 3);
+    EXPECT_EQ(CKpSet::ComprRunIds(5, 2, second), 3);
+    EXPECT_EQ(CKpSet::ComprRunIds(INT_MAX - 2, 1, lowest), 2);
+    EXPECT_EQ(CKpSet::ComprRunIds(0, 1, lowest), INT_MAX);
+    EXPECT_EQ(CKpSet::ComprRunIds(0, 1, nullptr), 0);
+
     // A run the set could not count in an int stops the reading there, as
     // memory running out does, before any id of it is made.
     // (Two ids held: a run of INT_MAX - 1 ids could not be counted.)
