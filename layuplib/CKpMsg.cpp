@@ -19,7 +19,12 @@ bool ReachesStoreAndHost(int severity) {
 }  // namespace
 
 CKpMsg::CKpMsg()
-    : m_repeatCount(0), m_lastSeverity(0), m_gui(nullptr), m_file(nullptr), m_held(nullptr), m_heldLost(false) {}
+    : m_repeatCount(0),
+      m_lastSeverity(0),
+      m_gui(nullptr),
+      m_file(nullptr),
+      m_held(nullptr),
+      m_heldLost(false) {}
 
 CKpMsg::~CKpMsg() {
     if (m_file) FileClose();
