@@ -6,15 +6,24 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "blt/lamlayup.h"
 #include "host/LayupApi.h"
 #include "host/LayupOut.h"
+#include "layuplib/CKpCoord.h"
+#include "layuplib/CKpCoordStore.h"
 #include "layuplib/CKpCurve.h"
 #include "layuplib/CKpCurveStore.h"
+#include "layuplib/CKpField.h"
+#include "layuplib/CKpFieldStore.h"
+#include "layuplib/CKpFieldVal.h"
+#include "layuplib/CKpFieldValStore.h"
 #include "layuplib/CKpLayup.h"
 #include "platform/MorvekStub.h"
 #include "tests/support/LypTestModel.h"
@@ -100,6 +109,138 @@ TEST_F(QueryBuiltinTest, CurveCoordinatesNeedThreeFloatsAPoint) {
     float out[6];
     EXPECT_EQ(curves(6, out), 0);
     EXPECT_EQ(std::vector<float>(out, out + 6), (std::vector<float>{1, 2, 3, 4, 5, 6}));
+}
+
+// The model's generated frames: 5 turned 90 degrees about z at (1, 2, 3),
+// 2 at (-1, 0, 0.5) along the basic axes. Its fields: "Theta" over
+// elements 3 and 1, "Rot" over element 2 (values in radians).
+void FramesAndFields(CKpLayup& m) {
+    const double o5[3] = {1, 2, 3}, ax5[9] = {0, 1, 0, -1, 0, 0, 0, 0, 1};
+    const double o2[3] = {-1, 0, 0.5}, ax2[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    for (int id : {5, 2}) {
+        CKpCoord* c = new CKpCoord(id);
+        c->setType(CKpCoordRectangular);
+        c->SetCoordsByOriginAxes(id == 5 ? o5 : o2, id == 5 ? ax5 : ax2);
+        ASSERT_EQ(m.pCoords()->insert(c), 0);
+    }
+    const double pi = std::acos(-1.0);
+    const struct {
+        int id;
+        const char* name;
+        std::vector<int> elems;
+        std::vector<double> values;
+    } fields[2] = {{1, "Theta", {3, 1}, {pi / 2, -pi / 4}}, {2, "Rot", {2}, {pi / 6}}};
+    for (const auto& f : fields) {
+        CKpField* field = new CKpField(f.id);
+        field->setName(f.name);
+        field->SetType(EVekFieldRotation);
+        for (size_t k = 0; k < f.elems.size(); ++k) {
+            CKpFieldVal* v = new CKpFieldVal(f.elems[k]);
+            v->SetVals(1, &f.values[k]);
+            field->GetFieldVals()->insert(v);
+        }
+        ASSERT_EQ(m.pFields()->insert(field), 0);
+    }
+}
+
+TEST_F(QueryBuiltinTest, FramesReachTheHostArrays) {
+    FramesAndFields(model());
+    const std::string log =
+        ::testing::TempDir() + "query_builtins_" + std::to_string(getpid()) + "_coords.msg";
+    ASSERT_EQ(LayupOpenMessage(log.c_str()), 0);
+    Records count(2);
+    MorvekStubSymInt(count.at(0), 2);
+    MorvekStubSymInt(count.at(1), -1);
+    ASSERT_EQ(call("kp_get_num_coords", count), 0);
+    ASSERT_EQ(SmSymGetIntAPtr(count.at(1))[0], 2);
+
+    // The origins given one float short: refused, nothing written.
+    auto coords = [&](int source, int origins, std::vector<int>& ids, std::vector<int>& types,
+                      std::vector<float>& o, std::vector<float>& axes) {
+        Records r(6);
+        MorvekStubSymInt(r.at(0), source);
+        MorvekStubSymInt(r.at(1), 0);
+        const std::vector<int> ints(2, -5);
+        const std::vector<float> reals(18, -5.0f);
+        MorvekStubSymIntArray(r.at(2), ints.data(), 2);
+        MorvekStubSymIntArray(r.at(3), ints.data(), 2);
+        MorvekStubSymRealArray(r.at(4), reals.data(), origins);
+        MorvekStubSymRealArray(r.at(5), reals.data(), 18);
+        const int status = call("kp_get_coords", r);
+        ids.assign(SmSymGetIntAPtr(r.at(2)), SmSymGetIntAPtr(r.at(2)) + 2);
+        types.assign(SmSymGetIntAPtr(r.at(3)), SmSymGetIntAPtr(r.at(3)) + 2);
+        o.assign(SmSymGetRealAPtr(r.at(4)), SmSymGetRealAPtr(r.at(4)) + origins);
+        axes.assign(SmSymGetRealAPtr(r.at(5)), SmSymGetRealAPtr(r.at(5)) + 18);
+        return status;
+    };
+    std::vector<int> ids, types;
+    std::vector<float> origins, axes;
+    EXPECT_EQ(coords(2, 5, ids, types, origins, axes), -1);
+    EXPECT_EQ(ids, (std::vector<int>{-5, -5}));
+    EXPECT_EQ(origins, std::vector<float>(5, -5.0f));
+
+    ASSERT_EQ(coords(2, 6, ids, types, origins, axes), 0);
+    EXPECT_EQ(ids, (std::vector<int>{2, 5}));
+    EXPECT_EQ(types, (std::vector<int>{1, 1}));
+    EXPECT_EQ(origins, (std::vector<float>{-1, 0, 0.5f, 1, 2, 3}));
+    const std::vector<float> expectAxes = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, 1};
+    for (int k = 0; k < 18; ++k) EXPECT_NEAR(axes[k], expectAxes[k], 1e-6) << k;
+
+    // The solid generation made no frames; another source is refused.
+    ASSERT_EQ(coords(3, 6, ids, types, origins, axes), 0);
+    EXPECT_EQ(ids, (std::vector<int>{-5, -5}));
+    EXPECT_EQ(coords(1, 6, ids, types, origins, axes), 1);
+    EXPECT_EQ(ids, (std::vector<int>{-5, -5}));
+
+    ASSERT_EQ(LayupCloseMessage(), 0);
+    std::ostringstream text;
+    text << std::ifstream(log).rdbuf();
+    std::remove(log.c_str());
+    EXPECT_NE(text.str().find(
+                  "LayupGetCoords2: The origin array holds 5 entries, fewer than the 6 needed."),
+              std::string::npos)
+        << text.str();
+}
+
+TEST_F(QueryBuiltinTest, FieldsReachTheHostArraysInDegrees) {
+    FramesAndFields(model());
+    Records count(2);
+    MorvekStubSymInt(count.at(0), -1);
+    MorvekStubSymInt(count.at(1), -1);
+    ASSERT_EQ(call("kp_get_num_fields", count), 0);
+    EXPECT_EQ(SmSymGetIntAPtr(count.at(0))[0], 2);
+    ASSERT_EQ(SmSymGetIntAPtr(count.at(1))[0], 3);
+
+    auto fields = [&](int values, Records& r) {
+        MorvekStubSymInt(r.at(0), 2);
+        MorvekStubSymInt(r.at(1), 3);
+        MorvekStubSymStringArray(r.at(2), 2, 4);  // "Theta" is cut to 4
+        const std::vector<int> ints(3, -5);
+        const std::vector<float> reals(3, -5.0f);
+        MorvekStubSymIntArray(r.at(3), ints.data(), 2);
+        MorvekStubSymIntArray(r.at(4), ints.data(), 3);
+        MorvekStubSymRealArray(r.at(5), reals.data(), values);
+        return call("kp_get_fields", r);
+    };
+    Records shortRecs(6);
+    EXPECT_EQ(fields(2, shortRecs), -1);
+    EXPECT_EQ(SmSymGetIntAPtr(shortRecs.at(3))[0], -5);
+    EXPECT_EQ(SmSymGetIntAPtr(shortRecs.at(4))[0], -5);
+    EXPECT_EQ(slot(shortRecs.at(2), 0), "");
+
+    Records r(6);
+    ASSERT_EQ(fields(3, r), 0);
+    EXPECT_EQ(slot(r.at(2), 0), "Thet");
+    EXPECT_EQ(slot(r.at(2), 1), "Rot");
+    const int* counts = SmSymGetIntAPtr(r.at(3));
+    EXPECT_EQ(std::vector<int>(counts, counts + 2), (std::vector<int>{2, 1}));
+    // Each field's elements in ascending id, the values beside them.
+    const int* ids = SmSymGetIntAPtr(r.at(4));
+    EXPECT_EQ(std::vector<int>(ids, ids + 3), (std::vector<int>{1, 3, 2}));
+    const float* values = SmSymGetRealAPtr(r.at(5));
+    EXPECT_FLOAT_EQ(values[0], -45.0f);
+    EXPECT_FLOAT_EQ(values[1], 90.0f);
+    EXPECT_FLOAT_EQ(values[2], 30.0f);
 }
 
 TEST_F(QueryBuiltinTest, IndexAndMeshArraysFollowTheirCounts) {

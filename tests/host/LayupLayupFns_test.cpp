@@ -6,11 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/CMorvek.h"
+#include "host/LayupApi.h"
 #include "host/LayupOut.h"
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
@@ -25,6 +27,7 @@
 #include "layuplib/CKpPatStore.h"
 #include "layuplib/CKpPlyStore.h"
 #include "platform/MorvekStub.h"
+#include "tests/support/LypTestModel.h"
 #include "tests/support/MeshGen.h"
 #include "tests/support/MessageCapture.h"
 #include "tests/support/StubDatabase.h"
@@ -277,4 +280,179 @@ TEST(LayupFnsHostTest, LayupFromTheHostsLaminates) {
     // Once layup plies exist: -1.
     EXPECT_EQ(layupfns::CreateLayupLaminate(&model), -1);
     MorvekStubReset();
+}
+
+namespace {
+
+// The exported layup functions on the slot's model: a strip of four unit
+// quads, "P1" over elements 1-4 and "P2" over 1-2, both simulated.
+class LayupSlotLayupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(VekApiInit(&MorvekStubGetter), 0);
+        MorvekStubReset();
+        ASSERT_EQ(LayupConstruct(0, "", ""), 0);
+        CKpLayup& m = *static_cast<CKpLayup*>(LayupSlotModel());
+        ASSERT_EQ(meshgen::LoadModel(m, meshgen::Plate(meshgen::Kind::Quad4, 4, 1, 4.0, 1.0)), 0);
+        CKpMat* mat = lyptest::AddMat(m, 1, 2, "Tape");
+        lyptest::AddPly(m, 1, "P1", 2, mat, 1, 4);
+        lyptest::AddPly(m, 2, "P2", 2, mat, 1, 2);
+        ASSERT_EQ(LayupOpenMessage(cap.c_str()), 0);
+    }
+    void TearDown() override {
+        LayupDestruct();
+        MorvekStubReset();
+        std::remove(cap.c_str());
+    }
+    std::string log() {
+        LayupCloseMessage();
+        std::ifstream in(cap);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        LayupOpenMessage(cap.c_str());
+        return text;
+    }
+    // The global ply ids of the element's layers, as the element query gives them.
+    static std::vector<int> StackIds(int elemId) {
+        int n = 0;
+        EXPECT_EQ(LayupGetLayupElementSize(elemId, &n), 0);
+        std::vector<int> ids(static_cast<size_t>(n), -1);
+        EXPECT_EQ(LayupGetLayupElement(elemId, nullptr, n, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr, ids.data()),
+                  0);
+        return ids;
+    }
+
+    std::string cap = ::testing::TempDir() + "slotlayup_" + std::to_string(::getpid()) + ".msg";
+};
+
+struct LayupOut {
+    char name[32] = "untouched";
+    char buf[4][32] = {"-", "-", "-", "-"};
+    char* plyNames[4] = {buf[0], buf[1], buf[2], buf[3]};
+    int types[4] = {-1, -1, -1, -1}, instances[4] = {-1, -1, -1, -1}, sides[4] = {9, 9, 9, 9},
+        gply[4] = {-1, -1, -1, -1};
+    float offsets[4] = {-1, -1, -1, -1};
+    int get(int count) {
+        return LayupGetLayup(name, count, types, plyNames, instances, sides, offsets, gply);
+    }
+    // "ply/instance/side/offset/global id/type" per layup ply.
+    std::string rows(int count) const {
+        std::string out;
+        for (int i = 0; i < count; ++i)
+            out += std::string(plyNames[i]) + "/" + std::to_string(instances[i]) + "/" +
+                   std::to_string(sides[i]) + "/" + std::to_string(std::lround(offsets[i])) + "/" +
+                   std::to_string(gply[i]) + "/" + std::to_string(types[i]) + " ";
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(LayupSlotLayupTest, CreateThenGetGivesTheLayupBackInOrder) {
+    char p1[] = "P1", p2[] = "P2";
+    char* names[] = {p1, p2};
+    int types[] = {2, 2}, instances[] = {2, 1}, sides[] = {1, -1}, gply[] = {11, 12};
+    float offsets[] = {30.0f, -45.0f}, thick[] = {0.0f, 0.75f};
+    ASSERT_EQ(LayupCreateLayup("Stack", 2, types, names, instances, sides, offsets, thick, gply),
+              0);
+    EXPECT_NE(log().find("Layup 'Stack' created"), std::string::npos);
+    int count = -1;
+    ASSERT_EQ(LayupGetLayupSizes(&count), 0);
+    ASSERT_EQ(count, 3);
+
+    LayupOut out;
+    ASSERT_EQ(out.get(3), 0);
+    EXPECT_STREQ(out.name, "Stack");
+    EXPECT_EQ(out.rows(3), "P1/1/1/30/11/2 P1/2/1/30/11/2 P2/1/-1/-45/12/2 ");
+    EXPECT_STREQ(out.plyNames[3], "-");
+    // No ply groups or sequences were given: both empty.
+    char g[3][16], q[3][16];
+    char* groups[3] = {g[0], g[1], g[2]};
+    char* sequences[3] = {q[0], q[1], q[2]};
+    for (int i = 0; i < 3; ++i) g[i][0] = q[i][0] = '#';
+    ASSERT_EQ(LayupGetLayup2(out.name, 3, groups, sequences, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr),
+              0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(groups[i], "") << i;
+        EXPECT_STREQ(sequences[i], "") << i;
+    }
+
+    // A count that is not the layup's: 3, nothing written, not even the name.
+    LayupOut wrong;
+    EXPECT_EQ(wrong.get(2), 3);
+    EXPECT_EQ(wrong.get(4), 3);
+    EXPECT_STREQ(wrong.name, "untouched");
+    EXPECT_STREQ(wrong.plyNames[0], "-");
+    EXPECT_EQ(wrong.gply[0], -1);
+
+    // A second call adds after the first under the new name; a ply the
+    // model does not hold is skipped with a warning.
+    char nope[] = "Nope";
+    char* more[] = {nope, p2};
+    int moreTypes[] = {2, 2}, one[] = {1, 1}, up[] = {1, 1}, moreGply[] = {13, 14};
+    float zero[] = {0.0f, 0.0f};
+    ASSERT_EQ(LayupCreateLayup("Stack2", 2, moreTypes, more, one, up, zero, zero, moreGply), 0);
+    const std::string messages = log();
+    EXPECT_NE(messages.find("Error adding ply Nope to layup Stack2."), std::string::npos)
+        << messages;
+    ASSERT_EQ(LayupGetLayupSizes(&count), 0);
+    ASSERT_EQ(count, 4);
+    LayupOut all;
+    ASSERT_EQ(all.get(4), 0);
+    EXPECT_STREQ(all.name, "Stack2");
+    // P2 placed again: its next instance.
+    EXPECT_EQ(all.rows(4), "P1/1/1/30/11/2 P1/2/1/30/11/2 P2/1/-1/-45/12/2 P2/2/1/0/14/2 ");
+
+    // Count 0 names the layup and adds nothing.
+    ASSERT_EQ(LayupCreateLayup("Renamed", 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr),
+              0);
+    ASSERT_EQ(all.get(4), 0);
+    EXPECT_STREQ(all.name, "Renamed");
+}
+
+TEST_F(LayupSlotLayupTest, ElementGlobalPlyIdsLayerByLayer) {
+    char p1[] = "P1", p2[] = "P2";
+    char* names[] = {p2, p1, p2};
+    int types[] = {2, 2, 2}, instances[] = {1, 1, 2}, sides[] = {1, -1, 1}, gply[] = {21, 22, 23};
+    float offsets[] = {0.0f, 90.0f, 0.0f}, thick[] = {0.0f, 0.0f, 0.0f};
+    ASSERT_EQ(LayupCreateLayup("Stack", 3, types, names, instances, sides, offsets, thick, gply),
+              0);
+    // Elements 1 and 2 carry P2, P1 and P2 twice more; P1, laid on the
+    // negative side, goes to the bottom of their stacks. 3 and 4 carry P1.
+    for (int e : {1, 2}) {
+        EXPECT_EQ(StackIds(e), (std::vector<int>{22, 21, 23, 23})) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 0), 22) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 1), 21) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 2), 23) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 3), 23) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 4), 0) << e;
+    }
+    for (int e : {3, 4}) {
+        EXPECT_EQ(StackIds(e), (std::vector<int>{22})) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 0), 22) << e;
+        EXPECT_EQ(LayupGetLayupElemGPlyID(e, 1), 0) << e;
+    }
+    EXPECT_EQ(LayupGetLayupElemGPlyID(1, -1), 0);
+    EXPECT_EQ(LayupGetLayupElemGPlyID(99, 0), 0);
+    EXPECT_EQ(LayupGetLayupElemGPlyID(0, 0), 0);
+
+    // An emptied layup leaves no stacks.
+    ASSERT_EQ(LayupDeleteLayup(0), 0);
+    EXPECT_EQ(LayupGetLayupElemGPlyID(1, 0), 0);
+}
+
+TEST_F(LayupSlotLayupTest, EmptySlotGivesOne) {
+    LayupDestruct();
+    char p1[] = "P1";
+    char* names[] = {p1};
+    int types[] = {2}, one[] = {1}, gply[] = {1};
+    float zero[] = {0.0f};
+    EXPECT_EQ(LayupCreateLayup("L", 1, types, names, one, one, zero, zero, gply), 1);
+    LayupOut out;
+    EXPECT_EQ(out.get(0), 1);
+    EXPECT_STREQ(out.name, "untouched");
+    EXPECT_EQ(LayupGetLayupElemGPlyID(1, 0), 1);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -91,6 +92,58 @@ TEST_F(LayupOffsetTest, RegionsReadBackInOrder) {
     EXPECT_NE(Log().find("Offset restored"), std::string::npos);
     LayupGetNoOffRegions(0, &n);
     EXPECT_EQ(n, 0);
+}
+
+// The version without names: each region's value, flag, seed point and
+// direction at its own position, the element ids one region after the other.
+TEST_F(LayupOffsetTest, DefinitionWithoutNamesGivesEveryRegion) {
+    int first[2] = {ids[1], ids[0]};
+    ASSERT_EQ(LayupSetOffset2("low", 0.5f, 1, 0.5f, 0.25f, 0.0f, 0.0f, 0.0f, 1.0f, 2, first), 0);
+    int second[3] = {ids[6], ids[7], ids[5]};
+    ASSERT_EQ(LayupSetOffset(-0.125f, -1, 2.5f, 1.75f, 0.0f, 0.0f, 0.0f, -1.0f, 3, second), 0);
+    int third[1] = {ids[3]};
+    ASSERT_EQ(LayupSetOffset2("mid", 2.0f, 0, 3.5f, 0.5f, 0.0f, 0.0f, 0.0f, 1.0f, 1, third), 0);
+
+    float values[4] = {-9, -9, -9, -9}, seeds[12], dirs[12];
+    int flags[4] = {-9, -9, -9, -9}, elems[7] = {-9, -9, -9, -9, -9, -9, -9};
+    for (int k = 0; k < 12; ++k) seeds[k] = dirs[k] = -9.0f;
+    ASSERT_EQ(LayupGetOffsetDefn(777, values, flags, elems, seeds, dirs), 0);
+    EXPECT_EQ(std::vector<float>(values, values + 4), (std::vector<float>{0.5f, -0.125f, 2, -9}));
+    EXPECT_EQ(std::vector<int>(flags, flags + 4), (std::vector<int>{1, -1, 0, -9}));
+    // Each region's ids as it holds them, then the next region's.
+    std::vector<int> got(elems, elems + 7);
+    std::vector<int> low(first, first + 2), top(second, second + 3);
+    std::sort(low.begin(), low.end());
+    std::sort(top.begin(), top.end());
+    std::vector<int> a(got.begin(), got.begin() + 2), b(got.begin() + 2, got.begin() + 5);
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    EXPECT_EQ(a, low);
+    EXPECT_EQ(b, top);
+    EXPECT_EQ(got[5], ids[3]);
+    EXPECT_EQ(got[6], -9);
+    EXPECT_EQ(std::vector<float>(seeds, seeds + 12),
+              (std::vector<float>{0.5f, 0.25f, 0, 2.5f, 1.75f, 0, 3.5f, 0.5f, 0, -9, -9, -9}));
+    EXPECT_EQ(std::vector<float>(dirs, dirs + 12),
+              (std::vector<float>{0, 0, 1, 0, 0, -1, 0, 0, 1, -9, -9, -9}));
+
+    // Entry for entry what the named version gives.
+    float v2[3], s2[9], d2[9];
+    int f2[3], e2[6];
+    ASSERT_EQ(LayupGetOffsetDefn2(0, 0, nullptr, v2, f2, e2, s2, d2), 0);
+    EXPECT_EQ(std::vector<int>(e2, e2 + 6), std::vector<int>(elems, elems + 6));
+
+    // No regions: nothing written; no model: 1.
+    ASSERT_EQ(LayupRestoreOffset(), 0);
+    values[0] = -9;
+    elems[0] = -9;
+    ASSERT_EQ(LayupGetOffsetDefn(0, values, flags, elems, seeds, dirs), 0);
+    EXPECT_EQ(values[0], -9.0f);
+    EXPECT_EQ(elems[0], -9);
+    LayupCloseMessage();
+    LayupDestruct();
+    EXPECT_EQ(LayupGetOffsetDefn(0, values, flags, elems, seeds, dirs), 1);
+    EXPECT_EQ(values[0], -9.0f);
 }
 
 TEST_F(LayupOffsetTest, SurfaceIntersectHitsAndFindsNearest) {

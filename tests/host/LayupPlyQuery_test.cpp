@@ -13,6 +13,8 @@
 #include "host/LayupApi.h"
 #include "host/LayupOut.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpPly.h"
+#include "layuplib/CKpPlyStore.h"
 #include "layuplib/IVekMaterialStore.h"
 #include "layuplib/IVekPlyStore.h"
 #include "layuplib/VekTList.h"
@@ -412,6 +414,216 @@ TEST_F(LayupPlyQueryTest, GetPlyCountMismatchesSkipOnlyTheirGroup) {
     EXPECT_EQ(none.type, 3);
     EXPECT_EQ(none.originFlag, 0);
     EXPECT_FLOAT_EQ(none.origin[0], -9.0f);
+}
+
+// ---------------------------------------------------------------- older versions
+
+namespace {
+
+// The versions without origin and inadmissible options, from a PlyDef.
+int CreateOlder(PlyDef d) {
+    if (d.orders.empty()) d.orders.assign(d.elems.size(), 0);
+    return LayupCreatePly2(d.type, d.name.c_str(), d.material.c_str(), d.seed[0], d.seed[1],
+                           d.seed[2], d.app[0], d.app[1], d.app[2], d.ref[0], d.ref[1], d.ref[2],
+                           d.refAngle, d.warpWeft, d.ratio, d.maxStrain, d.step, d.curveType,
+                           d.curveDir.c_str(), orNull(d.curveCounts), orNull(d.curveElems),
+                           orNull(d.curveEdges), d.extension, d.bounds[0], d.bounds[1], d.bounds[2],
+                           d.bounds[3], static_cast<int>(d.elems.size()), orNull(d.elems),
+                           orNull(d.orders), static_cast<int>(d.splitElems.size()),
+                           orNull(d.splitElems), orNull(d.splitEdges), orNull(d.splitValues));
+}
+
+int ModifyOlder(const char* old, PlyDef d) {
+    if (d.orders.empty()) d.orders.assign(d.elems.size(), 0);
+    return LayupModifyPly2(d.type, old, d.name.c_str(), d.material.c_str(), d.seed[0], d.seed[1],
+                           d.seed[2], d.app[0], d.app[1], d.app[2], d.ref[0], d.ref[1], d.ref[2],
+                           d.refAngle, d.warpWeft, d.ratio, d.maxStrain, d.step, d.curveType,
+                           d.curveDir.c_str(), orNull(d.curveCounts), orNull(d.curveElems),
+                           orNull(d.curveEdges), d.extension, d.bounds[0], d.bounds[1], d.bounds[2],
+                           d.bounds[3], static_cast<int>(d.elems.size()), orNull(d.elems),
+                           orNull(d.orders), static_cast<int>(d.splitElems.size()),
+                           orNull(d.splitElems), orNull(d.splitEdges), orNull(d.splitValues));
+}
+
+// As Get, through the version without inadmissible options (they stay -9).
+int GetOlder(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
+    o.elems.assign(static_cast<size_t>(nElems), -7);
+    o.orders.assign(static_cast<size_t>(nElems), -7);
+    o.curveCounts[0] = c0;
+    o.curveCounts[1] = c1;
+    o.curveElems.assign(static_cast<size_t>(c0 + c1) + 1, -7);
+    o.curveEdges.assign(static_cast<size_t>(c0 + c1) + 1, -7);
+    o.splitElems.assign(static_cast<size_t>(nSplit), -7);
+    o.splitEdges.assign(static_cast<size_t>(nSplit), -7);
+    o.splitValues.assign(static_cast<size_t>(nSplit), -7);
+    std::vector<char> text(name, name + std::strlen(name) + 1);
+    return LayupGetPly3(&o.type, text.data(), o.material, nElems, o.elems.data(), o.orders.data(),
+                        o.seed, o.app, o.ref, &o.refAngle, &o.originFlag, o.origin, o.frame,
+                        static_cast<int>(sizeof o.frame), &o.curveType, o.curveDir, o.curveCounts,
+                        o.curveElems.data(), o.curveEdges.data(), &o.extension, &o.step,
+                        &o.maxStrain, &o.warpWeft, &o.ratio, o.bounds, nSplit, orNull(o.splitElems),
+                        orNull(o.splitEdges), orNull(o.splitValues), o.strains, &o.simResult);
+}
+
+}  // namespace
+
+// Every setting given to the older create and modify versions lands in its
+// own place, read back through the older query; they carry no origin.
+TEST_F(LayupPlyQueryTest, OlderVersionsCreateModifyAndReadEverySetting) {
+    LoadPlate(4, 2);
+    PlyDef d;
+    d.name = "P2";
+    d.elems = all;
+    d.orders = {0, 0, 1, 1, 0, 0, 1, 1};
+    d.seed[0] = 1.5f;
+    d.refAngle = 15.0f;
+    d.warpWeft = 80.0f;
+    d.ratio = 1.25f;
+    d.maxStrain = 40.0f;
+    d.step = 0.3f;
+    d.curveType = 2;
+    d.curveDir = "Weft";
+    d.curveCounts = {2, 1};
+    d.curveElems = {1, 2, 5};
+    d.curveEdges = {1, 1, 4};
+    d.extension = 2;
+    d.bounds[0] = -1.0f;
+    d.bounds[1] = 2.0f;
+    d.bounds[2] = -3.0f;
+    d.bounds[3] = 4.0f;
+    d.splitElems = {2, 6};
+    d.splitEdges = {2, 3};
+    d.splitValues = {5, 9};
+    ASSERT_EQ(CreateOlder(d), 0);
+    EXPECT_TRUE(Has(Log(), "Ply 'P2' created."));
+
+    PlyOut o;
+    ASSERT_EQ(GetOlder("P2", o, 8, 2, 1, 2), 0);
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(o.type, 3);
+    EXPECT_STREQ(o.material, "CF");
+    EXPECT_EQ(o.elems, all);
+    EXPECT_EQ(o.orders, d.orders);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_FLOAT_EQ(o.seed[k], d.seed[k]) << k;
+        EXPECT_FLOAT_EQ(o.app[k], d.app[k]) << k;
+        EXPECT_FLOAT_EQ(o.ref[k], d.ref[k]) << k;
+    }
+    EXPECT_FLOAT_EQ(o.refAngle, 15.0f);
+    EXPECT_EQ(o.originFlag, 0);
+    EXPECT_FLOAT_EQ(o.origin[0], -9.0f);
+    EXPECT_EQ(o.curveType, 2);
+    EXPECT_STREQ(o.curveDir, "Weft");
+    EXPECT_EQ(o.curveElems, (std::vector<int>{1, 2, 5, -7}));
+    EXPECT_EQ(o.curveEdges, (std::vector<int>{1, 1, 4, -7}));
+    EXPECT_EQ(o.extension, 2);
+    EXPECT_EQ(o.inadmMode, -9);
+    EXPECT_FLOAT_EQ(o.inadmTol, -9.0f);
+    EXPECT_FLOAT_EQ(o.step, 0.3f);
+    EXPECT_FLOAT_EQ(o.maxStrain, 40.0f);
+    EXPECT_FLOAT_EQ(o.warpWeft, 80.0f);
+    EXPECT_FLOAT_EQ(o.ratio, 1.25f);
+    for (int k = 0; k < 4; ++k) EXPECT_FLOAT_EQ(o.bounds[k], d.bounds[k]) << k;
+    EXPECT_EQ(o.splitElems, d.splitElems);
+    EXPECT_EQ(o.splitEdges, d.splitEdges);
+    EXPECT_EQ(o.splitValues, d.splitValues);
+    IVekPly* ply = Ply("P2");
+    ASSERT_NE(ply, nullptr);
+    EXPECT_EQ(o.simResult, ply->GetSimulationResult());
+    double thick[2] = {0, 0};
+    ASSERT_EQ(ply->GetSimulationThicknesses(thick), 0);
+    EXPECT_FLOAT_EQ(o.strains[2], static_cast<float>(thick[0]));
+    // The newest query agrees, and finds the inadmissible options at 0.
+    PlyOut n;
+    ASSERT_EQ(Get("P2", n, 8, 2, 1, 2), 0);
+    EXPECT_EQ(n.inadmMode, 0);
+    EXPECT_FLOAT_EQ(n.inadmTol, 0.0f);
+    EXPECT_FLOAT_EQ(n.strains[0], o.strains[0]);
+    EXPECT_EQ(n.splitValues, o.splitValues);
+
+    // A ply with an origin, replaced through the older modify: new settings
+    // under the new name, the old ply's id, and no origin any more.
+    PlyDef withOrigin;
+    withOrigin.name = "P1";
+    withOrigin.elems = all;
+    withOrigin.originFlag = 1;
+    withOrigin.origin[0] = 0.5f;
+    withOrigin.frame = "Frame7";
+    ASSERT_EQ(Create(withOrigin), 0);
+    CKpPlyStore* plies = static_cast<CKpLayup*>(LayupSlotModel())->pPlys();
+    const int id = plies->findByName("P1")->id();
+    PlyOut before;
+    ASSERT_EQ(GetOlder("P1", before, 8, 0, 0, 0), 0);
+    ASSERT_EQ(before.originFlag, 1);
+    EXPECT_STREQ(before.frame, "Frame7");
+    Log();
+
+    PlyDef m;
+    m.name = "P1b";
+    m.elems = {1, 2, 3, 4};
+    m.orders = {0, 1, 2, 3};
+    m.ref[0] = 0.0f;
+    m.ref[1] = 1.0f;
+    m.refAngle = -20.0f;
+    m.warpWeft = 70.0f;
+    m.ratio = 0.75f;
+    m.maxStrain = 35.0f;
+    m.step = 0.2f;
+    m.curveDir = "Bias";
+    m.extension = 3;
+    m.bounds[1] = 1.5f;
+    m.splitElems = {3};
+    m.splitEdges = {2};
+    m.splitValues = {11};
+    ASSERT_EQ(ModifyOlder("P1", m), 0);
+    EXPECT_TRUE(Has(Log(), "Ply 'P1b' modified."));
+    EXPECT_EQ(Ply("P1"), nullptr);
+    ASSERT_NE(Ply("P1b"), nullptr);
+    EXPECT_EQ(plies->findByName("P1b")->id(), id);
+    EXPECT_EQ(LayupSlotModel()->GetPlyStore()->Count(), 2);
+
+    PlyOut after;
+    ASSERT_EQ(GetOlder("P1b", after, 4, 0, 0, 1), 0);
+    EXPECT_EQ(after.elems, m.elems);
+    EXPECT_EQ(after.orders, m.orders);
+    EXPECT_FLOAT_EQ(after.ref[0], 0.0f);
+    EXPECT_FLOAT_EQ(after.ref[1], 1.0f);
+    EXPECT_FLOAT_EQ(after.refAngle, -20.0f);
+    EXPECT_EQ(after.originFlag, 0);
+    EXPECT_STREQ(after.curveDir, "Bias");
+    EXPECT_EQ(after.extension, 3);
+    EXPECT_FLOAT_EQ(after.step, 0.2f);
+    EXPECT_FLOAT_EQ(after.maxStrain, 35.0f);
+    EXPECT_FLOAT_EQ(after.warpWeft, 70.0f);
+    EXPECT_FLOAT_EQ(after.ratio, 0.75f);
+    EXPECT_FLOAT_EQ(after.bounds[1], 1.5f);
+    EXPECT_EQ(after.splitValues, (std::vector<int>{11}));
+    EXPECT_EQ(after.simResult, 0);
+
+    // Refusals: a missing ply, a taken name; nothing changes.
+    EXPECT_EQ(ModifyOlder("P9", m), -1);
+    EXPECT_TRUE(Has(Log(), "Ply name 'P9' does not exist."));
+    m.name = "P2";
+    EXPECT_EQ(ModifyOlder("P1b", m), -1);
+    EXPECT_TRUE(Has(Log(), "Ply name 'P2' already used."));
+    d.name = "P1b";
+    EXPECT_EQ(CreateOlder(d), -1);
+    EXPECT_TRUE(Has(Log(), "Ply name 'P1b' already used."));
+    EXPECT_EQ(LayupSlotModel()->GetPlyStore()->Count(), 2);
+    PlyOut none;
+    EXPECT_EQ(GetOlder("P9", none, 4, 0, 0, 0), -1);
+    EXPECT_TRUE(Has(Log(), "Could not find specified ply."));
+    EXPECT_EQ(none.elems, std::vector<int>(4, -7));
+    none.type = 2;
+    EXPECT_EQ(GetOlder("P1b", none, 4, 0, 0, 0), -1);
+    EXPECT_TRUE(Has(Log(), "Ply not of specified type."));
+    EXPECT_FLOAT_EQ(none.refAngle, -9.0f);
+
+    LayupCloseMessage();
+    LayupDestruct();
+    EXPECT_EQ(CreateOlder(d), 1);
+    EXPECT_EQ(ModifyOlder("P1b", m), 1);
+    EXPECT_EQ(GetOlder("P1b", none, 4, 0, 0, 0), 1);
 }
 
 // ---------------------------------------------------------------- region edit

@@ -33,6 +33,7 @@
 #include "layuplib/CKpPropStore.h"
 #include "layuplib/CKpSet.h"
 #include "layuplib/CKpSetStore.h"
+#include "layuplib/IVekSolidGenSet.h"
 #include "platform/MorvekStub.h"
 #include "tests/support/LypTestModel.h"
 #include "tests/support/MeshGen.h"
@@ -423,6 +424,67 @@ TEST_F(LayupQueryTest, CoordsAndPropertySetsOfPropertyGeneration) {
     EXPECT_EQ(LayupGetNumProps2(2, &sets, &words, &elems), 1);
     EXPECT_TRUE(Logged("LayupGetNumProps(): No property words defined."));
     EXPECT_EQ(LayupGetNumProps2(4, &sets, &words, &elems), 1);
+}
+
+// A frame of the given id and type at `origin` with the x, y, z axes `axes`.
+CKpCoord* Frame(int id, CKpCoordType type, const double* origin, const double* axes) {
+    CKpCoord* c = new CKpCoord(id);
+    c->setType(type);
+    c->SetCoordsByOriginAxes(origin, axes);
+    return c;
+}
+
+// Each generation source reads its own frame store, frame by frame at its
+// own position of the four arrays, whatever the second argument says.
+TEST_F(LayupQueryTest, CoordsOfEachSourceAtTheirPositions) {
+    Plate(2, 1);
+    const double c30 = std::cos(kPi / 6), s30 = std::sin(kPi / 6);
+    // Frame 9 turned 30 degrees about z; frame 3 cylindrical (no axes of
+    // its own); frame 4 of the solid generation turned 90 degrees about x.
+    const double o9[3] = {1.5, -2.0, 0.25}, ax9[9] = {c30, s30, 0, -s30, c30, 0, 0, 0, 1};
+    const double o3[3] = {-4.0, 5.0, 6.0}, ax3[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    const double o4[3] = {7.0, 8.0, -9.0}, ax4[9] = {1, 0, 0, 0, 0, 1, 0, -1, 0};
+    ASSERT_EQ(model().pCoords()->insert(Frame(9, CKpCoordRectangular, o9, ax9)), 0);
+    ASSERT_EQ(model().pCoords()->insert(Frame(3, CKpCoordCylindrical, o3, ax3)), 0);
+    CKpCoordStore* solid = static_cast<CKpCoordStore*>(model().GetSolidGenSet()->GetCoordStore());
+    ASSERT_NE(solid, nullptr);
+    ASSERT_EQ(solid->insert(Frame(4, CKpCoordRectangular, o4, ax4)), 0);
+
+    int n = -1;
+    ASSERT_EQ(LayupGetNumCoords2(2, &n), 0);
+    ASSERT_EQ(n, 2);
+    std::vector<int> ids(2, -5), types(2, -5);
+    std::vector<float> origins(6, -5.0f), axes(18, -5.0f);
+    ASSERT_EQ(LayupGetCoords2(2, 12345, ids.data(), types.data(), origins.data(), axes.data()), 0);
+    // Ascending id: the cylindrical frame 3 first.
+    EXPECT_EQ(ids, (std::vector<int>{3, 9}));
+    EXPECT_EQ(types, (std::vector<int>{2, 1}));
+    EXPECT_EQ(origins, (std::vector<float>{-4, 5, 6, 1.5f, -2, 0.25f}));
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(axes[k], 0.0f) << k;  // not rectangular: zero axes
+        EXPECT_NEAR(axes[9 + k], ax9[k], 1e-6) << k;
+    }
+
+    // The solid generation's frames only.
+    ASSERT_EQ(LayupGetNumCoords2(3, &n), 0);
+    ASSERT_EQ(n, 1);
+    std::vector<int> sid(2, -5), stype(2, -5);
+    std::vector<float> sorigin(6, -5.0f), saxes(18, -5.0f);
+    ASSERT_EQ(LayupGetCoords2(3, 0, sid.data(), stype.data(), sorigin.data(), saxes.data()), 0);
+    EXPECT_EQ(sid, (std::vector<int>{4, -5}));
+    EXPECT_EQ(stype, (std::vector<int>{1, -5}));
+    EXPECT_EQ(sorigin, (std::vector<float>{7, 8, -9, -5, -5, -5}));
+    for (int k = 0; k < 9; ++k) EXPECT_NEAR(saxes[k], ax4[k], 1e-6) << k;
+    EXPECT_EQ(saxes[9], -5.0f);
+
+    // Another source: 1, nothing written.
+    EXPECT_EQ(LayupGetCoords2(1, 0, sid.data(), stype.data(), sorigin.data(), saxes.data()), 1);
+    EXPECT_EQ(LayupGetCoords2(4, 0, sid.data(), stype.data(), sorigin.data(), saxes.data()), 1);
+    EXPECT_EQ(sid, (std::vector<int>{4, -5}));
+    EXPECT_EQ(sorigin[0], 7.0f);
+
+    LayupDestruct();
+    EXPECT_EQ(LayupGetCoords2(2, 0, sid.data(), stype.data(), sorigin.data(), saxes.data()), 1);
 }
 
 TEST_F(LayupQueryTest, CurvesAndOrientationNames) {
