@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "op2reader/op2_guard.h"
+
 static_assert(sizeof(off_t) == 8, "file positions must be 64-bit");
 
 namespace {
@@ -46,6 +48,7 @@ struct Slot {
     char version[13] = {0};
 
     bool physOpen = false;  // read: a physical record is current; write: one is open
+    int physWords = 0;      // read: words of the physical record started last
     off_t physStart = 0;    // write: file offset of the open record's leading length
     std::vector<unsigned char> buf;
     size_t bufPos = 0, bufLen = 0;  // read window
@@ -156,8 +159,23 @@ off_t writePosition(const Slot& s) {
 
 int rawWrite(Slot& s, const void* src, size_t n) {
     const unsigned char* p = static_cast<const unsigned char*>(src);
+    if (s.buf.size() + n >= kBufferBytes) {
+        // The buffer never grows past its size at opening: what does not fit
+        // goes to write() after what is buffered, straight from the caller.
+        if (flushWrites(s) != 0) return -1;
+        if (n >= kBufferBytes) {
+            size_t done = 0;
+            while (done < n) {
+                ssize_t r = ::write(s.descriptor, p + done, n - done);
+                if (r < 0 && errno == EINTR) continue;
+                if (r <= 0) return -1;
+                done += static_cast<size_t>(r);
+            }
+            s.flushed += static_cast<off_t>(done);
+            return 0;
+        }
+    }
     s.buf.insert(s.buf.end(), p, p + n);
-    if (s.buf.size() >= kBufferBytes) return flushWrites(s);
     return 0;
 }
 
@@ -234,6 +252,7 @@ int physRead(Slot& s, int skip, int wanted, void* buffer, bool* atEnd) {
         if (len < 0 || len % 4 != 0 || readPosition(s) + len + 4 > s.fileSize) return -14;
         s.physLength = len;
         s.physLeft = len / 4;
+        s.physWords = len / 4;
         s.physOpen = true;
     }
     int k = wanted < s.physLeft ? wanted : s.physLeft;
@@ -279,6 +298,26 @@ int readWord(Slot& s, int* word) {
     int r = physRead(s, 1, 1, &w, &atEnd);
     if (r < 0) return r;
     if (r == 0) return -14;
+    *word = s.swapped ? swap4(w) : w;
+    return 0;
+}
+
+// A whole physical record that must hold exactly `words` words (the label's
+// and the header's fixed records): a record of another length, such as the
+// 8-byte words of a file written with 64-bit words, is -14.
+int readExact(Slot& s, int words, void* buffer) {
+    bool atEnd;
+    int r = physRead(s, 1, words, buffer, &atEnd);
+    if (r < 0) return r;
+    if (r != words || s.physWords != words) return -14;
+    return 0;
+}
+
+// One control word in a record of exactly one word, swapped as needed.
+int readExactWord(Slot& s, int* word) {
+    int w = 0;
+    int r = readExact(s, 1, &w);
+    if (r) return r;
     *word = s.swapped ? swap4(w) : w;
     return 0;
 }
@@ -387,7 +426,9 @@ int readDatablkHeader(Slot& s, int table, bool acceptVersion, char name[9], int 
         *eof = 1;
         return 0;
     }
-    if (r == 0) return -14;
+    // A header starts with a one-word record; a longer one is not a header
+    // (a file of 64-bit words).
+    if (r == 0 || s.physWords != 1) return -14;
     if (s.swapped) count = swap4(count);
     if (count == 0) {
         *eof = 1;
@@ -452,9 +493,11 @@ size_t elementBytes(int type) {
     return type == 1 ? 4 : type == 4 ? 16 : 8;
 }
 
-// The slot's column buffer, zeroed, with one element per row.
-bool columnBuffer(Slot& s) {
-    size_t bytes = static_cast<size_t>(s.rows) * elementBytes(s.matrixType);
+// The slot's column buffer, zeroed, with `count` elements: the rows of the
+// request only, so that the memory follows what the caller asked for and
+// not the row count a file declares.
+bool columnBuffer(Slot& s, size_t count) {
+    size_t bytes = count * elementBytes(s.matrixType);
     if (!s.column || s.columnBytes < bytes) {
         std::free(s.column);
         s.column = static_cast<unsigned char*>(std::calloc(bytes ? bytes : 1, 1));
@@ -499,11 +542,10 @@ int checkRequest(const char* pre, const Slot& s, int type, int first, int last, 
     return 0;
 }
 
-}  // namespace
+// The bodies of the exported functions; the functions themselves, below,
+// run them through the boundary guard.
 
-extern "C" {
-
-int op2_Init(FILE* err) {
+int op2_Init_body(FILE* err) {
     g_err = err;
     for (Slot& s : g_slots) {
         if (s.descriptor) ::close(s.descriptor);
@@ -512,14 +554,14 @@ int op2_Init(FILE* err) {
     return 0;
 }
 
-int op2_End(void) {
+int op2_End_body(void) {
     for (int i = 0; i < kSlots; ++i)
         if (g_slots[i].descriptor)
             say("\n*E* op2_End: File with Identifier %d not closed\n", i + 1);
     return 0;
 }
 
-int op2_OpenFile(const char* path, char key) {
+int op2_OpenFile_body(const char* path, char key) {
     int free = -1;
     for (int i = 0; i < kSlots; ++i)
         if (g_slots[i].descriptor == 0) {
@@ -569,7 +611,7 @@ int op2_OpenFile(const char* path, char key) {
     return free + 1;
 }
 
-int op2_CloseFile(int id) {
+int op2_CloseFile_body(int id) {
     Slot* s = slotOf(id);
     if (!s) {
         say("\n*E* op2_CoseFile: Bad File Identifier, %d\n", id);
@@ -595,7 +637,7 @@ int op2_CloseFile(int id) {
     return status;
 }
 
-int op2_GetSwapped(int id, int* swapped) {
+int op2_GetSwapped_body(int id, int* swapped) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_GetSwapped: Bad File Identifier, %d\n",
                       "\n*E* op2_GetSwapped: ", 1, &s);
@@ -604,7 +646,7 @@ int op2_GetSwapped(int id, int* swapped) {
     return 0;
 }
 
-int HandleSwapByte4Int(int id, int* word) {
+int HandleSwapByte4Int_body(int id, int* word) {
     Slot* s;
     int r = checkSlot(id, "\n*E* HandleSwapByte4Int: Bad File Identifier, %d\n",
                       "\n*E* HandleSwapByte4Int: ", 1, &s);
@@ -613,35 +655,30 @@ int HandleSwapByte4Int(int id, int* word) {
     return 0;
 }
 
-int SwapByte4Int(int word) {
-    return swap4(word);
-}
-
-int op2_ReadLabel2(int id, int date[3], char label[9], char version[13]) {
+int op2_ReadLabel2_body(int id, int date[3], char label[9], char version[13]) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_ReadLabel2: Bad File Identifier, %d\n",
                       "\n*E* op2_ReadLabel2: ", 1, &s);
     if (r) return r;
-    bool atEnd;
     int w;
-    // Each step expects the label's exact shape; a file that starts with
-    // anything else (a datablock header) is refused so the caller can read
-    // it another way.
-    if ((r = readWord(*s, &w))) return r;
+    // Each step expects the label's exact shape, the lengths of its first
+    // six records included: a file that starts with anything else (a
+    // datablock header, or the label in 64-bit words) is refused so the
+    // caller can read it another way.
+    if ((r = readExactWord(*s, &w))) return r;
     if (w != 3) return -14;
     int d[3] = {0, 0, 0};
-    if ((r = physRead(*s, 1, 3, d, &atEnd)) < 0) return r;
-    if (r != 3) return -14;
-    if ((r = readWord(*s, &w))) return r;
+    if ((r = readExact(*s, 3, d))) return r;
+    if ((r = readExactWord(*s, &w))) return r;
     if (w != 7) return -14;
     int code[7];
-    if ((r = physRead(*s, 1, 7, code, &atEnd)) < 0) return r;
-    if (r != 7) return -14;
-    if ((r = readWord(*s, &w))) return r;
+    if ((r = readExact(*s, 7, code))) return r;
+    if ((r = readExactWord(*s, &w))) return r;
     if (w != 2) return -14;
     int name[2] = {0, 0};
-    if ((r = physRead(*s, 1, 2, name, &atEnd)) < 0) return r;
-    if (r != 2) return -14;
+    if ((r = readExact(*s, 2, name))) return r;
+    // The version part that may follow is of the writer's own length.
+    bool atEnd;
     if ((r = readWord(*s, &w))) return r;
     char text[13] = {0};
     if (w != -1) {
@@ -659,7 +696,7 @@ int op2_ReadLabel2(int id, int date[3], char label[9], char version[13]) {
     return 0;
 }
 
-int op2_WriteLabel(int id, const int label[2]) {
+int op2_WriteLabel_body(int id, const int label[2]) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_WriteLabel: Bad File Identifier, %d\n",
                       "\n*E* op2_WriteLabel: ", 2, &s);
@@ -684,7 +721,7 @@ int op2_WriteLabel(int id, const int label[2]) {
     return 0;
 }
 
-int op2_OpenDatablk(int id, int table, char name[9], int trailer[6], int* eof) {
+int op2_OpenDatablk_body(int id, int table, char name[9], int trailer[6], int* eof) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_OpenDatablk: Bad File Identifier, %d\n",
                       "\n*E* op2_OpenDatablk: ", 0, &s);
@@ -721,7 +758,7 @@ int op2_OpenDatablk(int id, int table, char name[9], int trailer[6], int* eof) {
     return 0;
 }
 
-int op2_CloseDatablk(int id) {
+int op2_CloseDatablk_body(int id) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_CloseDatablk: Bad File Identifier, %d\n",
                       "\n*E* op2_CloseDatablk: ", 0, &s);
@@ -755,7 +792,7 @@ int op2_CloseDatablk(int id) {
     return 0;
 }
 
-int op2_SkipDatablk(int id, char name[9], int trailer[6], int* maxlen, int* eof) {
+int op2_SkipDatablk_body(int id, char name[9], int trailer[6], int* maxlen, int* eof) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_SkipDatablk: Bad File Identifier, %d\n",
                       "\n*E* op2_SkipDatablk: ", 1, &s);
@@ -782,7 +819,8 @@ int op2_SkipDatablk(int id, char name[9], int trailer[6], int* maxlen, int* eof)
     return 0;
 }
 
-int op2_ReadRecord(int id, int wanted, int advance, int* delivered, int* status, void* buffer) {
+int op2_ReadRecord_body(int id, int wanted, int advance, int* delivered, int* status,
+                        void* buffer) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_ReadRecord: Bad File Identifier, %d\n",
                       "\n*E* op2_ReadRecord: ", 1, &s);
@@ -860,7 +898,7 @@ int op2_ReadRecord(int id, int wanted, int advance, int* delivered, int* status,
     return 0;
 }
 
-const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* count) {
+const unsigned char* op2_ReadEntryRun_body(int id, int size, int maxEntries, int* count) {
     *count = 0;
     Slot* s = slotOf(id);
     if (!s || s->descriptor == 0 || s->access != 1 || size < 1 || maxEntries < 1) return nullptr;
@@ -886,12 +924,13 @@ const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* cou
     return first;
 }
 
-int op2_WriteRecord(int id, int count, int advance, const void* data) {
+int op2_WriteRecord_body(int id, int count, int advance, const void* data) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_WriteRecord: Bad File Identifier, %d\n",
                       "\n*E* op2_WriteRecord: ", 2, &s);
     if (r) return r;
-    if (count < 0 || (count > 0 && !data)) {
+    // A record of more words than a length word can count is refused too.
+    if (count < 0 || count > INT_MAX / 4 || (count > 0 && !data)) {
         say("\n*E* op2_WriteRecord: Bad Number of Words, %d\n", count);
         return -23;
     }
@@ -916,7 +955,7 @@ int op2_WriteRecord(int id, int count, int advance, const void* data) {
     return 0;
 }
 
-int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer, int* eom) {
+int op2_UnpackColumn_body(int id, const int request[4], int* delivered, void* buffer, int* eom) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_UnpackColmn: Bad File Identifier, %d\n",
                       "\n*E* op2_UnpackColumn: ", 1, &s);
@@ -955,12 +994,16 @@ int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
         say("\n*E* op2_UnpackColmn: Datablock does not contain a Matrix\n");
         return -22;
     }
-    if (!columnBuffer(*s)) {
+    const size_t span = static_cast<size_t>(last - first + 1);
+    if (!columnBuffer(*s, span)) {
         say("\nop2_UnpackColumn: Not enough Memory\n");
         return -16;
     }
     const size_t elem = elementBytes(s->matrixType);
     const size_t wordsPerElem = elem / 4;
+    // Words of the column kept: those of rows first..last.
+    const size_t keepFrom = (static_cast<size_t>(first) - 1) * wordsPerElem;
+    const size_t keepTo = keepFrom + span * wordsPerElem;
     int n;
     if ((r = readWord(*s, &n))) return r;
     while (n > 0) {
@@ -978,9 +1021,22 @@ int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
                 capacityWords ||
             !s->physOpen || s->physLeft != n)
             return -14;
-        got = physRead(*s, 1, n, s->column + (static_cast<size_t>(row) - 1) * elem, &atEnd);
-        if (got < 0) return got;
-        if (got != n) return -14;
+        // Read in pieces; only the part inside the kept rows is stored.
+        size_t at = (static_cast<size_t>(row) - 1) * wordsPerElem;
+        for (int left = n; left > 0;) {
+            int piece[1024];
+            const int k = left < 1024 ? left : 1024;
+            got = physRead(*s, 0, k, piece, &atEnd);
+            if (got < 0) return got;
+            if (got != k) return -14;
+            const size_t from = at > keepFrom ? at : keepFrom;
+            const size_t to = at + k < keepTo ? at + k : keepTo;
+            if (from < to)
+                std::memcpy(s->column + (from - keepFrom) * 4, piece + (from - at),
+                            (to - from) * 4);
+            at += static_cast<size_t>(k);
+            left -= k;
+        }
         if ((r = readWord(*s, &n))) return r;
     }
     if (!buffer) return 0;
@@ -988,7 +1044,7 @@ int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
     const size_t outElem = elementBytes(type);
     int count = 0;
     for (int row = first; row <= last; row += step, ++count) {
-        const unsigned char* src = s->column + static_cast<size_t>(row - 1) * elem;
+        const unsigned char* src = s->column + static_cast<size_t>(row - first) * elem;
         unsigned char* dst = out + static_cast<size_t>(count) * outElem;
         if (s->matrixType == type) {
             std::memcpy(dst, src, elem);
@@ -1013,7 +1069,7 @@ int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
     return 0;
 }
 
-int op2_PackColumn(int id, const int request[4], const void* values) {
+int op2_PackColumn_body(int id, const int request[4], const void* values) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_PackColmn: Bad File Identifier, %d\n",
                       "\n*E* op2_PackColumn: ", 2, &s);
@@ -1026,7 +1082,12 @@ int op2_PackColumn(int id, const int request[4], const void* values) {
         say("%sComplex data not supported\n", pre);
         return -26;
     }
-    if (!columnBuffer(*s)) {
+    // The column is one physical record: its bytes must fit a length word.
+    if (static_cast<size_t>(last - first + 1) * elementBytes(s->matrixType) > INT_MAX) {
+        say("%sRow number of last element is out of range\n", pre);
+        return -23;
+    }
+    if (!columnBuffer(*s, static_cast<size_t>(last - first + 1))) {
         say("%sNot enough Memory\n", pre);
         return -16;
     }
@@ -1060,7 +1121,7 @@ int op2_PackColumn(int id, const int request[4], const void* values) {
     return 0;
 }
 
-int op2_PackColumnI(int id, int type, const int* rows, int n, const void* values) {
+int op2_PackColumnI_body(int id, int type, const int* rows, int n, const void* values) {
     Slot* s;
     int r = checkSlot(id, "\n*E* op2_PackColmnI: Bad File Identifier, %d\n",
                       "\n*E* op2_PackColumnI: ", 2, &s);
@@ -1089,6 +1150,11 @@ int op2_PackColumnI(int id, int type, const int* rows, int n, const void* values
         return -26;
     }
     const size_t elem = elementBytes(s->matrixType);
+    // A run is one physical record: its bytes must fit a length word.
+    if (static_cast<size_t>(n) * elem > INT_MAX) {
+        say("%sIllegal Length of Index Array (%d)\n", pre, n);
+        return -23;
+    }
     std::vector<unsigned char> converted;
     try {
         converted.resize(static_cast<size_t>(n) * elem);
@@ -1127,5 +1193,99 @@ int op2_PackColumnI(int id, int type, const int* rows, int n, const void* values
     ++s->recordNumber;
     if ((r = writeWord(*s, 0 - s->recordNumber))) return r;
     return 0;
+}
+
+// What an exception inside an exported function leaves on the error stream.
+struct Report {
+    const char* function;
+    void operator()(const char* reason) const { say("\n*E* %s: %s\n", function, reason); }
+};
+
+}  // namespace
+
+extern "C" {
+
+int SwapByte4Int(int word) {
+    return swap4(word);
+}
+
+int op2_Init(FILE* err) {
+    return op2_guard(-16, Report{"op2_Init"}, [&] { return op2_Init_body(err); });
+}
+
+int op2_End(void) {
+    return op2_guard(-16, Report{"op2_End"}, [&] { return op2_End_body(); });
+}
+
+int op2_OpenFile(const char* path, char key) {
+    return op2_guard(-16, Report{"op2_OpenFile"}, [&] { return op2_OpenFile_body(path, key); });
+}
+
+int op2_CloseFile(int id) {
+    return op2_guard(-16, Report{"op2_CloseFile"}, [&] { return op2_CloseFile_body(id); });
+}
+
+int op2_GetSwapped(int id, int* swapped) {
+    return op2_guard(-16, Report{"op2_GetSwapped"},
+                     [&] { return op2_GetSwapped_body(id, swapped); });
+}
+
+int HandleSwapByte4Int(int id, int* word) {
+    return op2_guard(-16, Report{"HandleSwapByte4Int"},
+                     [&] { return HandleSwapByte4Int_body(id, word); });
+}
+
+int op2_ReadLabel2(int id, int date[3], char label[9], char version[13]) {
+    return op2_guard(-16, Report{"op2_ReadLabel2"},
+                     [&] { return op2_ReadLabel2_body(id, date, label, version); });
+}
+
+int op2_WriteLabel(int id, const int label[2]) {
+    return op2_guard(-16, Report{"op2_WriteLabel"}, [&] { return op2_WriteLabel_body(id, label); });
+}
+
+int op2_OpenDatablk(int id, int table, char name[9], int trailer[6], int* eof) {
+    return op2_guard(-16, Report{"op2_OpenDatablk"},
+                     [&] { return op2_OpenDatablk_body(id, table, name, trailer, eof); });
+}
+
+int op2_CloseDatablk(int id) {
+    return op2_guard(-16, Report{"op2_CloseDatablk"}, [&] { return op2_CloseDatablk_body(id); });
+}
+
+int op2_SkipDatablk(int id, char name[9], int trailer[6], int* maxlen, int* eof) {
+    return op2_guard(-16, Report{"op2_SkipDatablk"},
+                     [&] { return op2_SkipDatablk_body(id, name, trailer, maxlen, eof); });
+}
+
+int op2_ReadRecord(int id, int wanted, int advance, int* delivered, int* status, void* buffer) {
+    return op2_guard(-16, Report{"op2_ReadRecord"}, [&] {
+        return op2_ReadRecord_body(id, wanted, advance, delivered, status, buffer);
+    });
+}
+
+const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* count) {
+    return op2_guard(nullptr, Report{"op2_ReadEntryRun"},
+                     [&] { return op2_ReadEntryRun_body(id, size, maxEntries, count); });
+}
+
+int op2_WriteRecord(int id, int count, int advance, const void* data) {
+    return op2_guard(-16, Report{"op2_WriteRecord"},
+                     [&] { return op2_WriteRecord_body(id, count, advance, data); });
+}
+
+int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer, int* eom) {
+    return op2_guard(-16, Report{"op2_UnpackColumn"},
+                     [&] { return op2_UnpackColumn_body(id, request, delivered, buffer, eom); });
+}
+
+int op2_PackColumn(int id, const int request[4], const void* values) {
+    return op2_guard(-16, Report{"op2_PackColumn"},
+                     [&] { return op2_PackColumn_body(id, request, values); });
+}
+
+int op2_PackColumnI(int id, int type, const int* rows, int n, const void* values) {
+    return op2_guard(-16, Report{"op2_PackColumnI"},
+                     [&] { return op2_PackColumnI_body(id, type, rows, n, values); });
 }
 }

@@ -32,6 +32,10 @@
 //  -24 real data requested as complex -25 complex data requested as real
 //  -26 complex data given to a packing operation
 //
+// No exception leaves these functions: memory running out inside (or any
+// exception of a standard container) ends the call with -16 (null for
+// op2_ReadEntryRun) and the line "\n*E* <function>: <reason>\n".
+//
 // The file table is process-wide and unguarded: use it from one thread.
 
 #include <cstdio>
@@ -71,7 +75,9 @@ OP2_EXPORT int SwapByte4Int(int word);
 // (month, day, year - 2000), the 8-character label with a terminator into
 // label[9], and the version text (up to 12 characters and a terminator, ""
 // when the label has none) into version[13]. 0, or -14 when the file ends
-// inside the label or its records do not have the label's shape.
+// inside the label or its records do not have the label's shape: its first
+// six records must have the label's lengths in words (1, 3, 1, 7, 1, 2), so
+// a file of 64-bit words is refused.
 OP2_EXPORT int op2_ReadLabel2(int id, int date[3], char label[9], char version[13]);
 
 // Writes the label with today's UTC date and the 8 characters of label[2].
@@ -82,7 +88,8 @@ OP2_EXPORT int op2_WriteLabel(int id, const int label[2]);
 // terminator) and trailer[6] (as stored), and for `table` != 0 also passes
 // the header record. Sets *eof to 1 at the end of the file (name and trailer
 // then untouched). Writing: writes a header from name and trailer (with the
-// header record when `table` != 0), *eof = 0. 0 or a negative code.
+// header record when `table` != 0), *eof = 0. 0 or a negative code (-14
+// when the header's first record is not of one word).
 OP2_EXPORT int op2_OpenDatablk(int id, int table, char name[9], int trailer[6], int* eof);
 
 // Ends the open datablock: a reader skips what was not read, a writer writes
@@ -113,14 +120,16 @@ OP2_EXPORT int op2_ReadRecord(int id, int wanted, int advance, int* delivered, i
 OP2_EXPORT const unsigned char* op2_ReadEntryRun(int id, int size, int maxEntries, int* count);
 
 // Appends `count` words to the current logical record; advance 1 ends the
-// record, 0 keeps it open. 0, -23 (count < 0, advance not 0 or 1), -15.
+// record, 0 keeps it open. 0, -23 (count < 0 or past what a length word
+// counts, advance not 0 or 1), -15.
 OP2_EXPORT int op2_WriteRecord(int id, int count, int advance, const void* data);
 
 // Reads the next column of the open matrix and delivers rows
 // request[1]..request[2] with step request[3] as type request[0] (1 real
 // single, 2 real double, 3 complex single, 4 complex double) into `buffer`
-// (room for that many elements). *eom = 1 when the matrix has ended. 0 or a
-// negative code.
+// (room for that many elements). *eom = 1 when the matrix has ended. The
+// memory taken follows the rows asked for, not the row count of the file.
+// 0 or a negative code.
 OP2_EXPORT int op2_UnpackColumn(int id, const int request[4], int* delivered, void* buffer,
                                 int* eom);
 

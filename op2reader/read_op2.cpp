@@ -1,9 +1,12 @@
 #include "op2reader/read_op2.h"
 
+#include <array>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <new>
 #include <string>
 #include <vector>
@@ -36,6 +39,7 @@
 #include "layuplib/num_util.h"
 #include "layuplib/store_or_free.h"
 #include "layuplib/user_break.h"
+#include "op2reader/op2_guard.h"
 
 namespace {
 
@@ -50,6 +54,31 @@ inline float WordFloat(int swapped, int word) {
     float f;
     std::memcpy(&f, &w, sizeof f);
     return f;
+}
+
+// The 8-byte real in two words as stored; in a file of the other byte order
+// all eight bytes are reversed.
+inline double WordDouble(int swapped, const int* words) {
+    std::uint64_t u;
+    std::memcpy(&u, words, sizeof u);
+    if (swapped) u = __builtin_bswap64(u);
+    double d;
+    std::memcpy(&d, &u, sizeof d);
+    return d;
+}
+
+// Finds or makes the frame `id` and sets its type, reference frame and its
+// points A, B, C (9 values).
+void SetFrame(CKpLayup* model, int type, int id, int rid, const double values[9]) {
+    CKpCoordStore* coords = model->pCoords();
+    CKpCoord* coord = coords->entries() > 0 ? coords->find(id) : nullptr;
+    if (!coord) {
+        coord = new (std::nothrow) CKpCoord(id);
+        if (!coord || store_or_free(coords, coord, model->pMsg(), "frame") != 0) return;
+    }
+    coord->setType(static_cast<CKpCoordType>(type));
+    coord->setRid(rid);
+    for (int k = 0; k < 9; ++k) coord->setCoords(values[k], k);
 }
 
 }  // namespace
@@ -101,7 +130,7 @@ int SkipRecord(int fileId, int* result, int* status) {
     return 0;
 }
 
-int SubcaseSetByIdent(CSubcase* subcase, int swapped, const int* w) {
+static int SubcaseSetByIdentBody(CSubcase* subcase, int swapped, const int* w) {
     subcase->reinit();
     const int approach = GetInt(swapped, w[0]);
     subcase->SetApproach(approach);
@@ -130,25 +159,38 @@ int SubcaseSetByIdent(CSubcase* subcase, int swapped, const int* w) {
     return 0;
 }
 
-int Cord2(CKpLayup* model, int type, int* delivered, int* result, int* status, int fileId,
-          int swapped, int* buffer) {
-    CKpCoordStore* coords = model->pCoords();
+int SubcaseSetByIdent(CSubcase* subcase, int swapped, const int* w) {
+    return op2_guard(
+        -1,
+        [](const char* reason) {
+            std::fprintf(stderr, "SubcaseSetByIdent could not complete: %s.\n", reason);
+        },
+        [&] { return SubcaseSetByIdentBody(subcase, swapped, w); });
+}
+
+static int Cord2Body(CKpLayup* model, int type, int* delivered, int* result, int* status,
+                     int fileId, int swapped, int* buffer) {
     *status = 0;
     while (*status == 0) {
         *result = op2_ReadRecord(fileId, 13, 0, delivered, status, buffer);
         if (*result < 0) break;
         if (*delivered < 13) continue;  // a short entry is not a frame
-        const int id = GetInt(swapped, buffer[0]);
-        CKpCoord* coord = coords->entries() > 0 ? coords->find(id) : nullptr;
-        if (!coord) {
-            coord = new (std::nothrow) CKpCoord(id);
-            if (!coord || store_or_free(coords, coord, model->pMsg(), "frame") != 0) continue;
-        }
-        coord->setType(static_cast<CKpCoordType>(type));
-        coord->setRid(GetInt(swapped, buffer[3]));
-        for (int k = 0; k < 9; ++k) coord->setCoords(GetFloat(swapped, buffer[4 + k]), k);
+        double values[9];
+        for (int k = 0; k < 9; ++k) values[k] = WordFloat(swapped, buffer[4 + k]);
+        SetFrame(model, type, WordInt(swapped, buffer[0]), WordInt(swapped, buffer[3]), values);
     }
     return 0;
+}
+
+int Cord2(CKpLayup* model, int type, int* delivered, int* result, int* status, int fileId,
+          int swapped, int* buffer) {
+    return op2_guard(
+        -1,
+        [&](const char* reason) {
+            *result = -16;
+            if (model) model->pMsg()->Create(4, "Cord2 could not complete: %s.", reason);
+        },
+        [&] { return Cord2Body(model, type, delivered, result, status, fileId, swapped, buffer); });
 }
 
 namespace {
@@ -169,7 +211,7 @@ CKpOrient* FindOrCreateOrient(CKpLayup* model, const char* name, int kind, int r
 
 }  // namespace
 
-int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
+static int CreateElemOrientBody(CKpLayup* model, CKpElem* elem, float x) {
     CKpOrient* orient;
     double theta = 0.0;
     // Codes past any frame id a file can hold are angles, however odd.
@@ -189,6 +231,15 @@ int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
     return 0;
 }
 
+int CreateElemOrient(CKpLayup* model, CKpElem* elem, float x) {
+    return op2_guard(
+        -1,
+        [model](const char* reason) {
+            if (model) model->pMsg()->Create(4, "CreateElemOrient could not complete: %s.", reason);
+        },
+        [&] { return CreateElemOrientBody(model, elem, x); });
+}
+
 namespace {
 
 enum Kind { kGeom1, kGeom2, kMpt, kEpt, kPcompt, kOefit, kOes, kOef, kNone };
@@ -198,16 +249,24 @@ struct KeyedCard {
     Kind table;
     const char* card;
     int sizes[2];  // entry sizes in words; 0: variable (PCOMP) / unused
+    int wide;      // entry size of the double-precision layout; 0: none read
 };
 
+// A third key word of more than the card's code and two flag digits marks a
+// record in double precision (GRID 1120001, CORD2R 2220008): its reals take
+// two words each, so its entries are wider.
+bool WideKey(int k3) {
+    return k3 / 1000000 != 0;
+}
+
 const KeyedCard kCards[] = {
-    {2001, 20, 9, kGeom1, "CORD2C", {13, 0}},    {2101, 21, 8, kGeom1, "CORD2R", {13, 0}},
-    {2201, 22, 10, kGeom1, "CORD2S", {13, 0}},   {4501, 45, 1, kGeom1, "GRID", {8, 0}},
-    {2958, 51, 177, kGeom2, "CQUAD4", {14, 0}},  {8009, 80, 367, kGeom2, "CQUADR", {14, 0}},
-    {4701, 47, 326, kGeom2, "CQUAD8", {16, 17}}, {5959, 59, 282, kGeom2, "CTRIA3", {13, 0}},
-    {9200, 92, 385, kGeom2, "CTRIAR", {13, 0}},  {4801, 48, 327, kGeom2, "CTRIA6", {13, 14}},
-    {103, 1, 77, kMpt, "MAT1", {12, 0}},         {203, 2, 78, kMpt, "MAT2", {17, 23}},
-    {2503, 25, 288, kMpt, "MAT8", {19, 0}},      {2706, 27, 287, kEpt, "PCOMP", {0, 0}},
+    {2001, 20, 9, kGeom1, "CORD2C", {13, 0}, 22},   {2101, 21, 8, kGeom1, "CORD2R", {13, 0}, 22},
+    {2201, 22, 10, kGeom1, "CORD2S", {13, 0}, 22},  {4501, 45, 1, kGeom1, "GRID", {8, 0}, 11},
+    {2958, 51, 177, kGeom2, "CQUAD4", {14, 0}, 0},  {8009, 80, 367, kGeom2, "CQUADR", {14, 0}, 0},
+    {4701, 47, 326, kGeom2, "CQUAD8", {16, 17}, 0}, {5959, 59, 282, kGeom2, "CTRIA3", {13, 0}, 0},
+    {9200, 92, 385, kGeom2, "CTRIAR", {13, 0}, 0},  {4801, 48, 327, kGeom2, "CTRIA6", {13, 14}, 0},
+    {103, 1, 77, kMpt, "MAT1", {12, 0}, 0},         {203, 2, 78, kMpt, "MAT2", {17, 23}, 0},
+    {2503, 25, 288, kMpt, "MAT8", {19, 0}, 0},      {2706, 27, 287, kEpt, "PCOMP", {0, 0}, 0},
 };
 
 const KeyedCard* FindCard(Kind table, const int key[3]) {
@@ -226,7 +285,11 @@ class Op2Import {
           m_modelFlags(modelFlags),
           m_resultFlags(resultFlags),
           m_subcase(0) {}
-    ~Op2Import() { delete m_current; }
+    ~Op2Import() {
+        delete m_current;
+        // A run that stopped on an exception leaves its file open.
+        if (m_id >= 1 && m_open) op2_CloseFile(m_id);
+    }
 
     int Run();
 
@@ -236,8 +299,11 @@ class Op2Import {
     // The rest of the current logical record; *status as op2_ReadRecord's
     // last one (2: the datablock had ended). False when a read failed.
     bool ReadWholeRecord(std::vector<int>& words, int* status);
-    void Entries(const KeyedCard& card, const char* datablock, const std::vector<int>& words);
+    void Entries(const KeyedCard& card, const char* datablock, const std::vector<int>& words,
+                 bool wide);
     void Grid(const int* w);
+    void WideGrid(const int* w);
+    void WideFrame(const KeyedCard& card, const int* w);
     void Element(const KeyedCard& card, const int* w, int size);
     void Material(const KeyedCard& card, const int* w, int size);
     // Walks PCOMP entries; false when the record is not a sequence of them.
@@ -245,6 +311,10 @@ class Op2Import {
     bool Pcomp(const int* w, int plies);
     void ReadPcompt(const char* name);
     void ReadResults(Kind table, const char* name);
+    // Names 0 and 1 of the subcase just identified (`owner`: approach code,
+    // subcase id, word 4), told apart from those of an earlier subcase of
+    // this file that took the same names.
+    void NameSubcase(const std::array<int, 3>& owner);
     void ResultEntry(Kind table, const unsigned char* entry, int size, int complex);
     // The results of the current subcase names by layer: a layer's rows go
     // straight into the result that took its first row, with no names or
@@ -301,6 +371,10 @@ class Op2Import {
     char m_criterion[32] = "";
     std::string m_subtitle;  // names 0 and 1 of the current subcase
     std::string m_label;
+    // Which subcase took each pair of names 0 and 1 in this file: approach
+    // code, subcase id and word 4 (mode, time, frequency or load factor).
+    std::map<std::string, std::array<int, 3>> m_nameOwners;
+    bool m_open = false;  // m_id is an open file of this import
 };
 
 bool Op2Import::ReadWholeRecord(std::vector<int>& words, int* status) {
@@ -329,6 +403,31 @@ void Op2Import::Grid(const int* w) {
     node->setIncompleteFlag(0);
 }
 
+// GRID in double precision: id, cp, x, y, z as 8-byte reals, then cd, ps,
+// seid.
+void Op2Import::WideGrid(const int* w) {
+    CKpNodeStore* nodes = m_model->pNodes();
+    const int id = WordInt(m_swapped, w[0]);
+    CKpNode* node = nodes->find(id);
+    if (!node) {
+        node = nodes->NewNode(id);
+        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return;
+    }
+    node->SetCp(WordInt(m_swapped, w[1]));
+    node->setCKpPoint(WordDouble(m_swapped, w + 2), WordDouble(m_swapped, w + 4),
+                      WordDouble(m_swapped, w + 6));
+    node->setIncompleteFlag(0);
+}
+
+// CORD2x in double precision: id, type, word 2 and the reference frame,
+// then A, B and C as 8-byte reals.
+void Op2Import::WideFrame(const KeyedCard& card, const int* w) {
+    double values[9];
+    for (int k = 0; k < 9; ++k) values[k] = WordDouble(m_swapped, w + 4 + 2 * k);
+    const int type = card.k1 == 2001 ? 2 : (card.k1 == 2101 ? 1 : 3);
+    SetFrame(m_model, type, WordInt(m_swapped, w[0]), WordInt(m_swapped, w[3]), values);
+}
+
 void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
     int gmtp = 1, corners = 4, mids = 0, angleWord = 6;
     if (!std::strcmp(card.card, "CQUAD8")) {
@@ -354,8 +453,7 @@ void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
         if (k * step < nnod) elem->setunid(k * step, WordInt(m_swapped, w[2 + k]));
     for (int k = 0; k < mids; ++k)
         if (2 * k + 1 < nnod) elem->setunid(2 * k + 1, WordInt(m_swapped, w[2 + corners + k]));
-    if (CreateElemOrient(m_model, elem, WordFloat(m_swapped, w[angleWord])) != 0)
-        m_noOrient = true;
+    if (CreateElemOrient(m_model, elem, WordFloat(m_swapped, w[angleWord])) != 0) m_noOrient = true;
 }
 
 void Op2Import::Material(const KeyedCard& card, const int* w, int) {
@@ -433,9 +531,25 @@ bool Op2Import::Pcomp(const int* w, int plies) {
     return lam->CreateTotalLayup() == 0;
 }
 
-void Op2Import::Entries(const KeyedCard& card, const char* datablock,
-                        const std::vector<int>& words) {
+void Op2Import::Entries(const KeyedCard& card, const char* datablock, const std::vector<int>& words,
+                        bool wide) {
     const size_t n = words.size();
+    if (wide) {
+        // Never read as single precision: its own layout, or not at all.
+        const size_t size = static_cast<size_t>(card.wide);
+        if (size == 0 || n % size != 0) {
+            m_msg->Create(2, "%s record of datablock %s skipped: its length fits no entry layout",
+                          card.card, datablock);
+            return;
+        }
+        for (size_t pos = 0; pos < n; pos += size) {
+            if (card.sizes[0] == 13)
+                WideFrame(card, &words[pos]);
+            else
+                WideGrid(&words[pos]);
+        }
+        return;
+    }
     if (card.table == kEpt) {
         if (!PcompFits(words)) {
             m_msg->Create(2, "%s record of datablock %s skipped: its length fits no entry layout",
@@ -482,20 +596,26 @@ void Op2Import::Entries(const KeyedCard& card, const char* datablock,
 void Op2Import::ReadKeyed(Kind table, const char* name) {
     std::vector<int> words;
     for (;;) {
-        int key[3], result = 0, status = 0, f1, f2;
-        if (GetIFPHeader(m_id, &result, &status, m_swapped, key, &f1, &f2) != 0) {
+        // The key as GetIFPHeader reads it, with its third word kept whole
+        // until the precision it marks is known.
+        int key[3], result = 0, status = 0, delivered = 0;
+        result = op2_ReadRecord(m_id, 3, 0, &delivered, &status, key);
+        if (result < 0 || delivered < 3) {
             if (Failed(result) || status == 2) return;
             continue;  // a record shorter than a key is over
         }
+        for (int& k : key) k = WordInt(m_swapped, k);
+        const bool wide = WideKey(key[2]);
+        key[2] %= 10000;
         const KeyedCard* card = FindCard(table, key);
-        if (card && status == 0 && card->table == kGeom1 && card->sizes[0] == 13) {
+        if (card && status == 0 && !wide && card->table == kGeom1 && card->sizes[0] == 13) {
             int buffer[13], delivered;
             const int type = card->k1 == 2001 ? 2 : (card->k1 == 2101 ? 1 : 3);
             Cord2(m_model, type, &delivered, &result, &status, m_id, m_swapped, buffer);
             if (Failed(result)) return;
         } else if (card && status == 0) {
             if (!ReadWholeRecord(words, &status)) return;
-            Entries(*card, name, words);
+            Entries(*card, name, words, wide);
             if (m_layupFailed) return;
         } else if (status == 0) {
             SkipRecord(m_id, &result, &status);
@@ -548,8 +668,10 @@ void Op2Import::ReadPcompt(const char* name) {
             const size_t expected = static_cast<size_t>(m_gplyidsExpected);
             // Newer files give each ply several words, the id first.
             const size_t k = n >= expected && n % expected == 0 ? n / expected : 1;
-            m_gplyids.assign(expected, 0);
+            // The array holds what the record holds, not the count record 2
+            // declares: only ids that were read are given out.
             m_gplyidsRead = static_cast<int>(std::min(n / k, expected));
+            m_gplyids.assign(static_cast<size_t>(m_gplyidsRead), 0);
             for (int i = 0; i < m_gplyidsRead; ++i)
                 m_gplyids[i] = WordInt(m_swapped, words[static_cast<size_t>(i) * k]);
             if (n / k != expected)
@@ -607,8 +729,8 @@ void Op2Import::ResultEntry(Kind table, const unsigned char* entry, int size, in
         if (CKpRes* res = Layer(kStressLayer, layer)) {
             const float values[6] = {s[0], s[1], 0.0f, s[2], s[4], s[3]};
             FileResValues(res, m_lastEid, 6, values);
-        } else if (CreateResElemStress(m_model, &m_names, &m_branches, &m_current, subtitle,
-                                       label, layer, m_lastEid, s) == 0) {
+        } else if (CreateResElemStress(m_model, &m_names, &m_branches, &m_current, subtitle, label,
+                                       layer, m_lastEid, s) == 0) {
             Remember(kStressLayer, layer);
         }
     } else {
@@ -661,6 +783,8 @@ void Op2Import::ReadResults(Kind table, const char* name) {
             SubcaseSetByIdent(&m_subcase, m_swapped, ident);
             m_subtitle = m_subcase.GetSubtitle();
             m_label = m_subcase.GetLabel();
+            NameSubcase(std::array<int, 3>{WordInt(m_swapped, ident[0]), m_subcase.id(),
+                                           WordInt(m_swapped, ident[4])});
             ForgetLayers();
             tableCode = WordInt(m_swapped, ident[1]);
             elementType = WordInt(m_swapped, ident[2]);
@@ -709,6 +833,31 @@ void Op2Import::ReadResults(Kind table, const char* name) {
     }
     delete m_current;
     m_current = nullptr;
+}
+
+void Op2Import::NameSubcase(const std::array<int, 3>& owner) {
+    auto key = [this](const std::string& label) { return m_subtitle + '\n' + label; };
+    auto taken = m_nameOwners.emplace(key(m_label), owner);
+    if (taken.second || taken.first->second == owner) return;
+    // Two modes of one frequency (or two subcases of one label) would file
+    // their values into one result: the later one gets names of its own.
+    char mark[64];
+    if (m_subcase.GetAnalysisType() == 2)
+        std::snprintf(mark, sizeof mark, " Mode %d", m_subcase.GetMode());
+    else
+        std::snprintf(mark, sizeof mark, " Subcase %d", m_subcase.id());
+    const std::string first = m_label;
+    for (int n = 1;; ++n) {
+        std::string label = first + mark;
+        if (n > 1) label += " (" + std::to_string(n) + ")";
+        auto own = m_nameOwners.emplace(key(label), owner);
+        if (!own.second && own.first->second != owner) continue;
+        m_label = label;
+        if (own.second)
+            m_msg->Create(1, "Results named '%s' / '%s': '%s' is taken by an earlier subcase.",
+                          m_subtitle.c_str(), m_label.c_str(), first.c_str());
+        return;
+    }
 }
 
 bool Op2Import::OpenDatablock(char name[9], int trailer[6], int* eof, int* result) {
@@ -761,6 +910,7 @@ int Op2Import::Run() {
     int r = op2_Init(stdout);
     m_msg->Create(1, "op2_Init: %d", r);
     m_id = op2_OpenFile(m_path, 'R');
+    m_open = m_id >= 1;
     m_msg->Create(1, "op2_OpenFile: %d FileId = %d", r, m_id);
     if (m_id < 1) {
         m_msg->Create(1, "op2_End: %d", op2_End());
@@ -777,6 +927,7 @@ int Op2Import::Run() {
         // A file may begin with its first datablock.
         op2_CloseFile(m_id);
         m_id = op2_OpenFile(m_path, 'R');
+        m_open = m_id >= 1;
         open = m_id >= 1 && op2_OpenDatablk(m_id, 1, name, trailer, &eof) == 0 && !eof;
         if (!open) {
             m_msg->Create(4,
@@ -839,6 +990,7 @@ int Op2Import::Run() {
         }
     }
     if (m_id >= 1) m_msg->Create(1, "op2_CloseFile: %d", op2_CloseFile(m_id));
+    m_open = false;
     m_msg->Create(1, "op2_End: %d", op2_End());
     if (m_layupFailed) return 1;
     if (m_noOrient) m_msg->Create(4, "Could not allocate memory.");
@@ -864,6 +1016,11 @@ int Op2Import::Run() {
 
 int read_op2(const char* path, CKpLayup* model, int modelFlags, int resultFlags) {
     if (!path || !model) return 1;
-    Op2Import import(path, model, modelFlags, resultFlags);
-    return import.Run();
+    auto report = [model](const char* reason) {
+        model->pMsg()->Create(4, "read_op2 could not complete: %s.", reason);
+    };
+    return op2_guard(1, report, [&] {
+        Op2Import import(path, model, modelFlags, resultFlags);
+        return import.Run();
+    });
 }

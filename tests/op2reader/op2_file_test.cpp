@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -442,6 +443,111 @@ TEST_F(Op2File, FileWithoutLabelIsRefusedAsLabel) {
     char label[9], version[13];
     EXPECT_EQ(op2_ReadLabel2(id, date, label, version), -14);
     op2_CloseFile(id);
+}
+
+// A file written with 64-bit words has the label's records at twice their
+// length: the label check refuses it, and so does the header check that a
+// label-less file is read by.
+TEST_F(Op2File, FileOfSixtyFourBitWordsIsRefusedAtItsLabel) {
+    const std::string file = DataFile("z402cdamp1_04.op2");
+    int id = op2_OpenFile(file.c_str(), 'R');
+    ASSERT_GE(id, 1);
+    int date[3];
+    char label[9], version[13], name[9];
+    EXPECT_EQ(op2_ReadLabel2(id, date, label, version), -14);
+    op2_CloseFile(id);
+    id = op2_OpenFile(file.c_str(), 'R');
+    int trailer[6], eof = 0;
+    EXPECT_EQ(op2_OpenDatablk(id, 1, name, trailer, &eof), -14);
+    EXPECT_EQ(eof, 0);
+    op2_CloseFile(id);
+
+    // One label record of the right value at the wrong length is enough:
+    // the date record [3] written as [4].
+    std::string path = TempPath("label_len");
+    std::string bytes = WriteSample(path);
+    int words = 4 * 4;
+    std::string longer = bytes.substr(0, 12);
+    longer.append(reinterpret_cast<const char*>(&words), 4);
+    longer.append(bytes.substr(16, 12));
+    longer.append(4, '\0');
+    longer.append(reinterpret_cast<const char*>(&words), 4);
+    longer.append(bytes.substr(32));
+    Spit(path, longer);
+    id = op2_OpenFile(path.c_str(), 'R');
+    EXPECT_EQ(op2_ReadLabel2(id, date, label, version), -14);
+    op2_CloseFile(id);
+    std::remove(path.c_str());
+}
+
+// A matrix whose trailer declares 2^31 - 1 complex double rows: a column
+// read for rows 1..3 takes memory for those rows, not for 32 GiB, and gives
+// the values of its strings.
+TEST_F(Op2File, ColumnMemoryFollowsTheRowsAskedFor) {
+    std::string path = TempPath("huge_rows");
+    int id = op2_OpenFile(path.c_str(), 'W');
+    ASSERT_GE(id, 1);
+    int label[2] = {Name("TESTLABL", 0), Name("TESTLABL", 1)};
+    ASSERT_EQ(op2_WriteLabel(id, label), 0);
+    char name[9] = "BIG";
+    int trailer[6] = {1, 3, 0, 4, 0, 0};  // 3 rows of complex doubles
+    int eof = 0;
+    ASSERT_EQ(op2_OpenDatablk(id, 0, name, trailer, &eof), 0);
+    ASSERT_EQ(op2_CloseDatablk(id), 0);
+    ASSERT_EQ(op2_CloseFile(id), 0);
+    // The column by hand: [1] 1, [1] 1, [1] 4, [5] row 2 and one complex
+    // double (4 words), [1] -3; then the datablock's end.
+    std::string bytes = Slurp(path);
+    auto record = [](std::initializer_list<int> w) {
+        std::string r;
+        int len = static_cast<int>(w.size()) * 4;
+        r.append(reinterpret_cast<const char*>(&len), 4);
+        for (int v : w) r.append(reinterpret_cast<const char*>(&v), 4);
+        r.append(reinterpret_cast<const char*>(&len), 4);
+        return r;
+    };
+    const double value[2] = {1.5, -2.5};
+    int vw[4];
+    std::memcpy(vw, value, sizeof vw);
+    std::string column = record({1}) + record({1}) + record({4}) +
+                         record({2, vw[0], vw[1], vw[2], vw[3]}) + record({-3});
+    // Before the end of the datablock ([1] 1 [1] 0 [1] 0) and of the file.
+    const size_t end = bytes.size() - 4 * 12;
+    bytes.insert(end, column);
+    // The trailer's row count (word 2 of the [7] record) raised to INT_MAX.
+    const int three[7] = {101, 1, 3, 0, 4, 0, 0};
+    const size_t at = bytes.find(std::string(reinterpret_cast<const char*>(three), 28));
+    ASSERT_NE(at, std::string::npos);
+    const int rows = 2147483647;
+    std::memcpy(&bytes[at + 8], &rows, 4);
+    Spit(path, bytes);
+
+    id = op2_OpenFile(path.c_str(), 'R');
+    int date[3];
+    char lab[9], version[13];
+    ASSERT_EQ(op2_ReadLabel2(id, date, lab, version), 0);
+    ASSERT_EQ(op2_OpenDatablk(id, 0, name, trailer, &eof), 0);
+    int req[4] = {4, 1, 3, 1}, got = 0, eom = 0;
+    double out[6] = {9, 9, 9, 9, 9, 9};
+    EXPECT_EQ(op2_UnpackColumn(id, req, &got, out, &eom), 0) << Errors();
+    EXPECT_EQ(got, 3);
+    const double expect[6] = {0, 0, 1.5, -2.5, 0, 0};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(out[k], expect[k]) << k;
+    // Rows 2..2 alone, as complex singles.
+    op2_CloseFile(id);
+    id = op2_OpenFile(path.c_str(), 'R');
+    ASSERT_EQ(op2_ReadLabel2(id, date, lab, version), 0);
+    ASSERT_EQ(op2_OpenDatablk(id, 0, name, trailer, &eof), 0);
+    int req2[4] = {3, 2, 2, 1};
+    float single[2] = {9, 9};
+    EXPECT_EQ(op2_UnpackColumn(id, req2, &got, single, &eom), 0);
+    EXPECT_EQ(got, 1);
+    EXPECT_EQ(single[0], 1.5f);
+    EXPECT_EQ(single[1], -2.5f);
+    EXPECT_EQ(op2_UnpackColumn(id, req2, &got, single, &eom), 0);
+    EXPECT_EQ(eom, 1);
+    op2_CloseFile(id);
+    std::remove(path.c_str());
 }
 
 TEST_F(Op2File, SkipDatablkGivesTheLongestRecord) {
