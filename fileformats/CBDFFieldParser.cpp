@@ -193,7 +193,7 @@ void CBDFFieldParser::AddField(const char* text, int n, bool mark) {
             variant->Set(first == '-' ? -v : v);
             return;
         }
-        if ((*p == '.' || *p == 'E' || *p == 'e') && IsRealText(text, n) &&
+        if (p < end && (*p == '.' || *p == 'E' || *p == 'e') && IsRealText(text, n) &&
             IsNumberText(text, n, mark)) {
             const char* stop = nullptr;
             double value = ReadReal(text, end, &stop);
