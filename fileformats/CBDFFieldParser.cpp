@@ -61,7 +61,8 @@ CBDFFieldParser::CBDFFieldParser()
       m_textLen(0),
       m_lineNo(0),
       m_cardLine(0),
-      m_error(0) {}
+      m_error(0),
+      m_cutNumber(false) {}
 
 CBDFFieldParser::~CBDFFieldParser() = default;
 
@@ -131,29 +132,69 @@ double CBDFFieldParser::tod(const char* text) {
     return text ? ReadReal(text, text + std::strlen(text)) : 0.0;
 }
 
-void CBDFFieldParser::AddField(const char* text, int n) {
+namespace {
+
+// Whether a field text (blanks removed) is a number. A "+" is a sign only
+// before a digit or a point and digit, so that texts such as continuation
+// marks stay texts.
+bool IsNumberText(const char* f, int k, bool mark) {
+    const char first = f[0];
+    if (IsDigit(first) || first == '-' || first == '.') return true;
+    if (first != '+' || mark) return false;
+    return (k > 1 && IsDigit(f[1])) || (k > 2 && f[1] == '.' && IsDigit(f[2]));
+}
+
+// Whether a number text is a real: it holds a point or an exponent letter
+// after a digit ("1e7").
+bool IsRealText(const char* f, int k) {
+    for (int i = 0; i < k; ++i) {
+        if (f[i] == '.') return true;
+        if ((f[i] == 'E' || f[i] == 'e') && i > 0 && IsDigit(f[i - 1])) return true;
+    }
+    return false;
+}
+
+// Whether a field text (blanks removed) is a number that stops inside its
+// exponent: "1.5E", "1.5E-", "7.+".
+bool EndsInExponent(const char* f, int k) {
+    if (k < 2 || !IsNumberText(f, k, false)) return false;
+    auto digitOrPoint = [](char c) { return IsDigit(c) || c == '.'; };
+    const char last = f[k - 1];
+    const char before = f[k - 2];
+    if (last == 'E' || last == 'e') return digitOrPoint(before);
+    if (last == '+' || last == '-') return digitOrPoint(before) || before == 'E' || before == 'e';
+    return false;
+}
+
+}  // namespace
+
+void CBDFFieldParser::AddField(const char* text, int n, bool mark) {
     CF06FieldVariant* variant = m_fields.GetNewField();
+    m_cutNumber = false;
     int b = 0;
     while (b + 8 <= n && Load8(text + b) == kBlanks) b += 8;
     while (b < n && IsBlank(text[b])) ++b;
+    const bool toEnd = n > b && !IsBlank(text[n - 1]);
     while (n > b && IsBlank(text[n - 1])) --n;
     if (n == b) return;
     text += b;
     n -= b;
+    m_cutNumber = toEnd && !mark && EndsInExponent(text, n);
     // The common forms first, read where they stand: digits (an int) and
     // a real without blanks inside.
     char first = text[0];
-    if (IsDigit(first) || first == '-' || first == '.') {
-        const char* p = text + (first == '-');
+    if (IsDigit(first) || first == '-' || first == '.' || (first == '+' && !mark)) {
+        const char* p = text + (first == '-' || first == '+');
         const char* end = text + n;
         int v = 0;
         int count = 0;
         for (; p < end && IsDigit(*p) && count < 9; ++p, ++count) v = v * 10 + (*p - '0');
-        if (p == end) {
+        if (p == end && (first != '+' || count > 0)) {
             variant->Set(first == '-' ? -v : v);
             return;
         }
-        if (*p == '.') {
+        if (p < end && (*p == '.' || *p == 'E' || *p == 'e') && IsRealText(text, n) &&
+            IsNumberText(text, n, mark)) {
             const char* stop = nullptr;
             double value = ReadReal(text, end, &stop);
             if (stop == end && !std::isinf(value)) {
@@ -175,10 +216,8 @@ void CBDFFieldParser::AddField(const char* text, int n) {
             if (!IsBlank(text[i])) field[k++] = text[i];
         f = field;
     }
-    bool dot = std::memchr(f, '.', static_cast<size_t>(k)) != nullptr;
-    first = f[0];
-    if (IsDigit(first) || first == '-' || first == '.') {
-        if (dot) {
+    if (IsNumberText(f, k, mark)) {
+        if (IsRealText(f, k)) {
             double value = ReadReal(f, f + k);
             if (std::isinf(value)) {
                 m_error = 1;
@@ -192,7 +231,7 @@ void CBDFFieldParser::AddField(const char* text, int n) {
             const char* p = f;
             const char* end = f + k;
             bool negative = *p == '-';
-            if (negative) ++p;
+            if (negative || *p == '+') ++p;
             long long v = 0;
             for (; p < end && IsDigit(*p); ++p) {
                 v = v * 10 + (*p - '0');
@@ -214,6 +253,7 @@ void CBDFFieldParser::AddField(const char* text, int n) {
 
 void CBDFFieldParser::ParseRow(const char* line, int n, int& format, int& continuation) {
     continuation = 0;
+    m_cutNumber = false;
     int start = 8;
     int width = 8;
     if (format == eLarge) {
@@ -246,13 +286,22 @@ void CBDFFieldParser::ParseRow(const char* line, int n, int& format, int& contin
             int from = i + 1;
             for (int j = from;; ++j) {
                 if (j == n || line[j] == ',' || line[j] == '$') {
+                    const bool last = j == n || line[j] == '$';
                     if (col == 10) {
+                        // A comma after the continuation field closes it:
+                        // only a field with text there starts a row.
+                        bool empty = true;
+                        for (int i = from; i < j && empty; ++i) empty = IsBlank(line[i]);
+                        if (last && empty) break;
                         m_fields.AddNewRow();
                         col = 0;
                     }
-                    AddField(line + from, j - from);
+                    // A row's first field and its tenth are continuation
+                    // marks, kept as written.
+                    AddField(line + from, j - from, col == 0 || col == 9);
                     ++col;
-                    if (j == n || line[j] == '$') break;
+                    if (j < n) m_cutNumber = false;  // a comment follows
+                    if (last) break;
                     from = j + 1;
                 }
             }
@@ -277,7 +326,7 @@ void CBDFFieldParser::ParseRow(const char* line, int n, int& format, int& contin
         return;
     }
     if (n > 72) {
-        AddField(line + 72, n - 72 < 8 ? n - 72 : 8);
+        AddField(line + 72, n - 72 < 8 ? n - 72 : 8, true);
         continuation = m_fields.GetValue(m_fields.GetRows() - 1, m_fields.GetCols(-1) - 1) ? 1 : 0;
     }
 }

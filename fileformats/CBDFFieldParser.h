@@ -24,8 +24,13 @@ class CF06FileBuffer;
 //    to a row (name or mark, 8 data fields, continuation field).
 // A tab advances to the next 8-column stop. Blanks inside a field are
 // dropped; texts are taken in upper case. A field whose text begins with a
-// digit, "-" or "." is a number (a double when it holds a ".", else an int
-// up to the first non-digit); any other text (a leading "+" too) a text.
+// digit, "-", "." or a "+" before a digit or a point and digit is a
+// number (a double when it holds a "." or an exponent "E"/"e" after a
+// digit, as "1e7", else an int up to the first non-digit); any other text
+// a text. Continuation marks (a row's first field, the field after column
+// 72 and the tenth field of a free-field row) are texts as written, a
+// leading "+" included. A free-field line that ends with a comma after its
+// tenth field keeps that field as its continuation mark.
 // Each physical line (a large-field pair) gives one row; continuation
 // lines begin with a blank, "*", "+" or ",", or follow a line whose
 // continuation field is set; a line beginning with a letter always starts
@@ -81,6 +86,11 @@ class CBDFFieldParser {
     int GetError() const { return m_error; }
     const char* GetErrorText() const { return m_errorText.c_str(); }
 
+    // Whether the last line split ends inside a number whose exponent has
+    // no digits yet ("1.5E", "7.+"): where the file ends there, the line
+    // was cut.
+    bool EndsInsideNumber() const { return m_cutNumber; }
+
   private:
     // Takes the line at pos (without its end) into m_text / m_textLen:
     // straight in the window, or built in m_line when tabs are expanded or
@@ -90,8 +100,9 @@ class CBDFFieldParser {
     // First character of the card text of the line at pos ('\n' for a line
     // too short, 0 at the end of the input).
     char FirstChar(CF06FileBuffer& buffer, std::int64_t pos);
-    // Adds one field from n characters of text.
-    void AddField(const char* text, int n);
+    // Adds one field from n characters of text; a continuation mark
+    // (`mark`) keeps a leading "+" as text.
+    void AddField(const char* text, int n, bool mark = false);
     void Echo();
 
     CBDFFields m_fields;
@@ -105,6 +116,7 @@ class CBDFFieldParser {
     std::int64_t m_cardLine;
     int m_error;
     std::string m_errorText;
+    bool m_cutNumber;
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFFIELDPARSER_H

@@ -38,9 +38,18 @@ std::int64_t CountLines(CF06FileBuffer& buffer, std::int64_t end) {
     return lines;
 }
 
+// Whether the last row of a card holds a field after its name or mark.
+bool LastRowHasData(const CBDFFields& fields) {
+    const int row = fields.GetRows() - 1;
+    if (row < 0) return false;
+    for (int col = 1; col < fields.GetCols(row); ++col)
+        if (fields.GetValue(row, col)) return true;
+    return false;
+}
+
 }  // namespace
 
-CBDFParser::CBDFParser() : m_echo(nullptr), m_endData(false) {}
+CBDFParser::CBDFParser() : m_echo(nullptr) {}
 
 CBDFParser::~CBDFParser() = default;
 
@@ -60,23 +69,13 @@ int CBDFParser::Parse(const char* path, CKpLayup* model) {
     }
     std::int64_t begin = buffer.FindiString(0, "BEGIN BULK", 0);
     if (begin < 0) {
-        msg->Create(4, "No BEGIN BULK in file '%s'; it is not a bulk data file.", path);
+        msg->Create(4, "No BEGIN BULK in file '%s'.", path);
         return 1;
     }
     std::int64_t pos = buffer.NextLine(begin);
     std::int64_t line = CountLines(buffer, pos) + 1;
-    m_endData = false;
-    const int status = Parse(buffer, pos, model, line, path);
-    // A deck ends in ENDDATA: reaching the end of the file first (and not
-    // by the user's stop, which leaves the position inside) is a cut file.
-    if (status == 0 && !m_endData && !buffer.InWindow(pos)) {
-        msg->Create(4,
-                    "Bulk data file '%s' ends early at line %lld without ENDDATA; the cards "
-                    "before it were read.",
-                    path, static_cast<long long>(CountLines(buffer, pos) + 1));
-        return 1;
-    }
-    return status;
+    // Without ENDDATA the deck is read to the end of the file.
+    return Parse(buffer, pos, model, line, path);
 }
 
 int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model,
@@ -95,10 +94,13 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
         const CBDFFields& fields = parser.GetFields();
         const char* name = fields.GetRows() > 0 ? fields.GetString(0, 0) : nullptr;
         const long long line = static_cast<long long>(parser.GetCardLine());
-        // A card the file ends inside, without its line end, was cut: that
-        // is the reason, whatever its fields now say.
-        const bool cutCard = !buffer.InWindow(next) && next > pos &&
-                             buffer[next - 1] != '\n' && buffer[next - 1] != '\r';
+        // The last line of the file, without its line end, is cut only
+        // where its text is incomplete: a number stops inside its exponent,
+        // or a card that fails holds no data after its name or mark.
+        const bool lastLine = !buffer.InWindow(next) && next > pos && buffer[next - 1] != '\n' &&
+                              buffer[next - 1] != '\r';
+        const bool cutNumber = lastLine && parser.EndsInsideNumber();
+        const bool cutCard = lastLine && (cutNumber || !LastRowHasData(fields));
         auto reportCut = [&]() {
             msg->Create(4,
                         "Bulk data file '%s' ends early inside line %lld (card %s); the cards "
@@ -107,10 +109,14 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
             pos = next;
             return 1;
         };
-        if (parser.GetError()) {
+        // Only cards of the set are looked at: any other card is skipped
+        // whatever its fields hold.
+        CBDFCard* card = name && name[0] != '=' ? cards.GetCard(parser) : nullptr;
+        if (cutNumber && card) return reportCut();
+        if (parser.GetError() && card) {
             if (cutCard) return reportCut();
             msg->Create(4, "Number '%s' of card %s on line %lld of '%s' is out of range.",
-                        parser.GetErrorText(), name ? name : "", line, path);
+                        parser.GetErrorText(), name, line, path);
             pos = next;
             return 1;
         }
@@ -124,7 +130,6 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
                 return 1;
             }
         } else if (fields.GetRows() > 0) {
-            CBDFCard* card = cards.GetCard(parser);
             lastRead = card != nullptr;
             if (card) {
                 card->SetSource(path, line);
@@ -137,7 +142,6 @@ int CBDFParser::Parse(CF06FileBuffer& buffer, std::int64_t& pos, CKpLayup* model
                     return 1;
                 }
                 if (status > 0) {
-                    m_endData = true;
                     pos = next;
                     return 0;
                 }

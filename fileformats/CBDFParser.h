@@ -30,8 +30,14 @@ class CBDFParser {
     // 1 with an error message, the cards before the failing one read:
     //   a card that cannot be stored ("Could not store %s %d on line %lld
     //   of '%s'.": an id below 1, an element id already used by an element
-    //   of another shape, memory), a number out of range ("Number '%s' of
-    //   card %s on line %lld of '%s' is out of range."), a replication line
+    //   of another shape, memory), a number out of range in a card of the
+    //   set ("Number '%s' of card %s on line %lld of '%s' is out of
+    //   range."; other cards are skipped whatever they hold), a last line
+    //   without its line end whose text is incomplete, a number stopping
+    //   inside its exponent or a failing card with nothing after its name
+    //   ("Bulk data file '%s' ends early inside line %lld (card %s); the
+    //   cards before it were read."; a complete last line reads as with its
+    //   line end), a replication line
     //   after a card that is read ("Replicated card on line %d of '%s' is
     //   not supported."; after a skipped card it is skipped too), a zero
     //   byte inside the file ("Zero byte on line %lld of '%s'; the rest of
@@ -58,7 +64,6 @@ class CBDFParser {
 
   private:
     CF06EchoBulk* m_echo;
-    bool m_endData;  // the last Parse stopped at ENDDATA
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFPARSER_H

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -80,8 +81,8 @@ TEST(CBDFFieldParser, SmallFieldNumbersAndTexts) {
 
     const CBDFFields& g = cards.Next();
     EXPECT_STREQ(g.GetString(0, 0), "GRID");  // names in any case
-    EXPECT_STREQ(g.GetString(0, 2), "+5");
-    EXPECT_EQ(g.GetValue(0, 2, -7), -7);  // a text is no number
+    EXPECT_EQ(g.GetValue(0, 2)->GetType(), CF06FieldVariant::eInt);
+    EXPECT_EQ(g.GetValue(0, 2, -7), 5);  // "+" is the sign
     EXPECT_EQ(g.GetValue(0, 3, 0.0), 700.0);
     EXPECT_EQ(g.GetValue(0, 4, 1.0), 0.0);  // exponent below -390
     EXPECT_EQ(g.GetValue(0, 5, 0.0), 5.0);
@@ -271,6 +272,119 @@ TEST(CBDFFields, WritesSmallAndLargeRows) {
     ASSERT_EQ(r.GetRows(), 2);
     EXPECT_EQ(r.GetValue(1, 2, 0.0), 0.123456789);
     EXPECT_TRUE(back.AtEnd());
+}
+
+// A leading "+" before a digit is a number's sign and an exponent without
+// a point makes a real, in every layout; continuation marks (a row's first
+// field, the field after column 72, the tenth free field) stay as written.
+TEST(CBDFFieldParser, SignedNumbersAndRealsWithoutPointButMarksStayTexts) {
+    Cards cards(
+        "GRID    3303            20.     +7.5    5.              16              +1\n"
+        "+1      +90.    1e7     +.5     +       +P1A    1E+2    +12     -5e-1\n"
+        "GRID*   7                               +7.5            1e-3            +G7\n"
+        "*G7     +3              +P              -1e1                            +8\n"
+        "MAT1,10000,1e7,,+0.3,,,,,+C1\n"
+        "+C1,+1.,+2,+M,,,,,,+9,+3.\n");
+    const CBDFFields& f = cards.Next();
+    ASSERT_EQ(f.GetRows(), 2);
+    EXPECT_EQ(f.GetValue(0, 4)->GetType(), CF06FieldVariant::eDouble);
+    EXPECT_EQ(f.GetValue(0, 4, 0.0), 7.5);
+    EXPECT_STREQ(f.GetString(0, 9), "+1");  // the mark after column 72
+    EXPECT_STREQ(f.GetString(1, 0), "+1");
+    EXPECT_EQ(f.GetValue(1, 1, 0.0), 90.0);
+    EXPECT_EQ(f.GetValue(1, 2)->GetType(), CF06FieldVariant::eDouble);
+    EXPECT_EQ(f.GetValue(1, 2, 0.0), 1e7);
+    EXPECT_EQ(f.GetValue(1, 3, 0.0), 0.5);
+    EXPECT_STREQ(f.GetString(1, 4), "+");  // no digit: a text
+    EXPECT_STREQ(f.GetString(1, 5), "+P1A");
+    EXPECT_EQ(f.GetValue(1, 6, 0.0), 100.0);
+    EXPECT_EQ(f.GetValue(1, 7)->GetType(), CF06FieldVariant::eInt);
+    EXPECT_EQ(f.GetValue(1, 7, 0), 12);
+    EXPECT_EQ(f.GetValue(1, 8)->GetType(), CF06FieldVariant::eDouble);
+    EXPECT_EQ(f.GetValue(1, 8, 0.0), -0.5);
+
+    const CBDFFields& g = cards.Next();
+    ASSERT_EQ(g.GetRows(), 1);  // both lines of a large-field row
+    EXPECT_EQ(g.GetValue(0, 3, 0.0), 7.5);
+    EXPECT_EQ(g.GetValue(0, 4)->GetType(), CF06FieldVariant::eDouble);
+    EXPECT_EQ(g.GetValue(0, 4, 0.0), 1e-3);
+    EXPECT_EQ(g.GetValue(0, 5, 0), 3);
+    EXPECT_STREQ(g.GetString(0, 6), "+P");
+    EXPECT_EQ(g.GetValue(0, 7, 0.0), -10.0);
+    EXPECT_STREQ(g.GetString(0, 9), "+8");  // the second line's mark
+
+    const CBDFFields& m = cards.Next();
+    ASSERT_EQ(m.GetRows(), 3);
+    EXPECT_EQ(m.GetValue(0, 2, 0.0), 1e7);
+    EXPECT_EQ(m.GetValue(0, 4, 0.0), 0.3);
+    EXPECT_STREQ(m.GetString(0, 9), "+C1");
+    EXPECT_STREQ(m.GetString(1, 0), "+C1");
+    EXPECT_EQ(m.GetValue(1, 1, 0.0), 1.0);
+    EXPECT_EQ(m.GetValue(1, 2)->GetType(), CF06FieldVariant::eInt);
+    EXPECT_EQ(m.GetValue(1, 2, 0), 2);
+    EXPECT_STREQ(m.GetString(1, 3), "+M");
+    EXPECT_STREQ(m.GetString(1, 9), "+9");   // tenth free field
+    EXPECT_STREQ(m.GetString(2, 0), "+3.");  // a wrapped row's first field
+    EXPECT_TRUE(cards.AtEnd());
+}
+
+// A free-field line ending with a comma after its continuation mark keeps
+// the mark and continues on the next line; other trailing commas still give
+// their empty fields.
+TEST(CBDFFieldParser, FreeFieldCommaAfterTheMarkKeepsTheContinuation) {
+    Cards cards(
+        "CORD2R, 5, , 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, +C1,$\n"
+        "+C1, 0.0, 1.0, 1.0$\n"
+        "CORD2R,6,,0.,0.,0.,0.,0.,1.,+C2,\n"
+        "+C2,2.,3.,4.\n"
+        "GRID,7,,1.,2.,\n");
+    for (int id : {5, 6}) {
+        SCOPED_TRACE(id);
+        const CBDFFields& c = cards.Next();
+        ASSERT_EQ(c.GetRows(), 2);
+        EXPECT_EQ(c.GetValue(0, 1, 0), id);
+        EXPECT_EQ(c.GetValue(0, 8, 0.0), 1.0);
+        EXPECT_NE(c.GetString(0, 9), nullptr);
+        EXPECT_EQ(c.GetString(0, 9), std::string(id == 5 ? "+C1" : "+C2"));
+        EXPECT_EQ(c.GetString(1, 0), std::string(id == 5 ? "+C1" : "+C2"));
+        EXPECT_EQ(c.GetValue(1, 1, -1.0), id == 5 ? 0.0 : 2.0);
+        EXPECT_EQ(c.GetValue(1, 3, -1.0), id == 5 ? 1.0 : 4.0);
+    }
+    const CBDFFields& g = cards.Next();
+    ASSERT_EQ(g.GetRows(), 1);
+    EXPECT_EQ(g.GetCols(0), 6);
+    EXPECT_EQ(g.GetValue(0, 4, 0.0), 2.0);
+    EXPECT_TRUE(cards.AtEnd());
+}
+
+// Where a line stops inside a number's exponent (the sign to the reader
+// that a file was cut there).
+TEST(CBDFFieldParser, LineEndingInsideANumberIsNoticed) {
+    struct Case {
+        const char* line;
+        bool inside;
+    } cases[] = {{"GRID    1               1.5E", true},
+                 {"GRID    1               1.5E-", true},
+                 {"GRID    1               7.+", true},
+                 {"GRID,1,,0.,1e", true},
+                 {"GRID    1               1.5E    ", false},  // the field ends
+                 {"GRID    1               1.5E+3", false},
+                 {"GRID    1               1.5", false},
+                 {"GRID    1               -", false},
+                 {"GRID    1               ONE", false},
+                 {"GRID,1,,0.,7.+$", false},  // a comment follows
+                 {"GRID    1       2.      3.      4.      5.      6.      7.            8.+",
+                  false},  // "+" is the mark after column 72
+                 {"GRID    1       2.      3.      4.      5.      6.      7.      8.+", true},
+                 {"GRID    1", false}};
+    CBDFFieldParser parser;
+    for (const Case& c : cases) {
+        parser.GetFields().Reset();
+        parser.GetFields().AddNewRow();
+        int format = CBDFFieldParser::eSmall, continuation = 0;
+        parser.ParseRow(c.line, static_cast<int>(std::strlen(c.line)), format, continuation);
+        EXPECT_EQ(parser.EndsInsideNumber(), c.inside) << c.line;
+    }
 }
 
 }  // namespace

@@ -69,8 +69,7 @@ struct Model {
     int Write(const std::string& path, int usePcompg = 0) {
         return model->Write(static_cast<ILayup::EFormat>(2), path.c_str(), 7, 0, usePcompg, 0);
     }
-    // Reads `text`, given its ENDDATA when it has none: a deck without one
-    // is taken as cut.
+    // Reads `text`, given its ENDDATA when it has none.
     int ReadText(const std::string& text) {
         std::string path = TempPath("text");
         WriteAll(path, text.find("ENDDATA") == std::string::npos ? text + "\nENDDATA\n" : text);
@@ -131,7 +130,13 @@ TEST(ReadKorbdf, RealDecksComeInWhole) {
                  {"d200obus.bdf", 149, 3, 2, 2, 1, 3, 3, 1},
                  {"trncomp12.bdf", 14, 0, 1, 0, 2, 0, 1, 4},
                  {"pcomp_cquad4.bdf", 36, 25, 0, 0, 0, 0, 1, 1},
-                 {"cqrcc128a.bdf", 54, 0, 2, 0, 1, 3, 2, 0}};
+                 {"cqrcc128a.bdf", 54, 0, 2, 0, 1, 3, 2, 0},
+                 {"test_mass.dat", 18, 3, 0, 3, 0, 0, 3, 1},
+                 {"cquad4_pcomp_mat8_MACN.solver.bdf", 4, 1, 0, 0, 0, 0, 1, 1},
+                 {"v10112.bdf", 4, 1, 0, 0, 0, 0, 1, 1},
+                 {"cc188b.bdf", 17, 1, 0, 1, 0, 1, 6, 0},
+                 {"loads.bdf", 15, 8, 0, 0, 0, 0, 1, 0},
+                 {"conedg01e.bdf", 139, 0, 0, 0, 0, 1, 1, 0}};
     for (const Deck& d : decks) {
         SCOPED_TRACE(d.name);
         Model m;
@@ -408,10 +413,12 @@ TEST(ReadKorbdf, RepeatedMaterialIdKeepsEveryCardsId) {
         check(first, path, 3);
     }
     std::string written = first.Written();
-    const size_t again = written.find("\nMAT1    7", written.find("\nMAT1    7") + 1);
+    // The second MAT1 in either layout (a G of many digits makes it large).
+    const size_t again = written.find("\nMAT1", written.find("\nMAT1") + 1);
     ASSERT_NE(again, std::string::npos) << written;
     EXPECT_NE(written.find("\nMAT8    8"), std::string::npos) << written;
-    const int againLine = 2 + static_cast<int>(std::count(written.begin(), written.begin() + again, '\n'));
+    const int againLine =
+        2 + static_cast<int>(std::count(written.begin(), written.begin() + again, '\n'));
     WriteAll(path, written);
     Model second;
     ASSERT_EQ(second.Read(path), 0);
@@ -513,11 +520,17 @@ TEST(ReadKorbdf, FailuresSayWhy) {
         {"BEGIN BULK\nGRID    0\n", "Could not store GRID 0 on line 2 of '%s'.", 0},
         {"BEGIN BULK\nGRID    1\n\nGRID    2\n",
          "Zero byte on line 4 of '%s'; the rest of the file is not read.", 2},
-        {"no bulk here\n", "No BEGIN BULK in file '%s'; it is not a bulk data file.", 0},
-        {"BEGIN BULK\nGRID    1\nGRID    2",
-         "Bulk data file '%s' ends early at line 3 without ENDDATA; the cards before it were "
+        {"no bulk here\n", "No BEGIN BULK in file '%s'.", 0},
+        // The last line, without its line end, cut inside a number or
+        // before the data of a card that then fails.
+        {"BEGIN BULK\nGRID    1\nGRID    2               1.5E",
+         "Bulk data file '%s' ends early inside line 3 (card GRID); the cards before it were "
          "read.",
-         2},
+         1},
+        {"BEGIN BULK\nGRID    1\nGRID    ",
+         "Bulk data file '%s' ends early inside line 3 (card GRID); the cards before it were "
+         "read.",
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
@@ -560,13 +573,10 @@ TEST(ReadKorbdf, ReplicationAfterSkippedCardAndMissingEnddata) {
              "GRID    1               0.      0.      0.\n"
              "GRID    2               0.      0.      1.");
     std::string name = path;
-    // The replication lines after the skipped card pass; the missing
-    // ENDDATA marks the deck as cut, and the cards read stay.
-    ASSERT_EQ(read_korbdf(&name[0], m.model.get()), 1);
-    ASSERT_EQ(m.errors().size(), 1u);
-    EXPECT_EQ(m.errors()[0], "Bulk data file '" + path +
-                                 "' ends early at line 6 without ENDDATA; the cards before it "
-                                 "were read.");
+    // The replication lines after the skipped card pass; without ENDDATA
+    // the deck is read to its end, its last line too.
+    ASSERT_EQ(read_korbdf(&name[0], m.model.get()), 0);
+    EXPECT_TRUE(m.errors().empty()) << m.errors()[0];
     EXPECT_EQ(m.nodes(), 2);
     EXPECT_EQ(m.node(2)->getCKpPointZ(), 1.0);
     std::remove(path.c_str());
@@ -642,8 +652,10 @@ TEST(ReadKorbdf, RoundTripGivesTheSameBytesAndModel) {
 // The real decks, read (without the completion step), written, read and
 // written again: the same bytes.
 TEST(ReadKorbdf, RealDecksWriteStably) {
-    for (const char* deck : {"flat_plate_composite.bdf", "d200obus.bdf", "trncomp12.bdf",
-                             "pcomp_cquad4.bdf", "cqrcc128a.bdf"}) {
+    for (const char* deck :
+         {"flat_plate_composite.bdf", "d200obus.bdf", "trncomp12.bdf", "pcomp_cquad4.bdf",
+          "cqrcc128a.bdf", "test_mass.dat", "cquad4_pcomp_mat8_MACN.solver.bdf", "v10112.bdf",
+          "cc188b.bdf", "loads.bdf", "conedg01e.bdf"}) {
         SCOPED_TRACE(deck);
         std::string in = DataFile(deck), a = TempPath("stable_a"), b = TempPath("stable_b");
         Model first, second;
@@ -709,6 +721,252 @@ TEST(ReadKorbdf, MalformedInputEndsCleanly) {
     std::remove(path.c_str());
 }
 
+// Decks whose bulk section ends without ENDDATA, as users and other
+// readers leave them: read to the end of the file, the last card too.
+TEST(ReadKorbdf, DecksWithoutEnddataAreReadToTheirEnd) {
+    Model mass;
+    ASSERT_EQ(mass.Read(DataFile("test_mass.dat")), 0);
+    EXPECT_TRUE(mass.errors().empty()) << mass.errors()[0];
+    EXPECT_EQ(mass.nodes(), 18);
+    // The last GRID before the CPENTA that ends the file.
+    ASSERT_NE(mass.node(26), nullptr);
+    EXPECT_EQ(mass.node(26)->getCKpPointX(), 1.0);
+    EXPECT_EQ(mass.node(26)->getCKpPointZ(), 2.0);
+    EXPECT_EQ(mass.elems(1), 3);
+    EXPECT_EQ(mass.elems(11), 3);
+    EXPECT_STREQ(mass.mat(1)->GetName(), "mat8.1");
+    EXPECT_STREQ(mass.mat(10)->GetName(), "mat8.10");
+    EXPECT_STREQ(mass.mat(2)->GetName(), "mat1.2");
+    EXPECT_EQ(mass.mat(2)->GetNuxy(), 3.0);
+    std::vector<CKpLamLyr*> plies = mass.layers(1);
+    ASSERT_EQ(plies.size(), 3u);
+    const int mids[] = {1, 10, 1};
+    const double ts[] = {.1, .5, .1};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(plies[i]->mid(), mids[i]) << i;
+        EXPECT_EQ(plies[i]->t(), ts[i]) << i;
+        EXPECT_EQ(plies[i]->theta(), 0.0) << i;
+    }
+
+    Model macn;
+    ASSERT_EQ(macn.Read(DataFile("cquad4_pcomp_mat8_MACN.solver.bdf")), 0);
+    EXPECT_TRUE(macn.errors().empty()) << macn.errors()[0];
+    EXPECT_EQ(macn.nodes(), 4);
+    EXPECT_EQ(macn.node(3)->getCKpPointZ(), 2.0);
+    EXPECT_EQ(macn.elems(1), 1);
+    EXPECT_EQ(macn.mat(3)->GetEx(), 1.4e7);
+    EXPECT_EQ(macn.mat(3)->GetEy(), 1e6);
+    std::vector<CKpLamLyr*> four = macn.layers(1);
+    ASSERT_EQ(four.size(), 4u);
+    const double angles[] = {0, 45, -45, 90};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(four[i]->mid(), 3) << i;
+        EXPECT_EQ(four[i]->t(), .075) << i;
+        EXPECT_TRUE(Near(four[i]->theta(), angles[i] * kDeg, tol::angle)) << i;
+    }
+}
+
+// A file whose last line has no line end reads as the same file with it;
+// the line counts as cut only where its text is incomplete.
+TEST(ReadKorbdf, LastLineWithoutItsLineEndReadsAsWithIt) {
+    const std::string path = TempPath("lastline");
+    // A complete last card that fails says why, with or without its line
+    // end; a last line cut inside a number or before a failing card's data
+    // says the file ends early, while with a line end the same text is read
+    // as it stands.
+    struct Case {
+        const char* deck;
+        const char* withEnd;     // error with the line end ("" none)
+        const char* withoutEnd;  // error without it
+    } cases[] = {
+        {"BEGIN BULK\nGRID    1\nGRID    0", "Could not store GRID 0 on line 3 of '%s'.",
+         "Could not store GRID 0 on line 3 of '%s'."},
+        {"BEGIN BULK\nGRID    1\nGRID    2       1.+999",
+         "Number '1.+999' of card GRID on line 3 of '%s' is out of range.",
+         "Number '1.+999' of card GRID on line 3 of '%s' is out of range."},
+        {"BEGIN BULK\nGRID    1\nGRID,2,,0.,0.,7.+", "",
+         "Bulk data file '%s' ends early inside line 3 (card GRID); the cards before it were "
+         "read."},
+        {"BEGIN BULK\nGRID    1\nGRID", "Could not store GRID 0 on line 3 of '%s'.",
+         "Bulk data file '%s' ends early inside line 3 (card GRID); the cards before it were "
+         "read."},
+        // A card outside the set is skipped, cut or not.
+        {"BEGIN BULK\nGRID    1\nFORCE   2       1.5E", "", ""},
+    };
+    for (const Case& c : cases) {
+        for (bool end : {true, false}) {
+            SCOPED_TRACE(std::string(c.deck) + (end ? " + line end" : ""));
+            WriteAll(path, std::string(c.deck) + (end ? "\n" : ""));
+            Model m;
+            std::string name = path;
+            const char* error = end ? c.withEnd : c.withoutEnd;
+            EXPECT_EQ(read_korbdf(&name[0], m.model.get()), error[0] ? 1 : 0);
+            char expected[512];
+            std::snprintf(expected, sizeof expected, error, path.c_str());
+            EXPECT_EQ(m.errors(),
+                      error[0] ? std::vector<std::string>{expected} : std::vector<std::string>{});
+            EXPECT_NE(m.node(1), nullptr);
+        }
+    }
+    for (const char* deck : {"test_mass.dat", "cquad4_pcomp_mat8_MACN.solver.bdf", "loads.bdf"}) {
+        SCOPED_TRACE(deck);
+        const std::string whole = ReadAll(DataFile(deck));
+        ASSERT_EQ(whole.back(), '\n');
+        WriteAll(path, whole.substr(0, whole.size() - 1));
+        Model with, without;
+        ASSERT_EQ(with.Read(DataFile(deck)), 0);
+        EXPECT_EQ(without.Read(path), 0);
+        EXPECT_TRUE(without.errors().empty()) << without.errors()[0];
+        EXPECT_EQ(with.nodes(), without.nodes());
+        EXPECT_EQ(with.Written(), without.Written());
+    }
+    // A real deck cut inside its last number: "1.4+4" of the MAT8 row
+    // before ENDDATA, cut after its "+".
+    const std::string deck = ReadAll(DataFile("trncomp12.bdf"));
+    const size_t cut = deck.rfind("1.4+4") + 4;
+    WriteAll(path, deck.substr(0, cut));
+    Model m;
+    std::string name = path;
+    EXPECT_EQ(read_korbdf(&name[0], m.model.get()), 1);
+    ASSERT_EQ(m.errors().size(), 1u);
+    EXPECT_NE(m.errors()[0].find("ends early inside line"), std::string::npos) << m.errors()[0];
+    EXPECT_NE(m.errors()[0].find("(card MAT8)"), std::string::npos) << m.errors()[0];
+    EXPECT_EQ(m.nodes(), 14);
+    std::remove(path.c_str());
+}
+
+// A card outside the set is skipped whatever its fields hold: numbers
+// beyond the int or double range are checked only in cards that are read.
+TEST(ReadKorbdf, CardsOutsideTheSetAreSkippedWhateverTheyHold) {
+    // The real deck gets past its DAREA* (line 59, 80000000100) and stops
+    // at its first GRID, whose id is itself beyond an int.
+    const std::string path = DataFile("sdr11se_s2dclg.bdf");
+    Model real;
+    std::string name = path;
+    EXPECT_EQ(read_korbdf(&name[0], real.model.get()), 1);
+    EXPECT_EQ(real.errors(),
+              std::vector<std::string>{"Number '80000000001' of card GRID on line 96 of '" + path +
+                                       "' is out of range."});
+    EXPECT_EQ(real.nodes(), 0);
+
+    Model m;
+    ASSERT_EQ(
+        m.ReadText("BEGIN BULK\n"
+                   "DAREA*  61              80000000100     1               1.+6            +\n"
+                   "*                                                                       \n"
+                   "SPOINT,99999999999\n"
+                   "FORCE   1       2       0       1.+999\n"
+                   "GRID    1               0.      0.      7.\n"
+                   "ENDDATA\n"),
+        0);
+    EXPECT_TRUE(m.errors().empty()) << m.errors()[0];
+    ASSERT_EQ(m.nodes(), 1);
+    EXPECT_EQ(m.node(1)->getCKpPointZ(), 7.0);
+}
+
+// A leading "+" is a number's sign and "1e7" a real, on real decks.
+TEST(ReadKorbdf, SignedNumbersAndRealsWithoutPointOnRealDecks) {
+    Model v;
+    ASSERT_EQ(v.Read(DataFile("v10112.bdf")), 0);
+    std::vector<CKpLamLyr*> plies = v.layers(101);
+    ASSERT_EQ(plies.size(), 3u);
+    const double angles[] = {0, 90, 0};
+    const double ts[] = {1, 10, 1};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(Near(plies[i]->theta(), angles[i] * kDeg, tol::angle)) << i;
+        EXPECT_EQ(plies[i]->t(), ts[i]) << i;
+        EXPECT_EQ(plies[i]->sout(), 2) << i;  // "YES" after each angle
+    }
+
+    Model cc;
+    ASSERT_EQ(cc.Read(DataFile("cc188b.bdf")), 0);
+    struct Grid {
+        int id;
+        double x, y, z;
+    } grids[] = {{3303, 20, 7.5, 5}, {3304, 0, 7.5, 0}, {7403, 0, 7.5, 0}, {3302, 20, -7.5, 5}};
+    for (const Grid& g : grids) {
+        SCOPED_TRACE(g.id);
+        CKpNode* n = cc.node(g.id);
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(n->getCKpPointX(), g.x);
+        EXPECT_EQ(n->getCKpPointY(), g.y);
+        EXPECT_EQ(n->getCKpPointZ(), g.z);
+    }
+
+    // The same spelling in a deck of many other cards.
+    Model d200;
+    ASSERT_EQ(d200.Read(DataFile("d200obus.bdf")), 0);
+    EXPECT_EQ(d200.node(7701)->getCKpPointY(), 93.0);
+    EXPECT_EQ(d200.node(7702)->getCKpPointY(), 93.0);
+    EXPECT_EQ(d200.node(7702)->getCKpPointX(), 190.0);
+
+    Model loads;
+    ASSERT_EQ(loads.Read(DataFile("loads.bdf")), 0);
+    ASSERT_NE(loads.mat(10000), nullptr);
+    EXPECT_EQ(loads.mat(10000)->GetEx(), 1e7);
+    EXPECT_EQ(loads.mat(10000)->GetNuxy(), 0.3);
+}
+
+// MAT1 with one of E, G, NU blank takes it from the other two.
+TEST(ReadKorbdf, Mat1TakesOneBlankOfEGNuFromTheOtherTwo) {
+    Model loads;
+    ASSERT_EQ(loads.Read(DataFile("loads.bdf")), 0);
+    EXPECT_NEAR(loads.mat(10000)->GetGxy(), 3846153.846, 1e-3);
+    Model cc;
+    ASSERT_EQ(cc.Read(DataFile("cc188b.bdf")), 0);
+    EXPECT_NEAR(cc.mat(74)->GetGxy(), 1e6 / 2.6, 1e-6);
+
+    Model m;
+    ASSERT_EQ(m.ReadText("BEGIN BULK\n"
+                         "MAT1    1       2.6+5   1.+5\n"
+                         "MAT1    2               1.+5    .25\n"
+                         "MAT1    3       2.+5\n"
+                         "MAT1    4       2.+5            -1.\n"
+                         "MAT1    5       2.+5    0.\n"
+                         "MAT1    6       2.+5    8.+4    .2\n"),
+              0);
+    struct Want {
+        int mid;
+        double e, g, nu;
+    } want[] = {{1, 2.6e5, 1e5, 0.3}, {2, 2.5e5, 1e5, 0.25}, {3, 2e5, 0, 0},
+                {4, 2e5, 0, -1},      {5, 2e5, 0, 0},        {6, 2e5, 8e4, 0.2}};
+    for (const Want& w : want) {
+        SCOPED_TRACE(w.mid);
+        CKpMat* mat = m.mat(w.mid);
+        ASSERT_NE(mat, nullptr);
+        EXPECT_NEAR(mat->GetEx(), w.e, 1e-9 * w.e);
+        EXPECT_NEAR(mat->GetGxy(), w.g, 1e-9 * w.e);
+        EXPECT_NEAR(mat->GetNuxy(), w.nu, 1e-12);
+    }
+}
+
+// A free-field row whose continuation mark is followed by a comma keeps
+// its continuation row.
+TEST(ReadKorbdf, FreeFieldMarkFollowedByACommaKeepsItsContinuation) {
+    Model m;
+    ASSERT_EQ(m.Read(DataFile("conedg01e.bdf")), 0);
+    EXPECT_TRUE(m.errors().empty()) << m.errors()[0];
+    CKpCoord* c = m.model->pCoords()->find(5);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->type(), 1);
+    const double want[] = {0, 0, 0, 0, 0, 1, 0, 1, 1};
+    for (int k = 0; k < 9; ++k) EXPECT_EQ(c->coords(k), want[k]) << k;
+}
+
+// A file without BEGIN BULK (the control part of a real deck) is refused
+// with what is missing, and the model is left as it was.
+TEST(ReadKorbdf, NoBeginBulkSaysWhatIsMissing) {
+    const std::string deck = ReadAll(DataFile("test_mass.dat"));
+    const std::string path = TempPath("nobulk");
+    WriteAll(path, deck.substr(0, deck.find("BEGIN BULK")));
+    Model m;
+    std::string name = path;
+    EXPECT_EQ(read_korbdf(&name[0], m.model.get()), 1);
+    EXPECT_EQ(m.errors(), std::vector<std::string>{"No BEGIN BULK in file '" + path + "'."});
+    EXPECT_EQ(m.nodes(), 0);
+    std::remove(path.c_str());
+}
+
 }  // namespace
 
 // MAT2, anisotropic in the plane: no public deck here holds one, so a deck
@@ -726,11 +984,11 @@ TEST(ReadKorbdf, Mat2FieldsAndRoundTrip) {
         ASSERT_NE(mat, nullptr);
         EXPECT_STREQ(mat->GetName(), "mat2.21");
         EXPECT_EQ(mat->GetExternalId(), 21);
-        const double want[] = {1.2e5, 3e3, 7.0,    9e3,  8.0,  5e3,    1.6e-9, -1e-6,
+        const double want[] = {1.2e5,  3e3,  7.0,  9e3,  8.0,  5e3,    1.6e-9, -1e-6,
                                2.5e-5, 3e-7, 20.0, 0.02, 1500, 1200.0, 80.0};
-        const double got[] = {mat->GetEx(),   mat->GetNuxy(), mat->GetC14(),  mat->GetEy(),
+        const double got[] = {mat->GetEx(),   mat->GetNuxy(), mat->GetC14(),     mat->GetEy(),
                               mat->GetC24(),  mat->GetGxy(),  mat->GetDensity(), mat->GetAlpx(),
-                              mat->GetAlpy(), mat->GetA4(),   mat->GetTref(), mat->GetGe(),
+                              mat->GetAlpy(), mat->GetA4(),   mat->GetTref(),    mat->GetGe(),
                               mat->GetFxt(),  mat->GetFxc(),  mat->GetFs12()};
         for (int k = 0; k < 15; ++k) EXPECT_TRUE(Near(got[k], want[k], tol::stiffness)) << k;
     };
@@ -762,9 +1020,9 @@ TEST(ReadKorbdf, NoOrientationPastTheHighestIdOfTheModel) {
              "ENDDATA\n");
     EXPECT_EQ(m.model->Read(static_cast<ILayup::EFormat>(2), path.c_str(), 0, 0, ""), -1);
     std::remove(path.c_str());
-    EXPECT_EQ(m.errors(), (std::vector<std::string>{"Could not store CQUAD4 2 on line 7 of '" +
-                                                        path + "'.",
-                                                    "Read failed."}));
+    EXPECT_EQ(m.errors(),
+              (std::vector<std::string>{"Could not store CQUAD4 2 on line 7 of '" + path + "'.",
+                                        "Read failed."}));
     ASSERT_EQ(m.model->pOrients()->entries(), 1);
     EXPECT_EQ((*m.model->pOrients())[0], theta);
     ASSERT_EQ(m.model->pElems()->entries(), 1);

@@ -300,6 +300,7 @@ TEST_F(CMorvekPropTest, BulkDeckReadWithTheDatabaseOpenDumps) {
               "matword 1 8 5000\n"
               "matword 2 2 70000\n"
               "matword 2 5 0.330000013\n"
+              "matword 2 8 26315.7891\n"  // G from E and NU: 7.+4 / (2 * 1.33)
               "matword 3 40 2\n"
               "matword 4 40 1\n"
               "lam 3 -0.2 0\n"

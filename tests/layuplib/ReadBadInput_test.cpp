@@ -227,7 +227,7 @@ TEST(ReadBadInput, Stl) {
 
 TEST(ReadBadInput, BulkData) {
     CheckReader({"bulk data (2)", 2, "bdf/flat_plate_composite.bdf", false, "bdf", 1, 0,
-                 "it is not a bulk data file", "it is not a bulk data file", "ends early"});
+                 "No BEGIN BULK", "No BEGIN BULK", "ends early"});
 }
 
 TEST(ReadBadInput, PrintedOutput) {
