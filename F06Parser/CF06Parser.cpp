@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "F06Parser/CF06EchoBulk.h"
 #include "F06Parser/CF06EchoControl.h"
@@ -76,7 +78,91 @@ bool isPageTitle(const char* title) {
     return p - title >= 4 && std::strncmp(p - 4, "PAGE", 4) == 0;
 }
 
+// The blank-separated fields of a report line after its carriage-control
+// column, each as [begin, end) columns.
+std::vector<std::pair<size_t, size_t>> fieldsOf(const std::string& line) {
+    std::vector<std::pair<size_t, size_t>> fields;
+    size_t i = 1;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+        const size_t begin = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+        if (i > begin) fields.emplace_back(begin, i);
+    }
+    return fields;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A field that starts as a number does: a digit, or a sign or point before
+// one.
+bool startsNumber(const std::string& f) {
+    size_t i = f[0] == '+' || f[0] == '-' ? 1 : 0;
+    if (i < f.size() && f[i] == '.') ++i;
+    return i < f.size() && isDigit(f[i]);
+}
+
+// A number cut short: a lone sign, or an exponent with fewer than the two
+// digits the report always writes ("1.5E", "1.5E+", "1.5E+0").
+bool isCutNumber(const std::string& f) {
+    if (f == "-" || f == "+") return true;
+    if (!startsNumber(f)) return false;
+    const size_t e = f.find_first_of("eE");
+    if (e == std::string::npos) return false;
+    size_t i = e + 1;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i + digits < f.size() && isDigit(f[i + digits])) ++digits;
+    return i + digits == f.size() && digits < 2;
+}
+
+// Whether the last line of a file, which has no line end, is cut: it ends
+// inside a number, or it stops short of the table row before it while its
+// fields stand in that row's columns (a row short of its fields). Any other
+// last line is complete.
+bool lastLineCut(const std::string& last, const std::string& before) {
+    const auto fields = fieldsOf(last);
+    if (!fields.empty() && fields.back().second == last.size() &&
+        isCutNumber(last.substr(fields.back().first)))
+        return true;
+    const auto row = fieldsOf(before);
+    if (row.empty() || !startsNumber(before.substr(row[0].first, row[0].second - row[0].first)))
+        return false;
+    if (fields.size() > row.size()) return false;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        const size_t from = k == 0 ? 0 : row[k - 1].second;
+        if (fields[k].second <= from || fields[k].second > row[k].second) return false;
+    }
+    return fields.size() < row.size() || fields.back().second < row.back().second;
+}
+
 }  // namespace
+
+// The last two lines of the file (at most the last 64 KiB of it); false when
+// the file's last byte ends a line.
+bool CF06Parser::LastLines(std::int64_t size, std::string& last, std::string& before) {
+    const char lastByte = m_buffer[size - 1];
+    if (lastByte == '\n' || lastByte == '\r') return false;
+    const std::int64_t from = size > 65536 ? size - 65536 : 0;
+    std::string tail(static_cast<size_t>(size - from), '\0');
+    const std::int64_t got = m_buffer.ReadIntoBuffer(from, &tail[0], static_cast<int>(tail.size()));
+    tail.resize(static_cast<size_t>(got > from ? got - from : 0));
+    const size_t cut = tail.find_last_of("\r\n");
+    last = cut == std::string::npos ? tail : tail.substr(cut + 1);
+    before.clear();
+    if (cut == std::string::npos) return true;
+    // The line before ends where its line end (LF, CR or CR LF) begins; a
+    // line the tail holds only in part stays unknown (empty).
+    const size_t end = tail[cut] == '\n' && cut > 0 && tail[cut - 1] == '\r' ? cut - 1 : cut;
+    const size_t start = end == 0 ? std::string::npos : tail.find_last_of("\r\n", end - 1);
+    if (start != std::string::npos)
+        before = tail.substr(start + 1, end - start - 1);
+    else if (from == 0)
+        before = tail.substr(0, end);
+    return true;
+}
 
 int CF06Parser::Parse(const char* path, CKpResStore* store) {
     if (!path || !store || !m_model) return 1;
@@ -154,13 +240,15 @@ int CF06Parser::Parse(const char* path, CKpResStore* store) {
         ++pos;
     }
     // 3. What the file was: no page header at all is no printed output; a
-    //    last line without its line end is a cut file.
+    //    last line without its line end that holds less than its row is a
+    //    cut file.
     int status = 0;
+    std::string last, before;
     if (m_pages == 0) {
         msg->Create(4, "Printed output file '%s' is not printed output: it holds no page header.",
                     path);
         status = 1;
-    } else if (!stopped && m_buffer[size - 1] != '\n') {
+    } else if (!stopped && LastLines(size, last, before) && lastLineCut(last, before)) {
         std::int64_t lines = 1;
         for (std::int64_t i = 0; i < size; ++i) lines += m_buffer[i] == '\n';
         msg->Create(4,

@@ -41,11 +41,14 @@ class CF06Parser {
     // one error naming the file ("Printed output file '%s' ..."): it does
     // not exist, is a directory, is empty or cannot be opened; it holds no
     // page header (a title line ending in "PAGE" and a number: it is not
-    // printed output); its last line has no line end (it ends early: the
-    // results before stay); memory for the buffer runs out. A file with
-    // pages but no layered results reads with the information "Printed
-    // output file '%s' holds no layered results.". Results read stay in the
-    // store whatever happens later in the file.
+    // printed output); its last line has no line end and is cut: it ends
+    // inside a number, or stops short of the table row above it in that
+    // row's columns (it ends early: the results before stay); memory for
+    // the buffer runs out. Any other last line without its line end reads
+    // as it would with one. A file with pages but no layered results reads
+    // with the information "Printed output file '%s' holds no layered
+    // results.". Results read stay in the store whatever happens later in
+    // the file.
     int Parse(const char* path, CKpResStore* store);
     // Handles the page whose "1" is at pos; returns where the scan goes on
     // (0: stop).
@@ -64,6 +67,7 @@ class CF06Parser {
 
   private:
     std::int64_t OnComment(std::int64_t pos);
+    bool LastLines(std::int64_t size, std::string& last, std::string& before);
 
     CF06FileBuffer m_buffer;
     CKpResStore* m_store;

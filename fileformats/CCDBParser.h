@@ -36,11 +36,14 @@ class CCDBParser : public CKpDBF {
     // bytes, integer fields out of the int range or not finite, node rows
     // with coordinates that are not finite): each is reported as an error
     // naming its line, the rest of the file and the post-processing are
-    // still done. Memory exhaustion, or no orientation id left above the
-    // highest (those elements stay without orientation): "Could not
-    // allocate memory.", -1; a store that cannot take a new object: the
-    // error "Could not store <what> <id>." and -1 (the rest of that command
-    // is not read).
+    // still done. A last line without its line end reads as it would with
+    // one, unless it is cut: a block row cut inside a field, or a command
+    // line short of the arguments its command takes or ending inside a
+    // number ("CDB file '%s' ends early inside line %d; ..."). Memory
+    // exhaustion, or no orientation id left above the highest (those
+    // elements stay without orientation): "Could not allocate memory.", -1;
+    // a store that cannot take a new object: the error "Could not store
+    // <what> <id>." and -1 (the rest of that command is not read).
     int Read() override;
 
     // Writes the model as a CDB input file. Model part flags: 1 mesh (NBLOCK,

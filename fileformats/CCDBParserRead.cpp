@@ -145,6 +145,53 @@ bool isCdbCommand(const CKpStr& name) {
     return false;
 }
 
+// A number cut short: a lone sign or point, or a mantissa whose exponent
+// letter has no digit after it ("7.0E", "7.0E+").
+bool isCutNumber(const char* text) {
+    const char* p = text;
+    if (*p == '+' || *p == '-') ++p;
+    bool digits = false;
+    while (*p >= '0' && *p <= '9') ++p, digits = true;
+    if (*p == '.') {
+        ++p;
+        while (*p >= '0' && *p <= '9') ++p, digits = true;
+    }
+    if (!digits) return p != text && *p == '\0';
+    if (*p != 'e' && *p != 'E' && *p != 'd' && *p != 'D') return false;
+    ++p;
+    if (*p == '+' || *p == '-') ++p;
+    return *p == '\0';
+}
+
+// The arguments a command read here takes: the highest one it reads, plus
+// one. 0 for the commands passed over.
+int argumentsTaken(const CDBCommand& cmd) {
+    static const struct {
+        const char* name;
+        int count;
+    } kTaken[] = {{"ET", 2},     {"KEYOP", 3},  {"RLBLOCK", 4}, {"NBLOCK", 2},  {"EBLOCK", 2},
+                  {"MPTEMP", 4}, {"MPDATA", 6}, {"FC", 4},      {"SECTYPE", 2}, {"SECBLOCK", 1}};
+    const CKpStr& name = cmd.Name();
+    if (name == "LOCAL") {
+        const char* kind = cmd.GetArgumentText(1);
+        return std::strcmp(kind, "LOC") == 0 || std::strcmp(kind, "ANG") == 0 ? 7 : 2;
+    }
+    if (name == "SECOFFSET") return std::strcmp(cmd.GetArgumentText(0), "USER") == 0 ? 2 : 1;
+    for (const auto& t : kTaken)
+        if (name == t.name) return t.count;
+    return 0;
+}
+
+// A command line the file ends on without its line end is cut when it stops
+// short of the arguments its command takes (the last one it takes empty or
+// missing) or inside a number; any other such line is complete.
+bool commandLineCut(const CDBCommand& cmd) {
+    const int n = cmd.GetNumArguments();
+    if (n > 0 && isCutNumber(cmd.GetArgumentText(n - 1))) return true;
+    const int taken = argumentsTaken(cmd);
+    return n < taken || (n == taken && taken > 0 && cmd.GetArgumentText(n - 1)[0] == '\0');
+}
+
 }  // namespace
 
 int CCDBParser::Read() {
@@ -165,7 +212,8 @@ int CCDBParser::Read() {
         }
         ReadState st(*this);
         CDBCommand cmd;
-        bool cut = false;  // an "ends early" error was given
+        bool cut = false;          // an "ends early" error was given
+        bool lastLineCut = false;  // the file ends on a command line cut short
         // Line errors before the first command of the format are held: a
         // file that never shows one is refused with a single message.
         bool recognised = false;
@@ -204,6 +252,8 @@ int CCDBParser::Read() {
                 st.dropped = true;
                 cut = true;
             }
+            if (status == 1 && parser.m_lastError.Size() == 0 && rows == 0)
+                lastLineCut = commandLineCut(cmd);
             if (status != 0) break;
         }
         parser.Close();
@@ -214,11 +264,11 @@ int CCDBParser::Read() {
         }
         if (lineErrors.Suppressed() > 0)
             msg->Create(4, "CDB file '%s': %d more line errors.", name(), lineErrors.Suppressed());
-        // A command line cut short still reads: only the missing line end
-        // tells.
+        // A last line without its line end reads as it stands unless what
+        // it holds is incomplete.
         const int last = input_file_last_byte(name());
-        if (!cut && lineErrors.Count() == 0 && parser.m_lastError.Size() == 0 && last != '\n' &&
-            last != '\r') {
+        if (lastLineCut && !cut && lineErrors.Count() == 0 && parser.m_lastError.Size() == 0 &&
+            last != '\n' && last != '\r') {
             msg->Create(4,
                         "CDB file '%s' ends early inside line %d; the commands before it were "
                         "read.",

@@ -107,6 +107,10 @@ class RstReader {
         m_msg.Create(4, "Block error in '%s'.", m_block.c_str());
         return false;
     }
+    bool Unsupported(uint32_t flags) {
+        m_msg.Create(4, "Unsupported record type 0x%08x in '%s'.", flags, m_block.c_str());
+        return false;
+    }
 
     // Moves the read position (checked against the file; the stream moves
     // when the window is refilled).
@@ -429,8 +433,8 @@ bool RstReader::WalkElements(int nelm, int64_t base) {
     for (int k = 0; k < nelm; ++k) {
         // Base and entry both come from the file: their sum may not fit.
         int64_t word = index.intAt(k);
-        if (wide &&
-            __builtin_add_overflow(base, Combine(index.intAt(2 * k), index.intAt(2 * k + 1)), &word))
+        if (wide && __builtin_add_overflow(
+                        base, Combine(index.intAt(2 * k), index.intAt(2 * k + 1)), &word))
             return NoData();
         if (word < 0 || word > m_size / 4) return NoData();
         if (!Seek(4 * word) || !SkipRecord()) return false;
@@ -472,6 +476,8 @@ bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int
     if (at < from) return BlockError();
     if (!Seek(at) || !ReadRecord(&index)) return false;
     if (m_pos > limit) return BlockError();
+    // Compressed words are no pointers.
+    if ((index.flags & kCompressedFlags) != 0) return Unsupported(index.flags);
     int64_t count = std::min<int64_t>(setNelm, static_cast<int64_t>(m_equiv.size()));
     count = std::min<int64_t>(count, index.items(4) / (wide ? 2 : 1));
     out.reserve(static_cast<size_t>(std::max<int64_t>(count, 0)));
@@ -486,6 +492,8 @@ bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int
         const int64_t elemRec = wide ? s + 4 * (static_cast<int64_t>(p) + e) : s + 4 * int64_t(p);
         unsigned char head[12];
         if (!Seek(elemRec) || !ReadBytes(head, sizeof head)) return false;
+        const uint32_t headFlags = static_cast<uint32_t>(BigInt(head + 4));
+        if ((headFlags & kCompressedFlags) != 0) return Unsupported(headFlags);
         if (CRSTParser::GetNdat(BigInt(head), 4, m_level) < 1) continue;
         const int q = BigInt(head + 8);
         if (q < 1) continue;
@@ -493,13 +501,14 @@ bool RstReader::ReadShellValues(int64_t s, int e, int setNelm, int64_t from, int
         unsigned char vhead[8];
         if (!Seek(valRec) || !ReadBytes(vhead, sizeof vhead)) return false;
         const uint32_t flags = static_cast<uint32_t>(BigInt(vhead + 4));
-        if ((flags & (kCompressedFlags | kIntFlag)) != 0) {
-            m_msg.Create(4, "Unsupported record type 0x%08x in '%s'.", flags, m_block.c_str());
-            return false;
-        }
+        if ((flags & (kCompressedFlags | kIntFlag)) != 0) return Unsupported(flags);
         const bool single = (flags & kSingleFlag) != 0;
         const int size = single ? 4 : 8;
-        if (CRSTParser::GetNdat(BigInt(vhead), size, m_level) < 8) continue;
+        // The whole record, footer included, lies in the file, or its values
+        // are not the file's.
+        const int64_t bytes = CRSTParser::GetNdat(BigInt(vhead), 1, m_level);
+        if (bytes >= 0 && bytes + 4 > m_size - m_pos) return NoData();
+        if (bytes / size < 8) continue;
         unsigned char raw[64];
         if (!ReadBytes(raw, 8 * static_cast<size_t>(size))) return false;
         double d[8];

@@ -50,7 +50,9 @@ class CRSTParser : public CKpDBF {
     //     a big-endian standard header (its length 100, or 404 below
     //     release 10), or the header's file format word is 0;
     //   "No data read in '%s'.": the file ends inside the named block, or a
-    //     record or position of the block lies outside the file;
+    //     record or position of the block lies outside the file (an element
+    //     values record whole, footer included, though only its first eight
+    //     values are used);
     //   "Block error in '%s'.": a footer differs from its header, a record
     //     holds fewer items than the reader needs from it, a count or set
     //     number passes the table it indexes, the standard header's framing
@@ -59,7 +61,9 @@ class CRSTParser : public CKpDBF {
     //     (before its solution records' end or past the next set's start);
     //   "Inconsistent nelm in header and GEO block.";
     //   "Unsupported record type 0x%08x in '%s'.": an element value record
-    //     that is compressed or not of reals;
+    //     that is compressed or not of reals, or a compressed element
+    //     solution index or element index record (its words are no
+    //     pointers);
     //   "fgetpos error '%d' in '%s'." / "fsetpos error '%d' in '%s'." (the
     //     system's error code) when the stream cannot tell or move;
     //   memory running out.

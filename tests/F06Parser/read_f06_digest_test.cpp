@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "F06Parser/read_f06.h"
 #include "layuplib/CKpLayup.h"
+#include "layuplib/CKpResStore.h"
 #include "tests/support/ResultsDigest.h"
 #include "tests/support/TestData.h"
 
@@ -23,10 +25,16 @@ std::string DataFile(const std::string& name) {
 std::string Fingerprint(const std::string& path, int flags) {
     CKpLayup model(nullptr, nullptr);
     int status = -1;
-    const std::string messages = CaptureMessages(model, path, [&](CKpLayup& m) {
-        status = read_f06(path.c_str(), &m, 0, nullptr, flags);
-    });
+    const std::string messages = CaptureMessages(
+        model, path, [&](CKpLayup& m) { status = read_f06(path.c_str(), &m, 0, nullptr, flags); });
     return ReadFingerprint(model, std::to_string(status) + messages);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
 }
 
 std::string Write(const char* stem, const std::string& text) {
@@ -65,11 +73,15 @@ std::string Repeated(int copies) {
 }  // namespace
 
 TEST(ReadF06Digest, SharedFilesGiveTheSameResultsAndMessages) {
-    EXPECT_EQ(Fingerprint(DataFile("flat_plate_composite.f06"), 7), "9 a6458a6458367fd2/204a808b99dd7505");
-    EXPECT_EQ(Fingerprint(DataFile("flat_plate_composite.f06"), 2), "7 84371f39b7522cec/204a808b99dd7505");
+    EXPECT_EQ(Fingerprint(DataFile("flat_plate_composite.f06"), 7),
+              "9 a6458a6458367fd2/204a808b99dd7505");
+    EXPECT_EQ(Fingerprint(DataFile("flat_plate_composite.f06"), 2),
+              "7 84371f39b7522cec/204a808b99dd7505");
     EXPECT_EQ(Fingerprint(DataFile("d200obus.f06"), 7), "7 83fb2301a882d705/204a808b99dd7505");
-    EXPECT_EQ(Fingerprint(DataFile("d200obus_unsorted_echo.f06"), 7), "0 cbf29ce484222325/8318282d8acf8d85");
-    EXPECT_EQ(Fingerprint(DataFile("mode_solid_shell_bar.f06"), 7), "6 284fd8fb60dc865a/204a808b99dd7505");
+    EXPECT_EQ(Fingerprint(DataFile("d200obus_unsorted_echo.f06"), 7),
+              "0 cbf29ce484222325/8318282d8acf8d85");
+    EXPECT_EQ(Fingerprint(DataFile("mode_solid_shell_bar.f06"), 7),
+              "6 284fd8fb60dc865a/204a808b99dd7505");
 }
 
 TEST(ReadF06Digest, RepeatedPagesAndOddNumbers) {
@@ -99,4 +111,54 @@ TEST(ReadF06Digest, RepeatedPagesAndOddNumbers) {
     const std::string odd = Write("digest_odd", page);
     EXPECT_EQ(Fingerprint(odd, 7), "7 f1b63bc01dabd087/204a808b99dd7505");
     std::remove(odd.c_str());
+}
+
+TEST(ReadF06Digest, ALastLineWithoutItsLineEndReadsAsTheFileWithIt) {
+    // Real files whose last line is complete: without the line end they
+    // give the same results, status and messages.
+    for (const char* name : {"d200obus.f06", "mode_solid_shell_bar.f06"}) {
+        SCOPED_TRACE(name);
+        const std::string whole = ReadText(DataFile(name));
+        ASSERT_EQ(whole.back(), '\n');
+        const std::string open = Write("digest_open", whole.substr(0, whole.size() - 1));
+        EXPECT_EQ(Fingerprint(open, 7), Fingerprint(DataFile(name), 7));
+        std::remove(open.c_str());
+    }
+    EXPECT_EQ(Fingerprint(DataFile("d200obus.f06"), 7), "7 83fb2301a882d705/204a808b99dd7505");
+
+    // flat_plate_composite.f06 ending on a layered stress row (line 628):
+    // the whole row reads the same with or without its line end; the row
+    // cut inside a number or short of its fields is refused, the rows
+    // before it read.
+    const std::string text = ReadText(DataFile("flat_plate_composite.f06"));
+    const std::string row =
+        "0       14    4   1.22791E+06 -8.01463E+04  8.03946E+03    1.47554E+06  7.51240E+06    "
+        "0.35  1.22796E+06 -8.01957E+04  6.54080E+05";
+    const size_t at = text.find(row);
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_EQ(text[at + row.size()], '\n');
+    ASSERT_EQ(std::count(text.begin(), text.begin() + at, '\n'), 627);
+    const std::string ended = Write("digest_ended", text.substr(0, at + row.size() + 1));
+    const std::string ending = Fingerprint(ended, 7);
+    std::remove(ended.c_str());
+    EXPECT_EQ(ending.substr(0, 2), "9 ");
+    const std::string open = Write("digest_open", text.substr(0, at + row.size()));
+    EXPECT_EQ(Fingerprint(open, 7), ending);
+    std::remove(open.c_str());
+    for (const size_t keep :
+         {row.size() - 1, row.size() - 3, row.size() - 4, row.size() - 6, row.find("  6.54"),
+          row.find("0.35") + 2, row.find("14") + 1, size_t(4), size_t(1)}) {
+        SCOPED_TRACE(row.substr(0, keep));
+        CKpLayup model(nullptr, nullptr);
+        const std::string path = Write("digest_cut", text.substr(0, at + keep));
+        const std::string messages = CaptureMessages(model, path, [&](CKpLayup& m) {
+            EXPECT_EQ(read_f06(path.c_str(), &m, 0, nullptr, 7), 1);
+        });
+        std::remove(path.c_str());
+        EXPECT_NE(messages.find("Printed output file '<path>' ends early inside line 628; the "
+                                "results before it were read."),
+                  std::string::npos)
+            << messages;
+        EXPECT_EQ(model.pRess()->entries(), 9);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "fileformats/CCDBParser.h"
 #include "layuplib/CKpAnsys.h"
@@ -301,18 +302,115 @@ TEST(CCDBParserRead, OtherElementTypesAreSkippedWithTheirContinuationRows) {
 }
 
 TEST(CCDBParserRead, AFileEndingInsideItsElementBlockKeepsTheElementsAndSaysItWasCut) {
-    for (const char* tail : {"      -1\n", "      -1", ""}) {
+    // The terminator row is whole with or without its line end; a row cut
+    // inside its field is not.
+    for (const char* tail : {"      -1\n", "      -1", "", "      -"}) {
         ExchangeModel m("cdbtail");
         std::string text = std::string("ET,1,181\n") + kFourNodes + "EBLOCK,19,SOLID\n(19i8)\n" +
                            Quad181(1, 0, 1, 1, 2, 3, 4) + tail;
-        // Without the terminator row the block's end is missing; without
-        // the line end the last line may be cut.
-        const bool cut = tail[0] == '\0', open = !cut && std::string(tail).back() != '\n';
-        EXPECT_EQ(ReadCdbText(m, "tail.cdb", text), cut || open ? -1 : 0) << m.Log();
+        const bool ended = std::string(tail).find("-1") != std::string::npos;
+        EXPECT_EQ(ReadCdbText(m, "tail.cdb", text), ended ? 0 : -1) << m.Log();
         EXPECT_EQ(m.model.pElems()->entries(), 1) << "tail '" << tail << "'";
-        EXPECT_EQ(m.Has(4, "ends early at line 14 inside the EBLOCK block"), cut) << m.Log();
-        EXPECT_EQ(m.Has(4, "ends early inside line 15"), open) << m.Log();
-        EXPECT_EQ(m.Count(4), cut || open ? 1 : 0) << m.Log();
+        EXPECT_EQ(m.Has(4, "ends early at line 14 inside the EBLOCK block"), tail[0] == '\0')
+            << m.Log();
+        EXPECT_EQ(m.Has(4, "Line 15 ends inside a field at column 1"), !ended && tail[0] != '\0')
+            << m.Log();
+        EXPECT_EQ(m.Count(4), ended ? 0 : 1) << m.Log();
+    }
+}
+
+// The messages of a read with the file's path made neutral.
+std::vector<std::string> Messages(const ExchangeModel& m, const std::string& path) {
+    std::vector<std::string> out;
+    for (const auto& msg : m.gui.messages) {
+        std::string text = msg.text;
+        for (size_t at; (at = text.find(path)) != std::string::npos;)
+            text.replace(at, path.size(), "<path>");
+        out.push_back(std::to_string(msg.severity) + " " + text);
+    }
+    return out;
+}
+
+TEST(CCDBParserRead, ALastLineWithoutItsLineEndReadsAsTheFileWithIt) {
+    // HexBeam.cdb ends with the line FINISH; without its line end the file
+    // gives the same model, status and messages.
+    const std::string whole = xfiles::ReadAll(xfiles::SampleFile("cdb/HexBeam.cdb"));
+    ASSERT_EQ(whole.substr(whole.size() - 8), "\nFINISH\n");
+    struct Read {
+        int status;
+        std::vector<std::string> messages;
+        std::string saved;
+        int nodes;
+    };
+    auto read = [](const std::string& name, const std::string& text) {
+        ExchangeModel m(name);
+        const std::string path = xfiles::TempPath(name + ".cdb");
+        xfiles::WriteAll(path, text);
+        Read r;
+        r.status = ReadCdb(m, path);
+        r.messages = Messages(m, path);
+        const std::string saved = xfiles::TempPath(name + ".lyp");
+        EXPECT_EQ(m.model.SaveLayup(saved.c_str(), 0, 0), 0);
+        // The layup file names itself.
+        r.saved = xfiles::ReadAll(saved);
+        for (size_t at; (at = r.saved.find(saved)) != std::string::npos;)
+            r.saved.replace(at, saved.size(), "<path>");
+        r.nodes = m.model.pNodes()->entries();
+        return r;
+    };
+    const Read original = read("hexwhole", whole);
+    ASSERT_EQ(original.status, 0);
+    const Read open = read("hexopen", whole.substr(0, whole.size() - 1));
+    EXPECT_EQ(open.status, 0);
+    EXPECT_EQ(open.messages, original.messages);
+    EXPECT_EQ(original.nodes, 321);
+    EXPECT_TRUE(open.saved == original.saved);
+
+    // Line 465 (MPDATA EX of material 1) as the last line: cut inside its
+    // number or short of its value it is refused; whole, with or without
+    // the comma after the value, it reads Ex.
+    const size_t at = whole.find("MPDATA,R5.0, 1,EX  ,");
+    ASSERT_NE(at, std::string::npos);
+    const std::string head = whole.substr(0, at);
+    const std::string line = "MPDATA,R5.0, 1,EX  ,       1, 1, 7.000000000E+10,";
+    ASSERT_EQ(whole.compare(at, line.size(), line), 0);
+    const struct {
+        size_t keep;  // characters of the line kept
+        bool cut;
+    } cases[] = {{line.size(), false},       {line.size() - 1, false},     {line.size() - 3, true},
+                 {line.size() - 4, true},    {line.find("7.0") - 1, true}, {line.find("7.0"), true},
+                 {line.find("1, 7.0"), true}};
+    for (const auto& c : cases) {
+        const std::string last = line.substr(0, c.keep);
+        SCOPED_TRACE(last);
+        ExchangeModel m("cdbcutline");
+        EXPECT_EQ(ReadCdbText(m, "cutline.cdb", head + last), c.cut ? -1 : 0) << m.Log();
+        EXPECT_EQ(m.Has(4, "ends early inside line 465; the commands before it were read."), c.cut)
+            << m.Log();
+        EXPECT_EQ(m.Count(4), c.cut ? 1 : 0) << m.Log();
+        EXPECT_EQ(m.model.pNodes()->entries(), 321);
+        if (c.cut) continue;
+        CKpMat* mat = m.model.pMats()->find(1);
+        ASSERT_NE(mat, nullptr);
+        EXPECT_TRUE(Near(mat->ex(), 7e10, tol::loose));
+    }
+
+    // Commands short of the arguments they take, as the last line.
+    for (const char* last : {"ET,1", "ET,1,", "KEYOP,1,8", "SECOFFSET,USER", "FC,1,S,XTEN",
+                             "LOCAL,R5.0,LOC,11,0,0.5,0.5", "SECTYPE,1", "MPTEMP,R5.0,1,1,-0.5E"}) {
+        SCOPED_TRACE(last);
+        ExchangeModel m("cdbshort");
+        EXPECT_EQ(ReadCdbText(m, "short.cdb", std::string("/PREP7\n") + last), -1) << m.Log();
+        EXPECT_TRUE(m.Has(4, "ends early inside line 2")) << m.Log();
+    }
+    // Whole ones, and commands the reader passes over, read as they stand.
+    for (const char* last :
+         {"ET,1,181", "KEYOP,1,8,2", "SECOFFSET,MID", "SECOFFSET,USER,0.5", "FC,1,S,XTEN,100",
+          "LOCAL,R5.0,PRM,12,0", "/GO", "N,R5.3,LOC,     -1,", "MPTEMP,R5.0,1,1,1e5"}) {
+        SCOPED_TRACE(last);
+        ExchangeModel m("cdbwhole");
+        EXPECT_EQ(ReadCdbText(m, "whole.cdb", std::string("/PREP7\n") + last), 0) << m.Log();
+        EXPECT_EQ(m.Count(4), 0) << m.Log();
     }
 }
 

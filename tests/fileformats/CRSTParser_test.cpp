@@ -485,6 +485,107 @@ TEST(CRSTParser, RefusesWhatItCannotRead) {
               std::vector<std::string>{"Could not open rst file '" + missing + "'."});
 }
 
+TEST(CRSTParser, CompressedIndexRecordsAndValueRecordsPastTheFileAreRefused) {
+    for (const std::string release : {"18.2", "9.0"}) {
+        const bool wide = release != "9.0";
+        const rstfile::File good = rstfile::Write(TwoSets(release));
+        // Per set: solution header, doubles, element solution index, then
+        // per element its index record and its values record.
+        auto record = [&](int set, size_t n) {
+            const int first = good.Find("SET " + std::to_string(set) + " of 2");
+            EXPECT_GE(first, 0);
+            return good.records[size_t(first) + n];
+        };
+        ASSERT_EQ(record(1, 3).readEnd, record(1, 3).start + 12);  // element 11's index record
+        ASSERT_EQ(record(2, 8).end, good.bytes.size());            // element 13's values, last
+        struct Case {
+            std::string what;
+            size_t at;  // the word patched
+            int32_t value;
+            std::string error;
+            int filled;  // elements with values in set 1 and 2
+        };
+        const int32_t compressed = int32_t(0x80000000u | 0x10000000u);
+        const size_t last = record(2, 8).start;
+        const std::vector<Case> cases = {
+            {"element index record of element 12", record(1, 5).start + 4, compressed,
+             "Unsupported record type 0x90000000 in 'SET 1 of 2'.", 1},
+            {"element solution index of set 2", record(2, 2).start + 4, int32_t(0x88000000u),
+             "Unsupported record type 0x88000000 in 'SET 2 of 2'.", 3},
+            // One word more than the file holds, and a length at the top of
+            // the range.
+            {"values record one word long", last,
+             rstfile::GetInt(good.bytes, last) + (wide ? 1 : 4), "No data read in 'SET 2 of 2'.",
+             3 + 2},
+            {"values record far too long", last, 0x7FFFFFFF, "No data read in 'SET 2 of 2'.",
+             3 + 2},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(release + " " + c.what);
+            std::string bytes = good.bytes;
+            rstfile::PutInt(bytes, c.at, c.value);
+            TempFile file("crafted.rst", bytes);
+            RstModel m("crafted", {11, 12, 13});
+            EXPECT_EQ(m.Read(file.path, 1, 1), -1);
+            EXPECT_EQ(m.gui.texts(4),
+                      (std::vector<std::string>{c.error, "Error reading rst file."}));
+            // Sets read before stay; of the failing set the elements before
+            // the failure are filed with their own values, no other.
+            const bool inSet1 = c.error.find("SET 1") != std::string::npos;
+            EXPECT_EQ(m.results().entries(), inSet1 ? 2 : 4);
+            if (m.results().entries() != (inSet1 ? 2 : 4)) continue;
+            int filled = 0;
+            for (int r = 0; r < m.results().entries(); r += 2) {
+                const int set = r / 2 + 1;
+                for (int k = 0; k < 3; ++k) {
+                    const std::vector<float> values = Floats(m.result(r), 11 + k);
+                    if (values.empty()) continue;
+                    ++filled;
+                    EXPECT_EQ(values, Membrane(rstfile::Pattern(set, k)));
+                    EXPECT_EQ(Floats(m.result(r + 1), 11 + k), Bending(rstfile::Pattern(set, k)));
+                }
+            }
+            EXPECT_EQ(filled, c.filled);
+        }
+    }
+}
+
+TEST(CRSTParser, WriteIsRefusedAndLeavesTheFileAndTheModelAsTheyWere) {
+    const rstfile::File good = rstfile::Write(TwoSets());
+    TempFile file("kept.rst", good.bytes);
+    RstModel m("write", {11, 12, 13});
+    ASSERT_EQ(m.Read(file.path, 1, 1), 0);
+    ASSERT_EQ(m.results().entries(), 4);
+    const std::string absent = xfiles::TempPath("never_written.rst");
+    for (int what : {0, 1, 15}) {
+        for (int type : {0, 1, 2}) {
+            SCOPED_TRACE(std::to_string(what) + " " + std::to_string(type));
+            CRSTParser onFile, onAbsent;
+            EXPECT_EQ(m.Write(onFile, file.path, what, type), -1);
+            EXPECT_EQ(m.Write(onAbsent, absent, what, type), -1);
+            EXPECT_NE(access(absent.c_str(), F_OK), 0);
+        }
+    }
+    EXPECT_TRUE(xfiles::ReadAll(file.path) == good.bytes);
+    EXPECT_EQ(m.Count(2) + m.Count(4), 0);
+    // The model keeps its results, and the file reads back as before.
+    RstModel back("write_back", {11, 12, 13});
+    ASSERT_EQ(back.Read(file.path, 1, 1), 0);
+    for (RstModel* model : {&m, &back}) {
+        ASSERT_EQ(model->results().entries(), 4);
+        EXPECT_EQ(Names(model->result(2))[0], "LOADSTEP 2");
+        EXPECT_EQ(Names(model->result(3))[1], "ITERATION 3");
+        for (int set = 1; set <= 2; ++set) {
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_EQ(Floats(model->result(2 * set - 2), 11 + k),
+                          Membrane(rstfile::Pattern(set, k)));
+                EXPECT_EQ(Floats(model->result(2 * set - 1), 11 + k),
+                          Bending(rstfile::Pattern(set, k)));
+            }
+        }
+    }
+}
+
 TEST(CRSTParser, TruncationAtAndInsideEveryRecord) {
     for (const std::string release : {"18.2", "9.0"}) {
         const rstfile::File good = rstfile::Write(TwoSets(release));

@@ -154,8 +154,10 @@ TEST(CSTLParser, FormDetectionEmptyFilesAndZeroCounts) {
     // too short for the binary header.
     EXPECT_EQ(ReadStlBytes(m, "facet normal outer loop vertex", &type), -1);
     EXPECT_EQ(type, 2);
-    EXPECT_TRUE(m.Has(4, "is not an STL file: its 30 bytes hold neither an ASCII solid nor the "
-                         "84-byte binary header.")) << m.Log();
+    EXPECT_TRUE(m.Has(4,
+                      "is not an STL file: its 30 bytes hold neither an ASCII solid nor the "
+                      "84-byte binary header."))
+        << m.Log();
     CSTLParser parser;
     EXPECT_EQ(m.Read(parser, "/nonexistent/x.stl", 0), -1);
     EXPECT_TRUE(m.Has(4, "STL file '/nonexistent/x.stl' does not exist."));
@@ -261,6 +263,26 @@ TEST(CSTLParser, TruncatedAndMalformedFacetsAreErrorsAndEarlierFacetsStay) {
         "1.000000000000000000000000000000000     7.5\nendloop\nendfacet\nendsolid s\n";
     ASSERT_EQ(ReadStlBytes(m, longLine), 0);
     EXPECT_EQ(m.model.pNodes()->find(3)->getCKpPointZ(), 7.5);
+}
+
+TEST(CSTLParser, ALastLineWithoutItsLineEndReadsAsTheFileWithIt) {
+    for (const char* name : {"HalfDonut_ascii.stl", "Moon_Chinese.stl"}) {
+        SCOPED_TRACE(name);
+        const std::string whole = xfiles::ReadAll(xfiles::SampleFile(std::string("stl/") + name));
+        ASSERT_EQ(whole.back(), '\n');
+        ExchangeModel a("stlwhole"), b("stlopen");
+        ASSERT_EQ(ReadStlBytes(a, whole), 0) << a.Log();
+        EXPECT_EQ(ReadStlBytes(b, whole.substr(0, whole.size() - 1)), 0) << b.Log();
+        EXPECT_EQ(b.Count(2) + b.Count(4), 0) << b.Log();
+        EXPECT_GT(a.model.pElems()->entries(), 100);
+        EXPECT_EQ(Facets(b.model), Facets(a.model));
+        // The closing line cut inside its keyword: the file is cut.
+        const size_t end = whole.rfind('\n', whole.size() - 2) + 1;
+        ExchangeModel c("stlcutend");
+        EXPECT_EQ(ReadStlBytes(c, whole.substr(0, end + 5)), -1);
+        EXPECT_EQ(c.model.pElems()->entries(), a.model.pElems()->entries());
+        EXPECT_TRUE(c.Has(4, "ends without \"endsolid\"")) << c.Log();
+    }
 }
 
 // A model of `mesh` with its faceted surface.
