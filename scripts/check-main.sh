@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the main command script through the stand-in host in a scratch folder
 # and has the files it writes (the cylindrical panel of 63 nodes and 48
-# quads, four layup plies) read by readers that are not ours: the DXF files by ezdxf, the IGES files by OpenCASCADE's DRAW, the
+# quads, four layup plies) read by readers that are not ours: the DXF files
+# by ezdxf, the IGES files by OpenCASCADE's DRAW, the
 # STL files and the VFP file's mesh section by admesh, the XML layup by
 # xmllint and expat, the laser, BACON and neutral files by the project's
 # layout checkers; the failure indices in the saved database are recomputed
