@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Has the files the main command script wrote (the cylindrical panel of
-# 63 nodes and 48 quads, four layup plies) read by readers that are not
-# ours: the DXF files by ezdxf, the IGES files by OpenCASCADE's DRAW, the
+# Runs the main command script through the stand-in host in a scratch folder
+# and has the files it writes (the cylindrical panel of 63 nodes and 48
+# quads, four layup plies) read by readers that are not ours: the DXF files
+# by ezdxf, the IGES files by OpenCASCADE's DRAW, the
 # STL files and the VFP file's mesh section by admesh, the XML layup by
 # xmllint and expat, the laser, BACON and neutral files by the project's
 # layout checkers; the failure indices in the saved database are recomputed
 # from the fixture's stresses; then the solver, STL and neutral files are
 # read back into an empty model through the stand-in host.
-# Usage: check-main.sh FOLDER PATH/TO/morvek-stub PATH/TO/libplystrand.so
-# (FOLDER: where examples/main.kps ran).
+# Usage: check-main.sh PATH/TO/morvek-stub PATH/TO/libplystrand.so
 set -euo pipefail
+# check_dxf is imported below: no bytecode cache in the source tree.
+export PYTHONDONTWRITEBYTECODE=1
 here="$(cd "$(dirname "$0")/.." && pwd)"
-run="$(cd "$1" && pwd)"
-stub="$(realpath "$2")"
-lib="$(realpath "$3")"
+stub="$(realpath "$1")"
+lib="$(realpath "$2")"
 dir="$(mktemp -d)"
 trap 'rm -rf "$dir"' EXIT
+run="$dir/run"
+mkdir "$run"
+(cd "$run" && "$stub" --lib "$lib" "$here/examples/main.kps" >"$dir/main.log") || {
+  cat "$dir/main.log"; exit 1; }
 
 # check, entities and read_iges.
 source "$here/scripts/iges-draw.sh"

@@ -11,7 +11,9 @@ check() {  # name, got, wanted
 libs="$dir/libs"
 mkdir -p "$libs"
 for l in TKTopTest TKXSDRAW; do
-  so="$(ldconfig -p | awk -v n="lib$l.so.7" '$1 == n {print $NF; exit}')"
+  # awk reads to the end (the first match kept): leaving early would kill
+  # ldconfig with SIGPIPE, and the script with it under pipefail.
+  so="$(ldconfig -p | awk -v n="lib$l.so.7" '$1 == n && so == "" {so = $NF} END {print so}')"
   [ -n "$so" ] || { echo "lib$l.so.7 not found (occt-draw missing?)"; exit 1; }
   ln -sf "$so" "$libs/lib$l.so"
 done

@@ -7,7 +7,10 @@ pkgs=(zlib1g-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev cmake 
       clang libclang-rt-dev python3-ezdxf occt-draw admesh libxml2-utils)
 missing=()
 for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  # The status as a whole (grep -q on a pipe may close it early, which
+  # pipefail counts as a failure).
+  status="$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)"
+  [[ $status == *"install ok installed"* ]] || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds from clean and runs every test: first the
-# normal build, then the test suites under AddressSanitizer and UBSan.
+# normal build (in build-tests), then the test suites under AddressSanitizer
+# and UBSan (in build-asan). Both folders are its own: build/, where the main
+# job writes, is left alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
 
-rm -rf build build-asan build-fuzz
+rm -rf build-tests build-asan
 # No debug information: a quarter of the compile time, and no one reads it here.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"
-cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs")
+cmake --build build-tests -j "$jobs"
+(cd build-tests && ctest --output-on-failure -j "$jobs")
 
 # Sanitizer build with clang (it also checks calls through mistyped function
 # pointers): the tests and the libFuzzer targets from one build under

@@ -1,31 +1,25 @@
 // Stacking file reader and laying: any bytes read as a stacking file and laid
 // into a small brick mesh in each mode must give a status and sections whose
 // layers read back; never crash, leak or read past a buffer.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
+#include "tests/fuzz/FuzzFile.h"
 #include "tests/support/BrickGen.h"
 #include "tests/support/FillSolidHelpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/fuzz_fill_solid_" + std::to_string(getpid()) + ".csv";
     // Two columns of three bricks of uneven height, tapering along x.
     static const brickgen::BrickMesh mesh =
         brickgen::TaperedSlab(brickgen::Order::Hex8, 2, 1, {0, 0.2, 0.7, 1}, 2, 1, 0.5, 1.5);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    FuzzFile file(data, size);
+    if (!file.ok()) return 0;
     for (int mode = 0; mode < 4; ++mode) {
         fillsolid::Filler filler = fillsolid::Make();
         if (!filler || fillsolid::Load(*filler, mesh) != 0 || fillsolid::Tubes(*filler, mesh) != 0)
             __builtin_trap();
-        filler->ReadStacking(static_cast<SolidElements::IFillSolid::EStacking>(mode), path.c_str(),
-                             path.c_str());
+        filler->ReadStacking(static_cast<SolidElements::IFillSolid::EStacking>(mode), file.path(),
+                             file.path());
         filler->CreateSections("Resin", 1.0, 0.01);
         int n = 0;
         filler->GetNumSections(n);

@@ -2,11 +2,8 @@
 // record format can hold is dumped and loaded again to the same dump, and a
 // model reads its mesh, laminates, materials, properties and the first
 // result of it without a crash.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -17,11 +14,12 @@
 #include "layuplib/CKpLayup.h"
 #include "layuplib/CKpResStore.h"
 #include "platform/MorvekStub.h"
+#include "tests/fuzz/FuzzFile.h"
 
 namespace {
 
-std::string dump(const std::string& path) {
-    if (MorvekStubSaveDatabase(path.c_str()) != 0) std::abort();
+std::string dump(const char* path) {
+    if (MorvekStubSaveDatabase(path) != 0) std::abort();
     std::ifstream in(path);
     std::ostringstream out;
     out << in.rdbuf();
@@ -33,22 +31,18 @@ std::string dump(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool tables = VekApiInit(&MorvekStubGetter) == 0;
     if (!tables) std::abort();
-    static const std::string path = "/tmp/fuzz_host_db_" + std::to_string(getpid());
-    FILE* f = std::fopen((path + ".in").c_str(), "wb");
-    if (!f) return 0;
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    FuzzFile input(data, size), output(nullptr, 0);
+    if (!input.ok() || !output.ok()) return 0;
     MorvekStubReset();
-    if (MorvekStubLoadDatabase((path + ".in").c_str()) != 0) return 0;
+    if (MorvekStubLoadDatabase(input.path()) != 0) return 0;
     MorvekStubOpenDatabase("fuzz.db");
 
     // The dump is the database.
-    const std::string first = dump(path + ".out");
-    std::rename((path + ".out").c_str(), (path + ".in").c_str());
+    const std::string first = dump(output.path());
     MorvekStubReset();
-    if (MorvekStubLoadDatabase((path + ".in").c_str()) != 0) std::abort();
+    if (MorvekStubLoadDatabase(output.path()) != 0) std::abort();
     MorvekStubOpenDatabase("fuzz.db");
-    if (dump(path + ".out") != first) std::abort();
+    if (dump(input.path()) != first) std::abort();
 
     CMorvek db;
     CKpLayup model(&db, nullptr);

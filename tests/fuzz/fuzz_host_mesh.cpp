@@ -2,8 +2,6 @@
 // fixture format can hold (any ids, topologies, node references) is read by
 // CMorvek::getMesh without a crash; what it reads, written to an empty
 // database and read again, is the same mesh.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +15,7 @@
 #include "layuplib/CKpNode.h"
 #include "layuplib/CKpNodeStore.h"
 #include "platform/MorvekStub.h"
+#include "tests/fuzz/FuzzFile.h"
 
 namespace {
 
@@ -43,13 +42,10 @@ std::string describe(CKpNodeStore& nodes, CKpElemStore& elems) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool tables = VekApiInit(&MorvekStubGetter) == 0;
     if (!tables) std::abort();
-    static const std::string path = "/tmp/fuzz_host_mesh_" + std::to_string(getpid()) + ".txt";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    FuzzFile file(data, size);
+    if (!file.ok()) return 0;
     MorvekStubReset();
-    if (MorvekStubLoadDatabase(path.c_str()) != 0) return 0;
+    if (MorvekStubLoadDatabase(file.path()) != 0) return 0;
 
     CMorvek db;
     CKpNodeStore nodes, nodes2;

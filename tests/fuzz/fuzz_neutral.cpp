@@ -1,13 +1,9 @@
 // Host neutral file reader: any bytes must read or fail with a status;
 // never crash, leak or read past a buffer. Whatever was read is linked, so
 // every element left in the store has all of its nodes.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "layuplib/CKpElem.h"
 #include "layuplib/CKpElemStore.h"
@@ -16,21 +12,19 @@
 #include "layuplib/CKpNodeStore.h"
 #include "layuplib/CVekObjectStoreIterator.h"
 #include "layuplib/save_neutral.h"
+#include "tests/fuzz/FuzzFile.h"
 #include "tests/support/RecordingGUI.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/fuzz_neutral_" + std::to_string(getpid()) + ".neu";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 0;
-    if (size) std::fwrite(data, 1, size, f);
-    std::fclose(f);
+    FuzzFile input(data, size);
+    if (!input.ok()) return 0;
     RecordingGUI gui;
     CKpMsg msg;
     msg.SetGUI(&gui);
     CKpNodeStore nodes;
     CKpElemStore elems;
     CKpFile file;
-    file.SetName(path.c_str());
+    file.SetName(input.path());
     if (ImportMorvek25(&msg, &file, &nodes, &elems) == 0) {
         CVekObjectStoreIterator<CKpElem> it(elems);
         while (++it)

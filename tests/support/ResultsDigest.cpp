@@ -1,5 +1,6 @@
 #include "tests/support/ResultsDigest.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -81,7 +82,8 @@ std::string FileText(const std::string& path) {
 
 std::string CaptureMessages(CKpLayup& model, const std::string& path,
                             const std::function<void(CKpLayup&)>& read) {
-    const std::string log = "/tmp/results_digest_" + std::to_string(::getpid()) + ".msg";
+    const std::string log =
+        ::testing::TempDir() + "results_digest_" + std::to_string(::getpid()) + ".msg";
     model.pMsg()->FileOpen(log.c_str());
     const size_t skip = FileText(log).size();
     read(model);
