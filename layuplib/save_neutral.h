@@ -56,11 +56,11 @@ CKpFemtrl* make_femtrl_list(CKpMsg* msg, CKpMatStore* mats, bool* failed);
 // further packet of an id already in the store (the first one counts). A CR
 // before the line end is ignored; a line of any length is one line, and
 // the last one reads the same without its line end. Data cards are read in
-// free form, and every number read is checked: the node card's x, y, z,
-// the element card's node count, configuration, property id, 0 and three
-// reals (all finite), the node ids its shape takes and an element header's
-// N1 (blank is 0); text after them is ignored. Connectivity ids left out
-// read as 0. 0; -1 after one error: "Could not open file '%s' for
+// free form, and every number read is checked (a real must be finite): the
+// node card's x, y, z, the element card's node count, configuration,
+// property id, 0 and three reals, the node ids its shape takes and an
+// element header's N1 (blank is 0); text after them is ignored.
+// Connectivity ids left out read as 0. 0; -1 after one error: "Could not open file '%s' for
 // reading." (with " The file does not exist." / "is a directory." / "is
 // empty." when that is why; stores untouched), "Neutral file '%s' is not a
 // neutral file: its first line is not a packet header." (stores
