@@ -88,19 +88,11 @@ int CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
     if (u < -kMaxIndex || u > kMaxIndex || v < -kMaxIndex || v > kMaxIndex) return -1;
     if (!inWindow(u, v)) {
         // 1. Widen only the exceeded sides, by a block beyond the index, so
-        //    that a drape advancing ring by ring reallocates rarely. Without
-        //    cells the new window also covers the used range.
-        int nsmin = smin, nsmax = smax, ntmin = tmin, ntmax = tmax;
-        if (!cells) {
-            nsmin = minu;
-            nsmax = maxu;
-            ntmin = minv;
-            ntmax = maxv;
-        }
-        if (u < nsmin) nsmin = u - kGrowth;
-        if (u > nsmax) nsmax = u + kGrowth;
-        if (v < ntmin) ntmin = v - kGrowth;
-        if (v > ntmax) ntmax = v + kGrowth;
+        //    that a drape advancing ring by ring reallocates rarely.
+        long long window[4];
+        windowFor(u, v, window);
+        const int nsmin = static_cast<int>(window[0]), nsmax = static_cast<int>(window[1]);
+        const int ntmin = static_cast<int>(window[2]), ntmax = static_cast<int>(window[3]);
         const size_t width = static_cast<size_t>(static_cast<long>(nsmax) - nsmin + 1);
         const size_t height = static_cast<size_t>(static_cast<long>(ntmax) - ntmin + 1);
         CKpDrapePt** grown =
@@ -134,6 +126,25 @@ int CKpDrape::pDrapePt(int u, int v, CKpDrapePt* point) {
         point->SetDrape(this);
     }
     return 0;
+}
+
+void CKpDrape::windowFor(int u, int v, long long window[4]) const {
+    // Without cells the new window also covers the used range.
+    window[0] = cells ? smin : minu;
+    window[1] = cells ? smax : maxu;
+    window[2] = cells ? tmin : minv;
+    window[3] = cells ? tmax : maxv;
+    if (u < window[0]) window[0] = static_cast<long long>(u) - kGrowth;
+    if (u > window[1]) window[1] = static_cast<long long>(u) + kGrowth;
+    if (v < window[2]) window[2] = static_cast<long long>(v) - kGrowth;
+    if (v > window[3]) window[3] = static_cast<long long>(v) + kGrowth;
+}
+
+long long CKpDrape::WidenedCells(int u, int v) const {
+    if (inWindow(u, v)) return 0;
+    long long window[4];
+    windowFor(u, v, window);
+    return (window[1] - window[0] + 1) * (window[3] - window[2] + 1);
 }
 
 void CKpDrape::GetBounds(int& umin, int& umax, int& vmin, int& vmax) const {

@@ -63,6 +63,12 @@ class CKpDrape {
     // +-1,000,000.
     int pDrapePt(int u, int v, CKpDrapePt* point);
 
+    // Number of cells of the wider window that pDrapePt (u, v, point)
+    // allocates for (u, v), also for indices beyond its reach; 0 when the
+    // present window holds (u, v). Lets a caller weigh a far index before
+    // the grid allocates for it.
+    long long WidenedCells(int u, int v) const;
+
     // The used range.
     void GetBounds(int& umin, int& umax, int& vmin, int& vmax) const;
     int GetMinV() const { return minv; }
@@ -168,6 +174,9 @@ class CKpDrape {
     bool inWindow(int u, int v) const {
         return cells && u >= smin && u <= smax && v >= tmin && v <= tmax;
     }
+    // The window {smin, smax, tmin, tmax} that pDrapePt widens to for
+    // (u, v) outside the present one.
+    void windowFor(int u, int v, long long window[4]) const;
     bool inUsed(int u, int v) const { return u >= minu && u <= maxu && v >= minv && v <= maxv; }
 
     CKpDrapeSim* owner;

@@ -90,7 +90,13 @@ struct LypRenumbered {
 //     (line feeds included): the warning "Set <id> on line <n> of layup file
 //     '%s' would bring the ids named by runs to <count>, more than one for
 //     each of the <bytes> bytes read; the rest of the set is ignored."; the
-//     set keeps the ids of its records before that one.
+//     set keeps the ids of its records before that one;
+//   - a drape point (420) whose indices would widen the drape grid (dense
+//     over the box of its points) to more cells than 64 for each byte read
+//     so far: the warning "Drape point (<u>, <v>) on line <n> of layup file
+//     '%s' would widen the drape grid to <cells> cells, more than 64 for
+//     each of the <bytes> bytes read; the point is ignored." (the 421
+//     records after it then find no point).
 // Records shorter than their written form read the absent values as the
 // format's defaults (0, or as its tail rules say); a record that lacks the
 // id or the values it needs, or whose current object is missing, is

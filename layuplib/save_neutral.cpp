@@ -1,5 +1,10 @@
 #include "layuplib/save_neutral.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -291,9 +296,10 @@ int save_neutral(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore* 
 
 namespace {
 
-// One line of any length without its line end (LF, or CR LF). False at the
-// end of the file with nothing read.
-bool readLine(FILE* fp, std::string& line) {
+// One line of any length without its line end (LF, or CR LF); `ended`
+// tells whether a line feed closed it (the file's last line may lack one).
+// False at the end of the file with nothing read.
+bool readLine(FILE* fp, std::string& line, bool& ended) {
     line.clear();
     char buf[1024];
     bool any = false;
@@ -303,7 +309,8 @@ bool readLine(FILE* fp, std::string& line) {
         if (!line.empty() && line.back() == '\n') break;
     }
     if (!any) return false;
-    if (!line.empty() && line.back() == '\n') line.pop_back();
+    ended = !line.empty() && line.back() == '\n';
+    if (ended) line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
 }
@@ -316,6 +323,80 @@ bool fieldInt(const std::string& line, size_t start, size_t width, int* value) {
     return std::sscanf(field.c_str(), "%d%c", value, &tail) == 1;
 }
 
+bool isBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// The numbers of a data card in free form, in turn, as "%d" and "%lg" take
+// them: a field starts after blanks and ends at a blank, the line end or
+// the sign of the next number (16-column reals abut that way). Unlike
+// scanf, a field that does not hold a whole number of its kind, or a real
+// that is not finite, is reported rather than read as far as it goes.
+class CardFields {
+  public:
+    enum Result { kOk, kMissing, kNotInteger, kNotNumber, kNotFinite };
+
+    explicit CardFields(const std::string& text) : m_text(text) {}
+
+    Result Int(int& out) {
+        if (!Start()) return kMissing;
+        errno = 0;
+        char* end = nullptr;
+        const long v = std::strtol(m_text.c_str() + m_start, &end, 10);
+        if (!Ends(end) || errno == ERANGE || v < INT_MIN || v > INT_MAX) return kNotInteger;
+        out = static_cast<int>(v);
+        return kOk;
+    }
+
+    Result Real(double& out) {
+        if (!Start()) return kMissing;
+        char* end = nullptr;
+        const double v = std::strtod(m_text.c_str() + m_start, &end);
+        if (!Ends(end)) return kNotNumber;
+        if (!std::isfinite(v)) return kNotFinite;
+        out = v;
+        return kOk;
+    }
+
+    // Number (from 1) of the field last asked for.
+    int Field() const { return m_field; }
+    // Its text up to the next blank, at most 40 characters.
+    std::string Text() const {
+        size_t n = 0;
+        while (m_start + n < m_text.size() && !isBlank(m_text[m_start + n])) ++n;
+        return m_text.substr(m_start, std::min<size_t>(n, 40));
+    }
+    // The field last asked for runs to the end of the line (or was
+    // missing): a line cut there would show just this.
+    bool ReachesLineEnd() const {
+        size_t at = m_start;
+        while (at < m_text.size() && !isBlank(m_text[at])) ++at;
+        return at == m_text.size();
+    }
+
+  private:
+    // Skips the blanks before the next field; false when none is left.
+    bool Start() {
+        ++m_field;
+        while (m_at < m_text.size() && isBlank(m_text[m_at])) ++m_at;
+        m_start = m_at;
+        return m_at < m_text.size();
+    }
+    // The number converted up to `end` is the whole field.
+    bool Ends(const char* end) {
+        const size_t at = static_cast<size_t>(end - m_text.c_str());
+        if (at == m_start) return false;
+        if (at < m_text.size() && !isBlank(m_text[at]) && m_text[at] != '-' && m_text[at] != '+')
+            return false;
+        m_at = at;
+        return true;
+    }
+
+    const std::string& m_text;
+    size_t m_at = 0, m_start = 0;
+    int m_field = 0;
+};
+
 }  // namespace
 
 int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore* elems) {
@@ -324,8 +405,9 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
     // Missing, a directory or empty: said before the file is opened.
     const std::string problem = input_file_problem(name);
     if (!problem.empty() && nodes && elems) {
-        if (msg) msg->Create(4, "Could not open file '%s' for reading. The file %s.", name,
-                             problem.c_str());
+        if (msg)
+            msg->Create(4, "Could not open file '%s' for reading. The file %s.", name,
+                        problem.c_str());
         return -1;
     }
     FILE* fp = (nodes && elems) ? std::fopen(name, "r") : nullptr;
@@ -336,14 +418,34 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
     file->SetType("MNF");
 
     int lineNo = 0;
+    bool ended = true;  // the last line read has its line end
     auto next = [&](std::string& text) {
-        if (!readLine(fp, text)) return false;
+        if (!readLine(fp, text, ended)) return false;
         ++lineNo;
         return true;
     };
     // A premature end: the system's text, then where the file ends.
     auto fail = [&](const char* text) {
         if (msg) msg->Create(4, "%s Neutral file '%s' ends early at line %d.", text, name, lineNo);
+        std::fclose(fp);
+        return -1;
+    };
+    // A field of the last line read that is missing or no number of its
+    // kind: on a last line without its line end, where the field runs to
+    // the end, the file is cut there.
+    auto badField = [&](const char* text, const CardFields& card, CardFields::Result result) {
+        if (!ended && (result == CardFields::kMissing || card.ReachesLineEnd())) return fail(text);
+        if (msg) {
+            if (result == CardFields::kMissing)
+                msg->Create(4, "%s Neutral file '%s', line %d: field %d is missing.", text, name,
+                            lineNo, card.Field());
+            else
+                msg->Create(4, "%s Neutral file '%s', line %d: field %d '%s' is not a valid %s.",
+                            text, name, lineNo, card.Field(), card.Text().c_str(),
+                            result == CardFields::kNotInteger  ? "integer"
+                            : result == CardFields::kNotNumber ? "number"
+                                                               : "finite number");
+        }
         std::fclose(fp);
         return -1;
     };
@@ -361,7 +463,7 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
     };
 
     std::string line, data;
-    bool ended = false;  // the end packet was read
+    bool endPacket = false;
     while (next(line)) {
         int type = 0, id = 0, iv = 0, kc = 0;
         if (!fieldInt(line, 0, 2, &type) || !fieldInt(line, 2, 8, &id) ||
@@ -379,12 +481,15 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
             }
             continue;
         }
-        if (type == 99) ended = true;
+        if (type == 99) endPacket = true;
         if (type == 1) {
-            double x = 0.0, y = 0.0, z = 0.0;
-            if (!next(data)) return fail("Could not read node data.");
-            std::sscanf(data.c_str(), "%lg%lg%lg", &x, &y, &z);
-            if (!next(data)) return fail("Could not read node data.");
+            static const char kNodeData[] = "Could not read node data.";
+            double xyz[3] = {0.0, 0.0, 0.0};
+            if (!next(data)) return fail(kNodeData);
+            CardFields card(data);
+            for (double& c : xyz)
+                if (const CardFields::Result r = card.Real(c)) return badField(kNodeData, card, r);
+            if (!next(data)) return fail(kNodeData);
             if (id < 1 || !isNewNode(id)) continue;
             CKpNode* node = nodes->NewNode(id);
             if (!node) return fail("Could not allocate memory.");
@@ -392,21 +497,35 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
                 std::fclose(fp);
                 return -1;
             }
-            node->setCKpPoint(x, y, z);
+            node->setCKpPoint(xyz[0], xyz[1], xyz[2]);
             node->setIncompleteFlag(0);
         } else if (type == 2) {
+            static const char kElemData[] = "Could not read element data.";
+            // N1 announces a further card; blank counts as 0.
             int n1 = 0;
-            fieldInt(line, 26, 8, &n1);
+            size_t n1At = 26;
+            while (n1At < std::min<size_t>(line.size(), 34) && isBlank(line[n1At])) ++n1At;
+            if (n1At < std::min<size_t>(line.size(), 34) && !fieldInt(line, 26, 8, &n1)) {
+                if (msg)
+                    msg->Create(4,
+                                "%s Neutral file '%s', line %d: field 5 '%s' is not a valid "
+                                "integer.",
+                                kElemData, name, lineNo, line.substr(n1At, 34 - n1At).c_str());
+                std::fclose(fp);
+                return -1;
+            }
             int nn = 0, cfg = 0, pid = 0, unused = 0;
             double r[3] = {0.0, 0.0, 0.0};
-            if (!next(data)) return fail("Could not read element data.");
-            std::sscanf(data.c_str(), "%d%d%d%d%lg%lg%lg", &nn, &cfg, &pid, &unused, &r[0], &r[1],
-                        &r[2]);
-            int ids[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-            if (!next(data)) return fail("Could not read element data.");
-            std::sscanf(data.c_str(), "%d%d%d%d%d%d%d%d", &ids[0], &ids[1], &ids[2], &ids[3],
-                        &ids[4], &ids[5], &ids[6], &ids[7]);
-            if (n1 != 0 && !next(data)) return fail("Could not read element data.");
+            if (!next(data)) return fail(kElemData);
+            {
+                CardFields card(data);
+                for (int* v : {&nn, &cfg, &pid, &unused})
+                    if (const CardFields::Result res = card.Int(*v))
+                        return badField(kElemData, card, res);
+                for (double& v : r)
+                    if (const CardFields::Result res = card.Real(v))
+                        return badField(kElemData, card, res);
+            }
             int gmtp = 0;
             const int* order = nullptr;
             static const int kInOrder[4] = {0, 1, 2, 3};
@@ -425,6 +544,20 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
                 gmtp = 2;
                 order = kQuad8;
             }
+            // The ids of a shape read here; one left out reads as 0 (its
+            // element is then dropped when linking), unless the file is cut
+            // there.
+            int ids[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+            if (!next(data)) return fail(kElemData);
+            {
+                CardFields card(data);
+                for (int k = 0; gmtp != 0 && k < nn; ++k) {
+                    const CardFields::Result res = card.Int(ids[k]);
+                    if (res == CardFields::kMissing && ended) break;
+                    if (res != CardFields::kOk) return badField(kElemData, card, res);
+                }
+            }
+            if (n1 != 0 && !next(data)) return fail(kElemData);
             if (gmtp == 0 || id < 1 || !isNewElem(id)) continue;
             CKpElem* elem = elems->NewElem(id, gmtp);
             if (!elem || elem->getnnod() != nn) {
@@ -444,7 +577,7 @@ int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore
         return -1;
     }
     node_reref(msg, nodes, elems);
-    if (!ended) {
+    if (!endPacket) {
         if (msg)
             msg->Create(4,
                         "Neutral file '%s' ends early at line %d without the end packet 99; the "

@@ -54,16 +54,26 @@ CKpFemtrl* make_femtrl_list(CKpMsg* msg, CKpMatStore* mats, bool* failed);
 // type, ID, IV and KC columns each hold just an integer; other lines and
 // other packets are skipped, as are ids below 1, unknown shapes and a
 // further packet of an id already in the store (the first one counts). A CR
-// before the line end is ignored; a line of any length is one line. Missing
-// connectivity ids read as 0. 0; -1 after one error: "Could not open file
-// '%s' for reading." (with " The file does not exist." / "is a directory." /
-// "is empty." when that is why; stores untouched), "Neutral file '%s' is not
-// a neutral file: its first line is not a packet header." (stores
+// before the line end is ignored; a line of any length is one line, and
+// the last one reads the same without its line end. Data cards are read in
+// free form, and every number read is checked (a real must be finite): the
+// node card's x, y, z, the element card's node count, configuration,
+// property id, 0 and three reals, the node ids its shape takes and an
+// element header's N1 (blank is 0); text after them is ignored.
+// Connectivity ids left out read as 0. 0; -1 after one error: "Could not open file '%s' for
+// reading." (with " The file does not exist." / "is a directory." / "is
+// empty." when that is why; stores untouched), "Neutral file '%s' is not a
+// neutral file: its first line is not a packet header." (stores
 // untouched), "Could not read node data." / "Could not read element data."
 // followed by " Neutral file '%s' ends early at line %d." (end of file
-// inside a packet; what was read stays), "Neutral file '%s' ends early at
-// line %d without the end packet 99; ..." (what was read stays, linked) or
-// "Could not close file.".
+// inside a packet, or a last line without line end whose fields stop
+// short or whose last field is cut), by " Neutral file '%s', line %d: field
+// %d is missing." or by " Neutral file '%s', line %d: field %d '%s' is not
+// a valid integer." ("number", "finite number"; fields counted from 1, the
+// header's N1 being field 5; the field's text up to a blank, at most 40
+// characters) (what was read stays, unlinked), "Neutral file
+// '%s' ends early at line %d without the end packet 99; ..." (what was
+// read stays, linked) or "Could not close file.".
 int ImportMorvek25(CKpMsg* msg, CKpFile* file, CKpNodeStore* nodes, CKpElemStore* elems);
 
 #endif  // PLYSTRAND_LAYUPLIB_SAVE_NEUTRAL_H

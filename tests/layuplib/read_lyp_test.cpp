@@ -327,6 +327,51 @@ TEST_F(LypRead, LegacyDrapeRecordsBindTheNextPattern) {
     EXPECT_EQ(model->pDrapeSim()->pPat(), nullptr);
 }
 
+// The drape grid is dense over the box of its points, so a point may widen
+// it only as far as the bytes read so far back (64 cells each): a drape's
+// own points, read outwards from the start point, all pass; a far index on
+// a short line is ignored with a warning, and so are the corners after it.
+TEST_F(LypRead, DrapePointsWidenTheGridOnlyAsTheFileBacksIt) {
+    // 29 bytes asking for a grid of gigabytes: both points are ignored.
+    const std::string far = Temp("far.lyp", "000\n420 1000000 0\n420 0 1000\n");
+    EXPECT_EQ(Read(far), 0);  // no "** END" banner
+    EXPECT_TRUE(Logged("WARNING: Drape point (1000000, 0) on line 2 of layup file '" + far +
+                       "' would widen the drape grid to 201024321 cells, more than 64 for each "
+                       "of the 18 bytes read; the point is ignored."))
+        << Log();
+    EXPECT_TRUE(Logged("WARNING: Drape point (0, 1000) on line 3 of layup file '" + far +
+                       "' would widen the drape grid to 225321 cells, more than 64 for each of "
+                       "the 29 bytes read; the point is ignored."))
+        << Log();
+    EXPECT_EQ(model->pDrapeSim()->pDrape()->GetCount(), 0);
+
+    // A drape of 151 points read outwards from the start point.
+    model->reinit();
+    std::string text = "000\n";
+    for (int u = 0; u <= 150; ++u) text += "420 " + std::to_string(u) + " 0 1.5 2.5 3.5\n";
+    text += "420 -3000 0 1 1 1\n421 1 0.5 1 1 1\n420 149 0 7 7 7\n421 2 0.25 1 1 1\n** END\n";
+    const std::string path = Temp("outwards.lyp", text);
+    ASSERT_EQ(Read(path), 1) << Log();
+    CKpDrape* drape = model->pDrapeSim()->pDrape();
+    EXPECT_EQ(drape->GetCount(), 151);
+    int umin = 1, umax = 0, vmin = 1, vmax = 0;
+    drape->GetBounds(umin, umax, vmin, vmax);
+    EXPECT_EQ((std::vector<int>{umin, umax, vmin, vmax}), (std::vector<int>{0, 150, 0, 0}));
+    ASSERT_NE(drape->pDrapePt(150, 0), nullptr);
+    EXPECT_DOUBLE_EQ(drape->pDrapePt(150, 0)->GetPoint().gety(), 2.5);
+    // The point at u = -3000 would need a window of u -3020..163 and v
+    // -100..100; 4 + 20 * 10 + 21 * 90 + 22 * 51 + 18 bytes were read.
+    EXPECT_TRUE(Logged("WARNING: Drape point (-3000, 0) on line 153 of layup file '" + path +
+                       "' would widen the drape grid to 639984 cells, more than 64 for each of "
+                       "the 3234 bytes read; the point is ignored."))
+        << Log();
+    EXPECT_EQ(drape->pDrapePt(-3000, 0), nullptr);
+    // The corners go to the point of the last 420 only when it exists.
+    EXPECT_EQ(drape->pDrapePt(149, 0)->GetEndFrac(1), CKpDrapePt::kNoEndFrac);
+    EXPECT_DOUBLE_EQ(drape->pDrapePt(149, 0)->GetEndFrac(2), 0.25);
+    EXPECT_DOUBLE_EQ(drape->pDrapePt(149, 0)->GetPoint().getx(), 1.5);
+}
+
 TEST_F(LypRead, MalformedFieldOrUnreadableLineFails) {
     const std::string bad = Temp("bad.lyp", "101 0 1\n102 1.0 abc 3.0\n101 0 2\n");
     EXPECT_EQ(Read(bad), 0);
@@ -584,9 +629,8 @@ TEST_F(LypRead, ShapeFailuresThenMissingNodesThenPatternElements) {
     }
     text += "101 0 4\n102 9 9 9\n";  // a repeat: ignored with a warning
     const std::vector<std::pair<int, std::string>> elems = {
-        {2, "2 3 6 5"},   {1, "1 2 5 4"},    {3, "1 1 2 3"},   {4, "4 5 8 7"},
-        {5, "5 99 9 8"},  {6, "7 8 11 10"},  {7, "0 8 9 12"},  {8, "98 9 12 97"},
-        {9, "99 99 3 4"}, {10, "8 9 12 11"},
+        {2, "2 3 6 5"},   {1, "1 2 5 4"},  {3, "1 1 2 3"},    {4, "4 5 8 7"},   {5, "5 99 9 8"},
+        {6, "7 8 11 10"}, {7, "0 8 9 12"}, {8, "98 9 12 97"}, {9, "99 99 3 4"}, {10, "8 9 12 11"},
     };
     for (const auto& e : elems)
         text += "201 0 " + std::to_string(e.first) + " 1 0\n202 1 1 0\n204 " + e.second + "\n";

@@ -261,6 +261,160 @@ TEST(ImportMorvek25, HandWrittenFiles) {
     }
 }
 
+// Reads `text` as a neutral file into fresh stores; the status, the
+// errors in order and the node and element counts.
+struct NeutralRead {
+    int status = 0;
+    std::vector<std::string> errors;
+    int nodes = 0, elems = 0;
+    std::vector<double> node1;  // node 1's coordinates, when read
+};
+
+NeutralRead ReadText(const std::string& path, const std::string& text) {
+    FILE* fp = std::fopen(path.c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), fp);
+    std::fclose(fp);
+    RecordingGUI gui;
+    CKpMsg msg;
+    msg.SetGUI(&gui);
+    Stores stores;
+    CKpFile file;
+    file.SetName(path.c_str());
+    NeutralRead r;
+    r.status = ImportMorvek25(&msg, &file, &stores.nodes, &stores.elems);
+    r.errors = gui.texts(4);
+    r.nodes = stores.nodes.entries();
+    r.elems = stores.elems.entries();
+    if (const CKpNode* n = stores.nodes.find(1))
+        r.node1 = {n->getCKpPointX(), n->getCKpPointY(), n->getCKpPointZ()};
+    std::remove(path.c_str());
+    return r;
+}
+
+// Nodes 1 to 4 and a quad on them, its three cards given.
+std::string QuadFile(const std::string& firstCoordinates, const std::string& elemCard,
+                     const std::string& connectivity, int n1 = 0) {
+    std::string t = Header(25, 0, 0, 1) + "\ntitle\n";
+    const char* xyz[4] = {nullptr, "1 0 0", "1 1 0", "0 1 0"};
+    for (int id = 1; id <= 4; ++id)
+        t += Header(1, id, 0, 2) + "\n" + (id == 1 ? firstCoordinates : xyz[id - 1]) + "\n0G\n";
+    t += Header(2, 5, 4, 2, n1) + "\n" + elemCard + "\n" + connectivity + "\n";
+    if (n1 != 0) t += "extra card\n";
+    return t + Header(99, 0, 0, 1) + "\n";
+}
+
+const std::string kElemCard = "       4       0       5       0" + kZero + kZero + kZero;
+const std::string kQuadIds = "       1       2       3       4";
+
+// Every number a card holds is checked: a field that is not a number of its
+// kind, a real that is not finite and a card short of its fields end the
+// read with an error naming the line and the field; what came before stays.
+TEST(ImportMorvek25, FieldsThatAreNoNumberNameTheirLineAndField) {
+    const std::string path = TempPath("fields.neu");
+    const std::string at = "Neutral file '" + path + "', line ";
+    const std::string node = "Could not read node data. " + at;
+    const std::string elem = "Could not read element data. " + at;
+    struct Case {
+        std::string text, error;
+        int nodes;
+    } cases[] = {
+        {QuadFile("0 abc 0", kElemCard, kQuadIds), node + "4: field 2 'abc' is not a valid number.",
+         0},
+        // A Fortran exponent, an exponent without digits, a cut number.
+        {QuadFile("0 0.2D+01 0", kElemCard, kQuadIds),
+         node + "4: field 2 '0.2D+01' is not a valid number.", 0},
+        {QuadFile("0 0 1.5E", kElemCard, kQuadIds),
+         node + "4: field 3 '1.5E' is not a valid number.", 0},
+        {QuadFile("1e999 0 0", kElemCard, kQuadIds),
+         node + "4: field 1 '1e999' is not a valid finite number.", 0},
+        {QuadFile("0 nan 0", kElemCard, kQuadIds),
+         node + "4: field 2 'nan' is not a valid finite number.", 0},
+        {QuadFile("0 0 -inf", kElemCard, kQuadIds),
+         node + "4: field 3 '-inf' is not a valid finite number.", 0},
+        {QuadFile("0 0", kElemCard, kQuadIds), node + "4: field 3 is missing.", 0},
+        {QuadFile("", kElemCard, kQuadIds), node + "4: field 1 is missing.", 0},
+        // The element's cards, after its four nodes.
+        {QuadFile("0 0 0", "       4       0       x       0" + kZero + kZero + kZero, kQuadIds),
+         elem + "16: field 3 'x' is not a valid integer.", 4},
+        {QuadFile("0 0 0", "   4.5       0       5       0" + kZero + kZero + kZero, kQuadIds),
+         elem + "16: field 1 '4.5' is not a valid integer.", 4},
+        {QuadFile("0 0 0", " 99999999999       0       5       0" + kZero + kZero + kZero,
+                  kQuadIds),
+         elem + "16: field 1 '99999999999' is not a valid integer.", 4},
+        {QuadFile("0 0 0", "       4       0       5       0" + kZero + kZero + " inf", kQuadIds),
+         elem + "16: field 7 'inf' is not a valid finite number.", 4},
+        {QuadFile("0 0 0", "       4       0       5       0" + kZero, kQuadIds),
+         elem + "16: field 6 is missing.", 4},
+        {QuadFile("0 0 0", kElemCard, "       1       2      3x       4"),
+         elem + "17: field 3 '3x' is not a valid integer.", 4},
+        {QuadFile("0 0 0", kElemCard, "       1       2 3000000000       4"),
+         elem + "17: field 3 '3000000000' is not a valid integer.", 4},
+    };
+    for (const Case& c : cases) {
+        const NeutralRead r = ReadText(path, c.text);
+        EXPECT_EQ(r.status, -1) << c.error;
+        EXPECT_EQ(r.errors, std::vector<std::string>{c.error});
+        EXPECT_EQ(r.nodes, c.nodes) << c.error;
+        EXPECT_EQ(r.elems, 0) << c.error;
+    }
+    // The header's N1 decides whether a further card belongs to the element.
+    std::string text = QuadFile("0 0 0", kElemCard, kQuadIds, 1);
+    const std::string n1Header = Header(2, 5, 4, 2, 1);
+    text.replace(text.find(n1Header) + 26, 8, "      1x");
+    const NeutralRead header = ReadText(path, text);
+    EXPECT_EQ(header.status, -1);
+    EXPECT_EQ(header.errors,
+              std::vector<std::string>{elem + "15: field 5 '1x' is not a valid integer."});
+}
+
+// What the checks leave as it was: reals that abut in their 16 columns,
+// text after the last field a card holds, a connectivity card short of ids
+// (the element is dropped when linking) and the further card N1 announces.
+TEST(ImportMorvek25, FieldsTheChecksLeaveAsTheyWere) {
+    const std::string path = TempPath("kept.neu");
+    NeutralRead r = ReadText(path, QuadFile("-0.250000000E+03 0.150000000E+01-0.100000000E-01 0 x",
+                                            kElemCard + " more", kQuadIds + "       0", 1));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, std::vector<std::string>{});
+    EXPECT_EQ(r.nodes, 4);
+    EXPECT_EQ(r.node1, (std::vector<double>{-250.0, 1.5, -0.01}));
+    EXPECT_EQ(r.elems, 1);
+    r = ReadText(path, QuadFile("-0.250000000E+03-0.150000000E+01 0.100000000E+01", kElemCard,
+                                "       1       2       3"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.node1, (std::vector<double>{-250.0, -1.5, 1.0}));
+    EXPECT_EQ(r.elems, 0);  // node 0 is missing: dropped with warnings
+}
+
+// The last line may lack its line end: the file reads as it does with one.
+// Only a line whose content is cut says the file ends early.
+TEST(ImportMorvek25, LastLineWithoutLineEnd) {
+    const std::string path = TempPath("noend.neu");
+    const std::string whole = QuadFile("0.5 0 0", kElemCard, kQuadIds);
+    for (const std::string& text :
+         {whole, whole.substr(0, whole.size() - 1), whole.substr(0, whole.size() - 1) + "\r"}) {
+        const NeutralRead r = ReadText(path, text);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.errors, std::vector<std::string>{});
+        EXPECT_EQ(r.nodes, 4);
+        EXPECT_EQ(r.node1, (std::vector<double>{0.5, 0.0, 0.0}));
+        EXPECT_EQ(r.elems, 1);
+    }
+    // Cut inside the element's cards.
+    const std::string cut =
+        "Could not read element data. Neutral file '" + path + "' ends early at line ";
+    const size_t card = whole.find(kElemCard);
+    for (const auto& c : std::vector<std::pair<std::string, std::string>>{
+             {whole.substr(0, card + 33), cut + "16."},       // a field short
+             {whole.substr(0, card + 32 + 14), cut + "16."},  // inside the fifth field's exponent
+             {whole.substr(0, whole.find(kQuadIds) + 24), cut + "17."}}) {
+        const NeutralRead r = ReadText(path, c.first);
+        EXPECT_EQ(r.status, -1);
+        EXPECT_EQ(r.errors, std::vector<std::string>{c.second});
+        EXPECT_EQ(r.nodes, 4);
+    }
+}
+
 TEST(ImportMorvek25, FailuresKeepWhatWasRead) {
     RecordingGUI gui;
     CKpMsg msg;
