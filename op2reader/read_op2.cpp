@@ -301,6 +301,7 @@ class Op2Import {
     bool ReadWholeRecord(std::vector<int>& words, int* status);
     void Entries(const KeyedCard& card, const char* datablock, const std::vector<int>& words,
                  bool wide);
+    CKpNode* GridNode(int id);
     void Grid(const int* w);
     void WideGrid(const int* w);
     void WideFrame(const KeyedCard& card, const int* w);
@@ -389,14 +390,21 @@ bool Op2Import::ReadWholeRecord(std::vector<int>& words, int* status) {
     return true;
 }
 
-void Op2Import::Grid(const int* w) {
+// The node of a GRID entry: the one of its id, else a new one stored under
+// it (null when it cannot be made; the message is given).
+CKpNode* Op2Import::GridNode(int id) {
     CKpNodeStore* nodes = m_model->pNodes();
-    const int id = WordInt(m_swapped, w[0]);
     CKpNode* node = nodes->find(id);
     if (!node) {
         node = nodes->NewNode(id);
-        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return;
+        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return nullptr;
     }
+    return node;
+}
+
+void Op2Import::Grid(const int* w) {
+    CKpNode* node = GridNode(WordInt(m_swapped, w[0]));
+    if (!node) return;
     node->SetCp(WordInt(m_swapped, w[1]));
     node->setCKpPoint(WordFloat(m_swapped, w[2]), WordFloat(m_swapped, w[3]),
                       WordFloat(m_swapped, w[4]));
@@ -406,13 +414,8 @@ void Op2Import::Grid(const int* w) {
 // GRID in double precision: id, cp, x, y, z as 8-byte reals, then cd, ps,
 // seid.
 void Op2Import::WideGrid(const int* w) {
-    CKpNodeStore* nodes = m_model->pNodes();
-    const int id = WordInt(m_swapped, w[0]);
-    CKpNode* node = nodes->find(id);
-    if (!node) {
-        node = nodes->NewNode(id);
-        if (!node || store_or_free(nodes, node, m_msg, "node") != 0) return;
-    }
+    CKpNode* node = GridNode(WordInt(m_swapped, w[0]));
+    if (!node) return;
     node->SetCp(WordInt(m_swapped, w[1]));
     node->setCKpPoint(WordDouble(m_swapped, w + 2), WordDouble(m_swapped, w + 4),
                       WordDouble(m_swapped, w + 6));

@@ -87,8 +87,8 @@ struct PlyOut {
     int simResult = -9;
 };
 
-// Sizes the arrays to the given counts (filled with -7) and reads the ply.
-int Get(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
+// Sizes the arrays to the given counts, filled with -7.
+void Size(PlyOut& o, int nElems, int c0, int c1, int nSplit) {
     o.elems.assign(static_cast<size_t>(nElems), -7);
     o.orders.assign(static_cast<size_t>(nElems), -7);
     o.curveCounts[0] = c0;
@@ -98,6 +98,11 @@ int Get(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
     o.splitElems.assign(static_cast<size_t>(nSplit), -7);
     o.splitEdges.assign(static_cast<size_t>(nSplit), -7);
     o.splitValues.assign(static_cast<size_t>(nSplit), -7);
+}
+
+// Sizes the arrays to the given counts (filled with -7) and reads the ply.
+int Get(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
+    Size(o, nElems, c0, c1, nSplit);
     std::vector<char> text(name, name + std::strlen(name) + 1);
     return LayupGetPly4(&o.type, text.data(), o.material, nElems, o.elems.data(), o.orders.data(),
                         o.seed, o.app, o.ref, &o.refAngle, &o.originFlag, o.origin, o.frame,
@@ -447,15 +452,7 @@ int ModifyOlder(const char* old, PlyDef d) {
 
 // As Get, through the version without inadmissible options (they stay -9).
 int GetOlder(const char* name, PlyOut& o, int nElems, int c0, int c1, int nSplit) {
-    o.elems.assign(static_cast<size_t>(nElems), -7);
-    o.orders.assign(static_cast<size_t>(nElems), -7);
-    o.curveCounts[0] = c0;
-    o.curveCounts[1] = c1;
-    o.curveElems.assign(static_cast<size_t>(c0 + c1) + 1, -7);
-    o.curveEdges.assign(static_cast<size_t>(c0 + c1) + 1, -7);
-    o.splitElems.assign(static_cast<size_t>(nSplit), -7);
-    o.splitEdges.assign(static_cast<size_t>(nSplit), -7);
-    o.splitValues.assign(static_cast<size_t>(nSplit), -7);
+    Size(o, nElems, c0, c1, nSplit);
     std::vector<char> text(name, name + std::strlen(name) + 1);
     return LayupGetPly3(&o.type, text.data(), o.material, nElems, o.elems.data(), o.orders.data(),
                         o.seed, o.app, o.ref, &o.refAngle, &o.originFlag, o.origin, o.frame,
