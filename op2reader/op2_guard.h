@@ -18,19 +18,23 @@
 template <class Body, class Report>
 auto op2_guard(decltype(std::declval<Body>()()) failure, Report&& report, Body&& body) noexcept
     -> decltype(std::declval<Body>()()) {
-    const char* reason = "unknown exception";
+    // The reason is reported inside its handler: what() belongs to the
+    // exception, which ends with the handler.
+    auto say = [&report](const char* reason) noexcept {
+        try {
+            report(reason);
+        } catch (...) {
+            // The report itself failed: the status still says what happened.
+        }
+    };
     try {
         return std::forward<Body>(body)();
     } catch (const std::bad_alloc&) {
-        reason = "not enough memory";
+        say("not enough memory");
     } catch (const std::exception& e) {
-        if (e.what() && *e.what()) reason = e.what();
+        say(e.what() && *e.what() ? e.what() : "unknown exception");
     } catch (...) {
-    }
-    try {
-        report(reason);
-    } catch (...) {
-        // The report itself failed: the status still says what happened.
+        say("unknown exception");
     }
     return failure;
 }
