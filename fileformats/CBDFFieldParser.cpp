@@ -62,7 +62,8 @@ CBDFFieldParser::CBDFFieldParser()
       m_lineNo(0),
       m_cardLine(0),
       m_error(0),
-      m_cutNumber(false) {}
+      m_cutNumber(false),
+      m_openLine(false) {}
 
 CBDFFieldParser::~CBDFFieldParser() = default;
 
@@ -174,7 +175,8 @@ void CBDFFieldParser::AddField(const char* text, int n, bool mark) {
     int b = 0;
     while (b + 8 <= n && Load8(text + b) == kBlanks) b += 8;
     while (b < n && IsBlank(text[b])) ++b;
-    const bool toEnd = n > b && !IsBlank(text[n - 1]);
+    // Only a field that ends the file, without a line end, can be cut.
+    const bool toEnd = m_openLine && n > b && !IsBlank(text[n - 1]);
     while (n > b && IsBlank(text[n - 1])) --n;
     if (n == b) return;
     text += b;
@@ -193,8 +195,10 @@ void CBDFFieldParser::AddField(const char* text, int n, bool mark) {
             variant->Set(first == '-' ? -v : v);
             return;
         }
-        if (p < end && (*p == '.' || *p == 'E' || *p == 'e') && IsRealText(text, n) &&
-            IsNumberText(text, n, mark)) {
+        // A point, or an exponent after a digit ("1e7"), makes it a real;
+        // a "+" must be followed by a digit or a point and digit.
+        if (p < end && (*p == '.' || ((*p == 'E' || *p == 'e') && count > 0)) &&
+            (first != '+' || IsNumberText(text, n, mark))) {
             const char* stop = nullptr;
             double value = ReadReal(text, end, &stop);
             if (stop == end && !std::isinf(value)) {
@@ -335,6 +339,7 @@ std::int64_t CBDFFieldParser::ReadLine(CF06FileBuffer& buffer, std::int64_t pos)
     m_line.clear();
     m_text = nullptr;
     m_textLen = 0;
+    m_openLine = false;
     ++m_lineNo;
     bool copied = false;  // the line spans windows or holds tabs: built in m_line
     for (;;) {
@@ -380,6 +385,7 @@ std::int64_t CBDFFieldParser::ReadLine(CF06FileBuffer& buffer, std::int64_t pos)
         m_text = m_line.data();
         m_textLen = static_cast<int>(m_line.size());
     }
+    m_openLine = true;
     return pos;
 }
 

@@ -117,6 +117,7 @@ class CBDFFieldParser {
     int m_error;
     std::string m_errorText;
     bool m_cutNumber;
+    bool m_openLine;  // the line read last ends the file without its line end
 };
 
 #endif  // PLYSTRAND_FILEFORMATS_CBDFFIELDPARSER_H

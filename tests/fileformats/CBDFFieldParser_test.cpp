@@ -357,8 +357,9 @@ TEST(CBDFFieldParser, FreeFieldCommaAfterTheMarkKeepsTheContinuation) {
     EXPECT_TRUE(cards.AtEnd());
 }
 
-// Where a line stops inside a number's exponent (the sign to the reader
-// that a file was cut there).
+// Where the file's last line, without its line end, stops inside a
+// number's exponent (the sign to the reader that the file was cut there);
+// the same line with its line end is complete.
 TEST(CBDFFieldParser, LineEndingInsideANumberIsNoticed) {
     struct Case {
         const char* line;
@@ -377,13 +378,15 @@ TEST(CBDFFieldParser, LineEndingInsideANumberIsNoticed) {
                   false},  // "+" is the mark after column 72
                  {"GRID    1       2.      3.      4.      5.      6.      7.      8.+", true},
                  {"GRID    1", false}};
-    CBDFFieldParser parser;
     for (const Case& c : cases) {
-        parser.GetFields().Reset();
-        parser.GetFields().AddNewRow();
-        int format = CBDFFieldParser::eSmall, continuation = 0;
-        parser.ParseRow(c.line, static_cast<int>(std::strlen(c.line)), format, continuation);
-        EXPECT_EQ(parser.EndsInsideNumber(), c.inside) << c.line;
+        {
+            Cards cards(c.line);
+            cards.Next();
+            EXPECT_EQ(cards.parser().EndsInsideNumber(), c.inside) << c.line;
+        }
+        Cards ended(std::string(c.line) + "\n");
+        ended.Next();
+        EXPECT_FALSE(ended.parser().EndsInsideNumber()) << c.line;
     }
 }
 
