@@ -1,15 +1,16 @@
 #ifndef PLYSTRAND_HOST_GUARD_EXPORT_H
 #define PLYSTRAND_HOST_GUARD_EXPORT_H
 
-// The one guard at the boundary to the host: the exported functions and the
-// built-ins run their bodies through guard_export, so that an exception a
-// standard container raises inside (std::bad_alloc when memory runs out,
-// std::length_error for a size past a container's limit) never crosses into
-// the host, which cannot catch it. The system raises no exceptions of its
-// own; these are the only ones that can occur.
+// The guard at the boundary to the host: the exported functions and the
+// built-ins run their bodies through guard_export (guard_call,
+// layuplib/guard_call.h, with the host's report), so that an exception a
+// standard container raises inside never crosses into the host, which
+// cannot catch it.
 
 #include <exception>
 #include <utility>
+
+#include "layuplib/guard_call.h"
 
 // Reports that `function` stopped on an exception: the error "%s could not
 // complete: %s." (function, reason) into the slot model's message log when
@@ -22,14 +23,12 @@ void guard_export_report(const char* function, const char* what) noexcept;
 // allocate before they change the model wherever a size comes from outside.
 template <class Body>
 int guard_export(const char* function, int failure, Body&& body) noexcept {
-    try {
-        return std::forward<Body>(body)();
-    } catch (const std::exception& e) {
-        guard_export_report(function, e.what());
-    } catch (...) {
-        guard_export_report(function, nullptr);
-    }
-    return failure;
+    return guard_call(
+        failure,
+        [function](const std::exception* e) noexcept {
+            guard_export_report(function, e ? e->what() : nullptr);
+        },
+        std::forward<Body>(body));
 }
 
 #endif
