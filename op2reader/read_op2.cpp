@@ -109,12 +109,23 @@ int IsComplex(int tableCode) {
     return (tableCode / 1000) % 2 != 0 ? 1 : 0;
 }
 
-int GetIFPHeader(int fileId, int* result, int* status, int swapped, int key[3], int* flag1,
-                 int* flag2) {
+namespace {
+
+// The three words of a keyed record's key, swapped, the third one whole. 0,
+// or -1 when fewer than three words came.
+int ReadKeyWords(int fileId, int* result, int* status, int swapped, int key[3]) {
     int delivered = 0;
     *result = op2_ReadRecord(fileId, 3, 0, &delivered, status, key);
     if (*result < 0 || delivered < 3) return -1;
     for (int k = 0; k < 3; ++k) key[k] = GetInt(swapped, key[k]);
+    return 0;
+}
+
+}  // namespace
+
+int GetIFPHeader(int fileId, int* result, int* status, int swapped, int key[3], int* flag1,
+                 int* flag2) {
+    if (ReadKeyWords(fileId, result, status, swapped, key) != 0) return -1;
     *flag1 = (key[2] / 100000) % 10;
     *flag2 = (key[2] / 10000) % 10;
     key[2] %= 10000;
@@ -268,6 +279,15 @@ const KeyedCard kCards[] = {
     {103, 1, 77, kMpt, "MAT1", {12, 0}, 0},         {203, 2, 78, kMpt, "MAT2", {17, 23}, 0},
     {2503, 25, 288, kMpt, "MAT8", {19, 0}, 0},      {2706, 27, 287, kEpt, "PCOMP", {0, 0}, 0},
 };
+
+// The CORD2C, CORD2R and CORD2S cards, and their frame type (1
+// rectangular, 2 cylindrical, 3 spherical).
+bool IsFrame(const KeyedCard& card) {
+    return card.table == kGeom1 && card.sizes[0] == 13;
+}
+int FrameType(const KeyedCard& card) {
+    return card.k1 == 2001 ? 2 : (card.k1 == 2101 ? 1 : 3);
+}
 
 const KeyedCard* FindCard(Kind table, const int key[3]) {
     for (const KeyedCard& c : kCards)
@@ -427,8 +447,7 @@ void Op2Import::WideGrid(const int* w) {
 void Op2Import::WideFrame(const KeyedCard& card, const int* w) {
     double values[9];
     for (int k = 0; k < 9; ++k) values[k] = WordDouble(m_swapped, w + 4 + 2 * k);
-    const int type = card.k1 == 2001 ? 2 : (card.k1 == 2101 ? 1 : 3);
-    SetFrame(m_model, type, WordInt(m_swapped, w[0]), WordInt(m_swapped, w[3]), values);
+    SetFrame(m_model, FrameType(card), WordInt(m_swapped, w[0]), WordInt(m_swapped, w[3]), values);
 }
 
 void Op2Import::Element(const KeyedCard& card, const int* w, int size) {
@@ -546,7 +565,7 @@ void Op2Import::Entries(const KeyedCard& card, const char* datablock, const std:
             return;
         }
         for (size_t pos = 0; pos < n; pos += size) {
-            if (card.sizes[0] == 13)
+            if (IsFrame(card))
                 WideFrame(card, &words[pos]);
             else
                 WideGrid(&words[pos]);
@@ -599,22 +618,19 @@ void Op2Import::Entries(const KeyedCard& card, const char* datablock, const std:
 void Op2Import::ReadKeyed(Kind table, const char* name) {
     std::vector<int> words;
     for (;;) {
-        // The key as GetIFPHeader reads it, with its third word kept whole
-        // until the precision it marks is known.
-        int key[3], result = 0, status = 0, delivered = 0;
-        result = op2_ReadRecord(m_id, 3, 0, &delivered, &status, key);
-        if (result < 0 || delivered < 3) {
+        // The key's third word stays whole until the precision it marks is
+        // known; then it is reduced as GetIFPHeader reduces it.
+        int key[3], result = 0, status = 0;
+        if (ReadKeyWords(m_id, &result, &status, m_swapped, key) != 0) {
             if (Failed(result) || status == 2) return;
             continue;  // a record shorter than a key is over
         }
-        for (int& k : key) k = WordInt(m_swapped, k);
         const bool wide = WideKey(key[2]);
         key[2] %= 10000;
         const KeyedCard* card = FindCard(table, key);
-        if (card && status == 0 && !wide && card->table == kGeom1 && card->sizes[0] == 13) {
+        if (card && status == 0 && !wide && IsFrame(*card)) {
             int buffer[13], delivered;
-            const int type = card->k1 == 2001 ? 2 : (card->k1 == 2101 ? 1 : 3);
-            Cord2(m_model, type, &delivered, &result, &status, m_id, m_swapped, buffer);
+            Cord2(m_model, FrameType(*card), &delivered, &result, &status, m_id, m_swapped, buffer);
             if (Failed(result)) return;
         } else if (card && status == 0) {
             if (!ReadWholeRecord(words, &status)) return;
