@@ -86,9 +86,9 @@ struct LypRenumbered {
 //     id record: the warning "<Kind> opened on line <n> of layup file '%s'
 //     has no id record and was dropped.";
 //   - a 902 record whose runs (entries -e) would bring the ids named by
-//     the runs of all sets of the file past the number of bytes read so far
+//     the runs of all sets of the file past 64 for each byte read so far
 //     (line feeds included): the warning "Set <id> on line <n> of layup file
-//     '%s' would bring the ids named by runs to <count>, more than one for
+//     '%s' would bring the ids named by runs to <count>, more than 64 for
 //     each of the <bytes> bytes read; the rest of the set is ignored."; the
 //     set keeps the ids of its records before that one;
 //   - a drape point (420) whose indices would widen the drape grid (dense

@@ -445,10 +445,6 @@ bool LypReader::Pattern() {
     }
 }
 
-namespace {
-constexpr long long kDrapeCellsPerByte = 64;
-}  // namespace
-
 // Records 420, 421 and 425 of earlier versions, taken only while no pattern
 // is bound to the drape simulation.
 bool LypReader::Drape() {
@@ -469,13 +465,13 @@ bool LypReader::Drape() {
         // own points, a line of some 40 bytes each beside its neighbours
         // and after the mesh it lies on, stay far inside.
         const long long cells = drape->WidenedCells(m_drapeU, m_drapeV);
-        if (cells > kDrapeCellsPerByte * m_bytes) {
+        if (cells > kHeldPerByte * m_bytes) {
             m_msg->Create(2,
                           "Drape point (%d, %d) on line %ld of layup file '%s' would widen the "
                           "drape grid to %lld cells, more than %d for each of the %lld bytes "
                           "read; the point is ignored.",
                           m_drapeU, m_drapeV, m_group->line, m_path.c_str(), cells,
-                          static_cast<int>(kDrapeCellsPerByte), m_bytes);
+                          static_cast<int>(kHeldPerByte), m_bytes);
             return true;
         }
         CKpDrapePt* point = new (std::nothrow) CKpDrapePt;

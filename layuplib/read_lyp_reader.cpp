@@ -535,11 +535,6 @@ bool LypReader::Tolerance() {
 
 // ---------------------------------------------------------------- sets
 
-namespace {
-// Ids that the runs of a file's sets may name for each byte read before.
-constexpr long long kRunIdsPerByte = 64;
-}  // namespace
-
 bool LypReader::Set() {
     CKpSetStore* sets = m_model->pSets();
     if (m_group->code == 901) {
@@ -572,13 +567,13 @@ bool LypReader::Set() {
     // (some 80 bytes or more each) came earlier.
     const long long runIds =
         CKpSet::ComprRunIds(m_setPrevious, static_cast<int>(m_list.size()), m_list.data());
-    if (m_runIds + runIds > kRunIdsPerByte * m_bytes) {
+    if (m_runIds + runIds > kHeldPerByte * m_bytes) {
         m_msg->Create(2,
                       "Set %d on line %ld of layup file '%s' would bring the ids named by runs "
                       "to %lld, more than %d for each of the %lld bytes read; the rest of the "
                       "set is ignored.",
                       m_set->id(), m_group->line, m_path.c_str(), m_runIds + runIds,
-                      static_cast<int>(kRunIdsPerByte), m_bytes);
+                      static_cast<int>(kHeldPerByte), m_bytes);
         m_set = nullptr;
         return true;
     }

@@ -164,6 +164,10 @@ class __attribute__((visibility("hidden"))) LypReader {
     int m_setPrevious;   // previous id of the set's compressed list
     long long m_runIds;  // ids named by the runs of every set so far
     long long m_bytes;   // bytes of the lines read so far, line feeds included
+    // What a record may make the reader hold (ids named by set runs, cells
+    // of the drape grid) for each byte read before it: memory stays in step
+    // with the file, while a saved file stays far inside.
+    static constexpr long long kHeldPerByte = 64;
 
     int m_fileVersion;
     int m_gplyCounter;
