@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +26,7 @@
 #include "layuplib/fortreal.h"
 #include "layuplib/input_file_check.h"
 #include "layuplib/node_reref.h"
+#include "layuplib/number_text.h"
 #include "layuplib/store_or_free.h"
 
 namespace {
@@ -339,20 +338,14 @@ class CardFields {
     explicit CardFields(const std::string& text) : m_text(text) {}
 
     Result Int(int& out) {
-        if (!Start()) return kMissing;
-        errno = 0;
-        char* end = nullptr;
-        const long v = std::strtol(m_text.c_str() + m_start, &end, 10);
-        if (!Ends(end) || errno == ERANGE || v < INT_MIN || v > INT_MAX) return kNotInteger;
-        out = static_cast<int>(v);
-        return kOk;
+        if (!Next()) return kMissing;
+        return ParseInt(m_text.data() + m_start, m_at - m_start, out) ? kOk : kNotInteger;
     }
 
     Result Real(double& out) {
-        if (!Start()) return kMissing;
-        char* end = nullptr;
-        const double v = std::strtod(m_text.c_str() + m_start, &end);
-        if (!Ends(end)) return kNotNumber;
+        if (!Next()) return kMissing;
+        double v = 0.0;
+        if (!ParseReal(m_text.data() + m_start, m_at - m_start, v)) return kNotNumber;
         if (!std::isfinite(v)) return kNotFinite;
         out = v;
         return kOk;
@@ -375,20 +368,21 @@ class CardFields {
     }
 
   private:
-    // Skips the blanks before the next field; false when none is left.
-    bool Start() {
+    static bool isSign(char c) { return c == '-' || c == '+'; }
+
+    // Finds the next field [m_start, m_at): after the blanks, up to a
+    // blank, the line end or a sign that does not follow an exponent
+    // letter. False when none is left.
+    bool Next() {
         ++m_field;
         while (m_at < m_text.size() && isBlank(m_text[m_at])) ++m_at;
         m_start = m_at;
-        return m_at < m_text.size();
-    }
-    // The number converted up to `end` is the whole field.
-    bool Ends(const char* end) {
-        const size_t at = static_cast<size_t>(end - m_text.c_str());
-        if (at == m_start) return false;
-        if (at < m_text.size() && !isBlank(m_text[at]) && m_text[at] != '-' && m_text[at] != '+')
-            return false;
-        m_at = at;
+        if (m_at == m_text.size()) return false;
+        if (isSign(m_text[m_at])) ++m_at;
+        for (; m_at < m_text.size() && !isBlank(m_text[m_at]); ++m_at) {
+            const char before = m_text[m_at - 1];
+            if (isSign(m_text[m_at]) && before != 'e' && before != 'E') break;
+        }
         return true;
     }
 
