@@ -340,6 +340,26 @@ int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
+// Writes a file of a label and the one datablock `block` (trailer word 0
+// `trailer0`), each of `records` a logical record of its own.
+void WriteDatablock(const std::string& path, const char* block, int trailer0,
+                    const std::vector<std::vector<int>>& records) {
+    op2_Init(nullptr);
+    int id = op2_OpenFile(path.c_str(), 'W');
+    ASSERT_GE(id, 1);
+    int label[2];
+    std::memcpy(label, "TESTLABL", 8);
+    ASSERT_EQ(op2_WriteLabel(id, label), 0);
+    char name[9];
+    std::snprintf(name, sizeof name, "%-8s", block);
+    int trailer[6] = {trailer0, 0, 0, 0, 0, 0}, eof = 0;
+    ASSERT_EQ(op2_OpenDatablk(id, 1, name, trailer, &eof), 0);
+    for (const std::vector<int>& r : records)
+        ASSERT_EQ(op2_WriteRecord(id, static_cast<int>(r.size()), 1, r.data()), 0);
+    ASSERT_EQ(op2_CloseDatablk(id), 0);
+    ASSERT_EQ(op2_CloseFile(id), 0);
+}
+
 // The node's position to `rel` of its size (the real files' solver wrote
 // some coordinates rounded to single precision).
 void ExpectNode(CKpLayup& model, int id, double x, double y, double z, double rel = 1e-6) {
@@ -421,23 +441,12 @@ TEST(ReadOp2, DoublePrecisionGridsAndFramesAreReadInTheirLayout) {
 // the warning (never read as single precision), and another card in double
 // precision likewise.
 TEST(ReadOp2, DoublePrecisionRecordsSwappedOrUnfitting) {
+    // One keyed record (k1, k2, k3) of `entries` in datablock `block`.
     auto write = [](const std::string& path, int k3, const std::vector<int>& entries,
                     const char* block, int k1, int k2) {
-        op2_Init(nullptr);
-        int id = op2_OpenFile(path.c_str(), 'W');
-        ASSERT_GE(id, 1);
-        int label[2];
-        std::memcpy(label, "TESTLABL", 8);
-        ASSERT_EQ(op2_WriteLabel(id, label), 0);
-        char name[9];
-        std::snprintf(name, sizeof name, "%-8s", block);
-        int trailer[6] = {7, 0, 0, 0, 0, 0}, eof = 0;
-        ASSERT_EQ(op2_OpenDatablk(id, 1, name, trailer, &eof), 0);
         std::vector<int> record = {k1, k2, k3};
         record.insert(record.end(), entries.begin(), entries.end());
-        ASSERT_EQ(op2_WriteRecord(id, static_cast<int>(record.size()), 1, record.data()), 0);
-        ASSERT_EQ(op2_CloseDatablk(id), 0);
-        ASSERT_EQ(op2_CloseFile(id), 0);
+        WriteDatablock(path, block, 7, {record});
     };
     // Two nodes: 7 at (1.25, -2, 1e-300) and 8 at (3, 4, 5), in frame 2.
     auto grid = [](int nid, double x, double y, double z, bool exchanged) {
@@ -475,13 +484,18 @@ TEST(ReadOp2, DoublePrecisionRecordsSwappedOrUnfitting) {
         EXPECT_EQ(model.pNodes()->find(7)->GetCp(), 2);
     }
     // 16 words: two single-precision GRID entries, but no double one.
+    // The file read with `modelFlags` into `model`: status 0, the messages.
+    auto read = [&path](CKpLayup& model, int modelFlags) {
+        int status = -1;
+        const std::string log = CaptureMessages(
+            model, path, [&](CKpLayup& m) { status = read_op2(path.c_str(), &m, modelFlags, 0); });
+        EXPECT_EQ(status, 0);
+        return log;
+    };
     write(path, 1120001, std::vector<int>(16, 0x3f800000), "GEOM1", 4501, 45);
     {
         CKpLayup model(nullptr, nullptr);
-        int status = -1;
-        const std::string log = CaptureMessages(
-            model, path, [&](CKpLayup& m) { status = read_op2(path.c_str(), &m, 1, 0); });
-        EXPECT_EQ(status, 0);
+        const std::string log = read(model, 1);
         EXPECT_EQ(model.pNodes()->entries(), 0);
         EXPECT_EQ(Count(log,
                         "GRID record of datablock GEOM1    skipped: its length fits no entry "
@@ -493,10 +507,7 @@ TEST(ReadOp2, DoublePrecisionRecordsSwappedOrUnfitting) {
     write(path, 1000077, std::vector<int>(24, 0), "MPT", 103, 1);
     {
         CKpLayup model(nullptr, nullptr);
-        int status = -1;
-        const std::string log = CaptureMessages(
-            model, path, [&](CKpLayup& m) { status = read_op2(path.c_str(), &m, 2, 0); });
-        EXPECT_EQ(status, 0);
+        const std::string log = read(model, 2);
         EXPECT_EQ(model.pMats()->entries(), 0);
         EXPECT_EQ(Count(log, "MAT1 record of datablock MPT      skipped"), 1) << log;
     }
@@ -580,23 +591,10 @@ class ThrowingGUI : public RecordingGUI {
 // array takes what the record holds, not the 1 GiB the count asks for.
 TEST(ReadOp2, GlobalPlyIdCountIsBoundByItsRecord) {
     const std::string path = TempPath("pcompt_count");
-    op2_Init(nullptr);
-    int id = op2_OpenFile(path.c_str(), 'W');
-    ASSERT_GE(id, 1);
-    int label[2];
-    std::memcpy(label, "TESTLABL", 8);
-    ASSERT_EQ(op2_WriteLabel(id, label), 0);
-    char name[9] = "PCOMPT  ";
-    int trailer[6] = {0, 0, 0, 0, 0, 0}, eof = 0;
-    ASSERT_EQ(op2_OpenDatablk(id, 1, name, trailer, &eof), 0);
-    const int options[3] = {5, 1, 0};       // laminate 5, solver option 1
-    const int ranges[3] = {5, 1 << 28, 0};  // 2^28 ids from index 0
-    const int ids[3] = {11, 12, 13};
-    ASSERT_EQ(op2_WriteRecord(id, 3, 1, options), 0);
-    ASSERT_EQ(op2_WriteRecord(id, 3, 1, ranges), 0);
-    ASSERT_EQ(op2_WriteRecord(id, 3, 1, ids), 0);
-    ASSERT_EQ(op2_CloseDatablk(id), 0);
-    ASSERT_EQ(op2_CloseFile(id), 0);
+    WriteDatablock(path, "PCOMPT", 0,
+                   {{5, 1, 0},        // laminate 5, solver option 1
+                    {5, 1 << 28, 0},  // 2^28 ids from index 0
+                    {11, 12, 13}});   // the ids
     EXPECT_LT(Slurp(path).size(), 1000u);
 
     CKpLayup model(nullptr, nullptr);
