@@ -378,8 +378,8 @@ class CardFields {
         while (m_at < m_text.size() && isBlank(m_text[m_at])) ++m_at;
         m_start = m_at;
         if (m_at == m_text.size()) return false;
-        if (isSign(m_text[m_at])) ++m_at;
-        for (; m_at < m_text.size() && !isBlank(m_text[m_at]); ++m_at) {
+        // The first character (a sign or not) belongs to the field.
+        for (++m_at; m_at < m_text.size() && !isBlank(m_text[m_at]); ++m_at) {
             const char before = m_text[m_at - 1];
             if (isSign(m_text[m_at]) && before != 'e' && before != 'E') break;
         }
